@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "model/configuration.h"
+
+namespace torvane {
+
+// True when the text after the last dot of the file name is exactly "xml" (letter case counts).
+bool isXmlFileName(const std::string& path);
+
+// Loads an archive or an XML file (chosen by isXmlFileName) into the live configuration.
+// Returns false with a message naming the file when it cannot be read or parsed; the live
+// configuration and `doc` are then left exactly as they were.
+bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
+                           std::string& error);
+
+// Writes an archive or an XML file (chosen by isXmlFileName) atomically. Returns false with a
+// message naming the file on failure; the previous file is then intact.
+bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& cfg,
+                           std::string& error);
+
+} // namespace torvane
