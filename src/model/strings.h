@@ -50,6 +50,69 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 
 // ---- Communication ---------------------------------------------------------------------------
 
+inline constexpr const char* ResultOpenFailed = "Failed to open serial port";
+inline constexpr const char* ResultWriteError = "Write data to the serial port error";
+inline constexpr const char* ResultReadFailed = "Reading serial data failed";
+inline constexpr const char* ResultValidation = "Data validation errors";
+inline constexpr const char* ResultVersionMismatch = "Hardware and software version does not match";
+inline constexpr const char* ResultDownloadError = "Download error";
+inline constexpr const char* ResultUploadFailed = "Failed to upload";
+inline constexpr const char* ResultDownloadFailed = "Failed to download";
+inline constexpr const char* ResultUnsupported =
+    "The hardware does not support the current configuration";
+inline constexpr const char* ResultSdoLimit = "SDO commands beyond the limit (28 )!";
+inline constexpr const char* ResultTpdoLimit = "Transmit PDO commands beyond the limit (14 )!";
+inline constexpr const char* ResultRpdoLimit = "Receive PDO commands beyond the limit (14 )!";
+inline constexpr const char* ResultIoSizeRefused =
+    "The current configuration does not support the choice of input and output bytes\n";
+inline constexpr const char* ResultMappingOverflow = "Mapping address  overflow";
+inline constexpr const char* ResultDownloadCancel = "Download cancel";
+inline constexpr const char* ResultUploadCancel = "Upload cancel";
+inline constexpr const char* ResultSuccess = "Operation is successful";
+inline constexpr const char* ResultUnknown = "Unknown error";
+
+// Second line under ResultOpenFailed, saying why.
+inline constexpr const char* OpenNoPermission =
+    "Permission denied: the user is not allowed to use this port (on Linux, join the "
+    "\"dialout\" group and log in again).";
+inline constexpr const char* OpenBusy = "The port is in use by another program or transfer.";
+inline constexpr const char* OpenNotFound = "The device does not exist or was unplugged.";
+inline constexpr const char* OpenNoPortSelected = "No serial port is selected.";
+
+// Completeness checks: "\"<path>\"is empty".
+inline constexpr const char* CheckIsEmpty = "is empty";
+inline constexpr const char* PathProfibusNetwork = "Profibus Network";
+inline constexpr const char* PathNumberOfBytes = "Number of Bytes";
+inline constexpr const char* PathCanopenNetwork = "CANopen Network";
+inline constexpr const char* PathCanBaudRate = "CANopen Baud Rate";
+inline constexpr const char* PathCanNodeId = "CANopen Node ID";
+inline constexpr const char* PathSdoTimeout = "SDO Response Timeout";
+inline constexpr const char* PathEnableNmt = "Enable NMT";
+inline constexpr const char* PathTpdoClearTime = "Clear Data Time for TPDO";
+inline constexpr const char* PathDelayStart = "Delay to Start up";
+inline constexpr const char* PathSync = "SYNC";
+inline constexpr const char* PathControlStatus = "Control&Monitor Status";
+inline constexpr const char* PathErrorControl = "Error Control";
+inline constexpr const char* PathRpdoCycle = "The Cycle for RPDO Transmission";
+inline constexpr const char* PathOutputProcessing = "Output Data Processing";
+inline constexpr const char* PathSdoCycle = "The Cycle for SDO Transmission";
+inline constexpr const char* PathSlaveAddress = "Slave Address (1 to 127)";
+inline constexpr const char* PathMappingAddress = "Mapping Address (Decimal)";
+inline constexpr const char* PathCobId = "COB-ID";
+inline constexpr const char* PathIndex = "Index value";
+inline constexpr const char* PathSubIndex = "Sub-index value";
+
+// Uploaded values and nodes.
+inline constexpr const char* Yes = "Yes";
+inline constexpr const char* No = "No";
+inline constexpr const char* UploadNodePrefix = "Node-";
+
+// The "Download hint:" question.
+inline constexpr const char* DownloadHintTitle = "Download hint:";
+inline constexpr const char* DownloadHintSelect = "Select";
+inline constexpr const char* FormatCompatible = "compatible format";
+inline constexpr const char* FormatNew = "new format";
+
 // ---- Exports ---------------------------------------------------------------------------------
 
 // ---- Monitor ---------------------------------------------------------------------------------
