@@ -52,6 +52,20 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 
 // ---- Exports ---------------------------------------------------------------------------------
 
+inline constexpr const char* MenuCreateEds = "Create EDS File(&E)";
+inline constexpr const char* MenuExportExcel = "Export EXCEL(&O)";
+inline constexpr const char* FilterEds = "Electronic Data Sheet(*.eds)";
+inline constexpr const char* ExtensionEds = "eds";
+inline constexpr const char* CreateEdsFileError = "Create EDS File Error!!";
+// Followed by the template's full path.
+inline constexpr const char* EdsTemplateUnreadable = "Cannot read the EDS template file ";
+inline constexpr const char* FilterExcel = "Execl File(*.xlsx)";
+inline constexpr const char* ExtensionExcel = "xlsx";
+// Each followed by the file's full path.
+inline constexpr const char* WorkbookTemplateUnreadable = "Cannot read the workbook template ";
+inline constexpr const char* WorkbookTemplateBroken = "The workbook template is damaged: ";
+inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
+
 // ---- Monitor ---------------------------------------------------------------------------------
 
 // ---- Application -----------------------------------------------------------------------------
