@@ -80,13 +80,310 @@ inline constexpr const char* ConflictListRpdo = "RPDO";
 
 // ---- Editor: network tree and parameter pages -------------------------------------------------
 
+// Tree items, headings and context menu.
+inline constexpr const char* ProfibusNetwork = "Profibus Network";
+inline constexpr const char* CanopenNetwork = "CANopen Network";
+inline constexpr const char* NodeNamePrefix = "Node-";
+inline constexpr const char* HeadingDevices = "Devices";
+inline constexpr const char* HeadingConfiguration = "Configuration";
+inline constexpr const char* MenuAddNode = "Add Node";
+inline constexpr const char* MenuDeleteNode = "Delete Node";
+inline constexpr const char* MenuAddCommand = "Add Command";
+inline constexpr const char* MenuDeleteCommand = "Delete Command";
+inline constexpr const char* MenuCopyNode = "Copy Node";
+inline constexpr const char* MenuPasteNode = "Paste Node";
+
+// Tree messages; the per-type limit texts are also those of adding commands.
+inline constexpr const char* NodesOverrun = "Nodes overrun!";
+inline constexpr const char* CommandsNumberExceed = "Commands number exceed the limit!";
+inline constexpr const char* SdoLimit28 = "SDO commands beyond the limit (28 )!";
+inline constexpr const char* TransmitPdoLimit14 = "Transmit PDO commands beyond the limit (14 )!";
+inline constexpr const char* ReceivePdoLimit14 = "Receive PDO commands beyond the limit (14 )!";
+
+// Parameter pages: labels and fixed values.
+inline constexpr const char* ParamTypeOfProtocol = "Type of Protocol";
+inline constexpr const char* ParamProfibus = "Profibus";
+inline constexpr const char* ParamCanopen = "CANopen";
+inline constexpr const char* ParamNumberOfBytes = "Number of Bytes";
+inline constexpr const char* ParamFirmwareVersion = "Firmware Version of Gateway:";
+inline constexpr const char* ParamBaudRate = "CANopen Baud Rate";
+inline constexpr const char* ParamNodeId = "CANopen Node ID";
+inline constexpr const char* ParamSdoTimeout = "SDO Response Timeout";
+inline constexpr const char* ParamEnableNmt = "Enable NMT";
+inline constexpr const char* ParamClearTpdo = "Clear Data Time for TPDO";
+inline constexpr const char* ParamDelayStart = "Delay to Start up";
+inline constexpr const char* ParamSyncCycle = "SYNC Cycle";
+inline constexpr const char* ParamControlStatus = "Control&Monitor Status";
+inline constexpr const char* ParamErrorControl = "Error Control";
+inline constexpr const char* ParamRpdoCycle = "The Cycle for RPDO Transmission";
+inline constexpr const char* ParamOutputProcessing = "Output Data Processing";
+inline constexpr const char* ParamSdoCycle = "The Cycle for SDO Transmission";
+inline constexpr const char* ParamSdoConcurrent = "SDO Send Concurrently";
+inline constexpr const char* ParamSdoRetries = "Retries of SDO";
+inline constexpr const char* ParamSdoPollDelay = "SDO Poll Delay Time";
+inline constexpr const char* ParamClearRpdo = "Clear Data Time for RPDO";
+
+// Parameter pages: messages.
+inline constexpr const char* GatewayAddressClash =
+    "Node address and the gateway CANopen address can not be the same!";
+inline constexpr const char* AcrossCriticalValue =
+    "Configuration command across a critical value 32 or 64!";
+inline constexpr const char* MappingBeyondMaximum =
+    "Mapping addresses beyond the maximum range,  please decrease some commands!";
+
+// Parameter pages: help texts by string-table id.
+inline constexpr const char* Help61201 = "PROFIBUS DP";
+inline constexpr const char* Help61204 =
+    "Size of Profibus Input and Output buffer, the default value is 112.\r\nWhen you choose 16, "
+    "48, 96, or 112 input/output bytes, total input/output bytes of CANopen command you "
+    "configured should not exceed the input/output bytes you chose.\r\nWhen you choose Set "
+    "through the Profibus-DP master configuration software, total input/output bytes of CANopen "
+    "command you configured should not exceed 244 bytes.";
+inline constexpr const char* Help61205 = "Baud rate of CANopen, default value is 250K";
+inline constexpr const char* Help61206 =
+    "This parameter is the gateway's address as CANopen node.\r\nThe range of the parameter "
+    "value is 1 to 127. Default value is 127.";
+inline constexpr const char* Help61207 =
+    "This parameter is based on 10 ms.\r\nThe range of the parameter value is 1 to "
+    "2000.\r\nDefault value is 200.\r\nFor example if this parameter is 200, then the SDO "
+    "Response timeout is 2000ms.";
+inline constexpr const char* Help61208 =
+    "NMT is the abbreviations of Network Management for CANopen.\r\nIf you select \"Enable\", "
+    "the gateway will serve as Network Manager.";
+inline constexpr const char* Help61209 =
+    "This parameter is based on 10ms, the gateway will clear the corresponding date buffer when "
+    "the specified timeout is reached.\r\nIf this parameter is 0 the gateway will not clear the "
+    "corresponding data buffer.\r\nThe range of the parameter value is 0 to 2000. Default value "
+    "is 0.\r\nFor example, if this parameter is 200, then the Clear Data Time is 2000ms.";
+inline constexpr const char* Help61210 =
+    "Delay to start up, this parameter is based on 10ms.\r\nThe gateway will send bootup after "
+    "a period of time.\r\nThe range of the parameter value is 0 to 200.Default value is 100.";
+inline constexpr const char* Help61211 =
+    "SYNC Cycle, this parameter is based on 10ms.\r\nThe gateway will send SYNC message "
+    "according to SYNC Cycle.\r\nThe range of the parameter value is 0 to 2000. Default value "
+    "is 0.";
+inline constexpr const char* Help61212 =
+    "When the Control&&Monitor Status is set to be Enable, PROFIBUS master station can read the "
+    "states of CANopen slaves and also change the states of CANopen slave.";
+inline constexpr const char* Help61319 =
+    "When the input value is not 0, it means to use life Guard protocol.\r\nWhen the input "
+    "value is 0, it means to use heartbeat protocol.\r\nThe default value is 0, that is, using "
+    "heartbeat protocol (range: 0~2000).\r\nThis parameter is based on 10ms.";
+inline constexpr const char* Help61491 =
+    "The cycle for RPDO Transmission, is based on 1ms.\r\nZero means to use the mode of change "
+    "of value output;\r\nNon-zero means to send all RPDO according to the cycle.\r\nSending "
+    "cycle equals setting value, the default value is 0. The range: 0~60000.\r\nNote: This "
+    "parameter and CAN baud rate are relevant with RPDO command numbers.\r\nIf the system "
+    "focuses on real-time performance, it is recommended to set this value to 0, that is, "
+    "change of value output.";
+inline constexpr const char* Help61494 =
+    "When PROFIBUS DP is off, the RPDO data of DP output buffer will Clear and "
+    "Hold;\r\n\"Clear\" means to set the data to zero;\r\n\"Hold\" means to keep the data "
+    "unchanged before DP is off.";
+inline constexpr const char* Help61496 =
+    "The Cycle for SDO Transmission, is based on 1ms.\r\nZero means Download SDO uses mode of "
+    "change of value output, Upload SDO uses the mode of non-stop reading slave "
+    "data;\r\nNon-zero means to send all SDO according to the cycle.\r\nSending cycle equals "
+    "setting value, the default value is 0. The range: 0~60000.\r\nNote: This parameter and CAN "
+    "baud rate are relevant with SDO command numbers. If the system focuses on real-time "
+    "performance, it is recommended to set this value to 0, that is, Download SDO uses the mode "
+    "of change of value output; Upload SDO uses the mode of non-stop reading slave data.";
+inline constexpr const char* Help65502 =
+    "Disable: the SDO request for a node must wait for the node's response before initiating "
+    "the next SDO request; \r\nEnable: Sending SDOs command requests of different nodes "
+    "concurrently.";
+inline constexpr const char* Help65503 =
+    "The CANopen master sends an SDO request command but does not receive a response from the "
+    "slave, and the master repeatedly sends this SDO request command. Range: 0 ~ 5, default: 0.";
+inline constexpr const char* Help65504 =
+    "The CANopen master sends the SDO request command and receives the response from the slave. "
+    "The master needs to delay for a while before sending the next SDO request command. This "
+    "period of time is the SDO command polling delay time. Unit: ms, Range: 0 ~ 60000ms, "
+    "default: 0ms.";
+inline constexpr const char* Help61300 =
+    "RPDO timeout clearing time\r\nZero indicates no timeout cleared\r\nEqual nonzero value "
+    "indicates a timeout clear function, and timeout is non-zero integer multiple of the value "
+    "of 10 ms, ranging from 0 to 200, the default value is 0\r\nFor example: Fill 20, that the "
+    "gateway has not received more than 200 ms set RPDO, the gateway will RPDO corresponding to "
+    "the output buffer is cleared";
+inline constexpr const char* Help61302 =
+    "Delay to start up, this parameter is based on 10ms.\r\nThe gateway will send bootup after "
+    "a period of time.\r\nThe range of the parameter value is 0 to 200. Default value is 100.";
+
+// Document: dialogs, questions and captions.
+inline constexpr const char* AppTitle = "Torvane";
+inline constexpr const char* UntitledDocument = "Untitled";
+inline constexpr const char* CaptionAtStartUp = "Gateway Configuration Software Torvane";
+inline constexpr const char* ProtocolTypeSelection = "Protocol Type Selection";
+inline constexpr const char* SelectConfigType = "Select config type";
+inline constexpr const char* OldConfig = "Old-Config";
+inline constexpr const char* NewConfig = "New-Config";
+inline constexpr const char* SaveConfigurationTitle = "Save Configuration";
+inline constexpr const char* SaveConfigurationQuestion =
+    "Configuration has been changed, save it or not?";
+inline constexpr const char* ButtonYes = "Yes(&Y)";
+inline constexpr const char* ButtonNo = "No(&N)";
+inline constexpr const char* ButtonOk = "OK";
+inline constexpr const char* ButtonCancel = "Cancel";
+
 
 
 // ---- Editor: command pages and adding commands -----------------------------------------------
 
+// Node and command page labels.
+inline constexpr const char* CmdRowSlaveAddress = "Slave Address (1 to 127)";
+inline constexpr const char* CmdRowIndex = "Index value";
+inline constexpr const char* CmdRowSubIndex = "Sub-index value";
+inline constexpr const char* CmdRowBytes = "Number of Bytes";
+inline constexpr const char* CmdRowMappingAddress = "Mapping Address (Decimal)";
+inline constexpr const char* CmdRowDescription = "Mnemonic Description";
+inline constexpr const char* CmdRowCobId = "COB-ID";
+inline constexpr const char* CobIdSelfDefining = "Self-defining";
+inline constexpr const char* NodeNamePrefix = "Node-";
+
+// Help texts of the node and command pages (string-table ids in the names).
+inline constexpr const char* Help61303 = "CANopen slave address";
+inline constexpr const char* Help61304 = "The range of the parameter value is 1 to 65535.";
+inline constexpr const char* Help61305 = "The range of the parameter value is 0 to 255.";
+inline constexpr const char* Help61306 = "Number of Bytes: must be 1 or 2 or 4.";
+inline constexpr const char* Help61307 =
+    "The memory address mapped to the gateway, the range: 0~111(Decimal)\r\nManually fill in "
+    "under the master mode; you can also automatically fill in using automatic mapping "
+    "function;\r\nCannot manually fill in temporarily under the slave mode, you can only fill in "
+    "using automatic mapping function.";
+inline constexpr const char* Help61309 =
+    "COBID(decimal) is CAN ID.\r\nDefault value of Transmit PDO :\r\n384(0x0180) + node ID or "
+    "640(0x0280) + node ID or\r\n896(0x0380) + node ID or 1152(0x0480) + node ID";
+inline constexpr const char* Help61310 = "Number of Bytes: The range of the parameter value is 1~8";
+inline constexpr const char* Help61311 =
+    "COBID (decimal) is CAN ID.\r\nDefault value of Transmit PDO:\r\n512(0X0200) + node ID or "
+    "768(0X0300) + node ID or\r\n1024(0X0400) + node ID or 1280(0X0500) + node ID";
+
+// Commit messages of the node and command pages ("%d" is replaced by a node address).
+inline constexpr const char* EnterNodeAddress = "Please enter the node address";
+inline constexpr const char* SelfDefiningHint =
+    "Please fill in the text box directly with sele-defining value!";
+inline constexpr const char* IllegalCobId = "Illegal COB-ID address!";
+inline constexpr const char* CobIdConflictNode =
+    "The COB-ID and node-%d command an Article PDO COB-ID conflict";
+inline constexpr const char* CobIdBytesOutOfRange =
+    "COB-ID under the same number of bytes out of range!";
+inline constexpr const char* CobIdExists = "The COB-ID already exists";
+inline constexpr const char* MappingOutOfRange = "The mapping address is out of range!";
+inline constexpr const char* SameCobIdBytesOutOfRange =
+    "Byte count of same COBID is out of range!\n";
+inline constexpr const char* Io96BlockIntegrity =
+    "When I / O byte count is 96, any command must satisfy 32 bytes of integrity.";
+inline constexpr const char* SameIndexBytesOutOfRange =
+    "Byte count of same index and same subindex is out of range!\n";
+inline constexpr const char* MappingBeyondRange = "Data mapping address beyond the effective range";
+inline constexpr const char* NodeAddressIsGateway =
+    "Node address and the gateway CANopen address can not be the same!";
+inline constexpr const char* NodeAddressRepetitive = "Node address can not be repetitive!";
+inline constexpr const char* RenumberCobIdIllegal =
+    "After changing the node address, COB-ID illegal under a command of this node, re-enter the "
+    "correct COB-ID!";
+inline constexpr const char* RenumberCobIdConflict =
+    "After changing the node address, COB-ID conflict a command of COB-ID and node a command of "
+    "the node-%d, the COB-ID will be empty!";
+
+// "Select Commands" dialog and its limits.
+inline constexpr const char* SelectCommandsTitle = "Select Commands";
+inline constexpr const char* AddMasterUploadSdo = "Upload SDO -> Profibus In";
+inline constexpr const char* AddMasterDownloadSdo = "Download SDO <- Profibus Out";
+inline constexpr const char* AddMasterTransmitPdo = "Transmit PDO -> Profibus In";
+inline constexpr const char* AddMasterReceivePdo = "Receive PDO <- Profibus Out";
+inline constexpr const char* AddSlaveTransmitPdo = "Transmit PDO <- Profibus Out";
+inline constexpr const char* AddSlaveReceivePdo = "Receive PDO -> Profibus In";
+inline constexpr const char* CommandUpperLimit84 = "Command more than the upper limit (84)!";
+inline constexpr const char* SlaveTransmitPdoOver42 = "Transmit PDO Command is more than 42";
+inline constexpr const char* SlaveReceivePdoOver42 = "Receive PDO Command is more than 42";
+inline constexpr const char* SdoLimit28 = "SDO commands beyond the limit (28 )!";
+inline constexpr const char* TransmitPdoLimit14 = "Transmit PDO commands beyond the limit (14 )!";
+inline constexpr const char* ReceivePdoLimit14 = "Receive PDO commands beyond the limit (14 )!";
+inline constexpr const char* TransmitPdoLimit42 = "Transmit PDO commands beyond the limit (42 )!";
+inline constexpr const char* ReceivePdoLimit42 = "Receive PDO commands beyond the limit (42 )!";
+
 // ---- Communication ---------------------------------------------------------------------------
 
+inline constexpr const char* ResultOpenFailed = "Failed to open serial port";
+inline constexpr const char* ResultWriteError = "Write data to the serial port error";
+inline constexpr const char* ResultReadFailed = "Reading serial data failed";
+inline constexpr const char* ResultValidation = "Data validation errors";
+inline constexpr const char* ResultVersionMismatch = "Hardware and software version does not match";
+inline constexpr const char* ResultDownloadError = "Download error";
+inline constexpr const char* ResultUploadFailed = "Failed to upload";
+inline constexpr const char* ResultDownloadFailed = "Failed to download";
+inline constexpr const char* ResultUnsupported =
+    "The hardware does not support the current configuration";
+inline constexpr const char* ResultSdoLimit = "SDO commands beyond the limit (28 )!";
+inline constexpr const char* ResultTpdoLimit = "Transmit PDO commands beyond the limit (14 )!";
+inline constexpr const char* ResultRpdoLimit = "Receive PDO commands beyond the limit (14 )!";
+inline constexpr const char* ResultIoSizeRefused =
+    "The current configuration does not support the choice of input and output bytes\n";
+inline constexpr const char* ResultMappingOverflow = "Mapping address  overflow";
+inline constexpr const char* ResultDownloadCancel = "Download cancel";
+inline constexpr const char* ResultUploadCancel = "Upload cancel";
+inline constexpr const char* ResultSuccess = "Operation is successful";
+inline constexpr const char* ResultUnknown = "Unknown error";
+
+// Second line under ResultOpenFailed, saying why.
+inline constexpr const char* OpenNoPermission =
+    "Permission denied: the user is not allowed to use this port (on Linux, join the "
+    "\"dialout\" group and log in again).";
+inline constexpr const char* OpenBusy = "The port is in use by another program or transfer.";
+inline constexpr const char* OpenNotFound = "The device does not exist or was unplugged.";
+inline constexpr const char* OpenNoPortSelected = "No serial port is selected.";
+
+// Completeness checks: "\"<path>\"is empty".
+inline constexpr const char* CheckIsEmpty = "is empty";
+inline constexpr const char* PathProfibusNetwork = "Profibus Network";
+inline constexpr const char* PathNumberOfBytes = "Number of Bytes";
+inline constexpr const char* PathCanopenNetwork = "CANopen Network";
+inline constexpr const char* PathCanBaudRate = "CANopen Baud Rate";
+inline constexpr const char* PathCanNodeId = "CANopen Node ID";
+inline constexpr const char* PathSdoTimeout = "SDO Response Timeout";
+inline constexpr const char* PathEnableNmt = "Enable NMT";
+inline constexpr const char* PathTpdoClearTime = "Clear Data Time for TPDO";
+inline constexpr const char* PathDelayStart = "Delay to Start up";
+inline constexpr const char* PathSync = "SYNC";
+inline constexpr const char* PathControlStatus = "Control&Monitor Status";
+inline constexpr const char* PathErrorControl = "Error Control";
+inline constexpr const char* PathRpdoCycle = "The Cycle for RPDO Transmission";
+inline constexpr const char* PathOutputProcessing = "Output Data Processing";
+inline constexpr const char* PathSdoCycle = "The Cycle for SDO Transmission";
+inline constexpr const char* PathSlaveAddress = "Slave Address (1 to 127)";
+inline constexpr const char* PathMappingAddress = "Mapping Address (Decimal)";
+inline constexpr const char* PathCobId = "COB-ID";
+inline constexpr const char* PathIndex = "Index value";
+inline constexpr const char* PathSubIndex = "Sub-index value";
+
+// Uploaded values and nodes.
+inline constexpr const char* Yes = "Yes";
+inline constexpr const char* No = "No";
+inline constexpr const char* UploadNodePrefix = "Node-";
+
+// The "Download hint:" question.
+inline constexpr const char* DownloadHintTitle = "Download hint:";
+inline constexpr const char* DownloadHintSelect = "Select";
+inline constexpr const char* FormatCompatible = "compatible format";
+inline constexpr const char* FormatNew = "new format";
+
 // ---- Exports ---------------------------------------------------------------------------------
+
+inline constexpr const char* MenuCreateEds = "Create EDS File(&E)";
+inline constexpr const char* MenuExportExcel = "Export EXCEL(&O)";
+inline constexpr const char* FilterEds = "Electronic Data Sheet(*.eds)";
+inline constexpr const char* ExtensionEds = "eds";
+inline constexpr const char* CreateEdsFileError = "Create EDS File Error!!";
+// Followed by the template's full path.
+inline constexpr const char* EdsTemplateUnreadable = "Cannot read the EDS template file ";
+inline constexpr const char* FilterExcel = "Execl File(*.xlsx)";
+inline constexpr const char* ExtensionExcel = "xlsx";
+// Each followed by the file's full path.
+inline constexpr const char* WorkbookTemplateUnreadable = "Cannot read the workbook template ";
+inline constexpr const char* WorkbookTemplateBroken = "The workbook template is damaged: ";
+inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
 
 // ---- Monitor ---------------------------------------------------------------------------------
 

@@ -1,17 +1,115 @@
+#include "cli_common.h"
 #include "commands.h"
+#include "export/eds_generator.h"
+#include "export/workbook_export.h"
+#include "platform/data_files.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace torvane::cli {
+namespace {
 
-int cmdEds(const Args& /*args*/) {
-    std::cerr << "torvane-cli: eds is not available in this build\n";
-    return kExitFailed;
+constexpr const char* kEdsHelp =
+    "Usage: torvane-cli eds IN -o OUT.eds [--template-dir DIR]\n\n"
+    "Writes the Electronic Data Sheet of the CANopen Slave configuration IN (.chg archive, or\n"
+    "XML when the extension is exactly 'xml') to OUT. The time stamps are the local time.\n"
+    "The templates EDSTemplate1.dat and EDSTemplate2.dat are taken from DIR when given, else\n"
+    "from beside the program or the installed data folder.\n\n"
+    "Exit codes: 0 written, 1 IN unreadable, IN not a slave configuration, a template\n"
+    "unreadable or OUT not written (a previous OUT is then left as it was), 2 usage error.\n";
+
+constexpr const char* kExportHelp =
+    "Usage: torvane-cli export IN -o OUT.xlsx [--template-dir DIR]\n\n"
+    "Exports the configuration IN (.chg archive, or XML when the extension is exactly 'xml')\n"
+    "to the workbook OUT, filled from Template_Master.xlsx or Template_Slave.xlsx by the\n"
+    "configuration type. The template is taken from DIR when given, else from beside the\n"
+    "program or the installed data folder.\n\n"
+    "Exit codes: 0 written, 1 IN unreadable, the template missing or damaged, or OUT not\n"
+    "written (a previous OUT is then left as it was), 2 usage error.\n";
+
+struct Request {
+    std::string in;
+    std::string out;
+    std::string templateDir;
+};
+
+// Parses "IN -o OUT [--template-dir DIR]"; returns kExitOk or the usage exit code.
+int parseRequest(const std::string& command, const Args& args, Request& r) {
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {}, {"-o", "--template-dir"}, p, error)) {
+        return usageError(command, error);
+    }
+    if (p.positional.size() != 1) {
+        return usageError(command, "give exactly one input file");
+    }
+    if (!p.options.contains("-o") || p.options["-o"].empty()) {
+        return usageError(command, "give the output file with -o");
+    }
+    r.in = p.positional[0];
+    r.out = p.options["-o"];
+    r.templateDir = p.options.contains("--template-dir") ? p.options["--template-dir"] : "";
+    return kExitOk;
 }
 
-int cmdExport(const Args& /*args*/) {
-    std::cerr << "torvane-cli: export is not available in this build\n";
-    return kExitFailed;
+std::string templatePath(const Request& r, const std::string& name) {
+    if (r.templateDir.empty()) {
+        return platform::findDataFile(name);
+    }
+    return (std::filesystem::path(r.templateDir) / name).string();
+}
+
+} // namespace
+
+int cmdEds(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kEdsHelp;
+        return kExitOk;
+    }
+    Request r;
+    if (const int rc = parseRequest("eds", args, r); rc != kExitOk) {
+        return rc;
+    }
+    GatewayConfiguration cfg;
+    if (!loadConfiguration(r.in, cfg)) {
+        return kExitFailed;
+    }
+    if (!edsAvailable(cfg)) {
+        printError(r.in + ": a CANopen Master configuration has no EDS file; only a CANopen "
+                          "Slave configuration is a node that needs one");
+        return kExitFailed;
+    }
+    const EdsTemplatePaths templates{templatePath(r, "EDSTemplate1.dat"),
+                                     templatePath(r, "EDSTemplate2.dat")};
+    const EdsOutcome outcome = createEdsFile(cfg, r.out, templates, currentLocalTime());
+    if (outcome.result != EdsResult::Ok) {
+        printError(r.out + ": " + outcome.message + " (" + outcome.detail + ")");
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int cmdExport(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kExportHelp;
+        return kExitOk;
+    }
+    Request r;
+    if (const int rc = parseRequest("export", args, r); rc != kExitOk) {
+        return rc;
+    }
+    GatewayConfiguration cfg;
+    if (!loadConfiguration(r.in, cfg)) {
+        return kExitFailed;
+    }
+    const std::string tpl = templatePath(r, workbookTemplateName(cfg.ConfigType));
+    const WorkbookOutcome outcome = exportWorkbook(cfg, tpl, r.out);
+    if (outcome.result != WorkbookResult::Ok) {
+        printError(r.out + ": " + outcome.message + " (" + outcome.detail + ")");
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 } // namespace torvane::cli

@@ -1,0 +1,161 @@
+#include "export/workbook_export.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <span>
+
+#include "model/atomic_file.h"
+#include "model/strings.h"
+#include "model/text_number.h"
+
+namespace torvane {
+namespace {
+
+class SheetFiller {
+public:
+    SheetFiller(std::string name, const TextToUtf8& toUtf8) : toUtf8_(toUtf8) {
+        sheet_.sheetName = std::move(name);
+    }
+    void set(int row, int column, std::string_view text) {
+        sheet_.cells.push_back({row, column, toUtf8_ ? toUtf8_(text) : std::string(text)});
+    }
+    // Next command row, counted from row 2.
+    int nextRow() { return row_++; }
+    SheetCells take() { return std::move(sheet_); }
+
+private:
+    const TextToUtf8& toUtf8_;
+    SheetCells sheet_;
+    int row_ = 2;
+};
+
+std::span<const INSTRUCTION> usedCommands(const CONFIG& c) {
+    const auto n = static_cast<std::size_t>(std::clamp(c.InstructionCount, 0, kInstructionTableSize));
+    return {c.Instructions.data(), n};
+}
+
+void writeSdoRow(SheetFiller& s, const INSTRUCTION& ins) {
+    const int row = s.nextRow();
+    s.set(row, 1, ins.NodeAddress);
+    s.set(row, 2, valueAndHex(ins.Index));
+    s.set(row, 3, valueAndHex(ins.SubIndex));
+    s.set(row, 4, ins.Bytes);
+    s.set(row, 5, ins.MappingAddress);
+    s.set(row, 6, ins.Description);
+}
+
+void writePdoRow(SheetFiller& s, const INSTRUCTION& ins, const std::string& nodeAddress) {
+    const int row = s.nextRow();
+    s.set(row, 1, nodeAddress);
+    s.set(row, 2, valueAndHex(ins.CobId));
+    s.set(row, 3, ins.Bytes);
+    s.set(row, 4, ins.MappingAddress);
+    s.set(row, 5, ins.Description);
+}
+
+} // namespace
+
+const char* workbookTemplateName(int configType) {
+    return configType == kCanopenMaster ? kTemplateMasterFile : kTemplateSlaveFile;
+}
+
+std::string valueAndHex(std::string_view text) {
+    const std::int32_t v = decimalValue(text);
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%d (%xH)", static_cast<int>(v), static_cast<unsigned>(v));
+    return buf;
+}
+
+std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg, const TextToUtf8& toUtf8) {
+    const CONFIG& c = cfg.Config;
+    const std::span<const INSTRUCTION> commands = usedCommands(c);
+    // Counts by type code "1".."4", taken before any row is written.
+    std::array<int, 5> count{};
+    for (const INSTRUCTION& ins : commands) {
+        for (int t = 1; t <= 4; ++t) {
+            if (ins.InstructionType == std::to_string(t)) {
+                ++count[static_cast<std::size_t>(t)];
+            }
+        }
+    }
+    const bool master = cfg.ConfigType == kCanopenMaster;
+    SheetFiller canopen("CANopen", toUtf8);
+    SheetFiller upload("Upload SDO", toUtf8);
+    SheetFiller download("Download SDO", toUtf8);
+    SheetFiller tpdo("TPDO", toUtf8);
+    SheetFiller rpdo("RPDO", toUtf8);
+    SheetFiller profibus("Profibus", toUtf8);
+
+    if (master) {
+        const std::string* texts[] = {&c.BuadRate,         &c.SlaveAddress,  &c.SDOTimeout,
+                                      &c.NMT,              &c.TPDOTimeout,   &c.DelayStart,
+                                      &c.SYNC,             &c.ControlStatus, &c.ErrorControl,
+                                      &c.RPDOCycle,        &c.OutputProcessing, &c.SDOCycle,
+                                      &c.SDOConcurrent};
+        canopen.set(2, 1, "CANopen");
+        int column = 2;
+        for (const std::string* t : texts) {
+            canopen.set(2, column++, *t);
+        }
+        if (c.SDOConcurrent != str::Enable) {
+            canopen.set(2, 15, c.SDORetries);
+            canopen.set(2, 16, c.SDOPollDelay);
+        }
+        canopen.set(2, 17, std::to_string(count[1]));
+        canopen.set(2, 18, std::to_string(count[3]));
+        canopen.set(2, 19, std::to_string(count[2]));
+        canopen.set(2, 20, std::to_string(count[4]));
+    } else {
+        canopen.set(2, 1, c.SlaveBaudRate);
+        canopen.set(2, 2, c.SlaveNodeAddress);
+        canopen.set(2, 3, c.RPDOTimeout);
+        canopen.set(2, 4, c.SlaveDelayStart);
+        canopen.set(2, 5, std::to_string(count[3]));
+        canopen.set(2, 6, std::to_string(count[4]));
+    }
+    for (const INSTRUCTION& ins : commands) {
+        if (master && ins.InstructionType == kUploadSdo) {
+            writeSdoRow(upload, ins);
+        } else if (master && ins.InstructionType == kDownloadSdo) {
+            writeSdoRow(download, ins);
+        } else if (ins.InstructionType == kTransmitPdo) {
+            writePdoRow(tpdo, ins, master ? ins.NodeAddress : c.SlaveNodeAddress);
+        } else if (ins.InstructionType == kReceivePdo) {
+            writePdoRow(rpdo, ins, master ? ins.NodeAddress : c.SlaveNodeAddress);
+        }
+    }
+    profibus.set(2, 1, "Profibus");
+    profibus.set(2, 2, cfg.Fieldbus.InportNum);
+
+    std::vector<SheetCells> sheets;
+    sheets.push_back(canopen.take());
+    if (master) {
+        sheets.push_back(upload.take());
+        sheets.push_back(download.take());
+    }
+    sheets.push_back(tpdo.take());
+    sheets.push_back(rpdo.take());
+    sheets.push_back(profibus.take());
+    return sheets;
+}
+
+WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::string& templatePath,
+                               const std::string& path, const TextToUtf8& toUtf8) {
+    std::string package;
+    std::string error;
+    if (!readWholeFile(templatePath, package, error)) {
+        return {WorkbookResult::TemplateUnreadable, str::WorkbookTemplateUnreadable + templatePath,
+                error};
+    }
+    std::string filled;
+    if (!fillWorkbookPackage(package, workbookCells(cfg, toUtf8), filled, error)) {
+        return {WorkbookResult::TemplateBroken, str::WorkbookTemplateBroken + templatePath, error};
+    }
+    if (!writeFileAtomically(path, filled, error)) {
+        return {WorkbookResult::SaveFailed, str::WorkbookSaveError + path, error};
+    }
+    return {};
+}
+
+} // namespace torvane

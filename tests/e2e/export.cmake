@@ -1,0 +1,56 @@
+# Export group: EDS files and workbooks written by torvane-cli, read back by independent readers
+# (the npm package canopen for EDS, python3-openpyxl for workbooks).
+set(EXPORT_E2E_DIR ${CMAKE_CURRENT_BINARY_DIR}/export)
+set(EXPORT_E2E_SRC ${CMAKE_CURRENT_SOURCE_DIR}/export)
+
+add_executable(torvane_export_cases ${EXPORT_E2E_SRC}/cases.cpp)
+target_link_libraries(torvane_export_cases PRIVATE torvane_warnings torvane_model)
+set_target_properties(torvane_export_cases PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${EXPORT_E2E_DIR})
+
+# The Debian interpreter carries python3-openpyxl; a python3 earlier on PATH may not.
+set(TORVANE_EXPORT_PYTHON "")
+foreach(candidate /usr/bin/python3 python3)
+  execute_process(COMMAND ${candidate} -c "import openpyxl" RESULT_VARIABLE rv
+                  OUTPUT_QUIET ERROR_QUIET)
+  if(rv EQUAL 0)
+    set(TORVANE_EXPORT_PYTHON ${candidate})
+    break()
+  endif()
+endforeach()
+if(NOT TORVANE_EXPORT_PYTHON)
+  set(TORVANE_EXPORT_PYTHON /usr/bin/python3)
+endif()
+find_program(TORVANE_EXPORT_NODE node)
+find_program(TORVANE_EXPORT_NPM npm)
+
+add_test(NAME e2e.export.cases
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+          $<TARGET_FILE:torvane_export_cases> ${EXPORT_E2E_DIR}/cases)
+set_tests_properties(e2e.export.cases PROPERTIES LABELS e2e FIXTURES_SETUP ExportCases)
+
+add_test(NAME e2e.export.cli
+  COMMAND ${TORVANE_EXPORT_PYTHON} ${EXPORT_E2E_SRC}/export_check.py cli
+          $<TARGET_FILE:torvane-cli> ${EXPORT_E2E_DIR}/cases ${EXPORT_E2E_DIR}/out)
+set_tests_properties(e2e.export.cli PROPERTIES LABELS e2e
+  FIXTURES_REQUIRED ExportCases FIXTURES_SETUP ExportFiles)
+
+add_test(NAME e2e.export.workbook_reader
+  COMMAND ${TORVANE_EXPORT_PYTHON} ${EXPORT_E2E_SRC}/export_check.py workbook
+          ${EXPORT_E2E_DIR}/out ${TORVANE_BIN_DIR})
+set_tests_properties(e2e.export.workbook_reader PROPERTIES LABELS e2e
+  FIXTURES_REQUIRED ExportFiles)
+
+# canopen 6 is installed once into the build tree; later runs reuse it.
+set(EXPORT_NPM_DIR ${CMAKE_BINARY_DIR}/e2e-npm)
+add_test(NAME e2e.export.npm_canopen
+  COMMAND sh -c "test -f node_modules/canopen/package.json || \
+${TORVANE_EXPORT_NPM} install --prefix ${EXPORT_NPM_DIR} --no-audit --no-fund --no-save canopen@6"
+  WORKING_DIRECTORY ${EXPORT_NPM_DIR})
+file(MAKE_DIRECTORY ${EXPORT_NPM_DIR})
+set_tests_properties(e2e.export.npm_canopen PROPERTIES LABELS e2e FIXTURES_SETUP CanopenNpm)
+
+add_test(NAME e2e.export.eds_reader
+  COMMAND ${TORVANE_EXPORT_NODE} ${EXPORT_E2E_SRC}/check_eds.js ${EXPORT_E2E_DIR}/out)
+set_tests_properties(e2e.export.eds_reader PROPERTIES LABELS e2e
+  FIXTURES_REQUIRED "ExportFiles;CanopenNpm"
+  ENVIRONMENT "NODE_PATH=${EXPORT_NPM_DIR}/node_modules")
