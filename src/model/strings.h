@@ -239,7 +239,6 @@ inline constexpr const char* CmdRowMappingAddress = "Mapping Address (Decimal)";
 inline constexpr const char* CmdRowDescription = "Mnemonic Description";
 inline constexpr const char* CmdRowCobId = "COB-ID";
 inline constexpr const char* CobIdSelfDefining = "Self-defining";
-inline constexpr const char* NodeNamePrefix = "Node-";
 
 // Help texts of the node and command pages (string-table ids in the names).
 inline constexpr const char* Help61303 = "CANopen slave address";
@@ -298,9 +297,6 @@ inline constexpr const char* AddSlaveReceivePdo = "Receive PDO -> Profibus In";
 inline constexpr const char* CommandUpperLimit84 = "Command more than the upper limit (84)!";
 inline constexpr const char* SlaveTransmitPdoOver42 = "Transmit PDO Command is more than 42";
 inline constexpr const char* SlaveReceivePdoOver42 = "Receive PDO Command is more than 42";
-inline constexpr const char* SdoLimit28 = "SDO commands beyond the limit (28 )!";
-inline constexpr const char* TransmitPdoLimit14 = "Transmit PDO commands beyond the limit (14 )!";
-inline constexpr const char* ReceivePdoLimit14 = "Receive PDO commands beyond the limit (14 )!";
 inline constexpr const char* TransmitPdoLimit42 = "Transmit PDO commands beyond the limit (42 )!";
 inline constexpr const char* ReceivePdoLimit42 = "Receive PDO commands beyond the limit (42 )!";
 
