@@ -1,0 +1,156 @@
+#include "comm/transfer_job.h"
+
+#include "comm/tavo20_down.h"
+#include "comm/tavo20_upload.h"
+#include "mapping/mapping_calculation.h"
+#include "mapping/predownload_checks.h"
+#include "model/strings.h"
+
+#include <algorithm>
+
+namespace torvane {
+
+namespace {
+
+// Answers Cancel when the caller gave no questioner: a doubtful configuration is not sent.
+class CancelCycleQuestions final : public CycleQuestioner {
+public:
+    bool askToContinue(const CycleQuestion& /*question*/) override { return false; }
+};
+
+struct Port {
+    std::unique_ptr<SerialPort> port;
+    std::string name;
+    bool known = false;
+};
+
+Port choosePort(const TransferRequest& request, const TransferServices& services) {
+    Port p;
+    if (request.portIndex >= 0 &&
+        static_cast<std::size_t>(request.portIndex) < request.ports.size()) {
+        p.name = request.ports[static_cast<std::size_t>(request.portIndex)];
+        p.known = true;
+    }
+    if (services.openPort) {
+        p.port = services.openPort();
+    }
+    return p;
+}
+
+// Opens the port, runs `body` and fills the result; a port index outside the list is result 0.
+template <typename Proto, typename Body>
+void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body body) {
+    outcome.started = true;
+    if (!port.known) {
+        outcome.resultCode = kResultOpenFailed;
+        outcome.text = transferResultText(kResultOpenFailed, {}, str::OpenNoPortSelected);
+        return;
+    }
+    const int r = proto.Open(port.name, 57600, 1);
+    outcome.resultCode = r == kResultSuccess ? body() : r;
+    outcome.text = proto.ResultText(outcome.resultCode);
+}
+
+} // namespace
+
+TransferOutcome runDownload(TransferRequest request, const TransferServices& services) {
+    TransferOutcome outcome;
+    GatewayConfiguration& cfg = request.configuration;
+    if (cfg.Config.InstructionCount >= kMaxDownloadCommands) {
+        outcome.commandsCapped = cfg.Config.InstructionCount > kMaxDownloadCommands;
+        cfg.Config.InstructionCount = kMaxDownloadCommands;
+    }
+    const GatewayConfiguration before = cfg;
+
+    if (cfg.ConfigType == kCanopenMaster) {
+        CancelCycleQuestions cancel;
+        CycleQuestioner& questioner =
+            services.cycleQuestion != nullptr ? *services.cycleQuestion : cancel;
+        const CheckResult check = runPreDownloadChecks(cfg, questioner);
+        if (!check.passed()) {
+            outcome.text = check.message;
+            outcome.configuration = std::move(cfg);
+            return outcome;
+        }
+    } else if (cfg.ConfigType == kCanopenSlave) {
+        calculateMapping(cfg); // sent whatever it says; the protocol checks the fit again
+    } else {
+        outcome.configuration = std::move(cfg);
+        return outcome;
+    }
+
+    SteadyClock steady;
+    Clock& clock = services.clock != nullptr ? *services.clock : steady;
+    Port port = choosePort(request, services);
+    std::unique_ptr<CDownConfig> proto;
+    if (cfg.ConfigType == kCanopenMaster) {
+        proto = std::make_unique<CTAVO20Down>(std::move(port.port), clock);
+    } else {
+        proto = std::make_unique<CTAVO20SDown>(std::move(port.port), clock);
+    }
+    proto->Attach(&cfg);
+    proto->setOldEditionLoaded(request.oldEditionLoaded);
+    proto->setProgressObserver(services.progress);
+    proto->setFormatQuestion(services.formatQuestion);
+
+    openAndRun(*proto, port, outcome, [&] { return proto->Download(); });
+    proto.reset(); // closes the port before the caller shows the message
+
+    outcome.configurationChanged = outcome.commandsCapped || !(cfg == before);
+    outcome.configuration = std::move(cfg);
+    return outcome;
+}
+
+TransferOutcome runUpload(TransferRequest request, const TransferServices& services) {
+    TransferOutcome outcome;
+    GatewayConfiguration& cfg = request.configuration;
+    if (cfg.ConfigType != kCanopenMaster && cfg.ConfigType != kCanopenSlave) {
+        outcome.configuration = std::move(cfg);
+        return outcome;
+    }
+    SteadyClock steady;
+    Clock& clock = services.clock != nullptr ? *services.clock : steady;
+    Port port = choosePort(request, services);
+    std::unique_ptr<CUploadConfig> proto;
+    if (cfg.ConfigType == kCanopenMaster) {
+        proto = std::make_unique<CTAVO20Upload>(std::move(port.port), clock);
+    } else {
+        proto = std::make_unique<CTAVO20SUpload>(std::move(port.port), clock);
+    }
+    const GatewayConfiguration before = cfg;
+    proto->Attach(&cfg);
+    proto->setProgressObserver(services.progress);
+
+    openAndRun(*proto, port, outcome, [&] { return proto->Upload(); });
+    proto.reset();
+
+    outcome.configurationChanged = !(cfg == before);
+    outcome.configuration = std::move(cfg);
+    return outcome;
+}
+
+void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {
+    const CONFIG& sent = outcome.configuration.Config;
+    CONFIG& c = live.Config;
+    if (outcome.commandsCapped && c.InstructionCount > kMaxDownloadCommands) {
+        c.InstructionCount = kMaxDownloadCommands;
+    }
+    if (!outcome.started) {
+        return;
+    }
+    c.ConfigEdition = sent.ConfigEdition;
+    if (live.ConfigType == kCanopenSlave && outcome.configuration.ConfigType == kCanopenSlave) {
+        // The slave download recalculated every address; commands edited meanwhile keep theirs.
+        const int count = std::clamp(std::min(c.InstructionCount, sent.InstructionCount), 0,
+                                     kInstructionTableSize);
+        for (int i = 0; i < count; ++i) {
+            INSTRUCTION& mine = c.Instructions[i];
+            const INSTRUCTION& theirs = sent.Instructions[i];
+            if (mine.InstructionType == theirs.InstructionType && mine.Bytes == theirs.Bytes) {
+                mine.MappingAddress = theirs.MappingAddress;
+            }
+        }
+    }
+}
+
+} // namespace torvane

@@ -1,0 +1,250 @@
+#include "platform/serial_ports.h"
+
+#include "comm/serial_link.h"
+#include "model/strings.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <set>
+
+namespace torvane::platform {
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 2000;
+
+// Devices open in this process; the lock file Qt takes covers other processes.
+std::mutex& openDevicesMutex() {
+    static std::mutex m;
+    return m;
+}
+std::set<std::string>& openDevices() {
+    static std::set<std::string> devices;
+    return devices;
+}
+
+// "ttyS2" before "ttyS10": digit runs compare by value.
+bool naturalLess(const std::string& a, const std::string& b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const bool da = a[i] >= '0' && a[i] <= '9';
+        const bool db = b[j] >= '0' && b[j] <= '9';
+        if (da && db) {
+            std::size_t ie = i;
+            std::size_t je = j;
+            while (ie < a.size() && a[ie] >= '0' && a[ie] <= '9') {
+                ++ie;
+            }
+            while (je < b.size() && b[je] >= '0' && b[je] <= '9') {
+                ++je;
+            }
+            const std::string na = a.substr(i, ie - i);
+            const std::string nb = b.substr(j, je - j);
+            const std::size_t za = na.find_first_not_of('0');
+            const std::size_t zb = nb.find_first_not_of('0');
+            const std::string va = za == std::string::npos ? "" : na.substr(za);
+            const std::string vb = zb == std::string::npos ? "" : nb.substr(zb);
+            if (va.size() != vb.size()) {
+                return va.size() < vb.size();
+            }
+            if (va != vb) {
+                return va < vb;
+            }
+            i = ie;
+            j = je;
+        } else {
+            if (a[i] != b[j]) {
+                return a[i] < b[j];
+            }
+            ++i;
+            ++j;
+        }
+    }
+    return a.size() - i < b.size() - j;
+}
+
+QSerialPort::Parity qtParity(int parity) {
+    switch (parity) {
+    case 0:
+        return QSerialPort::NoParity;
+    case 2:
+        return QSerialPort::EvenParity;
+    case 3:
+        return QSerialPort::MarkParity;
+    case 4:
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::OddParity;
+    }
+}
+
+class QtSerialPort final : public SerialPort {
+public:
+    ~QtSerialPort() override { close(); }
+
+    bool open(const std::string& device, const SerialSettings& settings,
+              std::string& reason) override {
+        close();
+        reason.clear();
+        {
+            const std::lock_guard lock(openDevicesMutex());
+            if (!openDevices().insert(device).second) {
+                reason = str::OpenBusy;
+                return false;
+            }
+        }
+        device_ = device;
+#ifdef Q_OS_WIN
+        port_.setPortName(QString::fromStdString(windowsDeviceName(device)));
+#else
+        port_.setPortName(QString::fromStdString(device));
+#endif
+        if (!port_.open(QIODevice::ReadWrite)) {
+            reason = failureReason();
+            release();
+            return false;
+        }
+        const bool configured =
+            port_.setBaudRate(settings.baudRate) && port_.setParity(qtParity(settings.parity)) &&
+            port_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
+            port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop
+                                                     : QSerialPort::OneStop) &&
+            port_.setFlowControl(QSerialPort::NoFlowControl);
+        if (!configured) {
+            reason = port_.errorString().toStdString();
+            close();
+            return false;
+        }
+        return true;
+    }
+
+    long write(const std::uint8_t* data, std::size_t length) override {
+        if (!port_.isOpen()) {
+            return -1;
+        }
+        const qint64 queued =
+            port_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(length));
+        if (queued <= 0) {
+            return -1;
+        }
+        // No event loop runs here: the wait drives the write to the device.
+        while (port_.bytesToWrite() > 0) {
+            if (!port_.waitForBytesWritten(kWriteTimeoutMs)) {
+                break;
+            }
+        }
+        return static_cast<long>(queued - port_.bytesToWrite());
+    }
+
+    std::size_t bytesWaiting() override {
+        if (!port_.isOpen()) {
+            return 0;
+        }
+        port_.clearError();
+        // A zero time-out polls the device once and moves what arrived into Qt's buffer.
+        port_.waitForReadyRead(0);
+        return static_cast<std::size_t>(std::max<qint64>(port_.bytesAvailable(), 0));
+    }
+
+    long read(std::uint8_t* buffer, std::size_t capacity) override {
+        if (!port_.isOpen()) {
+            return -1;
+        }
+        return static_cast<long>(
+            port_.read(reinterpret_cast<char*>(buffer), static_cast<qint64>(capacity)));
+    }
+
+    void purge() override {
+        if (port_.isOpen()) {
+            port_.clear(QSerialPort::AllDirections);
+        }
+    }
+
+    void close() override {
+        if (port_.isOpen()) {
+            port_.close();
+        }
+        release();
+    }
+
+    bool isOpen() const override {
+        return port_.isOpen();
+    }
+
+private:
+    std::string failureReason() const {
+        switch (port_.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            return str::OpenNotFound;
+        case QSerialPort::PermissionError: {
+            // Qt reports a held lock and a refused device alike; the file's rights tell which.
+            const QFileInfo info(port_.portName().startsWith('/')
+                                     ? port_.portName()
+                                     : QStringLiteral("/dev/") + port_.portName());
+            if (info.exists() && !(info.isReadable() && info.isWritable())) {
+                return str::OpenNoPermission;
+            }
+            return str::OpenBusy;
+        }
+        default:
+            return port_.errorString().toStdString();
+        }
+    }
+
+    void release() {
+        if (!device_.empty()) {
+            const std::lock_guard lock(openDevicesMutex());
+            openDevices().erase(device_);
+            device_.clear();
+        }
+    }
+
+    QSerialPort port_;
+    std::string device_;
+};
+
+} // namespace
+
+void EnumerateSerialPorts(std::vector<std::string>& ports) {
+    std::vector<std::string> found;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        found.push_back(info.portName().toStdString());
+#else
+        found.push_back(info.systemLocation().toStdString());
+#endif
+    }
+    std::sort(found.begin(), found.end(), naturalLess);
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    if (const char* extra = std::getenv("TORVANE_EXTRA_PORTS")) {
+        std::string list = extra;
+        std::size_t start = 0;
+        while (start <= list.size()) {
+            const std::size_t end = std::min(list.find(':', start), list.size());
+            const std::string path = list.substr(start, end - start);
+            if (!path.empty() && std::find(found.begin(), found.end(), path) == found.end()) {
+                found.push_back(path);
+            }
+            start = end + 1;
+        }
+    }
+    ports.insert(ports.end(), found.begin(), found.end());
+}
+
+std::vector<std::string> serialPortList() {
+    std::vector<std::string> ports;
+    EnumerateSerialPorts(ports);
+    return ports;
+}
+
+std::unique_ptr<SerialPort> createSerialPort() {
+    return std::make_unique<QtSerialPort>();
+}
+
+} // namespace torvane::platform
