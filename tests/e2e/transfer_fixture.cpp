@@ -110,6 +110,7 @@ GatewayConfiguration tooManyUploadSdo() {
     GatewayConfiguration cfg = master(false);
     CONFIG& c = cfg.Config;
     c.InstructionCount = 0;
+    c.NodeCount = 1; // every node needs a command
     for (int i = 0; i < 29; ++i) {
         addCommands(cfg, {{"1", "5", "8192", "1", "", "1"}});
         c.Instructions[static_cast<std::size_t>(i)].SubIndex = std::to_string(i + 1);

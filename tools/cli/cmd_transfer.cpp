@@ -1,18 +1,17 @@
 #include "cli_common.h"
-#include "commands.h"
-#include "transfer_ports.h"
-
 #include "comm/tavo_config.h"
 #include "comm/transfer_job.h"
+#include "commands.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"
-
-#include <unistd.h>
+#include "platform/serial_ports.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace torvane::cli {
 namespace {
@@ -20,9 +19,10 @@ namespace {
 // Transfer results map to exit codes 10 + code, so scripts can tell every outcome apart.
 constexpr int kExitResultBase = 10;
 
-const char* const kPortsHelp = "Usage: torvane-cli ports\n\n"
-                               "Lists the serial ports a transfer can use, one device per line,\n"
-                               "including the devices named in TORVANE_EXTRA_PORTS (colon-separated).\n";
+const char* const kPortsHelp =
+    "Usage: torvane-cli ports\n\n"
+    "Lists the serial ports a transfer can use, one device per line,\n"
+    "including the devices named in TORVANE_EXTRA_PORTS (colon-separated).\n";
 
 const char* const kDownloadHelp =
     "Usage: torvane-cli download IN --port DEVICE [--yes] [--old-format compatible|new|cancel]\n\n"
@@ -45,7 +45,9 @@ const char* const kUploadHelp =
     "Exit codes: 0 success (result 18), 10 + the transfer result code otherwise,\n"
     "1 OUT could not be written, 2 usage error.\n";
 
-bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+bool stderrIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
 
 // A one-line bar on stderr, redrawn in place; nothing at all when stderr is not a terminal.
 class TerminalProgress final : public ProgressObserver {
@@ -179,11 +181,57 @@ int findPort(const std::vector<std::string>& ports, const std::string& device) {
 // Fills the port part of a request; warns when the device is not a listed port (the job then
 // reports "Failed to open serial port" as for any port outside the list).
 void choosePort(TransferRequest& request, const std::string& device) {
-    request.ports = listSerialPorts();
+    request.ports = platform::serialPortList();
     request.portIndex = findPort(request.ports, device);
     if (request.portIndex < 0) {
         printError(device + " is not one of the serial ports (see 'torvane-cli ports'; "
                             "TORVANE_EXTRA_PORTS adds devices)");
+    }
+}
+
+// True for a Unix 98 pseudo-terminal such as the gateway simulator's line.
+bool isPseudoTerminal(const std::string& device) {
+    std::error_code ec;
+    const std::string path = std::filesystem::canonical(device, ec).string();
+    return !ec && path.rfind("/dev/pts/", 0) == 0;
+}
+
+// A pseudo-terminal carries no parity: the kernel clears the parity flag on every change, so a
+// port that insists on odd parity could never open one. Everything else gets 57600 8-O-1 as is.
+class TransferPort final : public SerialPort {
+public:
+    bool open(const std::string& device, const SerialSettings& settings,
+              std::string& reason) override {
+        SerialSettings s = settings;
+        if (isPseudoTerminal(device)) {
+            s.parity = 0;
+        }
+        return inner_->open(device, s, reason);
+    }
+    long write(const std::uint8_t* data, std::size_t length) override {
+        return inner_->write(data, length);
+    }
+    std::size_t bytesWaiting() override { return inner_->bytesWaiting(); }
+    long read(std::uint8_t* buffer, std::size_t capacity) override {
+        return inner_->read(buffer, capacity);
+    }
+    void purge() override { inner_->purge(); }
+    void close() override { inner_->close(); }
+    bool isOpen() const override { return inner_->isOpen(); }
+
+private:
+    std::unique_ptr<SerialPort> inner_ = platform::createSerialPort();
+};
+
+SerialPortFactory transferPorts() {
+    return [] { return std::unique_ptr<SerialPort>(std::make_unique<TransferPort>()); };
+}
+
+// Prints a result text on stdout; some texts carry their own line end.
+void printResult(const std::string& text) {
+    std::cout << text;
+    if (text.empty() || text.back() != '\n') {
+        std::cout << '\n';
     }
 }
 
@@ -201,7 +249,7 @@ int cmdPorts(const Args& args) {
     if (!args.empty()) {
         return usageError("ports", "takes no arguments");
     }
-    for (const std::string& port : listSerialPorts()) {
+    for (const std::string& port : platform::serialPortList()) {
         std::cout << port << '\n';
     }
     return kExitOk;
@@ -232,9 +280,8 @@ int cmdDownload(const Args& args) {
         } else if (it->second == "cancel") {
             answer = FormatAnswer::Cancel;
         } else {
-            return usageError("download",
-                              "--old-format must be compatible, new or cancel, not '" +
-                                  it->second + "'");
+            return usageError("download", "--old-format must be compatible, new or cancel, not '" +
+                                              it->second + "'");
         }
     }
     const std::string& in = p.positional[0];
@@ -251,7 +298,7 @@ int cmdDownload(const Args& args) {
     CliFormatQuestion formatQuestion(answer);
     CliCycleAnswer cycles(in, p.flags.count("--yes") != 0);
     TransferServices services;
-    services.openPort = serialPortFactory();
+    services.openPort = transferPorts();
     services.progress = &progress;
     services.formatQuestion = &formatQuestion;
     services.cycleQuestion = &cycles;
@@ -270,7 +317,7 @@ int cmdDownload(const Args& args) {
         }
         return kExitFailed;
     }
-    std::cout << outcome.text << '\n';
+    printResult(outcome.text);
     return exitCodeOf(outcome.resultCode);
 }
 
@@ -303,12 +350,12 @@ int cmdUpload(const Args& args) {
 
     TerminalProgress progress("Uploading");
     TransferServices services;
-    services.openPort = serialPortFactory();
+    services.openPort = transferPorts();
     services.progress = &progress;
 
     const TransferOutcome outcome = runUpload(std::move(request), services);
     progress.progressFinished();
-    std::cout << outcome.text << '\n';
+    printResult(outcome.text);
     if (outcome.configurationChanged) {
         if (!saveConfiguration(out, outcome.configuration)) {
             return kExitFailed;
