@@ -185,12 +185,50 @@ def assert_clean_log(sim):
             raise Failure(f"{sim.name}: the simulator refused a frame ('{bad}'):\n{text}")
 
 
-def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=False):
+def with_checksum(hex_text):
+    data = bytes.fromhex(hex_text)
+    return (data + bytes([sum(data) % 256])).hex(" ").upper()
+
+
+# The frames the fixtures must produce, written out by hand from the frame tables.
+GOLDEN_HEADER = {
+    # 112 -> 0, node 100, 500K -> 1, TPDO clear 20, SDO time-out 150, NMT Enable -> 1,
+    # delay 50, SYNC 10, two commands of each kind.
+    "compatible": "02 0F 00 64 01 00 14 96 01 32 0A 02 02 02 02 0D 01",
+    # 96 -> 2, node 3, 125K -> 3, 300, 1000, NMT 1, 500, 20, counts, Control&Monitor 1,
+    # error control 100, sum 8, RPDO cycle 50, Clear -> 0, SDO cycle 20, seven zeros.
+    "new": "02 23 02 03 03 00 2C 01 E8 03 01 F4 01 14 00 02 02 02 02 01 64 00 08 32 00"
+           " 00 14 00 00 00 00 00 00 00 00 0D 01",
+    # 48 -> 1, node 12, 1M -> 0, RPDO clear 30, delay 200, two TPDO, two RPDO.
+    "slave": "02 0A 01 0C 00 00 1E C8 02 02 0D 01",
+}
+# SDO concurrency off, retries 3 sent as 4, poll delay 250.
+GOLDEN_OPTIONS = "07 0F 00 04 FA 00 00 00 00 00 00 00 00 00 00 00 00"
+
+
+def check_download_frames(sim, variant, options):
+    frames = sim.received()
+    want = with_checksum(GOLDEN_HEADER[variant])
+    if frames[1] != want:
+        raise Failure(f"header frame\n  got  {frames[1]}\n  want {want}")
+    if variant == "compatible" and not any("85 01 00 05 08" in f for f in frames[2:]):
+        raise Failure("no compatible record for COB-ID 389 of node 5 with 8 bytes")
+    if variant == "new" and not any("08 05" in f and "85 01 00 00 00 00 00" in f
+                                    for f in frames[2:]):
+        raise Failure("no new-format record for COB-ID 389 of node 5 with 8 bytes")
+    sent_options = [f for f in frames if f.startswith("07 ")]
+    if options and sent_options != [with_checksum(GOLDEN_OPTIONS)]:
+        raise Failure(f"SDO options frames {sent_options}")
+
+
+def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=False,
+              options=False):
     src = fixture(ctx, variant)
     store = ctx.path("gateway.store")
     sim = Sim(ctx, "sim", "--store", store, *sim_args)
     run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=0)
     assert_clean_log(sim)
+    check_download_frames(sim, variant, options)
     if separate_upload_sim:
         # A later run of the gateway serves what the first one stored.
         sim.stop()
@@ -208,7 +246,7 @@ def case_roundtrip_compatible(ctx):
 
 def case_roundtrip_new(ctx):
     sim = roundtrip(ctx, "new", ["--firmware", "5.2"], "--master", MASTER_NEW + SDO_OPTIONS,
-                    separate_upload_sim=True)
+                    separate_upload_sim=True, options=True)
     if not any(f.startswith("06 02 01 01 0A") for f in sim.received()):
         raise Failure("the upload did not read the SDO options")
 
