@@ -40,6 +40,42 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 
 // ---- Mapping and checks ----------------------------------------------------------------------
 
+inline constexpr const char* MappingConfirm =
+    "Really want to calculate the mapping address automatically?";
+inline constexpr const char* MappingMissingBytes =
+    "Please fill in the number of data for each command!";
+inline constexpr const char* MappingOverflow =
+    "Mapping addresses beyond the maximum range,  please decrease some commands!";
+inline constexpr const char* MappingSuccessful = "Automatic mapping is successful";
+
+// Bus-load questions (printf formats: command count, least cycle in ms).
+inline constexpr const char* RpdoCycleQuestion =
+    "At this CAN baud rate, to configure %d RPDO commands, RPDO send cycle takes at least %d "
+    "milliseconds! Do you want to continue the download?";
+inline constexpr const char* SdoCycleQuestion =
+    "At this CAN baud rate, to configure %d SDO commands, SDO send cycle takes at least %d "
+    "milliseconds! Do you want to continue the download?";
+inline constexpr const char* CheckRangeFailed = "Mapping addresses beyond the maximum range, the "
+                                                "download fails, please decrease some commands!";
+inline constexpr const char* CheckBlock32Failed =
+    "Download fails, the configuration does not meet the 32 bytes of a command integrity!";
+inline constexpr const char* CheckAddressInvalid = "Mapping address is invalid!";
+inline constexpr const char* CheckAddressConflict = "Mapping address conflict !\n";
+// printf format: the node addresses of the earlier and the later command.
+inline constexpr const char* CheckCobIdConflict =
+    "Node-%d and Node-%d a strip under the command PDO COB-ID conflict!";
+inline constexpr const char* CheckInvalidNode = "There is invalid node!";
+
+// Conflict detection window (CDTest).
+inline constexpr const char* ConflictTitle = "Conflict Detection";
+inline constexpr const char* ConflictCommandList = "Command list";
+inline constexpr const char* ConflictInputArea = "Input area";
+inline constexpr const char* ConflictOutputArea = "Output area";
+inline constexpr const char* ConflictLegendInput = "Input";
+inline constexpr const char* ConflictLegendOutput = "Output";
+inline constexpr const char* ConflictLegendConflict = "Conflict";
+inline constexpr const char* ConflictListTpdo = "TPDO";
+inline constexpr const char* ConflictListRpdo = "RPDO";
 
 
 // ---- Editor: network tree and parameter pages -------------------------------------------------
