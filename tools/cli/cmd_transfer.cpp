@@ -1,22 +1,368 @@
+#include "cli_common.h"
+#include "comm/tavo_config.h"
+#include "comm/transfer_job.h"
 #include "commands.h"
+#include "mapping/predownload_checks.h"
+#include "model/strings.h"
+#include "platform/serial_ports.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace torvane::cli {
+namespace {
 
-int cmdPorts(const Args& /*args*/) {
-    std::cerr << "torvane-cli: ports is not available in this build\n";
-    return kExitFailed;
+// Transfer results map to exit codes 10 + code, so scripts can tell every outcome apart.
+constexpr int kExitResultBase = 10;
+
+const char* const kPortsHelp =
+    "Usage: torvane-cli ports\n\n"
+    "Lists the serial ports a transfer can use, one device per line,\n"
+    "including the devices named in TORVANE_EXTRA_PORTS (colon-separated).\n";
+
+const char* const kDownloadHelp =
+    "Usage: torvane-cli download IN --port DEVICE [--yes] [--old-format compatible|new|cancel]\n\n"
+    "Downloads the configuration file IN (.chg or .xml) to the gateway on DEVICE.\n"
+    "A master configuration is checked first; a slave configuration gets its mapping\n"
+    "addresses calculated. The file IN is not changed.\n\n"
+    "  --port DEVICE   serial device, one of 'torvane-cli ports'\n"
+    "  --yes           answer OK to the bus-load questions (default: Cancel)\n"
+    "  --old-format F  answer to the \"Download hint:\" question asked when a configuration\n"
+    "                  from an earlier version meets new firmware: compatible, new or cancel\n"
+    "                  (default: ask on the terminal when there is one, else cancel)\n\n"
+    "Exit codes: 0 success (result 18), 10 + the transfer result code otherwise,\n"
+    "1 the file could not be read or the checks failed, 2 usage error.\n";
+
+const char* const kUploadHelp =
+    "Usage: torvane-cli upload --port DEVICE --master|--slave -o OUT\n\n"
+    "Uploads the configuration stored in the gateway on DEVICE and saves it as OUT\n"
+    "(.xml by its extension, anything else an archive). --master reads a TAVO20 gateway,\n"
+    "--slave a TAVO20S. OUT is written only when every frame was read.\n\n"
+    "Exit codes: 0 success (result 18), 10 + the transfer result code otherwise,\n"
+    "1 OUT could not be written, 2 usage error.\n";
+
+bool stderrIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
 }
 
-int cmdDownload(const Args& /*args*/) {
-    std::cerr << "torvane-cli: download is not available in this build\n";
-    return kExitFailed;
+// A one-line bar on stderr, redrawn in place; nothing at all when stderr is not a terminal.
+class TerminalProgress final : public ProgressObserver {
+public:
+    explicit TerminalProgress(const char* what) : what_(what), enabled_(stderrIsTerminal()) {}
+    void progressRange(int steps) override {
+        range_ = steps > 0 ? steps : 1;
+        done_ = 0;
+        draw();
+    }
+    void progressStep(int steps) override {
+        done_ += steps;
+        draw();
+    }
+    void progressFinished() override {
+        if (enabled_ && drawn_) {
+            std::fputs("\r\033[K", stderr);
+            std::fflush(stderr);
+            drawn_ = false;
+        }
+    }
+
+private:
+    void draw() {
+        if (!enabled_) {
+            return;
+        }
+        constexpr int kWidth = 30;
+        const int shown = done_ > range_ ? range_ : done_;
+        const int filled = shown * kWidth / range_;
+        std::string bar(static_cast<std::size_t>(filled), '#');
+        bar.append(static_cast<std::size_t>(kWidth - filled), '.');
+        std::fprintf(stderr, "\r%s [%s] %2d/%d", what_, bar.c_str(), shown, range_);
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+
+    const char* what_;
+    bool enabled_;
+    bool drawn_ = false;
+    int range_ = 1;
+    int done_ = 0;
+};
+
+enum class FormatAnswer { Ask, Compatible, New, Cancel };
+
+// Answers "Download hint:" from --old-format, or asks on the terminal.
+class CliFormatQuestion final : public FormatQuestion {
+public:
+    explicit CliFormatQuestion(FormatAnswer answer) : answer_(answer) {}
+    FormatChoice askDownloadFormat() override {
+        std::cerr << (stderrIsTerminal() ? "\r\033[K" : "") << str::DownloadHintTitle
+                  << " the configuration comes from an earlier version of the program.\n"
+                     "  1) "
+                  << str::FormatCompatible
+                  << ": the old download method, for gateways with the earlier firmware\n"
+                     "  2) "
+                  << str::FormatNew << ": for all other gateways\n";
+        switch (answer_) {
+        case FormatAnswer::Compatible:
+            std::cerr << "Answer: " << str::FormatCompatible << " (--old-format)\n";
+            return FormatChoice::Compatible;
+        case FormatAnswer::New:
+            std::cerr << "Answer: " << str::FormatNew << " (--old-format)\n";
+            return FormatChoice::New;
+        case FormatAnswer::Cancel:
+            std::cerr << "Answer: Cancel (--old-format)\n";
+            return FormatChoice::Cancel;
+        case FormatAnswer::Ask:
+            break;
+        }
+        if (isatty(STDIN_FILENO) != 1) {
+            std::cerr << "Answer: Cancel (no terminal to ask; use --old-format)\n";
+            return FormatChoice::Cancel;
+        }
+        std::cerr << "Select 1 or 2 (anything else cancels): " << std::flush;
+        std::string line;
+        if (!std::getline(std::cin, line)) {
+            return FormatChoice::Cancel;
+        }
+        if (line == "1") {
+            return FormatChoice::Compatible;
+        }
+        if (line == "2") {
+            return FormatChoice::New;
+        }
+        return FormatChoice::Cancel;
+    }
+
+private:
+    FormatAnswer answer_;
+};
+
+// Prints each bus-load question with the answer --yes gives it.
+class CliCycleAnswer final : public CycleQuestioner {
+public:
+    CliCycleAnswer(const std::string& file, bool yes) : file_(file), yes_(yes) {}
+    bool askToContinue(const CycleQuestion& q) override {
+        std::cerr << "torvane-cli: " << file_ << ": " << q.text << " -> "
+                  << (yes_ ? "OK (--yes)" : "Cancel") << '\n';
+        return yes_;
+    }
+
+private:
+    const std::string& file_;
+    bool yes_;
+};
+
+// Index of `device` in `ports`: the same text, or the same file after resolving links
+// ("/dev/serial/by-id/..." names the same port as "/dev/ttyUSB0"). -1 when it is not listed.
+int findPort(const std::vector<std::string>& ports, const std::string& device) {
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        if (ports[i] == device) {
+            return static_cast<int>(i);
+        }
+    }
+    std::error_code ec;
+    const auto wanted = std::filesystem::canonical(device, ec);
+    if (ec) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        std::error_code ec2;
+        if (std::filesystem::canonical(ports[i], ec2) == wanted && !ec2) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
-int cmdUpload(const Args& /*args*/) {
-    std::cerr << "torvane-cli: upload is not available in this build\n";
-    return kExitFailed;
+// Fills the port part of a request; warns when the device is not a listed port (the job then
+// reports "Failed to open serial port" as for any port outside the list).
+void choosePort(TransferRequest& request, const std::string& device) {
+    request.ports = platform::serialPortList();
+    request.portIndex = findPort(request.ports, device);
+    if (request.portIndex < 0) {
+        printError(device + " is not one of the serial ports (see 'torvane-cli ports'; "
+                            "TORVANE_EXTRA_PORTS adds devices)");
+    }
+}
+
+// True for a Unix 98 pseudo-terminal such as the gateway simulator's line.
+bool isPseudoTerminal(const std::string& device) {
+    std::error_code ec;
+    const std::string path = std::filesystem::canonical(device, ec).string();
+    return !ec && path.rfind("/dev/pts/", 0) == 0;
+}
+
+// A pseudo-terminal carries no parity: the kernel clears the parity flag on every change, so a
+// port that insists on odd parity could never open one. Everything else gets 57600 8-O-1 as is.
+class TransferPort final : public SerialPort {
+public:
+    bool open(const std::string& device, const SerialSettings& settings,
+              std::string& reason) override {
+        SerialSettings s = settings;
+        if (isPseudoTerminal(device)) {
+            s.parity = 0;
+        }
+        return inner_->open(device, s, reason);
+    }
+    long write(const std::uint8_t* data, std::size_t length) override {
+        return inner_->write(data, length);
+    }
+    std::size_t bytesWaiting() override { return inner_->bytesWaiting(); }
+    long read(std::uint8_t* buffer, std::size_t capacity) override {
+        return inner_->read(buffer, capacity);
+    }
+    void purge() override { inner_->purge(); }
+    void close() override { inner_->close(); }
+    bool isOpen() const override { return inner_->isOpen(); }
+
+private:
+    std::unique_ptr<SerialPort> inner_ = platform::createSerialPort();
+};
+
+SerialPortFactory transferPorts() {
+    return [] { return std::unique_ptr<SerialPort>(std::make_unique<TransferPort>()); };
+}
+
+// Prints a result text on stdout; some texts carry their own line end.
+void printResult(const std::string& text) {
+    std::cout << text;
+    if (text.empty() || text.back() != '\n') {
+        std::cout << '\n';
+    }
+}
+
+int exitCodeOf(int resultCode) {
+    return resultCode == kResultSuccess ? kExitOk : kExitResultBase + resultCode;
+}
+
+} // namespace
+
+int cmdPorts(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kPortsHelp;
+        return kExitOk;
+    }
+    if (!args.empty()) {
+        return usageError("ports", "takes no arguments");
+    }
+    for (const std::string& port : platform::serialPortList()) {
+        std::cout << port << '\n';
+    }
+    return kExitOk;
+}
+
+int cmdDownload(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kDownloadHelp;
+        return kExitOk;
+    }
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {"--yes"}, {"--port", "--old-format"}, p, error)) {
+        return usageError("download", error);
+    }
+    if (p.positional.size() != 1) {
+        return usageError("download", "needs exactly one input file");
+    }
+    if (p.options.count("--port") == 0) {
+        return usageError("download", "needs --port DEVICE");
+    }
+    FormatAnswer answer = FormatAnswer::Ask;
+    if (auto it = p.options.find("--old-format"); it != p.options.end()) {
+        if (it->second == "compatible") {
+            answer = FormatAnswer::Compatible;
+        } else if (it->second == "new") {
+            answer = FormatAnswer::New;
+        } else if (it->second == "cancel") {
+            answer = FormatAnswer::Cancel;
+        } else {
+            return usageError("download", "--old-format must be compatible, new or cancel, not '" +
+                                              it->second + "'");
+        }
+    }
+    const std::string& in = p.positional[0];
+
+    TransferRequest request;
+    DocumentState doc;
+    if (!loadConfiguration(in, request.configuration, &doc)) {
+        return kExitFailed;
+    }
+    request.oldEditionLoaded = doc.OldEditionLoaded;
+    choosePort(request, p.options["--port"]);
+
+    TerminalProgress progress("Downloading");
+    CliFormatQuestion formatQuestion(answer);
+    CliCycleAnswer cycles(in, p.flags.count("--yes") != 0);
+    TransferServices services;
+    services.openPort = transferPorts();
+    services.progress = &progress;
+    services.formatQuestion = &formatQuestion;
+    services.cycleQuestion = &cycles;
+
+    const TransferOutcome outcome = runDownload(std::move(request), services);
+    progress.progressFinished();
+    if (outcome.commandsCapped) {
+        printError(in + ": only the first " + std::to_string(kMaxDownloadCommands) +
+                   " commands are downloaded");
+    }
+    if (!outcome.started) {
+        if (!outcome.text.empty()) {
+            printError(in + ": " + outcome.text);
+        } else {
+            printError(in + ": download cancelled");
+        }
+        return kExitFailed;
+    }
+    printResult(outcome.text);
+    return exitCodeOf(outcome.resultCode);
+}
+
+int cmdUpload(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kUploadHelp;
+        return kExitOk;
+    }
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {"--master", "--slave"}, {"--port", "-o"}, p, error)) {
+        return usageError("upload", error);
+    }
+    const bool master = p.flags.count("--master") != 0;
+    const bool slave = p.flags.count("--slave") != 0;
+    if (master == slave) {
+        return usageError("upload", "needs exactly one of --master and --slave");
+    }
+    if (!p.positional.empty()) {
+        return usageError("upload", "unexpected argument '" + p.positional[0] + "'");
+    }
+    if (p.options.count("--port") == 0 || p.options.count("-o") == 0) {
+        return usageError("upload", "needs --port DEVICE and -o OUT");
+    }
+    const std::string& out = p.options["-o"];
+
+    TransferRequest request;
+    request.configuration = newConfiguration(master ? kCanopenMaster : kCanopenSlave);
+    choosePort(request, p.options["--port"]);
+
+    TerminalProgress progress("Uploading");
+    TransferServices services;
+    services.openPort = transferPorts();
+    services.progress = &progress;
+
+    const TransferOutcome outcome = runUpload(std::move(request), services);
+    progress.progressFinished();
+    printResult(outcome.text);
+    if (outcome.configurationChanged) {
+        if (!saveConfiguration(out, outcome.configuration)) {
+            return kExitFailed;
+        }
+        std::cerr << "torvane-cli: saved " << out << '\n';
+    }
+    return exitCodeOf(outcome.started ? outcome.resultCode : kResultOpenFailed);
 }
 
 } // namespace torvane::cli

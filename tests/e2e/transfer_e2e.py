@@ -1,0 +1,423 @@
+#!/usr/bin/env python3
+"""Transfers end to end: torvane-cli against torvane-gatewaysim on a pseudo-terminal.
+
+Each case starts its own simulator(s), runs the command line with the real waits, checks exit
+codes, the uploaded configuration and the simulator's frame log, and stops every process it
+started on every path.
+"""
+
+import argparse
+import json
+import os
+import select
+import shutil
+import subprocess
+import sys
+import time
+
+CLI_TIMEOUT_S = 90  # the longest transfer (compatible download) takes about 16 s
+EXIT_RESULT_BASE = 10
+
+
+class Failure(Exception):
+    pass
+
+
+class Context:
+    def __init__(self, bin_dir, work):
+        self.bin = bin_dir
+        self.work = work
+        self.sim_exe = os.path.join(bin_dir, "torvane-gatewaysim")
+        self.cli_exe = os.path.join(bin_dir, "torvane-cli")
+        self.fixture_exe = os.path.join(bin_dir, "transfer_fixture")
+        self.sims = []
+        self.background = []
+
+    def path(self, name):
+        return os.path.join(self.work, name)
+
+    def cleanup(self):
+        problems = []
+        for proc in self.background:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+        for sim in self.sims:
+            try:
+                sim.stop()
+            except Failure as e:
+                problems.append(str(e))
+        return problems
+
+
+class Sim:
+    def __init__(self, ctx, name, *args):
+        self.name = name
+        self.log = ctx.path(name + ".log")
+        self.proc = subprocess.Popen([ctx.sim_exe, "--log", self.log, *args],
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE)
+        ctx.sims.append(self)
+        ready, _, _ = select.select([self.proc.stdout], [], [], 10)
+        line = self.proc.stdout.readline().decode().strip() if ready else ""
+        if not line.startswith("/"):
+            raise Failure(f"{name}: no device path on the first line (got {line!r})")
+        self.device = line
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+                raise Failure(f"{self.name}: did not end on SIGTERM")
+        if self.proc.returncode != 0:
+            err = self.proc.stderr.read().decode(errors="replace")
+            raise Failure(f"{self.name}: ended with {self.proc.returncode}: {err}")
+
+    def received(self):
+        """The frames the simulator received, as hex texts, in order."""
+        with open(self.log) as f:
+            return [line.split(" RX #", 1)[1].split(" ", 1)[1].strip()
+                    for line in f if " RX #" in line]
+
+    def log_text(self):
+        with open(self.log) as f:
+            return f.read()
+
+
+def run_cli(ctx, sim, *args, expect, env_ports=None):
+    env = dict(os.environ, TORVANE_EXTRA_PORTS=env_ports if env_ports is not None else sim.device)
+    started = time.monotonic()
+    try:
+        r = subprocess.run([ctx.cli_exe, *args], env=env, stdin=subprocess.DEVNULL,
+                           capture_output=True, timeout=CLI_TIMEOUT_S)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"torvane-cli {' '.join(args)}: no end within {CLI_TIMEOUT_S} s")
+    took = time.monotonic() - started
+    out = r.stdout.decode(errors="replace")
+    err = r.stderr.decode(errors="replace")
+    print(f"$ torvane-cli {' '.join(args)}  -> exit {r.returncode} in {took:.1f} s\n{out}{err}")
+    if r.returncode != expect:
+        raise Failure(f"torvane-cli {args[0]}: exit {r.returncode}, expected {expect}")
+    return out
+
+
+def fixture(ctx, variant):
+    out = ctx.path(variant + ".chg")
+    subprocess.run([ctx.fixture_exe, variant, out], check=True, timeout=30)
+    return out
+
+
+def show(ctx, path):
+    r = subprocess.run([ctx.cli_exe, "show", path, "--json"], capture_output=True, timeout=30,
+                       check=True)
+    return json.loads(r.stdout)
+
+
+MASTER_COMPATIBLE = ["SlaveAddress", "BuadRate", "SDOTimeout", "NMT", "TPDOTimeout",
+                     "DelayStart", "SYNC"]
+MASTER_NEW = MASTER_COMPATIBLE + ["ControlStatus", "ErrorControl", "RPDOCycle",
+                                  "OutputProcessing", "SDOCycle"]
+SDO_OPTIONS = ["SDOConcurrent", "SDORetries", "SDOPollDelay"]
+SLAVE = ["SlaveNodeAddress", "SlaveBaudRate", "RPDOTimeout", "SlaveDelayStart"]
+WIRE_ORDER = {"1": 0, "3": 1, "2": 2, "4": 3}
+
+
+def carried_commands(cfg, master):
+    c = cfg["CONFIG"]
+    commands = []
+    for ins in c["Instructions"]:
+        kind = ins["InstructionType"]
+        fields = {"InstructionType": kind, "Bytes": ins["Bytes"],
+                  "MappingAddress": ins["MappingAddress"]}
+        if kind in ("3", "4"):
+            fields["CobId"] = ins["CobId"]
+        else:
+            fields["Index"] = ins["Index"]
+            fields["SubIndex"] = ins["SubIndex"]
+        if master:
+            fields["NodeAddress"] = ins["NodeAddress"]
+        commands.append(fields)
+    # The gateway hands the commands back grouped by kind, each group in table order.
+    return sorted(commands, key=lambda f: WIRE_ORDER[f["InstructionType"]])
+
+
+def compare(sent, got, keys):
+    problems = []
+    if sent["ConfigType"] != got["ConfigType"]:
+        problems.append(f"ConfigType {got['ConfigType']} != {sent['ConfigType']}")
+    if sent["FIELDBUS"]["InportNum"] != got["FIELDBUS"]["InportNum"]:
+        problems.append(f"InportNum {got['FIELDBUS']['InportNum']!r} != "
+                        f"{sent['FIELDBUS']['InportNum']!r}")
+    for k in keys:
+        if sent["CONFIG"][k] != got["CONFIG"][k]:
+            problems.append(f"{k} {got['CONFIG'][k]!r} != {sent['CONFIG'][k]!r}")
+    master = sent["ConfigType"] == 0
+    a = carried_commands(sent, master)
+    b = carried_commands(got, master)
+    if a != b:
+        problems.append(f"commands differ:\n  sent {a}\n  got  {b}")
+    if master:
+        nodes = got["CONFIG"]["Nodes"]
+        sent_addresses = sorted(n["NodeAddress"] for n in sent["CONFIG"]["Nodes"])
+        got_addresses = sorted(n["NodeAddress"] for n in nodes)
+        if sent_addresses != got_addresses:
+            problems.append(f"node addresses {got_addresses} != {sent_addresses}")
+        for ins in got["CONFIG"]["Instructions"]:
+            i = ins["NodeIndex"]
+            if not 1 <= i <= len(nodes) or nodes[i - 1]["NodeAddress"] != ins["NodeAddress"]:
+                problems.append(f"command of node {ins['NodeAddress']} has NodeIndex {i}")
+    if problems:
+        raise Failure("uploaded configuration differs:\n" + "\n".join(problems))
+
+
+def expect_exit(result_code):
+    return 0 if result_code == 18 else EXIT_RESULT_BASE + result_code
+
+
+def assert_clean_log(sim):
+    text = sim.log_text()
+    for bad in ("not answered", "refused", "skipped", "incomplete"):
+        if bad in text:
+            raise Failure(f"{sim.name}: the simulator refused a frame ('{bad}'):\n{text}")
+
+
+def with_checksum(hex_text):
+    data = bytes.fromhex(hex_text)
+    return (data + bytes([sum(data) % 256])).hex(" ").upper()
+
+
+# The frames the fixtures must produce, written out by hand from the frame tables.
+GOLDEN_HEADER = {
+    # 112 -> 0, node 100, 500K -> 1, TPDO clear 20, SDO time-out 150, NMT Enable -> 1,
+    # delay 50, SYNC 10, two commands of each kind.
+    "compatible": "02 0F 00 64 01 00 14 96 01 32 0A 02 02 02 02 0D 01",
+    # 96 -> 2, node 3, 125K -> 3, 300, 1000, NMT 1, 500, 20, counts, Control&Monitor 1,
+    # error control 100, sum 8, RPDO cycle 50, Clear -> 0, SDO cycle 20, seven zeros.
+    "new": "02 23 02 03 03 00 2C 01 E8 03 01 F4 01 14 00 02 02 02 02 01 64 00 08 32 00"
+           " 00 14 00 00 00 00 00 00 00 00 0D 01",
+    # 48 -> 1, node 12, 1M -> 0, RPDO clear 30, delay 200, two TPDO, two RPDO.
+    "slave": "02 0A 01 0C 00 00 1E C8 02 02 0D 01",
+}
+# SDO concurrency off, retries 3 sent as 4, poll delay 250.
+GOLDEN_OPTIONS = "07 0F 00 04 FA 00 00 00 00 00 00 00 00 00 00 00 00"
+
+
+def check_download_frames(sim, variant, options):
+    frames = sim.received()
+    want = with_checksum(GOLDEN_HEADER[variant])
+    if frames[1] != want:
+        raise Failure(f"header frame\n  got  {frames[1]}\n  want {want}")
+    if variant == "compatible" and not any("85 01 00 05 08" in f for f in frames[2:]):
+        raise Failure("no compatible record for COB-ID 389 of node 5 with 8 bytes")
+    if variant == "new" and not any("08 05" in f and "85 01 00 00 00 00 00" in f
+                                    for f in frames[2:]):
+        raise Failure("no new-format record for COB-ID 389 of node 5 with 8 bytes")
+    sent_options = [f for f in frames if f.startswith("07 ")]
+    if options and sent_options != [with_checksum(GOLDEN_OPTIONS)]:
+        raise Failure(f"SDO options frames {sent_options}")
+
+
+def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=False,
+              options=False):
+    src = fixture(ctx, variant)
+    store = ctx.path("gateway.store")
+    sim = Sim(ctx, "sim", "--store", store, *sim_args)
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=0)
+    assert_clean_log(sim)
+    check_download_frames(sim, variant, options)
+    if separate_upload_sim:
+        # A later run of the gateway serves what the first one stored.
+        sim.stop()
+        sim = Sim(ctx, "sim2", "--store", store, *sim_args)
+    up = ctx.path("uploaded.chg")
+    run_cli(ctx, sim, "upload", "--port", sim.device, upload_flag, "-o", up, expect=0)
+    assert_clean_log(sim)
+    compare(show(ctx, src), show(ctx, up), keys)
+    return sim
+
+
+def case_roundtrip_compatible(ctx):
+    roundtrip(ctx, "compatible", ["--old-firmware"], "--master", MASTER_COMPATIBLE)
+
+
+def case_roundtrip_new(ctx):
+    sim = roundtrip(ctx, "new", ["--firmware", "5.2"], "--master", MASTER_NEW + SDO_OPTIONS,
+                    separate_upload_sim=True, options=True)
+    if not any(f.startswith("06 02 01 01 0A") for f in sim.received()):
+        raise Failure("the upload did not read the SDO options")
+
+
+def case_roundtrip_new_no_options(ctx):
+    sim = roundtrip(ctx, "new", ["--firmware", "5.1"], "--master", MASTER_NEW)
+    frames = sim.received()
+    if any(f.startswith("07 ") or f.startswith("06 ") for f in frames):
+        raise Failure("SDO options frames were sent to firmware 5.1")
+    got = show(ctx, ctx.path("uploaded.chg"))["CONFIG"]
+    if [got[k] for k in SDO_OPTIONS] != ["Enable", "0", "0"]:
+        raise Failure(f"SDO options without an options frame: {[got[k] for k in SDO_OPTIONS]}")
+
+
+def case_roundtrip_slave(ctx):
+    roundtrip(ctx, "slave", ["--model", "slave"], "--slave", SLAVE)
+
+
+def download_fault(ctx, variant, sim_args, result_code):
+    src = fixture(ctx, variant)
+    sim = Sim(ctx, "sim", *sim_args)
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes",
+            expect=expect_exit(result_code))
+    if sim.proc.poll() is not None:
+        raise Failure("the simulator ended during the transfer")
+    return sim
+
+
+def upload_fault(ctx, sim_args, result_code):
+    sim = Sim(ctx, "sim", *sim_args)
+    out = ctx.path("uploaded.chg")
+    run_cli(ctx, sim, "upload", "--port", sim.device, "--master", "-o", out,
+            expect=expect_exit(result_code))
+    if os.path.exists(out):
+        raise Failure("a failed upload wrote its output file")
+
+
+def case_fault_silent(ctx):
+    download_fault(ctx, "compatible", ["--silent"], 2)
+
+
+def case_fault_drop_data_compatible(ctx):
+    # Frame 1 is the identification, 2 the header, 5 the third data frame.
+    download_fault(ctx, "compatible", ["--old-firmware", "--drop-frame", "5"], 5)
+
+
+def case_fault_drop_last_compatible(ctx):
+    download_fault(ctx, "compatible", ["--old-firmware", "--drop-frame", "14"], 2)
+
+
+def case_fault_bad_ack_header_new(ctx):
+    sim = download_fault(ctx, "new", ["--bad-ack", "2"], 5)
+    if len(sim.received()) != 2:
+        raise Failure("frames were sent after a refused header")
+
+
+def case_fault_bad_options_reply(ctx):
+    download_fault(ctx, "new", ["--firmware", "7.3", "--bad-ack", "15"], 3)
+
+
+def case_fault_drop_header_slave(ctx):
+    download_fault(ctx, "slave", ["--model", "slave", "--drop-frame", "2"], 1)
+
+
+def case_fault_bad_ack_data_slave(ctx):
+    download_fault(ctx, "slave", ["--model", "slave", "--bad-ack", "8"], 5)
+
+
+def case_fault_upload_bad_reply(ctx):
+    # 1 identification, 2 stored-format query, 3 identification, 4 header, 6 second data frame.
+    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "6"], 3)
+
+
+def case_fault_upload_drop_request(ctx):
+    upload_fault(ctx, ["--old-firmware", "--drop-frame", "4"], 2)
+
+
+def case_fault_upload_stored_format(ctx):
+    upload_fault(ctx, ["--stored-format", "7"], 2)
+
+
+def refused_before_sending(ctx, variant, result_code):
+    sim = download_fault(ctx, variant, ["--old-firmware"], result_code)
+    if sim.received() != ["FE 00 FE"]:
+        raise Failure(f"frames besides the identification were sent: {sim.received()}")
+
+
+def case_refused_buffer_size(ctx):
+    refused_before_sending(ctx, "new", 14)  # "96" in the compatible format
+
+
+def case_refused_too_many_upload_sdo(ctx):
+    refused_before_sending(ctx, "usdo29", 9)
+
+
+def case_unknown_port(ctx):
+    src = fixture(ctx, "compatible")
+    sim = Sim(ctx, "sim")
+    missing = ctx.path("no-such-tty")
+    run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
+            env_ports=sim.device)
+    run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
+            env_ports=sim.device + ":" + missing)
+    if sim.received():
+        raise Failure("frames reached the simulator")
+
+
+def case_port_busy(ctx):
+    src = fixture(ctx, "compatible")
+    sim = Sim(ctx, "sim", "--old-firmware")
+    env = dict(os.environ, TORVANE_EXTRA_PORTS=sim.device)
+    first = subprocess.Popen([ctx.cli_exe, "download", src, "--port", sim.device, "--yes"],
+                             env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE)
+    ctx.background.append(first)
+    deadline = time.monotonic() + 10
+    while not sim.received() and time.monotonic() < deadline:
+        time.sleep(0.05)
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=expect_exit(0))
+    if first.wait(CLI_TIMEOUT_S) != 0:
+        raise Failure("the first download failed: " + first.stderr.read().decode())
+
+
+CASES = {name[len("case_"):].replace("_", "-"): fn
+         for name, fn in globals().items() if name.startswith("case_")}
+
+
+def children_of(pid):
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        if int(fields[1]) == pid and fields[0] != "Z":
+            found.append(int(entry))
+    return found
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__)
+    ap.add_argument("--bin", required=True, help="folder of torvane-cli and torvane-gatewaysim")
+    ap.add_argument("--work", required=True, help="scratch folder (emptied first)")
+    ap.add_argument("--case", required=True, choices=sorted(CASES))
+    args = ap.parse_args()
+
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    ctx = Context(args.bin, args.work)
+    failure = None
+    try:
+        CASES[args.case](ctx)
+    except (Failure, subprocess.CalledProcessError) as e:
+        failure = str(e)
+    finally:
+        problems = ctx.cleanup()
+    left = children_of(os.getpid())
+    if left:
+        problems.append(f"processes left behind: {left}")
+    for sim in ctx.sims:
+        if os.path.exists(sim.log):
+            print(f"--- {sim.name} log ---\n{sim.log_text()}")
+    if failure or problems:
+        print("FAIL: " + "\n".join(filter(None, [failure] + problems)))
+        return 1
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,161 @@
+// Writes the configurations the transfer end-to-end tests download: every parameter the
+// protocol carries set away from its default, commands of each kind interleaved over two nodes,
+// and mapping addresses from the product's own calculation so the pre-download checks pass.
+
+#include "mapping/mapping_calculation.h"
+#include "mapping/predownload_checks.h"
+#include "model/config_file.h"
+#include "model/configuration.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using namespace torvane;
+
+struct Command {
+    const char* type;
+    const char* node;
+    const char* index; // SDO
+    const char* sub;   // SDO
+    const char* cobId; // PDO
+    const char* bytes;
+};
+
+void addCommands(GatewayConfiguration& cfg, std::initializer_list<Command> commands) {
+    CONFIG& c = cfg.Config;
+    for (const Command& k : commands) {
+        INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(c.InstructionCount++)];
+        ins.InstructionType = k.type;
+        ins.NodeAddress = k.node;
+        ins.Index = k.index;
+        ins.SubIndex = k.sub;
+        ins.CobId = k.cobId;
+        ins.Bytes = k.bytes;
+        ins.Description = "e2e";
+        for (int n = 0; n < c.NodeCount; ++n) {
+            if (c.Nodes[static_cast<std::size_t>(n)].NodeAddress == k.node) {
+                ins.NodeIndex = cfg.isMaster() ? n + 1 : 0;
+            }
+        }
+    }
+}
+
+GatewayConfiguration master(bool newFormat) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    CONFIG& c = cfg.Config;
+    c.NMT = "Enable";
+    if (newFormat) {
+        cfg.Fieldbus.InportNum = "96";
+        c.SlaveAddress = "3";
+        c.BuadRate = "125K";
+        c.SDOTimeout = "1000";
+        c.TPDOTimeout = "300";
+        c.DelayStart = "500";
+        c.SYNC = "20";
+        c.ControlStatus = "Enable";
+        c.ErrorControl = "100";
+        c.RPDOCycle = "50";
+        c.OutputProcessing = "Clear";
+        c.SDOCycle = "20";
+        c.SDOConcurrent = "Disable";
+        c.SDORetries = "3";
+        c.SDOPollDelay = "250";
+    } else {
+        // The compatible format carries these in one byte each.
+        cfg.Fieldbus.InportNum = "112";
+        c.SlaveAddress = "100";
+        c.BuadRate = "500K";
+        c.SDOTimeout = "150";
+        c.TPDOTimeout = "20";
+        c.DelayStart = "50";
+        c.SYNC = "10";
+    }
+    c.NodeCount = 2;
+    c.Nodes[0] = {"5", "Pump"};
+    c.Nodes[1] = {"9", "Valve"};
+    addCommands(cfg, {
+                         {"1", "5", "24576", "1", "", "2"},
+                         {"3", "5", "", "", "389", "8"},
+                         {"2", "9", "8193", "3", "", "4"},
+                         {"4", "9", "", "", "521", "8"},
+                         {"1", "9", "4096", "0", "", "4"},
+                         {"3", "9", "", "", "649", "3"},
+                         {"4", "5", "", "", "517", "2"},
+                         {"2", "5", "25088", "255", "", "1"},
+                     });
+    return cfg;
+}
+
+GatewayConfiguration slave() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
+    CONFIG& c = cfg.Config;
+    cfg.Fieldbus.InportNum = "48";
+    c.SlaveBaudRate = "1M";
+    c.SlaveNodeAddress = "12";
+    c.RPDOTimeout = "30";
+    c.SlaveDelayStart = "200";
+    addCommands(cfg, {
+                         {"3", "12", "", "", "396", "8"},
+                         {"4", "12", "", "", "524", "8"},
+                         {"3", "12", "", "", "652", "4"},
+                         {"4", "12", "", "", "780", "2"},
+                     });
+    return cfg;
+}
+
+// 29 Upload SDO commands: one more than the compatible format holds.
+GatewayConfiguration tooManyUploadSdo() {
+    GatewayConfiguration cfg = master(false);
+    CONFIG& c = cfg.Config;
+    c.InstructionCount = 0;
+    c.NodeCount = 1; // every node needs a command
+    for (int i = 0; i < 29; ++i) {
+        addCommands(cfg, {{"1", "5", "8192", "1", "", "1"}});
+        c.Instructions[static_cast<std::size_t>(i)].SubIndex = std::to_string(i + 1);
+    }
+    return cfg;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: transfer_fixture compatible|new|slave|usdo29 OUT\n");
+        return 2;
+    }
+    const std::string variant = argv[1];
+    GatewayConfiguration cfg;
+    if (variant == "compatible") {
+        cfg = master(false);
+    } else if (variant == "new") {
+        cfg = master(true);
+    } else if (variant == "slave") {
+        cfg = slave();
+    } else if (variant == "usdo29") {
+        cfg = tooManyUploadSdo();
+    } else {
+        std::fprintf(stderr, "transfer_fixture: unknown variant %s\n", argv[1]);
+        return 2;
+    }
+    if (!calculateMapping(cfg).fits) {
+        std::fprintf(stderr, "transfer_fixture: %s does not fit its buffers\n", argv[1]);
+        return 1;
+    }
+    FixedCycleAnswer ok(true);
+    if (cfg.isMaster()) {
+        const CheckResult check = runPreDownloadChecks(cfg, ok);
+        if (!check.passed()) {
+            std::fprintf(stderr, "transfer_fixture: %s fails the checks: %s\n", argv[1],
+                         check.message.c_str());
+            return 1;
+        }
+    }
+    std::string error;
+    if (!saveConfigurationFile(argv[2], cfg, error)) {
+        std::fprintf(stderr, "transfer_fixture: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

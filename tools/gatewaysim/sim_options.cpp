@@ -1,0 +1,166 @@
+#include "sim_options.h"
+
+#include <charconv>
+
+namespace torvane::sim {
+namespace {
+
+bool parseNumber(const std::string& text, long min, long max, long& out) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end && !text.empty() && out >= min && out <= max;
+}
+
+// "5.2" -> 5, 2; each part 0..255.
+bool parseFirmware(const std::string& text, std::uint8_t& major, std::uint8_t& minor) {
+    const auto dot = text.find('.');
+    if (dot == std::string::npos) {
+        return false;
+    }
+    long a = 0;
+    long b = 0;
+    if (!parseNumber(text.substr(0, dot), 0, 255, a) ||
+        !parseNumber(text.substr(dot + 1), 0, 255, b)) {
+        return false;
+    }
+    major = static_cast<std::uint8_t>(a);
+    minor = static_cast<std::uint8_t>(b);
+    return true;
+}
+
+} // namespace
+
+bool parseSimOptions(const std::vector<std::string>& args, SimOptions& out, std::string& error) {
+    out = SimOptions{};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "-h" || a == "--help") {
+            out.help = true;
+        } else if (a == "--model") {
+            if (!value(v)) {
+                return false;
+            }
+            if (v == "master") {
+                out.model = SimModel::Master;
+            } else if (v == "slave") {
+                out.model = SimModel::Slave;
+            } else {
+                error = "--model must be master or slave, not '" + v + "'";
+                return false;
+            }
+        } else if (a == "--firmware") {
+            if (!value(v)) {
+                return false;
+            }
+            if (!parseFirmware(v, out.firmwareMajor, out.firmwareMinor)) {
+                error = "--firmware needs MAJOR.MINOR with each part 0..255, not '" + v + "'";
+                return false;
+            }
+        } else if (a == "--old-firmware") {
+            out.oldFirmware = true;
+        } else if (a == "--stored-format") {
+            if (!value(v)) {
+                return false;
+            }
+            long raw = 0;
+            if (v == "auto") {
+                out.storedFormat = StoredFormat::Auto;
+            } else if (v == "compatible") {
+                out.storedFormat = StoredFormat::Compatible;
+            } else if (v == "new") {
+                out.storedFormat = StoredFormat::New;
+            } else if (parseNumber(v, 0, 255, raw)) {
+                out.storedFormat = StoredFormat::Raw;
+                out.storedFormatRaw = static_cast<std::uint8_t>(raw);
+            } else {
+                error = "--stored-format must be auto, compatible, new or a byte 0..255, not '" +
+                        v + "'";
+                return false;
+            }
+        } else if (a == "--device" || a == "--link" || a == "--store" || a == "--log") {
+            if (!value(v)) {
+                return false;
+            }
+            if (v.empty()) {
+                error = "option " + a + " needs a non-empty path";
+                return false;
+            }
+            (a == "--device"  ? out.device
+             : a == "--link"  ? out.linkPath
+             : a == "--store" ? out.storePath
+                              : out.logPath) = v;
+        } else if (a == "--drop-frame" || a == "--bad-ack") {
+            if (!value(v)) {
+                return false;
+            }
+            long n = 0;
+            if (!parseNumber(v, 1, 1000000, n)) {
+                error = a + " needs a frame number from 1, not '" + v + "'";
+                return false;
+            }
+            (a == "--drop-frame" ? out.dropFrames : out.badAckFrames).insert(n);
+        } else if (a == "--silent") {
+            out.silent = true;
+        } else if (a == "--monitor") {
+            if (!value(v)) {
+                return false;
+            }
+            if (v != "fixed" && v != "addressed" && v != "split") {
+                error = "--monitor must be fixed, addressed or split, not '" + v + "'";
+                return false;
+            }
+            out.monitor = v == "fixed"       ? MonitorMode::Fixed
+                          : v == "addressed" ? MonitorMode::Addressed
+                                             : MonitorMode::Split;
+        } else {
+            error = "unknown option '" + a + "'";
+            return false;
+        }
+    }
+    if (!out.device.empty() && !out.linkPath.empty()) {
+        error = "--link only applies to a pseudo-terminal, not with --device";
+        return false;
+    }
+    return true;
+}
+
+std::string simUsage() {
+    return "Usage: torvane-gatewaysim [OPTIONS]\n"
+           "\n"
+           "A simulated gateway for configuration transfers. Without --device it opens a\n"
+           "pseudo-terminal and prints its device path as the first line of output.\n"
+           "\n"
+           "Options:\n"
+           "  --model master|slave     gateway model: TAVO20 (master, default) or TAVO20S\n"
+           "  --firmware MAJOR.MINOR   firmware version in the identification reply (default 5.2)\n"
+           "  --old-firmware           identify as old firmware (compatible format only)\n"
+           "  --stored-format F        answer to the stored-format question: auto (the format\n"
+           "                           of the stored configuration, default), compatible, new,\n"
+           "                           or a raw byte 0..255\n"
+           "  --store FILE             keep the downloaded configuration in FILE and serve it\n"
+           "                           on later runs\n"
+           "  --log FILE               log every frame received and sent, in hex\n"
+           "  --link PATH              also make PATH a symbolic link to the pseudo-terminal\n"
+           "  --device PATH            serve an existing serial device instead\n"
+           "  --drop-frame N           do not answer the N-th frame received (counted from 1,\n"
+           "                           every frame; may be repeated)\n"
+           "  --bad-ack N              answer the N-th frame with a corrupted first byte\n"
+           "  --silent                 never answer\n"
+           "  --monitor MODE           I/O frames for the monitor (fixed, addressed, split);\n"
+           "                           not available in this build\n"
+           "  -h, --help               show this text\n"
+           "\n"
+           "Ends on SIGTERM, SIGINT, or when the process that started it ends.\n"
+           "Exit codes: 0 normal end, 1 the line or a file could not be opened, 2 usage error.\n";
+}
+
+} // namespace torvane::sim
