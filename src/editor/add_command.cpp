@@ -1,0 +1,131 @@
+#include "editor/add_command.h"
+
+#include "model/strings.h"
+
+#include <algorithm>
+
+namespace torvane {
+
+namespace {
+
+constexpr int kMasterCommandLimit = 84;
+constexpr int kSlavePdoLimit = 42;
+constexpr int kSdoLimitOld = 28;
+constexpr int kPdoLimitOld = 14;
+constexpr int kFullLayoutIndex = 2;
+
+int countOfType(const CONFIG& c, int used, const std::string& type) {
+    return static_cast<int>(
+        std::count_if(c.Instructions.begin(), c.Instructions.begin() + used,
+                      [&](const INSTRUCTION& i) { return i.InstructionType == type; }));
+}
+
+AddCommandResult refused(const char* message) {
+    AddCommandResult r;
+    r.status = AddCommandStatus::Refused;
+    r.messages.emplace_back(message);
+    return r;
+}
+
+} // namespace
+
+CommandTypeLimit oldFirmwareCommandLimit(int configType, const std::string& type) {
+    if (configType != kCanopenMaster) {
+        return type == kTransmitPdo ? CommandTypeLimit{kSlavePdoLimit, str::TransmitPdoLimit42}
+                                    : CommandTypeLimit{kSlavePdoLimit, str::ReceivePdoLimit42};
+    }
+    if (type == kTransmitPdo) {
+        return {kPdoLimitOld, str::TransmitPdoLimit14};
+    }
+    if (type == kReceivePdo) {
+        return {kPdoLimitOld, str::ReceivePdoLimit14};
+    }
+    return {kSdoLimitOld, str::SdoLimit28};
+}
+
+std::vector<AddCommandEntry> addCommandEntries(int configType) {
+    if (configType == kCanopenMaster) {
+        return {
+            {str::AddMasterUploadSdo, kUploadSdo, str::LabelUploadSdo},
+            {str::AddMasterDownloadSdo, kDownloadSdo, str::LabelDownloadSdo},
+            {str::AddMasterTransmitPdo, kTransmitPdo, str::LabelTransmitPdo},
+            {str::AddMasterReceivePdo, kReceivePdo, str::LabelReceivePdo},
+        };
+    }
+    return {
+        {str::AddSlaveTransmitPdo, kTransmitPdo, str::LabelTransmitPdo},
+        {str::AddSlaveReceivePdo, kReceivePdo, str::LabelReceivePdo},
+    };
+}
+
+AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const EditTarget& target,
+                            int kind) {
+    const std::vector<AddCommandEntry> entries = addCommandEntries(cfg.ConfigType);
+    if (kind < 0 || kind >= static_cast<int>(entries.size())) {
+        return {};
+    }
+    const AddCommandEntry& entry = entries[static_cast<std::size_t>(kind)];
+    CONFIG& c = cfg.Config;
+    const bool master = cfg.isMaster();
+    const bool fullLayout = firmwareIndex >= kFullLayoutIndex;
+    const int used = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+
+    if (fullLayout && !master && countOfType(c, used, entry.instructionType) + 1 > kSlavePdoLimit) {
+        return refused(entry.instructionType == kTransmitPdo ? str::SlaveTransmitPdoOver42
+                                                             : str::SlaveReceivePdoOver42);
+    }
+    const int nodes = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    const bool nodeTarget =
+        master && target.page == PageKind::Node && target.position >= 1 && target.position <= nodes;
+    const bool slaveTarget = !master && target.page == PageKind::Canopen;
+    if (!nodeTarget && !slaveTarget) {
+        return {};
+    }
+    // The table has 256 slots; a loaded file may already fill them with commands that no
+    // per-type limit counts.
+    if ((fullLayout && master && used + 1 > kMasterCommandLimit) || used >= kInstructionTableSize) {
+        return refused(str::CommandUpperLimit84);
+    }
+    if (!fullLayout) {
+        const CommandTypeLimit limit =
+            oldFirmwareCommandLimit(cfg.ConfigType, entry.instructionType);
+        if (countOfType(c, used, entry.instructionType) + 1 > limit.limit) {
+            return refused(limit.message);
+        }
+    }
+
+    INSTRUCTION cmd;
+    cmd.InstructionType = entry.instructionType;
+    if (master) {
+        cmd.NodeIndex = target.position;
+        cmd.NodeAddress = c.Nodes[static_cast<std::size_t>(target.position - 1)].NodeAddress;
+    } else {
+        cmd.NodeIndex = 0;
+        cmd.NodeAddress = c.SlaveNodeAddress;
+    }
+    c.Instructions[static_cast<std::size_t>(used)] = cmd;
+    c.InstructionCount = used + 1;
+
+    // The older gateways read the first Upload SDO and the first Download SDO at offset 0.
+    if (!fullLayout) {
+        for (const char* type : {kUploadSdo, kDownloadSdo}) {
+            for (int k = 0; k < c.InstructionCount; ++k) {
+                INSTRUCTION& first = c.Instructions[static_cast<std::size_t>(k)];
+                if (first.InstructionType == type) {
+                    first.MappingAddress.assign(1, '0');
+                    break;
+                }
+            }
+        }
+    }
+
+    AddCommandResult r;
+    r.status = AddCommandStatus::Added;
+    r.position = c.InstructionCount;
+    r.treeText = entry.treeText;
+    r.parent = target;
+    r.modified = true;
+    return r;
+}
+
+} // namespace torvane

@@ -1,0 +1,169 @@
+#include "editor/add_command.h"
+#include "model/strings.h"
+
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+// A configuration whose node 1 (master) or the gateway (slave) holds `count` commands of each
+// listed type.
+GatewayConfiguration withCommands(int configType,
+                                  const std::vector<std::pair<const char*, int>>& commands) {
+    GatewayConfiguration cfg = newConfiguration(configType);
+    if (configType == kCanopenMaster) {
+        cfg.Config.NodeCount = 2;
+        cfg.Config.Nodes[0] = {"5", "Node-5"};
+        cfg.Config.Nodes[1] = {"", str::NewNode};
+    }
+    for (const auto& [type, count] : commands) {
+        for (int k = 0; k < count; ++k) {
+            INSTRUCTION& i =
+                cfg.Config.Instructions[static_cast<std::size_t>(cfg.Config.InstructionCount++)];
+            i.InstructionType = type;
+            i.NodeIndex = configType == kCanopenMaster ? 1 : 0;
+        }
+    }
+    return cfg;
+}
+
+TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
+    constexpr int M = kCanopenMaster;
+    constexpr int S = kCanopenSlave;
+    const struct {
+        const char* name;
+        int configType;
+        int firmwareIndex;
+        std::vector<std::pair<const char*, int>> existing;
+        int kind;
+        const char* refusal; // nullptr: added
+    } cases[] = {
+        {"84th command",
+         M,
+         3,
+         {{kUploadSdo, 20}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}},
+         3,
+         nullptr},
+        {"85th command",
+         M,
+         3,
+         {{kUploadSdo, 21}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}},
+         1,
+         str::CommandUpperLimit84},
+        {"42nd slave TPDO", S, 3, {{kTransmitPdo, 41}}, 0, nullptr},
+        {"43rd slave TPDO", S, 3, {{kTransmitPdo, 42}}, 0, str::SlaveTransmitPdoOver42},
+        {"RPDO beside 42 TPDO", S, 3, {{kTransmitPdo, 42}, {kReceivePdo, 41}}, 1, nullptr},
+        {"43rd slave RPDO", S, 2, {{kReceivePdo, 42}}, 1, str::SlaveReceivePdoOver42},
+        {"29th Upload SDO", M, 1, {{kUploadSdo, 28}, {kDownloadSdo, 28}}, 0, str::SdoLimit28},
+        {"28th Upload SDO", M, 1, {{kUploadSdo, 27}, {kDownloadSdo, 28}}, 0, nullptr},
+        {"29th Download SDO", M, 0, {{kDownloadSdo, 28}}, 1, str::SdoLimit28},
+        {"15th Transmit PDO", M, 1, {{kTransmitPdo, 14}}, 2, str::TransmitPdoLimit14},
+        {"15th Receive PDO", M, 1, {{kReceivePdo, 14}}, 3, str::ReceivePdoLimit14},
+        {"RPDO beside 14 TPDO", M, 1, {{kTransmitPdo, 14}}, 3, nullptr},
+        {"old firmware has no total of 84",
+         M,
+         1,
+         {{kUploadSdo, 28}, {kDownloadSdo, 28}, {kTransmitPdo, 14}, {kReceivePdo, 13}},
+         3,
+         nullptr},
+        {"43rd slave TPDO, old firmware", S, 0, {{kTransmitPdo, 42}}, 0, str::TransmitPdoLimit42},
+        {"43rd slave RPDO, old firmware", S, 1, {{kReceivePdo, 42}}, 1, str::ReceivePdoLimit42},
+        // A loaded file may fill all 256 slots with commands no per-type limit counts.
+        {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84},
+        {"full table, old firmware", M, 1, {{"", 256}}, 0, str::CommandUpperLimit84},
+    };
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = withCommands(c.configType, c.existing);
+        const GatewayConfiguration before = cfg;
+        const EditTarget target =
+            c.configType == M ? EditTarget{PageKind::Node, 1} : EditTarget{PageKind::Canopen, 0};
+        const AddCommandResult r = addCommand(cfg, c.firmwareIndex, target, c.kind);
+        if (c.refusal == nullptr) {
+            EXPECT_EQ(r.status, AddCommandStatus::Added) << c.name;
+            EXPECT_TRUE(r.messages.empty()) << c.name;
+            EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + 1) << c.name;
+        } else {
+            EXPECT_EQ(r.status, AddCommandStatus::Refused) << c.name;
+            EXPECT_EQ(r.messages, std::vector<std::string>{c.refusal}) << c.name;
+            EXPECT_TRUE(cfg == before) << c.name;
+            EXPECT_FALSE(r.modified) << c.name;
+        }
+    }
+}
+
+TEST(AddCommand, AppendsAnEmptyCommandUnderItsTarget) {
+    GatewayConfiguration cfg = withCommands(kCanopenMaster, {{kUploadSdo, 2}});
+    cfg.Config.Instructions[0].Description = "kept";
+    for (int n = 1; n <= 3; ++n) {
+        const AddCommandResult r = addCommand(cfg, 3, {PageKind::Node, 2}, 3);
+        ASSERT_EQ(r.status, AddCommandStatus::Added);
+        EXPECT_EQ(r.position, 2 + n);
+        EXPECT_EQ(r.treeText, "Receive PDO");
+        EXPECT_EQ(r.parent, (EditTarget{PageKind::Node, 2}));
+        EXPECT_TRUE(r.modified);
+    }
+    INSTRUCTION expected;
+    expected.InstructionType = kReceivePdo;
+    expected.NodeIndex = 2;
+    EXPECT_EQ(cfg.Config.Instructions[4], expected); // "New node": empty address
+    EXPECT_EQ(cfg.Config.Instructions[0].Description, "kept");
+
+    addCommand(cfg, 3, {PageKind::Node, 1}, 2);
+    EXPECT_EQ(cfg.Config.Instructions[5].NodeAddress, "5");
+
+    GatewayConfiguration slave = withCommands(kCanopenSlave, {});
+    slave.Config.SlaveNodeAddress = "33";
+    const AddCommandResult s = addCommand(slave, 3, {PageKind::Canopen, 0}, 0);
+    ASSERT_EQ(s.status, AddCommandStatus::Added);
+    EXPECT_EQ(slave.Config.Instructions[0].InstructionType, kTransmitPdo);
+    EXPECT_EQ(slave.Config.Instructions[0].NodeAddress, "33");
+    EXPECT_EQ(slave.Config.Instructions[0].NodeIndex, 0);
+    EXPECT_EQ(addCommandEntries(kCanopenSlave)[0].text, "Transmit PDO <- Profibus Out");
+}
+
+TEST(AddCommand, IgnoresTargetsAndKindsThatDoNotFit) {
+    const struct {
+        int configType;
+        EditTarget target;
+        int kind;
+    } cases[] = {
+        {kCanopenMaster, {PageKind::Canopen, 0}, 0},
+        {kCanopenMaster, {PageKind::Node, 3}, 0},
+        {kCanopenMaster, {PageKind::Node, 0}, 0},
+        {kCanopenMaster, {PageKind::Node, 1}, 4},
+        {kCanopenMaster, {PageKind::TpdoCommand, 1}, 0},
+        {kCanopenSlave, {PageKind::Node, 1}, 0},
+        {kCanopenSlave, {PageKind::Canopen, 0}, 2},
+        {kCanopenSlave, {PageKind::Canopen, 0}, -1},
+    };
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = withCommands(c.configType, {{kTransmitPdo, 1}});
+        const GatewayConfiguration before = cfg;
+        EXPECT_EQ(addCommand(cfg, 3, c.target, c.kind).status, AddCommandStatus::Ignored);
+        EXPECT_TRUE(cfg == before);
+    }
+}
+
+TEST(AddCommand, OldFirmwareMapsTheFirstUploadAndDownloadSdoAtZero) {
+    GatewayConfiguration cfg = withCommands(kCanopenMaster, {{kTransmitPdo, 1}, {kUploadSdo, 2}});
+    cfg.Config.Instructions[0].MappingAddress = "9";
+    cfg.Config.Instructions[1].MappingAddress = "5";
+    cfg.Config.Instructions[2].MappingAddress = "6";
+    ASSERT_EQ(addCommand(cfg, 1, {PageKind::Node, 1}, 1).status, AddCommandStatus::Added);
+    const auto mapping = [&](int k) {
+        return cfg.Config.Instructions[static_cast<std::size_t>(k)].MappingAddress;
+    };
+    EXPECT_EQ(mapping(0), "9");
+    EXPECT_EQ(mapping(1), "0");
+    EXPECT_EQ(mapping(2), "6");
+    EXPECT_EQ(mapping(3), "0");
+
+    GatewayConfiguration current = withCommands(kCanopenMaster, {});
+    addCommand(current, 3, {PageKind::Node, 1}, 0);
+    EXPECT_EQ(current.Config.Instructions[0].MappingAddress, "");
+}
+
+} // namespace
+} // namespace torvane
