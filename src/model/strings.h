@@ -47,7 +47,6 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 // Tree items, headings and context menu.
 inline constexpr const char* ProfibusNetwork = "Profibus Network";
 inline constexpr const char* CanopenNetwork = "CANopen Network";
-inline constexpr const char* NodeNamePrefix = "Node-";
 inline constexpr const char* HeadingDevices = "Devices";
 inline constexpr const char* HeadingConfiguration = "Configuration";
 inline constexpr const char* MenuAddNode = "Add Node";
@@ -57,12 +56,10 @@ inline constexpr const char* MenuDeleteCommand = "Delete Command";
 inline constexpr const char* MenuCopyNode = "Copy Node";
 inline constexpr const char* MenuPasteNode = "Paste Node";
 
-// Tree messages; the per-type limit texts are also those of adding commands.
+// Tree messages; pasting beyond the older firmware's per-type limits shows the texts of adding
+// commands.
 inline constexpr const char* NodesOverrun = "Nodes overrun!";
 inline constexpr const char* CommandsNumberExceed = "Commands number exceed the limit!";
-inline constexpr const char* SdoLimit28 = "SDO commands beyond the limit (28 )!";
-inline constexpr const char* TransmitPdoLimit14 = "Transmit PDO commands beyond the limit (14 )!";
-inline constexpr const char* ReceivePdoLimit14 = "Receive PDO commands beyond the limit (14 )!";
 
 // Parameter pages: labels and fixed values.
 inline constexpr const char* ParamTypeOfProtocol = "Type of Protocol";
@@ -87,9 +84,7 @@ inline constexpr const char* ParamSdoRetries = "Retries of SDO";
 inline constexpr const char* ParamSdoPollDelay = "SDO Poll Delay Time";
 inline constexpr const char* ParamClearRpdo = "Clear Data Time for RPDO";
 
-// Parameter pages: messages.
-inline constexpr const char* GatewayAddressClash =
-    "Node address and the gateway CANopen address can not be the same!";
+// Parameter pages: messages (the gateway/node address clash is NodeAddressIsGateway).
 inline constexpr const char* AcrossCriticalValue =
     "Configuration command across a critical value 32 or 64!";
 inline constexpr const char* MappingBeyondMaximum =
