@@ -213,26 +213,24 @@ TEST_F(DocumentFixture, OldEditionArchiveSaveAsksTheFormatEveryTime) {
 
 TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewAndOpen) {
     enum class Action { Exit, New, Open };
-    struct Case {
-        Action action;
+    struct Answer {
         SaveAnswer answer;
         bool chooseFile; // for Yes: a name is chosen (else the dialog is cancelled)
         bool goesOn;
     };
-    const Case cases[] = {
-        {Action::Exit, SaveAnswer::Yes, true, true},
-        {Action::Exit, SaveAnswer::Yes, false, false},
-        {Action::Exit, SaveAnswer::No, false, true},
-        {Action::Exit, SaveAnswer::Cancel, false, false},
-        {Action::New, SaveAnswer::Yes, true, true},
-        {Action::New, SaveAnswer::Yes, false, false},
-        {Action::New, SaveAnswer::No, false, true},
-        {Action::New, SaveAnswer::Cancel, false, false},
-        {Action::Open, SaveAnswer::Yes, true, true},
-        {Action::Open, SaveAnswer::Yes, false, false},
-        {Action::Open, SaveAnswer::No, false, true},
-        {Action::Open, SaveAnswer::Cancel, false, false},
+    const Answer answers[] = {{SaveAnswer::Yes, true, true},
+                              {SaveAnswer::Yes, false, false},
+                              {SaveAnswer::No, false, true},
+                              {SaveAnswer::Cancel, false, false}};
+    struct Case : Answer {
+        Action action;
     };
+    std::vector<Case> cases;
+    for (Action action : {Action::Exit, Action::New, Action::Open}) {
+        for (const Answer& answer : answers) {
+            cases.push_back({answer, action});
+        }
+    }
     start(kCanopenMaster);
     int n = 0;
     for (const Case& c : cases) {
