@@ -56,7 +56,7 @@ void openAndRebuild(benchmark::State& state, const char* name) {
     ui.path = path;
     Document doc(live, ui);
     EditorState editor;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         doc.open();
         benchmark::DoNotOptimize(buildTree(live));
         benchmark::DoNotOptimize(canopenPage(live, editor));
@@ -72,7 +72,7 @@ void BM_OpenXmlAndRebuildTree(benchmark::State& state) {
 }
 void BM_BuildTreeOnly(benchmark::State& state) {
     const GatewayConfiguration cfg = largestConfiguration();
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         benchmark::DoNotOptimize(buildTree(cfg));
     }
 }
