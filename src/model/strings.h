@@ -47,6 +47,7 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 // Tree items, headings and context menu.
 inline constexpr const char* ProfibusNetwork = "Profibus Network";
 inline constexpr const char* CanopenNetwork = "CANopen Network";
+inline constexpr const char* NodeNamePrefix = "Node-";
 inline constexpr const char* HeadingDevices = "Devices";
 inline constexpr const char* HeadingConfiguration = "Configuration";
 inline constexpr const char* MenuAddNode = "Add Node";
@@ -56,10 +57,12 @@ inline constexpr const char* MenuDeleteCommand = "Delete Command";
 inline constexpr const char* MenuCopyNode = "Copy Node";
 inline constexpr const char* MenuPasteNode = "Paste Node";
 
-// Tree messages; pasting beyond the older firmware's per-type limits shows the texts of adding
-// commands.
+// Tree messages; the per-type limit texts are also those of adding commands.
 inline constexpr const char* NodesOverrun = "Nodes overrun!";
 inline constexpr const char* CommandsNumberExceed = "Commands number exceed the limit!";
+inline constexpr const char* SdoLimit28 = "SDO commands beyond the limit (28 )!";
+inline constexpr const char* TransmitPdoLimit14 = "Transmit PDO commands beyond the limit (14 )!";
+inline constexpr const char* ReceivePdoLimit14 = "Receive PDO commands beyond the limit (14 )!";
 
 // Parameter pages: labels and fixed values.
 inline constexpr const char* ParamTypeOfProtocol = "Type of Protocol";
@@ -198,7 +201,6 @@ inline constexpr const char* CmdRowMappingAddress = "Mapping Address (Decimal)";
 inline constexpr const char* CmdRowDescription = "Mnemonic Description";
 inline constexpr const char* CmdRowCobId = "COB-ID";
 inline constexpr const char* CobIdSelfDefining = "Self-defining";
-inline constexpr const char* NodeNamePrefix = "Node-";
 
 // Help texts of the node and command pages (string-table ids in the names).
 inline constexpr const char* Help61303 = "CANopen slave address";
@@ -257,9 +259,6 @@ inline constexpr const char* AddSlaveReceivePdo = "Receive PDO -> Profibus In";
 inline constexpr const char* CommandUpperLimit84 = "Command more than the upper limit (84)!";
 inline constexpr const char* SlaveTransmitPdoOver42 = "Transmit PDO Command is more than 42";
 inline constexpr const char* SlaveReceivePdoOver42 = "Receive PDO Command is more than 42";
-inline constexpr const char* SdoLimit28 = "SDO commands beyond the limit (28 )!";
-inline constexpr const char* TransmitPdoLimit14 = "Transmit PDO commands beyond the limit (14 )!";
-inline constexpr const char* ReceivePdoLimit14 = "Receive PDO commands beyond the limit (14 )!";
 inline constexpr const char* TransmitPdoLimit42 = "Transmit PDO commands beyond the limit (42 )!";
 inline constexpr const char* ReceivePdoLimit42 = "Receive PDO commands beyond the limit (42 )!";
 
