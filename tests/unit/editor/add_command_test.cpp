@@ -122,9 +122,9 @@ TEST(AddCommand, OldFirmwareMapsTheFirstUploadAndDownloadSdoAtZero) {
             cfg.Config.Instructions[static_cast<std::size_t>(k)].MappingAddress = "9";
         }
         addCommand(cfg, firmwareIndex, {PageKind::Node, 1}, 1);
-        std::vector<std::string> mapping;
-        for (int k = 0; k < 4; ++k) {
-            mapping.push_back(cfg.Config.Instructions[static_cast<std::size_t>(k)].MappingAddress);
+        std::vector<std::string> mapping(4);
+        for (std::size_t k = 0; k < mapping.size(); ++k) {
+            mapping[k] = cfg.Config.Instructions[k].MappingAddress;
         }
         EXPECT_EQ(mapping, (firmwareIndex < 2 ? std::vector<std::string>{"9", "0", "9", "0"}
                                               : std::vector<std::string>{"9", "9", "9", ""}));
