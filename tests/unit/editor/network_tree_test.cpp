@@ -1,3 +1,4 @@
+#include "editor/command_pages.h"
 #include "editor/network_tree.h"
 #include "model/strings.h"
 
@@ -71,31 +72,19 @@ TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
         PageKind page;
         EditFlags flags; // add node, delete node, add command, delete command, copy, paste
     };
+    const TreeSelection slave{TreeItemKind::CanopenSlave, 0, "CANopen Slave"};
+    const TreeSelection profibus{TreeItemKind::Profibus, 0, "Profibus Network"};
     const Case cases[] = {
-        {{TreeItemKind::Profibus, 0, "Profibus Network"}, "3.0", false, PageKind::Profibus, {}},
+        {profibus, "3.0", false, PageKind::Profibus, {}},
         {network(), "3.0", false, PageKind::Canopen, {true, false, false, false, false, false}},
         {node(1), "3.0", false, PageKind::Node, {false, true, true, false, true, false}},
         {node(1), "3.0", true, PageKind::Node, {false, true, true, false, true, true}},
         {node(1), "2.0", false, PageKind::Node, {true, true, true, false, true, false}},
-        {{TreeItemKind::CanopenSlave, 0, "CANopen Slave"},
-         "3.0",
-         false,
-         PageKind::Canopen,
-         {false, false, true, false, false, false}},
+        {slave, "3.0", false, PageKind::Canopen, {false, false, true, false, false, false}},
         {command(1),
          "3.0",
          false,
          PageKind::TpdoCommand,
-         {false, false, false, true, false, false}},
-        {{TreeItemKind::Command, 1, "Download SDO"},
-         "3.0",
-         false,
-         PageKind::SdoCommand,
-         {false, false, false, true, false, false}},
-        {{TreeItemKind::Command, 1, "Receive PDO"},
-         "3.0",
-         false,
-         PageKind::RpdoCommand,
          {false, false, false, true, false, false}},
     };
     for (const Case& c : cases) {
@@ -107,8 +96,6 @@ TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
         EXPECT_EQ(pageKindOf(c.item), c.page) << c.item.text;
         EXPECT_EQ(tree.enabledFlags(c.item), c.flags) << c.item.text << " " << c.firmware;
     }
-    EXPECT_FALSE(contextMenuOpensOn({TreeItemKind::Profibus, 0, "Profibus Network"}));
-    EXPECT_TRUE(contextMenuOpensOn(command(1)));
 }
 
 TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) {
@@ -191,6 +178,21 @@ TEST_F(TreeFixture, PasteCopiesTheCommandsOfTheCopiedNodeWithoutDescription) {
     EXPECT_FALSE(tree.copyState().pastePossible);
     EXPECT_EQ(state.lastCopiedNodeAddress, 0);
     EXPECT_FALSE(tree.pasteNode(node(1)).changed);
+}
+
+TEST_F(TreeFixture, PastedNodeMovesItsCobIdsByTheDistanceToTheCopiedNode) {
+    for (const auto& [address, cobId] : {std::pair{"6", "390"}, std::pair{"7", "391"}}) {
+        cfg = newConfiguration(kCanopenMaster);
+        addNodeWithAddress(5);
+        addCommand(1, kTransmitPdo, "389");
+        tree.copyNode(node(1));
+        tree.pasteNode(node(1));
+        const CommitResult r = commitCommandGridCell(cfg, state, editTargetOf(node(2)), 0, address);
+        EXPECT_TRUE(r.messages.empty());
+        EXPECT_EQ(cfg.Config.Nodes[1].NodeName, std::string("Node-") + address);
+        EXPECT_EQ(cfg.Config.Instructions[1].CobId, cobId) << address;
+        EXPECT_EQ(cfg.Config.Instructions[0].CobId, "389");
+    }
 }
 
 TEST_F(TreeFixture, PasteStopsAtTheCommandLimitOfTheFirmware) {

@@ -39,13 +39,10 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndSilentlyRestoreTheRest) {
         {kCanopenMaster, 6, &CONFIG::DelayStart, "6001", "100"},
         {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "200", "200"},
         {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "6000", "100"},
-        {kCanopenSlave, 1, &CONFIG::SlaveNodeAddress, "128", "1"},
-        {kCanopenSlave, 2, &CONFIG::RPDOTimeout, "201", "0"},
         {kCanopenMaster, 14, &CONFIG::SDORetries, "5", "0"}, // greyed while "Enable"
         {kCanopenMaster, 4, &CONFIG::NMT, "Enable", "Enable"},
         {kCanopenMaster, 4, &CONFIG::NMT, "enable", "Disable"},
         {kCanopenMaster, 1, &CONFIG::BuadRate, "10K", "250K"},
-        {kCanopenSlave, 0, &CONFIG::SlaveBaudRate, "1M", "1M"},
     };
     for (const Case& c : cases) {
         GatewayConfiguration cfg = newConfiguration(c.type);
