@@ -4,6 +4,7 @@
 #include "test_configs.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace torvane::test {
 namespace {
@@ -132,6 +133,67 @@ TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
     EXPECT_EQ(liveSlave.Config.Instructions[0].MappingAddress, "0");
     EXPECT_EQ(liveSlave.Config.Instructions[1].MappingAddress, "4");
     EXPECT_EQ(liveSlave.Config.ConfigEdition, 500);
+}
+
+TEST(TransferJob, GarbageFromTheLineGivesResultCodes) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 400; ++round) {
+        const bool master = rng() % 2 == 0;
+        const bool isUpload = rng() % 2 == 0;
+        FakeLine line;
+        ScriptedGateway proper;
+        proper.identification = {0xFE, static_cast<std::uint8_t>(rng() % 2),
+                                 0,    static_cast<std::uint8_t>(rng() % 3),
+                                 5,    static_cast<std::uint8_t>(rng() % 4)};
+        proper.storedFormat = static_cast<std::uint8_t>(rng() % 3);
+        Bytes frame(96);
+        for (auto& b : frame) {
+            b = static_cast<std::uint8_t>(rng());
+        }
+        proper.uploadHeader = frame;
+        proper.uploadData.assign(12, frame);
+        line.gateway = [&](FakeLine& l, const Bytes& f, std::size_t index) {
+            switch (rng() % 4) {
+            case 0: { // random bytes, sometimes none, sometimes too many
+                Bytes junk(rng() % 130);
+                for (auto& b : junk) {
+                    b = static_cast<std::uint8_t>(rng());
+                }
+                l.reply(junk, static_cast<int>(rng() % 400));
+                break;
+            }
+            case 1: { // the proper answer, cut short
+                FakeLine scratch;
+                proper(scratch, f, index);
+                Bytes cut;
+                for (std::size_t i = 0; i < scratch.incoming.size() / 2; ++i) {
+                    cut.push_back(scratch.incoming[i].second);
+                }
+                l.reply(cut);
+                break;
+            }
+            default:
+                proper(l, f, index);
+            }
+        };
+        RecordingProgress progress;
+        FixedFormat question(static_cast<FormatChoice>(rng() % 4));
+        TransferServices services;
+        services.openPort = [&] { return std::make_unique<FakePort>(line); };
+        services.clock = &line.clock;
+        services.progress = &progress;
+        services.formatQuestion = &question;
+        TransferRequest request{master ? sampleMaster() : slave(), rng() % 2 == 0, {"/dev/a"}, 0};
+        const TransferOutcome out =
+            isUpload ? runUpload(request, services) : runDownload(request, services);
+        EXPECT_GE(out.resultCode, 0) << round;
+        EXPECT_LE(out.resultCode, 18) << round;
+        EXPECT_FALSE(out.text.empty()) << round;
+        EXPECT_LE(progress.finished, 1) << round;
+        EXPECT_LE(line.written.size(), 17u) << round;
+        EXPECT_LT(line.clock.now, 40000) << round;
+        EXPECT_FALSE(line.open) << round;
+    }
 }
 
 } // namespace
