@@ -1,3 +1,4 @@
+#include "comm/transfer_job.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
 
@@ -55,6 +56,23 @@ TEST(QtSerialPort, TalksWithoutEventLoopAndOpensExclusively) {
     EXPECT_EQ(reason, str::OpenBusy);
     port->close();
     EXPECT_TRUE(second->open(pty.device, SerialSettings{}, reason)) << reason;
+}
+
+TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
+    Pty pty;
+    ASSERT_FALSE(pty.device.empty());
+    auto holder = platform::createSerialPort();
+    std::string reason;
+    ASSERT_TRUE(holder->open(pty.device, SerialSettings{}, reason));
+    TransferServices services;
+    services.openPort = platform::createSerialPort;
+    for (const bool upload : {false, true}) {
+        TransferRequest request{newConfiguration(kCanopenSlave), false, {pty.device}, 0};
+        const TransferOutcome out =
+            upload ? runUpload(request, services) : runDownload(request, services);
+        EXPECT_EQ(out.resultCode, kResultOpenFailed);
+        EXPECT_EQ(out.text, std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy);
+    }
 }
 
 TEST(QtSerialPort, MissingDeviceSaysWhy) {
