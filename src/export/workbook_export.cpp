@@ -1,13 +1,13 @@
 #include "export/workbook_export.h"
 
+#include "model/atomic_file.h"
+#include "model/strings.h"
+#include "model/text_number.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <span>
-
-#include "model/atomic_file.h"
-#include "model/strings.h"
-#include "model/text_number.h"
 
 namespace torvane {
 namespace {
@@ -31,7 +31,8 @@ private:
 };
 
 std::span<const INSTRUCTION> usedCommands(const CONFIG& c) {
-    const auto n = static_cast<std::size_t>(std::clamp(c.InstructionCount, 0, kInstructionTableSize));
+    const auto n =
+        static_cast<std::size_t>(std::clamp(c.InstructionCount, 0, kInstructionTableSize));
     return {c.Instructions.data(), n};
 }
 
@@ -88,11 +89,10 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg, const Tex
     SheetFiller profibus("Profibus", toUtf8);
 
     if (master) {
-        const std::string* texts[] = {&c.BuadRate,         &c.SlaveAddress,  &c.SDOTimeout,
-                                      &c.NMT,              &c.TPDOTimeout,   &c.DelayStart,
-                                      &c.SYNC,             &c.ControlStatus, &c.ErrorControl,
-                                      &c.RPDOCycle,        &c.OutputProcessing, &c.SDOCycle,
-                                      &c.SDOConcurrent};
+        const std::string* texts[] = {
+            &c.BuadRate,         &c.SlaveAddress, &c.SDOTimeout,    &c.NMT,          &c.TPDOTimeout,
+            &c.DelayStart,       &c.SYNC,         &c.ControlStatus, &c.ErrorControl, &c.RPDOCycle,
+            &c.OutputProcessing, &c.SDOCycle,     &c.SDOConcurrent};
         canopen.set(2, 1, "CANopen");
         int column = 2;
         for (const std::string* t : texts) {
@@ -144,7 +144,7 @@ WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::strin
                                const std::string& path, const TextToUtf8& toUtf8) {
     std::string package;
     std::string error;
-    if (!readWholeFile(templatePath, package, error)) {
+    if (!readTemplateFile(templatePath, package, error)) {
         return {WorkbookResult::TemplateUnreadable, str::WorkbookTemplateUnreadable + templatePath,
                 error};
     }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "export/xlsx_package.h"
+#include "model/configuration.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "export/xlsx_package.h"
-#include "model/configuration.h"
 
 namespace torvane {
 
