@@ -1,11 +1,17 @@
 #include "export/workbook_export.h"
 
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define TORVANE_HAVE_ICONV 1
+#endif
+
 #include "model/atomic_file.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <span>
 
@@ -18,7 +24,7 @@ public:
         sheet_.sheetName = std::move(name);
     }
     void set(int row, int column, std::string_view text) {
-        sheet_.cells.push_back({row, column, toUtf8_ ? toUtf8_(text) : std::string(text)});
+        sheet_.cells.push_back({row, column, toUtf8_ ? toUtf8_(text) : codePageToUtf8(text)});
     }
     // Next command row, counted from row 2.
     int nextRow() { return row_++; }
@@ -56,6 +62,40 @@ void writePdoRow(SheetFiller& s, const INSTRUCTION& ins, const std::string& node
 }
 
 } // namespace
+
+std::string codePageToUtf8(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(text);
+    }
+#ifdef TORVANE_HAVE_ICONV
+    iconv_t cd = iconv_open("UTF-8", "GB18030");
+    if (cd != reinterpret_cast<iconv_t>(-1)) {
+        std::string out;
+        std::string in(text);
+        char* inPtr = in.data();
+        std::size_t inLeft = in.size();
+        char buf[256];
+        while (inLeft > 0) {
+            char* outPtr = buf;
+            std::size_t outLeft = sizeof buf;
+            const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buf, static_cast<std::size_t>(outPtr - buf));
+            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                // Not GB18030 (or cut short): mark the byte and go on with the next one.
+                out += "\xEF\xBF\xBD";
+                ++inPtr;
+                --inLeft;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        iconv_close(cd);
+        return out;
+    }
+#endif
+    // Without a converter the workbook writer replaces what is not UTF-8.
+    return std::string(text);
+}
 
 const char* workbookTemplateName(int configType) {
     return configType == kCanopenMaster ? kTemplateMasterFile : kTemplateSlaveFile;
