@@ -70,7 +70,8 @@ std::string codePageToUtf8(std::string_view text) {
     }
 #ifdef TORVANE_HAVE_ICONV
     iconv_t cd = iconv_open("UTF-8", "GB18030");
-    if (cd != reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports failure as (iconv_t)-1.
+    if (cd != reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         std::string out;
         std::string in(text);
         char* inPtr = in.data();

@@ -19,7 +19,7 @@ using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 
 // A template is a few kilobytes; anything far larger is not a workbook we made.
-constexpr zip_uint64_t kMaxPartSize = 64U * 1024U * 1024U;
+constexpr zip_uint64_t kMaxPartSize = zip_uint64_t{64} << 20;
 constexpr int kMaxRow = 1048576;
 constexpr int kMaxColumn = 16384;
 

@@ -240,11 +240,12 @@ void checkStructure(const std::string& eds, const std::string& what) {
 
 TEST(EdsText, WholeFilesAreWellFormed) {
     std::vector<Cmd> many;
-    for (int k = 0; k < 64; ++k) {
-        static std::vector<std::string> keep(128);
-        keep[2 * k] = std::to_string(0x181 + k);
-        keep[2 * k + 1] = std::to_string(k % 10);
-        many.push_back({k % 3 == 0 ? "4" : "3", keep[2 * k].c_str(), keep[2 * k + 1].c_str()});
+    std::vector<std::string> cobs(64);
+    std::vector<std::string> bytes(64);
+    for (std::size_t k = 0; k < cobs.size(); ++k) {
+        cobs[k] = std::to_string(0x181 + k);
+        bytes[k] = std::to_string(k % 10);
+        many.push_back({k % 3 == 0 ? "4" : "3", cobs[k].c_str(), bytes[k].c_str()});
     }
     const struct {
         const char* name;

@@ -56,6 +56,7 @@ TEST(WorkbookCells, MasterSheetsRowsAndCounts) {
     add(cfg, "1", "7", "", "", "u3");
     const std::vector<SheetCells> sheets = workbookCells(cfg);
     std::vector<std::string> names;
+    names.reserve(sheets.size());
     for (const SheetCells& s : sheets) {
         names.push_back(s.sheetName);
     }
