@@ -8,6 +8,10 @@
 
 namespace torvane {
 
+// Template files copied into every EDS file, kept beside the programs.
+inline constexpr const char* kEdsTemplate1File = "EDSTemplate1.dat";
+inline constexpr const char* kEdsTemplate2File = "EDSTemplate2.dat";
+
 // Local wall-clock time of a generation; passed in so that files can be reproduced in tests.
 struct LocalTime {
     int year = 1970;
