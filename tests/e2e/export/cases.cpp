@@ -108,19 +108,21 @@ int main(int argc, char** argv) {
         {"slave_many", make(kCanopenSlave, manyPdos(20, 24),
                             [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "64"; })},
         {"master_empty", make(kCanopenMaster, {})},
-        {"master_mixed", make(kCanopenMaster,
-                              {{"3", "5", "", "", "389", "0", "2", "speed"},
-                               {"1", "5", "24576", "0", "", "2", "2", "first upload"},
-                               {"2", "6", "8193", "1", "", "0", "1", "valve"},
-                               {"1", "6", "24577", "1", "", "4", "4", "second upload"},
-                               {"4", "6", "", "", "518", "1", "2", "command"},
-                               {"1", "5", "", "", "", "8", "1", ""},
-                               {"3", "6", "", "", "390", "9", "1", "trailing blank "}},
-                              [](GatewayConfiguration& c) {
-                                  c.Config.SDOConcurrent = "Disable";
-                                  c.Config.SDORetries = "3";
-                                  c.Config.SDOPollDelay = "250";
-                              })},
+        {"master_mixed",
+         make(kCanopenMaster,
+              {{"3", "5", "", "", "389", "0", "2", "speed"},
+               {"1", "5", "24576", "0", "", "2", "2", "first upload"},
+               {"2", "6", "8193", "1", "", "0", "1", "valve"},
+               {"1", "6", "24577", "1", "", "4", "4", "second upload"},
+               {"4", "6", "", "", "518", "1", "2", "command"},
+               {"5", "6", "24578", "0", "391", "3", "2", "unknown type, on no sheet"},
+               {"1", "5", "", "", "", "8", "1", ""},
+               {"3", "6", "", "", "390", "9", "1", "trailing blank "}},
+              [](GatewayConfiguration& c) {
+                  c.Config.SDOConcurrent = "Disable";
+                  c.Config.SDORetries = "3";
+                  c.Config.SDOPollDelay = "250";
+              })},
         {"slave_pdos", make(kCanopenSlave,
                             {{"3", "5", "", "", "389", "0", "2", "speed"},
                              {"4", "99", "", "", "517", "0", "4", "set"},

@@ -312,19 +312,6 @@ protected:
     GatewayConfiguration cfg_;
 };
 
-TEST_F(EdsFileTest, WritesTheWholeFileWithItsOwnName) {
-    const fs::path out = dir_ / "node.eds";
-    const EdsOutcome r = createEdsFile(cfg_, out.string(), templates("t1.dat", "t2.dat"), kNoon);
-    ASSERT_EQ(r.result, EdsResult::Ok) << r.detail;
-    const std::string eds = readFile(out);
-    EXPECT_EQ(eds.rfind("[FileInfo]\r\nFileName=node.eds\r\n", 0), 0U);
-    EXPECT_NE(eds.find("CreationTime=12:30PM\r\nCreationDate=03-27-2024\r\n"), std::string::npos);
-    EXPECT_NE(eds.find("ModificationTime=12:30PM\r\nModificationDate=03-27-2024\r\n"),
-              std::string::npos);
-    EXPECT_NE(eds.find("EDSVersion=4.0\r\n\r\n[DeviceInfo]\r\nVendorName=X\r\nNrOfTXPDO=1\r\n"),
-              std::string::npos);
-}
-
 TEST_F(EdsFileTest, UnreadableTemplateLeavesNoFileAndKeepsThePreviousOne) {
     const struct {
         const char* one;
@@ -357,11 +344,6 @@ TEST_F(EdsFileTest, UncreatableFileGivesTheCreateMessage) {
     EXPECT_EQ(r.result, EdsResult::CreateFailed);
     EXPECT_EQ(r.message, "Create EDS File Error!!");
     EXPECT_FALSE(r.detail.empty());
-}
-
-TEST(EdsAvailability, OnlyForSlaveConfigurations) {
-    EXPECT_TRUE(edsAvailable(newConfiguration(kCanopenSlave)));
-    EXPECT_FALSE(edsAvailable(newConfiguration(kCanopenMaster)));
 }
 
 } // namespace

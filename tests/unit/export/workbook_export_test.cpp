@@ -45,59 +45,6 @@ TEST(WorkbookCells, ValueAndHex) {
     }
 }
 
-TEST(WorkbookCells, MasterSheetsRowsAndCounts) {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    add(cfg, "3", "5", "", "389", "speed");
-    add(cfg, "1", "5", "24576", "", "u1");
-    add(cfg, "2", "6", "8193", "", "d1");
-    add(cfg, "1", "6", "24577", "", "u2");
-    add(cfg, "5", "6", "1", "1", "unknown type");
-    add(cfg, "4", "6", "", "518", "r1");
-    add(cfg, "1", "7", "", "", "u3");
-    const std::vector<SheetCells> sheets = workbookCells(cfg);
-    std::vector<std::string> names;
-    names.reserve(sheets.size());
-    for (const SheetCells& s : sheets) {
-        names.push_back(s.sheetName);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"CANopen", "Upload SDO", "Download SDO", "TPDO",
-                                               "RPDO", "Profibus"}));
-    const Grid canopen = gridOf(sheets, "CANopen");
-    EXPECT_EQ(canopen.size(), 18U); // columns 15 and 16 stay as the template has them
-    EXPECT_EQ(canopen.count({2, 15}) + canopen.count({2, 16}), 0U);
-    EXPECT_EQ(canopen.at({2, 1}), "CANopen");
-    EXPECT_EQ(canopen.at({2, 2}), "250K");
-    EXPECT_EQ(canopen.at({2, 3}), "127");
-    EXPECT_EQ(canopen.at({2, 14}), "Enable");
-    EXPECT_EQ(canopen.at({2, 17}), "3"); // Upload SDO
-    EXPECT_EQ(canopen.at({2, 18}), "1"); // Transmit PDO
-    EXPECT_EQ(canopen.at({2, 19}), "1"); // Download SDO
-    EXPECT_EQ(canopen.at({2, 20}), "1"); // Receive PDO
-
-    const Grid upload = gridOf(sheets, "Upload SDO");
-    EXPECT_EQ(upload.at({2, 6}), "u1");
-    EXPECT_EQ(upload.at({3, 6}), "u2");
-    EXPECT_EQ(upload.at({4, 6}), "u3");
-    EXPECT_EQ(upload.at({3, 2}), "24577 (6001H)");
-    EXPECT_EQ(upload.at({4, 2}), "0 (0H)");
-    EXPECT_EQ(upload.at({2, 3}), "1 (1H)");
-    EXPECT_EQ(upload.size(), 18U);
-    const Grid tpdo = gridOf(sheets, "TPDO");
-    EXPECT_EQ(tpdo.at({2, 1}), "5");
-    EXPECT_EQ(tpdo.at({2, 2}), "389 (185H)");
-    EXPECT_EQ(tpdo.at({2, 3}), "2");
-    EXPECT_EQ(tpdo.at({2, 4}), "7");
-    EXPECT_EQ(tpdo.size(), 5U);
-    EXPECT_EQ(gridOf(sheets, "Profibus"), (Grid{{{2, 1}, "Profibus"}, {{2, 2}, "112"}}));
-
-    cfg.Config.SDOConcurrent = "Disable";
-    cfg.Config.SDORetries = "3";
-    cfg.Config.SDOPollDelay = "60000";
-    const Grid disabled = gridOf(workbookCells(cfg), "CANopen");
-    EXPECT_EQ(disabled.at({2, 15}), "3");
-    EXPECT_EQ(disabled.at({2, 16}), "60000");
-}
-
 TEST(WorkbookCells, SlaveRowsCarryTheGatewayNodeAndNoSdos) {
     GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
     cfg.Config.SlaveNodeAddress = "42";
