@@ -46,7 +46,7 @@ void BM_BuildEdsText(benchmark::State& state) {
     const std::string t1 = readData("EDSTemplate1.dat");
     const std::string t2 = readData("EDSTemplate2.dat");
     std::size_t size = 0;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         const std::string eds = buildEdsText(cfg.Config, "gateway.eds", t1, t2, {2024, 1, 1, 9, 0});
         size = eds.size();
         benchmark::DoNotOptimize(eds.data());
@@ -60,7 +60,7 @@ void BM_CreateEdsFile(benchmark::State& state) {
     const fs::path out = fs::temp_directory_path() / "torvane-bench.eds";
     const EdsTemplatePaths templates{(gDataDir / "EDSTemplate1.dat").string(),
                                      (gDataDir / "EDSTemplate2.dat").string()};
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         if (createEdsFile(cfg, out.string(), templates, {2024, 1, 1, 9, 0}).result !=
             EdsResult::Ok) {
             state.SkipWithError("EDS not written");
@@ -76,7 +76,7 @@ void BM_FillWorkbook(benchmark::State& state) {
     const std::string tpl = readData(kTemplateMasterFile);
     std::string out;
     std::string error;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         if (!fillWorkbookPackage(tpl, workbookCells(cfg), out, error)) {
             state.SkipWithError(error.c_str());
             break;
@@ -90,7 +90,7 @@ void BM_ExportWorkbookFile(benchmark::State& state) {
     const GatewayConfiguration cfg = largest(kCanopenMaster);
     const fs::path out = fs::temp_directory_path() / "torvane-bench.xlsx";
     const std::string tpl = (gDataDir / kTemplateMasterFile).string();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         const WorkbookOutcome r = exportWorkbook(cfg, tpl, out.string());
         if (r.result != WorkbookResult::Ok) {
             state.SkipWithError(r.detail.c_str());
