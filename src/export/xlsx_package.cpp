@@ -358,7 +358,8 @@ bool readPart(zip_t* za, const std::string& name, std::string& out, zip_uint64_t
         }
         got += static_cast<std::size_t>(n);
     }
-    const bool ok = got == out.size() && zip_fclose(f) == 0;
+    const bool closed = zip_fclose(f) == 0; // also on a short read (damaged data)
+    const bool ok = got == out.size() && closed;
     if (!ok) {
         error = "part " + name + " cannot be read";
         return false;

@@ -182,6 +182,10 @@ TEST(XlsxPackage, FillsCellsInOrderAndKeepsTheRest) {
 
 TEST(XlsxPackage, RefusesWhatIsNoUsableWorkbook) {
     const std::string tpl = readFile(templatePath(kTemplateMasterFile));
+    // Compressed bytes of the first sheet overwritten: the part no longer inflates.
+    std::string damaged = tpl;
+    const std::size_t sheet = damaged.find("xl/worksheets/sheet1.xml") + 40;
+    damaged.replace(sheet, 16, 16, '\x5a');
     const struct {
         const char* name;
         std::string package;
@@ -195,6 +199,7 @@ TEST(XlsxPackage, RefusesWhatIsNoUsableWorkbook) {
          readFile(templatePath(kTemplateSlaveFile)),
          {{"Upload SDO", {}}}},
         {"cell outside", tpl, {{"CANopen", {{0, 1, "x"}}}}},
+        {"damaged sheet data", damaged, {{"CANopen", {{2, 1, "x"}}}}},
     };
     for (const auto& c : cases) {
         std::string out = "stale";
