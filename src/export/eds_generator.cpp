@@ -1,15 +1,16 @@
 #include "export/eds_generator.h"
 
+#include "export/xlsx_package.h"
+#include "model/atomic_file.h"
+#include "model/strings.h"
+#include "model/text_number.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <vector>
-
-#include "model/atomic_file.h"
-#include "model/strings.h"
-#include "model/text_number.h"
 
 namespace torvane {
 namespace {
@@ -19,8 +20,8 @@ constexpr const char* kCrLf = "\r\n";
 template <typename... Args> std::string format(const char* fmt, Args... args) {
     char buf[128];
     const int n = std::snprintf(buf, sizeof buf, fmt, args...);
-    return std::string(buf, n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n),
-                                                              sizeof buf - 1));
+    return std::string(
+        buf, n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buf - 1));
 }
 
 // Object indexes appear as four upper-case hex digits in headers and object lists.
@@ -60,7 +61,8 @@ void writeFileHeader(EdsWriter& w, std::string_view fileName, const LocalTime& n
     const std::string date = edsDateText(now);
     w.line("[FileInfo]");
     w.line("FileName=" + std::string(fileName));
-    w.lines({"FileVersion=3", "FileRevision=7", "Description=EDS file for CANopen VELTRACOM module"});
+    w.lines(
+        {"FileVersion=3", "FileRevision=7", "Description=EDS file for CANopen VELTRACOM module"});
     w.line("CreationTime=" + time);
     w.line("CreationDate=" + date);
     w.line("CreatedBy=VELTRACOM");
@@ -75,9 +77,7 @@ void writeOptionalObjectList(EdsWriter& w, std::size_t r, std::size_t t) {
     w.line(format("SupportedObjects=%zu", 4 + 2 * r + 2 * t));
     w.lines({"1=0x100C", "2=0x100D", "3=0x1016", "4=0x1017"});
     int number = 5;
-    auto entry = [&](unsigned index) {
-        w.line(format("%d=0x", number++) + indexText(index));
-    };
+    auto entry = [&](unsigned index) { w.line(format("%d=0x", number++) + indexText(index)); };
     for (std::size_t k = 0; k < r; ++k) {
         entry(0x1400 + static_cast<unsigned>(k));
     }
@@ -100,8 +100,7 @@ void writeFixedOptionalObjects(EdsWriter& w) {
              "PDOMapping=0"});
     w.blank();
     w.lines({"[100d]", "ParameterName=Life-Time Factor", "ObjectType=7", "DataType=0x0005",
-             "LowLimit=0x00", "HighLimit=0xFF", "AccessType=RW", "DefaultValue=0",
-             "PDOMapping=0"});
+             "LowLimit=0x00", "HighLimit=0xFF", "AccessType=RW", "DefaultValue=0", "PDOMapping=0"});
     w.blank();
     w.lines({"[1016]", "SubNumber=2", "ParameterName=Consumer Heartbeat Time", "ObjectType=0x8"});
     w.blank();
@@ -112,9 +111,9 @@ void writeFixedOptionalObjects(EdsWriter& w) {
              "DataType=0x0007", "LowLimit=0x0", "HighLimit=0x007FFFFF", "DefaultValue=0",
              "AccessType=RW", "PDOMapping=0"});
     w.blank();
-    w.lines({"[1017]", "ParameterName=Producer Heartbeat Time", "ObjectType=7",
-             "DataType=0x0006", "LowLimit=0x0000", "HighLimit=0xFFFF", "AccessType=RW",
-             "DefaultValue=0x3e8", "PDOMapping=0"});
+    w.lines({"[1017]", "ParameterName=Producer Heartbeat Time", "ObjectType=7", "DataType=0x0006",
+             "LowLimit=0x0000", "HighLimit=0xFFFF", "AccessType=RW", "DefaultValue=0x3e8",
+             "PDOMapping=0"});
     w.blank();
 }
 
@@ -124,6 +123,7 @@ void writeCommunicationObjects(EdsWriter& w, const std::vector<Pdo>& pdos, bool 
         const std::string x = indexText((receive ? 0x1400U : 0x1800U) + static_cast<unsigned>(k));
         const int p = static_cast<int>(k) + 1;
         w.line("[" + x + "]");
+        // SubNumber counts the sub-indexes described: a TPDO has 0, 1, 2, 3 and 5.
         w.line(receive ? "SubNumber=3" : "SubNumber=5");
         w.line(format(receive ? "ParameterName=Receive PDO%d Parameter"
                               : "ParameterName=Transmit PDO%d Parameter",
@@ -144,12 +144,12 @@ void writeCommunicationObjects(EdsWriter& w, const std::vector<Pdo>& pdos, bool 
                  "DataType=0x0005", "AccessType=RW", "DefaultValue=254", "PDOMapping=0"});
         w.blank();
         if (!receive) {
-            w.lines({"[" + x + "sub3]", "ParameterName=Inhibit Time", "ObjectType=7",
-                     "DataType=6", "AccessType=RW", "DefaultValue=0", "PDOMapping=0"});
+            w.lines({"[" + x + "sub3]", "ParameterName=Inhibit Time", "ObjectType=7", "DataType=6",
+                     "AccessType=RW", "DefaultValue=0", "PDOMapping=0"});
             w.blank();
-            w.lines({"[" + x + "sub5]", "ParameterName=Event Timer", "ObjectType=7",
-                     "DataType=6", "LowLimit=0x0", "HighLimit=0xFFFF", "AccessType=RW",
-                     "DefaultValue=0", "PDOMapping=0"});
+            w.lines({"[" + x + "sub5]", "ParameterName=Event Timer", "ObjectType=7", "DataType=6",
+                     "LowLimit=0x0", "HighLimit=0xFFFF", "AccessType=RW", "DefaultValue=0",
+                     "PDOMapping=0"});
             w.blank();
         }
     }
@@ -167,8 +167,8 @@ void writeMappingObjects(EdsWriter& w, const std::vector<Pdo>& pdos, bool receiv
         w.line("ObjectType=9");
         w.blank();
         w.lines({"[" + x + "sub0]", "ParameterName=Number of mapped objects", "ObjectType=7",
-                 "DataType=0x0005", "AccessType=RW", "DefaultValue=1", "PDOMapping=0",
-                 "LowLimit=0", "HighLimit=8"});
+                 "DataType=0x0005", "AccessType=RW", "DefaultValue=1", "PDOMapping=0", "LowLimit=0",
+                 "HighLimit=8"});
         w.blank();
         w.lines({"[" + x + "sub1]", "ParameterName=1.mapped object", "ObjectType=7",
                  "DataType=0x0007", "AccessType=RW"});
@@ -226,7 +226,9 @@ LocalTime currentLocalTime() {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
 }
 
-bool edsAvailable(const GatewayConfiguration& cfg) { return cfg.ConfigType == kCanopenSlave; }
+bool edsAvailable(const GatewayConfiguration& cfg) {
+    return cfg.ConfigType == kCanopenSlave;
+}
 
 std::string edsTimeText(int hour, int minute) {
     const bool pm = hour >= 12;
@@ -311,7 +313,7 @@ EdsOutcome createEdsFile(const GatewayConfiguration& cfg, const std::string& pat
     const std::string* paths[2] = {&templates.template1, &templates.template2};
     for (int i = 0; i < 2; ++i) {
         std::string error;
-        if (!readWholeFile(*paths[i], parts[i], error)) {
+        if (!readTemplateFile(*paths[i], parts[i], error)) {
             return {EdsResult::TemplateUnreadable, str::EdsTemplateUnreadable + *paths[i], error};
         }
     }

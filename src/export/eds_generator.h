@@ -1,12 +1,16 @@
 #pragma once
 
+#include "model/configuration.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "model/configuration.h"
-
 namespace torvane {
+
+// Template files copied into every EDS file, kept beside the programs.
+inline constexpr const char* kEdsTemplate1File = "EDSTemplate1.dat";
+inline constexpr const char* kEdsTemplate2File = "EDSTemplate2.dat";
 
 // Local wall-clock time of a generation; passed in so that files can be reproduced in tests.
 struct LocalTime {

@@ -1,13 +1,19 @@
 #include "export/workbook_export.h"
 
-#include <algorithm>
-#include <array>
-#include <cstdio>
-#include <span>
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define TORVANE_HAVE_ICONV 1
+#endif
 
 #include "model/atomic_file.h"
 #include "model/strings.h"
 #include "model/text_number.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <span>
 
 namespace torvane {
 namespace {
@@ -18,7 +24,7 @@ public:
         sheet_.sheetName = std::move(name);
     }
     void set(int row, int column, std::string_view text) {
-        sheet_.cells.push_back({row, column, toUtf8_ ? toUtf8_(text) : std::string(text)});
+        sheet_.cells.push_back({row, column, toUtf8_ ? toUtf8_(text) : codePageToUtf8(text)});
     }
     // Next command row, counted from row 2.
     int nextRow() { return row_++; }
@@ -31,7 +37,8 @@ private:
 };
 
 std::span<const INSTRUCTION> usedCommands(const CONFIG& c) {
-    const auto n = static_cast<std::size_t>(std::clamp(c.InstructionCount, 0, kInstructionTableSize));
+    const auto n =
+        static_cast<std::size_t>(std::clamp(c.InstructionCount, 0, kInstructionTableSize));
     return {c.Instructions.data(), n};
 }
 
@@ -55,6 +62,41 @@ void writePdoRow(SheetFiller& s, const INSTRUCTION& ins, const std::string& node
 }
 
 } // namespace
+
+std::string codePageToUtf8(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(text);
+    }
+#ifdef TORVANE_HAVE_ICONV
+    iconv_t cd = iconv_open("UTF-8", "GB18030");
+    // iconv_open reports failure as (iconv_t)-1.
+    if (cd != reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
+        std::string out;
+        std::string in(text);
+        char* inPtr = in.data();
+        std::size_t inLeft = in.size();
+        char buf[256];
+        while (inLeft > 0) {
+            char* outPtr = buf;
+            std::size_t outLeft = sizeof buf;
+            const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buf, static_cast<std::size_t>(outPtr - buf));
+            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                // Not GB18030 (or cut short): mark the byte and go on with the next one.
+                out += "\xEF\xBF\xBD";
+                ++inPtr;
+                --inLeft;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        iconv_close(cd);
+        return out;
+    }
+#endif
+    // Without a converter the workbook writer replaces what is not UTF-8.
+    return std::string(text);
+}
 
 const char* workbookTemplateName(int configType) {
     return configType == kCanopenMaster ? kTemplateMasterFile : kTemplateSlaveFile;
@@ -88,11 +130,10 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg, const Tex
     SheetFiller profibus("Profibus", toUtf8);
 
     if (master) {
-        const std::string* texts[] = {&c.BuadRate,         &c.SlaveAddress,  &c.SDOTimeout,
-                                      &c.NMT,              &c.TPDOTimeout,   &c.DelayStart,
-                                      &c.SYNC,             &c.ControlStatus, &c.ErrorControl,
-                                      &c.RPDOCycle,        &c.OutputProcessing, &c.SDOCycle,
-                                      &c.SDOConcurrent};
+        const std::string* texts[] = {
+            &c.BuadRate,         &c.SlaveAddress, &c.SDOTimeout,    &c.NMT,          &c.TPDOTimeout,
+            &c.DelayStart,       &c.SYNC,         &c.ControlStatus, &c.ErrorControl, &c.RPDOCycle,
+            &c.OutputProcessing, &c.SDOCycle,     &c.SDOConcurrent};
         canopen.set(2, 1, "CANopen");
         int column = 2;
         for (const std::string* t : texts) {
@@ -144,7 +185,7 @@ WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::strin
                                const std::string& path, const TextToUtf8& toUtf8) {
     std::string package;
     std::string error;
-    if (!readWholeFile(templatePath, package, error)) {
+    if (!readTemplateFile(templatePath, package, error)) {
         return {WorkbookResult::TemplateUnreadable, str::WorkbookTemplateUnreadable + templatePath,
                 error};
     }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "export/xlsx_package.h"
+#include "model/configuration.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "export/xlsx_package.h"
-#include "model/configuration.h"
 
 namespace torvane {
 
@@ -22,8 +22,12 @@ std::string valueAndHex(std::string_view text);
 // Turns a configuration text (8-bit bytes) into UTF-8 for the workbook.
 using TextToUtf8 = std::function<std::string(std::string_view)>;
 
+// UTF-8 of a text in the configuration's 8-bit code page (GB18030, a superset of gb2312);
+// a byte sequence that is not GB18030 becomes U+FFFD.
+std::string codePageToUtf8(std::string_view text);
+
 // Every cell the export writes, sheet by sheet in sheet order, texts converted by `toUtf8`
-// (when empty, texts are taken as UTF-8 already).
+// (codePageToUtf8 when empty).
 std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg,
                                       const TextToUtf8& toUtf8 = {});
 

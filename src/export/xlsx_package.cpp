@@ -1,14 +1,16 @@
 #include "export/xlsx_package.h"
 
-#include <tinyxml2.h>
-#include <zip.h>
+#include "model/atomic_file.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <list>
 #include <map>
 #include <memory>
+#include <tinyxml2.h>
+#include <zip.h>
 
 namespace torvane {
 namespace {
@@ -17,7 +19,7 @@ using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 
 // A template is a few kilobytes; anything far larger is not a workbook we made.
-constexpr zip_uint64_t kMaxPartSize = 64U * 1024U * 1024U;
+constexpr zip_uint64_t kMaxPartSize = zip_uint64_t{64} << 20;
 constexpr int kMaxRow = 1048576;
 constexpr int kMaxColumn = 16384;
 
@@ -80,7 +82,9 @@ bool parseCellRef(const char* ref, int& row, int& column) {
     return true;
 }
 
-std::string cellRef(int row, int column) { return columnLetters(column) + std::to_string(row); }
+std::string cellRef(int row, int column) {
+    return columnLetters(column) + std::to_string(row);
+}
 
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one.
 std::size_t utf8Length(std::string_view s, std::size_t i) {
@@ -132,8 +136,8 @@ std::string ooxmlText(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const char c = s[i];
         const auto uc = static_cast<unsigned char>(c);
-        if (c == '_' && i + 6 < s.size() && s[i + 1] == 'x' && isHex(s[i + 2]) &&
-            isHex(s[i + 3]) && isHex(s[i + 4]) && isHex(s[i + 5]) && s[i + 6] == '_') {
+        if (c == '_' && i + 6 < s.size() && s[i + 1] == 'x' && isHex(s[i + 2]) && isHex(s[i + 3]) &&
+            isHex(s[i + 4]) && isHex(s[i + 5]) && s[i + 6] == '_') {
             out += "_x005F_";
             ++i;
             continue;
@@ -354,7 +358,8 @@ bool readPart(zip_t* za, const std::string& name, std::string& out, zip_uint64_t
         }
         got += static_cast<std::size_t>(n);
     }
-    const bool ok = got == out.size() && zip_fclose(f) == 0;
+    const bool closed = zip_fclose(f) == 0; // also on a short read (damaged data)
+    const bool ok = got == out.size() && closed;
     if (!ok) {
         error = "part " + name + " cannot be read";
         return false;
@@ -402,7 +407,8 @@ bool readRelationships(zip_t* za, const std::string& relsPart, const std::string
         return false;
     }
     XMLDocument doc;
-    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS || doc.RootElement() == nullptr) {
+    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS ||
+        doc.RootElement() == nullptr) {
         error = "part " + relsPart + " is not XML";
         return false;
     }
@@ -449,7 +455,8 @@ bool sheetParts(zip_t* za, std::map<std::string, std::string>& byName, std::stri
         return false;
     }
     XMLDocument doc;
-    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS || doc.RootElement() == nullptr) {
+    if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS ||
+        doc.RootElement() == nullptr) {
         error = "part " + workbookPart + " is not XML";
         return false;
     }
@@ -492,6 +499,16 @@ bool sourceBytes(zip_source_t* src, std::string& out) {
 }
 
 } // namespace
+
+bool readTemplateFile(const std::string& path, std::string& bytes, std::string& error) {
+    std::error_code ec;
+    // A folder opens as a stream on some systems and then fails inside the read.
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        error = path + (std::filesystem::exists(path, ec) ? " is not a file" : " does not exist");
+        return false;
+    }
+    return readWholeFile(path, bytes, error);
+}
 
 std::string columnLetters(int column) {
     if (column < 1 || column > kMaxColumn) {
@@ -543,7 +560,8 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
         std::string& xml = buffers.emplace_back();
         zip_uint64_t index = 0;
         std::string why;
-        if (!readPart(za.get(), it->second, xml, index, error) || !fillSheet(xml, sheet.cells, why)) {
+        if (!readPart(za.get(), it->second, xml, index, error) ||
+            !fillSheet(xml, sheet.cells, why)) {
             if (!why.empty()) {
                 error = "sheet \"" + sheet.sheetName + "\": " + why;
             }

@@ -19,6 +19,10 @@ struct SheetCells {
     std::vector<CellText> cells;
 };
 
+// Reads a template data file whole. Returns false with a reason when it is missing, not a regular
+// file or unreadable.
+bool readTemplateFile(const std::string& path, std::string& bytes, std::string& error);
+
 // Column letters of a 1-based column number (1 -> "A", 27 -> "AA"); empty outside 1..16384.
 std::string columnLetters(int column);
 

@@ -80,8 +80,8 @@ int cmdEds(const Args& args) {
                           "Slave configuration is a node that needs one");
         return kExitFailed;
     }
-    const EdsTemplatePaths templates{templatePath(r, "EDSTemplate1.dat"),
-                                     templatePath(r, "EDSTemplate2.dat")};
+    const EdsTemplatePaths templates{templatePath(r, kEdsTemplate1File),
+                                     templatePath(r, kEdsTemplate2File)};
     const EdsOutcome outcome = createEdsFile(cfg, r.out, templates, currentLocalTime());
     if (outcome.result != EdsResult::Ok) {
         printError(r.out + ": " + outcome.message + " (" + outcome.detail + ")");

@@ -1,5 +1,8 @@
 // Writes the configurations the export tests run the command line on, one archive per case,
 // and a JSON file per slave case listing its PDOs for the EDS reader check.
+#include "model/config_file.h"
+#include "model/configuration.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -7,9 +10,6 @@
 #include <iostream>
 #include <string>
 #include <vector>
-
-#include "model/config_file.h"
-#include "model/configuration.h"
 
 namespace {
 
@@ -91,22 +91,20 @@ int main(int argc, char** argv) {
 
     const std::vector<std::pair<std::string, GatewayConfiguration>> cases = {
         {"slave_empty", make(kCanopenSlave, {})},
-        {"slave_node1",
-         make(kCanopenSlave,
-              {{"1", "1", "24576", "1", "", "0", "2", "sdo, never in an EDS"},
-               {"3", "1", "", "", "385", "0", "2", "status"},
-               {"3", "1", "", "", "386", "2", "4", "counts"},
-               {"4", "1", "", "", "513", "0", "3", "set point"},
-               {"2", "1", "24577", "0", "", "3", "1", "sdo"},
-               {"4", "1", "", "", "770", "3", "8", "outputs"}},
-              [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "1"; })},
-        {"slave_node127",
-         make(kCanopenSlave,
-              {{"3", "9", "", "", "1407", "0", "1", "a"},
-               {"3", "9", "", "", "1151", "1", "5", "b"},
-               {"4", "9", "", "", "1535", "0", "6", "c"},
-               {"4", "9", "", "", "1792", "6", "7", "d"}},
-              [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "127"; })},
+        {"slave_node1", make(kCanopenSlave,
+                             {{"1", "1", "24576", "1", "", "0", "2", "sdo, never in an EDS"},
+                              {"3", "1", "", "", "385", "0", "2", "status"},
+                              {"3", "1", "", "", "386", "2", "4", "counts"},
+                              {"4", "1", "", "", "513", "0", "3", "set point"},
+                              {"2", "1", "24577", "0", "", "3", "1", "sdo"},
+                              {"4", "1", "", "", "770", "3", "8", "outputs"}},
+                             [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "1"; })},
+        {"slave_node127", make(kCanopenSlave,
+                               {{"3", "9", "", "", "1407", "0", "1", "a"},
+                                {"3", "9", "", "", "1151", "1", "5", "b"},
+                                {"4", "9", "", "", "1535", "0", "6", "c"},
+                                {"4", "9", "", "", "1792", "6", "7", "d"}},
+                               [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "127"; })},
         {"slave_many", make(kCanopenSlave, manyPdos(20, 24),
                             [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "64"; })},
         {"master_empty", make(kCanopenMaster, {})},
@@ -117,6 +115,7 @@ int main(int argc, char** argv) {
                {"2", "6", "8193", "1", "", "0", "1", "valve"},
                {"1", "6", "24577", "1", "", "4", "4", "second upload"},
                {"4", "6", "", "", "518", "1", "2", "command"},
+               {"5", "6", "24578", "0", "391", "3", "2", "unknown type, on no sheet"},
                {"1", "5", "", "", "", "8", "1", ""},
                {"3", "6", "", "", "390", "9", "1", "trailing blank "}},
               [](GatewayConfiguration& c) {
@@ -124,12 +123,11 @@ int main(int argc, char** argv) {
                   c.Config.SDORetries = "3";
                   c.Config.SDOPollDelay = "250";
               })},
-        {"slave_pdos",
-         make(kCanopenSlave,
-              {{"3", "5", "", "", "389", "0", "2", "speed"},
-               {"4", "99", "", "", "517", "0", "4", "set"},
-               {"4", "", "", "", "518", "4", "1", "mode"}},
-              [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "5"; })},
+        {"slave_pdos", make(kCanopenSlave,
+                            {{"3", "5", "", "", "389", "0", "2", "speed"},
+                             {"4", "99", "", "", "517", "0", "4", "set"},
+                             {"4", "", "", "", "518", "4", "1", "mode"}},
+                            [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "5"; })},
     };
     for (const auto& [name, cfg] : cases) {
         std::string error;

@@ -3,7 +3,9 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { Eds } = require('canopen');
+// The package's index also loads a native CRC module that only SDO block transfers use; the EDS
+// reader itself is plain JavaScript, so it is loaded directly and no compiler is needed.
+const { Eds } = require('canopen/source/eds');
 
 const dir = process.argv[2];
 const offsets = [0x180, 0x200, 0x280, 0x300, 0x380, 0x400, 0x480, 0x500];
