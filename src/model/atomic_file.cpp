@@ -72,6 +72,11 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "cannot read " + path + ": it is a folder";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path + ": " + std::strerror(errno);
