@@ -222,11 +222,12 @@ def check_download_frames(sim, variant, options):
 
 
 def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=False,
-              options=False):
+              options=False, port=None):
     src = fixture(ctx, variant)
     store = ctx.path("gateway.store")
     sim = Sim(ctx, "sim", "--store", store, *sim_args)
-    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=0)
+    port = port or sim.device
+    run_cli(ctx, sim, "download", src, "--port", port, "--yes", expect=0, env_ports=port)
     assert_clean_log(sim)
     check_download_frames(sim, variant, options)
     if separate_upload_sim:
@@ -234,14 +235,22 @@ def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=Fal
         sim.stop()
         sim = Sim(ctx, "sim2", "--store", store, *sim_args)
     up = ctx.path("uploaded.chg")
-    run_cli(ctx, sim, "upload", "--port", sim.device, upload_flag, "-o", up, expect=0)
+    run_cli(ctx, sim, "upload", "--port", port, upload_flag, "-o", up, expect=0, env_ports=port)
     assert_clean_log(sim)
     compare(show(ctx, src), show(ctx, up), keys)
     return sim
 
 
 def case_roundtrip_compatible(ctx):
-    roundtrip(ctx, "compatible", ["--old-firmware"], "--master", MASTER_COMPATIBLE)
+    # Through the --link name: the port list and --port may name the terminal by a link.
+    link = ctx.path("gateway")
+    sim = roundtrip(ctx, "compatible", ["--old-firmware", "--link", link], "--master",
+                    MASTER_COMPATIBLE, port=link)
+    if os.path.realpath(link) != sim.device:
+        raise Failure(f"{link} does not lead to {sim.device}")
+    sim.stop()
+    if os.path.lexists(link):
+        raise Failure("the simulator left its link behind")
 
 
 def case_roundtrip_new(ctx):
@@ -346,6 +355,9 @@ def case_unknown_port(ctx):
     src = fixture(ctx, "compatible")
     sim = Sim(ctx, "sim")
     missing = ctx.path("no-such-tty")
+    listed = run_cli(ctx, sim, "ports", expect=0).split("\n")
+    if sim.device not in listed:
+        raise Failure(f"'torvane-cli ports' does not list {sim.device}")
     run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
             env_ports=sim.device)
     run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
