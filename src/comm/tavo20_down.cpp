@@ -52,8 +52,8 @@ std::array<Bytes, 12> emptyDataFrames(std::size_t frameSize) {
 
 // Start of record slot `s` (0..83); never called with a slot outside the twelve frames.
 std::uint8_t* slotAt(std::array<Bytes, 12>& frames, int s, int recordSize) {
-    return frames[static_cast<std::size_t>(s / kRecordsPerFrame)].data() + 2 +
-           recordSize * (s % kRecordsPerFrame);
+    const int offset = 2 + recordSize * (s % kRecordsPerFrame);
+    return frames[static_cast<std::size_t>(s / kRecordsPerFrame)].data() + offset;
 }
 
 void sealAll(std::array<Bytes, 12>& frames) {

@@ -199,6 +199,10 @@ public:
     virtual void AddDownloadSdo(const std::uint8_t* record, int format) = 0;
     virtual void AddRpdo(const std::uint8_t* record, int format) = 0;
 
+    // True after an Upload that read every header and data frame (and so changed the
+    // attached configuration), even when the SDO options reply was wrong.
+    bool framesComplete() const { return framesComplete_; }
+
 protected:
     // Runs `sequence` on a copy of the attached configuration and applies the copy when
     // `framesComplete_` was set by the sequence.

@@ -117,14 +117,13 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
     } else {
         proto = std::make_unique<CTAVO20SUpload>(std::move(port.port), clock);
     }
-    const GatewayConfiguration before = cfg;
     proto->Attach(&cfg);
     proto->setProgressObserver(services.progress);
 
     openAndRun(*proto, port, outcome, [&] { return proto->Upload(); });
+    outcome.configurationChanged = proto->framesComplete();
     proto.reset();
 
-    outcome.configurationChanged = !(cfg == before);
     outcome.configuration = std::move(cfg);
     return outcome;
 }

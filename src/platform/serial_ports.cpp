@@ -3,10 +3,12 @@
 #include "comm/serial_link.h"
 #include "model/strings.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QString>
+#include <QThread>
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
@@ -69,6 +71,32 @@ bool naturalLess(const std::string& a, const std::string& b) {
     return a.size() - i < b.size() - j;
 }
 
+// QSerialPort registers socket notifiers when it opens, which needs an event dispatcher in the
+// calling thread. Transfers never run an event loop there: every wait is a direct poll
+// (waitForReadyRead, waitForBytesWritten), so a thread without a dispatcher gets this idle one.
+// A program that wants a QCoreApplication creates it before opening a port on its main thread.
+class IdleEventDispatcher final : public QAbstractEventDispatcher {
+public:
+    bool processEvents(QEventLoop::ProcessEventsFlags /*flags*/) override { return false; }
+    void registerSocketNotifier(QSocketNotifier* /*notifier*/) override {}
+    void unregisterSocketNotifier(QSocketNotifier* /*notifier*/) override {}
+    void registerTimer(int /*id*/, qint64 /*interval*/, Qt::TimerType /*type*/,
+                       QObject* /*object*/) override {}
+    bool unregisterTimer(int /*id*/) override { return false; }
+    bool unregisterTimers(QObject* /*object*/) override { return false; }
+    QList<TimerInfo> registeredTimers(QObject* /*object*/) const override { return {}; }
+    int remainingTime(int /*id*/) override { return -1; }
+    void wakeUp() override {}
+    void interrupt() override {}
+};
+
+void ensureEventDispatcher() {
+    QThread* thread = QThread::currentThread();
+    if (thread->eventDispatcher() == nullptr) {
+        thread->setEventDispatcher(new IdleEventDispatcher);
+    }
+}
+
 QSerialPort::Parity qtParity(int parity) {
     switch (parity) {
     case 0:
@@ -100,6 +128,7 @@ public:
             }
         }
         device_ = device;
+        ensureEventDispatcher();
 #ifdef Q_OS_WIN
         port_.setPortName(QString::fromStdString(windowsDeviceName(device)));
 #else

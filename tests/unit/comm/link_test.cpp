@@ -1,0 +1,134 @@
+#include "comm/serial_link.h"
+#include "fake_line.h"
+
+#include <gtest/gtest.h>
+
+namespace torvane::test {
+namespace {
+
+TEST(FrameHelpers, ChecksumHexAndWindowsDeviceNames) {
+    EXPECT_EQ(FrameChecksum(Bytes{0xFE, 0x00, 0xFE}), 0xFC);
+    EXPECT_EQ(FrameChecksum(Bytes{0x02, 0x02, 0x01, 0x01}), 0x06);
+    EXPECT_EQ(FrameChecksum(Bytes{}), 0);
+    EXPECT_EQ(FormatHex(Bytes{0x0A, 0xFF}), "0A FF ");
+    EXPECT_EQ(FormatHex(Bytes{}), "");
+    const std::pair<const char*, const char*> names[] = {
+        {"COM9", "COM9"}, {"COM10", "\\\\.\\COM10"},   {"COM1", "COM1"},  {"COMx", "COM0"},
+        {"", "COM0"},     {"COM255", "\\\\.\\COM255"}, {"COM07", "COM7"}, {"COM3abc", "COM3"},
+    };
+    for (const auto& [name, device] : names) {
+        EXPECT_EQ(windowsDeviceName(name), device) << name;
+    }
+}
+
+struct LinkCase {
+    const char* name;
+    std::vector<std::pair<int, Bytes>> arrivals; // ms after the read starts, bytes
+    std::size_t capacity;
+    int replyCode;     // ReadReply
+    Bytes replyStored; // what ReadReply kept
+    Bytes available;   // what ReadAvailable collects
+    std::size_t leftAfterAvailable;
+};
+
+TEST(SerialLink, ReadPassesJoinBurstsAndKeepLateBytes) {
+    const LinkCase cases[] = {
+        {"nothing", {}, 5, kLinkIoFailed, {}, {}, 0},
+        {"one burst", {{10, {1, 2, 3}}}, 5, kLinkOk, {1, 2, 3}, {1, 2, 3}, 0},
+        {"bursts joined",
+         {{10, {1, 2}}, {80, {3}}, {130, {4}}},
+         5,
+         kLinkOk,
+         {1, 2, 3, 4},
+         {1, 2, 3, 4},
+         0},
+        {"late bytes stay", {{10, {1}}, {400, {9}}}, 5, kLinkOk, {1}, {1}, 1},
+        {"beyond capacity",
+         {{10, {1, 2, 3, 4, 5, 6, 7}}},
+         5,
+         kLinkOk,
+         {1, 2, 3, 4, 5},
+         {1, 2, 3, 4, 5},
+         2},
+        {"second burst overflows",
+         {{10, {1, 2, 3}}, {60, {4, 5, 6}}},
+         5,
+         kLinkOk,
+         {1, 2, 3, 4, 5},
+         {1, 2, 3},
+         3},
+    };
+    for (const LinkCase& c : cases) {
+        for (const bool available : {false, true}) {
+            FakeLine line;
+            FakePort port(line);
+            for (const auto& [at, bytes] : c.arrivals) {
+                line.reply(bytes, at);
+            }
+            Bytes buffer(c.capacity, 0);
+            if (available) {
+                std::size_t count = 99;
+                ReadAvailable(port, line.clock, buffer.data(), c.capacity, count);
+                EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + static_cast<long>(count)),
+                          c.available)
+                    << c.name;
+                EXPECT_EQ(line.incoming.size(), c.leftAfterAvailable) << c.name;
+            } else {
+                EXPECT_EQ(ReadReply(port, line.clock, buffer.data(), c.capacity), c.replyCode)
+                    << c.name;
+                EXPECT_EQ(
+                    Bytes(buffer.begin(), buffer.begin() + static_cast<long>(c.replyStored.size())),
+                    c.replyStored)
+                    << c.name;
+            }
+        }
+    }
+}
+
+TEST(SerialLink, ExchangeCodesAndWaits) {
+    const Bytes frame = {0x02, 0x01, 0xAA, 0xAD};
+    const Bytes ack = {0x02, 0x02, 0x01, 0x01, 0x06};
+    struct Case {
+        const char* name;
+        Bytes reply;
+        bool writeFails;
+        int delay; // 0: Exchange
+        int code;
+        std::int64_t elapsed;
+    };
+    const Case cases[] = {
+        {"acknowledged", ack, false, 0, kLinkOk, 250},
+        {"longer reply compares the expected bytes", {2, 2, 1, 1, 6, 7, 7}, false, 0, kLinkOk, 250},
+        {"different reply", {2, 2, 1, 1, 7}, false, 0, kLinkMismatch, 250},
+        {"short reply", {2, 2}, false, 0, kLinkMismatch, 250},
+        {"no reply", {}, false, 0, kLinkIoFailed, 200},
+        {"write fails", ack, true, 0, kLinkIoFailed, 50},
+        {"with delay", ack, false, 500, kLinkOk, 1150},
+    };
+    for (const Case& c : cases) {
+        FakeLine line;
+        FakePort port(line);
+        line.failWriteAt = c.writeFails ? 0 : -1;
+        line.gateway = [&](FakeLine& l, const Bytes&, std::size_t) { l.reply(c.reply); };
+        Bytes reply;
+        const int code = c.delay == 0
+                             ? Exchange(port, line.clock, frame, reply, ack)
+                             : ExchangeWithDelay(port, line.clock, frame, reply, ack, c.delay);
+        EXPECT_EQ(code, c.code) << c.name;
+        EXPECT_EQ(line.clock.now, c.elapsed) << c.name;
+        EXPECT_EQ(line.written, std::vector<Bytes>{frame}) << c.name;
+    }
+}
+
+TEST(SerialLink, OpenFailureIsCodeFour) {
+    FakeLine line;
+    FakePort port(line);
+    std::string reason;
+    line.openFails = true;
+    EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), kLinkOpenFailed);
+    line.openFails = false;
+    EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), kLinkOk);
+}
+
+} // namespace
+} // namespace torvane::test

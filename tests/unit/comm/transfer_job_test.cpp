@@ -1,0 +1,200 @@
+#include "comm/transfer_job.h"
+#include "fake_line.h"
+#include "mapping/predownload_checks.h"
+#include "test_configs.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace torvane::test {
+namespace {
+
+struct JobCase {
+    const char* name;
+    std::function<GatewayConfiguration()> config;
+    bool upload;
+    int portIndex;
+    bool portBusy;
+    bool answerCycles;
+    bool started;
+    int result;
+    std::string textStart;
+};
+
+GatewayConfiguration ninetyCommands() {
+    GatewayConfiguration cfg = masterWithCounts(28, 14, 28, 14);
+    for (int k = 0; k < 6; ++k) {
+        addCommand(cfg, kReceivePdo, 1, 0x300 + k, 0, 1, 60 + k);
+    }
+    return cfg;
+}
+
+GatewayConfiguration overlapping() {
+    GatewayConfiguration cfg = sampleMaster();
+    cfg.Config.Instructions[1].MappingAddress = "1";
+    return cfg;
+}
+
+GatewayConfiguration slowRpdoCycle() {
+    GatewayConfiguration cfg = sampleMaster();
+    cfg.Config.BuadRate = "10K";
+    cfg.Config.RPDOCycle = "1";
+    return cfg;
+}
+
+GatewayConfiguration slave() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
+    addCommand(cfg, kTransmitPdo, 1, 0x181, 0, 3, 50);
+    addCommand(cfg, kTransmitPdo, 1, 0x182, 0, 2, 50);
+    return cfg;
+}
+
+TEST(TransferJob, FlowAndResultTexts) {
+    const JobCase cases[] = {
+        {"download", sampleMaster, false, 0, false, false, true, 18, "Operation is successful"},
+        {"upload", sampleMaster, true, 0, false, false, true, 18, "Operation is successful"},
+        {"90 commands cut to 84", ninetyCommands, false, 0, false, false, true, 18, "Operation"},
+        {"check fails: no port touched", overlapping, false, 0, false, false, false, -1,
+         "Mapping address conflict !\n"},
+        {"cycle question cancelled", slowRpdoCycle, false, 0, false, false, false, -1, ""},
+        {"cycle question answered OK", slowRpdoCycle, false, 0, false, true, true, 18, "Oper"},
+        {"port index beyond the list", sampleMaster, false, 3, false, false, true, 0,
+         "Failed to open serial port\n"},
+        {"negative port index", sampleMaster, true, -1, false, false, true, 0,
+         "Failed to open serial port\n"},
+        {"port busy", sampleMaster, false, 0, true, false, true, 0, "Failed to open serial port"},
+        {"upload on a busy port", sampleMaster, true, 0, true, false, true, 0, "Failed to open"},
+        {"slave download", slave, false, 0, false, false, true, 18, "Operation is successful"},
+    };
+    for (const JobCase& c : cases) {
+        FakeLine line;
+        ScriptedGateway gw;
+        if (c.upload) {
+            gw.identification = {0xFE, 0, 0, 0, 0, 0};
+            gw.uploadHeader = sealed(
+                {0x01, 0x0F, 0x00, 0x05, 0x02, 0x00, 0, 0xC8, 0, 0x64, 0, 0, 0, 0, 0, 0x0D, 0x01});
+            Bytes f(47, 0);
+            f[0] = 0x01;
+            f[1] = 0x2C;
+            gw.uploadData.assign(12, f);
+        }
+        line.gateway = std::ref(gw);
+        line.open = c.portBusy; // another transfer holds the port
+        RecordingProgress progress;
+        FixedCycleAnswer cycles(true);
+        TransferServices services;
+        services.openPort = [&] { return std::make_unique<FakePort>(line); };
+        services.clock = &line.clock;
+        services.progress = &progress;
+        services.cycleQuestion = c.answerCycles ? &cycles : nullptr;
+        TransferRequest request{c.config(), false, {"/dev/a"}, c.portIndex};
+        const TransferOutcome out =
+            c.upload ? runUpload(request, services) : runDownload(request, services);
+        EXPECT_EQ(out.started, c.started) << c.name;
+        EXPECT_EQ(out.resultCode, c.result) << c.name;
+        EXPECT_EQ(out.text.rfind(c.textStart, 0), 0u) << c.name << ": " << out.text;
+        EXPECT_EQ(out.text.empty(), c.textStart.empty()) << c.name;
+        if (c.result == 18) {
+            EXPECT_EQ(progress.range, 13) << c.name;
+            EXPECT_EQ(progress.steps, 13) << c.name;
+            EXPECT_EQ(progress.finished, 1) << c.name;
+            EXPECT_TRUE(out.configurationChanged) << c.name;
+        }
+        if (c.result == 0 || !c.started) {
+            EXPECT_TRUE(line.written.empty()) << c.name;
+            EXPECT_FALSE(c.upload && out.configurationChanged) << c.name;
+        }
+        EXPECT_EQ(line.open, c.portBusy) << c.name << ": the port is closed after the transfer";
+    }
+}
+
+TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
+    FakeLine line;
+    ScriptedGateway gw;
+    line.gateway = std::ref(gw);
+    TransferServices services;
+    services.openPort = [&] { return std::make_unique<FakePort>(line); };
+    services.clock = &line.clock;
+
+    GatewayConfiguration live = ninetyCommands();
+    TransferOutcome out = runDownload({live, false, {"/dev/a"}, 0}, services);
+    ASSERT_EQ(out.resultCode, 18);
+    EXPECT_TRUE(out.commandsCapped);
+    live.Config.SlaveAddress = "12"; // edited while the transfer ran
+    applyDownloadChanges(live, out);
+    EXPECT_EQ(live.Config.InstructionCount, 84);
+    EXPECT_EQ(live.Config.ConfigEdition, 320);
+    EXPECT_EQ(live.Config.SlaveAddress, "12");
+
+    GatewayConfiguration liveSlave = slave();
+    out = runDownload({liveSlave, false, {"/dev/a"}, 0}, services);
+    ASSERT_EQ(out.resultCode, 18);
+    applyDownloadChanges(liveSlave, out);
+    EXPECT_EQ(liveSlave.Config.Instructions[0].MappingAddress, "0");
+    EXPECT_EQ(liveSlave.Config.Instructions[1].MappingAddress, "4");
+    EXPECT_EQ(liveSlave.Config.ConfigEdition, 500);
+}
+
+TEST(TransferJob, GarbageFromTheLineGivesResultCodes) {
+    std::mt19937 rng(20261206);
+    for (int round = 0; round < 400; ++round) {
+        const bool master = rng() % 2 == 0;
+        const bool isUpload = rng() % 2 == 0;
+        FakeLine line;
+        ScriptedGateway proper;
+        proper.identification = {0xFE, static_cast<std::uint8_t>(rng() % 2),
+                                 0,    static_cast<std::uint8_t>(rng() % 3),
+                                 5,    static_cast<std::uint8_t>(rng() % 4)};
+        proper.storedFormat = static_cast<std::uint8_t>(rng() % 3);
+        Bytes frame(96);
+        for (auto& b : frame) {
+            b = static_cast<std::uint8_t>(rng());
+        }
+        proper.uploadHeader = frame;
+        proper.uploadData.assign(12, frame);
+        line.gateway = [&](FakeLine& l, const Bytes& f, std::size_t index) {
+            switch (rng() % 4) {
+            case 0: { // random bytes, sometimes none, sometimes too many
+                Bytes junk(rng() % 130);
+                for (auto& b : junk) {
+                    b = static_cast<std::uint8_t>(rng());
+                }
+                l.reply(junk, static_cast<int>(rng() % 400));
+                break;
+            }
+            case 1: { // the proper answer, cut short
+                FakeLine scratch;
+                proper(scratch, f, index);
+                Bytes cut;
+                for (std::size_t i = 0; i < scratch.incoming.size() / 2; ++i) {
+                    cut.push_back(scratch.incoming[i].second);
+                }
+                l.reply(cut);
+                break;
+            }
+            default:
+                proper(l, f, index);
+            }
+        };
+        RecordingProgress progress;
+        FixedFormat question(static_cast<FormatChoice>(rng() % 4));
+        TransferServices services;
+        services.openPort = [&] { return std::make_unique<FakePort>(line); };
+        services.clock = &line.clock;
+        services.progress = &progress;
+        services.formatQuestion = &question;
+        TransferRequest request{master ? sampleMaster() : slave(), rng() % 2 == 0, {"/dev/a"}, 0};
+        const TransferOutcome out =
+            isUpload ? runUpload(request, services) : runDownload(request, services);
+        EXPECT_GE(out.resultCode, 0) << round;
+        EXPECT_LE(out.resultCode, 18) << round;
+        EXPECT_FALSE(out.text.empty()) << round;
+        EXPECT_LE(progress.finished, 1) << round;
+        EXPECT_LE(line.written.size(), 17u) << round;
+        EXPECT_LT(line.clock.now, 40000) << round;
+        EXPECT_FALSE(line.open) << round;
+    }
+}
+
+} // namespace
+} // namespace torvane::test

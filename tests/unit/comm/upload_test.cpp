@@ -1,0 +1,318 @@
+#include "comm/tavo20_down.h"
+#include "comm/tavo20_upload.h"
+#include "fake_line.h"
+#include "test_configs.h"
+
+#include <gtest/gtest.h>
+
+namespace torvane::test {
+namespace {
+
+struct Outcome {
+    int result = -1;
+    std::vector<Bytes> written;
+    GatewayConfiguration cfg;
+    RecordingProgress progress;
+};
+
+Outcome upload(GatewayConfiguration cfg, ScriptedGateway gateway, long failWriteAt = -1) {
+    Outcome run;
+    FakeLine line;
+    line.gateway = std::ref(gateway);
+    line.failWriteAt = failWriteAt;
+    std::unique_ptr<CUploadConfig> proto;
+    if (cfg.isMaster()) {
+        proto = std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock);
+    } else {
+        proto = std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock);
+    }
+    run.cfg = std::move(cfg);
+    proto->Attach(&run.cfg);
+    proto->setProgressObserver(&run.progress);
+    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), kResultSuccess);
+    run.result = proto->Upload();
+    run.written = line.written;
+    return run;
+}
+
+// A gateway that serves what a download of `cfg` in `format` would have stored.
+ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, int format) {
+    ScriptedGateway gw;
+    FakeLine unused;
+    DownloadFrames frames;
+    std::uint8_t op = 0x01;
+    if (cfg.isMaster()) {
+        CTAVO20Down down(std::make_unique<FakePort>(unused), unused.clock);
+        down.Attach(&cfg);
+        if (format == kFormatTavo20New) {
+            frames = down.BuildNewFrames();
+        } else {
+            EXPECT_EQ(down.BuildCompatibleFrames(frames), kResultSuccess);
+        }
+        gw.identification =
+            format == kFormatTavo20New ? Bytes{0xFE, 1, 0, 0, 5, 2} : Bytes{0xFE, 0, 0, 0, 0, 0};
+    } else {
+        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock);
+        down.Attach(&cfg);
+        EXPECT_EQ(down.BuildFrames(format, frames), kResultSuccess);
+        gw.identification = format == kFormatTavo20SNew ? Bytes{0xFE, 1, 0, 2} : Bytes{0xFE};
+        op = 0x03;
+    }
+    gw.uploadHeader = frames.header;
+    gw.uploadHeader[0] = op;
+    for (Bytes f : frames.data) {
+        f[0] = op;
+        gw.uploadData.push_back(f);
+    }
+    return gw;
+}
+
+// A configuration to upload into: anything in it must be replaced or kept as the rules say.
+GatewayConfiguration openDocument(int type) {
+    GatewayConfiguration cfg = type == kCanopenMaster ? sampleMaster() : newConfiguration(type);
+    cfg.Config.Instructions[0].Description = "kept only when the upload fails";
+    cfg.Config.SlaveAddress = "99";
+    cfg.Fieldbus.InportNum = "16";
+    return cfg;
+}
+
+TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
+    ScriptedGateway gw;
+    gw.identification = {0xFE, 0, 0, 0, 0, 0};
+    // 48 bytes, node 5, 125K, TPDO clear 10, SDO time-out 100, NMT on, delay 50, SYNC 7;
+    // 30 Upload SDO announced, one TPDO.
+    gw.uploadHeader = sealed({0x01, 0x0F, 0x01, 0x05, 0x03, 0x00, 0x0A, 0x64, 0x01, 0x32, 0x07, 30,
+                              1, 0, 0, 0x0D, 0x01});
+    for (std::uint8_t n = 0; n < 12; ++n) {
+        Bytes f(47, 0);
+        f[0] = 0x01;
+        f[1] = 0x2C;
+        for (int r = 0; r < 7; ++r) {
+            const int s = n * 7 + r;
+            const Bytes usdo = {static_cast<std::uint8_t>(s), 0x20, 1, 5, 1,
+                                static_cast<std::uint8_t>(s)};
+            const Bytes tpdo = {0x81, 0x01, 0x00, 7, 4, 40};
+            const Bytes& rec = s == 28 ? tpdo : usdo;
+            std::copy(rec.begin(), rec.end(), f.begin() + 2 + 6 * r);
+        }
+        gw.uploadData.push_back(f);
+    }
+    const Outcome run = upload(openDocument(kCanopenMaster), gw);
+    ASSERT_EQ(run.result, kResultSuccess);
+    std::vector<Bytes> requests = {{0xFE, 0x00, 0xFE}, {0x01, 0x02, 0x01, 0x01, 0x05}};
+    for (std::uint8_t n = 2; n <= 13; ++n) {
+        requests.push_back(sealed({0x01, 0x02, 0x01, n}));
+    }
+    EXPECT_EQ(run.written, requests);
+    const CONFIG& c = run.cfg.Config;
+    EXPECT_EQ(run.cfg.Fieldbus.InportNum, "48");
+    EXPECT_EQ(c.SlaveAddress, "5");
+    EXPECT_EQ(c.BuadRate, "125K");
+    EXPECT_EQ(c.TPDOTimeout, "10");
+    EXPECT_EQ(c.SDOTimeout, "100");
+    EXPECT_EQ(c.NMT, "Enable");
+    EXPECT_EQ(c.DelayStart, "50");
+    EXPECT_EQ(c.SYNC, "7");
+    EXPECT_EQ(c.ConfigEdition, 210);
+    ASSERT_EQ(c.InstructionCount, 29); // 30 announced, 28 decoded, plus the TPDO
+    ASSERT_EQ(c.NodeCount, 2);
+    EXPECT_EQ(c.Nodes[0].NodeName, "Node-5");
+    EXPECT_EQ(c.Nodes[1].NodeName, "Node-7");
+    EXPECT_EQ(c.Instructions[27].Index, "8219"); // 0x201B
+    EXPECT_EQ(c.Instructions[27].NodeIndex, 1);
+    EXPECT_EQ(c.Instructions[0].Description, "");
+    const INSTRUCTION& t = c.Instructions[28];
+    EXPECT_EQ((std::vector<std::string>{t.InstructionType, t.CobId, t.NodeAddress, t.Bytes,
+                                        t.MappingAddress, t.Index}),
+              (std::vector<std::string>{"3", "385", "7", "4", "40", ""}));
+    EXPECT_EQ(t.NodeIndex, 2);
+    EXPECT_EQ(run.progress.steps, 13);
+    EXPECT_EQ(run.progress.finished, 1);
+}
+
+TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
+    ScriptedGateway gw;
+    Bytes h(37, 0);
+    h[0] = 0x01;
+    h[1] = 0x23;
+    h[15] = 50; // Upload SDO
+    h[16] = 40; // TPDO
+    h[10] = 2;  // NMT code without a text
+    h[19] = 1;
+    gw.uploadHeader = sealed(h);
+    for (int n = 0; n < 12; ++n) {
+        Bytes f(96, 0);
+        f[0] = 0x01;
+        f[1] = 0x5D;
+        for (int r = 0; r < 7; ++r) {
+            f[static_cast<std::size_t>(2 + 13 * r)] = 1;                            // Bytes
+            f[static_cast<std::size_t>(3 + 13 * r)] = static_cast<std::uint8_t>(r); // node
+        }
+        gw.uploadData.push_back(f);
+    }
+    gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xE8, 0x03};
+    const Outcome run = upload(openDocument(kCanopenMaster), gw);
+    ASSERT_EQ(run.result, kResultSuccess);
+    const CONFIG& c = run.cfg.Config;
+    ASSERT_EQ(c.InstructionCount, 84);
+    EXPECT_EQ(std::count_if(c.Instructions.begin(), c.Instructions.end(),
+                            [](const INSTRUCTION& i) { return i.InstructionType == "3"; }),
+              34);
+    EXPECT_EQ(c.NodeCount, 7); // one node per address
+    EXPECT_EQ(c.NMT, "Disable");
+    EXPECT_EQ(c.ControlStatus, "Enable");
+    EXPECT_EQ(c.SDOConcurrent, "Disable");
+    EXPECT_EQ(c.SDORetries, "3");
+    EXPECT_EQ(c.SDOPollDelay, "1000");
+    EXPECT_EQ(c.ConfigEdition, 320);
+    EXPECT_EQ(run.written[1], (Bytes{0xFC, 0x00, 0xFC}));
+    EXPECT_EQ(run.written[3], (Bytes{0x01, 0x02, 0x0D, 0x01, 0x11}));
+    EXPECT_EQ(run.written.back(), (Bytes{0x06, 0x02, 0x01, 0x01, 0x0A}));
+}
+
+// What the protocol carries of a configuration; the rest is not compared.
+std::vector<std::string> carried(const GatewayConfiguration& g, bool newFormat) {
+    const CONFIG& c = g.Config;
+    std::vector<std::string> v = {g.Fieldbus.InportNum};
+    if (g.isMaster()) {
+        v.insert(v.end(), {c.SlaveAddress, c.BuadRate, c.SDOTimeout, c.NMT, c.TPDOTimeout,
+                           c.DelayStart, c.SYNC});
+        if (newFormat) {
+            v.insert(v.end(), {c.ControlStatus, c.ErrorControl, c.RPDOCycle, c.OutputProcessing,
+                               c.SDOCycle, c.SDOConcurrent, c.SDORetries, c.SDOPollDelay});
+        }
+    } else {
+        v.insert(v.end(), {c.SlaveBaudRate, c.SlaveNodeAddress, c.RPDOTimeout, c.SlaveDelayStart});
+    }
+    for (int i = 0; i < c.InstructionCount; ++i) {
+        const INSTRUCTION& x = c.Instructions[i];
+        v.insert(v.end(), {x.InstructionType, x.CobId, x.Index, x.SubIndex, x.Bytes,
+                           x.MappingAddress, g.isMaster() ? x.NodeAddress : ""});
+    }
+    return v;
+}
+
+TEST(Upload, ReadsBackWhatADownloadSent) {
+    GatewayConfiguration master = sampleMaster();
+    master.Config.NMT = "Enable";
+    master.Config.SDOTimeout = "150";
+    master.Config.BuadRate = "1M";
+    master.Config.SYNC = "20";
+    master.Config.DelayStart = "30";
+    GatewayConfiguration newMaster = master;
+    newMaster.Fieldbus.InportNum = "96";
+    newMaster.Config.ControlStatus = "Enable";
+    newMaster.Config.ErrorControl = "300";
+    newMaster.Config.RPDOCycle = "12";
+    newMaster.Config.OutputProcessing = "Clear";
+    newMaster.Config.SDOCycle = "40";
+    newMaster.Config.SDOConcurrent = "Disable";
+    newMaster.Config.SDORetries = "3";
+    newMaster.Config.SDOPollDelay = "250";
+    newMaster.Config.TPDOTimeout = "1000";
+    GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    slave.Config.SlaveBaudRate = "50K";
+    slave.Config.SlaveNodeAddress = "9";
+    slave.Config.RPDOTimeout = "7";
+    slave.Config.SlaveDelayStart = "12";
+    slave.Fieldbus.InportNum = "48";
+    addCommand(slave, kTransmitPdo, 9, 0x189, 0, 2, 0);
+    addCommand(slave, kTransmitPdo, 9, 0x289, 0, 3, 2);
+    addCommand(slave, kReceivePdo, 9, 0x209, 0, 8, 0);
+
+    const std::tuple<const char*, GatewayConfiguration, int> cases[] = {
+        {"compatible", master, kFormatTavo20Compatible},
+        {"new", newMaster, kFormatTavo20New},
+        {"slave format 5", slave, kFormatTavo20SCompatible},
+        {"slave format 6", slave, kFormatTavo20SNew},
+    };
+    for (const auto& [name, sent, format] : cases) {
+        ScriptedGateway gw = servingDownloadOf(sent, format);
+        gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xFA, 0x00}; // as stored by the options frame
+        const Outcome run = upload(openDocument(sent.ConfigType), gw);
+        EXPECT_EQ(run.result, kResultSuccess) << name;
+        EXPECT_EQ(carried(run.cfg, format == kFormatTavo20New),
+                  carried(sent, format == kFormatTavo20New))
+            << name;
+    }
+}
+
+TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
+    struct Case {
+        const char* name;
+        int type, format;
+        std::map<std::size_t, Bytes> replies;
+        long failWriteAt;
+        std::uint8_t storedFormat;
+        int result;
+        bool applied;
+    };
+    const Case cases[] = {
+        {"no identification", kCanopenMaster, 4, {{0, {}}}, -1, 1, 2, false},
+        {"unknown stored format", kCanopenMaster, 4, {}, -1, 7, 2, false},
+        {"header request not written", kCanopenMaster, 4, {}, 3, 1, 1, false},
+        {"header silent", kCanopenMaster, 0, {{1, {}}}, -1, 1, 2, false},
+        {"header garbage", kCanopenMaster, 0, {{1, {0x55, 0x0F, 1}}}, -1, 1, 3, false},
+        {"short header", kCanopenMaster, 4, {{3, {0x01}}}, -1, 1, 3, false},
+        {"data frame silent", kCanopenMaster, 4, {{9, {}}}, -1, 1, 2, false},
+        {"data frame wrong", kCanopenMaster, 0, {{13, {0x01, 0x2D}}}, -1, 1, 3, false},
+        {"data request not written", kCanopenMaster, 0, {}, 6, 1, 1, false},
+        {"options reply wrong", kCanopenMaster, 4, {{16, {0x07}}}, -1, 1, 3, true},
+        {"options reply missing", kCanopenMaster, 4, {{16, {}}}, -1, 1, 3, true},
+        {"slave header silent", kCanopenSlave, 6, {{1, {}}}, -1, 1, 2, false},
+        {"slave data frame wrong", kCanopenSlave, 6, {{13, {0x01, 0x2C}}}, -1, 1, 3, false},
+        {"slave last request not written", kCanopenSlave, 5, {}, 13, 1, 1, false},
+    };
+    for (const Case& c : cases) {
+        GatewayConfiguration sent = c.type == kCanopenMaster ? sampleMaster() : [] {
+            GatewayConfiguration s = newConfiguration(kCanopenSlave);
+            addCommand(s, kTransmitPdo, 1, 0x181, 0, 2, 0);
+            return s;
+        }();
+        ScriptedGateway gw = servingDownloadOf(sent, c.format);
+        gw.replaceReply = c.replies;
+        gw.storedFormat = c.storedFormat;
+        const GatewayConfiguration before = openDocument(c.type);
+        const Outcome run = upload(before, gw, c.failWriteAt);
+        EXPECT_EQ(run.result, c.result) << c.name;
+        EXPECT_EQ(run.cfg == before, !c.applied) << c.name;
+        EXPECT_LE(run.progress.finished, 1) << c.name;
+    }
+}
+
+TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
+    struct Case {
+        Bytes reply;
+        std::uint8_t ioCode;
+        const char* inport;
+    };
+    const Case cases[] = {
+        {{0xFE, 1, 0, 1}, 7, "112"}, // format 5 leaves the size
+        {{0xFE, 0, 0, 0, 9}, 7, "112"},
+        {{0xFE, 1, 0, 2}, 7, "Setting through Hardware Configuration of PROFIBUS DP"},
+        {{0xFE, 1, 0, 1}, 2, "96"},
+        {{0xFE, 1, 0, 2}, 0, "16"},
+    };
+    for (const Case& c : cases) {
+        ScriptedGateway gw;
+        gw.identification = c.reply;
+        gw.uploadHeader = {0x00, 0x00, c.ioCode, 3, 1, 0, 0, 0, 0, 0, 0x0D, 0x01, 0}; // unchecked
+        Bytes f(47, 0);
+        f[0] = 0x03;
+        f[1] = 0x2C;
+        gw.uploadData.assign(12, f);
+        GatewayConfiguration start = newConfiguration(kCanopenSlave);
+        start.Fieldbus.InportNum = "48";
+        const Outcome run = upload(start, gw);
+        EXPECT_EQ(run.result, kResultSuccess);
+        EXPECT_EQ(run.cfg.Fieldbus.InportNum, c.inport) << int(c.ioCode);
+        EXPECT_EQ(run.cfg.Config.SlaveNodeAddress, "3");
+        EXPECT_EQ(run.cfg.Config.SlaveBaudRate, "500K");
+        EXPECT_EQ(
+            std::count(run.written.begin(), run.written.end(), Bytes{0x03, 0x02, 0x01, 0x01, 0x07}),
+            13);
+    }
+}
+
+} // namespace
+} // namespace torvane::test
