@@ -284,13 +284,14 @@ def download_fault(ctx, variant, sim_args, result_code):
     return sim
 
 
-def upload_fault(ctx, sim_args, result_code):
+def upload_fault(ctx, sim_args, result_code, saved=False):
     sim = Sim(ctx, "sim", *sim_args)
     out = ctx.path("uploaded.chg")
     run_cli(ctx, sim, "upload", "--port", sim.device, "--master", "-o", out,
             expect=expect_exit(result_code))
-    if os.path.exists(out):
-        raise Failure("a failed upload wrote its output file")
+    if os.path.exists(out) != saved:
+        raise Failure("the upload wrote its output file" if not saved else
+                      "the complete upload did not write its output file")
 
 
 def case_fault_silent(ctx):
@@ -329,6 +330,12 @@ def case_fault_upload_bad_reply(ctx):
     upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "6"], 3)
 
 
+def case_fault_upload_bad_options_reply(ctx):
+    # Every configuration frame was read (frame 17 is the SDO options request): result 3, and
+    # the configuration is kept.
+    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "17"], 3, saved=True)
+
+
 def case_fault_upload_drop_request(ctx):
     upload_fault(ctx, ["--old-firmware", "--drop-frame", "4"], 2)
 
@@ -349,6 +356,31 @@ def case_refused_buffer_size(ctx):
 
 def case_refused_too_many_upload_sdo(ctx):
     refused_before_sending(ctx, "usdo29", 9)
+
+
+def case_old_format_question(ctx):
+    # An archive of an earlier version meets new firmware: "Download hint:" decides the format.
+    src = fixture(ctx, "edition220")
+    doc = show(ctx, src)["CONFIG"]
+    if doc["ConfigEdition"] != 220:
+        raise Failure(f"the fixture reads as edition {doc['ConfigEdition']}")
+    sim = Sim(ctx, "sim", "--firmware", "5.2")
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=expect_exit(16))
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format", "cancel",
+            expect=expect_exit(16))
+    if sim.received() != ["FE 00 FE", "FE 00 FE"]:
+        raise Failure(f"a cancelled download sent {sim.received()}")
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
+            "compatible", expect=0)
+    # Edition 220 has no RPDO cycle: the new format's completeness check names it.
+    out = run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
+                  "new", expect=expect_exit(13))
+    if out != '"CANopen Network\\The Cycle for RPDO Transmission"is empty\n':
+        raise Failure(f"unexpected message {out!r}")
+    headers = [f[:5] for f in sim.received() if f.startswith("02 ") and f[3:5] in ("0F", "23")]
+    if headers != ["02 0F"]:
+        raise Failure(f"headers sent: {headers}, want one in the compatible format")
+    assert_clean_log(sim)
 
 
 def case_unknown_port(ctx):
