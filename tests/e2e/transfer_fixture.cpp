@@ -164,14 +164,12 @@ int main(int argc, char** argv) {
     }
     const std::string variant = argv[1];
     GatewayConfiguration cfg;
-    if (variant == "compatible") {
+    if (variant == "compatible" || variant == "edition220") {
         cfg = master(false);
     } else if (variant == "new") {
         cfg = master(true);
     } else if (variant == "slave") {
         cfg = slave();
-    } else if (variant == "edition220") {
-        cfg = master(false);
     } else if (variant == "usdo29") {
         cfg = tooManyUploadSdo();
     } else {
