@@ -414,6 +414,29 @@ def case_port_busy(ctx):
         raise Failure("the first download failed: " + first.stderr.read().decode())
 
 
+def case_simulator_refusals(ctx):
+    bad_store = ctx.path("bad.store")
+    with open(bad_store, "w") as f:
+        f.write("torvane-gatewaysim store 1\nmodel slave\n")
+    not_a_link = ctx.path("plain-file")
+    open(not_a_link, "w").close()
+    cases = [
+        (["--store", bad_store], 1, "holds a slave configuration"),
+        (["--link", not_a_link], 1, "is not a symbolic link"),
+        (["--device", ctx.path("no-such-device")], 1, "No such file"),
+        (["--firmware", "5"], 2, "MAJOR.MINOR"),
+        (["--drop-frame", "0"], 2, "frame number"),
+        (["--model", "tavo"], 2, "master or slave"),
+        (["--monitor", "fixed"], 2, "not available"),
+    ]
+    for args, code, words in cases:
+        r = subprocess.run([ctx.sim_exe, *args], capture_output=True, timeout=10,
+                           stdin=subprocess.DEVNULL)
+        err = r.stderr.decode()
+        if r.returncode != code or words not in err or r.stdout:
+            raise Failure(f"torvane-gatewaysim {args}: exit {r.returncode}, {err!r}")
+
+
 CASES = {name[len("case_"):].replace("_", "-"): fn
          for name, fn in globals().items() if name.startswith("case_")}
 
