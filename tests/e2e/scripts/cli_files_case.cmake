@@ -57,11 +57,6 @@ elseif(CASE STREQUAL "convert")
   run(RC 0 ARGS convert e.xml e.chg)
   run(RC 0 ARGS show e.chg --json OUT "\"NodeName\":\"a\\\"b\\\\c\\u00D6\\u00D0\\n\"")
 
-elseif(CASE STREQUAL "show")
-  run(RC 0 ARGS show ${DATA}/new_master.chg
-      OUT "CANopen Master configuration" "edition 500" "InportNum): 112" "Nodes: 0" "Commands: 0")
-  run(RC 0 ARGS show ${DATA}/escapes.chg OUT "Nodes: 1" "Commands: 2" "Upload SDO" "Transmit PDO")
-
 elseif(CASE STREQUAL "json")
   run(RC 0 ARGS show ${DATA}/new_master.chg --json)
   file(READ ${DATA}/new_master.json expected)
@@ -70,6 +65,8 @@ elseif(CASE STREQUAL "json")
   endif()
   run(RC 0 ARGS show --json ${DATA}/escapes.chg
       OUT "\"NodeCount\":1" "{\"NodeAddress\":\"5\",\"NodeName\"" "\"Bytes\":\"4\"")
+  run(RC 0 ARGS show ${DATA}/escapes.chg
+      OUT "CANopen Master configuration" "edition 500" "Nodes: 1" "Commands: 2" "Transmit PDO")
 
 elseif(CASE STREQUAL "usage")
   foreach(cmd new convert show)
@@ -78,18 +75,15 @@ elseif(CASE STREQUAL "usage")
   run(RC 2 ARGS)
   run(RC 2 ARGS new a.chg ERR "--master")
   run(RC 2 ARGS new --master --slave a.chg)
-  run(RC 2 ARGS new --master)
   run(RC 2 ARGS new --master --bogus a.chg ERR "--bogus")
   run(RC 2 ARGS convert a.chg)
   run(RC 2 ARGS show)
-  run(RC 2 ARGS show a.chg b.chg)
   if(EXISTS ${WORK}/a.chg)
     message(FATAL_ERROR "a usage error wrote a file")
   endif()
 
 elseif(CASE STREQUAL "bad_input")
   run(RC 1 ARGS show ${DATA}/bad/truncated.chg ERR "${DATA}/bad/truncated.chg" "ends early")
-  run(RC 1 ARGS show ${DATA}/bad/huge_node_count.chg ERR "huge_node_count.chg" "NodeCount 129")
   run(RC 1 ARGS show ${DATA}/bad/no_element.xml ERR "no_element.xml" "no XML element")
   run(RC 1 ARGS convert missing.chg out.chg ERR "missing.chg")
   # An XML file with a capital extension is read as an archive, and refused as one.
