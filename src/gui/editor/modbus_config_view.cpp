@@ -66,6 +66,9 @@ CModbusConfigView::CModbusConfigView(Prompts& prompts, QWidget* parent)
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
     grid_->setFocusPolicy(Qt::StrongFocus);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->setWordWrap(false);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
+    grid_->viewport()->installEventFilter(this);
     connect(grid_, &QTableWidget::cellClicked, this, &CModbusConfigView::cellClicked);
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { commitOpenEditor(); });
@@ -102,9 +105,6 @@ void CModbusConfigView::resizeEvent(QResizeEvent* event) {
     tree_->setGeometry(0, kHeadingHeight, kTreeWidth, h);
     gridHeading_->setGeometry(kGridLeft, 0, width() - kGridLeft, kHeadingHeight);
     grid_->setGeometry(kGridLeft, kHeadingHeight, width() - kGridLeft, h);
-    const int half = grid_->viewport()->width() / 2;
-    grid_->setColumnWidth(0, half);
-    grid_->setColumnWidth(1, grid_->viewport()->width() - half);
     commitOpenEditor();
 }
 
@@ -491,6 +491,12 @@ void CModbusConfigView::commitEditor() {
 }
 
 bool CModbusConfigView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == grid_->viewport()) {
+        // Both columns are half the grid's width, whatever the window size.
+        const int w = grid_->viewport()->width();
+        grid_->setColumnWidth(0, w / 2);
+        grid_->setColumnWidth(1, w - w / 2);
+    }
     if (event->type() == QEvent::FocusOut &&
         (watched == text_ || watched == list_ || watched == list_->lineEdit())) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
