@@ -1,5 +1,13 @@
 // Renders the windows shown in the README into PNG files: torvane-screenshots OUTPUT_DIR.
 
+#include "gui/app/about_dlg.h"
+#include "gui/app/info_bar.h"
+#include "gui/app/main_frame.h"
+#include "gui/editor/dins.h"
+#include "gui/editor/modbus_config_doc.h"
+#include "gui/editor/modbus_config_view.h"
+#include "scripted_prompts.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -11,14 +19,6 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
-
-#include "gui/app/about_dlg.h"
-#include "gui/app/info_bar.h"
-#include "gui/app/main_frame.h"
-#include "gui/editor/dins.h"
-#include "gui/editor/modbus_config_doc.h"
-#include "gui/editor/modbus_config_view.h"
-#include "scripted_prompts.h"
 
 using namespace torvane;
 using namespace torvane::gui;

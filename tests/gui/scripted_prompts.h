@@ -1,11 +1,11 @@
 #pragma once
 
+#include "gui/editor/prompts.h"
+
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "gui/editor/prompts.h"
 
 namespace torvane::gui::test {
 

@@ -316,7 +316,8 @@ bool CMainFrame::start(const QString& commandLineFile) {
     if (!doc_->startUp(full)) {
         return false;
     }
-    if (!full.isEmpty() && doc_->document().FileKind() != kFileKindNone) {
+    // The list gains the file only when it really opened (a failed open falls back to New).
+    if (!full.isEmpty() && doc_->document().CurrentFilePath() == full.toLocal8Bit().toStdString()) {
         RecentFiles().add(full);
         updateRecentMenu();
     }

@@ -9,6 +9,8 @@
 #include "model/strings.h"
 #include "platform/text_codec.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -123,8 +125,7 @@ TreeSelection CModbusConfigView::selectionOf(const QTreeWidgetItem* item) {
 }
 
 TreeSelection CModbusConfigView::selection() const {
-    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
-    return selectionOf(selected.isEmpty() ? nullptr : selected.front());
+    return selectionOf(tree_->currentItem());
 }
 
 QTreeWidgetItem* CModbusConfigView::itemFor(const TreeSelection& wanted) const {
@@ -500,10 +501,14 @@ bool CModbusConfigView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
         (watched == text_ || watched == list_ || watched == list_->lineEdit())) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Opening the drop-down list or switching to another program is not leaving the cell.
+        // Opening the drop-down list, moving within the list editor or switching to another
+        // program is not leaving the cell.
+        const QWidget* to = QApplication::focusWidget();
+        const bool withinList = to != nullptr && (to == list_ || list_->isAncestorOf(to) ||
+                                                  to->window() == list_->view()->window());
         const bool stays = reason == Qt::PopupFocusReason ||
-                           reason == Qt::ActiveWindowFocusReason ||
-                           (watched == list_->lineEdit() && list_->hasFocus());
+                           reason == Qt::ActiveWindowFocusReason || withinList ||
+                           list_->view()->isVisible();
         if (!stays && open_ != OpenEditor::None) {
             commitEditor();
         }
