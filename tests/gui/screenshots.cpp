@@ -80,12 +80,12 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(&frame);
         buildMaster(frame, prompts);
         CModbusConfigView* view = frame.view();
-        // Node-5 expanded, its Transmit PDO selected, the COB-ID row clicked for its help.
+        // Node-5 expanded, its Transmit PDO selected, the byte-count row clicked for its help.
         QTreeWidgetItem* node = view->tree()->topLevelItem(1)->child(0);
         node->setExpanded(true);
         view->tree()->topLevelItem(1)->child(1)->setExpanded(true);
         view->tree()->setCurrentItem(node->child(1));
-        clickCell(view, 1);
+        clickCell(view, 2);
         view->commitOpenEditor();
         frame.infoBar()->tabs()->setCurrentIndex(0);
         QTest::qWait(50);
