@@ -455,6 +455,7 @@ void CModbusConfigView::commitEditor() {
     const std::string text = platform::toConfigText(typed, editOriginal_);
     hideEditors();
     grid_->setFocus(Qt::OtherFocusReason);
+    grid_->setCurrentIndex(QModelIndex()); // no stray focus frame on a cell
 
     const bool parameterPage =
         editTarget_.page == PageKind::Profibus || editTarget_.page == PageKind::Canopen;
