@@ -20,16 +20,19 @@ int countOfType(const CONFIG& c, int used, const std::string& type) {
                       [&](const INSTRUCTION& i) { return i.InstructionType == type; }));
 }
 
-// Limit and message of one command type with the older firmware generations.
-struct TypeLimit {
-    int limit;
-    const char* message;
-};
+AddCommandResult refused(const char* message) {
+    AddCommandResult r;
+    r.status = AddCommandStatus::Refused;
+    r.messages.emplace_back(message);
+    return r;
+}
 
-TypeLimit oldFirmwareLimit(bool master, const std::string& type) {
-    if (!master) {
-        return type == kTransmitPdo ? TypeLimit{kSlavePdoLimit, str::TransmitPdoLimit42}
-                                    : TypeLimit{kSlavePdoLimit, str::ReceivePdoLimit42};
+} // namespace
+
+CommandTypeLimit oldFirmwareCommandLimit(int configType, const std::string& type) {
+    if (configType != kCanopenMaster) {
+        return type == kTransmitPdo ? CommandTypeLimit{kSlavePdoLimit, str::TransmitPdoLimit42}
+                                    : CommandTypeLimit{kSlavePdoLimit, str::ReceivePdoLimit42};
     }
     if (type == kTransmitPdo) {
         return {kPdoLimitOld, str::TransmitPdoLimit14};
@@ -39,15 +42,6 @@ TypeLimit oldFirmwareLimit(bool master, const std::string& type) {
     }
     return {kSdoLimitOld, str::SdoLimit28};
 }
-
-AddCommandResult refused(const char* message) {
-    AddCommandResult r;
-    r.status = AddCommandStatus::Refused;
-    r.messages.emplace_back(message);
-    return r;
-}
-
-} // namespace
 
 std::vector<AddCommandEntry> addCommandEntries(int configType) {
     if (configType == kCanopenMaster) {
@@ -93,7 +87,8 @@ AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const 
         return refused(str::CommandUpperLimit84);
     }
     if (!fullLayout) {
-        const TypeLimit limit = oldFirmwareLimit(master, entry.instructionType);
+        const CommandTypeLimit limit =
+            oldFirmwareCommandLimit(cfg.ConfigType, entry.instructionType);
         if (countOfType(c, used, entry.instructionType) + 1 > limit.limit) {
             return refused(limit.message);
         }

@@ -24,6 +24,17 @@ struct AddCommandEntry {
 // passed to addCommand): four for a master configuration, two for a slave configuration.
 std::vector<AddCommandEntry> addCommandEntries(int configType);
 
+// How many commands of one type the older firmware generations (index below 2) take, and the
+// message that refuses one more.
+struct CommandTypeLimit {
+    int limit;
+    const char* message;
+};
+
+// Limit of `type` with the older firmware: master 28 per SDO type and 14 per PDO type, slave 42
+// per PDO type. Any type other than "3"/"4" counts as SDO in a master configuration.
+CommandTypeLimit oldFirmwareCommandLimit(int configType, const std::string& type);
+
 enum class AddCommandStatus {
     Added,   // the command was appended
     Refused, // a limit refused it; messages say which; nothing changed

@@ -92,6 +92,11 @@ CommitResult nothingEditable() {
     return r;
 }
 
+bool isCommandPage(PageKind kind) {
+    return kind == PageKind::SdoCommand || kind == PageKind::TpdoCommand ||
+           kind == PageKind::RpdoCommand;
+}
+
 struct Tables {
     int nodeCount;
     int commandCount;
@@ -369,7 +374,7 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
     const std::string stored = node.NodeAddress;
     std::string text(typed);
     CommitResult r;
-    if (text == c.SlaveAddress) {
+    if (!text.empty() && text == c.SlaveAddress) {
         r.messages.emplace_back(str::NodeAddressIsGateway);
         text = stored;
     }
@@ -479,10 +484,7 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
                                 kHelpSlaveAddress, str::Help61303));
         return page;
     }
-    const bool commandTarget = target.page == PageKind::SdoCommand ||
-                               target.page == PageKind::TpdoCommand ||
-                               target.page == PageKind::RpdoCommand;
-    if (!commandTarget || target.position < 1 || target.position > used.commandCount) {
+    if (!isCommandPage(target.page) || target.position < 1 || target.position > used.commandCount) {
         return page;
     }
     const INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(target.position - 1)];
@@ -528,15 +530,12 @@ CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState&
         }
         return commitNodeAddress(cfg, state, target.position - 1, text);
     }
-    if (target.position < 1 || target.position > used.commandCount) {
+    if (!isCommandPage(target.page) || target.position < 1 || target.position > used.commandCount) {
         return nothingEditable();
     }
     const int q = target.position - 1;
     INSTRUCTION& cmd = cfg.Config.Instructions[static_cast<std::size_t>(q)];
     const PageKind kind = commandPageKind(cmd.InstructionType);
-    if (target.page != kind) {
-        return nothingEditable();
-    }
     if (kind == PageKind::SdoCommand) {
         switch (row) {
         case kRowSdoIndex:

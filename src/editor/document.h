@@ -5,6 +5,7 @@
 // written through loadConfigurationFile and saveConfigurationFile.
 
 #include "model/configuration.h"
+#include "model/strings.h"
 
 #include <optional>
 #include <string>
@@ -110,7 +111,7 @@ private:
     GatewayConfiguration& live_;
     DocumentUi& ui_;
     DocumentState state_;
-    std::string caption_ = std::string("Untitled - Torvane");
+    std::string caption_ = std::string(str::UntitledDocument) + " - " + str::AppTitle;
     int initialisations_ = 0;
 };
 

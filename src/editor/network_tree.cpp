@@ -1,5 +1,7 @@
 #include "editor/network_tree.h"
 
+#include "editor/add_command.h"
+#include "editor/command_pages.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -9,10 +11,13 @@ namespace torvane {
 
 namespace {
 
+// Pasting with the current firmware stops at the gateway's 84 commands.
+constexpr int kPasteCommandLimit = 84;
+
 bool isMasterCommandLimitOk(const CONFIG& c, const std::string& type, int firmwareIndex,
                             std::string& message) {
     if (firmwareIndex >= 2) {
-        if (c.InstructionCount + 1 > kMaxEditorNodes) {
+        if (c.InstructionCount + 1 > kPasteCommandLimit) {
             message = str::CommandsNumberExceed;
             return false;
         }
@@ -24,16 +29,9 @@ bool isMasterCommandLimitOk(const CONFIG& c, const std::string& type, int firmwa
             ++sameType;
         }
     }
-    if ((type == kUploadSdo || type == kDownloadSdo) && sameType > 28) {
-        message = str::SdoLimit28;
-        return false;
-    }
-    if (type == kTransmitPdo && sameType > 14) {
-        message = str::TransmitPdoLimit14;
-        return false;
-    }
-    if (type == kReceivePdo && sameType > 14) {
-        message = str::ReceivePdoLimit14;
+    const CommandTypeLimit limit = oldFirmwareCommandLimit(kCanopenMaster, type);
+    if (sameType > limit.limit) {
+        message = limit.message;
         return false;
     }
     if (c.InstructionCount + 1 > kInstructionTableSize) {
@@ -229,8 +227,7 @@ void NetworkTreeEditor::copyNode(const TreeSelection& selected) {
         copy_.pastePossible = false;
         return;
     }
-    const std::string digits = selected.text.size() > 5 ? selected.text.substr(5) : std::string();
-    copy_.copiedAddress = decimalValue(digits);
+    copy_.copiedAddress = nodeIdFromName(selected.text);
     state_.lastCopiedNodeAddress = copy_.copiedAddress;
     copy_.pastePossible = copy_.copiedAddress > 0;
 }

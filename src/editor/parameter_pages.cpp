@@ -380,7 +380,7 @@ CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, Page
         bool accepted = true;
         if (cfg.isMaster() && def.field == &CONFIG::SlaveAddress &&
             clashesWithNodeAddress(c, text)) {
-            result.messages.emplace_back(str::GatewayAddressClash);
+            result.messages.emplace_back(str::NodeAddressIsGateway);
             accepted = false;
         }
         if (accepted && passesRangeCheck(text, def.lo, def.hi)) {

@@ -123,9 +123,7 @@ inline constexpr const char* ParamSdoRetries = "Retries of SDO";
 inline constexpr const char* ParamSdoPollDelay = "SDO Poll Delay Time";
 inline constexpr const char* ParamClearRpdo = "Clear Data Time for RPDO";
 
-// Parameter pages: messages.
-inline constexpr const char* GatewayAddressClash =
-    "Node address and the gateway CANopen address can not be the same!";
+// Parameter pages: messages (the gateway/node address clash is NodeAddressIsGateway).
 inline constexpr const char* AcrossCriticalValue =
     "Configuration command across a critical value 32 or 64!";
 inline constexpr const char* MappingBeyondMaximum =

@@ -1,0 +1,259 @@
+#include "editor/command_pages.h"
+#include "model/strings.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+using Strings = std::vector<std::string>;
+const Strings none;
+
+// A master configuration whose nodes have the given addresses ("" makes a "New node").
+GatewayConfiguration master(const Strings& addresses) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    for (const std::string& a : addresses) {
+        cfg.Config.Nodes[static_cast<std::size_t>(cfg.Config.NodeCount++)] = {
+            a, a.empty() ? str::NewNode : "Node-" + a};
+    }
+    return cfg;
+}
+
+INSTRUCTION& at(GatewayConfiguration& cfg, const EditTarget& t) {
+    return cfg.Config.Instructions[static_cast<std::size_t>(t.position - 1)];
+}
+
+// Appends a command of node `node` (1-based; 0 = the slave gateway); `key` is the COB-ID of a
+// PDO, the index of an SDO (sub-index `sub`).
+EditTarget add(GatewayConfiguration& cfg, int node, const char* type, const std::string& key,
+               const std::string& bytes, const std::string& mapping = "", const char* sub = "1") {
+    const EditTarget t{commandPageKind(type), ++cfg.Config.InstructionCount};
+    INSTRUCTION& i = at(cfg, t);
+    i.InstructionType = type;
+    i.NodeIndex = node;
+    i.NodeAddress = node > 0 ? cfg.Config.Nodes[static_cast<std::size_t>(node - 1)].NodeAddress
+                             : cfg.Config.SlaveNodeAddress;
+    (isPdoCommand(type) ? i.CobId : i.Index) = key;
+    i.SubIndex = isPdoCommand(type) ? "" : sub;
+    i.Bytes = bytes;
+    i.MappingAddress = mapping;
+    return t;
+}
+
+TEST(CobIdCommit, ValidityBoundariesAndRefusedTexts) {
+    for (const char* v : {"1", "127", "257", "1408", "1664", "1792", "1920", "2046", "0390"}) {
+        GatewayConfiguration cfg = master({"5"});
+        const EditTarget t = add(cfg, 1, kTransmitPdo, "", "1");
+        EXPECT_EQ(commitCommandGridCell(cfg, {}, t, kRowPdoCobId, v).messages, none) << v;
+        EXPECT_EQ(at(cfg, t).CobId, std::to_string(std::stoi(v))) << v; // stored canonical
+    }
+    // Refused: the cell shows the stored COB-ID (rewritten canonical, except after non-digits).
+    // clang-format off
+    const struct { const char* typed; const char* stored; const char* after; const char* message; } cases[] = {
+        {"0", "0389", "389", str::IllegalCobId}, {"128", "389", "389", str::IllegalCobId},
+        {"256", "", "", str::IllegalCobId}, {"1409", "", "", str::IllegalCobId},
+        {"1500", "", "", str::IllegalCobId}, {"1663", "", "", str::IllegalCobId},
+        {"1793", "", "", str::IllegalCobId}, {"1919", "", "", str::IllegalCobId},
+        {"2047", "", "", str::IllegalCobId}, {"", "", "", str::IllegalCobId},
+        {"99999999999", "", "", str::IllegalCobId}, {"12a", "0389", "0389", str::IllegalCobId},
+        {"3:9", "389", "389", str::IllegalCobId}, {"-5", "", "", str::IllegalCobId},
+        {"Self-defining", "0389", "389", str::SelfDefiningHint},
+        {"Self-defining", "0", "", str::SelfDefiningHint},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = master({"5"});
+        const EditTarget t = add(cfg, 1, kTransmitPdo, c.stored, "1");
+        const CommitResult r = commitCommandGridCell(cfg, {}, t, kRowPdoCobId, c.typed);
+        EXPECT_EQ(r.messages, Strings{c.message}) << c.typed;
+        EXPECT_EQ(at(cfg, t).CobId, c.after) << c.typed;
+        EXPECT_EQ(r.cellText, c.after) << c.typed;
+    }
+}
+
+TEST(CobIdCommit, SharingAndConflictsInMasterAndSlaveConfigurations) {
+    const std::string node5 = "The COB-ID and node-5 command an Article PDO COB-ID conflict";
+    // Node 5 (or the slave gateway) already holds two 4-byte Transmit PDO parts of COB-ID 389.
+    // clang-format off
+    const struct { bool slave; int node; const char* type; const char* bytes; const char* typed;
+                   const char* after; Strings messages; } cases[] = {
+        {false, 1, kTransmitPdo, "", "389", "389", {}},
+        {false, 1, kTransmitPdo, "1", "389", "", {str::CobIdBytesOutOfRange}},
+        {false, 1, kReceivePdo, "1", "389", "", {node5}},
+        {false, 2, kTransmitPdo, "1", "389", "", {node5}},
+        {false, 2, kTransmitPdo, "8", "390", "390", {}},
+        {true, 0, kReceivePdo, "1", "389", "385", {str::CobIdExists}},
+        {true, 0, kReceivePdo, "1", "0389", "385", {str::CobIdExists}},
+        {true, 0, kReceivePdo, "8", "390", "390", {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = c.slave ? newConfiguration(kCanopenSlave) : master({"5", "6"});
+        add(cfg, c.slave ? 0 : 1, kTransmitPdo, "389", "4");
+        add(cfg, c.slave ? 0 : 1, kTransmitPdo, "389", "4");
+        const EditTarget t = add(cfg, c.node, c.type, "385", c.bytes);
+        const CommitResult r = commitCommandGridCell(cfg, {}, t, kRowPdoCobId, c.typed);
+        EXPECT_EQ(r.messages, c.messages) << c.typed << " slave " << c.slave;
+        EXPECT_EQ(at(cfg, t).CobId, c.after) << c.typed;
+        EXPECT_EQ(r.cellText, c.after) << c.typed;
+    }
+}
+
+TEST(CommandCellCommit, ByteSumsBufferLimitsAndRefusedTexts) {
+    constexpr int PB = kRowPdoBytes;
+    constexpr int PM = kRowPdoMapping;
+    constexpr int SB = kRowSdoBytes;
+    constexpr int SI = kRowSdoIndex;
+    constexpr int SS = kRowSdoSubIndex;
+    const char* const T = kTransmitPdo;
+    const char* const R = kReceivePdo;
+    const char* const U = kUploadSdo;
+    const char* const D = kDownloadSdo;
+    // Node 5 holds two 4-byte parts of PDO 389 (of no COB-ID when `key` is empty) and two 2-byte
+    // Upload SDO reads of 8192 sub-index 1. The edited command: `key` is its COB-ID or index.
+    // clang-format off
+    const struct { const char* inport; const char* type; const char* key; const char* sub;
+                   const char* bytes; const char* mapping; int row; const char* typed;
+                   const char* after; Strings messages; } cases[] = {
+        {"112", T, "389", "", "", "", PB, "1", "", {str::SameCobIdBytesOutOfRange}},
+        {"112", T, "", "", "", "", PB, "1", "", {str::SameCobIdBytesOutOfRange}},
+        {"112", T, "390", "", "", "", PB, "8", "8", {}},
+        {"112", R, "389", "", "", "", PB, "8", "8", {}},
+        {"112", R, "389", "", "2", "", PB, "0", "2", {}},
+        {"112", R, "389", "", "2", "", PB, "9", "2", {}},
+        {"112", R, "389", "", "2", "", PB, "08", "2", {}},
+        {"16", R, "389", "", "", "12", PB, "5", "", {str::MappingOutOfRange}},
+        {"96", R, "389", "", "", "30", PB, "4", "", {str::Io96BlockIntegrity}},
+        {"96", R, "389", "", "", "28", PB, "4", "4", {}},
+        {"112", U, "8192", "1", "", "", SB, "1", "", {str::SameIndexBytesOutOfRange}},
+        {"112", U, "8193", "1", "", "", SB, "4", "4", {}},
+        {"112", D, "8192", "1", "", "", SB, "4", "4", {}},
+        {"112", D, "8192", "1", "", "", SB, "3", "", {}},
+        {"96", D, "8192", "1", "", "62", SB, "4", "", {str::Io96BlockIntegrity}},
+        {"112", U, "8191", "1", "1", "", SI, "8192", "8191", {str::SameIndexBytesOutOfRange}},
+        {"112", U, "8191", "1", "1", "", SI, "65535", "65535", {}},
+        {"112", U, "8191", "1", "1", "", SI, "65536", "8191", {}},
+        {"112", U, "8191", "1", "1", "", SI, "0", "8191", {}},
+        {"112", U, "8191", "1", "1", "", SI, "08193", "8191", {}},
+        {"112", U, "8192", "2", "1", "", SS, "1", "2", {str::SameIndexBytesOutOfRange}},
+        {"112", U, "8192", "2", "1", "", SS, "0", "0", {}},
+        {"112", U, "8192", "2", "1", "", SS, "256", "2", {}},
+        {"112", R, "517", "", "4", "7", PM, "108", "108", {}},
+        {"112", R, "517", "", "4", "7", PM, "109", "7", {str::MappingOutOfRange}},
+        {"112", R, "517", "", "4", "7", PM, "112", "7", {str::MappingBeyondRange}},
+        {"odd text", R, "517", "", "4", "7", PM, "112", "7", {str::MappingBeyondRange}},
+        {str::HardwareConfigSize, R, "517", "", "4", "7", PM, "240", "240", {}},
+        {"96", R, "517", "", "4", "7", PM, "30", "7", {str::Io96BlockIntegrity}},
+        {"96", R, "517", "", "4", "7", PM, "28", "28", {}},
+        {"112", R, "517", "", "4", "7", PM, "abc", "7", {}},
+        {"112", R, "517", "", "4", "7", PM, "07", "7", {}},
+        {"112", R, "517", "", "4", "7", PM, "", "", {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = master({"5"});
+        cfg.Fieldbus.InportNum = c.inport;
+        for (int k = 0; k < 2; ++k) {
+            add(cfg, 1, kTransmitPdo, *c.key == '\0' ? "" : "389", "4");
+            add(cfg, 1, kUploadSdo, "8192", "2");
+        }
+        const EditTarget t = add(cfg, 1, c.type, c.key, c.bytes, c.mapping, c.sub);
+        const CommitResult r = commitCommandGridCell(cfg, {}, t, c.row, c.typed);
+        const std::string what = std::string(c.type) + " " + c.key + " row " +
+                                 std::to_string(c.row) + " typed " + c.typed;
+        EXPECT_EQ(r.messages, c.messages) << what;
+        EXPECT_EQ(commandGridPage(cfg, t).rows[static_cast<std::size_t>(c.row)].value, c.after)
+            << what;
+        EXPECT_EQ(r.cellText, c.after) << what;
+    }
+    // Slave mapping addresses are set by the calculation alone.
+    GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    const EditTarget t = add(slave, 0, kTransmitPdo, "385", "4", "7");
+    EXPECT_FALSE(commitCommandGridCell(slave, {}, t, kRowPdoMapping, "8").modified);
+    EXPECT_EQ(at(slave, t).MappingAddress, "7");
+}
+
+TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
+    struct Cmd {
+        int node;
+        const char* type;
+        const char* cobId;
+    };
+    const std::string toNode9 =
+        "After changing the node address, COB-ID conflict a command of "
+        "COB-ID and node a command of the node-9, the COB-ID will be empty!";
+    const NodeEntry n5{"5", "Node-5"};
+    const NodeEntry n9{"9", "Node-9"};
+    const NodeEntry pasted{"", str::NewNode};
+    // Node 1 is edited; `address` is its address afterwards and that of its commands.
+    // clang-format off
+    const struct { std::vector<NodeEntry> nodes; std::vector<Cmd> commands; int lastCopied;
+                   const char* typed; const char* address; const char* name; Strings cobIds;
+                   Strings messages; } cases[] = {
+        {{n5, n9}, {{1, kTransmitPdo, "389"}, {1, kTransmitPdo, "390"}, {1, kReceivePdo, "517"}, {2, kTransmitPdo, "393"}},
+         0, "6", "6", "Node-6", {"390", "391", "518", "393"}, {}},
+        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "127", "5", "Node-5", {"389"}, {str::NodeAddressIsGateway}},
+        {{n5, n9}, {{1, kTransmitPdo, "389"}}, 0, "9", "5", "Node-5", {"389"}, {str::NodeAddressRepetitive}},
+        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "128", "5", "Node-5", {"389"}, {}},
+        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "0", "5", "Node-5", {"389"}, {}},
+        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "", "5", "Node-5", {"389"}, {}},
+        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "07", "-1", "Node-5", {"389"}, {}},
+        {{n5}, {{1, kTransmitPdo, "1400"}}, 0, "20", "20", "Node-20", {""}, {str::RenumberCobIdIllegal}},
+        {{n5, n9}, {{1, kTransmitPdo, "389"}, {2, kReceivePdo, "391"}}, 0, "7", "7", "Node-7", {"", "391"}, {toNode9}},
+        {{pasted, n5}, {{1, kTransmitPdo, "389"}, {2, kTransmitPdo, "389"}}, 5, "7", "7", "Node-7", {"391", "389"}, {}},
+        {{pasted}, {{1, kTransmitPdo, "389"}}, 0, "7", "7", "Node-7", {"396"}, {}},
+        // A node that lost its address moves from the address its name still carries.
+        {{{"-1", "Node-5"}}, {{1, kTransmitPdo, "389"}}, 0, "6", "6", "Node-6", {"390"}, {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+        for (const NodeEntry& n : c.nodes) {
+            cfg.Config.Nodes[static_cast<std::size_t>(cfg.Config.NodeCount++)] = n;
+        }
+        for (const Cmd& k : c.commands) {
+            add(cfg, k.node, k.type, k.cobId, "1");
+        }
+        const CommitResult r = commitCommandGridCell(
+            cfg, EditorState{0, c.lastCopied}, {PageKind::Node, 1}, kRowSlaveAddress, c.typed);
+        EXPECT_EQ(r.messages, c.messages) << c.typed;
+        EXPECT_EQ(r.cellText, shownValue(c.address)) << c.typed;
+        EXPECT_EQ(cfg.Config.Nodes[0], (NodeEntry{c.address, c.name})) << c.typed;
+        Strings cobIds;
+        for (int k = 0; k < cfg.Config.InstructionCount; ++k) {
+            const INSTRUCTION& i = cfg.Config.Instructions[static_cast<std::size_t>(k)];
+            cobIds.push_back(i.CobId);
+            EXPECT_TRUE(i.NodeIndex != 1 || i.NodeAddress == c.address) << c.typed;
+        }
+        EXPECT_EQ(cobIds, c.cobIds) << c.typed;
+    }
+}
+
+TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
+    GatewayConfiguration cfg = master({"5", ""});
+    const GridPage t = commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "-1", "-1"));
+    ASSERT_EQ(t.rows.size(), 5U);
+    EXPECT_EQ(t.rows[1].choices, (Strings{"1157", "389", "645", "901", "Self-defining"}));
+    EXPECT_EQ(t.rows[1].listSelection, "1157");
+    EXPECT_EQ(t.rows[1].value + t.rows[2].value, "");
+    EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kReceivePdo, "", "")).rows[1].choices,
+              (Strings{"1029", "1285", "517", "773", "Self-defining"}));
+    EXPECT_EQ(commandGridPage(cfg, add(cfg, 2, kTransmitPdo, "", "")).rows[1].openRefusal,
+              str::EnterNodeAddress);
+    const GridPage sdo = commandGridPage(cfg, add(cfg, 1, kDownloadSdo, "", ""));
+    ASSERT_EQ(sdo.rows.size(), 6U);
+    EXPECT_EQ(sdo.rows[0].value, "5");
+    EXPECT_TRUE(sdo.rows[0].grey);
+    EXPECT_EQ(sdo.rows[0].editor, EditorKind::None);
+
+    GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    const GridPage s = commandGridPage(slave, add(slave, 0, kTransmitPdo, "", "8", "7"));
+    EXPECT_EQ(s.rows[0].value, "1");
+    EXPECT_EQ(s.rows[1].choices, (Strings{"1153", "385", "641", "897", "Self-defining"}));
+    EXPECT_TRUE(s.rows[3].grey);
+    EXPECT_EQ(s.rows[3].editor, EditorKind::None);
+}
+
+} // namespace
+} // namespace torvane

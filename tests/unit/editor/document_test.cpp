@@ -1,0 +1,314 @@
+#include "editor/document.h"
+#include "model/archive.h"
+#include "model/config_file.h"
+#include "model/xml_file.h"
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers every dialog from a script and records what was shown.
+struct ScriptedUi : DocumentUi {
+    std::deque<std::optional<int>> types;
+    std::deque<std::optional<int>> formats;
+    std::deque<SaveAnswer> answers;
+    std::deque<std::optional<std::string>> files;
+    std::vector<std::string> log;
+
+    template <typename T> T next(std::deque<T>& queue, const char* what) {
+        log.emplace_back(what);
+        if (queue.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
+            return T{};
+        }
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+    std::optional<int> askConfigType() override { return next(types, "type"); }
+    std::optional<int> askConfigFormat() override { return next(formats, "format"); }
+    SaveAnswer askSaveChanges() override {
+        if (answers.empty()) {
+            answers.push_back(SaveAnswer::Cancel);
+        }
+        return next(answers, "save?");
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest& r) override {
+        static const char* const names[] = {"file:Open", "file:Save", "file:SaveAs",
+                                            "file:ExitSave"};
+        return next(files, names[static_cast<int>(r.kind)]);
+    }
+    void tell(const std::string&, const std::string& text) override {
+        log.push_back("tell:" + text);
+    }
+};
+
+std::string readBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// An edition-210 master archive: no cycle texts, no error control, no control status.
+std::string edition210Archive() {
+    auto text = [](const std::string& s) {
+        return std::string(1, static_cast<char>(s.size())) + s;
+    };
+    auto word = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
+    };
+    auto header = [](const std::string& name) {
+        return std::string("\xFF\xFF\x01\x00", 4) + static_cast<char>(name.size()) + '\0' + name;
+    };
+    std::string b = word(0) + header("FIELDBUS") + text("112") + text("125K") + text("64") +
+                    text("64") + header("CONFIG") + word(210);
+    for (const char* s :
+         {"0", "250K", "200", "127", "", "Disable", "0", "100", "0", "250K", "1", "0", "100"}) {
+        b += text(s);
+    }
+    return b + word(0) + word(0);
+}
+
+struct DocumentFixture : ::testing::Test {
+    fs::path dir;
+    GatewayConfiguration live;
+    ScriptedUi ui;
+    Document doc{live, ui};
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("torvane-doc-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const char* name) const { return (dir / name).string(); }
+    void start(int type) {
+        ui.types.push_back(type);
+        ASSERT_EQ(doc.startUp(std::nullopt).status, DocStatus::Done);
+        ui.log.clear();
+    }
+    void saveFile(const char* name, const GatewayConfiguration& cfg) {
+        std::string error;
+        ASSERT_TRUE(saveConfigurationFile(path(name), cfg, error)) << error;
+    }
+};
+
+TEST_F(DocumentFixture, CancellingTheTypeEndsTheProgramOnlyAtStartUp) {
+    ui.types.push_back(std::nullopt);
+    EXPECT_EQ(doc.startUp(std::nullopt).status, DocStatus::EndProgram);
+
+    ui.types.push_back(kCanopenSlave);
+    const DocOutcome started = doc.startUp(std::nullopt);
+    EXPECT_TRUE(started.viewInitialised);
+    EXPECT_FALSE(live.isMaster());
+    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
+
+    live.Config.InstructionCount = 1;
+    live.Config.ConfigEdition = 210;
+    doc.setModified();
+    ui.answers.push_back(SaveAnswer::No);
+    ui.types.push_back(std::nullopt);
+    EXPECT_EQ(doc.newDocument().status, DocStatus::Cancelled);
+    EXPECT_EQ(live.Config.InstructionCount, 1);
+    EXPECT_FALSE(live.isMaster());
+    EXPECT_FALSE(doc.ModifiedFlag());
+    EXPECT_EQ(live.Config.ConfigEdition, 500);
+    EXPECT_EQ(doc.caption(), "Untitled - Torvane");
+}
+
+TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
+    start(kCanopenMaster);
+    saveFile("a.xml", newConfiguration(kCanopenSlave));
+    ui.files.push_back(path("a.xml"));
+    EXPECT_EQ(doc.open(), (DocOutcome{DocStatus::Done, false, true}));
+    EXPECT_EQ(doc.FileKind(), kFileKindXml);
+    EXPECT_FALSE(live.isMaster());
+
+    live.Config.SDOTimeout = "1999";
+    doc.setModified();
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(doc.caption(), path("a.xml"));
+    EXPECT_EQ(readBytes(path("a.xml")).rfind("<?xml", 0), 0U);
+    EXPECT_NE(readBytes(path("a.xml")).find("\"1999\""), std::string::npos);
+    EXPECT_TRUE(doc.ModifiedFlag()); // writing XML leaves the flag
+
+    // Archive opened, then Save As to an XML name: the following Save writes XML there.
+    saveFile("b.chg", newConfiguration(kCanopenMaster));
+    ui.files = {path("b.chg"), path("c.xml")};
+    ui.answers.push_back(SaveAnswer::No);
+    doc.open();
+    EXPECT_EQ(doc.caption(), path("b.chg") + " - Torvane");
+    EXPECT_EQ(doc.saveAs().status, DocStatus::Done);
+    EXPECT_EQ(doc.caption(), path("b.chg") + " - Torvane");
+    live.Config.SlaveAddress = "42";
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(doc.FileKind(), kFileKindXml);
+    EXPECT_NE(readBytes(path("c.xml")).find("\"42\""), std::string::npos);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"file:Open", "save?", "file:Open", "file:SaveAs"}));
+}
+
+TEST_F(DocumentFixture, FailedOpenKeepsTheFileStateSoSaveCannotOverwriteIt) {
+    start(kCanopenMaster);
+    const std::string xmlBytes = writeXml(newConfiguration(kCanopenMaster));
+    writeBytes(path("d.XML"), xmlBytes);
+    ui.files.push_back(path("d.XML"));
+    EXPECT_EQ(doc.open().status, DocStatus::Failed);
+    ASSERT_EQ(ui.log.size(), 2U);
+    EXPECT_NE(ui.log[1].find("d.XML"), std::string::npos);
+    EXPECT_EQ(doc.FileKind(), kFileKindNone);
+    EXPECT_EQ(doc.CurrentFilePath(), "");
+
+    ui.files.push_back(std::nullopt);
+    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
+    EXPECT_EQ(ui.log.back(), "file:Save");
+    EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
+
+    // With an archive open, the failed Open leaves Save writing to that archive.
+    saveFile("e.chg", newConfiguration(kCanopenMaster));
+    ui.files = {path("e.chg"), path("d.XML")};
+    doc.open();
+    doc.open();
+    EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
+    EXPECT_EQ(doc.FileKind(), kFileKindArchive);
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
+}
+
+TEST_F(DocumentFixture, OldEditionArchiveSaveAsksTheFormatEveryTime) {
+    start(kCanopenMaster);
+    const std::string old = edition210Archive();
+    writeBytes(path("old.chg"), old);
+    ui.files.push_back(path("old.chg"));
+    ASSERT_EQ(doc.open().status, DocStatus::Done);
+    EXPECT_TRUE(doc.OldEditionLoaded());
+    EXPECT_EQ(live.Config.ConfigEdition, 210);
+
+    doc.setModified();
+    ui.formats = {std::nullopt, 1, 0};
+    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
+    EXPECT_EQ(readBytes(path("old.chg")), old);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_NE(readBytes(path("old.chg")), old);
+    EXPECT_FALSE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_TRUE(ui.formats.empty());
+}
+
+TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewAndOpen) {
+    enum class Action { Exit, New, Open };
+    struct Answer {
+        SaveAnswer answer;
+        bool chooseFile; // for Yes: a name is chosen (else the dialog is cancelled)
+        bool goesOn;
+    };
+    const Answer answers[] = {{SaveAnswer::Yes, true, true},
+                              {SaveAnswer::Yes, false, false},
+                              {SaveAnswer::No, false, true},
+                              {SaveAnswer::Cancel, false, false}};
+    struct Case : Answer {
+        Action action;
+    };
+    std::vector<Case> cases;
+    for (Action action : {Action::Exit, Action::New, Action::Open}) {
+        for (const Answer& answer : answers) {
+            cases.push_back({answer, action});
+        }
+    }
+    start(kCanopenMaster);
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string target = path(("exit" + std::to_string(n++) + ".xml").c_str());
+        live.Config.NodeCount = 3;
+        doc.setModified();
+        ui.log.clear();
+        ui.answers = {c.answer};
+        if (c.answer == SaveAnswer::Yes) {
+            ui.files.push_back(c.chooseFile ? std::optional(target) : std::nullopt);
+        }
+        bool goesOn = false;
+        switch (c.action) {
+        case Action::Exit:
+            goesOn = doc.queryClose();
+            break;
+        case Action::New:
+            ui.types.push_back(kCanopenMaster);
+            goesOn = doc.newDocument().status == DocStatus::Done;
+            if (!goesOn) {
+                ui.types.clear();
+            }
+            break;
+        case Action::Open:
+            ui.files.push_back(std::nullopt);
+            doc.open();
+            goesOn = ui.log.back() == "file:Open";
+            ui.files.clear();
+            break;
+        }
+        EXPECT_EQ(goesOn, c.goesOn) << n;
+        EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
+        if (c.chooseFile) {
+            // The exit save writes an archive whatever the name says.
+            ArchiveContents read;
+            std::string error;
+            EXPECT_TRUE(readArchive(readBytes(target), read, error)) << error;
+            EXPECT_EQ(read.Config.NodeCount, 3);
+        }
+    }
+}
+
+TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
+    start(kCanopenMaster);
+    doc.setModified();
+    const std::string unwritable = path("missing/dir/f.chg");
+    ui.files.push_back(unwritable);
+    EXPECT_EQ(doc.save().status, DocStatus::Failed);
+    EXPECT_EQ(ui.log.back().rfind("tell:", 0), 0U);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.FileKind(), kFileKindNone);
+
+    // At exit a failed write keeps the question open.
+    ui.log.clear();
+    ui.answers = {SaveAnswer::Yes, SaveAnswer::Cancel};
+    ui.files.push_back(unwritable);
+    EXPECT_FALSE(doc.queryClose());
+    ASSERT_EQ(ui.log.size(), 4U);
+    EXPECT_EQ(ui.log[3], "save?");
+}
+
+TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestion) {
+    GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    saveFile("g.chg", slave);
+    EXPECT_EQ(doc.startUp(path("g.chg")), (DocOutcome{DocStatus::Done, true, false}));
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_FALSE(live.isMaster());
+    EXPECT_TRUE(doc.LoadedFromArchive());
+    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
+
+    // A file that cannot be read is reported, then New runs.
+    Document other{live, ui};
+    ui.types.push_back(kCanopenMaster);
+    EXPECT_EQ(other.startUp(path("nothing.chg")).status, DocStatus::Done);
+    ASSERT_EQ(ui.log.size(), 2U);
+    EXPECT_EQ(ui.log[1], "type");
+    EXPECT_TRUE(live.isMaster());
+}
+
+} // namespace
+} // namespace torvane

@@ -1,0 +1,190 @@
+#include "editor/parameter_pages.h"
+#include "model/strings.h"
+
+#include <gtest/gtest.h>
+
+namespace torvane {
+namespace {
+
+std::vector<std::string> greyRows(const GridPage& page) {
+    std::vector<std::string> grey;
+    for (const GridRow& row : page.rows) {
+        if (row.grey) {
+            grey.push_back(row.label + "=" + row.value +
+                           (row.editor == EditorKind::None ? "" : "!"));
+        }
+    }
+    return grey;
+}
+
+TEST(ParameterPages, NumericRowsStoreAcceptedTextAndSilentlyRestoreTheRest) {
+    struct Case {
+        int type;
+        int row;
+        std::string CONFIG::*field;
+        const char* typed;
+        const char* shown; // cell text and stored value afterwards
+    };
+    const Case cases[] = {
+        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2000", "2000"},
+        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2001", "200"},
+        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "0", "200"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "0", "0"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "007", "007"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "", "0"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "-5", "0"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "12a", "0"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "99999999999", "0"},
+        {kCanopenMaster, 6, &CONFIG::DelayStart, "6000", "6000"},
+        {kCanopenMaster, 6, &CONFIG::DelayStart, "6001", "100"},
+        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "200", "200"},
+        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "6000", "100"},
+        {kCanopenMaster, 14, &CONFIG::SDORetries, "5", "0"}, // greyed while "Enable"
+        {kCanopenMaster, 4, &CONFIG::NMT, "Enable", "Enable"},
+        {kCanopenMaster, 4, &CONFIG::NMT, "enable", "Disable"},
+        {kCanopenMaster, 1, &CONFIG::BuadRate, "10K", "250K"},
+    };
+    for (const Case& c : cases) {
+        GatewayConfiguration cfg = newConfiguration(c.type);
+        EditorState state;
+        const CommitResult r = commitParameter(cfg, state, PageKind::Canopen, c.row, c.typed);
+        EXPECT_EQ(cfg.Config.*c.field, c.shown) << c.row << " " << c.typed;
+        EXPECT_TRUE(r.messages.empty());
+        if (!r.keepCell) {
+            EXPECT_EQ(r.cellText, c.shown) << c.row << " " << c.typed;
+        }
+    }
+}
+
+TEST(ParameterPages, SdoConcurrentGreysRetriesAndPollDelay) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    EditorState state;
+    GridPage page = canopenPage(cfg, state);
+    ASSERT_EQ(page.rows.size(), 16U);
+    EXPECT_EQ(greyRows(page),
+              (std::vector<std::string>{"Type of Protocol=CANopen",
+                                        "Retries of SDO=", "SDO Poll Delay Time="}));
+    EXPECT_EQ(page.rows[13].listSelection, "Disable");
+
+    const CommitResult r = commitParameter(cfg, state, PageKind::Canopen, 13, "Disable");
+    EXPECT_TRUE(r.refillPage);
+    page = canopenPage(cfg, state);
+    EXPECT_EQ(greyRows(page), std::vector<std::string>{"Type of Protocol=CANopen"});
+    EXPECT_EQ(page.rows[14].value, "0");
+    EXPECT_EQ(page.rows[15].editor, EditorKind::Text);
+    commitParameter(cfg, state, PageKind::Canopen, 14, "5");
+    EXPECT_EQ(cfg.Config.SDORetries, "5");
+}
+
+TEST(ParameterPages, OldEditionGreysRowsEightToTwelve) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    cfg.Config.ConfigEdition = 210;
+    cfg.Config.SDOConcurrent = "Disable";
+    EditorState state;
+    const GridPage page = canopenPage(cfg, state);
+    EXPECT_EQ(greyRows(page),
+              (std::vector<std::string>{
+                  "Type of Protocol=CANopen", "Control&Monitor Status=Disable", "Error Control=0",
+                  "The Cycle for RPDO Transmission=0", "Output Data Processing=Hold",
+                  "The Cycle for SDO Transmission=0"}));
+    EXPECT_EQ(page.rows[10].helpId, 61491);
+    const CommitResult r = commitParameter(cfg, state, PageKind::Canopen, 10, "50");
+    EXPECT_TRUE(r.keepCell);
+    EXPECT_FALSE(r.modified);
+    EXPECT_EQ(cfg.Config.RPDOCycle, "0");
+    cfg.Config.ConfigEdition = 320;
+    EXPECT_EQ(greyRows(canopenPage(cfg, state)).size(), 1U);
+}
+
+TEST(ParameterPages, FirmwareBelowTwoUsesTheOlderLayout) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    EditorState state;
+    cfg.FirmwareVersion = "2.0";
+    GridPage master = canopenPage(cfg, state);
+    EXPECT_EQ(state.firmwareIndex, 1);
+    ASSERT_EQ(master.rows.size(), 10U);
+    EXPECT_EQ(master.rows[9].label, "The Cycle for RPDO Transmission");
+    EXPECT_EQ(master.rows[9].value, "");
+    EXPECT_EQ(master.rows[9].helpId, 61319);
+    EXPECT_TRUE(commitParameter(cfg, state, PageKind::Canopen, 12, "5").keepCell);
+
+    const GridPage profibus = profibusPage(cfg, state);
+    ASSERT_EQ(profibus.rows.size(), 3U);
+    EXPECT_EQ(profibus.rows[1].choices, (std::vector<std::string>{"112", "16", "48", "96"}));
+    EXPECT_EQ(profibus.rows[2].value, "2.0");
+    EXPECT_EQ(profibus.rows[2].editor, EditorKind::None);
+
+    // An unknown version keeps the index; a known one moves it.
+    cfg.FirmwareVersion = "9.9";
+    EXPECT_EQ(profibusPage(cfg, state).rows.size(), 3U);
+    cfg.FirmwareVersion = "2.1X";
+    profibusPage(cfg, state);
+    EXPECT_EQ(state.firmwareIndex, 2);
+}
+
+TEST(ParameterPages, ListsShowTheirChoicesSorted) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    EditorState state;
+    const GridPage master = canopenPage(cfg, state);
+    EXPECT_EQ(master.rows[1].choices,
+              (std::vector<std::string>{"100K", "125K", "1M", "250K", "500K", "50K"}));
+    EXPECT_EQ(master.rows[1].listSelection, "250K");
+    EXPECT_EQ(master.rows[1].helpText, "Baud rate of CANopen, default value is 250K");
+    const GridPage profibus = profibusPage(cfg, state);
+    EXPECT_EQ(profibus.rows[1].choices,
+              (std::vector<std::string>{"112", "16", "48", "96",
+                                        "Setting through Hardware Configuration of PROFIBUS DP"}));
+}
+
+TEST(ParameterPages, IoSizeWarningsAreShownAndTheSizeIsStoredAnyway) {
+    struct Case {
+        const char* mapping;
+        const char* bytes;
+        const char* size;
+        const char* message; // empty: none
+    };
+    const Case cases[] = {
+        {"30", "4", "96", "Configuration command across a critical value 32 or 64!"},
+        {"28", "4", "96", ""},
+        {"62", "4", "96", "Configuration command across a critical value 32 or 64!"},
+        {"94", "4", "96",
+         "Mapping addresses beyond the maximum range,  please decrease some commands!"},
+        {"14", "4", "16",
+         "Mapping addresses beyond the maximum range,  please decrease some commands!"},
+        {"240", "4", "Setting through Hardware Configuration of PROFIBUS DP", ""},
+        {"241", "4", "Setting through Hardware Configuration of PROFIBUS DP",
+         "Mapping addresses beyond the maximum range,  please decrease some commands!"},
+    };
+    for (const Case& c : cases) {
+        GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+        cfg.Config.InstructionCount = 1;
+        cfg.Config.Instructions[0].MappingAddress = c.mapping;
+        cfg.Config.Instructions[0].Bytes = c.bytes;
+        EditorState state;
+        const CommitResult r = commitParameter(cfg, state, PageKind::Profibus, 1, c.size);
+        const std::vector<std::string> expected =
+            *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
+        EXPECT_EQ(r.messages, expected) << c.mapping << "+" << c.bytes << " in " << c.size;
+        EXPECT_EQ(cfg.Fieldbus.InportNum, c.size);
+        EXPECT_EQ(r.cellText, c.size);
+    }
+}
+
+TEST(ParameterPages, GatewayNodeIdMayNotEqualANodeAddress) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    cfg.Config.NodeCount = 2;
+    cfg.Config.Nodes[0].NodeAddress = "5";
+    cfg.Config.Nodes[1].NodeAddress = "";
+    EditorState state;
+    CommitResult r = commitParameter(cfg, state, PageKind::Canopen, 2, "5");
+    EXPECT_EQ(r.messages, std::vector<std::string>{
+                              "Node address and the gateway CANopen address can not be the same!"});
+    EXPECT_EQ(r.cellText, "127");
+    r = commitParameter(cfg, state, PageKind::Canopen, 2, "");
+    EXPECT_TRUE(r.messages.empty());
+    r = commitParameter(cfg, state, PageKind::Canopen, 2, "6");
+    EXPECT_EQ(cfg.Config.SlaveAddress, "6");
+}
+
+} // namespace
+} // namespace torvane
