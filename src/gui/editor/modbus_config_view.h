@@ -55,7 +55,6 @@ public:
     // The tree item of a selection; nullptr when there is none.
     QTreeWidgetItem* itemFor(const TreeSelection& wanted) const;
 
-public slots:
     void addNode();
     void deleteNode();
     void addCommand();

@@ -58,8 +58,11 @@ std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& re
     QStringList suffixes;
     for (const auto& [text, pattern] : request.filters) {
         // "Config File(*.chg)" already names its pattern the way the file dialog reads it.
-        const bool named = text.find('(') != std::string::npos;
-        filters << QString::fromStdString(named ? text : text + " (" + pattern + ")");
+        QString filter = QString::fromStdString(text);
+        if (!filter.contains(QLatin1Char('('))) {
+            filter += QStringLiteral(" (%1)").arg(QString::fromStdString(pattern));
+        }
+        filters << filter;
         suffixes << QString::fromStdString(pattern).remove(QLatin1String("*."));
     }
     QFileDialog dialog(parent_);
