@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #if __has_include(<iconv.h>)
@@ -27,6 +28,8 @@ constexpr char kCodePage[] = "GB18030";
 
 class ArchiveWriter {
 public:
+    explicit ArchiveWriter(std::size_t expectedSize) { out_.reserve(expectedSize); }
+
     void u8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
     void u16(std::uint16_t v) {
         u8(static_cast<std::uint8_t>(v));
@@ -77,26 +80,61 @@ private:
 
 // ---- Reading ---------------------------------------------------------------------------------
 
+// Converts single code points to the code page; opened on first use, since most archives hold
+// no wide text at all.
+class CodePageEncoder {
+public:
+    CodePageEncoder() = default;
+    CodePageEncoder(const CodePageEncoder&) = delete;
+    CodePageEncoder& operator=(const CodePageEncoder&) = delete;
+    ~CodePageEncoder() {
 #ifdef TORVANE_HAVE_ICONV
-// Converts one code point to the code page; false when the converter is missing or refuses it.
-bool encodeInCodePage(iconv_t cd, char32_t cp, std::string& out) {
-    std::array<char, 4> in{};
-    for (int i = 0; i < 4; ++i) {
-        in[static_cast<std::size_t>(i)] = static_cast<char>((cp >> (8 * i)) & 0xFF);
-    }
-    std::array<char, 8> buf{};
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = buf.data();
-    std::size_t outLeft = buf.size();
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        return false;
-    }
-    out.append(buf.data(), buf.size() - outLeft);
-    return true;
-}
+        if (open_) {
+            iconv_close(cd_);
+        }
 #endif
+    }
+
+    // Appends the code point's bytes; false when no converter exists or it refuses the point.
+    bool encode(char32_t cp, std::string& out) {
+#ifdef TORVANE_HAVE_ICONV
+        if (!tried_) {
+            tried_ = true;
+            cd_ = iconv_open(kCodePage, "UTF-32LE");
+            open_ = reinterpret_cast<std::intptr_t>(cd_) != -1;
+        }
+        if (!open_) {
+            return false;
+        }
+        std::array<char, 4> in{};
+        for (std::size_t i = 0; i < in.size(); ++i) {
+            in[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
+        }
+        std::array<char, 8> buf{};
+        char* inPtr = in.data();
+        std::size_t inLeft = in.size();
+        char* outPtr = buf.data();
+        std::size_t outLeft = buf.size();
+        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            return false;
+        }
+        out.append(buf.data(), buf.size() - outLeft);
+        return true;
+#else
+        (void)cp;
+        (void)out;
+        return false;
+#endif
+    }
+
+private:
+#ifdef TORVANE_HAVE_ICONV
+    iconv_t cd_{};
+    bool tried_ = false;
+    bool open_ = false;
+#endif
+};
 
 // UTF-16LE to the 8-bit code page. ASCII passes through; a character the code page cannot hold
 // (or any non-ASCII one when no converter is available) becomes '?', and so does an unpaired
@@ -104,10 +142,7 @@ bool encodeInCodePage(iconv_t cd, char32_t cp, std::string& out) {
 std::string wideToCodePage(std::string_view utf16le) {
     std::string out;
     out.reserve(utf16le.size() / 2);
-#ifdef TORVANE_HAVE_ICONV
-    iconv_t cd = reinterpret_cast<iconv_t>(-1);
-    bool triedOpen = false;
-#endif
+    CodePageEncoder encoder;
     const std::size_t units = utf16le.size() / 2;
     auto unitAt = [&](std::size_t i) {
         return static_cast<char16_t>(static_cast<unsigned char>(utf16le[2 * i]) |
@@ -126,24 +161,10 @@ std::string wideToCodePage(std::string_view utf16le) {
         }
         if (cp < 0x80) {
             out += static_cast<char>(cp);
-            continue;
+        } else if (!encoder.encode(cp, out)) {
+            out += '?';
         }
-#ifdef TORVANE_HAVE_ICONV
-        if (!triedOpen) {
-            triedOpen = true;
-            cd = iconv_open(kCodePage, "UTF-32LE");
-        }
-        if (cd != reinterpret_cast<iconv_t>(-1) && encodeInCodePage(cd, cp, out)) {
-            continue;
-        }
-#endif
-        out += '?';
     }
-#ifdef TORVANE_HAVE_ICONV
-    if (cd != reinterpret_cast<iconv_t>(-1)) {
-        iconv_close(cd);
-    }
-#endif
     return out;
 }
 
@@ -207,9 +228,10 @@ public:
             return false;
         }
         if (n > (wide ? remaining() / 2 : remaining())) {
-            return fail("text " + std::string(field) + " at byte " + std::to_string(at) +
-                        " claims " + std::to_string(n) + (wide ? " wide characters" : " bytes") +
-                        ", only " + std::to_string(remaining()) + " bytes remain");
+            return fail("file ends early: text " + std::string(field) + " at byte " +
+                        std::to_string(at) + " claims " + std::to_string(n) +
+                        (wide ? " wide characters" : " bytes") + ", only " +
+                        std::to_string(remaining()) + " bytes remain");
         }
         const std::uint64_t byteCount = wide ? n * 2 : n;
         const std::string_view raw = bytes_.substr(pos_, static_cast<std::size_t>(byteCount));
@@ -449,7 +471,19 @@ std::string writeArchive(const GatewayConfiguration& cfg) {
     const int nodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
     const int instructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
 
-    ArchiveWriter out;
+    // One allocation for the whole file: the texts plus at most 15 bytes of prefix each.
+    std::size_t estimate = 512;
+    for (int i = 0; i < nodeCount; ++i) {
+        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+        estimate += n.NodeAddress.size() + n.NodeName.size() + 30;
+    }
+    for (int i = 0; i < instructionCount; ++i) {
+        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+        estimate += ins.NodeAddress.size() + ins.InstructionType.size() + ins.Index.size() +
+                    ins.SubIndex.size() + ins.CobId.size() + ins.MappingAddress.size() +
+                    ins.Bytes.size() + ins.Description.size() + ins.SpareText.size() + 9 * 15 + 4;
+    }
+    ArchiveWriter out(estimate);
     out.i32(cfg.ConfigType);
 
     out.header(kFieldbusClass);

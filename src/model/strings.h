@@ -383,4 +383,81 @@ inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
 
 // ---- Application -----------------------------------------------------------------------------
 
+inline constexpr const char* MenuFile = "File(&F)";
+inline constexpr const char* MenuNew = "New(&N)";
+inline constexpr const char* MenuOpen = "Open(&O)";
+inline constexpr const char* MenuSave = "Save(&S)";
+inline constexpr const char* MenuSaveAs = "Save As(&A)";
+inline constexpr const char* MenuRecent = "Recent";
+inline constexpr const char* MenuExit = "Exit(&X)";
+inline constexpr const char* MenuEdit = "Edit(&E)";
+inline constexpr const char* MainMenuAddNode = "Add Node(&N)";
+inline constexpr const char* MainMenuDeleteNode = "Delete Node(&D)";
+inline constexpr const char* MainMenuAddCommand = "Add Command(&I)";
+inline constexpr const char* MainMenuDeleteCommand = "Delete Command(&E)";
+inline constexpr const char* MainMenuCopyNode = "Copy Node(&C)";
+inline constexpr const char* MainMenuPasteNode = "Paste Node(&P)";
+inline constexpr const char* MenuTools = "Tools(&T)";
+inline constexpr const char* MenuSerial = "Serial Connection(&P)";
+inline constexpr const char* MenuUpload = "Upload(&U)";
+inline constexpr const char* MenuDownload = "Download(&D)";
+inline constexpr const char* MenuCalculateMapping = "Calculate Mapping Address(&T)";
+inline constexpr const char* MenuExportExcel = "Export EXCEL(&O)";
+inline constexpr const char* MenuConflict = "Mapping Address Conflict Detection(&C)";
+inline constexpr const char* MenuCreateEds = "Create EDS File(&E)";
+inline constexpr const char* MenuPromptInformation = "Prompt Information";
+inline constexpr const char* MenuHelp = "Help(&H)";
+inline constexpr const char* MenuContent = "Content(&C)";
+inline constexpr const char* MenuAbout = "About(&A)";
+
+inline constexpr const char* TipNew = "New";
+inline constexpr const char* TipOpen = "Open";
+inline constexpr const char* TipSave = "Save";
+inline constexpr const char* TipAddNode = "Add Node";
+inline constexpr const char* TipDeleteNode = "Delete Node";
+inline constexpr const char* TipAddCommand = "Add Command";
+inline constexpr const char* TipDeleteCommand = "Delete Command";
+inline constexpr const char* TipUpload = "Upload";
+inline constexpr const char* TipDownload = "Download";
+inline constexpr const char* TipCalculateMapping = "Calculate Mapping Address";
+inline constexpr const char* TipConflict = "Mapping Address Conflict Detection";
+inline constexpr const char* TipExportExcel = "Export EXCEL";
+inline constexpr const char* TipMonitor = "Monitor";
+inline constexpr const char* TipSerial = "Serial Connection";
+inline constexpr const char* TipCreateEds = "Create EDS File";
+
+inline constexpr const char* PromptNew = "Creates a new document";
+inline constexpr const char* PromptOpen = "Opens an existing document";
+inline constexpr const char* PromptSave = "Saves the document";
+inline constexpr const char* PromptSaveAs = "Saves the document with a new name";
+inline constexpr const char* PromptExit = "Quit the application; prompts to save documents";
+inline constexpr const char* PromptAbout = "Display program information, version number and copyright";
+inline constexpr const char* PromptRecent = "Open this document";
+
+inline constexpr const char* StatusReady = "Ready";
+inline constexpr const char* StatusCapital = "Capital";
+inline constexpr const char* StatusData = "Data";
+inline constexpr const char* StatusRoll = "Roll";
+
+inline constexpr const char* InfoBarTitle = "MY Control";
+inline constexpr const char* InfoTab = "Info";
+inline constexpr const char* NewsTab = "News";
+inline constexpr const char* NewsPage = "advertising_bottom/Torvane.html";
+inline constexpr const char* InfoFont = "Times New Roman";
+
+inline constexpr const char* HelpFileName = "Torvane.chm";
+// "%1" is replaced by the help file's full path.
+inline constexpr const char* HelpFileMissing = "Help file\n%1\ndo not exist!";
+inline constexpr const char* ComInitFailed = "Initializing COM support library failed!";
+
+inline constexpr const char* AboutTitle = "About Software Torvane";
+inline constexpr const char* AboutProduct = "Gateway Configuration Softwre Torvane";
+inline constexpr const char* AboutVersion = "Version 4.2.1";
+inline constexpr const char* AboutMoreInfo = "More technical information, please visit:";
+inline constexpr const char* AboutClose = "Close";
+inline constexpr const char* LogoFileName = "VeltraCompany.png";
+
+// Commands whose engine is not part of this build say so instead of doing nothing.
+inline constexpr const char* NotAvailable = "%1 is not available in this build.";
+
 } // namespace torvane::str

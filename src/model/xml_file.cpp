@@ -16,8 +16,8 @@ using tinyxml2::XMLNode;
 
 constexpr char kValue[] = "Value";
 constexpr char kDeclaration[] = R"(xml version="1.0" encoding="gb2312")";
-// Deeper nesting is refused by the XML library anyway; the salvage scan stops there too.
-constexpr int kMaxDepth = 400;
+// Deeper nesting is refused by the XML library; the salvage scan stops there too.
+constexpr int kMaxDepth = TINYXML2_MAX_ELEMENT_DEPTH;
 
 // ---- Writing ---------------------------------------------------------------------------------
 

@@ -222,11 +222,12 @@ def check_download_frames(sim, variant, options):
 
 
 def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=False,
-              options=False):
+              options=False, port=None):
     src = fixture(ctx, variant)
     store = ctx.path("gateway.store")
     sim = Sim(ctx, "sim", "--store", store, *sim_args)
-    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=0)
+    port = port or sim.device
+    run_cli(ctx, sim, "download", src, "--port", port, "--yes", expect=0, env_ports=port)
     assert_clean_log(sim)
     check_download_frames(sim, variant, options)
     if separate_upload_sim:
@@ -234,14 +235,22 @@ def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=Fal
         sim.stop()
         sim = Sim(ctx, "sim2", "--store", store, *sim_args)
     up = ctx.path("uploaded.chg")
-    run_cli(ctx, sim, "upload", "--port", sim.device, upload_flag, "-o", up, expect=0)
+    run_cli(ctx, sim, "upload", "--port", port, upload_flag, "-o", up, expect=0, env_ports=port)
     assert_clean_log(sim)
     compare(show(ctx, src), show(ctx, up), keys)
     return sim
 
 
 def case_roundtrip_compatible(ctx):
-    roundtrip(ctx, "compatible", ["--old-firmware"], "--master", MASTER_COMPATIBLE)
+    # Through the --link name: the port list and --port may name the terminal by a link.
+    link = ctx.path("gateway")
+    sim = roundtrip(ctx, "compatible", ["--old-firmware", "--link", link], "--master",
+                    MASTER_COMPATIBLE, port=link)
+    if os.path.realpath(link) != sim.device:
+        raise Failure(f"{link} does not lead to {sim.device}")
+    sim.stop()
+    if os.path.lexists(link):
+        raise Failure("the simulator left its link behind")
 
 
 def case_roundtrip_new(ctx):
@@ -275,13 +284,14 @@ def download_fault(ctx, variant, sim_args, result_code):
     return sim
 
 
-def upload_fault(ctx, sim_args, result_code):
+def upload_fault(ctx, sim_args, result_code, saved=False):
     sim = Sim(ctx, "sim", *sim_args)
     out = ctx.path("uploaded.chg")
     run_cli(ctx, sim, "upload", "--port", sim.device, "--master", "-o", out,
             expect=expect_exit(result_code))
-    if os.path.exists(out):
-        raise Failure("a failed upload wrote its output file")
+    if os.path.exists(out) != saved:
+        raise Failure("the upload wrote its output file" if not saved else
+                      "the complete upload did not write its output file")
 
 
 def case_fault_silent(ctx):
@@ -320,6 +330,12 @@ def case_fault_upload_bad_reply(ctx):
     upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "6"], 3)
 
 
+def case_fault_upload_bad_options_reply(ctx):
+    # Every configuration frame was read (frame 17 is the SDO options request): result 3, and
+    # the configuration is kept.
+    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "17"], 3, saved=True)
+
+
 def case_fault_upload_drop_request(ctx):
     upload_fault(ctx, ["--old-firmware", "--drop-frame", "4"], 2)
 
@@ -342,10 +358,38 @@ def case_refused_too_many_upload_sdo(ctx):
     refused_before_sending(ctx, "usdo29", 9)
 
 
+def case_old_format_question(ctx):
+    # An archive of an earlier version meets new firmware: "Download hint:" decides the format.
+    src = fixture(ctx, "edition220")
+    doc = show(ctx, src)["CONFIG"]
+    if doc["ConfigEdition"] != 220:
+        raise Failure(f"the fixture reads as edition {doc['ConfigEdition']}")
+    sim = Sim(ctx, "sim", "--firmware", "5.2")
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=expect_exit(16))
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format", "cancel",
+            expect=expect_exit(16))
+    if sim.received() != ["FE 00 FE", "FE 00 FE"]:
+        raise Failure(f"a cancelled download sent {sim.received()}")
+    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
+            "compatible", expect=0)
+    # Edition 220 has no RPDO cycle: the new format's completeness check names it.
+    out = run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
+                  "new", expect=expect_exit(13))
+    if out != '"CANopen Network\\The Cycle for RPDO Transmission"is empty\n':
+        raise Failure(f"unexpected message {out!r}")
+    headers = [f[:5] for f in sim.received() if f.startswith("02 ") and f[3:5] in ("0F", "23")]
+    if headers != ["02 0F"]:
+        raise Failure(f"headers sent: {headers}, want one in the compatible format")
+    assert_clean_log(sim)
+
+
 def case_unknown_port(ctx):
     src = fixture(ctx, "compatible")
     sim = Sim(ctx, "sim")
     missing = ctx.path("no-such-tty")
+    listed = run_cli(ctx, sim, "ports", expect=0).split("\n")
+    if sim.device not in listed:
+        raise Failure(f"'torvane-cli ports' does not list {sim.device}")
     run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
             env_ports=sim.device)
     run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
@@ -368,6 +412,29 @@ def case_port_busy(ctx):
     run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=expect_exit(0))
     if first.wait(CLI_TIMEOUT_S) != 0:
         raise Failure("the first download failed: " + first.stderr.read().decode())
+
+
+def case_simulator_refusals(ctx):
+    bad_store = ctx.path("bad.store")
+    with open(bad_store, "w") as f:
+        f.write("torvane-gatewaysim store 1\nmodel slave\n")
+    not_a_link = ctx.path("plain-file")
+    open(not_a_link, "w").close()
+    cases = [
+        (["--store", bad_store], 1, "holds a slave configuration"),
+        (["--link", not_a_link], 1, "is not a symbolic link"),
+        (["--device", ctx.path("no-such-device")], 1, "No such file"),
+        (["--firmware", "5"], 2, "MAJOR.MINOR"),
+        (["--drop-frame", "0"], 2, "frame number"),
+        (["--model", "tavo"], 2, "master or slave"),
+        (["--monitor", "fixed"], 2, "not available"),
+    ]
+    for args, code, words in cases:
+        r = subprocess.run([ctx.sim_exe, *args], capture_output=True, timeout=10,
+                           stdin=subprocess.DEVNULL)
+        err = r.stderr.decode()
+        if r.returncode != code or words not in err or r.stdout:
+            raise Failure(f"torvane-gatewaysim {args}: exit {r.returncode}, {err!r}")
 
 
 CASES = {name[len("case_"):].replace("_", "-"): fn

@@ -4,6 +4,8 @@
 
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
+#include "model/archive.h"
+#include "model/atomic_file.h"
 #include "model/config_file.h"
 #include "model/configuration.h"
 
@@ -118,16 +120,51 @@ GatewayConfiguration tooManyUploadSdo() {
     return cfg;
 }
 
+// The archive of an earlier program version (edition 220): the edition-500 archive without the
+// three texts edition 410 added and the three edition 500 added behind the first nine.
+bool writeEdition220(const GatewayConfiguration& cfg, const std::string& path, std::string& error) {
+    std::string b = writeArchive(cfg);
+    std::size_t p = b.find("CONFIG");
+    if (p == std::string::npos) {
+        error = "no CONFIG header";
+        return false;
+    }
+    p += 6;
+    const std::uint32_t edition = 220;
+    for (int i = 0; i < 4; ++i) {
+        b[p + static_cast<std::size_t>(i)] = static_cast<char>((edition >> (8 * i)) & 0xFF);
+    }
+    p += 4;
+    // Every text here is shorter than 255 bytes: one length byte, then the text.
+    auto textEnd = [&](std::size_t at) { return at + 1 + static_cast<unsigned char>(b[at]); };
+    for (int i = 0; i < 9; ++i) {
+        p = textEnd(p);
+    }
+    std::size_t q = p;
+    for (int i = 0; i < 3; ++i) {
+        q = textEnd(q);
+    }
+    b.erase(p, q - p); // RPDOCycle, OutputProcessing, SDOCycle
+    p = textEnd(p);    // ErrorControl stays
+    q = p;
+    for (int i = 0; i < 3; ++i) {
+        q = textEnd(q);
+    }
+    b.erase(p, q - p); // SDOConcurrent, SDORetries, SDOPollDelay
+    return writeFileAtomically(path, b, error);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: transfer_fixture compatible|new|slave|usdo29 OUT\n");
+        std::fprintf(stderr,
+                     "usage: transfer_fixture compatible|new|slave|usdo29|edition220 OUT\n");
         return 2;
     }
     const std::string variant = argv[1];
     GatewayConfiguration cfg;
-    if (variant == "compatible") {
+    if (variant == "compatible" || variant == "edition220") {
         cfg = master(false);
     } else if (variant == "new") {
         cfg = master(true);
@@ -153,7 +190,9 @@ int main(int argc, char** argv) {
         }
     }
     std::string error;
-    if (!saveConfigurationFile(argv[2], cfg, error)) {
+    const bool saved = variant == "edition220" ? writeEdition220(cfg, argv[2], error)
+                                               : saveConfigurationFile(argv[2], cfg, error);
+    if (!saved) {
         std::fprintf(stderr, "transfer_fixture: %s\n", error.c_str());
         return 1;
     }

@@ -62,6 +62,12 @@ bool configureLine(int fd, std::string& error) {
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     if (tcsetattr(fd, TCSANOW, &t) != 0) {
+        // A pseudo-terminal has no parity and may refuse a request for it; 8-N-1 is the same
+        // there, since no bits travel on a wire.
+        t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD);
+        if (tcsetattr(fd, TCSANOW, &t) == 0) {
+            return true;
+        }
         error = std::string("cannot apply the line settings: ") + std::strerror(errno);
         return false;
     }

@@ -104,7 +104,8 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& out, std:
             }
             long n = 0;
             if (!parseNumber(v, 1, 1000000, n)) {
-                error = a + " needs a frame number from 1, not '" + v + "'";
+                error = a;
+                error += " needs a frame number from 1, not '" + v + "'";
                 return false;
             }
             (a == "--drop-frame" ? out.dropFrames : out.badAckFrames).insert(n);

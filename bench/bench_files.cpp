@@ -1,0 +1,128 @@
+// Load and save of the largest configuration: 128 nodes, 256 commands, long descriptions.
+#include "model/archive.h"
+#include "model/config_file.h"
+#include "model/xml_file.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+
+// The analyzer takes the benchmark loop variable for a dead store.
+// NOLINTBEGIN(clang-analyzer-deadcode.DeadStores)
+namespace {
+
+using namespace torvane;
+
+GatewayConfiguration largest() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    CONFIG& c = cfg.Config;
+    c.NodeCount = kNodeTableSize;
+    for (int i = 0; i < kNodeTableSize; ++i) {
+        c.Nodes[i] = {std::to_string(i % 127 + 1), "Node number " + std::to_string(i + 1)};
+    }
+    c.InstructionCount = kInstructionTableSize;
+    for (int i = 0; i < kInstructionTableSize; ++i) {
+        const std::string type = std::to_string(i % 4 + 1);
+        c.Instructions[i] = {std::to_string(i % 127 + 1),
+                             type,
+                             isPdoCommand(type) ? "" : "0x6041",
+                             isPdoCommand(type) ? "" : "0",
+                             isPdoCommand(type) ? std::to_string(385 + i) : "",
+                             std::to_string(i % 112),
+                             "8",
+                             std::string(300, static_cast<char>('a' + i % 26)),
+                             "",
+                             i % kNodeTableSize + 1};
+    }
+    return cfg;
+}
+
+std::string tempPath(const char* name) {
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+void BM_WriteArchive(benchmark::State& state) {
+    const GatewayConfiguration cfg = largest();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(writeArchive(cfg));
+    }
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(writeArchive(cfg).size()));
+}
+BENCHMARK(BM_WriteArchive);
+
+void BM_ReadArchive(benchmark::State& state) {
+    const std::string bytes = writeArchive(largest());
+    GatewayConfiguration live = newConfiguration(kCanopenMaster);
+    DocumentState doc;
+    for (auto _ : state) {
+        ArchiveContents read;
+        std::string error;
+        if (!readArchive(bytes, read, error)) {
+            state.SkipWithError(error.c_str());
+        }
+        applyArchive(read, live, doc);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_ReadArchive);
+
+void BM_WriteXml(benchmark::State& state) {
+    const GatewayConfiguration cfg = largest();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(writeXml(cfg));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(writeXml(cfg).size()));
+}
+BENCHMARK(BM_WriteXml);
+
+void BM_ReadXml(benchmark::State& state) {
+    const std::string bytes = writeXml(largest());
+    GatewayConfiguration live = newConfiguration(kCanopenMaster);
+    for (auto _ : state) {
+        std::string error;
+        if (!readXml(bytes, live, error)) {
+            state.SkipWithError(error.c_str());
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_ReadXml);
+
+// The whole round through the disk as Save and Open do it (atomic write with flush to disk).
+void BM_SaveFile(benchmark::State& state, const char* name) {
+    const GatewayConfiguration cfg = largest();
+    const std::string path = tempPath(name);
+    for (auto _ : state) {
+        std::string error;
+        if (!saveConfigurationFile(path, cfg, error)) {
+            state.SkipWithError(error.c_str());
+        }
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK_CAPTURE(BM_SaveFile, archive, "torvane-bench.chg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveFile, xml, "torvane-bench.xml")->Unit(benchmark::kMillisecond);
+
+void BM_LoadFile(benchmark::State& state, const char* name) {
+    const std::string path = tempPath(name);
+    std::string error;
+    if (!saveConfigurationFile(path, largest(), error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    GatewayConfiguration live = newConfiguration(kCanopenMaster);
+    for (auto _ : state) {
+        DocumentState doc;
+        if (!loadConfigurationFile(path, live, doc, error)) {
+            state.SkipWithError(error.c_str());
+        }
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK_CAPTURE(BM_LoadFile, archive, "torvane-bench-load.chg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadFile, xml, "torvane-bench-load.xml")->Unit(benchmark::kMillisecond);
+
+} // namespace
+// NOLINTEND(clang-analyzer-deadcode.DeadStores)
+
+BENCHMARK_MAIN();

@@ -1,0 +1,361 @@
+#include "gui/app/main_frame.h"
+
+#include "gui/app/about_dlg.h"
+#include "gui/app/info_bar.h"
+#include "gui/app/toolbar_icons.h"
+#include "gui/editor/modbus_config_doc.h"
+#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/prompts.h"
+#include "model/strings.h"
+#include "platform/data_files.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <optional>
+
+namespace torvane::gui {
+
+namespace {
+QString qs(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+QSettings profile() {
+    return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                     QStringLiteral("Torvane"));
+}
+} // namespace
+
+QStringList RecentFiles::load() const {
+    QSettings settings = profile();
+    QStringList files;
+    for (int i = 1; i <= kSize; ++i) {
+        const QString f =
+            settings.value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
+        if (!f.isEmpty()) {
+            files << f;
+        }
+    }
+    return files;
+}
+
+QStringList RecentFiles::add(const QString& path) const {
+    QStringList files = load();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kSize) {
+        files.removeLast();
+    }
+    QSettings settings = profile();
+    for (int i = 1; i <= kSize; ++i) {
+        const QString key = QStringLiteral("Recent File List/File%1").arg(i);
+        if (i <= files.size()) {
+            settings.setValue(key, files[i - 1]);
+        } else {
+            settings.remove(key);
+        }
+    }
+    return files;
+}
+
+CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(qs(str::AppTitle));
+    setWindowIcon(toolIcon(ToolIcon::Application));
+    resize(1440, 750);
+
+    view_ = new CModbusConfigView(prompts_, this);
+    setCentralWidget(view_);
+    doc_ = new CModbusConfigDoc(*view_, prompts_, this);
+
+    infoBar_ = new InfoBar(this);
+    setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+    addDockWidget(Qt::BottomDockWidgetArea, infoBar_);
+    resizeDocks({infoBar_}, {200}, Qt::Vertical);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
+    connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
+    connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
+    updateEditActions();
+    updateRecentMenu();
+
+    // The news page is read after the window is shown: it never delays start-up.
+    QTimer::singleShot(0, infoBar_, &InfoBar::loadNews);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createActions() {
+    auto make = [this](const char* text, const char* tip, std::optional<ToolIcon> icon, auto slot) {
+        auto* a = new QAction(qs(text), this);
+        if (tip != nullptr) {
+            a->setToolTip(qs(tip));
+        }
+        if (icon) {
+            a->setIcon(toolIcon(*icon));
+        }
+        connect(a, &QAction::triggered, this, [this, slot] {
+            // Toolbar and menu clicks do not take the focus: commit an open cell editor first.
+            view_->commitOpenEditor();
+            slot();
+        });
+        return a;
+    };
+
+    newAct_ = make(str::MenuNew, str::TipNew, ToolIcon::New, [this] { doc_->fileNew(); });
+    newAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    newAct_->setStatusTip(qs(str::PromptNew));
+    openAct_ = make(str::MenuOpen, str::TipOpen, ToolIcon::Open, [this] { doc_->fileOpen(); });
+    openAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    openAct_->setStatusTip(qs(str::PromptOpen));
+    saveAct_ = make(str::MenuSave, str::TipSave, ToolIcon::Save, [this] { doc_->fileSave(); });
+    saveAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    saveAct_->setStatusTip(qs(str::PromptSave));
+    saveAsAct_ = make(str::MenuSaveAs, nullptr, std::nullopt, [this] { doc_->fileSaveAs(); });
+    saveAsAct_->setStatusTip(qs(str::PromptSaveAs));
+    exitAct_ = make(str::MenuExit, nullptr, std::nullopt, [this] { close(); });
+    exitAct_->setStatusTip(qs(str::PromptExit));
+
+    addNodeAct_ = make(str::MainMenuAddNode, str::TipAddNode, ToolIcon::AddNode,
+                       [this] { view_->addNode(); });
+    deleteNodeAct_ = make(str::MainMenuDeleteNode, str::TipDeleteNode, ToolIcon::DeleteNode,
+                          [this] { view_->deleteNode(); });
+    addCommandAct_ = make(str::MainMenuAddCommand, str::TipAddCommand, ToolIcon::AddCommand,
+                          [this] { view_->addCommand(); });
+    deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::TipDeleteCommand,
+                             ToolIcon::DeleteCommand, [this] { view_->deleteCommand(); });
+    copyNodeAct_ =
+        make(str::MainMenuCopyNode, nullptr, std::nullopt, [this] { view_->copyNode(); });
+    pasteNodeAct_ =
+        make(str::MainMenuPasteNode, nullptr, std::nullopt, [this] { view_->pasteNode(); });
+
+    serialAct_ =
+        make(str::MenuSerial, nullptr, std::nullopt, [this] { notAvailable(qs(str::TipSerial)); });
+    uploadAct_ = make(str::MenuUpload, str::TipUpload, ToolIcon::Upload,
+                      [this] { notAvailable(qs(str::TipUpload)); });
+    downloadAct_ = make(str::MenuDownload, str::TipDownload, ToolIcon::Download,
+                        [this] { notAvailable(qs(str::TipDownload)); });
+    mappingAct_ = make(str::MenuCalculateMapping, str::TipCalculateMapping,
+                       ToolIcon::CalculateMapping, [this] { view_->calculateMapping(); });
+    exportAct_ = make(str::MenuExportExcel, str::TipExportExcel, ToolIcon::ExportExcel,
+                      [this] { notAvailable(qs(str::TipExportExcel)); });
+    conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
+                        [this] { notAvailable(qs(str::TipConflict)); });
+    edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt,
+                   [this] { notAvailable(qs(str::TipCreateEds)); });
+    monitorAct_ = make(str::TipMonitor, str::TipMonitor, ToolIcon::Monitor,
+                       [this] { notAvailable(qs(str::TipMonitor)); });
+
+    promptInfoAct_ = infoBar_->toggleViewAction();
+    promptInfoAct_->setText(qs(str::MenuPromptInformation));
+
+    contentAct_ = make(str::MenuContent, nullptr, std::nullopt, [this] { showHelpContent(); });
+    aboutAct_ = make(str::MenuAbout, nullptr, std::nullopt, [this] { showAbout(); });
+    aboutAct_->setStatusTip(qs(str::PromptAbout));
+
+    // Ctrl+P is the standard print of the view; this program prints nothing, so the key is
+    // taken and ignored rather than reaching a widget.
+    printAct_ = new QAction(this);
+    printAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    addAction(printAct_);
+}
+
+void CMainFrame::createMenus() {
+    QMenu* file = menuBar()->addMenu(qs(str::MenuFile));
+    file->addAction(newAct_);
+    file->addAction(openAct_);
+    file->addAction(saveAct_);
+    file->addAction(saveAsAct_);
+    file->addSeparator();
+    recentMenu_ = file;
+    for (int i = 0; i < RecentFiles::kSize; ++i) {
+        auto* a = new QAction(this);
+        a->setVisible(false);
+        a->setStatusTip(qs(str::PromptRecent));
+        connect(a, &QAction::triggered, this, [this, a] { openRecent(a->data().toString()); });
+        recentActions_ << a;
+        file->addAction(a);
+    }
+    file->addSeparator();
+    file->addAction(exitAct_);
+
+    QMenu* edit = menuBar()->addMenu(qs(str::MenuEdit));
+    edit->addAction(addNodeAct_);
+    edit->addAction(deleteNodeAct_);
+    edit->addAction(addCommandAct_);
+    edit->addAction(deleteCommandAct_);
+    edit->addAction(copyNodeAct_);
+    edit->addAction(pasteNodeAct_);
+
+    QMenu* tools = menuBar()->addMenu(qs(str::MenuTools));
+    tools->addAction(serialAct_);
+    tools->addAction(uploadAct_);
+    tools->addAction(downloadAct_);
+    tools->addAction(mappingAct_);
+    tools->addAction(exportAct_);
+    tools->addAction(conflictAct_);
+    tools->addAction(edsAct_);
+    tools->addAction(promptInfoAct_);
+
+    QMenu* help = menuBar()->addMenu(qs(str::MenuHelp));
+    help->addAction(contentAct_);
+    help->addAction(aboutAct_);
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("Standard"));
+    toolBar_->setObjectName(QStringLiteral("toolbar"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->addAction(newAct_);
+    toolBar_->addAction(openAct_);
+    toolBar_->addAction(saveAct_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(addNodeAct_);
+    toolBar_->addAction(deleteNodeAct_);
+    toolBar_->addAction(addCommandAct_);
+    toolBar_->addAction(deleteCommandAct_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(uploadAct_);
+    toolBar_->addAction(downloadAct_);
+    toolBar_->addAction(mappingAct_);
+    toolBar_->addAction(conflictAct_);
+    toolBar_->addAction(exportAct_);
+    toolBar_->addAction(monitorAct_);
+}
+
+void CMainFrame::createStatusBar() {
+    statusBar()->showMessage(qs(str::StatusReady));
+    // The lock-key panes are shown as labels; key lock states are not readable portably.
+    for (const char* text : {str::StatusCapital, str::StatusData, str::StatusRoll}) {
+        auto* pane = new QLabel(qs(text), this);
+        pane->setEnabled(false);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setMinimumWidth(60);
+        pane->setAlignment(Qt::AlignCenter);
+        statusBar()->addPermanentWidget(pane);
+    }
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& m) {
+        if (m.isEmpty()) {
+            statusBar()->showMessage(qs(str::StatusReady));
+        }
+    });
+}
+
+QAction* CMainFrame::action(const QString& text) const {
+    for (QAction* a : findChildren<QAction*>()) {
+        if (a->text() == text || a->toolTip() == text) {
+            return a;
+        }
+    }
+    if (promptInfoAct_->text() == text) {
+        return promptInfoAct_;
+    }
+    return nullptr;
+}
+
+void CMainFrame::updateEditActions() {
+    const EditFlags f = view_->editFlags();
+    addNodeAct_->setEnabled(f.addNode);
+    deleteNodeAct_->setEnabled(f.deleteNode);
+    addCommandAct_->setEnabled(f.addCommand);
+    deleteCommandAct_->setEnabled(f.deleteCommand);
+    // Copy and Paste stay enabled in the menu; they do nothing where they do not apply.
+    copyNodeAct_->setEnabled(true);
+    pasteNodeAct_->setEnabled(true);
+    edsAct_->setEnabled(!view_->isMaster());
+}
+
+void CMainFrame::updateRecentMenu() {
+    const QStringList files = RecentFiles().load();
+    for (int i = 0; i < recentActions_.size(); ++i) {
+        QAction* a = recentActions_[i];
+        if (i < files.size()) {
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+            a->setData(files[i]);
+            a->setVisible(true);
+        } else {
+            a->setVisible(false);
+        }
+    }
+    // With no entry the platform shows one greyed "Recent" item.
+    if (files.isEmpty()) {
+        recentActions_.front()->setText(qs(str::MenuRecent));
+        recentActions_.front()->setVisible(true);
+        recentActions_.front()->setEnabled(false);
+    } else {
+        recentActions_.front()->setEnabled(true);
+    }
+}
+
+void CMainFrame::openRecent(const QString& path) {
+    if (doc_->openRecent(path)) {
+        RecentFiles().add(path);
+    }
+    updateRecentMenu();
+}
+
+bool CMainFrame::start(const QString& commandLineFile) {
+    const QString full =
+        commandLineFile.isEmpty() ? QString() : QFileInfo(commandLineFile).absoluteFilePath();
+    if (!doc_->startUp(full)) {
+        return false;
+    }
+    // The list gains the file only when it really opened (a failed open falls back to New).
+    if (!full.isEmpty() && doc_->document().CurrentFilePath() == full.toLocal8Bit().toStdString()) {
+        RecentFiles().add(full);
+        updateRecentMenu();
+    }
+    return true;
+}
+
+QString CMainFrame::helpFilePath() {
+    return QString::fromStdString(platform::findDataFile(str::HelpFileName));
+}
+
+void CMainFrame::showHelpContent() {
+    const QString path = helpFilePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QByteArray text = qs(str::HelpFileMissing).arg(path).toLocal8Bit();
+        prompts_.tell(std::string(text.constData(), static_cast<size_t>(text.size())));
+        return;
+    }
+    file.close();
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CMainFrame::showAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CMainFrame::notAvailable(const QString& what) {
+    prompts_.tell(qs(str::NotAvailable).arg(what).toStdString());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    view_->commitOpenEditor();
+    if (doc_->canClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+} // namespace torvane::gui

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace torvane::gui {
+
+class CModbusConfigDoc;
+class CModbusConfigView;
+class InfoBar;
+class Prompts;
+
+// Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
+// "Torvane"), group "Recent File List", keys File1..File4.
+class RecentFiles {
+public:
+    static constexpr int kSize = 4;
+    QStringList load() const;
+    // Puts `path` first (removing an older entry of it) and keeps four.
+    QStringList add(const QString& path) const;
+};
+
+// The main window: menus, toolbar, status bar, the "MY Control" bar and the view.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // `prompts` answers every question and message box (the real dialogs or a test script);
+    // it must outlive the window.
+    explicit CMainFrame(Prompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CModbusConfigView* view() const { return view_; }
+    CModbusConfigDoc* document() const { return doc_; }
+    InfoBar* infoBar() const { return infoBar_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    Prompts& prompts() const { return prompts_; }
+
+    // The action behind a menu item or toolbar button, by its menu text or tooltip
+    // (e.g. "Add Node(&N)" or "Monitor"); nullptr when there is none.
+    QAction* action(const QString& text) const;
+
+    // Starts the document: the file named on the command line, or New with the
+    // configuration-type question. Returns false when the user cancelled at start-up.
+    bool start(const QString& commandLineFile);
+
+    // Help -> Content: opens the help file, or tells that it does not exist.
+    void showHelpContent();
+    void showAbout();
+    // The help-file path: the program's folder joined with "Torvane.chm".
+    static QString helpFilePath();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void updateEditActions();
+    void updateRecentMenu();
+    void openRecent(const QString& path);
+    void notAvailable(const QString& what);
+
+    Prompts& prompts_;
+    CModbusConfigView* view_ = nullptr;
+    CModbusConfigDoc* doc_ = nullptr;
+    InfoBar* infoBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QList<QAction*> recentActions_;
+    QLabel* capsPane_ = nullptr;
+    QLabel* numPane_ = nullptr;
+    QLabel* scrollPane_ = nullptr;
+
+    QAction* newAct_ = nullptr;
+    QAction* openAct_ = nullptr;
+    QAction* saveAct_ = nullptr;
+    QAction* saveAsAct_ = nullptr;
+    QAction* exitAct_ = nullptr;
+    QAction* addNodeAct_ = nullptr;
+    QAction* deleteNodeAct_ = nullptr;
+    QAction* addCommandAct_ = nullptr;
+    QAction* deleteCommandAct_ = nullptr;
+    QAction* copyNodeAct_ = nullptr;
+    QAction* pasteNodeAct_ = nullptr;
+    QAction* serialAct_ = nullptr;
+    QAction* uploadAct_ = nullptr;
+    QAction* downloadAct_ = nullptr;
+    QAction* mappingAct_ = nullptr;
+    QAction* exportAct_ = nullptr;
+    QAction* conflictAct_ = nullptr;
+    QAction* edsAct_ = nullptr;
+    QAction* promptInfoAct_ = nullptr;
+    QAction* contentAct_ = nullptr;
+    QAction* aboutAct_ = nullptr;
+    QAction* monitorAct_ = nullptr;
+    QAction* printAct_ = nullptr;
+};
+
+} // namespace torvane::gui

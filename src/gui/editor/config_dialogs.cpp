@@ -1,0 +1,96 @@
+#include "gui/editor/config_dialogs.h"
+
+#include "model/strings.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace torvane::gui {
+
+namespace {
+QDialogButtonBox* okCancel(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(QString::fromLatin1(str::ButtonOk), QDialogButtonBox::AcceptRole)
+        ->setDefault(true);
+    buttons->addButton(QString::fromLatin1(str::ButtonCancel), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+} // namespace
+
+CDlgSelectConfigType::CDlgSelectConfigType(QWidget* parent)
+    : QDialog(parent), list_(new QComboBox(this)) {
+    setObjectName(QStringLiteral("CDlgSelectConfigType"));
+    setWindowTitle(QString::fromLatin1(str::ProtocolTypeSelection));
+    list_->addItem(QString::fromLatin1(str::CanopenMaster));
+    list_->addItem(QString::fromLatin1(str::CanopenSlave));
+    list_->setCurrentIndex(0);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QString::fromLatin1(str::ParamTypeOfProtocol), this));
+    row->addWidget(list_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(okCancel(this));
+    setMinimumWidth(320);
+}
+
+int CDlgSelectConfigType::configType() const {
+    return list_->currentIndex();
+}
+
+CDlgSelectConfigFormat::CDlgSelectConfigFormat(QWidget* parent)
+    : QDialog(parent), list_(new QComboBox(this)) {
+    setObjectName(QStringLiteral("CDlgSelectConfigFormat"));
+    setWindowTitle(QString::fromLatin1(str::SelectConfigType));
+    list_->addItem(QString::fromLatin1(str::OldConfig));
+    list_->addItem(QString::fromLatin1(str::NewConfig));
+    list_->setCurrentIndex(0);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addWidget(okCancel(this));
+    setMinimumWidth(260);
+}
+
+int CDlgSelectConfigFormat::format() const {
+    return list_->currentIndex();
+}
+
+CDSave::CDSave(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("CDSave"));
+    setWindowTitle(QString::fromLatin1(str::SaveConfigurationTitle));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    auto* text = new QLabel(QString::fromLatin1(str::SaveConfigurationQuestion), this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addWidget(text, 1);
+
+    auto* yes = new QPushButton(QString::fromLatin1(str::ButtonYes), this);
+    auto* no = new QPushButton(QString::fromLatin1(str::ButtonNo), this);
+    auto* cancel = new QPushButton(QString::fromLatin1(str::ButtonCancel), this);
+    yes->setObjectName(QStringLiteral("yes"));
+    no->setObjectName(QStringLiteral("no"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    no->setDefault(true);
+    no->setFocus();
+    connect(yes, &QPushButton::clicked, this, [this] { done(Yes); });
+    connect(no, &QPushButton::clicked, this, [this] { done(No); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(yes);
+    buttons->addWidget(no);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+}
+
+} // namespace torvane::gui

@@ -1,0 +1,73 @@
+#include "gui/editor/modbus_config_doc.h"
+
+#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/prompts.h"
+#include "platform/text_codec.h"
+
+namespace torvane::gui {
+
+namespace {
+std::string localPath(const QString& path) {
+    const QByteArray bytes = path.toLocal8Bit();
+    return {bytes.constData(), static_cast<size_t>(bytes.size())};
+}
+} // namespace
+
+CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, Prompts& prompts, QObject* parent)
+    : QObject(parent), view_(view), doc_(view.configuration(), prompts) {
+    connect(&view_, &CModbusConfigView::modified, this, [this] { doc_.setModified(); });
+}
+
+QString CModbusConfigDoc::caption() const {
+    return QString::fromLocal8Bit(doc_.caption());
+}
+
+DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {
+    if (outcome.viewInitialised) {
+        view_.rebuildTree(true);
+    } else if (outcome.rebuildTree) {
+        view_.rebuildTree(false);
+    }
+    emit captionChanged(caption());
+    return outcome;
+}
+
+bool CModbusConfigDoc::startUp(const QString& path) {
+    std::optional<std::string> file;
+    if (!path.isEmpty()) {
+        file = localPath(path);
+    }
+    return apply(doc_.startUp(file)).status != DocStatus::EndProgram;
+}
+
+void CModbusConfigDoc::fileNew() {
+    view_.commitOpenEditor();
+    apply(doc_.newDocument());
+}
+
+void CModbusConfigDoc::fileOpen() {
+    view_.commitOpenEditor();
+    apply(doc_.open());
+}
+
+void CModbusConfigDoc::fileSave() {
+    view_.commitOpenEditor();
+    apply(doc_.save());
+}
+
+void CModbusConfigDoc::fileSaveAs() {
+    view_.commitOpenEditor();
+    apply(doc_.saveAs());
+}
+
+bool CModbusConfigDoc::openRecent(const QString& path) {
+    view_.commitOpenEditor();
+    return apply(doc_.openPath(localPath(path))).status == DocStatus::Done;
+}
+
+bool CModbusConfigDoc::canClose() {
+    view_.commitOpenEditor();
+    return doc_.queryClose();
+}
+
+} // namespace torvane::gui

@@ -1,0 +1,527 @@
+#include "gui/editor/modbus_config_view.h"
+
+#include "editor/add_command.h"
+#include "editor/command_pages.h"
+#include "editor/parameter_pages.h"
+#include "gui/editor/dins.h"
+#include "gui/editor/prompts.h"
+#include "mapping/mapping_calculation.h"
+#include "model/strings.h"
+#include "platform/text_codec.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+namespace torvane::gui {
+
+namespace {
+constexpr int kDataRole = Qt::UserRole;
+constexpr int kKindRole = Qt::UserRole + 1;
+constexpr int kTextRole = Qt::UserRole + 2;
+constexpr int kGridRows = 100;
+const QColor kGrey(200, 200, 200);
+const QColor kWhite(255, 255, 255);
+
+// Layout of the view: tree 200 px wide under a 20 px heading strip; the grid from x = 204.
+constexpr int kHeadingHeight = 20;
+constexpr int kTreeWidth = 200;
+constexpr int kGridLeft = 204;
+
+QString shown(const std::string& bytes) {
+    return platform::fromConfigText(bytes);
+}
+} // namespace
+
+CModbusConfigView::CModbusConfigView(Prompts& prompts, QWidget* parent)
+    : QWidget(parent), prompts_(prompts), cfg_(newConfiguration(kCanopenMaster)),
+      treeEditor_(cfg_, state_),
+      treeHeading_(new QLabel(QString::fromLatin1(str::HeadingDevices), this)),
+      gridHeading_(new QLabel(QString::fromLatin1(str::HeadingConfiguration), this)),
+      tree_(new QTreeWidget(this)), grid_(new QTableWidget(kGridRows, 2, this)),
+      list_(new QComboBox(grid_->viewport())), text_(new QLineEdit(grid_->viewport())) {
+    setObjectName(QStringLiteral("CModbusConfigView"));
+    tree_->setObjectName(QStringLiteral("tree"));
+    tree_->setHeaderHidden(true);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this] {
+        fillGrid();
+        emit editStateChanged();
+    });
+    connect(tree_, &QWidget::customContextMenuRequested, this, &CModbusConfigView::showContextMenu);
+
+    grid_->setObjectName(QStringLiteral("grid"));
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setFocusPolicy(Qt::StrongFocus);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->setWordWrap(false);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
+    grid_->viewport()->installEventFilter(this);
+    connect(grid_, &QTableWidget::cellClicked, this, &CModbusConfigView::cellClicked);
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { commitOpenEditor(); });
+    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { commitOpenEditor(); });
+
+    list_->setObjectName(QStringLiteral("listEditor"));
+    list_->setEditable(true);
+    list_->setInsertPolicy(QComboBox::NoInsert);
+    list_->setCompleter(nullptr);
+    list_->hide();
+    list_->installEventFilter(this);
+    list_->lineEdit()->installEventFilter(this);
+    connect(list_->lineEdit(), &QLineEdit::returnPressed, this, [this] { commitEditor(); });
+
+    text_->setObjectName(QStringLiteral("textEditor"));
+    text_->hide();
+    text_->installEventFilter(this);
+    connect(text_, &QLineEdit::returnPressed, this, [this] { commitEditor(); });
+
+    for (QLabel* heading : {treeHeading_, gridHeading_}) {
+        heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        heading->setIndent(4);
+    }
+    setMinimumSize(kGridLeft + 200, 200);
+}
+
+CModbusConfigView::~CModbusConfigView() = default;
+
+void CModbusConfigView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int h = height() - kHeadingHeight;
+    treeHeading_->setGeometry(0, 0, kTreeWidth, kHeadingHeight);
+    tree_->setGeometry(0, kHeadingHeight, kTreeWidth, h);
+    gridHeading_->setGeometry(kGridLeft, 0, width() - kGridLeft, kHeadingHeight);
+    grid_->setGeometry(kGridLeft, kHeadingHeight, width() - kGridLeft, h);
+    commitOpenEditor();
+}
+
+// ---- Tree --------------------------------------------------------------------------------------
+
+TreeSelection CModbusConfigView::selectionOf(const QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return {};
+    }
+    TreeSelection s;
+    s.kind = static_cast<TreeItemKind>(item->data(0, kKindRole).toInt());
+    s.data = item->data(0, kDataRole).toInt();
+    const QByteArray text = item->data(0, kTextRole).toByteArray();
+    s.text.assign(text.constData(), static_cast<size_t>(text.size()));
+    return s;
+}
+
+TreeSelection CModbusConfigView::selection() const {
+    return selectionOf(tree_->currentItem());
+}
+
+QTreeWidgetItem* CModbusConfigView::itemFor(const TreeSelection& wanted) const {
+    if (wanted.kind == TreeItemKind::None) {
+        return nullptr;
+    }
+    for (QTreeWidgetItemIterator it(tree_); *it != nullptr; ++it) {
+        const TreeSelection s = selectionOf(*it);
+        if (s.kind == wanted.kind && s.data == wanted.data) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+bool CModbusConfigView::select(const TreeSelection& wanted) {
+    QTreeWidgetItem* item = itemFor(wanted);
+    if (item == nullptr) {
+        return false;
+    }
+    tree_->setCurrentItem(item);
+    return true;
+}
+
+EditFlags CModbusConfigView::editFlags() {
+    return treeEditor_.enabledFlags(selection());
+}
+
+void CModbusConfigView::rebuildTree(bool initialised) {
+    hideEditors();
+    const QSignalBlocker block(tree_);
+    tree_->clear();
+    const std::function<void(QTreeWidgetItem*, const TreeItem&)> add = [&](QTreeWidgetItem* parent,
+                                                                           const TreeItem& t) {
+        auto* item = parent == nullptr ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(parent);
+        item->setText(0, shown(t.text));
+        item->setData(0, kDataRole, t.data);
+        item->setData(0, kKindRole, static_cast<int>(t.kind));
+        item->setData(0, kTextRole,
+                      QByteArray(t.text.data(), static_cast<qsizetype>(t.text.size())));
+        for (const TreeItem& child : t.children) {
+            add(item, child);
+        }
+    };
+    for (const TreeItem& root : buildTree(cfg_)) {
+        add(nullptr, root);
+    }
+    grid_->clearContents();
+    page_ = GridPage{};
+    if (initialised) {
+        treeEditor_.resetCopyState();
+        gridFilled_ = false;
+        tree_->setCurrentItem(tree_->topLevelItem(0));
+    } else {
+        QTreeWidgetItem* side = itemFor(canopenSideItem(cfg_));
+        if (side != nullptr) {
+            side->setExpanded(true);
+            tree_->setCurrentItem(side);
+        }
+    }
+    fillGrid();
+    emit editStateChanged();
+}
+
+void CModbusConfigView::refreshNodeTexts() {
+    for (QTreeWidgetItem* root : {tree_->topLevelItem(1)}) {
+        if (root == nullptr) {
+            continue;
+        }
+        for (int i = 0; i < root->childCount(); ++i) {
+            QTreeWidgetItem* item = root->child(i);
+            const TreeSelection s = selectionOf(item);
+            if (s.kind == TreeItemKind::Node && s.data >= 1 && s.data <= kNodeTableSize) {
+                const std::string& name =
+                    cfg_.Config.Nodes[static_cast<size_t>(s.data - 1)].NodeName;
+                item->setText(0, shown(name));
+                item->setData(0, kTextRole,
+                              QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+            }
+        }
+    }
+}
+
+void CModbusConfigView::applyTreeResult(const TreeEditResult& result) {
+    if (result.changed) {
+        setModified();
+        const QSignalBlocker block(tree_);
+        rebuildTree(false);
+    }
+    if (!select(result.select)) {
+        fillGrid();
+    }
+    for (const TreeSelection& e : result.expand) {
+        if (QTreeWidgetItem* item = itemFor(e)) {
+            item->setExpanded(true);
+        }
+    }
+    emit editStateChanged();
+    for (const std::string& m : result.messages) {
+        prompts_.tell(m);
+    }
+}
+
+void CModbusConfigView::addNode() {
+    applyTreeResult(treeEditor_.addNode(selection()));
+}
+void CModbusConfigView::deleteNode() {
+    applyTreeResult(treeEditor_.deleteNode(selection()));
+}
+void CModbusConfigView::deleteCommand() {
+    applyTreeResult(treeEditor_.deleteCommand(selection()));
+}
+void CModbusConfigView::copyNode() {
+    treeEditor_.copyNode(selection());
+    emit editStateChanged();
+}
+void CModbusConfigView::pasteNode() {
+    applyTreeResult(treeEditor_.pasteNode(selection()));
+}
+
+void CModbusConfigView::showContextMenu(const QPoint& pos) {
+    commitOpenEditor();
+    QTreeWidgetItem* item = tree_->itemAt(pos);
+    if (item == nullptr) {
+        tree_->clearSelection();
+        tree_->setCurrentItem(nullptr);
+    } else {
+        tree_->setCurrentItem(item);
+    }
+    const TreeSelection target = selectionOf(item);
+    contextTarget_ = target;
+    if (!contextMenuOpensOn(target)) {
+        return;
+    }
+    const EditFlags f = editFlags();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("contextMenu"));
+    auto entry = [&](const char* text, bool enabled, void (CModbusConfigView::*slot)()) {
+        QAction* a = menu.addAction(QString::fromLatin1(text));
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    entry(str::MenuAddNode, f.addNode, &CModbusConfigView::addNode);
+    entry(str::MenuDeleteNode, f.deleteNode, &CModbusConfigView::deleteNode);
+    entry(str::MenuAddCommand, f.addCommand, &CModbusConfigView::addCommand);
+    entry(str::MenuDeleteCommand, f.deleteCommand, &CModbusConfigView::deleteCommand);
+    entry(str::MenuCopyNode, f.copyNode, &CModbusConfigView::copyNode);
+    entry(str::MenuPasteNode, f.pasteNode, &CModbusConfigView::pasteNode);
+    menu.exec(tree_->viewport()->mapToGlobal(pos));
+}
+
+void CModbusConfigView::addCommand() {
+    if (!editFlags().addCommand && !contextTarget_) {
+        return;
+    }
+    QStringList entries;
+    for (const AddCommandEntry& e : addCommandEntries(cfg_.ConfigType)) {
+        entries << shown(e.text);
+    }
+    CDIns dialog(
+        entries, [this](int kind) { addOneCommand(kind); }, window());
+    dialog.exec();
+    contextTarget_.reset();
+}
+
+void CModbusConfigView::addOneCommand(int kind) {
+    // The remembered right-click target is used once; after that the selection is the target.
+    const TreeSelection target = contextTarget_ ? *contextTarget_ : selection();
+    contextTarget_.reset();
+    const AddCommandResult out =
+        torvane::addCommand(cfg_, state_.firmwareIndex, editTargetOf(target), kind);
+    if (out.status == AddCommandStatus::Added) {
+        if (QTreeWidgetItem* parent = itemFor(target)) {
+            auto* item = new QTreeWidgetItem(parent);
+            item->setText(0, shown(out.treeText));
+            item->setData(0, kDataRole, out.position);
+            item->setData(0, kKindRole, static_cast<int>(TreeItemKind::Command));
+            item->setData(
+                0, kTextRole,
+                QByteArray(out.treeText.data(), static_cast<qsizetype>(out.treeText.size())));
+            parent->setExpanded(true);
+        }
+    }
+    if (out.modified) {
+        setModified();
+    }
+    for (const std::string& m : out.messages) {
+        prompts_.tell(m);
+    }
+}
+
+void CModbusConfigView::calculateMapping() {
+    if (!prompts_.askOkCancel(str::MappingConfirm)) {
+        return;
+    }
+    const MappingCommandResult r = runCalculateMappingCommand(cfg_);
+    if (r.outcome != MappingOutcome::Refused) {
+        setModified();
+    }
+    prompts_.tell(r.message);
+    if (r.outcome != MappingOutcome::Refused) {
+        rebuildTree(false);
+    }
+}
+
+void CModbusConfigView::setModified() {
+    emit modified();
+}
+
+// ---- Grid --------------------------------------------------------------------------------------
+
+void CModbusConfigView::fillGrid() {
+    hideEditors();
+    const TreeSelection sel = selection();
+    GridPage page;
+    switch (pageKindOf(sel)) {
+    case PageKind::None:
+        break;
+    case PageKind::Profibus:
+        page = profibusPage(cfg_, state_);
+        break;
+    case PageKind::Canopen:
+        page = canopenPage(cfg_, state_);
+        break;
+    case PageKind::Node:
+    case PageKind::SdoCommand:
+    case PageKind::TpdoCommand:
+    case PageKind::RpdoCommand:
+        page = commandGridPage(cfg_, editTargetOf(sel));
+        break;
+    }
+    if (page.kind != PageKind::None) {
+        gridFilled_ = true;
+    }
+    showPage(page);
+}
+
+void CModbusConfigView::showPage(const GridPage& page) {
+    page_ = page;
+    grid_->clearContents();
+    for (int r = 0; r < static_cast<int>(page.rows.size()) && r < kGridRows; ++r) {
+        const GridRow& row = page.rows[static_cast<size_t>(r)];
+        auto* label = new QTableWidgetItem(shown(row.label));
+        label->setBackground(kWhite);
+        auto* value = new QTableWidgetItem(shown(row.value));
+        value->setBackground(row.grey ? kGrey : kWhite);
+        grid_->setItem(r, 0, label);
+        grid_->setItem(r, 1, value);
+    }
+}
+
+void CModbusConfigView::cellClicked(int row, int column) {
+    if (committing_ || !gridFilled_) {
+        return;
+    }
+    commitOpenEditor();
+    if (row < 0 || row >= static_cast<int>(page_.rows.size())) {
+        return;
+    }
+    const GridRow& r = page_.rows[static_cast<size_t>(row)];
+    if (r.helpId == kHelpClear) {
+        emit helpTextChanged(QString());
+    } else if (r.helpId != kHelpKeep) {
+        emit helpTextChanged(shown(r.helpText));
+    }
+    if (column == 0 || r.editor == EditorKind::None) {
+        return;
+    }
+    if (!r.openRefusal.empty()) {
+        prompts_.tell(r.openRefusal);
+        return;
+    }
+    openEditor(row);
+}
+
+void CModbusConfigView::openEditor(int row) {
+    const GridRow& r = page_.rows[static_cast<size_t>(row)];
+    editRow_ = row;
+    editItem_ = selection();
+    editTarget_ = editTargetOf(editItem_);
+    editOriginal_ = r.value;
+    const QRect cell = grid_->visualItemRect(grid_->item(row, 1));
+    if (r.editor == EditorKind::List && !r.choices.empty()) {
+        const QSignalBlocker block(list_);
+        list_->clear();
+        for (const std::string& c : r.choices) {
+            list_->addItem(shown(c));
+        }
+        const int at = list_->findText(shown(r.listSelection), Qt::MatchExactly);
+        list_->setCurrentIndex(at < 0 ? 0 : at);
+        list_->setGeometry(cell);
+        open_ = OpenEditor::List;
+        list_->show();
+        list_->setFocus(Qt::MouseFocusReason);
+        list_->showPopup();
+    } else {
+        text_->setText(shown(r.value));
+        text_->setGeometry(cell);
+        open_ = OpenEditor::Text;
+        text_->show();
+        text_->setFocus(Qt::MouseFocusReason);
+        text_->selectAll();
+    }
+}
+
+void CModbusConfigView::hideEditors() {
+    open_ = OpenEditor::None;
+    if (list_->isVisible()) {
+        list_->hidePopup();
+        list_->hide();
+    }
+    text_->hide();
+}
+
+void CModbusConfigView::commitOpenEditor() {
+    if (open_ != OpenEditor::None) {
+        commitEditor();
+    }
+}
+
+void CModbusConfigView::commitEditor() {
+    if (committing_ || open_ == OpenEditor::None) {
+        return;
+    }
+    committing_ = true;
+    const QString typed = open_ == OpenEditor::List ? list_->currentText() : text_->text();
+    const std::string text = platform::toConfigText(typed, editOriginal_);
+    hideEditors();
+    grid_->setFocus(Qt::OtherFocusReason);
+    grid_->setCurrentIndex(QModelIndex()); // no stray focus frame on a cell
+
+    const bool parameterPage =
+        editTarget_.page == PageKind::Profibus || editTarget_.page == PageKind::Canopen;
+    const CommitResult r = parameterPage
+                               ? commitParameter(cfg_, state_, editTarget_.page, editRow_, text)
+                               : commitCommandGridCell(cfg_, state_, editTarget_, editRow_, text);
+    for (const std::string& m : r.messages) {
+        prompts_.tell(m);
+    }
+    if (r.modified) {
+        setModified();
+    }
+    const bool stillSelected = selection() == editItem_;
+    if (r.rebuildTree) {
+        rebuildTree(false);
+    } else {
+        if (r.treeTextChanged) {
+            refreshNodeTexts();
+        }
+        if (stillSelected) {
+            if (r.refillPage) {
+                fillGrid();
+            } else if (!r.keepCell && editRow_ >= 0 && editRow_ < kGridRows) {
+                if (QTableWidgetItem* cell = grid_->item(editRow_, 1)) {
+                    cell->setText(shown(r.cellText));
+                }
+                if (editRow_ < static_cast<int>(page_.rows.size())) {
+                    page_.rows[static_cast<size_t>(editRow_)].value = r.cellText;
+                }
+            }
+        }
+    }
+    emit editStateChanged();
+    committing_ = false;
+}
+
+bool CModbusConfigView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == grid_->viewport()) {
+        // Both columns are half the grid's width, whatever the window size.
+        const int w = grid_->viewport()->width();
+        grid_->setColumnWidth(0, w / 2);
+        grid_->setColumnWidth(1, w - w / 2);
+    }
+    if (event->type() == QEvent::FocusOut &&
+        (watched == text_ || watched == list_ || watched == list_->lineEdit())) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Opening the drop-down list, moving within the list editor or switching to another
+        // program is not leaving the cell.
+        const QWidget* to = QApplication::focusWidget();
+        const bool withinList = to != nullptr && (to == list_ || list_->isAncestorOf(to) ||
+                                                  to->window() == list_->view()->window());
+        const bool stays = reason == Qt::PopupFocusReason ||
+                           reason == Qt::ActiveWindowFocusReason || withinList ||
+                           list_->view()->isVisible();
+        if (!stays && open_ != OpenEditor::None) {
+            commitEditor();
+        }
+    }
+    if (event->type() == QEvent::KeyPress && watched == list_) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && open_ == OpenEditor::List) {
+            commitEditor();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace torvane::gui

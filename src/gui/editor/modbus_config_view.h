@@ -1,0 +1,116 @@
+#pragma once
+
+#include "editor/grid_page.h"
+#include "editor/network_tree.h"
+#include "model/configuration.h"
+
+#include <QWidget>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace torvane::gui {
+
+class Prompts;
+
+// The main view: the network tree ("Devices") on the left and the property grid
+// ("Configuration") on the right. It owns the one live configuration. Every decision is taken
+// by the editor rules; the view shows their pages and forwards clicks, edits and commands.
+class CModbusConfigView : public QWidget {
+    Q_OBJECT
+public:
+    CModbusConfigView(Prompts& prompts, QWidget* parent = nullptr);
+    ~CModbusConfigView() override;
+
+    GatewayConfiguration& configuration() { return cfg_; }
+    const GatewayConfiguration& configuration() const { return cfg_; }
+    EditorState& editorState() { return state_; }
+    bool isMaster() const { return cfg_.isMaster(); }
+
+    // Enabled flags of the tree operations for the current selection.
+    EditFlags editFlags();
+
+    // Rebuilds the tree from the configuration. `initialised`: the view was initialised for a
+    // new or opened configuration (selects "Profibus Network" and forgets the copied node);
+    // otherwise the CANopen side is selected and expanded.
+    void rebuildTree(bool initialised);
+
+    // Commits the open cell editor, if any, exactly as leaving it would.
+    void commitOpenEditor();
+
+    // The current selection as the rules see it.
+    TreeSelection selection() const;
+    // Selects the item that `wanted` designates; false when there is none.
+    bool select(const TreeSelection& wanted);
+
+    QTreeWidget* tree() const { return tree_; }
+    QTableWidget* grid() const { return grid_; }
+    QComboBox* listEditor() const { return list_; }
+    QLineEdit* textEditor() const { return text_; }
+    // The tree item of a selection; nullptr when there is none.
+    QTreeWidgetItem* itemFor(const TreeSelection& wanted) const;
+
+    void addNode();
+    void deleteNode();
+    void addCommand();
+    void deleteCommand();
+    void copyNode();
+    void pasteNode();
+    void calculateMapping();
+
+signals:
+    void helpTextChanged(const QString& text);
+    void editStateChanged();
+    // A committed edit changed the configuration (ModifiedFlag is to be set).
+    void modified();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fillGrid();
+    void showPage(const GridPage& page);
+    void cellClicked(int row, int column);
+    void openEditor(int row);
+    void commitEditor();
+    void hideEditors();
+    void applyTreeResult(const TreeEditResult& result);
+    void showContextMenu(const QPoint& pos);
+    void refreshNodeTexts();
+    void addOneCommand(int kind);
+    void setModified();
+    static TreeSelection selectionOf(const QTreeWidgetItem* item);
+
+    Prompts& prompts_;
+    GatewayConfiguration cfg_;
+    EditorState state_;
+    NetworkTreeEditor treeEditor_;
+
+    QLabel* treeHeading_;
+    QLabel* gridHeading_;
+    QTreeWidget* tree_;
+    QTableWidget* grid_;
+    QComboBox* list_;
+    QLineEdit* text_;
+
+    GridPage page_;           // what the grid shows
+    bool gridFilled_ = false; // clicks are ignored until a selection filled the grid
+    std::optional<TreeSelection> contextTarget_;
+
+    // The open editor: the clicked row, the page and record it commits into.
+    enum class OpenEditor { None, List, Text };
+    OpenEditor open_ = OpenEditor::None;
+    int editRow_ = -1;
+    TreeSelection editItem_;
+    EditTarget editTarget_;
+    std::string editOriginal_;
+    bool committing_ = false;
+};
+
+} // namespace torvane::gui

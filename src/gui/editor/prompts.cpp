@@ -1,0 +1,90 @@
+#include "gui/editor/prompts.h"
+
+#include "gui/editor/config_dialogs.h"
+#include "model/strings.h"
+#include "platform/text_codec.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace torvane::gui {
+
+void Prompts::tell(const std::string& text) {
+    tell(str::AppTitle, text);
+}
+
+void WidgetPrompts::tell(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, platform::fromConfigText(title),
+                    platform::fromConfigText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool WidgetPrompts::askOkCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle),
+                    platform::fromConfigText(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    return box.exec() == QMessageBox::Ok;
+}
+
+SaveAnswer WidgetPrompts::askSaveChanges() {
+    CDSave dialog(parent_);
+    switch (dialog.exec()) {
+    case CDSave::Yes:
+        return SaveAnswer::Yes;
+    case CDSave::No:
+        return SaveAnswer::No;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+std::optional<int> WidgetPrompts::askConfigType() {
+    CDlgSelectConfigType dialog(parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.configType();
+}
+
+std::optional<int> WidgetPrompts::askConfigFormat() {
+    CDlgSelectConfigFormat dialog(parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.format();
+}
+
+std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& request) {
+    QStringList filters;
+    QStringList suffixes;
+    for (const auto& [text, pattern] : request.filters) {
+        // "Config File(*.chg)" already names its pattern the way the file dialog reads it.
+        QString filter = QString::fromStdString(text);
+        if (!filter.contains(QLatin1Char('('))) {
+            filter += QStringLiteral(" (%1)").arg(QString::fromStdString(pattern));
+        }
+        filters << filter;
+        suffixes << QString::fromStdString(pattern).remove(QLatin1String("*."));
+    }
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix).remove(QLatin1Char('.')));
+    // A name typed without extension takes the extension of the chosen filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, filters, suffixes](const QString& f) {
+                         const qsizetype i = filters.indexOf(f);
+                         if (i >= 0) {
+                             dialog.setDefaultSuffix(suffixes[i]);
+                         }
+                     });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QByteArray path = dialog.selectedFiles().constFirst().toLocal8Bit();
+    return std::string(path.constData(), static_cast<size_t>(path.size()));
+}
+
+} // namespace torvane::gui

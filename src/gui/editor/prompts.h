@@ -1,0 +1,44 @@
+#pragma once
+
+#include "editor/document.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace torvane::gui {
+
+// Every message box, question and file dialog of the program goes through this one interface
+// (the lifecycle's DocumentUi plus the view's own questions), so no window ever blocks on a
+// dialog in a test: a test installs a scripted implementation.
+class Prompts : public DocumentUi {
+public:
+    // A question with OK and Cancel; true for OK.
+    virtual bool askOkCancel(const std::string& text) = 0;
+
+    // A message box titled with the program's name.
+    void tell(const std::string& text);
+    using DocumentUi::tell;
+};
+
+// The real implementation: QMessageBox and the program's dialogs, parented to `parent`.
+class WidgetPrompts final : public Prompts {
+public:
+    explicit WidgetPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    std::optional<int> askConfigType() override;
+    std::optional<int> askConfigFormat() override;
+    SaveAnswer askSaveChanges() override;
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+    void tell(const std::string& title, const std::string& text) override;
+    bool askOkCancel(const std::string& text) override;
+    using Prompts::tell;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace torvane::gui

@@ -1,0 +1,455 @@
+// The main window driven through its real widgets: menus, toolbar, context menu, the "Select
+// Commands" list and the grid's cell editors. Every dialog is answered by ScriptedPrompts.
+
+#include "gui/app/info_bar.h"
+#include "gui/app/main_frame.h"
+#include "gui/editor/dins.h"
+#include "gui/editor/modbus_config_doc.h"
+#include "gui/editor/modbus_config_view.h"
+#include "model/config_file.h"
+#include "model/strings.h"
+#include "scripted_prompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <functional>
+
+using namespace torvane;
+using namespace torvane::gui;
+using test::ScriptedPrompts;
+
+namespace {
+
+const QColor kGrey(200, 200, 200);
+
+// Runs `action` on the first top-level widget of type T once it is shown (a modal dialog or a
+// popup menu that the next call opens).
+template <typename T> void whenShown(std::function<void(T*)> action) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* t = qobject_cast<T*>(w); t != nullptr && t->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                action(t);
+                return;
+            }
+        }
+        if (++*tries > 250) {
+            timer->stop();
+            timer->deleteLater();
+            QFAIL("the expected window did not open");
+        }
+    });
+    timer->start(20);
+}
+
+// A double-click as the window system delivers it: press, release, double-click press, release.
+void doubleClick(QListWidget* list, int row) {
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    // Keeps the next press from counting as part of this double-click.
+    QTest::qWait(QApplication::doubleClickInterval() + 20);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPrompts prompts_;
+    std::unique_ptr<CMainFrame> frame_;
+    QTemporaryDir dir_;
+
+    CModbusConfigView* view() const { return frame_->view(); }
+    QTreeWidget* tree() const { return view()->tree(); }
+    QTableWidget* grid() const { return view()->grid(); }
+
+    void startFrame(int configType, const QString& file = {}) {
+        prompts_ = ScriptedPrompts{};
+        prompts_.configTypes = {configType};
+        frame_ = std::make_unique<CMainFrame>(prompts_);
+        QVERIFY(frame_->start(file));
+        frame_->show();
+        QApplication::setActiveWindow(frame_.get());
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    }
+
+    QTreeWidgetItem* item(const QStringList& path) const {
+        QTreeWidgetItem* at = nullptr;
+        for (const QString& text : path) {
+            QTreeWidgetItem* next = nullptr;
+            const int n = at == nullptr ? tree()->topLevelItemCount() : at->childCount();
+            for (int i = 0; i < n && next == nullptr; ++i) {
+                QTreeWidgetItem* c = at == nullptr ? tree()->topLevelItem(i) : at->child(i);
+                if (c->text(0) == text) {
+                    next = c;
+                }
+            }
+            if (next == nullptr) {
+                return nullptr;
+            }
+            at = next;
+        }
+        return at;
+    }
+
+    void clickItem(const QStringList& path, Qt::MouseButton button = Qt::LeftButton) {
+        QTreeWidgetItem* it = item(path);
+        QVERIFY2(it != nullptr, qPrintable(path.join(QLatin1Char('/'))));
+        tree()->scrollToItem(it);
+        QTest::mouseClick(tree()->viewport(), button, {}, tree()->visualItemRect(it).center());
+    }
+
+    void clickCell(int row, int column) {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                          grid()->visualItemRect(grid()->item(row, column)).center());
+    }
+
+    QString cell(int row) const {
+        return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
+    }
+
+    // Clicks a value cell and types into its text editor, then presses Enter.
+    void typeIntoCell(int row, const QString& text) {
+        clickCell(row, 1);
+        QVERIFY(view()->textEditor()->isVisible());
+        QTest::keyClicks(view()->textEditor(), text);
+        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
+        QVERIFY(!view()->textEditor()->isVisible());
+    }
+
+    // Opens the list editor of a value cell and picks `entry` from its drop-down list.
+    void pickFromList(int row, const QString& entry) {
+        clickCell(row, 1);
+        QComboBox* combo = view()->listEditor();
+        QVERIFY(combo->isVisible());
+        QAbstractItemView* popup = combo->view();
+        QTRY_VERIFY(popup->isVisible());
+        const int at = combo->findText(entry);
+        QVERIFY2(at >= 0, qPrintable(entry));
+        QTest::mouseClick(popup->viewport(), Qt::LeftButton, {},
+                          popup->visualRect(combo->model()->index(at, 0)).center());
+        QTRY_VERIFY(!popup->isVisible());
+    }
+
+    void clickAction(const char* text) {
+        QAction* a = frame_->action(QString::fromLatin1(text));
+        QVERIFY2(a != nullptr, text);
+        if (QWidget* button = frame_->toolBar()->widgetForAction(a)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            a->trigger();
+        }
+    }
+
+    // Right-clicks a tree item and chooses `entry` in the context menu.
+    void contextMenu(const QStringList& path, const char* entry) {
+        whenShown<QMenu>([entry](QMenu* menu) {
+            for (QAction* a : menu->actions()) {
+                if (a->text() == QLatin1String(entry)) {
+                    QVERIFY(a->isEnabled());
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                    return;
+                }
+            }
+            menu->close();
+            QFAIL(entry);
+        });
+        // The platform turns a right-button press into a context-menu event; the offscreen
+        // test platform does not, so the test sends it the same way.
+        QTreeWidgetItem* it = item(path);
+        QVERIFY(it != nullptr);
+        const QPoint at = tree()->visualItemRect(it).center();
+        QTest::mousePress(tree()->viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree()->viewport(), &event);
+        QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at);
+    }
+
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                  QStringLiteral("Torvane"))
+            .clear();
+    }
+
+    void cleanup() {
+        if (frame_) {
+            prompts_.saveAnswers = {SaveAnswer::No};
+            frame_->close();
+            frame_.reset();
+        }
+        std::string asked;
+        for (const std::string& q : prompts_.unexpected) {
+            asked += q + "; ";
+        }
+        QVERIFY2(prompts_.unexpected.empty(), asked.c_str());
+    }
+
+    void shellLayout() {
+        startFrame(kCanopenMaster);
+        QCOMPARE(frame_->size(), QSize(1440, 750));
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("Gateway Configuration Software Torvane"));
+        const QStringList menus = {QStringLiteral("File(&F)"), QStringLiteral("Edit(&E)"),
+                                   QStringLiteral("Tools(&T)"), QStringLiteral("Help(&H)")};
+        QStringList shown;
+        for (QAction* a : frame_->menuBar()->actions()) {
+            shown << a->text();
+        }
+        QCOMPARE(shown, menus);
+        QStringList tips;
+        for (QAction* a : frame_->toolBar()->actions()) {
+            tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+        }
+        QCOMPARE(tips.join(QLatin1Char(',')),
+                 QStringLiteral("New,Open,Save,|,Add Node,Delete Node,Add Command,Delete Command,|,"
+                                "Upload,Download,Calculate Mapping Address,Mapping Address "
+                                "Conflict Detection,Export EXCEL,Monitor"));
+        // The News tab is in front; the tree starts on "Profibus Network".
+        QCOMPARE(frame_->infoBar()->tabs()->tabText(frame_->infoBar()->tabs()->currentIndex()),
+                 QStringLiteral("News"));
+        QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Profibus Network"));
+        QCOMPARE(cell(0), QStringLiteral("Profibus"));
+        QCOMPARE(grid()->item(0, 1)->background().color(), kGrey);
+        QCOMPARE(grid()->columnWidth(0), grid()->viewport()->width() / 2);
+    }
+
+    void promptInformationToggles() {
+        startFrame(kCanopenMaster);
+        QAction* a = frame_->action(QStringLiteral("Prompt Information"));
+        QVERIFY(a != nullptr);
+        QVERIFY(a->isChecked());
+        a->trigger();
+        QVERIFY(!frame_->infoBar()->isVisible());
+        QVERIFY(!a->isChecked());
+        a->trigger();
+        QVERIFY(frame_->infoBar()->isVisible());
+        QVERIFY(a->isChecked());
+    }
+
+    void messagesGoThroughTell() {
+        startFrame(kCanopenMaster);
+        frame_->action(QStringLiteral("Content(&C)"))->trigger();
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(prompts_.told[0]),
+                 QStringLiteral("Help file\n%1\ndo not exist!").arg(CMainFrame::helpFilePath()));
+        clickAction("Monitor");
+        QCOMPARE(prompts_.told.size(), size_t(2));
+    }
+
+    void cancelAtStartUpEndsTheProgram() {
+        prompts_ = ScriptedPrompts{};
+        prompts_.configTypes = {std::nullopt};
+        CMainFrame frame(prompts_);
+        QVERIFY(!frame.start({}));
+    }
+
+    // Add a node and commands through menu, context menu and "Select Commands"; fill the cells
+    // with the real editors; save; open the file again in a fresh window and compare.
+    void buildSaveAndReopen() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        clickAction("Add Node");
+        QVERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("New node")}) != nullptr);
+
+        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("New node")});
+        typeIntoCell(0, QStringLiteral("5"));
+        QCOMPARE(cell(0), QStringLiteral("5"));
+        QVERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")}) != nullptr);
+
+        // Two Transmit PDOs and one Upload SDO through the context menu's "Add Command".
+        whenShown<CDIns>([](CDIns* dialog) {
+            QListWidget* list = dialog->list();
+            for (int entry : {2, 2, 0}) {
+                doubleClick(list, entry);
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        contextMenu({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")}, "Add Command");
+        QTreeWidgetItem* node = item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
+        QCOMPARE(node->childCount(), 3);
+        QCOMPARE(node->child(0)->text(0), QStringLiteral("Transmit PDO"));
+        QCOMPARE(node->child(2)->text(0), QStringLiteral("Upload SDO"));
+
+        // First Transmit PDO: COB-ID picked from the list, then the focus leaves by a click on
+        // a label cell; byte count and mapping address typed.
+        tree()->setCurrentItem(node->child(0));
+        pickFromList(1, QStringLiteral("389"));
+        clickCell(4, 0);
+        QCOMPARE(cell(1), QStringLiteral("389"));
+        typeIntoCell(2, QStringLiteral("4"));
+        typeIntoCell(3, QStringLiteral("0"));
+        clickCell(4, 1);
+        QTest::keyClicks(view()->textEditor(), QStringLiteral("Drive status"));
+        clickCell(0, 0); // click away commits
+        QCOMPARE(cell(4), QStringLiteral("Drive status"));
+
+        // Parameter page: a list pick and a typed value.
+        clickItem({QStringLiteral("CANopen Network")});
+        pickFromList(1, QStringLiteral("500K"));
+        clickCell(0, 0);
+        typeIntoCell(7, QStringLiteral("50"));
+        QCOMPARE(cell(1), QStringLiteral("500K"));
+        QVERIFY(prompts_.told.empty());
+
+        prompts_.files = {path("built.chg").toStdString()};
+        clickAction("Save");
+        QVERIFY(QFile::exists(path("built.chg")));
+        QCOMPARE(frame_->windowTitle(), path("built.chg"));
+        const GatewayConfiguration saved = view()->configuration();
+
+        // Reopen through File -> Open in a new window and compare with what was saved.
+        startFrame(kCanopenMaster);
+        prompts_.files = {path("built.chg").toStdString()};
+        clickAction("Open");
+        QTRY_VERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")}));
+        const CONFIG& c = view()->configuration().Config;
+        QCOMPARE(c.NodeCount, 1);
+        QCOMPARE(c.Nodes[0].NodeAddress, std::string("5"));
+        QCOMPARE(c.InstructionCount, 3);
+        const INSTRUCTION& t = c.Instructions[0];
+        QCOMPARE(t.InstructionType, std::string("3"));
+        QCOMPARE(t.NodeAddress, std::string("5"));
+        QCOMPARE(t.CobId, std::string("389"));
+        QCOMPARE(t.Bytes, std::string("4"));
+        QCOMPARE(t.MappingAddress, std::string("0"));
+        QCOMPARE(t.Description, std::string("Drive status"));
+        QCOMPARE(c.BuadRate, std::string("500K"));
+        QCOMPARE(c.SYNC, std::string("50"));
+        QVERIFY(view()->configuration().Config == saved.Config);
+    }
+
+    void refusedValueRestoresSilently_data() {
+        QTest::addColumn<QStringList>("item");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        const QStringList canopen = {QStringLiteral("CANopen Network")};
+        QTest::newRow("SDO timeout above range") << canopen << 3 << "2001"
+                                                 << "200";
+        QTest::newRow("SDO timeout below range") << canopen << 3 << "0"
+                                                 << "200";
+        QTest::newRow("delay not a number") << canopen << 6 << "1x"
+                                            << "100";
+        QTest::newRow("SYNC zero accepted") << canopen << 7 << "0"
+                                            << "0";
+        QTest::newRow("retries above 5") << canopen << 14 << "6"
+                                         << "0";
+    }
+
+    void refusedValueRestoresSilently() {
+        QFETCH(QStringList, item);
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        startFrame(kCanopenMaster);
+        clickItem(item);
+        if (row == 14) {
+            pickFromList(13, QStringLiteral("Disable")); // un-greys the retries row
+            clickCell(0, 0);
+            QCOMPARE(grid()->item(14, 1)->background().color(), QColor(255, 255, 255));
+        }
+        typeIntoCell(row, typed);
+        QCOMPARE(cell(row), shown);
+        QVERIFY(prompts_.told.empty());
+    }
+
+    void listLeftWithoutPickStoresFirstEntry() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        QCOMPARE(cell(14), QString());
+        QCOMPARE(grid()->item(14, 1)->background().color(), kGrey);
+        clickCell(13, 1);
+        QVERIFY(view()->listEditor()->isVisible());
+        view()->listEditor()->hidePopup();
+        clickCell(0, 0);
+        QCOMPARE(cell(13), QStringLiteral("Disable"));
+        QCOMPARE(cell(14), QStringLiteral("0"));
+        QCOMPARE(grid()->item(15, 1)->background().color(), QColor(255, 255, 255));
+    }
+
+    void commitMessageShownAndCellEmptied() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        clickAction("Add Node");
+        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("New node")});
+        typeIntoCell(0, QStringLiteral("5"));
+        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
+        whenShown<CDIns>([](CDIns* dialog) {
+            QListWidget* list = dialog->list();
+            doubleClick(list, 2);
+            QTest::keyClick(dialog->list(), Qt::Key_Return); // Enter closes, adds nothing more
+        });
+        clickAction("Add Command");
+        QTreeWidgetItem* node = item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
+        QCOMPARE(node->childCount(), 1);
+        tree()->setCurrentItem(node->child(0));
+        // The COB-ID row is a list editor whose text part takes typed values.
+        clickCell(1, 1);
+        QComboBox* combo = view()->listEditor();
+        QVERIFY(combo->isVisible());
+        combo->hidePopup();
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("1500"));
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QVERIFY(!combo->isVisible());
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        QCOMPARE(prompts_.told[0], std::string(str::IllegalCobId));
+        QCOMPARE(cell(1), QString());
+    }
+
+    // Closing with unsaved edits: Cancel, and Yes followed by a cancelled file dialog, keep the
+    // window open; No closes it.
+    void exitQuestion() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        clickAction("Add Node");
+        prompts_.saveAnswers = {SaveAnswer::Cancel};
+        QVERIFY(!frame_->close());
+        prompts_.saveAnswers = {SaveAnswer::Yes};
+        prompts_.files = {std::nullopt};
+        QVERIFY(!frame_->close());
+        QCOMPARE(prompts_.saveQuestions, 2);
+        prompts_.saveAnswers = {SaveAnswer::No};
+        QVERIFY(frame_->close());
+        frame_.reset();
+    }
+
+    void commandLineFileOpensAndIsRemembered() {
+        GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
+        cfg.Config.InstructionCount = 1;
+        cfg.Config.Instructions[0].InstructionType = "3";
+        std::string error;
+        QVERIFY(saveConfigurationFile(path("slave.chg").toStdString(), cfg, error));
+        prompts_ = ScriptedPrompts{};
+        frame_ = std::make_unique<CMainFrame>(prompts_);
+        QVERIFY(frame_->start(path("slave.chg")));
+        QVERIFY(item({QStringLiteral("CANopen Slave"), QStringLiteral("Transmit PDO")}));
+        QCOMPARE(RecentFiles().load().value(0), path("slave.chg"));
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("Gateway Configuration Software Torvane"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,101 @@
+// The small pieces of the desktop program: the configuration-text conversion, the logo's
+// premultiplication, and the keys of the "Select Commands" and "Save Configuration" dialogs.
+
+#include "gui/app/about_dlg.h"
+#include "gui/editor/config_dialogs.h"
+#include "gui/editor/dins.h"
+#include "platform/text_codec.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace torvane;
+using namespace torvane::gui;
+
+class PartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void configTextRoundTrip_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ascii") << QByteArray("Node-5") << QStringLiteral("Node-5");
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("gb2312 text")
+            << QByteArray("\xc6\xf4\xb6\xaf 1") << QStringLiteral("启动 1");
+        QTest::newRow("four-byte gb18030")
+            << QByteArray("\x81\x30\x89\x38") << QString(QChar(0x00DF)); // ß
+    }
+
+    void configTextRoundTrip() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const std::string stored(bytes.constData(), static_cast<size_t>(bytes.size()));
+        QCOMPARE(platform::fromConfigText(stored), shown);
+        QCOMPARE(platform::toConfigText(shown), stored);
+    }
+
+    // Bytes that do not decode survive a click on their cell, and are replaced only by an edit.
+    void undecodableBytesSurviveAnUntouchedEdit() {
+        const std::string stored("A\xff\xfe");
+        const QString shown = platform::fromConfigText(stored);
+        QCOMPARE(platform::toConfigText(shown, stored), stored);
+        QCOMPARE(platform::toConfigText(shown + QLatin1Char('x'), stored).back(), 'x');
+    }
+
+    void logoIsPremultipliedWithIntegerDivision_data() {
+        QTest::addColumn<uint>("argb");
+        QTest::addColumn<uint>("expected");
+        QTest::newRow("opaque") << 0xFF102030u << 0xFF102030u;
+        QTest::newRow("transparent") << 0x00FFFFFFu << 0x00000000u;
+        // 255 * 128 / 255 = 128; 1 * 128 / 255 = 0 (no rounding up); 200 * 128 / 255 = 100.
+        QTest::newRow("half") << 0x80FF01C8u << 0x80800064u;
+    }
+
+    void logoIsPremultipliedWithIntegerDivision() {
+        QFETCH(uint, argb);
+        QFETCH(uint, expected);
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.setPixel(0, 0, argb);
+        const QImage out = premultipliedLogo(image);
+        QCOMPARE(out.format(), QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(reinterpret_cast<const QRgb*>(out.constScanLine(0))[0], QRgb(expected));
+    }
+
+    void selectCommandsKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+
+    // Enter and Escape close the list; neither adds a command.
+    void selectCommandsKeys() {
+        QFETCH(int, key);
+        int added = 0;
+        CDIns dialog({QStringLiteral("Transmit PDO <- Profibus Out"),
+                      QStringLiteral("Receive PDO -> Profibus In")},
+                     [&added](int) { ++added; });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.list()->setCurrentRow(1);
+        QTest::keyClick(dialog.list(), static_cast<Qt::Key>(key));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(added, 0);
+    }
+
+    void saveQuestionDefaultsToNo() {
+        CDSave dialog;
+        auto* no = dialog.findChild<QPushButton*>(QStringLiteral("no"));
+        QVERIFY(no != nullptr);
+        QVERIFY(no->isDefault());
+        QCOMPARE(no->text(), QStringLiteral("No(&N)"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(CDSave::No));
+    }
+};
+
+QTEST_MAIN(PartsTest)
+#include "parts_test.moc"

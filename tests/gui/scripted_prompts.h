@@ -1,0 +1,70 @@
+#pragma once
+
+#include "gui/editor/prompts.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace torvane::gui::test {
+
+// Answers every dialog from a script and records every message, so no test ever waits on a
+// window. An unscripted question is answered with Cancel and recorded as a fault.
+class ScriptedPrompts final : public Prompts {
+public:
+    std::deque<std::optional<int>> configTypes;
+    std::deque<std::optional<int>> configFormats;
+    std::deque<SaveAnswer> saveAnswers;
+    std::deque<std::optional<std::string>> files;
+    std::deque<bool> okCancel;
+
+    std::vector<std::string> told;       // every message text, in order
+    std::vector<std::string> unexpected; // questions asked without a scripted answer
+    std::vector<FileDialogRequest> fileRequests;
+    int saveQuestions = 0;
+
+    std::optional<int> askConfigType() override { return next(configTypes, "config type"); }
+    std::optional<int> askConfigFormat() override { return next(configFormats, "config format"); }
+    SaveAnswer askSaveChanges() override {
+        ++saveQuestions;
+        if (saveAnswers.empty()) {
+            unexpected.emplace_back("save question");
+            return SaveAnswer::Cancel;
+        }
+        const SaveAnswer a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        return next(files, "file dialog");
+    }
+    void tell(const std::string& /*title*/, const std::string& text) override {
+        told.push_back(text);
+    }
+    bool askOkCancel(const std::string& text) override {
+        if (okCancel.empty()) {
+            unexpected.push_back(text);
+            return false;
+        }
+        const bool a = okCancel.front();
+        okCancel.pop_front();
+        return a;
+    }
+    using Prompts::tell;
+
+private:
+    template <typename T>
+    std::optional<T> next(std::deque<std::optional<T>>& queue, const char* what) {
+        if (queue.empty()) {
+            unexpected.emplace_back(what);
+            return std::nullopt;
+        }
+        std::optional<T> a = queue.front();
+        queue.pop_front();
+        return a;
+    }
+};
+
+} // namespace torvane::gui::test
