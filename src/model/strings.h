@@ -365,8 +365,6 @@ inline constexpr const char* FormatNew = "new format";
 
 // ---- Exports ---------------------------------------------------------------------------------
 
-inline constexpr const char* MenuCreateEds = "Create EDS File(&E)";
-inline constexpr const char* MenuExportExcel = "Export EXCEL(&O)";
 inline constexpr const char* FilterEds = "Electronic Data Sheet(*.eds)";
 inline constexpr const char* ExtensionEds = "eds";
 inline constexpr const char* CreateEdsFileError = "Create EDS File Error!!";
