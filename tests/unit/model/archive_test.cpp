@@ -170,19 +170,19 @@ std::string archiveOfEdition(std::uint32_t edition) {
 TEST(ArchiveReader, OlderEditionsGetTheirDefaults) {
     const struct {
         std::uint32_t edition;
+        bool old;
         const char* errorControl;
         const char* controlStatus;
         const char* cycles[3];
         const char* sdo[3];
-        bool old;
     } cases[] = {
-        {210, "", "", {"", "", ""}, {"Enable", "0", "0"}, true},
-        {220, "11", "Enable", {"", "", ""}, {"Enable", "0", "0"}, true},
-        {320, "11", "Enable", {"0", "Hold", "0"}, {"Enable", "0", "0"}, false},
-        {410, "11", "Enable", {"12", "Clear", "14"}, {"Enable", "0", "0"}, false},
-        {500, "11", "Enable", {"12", "Clear", "14"}, {"Disable", "3", "99"}, false},
+        {210, true, "", "", {"", "", ""}, {"Enable", "0", "0"}},
+        {220, true, "11", "Enable", {"", "", ""}, {"Enable", "0", "0"}},
+        {320, false, "11", "Enable", {"0", "Hold", "0"}, {"Enable", "0", "0"}},
+        {410, false, "11", "Enable", {"12", "Clear", "14"}, {"Enable", "0", "0"}},
+        {500, false, "11", "Enable", {"12", "Clear", "14"}, {"Disable", "3", "99"}},
         // Compared unsigned: a huge edition carries every field, yet as a signed value it is old.
-        {0xFFFFFFFFU, "11", "Enable", {"12", "Clear", "14"}, {"Disable", "3", "99"}, true},
+        {0xFFFFFFFFU, true, "11", "Enable", {"12", "Clear", "14"}, {"Disable", "3", "99"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.edition);
