@@ -468,6 +468,23 @@ private slots:
         frame_.reset();
     }
 
+    // New with unsaved edits asks first: Cancel keeps the node, No goes on to the type question.
+    void newAsksBeforeDiscardingEdits() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        clickAction("Add Node");
+        prompts_.saveAnswers = {SaveAnswer::Cancel};
+        clickAction("New");
+        QCOMPARE(view()->configuration().Config.NodeCount, 1);
+        prompts_.saveAnswers = {SaveAnswer::No};
+        prompts_.configTypes = {kCanopenSlave};
+        clickAction("New");
+        QCOMPARE(prompts_.saveQuestions, 2);
+        QVERIFY(item({QStringLiteral("CANopen Slave")}) != nullptr);
+        QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Profibus Network"));
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("Untitled - Torvane"));
+    }
+
     void commandLineFileOpensAndIsRemembered() {
         GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
         cfg.Config.InstructionCount = 1;
