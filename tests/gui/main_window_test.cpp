@@ -186,7 +186,7 @@ private:
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
-private slots:
+private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
         QVERIFY(dir_.isValid());
         QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
