@@ -186,7 +186,7 @@ private:
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
-private slots:
+private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
         QVERIFY(dir_.isValid());
         QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
@@ -256,6 +256,12 @@ private slots:
                  QStringLiteral("Help file\n%1\ndo not exist!").arg(CMainFrame::helpFilePath()));
         clickAction("Monitor");
         QCOMPARE(prompts_.told.size(), size_t(2));
+        // "Calculate Mapping Address" asks first; Cancel changes nothing, OK reports.
+        prompts_.okCancel = {false, true};
+        clickAction("Calculate Mapping Address");
+        QCOMPARE(prompts_.told.size(), size_t(2));
+        clickAction("Calculate Mapping Address");
+        QCOMPARE(prompts_.told.back(), std::string(str::MappingSuccessful));
     }
 
     void cancelAtStartUpEndsTheProgram() {
@@ -419,6 +425,32 @@ private slots:
         QCOMPARE(cell(1), QString());
     }
 
+    // Copy Node / Paste Node from the Edit menu, then the pasted node's address moves its COB-ID.
+    void copyPasteAndRenumber() {
+        startFrame(kCanopenMaster);
+        GatewayConfiguration& cfg = view()->configuration();
+        cfg.Config.NodeCount = 1;
+        cfg.Config.Nodes[0] = {"5", "Node-5"};
+        cfg.Config.InstructionCount = 1;
+        cfg.Config.Instructions[0] = {"5", "3", "", "", "389", "0", "4", "status", "", 1};
+        view()->rebuildTree(false);
+        QAction* paste = frame_->action(QStringLiteral("Paste Node(&P)"));
+        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
+        QVERIFY(!paste->isEnabled());
+        frame_->action(QStringLiteral("Copy Node(&C)"))->trigger();
+        QVERIFY(paste->isEnabled());
+        paste->trigger();
+        QTreeWidgetItem* pasted =
+            item({QStringLiteral("CANopen Network"), QStringLiteral("New node")});
+        QVERIFY(pasted != nullptr);
+        QCOMPARE(pasted->childCount(), 1);
+        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("New node")});
+        typeIntoCell(0, QStringLiteral("6"));
+        QCOMPARE(cfg.Config.Instructions[1].CobId, std::string("390"));
+        QCOMPARE(cfg.Config.Instructions[1].Description, std::string());
+        QVERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-6")}) != nullptr);
+    }
+
     // Closing with unsaved edits: Cancel, and Yes followed by a cancelled file dialog, keep the
     // window open; No closes it.
     void exitQuestion() {
@@ -434,6 +466,23 @@ private slots:
         prompts_.saveAnswers = {SaveAnswer::No};
         QVERIFY(frame_->close());
         frame_.reset();
+    }
+
+    // New with unsaved edits asks first: Cancel keeps the node, No goes on to the type question.
+    void newAsksBeforeDiscardingEdits() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        clickAction("Add Node");
+        prompts_.saveAnswers = {SaveAnswer::Cancel};
+        clickAction("New");
+        QCOMPARE(view()->configuration().Config.NodeCount, 1);
+        prompts_.saveAnswers = {SaveAnswer::No};
+        prompts_.configTypes = {kCanopenSlave};
+        clickAction("New");
+        QCOMPARE(prompts_.saveQuestions, 2);
+        QVERIFY(item({QStringLiteral("CANopen Slave")}) != nullptr);
+        QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Profibus Network"));
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("Untitled - Torvane"));
     }
 
     void commandLineFileOpensAndIsRemembered() {

@@ -275,9 +275,8 @@ void CMainFrame::updateEditActions() {
     deleteNodeAct_->setEnabled(f.deleteNode);
     addCommandAct_->setEnabled(f.addCommand);
     deleteCommandAct_->setEnabled(f.deleteCommand);
-    // Copy and Paste stay enabled in the menu; they do nothing where they do not apply.
-    copyNodeAct_->setEnabled(true);
-    pasteNodeAct_->setEnabled(true);
+    copyNodeAct_->setEnabled(f.copyNode);
+    pasteNodeAct_->setEnabled(f.pasteNode);
     edsAct_->setEnabled(!view_->isMaster());
 }
 
