@@ -54,6 +54,17 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 
 // ---- Monitor ---------------------------------------------------------------------------------
 
+inline constexpr const char* MonitorInputData = "Input data";
+inline constexpr const char* MonitorOutputData = "Output data";
+inline constexpr const char* MonitorStartEmpty = "memory address is empty";
+inline constexpr const char* MonitorDataEmpty = "the data to be send is empty";
+inline constexpr const char* MonitorMalformed = "Malformed";
+inline constexpr const char* MonitorOverflow = "Mapping address  overflow";
+inline constexpr const char* MonitorDataTooLong =
+    "The output data is longer than the 1024-byte transmit buffer";
+inline constexpr const char* MonitorAddressedTooLong =
+    "The output data is longer than the 253 bytes one frame can carry; nothing was sent";
+
 // ---- Application -----------------------------------------------------------------------------
 
 } // namespace torvane::str
