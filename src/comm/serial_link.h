@@ -1,0 +1,61 @@
+#pragma once
+
+#include "comm/serial_port.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvane {
+
+// Link result codes of the primitives below (distinct from the transfer result codes).
+inline constexpr int kLinkOk = 0;
+inline constexpr int kLinkMismatch = 3;
+inline constexpr int kLinkOpenFailed = 4;
+inline constexpr int kLinkIoFailed = 5;
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Opens `portName` at `baudRate` with `parity`, 8 data bits, 1 stop bit, then purges it.
+// Returns 0, or 4 when the port cannot be opened (the reason goes to `reason`).
+int OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
+                   std::string& reason);
+
+// Waits 50 ms and writes the frame in one call. Returns 0, or 5 when nothing was written.
+int WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame);
+
+// Collects what has arrived in up to five 50 ms passes, never more than `capacity` bytes
+// (the rest stays queued). `count` is 0 when nothing arrived.
+void ReadAvailable(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity,
+                   std::size_t& count);
+
+// Reads a reply in up to five 50 ms passes; bytes beyond `capacity` are read and dropped.
+// Returns 0, or 5 when nothing was queued or the last read delivered nothing.
+int ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity);
+
+// Returns 0 when the first `length` bytes are equal, 3 at the first difference.
+int CompareReply(const std::uint8_t* received, const std::uint8_t* expected, std::size_t length);
+
+// Writes `frame`, waits 100 ms, reads the reply into `reply` and compares it with `expected`.
+// Returns 0, 3 (different reply) or 5 (write failed or no reply).
+int Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame, Bytes& reply,
+             std::span<const std::uint8_t> expected);
+
+// As Exchange, but waits `delayMs` before the write and before reading the reply.
+int ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
+                      Bytes& reply, std::span<const std::uint8_t> expected, int delayMs);
+
+// The 8-bit additive checksum that ends every frame (sum modulo 256).
+std::uint8_t FrameChecksum(std::span<const std::uint8_t> bytes);
+
+// Two upper-case hex digits and one blank per byte ("0A FF "); empty for no bytes.
+std::string FormatHex(std::span<const std::uint8_t> bytes);
+
+// The Windows device of a port name: "COM9" -> "COM9", "COM10" -> "\\.\COM10"; the characters
+// after the first three are read as a decimal number, none gives "COM0".
+std::string windowsDeviceName(std::string_view portName);
+
+} // namespace torvane

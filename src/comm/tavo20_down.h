@@ -1,0 +1,64 @@
+#pragma once
+
+#include "comm/tavo_config.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace torvane {
+
+// Frames of a download, built from the attached configuration without sending anything.
+struct DownloadFrames {
+    Bytes header;
+    std::array<Bytes, 12> data;
+};
+
+// Download to the TAVO20 (CANopen master configurations): compatible and new format.
+class CTAVO20Down : public CDownConfig {
+public:
+    using CDownConfig::CDownConfig;
+    ~CTAVO20Down() override;
+
+    int Download() override;
+    // Completeness checks in order; 18, or 13 with the complaint in `textOut`.
+    int Validate(std::string& textOut) override;
+
+    // Frames of the compatible format; 14 for a refused buffer size, 9..12 over a limit, else 18.
+    int BuildCompatibleFrames(DownloadFrames& frames) const;
+    // Frames of the new format (never refused).
+    DownloadFrames BuildNewFrames() const;
+    // The SDO options frame of the new format.
+    Bytes BuildSdoOptionsFrame() const;
+
+private:
+    int DownloadCompatible();
+    int DownloadNew();
+};
+
+// Download to the TAVO20S (CANopen slave configurations); one layout for formats 5 and 6.
+class CTAVO20SDown : public CDownConfig {
+public:
+    using CDownConfig::CDownConfig;
+    ~CTAVO20SDown() override;
+
+    int Download() override;
+    // Recalculates the mapping addresses; 18, or 15 when they overflow the buffers.
+    int Validate(std::string& textOut) override;
+    unsigned IoSizeCode(int format) const override;
+    unsigned CanBaudCode() const override;
+    unsigned NodeIdValue() const override;
+    unsigned DelayStartupValue() const override;
+    unsigned TpdoClearTimeValue() const override;
+    // Sends header and data frames in `format`; returns a transfer result code.
+    virtual int SendConfiguration(int format);
+
+    // Frames for `format`; 14 for a refused buffer size, else 18.
+    int BuildFrames(int format, DownloadFrames& frames) const;
+};
+
+// Acknowledgement a new-format frame with sequence number `sequence` expects.
+Bytes newFormatAck(std::uint8_t sequence);
+
+} // namespace torvane

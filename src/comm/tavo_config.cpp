@@ -1,0 +1,579 @@
+#include "comm/tavo_config.h"
+
+#include "model/strings.h"
+#include "model/text_number.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace torvane {
+
+namespace {
+
+// "\"a\\b\"is empty" and "\"a\\b\\c\"is empty".
+std::string emptyMessage(std::initializer_list<std::string_view> parts) {
+    std::string text = "\"";
+    bool first = true;
+    for (const std::string_view part : parts) {
+        if (!first) {
+            text += '\\';
+        }
+        text += part;
+        first = false;
+    }
+    text += '"';
+    text += str::CheckIsEmpty;
+    return text;
+}
+
+unsigned number(const std::string& text) {
+    return static_cast<unsigned>(decimalValue(text));
+}
+
+int clampCount(int count, int tableSize) {
+    return std::clamp(count, 0, tableSize);
+}
+
+} // namespace
+
+int formatAnswerCode(FormatChoice choice, bool slaveModel) {
+    switch (choice) {
+    case FormatChoice::Compatible:
+        return slaveModel ? kFormatTavo20SCompatible : kFormatTavo20Compatible;
+    case FormatChoice::New:
+        return slaveModel ? kFormatTavo20SNew : kFormatTavo20New;
+    case FormatChoice::Cancel:
+        return kFormatCancelled;
+    case FormatChoice::NoChoice:
+        break;
+    }
+    return kFormatNone;
+}
+
+std::string transferResultText(int code, const std::string& emptyFieldMessage,
+                               const std::string& openReason) {
+    switch (code) {
+    case kResultOpenFailed:
+        return openReason.empty() ? std::string(str::ResultOpenFailed)
+                                  : std::string(str::ResultOpenFailed) + "\n" + openReason;
+    case kResultWriteError:
+        return str::ResultWriteError;
+    case kResultReadFailed:
+        return str::ResultReadFailed;
+    case kResultValidation:
+        return str::ResultValidation;
+    case kResultVersionMismatch:
+        return str::ResultVersionMismatch;
+    case kResultDownloadError:
+        return str::ResultDownloadError;
+    case kResultUploadFailed:
+        return str::ResultUploadFailed;
+    case kResultDownloadFailed:
+        return str::ResultDownloadFailed;
+    case kResultUnsupported:
+        return str::ResultUnsupported;
+    case kResultTooManyUploadSdo:
+    case kResultTooManyDownloadSdo:
+        return str::ResultSdoLimit;
+    case kResultTooManyTpdo:
+        return str::ResultTpdoLimit;
+    case kResultTooManyRpdo:
+        return str::ResultRpdoLimit;
+    case kResultFieldEmpty:
+        return emptyFieldMessage;
+    case kResultIoSizeRefused:
+        return str::ResultIoSizeRefused;
+    case kResultMappingOverflow:
+        return str::ResultMappingOverflow;
+    case kResultDownloadCancel:
+        return str::ResultDownloadCancel;
+    case kResultUploadCancel:
+        return str::ResultUploadCancel;
+    case kResultSuccess:
+        return str::ResultSuccess;
+    default:
+        return str::ResultUnknown;
+    }
+}
+
+// ---- CTAVOConfig --------------------------------------------------------------------------------
+
+CTAVOConfig::CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock)
+    : port_(std::move(port)), clock_(clock) {}
+
+CTAVOConfig::~CTAVOConfig() {
+    if (port_ && portOpen_) {
+        port_->close();
+    }
+}
+
+void CTAVOConfig::Attach(GatewayConfiguration* configuration) {
+    config_ = configuration;
+}
+
+int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
+    portName_ = portName;
+    openReason_.clear();
+    portOpen_ = false;
+    if (!port_) {
+        return kResultOpenFailed;
+    }
+    if (OpenSerialPort(*port_, portName, baudRate, parity, openReason_) != kLinkOk) {
+        return kResultOpenFailed;
+    }
+    portOpen_ = true;
+    return kResultSuccess;
+}
+
+int CTAVOConfig::CheckProfibusBytes() {
+    if (config_ != nullptr && config_->Fieldbus.InportNum.empty()) {
+        message_ = emptyMessage({str::PathProfibusNetwork, str::PathNumberOfBytes});
+        return 0;
+    }
+    return 1;
+}
+
+int CTAVOConfig::CheckGatewayParameters() {
+    if (config_ == nullptr) {
+        return 1;
+    }
+    const CONFIG& c = config_->Config;
+    struct Field {
+        const std::string* value;
+        const char* label;
+    };
+    const Field always[] = {
+        {&c.BuadRate, str::PathCanBaudRate},
+        {&c.SlaveAddress, str::PathCanNodeId},
+        {&c.SDOTimeout, str::PathSdoTimeout},
+        {&c.NMT, str::PathEnableNmt},
+        {&c.TPDOTimeout, str::PathTpdoClearTime},
+        {&c.DelayStart, str::PathDelayStart},
+        {&c.SYNC, str::PathSync},
+    };
+    const Field newFormat[] = {
+        {&c.ControlStatus, str::PathControlStatus},
+        {&c.ErrorControl, str::PathErrorControl},
+        {&c.RPDOCycle, str::PathRpdoCycle},
+        {&c.OutputProcessing, str::PathOutputProcessing},
+        {&c.SDOCycle, str::PathSdoCycle},
+    };
+    auto check = [this](const Field& f) {
+        if (f.value->empty()) {
+            message_ = emptyMessage({str::PathCanopenNetwork, f.label});
+            return false;
+        }
+        return true;
+    };
+    for (const Field& f : always) {
+        if (!check(f)) {
+            return 0;
+        }
+    }
+    if (format_ == kFormatTavo20New) {
+        for (const Field& f : newFormat) {
+            if (!check(f)) {
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
+int CTAVOConfig::CheckNodes() {
+    if (config_ == nullptr) {
+        return 1;
+    }
+    const CONFIG& c = config_->Config;
+    const int count = clampCount(c.NodeCount, kNodeTableSize);
+    for (int i = 0; i < count; ++i) {
+        if (c.Nodes[i].NodeAddress.empty()) {
+            message_ = emptyMessage({c.Nodes[i].NodeName, str::PathSlaveAddress});
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int CTAVOConfig::CheckCommands() {
+    if (config_ == nullptr) {
+        return 1;
+    }
+    const CONFIG& c = config_->Config;
+    const int count = clampCount(c.InstructionCount, kInstructionTableSize);
+    for (int i = 0; i < count; ++i) {
+        const INSTRUCTION& cmd = c.Instructions[i];
+        // A NodeIndex outside the table names the first node rather than reading past it.
+        const int nodeIndex =
+            cmd.NodeIndex > 1 && cmd.NodeIndex <= kNodeTableSize ? cmd.NodeIndex - 1 : 0;
+        const std::string& nodeName = c.Nodes[nodeIndex].NodeName;
+        const bool pdo = isPdoCommand(cmd.InstructionType);
+        const char* typeName = cmd.InstructionType == kTransmitPdo  ? str::XmlTransmitPdo
+                               : cmd.InstructionType == kReceivePdo ? str::XmlReceivePdo
+                               : cmd.InstructionType == kUploadSdo  ? str::XmlUploadSdo
+                                                                    : str::XmlDownloadSdo;
+        const std::pair<const std::string*, const char*> fields[] = {
+            {&cmd.Bytes, str::PathNumberOfBytes},
+            {&cmd.MappingAddress, str::PathMappingAddress},
+            {pdo ? &cmd.CobId : &cmd.Index, pdo ? str::PathCobId : str::PathIndex},
+            {pdo ? nullptr : &cmd.SubIndex, str::PathSubIndex},
+        };
+        for (const auto& [value, label] : fields) {
+            if (value != nullptr && value->empty()) {
+                message_ = emptyMessage({nodeName, typeName, label});
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
+std::string CTAVOConfig::ResultText(int code) const {
+    return transferResultText(code, message_, openReason_);
+}
+
+bool CTAVOConfig::requestIdentification(std::uint8_t (&reply)[11]) {
+    static constexpr std::uint8_t kRequest[] = {0xFE, 0x00, 0xFE};
+    std::fill(std::begin(reply), std::end(reply), 0);
+    WriteFrame(*port_, clock_, kRequest);
+    std::size_t count = 0;
+    ReadAvailable(*port_, clock_, reply, sizeof reply, count);
+    return count > 0;
+}
+
+bool CTAVOConfig::sdoOptionsSupported() const {
+    return firmwareMajor_ >= 5 && firmwareMinor_ >= 2 &&
+           !(firmwareMajor_ == 255 && firmwareMinor_ == 255);
+}
+
+void CTAVOConfig::notifyRange() {
+    if (observer_ != nullptr) {
+        observer_->progressRange(kProgressSteps);
+    }
+}
+
+void CTAVOConfig::notifyStep() {
+    if (observer_ != nullptr) {
+        observer_->progressStep(1);
+    }
+}
+
+void CTAVOConfig::notifyFinished() {
+    if (observer_ != nullptr) {
+        observer_->progressFinished();
+    }
+}
+
+// ---- CDownConfig --------------------------------------------------------------------------------
+
+int CDownConfig::Identify() {
+    firmwareMajor_ = 0;
+    firmwareMinor_ = 0;
+    if (!portOpen_) {
+        return kFormatNone;
+    }
+    std::uint8_t r[11];
+    if (!requestIdentification(r)) {
+        return kFormatNone;
+    }
+    const bool slave = isSlaveModel();
+    auto ask = [&]() {
+        const FormatChoice choice =
+            question_ != nullptr ? question_->askDownloadFormat() : FormatChoice::Cancel;
+        return formatAnswerCode(choice, slave);
+    };
+    int format = kFormatNone;
+    if (!slave) {
+        if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
+            format = kFormatTavo20Compatible;
+        } else if (oldEditionLoaded_) {
+            format = ask();
+            if (format != kFormatTavo20Compatible && format != kFormatTavo20New) {
+                return format;
+            }
+        } else {
+            format = kFormatTavo20New;
+        }
+        if (config_ != nullptr) {
+            config_->Config.ConfigEdition = format == kFormatTavo20New ? 320 : 210;
+        }
+        firmwareMajor_ = r[4];
+        firmwareMinor_ = r[5];
+    } else {
+        if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
+            format = kFormatTavo20SCompatible;
+        } else if (oldEditionLoaded_) {
+            format = ask();
+            if (format == kFormatTavo20SNew) {
+                if (!requestIdentification(r)) {
+                    return kFormatNone;
+                }
+            } else if (format != kFormatTavo20SCompatible) {
+                return format;
+            }
+        } else {
+            format = kFormatTavo20SNew;
+        }
+    }
+    format_ = format;
+    return format;
+}
+
+unsigned CDownConfig::IoSizeCode(int format) const {
+    if (config_ == nullptr) {
+        return kNoCode;
+    }
+    const std::string& s = config_->Fieldbus.InportNum;
+    if (format == kFormatTavo20New) {
+        return s == "16" ? 0 : s == "48" ? 1 : s == "96" ? 2 : s == "112" ? 3 : 4;
+    }
+    if (format == kFormatTavo20Compatible) {
+        return s == "112" ? 0 : s == "48" ? 1 : 255;
+    }
+    return kNoCode;
+}
+
+namespace {
+unsigned baudCode(const std::string& s) {
+    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
+                                             "100K", "50K",  "20K",  "10K"};
+    for (unsigned i = 0; i < 8; ++i) {
+        if (s == kRates[i]) {
+            return i;
+        }
+    }
+    return kNoCode;
+}
+} // namespace
+
+unsigned CDownConfig::CanBaudCode() const {
+    return config_ == nullptr ? kNoCode : baudCode(config_->Config.BuadRate);
+}
+
+unsigned CDownConfig::EnableNmtCode() const {
+    if (config_ == nullptr) {
+        return kNoCode;
+    }
+    const std::string& s = config_->Config.NMT;
+    if (s == str::Enable || s == str::Yes) {
+        return 1;
+    }
+    if (s == str::Disable || s == str::No) {
+        return 0;
+    }
+    return kNoCode;
+}
+
+void CDownConfig::CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const {
+    uploadSdo = tpdo = downloadSdo = rpdo = 0;
+    if (config_ == nullptr) {
+        return;
+    }
+    const CONFIG& c = config_->Config;
+    const int count = clampCount(c.InstructionCount, kInstructionTableSize);
+    for (int i = 0; i < count; ++i) {
+        const std::string& t = c.Instructions[i].InstructionType;
+        if (t == kUploadSdo) {
+            ++uploadSdo;
+        } else if (t == kTransmitPdo) {
+            ++tpdo;
+        } else if (t == kDownloadSdo) {
+            ++downloadSdo;
+        } else if (t == kReceivePdo) {
+            ++rpdo;
+        }
+    }
+}
+
+unsigned CDownConfig::ControlMonitorCode() const {
+    if (config_ == nullptr) {
+        return kNoCode;
+    }
+    const std::string& s = config_->Config.ControlStatus;
+    return s == str::Disable ? 0 : s == str::Enable ? 1 : kNoCode;
+}
+
+unsigned CDownConfig::OutputProcessingCode() const {
+    if (config_ == nullptr) {
+        return kNoCode;
+    }
+    const std::string& s = config_->Config.OutputProcessing;
+    return s == str::Clear ? 0 : s == str::Hold ? 1 : kNoCode;
+}
+
+unsigned CDownConfig::ErrorControlValue() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.ErrorControl);
+}
+unsigned CDownConfig::NodeIdValue() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveAddress);
+}
+unsigned CDownConfig::DelayStartupValue() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.DelayStart);
+}
+unsigned CDownConfig::TpdoClearTimeValue() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.TPDOTimeout);
+}
+unsigned CDownConfig::TpdoClearTimeByte() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.TPDOTimeout) % 256;
+}
+unsigned CDownConfig::SdoTimeoutByte() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.SDOTimeout) % 256;
+}
+unsigned CDownConfig::SyncByte() const {
+    return config_ == nullptr ? kNoCode : number(config_->Config.SYNC) % 256;
+}
+
+// ---- CUploadConfig ------------------------------------------------------------------------------
+
+int CUploadConfig::Identify() {
+    firmwareMajor_ = 0;
+    firmwareMinor_ = 0;
+    if (!portOpen_) {
+        return kFormatNone;
+    }
+    std::uint8_t r[11];
+    if (!requestIdentification(r)) {
+        return kFormatNone;
+    }
+    const bool slave = config_ != nullptr && !config_->isMaster();
+    int format = kFormatNone;
+    if (slave) {
+        if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
+            format = kFormatTavo20SCompatible;
+        } else {
+            format = r[3] == 1 ? kFormatTavo20SCompatible : kFormatTavo20SNew;
+        }
+    } else {
+        if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
+            format = kFormatTavo20Compatible;
+        } else {
+            static constexpr std::uint8_t kQuery[] = {0xFC, 0x00, 0xFC};
+            WriteFrame(*port_, clock_, kQuery);
+            std::uint8_t q[5] = {};
+            std::size_t count = 0;
+            ReadAvailable(*port_, clock_, q, sizeof q, count);
+            if (q[3] == 0) {
+                format = kFormatTavo20Compatible;
+            } else if (q[3] == 1) {
+                format = kFormatTavo20New;
+            } else {
+                return kFormatNone;
+            }
+            // The firmware bytes come from a second identification.
+            static constexpr std::uint8_t kRequest[] = {0xFE, 0x00, 0xFE};
+            WriteFrame(*port_, clock_, kRequest);
+            clock_.sleepMs(50);
+            port_->bytesWaiting();
+            std::fill(std::begin(r), std::end(r), 0);
+            ReadAvailable(*port_, clock_, r, sizeof r, count);
+            firmwareMajor_ = r[4];
+            firmwareMinor_ = r[5];
+        }
+        if (config_ != nullptr) {
+            config_->Config.ConfigEdition = format == kFormatTavo20New ? 320 : 210;
+        }
+    }
+    format_ = format;
+    return format;
+}
+
+void CUploadConfig::SetIoSize(unsigned code, int format) {
+    if (config_ == nullptr) {
+        return;
+    }
+    std::string& s = config_->Fieldbus.InportNum;
+    if (format == kFormatTavo20Compatible) {
+        if (code == 0) {
+            s = "112";
+        } else if (code == 1) {
+            s = "48";
+        }
+    } else if (format == kFormatTavo20New) {
+        static constexpr const char* kSizes[] = {"16", "48", "96", "112"};
+        s = code < 4 ? kSizes[code] : str::HardwareConfigSize;
+    }
+}
+
+namespace {
+const char* baudText(unsigned code) {
+    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
+                                             "100K", "50K",  "20K",  "10K"};
+    return code < 8 ? kRates[code] : nullptr;
+}
+} // namespace
+
+void CUploadConfig::SetNodeId(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.SlaveAddress = decimalText(value);
+    }
+}
+void CUploadConfig::SetCanBaud(unsigned code) {
+    if (config_ != nullptr && baudText(code) != nullptr) {
+        config_->Config.BuadRate = baudText(code);
+    }
+}
+void CUploadConfig::SetTpdoClearTime(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.TPDOTimeout = decimalText(value);
+    }
+}
+void CUploadConfig::SetSdoTimeout(unsigned value16) {
+    if (config_ != nullptr) {
+        config_->Config.SDOTimeout = decimalText(value16 & 0xFFFF);
+    }
+}
+void CUploadConfig::SetSdoTimeoutByte(unsigned value8) {
+    if (config_ != nullptr) {
+        config_->Config.SDOTimeout = decimalText(value8 & 0xFF);
+    }
+}
+void CUploadConfig::SetEnableNmt(unsigned code) {
+    // Stored as the texts the parameter grid offers, so a re-download sends the same byte.
+    if (config_ != nullptr && code <= 1) {
+        config_->Config.NMT = code == 1 ? str::Enable : str::Disable;
+    }
+}
+void CUploadConfig::SetDelayStartup(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.DelayStart = decimalText(value);
+    }
+}
+void CUploadConfig::SetSync(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.SYNC = decimalText(value);
+    }
+}
+void CUploadConfig::SetControlMonitor(unsigned code) {
+    if (config_ != nullptr) {
+        config_->Config.ControlStatus = code == 0 ? str::Disable : str::Enable;
+    }
+}
+void CUploadConfig::SetErrorControl(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.ErrorControl = decimalText(value);
+    }
+}
+void CUploadConfig::SetRpdoCycle(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.RPDOCycle = decimalText(value);
+    }
+}
+void CUploadConfig::SetOutputProcessing(unsigned code) {
+    if (config_ != nullptr) {
+        config_->Config.OutputProcessing = code == 0 ? str::Clear : str::Hold;
+    }
+}
+void CUploadConfig::SetSdoCycle(unsigned value) {
+    if (config_ != nullptr) {
+        config_->Config.SDOCycle = decimalText(value);
+    }
+}
+
+void ResetForUpload(GatewayConfiguration& cfg) {
+    // The same values as a new configuration of the current type; the edition stays.
+    const std::int32_t edition = cfg.Config.ConfigEdition;
+    resetToNew(cfg, cfg.ConfigType);
+    cfg.Config.ConfigEdition = edition;
+}
+
+} // namespace torvane

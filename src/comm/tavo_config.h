@@ -1,0 +1,228 @@
+#pragma once
+
+#include "comm/serial_link.h"
+#include "comm/serial_port.h"
+#include "model/configuration.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace torvane {
+
+// Transfer result codes returned by Open, Download and Upload.
+inline constexpr int kResultOpenFailed = 0;
+inline constexpr int kResultWriteError = 1;
+inline constexpr int kResultReadFailed = 2;
+inline constexpr int kResultValidation = 3;
+inline constexpr int kResultVersionMismatch = 4;
+inline constexpr int kResultDownloadError = 5;
+inline constexpr int kResultUploadFailed = 6;
+inline constexpr int kResultDownloadFailed = 7;
+inline constexpr int kResultUnsupported = 8;
+inline constexpr int kResultTooManyUploadSdo = 9;
+inline constexpr int kResultTooManyTpdo = 10;
+inline constexpr int kResultTooManyDownloadSdo = 11;
+inline constexpr int kResultTooManyRpdo = 12;
+inline constexpr int kResultFieldEmpty = 13;
+inline constexpr int kResultIoSizeRefused = 14;
+inline constexpr int kResultMappingOverflow = 15;
+inline constexpr int kResultDownloadCancel = 16;
+inline constexpr int kResultUploadCancel = 17;
+inline constexpr int kResultSuccess = 18;
+
+// Download format codes kept by the protocol object.
+inline constexpr int kFormatTavo20Compatible = 0;
+inline constexpr int kFormatTavo20New = 4;
+inline constexpr int kFormatTavo20SCompatible = 5;
+inline constexpr int kFormatTavo20SNew = 6;
+inline constexpr int kFormatCancelled = 7;
+inline constexpr int kFormatNone = 8;
+
+inline constexpr int kProgressSteps = 13; // one header and twelve data frames
+
+// Receives the progress of one transfer; called on the transfer's own thread.
+class ProgressObserver {
+public:
+    virtual ~ProgressObserver() = default;
+    virtual void progressRange(int steps) = 0;
+    virtual void progressStep(int steps) = 0;
+    virtual void progressFinished() = 0;
+};
+
+// The user's answer in the "Download hint:" question.
+enum class FormatChoice { Compatible, New, NoChoice, Cancel };
+
+// Asks which download format to use when an old document meets new firmware. Called on the
+// transfer's thread; a GUI blocks it until its dialog closed.
+class FormatQuestion {
+public:
+    virtual ~FormatQuestion() = default;
+    virtual FormatChoice askDownloadFormat() = 0;
+};
+
+// Format code of an answer: Compatible 0 (5 for the slave model), New 4 (6), Cancel 7, none 8.
+int formatAnswerCode(FormatChoice choice, bool slaveModel);
+
+// Message of a transfer result code; 13 gives `emptyFieldMessage`, 0 adds `openReason` as a
+// second line when there is one; unknown codes give "Unknown error".
+std::string transferResultText(int code, const std::string& emptyFieldMessage = {},
+                               const std::string& openReason = {});
+
+// Base of the gateway protocol objects. Owns the serial port for one transfer.
+class CTAVOConfig {
+public:
+    CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock);
+    virtual ~CTAVOConfig();
+    CTAVOConfig(const CTAVOConfig&) = delete;
+    CTAVOConfig& operator=(const CTAVOConfig&) = delete;
+
+    // Returns the download format code and stores it; 8 when the gateway did not answer.
+    virtual int Identify() = 0;
+    virtual void Attach(GatewayConfiguration* configuration);
+    // Opens the port; 18 on success, 0 when it cannot be opened (see openFailureReason()).
+    virtual int Open(const std::string& portName, int baudRate, int parity);
+    // Each check returns 1 when complete, 0 with the composed "is empty" text in messageText().
+    virtual int CheckProfibusBytes();
+    virtual int CheckGatewayParameters();
+    virtual int CheckNodes();
+    virtual int CheckCommands();
+
+    // Message of a result code (13 gives the last completeness complaint).
+    std::string ResultText(int code) const;
+
+    void setProgressObserver(ProgressObserver* observer) { observer_ = observer; }
+    void setFormatQuestion(FormatQuestion* question) { question_ = question; }
+    // The document's OldEditionLoaded flag: asks the format question on new firmware.
+    void setOldEditionLoaded(bool loaded) { oldEditionLoaded_ = loaded; }
+
+    int downloadFormat() const { return format_; }
+    const std::string& messageText() const { return message_; }
+    const std::string& portName() const { return portName_; }
+    const std::string& openFailureReason() const { return openReason_; }
+    // Firmware generation reported by the last TAVO20 identification (0.0 before).
+    int firmwareMajor() const { return firmwareMajor_; }
+    int firmwareMinor() const { return firmwareMinor_; }
+    bool isPortOpen() const { return portOpen_; }
+
+protected:
+    SerialPort& port() { return *port_; }
+    Clock& clock() { return clock_; }
+    GatewayConfiguration* config() const { return config_; }
+    // Identification request and its reply (missing bytes read as 0); false when nothing came.
+    bool requestIdentification(std::uint8_t (&reply)[11]);
+    bool sdoOptionsSupported() const;
+
+    void notifyRange();
+    void notifyStep();
+    void notifyFinished();
+    int finish(int code) {
+        notifyFinished();
+        return code;
+    }
+
+    std::unique_ptr<SerialPort> port_;
+    Clock& clock_;
+    GatewayConfiguration* config_ = nullptr;
+    std::string portName_;
+    std::string message_;
+    std::string openReason_;
+    int format_ = kFormatNone;
+    int firmwareMajor_ = 0;
+    int firmwareMinor_ = 0;
+    bool portOpen_ = false;
+    bool oldEditionLoaded_ = false;
+    ProgressObserver* observer_ = nullptr;
+    FormatQuestion* question_ = nullptr;
+};
+
+inline constexpr unsigned kNoCode = 0xFFFF;
+
+// Common part of the two download classes: identification, converters and counting.
+class CDownConfig : public CTAVOConfig {
+public:
+    using CTAVOConfig::CTAVOConfig;
+
+    int Identify() override;
+    // Returns a transfer result code.
+    virtual int Download() = 0;
+    // Returns 18 to go on, or the result code that stops the download.
+    virtual int Validate(std::string& textOut) = 0;
+
+    // Wire codes of the parameters; 0xFFFF when nothing is attached or the text is unknown.
+    virtual unsigned IoSizeCode(int format) const;
+    virtual unsigned CanBaudCode() const;
+    unsigned EnableNmtCode() const;
+    void CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const;
+    unsigned ControlMonitorCode() const;
+    unsigned ErrorControlValue() const;
+    virtual unsigned NodeIdValue() const;
+    virtual unsigned DelayStartupValue() const;
+    virtual unsigned TpdoClearTimeValue() const;
+    unsigned TpdoClearTimeByte() const;
+    unsigned SdoTimeoutByte() const;
+    unsigned SyncByte() const;
+    unsigned OutputProcessingCode() const;
+
+protected:
+    bool isSlaveModel() const { return config_ != nullptr && !config_->isMaster(); }
+};
+
+// Common part of the two upload classes: identification and the setters of the decoded values.
+class CUploadConfig : public CTAVOConfig {
+public:
+    using CTAVOConfig::CTAVOConfig;
+
+    int Identify() override;
+    // Returns a transfer result code. The attached configuration changes only when every header
+    // and data frame was read; otherwise it stays exactly as it was.
+    virtual int Upload() = 0;
+
+    virtual void SetIoSize(unsigned code, int format);
+    virtual void SetNodeId(unsigned value);
+    virtual void SetCanBaud(unsigned code);
+    void SetTpdoClearTime(unsigned value);
+    void SetSdoTimeout(unsigned value16);
+    virtual void SetSdoTimeoutByte(unsigned value8);
+    void SetEnableNmt(unsigned code);
+    virtual void SetDelayStartup(unsigned value);
+    void SetSync(unsigned value);
+    void SetControlMonitor(unsigned code);
+    void SetErrorControl(unsigned value);
+    void SetRpdoCycle(unsigned value);
+    void SetOutputProcessing(unsigned code);
+    void SetSdoCycle(unsigned value);
+
+    // Record decoders; `record` points at one 6- or 13-byte record of a data frame.
+    virtual void AddUploadSdo(const std::uint8_t* record, int format) = 0;
+    virtual void AddTpdo(const std::uint8_t* record, int format) = 0;
+    virtual void AddDownloadSdo(const std::uint8_t* record, int format) = 0;
+    virtual void AddRpdo(const std::uint8_t* record, int format) = 0;
+
+protected:
+    // Runs `sequence` on a copy of the attached configuration and applies the copy when
+    // `framesComplete_` was set by the sequence.
+    template <typename Sequence> int runOnCopy(Sequence sequence);
+    bool framesComplete_ = false;
+};
+
+// Clears the configuration to what an upload starts from (the view's reset before decoding).
+void ResetForUpload(GatewayConfiguration& configuration);
+
+template <typename Sequence> int CUploadConfig::runOnCopy(Sequence sequence) {
+    GatewayConfiguration* attached = config_;
+    if (attached == nullptr) {
+        return sequence();
+    }
+    GatewayConfiguration work = *attached;
+    config_ = &work;
+    framesComplete_ = false;
+    const int result = sequence();
+    config_ = attached;
+    if (framesComplete_) {
+        *attached = std::move(work);
+    }
+    return result;
+}
+
+} // namespace torvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "comm/serial_port.h"
+#include "comm/tavo_config.h"
+#include "model/configuration.h"
+
+#include <string>
+#include <vector>
+
+namespace torvane {
+
+class CycleQuestioner;
+
+// Everything one transfer needs; the configuration is a copy taken when the command started,
+// so the GUI may go on editing the live one.
+struct TransferRequest {
+    GatewayConfiguration configuration;
+    bool oldEditionLoaded = false; // the document's OldEditionLoaded
+    std::vector<std::string> ports;
+    int portIndex = 0;
+};
+
+// The toolkit-free parts the job talks through; any of them may be null.
+struct TransferServices {
+    SerialPortFactory openPort;               // creates the port; null gives result 0
+    Clock* clock = nullptr;                   // null: the steady clock
+    ProgressObserver* progress = nullptr;     // range 13, steps, finished
+    FormatQuestion* formatQuestion = nullptr; // null answers Cancel
+    CycleQuestioner* cycleQuestion = nullptr; // null answers Cancel
+};
+
+struct TransferOutcome {
+    // False when the command stopped before a port was touched (a failed pre-download check,
+    // an unknown ConfigType); `text` then holds the check's message (empty after a Cancel).
+    bool started = false;
+    int resultCode = -1; // transfer result code when started
+    std::string text;    // the one message to show
+    // True when the commands beyond the 84th were dropped; the live configuration drops them too.
+    bool commandsCapped = false;
+    // Download: the copy as the protocol left it (ConfigEdition after identification, slave
+    // mapping addresses). Upload: the uploaded configuration when `configurationChanged`.
+    GatewayConfiguration configuration;
+    // Upload: the configuration was read completely and replaces the live one.
+    // Download: the protocol changed ConfigEdition or mapping addresses.
+    bool configurationChanged = false;
+};
+
+inline constexpr int kMaxDownloadCommands = 84;
+
+// Runs the Download command after the serial dialog: cap at 84, the checks of the configuration
+// type, then open, identify and send. Never throws; every failure is in the outcome.
+TransferOutcome runDownload(TransferRequest request, const TransferServices& services);
+
+// Runs the Upload command after the serial dialog. The outcome carries the uploaded
+// configuration only when every frame was read.
+TransferOutcome runUpload(TransferRequest request, const TransferServices& services);
+
+// Applies what a finished download changed in its copy to the live configuration: the 84 cap,
+// ConfigEdition, and (slave) the recalculated mapping addresses. Other edits made meanwhile stay.
+void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome);
+
+} // namespace torvane

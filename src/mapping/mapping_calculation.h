@@ -1,0 +1,54 @@
+#pragma once
+
+#include "model/configuration.h"
+
+#include <string>
+
+namespace torvane {
+
+// How commands are packed into a Profibus buffer, chosen from FIELDBUS::InportNum.
+enum class PackingMode {
+    Dense,       // each command starts where the previous one of its buffer ended
+    EvenAddress, // "112": odd byte counts are followed by one spare byte
+    Block32,     // "96": no command straddles a 32-byte boundary
+};
+
+// Packing mode of an I/O byte count text; anything but "96" and "112" packs densely.
+PackingMode packingModeFor(const std::string& inportNum);
+
+// Buffer size of an I/O byte count text: 16, 48, 96 or 112; 244 for the hardware-configuration
+// choice and for any text that is not one of the four sizes.
+int ioByteLimit(const std::string& inportNum);
+
+// Outcome of the calculation itself. Addresses are always written, even when they do not fit.
+struct MappingResult {
+    bool fits = false;
+    int inputTotal = 0;  // input cursor + control-status reserve
+    int outputTotal = 0; // output cursor + control-status reserve
+};
+
+// Rewrites the MappingAddress of every used command (InstructionCount, clamped to the table)
+// and tests the totals against the I/O byte count and the edition's budget. Never refuses:
+// fits is false on overflow, with the overflowing addresses left in place.
+MappingResult calculateMapping(GatewayConfiguration& cfg);
+
+// What the "Calculate Mapping Address" command ended with.
+enum class MappingOutcome {
+    Fits,     // addresses written, "Automatic mapping is successful"
+    Overflow, // addresses written anyway, the beyond-range message
+    Refused,  // a used command has no byte count; nothing changed but the 84 cap
+};
+
+struct MappingCommandResult {
+    MappingOutcome outcome = MappingOutcome::Refused;
+    std::string message;     // the one text to show (str:: constant)
+    int refusedCommand = -1; // 0-based index of the command without byte count, when Refused
+    MappingResult totals;    // valid unless Refused
+};
+
+// The "Calculate Mapping Address" command after its confirmation: caps InstructionCount at 84,
+// refuses (changing no address) when a command's Bytes is empty or "-1", else calculates.
+// The caller shows `message` and rebuilds the tree unless the outcome is Refused.
+MappingCommandResult runCalculateMappingCommand(GatewayConfiguration& cfg);
+
+} // namespace torvane

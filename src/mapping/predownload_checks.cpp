@@ -1,0 +1,203 @@
+#include "mapping/predownload_checks.h"
+
+#include "mapping/mapping_calculation.h"
+#include "model/strings.h"
+#include "model/text_number.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace torvane {
+
+namespace {
+
+int usedCommandCount(const CONFIG& c) {
+    return std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+}
+
+long long ceilDiv(long long a, long long b) {
+    return (a + b - 1) / b;
+}
+
+std::string formatTwoNumbers(const char* format, long long a, long long b) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, format, static_cast<int>(a), static_cast<int>(b));
+    return buf;
+}
+
+CheckResult fail(std::string message) {
+    return CheckResult{CheckOutcome::Failed, std::move(message), {}};
+}
+
+// Asks the bus-load question when the configured cycle is shorter than the least one.
+// Returns false when the user cancelled; `cancelled` then carries the result to return.
+bool passesCycle(const GatewayConfiguration& cfg, CycleKind kind, CycleQuestioner& questioner,
+                 CheckResult& cancelled) {
+    const CONFIG& c = cfg.Config;
+    const int configured = decimalValue(kind == CycleKind::Rpdo ? c.RPDOCycle : c.SDOCycle);
+    if (configured < 1) {
+        return true;
+    }
+    int n = 0;
+    for (int i = 0; i < usedCommandCount(c); ++i) {
+        const std::string& t = c.Instructions[i].InstructionType;
+        n += kind == CycleKind::Rpdo ? (t == kReceivePdo) : (t == kUploadSdo || t == kDownloadSdo);
+    }
+    const int least = leastCycleMs(c.BuadRate, kind, n);
+    if (least <= configured) {
+        return true;
+    }
+    CycleQuestion q;
+    q.kind = kind;
+    q.commandCount = n;
+    q.leastCycle = least;
+    q.configuredCycle = configured;
+    q.text = formatTwoNumbers(
+        kind == CycleKind::Rpdo ? str::RpdoCycleQuestion : str::SdoCycleQuestion, n, least);
+    if (questioner.askToContinue(q)) {
+        return true;
+    }
+    cancelled = CheckResult{CheckOutcome::Cancelled, {}, q.text};
+    return false;
+}
+
+struct Range {
+    long long start;
+    long long length;
+};
+
+bool hasOverlap(const std::vector<Range>& side) {
+    for (std::size_t i = 0; i < side.size(); ++i) {
+        for (std::size_t j = 0; j < side.size(); ++j) {
+            if (i != j && side[i].start <= side[j].start &&
+                side[j].start < side[i].start + side[i].length) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int leastCycleMs(const std::string& baudRate, CycleKind kind, int commandCount) {
+    // One RPDO costs num/den ms; one SDO costs twice as much.
+    long long num = 3;
+    long long den = 1;
+    if (baudRate == "1M") {
+        den = 20;
+    } else if (baudRate == "500K") {
+        den = 10;
+    } else if (baudRate == "250K") {
+        den = 5;
+    } else if (baudRate == "125K") {
+        num = 6;
+        den = 5;
+    } else if (baudRate == "100K") {
+        den = 2;
+    }
+    if (kind == CycleKind::Sdo) {
+        num *= 2;
+    }
+    const long long n = std::max(commandCount, 0);
+    return static_cast<int>(ceilDiv(num * n, den));
+}
+
+bool FixedCycleAnswer::askToContinue(const CycleQuestion& question) {
+    ++asked_;
+    lastQuestion_ = question.text;
+    return answerOk_;
+}
+
+CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestioner& questioner) {
+    const CONFIG& c = cfg.Config;
+    CheckResult cancelled;
+    // OK to a question only accepts the slow cycle; the mapping checks still run, so that a
+    // faulty mapping cannot reach the gateway behind an accepted warning.
+    if (!passesCycle(cfg, CycleKind::Rpdo, questioner, cancelled) ||
+        !passesCycle(cfg, CycleKind::Sdo, questioner, cancelled)) {
+        return cancelled;
+    }
+
+    const int count = usedCommandCount(c);
+    const long long limit = ioByteLimit(cfg.Fieldbus.InportNum);
+    auto startOf = [&](int i) -> long long {
+        return decimalValue(c.Instructions[i].MappingAddress);
+    };
+    auto lengthOf = [&](int i) -> long long { return decimalValue(c.Instructions[i].Bytes); };
+
+    for (int i = 0; i < count; ++i) {
+        if (startOf(i) + lengthOf(i) > limit) {
+            return fail(str::CheckRangeFailed);
+        }
+    }
+    if (limit == 96) {
+        for (int i = 0; i < count; ++i) {
+            const long long a = startOf(i);
+            const long long end = a + lengthOf(i);
+            if ((end > 32 && a < 32) || (end > 64 && a < 64)) {
+                return fail(str::CheckBlock32Failed);
+            }
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::string& m = c.Instructions[i].MappingAddress;
+        if (m.empty() || m == "-1") {
+            return fail(str::CheckAddressInvalid);
+        }
+    }
+
+    std::vector<Range> input;
+    std::vector<Range> output;
+    for (int i = 0; i < count; ++i) {
+        (isInputCommand(c.Instructions[i].InstructionType) ? input : output)
+            .push_back({startOf(i), lengthOf(i)});
+    }
+    if (hasOverlap(input) || hasOverlap(output)) {
+        return fail(str::CheckAddressConflict);
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const INSTRUCTION& a = c.Instructions[i];
+        const int typeA = decimalValue(a.InstructionType);
+        if (typeA != 3 && typeA != 4) {
+            continue;
+        }
+        const int cobA = decimalValue(a.CobId);
+        for (int j = i + 1; j < count; ++j) {
+            const INSTRUCTION& b = c.Instructions[j];
+            const int typeB = decimalValue(b.InstructionType);
+            if ((typeB == 3 || typeB == 4) && typeB != typeA && decimalValue(b.CobId) == cobA) {
+                return fail(formatTwoNumbers(str::CheckCobIdConflict, decimalValue(a.NodeAddress),
+                                             decimalValue(b.NodeAddress)));
+            }
+        }
+    }
+    return {};
+}
+
+CheckResult checkNodes(const GatewayConfiguration& cfg) {
+    const CONFIG& c = cfg.Config;
+    const int nodes = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    const int count = usedCommandCount(c);
+    for (int n = 0; n < nodes; ++n) {
+        const std::string& address = c.Nodes[n].NodeAddress;
+        const auto first = c.Instructions.begin();
+        if (std::none_of(first, first + count,
+                         [&](const INSTRUCTION& i) { return i.NodeAddress == address; })) {
+            return fail(str::CheckInvalidNode);
+        }
+    }
+    return {};
+}
+
+CheckResult runPreDownloadChecks(const GatewayConfiguration& cfg, CycleQuestioner& questioner) {
+    CheckResult r = validateConfiguration(cfg, questioner);
+    if (!r.passed()) {
+        return r;
+    }
+    return checkNodes(cfg);
+}
+
+} // namespace torvane

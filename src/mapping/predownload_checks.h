@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/configuration.h"
+
+#include <string>
+
+namespace torvane {
+
+// Which cyclic traffic a bus-load question is about.
+enum class CycleKind { Rpdo, Sdo };
+
+// Least cycle in ms the gateway can keep for `commandCount` commands of `kind` at `baudRate`
+// (any text other than the listed rates counts as the slowest row). 0 for no commands.
+int leastCycleMs(const std::string& baudRate, CycleKind kind, int commandCount);
+
+// One bus-load question: the configured cycle is shorter than the gateway can keep.
+struct CycleQuestion {
+    CycleKind kind = CycleKind::Rpdo;
+    int commandCount = 0;
+    int leastCycle = 0;      // ms
+    int configuredCycle = 0; // ms
+    std::string text;        // the question as the dialog shows it (OK / Cancel)
+};
+
+// Answers the bus-load questions; the GUI shows a dialog, the command line answers from a flag.
+class CycleQuestioner {
+public:
+    virtual ~CycleQuestioner() = default;
+    // True for OK (go on), false for Cancel (stop the download).
+    virtual bool askToContinue(const CycleQuestion& question) = 0;
+};
+
+// Gives the same answer to every question and remembers the questions asked.
+class FixedCycleAnswer : public CycleQuestioner {
+public:
+    explicit FixedCycleAnswer(bool answerOk) : answerOk_(answerOk) {}
+    bool askToContinue(const CycleQuestion& question) override;
+    int asked() const { return asked_; }
+    const std::string& lastQuestion() const { return lastQuestion_; }
+
+private:
+    bool answerOk_;
+    int asked_ = 0;
+    std::string lastQuestion_;
+};
+
+enum class CheckOutcome {
+    Passed,
+    Failed,    // a rule failed; message holds the text to show
+    Cancelled, // the user answered Cancel to a bus-load question; nothing more to show
+};
+
+struct CheckResult {
+    CheckOutcome outcome = CheckOutcome::Passed;
+    std::string message;  // the failure text (str:: constant or its formatted form)
+    std::string question; // for Cancelled: the question that was refused
+
+    bool passed() const { return outcome == CheckOutcome::Passed; }
+};
+
+// Validate configuration before a download: bus-load questions, mapping range, 32-byte rule,
+// missing addresses, overlaps, PDO COB-ID directions. Answering OK to a question goes on with
+// the later checks. Returns Failed with the first failing message, or Cancelled. Reads only.
+CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestioner& questioner);
+
+// Check nodes: Failed with "There is invalid node!" when a node has no command.
+CheckResult checkNodes(const GatewayConfiguration& cfg);
+
+// Validate configuration, then Check nodes, as the master download runs them.
+CheckResult runPreDownloadChecks(const GatewayConfiguration& cfg, CycleQuestioner& questioner);
+
+} // namespace torvane

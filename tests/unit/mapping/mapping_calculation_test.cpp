@@ -1,0 +1,219 @@
+#include "mapping/mapping_calculation.h"
+#include "mapping_test_config.h"
+#include "model/strings.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+using test::Cmd;
+using test::masterWith;
+
+const std::string kHardware = str::HardwareConfigSize;
+
+struct CalcCase {
+    const char* name;
+    std::string inportNum;
+    bool controlStatus;
+    int edition;
+    std::initializer_list<Cmd> cmds;
+    std::vector<std::string> addresses; // in list order
+    int in;
+    int out;
+    bool fits;
+};
+
+TEST(CalculateMapping, PacksBothBuffersAndTestsTheFit) {
+    const CalcCase cases[] = {
+        {"empty list keeps only the reserve", "16", true, 500, {}, {}, 2, 2, true},
+        {"dense: SDOs first, then PDOs in list order",
+         "48",
+         false,
+         500,
+         {{"3", "8"}, {"1", "2"}, {"3", "4"}},
+         {"2", "0", "10"},
+         14,
+         0,
+         true},
+        {"interleaved sides keep separate cursors",
+         "48",
+         false,
+         500,
+         {{"4", "2"}, {"2", "3"}, {"3", "1"}, {"1", "1"}},
+         {"3", "0", "1", "0"},
+         2,
+         5,
+         true},
+        {"even mode rounds odd counts up",
+         "112",
+         false,
+         500,
+         {{"4", "3"}, {"4", "2"}},
+         {"0", "4"},
+         0,
+         6,
+         true},
+        {"even mode spare byte after an odd SDO",
+         "112",
+         false,
+         500,
+         {{"3", "2"}, {"1", "1"}},
+         {"2", "0"},
+         4,
+         0,
+         true},
+        {"32-byte block: 4 bytes at cursor 30 move to 32",
+         "96",
+         false,
+         500,
+         {{"1", "30"}, {"3", "4"}},
+         {"0", "32"},
+         36,
+         0,
+         true},
+        {"32-byte block: 2 bytes at cursor 30 stay",
+         "96",
+         false,
+         500,
+         {{"1", "30"}, {"3", "2"}},
+         {"0", "30"},
+         32,
+         0,
+         true},
+        {"dense mode ignores block boundaries",
+         "48",
+         false,
+         500,
+         {{"1", "30"}, {"3", "4"}},
+         {"0", "30"},
+         34,
+         0,
+         true},
+        {"16 with control status: 14 bytes fit",
+         "16",
+         true,
+         500,
+         {{"3", "14"}},
+         {"0"},
+         16,
+         2,
+         true},
+        {"16 with control status: 15 bytes overflow",
+         "16",
+         true,
+         500,
+         {{"3", "15"}},
+         {"0"},
+         17,
+         2,
+         false},
+        {"48 exactly full", "48", false, 500, {{"2", "40"}, {"4", "8"}}, {"0", "40"}, 0, 48, true},
+        {"overflow still writes the addresses",
+         "16",
+         false,
+         500,
+         {{"3", "10"}, {"3", "10"}, {"3", "10"}},
+         {"0", "10", "20"},
+         30,
+         0,
+         false},
+        {"hardware, edition 210: shared budget of 224",
+         kHardware,
+         false,
+         210,
+         {{"1", "120"}, {"2", "110"}},
+         {"0", "0"},
+         120,
+         110,
+         false},
+        {"hardware, edition 320: 244 each",
+         kHardware,
+         false,
+         320,
+         {{"1", "120"}, {"2", "110"}},
+         {"0", "0"},
+         120,
+         110,
+         true},
+        {"hardware, edition 210: one buffer may take 224",
+         kHardware,
+         false,
+         210,
+         {{"3", "224"}},
+         {"0"},
+         224,
+         0,
+         true},
+        {"hardware, edition 500: 245 overflows",
+         kHardware,
+         false,
+         500,
+         {{"3", "245"}},
+         {"0"},
+         245,
+         0,
+         false},
+        {"unreadable and negative counts take no room",
+         "48",
+         false,
+         500,
+         {{"3", "abc"}, {"3", "-5"}, {"3", "2"}},
+         {"0", "0", "0"},
+         2,
+         0,
+         true},
+    };
+    for (const CalcCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        GatewayConfiguration cfg = masterWith(c.inportNum, c.cmds);
+        cfg.Config.ControlStatus = c.controlStatus ? "Enable" : "Disable";
+        cfg.Config.ConfigEdition = c.edition;
+        const MappingResult r = calculateMapping(cfg);
+        for (std::size_t i = 0; i < c.addresses.size(); ++i) {
+            EXPECT_EQ(cfg.Config.Instructions[i].MappingAddress, c.addresses[i]) << "command " << i;
+        }
+        EXPECT_EQ(r.inputTotal, c.in);
+        EXPECT_EQ(r.outputTotal, c.out);
+        EXPECT_EQ(r.fits, c.fits);
+    }
+}
+
+TEST(CalculateMappingCommand, CapsRefusesAndReports) {
+    // 90 commands of 3 bytes (4 in even mode): the command keeps 84, maps them and overflows.
+    GatewayConfiguration many = masterWith("112", {});
+    for (int i = 0; i < 90; ++i) {
+        many.Config.Instructions[i].InstructionType = i % 2 ? "3" : "4";
+        many.Config.Instructions[i].Bytes = "3";
+    }
+    many.Config.Instructions[85].Bytes = ""; // beyond the cap: must not refuse
+    many.Config.InstructionCount = 90;
+    MappingCommandResult r = runCalculateMappingCommand(many);
+    EXPECT_EQ(many.Config.InstructionCount, 84);
+    EXPECT_EQ(r.outcome, MappingOutcome::Overflow);
+    EXPECT_EQ(r.message,
+              "Mapping addresses beyond the maximum range,  please decrease some commands!");
+    EXPECT_EQ(many.Config.Instructions[83].MappingAddress, "164");
+    EXPECT_EQ(many.Config.Instructions[84].MappingAddress, "");
+
+    for (const char* missing : {"", "-1"}) {
+        SCOPED_TRACE(missing);
+        GatewayConfiguration cfg =
+            masterWith("48", {{"3", "2", "7"}, {"1", missing, "9"}, {"3", "2", "11"}});
+        const GatewayConfiguration before = cfg;
+        r = runCalculateMappingCommand(cfg);
+        EXPECT_EQ(r.outcome, MappingOutcome::Refused);
+        EXPECT_EQ(r.message, "Please fill in the number of data for each command!");
+        EXPECT_EQ(r.refusedCommand, 1);
+        EXPECT_EQ(cfg, before);
+    }
+
+    GatewayConfiguration ok = masterWith("16", {{"3", "4"}});
+    r = runCalculateMappingCommand(ok);
+    EXPECT_EQ(r.outcome, MappingOutcome::Fits);
+    EXPECT_EQ(r.message, "Automatic mapping is successful");
+}
+
+} // namespace
+} // namespace torvane
