@@ -153,6 +153,23 @@ inline constexpr const char* FormatNew = "new format";
 
 // ---- Monitor ---------------------------------------------------------------------------------
 
+inline constexpr const char* MonitorTitle = "Monitor";
+inline constexpr const char* MonitorColumnStatus = "Status";
+inline constexpr const char* MonitorColumnTime = "Time";
+inline constexpr const char* MonitorColumnData = "Data";
+inline constexpr const char* MonitorInputDataLabel = "Input Data:";
+inline constexpr const char* MonitorOutputGroup = "Output:";
+inline constexpr const char* MonitorStartLabel = "The starting address:";
+inline constexpr const char* MonitorStartNote = "(The starting address in DP output buffer, base 0)";
+inline constexpr const char* MonitorDataLabel = "Data:";
+inline constexpr const char* MonitorDataNote = "(Output data)";
+inline constexpr const char* MonitorTransmit = "Transmit";
+inline constexpr const char* MonitorSaveContent = "Save Content";
+inline constexpr const char* MonitorStopSaving = "Stop Saving";
+inline constexpr const char* MonitorStopDisplaying = "Stop Displaying";
+inline constexpr const char* MonitorContinueDisplay = "Continue to display";
+inline constexpr const char* MonitorExit = "Exit";
+inline constexpr const char* MonitorLogFilter = "TXT File(*.txt)";
 inline constexpr const char* MonitorInputData = "Input data";
 inline constexpr const char* MonitorOutputData = "Output data";
 inline constexpr const char* MonitorStartEmpty = "memory address is empty";
