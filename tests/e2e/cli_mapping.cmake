@@ -1,0 +1,60 @@
+# torvane-cli map and check: exit codes, messages and written files.
+set(_map_data ${TORVANE_TEST_DATA_DIR}/mapping)
+set(_map_out ${CMAKE_CURRENT_BINARY_DIR}/cli_mapping)
+file(MAKE_DIRECTORY ${_map_out})
+set(_map_cli ${TORVANE_BIN_DIR}/torvane-cli)
+
+# torvane_cli_mapping_case(NAME <args for expect_cli.cmake>...)
+function(torvane_cli_mapping_case name)
+  set(defs)
+  foreach(def ${ARGN})
+    list(APPEND defs "-D${def}")
+  endforeach()
+  add_test(NAME e2e.cli.${name}
+           COMMAND ${CMAKE_COMMAND} -DCLI=${_map_cli} ${defs}
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/mapping/expect_cli.cmake)
+  set_tests_properties(e2e.cli.${name} PROPERTIES LABELS e2e)
+endfunction()
+
+# The written file carries the new addresses: mapping it again prints them unchanged.
+torvane_cli_mapping_case(map_fits
+  "ARGS=map|${_map_data}/map_dense.xml|-o|${_map_out}/dense.xml" RC=0
+  "OUT_REGEX=Automatic mapping is successful" MUST_EXIST=${_map_out}/dense.xml
+  "THEN_ARGS=map|${_map_out}/dense.xml" THEN_RC=0
+  "THEN_REGEX=1   Transmit PDO  8      2\n2   Upload SDO    2      0\n3   Transmit PDO  4      10\n")
+torvane_cli_mapping_case(map_overflow_still_writes
+  "ARGS=map|${_map_data}/map_overflow.xml|-o|${_map_out}/overflow.chg" RC=3
+  "OUT_REGEX=beyond the maximum range,  please decrease" MUST_EXIST=${_map_out}/overflow.chg
+  "THEN_ARGS=map|${_map_out}/overflow.chg" THEN_RC=3 "THEN_REGEX=Input bytes: 20")
+torvane_cli_mapping_case(map_missing_bytes_refused
+  "ARGS=map|${_map_data}/map_missing_bytes.xml|-o|${_map_out}/refused.xml" RC=1
+  "OUT_REGEX=map_missing_bytes.xml: Please fill in the number of data for each command!"
+  MUST_NOT_EXIST=${_map_out}/refused.xml)
+torvane_cli_mapping_case(map_missing_file
+  "ARGS=map|${_map_out}/no-such-file.chg" RC=1 "OUT_REGEX=no-such-file.chg")
+torvane_cli_mapping_case(map_unwritable_output
+  "ARGS=map|${_map_data}/map_dense.xml|-o|${_map_out}/no-such-dir/out.chg" RC=1
+  "OUT_REGEX=no-such-dir/out.chg")
+torvane_cli_mapping_case(map_help "ARGS=map|--help" RC=0 "OUT_REGEX=Usage: torvane-cli map IN")
+torvane_cli_mapping_case(map_no_input "ARGS=map" RC=2 "OUT_REGEX=no input file")
+torvane_cli_mapping_case(map_o_without_name "ARGS=map|${_map_data}/map_dense.xml|-o" RC=2)
+torvane_cli_mapping_case(map_unknown_option
+  "ARGS=map|${_map_data}/map_dense.xml|--fast" RC=2 "OUT_REGEX=unknown option '--fast'")
+
+torvane_cli_mapping_case(check_pass "ARGS=check|${_map_data}/check_pass.xml" RC=0)
+torvane_cli_mapping_case(check_conflict
+  "ARGS=check|${_map_data}/check_conflict.xml|--yes" RC=1
+  "OUT_REGEX=check_conflict.xml: Mapping address conflict !")
+torvane_cli_mapping_case(check_cobid_names_both_nodes
+  "ARGS=check|${_map_data}/check_cobid.xml" RC=1
+  "OUT_REGEX=Node-3 and Node-5 a strip under the command PDO COB-ID conflict!")
+torvane_cli_mapping_case(check_range
+  "ARGS=check|${_map_data}/check_range.xml" RC=1
+  "OUT_REGEX=Mapping addresses beyond the maximum range, the download fails")
+torvane_cli_mapping_case(check_idle_node
+  "ARGS=check|${_map_data}/check_idle_node.xml" RC=1 "OUT_REGEX=There is invalid node!")
+torvane_cli_mapping_case(check_help "ARGS=check|-h" RC=0 "OUT_REGEX=--yes")
+torvane_cli_mapping_case(check_two_inputs
+  "ARGS=check|${_map_data}/check_pass.xml|${_map_data}/check_pass.xml" RC=2)
+torvane_cli_mapping_case(check_missing_file
+  "ARGS=check|${_map_out}/missing.xml" RC=1 "OUT_REGEX=missing.xml")
