@@ -113,15 +113,17 @@ bool TransferRunner::start(TransferKind kind, TransferRequest request) {
 
 void TransferRunner::finished(TransferKind kind, const TransferOutcome& outcome) {
     thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
     wait_.finish();
     if (onFinished_) {
         onFinished_(kind, outcome);
     }
+    // The user sees the result before the commands are offered again.
     if (!outcome.text.empty()) {
         prompts_.tell(QString::fromStdString(outcome.text));
     }
+    delete thread_;
+    thread_ = nullptr;
+    emit idle();
 }
 
 } // namespace torvane::gui

@@ -25,7 +25,7 @@ enum class TransferKind { Download, Upload };
 
 // Runs one transfer job on a worker thread. The worker never touches a widget or the live
 // configuration: progress, questions and the result come back to the GUI thread, where
-// `onFinished` applies the outcome before the one message box is shown.
+// `onFinished` applies the outcome before the one message box is shown; `idle` follows it.
 class TransferRunner : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +40,10 @@ public:
     // Starts a transfer of `request` (a copy of the configuration). False while one runs.
     bool start(TransferKind kind, TransferRequest request);
     bool running() const { return thread_ != nullptr; }
+
+signals:
+    // The transfer ended and its message was shown.
+    void idle();
 
 private:
     void finished(TransferKind kind, const TransferOutcome& outcome);
