@@ -40,6 +40,14 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 
 // ---- Mapping and checks ----------------------------------------------------------------------
 
+inline constexpr const char* ConflictTitle = "Conflict Detection";
+inline constexpr const char* ConflictCommandList = "Command list";
+inline constexpr const char* ConflictInputArea = "Input area";
+inline constexpr const char* ConflictOutputArea = "Output area";
+inline constexpr const char* ConflictLegendInput = "Input";
+inline constexpr const char* ConflictLegendOutput = "Output";
+inline constexpr const char* ConflictLegendConflict = "Conflict";
+
 inline constexpr const char* MappingConfirm =
     "Really want to calculate the mapping address automatically?";
 inline constexpr const char* MappingMissingBytes =
@@ -363,6 +371,23 @@ inline constexpr const char* DownloadHintSelect = "Select";
 inline constexpr const char* FormatCompatible = "compatible format";
 inline constexpr const char* FormatNew = "new format";
 
+// ---- Communication dialogs -------------------------------------------------------------------
+
+inline constexpr const char* SerialDialogTitle = "Serial Port Configuration";
+inline constexpr const char* SerialPortLabel = "Port";
+inline constexpr const char* SerialBaudLabel = "Baudrate";
+inline constexpr const char* SerialParityLabel = "Parity";
+inline constexpr const char* SerialDataBitsLabel = "Data Bits";
+inline constexpr const char* SerialStopBitsLabel = "Stop Bits";
+inline constexpr const char* DownloadHintTitle = "Download hint:";
+inline constexpr const char* DownloadHintText =
+    "The open configuration was made with an earlier version of this program. The compatible "
+    "format keeps the old download method for gateways with the earlier firmware; the new "
+    "format is for all other gateways.";
+inline constexpr const char* DownloadHintSelect = "Select";
+inline constexpr const char* DownloadHintCompatible = "compatible format";
+inline constexpr const char* DownloadHintNew = "new format";
+
 // ---- Exports ---------------------------------------------------------------------------------
 
 inline constexpr const char* FilterEds = "Electronic Data Sheet(*.eds)";
@@ -378,6 +403,34 @@ inline constexpr const char* WorkbookTemplateBroken = "The workbook template is 
 inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
 
 // ---- Monitor ---------------------------------------------------------------------------------
+
+inline constexpr const char* MonitorTitle = "Monitor";
+inline constexpr const char* MonitorColumnStatus = "Status";
+inline constexpr const char* MonitorColumnTime = "Time";
+inline constexpr const char* MonitorColumnData = "Data";
+inline constexpr const char* MonitorInputDataLabel = "Input Data:";
+inline constexpr const char* MonitorOutputGroup = "Output:";
+inline constexpr const char* MonitorStartLabel = "The starting address:";
+inline constexpr const char* MonitorStartNote = "(The starting address in DP output buffer, base 0)";
+inline constexpr const char* MonitorDataLabel = "Data:";
+inline constexpr const char* MonitorDataNote = "(Output data)";
+inline constexpr const char* MonitorTransmit = "Transmit";
+inline constexpr const char* MonitorSaveContent = "Save Content";
+inline constexpr const char* MonitorStopSaving = "Stop Saving";
+inline constexpr const char* MonitorStopDisplaying = "Stop Displaying";
+inline constexpr const char* MonitorContinueDisplay = "Continue to display";
+inline constexpr const char* MonitorExit = "Exit";
+inline constexpr const char* MonitorLogFilter = "TXT File(*.txt)";
+inline constexpr const char* MonitorInputData = "Input data";
+inline constexpr const char* MonitorOutputData = "Output data";
+inline constexpr const char* MonitorStartEmpty = "memory address is empty";
+inline constexpr const char* MonitorDataEmpty = "the data to be send is empty";
+inline constexpr const char* MonitorMalformed = "Malformed";
+inline constexpr const char* MonitorOverflow = "Mapping address  overflow";
+inline constexpr const char* MonitorDataTooLong =
+    "The output data is longer than the 1024-byte transmit buffer";
+inline constexpr const char* MonitorAddressedTooLong =
+    "The output data is longer than the 253 bytes one frame can carry; nothing was sent";
 
 // ---- Application -----------------------------------------------------------------------------
 

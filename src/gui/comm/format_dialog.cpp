@@ -1,0 +1,48 @@
+#include "gui/comm/format_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "model/strings.h"
+
+namespace torvane::gui {
+
+CDlgSelectTAVODevice::CDlgSelectTAVODevice(QWidget* parent) : QDialog(parent) {
+    setObjectName("CDlgSelectTAVODevice");
+    setWindowTitle(QString::fromUtf8(str::DownloadHintTitle));
+    auto* text = new QLabel(QString::fromUtf8(str::DownloadHintText), this);
+    text->setWordWrap(true);
+    select_ = new QComboBox(this);
+    select_->addItems({QString::fromUtf8(str::DownloadHintCompatible),
+                       QString::fromUtf8(str::DownloadHintNew)});
+    select_->setCurrentIndex(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* form = new QFormLayout;
+    form->addRow(QString::fromUtf8(str::DownloadHintSelect), select_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    setMinimumWidth(420);
+}
+
+FormatChoice CDlgSelectTAVODevice::choice() const {
+    if (result() != QDialog::Accepted) {
+        return FormatChoice::Cancel;
+    }
+    switch (select_->currentIndex()) {
+    case 0:
+        return FormatChoice::Compatible;
+    case 1:
+        return FormatChoice::New;
+    default:
+        return FormatChoice::NoChoice;
+    }
+}
+
+} // namespace torvane::gui

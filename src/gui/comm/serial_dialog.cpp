@@ -1,0 +1,64 @@
+#include "gui/comm/serial_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+
+#include "model/strings.h"
+
+namespace torvane::gui {
+
+std::string SerialDialogState::selectedPort() const {
+    if (portIndex < 0 || portIndex >= static_cast<int>(ports.size())) {
+        return {};
+    }
+    return ports[static_cast<std::size_t>(portIndex)];
+}
+
+CDConfig::CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWidget* parent)
+    : QDialog(parent), state_(state), ports_(std::move(ports)) {
+    setObjectName("CDConfig");
+    setWindowTitle(QString::fromUtf8(str::SerialDialogTitle));
+    QStringList portNames;
+    for (const std::string& p : ports_) {
+        portNames << QString::fromStdString(p);
+    }
+    const QStringList items[5] = {
+        portNames,
+        {"300", "600", "1200", "2400", "4800", "9600", "19200", "57600", "115200"},
+        {"None", "ODD", "EVEN", "MARK", "SPACE"},
+        {"8", "7", "6", "5"},
+        {"1", "2"},
+    };
+    const int selected[5] = {state.portIndex, state.baudIndex, state.parityIndex,
+                             state.dataBitsIndex, state.stopBitsIndex};
+    const char* labels[5] = {str::SerialPortLabel, str::SerialBaudLabel, str::SerialParityLabel,
+                             str::SerialDataBitsLabel, str::SerialStopBitsLabel};
+    auto* form = new QFormLayout(this);
+    for (int i = 0; i < 5; ++i) {
+        boxes_[i] = new QComboBox(this);
+        boxes_[i]->addItems(items[i]);
+        // An index with no item leaves the box without a selection.
+        boxes_[i]->setCurrentIndex(selected[i] < boxes_[i]->count() ? selected[i] : -1);
+        boxes_[i]->setMinimumWidth(160);
+        form->addRow(QString::fromUtf8(labels[i]), boxes_[i]);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+void CDConfig::accept() {
+    state_.ports = ports_;
+    state_.portIndex = boxes_[0]->currentIndex();
+    state_.baudIndex = boxes_[1]->currentIndex();
+    state_.parityIndex = boxes_[2]->currentIndex();
+    state_.dataBitsIndex = boxes_[3]->currentIndex();
+    state_.stopBitsIndex = boxes_[4]->currentIndex();
+    state_.configured = true;
+    QDialog::accept();
+}
+
+} // namespace torvane::gui

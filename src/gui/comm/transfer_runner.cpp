@@ -1,0 +1,129 @@
+#include "gui/comm/transfer_runner.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include "gui/comm/wait_dialog.h"
+#include "gui/editor/prompts.h"
+#include "mapping/predownload_checks.h"
+
+namespace torvane::gui {
+namespace {
+
+// Calls `fn` on the thread of `context` and waits for its answer. While the runner shuts down
+// the GUI thread may itself be waiting for the worker, so `fallback` is answered instead.
+template <typename T, typename Fn>
+T askOnGuiThread(QObject* context, const std::atomic<bool>& shuttingDown, T fallback, Fn fn) {
+    if (shuttingDown) {
+        return fallback;
+    }
+    T answer = fallback;
+    QMetaObject::invokeMethod(
+        context,
+        [&] {
+            if (!shuttingDown) {
+                answer = fn();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+class WorkerBridge final : public ProgressObserver, public FormatQuestion, public CycleQuestioner {
+public:
+    WorkerBridge(QObject* gui, CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
+                 const std::atomic<bool>& shuttingDown)
+        : gui_(gui), wait_(wait), prompts_(prompts), questions_(questions),
+          shuttingDown_(shuttingDown) {}
+
+    void progressRange(int steps) override {
+        post([w = &wait_, steps] { w->start(steps); });
+    }
+    void progressStep(int steps) override {
+        post([w = &wait_, steps] { w->advance(steps); });
+    }
+    void progressFinished() override {
+        post([w = &wait_] { w->finish(); });
+    }
+    FormatChoice askDownloadFormat() override {
+        return askOnGuiThread(gui_, shuttingDown_, FormatChoice::Cancel,
+                              [this] { return questions_.askDownloadFormat(); });
+    }
+    bool askToContinue(const CycleQuestion& question) override {
+        return askOnGuiThread(gui_, shuttingDown_, false, [this, &question] {
+            return prompts_.askOkCancel(QString::fromStdString(question.text));
+        });
+    }
+
+private:
+    template <typename Fn> void post(Fn fn) {
+        QMetaObject::invokeMethod(gui_, std::move(fn), Qt::QueuedConnection);
+    }
+
+    QObject* gui_;
+    CDlgWait& wait_;
+    Prompts& prompts_;
+    TransferQuestions& questions_;
+    const std::atomic<bool>& shuttingDown_;
+};
+
+} // namespace
+
+TransferRunner::TransferRunner(CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
+                               SerialPortFactory makePort, QObject* parent)
+    : QObject(parent), wait_(wait), prompts_(prompts), questions_(questions),
+      makePort_(std::move(makePort)) {}
+
+TransferRunner::~TransferRunner() {
+    if (thread_ == nullptr) {
+        return;
+    }
+    shuttingDown_ = true;
+    // A question may be queued to this thread right now; let it through (it answers the
+    // fallback) while waiting for the transfer to end.
+    while (!thread_->wait(10)) {
+        QCoreApplication::processEvents();
+    }
+    delete thread_;
+}
+
+bool TransferRunner::start(TransferKind kind, TransferRequest request) {
+    if (thread_ != nullptr) {
+        return false;
+    }
+    thread_ = QThread::create([this, kind, request = std::move(request)]() mutable {
+        WorkerBridge bridge(this, wait_, prompts_, questions_, shuttingDown_);
+        TransferServices services;
+        services.openPort = makePort_;
+        services.progress = &bridge;
+        services.formatQuestion = &bridge;
+        services.cycleQuestion = &bridge;
+        TransferOutcome outcome = kind == TransferKind::Download
+                                      ? runDownload(std::move(request), services)
+                                      : runUpload(std::move(request), services);
+        if (!shuttingDown_) {
+            QMetaObject::invokeMethod(
+                this, [this, kind, outcome = std::move(outcome)] { finished(kind, outcome); },
+                Qt::QueuedConnection);
+        }
+    });
+    thread_->start();
+    return true;
+}
+
+void TransferRunner::finished(TransferKind kind, const TransferOutcome& outcome) {
+    thread_->wait();
+    wait_.finish();
+    if (onFinished_) {
+        onFinished_(kind, outcome);
+    }
+    // The user sees the result before the commands are offered again.
+    if (!outcome.text.empty()) {
+        prompts_.tell(QString::fromStdString(outcome.text));
+    }
+    delete thread_;
+    thread_ = nullptr;
+    emit idle();
+}
+
+} // namespace torvane::gui

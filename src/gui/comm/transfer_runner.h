@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <functional>
+
+#include "comm/transfer_job.h"
+
+class QThread;
+
+namespace torvane::gui {
+
+class CDlgWait;
+class Prompts;
+
+// The format question of a download; the real one shows "Download hint:", tests answer it.
+class TransferQuestions {
+public:
+    virtual ~TransferQuestions() = default;
+    virtual FormatChoice askDownloadFormat() = 0;
+};
+
+enum class TransferKind { Download, Upload };
+
+// Runs one transfer job on a worker thread. The worker never touches a widget or the live
+// configuration: progress, questions and the result come back to the GUI thread, where
+// `onFinished` applies the outcome before the one message box is shown; `idle` follows it.
+class TransferRunner : public QObject {
+    Q_OBJECT
+public:
+    using FinishedHandler = std::function<void(TransferKind, const TransferOutcome&)>;
+
+    TransferRunner(CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
+                   SerialPortFactory makePort, QObject* parent = nullptr);
+    ~TransferRunner() override;
+
+    void setFinishedHandler(FinishedHandler handler) { onFinished_ = std::move(handler); }
+
+    // Starts a transfer of `request` (a copy of the configuration). False while one runs.
+    bool start(TransferKind kind, TransferRequest request);
+    bool running() const { return thread_ != nullptr; }
+
+signals:
+    // The transfer ended and its message was shown.
+    void idle();
+
+private:
+    void finished(TransferKind kind, const TransferOutcome& outcome);
+
+    CDlgWait& wait_;
+    Prompts& prompts_;
+    TransferQuestions& questions_;
+    SerialPortFactory makePort_;
+    FinishedHandler onFinished_;
+    QThread* thread_ = nullptr;
+    std::atomic<bool> shuttingDown_{false};
+};
+
+} // namespace torvane::gui

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace torvane {
+
+// How the gateway talks while the monitor is open; decided once by the first frame.
+enum class MonitorMode { Undecided, Split, FixedImage, Addressed, Silent };
+
+struct MonitorRow {
+    std::string Status;
+    std::string Time;
+    std::string Data;
+
+    bool operator==(const MonitorRow&) const = default;
+};
+
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// What one timer tick produced: rows to append (only while displaying), the answer frame to
+// send (empty: send nothing) and messages to show.
+struct MonitorTick {
+    std::vector<MonitorRow> rows;
+    std::vector<std::uint8_t> answer;
+    std::vector<std::string> messages;
+};
+
+// The I/O monitor's protocol state: frame reading, mode decision, rows, split assembly and
+// the answers. It does no I/O itself; the caller reads the port and sends the answer.
+class MonitorEngine {
+public:
+    static constexpr std::size_t kReadCapacity = 500;
+    static constexpr std::size_t kTransmitCapacity = 1024;
+    // The length byte of an addressed answer holds n + 2.
+    static constexpr std::size_t kMaxAddressedData = 253;
+
+    // Handles the bytes one ReadAvailable delivered (at most kReadCapacity are looked at).
+    // `startText` is the current text of "The starting address:" box.
+    MonitorTick onReceived(std::span<const std::uint8_t> received, const TimeOfDay& now,
+                           const std::string& startText);
+
+    // "Transmit": returns the message to show, or an empty text when the output is now pending.
+    std::string transmit(const std::string& startText, const std::string& dataText);
+
+    void setDisplaying(bool on) { displaying_ = on; }
+    bool displaying() const { return displaying_; }
+    MonitorMode mode() const { return mode_; }
+    bool outputPending() const { return outputPending_; }
+
+private:
+    void showRows(const std::uint8_t* frame, const TimeOfDay& now, MonitorTick& out);
+    void showSplit(const std::uint8_t* frame, const TimeOfDay& now, MonitorTick& out);
+    void addRow(const char* status, const std::uint8_t* data, std::size_t n, const TimeOfDay& now,
+                MonitorTick& out) const;
+    void answerAddressed(std::uint8_t code, const std::string& startText, MonitorTick& out);
+    void answerFixedImage(std::uint8_t code, const std::string& startText, MonitorTick& out);
+
+    MonitorMode mode_ = MonitorMode::Undecided;
+    bool displaying_ = true;
+    bool outputPending_ = false;
+    std::array<std::uint8_t, kTransmitCapacity> transmitBuffer_{};
+    std::size_t transmitCount_ = 0;
+    std::array<std::uint8_t, 112> inputParts_{};
+    std::array<std::uint8_t, 112> outputParts_{};
+    int inputPartCount_ = 0;
+    int outputPartCount_ = 0;
+};
+
+// "HH:MM:SS" as the Time column shows it.
+std::string formatTimeOfDay(const TimeOfDay& t);
+
+// Parses the "Data:" box: two upper-case hex digits per byte, groups separated by exactly one
+// blank, no leading or trailing blank. Returns false for any other text.
+bool parseMonitorHex(const std::string& text, std::vector<std::uint8_t>& bytes);
+
+// The text "Save Content" writes: a header line, then one tab-separated line per row.
+std::string monitorLogText(const std::vector<MonitorRow>& rows);
+
+} // namespace torvane

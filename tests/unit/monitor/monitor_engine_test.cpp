@@ -1,0 +1,301 @@
+#include "monitor/monitor_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <numeric>
+
+#include "comm/serial_link.h"
+#include "model/strings.h"
+#include "monitor/monitor_session.h"
+
+namespace torvane {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes frame(std::uint8_t code, const Bytes& body) {
+    Bytes f{code, static_cast<std::uint8_t>(body.size())};
+    f.insert(f.end(), body.begin(), body.end());
+    f.push_back(FrameChecksum(f));
+    return f;
+}
+
+Bytes counting(std::size_t n, std::uint8_t first = 0) {
+    Bytes b(n);
+    std::iota(b.begin(), b.end(), first);
+    return b;
+}
+
+Bytes withStatus(std::uint8_t status, const Bytes& data) {
+    Bytes b{status};
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+const TimeOfDay kNoon{12, 3, 4};
+
+TEST(MonitorMode, IsDecidedByTheFirstFrameOnly) {
+    Bytes badChecksum = frame(0, counting(16));
+    badChecksum.back() ^= 0xFF;
+    Bytes badSplit = frame(5, counting(48));
+    badSplit.back() ^= 0xFF;
+    const struct {
+        Bytes first;
+        MonitorMode mode;
+    } cases[] = {
+        {frame(0, counting(17)), MonitorMode::Addressed},
+        {frame(1, counting(0x31)), MonitorMode::Addressed},
+        {frame(3, counting(0x71)), MonitorMode::Addressed},
+        {frame(4, counting(5)), MonitorMode::Addressed},
+        {frame(0, counting(16)), MonitorMode::FixedImage},
+        {frame(1, counting(0x11)), MonitorMode::FixedImage},
+        {frame(9, counting(3)), MonitorMode::FixedImage},
+        {frame(5, counting(48)), MonitorMode::Split},
+        {badSplit, MonitorMode::Split},
+        {badChecksum, MonitorMode::Silent},
+    };
+    for (const auto& c : cases) {
+        MonitorEngine e;
+        e.onReceived(c.first, kNoon, "");
+        EXPECT_EQ(e.mode(), c.mode) << FormatHex(c.first);
+        e.onReceived(frame(5, counting(48)), kNoon, "");
+        EXPECT_EQ(e.mode(), c.mode) << "a later frame must not change the mode";
+    }
+}
+
+TEST(MonitorAddressed, RowsComeFromTheStatusByteAndEveryValidFrameIsAnswered) {
+    MonitorEngine e;
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "12:03:04", FormatHex(counting(16))}));
+    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+
+    t = e.onReceived(frame(2, withStatus(1, counting(4, 0xA0))), kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    EXPECT_EQ(t.rows[0].Status, "Output data");
+    EXPECT_EQ(t.rows[0].Data, "A0 A1 A2 A3 ");
+    EXPECT_EQ(t.answer, (Bytes{0x02, 0x00, 0x02}));
+
+    t = e.onReceived(frame(1, withStatus(7, counting(3))), kNoon, "");
+    EXPECT_TRUE(t.rows.empty());
+    EXPECT_EQ(t.answer, (Bytes{0x01, 0x00, 0x01}));
+
+    Bytes corrupt = frame(1, withStatus(0, counting(3)));
+    corrupt.back() ^= 1;
+    t = e.onReceived(corrupt, kNoon, "");
+    EXPECT_TRUE(t.rows.empty());
+    EXPECT_TRUE(t.answer.empty());
+}
+
+TEST(MonitorAddressed, TransmitGoesOutWithTheNextAnswerOnce) {
+    MonitorEngine e;
+    e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
+    ASSERT_EQ(e.transmit("4", "01 02"), "");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "4");
+    const Bytes expected{0x00, 0x04, 0x04, 0x02, 0x01, 0x02};
+    Bytes withSum = expected;
+    withSum.push_back(FrameChecksum(expected));
+    EXPECT_EQ(t.answer, withSum);
+    EXPECT_FALSE(e.outputPending());
+    t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "4");
+    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+}
+
+TEST(MonitorTransmit, AcceptsOnlyStrictUpperCaseHexGroups) {
+    const struct {
+        const char* start;
+        const char* data;
+        const char* message;
+    } cases[] = {
+        {"", "01", "memory address is empty"},
+        {"0", "", "the data to be send is empty"},
+        {"0", "01 02 ", "Malformed"},
+        {"0", " 01", "Malformed"},
+        {"0", "1 2", "Malformed"},
+        {"0", "0a", "Malformed"},
+        {"0", "01  02", "Malformed"},
+        {"0", "012", "Malformed"},
+        {"0", "0G", "Malformed"},
+        {"0", "0A FF", ""},
+    };
+    for (const auto& c : cases) {
+        MonitorEngine e;
+        EXPECT_EQ(e.transmit(c.start, c.data), c.message) << '"' << c.data << '"';
+        EXPECT_EQ(e.outputPending(), *c.message == '\0');
+    }
+    Bytes parsed;
+    ASSERT_TRUE(parseMonitorHex("0A FF", parsed));
+    EXPECT_EQ(parsed, (Bytes{0x0A, 0xFF}));
+}
+
+std::string hexText(std::size_t n) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) {
+        s += i == 0 ? "AB" : " AB";
+    }
+    return s;
+}
+
+TEST(MonitorTransmit, DataBeyondTheBuffersIsRefusedNeverSent) {
+    MonitorEngine e;
+    EXPECT_EQ(e.transmit("0", hexText(1025)), std::string(str::MonitorDataTooLong));
+    EXPECT_FALSE(e.outputPending());
+
+    // Undecided mode accepts 254 bytes; the addressed answer then refuses them.
+    ASSERT_EQ(e.transmit("0", hexText(254)), "");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
+    EXPECT_EQ(t.messages, std::vector<std::string>{str::MonitorAddressedTooLong});
+    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+    EXPECT_EQ(e.transmit("0", hexText(254)), std::string(str::MonitorAddressedTooLong));
+    ASSERT_EQ(e.transmit("0", hexText(253)), "");
+    t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
+    ASSERT_EQ(t.answer.size(), 253U + 5);
+    EXPECT_EQ(t.answer[1], 255);
+}
+
+TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
+    MonitorEngine e;
+    MonitorTick t = e.onReceived(frame(0, counting(16)), kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    EXPECT_EQ(t.rows[0].Data, FormatHex(counting(16)));
+    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+
+    ASSERT_EQ(e.transmit("14", "01 02 03"), "");
+    t = e.onReceived(frame(0, counting(16)), kNoon, "14");
+    Bytes image{0x00, 16};
+    image.resize(2 + 16, 0);
+    image[2 + 14] = 0x01;
+    image[2 + 15] = 0x02;
+    image.push_back(FrameChecksum(image));
+    EXPECT_EQ(t.answer, image);
+
+    for (const char* start : {"16", "-1"}) {
+        ASSERT_EQ(e.transmit(start, "01"), "");
+        t = e.onReceived(frame(0, counting(16)), kNoon, start);
+        EXPECT_TRUE(t.answer.empty()) << start;
+        EXPECT_EQ(t.messages, std::vector<std::string>{"Mapping address  overflow"});
+        EXPECT_FALSE(e.outputPending());
+    }
+}
+
+TEST(MonitorSplit, AssemblesTwoPartsIntoOneRow) {
+    auto part = [](std::uint8_t code, std::uint8_t number, std::uint8_t first) {
+        return frame(code, withStatus(number, counting(56, first)));
+    };
+    MonitorEngine e;
+    EXPECT_TRUE(e.onReceived(part(5, 0, 0), kNoon, "").rows.empty());
+    EXPECT_TRUE(e.onReceived(part(6, 1, 100), kNoon, "").rows.empty());
+    MonitorTick t = e.onReceived(part(5, 1, 56), kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "12:03:04", FormatHex(counting(112))}));
+    EXPECT_TRUE(t.answer.empty());
+    // The output side has seen part 1 only: a part 0 restarts it, so one more part 1 is needed.
+    EXPECT_TRUE(e.onReceived(part(6, 0, 0), kNoon, "").rows.empty());
+    t = e.onReceived(part(6, 1, 56), kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    EXPECT_EQ(t.rows[0].Status, "Output data");
+
+    t = e.onReceived(frame(6, counting(48)), kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    EXPECT_EQ(t.rows[0].Data, FormatHex(counting(48)));
+    EXPECT_TRUE(e.onReceived(frame(5, counting(20)), kNoon, "").rows.empty());
+}
+
+TEST(MonitorDisplay, StoppedDisplayStillAnswersAndSendsPendingOutput) {
+    MonitorEngine e;
+    e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
+    e.setDisplaying(false);
+    ASSERT_EQ(e.transmit("0", "FF"), "");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
+    EXPECT_TRUE(t.rows.empty());
+    EXPECT_EQ(t.answer.size(), 6U);
+    EXPECT_FALSE(e.outputPending());
+}
+
+TEST(MonitorSilent, AWrongFirstFrameSilencesTheMonitor) {
+    MonitorEngine e;
+    Bytes bad = frame(0, counting(16));
+    bad.back() ^= 0x55;
+    e.onReceived(bad, kNoon, "");
+    const MonitorTick t = e.onReceived(frame(0, counting(16)), kNoon, "");
+    EXPECT_TRUE(t.rows.empty());
+    EXPECT_TRUE(t.answer.empty());
+}
+
+TEST(MonitorRobustness, GarbageNeverReadsOutsideTheFrame) {
+    MonitorEngine e;
+    // A length byte promising more than arrived: the checksum is read from the zeroed rest.
+    const Bytes shortFrame{0x09, 0xFF, 0x01};
+    e.onReceived(shortFrame, kNoon, "");
+    Bytes huge(2000, 0xEE);
+    e.onReceived(huge, kNoon, "");
+    SUCCEED();
+}
+
+TEST(MonitorLog, WritesAHeaderAndOneLinePerRow) {
+    const std::vector<MonitorRow> rows{{"Input data", "01:02:03", "0A "},
+                                       {"Output data", "23:59:59", "FF 00 "}};
+    EXPECT_EQ(monitorLogText(rows), "Status\t\tTime\tData\n"
+                                    "Input data\t01:02:03\t0A \n"
+                                    "Output data\t23:59:59\tFF 00 \n");
+    EXPECT_EQ(formatTimeOfDay({0, 5, 9}), "00:05:09");
+}
+
+// A port whose input arrives in scripted bursts and which records what is written.
+class ScriptedPort : public SerialPort {
+public:
+    bool open(const std::string&, const SerialSettings&, std::string&) override {
+        open_ = true;
+        return true;
+    }
+    long write(const std::uint8_t* data, std::size_t length) override {
+        written.emplace_back(data, data + length);
+        return static_cast<long>(length);
+    }
+    std::size_t bytesWaiting() override { return input.size(); }
+    long read(std::uint8_t* buffer, std::size_t capacity) override {
+        std::size_t n = 0;
+        for (; n < capacity && !input.empty(); ++n) {
+            buffer[n] = input.front();
+            input.pop_front();
+        }
+        return static_cast<long>(n);
+    }
+    void purge() override { input.clear(); }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+
+    std::deque<std::uint8_t> input;
+    std::vector<Bytes> written;
+
+private:
+    bool open_ = false;
+};
+
+class VirtualClock : public Clock {
+public:
+    void sleepMs(int ms) override { now += ms; }
+    std::int64_t nowMs() const override { return now; }
+    std::int64_t now = 0;
+};
+
+TEST(MonitorSession, ReadsATickAndWritesTheAnswer) {
+    ScriptedPort port;
+    VirtualClock clock;
+    MonitorSession session(port, clock);
+    std::string reason;
+    ASSERT_TRUE(session.open("ttyS0", reason));
+    EXPECT_TRUE(session.tick(kNoon, "").rows.empty());
+    EXPECT_TRUE(port.written.empty());
+
+    const Bytes f = frame(0, withStatus(0, counting(16)));
+    port.input.assign(f.begin(), f.end());
+    const MonitorTick t = session.tick(kNoon, "");
+    ASSERT_EQ(t.rows.size(), 1U);
+    ASSERT_EQ(port.written.size(), 1U);
+    EXPECT_EQ(port.written[0], (Bytes{0x00, 0x00, 0x00}));
+}
+
+} // namespace
+} // namespace torvane
