@@ -379,14 +379,10 @@ inline constexpr const char* SerialBaudLabel = "Baudrate";
 inline constexpr const char* SerialParityLabel = "Parity";
 inline constexpr const char* SerialDataBitsLabel = "Data Bits";
 inline constexpr const char* SerialStopBitsLabel = "Stop Bits";
-inline constexpr const char* DownloadHintTitle = "Download hint:";
 inline constexpr const char* DownloadHintText =
     "The open configuration was made with an earlier version of this program. The compatible "
     "format keeps the old download method for gateways with the earlier firmware; the new "
     "format is for all other gateways.";
-inline constexpr const char* DownloadHintSelect = "Select";
-inline constexpr const char* DownloadHintCompatible = "compatible format";
-inline constexpr const char* DownloadHintNew = "new format";
 
 // ---- Exports ---------------------------------------------------------------------------------
 

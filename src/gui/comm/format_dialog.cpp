@@ -16,8 +16,8 @@ CDlgSelectTAVODevice::CDlgSelectTAVODevice(QWidget* parent) : QDialog(parent) {
     auto* text = new QLabel(QString::fromUtf8(str::DownloadHintText), this);
     text->setWordWrap(true);
     select_ = new QComboBox(this);
-    select_->addItems({QString::fromUtf8(str::DownloadHintCompatible),
-                       QString::fromUtf8(str::DownloadHintNew)});
+    select_->addItems({QString::fromUtf8(str::FormatCompatible),
+                       QString::fromUtf8(str::FormatNew)});
     select_->setCurrentIndex(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
