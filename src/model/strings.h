@@ -40,14 +40,6 @@ inline constexpr const char* FilterXml = "XML File(*.xml)";
 
 // ---- Mapping and checks ----------------------------------------------------------------------
 
-inline constexpr const char* ConflictTitle = "Conflict Detection";
-inline constexpr const char* ConflictCommandList = "Command list";
-inline constexpr const char* ConflictInputArea = "Input area";
-inline constexpr const char* ConflictOutputArea = "Output area";
-inline constexpr const char* ConflictLegendInput = "Input";
-inline constexpr const char* ConflictLegendOutput = "Output";
-inline constexpr const char* ConflictLegendConflict = "Conflict";
-
 inline constexpr const char* MappingConfirm =
     "Really want to calculate the mapping address automatically?";
 inline constexpr const char* MappingMissingBytes =

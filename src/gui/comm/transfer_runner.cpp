@@ -51,7 +51,7 @@ public:
     }
     bool askToContinue(const CycleQuestion& question) override {
         return askOnGuiThread(gui_, shuttingDown_, false, [this, &question] {
-            return prompts_.askOkCancel(QString::fromStdString(question.text));
+            return prompts_.askOkCancel(question.text);
         });
     }
 
@@ -119,7 +119,7 @@ void TransferRunner::finished(TransferKind kind, const TransferOutcome& outcome)
     }
     // The user sees the result before the commands are offered again.
     if (!outcome.text.empty()) {
-        prompts_.tell(QString::fromStdString(outcome.text));
+        prompts_.tell(outcome.text);
     }
     delete thread_;
     thread_ = nullptr;

@@ -199,7 +199,7 @@ void CStakeout::showTick(const std::vector<MonitorRow>& rows,
         list_->scrollToBottom();
     }
     for (const std::string& m : messages) {
-        prompts_.tell(QString::fromStdString(m));
+        prompts_.tell(m);
     }
 }
 
@@ -223,9 +223,13 @@ void CStakeout::toggleDisplay() {
 
 void CStakeout::saveContent() {
     if (!saving_) {
-        const std::optional<QString> path =
-            prompts_.askFileName(FileDialogUse::Other, QString::fromUtf8(str::MonitorLogFilter));
-        if (path && !path->isEmpty()) {
+        FileDialogRequest request;
+        request.kind = FileDialogKind::SaveAs;
+        request.save = true;
+        request.defaultSuffix = "txt";
+        request.filters = {{str::MonitorLogFilter, "*.txt"}};
+        const std::optional<std::string> path = prompts_.chooseFile(request);
+        if (path && !path->empty()) {
             savePath_ = *path;
             saving_ = true;
             saveButton_->setText(QString::fromUtf8(str::MonitorStopSaving));
@@ -233,8 +237,8 @@ void CStakeout::saveContent() {
         return;
     }
     std::string error;
-    if (!writeFileAtomically(savePath_.toStdString(), monitorLogText(rows_), error)) {
-        prompts_.tell(QString::fromStdString(error));
+    if (!writeFileAtomically(savePath_, monitorLogText(rows_), error)) {
+        prompts_.tell(error);
     }
     saving_ = false;
     saveButton_->setText(QString::fromUtf8(str::MonitorSaveContent));

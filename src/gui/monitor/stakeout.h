@@ -53,7 +53,7 @@ private:
     std::vector<MonitorRow> rows_;
     bool displaying_ = true;
     bool saving_ = false;
-    QString savePath_;
+    std::string savePath_;
 
     QTableWidget* list_ = nullptr;
     QPlainTextEdit* inputData_ = nullptr;
