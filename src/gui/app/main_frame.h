@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "gui/comm/transfer_runner.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -11,10 +13,12 @@ class QToolBar;
 
 namespace torvane::gui {
 
+class CDlgWait;
 class CModbusConfigDoc;
 class CModbusConfigView;
 class InfoBar;
 class Prompts;
+struct SerialDialogState;
 
 // Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
 // "Torvane"), group "Recent File List", keys File1..File4.
@@ -55,6 +59,18 @@ public:
     // The help-file path: the program's folder joined with "Torvane.chm".
     static QString helpFilePath();
 
+    // Tools -> Serial Connection: the serial dialog, modal. False when it was not closed with OK.
+    bool showSerialDialog();
+    // Tools -> Download and Upload: start a transfer on a worker thread and return at once.
+    void startDownload();
+    void startUpload();
+    // The serial settings of this run (port list, selected index, configured flag).
+    SerialDialogState& serialSettings() const { return *serial_; }
+    // Who answers "Download hint:"; nullptr shows the real dialog.
+    void setTransferQuestions(TransferQuestions* questions) { questionsOverride_ = questions; }
+    TransferRunner* transfers() const { return runner_; }
+    CDlgWait* waitDialog() const { return wait_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -67,6 +83,9 @@ private:
     void updateRecentMenu();
     void openRecent(const QString& path);
     void notAvailable(const QString& what);
+    bool serialReady();
+    void setTransferCommandsEnabled(bool enabled);
+    void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
 
     Prompts& prompts_;
     CModbusConfigView* view_ = nullptr;
@@ -102,6 +121,12 @@ private:
     QAction* aboutAct_ = nullptr;
     QAction* monitorAct_ = nullptr;
     QAction* printAct_ = nullptr;
+
+    std::unique_ptr<SerialDialogState> serial_;
+    std::unique_ptr<TransferQuestions> dialogQuestions_;
+    TransferQuestions* questionsOverride_ = nullptr;
+    CDlgWait* wait_ = nullptr;
+    TransferRunner* runner_ = nullptr;
 };
 
 } // namespace torvane::gui
