@@ -2,7 +2,8 @@
 // the real waits: the serial dialog, the progress window, the "Download hint:" question, the one
 // message box and the greying of the two commands.
 //
-// `gui_transfer_test --measure` instead prints the event loop's lateness during downloads.
+// `gui_transfer_test --measure [RUNS]` instead prints the event loop's lateness during downloads;
+// `gui_transfer_test --screenshot OUT.png` renders the progress popup mid-download.
 
 #include "gateway_sim.h"
 #include "gui/app/main_frame.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTableWidget>
@@ -49,9 +51,12 @@ QStringList carried(const GatewayConfiguration& g) {
                            c.DelayStart, c.SYNC, c.ControlStatus, c.ErrorControl, c.RPDOCycle,
                            c.OutputProcessing, c.SDOCycle, c.SDOConcurrent, c.SDORetries,
                            c.SDOPollDelay});
+        std::vector<std::string> nodes;
         for (int n = 0; n < c.NodeCount; ++n) {
-            v.push_back(c.Nodes[static_cast<std::size_t>(n)].NodeAddress);
+            nodes.push_back(c.Nodes[static_cast<std::size_t>(n)].NodeAddress);
         }
+        std::sort(nodes.begin(), nodes.end());
+        v.insert(v.end(), nodes.begin(), nodes.end());
     } else {
         v.insert(v.end(), {c.SlaveBaudRate, c.SlaveNodeAddress, c.RPDOTimeout, c.SlaveDelayStart});
     }
@@ -438,12 +443,66 @@ int measure(int runs) {
     return 0;
 }
 
+// Renders the main window with the progress popup over it, half-way through a download.
+int screenshot(const QString& out) {
+    ScriptedPrompts prompts;
+    prompts.configTypes = {0};
+    CMainFrame frame(prompts);
+    if (!frame.start(QString())) {
+        return 1;
+    }
+    frame.resize(1100, 640);
+    frame.show();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Plant-Line-3.chg");
+    GatewaySim sim({}, dir.filePath("sim.log"));
+    if (QProcess::execute(GatewaySim::binDir() + "/transfer_fixture", {"new", path}) != 0 ||
+        !frame.document()->openRecent(path) || sim.device().isEmpty()) {
+        std::fprintf(stderr, "cannot set up the download\n");
+        return 1;
+    }
+    SerialDialogState& s = frame.serialSettings();
+    s.ports = {sim.device().toStdString()};
+    s.portIndex = 0;
+    s.configured = true;
+    prompts.okCancel = {true, true, true, true};
+    frame.view()->tree()->expandAll();
+    frame.startDownload();
+    CDlgWait* wait = frame.waitDialog();
+    QElapsedTimer clock;
+    clock.start();
+    while (wait->bar()->value() < 600 && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QPixmap shot = frame.grab();
+    {
+        QPainter p(&shot);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPoint at = frame.mapFromGlobal(wait->mapToGlobal(QPoint(0, 0)));
+        p.translate(at);
+        p.setClipPath(wait->outline());
+        p.drawPixmap(0, 0, wait->grab());
+    }
+    while (frame.transfers()->running()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    if (!shot.save(out)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(out));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc >= 2 && QString::fromLocal8Bit(argv[1]) == "--measure") {
         return measure(argc >= 3 ? std::max(1, std::atoi(argv[2])) : 3);
+    }
+    if (argc >= 3 && QString::fromLocal8Bit(argv[1]) == "--screenshot") {
+        return screenshot(QString::fromLocal8Bit(argv[2]));
     }
     TransferTest test;
     QTEST_SET_MAIN_SOURCE_PATH
