@@ -47,11 +47,12 @@ QStringList carried(const GatewayConfiguration& g) {
     const CONFIG& c = g.Config;
     std::vector<std::string> v = {g.Fieldbus.InportNum};
     if (g.isMaster()) {
-        v.insert(v.end(), {c.SlaveAddress, c.BuadRate, c.SDOTimeout, c.NMT, c.TPDOTimeout,
-                           c.DelayStart, c.SYNC, c.ControlStatus, c.ErrorControl, c.RPDOCycle,
-                           c.OutputProcessing, c.SDOCycle, c.SDOConcurrent, c.SDORetries,
-                           c.SDOPollDelay});
+        v.insert(v.end(),
+                 {c.SlaveAddress, c.BuadRate, c.SDOTimeout, c.NMT, c.TPDOTimeout, c.DelayStart,
+                  c.SYNC, c.ControlStatus, c.ErrorControl, c.RPDOCycle, c.OutputProcessing,
+                  c.SDOCycle, c.SDOConcurrent, c.SDORetries, c.SDOPollDelay});
         std::vector<std::string> nodes;
+        nodes.reserve(static_cast<std::size_t>(std::max(c.NodeCount, 0)));
         for (int n = 0; n < c.NodeCount; ++n) {
             nodes.push_back(c.Nodes[static_cast<std::size_t>(n)].NodeAddress);
         }
@@ -165,7 +166,7 @@ private:
         view()->tree()->setCurrentItem(item);
     }
 
-private slots:
+private slots: // NOLINT(readability-redundant-access-specifiers)
     void init() {
         frame_.reset();
         prompts_ = std::make_unique<ScriptedPrompts>();
@@ -241,8 +242,8 @@ private slots:
         QTest::addColumn<bool>("rowsGrey");
         QTest::newRow("cancel") << int(FormatChoice::Cancel) << QString(str::ResultDownloadCancel)
                                 << 220 << true;
-        QTest::newRow("compatible") << int(FormatChoice::Compatible)
-                                    << QString(str::ResultSuccess) << 210 << true;
+        QTest::newRow("compatible")
+            << int(FormatChoice::Compatible) << QString(str::ResultSuccess) << 210 << true;
         // Edition 220 has no RPDO cycle, which the new format needs; the edition is decided
         // all the same and rows 8 and 9 open up.
         QTest::newRow("new") << int(FormatChoice::New)

@@ -184,8 +184,7 @@ void CMainFrame::createActions() {
         make(str::MainMenuPasteNode, nullptr, std::nullopt, [this] { view_->pasteNode(); });
 
     serialAct_ = make(str::MenuSerial, nullptr, std::nullopt, [this] { showSerialDialog(); });
-    uploadAct_ =
-        make(str::MenuUpload, str::TipUpload, ToolIcon::Upload, [this] { startUpload(); });
+    uploadAct_ = make(str::MenuUpload, str::TipUpload, ToolIcon::Upload, [this] { startUpload(); });
     downloadAct_ =
         make(str::MenuDownload, str::TipDownload, ToolIcon::Download, [this] { startDownload(); });
     mappingAct_ = make(str::MenuCalculateMapping, str::TipCalculateMapping,
@@ -428,8 +427,7 @@ void CMainFrame::startDownload() {
     if (cfg.isMaster()) {
         setTransferCommandsEnabled(false);
     }
-    runner_->start(TransferKind::Download,
-                   transferRequest(cfg, doc_->document(), *serial_));
+    runner_->start(TransferKind::Download, transferRequest(cfg, doc_->document(), *serial_));
 }
 
 void CMainFrame::startUpload() {
@@ -441,8 +439,8 @@ void CMainFrame::startUpload() {
         return;
     }
     setTransferCommandsEnabled(false);
-    runner_->start(TransferKind::Upload, transferRequest(view_->configuration(),
-                                                         doc_->document(), *serial_));
+    runner_->start(TransferKind::Upload,
+                   transferRequest(view_->configuration(), doc_->document(), *serial_));
 }
 
 void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "gui/comm/transfer_runner.h"
+
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
-
-#include "gui/comm/transfer_runner.h"
 
 class QAction;
 class QLabel;

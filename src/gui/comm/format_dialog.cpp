@@ -1,12 +1,12 @@
 #include "gui/comm/format_dialog.h"
 
+#include "model/strings.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#include "model/strings.h"
 
 namespace torvane::gui {
 
@@ -16,8 +16,8 @@ CDlgSelectTAVODevice::CDlgSelectTAVODevice(QWidget* parent) : QDialog(parent) {
     auto* text = new QLabel(QString::fromUtf8(str::DownloadHintText), this);
     text->setWordWrap(true);
     select_ = new QComboBox(this);
-    select_->addItems({QString::fromUtf8(str::FormatCompatible),
-                       QString::fromUtf8(str::FormatNew)});
+    select_->addItems(
+        {QString::fromUtf8(str::FormatCompatible), QString::fromUtf8(str::FormatNew)});
     select_->setCurrentIndex(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
 #include "comm/tavo_config.h"
+
+#include <QDialog>
 
 class QComboBox;
 

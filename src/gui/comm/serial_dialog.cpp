@@ -1,11 +1,11 @@
 #include "gui/comm/serial_dialog.h"
 
+#include "model/strings.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-
-#include "model/strings.h"
 
 namespace torvane::gui {
 

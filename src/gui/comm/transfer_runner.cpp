@@ -1,67 +1,53 @@
 #include "gui/comm/transfer_runner.h"
 
-#include <QCoreApplication>
-#include <QThread>
-
 #include "gui/comm/wait_dialog.h"
 #include "gui/editor/prompts.h"
 #include "mapping/predownload_checks.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace torvane::gui {
 namespace {
 
-// Calls `fn` on the thread of `context` and waits for its answer. While the runner shuts down
-// the GUI thread may itself be waiting for the worker, so `fallback` is answered instead.
+// Calls `fn` on the GUI thread and waits for its answer. While the runner shuts down the GUI
+// thread may itself be waiting for the worker, so `fallback` is answered instead.
 template <typename T, typename Fn>
-T askOnGuiThread(QObject* context, const std::atomic<bool>& shuttingDown, T fallback, Fn fn) {
+T askOnGuiThread(TransferRunner* runner, const std::atomic<bool>& shuttingDown, T fallback, Fn fn) {
     if (shuttingDown) {
         return fallback;
     }
     T answer = fallback;
-    QMetaObject::invokeMethod(
-        context,
-        [&] {
-            if (!shuttingDown) {
-                answer = fn();
-            }
-        },
-        Qt::BlockingQueuedConnection);
+    TransferRunner::GuiJob job = [&] {
+        if (!shuttingDown) {
+            answer = fn();
+        }
+    };
+    emit runner->guiJobRequested(&job);
     return answer;
 }
 
 class WorkerBridge final : public ProgressObserver, public FormatQuestion, public CycleQuestioner {
 public:
-    WorkerBridge(QObject* gui, CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
+    WorkerBridge(TransferRunner* runner, Prompts& prompts, TransferQuestions& questions,
                  const std::atomic<bool>& shuttingDown)
-        : gui_(gui), wait_(wait), prompts_(prompts), questions_(questions),
-          shuttingDown_(shuttingDown) {}
+        : runner_(runner), prompts_(prompts), questions_(questions), shuttingDown_(shuttingDown) {}
 
-    void progressRange(int steps) override {
-        post([w = &wait_, steps] { w->start(steps); });
-    }
-    void progressStep(int steps) override {
-        post([w = &wait_, steps] { w->advance(steps); });
-    }
-    void progressFinished() override {
-        post([w = &wait_] { w->finish(); });
-    }
+    // Signals cross to the GUI thread queued; the popup is never touched from here.
+    void progressRange(int steps) override { emit runner_->progressStarted(steps); }
+    void progressStep(int steps) override { emit runner_->progressAdvanced(steps); }
+    void progressFinished() override { emit runner_->progressEnded(); }
     FormatChoice askDownloadFormat() override {
-        return askOnGuiThread(gui_, shuttingDown_, FormatChoice::Cancel,
+        return askOnGuiThread(runner_, shuttingDown_, FormatChoice::Cancel,
                               [this] { return questions_.askDownloadFormat(); });
     }
     bool askToContinue(const CycleQuestion& question) override {
-        return askOnGuiThread(gui_, shuttingDown_, false, [this, &question] {
-            return prompts_.askOkCancel(question.text);
-        });
+        return askOnGuiThread(runner_, shuttingDown_, false,
+                              [this, &question] { return prompts_.askOkCancel(question.text); });
     }
 
 private:
-    template <typename Fn> void post(Fn fn) {
-        QMetaObject::invokeMethod(gui_, std::move(fn), Qt::QueuedConnection);
-    }
-
-    QObject* gui_;
-    CDlgWait& wait_;
+    TransferRunner* runner_;
     Prompts& prompts_;
     TransferQuestions& questions_;
     const std::atomic<bool>& shuttingDown_;
@@ -72,7 +58,15 @@ private:
 TransferRunner::TransferRunner(CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
                                SerialPortFactory makePort, QObject* parent)
     : QObject(parent), wait_(wait), prompts_(prompts), questions_(questions),
-      makePort_(std::move(makePort)) {}
+      makePort_(std::move(makePort)) {
+    connect(this, &TransferRunner::progressStarted, &wait_, &CDlgWait::start, Qt::QueuedConnection);
+    connect(this, &TransferRunner::progressAdvanced, &wait_, &CDlgWait::advance,
+            Qt::QueuedConnection);
+    connect(this, &TransferRunner::progressEnded, &wait_, &CDlgWait::finish, Qt::QueuedConnection);
+    connect(
+        this, &TransferRunner::guiJobRequested, this, [](GuiJob* job) { (*job)(); },
+        Qt::BlockingQueuedConnection);
+}
 
 TransferRunner::~TransferRunner() {
     if (thread_ == nullptr) {
@@ -92,7 +86,7 @@ bool TransferRunner::start(TransferKind kind, TransferRequest request) {
         return false;
     }
     thread_ = QThread::create([this, kind, request = std::move(request)]() mutable {
-        WorkerBridge bridge(this, wait_, prompts_, questions_, shuttingDown_);
+        WorkerBridge bridge(this, prompts_, questions_, shuttingDown_);
         TransferServices services;
         services.openPort = makePort_;
         services.progress = &bridge;

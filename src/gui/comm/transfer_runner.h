@@ -1,11 +1,11 @@
 #pragma once
 
+#include "comm/transfer_job.h"
+
 #include <QObject>
 #include <QPointer>
 #include <atomic>
 #include <functional>
-
-#include "comm/transfer_job.h"
 
 class QThread;
 
@@ -30,6 +30,7 @@ class TransferRunner : public QObject {
     Q_OBJECT
 public:
     using FinishedHandler = std::function<void(TransferKind, const TransferOutcome&)>;
+    using GuiJob = std::function<void()>;
 
     TransferRunner(CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
                    SerialPortFactory makePort, QObject* parent = nullptr);
@@ -44,6 +45,12 @@ public:
 signals:
     // The transfer ended and its message was shown.
     void idle();
+    // Emitted on the worker thread; the progress popup follows them on the GUI thread.
+    void progressStarted(int steps);
+    void progressAdvanced(int steps);
+    void progressEnded();
+    // Emitted on the worker thread, which blocks until the job has run on the GUI thread.
+    void guiJobRequested(GuiJob* job);
 
 private:
     void finished(TransferKind kind, const TransferOutcome& outcome);

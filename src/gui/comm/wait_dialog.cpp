@@ -38,7 +38,9 @@ void CDlgWait::advance(int steps) {
     bar_->setValue(std::min(bar_->maximum(), bar_->value() + 100 * steps));
 }
 
-void CDlgWait::finish() { hide(); }
+void CDlgWait::finish() {
+    hide();
+}
 
 void CDlgWait::keyPressEvent(QKeyEvent* event) {
     // Enter and Escape would close a dialog; this one stays until the transfer ends.
@@ -50,7 +52,9 @@ void CDlgWait::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void CDlgWait::closeEvent(QCloseEvent* event) { event->ignore(); }
+void CDlgWait::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
 
 QPainterPath CDlgWait::outline() const {
     // Corner ellipses of 40 x 40 pixels.
