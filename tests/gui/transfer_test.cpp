@@ -329,6 +329,25 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(sim.received().isEmpty());
     }
 
+    // A document opened while a download runs keeps what it has: the result belongs to the
+    // configuration that was sent.
+    void newDocumentDuringDownloadKeepsItsOwnState() {
+        GatewaySim sim({}, dir_.filePath("newdoc.log"));
+        QVERIFY(!sim.device().isEmpty());
+        openFixture("new");
+        prompts_->told.clear();
+        prompts_->okCancel = {true, true, true, true};
+        confirmPort(sim.device());
+        act(str::TipDownload)->trigger();
+        QTest::qWait(300);
+        prompts_->configTypes = {0};
+        frame_->document()->fileNew();
+        waitIdle();
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(view()->configuration().Config.ConfigEdition, 500);
+        QVERIFY(!frame_->document()->document().ModifiedFlag());
+    }
+
     void noSecondTransfer_data() {
         QTest::addColumn<QString>("variant");
         QTest::addColumn<bool>("commandsEnabled");

@@ -427,6 +427,7 @@ void CMainFrame::startDownload() {
     if (cfg.isMaster()) {
         setTransferCommandsEnabled(false);
     }
+    transferGeneration_ = view_->documentGeneration();
     runner_->start(TransferKind::Download, transferRequest(cfg, doc_->document(), *serial_));
 }
 
@@ -439,12 +440,16 @@ void CMainFrame::startUpload() {
         return;
     }
     setTransferCommandsEnabled(false);
+    transferGeneration_ = view_->documentGeneration();
     runner_->start(TransferKind::Upload,
                    transferRequest(view_->configuration(), doc_->document(), *serial_));
 }
 
 void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
     GatewayConfiguration& live = view_->configuration();
+    if (view_->documentGeneration() != transferGeneration_) {
+        return; // another document was opened meanwhile; the result belongs to the old one
+    }
     if (kind == TransferKind::Download) {
         const int countBefore = live.Config.InstructionCount;
         applyDownloadChanges(live, outcome);

@@ -127,6 +127,7 @@ private:
     TransferQuestions* questionsOverride_ = nullptr;
     CDlgWait* wait_ = nullptr;
     TransferRunner* runner_ = nullptr;
+    int transferGeneration_ = 0; // the view's document when the running transfer started
 };
 
 } // namespace torvane::gui

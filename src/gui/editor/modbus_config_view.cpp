@@ -176,6 +176,7 @@ void CModbusConfigView::rebuildTree(bool initialised) {
     grid_->clearContents();
     page_ = GridPage{};
     if (initialised) {
+        ++generation_;
         treeEditor_.resetCopyState();
         gridFilled_ = false;
         tree_->setCurrentItem(tree_->topLevelItem(0));

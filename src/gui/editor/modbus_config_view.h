@@ -39,6 +39,8 @@ public:
     // new or opened configuration (selects "Profibus Network" and forgets the copied node);
     // otherwise the CANopen side is selected and expanded.
     void rebuildTree(bool initialised);
+    // Counts the initialisations (New, Open, Upload): a change of it means another document.
+    int documentGeneration() const { return generation_; }
 
     // Commits the open cell editor, if any, exactly as leaving it would.
     void commitOpenEditor();
@@ -116,6 +118,7 @@ private:
     EditTarget editTarget_;
     std::string editOriginal_;
     bool committing_ = false;
+    int generation_ = 0;
 };
 
 } // namespace torvane::gui
