@@ -58,6 +58,33 @@ TEST(QtSerialPort, TalksWithoutEventLoopAndOpensExclusively) {
     EXPECT_TRUE(second->open(pty.device, SerialSettings{}, reason)) << reason;
 }
 
+// A pseudo-terminal has no parity bit: whatever parity the caller asks for, it opens, also
+// through a symbolic link (the simulator's --link), and carries bytes.
+TEST(QtSerialPort, PseudoTerminalOpensWithAnyParity) {
+    Pty pty;
+    ASSERT_FALSE(pty.device.empty());
+    char dir[] = "/tmp/torvane-ptyXXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string link = std::string(dir) + "/gateway";
+    ASSERT_EQ(symlink(pty.device.c_str(), link.c_str()), 0);
+    for (const std::string& device : {pty.device, link}) {
+        for (int parity = 0; parity <= 4; ++parity) {
+            SerialSettings settings;
+            settings.parity = parity;
+            auto port = platform::createSerialPort();
+            std::string reason;
+            EXPECT_TRUE(port->open(device, settings, reason))
+                << device << " parity " << parity << ": " << reason;
+            const std::uint8_t frame[] = {0x02, 0x02, 0x01, 0x01, 0x06};
+            EXPECT_EQ(port->write(frame, sizeof frame), 5) << device << " parity " << parity;
+            std::uint8_t got[8] = {};
+            EXPECT_EQ(::read(pty.master, got, sizeof got), 5) << device << " parity " << parity;
+        }
+    }
+    ::unlink(link.c_str());
+    ::rmdir(dir);
+}
+
 TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
     Pty pty;
     ASSERT_FALSE(pty.device.empty());
