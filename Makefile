@@ -27,6 +27,10 @@ test-asan: deps
 
 test: test-default test-asan
 
+# The Debian package (build/default/torvane_*.deb).
+package: build
+	cd build/default && cpack -G DEB
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
