@@ -17,11 +17,11 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for f in bin/torvane-cli bin/torvane-gatewaysim share/torvane/EDSTemplate1.dat \
+for f in bin/torvane bin/torvane-cli bin/torvane-gatewaysim share/torvane/EDSTemplate1.dat \
     share/applications/torvane.desktop share/mime/packages/torvane.xml \
     share/metainfo/org.torvane.Torvane.metainfo.xml share/icons/hicolor/scalable/apps/torvane.svg \
-    share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane-cli.1 \
-    share/man/man1/torvane-gatewaysim.1 share/bash-completion/completions/torvane-cli; do
+    share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane-cli.1.gz \
+    share/man/man1/torvane-gatewaysim.1.gz share/bash-completion/completions/torvane-cli; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 
