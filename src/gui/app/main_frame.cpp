@@ -132,13 +132,13 @@ void CMainFrame::createActions() {
     exitAct_ = make(str::MenuExit, nullptr, std::nullopt, [this] { close(); });
     exitAct_->setStatusTip(qs(str::PromptExit));
 
-    addNodeAct_ = make(str::MainMenuAddNode, str::TipAddNode, ToolIcon::AddNode,
+    addNodeAct_ = make(str::MainMenuAddNode, str::MenuAddNode, ToolIcon::AddNode,
                        [this] { view_->addNode(); });
-    deleteNodeAct_ = make(str::MainMenuDeleteNode, str::TipDeleteNode, ToolIcon::DeleteNode,
+    deleteNodeAct_ = make(str::MainMenuDeleteNode, str::MenuDeleteNode, ToolIcon::DeleteNode,
                           [this] { view_->deleteNode(); });
-    addCommandAct_ = make(str::MainMenuAddCommand, str::TipAddCommand, ToolIcon::AddCommand,
+    addCommandAct_ = make(str::MainMenuAddCommand, str::MenuAddCommand, ToolIcon::AddCommand,
                           [this] { view_->addCommand(); });
-    deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::TipDeleteCommand,
+    deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::MenuDeleteCommand,
                              ToolIcon::DeleteCommand, [this] { view_->deleteCommand(); });
     copyNodeAct_ =
         make(str::MainMenuCopyNode, nullptr, std::nullopt, [this] { view_->copyNode(); });
@@ -159,8 +159,8 @@ void CMainFrame::createActions() {
                         [this] { notAvailable(qs(str::TipConflict)); });
     edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt,
                    [this] { notAvailable(qs(str::TipCreateEds)); });
-    monitorAct_ = make(str::TipMonitor, str::TipMonitor, ToolIcon::Monitor,
-                       [this] { notAvailable(qs(str::TipMonitor)); });
+    monitorAct_ = make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor,
+                       [this] { notAvailable(qs(str::MonitorTitle)); });
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(qs(str::MenuPromptInformation));
@@ -242,7 +242,7 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
     statusBar()->showMessage(qs(str::StatusReady));
     // The lock-key panes are shown as labels; key lock states are not readable portably.
-    for (const char* text : {str::StatusCapital, str::StatusData, str::StatusRoll}) {
+    for (const char* text : {str::StatusCapital, str::MonitorColumnData, str::StatusRoll}) {
         auto* pane = new QLabel(qs(text), this);
         pane->setEnabled(false);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
