@@ -108,8 +108,9 @@ private:
     // Chooses a Tools menu item; the test fails when it is missing or greyed.
     void chooseTool(const char* text) {
         QAction* a = toolsItem(text);
-        QVERIFY2(a != nullptr, text);
-        QVERIFY2(a->isEnabled(), text);
+        if (a == nullptr || !a->isEnabled()) {
+            QFAIL(text);
+        }
         a->trigger();
     }
 
