@@ -360,6 +360,9 @@ inline constexpr const char* ExtensionExcel = "xlsx";
 inline constexpr const char* WorkbookTemplateUnreadable = "Cannot read the workbook template ";
 inline constexpr const char* WorkbookTemplateBroken = "The workbook template is damaged: ";
 inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
+// "%1" is replaced by the workbook's full path.
+inline constexpr const char* WorkbookNotOpened =
+    "The workbook is saved as\n%1\nbut no program could be started to show it.";
 
 // ---- Monitor ---------------------------------------------------------------------------------
 
@@ -429,7 +432,6 @@ inline constexpr const char* TipCalculateMapping = "Calculate Mapping Address";
 inline constexpr const char* TipConflict = "Mapping Address Conflict Detection";
 inline constexpr const char* TipExportExcel = "Export EXCEL";
 inline constexpr const char* TipSerial = "Serial Connection";
-inline constexpr const char* TipCreateEds = "Create EDS File";
 
 inline constexpr const char* PromptNew = "Creates a new document";
 inline constexpr const char* PromptOpen = "Opens an existing document";
@@ -450,7 +452,8 @@ inline constexpr const char* NewsTab = "News";
 inline constexpr const char* NewsPage = "advertising_bottom/Torvane.html";
 inline constexpr const char* InfoFont = "Times New Roman";
 
-inline constexpr const char* HelpFileName = "Torvane.chm";
+// The user guide is an HTML page (its pictures under help/), opened in the desktop's browser.
+inline constexpr const char* HelpFileName = "Torvane.html";
 // "%1" is replaced by the help file's full path.
 inline constexpr const char* HelpFileMissing = "Help file\n%1\ndo not exist!";
 inline constexpr const char* ComInitFailed = "Initializing COM support library failed!";

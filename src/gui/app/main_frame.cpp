@@ -1,5 +1,7 @@
 #include "gui/app/main_frame.h"
 
+#include "export/eds_generator.h"
+#include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
@@ -69,7 +71,9 @@ QStringList RecentFiles::add(const QString& path) const {
     return files;
 }
 
-CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
+CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts), dataFile_(platform::findDataFile),
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(qs(str::AppTitle));
     setWindowIcon(toolIcon(ToolIcon::Application));
@@ -154,11 +158,10 @@ void CMainFrame::createActions() {
     mappingAct_ = make(str::MenuCalculateMapping, str::TipCalculateMapping,
                        ToolIcon::CalculateMapping, [this] { view_->calculateMapping(); });
     exportAct_ = make(str::MenuExportExcel, str::TipExportExcel, ToolIcon::ExportExcel,
-                      [this] { notAvailable(qs(str::TipExportExcel)); });
+                      [this] { exportExcel(); });
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
                         [this] { notAvailable(qs(str::TipConflict)); });
-    edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt,
-                   [this] { notAvailable(qs(str::TipCreateEds)); });
+    edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt, [this] { createEds(); });
     monitorAct_ = make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor,
                        [this] { notAvailable(qs(str::MonitorTitle)); });
 
@@ -323,8 +326,8 @@ bool CMainFrame::start(const QString& commandLineFile) {
     return true;
 }
 
-QString CMainFrame::helpFilePath() {
-    return QString::fromStdString(platform::findDataFile(str::HelpFileName));
+QString CMainFrame::helpFilePath() const {
+    return QString::fromStdString(dataFile_(str::HelpFileName));
 }
 
 void CMainFrame::showHelpContent() {
@@ -336,7 +339,64 @@ void CMainFrame::showHelpContent() {
         return;
     }
     file.close();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    openUrl_(QUrl::fromLocalFile(path));
+}
+
+namespace {
+// A save dialog offering one file type.
+FileDialogRequest saveDialog(const char* filter, const char* extension) {
+    FileDialogRequest r;
+    r.kind = FileDialogKind::SaveAs;
+    r.save = true;
+    r.defaultSuffix = extension;
+    r.filters.emplace_back(filter, std::string("*.") + extension);
+    return r;
+}
+
+// The user-visible message, with the reason on a second line when there is one.
+std::string withReason(const std::string& message, const std::string& reason) {
+    return reason.empty() ? message : message + "\n" + reason;
+}
+} // namespace
+
+void CMainFrame::createEds() {
+    // The menu item is greyed for a master; a stray trigger must not write a meaningless file.
+    if (!edsAvailable(view_->configuration())) {
+        return;
+    }
+    const std::optional<std::string> path =
+        prompts_.chooseFile(saveDialog(str::FilterEds, str::ExtensionEds));
+    if (!path) {
+        return;
+    }
+    const EdsTemplatePaths templates{dataFile_(kEdsTemplate1File), dataFile_(kEdsTemplate2File)};
+    const EdsOutcome outcome =
+        createEdsFile(view_->configuration(), *path, templates, currentLocalTime());
+    if (outcome.result != EdsResult::Ok) {
+        prompts_.tell(withReason(outcome.message, outcome.detail));
+    }
+}
+
+void CMainFrame::exportExcel() {
+    const std::optional<std::string> path =
+        prompts_.chooseFile(saveDialog(str::FilterExcel, str::ExtensionExcel));
+    if (!path) {
+        return;
+    }
+    const GatewayConfiguration& cfg = view_->configuration();
+    const WorkbookOutcome outcome =
+        exportWorkbook(cfg, dataFile_(workbookTemplateName(cfg.ConfigType)), *path);
+    if (outcome.result != WorkbookResult::Ok) {
+        prompts_.tell(withReason(outcome.message, outcome.detail));
+        return;
+    }
+    // The user goes on in the spreadsheet program with the finished workbook.
+    const QString saved =
+        QString::fromLocal8Bit(path->data(), static_cast<qsizetype>(path->size()));
+    if (!openUrl_(QUrl::fromLocalFile(saved))) {
+        const QByteArray text = qs(str::WorkbookNotOpened).arg(saved).toLocal8Bit();
+        prompts_.tell(std::string(text.constData(), static_cast<size_t>(text.size())));
+    }
 }
 
 void CMainFrame::showAbout() {

@@ -2,12 +2,15 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class QUrl;
 
 namespace torvane::gui {
 
@@ -52,8 +55,21 @@ public:
     // Help -> Content: opens the help file, or tells that it does not exist.
     void showHelpContent();
     void showAbout();
-    // The help-file path: the program's folder joined with "Torvane.chm".
-    static QString helpFilePath();
+    // The help-file path: the data file str::HelpFileName as the lookup finds it.
+    QString helpFilePath() const;
+
+    // Tools -> "Create EDS File": asks for the file and writes the slave's EDS there.
+    void createEds();
+    // Tools -> "Export EXCEL": asks for the file, fills the template, opens the workbook.
+    void exportExcel();
+
+    // Where data files (templates, help) are found; platform::findDataFile unless replaced.
+    using DataFileLookup = std::function<std::string(const std::string& name)>;
+    void setDataFileLookup(DataFileLookup lookup) { dataFile_ = std::move(lookup); }
+    // How a finished workbook or the help file is shown: the desktop's default handler
+    // (QDesktopServices::openUrl) unless replaced, e.g. by a test that must launch nothing.
+    using UrlOpener = std::function<bool(const QUrl& url)>;
+    void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +85,8 @@ private:
     void notAvailable(const QString& what);
 
     Prompts& prompts_;
+    DataFileLookup dataFile_;
+    UrlOpener openUrl_;
     CModbusConfigView* view_ = nullptr;
     CModbusConfigDoc* doc_ = nullptr;
     InfoBar* infoBar_ = nullptr;
