@@ -427,7 +427,7 @@ def case_simulator_refusals(ctx):
         (["--firmware", "5"], 2, "MAJOR.MINOR"),
         (["--drop-frame", "0"], 2, "frame number"),
         (["--model", "tavo"], 2, "master or slave"),
-        (["--monitor", "fixed"], 2, "not available"),
+        (["--monitor", "sideways"], 2, "fixed, addressed or split"),
     ]
     for args, code, words in cases:
         r = subprocess.run([ctx.sim_exe, *args], capture_output=True, timeout=10,
