@@ -393,6 +393,9 @@ inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
 // ---- Monitor ---------------------------------------------------------------------------------
 
 inline constexpr const char* MonitorTitle = "Monitor";
+// The simulated gateway `torvane --demo` lists among the serial ports.
+inline constexpr const char* DemoGatewayName = "Demo gateway";
+inline constexpr const char* DemoGatewayFailed = "The demo gateway could not be started: %1";
 inline constexpr const char* MonitorColumnStatus = "Status";
 inline constexpr const char* MonitorColumnTime = "Time";
 inline constexpr const char* MonitorColumnData = "Data";

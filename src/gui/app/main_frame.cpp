@@ -3,11 +3,15 @@
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
+#include "gui/comm/serial_dialog.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
 #include "gui/editor/prompts.h"
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/stakeout.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
+#include "platform/serial_ports.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,6 +79,8 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent) : QMainWindow(parent),
     setWindowIcon(toolIcon(ToolIcon::Application));
     resize(1440, 750);
 
+    serial_ = std::make_unique<SerialDialogState>();
+    monitorPorts_ = [] { return platform::createSerialPort(); };
     view_ = new CModbusConfigView(prompts_, this);
     setCentralWidget(view_);
     doc_ = new CModbusConfigDoc(*view_, prompts_, this);
@@ -156,11 +162,11 @@ void CMainFrame::createActions() {
     exportAct_ = make(str::MenuExportExcel, str::TipExportExcel, ToolIcon::ExportExcel,
                       [this] { notAvailable(qs(str::TipExportExcel)); });
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
-                        [this] { notAvailable(qs(str::TipConflict)); });
+                        [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt,
                    [this] { notAvailable(qs(str::TipCreateEds)); });
     monitorAct_ = make(str::TipMonitor, str::TipMonitor, ToolIcon::Monitor,
-                       [this] { notAvailable(qs(str::TipMonitor)); });
+                       [this] { showMonitor(); });
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(qs(str::MenuPromptInformation));
@@ -342,6 +348,32 @@ void CMainFrame::showHelpContent() {
 void CMainFrame::showAbout() {
     CAboutDlg about(this);
     about.exec();
+}
+
+bool CMainFrame::showSerialDialog() {
+    std::vector<std::string> ports;
+    platform::EnumerateSerialPorts(ports);
+    CDConfig dialog(*serial_, std::move(ports), this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::showMonitor() {
+    if (!serial_->configured) {
+        // The monitor opens whatever the answer: the flag is set either way.
+        showSerialDialog();
+        serial_->configured = true;
+    }
+    // A port index outside the list (the ports may have changed) opens nothing; the window
+    // then stays empty, as for any port that cannot be opened.
+    CStakeout window(serial_->selectedPort(), monitorPorts_, prompts_, this);
+    monitor_ = &window;
+    window.exec();
+    monitor_ = nullptr;
+}
+
+void CMainFrame::showConflictDetection() {
+    CDTest dialog(view_->configuration(), this);
+    dialog.exec();
 }
 
 void CMainFrame::notAvailable(const QString& what) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "comm/serial_port.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -15,6 +17,8 @@ class CModbusConfigDoc;
 class CModbusConfigView;
 class InfoBar;
 class Prompts;
+class CStakeout;
+struct SerialDialogState;
 
 // Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
 // "Torvane"), group "Recent File List", keys File1..File4.
@@ -54,6 +58,22 @@ public:
     void showAbout();
     // The help-file path: the program's folder joined with "Torvane.chm".
     static QString helpFilePath();
+
+    // Tools -> Serial Connection: the serial dialog, modal. False when it was not closed with OK.
+    bool showSerialDialog();
+    // The serial settings of this run (port list, selected index, configured flag).
+    SerialDialogState& serialSettings() const { return *serial_; }
+
+    // Toolbar "Monitor": the serial dialog first when the port was never configured, then the
+    // monitor window, modal.
+    void showMonitor();
+    // The monitor window while it is open, else nullptr.
+    CStakeout* monitorWindow() const { return monitor_; }
+    // Creates the ports the monitor opens; the platform's ports unless a test sets its own.
+    void setMonitorPorts(SerialPortFactory factory) { monitorPorts_ = std::move(factory); }
+    // Tools -> "Mapping Address Conflict Detection": the conflict window over the live
+    // configuration, modal; it changes nothing.
+    void showConflictDetection();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +122,10 @@ private:
     QAction* aboutAct_ = nullptr;
     QAction* monitorAct_ = nullptr;
     QAction* printAct_ = nullptr;
+
+    std::unique_ptr<SerialDialogState> serial_;
+    SerialPortFactory monitorPorts_;
+    CStakeout* monitor_ = nullptr;
 };
 
 } // namespace torvane::gui
