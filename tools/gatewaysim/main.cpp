@@ -3,8 +3,8 @@
 #include "gateway_sim.h"
 #include "sim_options.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -243,8 +243,8 @@ int main(int argc, char** argv) {
                 sendIoFrame(line.fd, frame);
             }
         }
-        const int timeout = feed ? std::clamp(static_cast<int>(feed->waitMs(nowMs())) + 1, 1, 100)
-                                 : 100;
+        const int timeout =
+            feed ? std::clamp(static_cast<int>(feed->waitMs(nowMs())) + 1, 1, 100) : 100;
         pollfd fds[2] = {{line.fd, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
         const int ready = poll(fds, 2, timeout);
         if (ready < 0 && errno != EINTR) {

@@ -1,12 +1,12 @@
 #include "gui/app/demo_gateway.h"
 
+#include "model/strings.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <mutex>
-
-#include "model/strings.h"
 
 namespace torvane::gui {
 namespace {
@@ -28,7 +28,9 @@ std::string portDisplayName(const std::string& device) {
 
 DemoGateway::DemoGateway() = default;
 
-DemoGateway::~DemoGateway() { stop(); }
+DemoGateway::~DemoGateway() {
+    stop();
+}
 
 long long DemoGateway::processId() const {
     return process_ ? process_->processId() : 0;

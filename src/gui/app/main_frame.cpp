@@ -165,8 +165,8 @@ void CMainFrame::createActions() {
                         [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt,
                    [this] { notAvailable(qs(str::TipCreateEds)); });
-    monitorAct_ = make(str::TipMonitor, str::TipMonitor, ToolIcon::Monitor,
-                       [this] { showMonitor(); });
+    monitorAct_ =
+        make(str::TipMonitor, str::TipMonitor, ToolIcon::Monitor, [this] { showMonitor(); });
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(qs(str::MenuPromptInformation));

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "comm/serial_port.h"
+
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
-
-#include "comm/serial_port.h"
 
 class QAction;
 class QLabel;

@@ -1,16 +1,15 @@
 #include "gui/app/modbus_config_app.h"
 
 #include "gui/app/demo_gateway.h"
-#include "gui/comm/serial_dialog.h"
-#include "platform/serial_ports.h"
-
 #include "gui/app/main_frame.h"
+#include "gui/comm/serial_dialog.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
 #include "gui/editor/prompts.h"
 #include "model/config_file.h"
 #include "model/text_number.h"
 #include "platform/process_stats.h"
+#include "platform/serial_ports.h"
 
 #include <QDir>
 #include <QElapsedTimer>

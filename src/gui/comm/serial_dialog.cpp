@@ -1,12 +1,12 @@
 #include "gui/comm/serial_dialog.h"
 
+#include "gui/app/demo_gateway.h"
+#include "model/strings.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-
-#include "gui/app/demo_gateway.h"
-#include "model/strings.h"
 
 namespace torvane::gui {
 
