@@ -132,6 +132,26 @@ GatewayConfiguration withCommands(std::initializer_list<Cmd> cmds) {
     return cfg;
 }
 
+// Children of `pid` named `name`, found through /proc.
+std::vector<pid_t> childrenNamed(qint64 pid, const std::string& name) {
+    std::vector<pid_t> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        QFile stat(QString::fromStdString(entry.path().string() + "/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // pid (comm) state ppid ...
+        const QString text = QString::fromUtf8(stat.readAll());
+        const int close = text.lastIndexOf(')');
+        const QString comm = text.mid(text.indexOf('(') + 1, close - text.indexOf('(') - 1);
+        const QStringList rest = text.mid(close + 2).split(' ');
+        if (rest.size() > 1 && rest[1].toLongLong() == pid && comm.toStdString() == name) {
+            found.push_back(text.section(' ', 0, 0).toInt());
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 class MonitorWindowTest : public QObject {
@@ -376,6 +396,21 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
         }
         QVERIFY(::kill(static_cast<pid_t>(pid), 0) != 0);
+    }
+
+    // `torvane --demo` starts the simulator as its child (the kernel keeps 15 letters of its
+    // name); when the program dies without a word,
+    // the simulator goes with it.
+    void demoGatewayEndsWithACrashedProgram() {
+        QProcess program;
+        program.start(QStringLiteral(TORVANE_PROGRAM), {QStringLiteral("--demo")});
+        QVERIFY(program.waitForStarted(5000));
+        std::vector<pid_t> sims;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(sims = childrenNamed(program.processId(), "torvane-gateway")).empty(), 10000);
+        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+        QVERIFY(program.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(sims.front(), 0) != 0, 5000);
     }
 };
 
