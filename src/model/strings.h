@@ -375,6 +375,8 @@ inline constexpr const char* DownloadHintText =
     "The open configuration was made with an earlier version of this program. The compatible "
     "format keeps the old download method for gateways with the earlier firmware; the new "
     "format is for all other gateways.";
+inline constexpr const char* TransferRunningOnClose =
+    "A transfer to the gateway is running. Close the program when it has ended.";
 
 // ---- Exports ---------------------------------------------------------------------------------
 

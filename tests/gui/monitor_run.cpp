@@ -27,32 +27,9 @@ using namespace torvane::gui;
 
 namespace {
 
-// The simulator's line is a pseudo-terminal, which carries no parity.
-class NoParityPort final : public SerialPort {
-public:
-    bool open(const std::string& device, const SerialSettings& settings,
-              std::string& reason) override {
-        SerialSettings s = settings;
-        s.parity = 0;
-        return inner_->open(device, s, reason);
-    }
-    long write(const std::uint8_t* data, std::size_t length) override {
-        return inner_->write(data, length);
-    }
-    std::size_t bytesWaiting() override { return inner_->bytesWaiting(); }
-    long read(std::uint8_t* buffer, std::size_t capacity) override {
-        return inner_->read(buffer, capacity);
-    }
-    void purge() override { inner_->purge(); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-
-private:
-    std::unique_ptr<SerialPort> inner_ = platform::createSerialPort();
-};
-
-SerialPortFactory noParityPorts() {
-    return [] { return std::unique_ptr<SerialPort>(std::make_unique<NoParityPort>()); };
+// The platform's ports, as the program opens them (a pseudo-terminal without parity).
+SerialPortFactory platformPorts() {
+    return [] { return platform::createSerialPort(); };
 }
 
 QString startSimulator(QProcess& sim, const QString& mode) {
@@ -73,7 +50,7 @@ int latency(int seconds) {
         return 1;
     }
     test::ScriptedPrompts prompts;
-    CStakeout window(device.toStdString(), noParityPorts(), prompts);
+    CStakeout window(device.toStdString(), platformPorts(), prompts);
     window.show();
     window.startEdit()->setText(QStringLiteral("0"));
     window.dataEdit()->setText(QStringLiteral("11 22 33 44"));
@@ -138,7 +115,7 @@ int screenshots(const QString& out) {
         QProcess sim;
         const QString device = startSimulator(sim, QStringLiteral("addressed"));
         test::ScriptedPrompts prompts;
-        CStakeout window(device.toStdString(), noParityPorts(), prompts);
+        CStakeout window(device.toStdString(), platformPorts(), prompts);
         window.resize(820, 560);
         window.show();
         window.startEdit()->setText(QStringLiteral("4"));

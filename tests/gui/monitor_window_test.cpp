@@ -29,32 +29,9 @@ using namespace torvane::gui;
 
 namespace {
 
-// The simulator's line is a pseudo-terminal, which carries no parity.
-class NoParityPort final : public SerialPort {
-public:
-    bool open(const std::string& device, const SerialSettings& settings,
-              std::string& reason) override {
-        SerialSettings s = settings;
-        s.parity = 0;
-        return inner_->open(device, s, reason);
-    }
-    long write(const std::uint8_t* data, std::size_t length) override {
-        return inner_->write(data, length);
-    }
-    std::size_t bytesWaiting() override { return inner_->bytesWaiting(); }
-    long read(std::uint8_t* buffer, std::size_t capacity) override {
-        return inner_->read(buffer, capacity);
-    }
-    void purge() override { inner_->purge(); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-
-private:
-    std::unique_ptr<SerialPort> inner_ = platform::createSerialPort();
-};
-
-SerialPortFactory noParityPorts() {
-    return [] { return std::unique_ptr<SerialPort>(std::make_unique<NoParityPort>()); };
+// The platform's ports, as the program opens them (a pseudo-terminal without parity).
+SerialPortFactory platformPorts() {
+    return [] { return platform::createSerialPort(); };
 }
 
 // torvane-gatewaysim in one monitor mode, logging into `log`.
@@ -198,7 +175,7 @@ private slots:
         Simulator sim;
         QVERIFY(sim.start(mode, log));
         test::ScriptedPrompts prompts;
-        CStakeout window(sim.device.toStdString(), noParityPorts(), prompts);
+        CStakeout window(sim.device.toStdString(), platformPorts(), prompts);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 2, 10000);
         QVERIFY(listHas(window.list(), rowStatus, QString()));
@@ -228,7 +205,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("missing/monitor.txt"));
         test::ScriptedPrompts prompts;
         prompts.files.push_back(path.toStdString());
-        CStakeout window("/nonexistent/port", noParityPorts(), prompts);
+        CStakeout window("/nonexistent/port", platformPorts(), prompts);
         window.showTick({{"Input data", "12:00:00", "01 02 "}}, {});
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);
         QCOMPARE(window.saveButton()->text(), QStringLiteral("Stop Saving"));
@@ -246,7 +223,7 @@ private slots:
         prompts.configFormats.push_back(1);
         CMainFrame frame(prompts);
         QVERIFY(frame.start(QString()));
-        frame.setMonitorPorts(noParityPorts());
+        frame.setMonitorPorts(platformPorts());
         int serialDialogs = 0;
         int monitors = 0;
         auto closeWhatOpens = [&] {
@@ -391,7 +368,7 @@ private slots:
             QVERIFY(dialog.portBox()->findText(QStringLiteral("Demo gateway")) >= 0);
 
             test::ScriptedPrompts prompts;
-            CStakeout window(demo.device(), noParityPorts(), prompts);
+            CStakeout window(demo.device(), platformPorts(), prompts);
             window.show();
             QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
         }

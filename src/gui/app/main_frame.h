@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/serial_port.h"
+#include "gui/comm/transfer_runner.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -13,6 +14,7 @@ class QToolBar;
 
 namespace torvane::gui {
 
+class CDlgWait;
 class CModbusConfigDoc;
 class CModbusConfigView;
 class InfoBar;
@@ -61,9 +63,15 @@ public:
 
     // Tools -> Serial Connection: the serial dialog, modal. False when it was not closed with OK.
     bool showSerialDialog();
+    // Tools -> Download and Upload: start a transfer on a worker thread and return at once.
+    void startDownload();
+    void startUpload();
     // The serial settings of this run (port list, selected index, configured flag).
     SerialDialogState& serialSettings() const { return *serial_; }
-
+    // Who answers "Download hint:"; nullptr shows the real dialog.
+    void setTransferQuestions(TransferQuestions* questions) { questionsOverride_ = questions; }
+    TransferRunner* transfers() const { return runner_; }
+    CDlgWait* waitDialog() const { return wait_; }
     // Toolbar "Monitor": the serial dialog first when the port was never configured, then the
     // monitor window, modal.
     void showMonitor();
@@ -87,6 +95,9 @@ private:
     void updateRecentMenu();
     void openRecent(const QString& path);
     void notAvailable(const QString& what);
+    bool serialReady();
+    void setTransferCommandsEnabled(bool enabled);
+    void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
 
     Prompts& prompts_;
     CModbusConfigView* view_ = nullptr;
@@ -124,6 +135,10 @@ private:
     QAction* printAct_ = nullptr;
 
     std::unique_ptr<SerialDialogState> serial_;
+    std::unique_ptr<TransferQuestions> dialogQuestions_;
+    TransferQuestions* questionsOverride_ = nullptr;
+    CDlgWait* wait_ = nullptr;
+    TransferRunner* runner_ = nullptr;
     SerialPortFactory monitorPorts_;
     CStakeout* monitor_ = nullptr;
 };
