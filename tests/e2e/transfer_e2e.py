@@ -260,6 +260,14 @@ def case_roundtrip_new(ctx):
         raise Failure("the upload did not read the SDO options")
 
 
+def case_roundtrip_monitor_mode(ctx):
+    # The demo gateway's setting: I/O frames for the monitor, downloads and uploads still served.
+    sim = roundtrip(ctx, "new", ["--firmware", "5.2", "--monitor", "addressed"], "--master",
+                    MASTER_NEW + SDO_OPTIONS, options=True)
+    if " IO 00 11 " not in sim.log_text():
+        raise Failure("no I/O frames were sent")
+
+
 def case_roundtrip_new_no_options(ctx):
     sim = roundtrip(ctx, "new", ["--firmware", "5.1"], "--master", MASTER_NEW)
     frames = sim.received()
