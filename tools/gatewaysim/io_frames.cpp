@@ -93,7 +93,7 @@ Bytes IoFrameFeed::nextFrame() {
         } else {
             f = {kSplitOutput, kSplitPart, static_cast<std::uint8_t>(s - 1)};
             for (std::size_t i = 0; i < 56; ++i) {
-                const std::size_t at = (s - 1) * 56 + i;
+                const std::size_t at = static_cast<std::size_t>(s - 1) * 56 + i;
                 f.push_back(at < kImageSize ? output_[at] : 0);
             }
         }
