@@ -10,7 +10,7 @@ build: deps
 
 run: build
 	@if [ -x build/default/bin/torvane ]; then \
-	  build/default/bin/torvane; \
+	  build/default/bin/torvane --demo; \
 	else \
 	  build/default/bin/torvane-cli --help; \
 	fi

@@ -346,6 +346,8 @@ inline constexpr const char* DownloadHintText =
     "The open configuration was made with an earlier version of this program. The compatible "
     "format keeps the old download method for gateways with the earlier firmware; the new "
     "format is for all other gateways.";
+inline constexpr const char* TransferRunningOnClose =
+    "A transfer to the gateway is running. Close the program when it has ended.";
 
 // ---- Exports ---------------------------------------------------------------------------------
 
@@ -367,6 +369,9 @@ inline constexpr const char* WorkbookNotOpened =
 // ---- Monitor ---------------------------------------------------------------------------------
 
 inline constexpr const char* MonitorTitle = "Monitor";
+// The simulated gateway `torvane --demo` lists among the serial ports.
+inline constexpr const char* DemoGatewayName = "Demo gateway";
+inline constexpr const char* DemoGatewayFailed = "The demo gateway could not be started: %1";
 inline constexpr const char* MonitorColumnStatus = "Status";
 inline constexpr const char* MonitorColumnTime = "Time";
 inline constexpr const char* MonitorColumnData = "Data";
@@ -466,6 +471,5 @@ inline constexpr const char* AboutClose = "Close";
 inline constexpr const char* LogoFileName = "VeltraCompany.png";
 
 // Commands whose engine is not part of this build say so instead of doing nothing.
-inline constexpr const char* NotAvailable = "%1 is not available in this build.";
 
 } // namespace torvane::str

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <set>
 
@@ -112,6 +113,18 @@ QSerialPort::Parity qtParity(int parity) {
     }
 }
 
+// True for a Unix 98 pseudo-terminal, such as the gateway simulator's line (links resolved).
+bool isPseudoTerminal(const std::string& device) {
+#ifdef Q_OS_WIN
+    (void)device;
+    return false;
+#else
+    std::error_code ec;
+    const std::string path = std::filesystem::canonical(device, ec).string();
+    return !ec && path.rfind("/dev/pts/", 0) == 0;
+#endif
+}
+
 class QtSerialPort final : public SerialPort {
 public:
     ~QtSerialPort() override { close(); }
@@ -139,8 +152,11 @@ public:
             release();
             return false;
         }
+        // A pseudo-terminal carries no parity: the kernel clears the parity flag on every change,
+        // so asking for odd parity there always fails. Real ports get exactly what was asked.
+        const int parity = isPseudoTerminal(device) ? 0 : settings.parity;
         const bool configured =
-            port_.setBaudRate(settings.baudRate) && port_.setParity(qtParity(settings.parity)) &&
+            port_.setBaudRate(settings.baudRate) && port_.setParity(qtParity(parity)) &&
             port_.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
             port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop
                                                      : QSerialPort::OneStop) &&

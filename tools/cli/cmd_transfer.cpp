@@ -189,44 +189,6 @@ void choosePort(TransferRequest& request, const std::string& device) {
     }
 }
 
-// True for a Unix 98 pseudo-terminal such as the gateway simulator's line.
-bool isPseudoTerminal(const std::string& device) {
-    std::error_code ec;
-    const std::string path = std::filesystem::canonical(device, ec).string();
-    return !ec && path.rfind("/dev/pts/", 0) == 0;
-}
-
-// A pseudo-terminal carries no parity: the kernel clears the parity flag on every change, so a
-// port that insists on odd parity could never open one. Everything else gets 57600 8-O-1 as is.
-class TransferPort final : public SerialPort {
-public:
-    bool open(const std::string& device, const SerialSettings& settings,
-              std::string& reason) override {
-        SerialSettings s = settings;
-        if (isPseudoTerminal(device)) {
-            s.parity = 0;
-        }
-        return inner_->open(device, s, reason);
-    }
-    long write(const std::uint8_t* data, std::size_t length) override {
-        return inner_->write(data, length);
-    }
-    std::size_t bytesWaiting() override { return inner_->bytesWaiting(); }
-    long read(std::uint8_t* buffer, std::size_t capacity) override {
-        return inner_->read(buffer, capacity);
-    }
-    void purge() override { inner_->purge(); }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-
-private:
-    std::unique_ptr<SerialPort> inner_ = platform::createSerialPort();
-};
-
-SerialPortFactory transferPorts() {
-    return [] { return std::unique_ptr<SerialPort>(std::make_unique<TransferPort>()); };
-}
-
 // Prints a result text on stdout; some texts carry their own line end.
 void printResult(const std::string& text) {
     std::cout << text;
@@ -298,7 +260,7 @@ int cmdDownload(const Args& args) {
     CliFormatQuestion formatQuestion(answer);
     CliCycleAnswer cycles(in, p.flags.count("--yes") != 0);
     TransferServices services;
-    services.openPort = transferPorts();
+    services.openPort = [] { return platform::createSerialPort(); };
     services.progress = &progress;
     services.formatQuestion = &formatQuestion;
     services.cycleQuestion = &cycles;
@@ -350,7 +312,7 @@ int cmdUpload(const Args& args) {
 
     TerminalProgress progress("Uploading");
     TransferServices services;
-    services.openPort = transferPorts();
+    services.openPort = [] { return platform::createSerialPort(); };
     services.progress = &progress;
 
     const TransferOutcome outcome = runUpload(std::move(request), services);

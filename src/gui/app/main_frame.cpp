@@ -5,11 +5,18 @@
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
+#include "gui/comm/format_dialog.h"
+#include "gui/comm/serial_dialog.h"
+#include "gui/comm/transfer_runner.h"
+#include "gui/comm/wait_dialog.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
 #include "gui/editor/prompts.h"
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/stakeout.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
+#include "platform/serial_ports.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +39,25 @@ namespace {
 QString qs(const char* text) {
     return QString::fromLatin1(text);
 }
+
+// "Download hint:" on the GUI thread, unless a test answers instead.
+class FrameQuestions final : public TransferQuestions {
+public:
+    FrameQuestions(QWidget* owner, TransferQuestions* const& override)
+        : owner_(owner), override_(override) {}
+    FormatChoice askDownloadFormat() override {
+        if (override_ != nullptr) {
+            return override_->askDownloadFormat();
+        }
+        CDlgSelectTAVODevice dialog(owner_);
+        dialog.exec();
+        return dialog.choice();
+    }
+
+private:
+    QWidget* owner_;
+    TransferQuestions* const& override_;
+};
 
 QSettings profile() {
     return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
@@ -79,6 +105,7 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     setWindowIcon(toolIcon(ToolIcon::Application));
     resize(1440, 750);
 
+    monitorPorts_ = [] { return platform::createSerialPort(); };
     view_ = new CModbusConfigView(prompts_, this);
     setCentralWidget(view_);
     doc_ = new CModbusConfigDoc(*view_, prompts_, this);
@@ -93,6 +120,16 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     createToolBar();
     createStatusBar();
 
+    serial_ = std::make_unique<SerialDialogState>();
+    dialogQuestions_ = std::make_unique<FrameQuestions>(this, questionsOverride_);
+    wait_ = new CDlgWait(this);
+    runner_ = new TransferRunner(
+        *wait_, prompts_, *dialogQuestions_, [] { return platform::createSerialPort(); }, this);
+    runner_->setFinishedHandler([this](TransferKind kind, const TransferOutcome& outcome) {
+        applyTransferOutcome(kind, outcome);
+    });
+    connect(runner_, &TransferRunner::idle, this, [this] { setTransferCommandsEnabled(true); });
+
     connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
     connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
@@ -103,7 +140,11 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     QTimer::singleShot(0, infoBar_, &InfoBar::loadNews);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The runner waits for a running transfer; it goes before the windows it reports to.
+    delete runner_;
+    runner_ = nullptr;
+}
 
 void CMainFrame::createActions() {
     auto make = [this](const char* text, const char* tip, std::optional<ToolIcon> icon, auto slot) {
@@ -149,21 +190,19 @@ void CMainFrame::createActions() {
     pasteNodeAct_ =
         make(str::MainMenuPasteNode, nullptr, std::nullopt, [this] { view_->pasteNode(); });
 
-    serialAct_ =
-        make(str::MenuSerial, nullptr, std::nullopt, [this] { notAvailable(qs(str::TipSerial)); });
-    uploadAct_ = make(str::MenuUpload, str::TipUpload, ToolIcon::Upload,
-                      [this] { notAvailable(qs(str::TipUpload)); });
-    downloadAct_ = make(str::MenuDownload, str::TipDownload, ToolIcon::Download,
-                        [this] { notAvailable(qs(str::TipDownload)); });
+    serialAct_ = make(str::MenuSerial, nullptr, std::nullopt, [this] { showSerialDialog(); });
+    uploadAct_ = make(str::MenuUpload, str::TipUpload, ToolIcon::Upload, [this] { startUpload(); });
+    downloadAct_ =
+        make(str::MenuDownload, str::TipDownload, ToolIcon::Download, [this] { startDownload(); });
     mappingAct_ = make(str::MenuCalculateMapping, str::TipCalculateMapping,
                        ToolIcon::CalculateMapping, [this] { view_->calculateMapping(); });
     exportAct_ = make(str::MenuExportExcel, str::TipExportExcel, ToolIcon::ExportExcel,
                       [this] { exportExcel(); });
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
-                        [this] { notAvailable(qs(str::TipConflict)); });
+                        [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt, [this] { createEds(); });
-    monitorAct_ = make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor,
-                       [this] { notAvailable(qs(str::MonitorTitle)); });
+    monitorAct_ =
+        make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(qs(str::MenuPromptInformation));
@@ -404,11 +443,125 @@ void CMainFrame::showAbout() {
     about.exec();
 }
 
-void CMainFrame::notAvailable(const QString& what) {
-    prompts_.tell(qs(str::NotAvailable).arg(what).toStdString());
+bool CMainFrame::showSerialDialog() {
+    std::vector<std::string> ports;
+    platform::EnumerateSerialPorts(ports);
+    CDConfig dialog(*serial_, std::move(ports), this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::showMonitor() {
+    if (runner_->running()) {
+        // The port is opened exclusively: a running transfer holds it.
+        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        return;
+    }
+    if (!serial_->configured) {
+        // The monitor opens whatever the answer: the flag is set either way.
+        showSerialDialog();
+        serial_->configured = true;
+    }
+    // A port index outside the list (the ports may have changed) opens nothing; the window
+    // then stays empty, as for any port that cannot be opened.
+    CStakeout window(serial_->selectedPort(), monitorPorts_, prompts_, this);
+    monitor_ = &window;
+    window.exec();
+    monitor_ = nullptr;
+}
+
+void CMainFrame::showConflictDetection() {
+    CDTest dialog(view_->configuration(), this);
+    dialog.exec();
+}
+
+bool CMainFrame::serialReady() {
+    if (!serial_->configured && !showSerialDialog()) {
+        return false;
+    }
+    return !serial_->ports.empty();
+}
+
+void CMainFrame::setTransferCommandsEnabled(bool enabled) {
+    downloadAct_->setEnabled(enabled);
+    uploadAct_->setEnabled(enabled);
+}
+
+namespace {
+TransferRequest transferRequest(const GatewayConfiguration& cfg, const Document& doc,
+                                const SerialDialogState& serial) {
+    TransferRequest request;
+    request.configuration = cfg; // the worker's own copy: editing goes on meanwhile
+    request.oldEditionLoaded = doc.OldEditionLoaded();
+    request.ports = serial.ports;
+    request.portIndex = serial.portIndex;
+    return request;
+}
+} // namespace
+
+void CMainFrame::startDownload() {
+    if (runner_->running()) {
+        // Only a slave download leaves the commands enabled; its port is taken.
+        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        return;
+    }
+    if (!serialReady()) {
+        return;
+    }
+    const GatewayConfiguration& cfg = view_->configuration();
+    if (cfg.ConfigType != kCanopenMaster && cfg.ConfigType != kCanopenSlave) {
+        return;
+    }
+    if (cfg.isMaster()) {
+        setTransferCommandsEnabled(false);
+    }
+    runner_->start(TransferKind::Download, transferRequest(cfg, doc_->document(), *serial_));
+}
+
+void CMainFrame::startUpload() {
+    if (runner_->running()) {
+        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        return;
+    }
+    if (!serialReady()) {
+        return;
+    }
+    setTransferCommandsEnabled(false);
+    runner_->start(TransferKind::Upload,
+                   transferRequest(view_->configuration(), doc_->document(), *serial_));
+}
+
+void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
+    GatewayConfiguration& live = view_->configuration();
+    if (kind == TransferKind::Download) {
+        const int countBefore = live.Config.InstructionCount;
+        applyDownloadChanges(live, outcome);
+        if (outcome.configurationChanged || outcome.commandsCapped) {
+            emit view_->modified();
+        }
+        if (live.Config.InstructionCount != countBefore) {
+            view_->commitOpenEditor();
+            view_->rebuildTree(false);
+        } else {
+            view_->refreshPage();
+        }
+        return;
+    }
+    if (outcome.configurationChanged) {
+        // Only a complete upload replaces the document; a failed one leaves it as it was.
+        view_->commitOpenEditor();
+        live = outcome.configuration;
+        emit view_->modified();
+        view_->rebuildTree(true);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (runner_ != nullptr && runner_->running()) {
+        // Ending now would cut the gateway off in the middle of a configuration.
+        prompts_.tell(str::TransferRunningOnClose);
+        event->ignore();
+        return;
+    }
     view_->commitOpenEditor();
     if (doc_->canClose()) {
         event->accept();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "comm/serial_port.h"
+#include "gui/comm/transfer_runner.h"
+
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -14,10 +17,13 @@ class QUrl;
 
 namespace torvane::gui {
 
+class CDlgWait;
 class CModbusConfigDoc;
 class CModbusConfigView;
 class InfoBar;
 class Prompts;
+class CStakeout;
+struct SerialDialogState;
 
 // Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
 // "Torvane"), group "Recent File List", keys File1..File4.
@@ -71,6 +77,28 @@ public:
     using UrlOpener = std::function<bool(const QUrl& url)>;
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
+    // Tools -> Serial Connection: the serial dialog, modal. False when it was not closed with OK.
+    bool showSerialDialog();
+    // Tools -> Download and Upload: start a transfer on a worker thread and return at once.
+    void startDownload();
+    void startUpload();
+    // The serial settings of this run (port list, selected index, configured flag).
+    SerialDialogState& serialSettings() const { return *serial_; }
+    // Who answers "Download hint:"; nullptr shows the real dialog.
+    void setTransferQuestions(TransferQuestions* questions) { questionsOverride_ = questions; }
+    TransferRunner* transfers() const { return runner_; }
+    CDlgWait* waitDialog() const { return wait_; }
+    // Toolbar "Monitor": the serial dialog first when the port was never configured, then the
+    // monitor window, modal.
+    void showMonitor();
+    // The monitor window while it is open, else nullptr.
+    CStakeout* monitorWindow() const { return monitor_; }
+    // Creates the ports the monitor opens; the platform's ports unless a test sets its own.
+    void setMonitorPorts(SerialPortFactory factory) { monitorPorts_ = std::move(factory); }
+    // Tools -> "Mapping Address Conflict Detection": the conflict window over the live
+    // configuration, modal; it changes nothing.
+    void showConflictDetection();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -82,7 +110,9 @@ private:
     void updateEditActions();
     void updateRecentMenu();
     void openRecent(const QString& path);
-    void notAvailable(const QString& what);
+    bool serialReady();
+    void setTransferCommandsEnabled(bool enabled);
+    void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
 
     Prompts& prompts_;
     DataFileLookup dataFile_;
@@ -120,6 +150,14 @@ private:
     QAction* aboutAct_ = nullptr;
     QAction* monitorAct_ = nullptr;
     QAction* printAct_ = nullptr;
+
+    std::unique_ptr<SerialDialogState> serial_;
+    std::unique_ptr<TransferQuestions> dialogQuestions_;
+    TransferQuestions* questionsOverride_ = nullptr;
+    CDlgWait* wait_ = nullptr;
+    TransferRunner* runner_ = nullptr;
+    SerialPortFactory monitorPorts_;
+    CStakeout* monitor_ = nullptr;
 };
 
 } // namespace torvane::gui

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QRegion>
@@ -12,10 +13,9 @@ namespace torvane::gui {
 CDlgWait::CDlgWait(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName("CDlgWait");
     setWindowModality(Qt::NonModal);
-    setAutoFillBackground(true);
-    setStyleSheet("torvane--gui--CDlgWait { background: #f4f6f9; }");
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(true);
+    bar_->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 24, 28, 24);
     layout->addWidget(bar_);
@@ -34,7 +34,9 @@ void CDlgWait::start(int steps) {
     raise();
 }
 
-void CDlgWait::advance(int steps) { bar_->setValue(std::min(bar_->maximum(), bar_->value() + 100 * steps)); }
+void CDlgWait::advance(int steps) {
+    bar_->setValue(std::min(bar_->maximum(), bar_->value() + 100 * steps));
+}
 
 void CDlgWait::finish() { hide(); }
 
@@ -50,11 +52,28 @@ void CDlgWait::keyPressEvent(QKeyEvent* event) {
 
 void CDlgWait::closeEvent(QCloseEvent* event) { event->ignore(); }
 
-void CDlgWait::resizeEvent(QResizeEvent* event) {
+QPainterPath CDlgWait::outline() const {
+    // Corner ellipses of 40 x 40 pixels.
     QPainterPath path;
-    path.addRoundedRect(rect(), 20, 20);
-    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kCornerRadius,
+                        kCornerRadius);
+    return path;
+}
+
+void CDlgWait::resizeEvent(QResizeEvent* event) {
+    setMask(QRegion(outline().toFillPolygon().toPolygon()));
     QWidget::resizeEvent(event);
+}
+
+void CDlgWait::paintEvent(QPaintEvent* /*event*/) {
+    // The mask cuts the shape; the painted edge keeps it visible over a window of the same
+    // colour.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), palette().window());
+    p.setPen(QPen(palette().color(QPalette::Mid), 1.5));
+    p.setBrush(palette().color(QPalette::Window));
+    p.drawPath(outline());
 }
 
 } // namespace torvane::gui

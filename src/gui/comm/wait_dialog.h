@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QWidget>
 
 class QProgressBar;
@@ -19,11 +20,16 @@ public:
     void finish();
 
     QProgressBar* bar() const { return bar_; }
+    // The rounded shape of the popup in its own coordinates.
+    QPainterPath outline() const;
+
+    static constexpr int kCornerRadius = 20;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QProgressBar* bar_ = nullptr;

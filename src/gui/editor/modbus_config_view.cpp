@@ -337,30 +337,54 @@ void CModbusConfigView::setModified() {
 
 // ---- Grid --------------------------------------------------------------------------------------
 
-void CModbusConfigView::fillGrid() {
-    hideEditors();
-    const TreeSelection sel = selection();
-    GridPage page;
+GridPage CModbusConfigView::pageOf(const TreeSelection& sel) {
     switch (pageKindOf(sel)) {
     case PageKind::None:
-        break;
+        return {};
     case PageKind::Profibus:
-        page = profibusPage(cfg_, state_);
-        break;
+        return profibusPage(cfg_, state_);
     case PageKind::Canopen:
-        page = canopenPage(cfg_, state_);
-        break;
+        return canopenPage(cfg_, state_);
     case PageKind::Node:
     case PageKind::SdoCommand:
     case PageKind::TpdoCommand:
     case PageKind::RpdoCommand:
-        page = commandGridPage(cfg_, editTargetOf(sel));
-        break;
+        return commandGridPage(cfg_, editTargetOf(sel));
     }
+    return {};
+}
+
+void CModbusConfigView::fillGrid() {
+    hideEditors();
+    const GridPage page = pageOf(selection());
     if (page.kind != PageKind::None) {
         gridFilled_ = true;
     }
     showPage(page);
+}
+
+void CModbusConfigView::refreshPage() {
+    if (!gridFilled_) {
+        return;
+    }
+    const GridPage page = pageOf(selection());
+    const bool sameRows = page.kind == page_.kind && page.rows.size() == page_.rows.size();
+    if (open_ == OpenEditor::None || !sameRows) {
+        commitOpenEditor();
+        fillGrid();
+        return;
+    }
+    // The user is typing in a cell: repaint the others around the open editor.
+    for (int r = 0; r < static_cast<int>(page.rows.size()) && r < kGridRows; ++r) {
+        if (QTableWidgetItem* cell = grid_->item(r, 1)) {
+            const GridRow& row = page.rows[static_cast<size_t>(r)];
+            cell->setBackground(row.grey ? kGrey : kWhite);
+            if (r != editRow_) {
+                cell->setText(shown(row.value));
+            }
+        }
+    }
+    page_ = page;
 }
 
 void CModbusConfigView::showPage(const GridPage& page) {

@@ -43,6 +43,10 @@ public:
     // Commits the open cell editor, if any, exactly as leaving it would.
     void commitOpenEditor();
 
+    // Repaints the grid page from the configuration after a change made outside the grid (a
+    // finished download). An open cell editor stays open when the page keeps its rows.
+    void refreshPage();
+
     // The current selection as the rules see it.
     TreeSelection selection() const;
     // Selects the item that `wanted` designates; false when there is none.
@@ -75,6 +79,7 @@ protected:
 
 private:
     void fillGrid();
+    GridPage pageOf(const TreeSelection& sel);
     void showPage(const GridPage& page);
     void cellClicked(int row, int column);
     void openEditor(int row);
