@@ -10,7 +10,7 @@ build: deps
 
 run: build
 	@if [ -x build/default/bin/torvane ]; then \
-	  build/default/bin/torvane; \
+	  build/default/bin/torvane --demo; \
 	else \
 	  build/default/bin/torvane-cli --help; \
 	fi
@@ -26,6 +26,10 @@ test-asan: deps
 	ctest --preset asan
 
 test: test-default test-asan
+
+# The Debian package (build/default/torvane_*.deb).
+package: build
+	cd build/default && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -108,21 +108,26 @@ Bytes newFormatAck(std::uint8_t sequence) {
     return ack;
 }
 
+int CDownConfig::IdentifyAndValidate(int& format) {
+    format = Identify();
+    if (format == kFormatNone) {
+        return kResultReadFailed;
+    }
+    if (format == kFormatCancelled) {
+        return kResultDownloadCancel;
+    }
+    std::string text;
+    return Validate(text);
+}
+
 // ---- CTAVO20Down
 // ---------------------------------------------------------------------------------
 
 CTAVO20Down::~CTAVO20Down() = default;
 
 int CTAVO20Down::Download() {
-    const int f = Identify();
-    if (f == kFormatNone) {
-        return kResultReadFailed;
-    }
-    if (f == kFormatCancelled) {
-        return kResultDownloadCancel;
-    }
-    std::string text;
-    const int r = Validate(text);
+    int f = kFormatNone;
+    const int r = IdentifyAndValidate(f);
     if (r != kResultSuccess) {
         return r;
     }
@@ -351,15 +356,8 @@ int CTAVO20Down::DownloadNew() {
 CTAVO20SDown::~CTAVO20SDown() = default;
 
 int CTAVO20SDown::Download() {
-    const int f = Identify();
-    if (f == kFormatNone) {
-        return kResultReadFailed;
-    }
-    if (f == kFormatCancelled) {
-        return kResultDownloadCancel;
-    }
-    std::string text;
-    const int r = Validate(text);
+    int f = kFormatNone;
+    const int r = IdentifyAndValidate(f);
     if (r != kResultSuccess) {
         return r;
     }

@@ -268,7 +268,7 @@ void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
             return;
         }
         c.Nodes[node].NodeAddress = fields.NodeAddress;
-        c.Nodes[node].NodeName = std::string(str::UploadNodePrefix) + fields.NodeAddress;
+        c.Nodes[node].NodeName = std::string(str::NodeNamePrefix) + fields.NodeAddress;
         ++c.NodeCount;
     }
     if (c.InstructionCount == kInstructionTableSize) {

@@ -74,11 +74,11 @@ std::string transferResultText(int code, const std::string& emptyFieldMessage,
         return str::ResultUnsupported;
     case kResultTooManyUploadSdo:
     case kResultTooManyDownloadSdo:
-        return str::ResultSdoLimit;
+        return str::SdoLimit28;
     case kResultTooManyTpdo:
-        return str::ResultTpdoLimit;
+        return str::TransmitPdoLimit14;
     case kResultTooManyRpdo:
-        return str::ResultRpdoLimit;
+        return str::ReceivePdoLimit14;
     case kResultFieldEmpty:
         return emptyFieldMessage;
     case kResultIoSizeRefused:
@@ -127,7 +127,7 @@ int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
 
 int CTAVOConfig::CheckProfibusBytes() {
     if (config_ != nullptr && config_->Fieldbus.InportNum.empty()) {
-        message_ = emptyMessage({str::PathProfibusNetwork, str::PathNumberOfBytes});
+        message_ = emptyMessage({str::ProfibusNetwork, str::ParamNumberOfBytes});
         return 0;
     }
     return 1;
@@ -143,24 +143,24 @@ int CTAVOConfig::CheckGatewayParameters() {
         const char* label;
     };
     const Field always[] = {
-        {&c.BuadRate, str::PathCanBaudRate},
-        {&c.SlaveAddress, str::PathCanNodeId},
-        {&c.SDOTimeout, str::PathSdoTimeout},
-        {&c.NMT, str::PathEnableNmt},
-        {&c.TPDOTimeout, str::PathTpdoClearTime},
-        {&c.DelayStart, str::PathDelayStart},
+        {&c.BuadRate, str::ParamBaudRate},
+        {&c.SlaveAddress, str::ParamNodeId},
+        {&c.SDOTimeout, str::ParamSdoTimeout},
+        {&c.NMT, str::ParamEnableNmt},
+        {&c.TPDOTimeout, str::ParamClearTpdo},
+        {&c.DelayStart, str::ParamDelayStart},
         {&c.SYNC, str::PathSync},
     };
     const Field newFormat[] = {
-        {&c.ControlStatus, str::PathControlStatus},
-        {&c.ErrorControl, str::PathErrorControl},
-        {&c.RPDOCycle, str::PathRpdoCycle},
-        {&c.OutputProcessing, str::PathOutputProcessing},
-        {&c.SDOCycle, str::PathSdoCycle},
+        {&c.ControlStatus, str::ParamControlStatus},
+        {&c.ErrorControl, str::ParamErrorControl},
+        {&c.RPDOCycle, str::ParamRpdoCycle},
+        {&c.OutputProcessing, str::ParamOutputProcessing},
+        {&c.SDOCycle, str::ParamSdoCycle},
     };
     auto check = [this](const Field& f) {
         if (f.value->empty()) {
-            message_ = emptyMessage({str::PathCanopenNetwork, f.label});
+            message_ = emptyMessage({str::CanopenNetwork, f.label});
             return false;
         }
         return true;
@@ -188,7 +188,7 @@ int CTAVOConfig::CheckNodes() {
     const int count = clampCount(c.NodeCount, kNodeTableSize);
     for (int i = 0; i < count; ++i) {
         if (c.Nodes[i].NodeAddress.empty()) {
-            message_ = emptyMessage({c.Nodes[i].NodeName, str::PathSlaveAddress});
+            message_ = emptyMessage({c.Nodes[i].NodeName, str::CmdRowSlaveAddress});
             return 0;
         }
     }
@@ -213,10 +213,10 @@ int CTAVOConfig::CheckCommands() {
                                : cmd.InstructionType == kUploadSdo  ? str::XmlUploadSdo
                                                                     : str::XmlDownloadSdo;
         const std::pair<const std::string*, const char*> fields[] = {
-            {&cmd.Bytes, str::PathNumberOfBytes},
-            {&cmd.MappingAddress, str::PathMappingAddress},
-            {pdo ? &cmd.CobId : &cmd.Index, pdo ? str::PathCobId : str::PathIndex},
-            {pdo ? nullptr : &cmd.SubIndex, str::PathSubIndex},
+            {&cmd.Bytes, str::ParamNumberOfBytes},
+            {&cmd.MappingAddress, str::CmdRowMappingAddress},
+            {pdo ? &cmd.CobId : &cmd.Index, pdo ? str::CmdRowCobId : str::CmdRowIndex},
+            {pdo ? nullptr : &cmd.SubIndex, str::CmdRowSubIndex},
         };
         for (const auto& [value, label] : fields) {
             if (value != nullptr && value->empty()) {

@@ -167,6 +167,9 @@ public:
 
 protected:
     bool isSlaveModel() const { return config_ != nullptr && !config_->isMaster(); }
+    // Identifies the gateway and runs Validate; 18 with the download format in `format`, or
+    // the result code that stops the download.
+    int IdentifyAndValidate(int& format);
 };
 
 // Common part of the two upload classes: identification and the setters of the decoded values.

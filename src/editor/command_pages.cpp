@@ -502,7 +502,7 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
         page.rows.push_back(row(str::CmdRowSubIndex, cmd.SubIndex, EditorKind::Text, kHelpSubIndex,
                                 str::Help61305));
         page.rows.push_back(
-            row(str::CmdRowBytes, cmd.Bytes, EditorKind::Text, kHelpSdoBytes, str::Help61306));
+            row(str::ParamNumberOfBytes, cmd.Bytes, EditorKind::Text, kHelpSdoBytes, str::Help61306));
         page.rows.push_back(row(str::CmdRowMappingAddress, cmd.MappingAddress, EditorKind::Text,
                                 kHelpMapping, str::Help61307));
         page.rows.push_back(
@@ -511,7 +511,7 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
     }
     page.rows.push_back(cobIdRow(cfg, cmd, page.kind == PageKind::TpdoCommand));
     page.rows.push_back(
-        row(str::CmdRowBytes, cmd.Bytes, EditorKind::Text, kHelpPdoBytes, str::Help61310));
+        row(str::ParamNumberOfBytes, cmd.Bytes, EditorKind::Text, kHelpPdoBytes, str::Help61310));
     const bool master = cfg.isMaster();
     page.rows.push_back(row(str::CmdRowMappingAddress, cmd.MappingAddress,
                             master ? EditorKind::Text : EditorKind::None, kHelpMapping,

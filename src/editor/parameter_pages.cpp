@@ -272,7 +272,7 @@ const char* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
     for (int i = 0; i < commands; ++i) {
         const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
         if (decimalValue(ins.MappingAddress) + decimalValue(ins.Bytes) > limit) {
-            return str::MappingBeyondMaximum;
+            return str::MappingOverflow;
         }
     }
     return nullptr;

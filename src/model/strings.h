@@ -77,7 +77,6 @@ inline constexpr const char* ConflictLegendConflict = "Conflict";
 inline constexpr const char* ConflictListTpdo = "TPDO";
 inline constexpr const char* ConflictListRpdo = "RPDO";
 
-
 // ---- Editor: network tree and parameter pages -------------------------------------------------
 
 // Tree items, headings and context menu.
@@ -126,8 +125,6 @@ inline constexpr const char* ParamClearRpdo = "Clear Data Time for RPDO";
 // Parameter pages: messages (the gateway/node address clash is NodeAddressIsGateway).
 inline constexpr const char* AcrossCriticalValue =
     "Configuration command across a critical value 32 or 64!";
-inline constexpr const char* MappingBeyondMaximum =
-    "Mapping addresses beyond the maximum range,  please decrease some commands!";
 
 // Parameter pages: help texts by string-table id.
 inline constexpr const char* Help61201 = "PROFIBUS DP";
@@ -224,15 +221,12 @@ inline constexpr const char* ButtonNo = "No(&N)";
 inline constexpr const char* ButtonOk = "OK";
 inline constexpr const char* ButtonCancel = "Cancel";
 
-
-
 // ---- Editor: command pages and adding commands -----------------------------------------------
 
 // Node and command page labels.
 inline constexpr const char* CmdRowSlaveAddress = "Slave Address (1 to 127)";
 inline constexpr const char* CmdRowIndex = "Index value";
 inline constexpr const char* CmdRowSubIndex = "Sub-index value";
-inline constexpr const char* CmdRowBytes = "Number of Bytes";
 inline constexpr const char* CmdRowMappingAddress = "Mapping Address (Decimal)";
 inline constexpr const char* CmdRowDescription = "Mnemonic Description";
 inline constexpr const char* CmdRowCobId = "COB-ID";
@@ -310,9 +304,6 @@ inline constexpr const char* ResultUploadFailed = "Failed to upload";
 inline constexpr const char* ResultDownloadFailed = "Failed to download";
 inline constexpr const char* ResultUnsupported =
     "The hardware does not support the current configuration";
-inline constexpr const char* ResultSdoLimit = "SDO commands beyond the limit (28 )!";
-inline constexpr const char* ResultTpdoLimit = "Transmit PDO commands beyond the limit (14 )!";
-inline constexpr const char* ResultRpdoLimit = "Receive PDO commands beyond the limit (14 )!";
 inline constexpr const char* ResultIoSizeRefused =
     "The current configuration does not support the choice of input and output bytes\n";
 inline constexpr const char* ResultMappingOverflow = "Mapping address  overflow";
@@ -331,31 +322,11 @@ inline constexpr const char* OpenNoPortSelected = "No serial port is selected.";
 
 // Completeness checks: "\"<path>\"is empty".
 inline constexpr const char* CheckIsEmpty = "is empty";
-inline constexpr const char* PathProfibusNetwork = "Profibus Network";
-inline constexpr const char* PathNumberOfBytes = "Number of Bytes";
-inline constexpr const char* PathCanopenNetwork = "CANopen Network";
-inline constexpr const char* PathCanBaudRate = "CANopen Baud Rate";
-inline constexpr const char* PathCanNodeId = "CANopen Node ID";
-inline constexpr const char* PathSdoTimeout = "SDO Response Timeout";
-inline constexpr const char* PathEnableNmt = "Enable NMT";
-inline constexpr const char* PathTpdoClearTime = "Clear Data Time for TPDO";
-inline constexpr const char* PathDelayStart = "Delay to Start up";
 inline constexpr const char* PathSync = "SYNC";
-inline constexpr const char* PathControlStatus = "Control&Monitor Status";
-inline constexpr const char* PathErrorControl = "Error Control";
-inline constexpr const char* PathRpdoCycle = "The Cycle for RPDO Transmission";
-inline constexpr const char* PathOutputProcessing = "Output Data Processing";
-inline constexpr const char* PathSdoCycle = "The Cycle for SDO Transmission";
-inline constexpr const char* PathSlaveAddress = "Slave Address (1 to 127)";
-inline constexpr const char* PathMappingAddress = "Mapping Address (Decimal)";
-inline constexpr const char* PathCobId = "COB-ID";
-inline constexpr const char* PathIndex = "Index value";
-inline constexpr const char* PathSubIndex = "Sub-index value";
 
 // Uploaded values and nodes.
 inline constexpr const char* Yes = "Yes";
 inline constexpr const char* No = "No";
-inline constexpr const char* UploadNodePrefix = "Node-";
 
 // The "Download hint:" question.
 inline constexpr const char* DownloadHintTitle = "Download hint:";
@@ -391,17 +362,24 @@ inline constexpr const char* ExtensionExcel = "xlsx";
 inline constexpr const char* WorkbookTemplateUnreadable = "Cannot read the workbook template ";
 inline constexpr const char* WorkbookTemplateBroken = "The workbook template is damaged: ";
 inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
+// "%1" is replaced by the workbook's full path.
+inline constexpr const char* WorkbookNotOpened =
+    "The workbook is saved as\n%1\nbut no program could be started to show it.";
 
 // ---- Monitor ---------------------------------------------------------------------------------
 
 inline constexpr const char* MonitorTitle = "Monitor";
+// The simulated gateway `torvane --demo` lists among the serial ports.
+inline constexpr const char* DemoGatewayName = "Demo gateway";
+inline constexpr const char* DemoGatewayFailed = "The demo gateway could not be started: %1";
 inline constexpr const char* MonitorColumnStatus = "Status";
 inline constexpr const char* MonitorColumnTime = "Time";
 inline constexpr const char* MonitorColumnData = "Data";
 inline constexpr const char* MonitorInputDataLabel = "Input Data:";
 inline constexpr const char* MonitorOutputGroup = "Output:";
 inline constexpr const char* MonitorStartLabel = "The starting address:";
-inline constexpr const char* MonitorStartNote = "(The starting address in DP output buffer, base 0)";
+inline constexpr const char* MonitorStartNote =
+    "(The starting address in DP output buffer, base 0)";
 inline constexpr const char* MonitorDataLabel = "Data:";
 inline constexpr const char* MonitorDataNote = "(Output data)";
 inline constexpr const char* MonitorTransmit = "Transmit";
@@ -416,7 +394,6 @@ inline constexpr const char* MonitorOutputData = "Output data";
 inline constexpr const char* MonitorStartEmpty = "memory address is empty";
 inline constexpr const char* MonitorDataEmpty = "the data to be send is empty";
 inline constexpr const char* MonitorMalformed = "Malformed";
-inline constexpr const char* MonitorOverflow = "Mapping address  overflow";
 inline constexpr const char* MonitorDataTooLong =
     "The output data is longer than the 1024-byte transmit buffer";
 inline constexpr const char* MonitorAddressedTooLong =
@@ -454,30 +431,24 @@ inline constexpr const char* MenuAbout = "About(&A)";
 inline constexpr const char* TipNew = "New";
 inline constexpr const char* TipOpen = "Open";
 inline constexpr const char* TipSave = "Save";
-inline constexpr const char* TipAddNode = "Add Node";
-inline constexpr const char* TipDeleteNode = "Delete Node";
-inline constexpr const char* TipAddCommand = "Add Command";
-inline constexpr const char* TipDeleteCommand = "Delete Command";
 inline constexpr const char* TipUpload = "Upload";
 inline constexpr const char* TipDownload = "Download";
 inline constexpr const char* TipCalculateMapping = "Calculate Mapping Address";
 inline constexpr const char* TipConflict = "Mapping Address Conflict Detection";
 inline constexpr const char* TipExportExcel = "Export EXCEL";
-inline constexpr const char* TipMonitor = "Monitor";
 inline constexpr const char* TipSerial = "Serial Connection";
-inline constexpr const char* TipCreateEds = "Create EDS File";
 
 inline constexpr const char* PromptNew = "Creates a new document";
 inline constexpr const char* PromptOpen = "Opens an existing document";
 inline constexpr const char* PromptSave = "Saves the document";
 inline constexpr const char* PromptSaveAs = "Saves the document with a new name";
 inline constexpr const char* PromptExit = "Quit the application; prompts to save documents";
-inline constexpr const char* PromptAbout = "Display program information, version number and copyright";
+inline constexpr const char* PromptAbout =
+    "Display program information, version number and copyright";
 inline constexpr const char* PromptRecent = "Open this document";
 
 inline constexpr const char* StatusReady = "Ready";
 inline constexpr const char* StatusCapital = "Capital";
-inline constexpr const char* StatusData = "Data";
 inline constexpr const char* StatusRoll = "Roll";
 
 inline constexpr const char* InfoBarTitle = "MY Control";
@@ -486,7 +457,8 @@ inline constexpr const char* NewsTab = "News";
 inline constexpr const char* NewsPage = "advertising_bottom/Torvane.html";
 inline constexpr const char* InfoFont = "Times New Roman";
 
-inline constexpr const char* HelpFileName = "Torvane.chm";
+// The user guide is an HTML page (its pictures under help/), opened in the desktop's browser.
+inline constexpr const char* HelpFileName = "Torvane.html";
 // "%1" is replaced by the help file's full path.
 inline constexpr const char* HelpFileMissing = "Help file\n%1\ndo not exist!";
 inline constexpr const char* ComInitFailed = "Initializing COM support library failed!";
@@ -499,6 +471,5 @@ inline constexpr const char* AboutClose = "Close";
 inline constexpr const char* LogoFileName = "VeltraCompany.png";
 
 // Commands whose engine is not part of this build say so instead of doing nothing.
-inline constexpr const char* NotAvailable = "%1 is not available in this build.";
 
 } // namespace torvane::str

@@ -160,7 +160,7 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
     outputPending_ = false;
     // A negative start would address bytes before the image: refuse it like one beyond it.
     if (start < 0 || start >= size) {
-        out.messages.emplace_back(str::MonitorOverflow);
+        out.messages.emplace_back(str::ResultMappingOverflow);
         return;
     }
     a.assign(static_cast<std::size_t>(size) + 2, 0);

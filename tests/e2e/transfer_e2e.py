@@ -260,6 +260,14 @@ def case_roundtrip_new(ctx):
         raise Failure("the upload did not read the SDO options")
 
 
+def case_roundtrip_monitor_mode(ctx):
+    # The demo gateway's setting: I/O frames for the monitor, downloads and uploads still served.
+    sim = roundtrip(ctx, "new", ["--firmware", "5.2", "--monitor", "addressed"], "--master",
+                    MASTER_NEW + SDO_OPTIONS, options=True)
+    if " IO 00 11 " not in sim.log_text():
+        raise Failure("no I/O frames were sent")
+
+
 def case_roundtrip_new_no_options(ctx):
     sim = roundtrip(ctx, "new", ["--firmware", "5.1"], "--master", MASTER_NEW)
     frames = sim.received()
@@ -427,7 +435,7 @@ def case_simulator_refusals(ctx):
         (["--firmware", "5"], 2, "MAJOR.MINOR"),
         (["--drop-frame", "0"], 2, "frame number"),
         (["--model", "tavo"], 2, "master or slave"),
-        (["--monitor", "fixed"], 2, "not available"),
+        (["--monitor", "sideways"], 2, "fixed, addressed or split"),
     ]
     for args, code, words in cases:
         r = subprocess.run([ctx.sim_exe, *args], capture_output=True, timeout=10,

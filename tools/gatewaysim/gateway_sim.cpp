@@ -50,13 +50,16 @@ void GatewaySim::onIdle(double nowMs) {
 
 Bytes GatewaySim::onBytes(const std::uint8_t* data, std::size_t length, double nowMs) {
     onIdle(nowMs);
+    now_ = nowMs;
     if (rx_.empty()) {
         rxSince_ = nowMs;
     }
     rx_.insert(rx_.end(), data, data + length);
     Bytes out;
     while (!rx_.empty()) {
-        if (!knownOperation(rx_[0]) || (rx_.size() >= 2 && rx_[1] > kMaxBodyLength)) {
+        const bool ioAnswer = feed_ != nullptr && rx_[0] == 0x00;
+        if (!ioAnswer &&
+            (!knownOperation(rx_[0]) || (rx_.size() >= 2 && rx_[1] > kMaxBodyLength))) {
             log("RX unexpected byte " + hexText(rx_.data(), 1) + "skipped");
             rx_.erase(rx_.begin());
             rxSince_ = nowMs;
@@ -69,6 +72,9 @@ Bytes GatewaySim::onBytes(const std::uint8_t* data, std::size_t length, double n
         Bytes frame(rx_.begin(), rx_.begin() + static_cast<long>(n));
         rx_.erase(rx_.begin(), rx_.begin() + static_cast<long>(n));
         rxSince_ = nowMs;
+        if (feed_ != nullptr && !ioAnswer) {
+            feed_->onTransferFrame(nowMs);
+        }
         const Bytes reply = handleFrame(frame, ++frameCount_);
         out.insert(out.end(), reply.begin(), reply.end());
     }
@@ -88,6 +94,10 @@ Bytes GatewaySim::handleFrame(const Bytes& frame, long number) {
     }
     if (checksum(frame.data(), frame.size() - 1) != frame.back()) {
         log("   " + tag + "bad checksum, not answered");
+        return {};
+    }
+    if (feed_ != nullptr && frame[0] == 0x00) {
+        feed_->onAnswer(frame, now_);
         return {};
     }
     std::string note;

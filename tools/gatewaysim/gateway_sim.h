@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gateway_image.h"
+#include "io_frames.h"
 #include "sim_options.h"
 
 #include <cstdint>
@@ -24,6 +25,9 @@ public:
     // Called when the line is quiet; drops a partial frame older than the frame gap.
     void onIdle(double nowMs);
 
+    // Routes the monitor's answers (code 0) to `feed` and tells it of every transfer frame.
+    void setIoFrameFeed(IoFrameFeed* feed) { feed_ = feed; }
+
     const GatewayImage& image() const { return image_; }
     // Set when the last store write failed; the configuration is still served from memory.
     const std::string& storeError() const { return storeError_; }
@@ -39,6 +43,8 @@ private:
     void log(const std::string& line) const;
 
     SimOptions opt_;
+    IoFrameFeed* feed_ = nullptr;
+    double now_ = 0;
     GatewayImage image_;
     LogFn log_;
     Bytes rx_;

@@ -3,6 +3,7 @@
 #include "gateway_sim.h"
 #include "sim_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -14,6 +15,7 @@
 #include <iostream>
 #include <memory>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -147,6 +149,15 @@ bool writeAll(int fd, const Bytes& bytes) {
     return true;
 }
 
+// An I/O frame goes out whole or not at all: with nobody reading, the line fills up, and the
+// frames wait for the next opener, who purges them.
+void sendIoFrame(int fd, const Bytes& frame) {
+    pollfd p{fd, POLLOUT, 0};
+    if (poll(&p, 1, 0) == 1 && (p.revents & POLLOUT) != 0) {
+        [[maybe_unused]] const ssize_t n = write(fd, frame.data(), frame.size());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -159,10 +170,6 @@ int main(int argc, char** argv) {
     if (opt.help) {
         std::cout << simUsage();
         return 0;
-    }
-    if (opt.monitor != MonitorMode::None) {
-        std::cerr << "torvane-gatewaysim: --monitor is not available in this build\n";
-        return 2;
     }
     const pid_t parent = getppid();
     if (!installSignals(error)) {
@@ -214,13 +221,32 @@ int main(int argc, char** argv) {
         line.path + ", serving " + describeImage(image));
 
     GatewaySim sim(opt, std::move(image), log);
-    // The loop wakes for bytes, for a signal, or every 100 ms to notice an orphaned run and drop
-    // stale partial frames; a monitor mode would send its I/O frames from the same tick.
+    // In packet mode the pseudo-terminal reports the purge every program does when it opens the
+    // port; the I/O frames use it to start for a new monitor and to keep out of a transfer.
+    int packet = 1;
+    const bool packetMode = opt.monitor != MonitorMode::None && opt.device.empty() &&
+                            ioctl(line.fd, TIOCPKT, &packet) == 0;
+    std::unique_ptr<IoFrameFeed> feed;
+    if (opt.monitor != MonitorMode::None) {
+        feed = std::make_unique<IoFrameFeed>(opt.monitor, packetMode, log);
+        sim.setIoFrameFeed(feed.get());
+    }
+    // The loop wakes for bytes, for a signal, for the next I/O frame, or every 100 ms to notice
+    // an orphaned run and drop stale partial frames.
     int status = 0;
     std::uint8_t buf[4096];
     for (;;) {
+        if (feed) {
+            const Bytes frame = feed->due(nowMs());
+            if (!frame.empty()) {
+                log("IO " + hexText(frame.data(), frame.size()));
+                sendIoFrame(line.fd, frame);
+            }
+        }
+        const int timeout =
+            feed ? std::clamp(static_cast<int>(feed->waitMs(nowMs())) + 1, 1, 100) : 100;
         pollfd fds[2] = {{line.fd, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
-        const int ready = poll(fds, 2, 100);
+        const int ready = poll(fds, 2, timeout);
         if (ready < 0 && errno != EINTR) {
             std::cerr << "torvane-gatewaysim: poll failed: " << std::strerror(errno) << "\n";
             status = 1;
@@ -235,9 +261,21 @@ int main(int argc, char** argv) {
             break;
         }
         if ((fds[0].revents & POLLIN) != 0) {
-            const ssize_t n = read(line.fd, buf, sizeof buf);
+            ssize_t n = read(line.fd, buf, sizeof buf);
+            std::uint8_t* data = buf;
+            if (packetMode && n > 0) {
+                // The first byte says whether data follows (0) or the line's state changed.
+                if (buf[0] != TIOCPKT_DATA) {
+                    if ((buf[0] & (TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE)) != 0) {
+                        feed->onPurge(nowMs());
+                    }
+                    continue;
+                }
+                ++data;
+                --n;
+            }
             if (n > 0) {
-                const Bytes reply = sim.onBytes(buf, static_cast<std::size_t>(n), nowMs());
+                const Bytes reply = sim.onBytes(data, static_cast<std::size_t>(n), nowMs());
                 if (!reply.empty() && !writeAll(line.fd, reply)) {
                     log("TX failed: " + std::string(std::strerror(errno)));
                 }

@@ -13,7 +13,7 @@ enum class SimModel { Master, Slave };
 // 3 of the identification reply). Auto follows the format the stored configuration came in.
 enum class StoredFormat { Auto, Compatible, New, Raw };
 
-// I/O frame modes of the monitor side; parsed so scripts can name them, not yet served.
+// I/O frame layouts the simulator sends for the monitor.
 enum class MonitorMode { None, Fixed, Addressed, Split };
 
 struct SimOptions {

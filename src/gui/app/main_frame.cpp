@@ -1,5 +1,7 @@
 #include "gui/app/main_frame.h"
 
+#include "export/eds_generator.h"
+#include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
@@ -10,6 +12,8 @@
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
 #include "gui/editor/prompts.h"
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/stakeout.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
 #include "platform/serial_ports.h"
@@ -93,12 +97,15 @@ QStringList RecentFiles::add(const QString& path) const {
     return files;
 }
 
-CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
+CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts), dataFile_(platform::findDataFile),
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(qs(str::AppTitle));
     setWindowIcon(toolIcon(ToolIcon::Application));
     resize(1440, 750);
 
+    monitorPorts_ = [] { return platform::createSerialPort(); };
     view_ = new CModbusConfigView(prompts_, this);
     setCentralWidget(view_);
     doc_ = new CModbusConfigDoc(*view_, prompts_, this);
@@ -170,13 +177,13 @@ void CMainFrame::createActions() {
     exitAct_ = make(str::MenuExit, nullptr, std::nullopt, [this] { close(); });
     exitAct_->setStatusTip(qs(str::PromptExit));
 
-    addNodeAct_ = make(str::MainMenuAddNode, str::TipAddNode, ToolIcon::AddNode,
+    addNodeAct_ = make(str::MainMenuAddNode, str::MenuAddNode, ToolIcon::AddNode,
                        [this] { view_->addNode(); });
-    deleteNodeAct_ = make(str::MainMenuDeleteNode, str::TipDeleteNode, ToolIcon::DeleteNode,
+    deleteNodeAct_ = make(str::MainMenuDeleteNode, str::MenuDeleteNode, ToolIcon::DeleteNode,
                           [this] { view_->deleteNode(); });
-    addCommandAct_ = make(str::MainMenuAddCommand, str::TipAddCommand, ToolIcon::AddCommand,
+    addCommandAct_ = make(str::MainMenuAddCommand, str::MenuAddCommand, ToolIcon::AddCommand,
                           [this] { view_->addCommand(); });
-    deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::TipDeleteCommand,
+    deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::MenuDeleteCommand,
                              ToolIcon::DeleteCommand, [this] { view_->deleteCommand(); });
     copyNodeAct_ =
         make(str::MainMenuCopyNode, nullptr, std::nullopt, [this] { view_->copyNode(); });
@@ -190,13 +197,12 @@ void CMainFrame::createActions() {
     mappingAct_ = make(str::MenuCalculateMapping, str::TipCalculateMapping,
                        ToolIcon::CalculateMapping, [this] { view_->calculateMapping(); });
     exportAct_ = make(str::MenuExportExcel, str::TipExportExcel, ToolIcon::ExportExcel,
-                      [this] { notAvailable(qs(str::TipExportExcel)); });
+                      [this] { exportExcel(); });
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
-                        [this] { notAvailable(qs(str::TipConflict)); });
-    edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt,
-                   [this] { notAvailable(qs(str::TipCreateEds)); });
-    monitorAct_ = make(str::TipMonitor, str::TipMonitor, ToolIcon::Monitor,
-                       [this] { notAvailable(qs(str::TipMonitor)); });
+                        [this] { showConflictDetection(); });
+    edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt, [this] { createEds(); });
+    monitorAct_ =
+        make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(qs(str::MenuPromptInformation));
@@ -278,7 +284,7 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
     statusBar()->showMessage(qs(str::StatusReady));
     // The lock-key panes are shown as labels; key lock states are not readable portably.
-    for (const char* text : {str::StatusCapital, str::StatusData, str::StatusRoll}) {
+    for (const char* text : {str::StatusCapital, str::MonitorColumnData, str::StatusRoll}) {
         auto* pane = new QLabel(qs(text), this);
         pane->setEnabled(false);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -359,8 +365,8 @@ bool CMainFrame::start(const QString& commandLineFile) {
     return true;
 }
 
-QString CMainFrame::helpFilePath() {
-    return QString::fromStdString(platform::findDataFile(str::HelpFileName));
+QString CMainFrame::helpFilePath() const {
+    return QString::fromStdString(dataFile_(str::HelpFileName));
 }
 
 void CMainFrame::showHelpContent() {
@@ -372,7 +378,64 @@ void CMainFrame::showHelpContent() {
         return;
     }
     file.close();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    openUrl_(QUrl::fromLocalFile(path));
+}
+
+namespace {
+// A save dialog offering one file type.
+FileDialogRequest saveDialog(const char* filter, const char* extension) {
+    FileDialogRequest r;
+    r.kind = FileDialogKind::SaveAs;
+    r.save = true;
+    r.defaultSuffix = extension;
+    r.filters.emplace_back(filter, std::string("*.") + extension);
+    return r;
+}
+
+// The user-visible message, with the reason on a second line when there is one.
+std::string withReason(const std::string& message, const std::string& reason) {
+    return reason.empty() ? message : message + "\n" + reason;
+}
+} // namespace
+
+void CMainFrame::createEds() {
+    // The menu item is greyed for a master; a stray trigger must not write a meaningless file.
+    if (!edsAvailable(view_->configuration())) {
+        return;
+    }
+    const std::optional<std::string> path =
+        prompts_.chooseFile(saveDialog(str::FilterEds, str::ExtensionEds));
+    if (!path) {
+        return;
+    }
+    const EdsTemplatePaths templates{dataFile_(kEdsTemplate1File), dataFile_(kEdsTemplate2File)};
+    const EdsOutcome outcome =
+        createEdsFile(view_->configuration(), *path, templates, currentLocalTime());
+    if (outcome.result != EdsResult::Ok) {
+        prompts_.tell(withReason(outcome.message, outcome.detail));
+    }
+}
+
+void CMainFrame::exportExcel() {
+    const std::optional<std::string> path =
+        prompts_.chooseFile(saveDialog(str::FilterExcel, str::ExtensionExcel));
+    if (!path) {
+        return;
+    }
+    const GatewayConfiguration& cfg = view_->configuration();
+    const WorkbookOutcome outcome =
+        exportWorkbook(cfg, dataFile_(workbookTemplateName(cfg.ConfigType)), *path);
+    if (outcome.result != WorkbookResult::Ok) {
+        prompts_.tell(withReason(outcome.message, outcome.detail));
+        return;
+    }
+    // The user goes on in the spreadsheet program with the finished workbook.
+    const QString saved =
+        QString::fromLocal8Bit(path->data(), static_cast<qsizetype>(path->size()));
+    if (!openUrl_(QUrl::fromLocalFile(saved))) {
+        const QByteArray text = qs(str::WorkbookNotOpened).arg(saved).toLocal8Bit();
+        prompts_.tell(std::string(text.constData(), static_cast<size_t>(text.size())));
+    }
 }
 
 void CMainFrame::showAbout() {
@@ -385,6 +448,30 @@ bool CMainFrame::showSerialDialog() {
     platform::EnumerateSerialPorts(ports);
     CDConfig dialog(*serial_, std::move(ports), this);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::showMonitor() {
+    if (runner_->running()) {
+        // The port is opened exclusively: a running transfer holds it.
+        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        return;
+    }
+    if (!serial_->configured) {
+        // The monitor opens whatever the answer: the flag is set either way.
+        showSerialDialog();
+        serial_->configured = true;
+    }
+    // A port index outside the list (the ports may have changed) opens nothing; the window
+    // then stays empty, as for any port that cannot be opened.
+    CStakeout window(serial_->selectedPort(), monitorPorts_, prompts_, this);
+    monitor_ = &window;
+    window.exec();
+    monitor_ = nullptr;
+}
+
+void CMainFrame::showConflictDetection() {
+    CDTest dialog(view_->configuration(), this);
+    dialog.exec();
 }
 
 bool CMainFrame::serialReady() {
@@ -471,10 +558,6 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
         emit view_->modified();
         view_->rebuildTree(true);
     }
-}
-
-void CMainFrame::notAvailable(const QString& what) {
-    prompts_.tell(qs(str::NotAvailable).arg(what).toStdString());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

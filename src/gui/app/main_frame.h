@@ -1,15 +1,19 @@
 #pragma once
 
+#include "comm/serial_port.h"
 #include "gui/comm/transfer_runner.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class QUrl;
 
 namespace torvane::gui {
 
@@ -18,6 +22,7 @@ class CModbusConfigDoc;
 class CModbusConfigView;
 class InfoBar;
 class Prompts;
+class CStakeout;
 struct SerialDialogState;
 
 // Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
@@ -56,8 +61,21 @@ public:
     // Help -> Content: opens the help file, or tells that it does not exist.
     void showHelpContent();
     void showAbout();
-    // The help-file path: the program's folder joined with "Torvane.chm".
-    static QString helpFilePath();
+    // The help-file path: the data file str::HelpFileName as the lookup finds it.
+    QString helpFilePath() const;
+
+    // Tools -> "Create EDS File": asks for the file and writes the slave's EDS there.
+    void createEds();
+    // Tools -> "Export EXCEL": asks for the file, fills the template, opens the workbook.
+    void exportExcel();
+
+    // Where data files (templates, help) are found; platform::findDataFile unless replaced.
+    using DataFileLookup = std::function<std::string(const std::string& name)>;
+    void setDataFileLookup(DataFileLookup lookup) { dataFile_ = std::move(lookup); }
+    // How a finished workbook or the help file is shown: the desktop's default handler
+    // (QDesktopServices::openUrl) unless replaced, e.g. by a test that must launch nothing.
+    using UrlOpener = std::function<bool(const QUrl& url)>;
+    void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
     // Tools -> Serial Connection: the serial dialog, modal. False when it was not closed with OK.
     bool showSerialDialog();
@@ -70,6 +88,16 @@ public:
     void setTransferQuestions(TransferQuestions* questions) { questionsOverride_ = questions; }
     TransferRunner* transfers() const { return runner_; }
     CDlgWait* waitDialog() const { return wait_; }
+    // Toolbar "Monitor": the serial dialog first when the port was never configured, then the
+    // monitor window, modal.
+    void showMonitor();
+    // The monitor window while it is open, else nullptr.
+    CStakeout* monitorWindow() const { return monitor_; }
+    // Creates the ports the monitor opens; the platform's ports unless a test sets its own.
+    void setMonitorPorts(SerialPortFactory factory) { monitorPorts_ = std::move(factory); }
+    // Tools -> "Mapping Address Conflict Detection": the conflict window over the live
+    // configuration, modal; it changes nothing.
+    void showConflictDetection();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,12 +110,13 @@ private:
     void updateEditActions();
     void updateRecentMenu();
     void openRecent(const QString& path);
-    void notAvailable(const QString& what);
     bool serialReady();
     void setTransferCommandsEnabled(bool enabled);
     void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
 
     Prompts& prompts_;
+    DataFileLookup dataFile_;
+    UrlOpener openUrl_;
     CModbusConfigView* view_ = nullptr;
     CModbusConfigDoc* doc_ = nullptr;
     InfoBar* infoBar_ = nullptr;
@@ -128,6 +157,8 @@ private:
     CDlgWait* wait_ = nullptr;
     TransferRunner* runner_ = nullptr;
     int transferGeneration_ = 0; // the view's document when the running transfer started
+    SerialPortFactory monitorPorts_;
+    CStakeout* monitor_ = nullptr;
 };
 
 } // namespace torvane::gui

@@ -1,12 +1,15 @@
 #include "gui/app/modbus_config_app.h"
 
+#include "gui/app/demo_gateway.h"
 #include "gui/app/main_frame.h"
+#include "gui/comm/serial_dialog.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
 #include "gui/editor/prompts.h"
 #include "model/config_file.h"
 #include "model/text_number.h"
 #include "platform/process_stats.h"
+#include "platform/serial_ports.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,6 +41,20 @@ bool CModbusConfigApp::initInstance() {
         if (!args[i].startsWith(QLatin1String("--"))) {
             file = args[i];
             break;
+        }
+    }
+    if (args.contains(QStringLiteral("--demo"))) {
+        demo_ = std::make_unique<DemoGateway>();
+        QString error;
+        if (!demo_->start(error)) {
+            demo_.reset();
+            prompts_->tell(QString::fromUtf8(str::DemoGatewayFailed).arg(error).toStdString());
+        } else {
+            // The demo port is preselected; the serial dialog still comes first, as always.
+            SerialDialogState& serial = frame_->serialSettings();
+            platform::EnumerateSerialPorts(serial.ports);
+            const auto at = std::find(serial.ports.begin(), serial.ports.end(), demo_->device());
+            serial.portIndex = static_cast<int>(at - serial.ports.begin());
         }
     }
     // The configuration type is asked before the window appears, as the document comes first.

@@ -6,6 +6,7 @@
 namespace torvane::gui {
 
 class CMainFrame;
+class DemoGateway;
 class WidgetPrompts;
 
 // The application object: the registry profile, the main window, the command line.
@@ -19,12 +20,15 @@ public:
     // New). Returns false when the program is to end (configuration type cancelled).
     bool initInstance();
     CMainFrame* mainFrame() const { return frame_.get(); }
+    // The simulated gateway of `--demo`; nullptr without it.
+    DemoGateway* demoGateway() const { return demo_.get(); }
 
     // `torvane --measure-startup`: prints start-up time, the time to open the largest
     // configuration and rebuild the tree, and resident memory; returns the exit code.
     static int measureStartup(int& argc, char** argv);
 
 private:
+    std::unique_ptr<DemoGateway> demo_; // outlives the window, ends with the program
     std::unique_ptr<WidgetPrompts> prompts_;
     std::unique_ptr<CMainFrame> frame_;
 };

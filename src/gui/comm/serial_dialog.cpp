@@ -1,5 +1,6 @@
 #include "gui/comm/serial_dialog.h"
 
+#include "gui/app/demo_gateway.h"
 #include "model/strings.h"
 
 #include <QComboBox>
@@ -22,7 +23,7 @@ CDConfig::CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWi
     setWindowTitle(QString::fromUtf8(str::SerialDialogTitle));
     QStringList portNames;
     for (const std::string& p : ports_) {
-        portNames << QString::fromStdString(p);
+        portNames << QString::fromStdString(portDisplayName(p));
     }
     const QStringList items[5] = {
         portNames,

@@ -1,13 +1,14 @@
 #include "gui/mapping/conflict_dialog.h"
 
+#include "model/strings.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTableWidget>
-
-#include "model/strings.h"
 
 namespace torvane::gui {
 namespace {
@@ -23,10 +24,15 @@ QTableWidget* makeByteGrid(QWidget* parent) {
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setFocusPolicy(Qt::NoFocus);
+    // The style's minimum would widen the byte columns past the width the map is laid out for.
+    grid->horizontalHeader()->setMinimumSectionSize(1);
     grid->setColumnWidth(0, kLabelColumnWidth);
     for (int c = 1; c <= kUsageCellsPerRow; ++c) {
         grid->setColumnWidth(c, kByteColumnWidth);
+        // Columns 11 to 16 hold no byte: shown, they would only look like a cut-off map.
+        grid->setColumnHidden(c, c > kUsageBytesPerRow);
     }
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->verticalHeader()->setDefaultSectionSize(18);
     for (int r = 0; r < kUsageRowCount; ++r) {
         auto* label = new QTableWidgetItem(QString::fromStdString(usageRowLabel(r)));
@@ -36,7 +42,9 @@ QTableWidget* makeByteGrid(QWidget* parent) {
             grid->setItem(r, c, new QTableWidgetItem);
         }
     }
-    grid->setMinimumWidth(kLabelColumnWidth + kUsageCellsPerRow * kByteColumnWidth + 4);
+    grid->setMinimumWidth(kLabelColumnWidth + kUsageBytesPerRow * kByteColumnWidth + 4 +
+                          grid->verticalScrollBar()->sizeHint().width());
+    grid->setMinimumHeight(kUsageRowCount * 18 + 4);
     return grid;
 }
 
@@ -55,8 +63,7 @@ QWidget* swatch(CellColour colour, const char* text) {
 
 } // namespace
 
-CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent)
-    : QDialog(parent), tables_(cfg) {
+CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent) : QDialog(parent), tables_(cfg) {
     setObjectName("CDTest");
     setWindowTitle(QString::fromUtf8(str::ConflictTitle));
 
@@ -91,7 +98,7 @@ CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent)
     legend->addStretch();
     layout->addLayout(legend, 2, 0, 1, 3);
     layout->setColumnStretch(0, 1);
-    resize(1000, 560);
+    resize(820, 560);
     recolour();
 }
 

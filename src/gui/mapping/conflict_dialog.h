@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
 #include "mapping/usage_tables.h"
+
+#include <QDialog>
 
 class QListWidget;
 class QTableWidget;
@@ -17,7 +17,9 @@ public:
     explicit CDTest(const GatewayConfiguration& cfg, QWidget* parent = nullptr);
 
     QListWidget* commandList() const { return list_; }
-    QTableWidget* grid(BufferSide side) const { return side == BufferSide::Input ? input_ : output_; }
+    QTableWidget* grid(BufferSide side) const {
+        return side == BufferSide::Input ? input_ : output_;
+    }
 
 private:
     void recolour();

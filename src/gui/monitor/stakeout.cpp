@@ -1,5 +1,11 @@
 #include "gui/monitor/stakeout.h"
 
+#include "comm/serial_link.h"
+#include "gui/editor/prompts.h"
+#include "model/atomic_file.h"
+#include "model/strings.h"
+#include "monitor/monitor_session.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,12 +18,6 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
-
-#include "comm/serial_link.h"
-#include "gui/editor/prompts.h"
-#include "model/atomic_file.h"
-#include "model/strings.h"
-#include "monitor/monitor_session.h"
 
 namespace torvane::gui {
 
@@ -70,7 +70,8 @@ private:
     void deliver(std::vector<MonitorRow> rows, std::vector<std::string> messages) {
         CStakeout* w = window_;
         QMetaObject::invokeMethod(
-            w, [w, rows = std::move(rows), messages = std::move(messages)] {
+            w,
+            [w, rows = std::move(rows), messages = std::move(messages)] {
                 w->showTick(rows, messages);
             },
             Qt::QueuedConnection);
@@ -111,6 +112,7 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
     list_->setColumnWidth(2, 550);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     list_->setShowGrid(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -171,16 +173,20 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
             Qt::QueuedConnection);
     });
     thread_.start();
-    QMetaObject::invokeMethod(worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
 }
 
-CStakeout::~CStakeout() { stopWorker(); }
+CStakeout::~CStakeout() {
+    stopWorker();
+}
 
 void CStakeout::stopWorker() {
     if (!thread_.isRunning()) {
         return;
     }
-    QMetaObject::invokeMethod(worker_, [w = worker_] { w->stop(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->stop(); }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
 }
@@ -214,11 +220,10 @@ void CStakeout::transmit() {
 
 void CStakeout::toggleDisplay() {
     displaying_ = !displaying_;
-    displayButton_->setText(QString::fromUtf8(displaying_ ? str::MonitorStopDisplaying
-                                                          : str::MonitorContinueDisplay));
+    displayButton_->setText(
+        QString::fromUtf8(displaying_ ? str::MonitorStopDisplaying : str::MonitorContinueDisplay));
     QMetaObject::invokeMethod(
-        worker_, [w = worker_, on = displaying_] { w->setDisplaying(on); },
-        Qt::QueuedConnection);
+        worker_, [w = worker_, on = displaying_] { w->setDisplaying(on); }, Qt::QueuedConnection);
 }
 
 void CStakeout::saveContent() {

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "comm/serial_port.h"
+#include "monitor/monitor_engine.h"
+
 #include <QDialog>
 #include <QThread>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "comm/serial_port.h"
-#include "monitor/monitor_engine.h"
 
 class QLineEdit;
 class QPlainTextEdit;

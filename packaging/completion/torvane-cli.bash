@@ -1,0 +1,67 @@
+# bash completion for torvane-cli                                          -*- shell-script -*-
+
+_torvane_cli() {
+    local cur prev words cword
+    _init_completion || return
+
+    local commands="new convert show map check ports download upload eds export help"
+    if [[ $cword -eq 1 ]]; then
+        COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+        return
+    fi
+
+    case $prev in
+        --port)
+            local ports
+            ports=$(torvane-cli ports 2>/dev/null)
+            COMPREPLY=($(compgen -W "$ports" -- "$cur"))
+            [[ ${#COMPREPLY[@]} -eq 0 ]] && _filedir
+            return
+            ;;
+        --old-format)
+            COMPREPLY=($(compgen -W "compatible new cancel" -- "$cur"))
+            return
+            ;;
+        -o)
+            case ${words[1]} in
+                eds) _filedir eds ;;
+                export) _filedir xlsx ;;
+                *) _filedir '@(chg|xml)' ;;
+            esac
+            return
+            ;;
+    esac
+
+    local opts="--help"
+    case ${words[1]} in
+        new) opts+=" --master --slave" ;;
+        show) opts+=" --json" ;;
+        map) opts+=" -o" ;;
+        eds | export) opts+=" -o --template-dir" ;;
+        check) opts+=" --yes" ;;
+        download) opts+=" --port --yes --old-format" ;;
+        upload) opts+=" --port --master --slave -o" ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$opts" -- "$cur"))
+    else
+        _filedir '@(chg|xml)'
+    fi
+}
+complete -F _torvane_cli torvane-cli
+
+_torvane_gatewaysim() {
+    local cur prev words cword
+    _init_completion || return
+    case $prev in
+        --model) COMPREPLY=($(compgen -W "master slave" -- "$cur")); return ;;
+        --stored-format) COMPREPLY=($(compgen -W "auto compatible new" -- "$cur")); return ;;
+        --monitor) COMPREPLY=($(compgen -W "fixed addressed split" -- "$cur")); return ;;
+        --link | --store | --log) _filedir; return ;;
+        --device) COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}")); return ;;
+        --firmware | --drop-frame | --bad-ack) return ;;
+    esac
+    COMPREPLY=($(compgen -W "--model --firmware --old-firmware --link --device --store --log
+        --stored-format --drop-frame --bad-ack --silent --monitor --help" -- "$cur"))
+}
+complete -F _torvane_gatewaysim torvane-gatewaysim

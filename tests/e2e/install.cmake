@@ -1,0 +1,3 @@
+add_test(NAME e2e.install
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install_test.sh ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+set_tests_properties(e2e.install PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix and uses the installed programs with the source and build
+# trees hidden, so nothing can quietly come from them.
+#   install_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d /tmp/torvane-install.XXXXXX)
+sim_pid=
+cleanup() {
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for f in bin/torvane bin/torvane-cli bin/torvane-gatewaysim share/torvane/EDSTemplate1.dat \
+    share/applications/torvane.desktop share/mime/packages/torvane.xml \
+    share/metainfo/org.torvane.Torvane.metainfo.xml share/icons/hicolor/scalable/apps/torvane.svg \
+    share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane-cli.1.gz \
+    share/man/man1/torvane-gatewaysim.1.gz share/bash-completion/completions/torvane-cli; do
+    [ -e "$prefix/$f" ] || fail "not installed: $f"
+done
+
+desktop-file-validate "$prefix/share/applications/torvane.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/org.torvane.Torvane.metainfo.xml" >/dev/null
+bash -n "$prefix/share/bash-completion/completions/torvane-cli"
+
+# The rest runs in a private mount namespace where both trees are empty, when we may.
+cp "$0" "$work/" 2>/dev/null || true
+stage2=$work/stage2.sh
+cat >"$stage2" <<'STAGE'
+#!/usr/bin/env bash
+set -euo pipefail
+prefix=$1; work=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
+export PATH=$prefix/bin:/usr/bin:/bin
+cd "$work"
+
+torvane-cli new --master sample.chg
+cp sample.chg sample.bin
+update-mime-database "$prefix/share/mime" >/dev/null
+export XDG_DATA_DIRS=$prefix/share:/usr/share XDG_DATA_HOME=$work/no-home
+for f in sample.chg sample.bin; do
+    type=$(xdg-mime query filetype "$f")
+    [ "$type" = application/x-torvane-config ] || fail "$f is $type"
+done
+
+# Download and upload against the installed simulator.
+torvane-gatewaysim --model master --link "$work/gw" >"$work/sim.out" 2>"$work/sim.err" &
+sim=$!
+trap 'kill $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$work/gw" ] && break; sleep 0.1; done
+[ -e "$work/gw" ] || fail "the simulator did not start"
+export TORVANE_EXTRA_PORTS=$work/gw
+torvane-cli download sample.chg --port "$work/gw" --yes
+torvane-cli upload --port "$work/gw" --master -o back.chg
+torvane-cli show sample.chg --json >a.json
+torvane-cli show back.chg --json >b.json
+grep -q '"InportNum":"112"' b.json || fail "uploaded configuration differs"
+echo "installed programs work"
+STAGE
+chmod +x "$stage2"
+
+if [ "$(id -u)" = 0 ] && command -v unshare >/dev/null &&
+    unshare -m true 2>/dev/null; then
+    unshare -m bash -c "mount -t tmpfs tmpfs '$source' && \
+        { [ -d '$build' ] && mount -t tmpfs tmpfs '$build' || true; } && '$stage2' '$prefix' '$work'"
+else
+    echo "note: cannot hide the build tree here; running from the install prefix only"
+    "$stage2" "$prefix" "$work"
+fi

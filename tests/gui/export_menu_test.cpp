@@ -1,0 +1,334 @@
+// "Create EDS File", "Export EXCEL" and Help -> Content driven through the main window's menu and
+// toolbar. Dialogs are answered by ScriptedPrompts; the desktop's default handler is replaced, so
+// nothing is launched.
+
+#include "export/eds_generator.h"
+#include "export/workbook_export.h"
+#include "gui/app/main_frame.h"
+#include "gui/editor/modbus_config_view.h"
+#include "model/strings.h"
+#include "platform/data_files.h"
+#include "scripted_prompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <QToolBar>
+#include <QUrl>
+
+using namespace torvane;
+using namespace torvane::gui;
+using test::ScriptedPrompts;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::string joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts) {
+        all += t + "; ";
+    }
+    return all;
+}
+
+INSTRUCTION pdo(const char* type, const char* cobId, const char* bytes) {
+    INSTRUCTION i;
+    i.NodeAddress = "1";
+    i.InstructionType = type;
+    i.CobId = cobId;
+    i.Bytes = bytes;
+    i.MappingAddress = "0";
+    return i;
+}
+
+} // namespace
+
+class ExportMenuTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPrompts prompts_;
+    std::unique_ptr<CMainFrame> frame_;
+    QTemporaryDir dir_;
+    QList<QUrl> opened_;
+    bool openerWorks_ = true;
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    void startFrame(int configType) {
+        prompts_ = ScriptedPrompts{};
+        prompts_.configTypes = {configType};
+        opened_.clear();
+        openerWorks_ = true;
+        frame_ = std::make_unique<CMainFrame>(prompts_);
+        frame_->setUrlOpener([this](const QUrl& url) {
+            opened_ << url;
+            return openerWorks_;
+        });
+        QVERIFY(frame_->start({}));
+        frame_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    }
+
+    // Data files come from `folder` instead of beside the program.
+    void useDataFolder(const QString& folder) {
+        frame_->setDataFileLookup([folder](const std::string& name) {
+            return QDir(folder).filePath(QString::fromStdString(name)).toStdString();
+        });
+    }
+
+    QAction* toolsItem(const char* text) const {
+        for (QAction* m : frame_->menuBar()->actions()) {
+            if (m->text() == QLatin1String(str::MenuTools)) {
+                for (QAction* a : m->menu()->actions()) {
+                    if (a->text() == QLatin1String(text)) {
+                        return a;
+                    }
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    // Chooses a Tools menu item; the test fails when it is missing or greyed.
+    void chooseTool(const char* text) {
+        QAction* a = toolsItem(text);
+        if (a == nullptr || !a->isEnabled()) {
+            QFAIL(text);
+        }
+        a->trigger();
+    }
+
+    void addSlavePdos() {
+        CONFIG& c = frame_->view()->configuration().Config;
+        c.SlaveNodeAddress = "1";
+        c.Instructions[0] = pdo("3", "385", "2"); // $NODEID+0x180
+        c.Instructions[1] = pdo("4", "513", "3"); // $NODEID+0x200
+        c.InstructionCount = 2;
+    }
+
+    // A copy of the program's data files in `folder`, so that one of them can be spoiled.
+    static void copyDataFiles(const QString& folder) {
+        QDir().mkpath(folder);
+        for (const char* f :
+             {kEdsTemplate1File, kEdsTemplate2File, kTemplateMasterFile, kTemplateSlaveFile}) {
+            QVERIFY2(QFile::copy(QString::fromStdString(platform::findDataFile(f)),
+                                 QDir(folder).filePath(QLatin1String(f))),
+                     f);
+        }
+    }
+
+private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                  QStringLiteral("Torvane"))
+            .clear();
+    }
+
+    void cleanup() {
+        if (frame_) {
+            prompts_.saveAnswers = {SaveAnswer::No, SaveAnswer::No};
+            frame_->close();
+            frame_.reset();
+        }
+        QVERIFY2(prompts_.unexpected.empty(), joined(prompts_.unexpected).c_str());
+    }
+
+    void edsWrittenFromTheMenu() {
+        startFrame(kCanopenSlave);
+        addSlavePdos();
+        const QString out = path(QStringLiteral("slave.eds"));
+        prompts_.files = {std::nullopt, out.toStdString()};
+        chooseTool(str::MenuCreateEds); // Cancel writes nothing
+        QVERIFY(!QFileInfo::exists(out));
+        chooseTool(str::MenuCreateEds);
+
+        QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
+        const FileDialogRequest& r = prompts_.fileRequests.at(1);
+        QVERIFY(r.save);
+        QCOMPARE(r.defaultSuffix, std::string("eds"));
+        QCOMPARE(r.filters.size(), size_t(1));
+        QCOMPARE(r.filters[0].first, std::string("Electronic Data Sheet(*.eds)"));
+        QCOMPARE(r.filters[0].second, std::string("*.eds"));
+
+        // The live configuration reached the file; the file name is written without its folder.
+        const QByteArray eds = readAll(out);
+        QVERIFY(eds.startsWith("[FileInfo]\r\nFileName=slave.eds\r\n"));
+        QVERIFY(eds.contains("NrOfTXPDO=1\r\nNrOfRXPDO=1\r\n"));
+        QVERIFY(eds.contains("DefaultValue=$NODEID+0x180\r\n"));
+        QVERIFY(eds.contains("DefaultValue=$NODEID+0x200\r\n"));
+        QVERIFY(opened_.isEmpty());
+    }
+
+    void workbookWrittenFromTheToolbarAndOpened() {
+        startFrame(kCanopenSlave);
+        addSlavePdos();
+        const QString out = path(QStringLiteral("slave.xlsx"));
+        prompts_.files = {out.toStdString()};
+        QAction* a = frame_->action(QLatin1String(str::TipExportExcel));
+        QVERIFY(a != nullptr);
+        QTest::mouseClick(frame_->toolBar()->widgetForAction(a), Qt::LeftButton);
+
+        QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
+        const FileDialogRequest& r = prompts_.fileRequests.at(0);
+        QCOMPARE(r.defaultSuffix, std::string("xlsx"));
+        QCOMPARE(r.filters.size(), size_t(1));
+        QCOMPARE(r.filters[0].first, std::string("Execl File(*.xlsx)"));
+        QCOMPARE(r.filters[0].second, std::string("*.xlsx"));
+        QVERIFY(readAll(out).startsWith("PK\x03\x04"));
+        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(out)});
+
+        // A desktop without a spreadsheet program: the saved file is named, nothing is lost.
+        openerWorks_ = false;
+        prompts_.files = {out.toStdString()};
+        chooseTool(str::MenuExportExcel);
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        QVERIFY(QString::fromStdString(prompts_.told[0]).contains(out));
+        QVERIFY(readAll(out).startsWith("PK\x03\x04"));
+    }
+
+    void edsOnlyForASlave() {
+        startFrame(kCanopenMaster);
+        QAction* eds = toolsItem(str::MenuCreateEds);
+        QVERIFY(eds != nullptr);
+        QVERIFY(!eds->isEnabled());
+        eds->trigger(); // a greyed item does nothing
+        QVERIFY(prompts_.fileRequests.empty());
+
+        // New with a slave configuration enables it; New with a master greys it again.
+        prompts_.configTypes = {kCanopenSlave, kCanopenMaster};
+        frame_->action(QLatin1String(str::TipNew))->trigger();
+        QVERIFY(eds->isEnabled());
+        frame_->action(QLatin1String(str::TipNew))->trigger();
+        QVERIFY(!eds->isEnabled());
+    }
+
+    // Failures: the message names the problem and nothing is left behind at the chosen path.
+    void failuresLeaveNoFile_data() {
+        QTest::addColumn<int>("configType");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("spoil");   // data file removed ("-name") or broken ("!name")
+        QTest::addColumn<QString>("target");  // chosen file, relative to the row's folder
+        QTest::addColumn<QString>("message"); // first line; %1 the data folder, %2 the target
+
+        const QString eds = QLatin1String(str::MenuCreateEds);
+        const QString xls = QLatin1String(str::MenuExportExcel);
+        QTest::newRow("EDS template 1 missing")
+            << kCanopenSlave << eds << "-EDSTemplate1.dat"
+            << "a.eds"
+            << "Cannot read the EDS template file %1/EDSTemplate1.dat";
+        QTest::newRow("EDS template 2 missing")
+            << kCanopenSlave << eds << "-EDSTemplate2.dat"
+            << "a.eds"
+            << "Cannot read the EDS template file %1/EDSTemplate2.dat";
+        QTest::newRow("EDS file cannot be created") << kCanopenSlave << eds << ""
+                                                    << "no-such-folder/a.eds"
+                                                    << "Create EDS File Error!!";
+        QTest::newRow("EDS path is a folder") << kCanopenSlave << eds << ""
+                                              << "data"
+                                              << "Create EDS File Error!!";
+        QTest::newRow("slave workbook template missing")
+            << kCanopenSlave << xls << "-Template_Slave.xlsx"
+            << "a.xlsx"
+            << "Cannot read the workbook template %1/Template_Slave.xlsx";
+        QTest::newRow("master workbook template broken")
+            << kCanopenMaster << xls << "!Template_Master.xlsx"
+            << "a.xlsx"
+            << "The workbook template is damaged: %1/Template_Master.xlsx";
+        QTest::newRow("workbook cannot be saved") << kCanopenMaster << xls << ""
+                                                  << "no-such-folder/a.xlsx"
+                                                  << "Cannot save the workbook %2";
+    }
+
+    void failuresLeaveNoFile() {
+        QFETCH(int, configType);
+        QFETCH(QString, command);
+        QFETCH(QString, spoil);
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+
+        startFrame(configType);
+        addSlavePdos();
+        const QDir row(path(QString::fromLatin1(QTest::currentDataTag())));
+        const QString data = row.filePath(QStringLiteral("data"));
+        copyDataFiles(data);
+        useDataFolder(data);
+        if (spoil.startsWith(QLatin1Char('-'))) {
+            QVERIFY(QFile::remove(QDir(data).filePath(spoil.mid(1))));
+        } else if (spoil.startsWith(QLatin1Char('!'))) {
+            QFile f(QDir(data).filePath(spoil.mid(1)));
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("PK\x03\x04 not a workbook");
+        }
+        const QString out = row.filePath(target);
+        prompts_.files = {out.toStdString()};
+        chooseTool(command.toLatin1().constData());
+
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        const QString told = QString::fromStdString(prompts_.told[0]);
+        QCOMPARE(
+            told.section(QLatin1Char('\n'), 0, 0),
+            QString(message).replace(QLatin1String("%1"), data).replace(QLatin1String("%2"), out));
+        QVERIFY(!QFileInfo(out).isFile());
+        QCOMPARE(row.entryList(QDir::Files), QStringList());
+        QVERIFY(opened_.isEmpty());
+    }
+
+    void helpContent() {
+        startFrame(kCanopenMaster);
+        useDataFolder(path(QStringLiteral("empty")));
+        frame_->action(QLatin1String(str::MenuContent))->trigger();
+        QCOMPARE(QString::fromStdString(prompts_.told.at(0)),
+                 QStringLiteral("Help file\n%1\ndo not exist!").arg(frame_->helpFilePath()));
+        QVERIFY(opened_.isEmpty());
+
+        // The guide shipped beside the program opens in the default handler.
+        frame_->setDataFileLookup(platform::findDataFile);
+        frame_->action(QLatin1String(str::MenuContent))->trigger();
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(frame_->helpFilePath())});
+    }
+
+    // Every picture the guide shows is shipped with it, and the page is not empty.
+    void helpGuideIsComplete() {
+        const QString guide = QString::fromStdString(platform::findDataFile(str::HelpFileName));
+        QTextBrowser browser;
+        browser.setSource(QUrl::fromLocalFile(guide));
+        QTextDocument* doc = browser.document();
+        QVERIFY(doc->toPlainText().size() > 2000);
+        int images = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.isImageFormat()) {
+                    const QString src = f.toImageFormat().name();
+                    QVERIFY2(QFileInfo::exists(QFileInfo(guide).dir().filePath(src)),
+                             qPrintable(src));
+                    QVERIFY2(!doc->resource(QTextDocument::ImageResource, QUrl(src)).isNull(),
+                             qPrintable(src));
+                    ++images;
+                }
+            }
+        }
+        QVERIFY(images >= 4);
+    }
+};
+
+QTEST_MAIN(ExportMenuTest)
+#include "export_menu_test.moc"

@@ -1,0 +1,172 @@
+// Runs the monitor window against the gateway simulator outside the test suite:
+//   torvane_monitor_run latency [SECONDS]   event-loop lateness while the monitor runs
+//   torvane_monitor_run screenshots DIR     the monitor with rows and a conflict window
+
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/stakeout.h"
+#include "platform/serial_ports.h"
+#include "scripted_prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace torvane;
+using namespace torvane::gui;
+
+namespace {
+
+// The platform's ports, as the program opens them (a pseudo-terminal without parity).
+SerialPortFactory platformPorts() {
+    return [] { return platform::createSerialPort(); };
+}
+
+QString startSimulator(QProcess& sim, const QString& mode) {
+    sim.start(QStringLiteral(TORVANE_GATEWAYSIM), {QStringLiteral("--monitor"), mode});
+    if (!sim.waitForStarted(5000)) {
+        return {};
+    }
+    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
+    }
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+int latency(int seconds) {
+    QProcess sim;
+    const QString device = startSimulator(sim, QStringLiteral("addressed"));
+    if (device.isEmpty()) {
+        std::fprintf(stderr, "torvane-gatewaysim did not start\n");
+        return 1;
+    }
+    test::ScriptedPrompts prompts;
+    CStakeout window(device.toStdString(), platformPorts(), prompts);
+    window.show();
+    window.startEdit()->setText(QStringLiteral("0"));
+    window.dataEdit()->setText(QStringLiteral("11 22 33 44"));
+
+    // A 10 ms timer: how late each timeout comes is how long the window could not react.
+    std::vector<double> lateness;
+    double worstAt = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(10);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        const double late = std::max(0.0, static_cast<double>(now - last) / 1e6 - 10.0);
+        if (lateness.empty() || late > *std::max_element(lateness.begin(), lateness.end())) {
+            worstAt = static_cast<double>(now) / 1e9;
+        }
+        lateness.push_back(late);
+        last = now;
+    });
+    // Transmit every second, so answers with data go out during the run too.
+    QTimer transmit;
+    QObject::connect(&transmit, &QTimer::timeout, [&] { window.transmitButton()->click(); });
+    transmit.start(1000);
+    probe.start();
+    QTest::qWait(seconds * 1000);
+    probe.stop();
+    transmit.stop();
+
+    const auto over =
+        std::count_if(lateness.begin(), lateness.end(), [](double l) { return l > 50; });
+    std::sort(lateness.begin(), lateness.end());
+    const auto at = [&](double q) {
+        return lateness[static_cast<std::size_t>(q * static_cast<double>(lateness.size() - 1))];
+    };
+    std::printf("monitor running %d s: %d rows, %zu timer ticks\n", seconds,
+                window.list()->rowCount(), lateness.size());
+    std::printf("event-loop lateness: max %.1f ms (at %.1f s), p99 %.1f ms, median %.1f ms, "
+                "%td ticks later than 50 ms\n",
+                lateness.back(), worstAt, at(0.99), at(0.5), over);
+    sim.terminate();
+    sim.waitForFinished(3000);
+    return 0;
+}
+
+bool save(QWidget& w, const QString& dir, const char* name) {
+    const QString path = QDir(dir).filePath(QString::fromLatin1(name));
+    if (!w.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+int screenshots(const QString& out) {
+    QDir().mkpath(out);
+    bool ok = true;
+    {
+        QProcess sim;
+        const QString device = startSimulator(sim, QStringLiteral("addressed"));
+        test::ScriptedPrompts prompts;
+        CStakeout window(device.toStdString(), platformPorts(), prompts);
+        window.resize(820, 560);
+        window.show();
+        window.startEdit()->setText(QStringLiteral("4"));
+        window.dataEdit()->setText(QStringLiteral("01 02 A0 FF"));
+        QTest::qWait(2500);
+        window.transmitButton()->click();
+        (void)QTest::qWaitFor([&] { return window.list()->rowCount() >= 12; }, 15000);
+        const int pick = window.list()->rowCount() - 1;
+        window.list()->selectRow(pick);
+        window.inputData()->setPlainText(window.list()->item(pick, 2)->text());
+        ok &= save(window, out, "monitor.png");
+        sim.terminate();
+        sim.waitForFinished(3000);
+    }
+    {
+        GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+        struct {
+            const char* type;
+            const char* bytes;
+            const char* address;
+        } const cmds[] = {{"3", "4", "0"}, {"3", "4", "2"},  {"1", "2", "8"},   {"4", "8", "0"},
+                          {"4", "2", "6"}, {"2", "4", "20"}, {"3", "8", "123"}, {"1", "0", "40"}};
+        int i = 0;
+        for (const auto& c : cmds) {
+            INSTRUCTION& ins = cfg.Config.Instructions[i++];
+            ins.InstructionType = c.type;
+            ins.Bytes = c.bytes;
+            ins.MappingAddress = c.address;
+            ins.NodeAddress = "2";
+            ins.NodeIndex = 1;
+        }
+        cfg.Config.InstructionCount = i;
+        CDTest dialog(cfg);
+        dialog.show();
+        (void)QTest::qWaitForWindowExposed(&dialog);
+        ok &= save(dialog, out, "conflict-detection.png");
+    }
+    return ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (what == QLatin1String("latency")) {
+        return latency(argc > 2 ? std::max(1, std::atoi(argv[2])) : 30);
+    }
+    if (what == QLatin1String("screenshots") && argc > 2) {
+        return screenshots(QString::fromLocal8Bit(argv[2]));
+    }
+    std::fprintf(stderr, "usage: torvane_monitor_run latency [SECONDS] | screenshots DIR\n");
+    return 2;
+}

@@ -1,0 +1,395 @@
+// The monitor window against the gateway simulator in each I/O protocol, the main window's
+// Monitor and conflict commands, the conflict window through its widgets, and `--demo`.
+
+#include "gui/app/demo_gateway.h"
+#include "gui/app/main_frame.h"
+#include "gui/comm/serial_dialog.h"
+#include "gui/editor/modbus_config_view.h"
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/stakeout.h"
+#include "platform/serial_ports.h"
+#include "scripted_prompts.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <filesystem>
+
+using namespace torvane;
+using namespace torvane::gui;
+
+namespace {
+
+// The platform's ports, as the program opens them (a pseudo-terminal without parity).
+SerialPortFactory platformPorts() {
+    return [] { return platform::createSerialPort(); };
+}
+
+// torvane-gatewaysim in one monitor mode, logging into `log`.
+struct Simulator {
+    QProcess process;
+    QString device;
+
+    bool start(const QString& mode, const QString& log) {
+        process.start(QStringLiteral(TORVANE_GATEWAYSIM),
+                      {QStringLiteral("--monitor"), mode, QStringLiteral("--log"), log});
+        if (!process.waitForStarted(5000)) {
+            return false;
+        }
+        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
+        }
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return !device.isEmpty();
+    }
+    ~Simulator() {
+        process.terminate();
+        process.waitForFinished(3000);
+    }
+};
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool listHas(QTableWidget* list, const QString& status, const QString& dataPrefix) {
+    for (int r = 0; r < list->rowCount(); ++r) {
+        if (list->item(r, 0)->text() == status && list->item(r, 2)->text().startsWith(dataPrefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Cells of offsets 0..n-1 as letters: . default, I green, O blue, X red.
+QString strip(QTableWidget* grid, int n) {
+    QString s;
+    for (int a = 0; a < n; ++a) {
+        const QVariant v = grid->item(a / 10, a % 10 + 1)->data(Qt::BackgroundRole);
+        if (!v.isValid()) {
+            s += '.';
+            continue;
+        }
+        const QColor c = v.value<QBrush>().color();
+        s += c == QColor(0, 255, 0)   ? 'I'
+             : c == QColor(0, 0, 255) ? 'O'
+             : c == QColor(255, 0, 0) ? 'X'
+                                      : '?';
+    }
+    return s;
+}
+
+struct Cmd {
+    const char* type;
+    const char* bytes;
+    const char* address;
+};
+
+GatewayConfiguration withCommands(std::initializer_list<Cmd> cmds) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    int i = 0;
+    for (const Cmd& c : cmds) {
+        INSTRUCTION& ins = cfg.Config.Instructions[i++];
+        ins.InstructionType = c.type;
+        ins.Bytes = c.bytes;
+        ins.MappingAddress = c.address;
+        ins.NodeAddress = "1";
+        ins.NodeIndex = 1;
+    }
+    cfg.Config.InstructionCount = i;
+    return cfg;
+}
+
+// Children of `pid` named `name`, found through /proc.
+std::vector<pid_t> childrenNamed(qint64 pid, const std::string& name) {
+    std::vector<pid_t> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        QFile stat(QString::fromStdString(entry.path().string() + "/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // pid (comm) state ppid ...
+        const QString text = QString::fromUtf8(stat.readAll());
+        const int close = text.lastIndexOf(')');
+        const QString comm = text.mid(text.indexOf('(') + 1, close - text.indexOf('(') - 1);
+        const QStringList rest = text.mid(close + 2).split(' ');
+        if (rest.size() > 1 && rest[1].toLongLong() == pid && comm.toStdString() == name) {
+            found.push_back(text.section(' ', 0, 0).toInt());
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+class MonitorWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void monitorTalksToTheSimulator_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("rowStatus");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("received"); // what the simulator logs; empty: nothing sent
+        QTest::addColumn<QString>("echoRow");  // an output row showing the written data
+        QTest::newRow("fixed image") << "fixed"
+                                     << "Input data"
+                                     << "2"
+                                     << "0A FF"
+                                     << "IO OUT image 00 00 0A FF 00 00"
+                                     << "";
+        QTest::newRow("addressed") << "addressed"
+                                   << "Input data"
+                                   << "4"
+                                   << "01 02"
+                                   << "IO OUT start 4 data 01 02"
+                                   << "00 00 00 00 01 02 00";
+        // The split protocol has no answers: rows come, output never goes out.
+        QTest::newRow("split") << "split"
+                               << "Input data"
+                               << "0"
+                               << "01"
+                               << ""
+                               << "";
+    }
+
+    void monitorTalksToTheSimulator() {
+        QFETCH(QString, mode);
+        QFETCH(QString, rowStatus);
+        QFETCH(QString, start);
+        QFETCH(QString, data);
+        QFETCH(QString, received);
+        QFETCH(QString, echoRow);
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("sim.log"));
+        Simulator sim;
+        QVERIFY(sim.start(mode, log));
+        test::ScriptedPrompts prompts;
+        CStakeout window(sim.device.toStdString(), platformPorts(), prompts);
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 2, 10000);
+        QVERIFY(listHas(window.list(), rowStatus, QString()));
+
+        window.startEdit()->setText(start);
+        window.dataEdit()->setText(data);
+        QTest::mouseClick(window.transmitButton(), Qt::LeftButton);
+        if (!received.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(readAll(log).contains(received), 10000);
+        } else {
+            QTest::qWait(1500);
+            QVERIFY(!readAll(log).contains(QStringLiteral("IO OUT")));
+        }
+        if (!echoRow.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(listHas(window.list(), "Output data", echoRow), 10000);
+        }
+        // Rows keep coming while the window is open: the simulator is still answered.
+        const int rows = window.list()->rowCount();
+        QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() > rows, 10000);
+        QVERIFY(prompts.told.empty());
+        QVERIFY(prompts.unexpected.empty());
+    }
+
+    // "Stop Saving" into a file that cannot be created says so and writes nothing.
+    void unwritableLogIsReported() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("missing/monitor.txt"));
+        test::ScriptedPrompts prompts;
+        prompts.files.push_back(path.toStdString());
+        CStakeout window("/nonexistent/port", platformPorts(), prompts);
+        window.showTick({{"Input data", "12:00:00", "01 02 "}}, {});
+        QTest::mouseClick(window.saveButton(), Qt::LeftButton);
+        QCOMPARE(window.saveButton()->text(), QStringLiteral("Stop Saving"));
+        QTest::mouseClick(window.saveButton(), Qt::LeftButton);
+        QCOMPARE(prompts.told.size(), std::size_t{1});
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(window.saveButton()->text(), QStringLiteral("Save Content"));
+    }
+
+    // Toolbar "Monitor": the serial dialog first while the port was never configured (its
+    // Cancel still marks it configured), then the monitor window over the selected port.
+    void monitorCommandAsksForThePortOnce() {
+        test::ScriptedPrompts prompts;
+        prompts.configTypes.push_back(0);
+        prompts.configFormats.push_back(1);
+        CMainFrame frame(prompts);
+        QVERIFY(frame.start(QString()));
+        frame.setMonitorPorts(platformPorts());
+        int serialDialogs = 0;
+        int monitors = 0;
+        auto closeWhatOpens = [&] {
+            QTimer::singleShot(50, [&] {
+                if (auto* d = qobject_cast<CDConfig*>(QApplication::activeModalWidget())) {
+                    ++serialDialogs;
+                    d->reject();
+                    QTimer::singleShot(50, [&] {
+                        if (frame.monitorWindow() != nullptr) {
+                            ++monitors;
+                            frame.monitorWindow()->reject();
+                        }
+                    });
+                } else if (frame.monitorWindow() != nullptr) {
+                    ++monitors;
+                    frame.monitorWindow()->reject();
+                }
+            });
+        };
+        closeWhatOpens();
+        frame.action(QStringLiteral("Monitor"))->trigger();
+        QCOMPARE(serialDialogs, 1);
+        QCOMPARE(monitors, 1);
+        QVERIFY(frame.serialSettings().configured);
+        closeWhatOpens();
+        frame.action(QStringLiteral("Monitor"))->trigger();
+        QCOMPARE(serialDialogs, 1);
+        QCOMPARE(monitors, 2);
+        QVERIFY(prompts.unexpected.empty());
+    }
+
+    void conflictWindowColoursTheByteMaps_data() {
+        QTest::addColumn<QString>("commands"); // "type:bytes:address" separated by blanks
+        QTest::addColumn<int>("uncheck");      // list line to uncheck afterwards, -1 none
+        QTest::addColumn<QString>("input");    // offsets 0..7 before / after unchecking
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("inputAfter");
+        QTest::newRow("two TPDOs overlap") << "3:4:0 3:4:2" << 1 << "IIXXII.."
+                                           << "........"
+                                           << "IIII....";
+        QTest::newRow("TPDO and RPDO at 0") << "3:1:0 4:1:0" << -1 << "I......."
+                                            << "O......."
+                                            << "I.......";
+        QTest::newRow("0-byte command") << "1:0:0" << -1 << "........"
+                                        << "........"
+                                        << "........";
+        QTest::newRow("no address") << "2:2:-1" << -1 << "........"
+                                    << "........"
+                                    << "........";
+    }
+
+    void conflictWindowColoursTheByteMaps() {
+        QFETCH(QString, commands);
+        QFETCH(int, uncheck);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(QString, inputAfter);
+        std::vector<std::array<std::string, 3>> parts;
+        for (const QString& c : commands.split(' ')) {
+            const QStringList f = c.split(':');
+            parts.push_back({f[0].toStdString(), f[1].toStdString(), f[2].toStdString()});
+        }
+        GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            INSTRUCTION& ins = cfg.Config.Instructions[i];
+            ins.InstructionType = parts[i][0];
+            ins.Bytes = parts[i][1];
+            ins.MappingAddress = parts[i][2];
+            ins.NodeAddress = "1";
+            ins.NodeIndex = 1;
+        }
+        cfg.Config.InstructionCount = static_cast<int>(parts.size());
+        const GatewayConfiguration before = cfg;
+        CDTest dialog(cfg);
+        QCOMPARE(dialog.commandList()->count(), static_cast<int>(parts.size()));
+        QCOMPARE(strip(dialog.grid(BufferSide::Input), 8), input);
+        QCOMPARE(strip(dialog.grid(BufferSide::Output), 8), output);
+        if (uncheck >= 0) {
+            dialog.commandList()->item(uncheck)->setCheckState(Qt::Unchecked);
+        }
+        QCOMPARE(strip(dialog.grid(BufferSide::Input), 8), inputAfter);
+        if (uncheck >= 0) {
+            dialog.commandList()->item(uncheck)->setCheckState(Qt::Checked);
+            QCOMPARE(strip(dialog.grid(BufferSide::Input), 8), input);
+        }
+        QVERIFY(cfg == before);
+    }
+
+    // Offset 123 is row 12, column 4; the rows are labelled with their first offset.
+    void conflictWindowPlacesOffsets() {
+        const GatewayConfiguration cfg = withCommands({{"3", "1", "123"}, {"1", "2", "249"}});
+        CDTest dialog(cfg);
+        QTableWidget* in = dialog.grid(BufferSide::Input);
+        QCOMPARE(in->item(12, 0)->text(), QStringLiteral("0120"));
+        QCOMPARE(in->item(0, 0)->text(), QStringLiteral("0000"));
+        QCOMPARE(in->item(24, 0)->text(), QStringLiteral("0240"));
+        QCOMPARE(in->item(12, 4)->background().color(), QColor(0, 255, 0));
+        QVERIFY(!in->item(12, 3)->data(Qt::BackgroundRole).isValid());
+        // 249 is the last byte with a cell; 250 has none.
+        QCOMPARE(in->item(24, 10)->background().color(), QColor(0, 255, 0));
+        QStringList labels;
+        for (int i = 0; i < dialog.commandList()->count(); ++i) {
+            labels << dialog.commandList()->item(i)->text();
+        }
+        QCOMPARE(labels, QStringList({"TPDO", "Upload SDO"}));
+    }
+
+    // Tools -> "Mapping Address Conflict Detection(&C)" shows the live configuration.
+    void conflictCommandShowsTheLiveConfiguration() {
+        test::ScriptedPrompts prompts;
+        prompts.configTypes.push_back(0);
+        prompts.configFormats.push_back(1);
+        CMainFrame frame(prompts);
+        QVERIFY(frame.start(QString()));
+        frame.view()->configuration() = withCommands({{"4", "2", "3"}});
+        QString seen;
+        QTimer::singleShot(50, [&] {
+            if (auto* d = qobject_cast<CDTest*>(QApplication::activeModalWidget())) {
+                seen = strip(d->grid(BufferSide::Output), 6);
+                d->reject();
+            }
+        });
+        frame.action(QStringLiteral("Mapping Address Conflict Detection(&C)"))->trigger();
+        QCOMPARE(seen, QStringLiteral("...OO."));
+    }
+
+    // --demo: the simulator comes up, its port is listed as "Demo gateway", it answers the
+    // monitor, and it is gone when the demo ends.
+    void demoGatewayStartsAndEnds() {
+        qint64 pid = 0;
+        {
+            DemoGateway demo;
+            QString error;
+            QVERIFY2(demo.start(error), qPrintable(error));
+            pid = demo.processId();
+            QVERIFY(pid > 0);
+            const std::vector<std::string> ports = platform::serialPortList();
+            QVERIFY(std::find(ports.begin(), ports.end(), demo.device()) != ports.end());
+            QCOMPARE(portDisplayName(demo.device()), std::string("Demo gateway"));
+            SerialDialogState state;
+            CDConfig dialog(state, ports);
+            QVERIFY(dialog.portBox()->findText(QStringLiteral("Demo gateway")) >= 0);
+
+            test::ScriptedPrompts prompts;
+            CStakeout window(demo.device(), platformPorts(), prompts);
+            window.show();
+            QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
+        }
+        QVERIFY(::kill(static_cast<pid_t>(pid), 0) != 0);
+    }
+
+    // `torvane --demo` starts the simulator as its child (the kernel keeps 15 letters of its
+    // name); when the program dies without a word,
+    // the simulator goes with it.
+    void demoGatewayEndsWithACrashedProgram() {
+        QProcess program;
+        program.start(QStringLiteral(TORVANE_PROGRAM), {QStringLiteral("--demo")});
+        QVERIFY(program.waitForStarted(5000));
+        std::vector<pid_t> sims;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(sims = childrenNamed(program.processId(), "torvane-gateway")).empty(), 10000);
+        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+        QVERIFY(program.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(sims.front(), 0) != 0, 5000);
+    }
+};
+
+QTEST_MAIN(MonitorWindowTest)
+#include "monitor_window_test.moc"
