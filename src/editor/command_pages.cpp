@@ -501,8 +501,8 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
             row(str::CmdRowIndex, cmd.Index, EditorKind::Text, kHelpIndex, str::Help61304));
         page.rows.push_back(row(str::CmdRowSubIndex, cmd.SubIndex, EditorKind::Text, kHelpSubIndex,
                                 str::Help61305));
-        page.rows.push_back(
-            row(str::ParamNumberOfBytes, cmd.Bytes, EditorKind::Text, kHelpSdoBytes, str::Help61306));
+        page.rows.push_back(row(str::ParamNumberOfBytes, cmd.Bytes, EditorKind::Text, kHelpSdoBytes,
+                                str::Help61306));
         page.rows.push_back(row(str::CmdRowMappingAddress, cmd.MappingAddress, EditorKind::Text,
                                 kHelpMapping, str::Help61307));
         page.rows.push_back(

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/configuration.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "model/configuration.h"
 
 namespace torvane {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "model/configuration.h"
+
+#include <string>
 
 namespace torvane {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/configuration.h"
+
 #include <string>
 #include <string_view>
-
-#include "model/configuration.h"
 
 namespace torvane {
 

@@ -1,11 +1,11 @@
 #include "monitor/monitor_engine.h"
 
-#include <algorithm>
-#include <cstdio>
-
 #include "comm/serial_link.h"
 #include "model/strings.h"
 #include "model/text_number.h"
+
+#include <algorithm>
+#include <cstdio>
 
 namespace torvane {
 namespace {

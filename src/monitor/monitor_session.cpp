@@ -1,8 +1,8 @@
 #include "monitor/monitor_session.h"
 
-#include <array>
-
 #include "comm/serial_link.h"
+
+#include <array>
 
 namespace torvane {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-
 #include "comm/serial_port.h"
 #include "monitor/monitor_engine.h"
+
+#include <string>
 
 namespace torvane {
 

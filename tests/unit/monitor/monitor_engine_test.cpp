@@ -1,13 +1,11 @@
-#include "monitor/monitor_engine.h"
-
-#include <gtest/gtest.h>
-
-#include <deque>
-#include <numeric>
-
 #include "comm/serial_link.h"
 #include "model/strings.h"
+#include "monitor/monitor_engine.h"
 #include "monitor/monitor_session.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <numeric>
 
 namespace torvane {
 namespace {
