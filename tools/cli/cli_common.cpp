@@ -65,4 +65,10 @@ bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg)
     return true;
 }
 
+bool CliCycleAnswer::askToContinue(const CycleQuestion& question) {
+    std::cerr << "torvane-cli: " << file_ << ": " << question.text << " -> "
+              << (yes_ ? "OK (--yes)" : "Cancel") << '\n';
+    return yes_;
+}
+
 } // namespace torvane::cli

@@ -5,11 +5,13 @@
 // archive). Messages go to stderr as "torvane-cli: <text>"; a file's messages name the file.
 
 #include "commands.h"
+#include "mapping/predownload_checks.h"
 #include "model/configuration.h"
 
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace torvane::cli {
@@ -42,5 +44,16 @@ bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg,
 // Saves `cfg` atomically as .xml or .chg by the name. Returns false after printing a message
 // that names the file; the previous file is then intact.
 bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg);
+
+// Answers every bus-load question with --yes (OK) or Cancel and prints it with its answer.
+class CliCycleAnswer final : public CycleQuestioner {
+public:
+    CliCycleAnswer(std::string file, bool yes) : file_(std::move(file)), yes_(yes) {}
+    bool askToContinue(const CycleQuestion& question) override;
+
+private:
+    std::string file_;
+    bool yes_;
+};
 
 } // namespace torvane::cli

@@ -1,3 +1,4 @@
+#include "cli_common.h"
 #include "commands.h"
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
@@ -108,21 +109,6 @@ void printAddresses(const GatewayConfiguration& cfg) {
     }
 }
 
-// Prints each bus-load question with the answer the command line gives it.
-class FlagAnswer : public CycleQuestioner {
-public:
-    FlagAnswer(const std::string& file, bool yes) : file_(file), yes_(yes) {}
-    bool askToContinue(const CycleQuestion& q) override {
-        std::cerr << "torvane-cli: " << file_ << ": " << q.text << " -> "
-                  << (yes_ ? "OK (--yes)" : "Cancel") << '\n';
-        return yes_;
-    }
-
-private:
-    const std::string& file_;
-    bool yes_;
-};
-
 } // namespace
 
 int cmdMap(const Args& args) {
@@ -176,7 +162,7 @@ int cmdCheck(const Args& args) {
     if (!load(p->in, cfg)) {
         return kExitFailed;
     }
-    FlagAnswer answer(p->in, p->yes);
+    CliCycleAnswer answer(p->in, p->yes);
     const CheckResult r = runPreDownloadChecks(cfg, answer);
     switch (r.outcome) {
     case CheckOutcome::Passed:

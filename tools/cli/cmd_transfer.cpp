@@ -141,21 +141,6 @@ private:
     FormatAnswer answer_;
 };
 
-// Prints each bus-load question with the answer --yes gives it.
-class CliCycleAnswer final : public CycleQuestioner {
-public:
-    CliCycleAnswer(const std::string& file, bool yes) : file_(file), yes_(yes) {}
-    bool askToContinue(const CycleQuestion& q) override {
-        std::cerr << "torvane-cli: " << file_ << ": " << q.text << " -> "
-                  << (yes_ ? "OK (--yes)" : "Cancel") << '\n';
-        return yes_;
-    }
-
-private:
-    const std::string& file_;
-    bool yes_;
-};
-
 // Index of `device` in `ports`: the same text, or the same file after resolving links
 // ("/dev/serial/by-id/..." names the same port as "/dev/ttyUSB0"). -1 when it is not listed.
 int findPort(const std::vector<std::string>& ports, const std::string& device) {
