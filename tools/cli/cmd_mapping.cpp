@@ -4,6 +4,7 @@
 #include "model/config_file.h"
 #include "model/configuration.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@ namespace torvane::cli {
 namespace {
 
 constexpr int kExitOverflow = 3;
+constexpr int kMaxCommands = 84;
 
 constexpr const char* kMapHelp =
     "Usage: torvane-cli map IN [-o OUT]\n\n"
@@ -176,6 +178,8 @@ int cmdCheck(const Args& args) {
     if (!load(p->in, cfg)) {
         return kExitFailed;
     }
+    // The download checks at most the 84 commands it sends.
+    cfg.Config.InstructionCount = std::min(cfg.Config.InstructionCount, kMaxCommands);
     FlagAnswer answer(p->in, p->yes);
     const CheckResult r = runPreDownloadChecks(cfg, answer);
     switch (r.outcome) {
