@@ -11,7 +11,8 @@ bool isXmlFileName(const std::string& path);
 
 // Loads an archive or an XML file (chosen by isXmlFileName) into the live configuration.
 // Returns false with a message naming the file when it cannot be read or parsed; the live
-// configuration and `doc` are then left exactly as they were.
+// configuration and `doc` are then left exactly as they were. On success `doc` gets FileKind and
+// CurrentFilePath of the file (an archive also sets LoadedFromArchive and OldEditionLoaded).
 bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
                            std::string& error);
 

@@ -1,22 +1,296 @@
+#include "cli_common.h"
 #include "commands.h"
+#include "model/configuration.h"
+#include "model/strings.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
+#include <utility>
 
 namespace torvane::cli {
+namespace {
 
-int cmdNew(const Args& /*args*/) {
-    std::cerr << "torvane-cli: new is not available in this build\n";
-    return kExitFailed;
+constexpr const char* kNewHelp =
+    "Usage: torvane-cli new --master|--slave OUT\n\n"
+    "Writes a new CANopen Master (--master) or CANopen Slave (--slave) configuration to OUT:\n"
+    "XML when the extension of OUT is exactly 'xml', a .chg archive otherwise.\n\n"
+    "Exit codes: 0 written, 1 the file could not be written, 2 usage error.\n";
+
+constexpr const char* kConvertHelp =
+    "Usage: torvane-cli convert IN OUT\n\n"
+    "Reads the configuration IN and writes it to OUT. A name whose extension is exactly 'xml'\n"
+    "is an XML file, any other name a .chg archive. Reading XML starts from a new master\n"
+    "configuration, so fields the XML file does not carry get their new-configuration values.\n\n"
+    "Exit codes: 0 written, 1 IN could not be read or OUT not written, 2 usage error.\n";
+
+constexpr const char* kShowHelp =
+    "Usage: torvane-cli show IN [--json]\n\n"
+    "Prints the configuration IN (.chg archive, or XML when the extension is exactly 'xml').\n"
+    "--json prints one JSON object:\n"
+    "  {\"ConfigType\":0,\"FIELDBUS\":{...},\"CONFIG\":{...,\"Nodes\":[...],"
+    "\"Instructions\":[...]}}\n"
+    "with every field under its own name and only the used node and command entries.\n"
+    "Texts are byte strings in the 8-bit code page (GB18030); in JSON every byte of 0x80 or\n"
+    "above is written as \\u0080..\\u00FF, so the output is plain ASCII and the original bytes\n"
+    "are each escape's code (in Python: text.encode('latin-1')).\n\n"
+    "Exit codes: 0 shown, 1 IN could not be read, 2 usage error.\n";
+
+// ---- JSON ------------------------------------------------------------------------------------
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20 || c >= 0x7F) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04X", c);
+                out += buf;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out + '"';
 }
 
-int cmdConvert(const Args& /*args*/) {
-    std::cerr << "torvane-cli: convert is not available in this build\n";
-    return kExitFailed;
+class JsonObject {
+public:
+    JsonObject& text(const char* key, const std::string& value) {
+        return raw(key, jsonString(value));
+    }
+    JsonObject& number(const char* key, long long value) { return raw(key, std::to_string(value)); }
+    JsonObject& raw(const char* key, const std::string& json) {
+        body_ += body_.empty() ? "" : ",";
+        body_ += jsonString(key) + ":" + json;
+        return *this;
+    }
+    std::string str() const { return "{" + body_ + "}"; }
+
+private:
+    std::string body_;
+};
+
+std::string toJson(const GatewayConfiguration& cfg) {
+    const CONFIG& c = cfg.Config;
+    JsonObject fieldbus;
+    fieldbus.text("InportNum", cfg.Fieldbus.InportNum)
+        .text("AuxParam", cfg.Fieldbus.AuxParam)
+        .text("SizeByTypeA", cfg.Fieldbus.SizeByTypeA)
+        .text("SizeByTypeB", cfg.Fieldbus.SizeByTypeB);
+
+    JsonObject config;
+    config.text("ConfigTypeText", c.ConfigTypeText)
+        .text("SlaveAddress", c.SlaveAddress)
+        .text("BuadRate", c.BuadRate)
+        .text("SDOTimeout", c.SDOTimeout)
+        .text("ReservedText", c.ReservedText)
+        .text("NMT", c.NMT)
+        .text("TPDOTimeout", c.TPDOTimeout)
+        .text("DelayStart", c.DelayStart)
+        .text("SYNC", c.SYNC)
+        .text("ControlStatus", c.ControlStatus)
+        .text("ErrorControl", c.ErrorControl)
+        .text("RPDOCycle", c.RPDOCycle)
+        .text("OutputProcessing", c.OutputProcessing)
+        .text("SDOCycle", c.SDOCycle)
+        .text("SDOConcurrent", c.SDOConcurrent)
+        .text("SDORetries", c.SDORetries)
+        .text("SDOPollDelay", c.SDOPollDelay)
+        .text("SlaveBaudRate", c.SlaveBaudRate)
+        .text("SlaveNodeAddress", c.SlaveNodeAddress)
+        .text("RPDOTimeout", c.RPDOTimeout)
+        .text("SlaveDelayStart", c.SlaveDelayStart)
+        .number("NodeCount", c.NodeCount)
+        .number("InstructionCount", c.InstructionCount)
+        .number("ConfigEdition", c.ConfigEdition);
+
+    std::string nodes;
+    for (int i = 0; i < std::clamp(c.NodeCount, 0, kNodeTableSize); ++i) {
+        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+        nodes += (i == 0 ? "" : ",") +
+                 JsonObject().text("NodeAddress", n.NodeAddress).text("NodeName", n.NodeName).str();
+    }
+    std::string commands;
+    for (int i = 0; i < std::clamp(c.InstructionCount, 0, kInstructionTableSize); ++i) {
+        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+        commands += (i == 0 ? "" : ",") + JsonObject()
+                                              .text("NodeAddress", ins.NodeAddress)
+                                              .text("InstructionType", ins.InstructionType)
+                                              .text("Index", ins.Index)
+                                              .text("SubIndex", ins.SubIndex)
+                                              .text("CobId", ins.CobId)
+                                              .text("MappingAddress", ins.MappingAddress)
+                                              .text("Bytes", ins.Bytes)
+                                              .text("Description", ins.Description)
+                                              .text("SpareText", ins.SpareText)
+                                              .number("NodeIndex", ins.NodeIndex)
+                                              .str();
+    }
+    config.raw("Nodes", "[" + nodes + "]").raw("Instructions", "[" + commands + "]");
+    return JsonObject()
+        .number("ConfigType", cfg.ConfigType)
+        .raw("FIELDBUS", fieldbus.str())
+        .raw("CONFIG", config.str())
+        .str();
 }
 
-int cmdShow(const Args& /*args*/) {
-    std::cerr << "torvane-cli: show is not available in this build\n";
-    return kExitFailed;
+// ---- Readable summary ------------------------------------------------------------------------
+
+void printParameters(std::ostream& os, const char* title,
+                     const std::vector<std::pair<const char*, const std::string*>>& rows) {
+    os << title << ":\n";
+    for (const auto& [name, value] : rows) {
+        os << "  " << std::left << std::setw(18) << name << *value << '\n';
+    }
+}
+
+std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
+    const CONFIG& c = cfg.Config;
+    std::ostringstream os;
+    os << path << ": " << (cfg.isMaster() ? str::CanopenMaster : str::CanopenSlave)
+       << " configuration (ConfigType " << cfg.ConfigType << "), edition " << c.ConfigEdition
+       << "\n";
+    os << "Profibus buffer (InportNum): " << cfg.Fieldbus.InportNum << "\n";
+    const std::vector<std::pair<const char*, const std::string*>> master = {
+        {"BuadRate", &c.BuadRate},
+        {"SlaveAddress", &c.SlaveAddress},
+        {"SDOTimeout", &c.SDOTimeout},
+        {"NMT", &c.NMT},
+        {"TPDOTimeout", &c.TPDOTimeout},
+        {"DelayStart", &c.DelayStart},
+        {"SYNC", &c.SYNC},
+        {"ControlStatus", &c.ControlStatus},
+        {"ErrorControl", &c.ErrorControl},
+        {"RPDOCycle", &c.RPDOCycle},
+        {"OutputProcessing", &c.OutputProcessing},
+        {"SDOCycle", &c.SDOCycle},
+        {"SDOConcurrent", &c.SDOConcurrent},
+        {"SDORetries", &c.SDORetries},
+        {"SDOPollDelay", &c.SDOPollDelay},
+    };
+    const std::vector<std::pair<const char*, const std::string*>> slave = {
+        {"SlaveBaudRate", &c.SlaveBaudRate},
+        {"SlaveNodeAddress", &c.SlaveNodeAddress},
+        {"RPDOTimeout", &c.RPDOTimeout},
+        {"SlaveDelayStart", &c.SlaveDelayStart},
+    };
+    // The block the gateway uses comes first; the other is kept in the file all the same.
+    if (cfg.isMaster()) {
+        printParameters(os, "Master parameters", master);
+        printParameters(os, "Slave parameters (unused)", slave);
+    } else {
+        printParameters(os, "Slave parameters", slave);
+        printParameters(os, "Master parameters (unused)", master);
+    }
+
+    const int nodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    os << "Nodes: " << nodeCount << "\n";
+    for (int i = 0; i < nodeCount; ++i) {
+        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+        os << "  " << std::right << std::setw(3) << i + 1 << "  address " << std::left
+           << std::setw(5) << n.NodeAddress << n.NodeName << "\n";
+    }
+    const int count = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+    os << "Commands: " << count << "\n";
+    if (count > 0) {
+        os << "    #  " << std::left << std::setw(14) << "Type" << std::setw(6) << "Node"
+           << std::setw(8) << "Index" << std::setw(5) << "Sub" << std::setw(7) << "COB-ID"
+           << std::setw(6) << "Map" << std::setw(6) << "Bytes" << std::setw(6) << "Owner"
+           << "Description\n";
+    }
+    for (int i = 0; i < count; ++i) {
+        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+        const std::string label = commandLabel(ins.InstructionType);
+        os << "  " << std::right << std::setw(3) << i + 1 << "  " << std::left << std::setw(14)
+           << (label.empty() ? "type '" + ins.InstructionType + "'" : label) << std::setw(6)
+           << ins.NodeAddress << std::setw(8) << ins.Index << std::setw(5) << ins.SubIndex
+           << std::setw(7) << ins.CobId << std::setw(6) << ins.MappingAddress << std::setw(6)
+           << ins.Bytes << std::setw(6) << ins.NodeIndex << ins.Description << "\n";
+    }
+    return os.str();
+}
+
+} // namespace
+
+int cmdNew(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kNewHelp;
+        return kExitOk;
+    }
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {"--master", "--slave"}, {}, p, error)) {
+        return usageError("new", error);
+    }
+    if (p.flags.size() != 1) {
+        return usageError("new", "give exactly one of --master and --slave");
+    }
+    if (p.positional.size() != 1) {
+        return usageError("new", "give exactly one output file");
+    }
+    const int type = p.flags.contains("--master") ? kCanopenMaster : kCanopenSlave;
+    return saveConfiguration(p.positional[0], newConfiguration(type)) ? kExitOk : kExitFailed;
+}
+
+int cmdConvert(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kConvertHelp;
+        return kExitOk;
+    }
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {}, {}, p, error)) {
+        return usageError("convert", error);
+    }
+    if (p.positional.size() != 2) {
+        return usageError("convert", "give an input file and an output file");
+    }
+    GatewayConfiguration cfg;
+    if (!loadConfiguration(p.positional[0], cfg)) {
+        return kExitFailed;
+    }
+    return saveConfiguration(p.positional[1], cfg) ? kExitOk : kExitFailed;
+}
+
+int cmdShow(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kShowHelp;
+        return kExitOk;
+    }
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {"--json"}, {}, p, error)) {
+        return usageError("show", error);
+    }
+    if (p.positional.size() != 1) {
+        return usageError("show", "give exactly one input file");
+    }
+    GatewayConfiguration cfg;
+    if (!loadConfiguration(p.positional[0], cfg)) {
+        return kExitFailed;
+    }
+    std::cout << (p.flags.contains("--json") ? toJson(cfg) + "\n" : toText(p.positional[0], cfg));
+    return std::cout.flush() ? kExitOk : kExitFailed;
 }
 
 } // namespace torvane::cli

@@ -1,0 +1,57 @@
+#include "model/config_file.h"
+
+#include "model/archive.h"
+#include "model/atomic_file.h"
+#include "model/xml_file.h"
+
+namespace torvane {
+
+bool isXmlFileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && name.compare(dot + 1, std::string::npos, "xml") == 0;
+}
+
+bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
+                           std::string& error) {
+    std::string bytes;
+    std::string why;
+    if (!readWholeFile(path, bytes, why)) {
+        error = why;
+        return false;
+    }
+    if (isXmlFileName(path)) {
+        // Read into a copy so that a refused file leaves nothing half-applied.
+        GatewayConfiguration read = live;
+        if (!readXml(bytes, read, why)) {
+            error = path + ": " + why;
+            return false;
+        }
+        live = std::move(read);
+        doc.FileKind = kFileKindXml;
+    } else {
+        ArchiveContents read;
+        if (!readArchive(bytes, read, why)) {
+            error = path + ": not a readable configuration archive: " + why;
+            return false;
+        }
+        applyArchive(read, live, doc);
+        doc.FileKind = kFileKindArchive;
+    }
+    doc.CurrentFilePath = path;
+    return true;
+}
+
+bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& cfg,
+                           std::string& error) {
+    const std::string bytes = isXmlFileName(path) ? writeXml(cfg) : writeArchive(cfg);
+    std::string why;
+    if (!writeFileAtomically(path, bytes, why)) {
+        error = "cannot save " + path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+} // namespace torvane

@@ -1,0 +1,403 @@
+#include "model/xml_file.h"
+
+#include "model/strings.h"
+#include "model/text_number.h"
+
+#include <algorithm>
+#include <tinyxml2.h>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+using tinyxml2::XMLDocument;
+using tinyxml2::XMLElement;
+using tinyxml2::XMLNode;
+
+constexpr char kValue[] = "Value";
+constexpr char kDeclaration[] = R"(xml version="1.0" encoding="gb2312")";
+// Deeper nesting is refused by the XML library anyway; the salvage scan stops there too.
+constexpr int kMaxDepth = 400;
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+class XmlBuilder {
+public:
+    explicit XmlBuilder(XMLDocument& doc) : doc_(doc) {}
+
+    XMLElement* add(XMLNode* parent, const char* name, const std::string& value) {
+        XMLElement* e = doc_.NewElement(name);
+        e->SetAttribute(kValue, value.c_str());
+        parent->InsertEndChild(e);
+        return e;
+    }
+
+private:
+    XMLDocument& doc_;
+};
+
+const char* xmlCommandName(const std::string& type) {
+    if (type == kUploadSdo) {
+        return str::XmlUploadSdo;
+    }
+    if (type == kTransmitPdo) {
+        return str::XmlTransmitPdo;
+    }
+    if (type == kReceivePdo) {
+        return str::XmlReceivePdo;
+    }
+    return str::XmlDownloadSdo;
+}
+
+std::string commandCode(std::string_view xmlName) {
+    if (xmlName == str::XmlTransmitPdo) {
+        return kTransmitPdo;
+    }
+    if (xmlName == str::XmlReceivePdo) {
+        return kReceivePdo;
+    }
+    if (xmlName == str::XmlUploadSdo) {
+        return kUploadSdo;
+    }
+    if (xmlName == str::XmlDownloadSdo) {
+        return kDownloadSdo;
+    }
+    return {};
+}
+
+// ---- Salvaging a malformed file --------------------------------------------------------------
+
+struct OpenElement {
+    std::string_view name;
+    int parent;
+};
+
+// A place where the text may be cut: the elements open there are closed after the cut.
+struct Cut {
+    std::size_t pos;
+    int open;
+};
+
+std::string_view tagName(std::string_view s, std::size_t from) {
+    std::size_t end = from;
+    while (end < s.size() && s[end] != '>' && s[end] != '/' && s[end] != ' ' && s[end] != '\t' &&
+           s[end] != '\r' && s[end] != '\n') {
+        ++end;
+    }
+    return s.substr(from, end - from);
+}
+
+// Finds the '>' that ends a start tag, skipping quoted attribute values; npos when none.
+std::size_t startTagEnd(std::string_view s, std::size_t from) {
+    char quote = 0;
+    for (std::size_t i = from; i < s.size(); ++i) {
+        const char c = s[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '<') {
+            return std::string_view::npos;
+        } else if (c == '>') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Lists the markup boundaries of `s` up to the first place where its structure breaks (a tag
+// that never ends, a closing tag that does not match), with the elements open at each.
+std::vector<Cut> scanCuts(std::string_view s, std::vector<OpenElement>& opens) {
+    std::vector<Cut> cuts;
+    int top = -1;
+    int depth = 0;
+    std::size_t i = 0;
+    auto skipPast = [&](std::size_t from, std::string_view terminator) {
+        const std::size_t at = s.find(terminator, from);
+        return at == std::string_view::npos ? at : at + terminator.size();
+    };
+    for (;;) {
+        const std::size_t lt = s.find('<', i);
+        if (lt == std::string_view::npos) {
+            cuts.push_back({s.size(), top});
+            break;
+        }
+        cuts.push_back({lt, top});
+        const std::string_view rest = s.substr(lt);
+        std::size_t end = std::string_view::npos;
+        if (rest.starts_with("<?")) {
+            end = skipPast(lt + 2, "?>");
+        } else if (rest.starts_with("<!--")) {
+            end = skipPast(lt + 4, "-->");
+        } else if (rest.starts_with("<![CDATA[")) {
+            end = skipPast(lt + 9, "]]>");
+        } else if (rest.starts_with("<!")) {
+            end = skipPast(lt + 2, ">");
+        } else if (rest.starts_with("</")) {
+            const std::string_view name = tagName(s, lt + 2);
+            if (top < 0 || opens[static_cast<std::size_t>(top)].name != name) {
+                break;
+            }
+            end = skipPast(lt + 2, ">");
+            top = opens[static_cast<std::size_t>(top)].parent;
+            --depth;
+        } else {
+            const std::string_view name = tagName(s, lt + 1);
+            const std::size_t gt = startTagEnd(s, lt + 1 + name.size());
+            if (name.empty() || gt == std::string_view::npos) {
+                break;
+            }
+            end = gt + 1;
+            if (s[gt - 1] != '/') {
+                if (depth >= kMaxDepth) {
+                    break;
+                }
+                opens.push_back({name, top});
+                top = static_cast<int>(opens.size()) - 1;
+                ++depth;
+            }
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        i = end;
+    }
+    return cuts;
+}
+
+bool parsesAt(std::string_view s, const Cut& cut, const std::vector<OpenElement>& opens,
+              XMLDocument& doc) {
+    std::string text(s.substr(0, cut.pos));
+    for (int t = cut.open; t >= 0; t = opens[static_cast<std::size_t>(t)].parent) {
+        text += "</";
+        text += opens[static_cast<std::size_t>(t)].name;
+        text += '>';
+    }
+    const tinyxml2::XMLError result = doc.Parse(text.data(), text.size());
+    return result == tinyxml2::XML_SUCCESS || result == tinyxml2::XML_ERROR_EMPTY_DOCUMENT;
+}
+
+// Parses `s`; when it is malformed, keeps the longest well-formed beginning (its open elements
+// closed), so a damaged or cut-off file is still read as far as it goes. A well-formed
+// beginning stays well-formed when shortened, so the longest one is found by bisection.
+// Returns the library's complaint about the whole text, empty when it was well-formed.
+std::string parseForgiving(std::string_view s, XMLDocument& doc) {
+    if (doc.Parse(s.data(), s.size()) == tinyxml2::XML_SUCCESS) {
+        return {};
+    }
+    std::string complaint = doc.ErrorStr();
+    std::vector<OpenElement> opens;
+    const std::vector<Cut> cuts = scanCuts(s, opens);
+    std::size_t lo = 0;
+    std::size_t hi = cuts.size() - 1;
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi + 1) / 2;
+        if (parsesAt(s, cuts[mid], opens, doc)) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    if (!parsesAt(s, cuts[lo], opens, doc)) {
+        doc.Clear();
+    }
+    return complaint;
+}
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+// The Value attribute; an element without it reads as an empty text.
+std::string valueOf(const XMLElement* e) {
+    const char* v = e->Attribute(kValue);
+    return v == nullptr ? std::string() : std::string(v);
+}
+
+const XMLElement* findChildByValue(const XMLElement* parent, std::string_view value) {
+    for (const XMLElement* e = parent->FirstChildElement(); e != nullptr;
+         e = e->NextSiblingElement()) {
+        const char* v = e->Attribute(kValue);
+        if (std::string_view(v == nullptr ? "" : v) == value) {
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+// Reads one command into `ins` field by field; false when an element it needs is missing.
+bool readCommand(const XMLElement* c, INSTRUCTION& ins) {
+    const XMLElement* a = c->FirstChildElement();
+    if (a == nullptr) {
+        return false;
+    }
+    ins.InstructionType = commandCode(valueOf(a));
+    const XMLElement* e = a->NextSiblingElement();
+    if (e == nullptr) {
+        return false;
+    }
+    ins.NodeAddress = valueOf(e);
+    std::vector<std::string*> fields;
+    if (isPdoCommand(ins.InstructionType)) {
+        fields = {&ins.CobId};
+    } else {
+        fields = {&ins.Index, &ins.SubIndex};
+    }
+    fields.insert(fields.end(), {&ins.Bytes, &ins.MappingAddress, &ins.Description});
+    for (std::string* field : fields) {
+        e = e->NextSiblingElement();
+        if (e == nullptr) {
+            return false;
+        }
+        *field = valueOf(e);
+    }
+    e = e->NextSiblingElement();
+    if (e == nullptr) {
+        return false;
+    }
+    ins.NodeIndex = decimalValue(valueOf(e));
+    return true;
+}
+
+// The reading steps proper; each returns at the first missing element, keeping what it stored.
+void readDocument(const XMLElement* first, GatewayConfiguration& live) {
+    const XMLElement* second = first->NextSiblingElement();
+    if (second == nullptr) {
+        return;
+    }
+    live.ConfigType = valueOf(second) == str::XmlMaster ? kCanopenMaster : kCanopenSlave;
+    const XMLElement* inport = first->FirstChildElement();
+    if (inport == nullptr) {
+        return;
+    }
+    live.Fieldbus.InportNum = valueOf(inport);
+    const XMLElement* third = second->NextSiblingElement();
+    const XMLElement* fourth = third == nullptr ? nullptr : third->NextSiblingElement();
+    if (fourth == nullptr) {
+        return;
+    }
+    const XMLElement* master = findChildByValue(fourth, "Master");
+    if (master == nullptr) {
+        return;
+    }
+
+    CONFIG& c = live.Config;
+    const XMLElement* p = master->FirstChildElement();
+    for (std::string CONFIG::*field :
+         {&CONFIG::BuadRate, &CONFIG::SlaveAddress, &CONFIG::SDOTimeout, &CONFIG::NMT,
+          &CONFIG::TPDOTimeout, &CONFIG::DelayStart, &CONFIG::SYNC, &CONFIG::ControlStatus,
+          &CONFIG::ErrorControl}) {
+        if (p == nullptr) {
+            return;
+        }
+        c.*field = valueOf(p);
+        p = p->NextSiblingElement();
+    }
+    if (p == nullptr) {
+        return;
+    }
+    // Counts beyond the tables cannot come from this program; the tables end the reading.
+    c.NodeCount = std::clamp(decimalValue(valueOf(p)), 0, kNodeTableSize);
+    p = p->NextSiblingElement();
+    if (p == nullptr) {
+        return;
+    }
+    c.InstructionCount = std::clamp(decimalValue(valueOf(p)), 0, kInstructionTableSize);
+
+    const XMLElement* e = master->NextSiblingElement();
+    for (int i = 0; i < c.NodeCount; ++i) {
+        if (e == nullptr) {
+            return;
+        }
+        NodeEntry& node = c.Nodes[static_cast<std::size_t>(i)];
+        const XMLElement* name = e->FirstChildElement();
+        if (name == nullptr) {
+            return;
+        }
+        node.NodeName = valueOf(name);
+        const XMLElement* address = name->NextSiblingElement();
+        if (address == nullptr) {
+            return;
+        }
+        node.NodeAddress = valueOf(address);
+        e = e->NextSiblingElement();
+    }
+
+    const XMLElement* command = findChildByValue(fourth, "Instruction");
+    for (std::size_t k = 0; command != nullptr && k < c.Instructions.size(); ++k) {
+        if (!readCommand(command, c.Instructions[k])) {
+            return;
+        }
+        command = command->NextSiblingElement();
+    }
+}
+
+} // namespace
+
+std::string writeXml(const GatewayConfiguration& cfg) {
+    const CONFIG& c = cfg.Config;
+    const int nodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    const int instructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+
+    XMLDocument doc;
+    XmlBuilder b(doc);
+    doc.InsertEndChild(doc.NewDeclaration(kDeclaration));
+    XMLElement* fieldbus = b.add(&doc, "FiledBus", "FiledBus");
+    b.add(fieldbus, "InportNum", cfg.Fieldbus.InportNum);
+    b.add(&doc, "ConfigType", cfg.isMaster() ? str::XmlMaster : str::XmlSlave);
+    b.add(&doc, "ConfigEdition", "320");
+    XMLElement* canopen = b.add(&doc, "CANopen", "CANopen");
+
+    XMLElement* master = b.add(canopen, "Master", "Master");
+    b.add(master, "BuadRate", c.BuadRate);
+    b.add(master, "SlaveAddress", c.SlaveAddress);
+    b.add(master, "SDOTimeout", c.SDOTimeout);
+    b.add(master, "NMT", c.NMT);
+    b.add(master, "TPDOTimeout", c.TPDOTimeout);
+    b.add(master, "DelayStart", c.DelayStart);
+    b.add(master, "SYNC", c.SYNC);
+    b.add(master, "ControlStatus", c.ControlStatus);
+    b.add(master, "ErrorControl", c.ErrorControl);
+    b.add(master, "NodeCount", decimalText(nodeCount));
+    b.add(master, "InstructioinCount", decimalText(instructionCount));
+
+    for (int i = 0; i < nodeCount; ++i) {
+        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+        XMLElement* node = b.add(canopen, "Node", "Node");
+        b.add(node, "NodeName", n.NodeName);
+        b.add(node, "NodeAddress", n.NodeAddress);
+    }
+    for (int i = 0; i < instructionCount; ++i) {
+        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+        XMLElement* e = b.add(canopen, "Instruction", "Instruction");
+        b.add(e, "InstructionName", xmlCommandName(ins.InstructionType));
+        b.add(e, "NodeAddress", ins.NodeAddress);
+        if (isPdoCommand(ins.InstructionType)) {
+            b.add(e, "COB-ID", ins.CobId);
+        } else {
+            b.add(e, "Index", ins.Index);
+            b.add(e, "SubIndex", ins.SubIndex);
+        }
+        b.add(e, "Bytes", ins.Bytes);
+        b.add(e, "MappingAddress", ins.MappingAddress);
+        b.add(e, "Description", ins.Description);
+        b.add(e, "NodeIndex", decimalText(ins.NodeIndex));
+    }
+
+    tinyxml2::XMLPrinter printer;
+    doc.Print(&printer);
+    return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
+}
+
+bool readXml(std::string_view bytes, GatewayConfiguration& live, std::string& error) {
+    XMLDocument doc;
+    const std::string complaint = parseForgiving(bytes, doc);
+    const XMLElement* first = doc.FirstChildElement();
+    if (first == nullptr) {
+        error = complaint.empty() ? std::string("the file holds no XML element")
+                                  : "the file holds no readable XML element (" + complaint + ")";
+        return false;
+    }
+    readDocument(first, live);
+    return true;
+}
+
+} // namespace torvane

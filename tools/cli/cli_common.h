@@ -1,0 +1,46 @@
+#pragma once
+
+// Small helpers every torvane-cli command shares: argument splitting, messages on stderr and
+// loading or saving a configuration file by name (.xml by its extension, anything else an
+// archive). Messages go to stderr as "torvane-cli: <text>"; a file's messages name the file.
+
+#include "commands.h"
+#include "model/configuration.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace torvane::cli {
+
+// The arguments of one command, split into flags, options with a value and positional words.
+struct ParsedArgs {
+    std::set<std::string> flags;                // e.g. "--yes"
+    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"
+    std::vector<std::string> positional;
+};
+
+// Splits `args`: words in `flags` are flags, words in `valued` take the next word as their value,
+// "--" ends the options, any other word starting with '-' is unknown. Returns false with a
+// message in `error` on an unknown option or a missing value.
+bool parseArgs(const Args& args, const std::set<std::string>& flags,
+               const std::set<std::string>& valued, ParsedArgs& out, std::string& error);
+
+// Prints "torvane-cli: <message>" to stderr.
+void printError(const std::string& message);
+
+// Prints "torvane-cli <command>: <message>" and a hint to run --help; returns kExitUsage.
+int usageError(const std::string& command, const std::string& message);
+
+// Loads a .chg or .xml file into `cfg`, starting from a new master configuration (so entries
+// beyond the counts are those of a new configuration); `doc`, when given, receives the file state.
+// Returns false after printing a message that names the file.
+bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg,
+                       DocumentState* doc = nullptr);
+
+// Saves `cfg` atomically as .xml or .chg by the name. Returns false after printing a message
+// that names the file; the previous file is then intact.
+bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg);
+
+} // namespace torvane::cli
