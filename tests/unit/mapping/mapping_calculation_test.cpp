@@ -13,7 +13,7 @@ using test::masterWith;
 
 const std::string kHardware = str::HardwareConfigSize;
 
-struct CalcCase {
+struct CalcCase { // NOLINT(clang-analyzer-optin.performance.Padding)
     const char* name;
     std::string inportNum;
     bool controlStatus;
