@@ -39,7 +39,7 @@ torvane_cli_mapping_case(map_help "ARGS=map|--help" RC=0 "OUT_REGEX=Usage: torva
 torvane_cli_mapping_case(map_no_input "ARGS=map" RC=2 "OUT_REGEX=no input file")
 torvane_cli_mapping_case(map_o_without_name "ARGS=map|${_map_data}/map_dense.xml|-o" RC=2)
 torvane_cli_mapping_case(map_unknown_option
-  "ARGS=map|${_map_data}/map_dense.xml|--fast" RC=2 "OUT_REGEX=unknown option '--fast'")
+  "ARGS=map|${_map_data}/map_dense.xml|--fast" RC=2 "OUT_REGEX=unknown option --fast")
 
 torvane_cli_mapping_case(check_pass "ARGS=check|${_map_data}/check_pass.xml" RC=0)
 torvane_cli_mapping_case(check_conflict
