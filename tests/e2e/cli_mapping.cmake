@@ -58,3 +58,14 @@ torvane_cli_mapping_case(check_two_inputs
   "ARGS=check|${_map_data}/check_pass.xml|${_map_data}/check_pass.xml" RC=2)
 torvane_cli_mapping_case(check_missing_file
   "ARGS=check|${_map_out}/missing.xml" RC=1 "OUT_REGEX=missing.xml")
+
+# An SDO cycle of 11 ms for 10 SDOs at 250K asks; without --yes the answer is Cancel. OK only
+# accepts the cycle: an overlap behind it still fails.
+torvane_cli_mapping_case(check_cycle_cancel
+  "ARGS=check|${_map_data}/check_slow_sdo.chg" RC=1
+  "OUT_REGEX=to configure 10 SDO commands, SDO send cycle takes at least 12 milliseconds!.*-> Cancel")
+torvane_cli_mapping_case(check_cycle_yes
+  "ARGS=check|${_map_data}/check_slow_sdo.chg|--yes" RC=0 "OUT_REGEX=-> OK \\(--yes\\)")
+torvane_cli_mapping_case(check_cycle_yes_still_checks_overlaps
+  "ARGS=check|${_map_data}/check_slow_sdo_conflict.chg|--yes" RC=1
+  "OUT_REGEX=Mapping address conflict !")
