@@ -37,7 +37,6 @@ torvane_cli_mapping_case(map_unwritable_output
   "OUT_REGEX=no-such-dir/out.chg")
 torvane_cli_mapping_case(map_help "ARGS=map|--help" RC=0 "OUT_REGEX=Usage: torvane-cli map IN")
 torvane_cli_mapping_case(map_no_input "ARGS=map" RC=2 "OUT_REGEX=no input file")
-torvane_cli_mapping_case(map_o_without_name "ARGS=map|${_map_data}/map_dense.xml|-o" RC=2)
 torvane_cli_mapping_case(map_unknown_option
   "ARGS=map|${_map_data}/map_dense.xml|--fast" RC=2 "OUT_REGEX=unknown option --fast")
 
@@ -48,16 +47,6 @@ torvane_cli_mapping_case(check_conflict
 torvane_cli_mapping_case(check_cobid_names_both_nodes
   "ARGS=check|${_map_data}/check_cobid.xml" RC=1
   "OUT_REGEX=Node-3 and Node-5 a strip under the command PDO COB-ID conflict!")
-torvane_cli_mapping_case(check_range
-  "ARGS=check|${_map_data}/check_range.xml" RC=1
-  "OUT_REGEX=Mapping addresses beyond the maximum range, the download fails")
-torvane_cli_mapping_case(check_idle_node
-  "ARGS=check|${_map_data}/check_idle_node.xml" RC=1 "OUT_REGEX=There is invalid node!")
-torvane_cli_mapping_case(check_help "ARGS=check|-h" RC=0 "OUT_REGEX=--yes")
-torvane_cli_mapping_case(check_two_inputs
-  "ARGS=check|${_map_data}/check_pass.xml|${_map_data}/check_pass.xml" RC=2)
-torvane_cli_mapping_case(check_missing_file
-  "ARGS=check|${_map_out}/missing.xml" RC=1 "OUT_REGEX=missing.xml")
 
 # An SDO cycle of 11 ms for 10 SDOs at 250K asks; without --yes the answer is Cancel. OK only
 # accepts the cycle: an overlap behind it still fails.
