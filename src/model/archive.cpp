@@ -207,9 +207,10 @@ public:
             return false;
         }
         if (n > (wide ? remaining() / 2 : remaining())) {
-            return fail("text " + std::string(field) + " at byte " + std::to_string(at) +
-                        " claims " + std::to_string(n) + (wide ? " wide characters" : " bytes") +
-                        ", only " + std::to_string(remaining()) + " bytes remain");
+            return fail("file ends early: text " + std::string(field) + " at byte " +
+                        std::to_string(at) + " claims " + std::to_string(n) +
+                        (wide ? " wide characters" : " bytes") + ", only " +
+                        std::to_string(remaining()) + " bytes remain");
         }
         const std::uint64_t byteCount = wide ? n * 2 : n;
         const std::string_view raw = bytes_.substr(pos_, static_cast<std::size_t>(byteCount));

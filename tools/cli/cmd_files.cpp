@@ -156,11 +156,31 @@ std::string toJson(const GatewayConfiguration& cfg) {
 
 // ---- Readable summary ------------------------------------------------------------------------
 
+// Control characters would break the layout; they are shown escaped. Other bytes pass as they are.
+std::string shown(const std::string& s) {
+    std::string out;
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 void printParameters(std::ostream& os, const char* title,
                      const std::vector<std::pair<const char*, const std::string*>>& rows) {
     os << title << ":\n";
     for (const auto& [name, value] : rows) {
-        os << "  " << std::left << std::setw(18) << name << *value << '\n';
+        os << "  " << std::left << std::setw(18) << name << shown(*value) << '\n';
     }
 }
 
@@ -170,7 +190,7 @@ std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
     os << path << ": " << (cfg.isMaster() ? str::CanopenMaster : str::CanopenSlave)
        << " configuration (ConfigType " << cfg.ConfigType << "), edition " << c.ConfigEdition
        << "\n";
-    os << "Profibus buffer (InportNum): " << cfg.Fieldbus.InportNum << "\n";
+    os << "Profibus buffer (InportNum): " << shown(cfg.Fieldbus.InportNum) << "\n";
     const std::vector<std::pair<const char*, const std::string*>> master = {
         {"BuadRate", &c.BuadRate},
         {"SlaveAddress", &c.SlaveAddress},
@@ -208,7 +228,7 @@ std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
     for (int i = 0; i < nodeCount; ++i) {
         const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
         os << "  " << std::right << std::setw(3) << i + 1 << "  address " << std::left
-           << std::setw(5) << n.NodeAddress << n.NodeName << "\n";
+           << std::setw(5) << shown(n.NodeAddress) << shown(n.NodeName) << "\n";
     }
     const int count = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
     os << "Commands: " << count << "\n";
@@ -222,10 +242,11 @@ std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
         const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
         const std::string label = commandLabel(ins.InstructionType);
         os << "  " << std::right << std::setw(3) << i + 1 << "  " << std::left << std::setw(14)
-           << (label.empty() ? "type '" + ins.InstructionType + "'" : label) << std::setw(6)
-           << ins.NodeAddress << std::setw(8) << ins.Index << std::setw(5) << ins.SubIndex
-           << std::setw(7) << ins.CobId << std::setw(6) << ins.MappingAddress << std::setw(6)
-           << ins.Bytes << std::setw(6) << ins.NodeIndex << ins.Description << "\n";
+           << (label.empty() ? "type '" + shown(ins.InstructionType) + "'" : label) << std::setw(6)
+           << shown(ins.NodeAddress) << std::setw(8) << shown(ins.Index) << std::setw(5)
+           << shown(ins.SubIndex) << std::setw(7) << shown(ins.CobId) << std::setw(6)
+           << shown(ins.MappingAddress) << std::setw(6) << shown(ins.Bytes) << std::setw(6)
+           << ins.NodeIndex << shown(ins.Description) << "\n";
     }
     return os.str();
 }

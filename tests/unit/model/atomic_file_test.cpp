@@ -1,10 +1,8 @@
 #include "model/atomic_file.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
-
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace torvane {
@@ -15,9 +13,10 @@ namespace fs = std::filesystem;
 class AtomicFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("torvane-atomic-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            fs::temp_directory_path() /
+            ("torvane-atomic-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

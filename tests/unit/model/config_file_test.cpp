@@ -1,0 +1,95 @@
+#include "model/atomic_file.h"
+#include "model/config_file.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ConfigFile, OnlyTheExactExtensionXmlMeansXml) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a.xml", true},      {"/x/y/a.b.xml", true}, {".xml", true},  {"a.XML", false},
+        {"a.Xml", false},     {"a.chg", false},       {"axml", false}, {"a.xml.chg", false},
+        {"dir.xml/a", false}, {"a.xml ", false},      {"", false},     {"a.", false},
+    };
+    for (const auto& [name, xml] : cases) {
+        EXPECT_EQ(isXmlFileName(name), xml) << name;
+    }
+}
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("torvane-config-file-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+};
+
+TEST_F(ConfigFileTest, RefusedFilesNameTheFileAndChangeNothing) {
+    const std::string bad = std::string(TORVANE_TEST_DATA_DIR) + "/bad/";
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(path("holds.XML"), "<?xml version=\"1.0\"?><A/>", error));
+    for (const std::string& file :
+         {bad + "truncated.chg", bad + "wrong_class.chg", bad + "huge_instruction_count.chg",
+          bad + "no_element.xml", bad + "empty.xml", path("missing.chg"), path("holds.XML")}) {
+        GatewayConfiguration live = newConfiguration(kCanopenSlave);
+        live.Config.NodeCount = 1;
+        DocumentState doc;
+        doc.FileKind = kFileKindXml;
+        doc.CurrentFilePath = "previous.xml";
+        doc.ModifiedFlag = true;
+        const GatewayConfiguration before = live;
+        EXPECT_FALSE(loadConfigurationFile(file, live, doc, error)) << file;
+        EXPECT_NE(error.find(file), std::string::npos) << error;
+        EXPECT_EQ(live, before) << file;
+        EXPECT_EQ(doc.FileKind, kFileKindXml);
+        EXPECT_EQ(doc.CurrentFilePath, "previous.xml");
+        EXPECT_FALSE(doc.LoadedFromArchive);
+    }
+}
+
+TEST_F(ConfigFileTest, SavesAndLoadsBothKindsWithTheFileState) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
+    cfg.Config.SYNC = "12";
+    const struct {
+        const char* name;
+        int kind;
+        bool fromArchive;
+    } cases[] = {{"a.chg", kFileKindArchive, true}, {"a.xml", kFileKindXml, false}};
+    for (const auto& c : cases) {
+        std::string error;
+        ASSERT_TRUE(saveConfigurationFile(path(c.name), cfg, error)) << error;
+        GatewayConfiguration live = newConfiguration(kCanopenMaster);
+        DocumentState doc;
+        doc.ModifiedFlag = true;
+        ASSERT_TRUE(loadConfigurationFile(path(c.name), live, doc, error)) << error;
+        EXPECT_EQ(live.ConfigType, kCanopenSlave);
+        EXPECT_EQ(live.Config.SYNC, "12");
+        EXPECT_EQ(doc.FileKind, c.kind);
+        EXPECT_EQ(doc.CurrentFilePath, path(c.name));
+        EXPECT_EQ(doc.LoadedFromArchive, c.fromArchive);
+        EXPECT_TRUE(doc.ModifiedFlag);
+    }
+}
+
+TEST_F(ConfigFileTest, AFailedSaveIsReportedForBothKinds) {
+    for (const char* name : {"a.chg", "a.xml"}) {
+        std::string error;
+        EXPECT_FALSE(saveConfigurationFile(path("missing/") + name,
+                                           newConfiguration(kCanopenMaster), error));
+        EXPECT_NE(error.find(path("missing/") + name), std::string::npos) << error;
+    }
+}
+
+} // namespace
+} // namespace torvane

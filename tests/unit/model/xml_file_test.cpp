@@ -1,0 +1,210 @@
+#include "model/xml_file.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+namespace torvane {
+namespace {
+
+GatewayConfiguration sampleMaster() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    CONFIG& c = cfg.Config;
+    c.BuadRate = "1M";
+    c.SlaveAddress = "3";
+    c.SDOTimeout = "250";
+    c.NMT = "Enable";
+    c.TPDOTimeout = "7";
+    c.DelayStart = "8";
+    c.SYNC = "9";
+    c.ControlStatus = "Enable";
+    c.ErrorControl = "11";
+    c.NodeCount = 2;
+    c.Nodes[0] = {"5", "Motor <left> & \"quoted\""};
+    c.Nodes[1] = {"6", "\xD6\xD0 gb bytes"};
+    c.InstructionCount = 4;
+    c.Instructions[0] = {"5", "1", "0x6041", "0", "", "0", "2", "status", "", 1};
+    c.Instructions[1] = {"5", "2", "0x6040", "0", "", "0", "2", "control", "", 1};
+    c.Instructions[2] = {"6", "3", "", "", "390", "2", "8", "inputs", "", 2};
+    c.Instructions[3] = {"6", "4", "", "", "518", "2", "8", "outputs", "", 2};
+    cfg.Fieldbus.InportNum = "48";
+    return cfg;
+}
+
+TEST(XmlFile, WritesTheFixedLayout) {
+    const std::string xml = writeXml(sampleMaster());
+    EXPECT_EQ(xml.rfind(R"(<?xml version="1.0" encoding="gb2312"?>)", 0), 0U);
+    for (const char* part :
+         {R"(<FiledBus Value="FiledBus">)", R"(<InportNum Value="48"/>)",
+          R"(<ConfigType Value="TAVO20"/>)", R"(<ConfigEdition Value="320"/>)",
+          R"(<InstructioinCount Value="4"/>)", R"(<InstructionName Value="Transmit-PDO"/>)",
+          R"(<COB-ID Value="390"/>)", R"(<SubIndex Value="0"/>)"}) {
+        EXPECT_NE(xml.find(part), std::string::npos) << part;
+    }
+    tinyxml2::XMLDocument doc;
+    ASSERT_EQ(doc.Parse(xml.c_str()), tinyxml2::XML_SUCCESS);
+    std::vector<std::string> top;
+    for (auto* e = doc.FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
+        top.emplace_back(e->Name());
+    }
+    EXPECT_EQ(top,
+              (std::vector<std::string>{"FiledBus", "ConfigType", "ConfigEdition", "CANopen"}));
+    // A PDO command carries a COB-ID, an SDO command Index and SubIndex.
+    const auto* pdo = doc.FirstChildElement("CANopen")->LastChildElement("Instruction");
+    EXPECT_NE(pdo->FirstChildElement("COB-ID"), nullptr);
+    EXPECT_EQ(pdo->FirstChildElement("Index"), nullptr);
+}
+
+TEST(XmlFile, ReadsBackWhatItWrote) {
+    const GatewayConfiguration written = sampleMaster();
+    GatewayConfiguration read = newConfiguration(kCanopenSlave);
+    std::string error;
+    ASSERT_TRUE(readXml(writeXml(written), read, error)) << error;
+    EXPECT_EQ(read.ConfigType, kCanopenMaster);
+    EXPECT_EQ(read.Fieldbus.InportNum, "48");
+    for (auto field : {&CONFIG::BuadRate, &CONFIG::SlaveAddress, &CONFIG::SDOTimeout, &CONFIG::NMT,
+                       &CONFIG::TPDOTimeout, &CONFIG::DelayStart, &CONFIG::SYNC,
+                       &CONFIG::ControlStatus, &CONFIG::ErrorControl}) {
+        EXPECT_EQ(read.Config.*field, written.Config.*field);
+    }
+    EXPECT_EQ(read.Config.NodeCount, 2);
+    EXPECT_EQ(read.Config.InstructionCount, 4);
+    EXPECT_EQ(read.Config.Nodes, written.Config.Nodes);
+    EXPECT_EQ(read.Config.Instructions, written.Config.Instructions);
+}
+
+// Reading starts from a configuration whose fields the XML file does not carry are marked.
+GatewayConfiguration marked() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    cfg.Config.RPDOCycle = "kept";
+    cfg.Config.SDORetries = "kept";
+    cfg.Config.SlaveNodeAddress = "kept";
+    cfg.Config.ConfigEdition = 210;
+    cfg.Fieldbus.AuxParam = "kept";
+    cfg.Config.Instructions[0].SpareText = "kept";
+    cfg.Config.Instructions[0].CobId = "kept";
+    cfg.Config.Nodes[1].NodeName = "kept";
+    return cfg;
+}
+
+constexpr const char* kHead = R"(<?xml version="1.0" encoding="gb2312"?>
+<FiledBus Value="FiledBus"><InportNum Value="96"/></FiledBus>
+)";
+constexpr const char* kMaster = R"(<Master Value="Master"><a Value="500K"/><b Value="9"/>
+<c Value="1"/><d Value="Enable"/><e Value="2"/><f Value="3"/><g Value="4"/><h Value="Enable"/>
+<i Value="5"/><j Value="1"/><k Value="1"/></Master>
+)";
+constexpr const char* kNode = R"(<Node Value="Node"><x Value="Valve"/><y Value="12"/></Node>
+)";
+constexpr const char* kCommand = R"(<Instruction Value="Instruction"><n Value="Bogus"/>
+<a Value="12"/><i Value="0x2000"/><s Value="3"/><b Value="4"/><m Value="6"/><d Value="d"/>
+<x Value="1"/></Instruction>
+)";
+
+std::string file(const std::string& type, const std::string& canopenBody) {
+    return std::string(kHead) + R"(<ConfigType Value=")" + type + R"("/>
+<ConfigEdition Value="320"/>
+<CANopen Value="CANopen">)" +
+           canopenBody + "</CANopen>\n";
+}
+
+TEST(XmlFile, ForgivingReaderCases) {
+    struct Expect {
+        int type;
+        const char* inport;
+        const char* baud;
+        const char* errorControl;
+        int nodeCount;
+        const char* node0Name;
+        const char* command0Type;
+        const char* command0Index;
+    };
+    const std::string all = std::string(kMaster) + kNode + kCommand;
+    const std::string truncated = file("TAVO20", all);
+    const struct {
+        const char* name;
+        std::string xml;
+        Expect e;
+    } cases[] = {
+        {"exact type", file("TAVO20", all), {0, "96", "500K", "5", 1, "Valve", "", "0x2000"}},
+        {"type differs in case",
+         file("tavo20", all),
+         {1, "96", "500K", "5", 1, "Valve", "", "0x2000"}},
+        {"type without Value",
+         std::string(kHead) + "<ConfigType/><E/><CANopen>" + all + "</CANopen>",
+         {1, "96", "500K", "5", 1, "Valve", "", "0x2000"}},
+        // Master after the nodes is still found; the nodes then come from what follows Master.
+        {"Master found by Value",
+         file("TAVO20", std::string(kNode) + kMaster + kCommand),
+         {0, "96", "500K", "5", 1, "Bogus", "", "0x2000"}},
+        {"no ConfigType element", kHead, {0, "112", "250K", "0", 0, "New node", "", ""}},
+        {"no Master", file("TAVO20S", kNode), {1, "96", "250K", "0", 0, "New node", "", ""}},
+        {"Master cut short",
+         file("TAVO20", R"(<Master Value="Master"><a Value="10K"/><b Value="9"/></Master>)"),
+         {0, "96", "10K", "0", 0, "New node", "", ""}},
+        {"file cut off inside a command",
+         truncated.substr(0, truncated.find("<s Value")),
+         {0, "96", "500K", "5", 1, "Valve", "", "0x2000"}},
+        {"file cut off inside Master",
+         truncated.substr(0, truncated.find("<i Value=\"5\"")),
+         {0, "96", "500K", "0", 0, "New node", "", ""}},
+        {"mismatched closing tag",
+         file("TAVO20", std::string(kMaster) + "<Node></Nod>" + kCommand),
+         {0, "96", "500K", "5", 1, "New node", "", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GatewayConfiguration cfg = marked();
+        std::string error;
+        ASSERT_TRUE(readXml(c.xml, cfg, error)) << error;
+        EXPECT_EQ(cfg.ConfigType, c.e.type);
+        EXPECT_EQ(cfg.Fieldbus.InportNum, c.e.inport);
+        EXPECT_EQ(cfg.Config.BuadRate, c.e.baud);
+        EXPECT_EQ(cfg.Config.ErrorControl, c.e.errorControl);
+        EXPECT_EQ(cfg.Config.NodeCount, c.e.nodeCount);
+        EXPECT_EQ(cfg.Config.Nodes[0].NodeName, c.e.node0Name);
+        EXPECT_EQ(cfg.Config.Instructions[0].InstructionType, c.e.command0Type);
+        EXPECT_EQ(cfg.Config.Instructions[0].Index, c.e.command0Index);
+        // Fields the file does not carry stay as they were.
+        EXPECT_EQ(cfg.Config.RPDOCycle, "kept");
+        EXPECT_EQ(cfg.Config.SDORetries, "kept");
+        EXPECT_EQ(cfg.Config.SlaveNodeAddress, "kept");
+        EXPECT_EQ(cfg.Config.ConfigEdition, 210);
+        EXPECT_EQ(cfg.Fieldbus.AuxParam, "kept");
+        EXPECT_EQ(cfg.Config.Instructions[0].SpareText, "kept");
+        EXPECT_EQ(cfg.Config.Instructions[0].CobId, "kept");
+        EXPECT_EQ(cfg.Config.Nodes[1].NodeName, "kept");
+    }
+}
+
+TEST(XmlFile, CountsAndCommandsStopAtTheTableEnds) {
+    std::string body = R"(<Master Value="Master"><a/><b/><c/><d/><e/><f/><g/><h/><i/>
+<j Value="100000"/><k Value="99999"/></Master>)";
+    for (int i = 0; i < 130; ++i) {
+        body += kNode;
+    }
+    for (int i = 0; i < 300; ++i) {
+        body += kCommand;
+    }
+    GatewayConfiguration cfg = marked();
+    std::string error;
+    ASSERT_TRUE(readXml(file("TAVO20", body), cfg, error)) << error;
+    EXPECT_EQ(cfg.Config.NodeCount, 128);
+    EXPECT_EQ(cfg.Config.InstructionCount, 256);
+    EXPECT_EQ(cfg.Config.Nodes[127].NodeName, "Valve");
+    EXPECT_EQ(cfg.Config.Instructions[255].Description, "d");
+}
+
+TEST(XmlFile, RefusesBytesWithoutAnyElementAndChangesNothing) {
+    for (const std::string& xml : {std::string(), std::string("just text"),
+                                   std::string(R"(<?xml version="1.0"?><!-- none -->)"),
+                                   std::string("<unclosed"), std::string("\0<A/>", 5)}) {
+        GatewayConfiguration cfg = marked();
+        std::string error;
+        EXPECT_FALSE(readXml(xml, cfg, error)) << xml;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(cfg, marked());
+    }
+}
+
+} // namespace
+} // namespace torvane
