@@ -4,16 +4,16 @@ set(_map_out ${CMAKE_CURRENT_BINARY_DIR}/cli_mapping)
 file(MAKE_DIRECTORY ${_map_out})
 set(_map_cli ${TORVANE_BIN_DIR}/torvane-cli)
 
-# torvane_cli_mapping_case(NAME <args for expect_cli.cmake>...)
+# torvane_cli_mapping_case(NAME <definitions for scripts/cli_mapping_case.cmake>...)
 function(torvane_cli_mapping_case name)
   set(defs)
   foreach(def ${ARGN})
     list(APPEND defs "-D${def}")
   endforeach()
-  add_test(NAME e2e.cli.${name}
+  add_test(NAME cli_mapping_${name}
            COMMAND ${CMAKE_COMMAND} -DCLI=${_map_cli} ${defs}
-                   -P ${CMAKE_CURRENT_SOURCE_DIR}/mapping/expect_cli.cmake)
-  set_tests_properties(e2e.cli.${name} PROPERTIES LABELS e2e)
+                   -P ${CMAKE_CURRENT_LIST_DIR}/scripts/cli_mapping_case.cmake)
+  set_tests_properties(cli_mapping_${name} PROPERTIES LABELS e2e)
 endfunction()
 
 # The written file carries the new addresses: mapping it again prints them unchanged.
