@@ -33,7 +33,7 @@ GatewayConfiguration fullConfiguration(const char* inportNum) {
 void BM_CalculateMapping84(benchmark::State& state) {
     const char* sizes[] = {"48", "96", "112"};
     GatewayConfiguration cfg = fullConfiguration(sizes[state.range(0)]);
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         benchmark::DoNotOptimize(calculateMapping(cfg));
     }
 }
@@ -48,7 +48,7 @@ void BM_PreDownloadChecks84(benchmark::State& state) {
         state.SkipWithError("the benchmark configuration does not pass the checks");
         return;
     }
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         benchmark::DoNotOptimize(runPreDownloadChecks(cfg, ok));
     }
 }
@@ -57,7 +57,7 @@ BENCHMARK(BM_PreDownloadChecks84);
 void BM_UsageTables84(benchmark::State& state) {
     GatewayConfiguration cfg = fullConfiguration("112");
     calculateMapping(cfg);
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         ByteUsageTables t(cfg);
         t.setIncluded(0, false);
         benchmark::DoNotOptimize(t.count(BufferSide::Input, 0));

@@ -2,11 +2,12 @@
 #include "commands.h"
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
-#include "model/config_file.h"
 #include "model/configuration.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace torvane::cli {
@@ -14,6 +15,7 @@ namespace torvane::cli {
 namespace {
 
 constexpr int kExitOverflow = 3;
+constexpr int kMaxCommands = 84;
 
 constexpr const char* kMapHelp =
     "Usage: torvane-cli map IN [-o OUT]\n\n"
@@ -35,51 +37,21 @@ constexpr const char* kCheckHelp =
     "Exit codes: 0 the checks pass, 1 a check fails, a question was cancelled or a\n"
     "file error, 2 usage error.\n";
 
-struct Parsed {
-    std::string in;
-    std::optional<std::string> out;
-    bool yes = false;
-};
-
-// Parses IN plus the options a command allows; prints the reason and returns nullopt on misuse.
-std::optional<Parsed> parse(const char* command, const Args& args, bool allowOut, bool allowYes) {
-    Parsed p;
-    bool haveIn = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (allowOut && (a == "-o" || a == "--output")) {
-            if (i + 1 >= args.size()) {
-                std::cerr << "torvane-cli " << command << ": " << a << " needs a file name\n";
-                return std::nullopt;
-            }
-            p.out = args[++i];
-        } else if (allowYes && a == "--yes") {
-            p.yes = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            std::cerr << "torvane-cli " << command << ": unknown option '" << a << "'\n";
-            return std::nullopt;
-        } else if (!haveIn) {
-            p.in = a;
-            haveIn = true;
-        } else {
-            std::cerr << "torvane-cli " << command << ": unexpected argument '" << a << "'\n";
-            return std::nullopt;
-        }
-    }
-    if (!haveIn) {
-        std::cerr << "torvane-cli " << command << ": no input file given\n";
-        return std::nullopt;
-    }
-    return p;
-}
-
-// Reads IN the way the program opens a file, starting from a new master configuration.
-bool load(const std::string& path, GatewayConfiguration& cfg) {
-    cfg = newConfiguration(kCanopenMaster);
-    DocumentState doc;
+// Splits the arguments into IN and the allowed options; prints the reason and returns false on
+// misuse.
+bool parseCommand(const char* command, const Args& args, const std::set<std::string>& flags,
+                  const std::set<std::string>& valued, ParsedArgs& parsed) {
     std::string error;
-    if (!loadConfigurationFile(path, cfg, doc, error)) {
-        std::cerr << "torvane-cli: " << error << '\n';
+    if (!parseArgs(args, flags, valued, parsed, error)) {
+        usageError(command, error);
+        return false;
+    }
+    if (parsed.positional.empty()) {
+        usageError(command, "no input file given");
+        return false;
+    }
+    if (parsed.positional.size() > 1) {
+        usageError(command, "unexpected argument '" + parsed.positional[1] + "'");
         return false;
     }
     return true;
@@ -116,34 +88,38 @@ int cmdMap(const Args& args) {
         std::cout << kMapHelp;
         return kExitOk;
     }
-    const std::optional<Parsed> p = parse("map", args, true, false);
-    if (!p) {
-        std::cerr << kMapHelp;
+    ParsedArgs p;
+    if (!parseCommand("map", args, {}, {"-o", "--output"}, p)) {
         return kExitUsage;
     }
+    const std::string& in = p.positional.front();
+    std::optional<std::string> out;
+    if (p.options.contains("-o")) {
+        out = p.options["-o"];
+    } else if (p.options.contains("--output")) {
+        out = p.options["--output"];
+    }
     GatewayConfiguration cfg;
-    if (!load(p->in, cfg)) {
+    if (!loadConfiguration(in, cfg)) {
         return kExitFailed;
     }
     const MappingCommandResult r = runCalculateMappingCommand(cfg);
     if (r.outcome == MappingOutcome::Refused) {
-        std::cerr << "torvane-cli: " << p->in << ": " << r.message << " (command "
-                  << r.refusedCommand + 1 << " has no byte count)\n";
+        printError(in + ": " + r.message + " (command " + std::to_string(r.refusedCommand + 1) +
+                   " has no byte count)");
         return kExitFailed;
     }
     printAddresses(cfg);
     std::cout << "Input bytes: " << r.totals.inputTotal
               << ", output bytes: " << r.totals.outputTotal
               << ", I/O byte count: " << cfg.Fieldbus.InportNum << '\n';
-    (r.outcome == MappingOutcome::Fits ? std::cout : std::cerr)
-        << (r.outcome == MappingOutcome::Fits ? "" : "torvane-cli: " + p->in + ": ") << r.message
-        << '\n';
-    if (p->out) {
-        std::string error;
-        if (!saveConfigurationFile(*p->out, cfg, error)) {
-            std::cerr << "torvane-cli: " << error << '\n';
-            return kExitFailed;
-        }
+    if (r.outcome == MappingOutcome::Fits) {
+        std::cout << r.message << '\n';
+    } else {
+        printError(in + ": " + r.message);
+    }
+    if (out && !saveConfiguration(*out, cfg)) {
+        return kExitFailed;
     }
     return r.outcome == MappingOutcome::Fits ? kExitOk : kExitOverflow;
 }
@@ -153,29 +129,30 @@ int cmdCheck(const Args& args) {
         std::cout << kCheckHelp;
         return kExitOk;
     }
-    const std::optional<Parsed> p = parse("check", args, false, true);
-    if (!p) {
-        std::cerr << kCheckHelp;
+    ParsedArgs p;
+    if (!parseCommand("check", args, {"--yes"}, {}, p)) {
         return kExitUsage;
     }
+    const std::string& in = p.positional.front();
     GatewayConfiguration cfg;
-    if (!load(p->in, cfg)) {
+    if (!loadConfiguration(in, cfg)) {
         return kExitFailed;
     }
-    CliCycleAnswer answer(p->in, p->yes);
+    // The download checks at most the 84 commands it sends.
+    cfg.Config.InstructionCount = std::min(cfg.Config.InstructionCount, kMaxCommands);
+    CliCycleAnswer answer(in, p.flags.contains("--yes"));
     const CheckResult r = runPreDownloadChecks(cfg, answer);
     switch (r.outcome) {
     case CheckOutcome::Passed:
-        std::cout << p->in << ": the checks pass\n";
+        std::cout << in << ": the checks pass\n";
         return kExitOk;
     case CheckOutcome::Failed:
-        std::cerr << "torvane-cli: " << p->in << ": " << withoutTrailingNewline(r.message) << '\n';
+        printError(in + ": " + withoutTrailingNewline(r.message));
         return kExitFailed;
     case CheckOutcome::Cancelled:
         break;
     }
-    std::cerr << "torvane-cli: " << p->in
-              << ": stopped at a bus-load question (run with --yes to accept the slow cycle)\n";
+    printError(in + ": stopped at a bus-load question (run with --yes to accept the slow cycle)");
     return kExitFailed;
 }
 
