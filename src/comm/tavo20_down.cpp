@@ -120,6 +120,20 @@ int CDownConfig::IdentifyAndValidate(int& format) {
     return Validate(text);
 }
 
+// The gateway stores the configuration before it acknowledges the last frame, so the reply
+// is read after a long wait instead of through Exchange.
+int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
+    if (WriteFrame(port(), clock(), frame) != kLinkOk) {
+        return kResultWriteError;
+    }
+    clock().sleepMs(waitMs);
+    std::uint8_t last[5] = {};
+    if (ReadReply(port(), clock(), last, sizeof last) != kLinkOk) {
+        return kResultReadFailed;
+    }
+    return kResultSuccess;
+}
+
 // ---- CTAVO20Down
 // ---------------------------------------------------------------------------------
 
@@ -298,13 +312,8 @@ int CTAVO20Down::DownloadCompatible() {
         }
         notifyStep();
     }
-    if (WriteFrame(port(), clock(), frames.data[11]) != kLinkOk) {
-        return finish(kResultWriteError);
-    }
-    clock().sleepMs(2000);
-    std::uint8_t last[5] = {};
-    if (ReadReply(port(), clock(), last, sizeof last) != kLinkOk) {
-        return finish(kResultReadFailed);
+    if (const int r = SendLastFrame(frames.data[11], 2000); r != kResultSuccess) {
+        return finish(r);
     }
     notifyStep();
     return finish(kResultSuccess);
@@ -326,13 +335,8 @@ int CTAVO20Down::DownloadNew() {
         }
         notifyStep();
     }
-    if (WriteFrame(port(), clock(), frames.data[11]) != kLinkOk) {
-        return finish(kResultWriteError);
-    }
-    clock().sleepMs(3000);
-    std::uint8_t last[5] = {};
-    if (ReadReply(port(), clock(), last, sizeof last) != kLinkOk) {
-        return finish(kResultReadFailed);
+    if (const int r = SendLastFrame(frames.data[11], 3000); r != kResultSuccess) {
+        return finish(r);
     }
     notifyStep();
     notifyFinished();

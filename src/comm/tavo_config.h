@@ -170,6 +170,8 @@ protected:
     // Identifies the gateway and runs Validate; 18 with the download format in `format`, or
     // the result code that stops the download.
     int IdentifyAndValidate(int& format);
+    // Writes the last data frame, waits `waitMs` and reads its reply; 18, 1 or 2.
+    int SendLastFrame(const Bytes& frame, int waitMs);
 };
 
 // Common part of the two upload classes: identification and the setters of the decoded values.
