@@ -25,6 +25,7 @@ public:
 struct FakeLine {
     VirtualClock clock;
     std::vector<Bytes> written;
+    std::vector<std::int64_t> writtenAt;                        // virtual time of each write
     std::deque<std::pair<std::int64_t, std::uint8_t>> incoming; // arrival time, byte
     // Called with each frame written (its index in `written`); queues the answer.
     std::function<void(FakeLine&, const Bytes&, std::size_t)> gateway;
@@ -56,6 +57,7 @@ public:
     long write(const std::uint8_t* data, std::size_t length) override {
         const std::size_t index = line_.written.size();
         line_.written.emplace_back(data, data + length);
+        line_.writtenAt.push_back(line_.clock.now);
         if (static_cast<long>(index) == line_.failWriteAt) {
             return -1;
         }

@@ -314,5 +314,106 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
     }
 }
 
+// When each frame is written and when the sequence ends, in virtual milliseconds. Every wait of
+// the protocol shows here: removing or shortening one shifts the times after it.
+struct Timeline {
+    std::vector<std::int64_t> writes;
+    std::int64_t end = 0;
+    bool operator==(const Timeline&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Timeline& t) {
+    for (const std::int64_t w : t.writes) {
+        os << w << ' ';
+    }
+    return os << "end " << t.end;
+}
+
+Timeline runTimed(GatewayConfiguration cfg, ScriptedGateway gateway, bool download) {
+    FakeLine line;
+    line.gateway = std::ref(gateway);
+    FixedFormat question(FormatChoice::New);
+    int result = -1;
+    if (download) {
+        std::unique_ptr<CDownConfig> proto;
+        if (cfg.isMaster()) {
+            proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
+        } else {
+            proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock);
+        }
+        proto->Attach(&cfg);
+        proto->setFormatQuestion(&question);
+        proto->Open("/dev/fake", 57600, 1);
+        result = proto->Download();
+    } else {
+        std::unique_ptr<CUploadConfig> proto;
+        if (cfg.isMaster()) {
+            proto = std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock);
+        } else {
+            proto = std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock);
+        }
+        proto->Attach(&cfg);
+        proto->Open("/dev/fake", 57600, 1);
+        result = proto->Upload();
+    }
+    EXPECT_EQ(result, kResultSuccess);
+    return {line.writtenAt, line.clock.now};
+}
+
+// Gaps between consecutive writes, then from the last write to the end.
+Timeline fromGaps(std::initializer_list<std::pair<int, std::int64_t>> runs, std::int64_t tail) {
+    Timeline t;
+    std::int64_t now = 0;
+    for (const auto& [count, gap] : runs) {
+        for (int k = 0; k < count; ++k) {
+            now += gap;
+            t.writes.push_back(now);
+        }
+    }
+    t.end = now + tail;
+    return t;
+}
+
+TEST(TransferTiming, EveryWaitOfEverySequence) {
+    const GatewayConfiguration master = sampleMaster();
+    const GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    ScriptedGateway oldFirmware;
+    oldFirmware.identification = {0xFE, 0, 0, 0, 0, 0};
+    ScriptedGateway firmware51;
+    firmware51.identification = {0xFE, 1, 0, 0, 5, 1};
+    ScriptedGateway slaveNew;
+    slaveNew.identification = {0xFE, 1, 0, 2};
+    ScriptedGateway options = servingDownloadOf(master, kFormatTavo20New);
+    ScriptedGateway noOptions = options;
+    noOptions.identification = firmware51.identification;
+    struct Case {
+        const char* name;
+        GatewayConfiguration cfg;
+        ScriptedGateway gateway;
+        bool download;
+        Timeline expected;
+    };
+    const Case cases[] = {
+        {"download compatible", master, oldFirmware, true,
+         fromGaps({{1, 50}, {1, 150}, {1, 1250}, {10, 1150}, {1, 650}}, 2100)},
+        {"download new, options", master, ScriptedGateway{}, true,
+         fromGaps({{1, 50}, {1, 150}, {12, 250}, {1, 3150}}, 200)},
+        {"download new, no options", master, firmware51, true,
+         fromGaps({{1, 50}, {1, 150}, {12, 250}}, 3100)},
+        {"download slave", slave, slaveNew, true, fromGaps({{1, 50}, {1, 650}, {12, 1150}}, 600)},
+        {"upload compatible", master, servingDownloadOf(master, kFormatTavo20Compatible), false,
+         fromGaps({{1, 50}, {1, 150}, {12, 650}}, 600)},
+        {"upload new, options", master, options, false,
+         fromGaps({{1, 50}, {2, 150}, {1, 200}, {13, 150}}, 100)},
+        {"upload new, no options", master, noOptions, false,
+         fromGaps({{1, 50}, {2, 150}, {1, 200}, {12, 150}}, 100)},
+        {"upload slave", slave, servingDownloadOf(slave, kFormatTavo20SNew), false,
+         fromGaps({{1, 50}, {1, 150}, {1, 650}, {11, 150}}, 100)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(runTimed(c.cfg, c.gateway, c.download), c.expected) << c.name;
+    }
+}
+
 } // namespace
 } // namespace torvane::test
