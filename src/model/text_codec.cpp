@@ -167,7 +167,7 @@ std::string configTextForTerminal(std::string_view bytes, const char* codeset) {
     if (codeset != nullptr && sameName(codeset, kCodePage)) {
         return std::string(bytes);
     }
-    const std::string utf8 = configTextToUtf8(bytes);
+    std::string utf8 = configTextToUtf8(bytes);
     if (codeset == nullptr || sameName(codeset, kUtf8) || sameName(codeset, "UTF8")) {
         return utf8;
     }
