@@ -1,6 +1,7 @@
 #include "comm/tavo_config.h"
 
 #include "model/strings.h"
+#include "model/text_codec.h"
 #include "model/text_number.h"
 
 #include <algorithm>
@@ -188,7 +189,8 @@ int CTAVOConfig::CheckNodes() {
     const int count = clampCount(c.NodeCount, kNodeTableSize);
     for (int i = 0; i < count; ++i) {
         if (c.Nodes[i].NodeAddress.empty()) {
-            message_ = emptyMessage({c.Nodes[i].NodeName, str::CmdRowSlaveAddress});
+            message_ =
+                emptyMessage({configTextToUtf8(c.Nodes[i].NodeName), str::CmdRowSlaveAddress});
             return 0;
         }
     }
@@ -206,7 +208,7 @@ int CTAVOConfig::CheckCommands() {
         // A NodeIndex outside the table names the first node rather than reading past it.
         const int nodeIndex =
             cmd.NodeIndex > 1 && cmd.NodeIndex <= kNodeTableSize ? cmd.NodeIndex - 1 : 0;
-        const std::string& nodeName = c.Nodes[nodeIndex].NodeName;
+        const std::string nodeName = configTextToUtf8(c.Nodes[nodeIndex].NodeName);
         const bool pdo = isPdoCommand(cmd.InstructionType);
         const char* typeName = cmd.InstructionType == kTransmitPdo  ? str::XmlTransmitPdo
                                : cmd.InstructionType == kReceivePdo ? str::XmlReceivePdo

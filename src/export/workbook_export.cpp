@@ -1,17 +1,12 @@
 #include "export/workbook_export.h"
 
-#if __has_include(<iconv.h>)
-#include <iconv.h>
-#define TORVANE_HAVE_ICONV 1
-#endif
-
 #include "model/atomic_file.h"
 #include "model/strings.h"
+#include "model/text_codec.h"
 #include "model/text_number.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <span>
 
@@ -20,18 +15,15 @@ namespace {
 
 class SheetFiller {
 public:
-    SheetFiller(std::string name, const TextToUtf8& toUtf8) : toUtf8_(toUtf8) {
-        sheet_.sheetName = std::move(name);
-    }
+    explicit SheetFiller(std::string name) { sheet_.sheetName = std::move(name); }
     void set(int row, int column, std::string_view text) {
-        sheet_.cells.push_back({row, column, toUtf8_ ? toUtf8_(text) : codePageToUtf8(text)});
+        sheet_.cells.push_back({row, column, configTextToUtf8(text)});
     }
     // Next command row, counted from row 2.
     int nextRow() { return row_++; }
     SheetCells take() { return std::move(sheet_); }
 
 private:
-    const TextToUtf8& toUtf8_;
     SheetCells sheet_;
     int row_ = 2;
 };
@@ -63,41 +55,6 @@ void writePdoRow(SheetFiller& s, const INSTRUCTION& ins, const std::string& node
 
 } // namespace
 
-std::string codePageToUtf8(std::string_view text) {
-    if (std::all_of(text.begin(), text.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        return std::string(text);
-    }
-#ifdef TORVANE_HAVE_ICONV
-    iconv_t cd = iconv_open("UTF-8", "GB18030");
-    // iconv_open reports failure as (iconv_t)-1.
-    if (cd != reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
-        std::string out;
-        std::string in(text);
-        char* inPtr = in.data();
-        std::size_t inLeft = in.size();
-        char buf[256];
-        while (inLeft > 0) {
-            char* outPtr = buf;
-            std::size_t outLeft = sizeof buf;
-            const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-            out.append(buf, static_cast<std::size_t>(outPtr - buf));
-            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-                // Not GB18030 (or cut short): mark the byte and go on with the next one.
-                out += "\xEF\xBF\xBD";
-                ++inPtr;
-                --inLeft;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            }
-        }
-        iconv_close(cd);
-        return out;
-    }
-#endif
-    // Without a converter the workbook writer replaces what is not UTF-8.
-    return std::string(text);
-}
-
 const char* workbookTemplateName(int configType) {
     return configType == kCanopenMaster ? kTemplateMasterFile : kTemplateSlaveFile;
 }
@@ -109,7 +66,7 @@ std::string valueAndHex(std::string_view text) {
     return buf;
 }
 
-std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg, const TextToUtf8& toUtf8) {
+std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
     const std::span<const INSTRUCTION> commands = usedCommands(c);
     // Counts by type code "1".."4", taken before any row is written.
@@ -122,12 +79,12 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg, const Tex
         }
     }
     const bool master = cfg.ConfigType == kCanopenMaster;
-    SheetFiller canopen("CANopen", toUtf8);
-    SheetFiller upload("Upload SDO", toUtf8);
-    SheetFiller download("Download SDO", toUtf8);
-    SheetFiller tpdo("TPDO", toUtf8);
-    SheetFiller rpdo("RPDO", toUtf8);
-    SheetFiller profibus("Profibus", toUtf8);
+    SheetFiller canopen("CANopen");
+    SheetFiller upload("Upload SDO");
+    SheetFiller download("Download SDO");
+    SheetFiller tpdo("TPDO");
+    SheetFiller rpdo("RPDO");
+    SheetFiller profibus("Profibus");
 
     if (master) {
         const std::string* texts[] = {
@@ -182,7 +139,7 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg, const Tex
 }
 
 WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::string& templatePath,
-                               const std::string& path, const TextToUtf8& toUtf8) {
+                               const std::string& path) {
     std::string package;
     std::string error;
     if (!readTemplateFile(templatePath, package, error)) {
@@ -190,7 +147,7 @@ WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::strin
                 error};
     }
     std::string filled;
-    if (!fillWorkbookPackage(package, workbookCells(cfg, toUtf8), filled, error)) {
+    if (!fillWorkbookPackage(package, workbookCells(cfg), filled, error)) {
         return {WorkbookResult::TemplateBroken, str::WorkbookTemplateBroken + templatePath, error};
     }
     if (!writeFileAtomically(path, filled, error)) {

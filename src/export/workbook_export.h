@@ -3,7 +3,6 @@
 #include "export/xlsx_package.h"
 #include "model/configuration.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,17 +18,8 @@ const char* workbookTemplateName(int configType);
 // "%d (%xH)" of a text's decimal value: "385" -> "385 (181H)", "" -> "0 (0H)".
 std::string valueAndHex(std::string_view text);
 
-// Turns a configuration text (8-bit bytes) into UTF-8 for the workbook.
-using TextToUtf8 = std::function<std::string(std::string_view)>;
-
-// UTF-8 of a text in the configuration's 8-bit code page (GB18030, a superset of gb2312);
-// a byte sequence that is not GB18030 becomes U+FFFD.
-std::string codePageToUtf8(std::string_view text);
-
-// Every cell the export writes, sheet by sheet in sheet order, texts converted by `toUtf8`
-// (codePageToUtf8 when empty).
-std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg,
-                                      const TextToUtf8& toUtf8 = {});
+// Every cell the export writes, sheet by sheet in sheet order, as UTF-8 (configTextToUtf8).
+std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg);
 
 enum class WorkbookResult {
     Ok,
@@ -47,6 +37,6 @@ struct WorkbookOutcome {
 // Fills the template at `templatePath` with the configuration and writes it atomically to
 // `path`. On any failure returns the outcome with its message and leaves `path` as it was.
 WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::string& templatePath,
-                               const std::string& path, const TextToUtf8& toUtf8 = {});
+                               const std::string& path);
 
 } // namespace torvane

@@ -1,17 +1,13 @@
 #include "model/archive.h"
 
 #include "model/strings.h"
+#include "model/text_codec.h"
 #include "model/text_number.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-
-#if __has_include(<iconv.h>)
-#include <iconv.h>
-#define TORVANE_HAVE_ICONV 1
-#endif
 
 namespace torvane {
 namespace {
@@ -21,8 +17,6 @@ constexpr std::uint16_t kSchema = 1;
 constexpr std::uint16_t kWideMarker = 0xFFFE;
 constexpr char kFieldbusClass[] = "FIELDBUS";
 constexpr char kConfigClass[] = "CONFIG";
-// The 8-bit code page texts are kept in; GB18030 is a superset of the "gb2312" the XML declares.
-constexpr char kCodePage[] = "GB18030";
 
 // ---- Writing ---------------------------------------------------------------------------------
 
@@ -80,69 +74,12 @@ private:
 
 // ---- Reading ---------------------------------------------------------------------------------
 
-// Converts single code points to the code page; opened on first use, since most archives hold
-// no wide text at all.
-class CodePageEncoder {
-public:
-    CodePageEncoder() = default;
-    CodePageEncoder(const CodePageEncoder&) = delete;
-    CodePageEncoder& operator=(const CodePageEncoder&) = delete;
-    ~CodePageEncoder() {
-#ifdef TORVANE_HAVE_ICONV
-        if (open_) {
-            iconv_close(cd_);
-        }
-#endif
-    }
-
-    // Appends the code point's bytes; false when no converter exists or it refuses the point.
-    bool encode(char32_t cp, std::string& out) {
-#ifdef TORVANE_HAVE_ICONV
-        if (!tried_) {
-            tried_ = true;
-            cd_ = iconv_open(kCodePage, "UTF-32LE");
-            open_ = reinterpret_cast<std::intptr_t>(cd_) != -1;
-        }
-        if (!open_) {
-            return false;
-        }
-        std::array<char, 4> in{};
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            in[i] = static_cast<char>((cp >> (8 * i)) & 0xFF);
-        }
-        std::array<char, 8> buf{};
-        char* inPtr = in.data();
-        std::size_t inLeft = in.size();
-        char* outPtr = buf.data();
-        std::size_t outLeft = buf.size();
-        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-            return false;
-        }
-        out.append(buf.data(), buf.size() - outLeft);
-        return true;
-#else
-        (void)cp;
-        (void)out;
-        return false;
-#endif
-    }
-
-private:
-#ifdef TORVANE_HAVE_ICONV
-    iconv_t cd_{};
-    bool tried_ = false;
-    bool open_ = false;
-#endif
-};
-
 // UTF-16LE to the 8-bit code page. ASCII passes through; a character the code page cannot hold
-// (or any non-ASCII one when no converter is available) becomes '?', and so does an unpaired
-// surrogate, as the platform's own wide-to-narrow conversion does with its default character.
+// becomes '?', and so does an unpaired surrogate, as the platform's own wide-to-narrow
+// conversion does with its default character.
 std::string wideToCodePage(std::string_view utf16le) {
-    std::string out;
-    out.reserve(utf16le.size() / 2);
-    CodePageEncoder encoder;
+    std::string utf8;
+    utf8.reserve(utf16le.size());
     const std::size_t units = utf16le.size() / 2;
     auto unitAt = [&](std::size_t i) {
         return static_cast<char16_t>(static_cast<unsigned char>(utf16le[2 * i]) |
@@ -156,16 +93,25 @@ std::string wideToCodePage(std::string_view utf16le) {
             cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00);
             ++i;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            out += '?';
-            continue;
+            cp = '?';
         }
         if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (!encoder.encode(cp, out)) {
-            out += '?';
+            utf8 += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (cp >> 6));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (cp >> 12));
+            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (cp >> 18));
+            utf8 += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
-    return out;
+    return configTextFromUtf8(utf8);
 }
 
 // A bounds-checked little-endian cursor. Every read fails rather than pass the end, and no

@@ -1,6 +1,7 @@
 #include "model/xml_file.h"
 
 #include "model/strings.h"
+#include "model/text_codec.h"
 #include "model/text_number.h"
 
 #include <algorithm>
@@ -185,7 +186,8 @@ std::string parseForgiving(std::string_view s, XMLDocument& doc) {
     if (doc.Parse(s.data(), s.size()) == tinyxml2::XML_SUCCESS) {
         return {};
     }
-    std::string complaint = doc.ErrorStr();
+    // The complaint may quote the file's own (code page) bytes; messages are UTF-8.
+    std::string complaint = configTextToUtf8(doc.ErrorStr());
     std::vector<OpenElement> opens;
     const std::vector<Cut> cuts = scanCuts(s, opens);
     std::size_t lo = 0;

@@ -6,13 +6,14 @@
 
 namespace torvane::platform {
 
-// Configuration texts are GB18030 byte strings (a superset of the "gb2312" the XML file declares;
-// ASCII is identical). These two are the only place the program converts them.
+// The grid and tree show and edit configuration texts through the core's conversion
+// (model/text_codec.h); messages, paths and captions never pass through here.
 
-// The text shown for configuration bytes; undecodable bytes show as U+FFFD.
+// The text shown for configuration bytes; a byte that does not decode shows as U+FFFD.
 QString fromConfigText(std::string_view bytes);
 
-// The configuration bytes of an edited text (GB18030 holds every Unicode character).
+// The configuration bytes of an edited text (GB18030 holds every Unicode character; a lone
+// surrogate becomes '?').
 std::string toConfigText(const QString& text);
 
 // The bytes to store for an edited text that was shown from `original`: `original` itself when the

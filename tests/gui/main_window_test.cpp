@@ -8,6 +8,7 @@
 #include "gui/editor/modbus_config_view.h"
 #include "model/config_file.h"
 #include "model/strings.h"
+#include "platform/data_files.h"
 #include "scripted_prompts.h"
 
 #include <QAction>
@@ -15,10 +16,14 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -186,6 +191,51 @@ private:
     }
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    // Text as an input method commits it: how Chinese reaches an editor (key events carry no
+    // such characters).
+    void commitFromInputMethod(const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(view()->textEditor(), &event);
+    }
+
+    // One cell's text of the workbook `file`, read by unzipping it with Python's own modules
+    // (no part of the program's workbook code is involved).
+    static QString workbookCell(const QString& file, const char* sheet, const char* cell) {
+        static const char* const kReader = R"(import sys, zipfile, xml.etree.ElementTree as ET
+M = '{http://schemas.openxmlformats.org/spreadsheetml/2006/main}'
+R = '{http://schemas.openxmlformats.org/officeDocument/2006/relationships}'
+path, name, ref = sys.argv[1:4]
+z = zipfile.ZipFile(path)
+rid = [s for s in ET.fromstring(z.read('xl/workbook.xml')).iter(M + 'sheet')
+       if s.get('name') == name][0].get(R + 'id')
+target = [r for r in ET.fromstring(z.read('xl/_rels/workbook.xml.rels'))
+          if r.get('Id') == rid][0].get('Target')
+part = target.lstrip('/') if target.startswith('/') else 'xl/' + target
+shared = []
+if 'xl/sharedStrings.xml' in z.namelist():
+    shared = [''.join(t.text or '' for t in si.iter(M + 't'))
+              for si in ET.fromstring(z.read('xl/sharedStrings.xml')).iter(M + 'si')]
+c = [c for c in ET.fromstring(z.read(part)).iter(M + 'c') if c.get('r') == ref][0]
+if c.get('t') == 's':
+    text = shared[int(c.find(M + 'v').text)]
+elif c.get('t') == 'inlineStr':
+    text = ''.join(t.text or '' for t in c.iter(M + 't'))
+else:
+    text = c.find(M + 'v').text
+sys.stdout.buffer.write(text.encode('utf-8'))
+)";
+        QProcess python;
+        python.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"), QString::fromLatin1(kReader), file,
+                      QString::fromLatin1(sheet), QString::fromLatin1(cell)});
+        if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+            return QStringLiteral("<reading the workbook failed: %1>")
+                .arg(QString::fromUtf8(python.readAllStandardError()));
+        }
+        return QString::fromUtf8(python.readAllStandardOutput());
+    }
 
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
@@ -501,6 +551,85 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(item({QStringLiteral("CANopen Slave"), QStringLiteral("Transmit PDO")}));
         QCOMPARE(RecentFiles().load().value(0), path("slave.chg"));
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Gateway Configuration Software Torvane"));
+    }
+
+    // A folder whose name is not ASCII: a bad file there is refused with its path intact; a
+    // Chinese description typed in the grid is saved as GB18030, exported, and shown the same
+    // after reopening from the command line and from the recent-file menu.
+    void nonAsciiFolderAndChineseDescription() {
+        const QString folder = dir_.filePath(QStringLiteral("Prüfstand-配置"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + QStringLiteral("/anlage.chg");
+        {
+            QFile bad(file);
+            QVERIFY(bad.open(QIODevice::WriteOnly));
+            bad.write("not a configuration");
+        }
+        startFrame(kCanopenMaster);
+        prompts_.files = {QFile::encodeName(file).toStdString()};
+        clickAction("Open");
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        const QString refused = file + QStringLiteral(": not a readable configuration archive: ");
+        QVERIFY2(QString::fromStdString(prompts_.told[0]).startsWith(refused),
+                 prompts_.told[0].c_str());
+        // The message box shows the same characters.
+        QVERIFY(
+            messageBox(str::AppTitle, prompts_.told[0], frame_.get())->text().startsWith(refused));
+        prompts_.told.clear();
+
+        GatewayConfiguration& cfg = view()->configuration();
+        cfg.Config.NodeCount = 1;
+        cfg.Config.Nodes[0] = {"5", "Node-5"};
+        cfg.Config.InstructionCount = 1;
+        cfg.Config.Instructions[0] = {"5", "3", "", "", "389", "0", "4", "", "", 1};
+        view()->rebuildTree(false);
+        const QStringList command = {QStringLiteral("CANopen Network"), QStringLiteral("Node-5"),
+                                     QStringLiteral("Transmit PDO")};
+        clickItem(command);
+        const QString typed = QStringLiteral("温度 ü");
+        const std::string stored = "\xCE\xC2\xB6\xC8 \xA8\xB9"; // GB18030
+        clickCell(4, 1);
+        QVERIFY(view()->textEditor()->isVisible());
+        commitFromInputMethod(typed);
+        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
+        QCOMPARE(cell(4), typed);
+        QCOMPARE(cfg.Config.Instructions[0].Description, stored);
+
+        prompts_.files = {QFile::encodeName(file).toStdString()};
+        clickAction("Save");
+        QCOMPARE(frame_->windowTitle(), file);
+        QVERIFY(QFile(file).size() > 0);
+
+        frame_->setUrlOpener([](const QUrl&) { return true; });
+        const QString workbook = folder + QStringLiteral("/anlage.xlsx");
+        prompts_.files = {QFile::encodeName(workbook).toStdString()};
+        clickAction(str::TipExportExcel);
+        QVERIFY2(prompts_.told.empty(), prompts_.told.empty() ? "" : prompts_.told[0].c_str());
+        QCOMPARE(workbookCell(workbook, "TPDO", "E2"), typed);
+
+        // Reopened from the command line: the file joins the recent list, shown as it is named.
+        prompts_.saveAnswers = {SaveAnswer::No};
+        frame_->close();
+        prompts_ = ScriptedPrompts{};
+        frame_ = std::make_unique<CMainFrame>(prompts_);
+        QVERIFY(frame_->start(file));
+        frame_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+        QCOMPARE(RecentFiles().load().value(0), file);
+        QAction* recent = frame_->action(QStringLiteral("&1 ") + file);
+        QVERIFY(recent != nullptr && recent->isVisible() && recent->isEnabled());
+        QCOMPARE(view()->configuration().Config.Instructions[0].Description, stored);
+        clickItem(command);
+        QCOMPARE(cell(4), typed);
+
+        // And once more from the recent-file menu, into a fresh window.
+        startFrame(kCanopenMaster);
+        frame_->action(QStringLiteral("&1 ") + file)->trigger();
+        QCOMPARE(frame_->windowTitle(), file + QStringLiteral(" - Torvane"));
+        QCOMPARE(view()->configuration().Config.Instructions[0].Description, stored);
+        clickItem(command);
+        QCOMPARE(cell(4), typed);
+        QVERIFY(prompts_.told.empty());
     }
 };
 

@@ -6,16 +6,25 @@
 #include "gui/editor/dins.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
+#include "gui/editor/prompts.h"
+#include "model/strings.h"
+#include "platform/text_codec.h"
 #include "scripted_prompts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
+#include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
@@ -63,9 +72,117 @@ void buildMaster(CMainFrame& frame, test::ScriptedPrompts& prompts) {
     (void)prompts;
 }
 
+// The window with its caption: offscreen windows have no frame, so the style draws the title bar
+// the way a window manager would.
+QPixmap withCaption(QWidget& window) {
+    const QPixmap body = window.grab();
+    QStyleOptionTitleBar bar;
+    bar.initFrom(&window);
+    bar.text = window.windowTitle();
+    bar.icon = window.windowIcon();
+    bar.state |= QStyle::State_Active;
+    bar.titleBarState = Qt::WindowActive;
+    bar.titleBarFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                        Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+    const int height = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, &window);
+    bar.rect = QRect(0, 0, body.width(), height);
+    QPixmap shot(body.width(), height + body.height());
+    shot.fill(Qt::white);
+    QPainter p(&shot);
+    window.style()->drawComplexControl(QStyle::CC_TitleBar, &bar, &p, &window);
+    p.drawPixmap(0, height, body);
+    return shot;
+}
+
+// A folder named "Prüfstand-配置": a refused file's message, then a configuration with a
+// Chinese description opened from there, its caption and the recent-file entry.
+bool nonAsciiFolder(const QString& out) {
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("Prüfstand-配置"));
+    QDir().mkpath(folder);
+    const QString file = folder + QStringLiteral("/anlage.chg");
+    QFile bad(file);
+    if (!bad.open(QIODevice::WriteOnly) || bad.write("not a configuration") < 0) {
+        return false;
+    }
+    bad.close();
+    bool ok = true;
+    test::ScriptedPrompts prompts;
+    {
+        prompts.configTypes = {0};
+        CMainFrame frame(prompts);
+        frame.start({});
+        frame.show();
+        (void)QTest::qWaitForWindowExposed(&frame);
+        prompts.files = {QFile::encodeName(file).toStdString()};
+        frame.document()->fileOpen();
+        if (prompts.told.empty()) {
+            return false;
+        }
+        const std::unique_ptr<QMessageBox> box =
+            messageBox(str::AppTitle, prompts.told.back(), &frame);
+        box->show();
+        (void)QTest::qWaitForWindowExposed(box.get());
+        ok &= save(withCaption(*box), out, "open-failed-non-ascii.png");
+        box->close();
+
+        GatewayConfiguration& cfg = frame.view()->configuration();
+        cfg.Config.NodeCount = 1;
+        cfg.Config.Nodes[0] = {"5", "Node-5"};
+        cfg.Config.InstructionCount = 2;
+        cfg.Config.Instructions[0] = {"5", "3", "", "", "389", "0", "2", "温度传感器", "", 1};
+        cfg.Config.Instructions[1] = {"5", "4", "", "", "517", "0", "2", "Sollwert Lüfter", "", 1};
+        for (INSTRUCTION& ins : cfg.Config.Instructions) {
+            ins.Description = platform::toConfigText(QString::fromStdString(ins.Description));
+        }
+        prompts.files = {QFile::encodeName(file).toStdString()};
+        frame.document()->fileSaveAs();
+    }
+    {
+        // Opened as from the command line, which puts it on the recent-file list, then through
+        // File -> Open, which names it in the caption.
+        CMainFrame frame(prompts);
+        frame.start(file);
+        frame.show();
+        (void)QTest::qWaitForWindowExposed(&frame);
+        prompts.files = {QFile::encodeName(file).toStdString()};
+        frame.document()->fileOpen();
+        CModbusConfigView* view = frame.view();
+        QTreeWidgetItem* node = view->tree()->topLevelItem(1)->child(0);
+        node->setExpanded(true);
+        view->tree()->setCurrentItem(node->child(0));
+        clickCell(view, 4);
+        view->commitOpenEditor();
+        frame.infoBar()->tabs()->setCurrentIndex(0);
+        QTest::qWait(50);
+        QPixmap shot = withCaption(frame);
+        QMenu* fileMenu = frame.menuBar()->actions().constFirst()->menu();
+        fileMenu->popup(frame.mapToGlobal(QPoint(0, frame.menuBar()->height())));
+        QTest::qWait(100);
+        if (fileMenu->isVisible()) {
+            QPainter p(&shot);
+            const int top = shot.height() - frame.height();
+            p.drawPixmap(frame.menuBar()
+                                 ->actionGeometry(frame.menuBar()->actions().constFirst())
+                                 .bottomLeft() +
+                             QPoint(0, top + 1),
+                         fileMenu->grab());
+        }
+        fileMenu->close();
+        ok &= save(shot, out, "main-window-non-ascii.png");
+    }
+    for (const std::string& q : prompts.unexpected) {
+        std::fprintf(stderr, "unexpected question: %s\n", q.c_str());
+    }
+    return ok && prompts.unexpected.empty();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // The recent-file list these windows write stays out of the user's own settings.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
@@ -147,5 +264,6 @@ int main(int argc, char** argv) {
         QTest::qWait(50);
         ok &= save(frame.grab(), out, "main-window-slave.png");
     }
+    ok &= nonAsciiFolder(out);
     return ok ? 0 : 1;
 }

@@ -2,11 +2,14 @@
 #include "commands.h"
 #include "model/configuration.h"
 #include "model/strings.h"
+#include "model/text_codec.h"
+#include "platform/terminal.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -33,13 +36,15 @@ constexpr const char* kShowHelp =
     "  {\"ConfigType\":0,\"FIELDBUS\":{...},\"CONFIG\":{...,\"Nodes\":[...],"
     "\"Instructions\":[...]}}\n"
     "with every field under its own name and only the used node and command entries.\n"
-    "Texts are byte strings in the 8-bit code page (GB18030); in JSON every byte of 0x80 or\n"
-    "above is written as \\u0080..\\u00FF, so the output is plain ASCII and the original bytes\n"
-    "are each escape's code (in Python: text.encode('latin-1')).\n\n"
+    "Texts are byte strings in the 8-bit code page (GB18030). The JSON is UTF-8: a text that\n"
+    "decodes as GB18030 is written as the characters it holds; a text that does not is written\n"
+    "as {\"bytes\":\"<hex>\"}, every byte in lower-case hex, so nothing is lost or ambiguous.\n"
+    "The summary prints texts in the terminal's encoding (the LC_CTYPE locale).\n\n"
     "Exit codes: 0 shown, 1 IN could not be read, 2 usage error.\n";
 
 // ---- JSON ------------------------------------------------------------------------------------
 
+// A JSON string of UTF-8 (or ASCII) text.
 std::string jsonString(const std::string& s) {
     std::string out = "\"";
     for (const char ch : s) {
@@ -61,7 +66,7 @@ std::string jsonString(const std::string& s) {
             out += "\\t";
             break;
         default:
-            if (c < 0x20 || c >= 0x7F) {
+            if (c < 0x20 || c == 0x7F) {
                 char buf[8];
                 std::snprintf(buf, sizeof buf, "\\u%04X", c);
                 out += buf;
@@ -73,10 +78,24 @@ std::string jsonString(const std::string& s) {
     return out + '"';
 }
 
+// A configuration text: its characters when it decodes, else {"bytes":"<hex>"}.
+std::string jsonConfigText(const std::string& bytes) {
+    if (const std::optional<std::string> utf8 = decodeConfigText(bytes)) {
+        return jsonString(*utf8);
+    }
+    std::string hex;
+    for (const char ch : bytes) {
+        char buf[3];
+        std::snprintf(buf, sizeof buf, "%02x", static_cast<unsigned char>(ch));
+        hex += buf;
+    }
+    return "{\"bytes\":\"" + hex + "\"}";
+}
+
 class JsonObject {
 public:
     JsonObject& text(const char* key, const std::string& value) {
-        return raw(key, jsonString(value));
+        return raw(key, jsonConfigText(value));
     }
     JsonObject& number(const char* key, long long value) { return raw(key, std::to_string(value)); }
     JsonObject& raw(const char* key, const std::string& json) {
@@ -156,8 +175,16 @@ std::string toJson(const GatewayConfiguration& cfg) {
 
 // ---- Readable summary ------------------------------------------------------------------------
 
-// Control characters would break the layout; they are shown escaped. Other bytes pass as they are.
-std::string shown(const std::string& s) {
+// The terminal's encoding, looked up once per run.
+const std::string& terminalEncoding() {
+    static const std::string codeset = platform::terminalCodeset();
+    return codeset;
+}
+
+// A configuration text in the terminal's encoding. Control characters would break the layout;
+// they are shown escaped (no byte of a multi-byte character is one, in any of these encodings).
+std::string shown(const std::string& bytes) {
+    const std::string s = configTextForTerminal(bytes, terminalEncoding().c_str());
     std::string out;
     for (const char ch : s) {
         const auto c = static_cast<unsigned char>(ch);

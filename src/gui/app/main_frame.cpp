@@ -358,7 +358,8 @@ bool CMainFrame::start(const QString& commandLineFile) {
         return false;
     }
     // The list gains the file only when it really opened (a failed open falls back to New).
-    if (!full.isEmpty() && doc_->document().CurrentFilePath() == full.toLocal8Bit().toStdString()) {
+    if (!full.isEmpty() &&
+        doc_->document().CurrentFilePath() == QFile::encodeName(full).toStdString()) {
         RecentFiles().add(full);
         updateRecentMenu();
     }
@@ -373,8 +374,7 @@ void CMainFrame::showHelpContent() {
     const QString path = helpFilePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        const QByteArray text = qs(str::HelpFileMissing).arg(path).toLocal8Bit();
-        prompts_.tell(std::string(text.constData(), static_cast<size_t>(text.size())));
+        prompts_.tell(qs(str::HelpFileMissing).arg(path).toStdString());
         return;
     }
     file.close();
@@ -430,11 +430,9 @@ void CMainFrame::exportExcel() {
         return;
     }
     // The user goes on in the spreadsheet program with the finished workbook.
-    const QString saved =
-        QString::fromLocal8Bit(path->data(), static_cast<qsizetype>(path->size()));
+    const QString saved = QFile::decodeName(QByteArray::fromStdString(*path));
     if (!openUrl_(QUrl::fromLocalFile(saved))) {
-        const QByteArray text = qs(str::WorkbookNotOpened).arg(saved).toLocal8Bit();
-        prompts_.tell(std::string(text.constData(), static_cast<size_t>(text.size())));
+        prompts_.tell(qs(str::WorkbookNotOpened).arg(saved).toStdString());
     }
 }
 

@@ -2,13 +2,14 @@
 
 #include "gui/editor/modbus_config_view.h"
 #include "gui/editor/prompts.h"
-#include "platform/text_codec.h"
+
+#include <QFile>
 
 namespace torvane::gui {
 
 namespace {
 std::string localPath(const QString& path) {
-    const QByteArray bytes = path.toLocal8Bit();
+    const QByteArray bytes = QFile::encodeName(path);
     return {bytes.constData(), static_cast<size_t>(bytes.size())};
 }
 } // namespace
@@ -19,7 +20,8 @@ CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, Prompts& prompts, QO
 }
 
 QString CModbusConfigDoc::caption() const {
-    return QString::fromLocal8Bit(doc_.caption());
+    // The caption is a path (as the file system gives it) or one of the program's own texts.
+    return QFile::decodeName(QByteArray::fromStdString(doc_.caption()));
 }
 
 DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {

@@ -2,8 +2,8 @@
 
 #include "gui/editor/config_dialogs.h"
 #include "model/strings.h"
-#include "platform/text_codec.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -13,15 +13,20 @@ void Prompts::tell(const std::string& text) {
     tell(str::AppTitle, text);
 }
 
+std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
+                                        QWidget* parent) {
+    // Messages are UTF-8; any configuration text in them was converted when it was put in.
+    return std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromStdString(title),
+                                         QString::fromStdString(text), QMessageBox::Ok, parent);
+}
+
 void WidgetPrompts::tell(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, platform::fromConfigText(title),
-                    platform::fromConfigText(text), QMessageBox::Ok, parent_);
-    box.exec();
+    messageBox(title, text, parent_)->exec();
 }
 
 bool WidgetPrompts::askOkCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle),
-                    platform::fromConfigText(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
+                    QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -83,7 +88,7 @@ std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    const QByteArray path = dialog.selectedFiles().constFirst().toLocal8Bit();
+    const QByteArray path = QFile::encodeName(dialog.selectedFiles().constFirst());
     return std::string(path.constData(), static_cast<size_t>(path.size()));
 }
 

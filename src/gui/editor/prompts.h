@@ -3,9 +3,11 @@
 #include "editor/document.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 
+class QMessageBox;
 class QWidget;
 
 namespace torvane::gui {
@@ -22,6 +24,10 @@ public:
     void tell(const std::string& text);
     using DocumentUi::tell;
 };
+
+// The box that shows a message (UTF-8 `title` and `text`); never null.
+std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
+                                        QWidget* parent);
 
 // The real implementation: QMessageBox and the program's dialogs, parented to `parent`.
 class WidgetPrompts final : public Prompts {

@@ -55,7 +55,7 @@ elseif(CASE STREQUAL "convert")
   same(${WORK}/b.chg ${DATA}/new_master.chg)
   run(RC 0 ARGS convert ${DATA}/escapes.chg e.xml)
   run(RC 0 ARGS convert e.xml e.chg)
-  run(RC 0 ARGS show e.chg --json OUT "\"NodeName\":\"a\\\"b\\\\c\\u00D6\\u00D0\\n\"")
+  run(RC 0 ARGS show e.chg --json OUT "\"NodeName\":\"a\\\"b\\\\c中\\n\"")
 
 elseif(CASE STREQUAL "json")
   run(RC 0 ARGS show ${DATA}/new_master.chg --json)

@@ -244,6 +244,17 @@ TEST(Tavo20Download, EmptyFieldsStopWithTheirMessage) {
          "\"Node-1\\Download-SDO\\Number of Bytes\"is empty"},
         {[](auto& g) { g.Config.Instructions[3].MappingAddress.clear(); }, true,
          "\"Node-1\\Receive-PDO\\Mapping Address (Decimal)\"is empty"},
+        // A node name is a GB18030 text; the message is UTF-8.
+        {[](auto& g) {
+             g.Config.Nodes[0].NodeName = "\xB5\xE7\xBB\xFA";
+             g.Config.Nodes[0].NodeAddress.clear();
+         },
+         true, "\"\xE7\x94\xB5\xE6\x9C\xBA\\Slave Address (1 to 127)\"is empty"},
+        {[](auto& g) {
+             g.Config.Nodes[0].NodeName = "\xB5\xE7\xFF";
+             g.Config.Instructions[1].CobId.clear();
+         },
+         true, "\"\xE7\x94\xB5\xEF\xBF\xBD\\Transmit-PDO\\COB-ID\"is empty"},
     };
     for (const Case& c : cases) {
         GatewayConfiguration cfg = sampleMaster();

@@ -126,6 +126,8 @@ TEST(ArchiveReader, DecodesEveryPrefixFormIncludingWideTexts) {
         {std::string("\xFF\xFE\xFF\x02\x2D\x4E\x31\x00", 8), "\xD6\xD0"
                                                              "1"},
         {std::string("\xFF\xFE\xFF\x01\x00\xD8", 6), "?"},
+        // U+20000, a surrogate pair, is four bytes in the code page.
+        {std::string("\xFF\xFE\xFF\x02\x40\xD8\x00\xDC", 8), "\x95\x32\x82\x36"},
     };
     const std::string golden = dataFile("new_master.chg");
     for (const auto& c : cases) {

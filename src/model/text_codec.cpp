@@ -1,0 +1,177 @@
+#include "model/text_codec.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define TORVANE_HAVE_ICONV 1
+#endif
+
+namespace torvane {
+namespace {
+
+constexpr char kCodePage[] = "GB18030";
+constexpr char kUtf8[] = "UTF-8";
+constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
+
+bool sameName(const char* a, std::string_view b) {
+    const std::string_view av(a);
+    return av.size() == b.size() && std::equal(av.begin(), av.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Length of the UTF-8 sequence at the start of `s` judged by its lead and continuation bytes
+// alone; 1 for a stray byte, so a malformed sequence is skipped a byte at a time.
+std::size_t utf8Length(std::string_view s) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    const std::size_t n = lead >= 0xF0 && lead < 0xF8   ? 4
+                          : lead >= 0xE0 && lead < 0xF0 ? 3
+                          : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                        : 1;
+    if (n > s.size()) {
+        return 1;
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+            return 1;
+        }
+    }
+    return n;
+}
+
+enum class OnBad { Fail, ReplaceByte, ReplaceUtf8Char };
+
+#ifdef TORVANE_HAVE_ICONV
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter() {
+        if (ok()) {
+            iconv_close(cd_);
+        }
+    }
+    // iconv_open reports failure as (iconv_t)-1.
+    bool ok() const { return reinterpret_cast<std::intptr_t>(cd_) != -1; }
+
+    // Converts `in`; what the converter refuses is handled by `onBad` with `replacement`.
+    // False only for OnBad::Fail meeting such input.
+    bool run(std::string_view in, OnBad onBad, std::string_view replacement, std::string& out) {
+        std::string copy(in);
+        char* inPtr = copy.data();
+        std::size_t inLeft = copy.size();
+        char buf[256];
+        while (inLeft > 0) {
+            char* outPtr = buf;
+            std::size_t outLeft = sizeof buf;
+            const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buf, static_cast<std::size_t>(outPtr - buf));
+            if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) {
+                continue;
+            }
+            if (onBad == OnBad::Fail) {
+                return false;
+            }
+            const std::size_t skip =
+                onBad == OnBad::ReplaceByte ? 1 : utf8Length(std::string_view(inPtr, inLeft));
+            out += replacement;
+            inPtr += skip;
+            inLeft -= skip;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+#endif
+
+// GB18030 to UTF-8; nullopt only when `strict` and a byte does not decode.
+std::optional<std::string> toUtf8(std::string_view bytes, bool strict) {
+    if (isAscii(bytes)) {
+        return std::string(bytes);
+    }
+    std::string out;
+#ifdef TORVANE_HAVE_ICONV
+    Converter cd(kUtf8, kCodePage);
+    if (cd.ok()) {
+        if (!cd.run(bytes, strict ? OnBad::Fail : OnBad::ReplaceByte, kReplacementUtf8, out)) {
+            return std::nullopt;
+        }
+        return out;
+    }
+#endif
+    // Without a converter only ASCII decodes.
+    if (strict) {
+        return std::nullopt;
+    }
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80) {
+            out += c;
+        } else {
+            out += kReplacementUtf8;
+        }
+    }
+    return out;
+}
+
+// UTF-8 to `codeset`, '?' for each character it cannot hold.
+std::string fromUtf8(std::string_view utf8, const char* codeset) {
+    if (isAscii(utf8)) {
+        return std::string(utf8);
+    }
+    std::string out;
+#ifdef TORVANE_HAVE_ICONV
+    Converter cd(codeset, kUtf8);
+    if (cd.ok()) {
+        cd.run(utf8, OnBad::ReplaceUtf8Char, "?", out);
+        return out;
+    }
+#else
+    (void)codeset;
+#endif
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t n = utf8Length(utf8.substr(i));
+        out += static_cast<unsigned char>(utf8[i]) < 0x80 ? utf8[i] : '?';
+        i += n;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string configTextToUtf8(std::string_view bytes) {
+    return *toUtf8(bytes, false);
+}
+
+std::optional<std::string> decodeConfigText(std::string_view bytes) {
+    return toUtf8(bytes, true);
+}
+
+std::string configTextFromUtf8(std::string_view utf8) {
+    return fromUtf8(utf8, kCodePage);
+}
+
+std::string configTextForTerminal(std::string_view bytes, const char* codeset) {
+    if (codeset != nullptr && sameName(codeset, kCodePage)) {
+        return std::string(bytes);
+    }
+    std::string utf8 = configTextToUtf8(bytes);
+    if (codeset == nullptr || sameName(codeset, kUtf8) || sameName(codeset, "UTF8")) {
+        return utf8;
+    }
+    return fromUtf8(utf8, codeset);
+}
+
+} // namespace torvane

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""torvane-cli and texts that are not ASCII: cli_text_e2e.py CLI DATA_DIR WORK_DIR."""
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+cli, data, work = sys.argv[1], sys.argv[2], sys.argv[3]
+shutil.rmtree(work, ignore_errors=True)
+folder = os.path.join(work, "Prüfstand-配置")
+os.makedirs(folder)
+
+WENDU = "温度"
+NODE = "电机 ü"
+UNDECODABLE = b"\xb5\xe7\xff"  # a whole character, then a byte GB18030 never starts with
+
+
+def run(args, rc=0, locale="C.UTF-8"):
+    env = dict(os.environ, LC_ALL=locale)
+    r = subprocess.run([cli] + args, capture_output=True, timeout=30, env=env)
+    if r.returncode != rc:
+        sys.exit(f"torvane-cli {args}: exit {r.returncode}, expected {rc}\n{r.stdout!r}\n{r.stderr!r}")
+    return r
+
+
+def check(ok, what):
+    if not ok:
+        sys.exit("FAILED: " + what)
+
+
+# A configuration whose node name and descriptions carry GB18030 bytes, written as XML (the
+# format a person edits by hand) and converted to an archive inside the non-ASCII folder.
+xml_path = os.path.join(work, "texts.xml")
+run(["convert", os.path.join(data, "escapes.chg"), xml_path])
+with open(xml_path, "rb") as f:
+    xml = f.read()
+descriptions = iter([WENDU.encode("gb18030"), UNDECODABLE])
+xml, n = re.subn(rb'(<Description Value=")[^"]*(")',
+                 lambda m: m.group(1) + next(descriptions, b"") + m.group(2), xml)
+check(n >= 2, "two descriptions in the XML")
+xml, n = re.subn(rb'(<NodeName Value=")[^"]*(")', lambda m: m.group(1) + NODE.encode("gb18030")
+                 + m.group(2), xml, count=1)
+check(n == 1, "a node name in the XML")
+with open(xml_path, "wb") as f:
+    f.write(xml)
+archive = os.path.join(folder, "anlage.chg")
+run(["convert", xml_path, archive])
+
+# JSON: UTF-8 a JSON reader takes as it is; undecodable text as its bytes in hex.
+out = run(["show", archive, "--json"]).stdout
+cfg = json.loads(out.decode("utf-8"))
+commands = cfg["CONFIG"]["Instructions"]
+check(commands[0]["Description"] == WENDU, f"Description {commands[0]['Description']!r}")
+check(commands[1]["Description"] == {"bytes": UNDECODABLE.hex()},
+      f"undecodable Description {commands[1]['Description']!r}")
+check(cfg["CONFIG"]["Nodes"][0]["NodeName"] == NODE, "NodeName " + repr(cfg["CONFIG"]["Nodes"][0]))
+check(b"\\u00" not in out, "no byte-wise escapes")
+# The same output whatever the locale: JSON is always UTF-8.
+check(run(["show", archive, "--json"], locale="C").stdout == out, "JSON independent of locale")
+
+# The summary in the terminal's encoding: UTF-8, and '?' where ASCII cannot show a character.
+text = run(["show", archive]).stdout.decode("utf-8")
+check(archive in text, "the path in the summary")
+check(WENDU in text and NODE in text and "电\ufffd" in text, "names in UTF-8:\n" + text)
+ascii_text = run(["show", archive], locale="C").stdout
+check(b"??" in ascii_text and b"\xce" not in ascii_text, "names in ASCII")
+
+# A refused file keeps its path intact in the message.
+bad = os.path.join(folder, "kaputt.chg")
+with open(bad, "wb") as f:
+    f.write(b"not a configuration")
+err = run(["show", bad], rc=1).stderr.decode("utf-8")
+check(bad + ": not a readable configuration archive" in err, "message: " + err)
+
+# --help says how texts are written.
+check(b'{"bytes":"<hex>"}' in run(["show", "--help"]).stdout, "show --help")
+print("ok")
