@@ -1,4 +1,4 @@
-# bash completion for torvane-cli                                          -*- shell-script -*-
+# bash completion for torvane, torvane-cli and torvane-gatewaysim     -*- shell-script -*-
 
 _torvane_cli() {
     local cur prev words cword
@@ -65,3 +65,17 @@ _torvane_gatewaysim() {
         --stored-format --drop-frame --bad-ack --silent --monitor --help" -- "$cur"))
 }
 complete -F _torvane_gatewaysim torvane-gatewaysim
+
+_torvane() {
+    local cur prev words cword
+    _init_completion || return
+    case $prev in
+        -platform | -style | -stylesheet | -qwindowgeometry | -qwindowtitle) return ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "--help --version --demo --measure-startup" -- "$cur"))
+    else
+        _filedir '@(chg|xml)'
+    fi
+}
+complete -F _torvane torvane

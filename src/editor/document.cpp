@@ -119,14 +119,8 @@ DocOutcome Document::openPath(const std::string& path) {
 }
 
 DocOutcome Document::startUp(const std::optional<std::string>& path) {
-    DocOutcome outcome{DocStatus::Failed, false, false};
-    if (path) {
-        outcome = openPath(*path);
-    }
-    if (outcome.status != DocStatus::Done) {
-        outcome = newDocument();
-    }
-    if (outcome.status != DocStatus::EndProgram) {
+    const DocOutcome outcome = path ? openPath(*path) : newDocument();
+    if (outcome.status != DocStatus::EndProgram && outcome.status != DocStatus::Failed) {
         caption_ = str::CaptionAtStartUp;
     }
     return outcome;

@@ -70,9 +70,9 @@ class Document {
 public:
     Document(GatewayConfiguration& live, DocumentUi& ui) : live_(live), ui_(ui) {}
 
-    // Start-up: opens `path` when given (the error is reported and New runs instead when it
-    // fails to load), else runs New; then sets the start-up caption. EndProgram when the
-    // configuration type is cancelled.
+    // Start-up: opens `path` when given, else runs New; then sets the start-up caption.
+    // Failed when `path` does not load (the error has been reported; the program is to end
+    // with a failure status), EndProgram when the configuration type is cancelled.
     DocOutcome startUp(const std::optional<std::string>& path);
     // File New; asks to save unsaved edits first.
     DocOutcome newDocument();

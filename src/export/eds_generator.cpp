@@ -182,9 +182,8 @@ void writeAreaObjects(EdsWriter& w, const std::vector<Pdo>& pdos, bool receive) 
     const std::string name = receive ? "Out_Area" : "In_Area";
     for (std::size_t k = 0; k < pdos.size(); ++k) {
         const std::string y = indexText((receive ? 0x3000U : 0x2000U) + static_cast<unsigned>(k));
-        w.lines({"[" + y + "]", "SubNumber=1", "ParameterName=" + name, "ObjectType=8"});
-        w.blank();
-        w.lines({"[" + y + "sub0]", "ParameterName=" + name, "ObjectType=7"});
+        // A plain VAR: sub-index 0 of an ARRAY would have to be its UNSIGNED8 entry count.
+        w.lines({"[" + y + "]", "ParameterName=" + name, "ObjectType=7"});
         w.line(format("DataType=0x%4.4x", edsDataType(pdos[k].bytes)));
         w.line(receive ? "AccessType=RWW" : "AccessType=RO");
         w.lines({"DefaultValue=0x00", "PDOMapping=1"});

@@ -20,8 +20,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/torvane bin/torvane-cli bin/torvane-gatewaysim share/torvane/EDSTemplate1.dat \
     share/applications/torvane.desktop share/mime/packages/torvane.xml \
     share/metainfo/org.torvane.Torvane.metainfo.xml share/icons/hicolor/scalable/apps/torvane.svg \
-    share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane-cli.1.gz \
-    share/man/man1/torvane-gatewaysim.1.gz share/bash-completion/completions/torvane-cli; do
+    share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane.1.gz \
+    share/man/man1/torvane-cli.1.gz share/man/man1/torvane-gatewaysim.1.gz \
+    share/bash-completion/completions/torvane-cli share/bash-completion/completions/torvane; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 
@@ -39,6 +40,13 @@ prefix=$1; work=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 export PATH=$prefix/bin:/usr/bin:/bin
 cd "$work"
+
+# The desktop program answers --help and --version without any display.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 torvane --version >version.txt ||
+    fail "torvane --version"
+grep -qx "torvane [0-9.]*" version.txt || fail "torvane --version printed $(cat version.txt)"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 torvane --help | grep -q '^Usage: torvane' ||
+    fail "torvane --help"
 
 torvane-cli new --master sample.chg
 cp sample.chg sample.bin

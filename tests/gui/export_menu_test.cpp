@@ -80,7 +80,7 @@ private:
             opened_ << url;
             return openerWorks_;
         });
-        QVERIFY(frame_->start({}));
+        QCOMPARE(frame_->start({}), CMainFrame::StartResult::Running);
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
     }

@@ -3,6 +3,7 @@
 
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/modbus_config_app.h"
 #include "gui/editor/dins.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
@@ -92,7 +93,7 @@ private:
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {configType};
         frame_ = std::make_unique<CMainFrame>(prompts_);
-        QVERIFY(frame_->start(file));
+        QCOMPARE(frame_->start(file), CMainFrame::StartResult::Running);
         frame_->show();
         QApplication::setActiveWindow(frame_.get());
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
@@ -322,7 +323,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {std::nullopt};
         CMainFrame frame(prompts_);
-        QVERIFY(!frame.start({}));
+        const CMainFrame::StartResult result = frame.start({});
+        QCOMPARE(result, CMainFrame::StartResult::Cancelled);
+        QCOMPARE(startExitStatus(result), 0);
     }
 
     // Add a node and commands through menu, context menu and "Select Commands"; fill the cells
@@ -547,10 +550,51 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(saveConfigurationFile(path("slave.chg").toStdString(), cfg, error));
         prompts_ = ScriptedPrompts{};
         frame_ = std::make_unique<CMainFrame>(prompts_);
-        QVERIFY(frame_->start(path("slave.chg")));
+        QCOMPARE(frame_->start(path("slave.chg")), CMainFrame::StartResult::Running);
         QVERIFY(item({QStringLiteral("CANopen Slave"), QStringLiteral("Transmit PDO")}));
         QCOMPARE(RecentFiles().load().value(0), path("slave.chg"));
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Gateway Configuration Software Torvane"));
+        // The same archive under an .xml name is read as XML, so it is refused.
+        QVERIFY(QFile::copy(path("slave.chg"), path("slave-as.xml")));
+        QVERIFY(!frame_->document()->openRecent(path("slave-as.xml")));
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        QCOMPARE(RecentFiles().load().value(0), path("slave.chg"));
+    }
+
+    // A command-line file that does not load is reported through the message interface, then
+    // start-up ends with a failure status: no New, no window, the recent list unchanged.
+    void commandLineFileNotLoadedEndsTheProgram_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("missing") << QStringLiteral("missing.chg") << QByteArray();
+        QTest::newRow("empty") << QStringLiteral("empty.chg") << QByteArray("");
+        QTest::newRow("not an archive") << QStringLiteral("text.chg") << QByteArray("hello\n");
+        QTest::newRow("archive named xml") << QStringLiteral("archive.xml") << QByteArray("chg");
+        QTest::newRow("a folder") << QStringLiteral(".") << QByteArray();
+    }
+    void commandLineFileNotLoadedEndsTheProgram() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        if (bytes == "chg") {
+            std::string error;
+            QVERIFY(saveConfigurationFile(path("archive.chg").toStdString(),
+                                          newConfiguration(kCanopenMaster), error));
+            QVERIFY(QFile::copy(path("archive.chg"), path(name.toLatin1().constData())));
+        } else if (!bytes.isNull()) {
+            QFile f(path(name.toLatin1().constData()));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const QStringList recent = RecentFiles().load();
+        prompts_ = ScriptedPrompts{};
+        CMainFrame frame(prompts_);
+        const CMainFrame::StartResult result = frame.start(path(name.toLatin1().constData()));
+        QCOMPARE(result, CMainFrame::StartResult::FileNotLoaded);
+        QCOMPARE(prompts_.told.size(), size_t(1));
+        QVERIFY(!prompts_.told[0].empty());
+        QVERIFY(startExitStatus(result) > 0);
+        QVERIFY(!frame.isVisible());
+        QCOMPARE(RecentFiles().load(), recent);
     }
 
     // A folder whose name is not ASCII: a bad file there is refused with its path intact; a

@@ -222,7 +222,7 @@ private slots:
         prompts.configTypes.push_back(0);
         prompts.configFormats.push_back(1);
         CMainFrame frame(prompts);
-        QVERIFY(frame.start(QString()));
+        QCOMPARE(frame.start(QString()), CMainFrame::StartResult::Running);
         frame.setMonitorPorts(platformPorts());
         int serialDialogs = 0;
         int monitors = 0;
@@ -337,7 +337,7 @@ private slots:
         prompts.configTypes.push_back(0);
         prompts.configFormats.push_back(1);
         CMainFrame frame(prompts);
-        QVERIFY(frame.start(QString()));
+        QCOMPARE(frame.start(QString()), CMainFrame::StartResult::Running);
         frame.view()->configuration() = withCommands({{"4", "2", "3"}});
         QString seen;
         QTimer::singleShot(50, [&] {

@@ -2,6 +2,7 @@
 // premultiplication, and the keys of the "Select Commands" and "Save Configuration" dialogs.
 
 #include "gui/app/about_dlg.h"
+#include "gui/app/command_line.h"
 #include "gui/editor/config_dialogs.h"
 #include "gui/editor/dins.h"
 #include "platform/text_codec.h"
@@ -82,6 +83,49 @@ private slots:
         QTest::keyClick(dialog.list(), static_cast<Qt::Key>(key));
         QVERIFY(!dialog.isVisible());
         QCOMPARE(added, 0);
+    }
+
+    // What the program makes of its arguments; the first one is its own name.
+    void commandLine_data() {
+        using A = CommandLine::Action;
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("demo");
+        QTest::newRow("nothing") << QStringList{} << int(A::Run) << QString() << false;
+        QTest::newRow("file") << QStringList{"a.chg"} << int(A::Run) << "a.chg" << false;
+        QTest::newRow("demo and xml")
+            << QStringList{"--demo", "b.xml"} << int(A::Run) << "b.xml" << true;
+        QTest::newRow("-h is no file") << QStringList{"-h"} << int(A::Help) << QString() << false;
+        QTest::newRow("unknown beats help")
+            << QStringList{"x.chg", "--bogus", "--help"} << int(A::Error) << QString() << false;
+        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << QString()
+                                 << false;
+        QTest::newRow("measure") << QStringList{"--measure-startup"} << int(A::MeasureStartup)
+                                 << QString() << false;
+        QTest::newRow("Qt options pass")
+            << QStringList{"-platform", "offscreen", "-reverse", "c.chg"} << int(A::Run) << "c.chg"
+            << false;
+        QTest::newRow("dash file after --")
+            << QStringList{"--", "-odd.chg"} << int(A::Run) << "-odd.chg" << false;
+        QTest::newRow("unknown") << QStringList{"--bogus"} << int(A::Error) << QString() << false;
+        QTest::newRow("two files")
+            << QStringList{"a.chg", "b.chg"} << int(A::Error) << QString() << false;
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(int, action);
+        QFETCH(QString, file);
+        QFETCH(bool, demo);
+        args.prepend(QStringLiteral("/usr/bin/torvane"));
+        const CommandLine cl = parseCommandLine(args);
+        QCOMPARE(int(cl.action), action);
+        QCOMPARE(cl.file, file);
+        QCOMPARE(cl.demo, demo);
+        if (cl.action == CommandLine::Action::Error || cl.action == CommandLine::Action::Help) {
+            QVERIFY(cl.text.contains(QStringLiteral("Usage: torvane [options] [FILE]\n")));
+            QVERIFY(!cl.text.contains(QStringLiteral("-platform")));
+        }
     }
 
     void saveQuestionDefaultsToNo() {

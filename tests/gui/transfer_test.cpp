@@ -172,7 +172,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_ = std::make_unique<ScriptedPrompts>();
         prompts_->configTypes = {0};
         frame_ = std::make_unique<CMainFrame>(*prompts_);
-        QVERIFY(frame_->start(QString()));
+        QCOMPARE(frame_->start(QString()), CMainFrame::StartResult::Running);
         frame_->show();
     }
 
@@ -397,7 +397,7 @@ int measure(int runs) {
     ScriptedPrompts prompts;
     prompts.configTypes = {0};
     CMainFrame frame(prompts);
-    if (!frame.start(QString())) {
+    if (frame.start(QString()) != CMainFrame::StartResult::Running) {
         return 1;
     }
     frame.show();
@@ -468,7 +468,7 @@ int screenshot(const QString& out) {
     ScriptedPrompts prompts;
     prompts.configTypes = {0};
     CMainFrame frame(prompts);
-    if (!frame.start(QString())) {
+    if (frame.start(QString()) != CMainFrame::StartResult::Running) {
         return 1;
     }
     frame.resize(1100, 640);

@@ -1,16 +1,29 @@
+#include "gui/app/command_line.h"
 #include "gui/app/modbus_config_app.h"
 
-#include <cstring>
+#include <cstdio>
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--measure-startup") == 0) {
-            return torvane::gui::CModbusConfigApp::measureStartup(argc, argv);
-        }
-    }
-    torvane::gui::CModbusConfigApp app(argc, argv);
-    if (!app.initInstance()) {
+    using torvane::gui::CModbusConfigApp;
+    using torvane::gui::CommandLine;
+    // Read before any application object exists: --help and --version work without a display.
+    const CommandLine cl =
+        torvane::gui::parseCommandLine(torvane::gui::commandLineArguments(argc, argv));
+    const QByteArray text = cl.text.toLocal8Bit();
+    switch (cl.action) {
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        std::fputs(text.constData(), stdout);
         return 0;
+    case CommandLine::Action::Error:
+        std::fputs(text.constData(), stderr);
+        return 2;
+    case CommandLine::Action::MeasureStartup:
+        return CModbusConfigApp::measureStartup(argc, argv);
+    case CommandLine::Action::Run:
+        break;
     }
-    return torvane::gui::CModbusConfigApp::exec();
+    CModbusConfigApp app(argc, argv);
+    const int status = torvane::gui::startExitStatus(app.initInstance(cl.file, cl.demo));
+    return status >= 0 ? status : CModbusConfigApp::exec();
 }

@@ -351,19 +351,22 @@ void CMainFrame::openRecent(const QString& path) {
     updateRecentMenu();
 }
 
-bool CMainFrame::start(const QString& commandLineFile) {
+CMainFrame::StartResult CMainFrame::start(const QString& commandLineFile) {
     const QString full =
         commandLineFile.isEmpty() ? QString() : QFileInfo(commandLineFile).absoluteFilePath();
-    if (!doc_->startUp(full)) {
-        return false;
+    switch (doc_->startUp(full)) {
+    case DocStatus::EndProgram:
+        return StartResult::Cancelled;
+    case DocStatus::Failed:
+        return StartResult::FileNotLoaded;
+    default:
+        break;
     }
-    // The list gains the file only when it really opened (a failed open falls back to New).
-    if (!full.isEmpty() &&
-        doc_->document().CurrentFilePath() == QFile::encodeName(full).toStdString()) {
+    if (!full.isEmpty()) {
         RecentFiles().add(full);
         updateRecentMenu();
     }
-    return true;
+    return StartResult::Running;
 }
 
 QString CMainFrame::helpFilePath() const {

@@ -54,9 +54,14 @@ public:
     // (e.g. "Add Node(&N)" or "Monitor"); nullptr when there is none.
     QAction* action(const QString& text) const;
 
+    enum class StartResult {
+        Running,       // the document is ready; the window may be shown
+        Cancelled,     // the configuration type was cancelled: end quietly
+        FileNotLoaded, // the command line's file did not load (reported): end with a failure
+    };
     // Starts the document: the file named on the command line, or New with the
-    // configuration-type question. Returns false when the user cancelled at start-up.
-    bool start(const QString& commandLineFile);
+    // configuration-type question.
+    StartResult start(const QString& commandLineFile);
 
     // Help -> Content: opens the help file, or tells that it does not exist.
     void showHelpContent();

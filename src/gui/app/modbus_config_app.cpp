@@ -21,6 +21,18 @@
 
 namespace torvane::gui {
 
+int startExitStatus(CMainFrame::StartResult result) {
+    switch (result) {
+    case CMainFrame::StartResult::Cancelled:
+        return 0;
+    case CMainFrame::StartResult::FileNotLoaded:
+        return 1;
+    case CMainFrame::StartResult::Running:
+        break;
+    }
+    return -1;
+}
+
 CModbusConfigApp::CModbusConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Torvane"));
     setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -31,19 +43,11 @@ CModbusConfigApp::~CModbusConfigApp() {
     prompts_.reset();
 }
 
-bool CModbusConfigApp::initInstance() {
+CMainFrame::StartResult CModbusConfigApp::initInstance(const QString& file, bool demo) {
     prompts_ = std::make_unique<WidgetPrompts>();
     frame_ = std::make_unique<CMainFrame>(*prompts_);
     prompts_->setParent(frame_.get());
-    QString file;
-    const QStringList args = arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (!args[i].startsWith(QLatin1String("--"))) {
-            file = args[i];
-            break;
-        }
-    }
-    if (args.contains(QStringLiteral("--demo"))) {
+    if (demo) {
         demo_ = std::make_unique<DemoGateway>();
         QString error;
         if (!demo_->start(error)) {
@@ -58,12 +62,13 @@ bool CModbusConfigApp::initInstance() {
         }
     }
     // The configuration type is asked before the window appears, as the document comes first.
-    if (!frame_->start(file)) {
-        return false;
+    const CMainFrame::StartResult started = frame_->start(file);
+    if (started != CMainFrame::StartResult::Running) {
+        return started;
     }
     frame_->show();
     frame_->update();
-    return true;
+    return started;
 }
 
 namespace {
@@ -119,7 +124,7 @@ int CModbusConfigApp::measureStartup(int& argc, char** argv) {
     MeasurePrompts prompts;
     CMainFrame frame(prompts);
     const double frameBuilt = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;
-    if (!frame.start(QString())) {
+    if (frame.start(QString()) != CMainFrame::StartResult::Running) {
         return 1;
     }
     const double documentReady = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "gui/app/main_frame.h"
+
 #include <QApplication>
 #include <memory>
 
 namespace torvane::gui {
 
-class CMainFrame;
 class DemoGateway;
 class WidgetPrompts;
+
+// The program's exit status when start-up ends it (0 for a cancelled configuration type, 1 for a
+// command-line file that did not load); -1 while it runs on.
+int startExitStatus(CMainFrame::StartResult result);
 
 // The application object: the registry profile, the main window, the command line.
 class CModbusConfigApp : public QApplication {
@@ -16,9 +21,9 @@ public:
     CModbusConfigApp(int& argc, char** argv);
     ~CModbusConfigApp() override;
 
-    // Creates and shows the main window and opens the file named on the command line (or runs
-    // New). Returns false when the program is to end (configuration type cancelled).
-    bool initInstance();
+    // Creates the main window, opens `file` (or runs New) and shows the window. Anything but
+    // Running means the program is to end without showing it.
+    CMainFrame::StartResult initInstance(const QString& file, bool demo);
     CMainFrame* mainFrame() const { return frame_.get(); }
     // The simulated gateway of `--demo`; nullptr without it.
     DemoGateway* demoGateway() const { return demo_.get(); }

@@ -34,12 +34,12 @@ DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {
     return outcome;
 }
 
-bool CModbusConfigDoc::startUp(const QString& path) {
+DocStatus CModbusConfigDoc::startUp(const QString& path) {
     std::optional<std::string> file;
     if (!path.isEmpty()) {
         file = localPath(path);
     }
-    return apply(doc_.startUp(file)).status != DocStatus::EndProgram;
+    return apply(doc_.startUp(file)).status;
 }
 
 void CModbusConfigDoc::fileNew() {

@@ -17,8 +17,9 @@ class CModbusConfigDoc : public QObject {
 public:
     CModbusConfigDoc(CModbusConfigView& view, Prompts& prompts, QObject* parent = nullptr);
 
-    // Start-up: `path` (the command line) or New. False when the program is to end.
-    bool startUp(const QString& path);
+    // Start-up: `path` (the command line) or New. EndProgram when the configuration type was
+    // cancelled, Failed when `path` did not load (already reported); both end the program.
+    DocStatus startUp(const QString& path);
     void fileNew();
     void fileOpen();
     void fileSave();

@@ -40,13 +40,17 @@ function checkDirection(eds, file, pdos, node, receive) {
         const mapped = parseInt(map[1].defaultValue, 16);
         const areaIndex = (receive ? 0x3000 : 0x2000) + k;
         expect(mapped === areaIndex * 65536 + pdo.bytes * 8, file, `${label}: mapping ${map[1].defaultValue}`);
-        expect(area[0] && area[0].dataType === typeByBytes[pdo.bytes <= 8 ? pdo.bytes : 0], file,
-            `${label}: area data type ${area[0] && area[0].dataType}`);
+        // A data area is one VAR of the PDO's data type, mapped as a whole.
+        const type = typeByBytes[pdo.bytes >= 1 && pdo.bytes <= 8 ? pdo.bytes : 0];
+        expect(area.objectType === 7 && area.dataType === type && area.pdoMapping === '1', file,
+            `${label}: area object type ${area.objectType}, data type ${area.dataType}, ` +
+            `PDOMapping ${area.pdoMapping}`);
         if (!cobText.startsWith('$')) {
             numeric += 1;
             const p = found.find((x) => x.cobId === pdo.cob);
-            expect(p !== undefined && p.dataSize === pdo.bytes, file,
-                `${label}: not reported by the reader with COB-ID ${pdo.cob} and ${pdo.bytes} bytes`);
+            expect(p !== undefined && p.dataSize === pdo.bytes && p.dataObjects[0] === area, file,
+                `${label}: not reported by the reader with COB-ID ${pdo.cob}, ${pdo.bytes} bytes ` +
+                'and its data area');
         }
     });
     expect(found.length === numeric, file,

@@ -300,14 +300,26 @@ TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestion) {
     EXPECT_FALSE(live.isMaster());
     EXPECT_TRUE(doc.LoadedFromArchive());
     EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
+}
 
-    // A file that cannot be read is reported, then New runs.
-    Document other{live, ui};
-    ui.types.push_back(kCanopenMaster);
-    EXPECT_EQ(other.startUp(path("nothing.chg")).status, DocStatus::Done);
-    ASSERT_EQ(ui.log.size(), 2U);
-    EXPECT_EQ(ui.log[1], "type");
-    EXPECT_TRUE(live.isMaster());
+// A file named on the command line that does not load is reported and ends the program: no
+// configuration-type question, no New. Any name but *.xml is read as an archive.
+TEST_F(DocumentFixture, CommandLineFileThatDoesNotLoadEndsTheStart) {
+    GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    saveFile("archive.chg", slave);
+    fs::copy_file(dir / "archive.chg", dir / "archive-as.xml");
+    writeBytes(dir / "empty.chg", "");
+    const struct {
+        const char* name;
+    } cases[] = {{"nothing.chg"}, {"empty.chg"}, {"archive-as.xml"}, {"."}};
+    for (const auto& c : cases) {
+        ScriptedUi fresh;
+        Document d{live, fresh};
+        EXPECT_EQ(d.startUp(path(c.name)), (DocOutcome{DocStatus::Failed, false, false})) << c.name;
+        ASSERT_EQ(fresh.log.size(), 1U) << c.name;
+        EXPECT_EQ(fresh.log[0].rfind("tell:", 0), 0U) << c.name;
+        EXPECT_NE(d.caption(), "Gateway Configuration Software Torvane") << c.name;
+    }
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 #include "model/atomic_file.h"
 #include "model/strings.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -144,19 +147,43 @@ TEST(EdsText, PdoNumberingSkipsSdos) {
     // The 3-byte RPDO: UNSIGNED24 data area, 24-bit mapping entry.
     EXPECT_NE(block(eds, "[1600sub1]", "[1601]").find("DefaultValue=0x30000018\r\n"),
               std::string::npos);
-    EXPECT_EQ(block(eds, "[3000sub0]", "[3001]"),
-              "[3000sub0]\r\nParameterName=Out_Area\r\nObjectType=7\r\nDataType=0x0016\r\n"
+    // Each data area is one VAR, addressed as sub-index 0 by its mapping entry.
+    EXPECT_EQ(block(eds, "[3000]", "[3001]"),
+              "[3000]\r\nParameterName=Out_Area\r\nObjectType=7\r\nDataType=0x0016\r\n"
               "AccessType=RWW\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n\r\n");
+    EXPECT_EQ(block(eds, "[2000]", "[3000]"),
+              "[2000]\r\nParameterName=In_Area\r\nObjectType=7\r\nDataType=0x0006\r\n"
+              "AccessType=RO\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n\r\n");
+    EXPECT_NE(eds.find("PDOMapping=1\r\n\r\n\r\n[DummyUsage]\r\n"), std::string::npos);
+    for (const char* absent : {"[2000sub", "[3000sub", "[3001sub"}) {
+        EXPECT_EQ(eds.find(absent), std::string::npos) << absent;
+    }
     EXPECT_EQ(block(eds, "[ManufacturerObjects]", "[2000]"),
               "[ManufacturerObjects]\r\nSupportedObjects=3\r\n1=0x2000\r\n2=0x3000\r\n"
               "3=0x3001\r\n\r\n");
     EXPECT_NE(eds.find("NrOfTXPDO=1\r\nNrOfRXPDO=2\r\n"), std::string::npos);
 }
 
-// Sections of an EDS text in file order; fails the test on a line that does not end in CR LF.
+TEST(EdsText, AreaDataTypeFollowsByteCount) {
+    const struct {
+        const char* bytes;
+        const char* type;
+    } cases[] = {{"1", "0x0005"},  {"4", "0x0007"}, {"8", "0x001b"},
+                 {"12", "0x001c"}, {"0", "0x001c"}, {"", "0x001c"}};
+    for (const auto& c : cases) {
+        const std::string eds = edsOf(slaveConfig("1", {{"3", "385", c.bytes}}));
+        EXPECT_EQ(block(eds, "[2000]", ""),
+                  std::string("[2000]\r\nParameterName=In_Area\r\nObjectType=7\r\nDataType=") +
+                      c.type + "\r\nAccessType=RO\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n")
+            << c.bytes;
+    }
+}
+
+// Sections of an EDS text in file order, with the problems found while splitting it.
 struct Parsed {
     std::vector<std::string> order;
     std::map<std::string, std::map<std::string, std::string>> keys;
+    std::vector<std::string> problems;
 };
 
 std::string upper(std::string s) {
@@ -166,76 +193,205 @@ std::string upper(std::string s) {
     return s;
 }
 
-Parsed parse(const std::string& eds, const std::string& what) {
+Parsed parse(const std::string& eds) {
     Parsed p;
     std::size_t pos = 0;
     std::string section;
     while (pos < eds.size()) {
         const std::size_t nl = eds.find('\n', pos);
         if (nl == std::string::npos || nl == pos || eds[nl - 1] != '\r') {
-            ADD_FAILURE() << what << ": line without CR LF at byte " << pos;
+            p.problems.push_back("line without CR LF at byte " + std::to_string(pos));
             return p;
         }
         const std::string line = eds.substr(pos, nl - 1 - pos);
-        EXPECT_EQ(line.find('\r'), std::string::npos) << what << ": stray CR in " << line;
+        if (line.find('\r') != std::string::npos) {
+            p.problems.push_back("stray CR in " + line);
+        }
         pos = nl + 1;
         if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
             section = upper(line.substr(1, line.size() - 2));
-            EXPECT_EQ(p.keys.count(section), 0U) << what << ": duplicate section " << line;
+            if (p.keys.count(section) != 0) {
+                p.problems.push_back("duplicate section " + line);
+            }
             p.order.push_back(section);
             p.keys[section];
-        } else {
-            const std::size_t eq = line.find('=');
-            if (eq == std::string::npos) {
-                ADD_FAILURE() << what << ": not a key line: " << line;
-                continue;
-            }
-            EXPECT_TRUE(p.keys[section].emplace(line.substr(0, eq), line.substr(eq + 1)).second)
-                << what << ": duplicate key " << line;
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) {
+            p.problems.push_back("not a key line: " + line);
+        } else if (!p.keys[section].emplace(line.substr(0, eq), line.substr(eq + 1)).second) {
+            p.problems.push_back("duplicate key " + line + " in " + section);
         }
     }
     return p;
 }
 
-void checkStructure(const std::string& eds, const std::string& what) {
-    for (unsigned char c : eds) {
-        ASSERT_TRUE(c < 0x80 && c != 0) << what << ": not plain ASCII";
+// A number as an EDS writes it ("7", "0x07", "0x0005"); -1 when there is none.
+long number(const std::map<std::string, std::string>& keys, const char* key) {
+    const auto it = keys.find(key);
+    if (it == keys.end() || it->second.empty()) {
+        return -1;
     }
-    const Parsed p = parse(eds, what);
+    char* end = nullptr;
+    const long v = std::strtol(it->second.c_str(), &end, 0);
+    return *end == '\0' ? v : -1;
+}
+
+std::string indexOf(unsigned index) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", index & 0xFFFFU);
+    return buf;
+}
+
+bool isObjectSection(const std::string& name) {
+    return name.size() == 4 && std::all_of(name.begin(), name.end(), [](char c) {
+               return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+           });
+}
+
+// Bits of the unsigned CiA 301 data types a data area uses; 0 for any other type.
+long typeBits(long type) {
+    static const std::map<long, long> bits = {{0x05, 8},  {0x06, 16}, {0x16, 24}, {0x07, 32},
+                                              {0x18, 40}, {0x19, 48}, {0x1a, 56}, {0x1b, 64}};
+    const auto it = bits.find(type);
+    return it == bits.end() ? 0 : it->second;
+}
+
+// What an independent CiA 306 reader would refuse or misread, one text per problem.
+std::vector<std::string> structureProblems(const std::string& eds) {
+    Parsed p = parse(eds);
+    std::vector<std::string>& problems = p.problems;
+    const auto has = [&p](const std::string& s) { return p.keys.count(s) != 0; };
+    for (unsigned char c : eds) {
+        if (c >= 0x80 || c == 0) {
+            problems.emplace_back("not plain ASCII");
+            break;
+        }
+    }
     for (const char* list : {"MANDATORYOBJECTS", "OPTIONALOBJECTS", "MANUFACTUREROBJECTS"}) {
-        ASSERT_TRUE(p.keys.count(list)) << what << ": no " << list;
+        if (!has(list)) {
+            problems.push_back(std::string("no ") + list);
+            continue;
+        }
         const auto& entries = p.keys.at(list);
-        const int n = std::stoi(entries.at("SupportedObjects"));
-        EXPECT_EQ(static_cast<int>(entries.size()), n + 1) << what << ": " << list;
-        for (int i = 1; i <= n; ++i) {
+        const long n = number(entries, "SupportedObjects");
+        if (n < 0 || static_cast<long>(entries.size()) != n + 1) {
+            problems.push_back(std::string(list) + ": SupportedObjects does not count the list");
+        }
+        for (long i = 1; i <= n; ++i) {
             const auto it = entries.find(std::to_string(i));
-            ASSERT_NE(it, entries.end()) << what << ": " << list << " entry " << i;
-            const std::string index = upper(it->second.substr(2));
-            EXPECT_TRUE(p.keys.count(index)) << what << ": no section for " << it->second;
+            if (it == entries.end()) {
+                problems.push_back(std::string(list) + ": no entry " + std::to_string(i));
+            } else if (!has(upper(it->second.substr(2)))) {
+                problems.push_back("no section for " + it->second);
+            }
         }
     }
     for (const auto& [name, keys] : p.keys) {
-        const auto sub = keys.find("SubNumber");
-        if (sub == keys.end()) {
+        if (!isObjectSection(name)) {
             continue;
         }
-        int present = 0;
+        int subs = 0;
         for (const auto& [other, unused] : p.keys) {
-            present += other.rfind(name + "SUB", 0) == 0 ? 1 : 0;
+            subs += other.rfind(name + "SUB", 0) == 0 ? 1 : 0;
         }
-        EXPECT_EQ(std::stoi(sub->second), present) << what << ": SubNumber of " << name;
+        const long type = number(keys, "ObjectType");
+        if (type == 7) {
+            if (subs != 0 || keys.count("SubNumber") != 0) {
+                problems.push_back(name + ": a VAR has no sub-indexes");
+            }
+            if (number(keys, "DataType") < 0 || keys.count("AccessType") == 0) {
+                problems.push_back(name + ": VAR without DataType or AccessType");
+            }
+        } else if (type == 8 || type == 9) {
+            if (number(keys, "SubNumber") != subs) {
+                problems.push_back(name + ": SubNumber does not count the sub-indexes");
+            }
+            // Sub-index 0 of an ARRAY or RECORD is by definition its UNSIGNED8 entry count.
+            if (!has(name + "SUB0") || number(p.keys.at(name + "SUB0"), "DataType") != 0x05) {
+                problems.push_back(name + ": sub-index 0 is not UNSIGNED8");
+            }
+        } else {
+            problems.push_back(name + ": unknown ObjectType");
+        }
+    }
+    // Every mapping entry points at a mappable object of exactly the mapped length.
+    for (const std::string& name : p.order) {
+        if (!isObjectSection(name) || (name.rfind("16", 0) != 0 && name.rfind("1A", 0) != 0) ||
+            !has(name + "SUB1")) {
+            continue;
+        }
+        const long entry = number(p.keys.at(name + "SUB1"), "DefaultValue");
+        const long bits = entry & 0xFF;
+        const long sub = (entry >> 8) & 0xFF;
+        const std::string index = indexOf(static_cast<unsigned>(entry >> 16));
+        const std::string target =
+            sub == 0 && has(index) && number(p.keys.at(index), "ObjectType") == 7
+                ? index
+                : index + "SUB" + std::to_string(sub);
+        if (!has(target)) {
+            problems.push_back(name + ": mapped object " + target + " missing");
+            continue;
+        }
+        const auto& keys = p.keys.at(target);
+        const long size = typeBits(number(keys, "DataType"));
+        if (number(keys, "PDOMapping") != 1 || (size != 0 && size != bits)) {
+            problems.push_back(name + ": " + target + " is not mappable with " +
+                               std::to_string(bits) + " bits");
+        }
     }
     for (const char* required : {"FILEINFO", "DEVICEINFO", "DUMMYUSAGE", "1000", "1001", "1018"}) {
-        EXPECT_TRUE(p.keys.count(required)) << what << ": no " << required;
+        if (!has(required)) {
+            problems.push_back(std::string("no ") + required);
+        }
     }
-    const auto& device = p.keys.at("DEVICEINFO");
-    EXPECT_EQ(device.at("VendorNumber"), p.keys.at("1018SUB1").at("DefaultValue"));
-    EXPECT_EQ(device.at("ProductNumber"), p.keys.at("1018SUB2").at("DefaultValue"));
-    EXPECT_EQ(device.at("RevisionNumber"), p.keys.at("1018SUB3").at("DefaultValue"));
-    EXPECT_EQ(p.keys.at("MANDATORYOBJECTS").size(), 4U);
+    if (has("DEVICEINFO") && has("1018SUB3")) {
+        const auto& device = p.keys.at("DEVICEINFO");
+        for (const auto& [key, sub] :
+             {std::pair{"VendorNumber", "1018SUB1"}, std::pair{"ProductNumber", "1018SUB2"},
+              std::pair{"RevisionNumber", "1018SUB3"}}) {
+            if (device.count(key) == 0 || device.at(key) != p.keys.at(sub).at("DefaultValue")) {
+                problems.push_back(std::string(key) + " differs from " + sub);
+            }
+        }
+    }
+    if (has("MANDATORYOBJECTS") && p.keys.at("MANDATORYOBJECTS").size() != 4) {
+        problems.emplace_back("MandatoryObjects does not list three objects");
+    }
+    return problems;
+}
+
+std::string joined(const std::vector<std::string>& problems) {
+    std::string s;
+    for (const std::string& p : problems) {
+        s += p + "\n";
+    }
+    return s;
+}
+
+std::string templateText(const char* name) {
+    return readFile(fs::path(TORVANE_RES_DIR) / name);
+}
+
+// The data areas rewritten the way earlier versions wrote them: an ARRAY whose only sub-index 0
+// carries the data type.
+std::string oldAreaForm(std::string eds) {
+    for (const char* name : {"In_Area", "Out_Area"}) {
+        const std::string var = std::string("]\r\nParameterName=") + name + "\r\nObjectType=7\r\n";
+        for (std::size_t at = eds.find(var); at != std::string::npos; at = eds.find(var, at)) {
+            const std::size_t open = eds.rfind('[', at);
+            const std::string y = eds.substr(open + 1, at - open - 1);
+            const std::string array = "]\r\nSubNumber=1\r\nParameterName=" + std::string(name) +
+                                      "\r\nObjectType=8\r\n\r\n[" + y + "sub0" + var;
+            eds.replace(at, var.size(), array);
+            at += array.size();
+        }
+    }
+    return eds;
 }
 
 TEST(EdsText, WholeFilesAreWellFormed) {
@@ -262,10 +418,36 @@ TEST(EdsText, WholeFilesAreWellFormed) {
                                     {"4", "", ""}})},
         {"many", slaveConfig("64", many)},
     };
-    const std::string t1 = readFile(fs::path(TORVANE_RES_DIR) / "EDSTemplate1.dat");
-    const std::string t2 = readFile(fs::path(TORVANE_RES_DIR) / "EDSTemplate2.dat");
+    const std::string t1 = templateText("EDSTemplate1.dat");
+    const std::string t2 = templateText("EDSTemplate2.dat");
     for (const auto& c : cases) {
-        checkStructure(buildEdsText(c.config, "a.eds", t1, t2, kNoon), c.name);
+        const std::string eds = buildEdsText(c.config, "a.eds", t1, t2, kNoon);
+        EXPECT_EQ(joined(structureProblems(eds)), "") << c.name;
+    }
+}
+
+// The check itself must refuse the ARRAY form that readers reject: every data area of 2 to 8
+// bytes gives its sub-index 0 another type than UNSIGNED8. A 1-byte area happens to be valid.
+TEST(EdsText, StructureCheckRefusesAreasWrittenAsArrays) {
+    const struct {
+        const char* name;
+        CONFIG config;
+        const char* problems;
+    } cases[] = {
+        {"2-byte tpdo", slaveConfig("1", {{"3", "385", "2"}}),
+         "2000: sub-index 0 is not UNSIGNED8\n"},
+        {"3- and 8-byte rpdos", slaveConfig("1", {{"4", "513", "3"}, {"4", "514", "8"}}),
+         "3000: sub-index 0 is not UNSIGNED8\n3001: sub-index 0 is not UNSIGNED8\n"},
+        {"1-byte tpdo", slaveConfig("1", {{"3", "385", "1"}}), ""},
+    };
+    const std::string t1 = templateText("EDSTemplate1.dat");
+    const std::string t2 = templateText("EDSTemplate2.dat");
+    for (const auto& c : cases) {
+        const std::string eds = buildEdsText(c.config, "a.eds", t1, t2, kNoon);
+        EXPECT_EQ(joined(structureProblems(eds)), "") << c.name;
+        const std::string old = oldAreaForm(eds);
+        ASSERT_NE(old, eds) << c.name;
+        EXPECT_EQ(joined(structureProblems(old)), c.problems) << c.name;
     }
 }
 
@@ -275,8 +457,8 @@ TEST(EdsText, MatchesGoldenFile) {
                                        {"4", "513", "3"},
                                        {"3", "386", "8"},
                                        {"4", "1000", "4"}});
-    const std::string t1 = readFile(fs::path(TORVANE_RES_DIR) / "EDSTemplate1.dat");
-    const std::string t2 = readFile(fs::path(TORVANE_RES_DIR) / "EDSTemplate2.dat");
+    const std::string t1 = templateText("EDSTemplate1.dat");
+    const std::string t2 = templateText("EDSTemplate2.dat");
     const std::string eds = buildEdsText(c, "gateway.eds", t1, t2, {2024, 3, 27, 0, 5});
     const fs::path golden = fs::path(TORVANE_TEST_DATA_DIR) / "export" / "gateway.eds";
     if (std::getenv("TORVANE_UPDATE_GOLDEN") != nullptr) {

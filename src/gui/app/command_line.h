@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace torvane::gui {
+
+// What `torvane ARGS` asks for. Parsed before any application object exists, so --help,
+// --version and a wrong option never need a display.
+struct CommandLine {
+    enum class Action {
+        Run,            // open the main window
+        MeasureStartup, // print start-up figures and end
+        Help,           // print `text` on standard output, exit 0
+        Version,        // print `text` on standard output, exit 0
+        Error,          // print `text` (the reason, then the usage) on standard error, exit 2
+    };
+    Action action = Action::Run;
+    bool demo = false;
+    QString file; // the configuration to open; empty for New
+    QString text;
+};
+
+// Reads the arguments (the program name first). Qt's own window options (-platform NAME,
+// -style NAME, -reverse, ...) are let through for the application object.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+// The arguments as the system passed them, decoded from the locale's encoding.
+QStringList commandLineArguments(int argc, char** argv);
+
+} // namespace torvane::gui
