@@ -193,8 +193,7 @@ public:
               std::string& reason) override {
         close();
         reason.clear();
-        // Refused before Qt opens it: a FIFO or a regular file is no port, and a FIFO could
-        // otherwise wait for a writer.
+        // A regular file, a folder or a FIFO is no port: refused without being opened.
         if (isSurelyNotTerminal(device, false)) {
             reason = str::OpenNotTerminal;
             return false;

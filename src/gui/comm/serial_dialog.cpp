@@ -28,7 +28,7 @@ std::vector<std::string> devicesOf(const std::vector<platform::PortDetails>& por
 }
 } // namespace
 
-CDConfig::CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWidget* parent)
+CDConfig::CDConfig(SerialDialogState& state, const std::vector<std::string>& ports, QWidget* parent)
     : CDConfig(state, platform::serialPortDetails(ports), parent) {}
 
 CDConfig::CDConfig(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,

@@ -31,7 +31,8 @@ class CDConfig : public QDialog {
 public:
     // Fills the lists from `state` (with `ports` as the port list) and preselects its indexes;
     // each port's tooltip describes the adapter as the system knows it.
-    CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWidget* parent = nullptr);
+    CDConfig(SerialDialogState& state, const std::vector<std::string>& ports,
+             QWidget* parent = nullptr);
     // The same with the port details given: `ports[i].device` is the i-th port.
     CDConfig(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,
              QWidget* parent = nullptr);
