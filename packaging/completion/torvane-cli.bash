@@ -15,6 +15,7 @@ _torvane_cli() {
             local ports
             ports=$(torvane-cli ports 2>/dev/null)
             COMPREPLY=($(compgen -W "$ports" -- "$cur"))
+            # Any terminal device path is taken too: /dev/serial/by-id links, pseudo-terminals.
             [[ ${#COMPREPLY[@]} -eq 0 ]] && _filedir
             return
             ;;
@@ -39,6 +40,7 @@ _torvane_cli() {
         map) opts+=" -o" ;;
         eds | export) opts+=" -o --template-dir" ;;
         check) opts+=" --yes" ;;
+        ports) opts+=" --long --json" ;;
         download) opts+=" --port --yes --old-format" ;;
         upload) opts+=" --port --master --slave -o" ;;
     esac

@@ -319,6 +319,14 @@ inline constexpr const char* OpenNoPermission =
 inline constexpr const char* OpenBusy = "The port is in use by another program or transfer.";
 inline constexpr const char* OpenNotFound = "The device does not exist or was unplugged.";
 inline constexpr const char* OpenNoPortSelected = "No serial port is selected.";
+inline constexpr const char* OpenNotTerminal = "The path does not name a terminal (serial) device.";
+
+// Labels of a port's description lines (the long port listing, the port list's tooltips).
+inline constexpr const char* PortByIdLink = "by-id link";
+inline constexpr const char* PortUsbId = "USB id";
+inline constexpr const char* PortManufacturer = "manufacturer";
+inline constexpr const char* PortDescription = "description";
+inline constexpr const char* PortSerialNumber = "serial number";
 
 // Completeness checks: "\"<path>\"is empty".
 inline constexpr const char* CheckIsEmpty = "is empty";

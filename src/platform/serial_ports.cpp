@@ -10,10 +10,18 @@
 #include <QString>
 #include <QThread>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <set>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace torvane::platform {
 
@@ -21,7 +29,7 @@ namespace {
 
 constexpr int kWriteTimeoutMs = 2000;
 
-// Devices open in this process; the lock file Qt takes covers other processes.
+// Identities of the devices open in this process; the lock file Qt takes covers other processes.
 std::mutex& openDevicesMutex() {
     static std::mutex m;
     return m;
@@ -125,6 +133,58 @@ bool isPseudoTerminal(const std::string& device) {
 #endif
 }
 
+// The path with every link resolved, or the path itself when it cannot be resolved.
+std::string resolvedPath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    return ec ? path : resolved.string();
+}
+
+// One key per device, whatever name reaches it: a device node by its device number (two nodes
+// of one device are one port), any other file by its inode, else the resolved name.
+std::string deviceIdentity(const std::string& device) {
+#ifdef Q_OS_WIN
+    return QString::fromStdString(windowsDeviceName(device)).toUpper().toStdString();
+#else
+    struct stat st {};
+    if (::stat(device.c_str(), &st) != 0) {
+        return "name:" + resolvedPath(device);
+    }
+    if (S_ISCHR(st.st_mode)) {
+        return "rdev:" + std::to_string(st.st_rdev);
+    }
+    return "inode:" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+#endif
+}
+
+// True when `device` exists and is surely no terminal: not a character device, or one whose
+// descriptor isatty() refuses (/dev/null). A path that cannot be examined is left to the open.
+bool isSurelyNotTerminal(const std::string& device, bool probe) {
+#ifdef Q_OS_WIN
+    (void)device;
+    (void)probe;
+    return false;
+#else
+    struct stat st {};
+    if (::stat(device.c_str(), &st) != 0) {
+        return false;
+    }
+    if (!S_ISCHR(st.st_mode)) {
+        return true;
+    }
+    if (!probe) {
+        return false;
+    }
+    const int fd = ::open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return !terminal;
+#endif
+}
+
 class QtSerialPort final : public SerialPort {
 public:
     ~QtSerialPort() override { close(); }
@@ -133,22 +193,29 @@ public:
               std::string& reason) override {
         close();
         reason.clear();
+        // A regular file, a folder or a FIFO is no port: refused without being opened.
+        if (isSurelyNotTerminal(device, false)) {
+            reason = str::OpenNotTerminal;
+            return false;
+        }
+        const std::string identity = deviceIdentity(device);
         {
             const std::lock_guard lock(openDevicesMutex());
-            if (!openDevices().insert(device).second) {
+            if (!openDevices().insert(identity).second) {
                 reason = str::OpenBusy;
                 return false;
             }
         }
-        device_ = device;
+        identity_ = identity;
         ensureEventDispatcher();
 #ifdef Q_OS_WIN
         port_.setPortName(QString::fromStdString(windowsDeviceName(device)));
 #else
-        port_.setPortName(QString::fromStdString(device));
+        // Qt names its lock file after the port: the resolved name gives every alias one lock.
+        port_.setPortName(QString::fromStdString(resolvedPath(device)));
 #endif
         if (!port_.open(QIODevice::ReadWrite)) {
-            reason = failureReason();
+            reason = failureReason(device);
             release();
             return false;
         }
@@ -223,7 +290,7 @@ public:
     }
 
 private:
-    std::string failureReason() const {
+    std::string failureReason(const std::string& device) const {
         switch (port_.error()) {
         case QSerialPort::DeviceNotFoundError:
             return str::OpenNotFound;
@@ -238,21 +305,31 @@ private:
             return str::OpenBusy;
         }
         default:
+            // Qt fails on the first terminal call: say so rather than "Inappropriate ioctl".
+            if (isSurelyNotTerminal(device, true)) {
+                return str::OpenNotTerminal;
+            }
             return port_.errorString().toStdString();
         }
     }
 
     void release() {
-        if (!device_.empty()) {
+        if (!identity_.empty()) {
             const std::lock_guard lock(openDevicesMutex());
-            openDevices().erase(device_);
-            device_.clear();
+            openDevices().erase(identity_);
+            identity_.clear();
         }
     }
 
     QSerialPort port_;
-    std::string device_;
+    std::string identity_;
 };
+
+std::string hex4(int value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04x", static_cast<unsigned>(value) & 0xFFFFu);
+    return buf;
+}
 
 } // namespace
 
@@ -286,6 +363,74 @@ std::vector<std::string> serialPortList() {
     std::vector<std::string> ports;
     EnumerateSerialPorts(ports);
     return ports;
+}
+
+std::vector<PortDetails> serialPortDetails(const std::vector<std::string>& devices,
+                                           const std::string& byIdDir) {
+    std::map<std::string, QSerialPortInfo> system;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        system.emplace(info.portName().toStdString(), info);
+#else
+        system.emplace(resolvedPath(info.systemLocation().toStdString()), info);
+#endif
+    }
+    // Sorted, so that a device with several links gets the same one every time.
+    std::vector<std::pair<std::string, std::string>> links; // resolved target, link
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(byIdDir, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string link = it->path().string();
+        links.emplace_back(resolvedPath(link), link);
+    }
+    std::sort(links.begin(), links.end(),
+              [](const auto& a, const auto& b) { return naturalLess(a.second, b.second); });
+
+    std::vector<PortDetails> out;
+    out.reserve(devices.size());
+    for (const std::string& device : devices) {
+        PortDetails d;
+        d.device = device;
+        const std::string resolved = resolvedPath(device);
+        for (const auto& [target, link] : links) {
+            if (target == resolved && link != device) {
+                d.byIdLink = link;
+                break;
+            }
+        }
+        if (const auto it = system.find(resolved); it != system.end()) {
+            const QSerialPortInfo& info = it->second;
+            if (info.hasVendorIdentifier()) {
+                d.vendorId = info.vendorIdentifier();
+            }
+            if (info.hasProductIdentifier()) {
+                d.productId = info.productIdentifier();
+            }
+            d.manufacturer = info.manufacturer().trimmed().toStdString();
+            d.description = info.description().trimmed().toStdString();
+            d.serialNumber = info.serialNumber().trimmed().toStdString();
+        }
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+std::string describePort(const PortDetails& details) {
+    std::string text = details.device;
+    const auto line = [&text](const char* label, const std::string& value) {
+        if (!value.empty()) {
+            text += "\n  " + std::string(label) + ": " + value;
+        }
+    };
+    line(str::PortByIdLink, details.byIdLink);
+    if (details.vendorId >= 0 || details.productId >= 0) {
+        line(str::PortUsbId, (details.vendorId >= 0 ? hex4(details.vendorId) : "????") + ":" +
+                                 (details.productId >= 0 ? hex4(details.productId) : "????"));
+    }
+    line(str::PortManufacturer, details.manufacturer);
+    line(str::PortDescription, details.description);
+    line(str::PortSerialNumber, details.serialNumber);
+    return text;
 }
 
 std::unique_ptr<SerialPort> createSerialPort() {

@@ -88,8 +88,14 @@ class Sim:
             return f.read()
 
 
-def run_cli(ctx, sim, *args, expect, env_ports=None):
-    env = dict(os.environ, TORVANE_EXTRA_PORTS=env_ports if env_ports is not None else sim.device)
+NO_EXTRA_PORTS = object()  # env_ports: TORVANE_EXTRA_PORTS unset
+
+
+def run_cli(ctx, sim, *args, expect, env_ports=None, with_stderr=False):
+    env = dict(os.environ)
+    env.pop("TORVANE_EXTRA_PORTS", None)
+    if env_ports is not NO_EXTRA_PORTS:
+        env["TORVANE_EXTRA_PORTS"] = env_ports if env_ports is not None else sim.device
     started = time.monotonic()
     try:
         r = subprocess.run([ctx.cli_exe, *args], env=env, stdin=subprocess.DEVNULL,
@@ -102,7 +108,7 @@ def run_cli(ctx, sim, *args, expect, env_ports=None):
     print(f"$ torvane-cli {' '.join(args)}  -> exit {r.returncode} in {took:.1f} s\n{out}{err}")
     if r.returncode != expect:
         raise Failure(f"torvane-cli {args[0]}: exit {r.returncode}, expected {expect}")
-    return out
+    return (out, err) if with_stderr else out
 
 
 def fixture(ctx, variant):
@@ -406,9 +412,30 @@ def case_unknown_port(ctx):
         raise Failure("frames reached the simulator")
 
 
+OPEN_FAILED = "Failed to open serial port"
+REASON_BUSY = "The port is in use by another program or transfer."
+REASON_NOT_TERMINAL = "The path does not name a terminal (serial) device."
+REASON_MISSING = "The device does not exist or was unplugged."
+
+
+def expect_open_failed(ctx, args, port, reason, env_ports):
+    """A transfer that cannot open its port: result 0, the message on stderr naming the port."""
+    out, err = run_cli(ctx, None, *args, "--port", port, expect=expect_exit(0),
+                       env_ports=env_ports, with_stderr=True)
+    want = f"torvane-cli: {port}: {OPEN_FAILED}\n{reason}\n"
+    if out or err != want:
+        raise Failure(f"--port {port}: stdout {out!r}, stderr {err!r}; want stderr {want!r}")
+
+
 def case_port_busy(ctx):
+    # A second transfer on a busy port fails at once, under the same name or any alias of it,
+    # listed or not.
     src = fixture(ctx, "compatible")
     sim = Sim(ctx, "sim", "--old-firmware")
+    link = ctx.path("gateway")
+    chain = ctx.path("by-id-gateway")
+    os.symlink(sim.device, link)
+    os.symlink(link, chain)
     env = dict(os.environ, TORVANE_EXTRA_PORTS=sim.device)
     first = subprocess.Popen([ctx.cli_exe, "download", src, "--port", sim.device, "--yes"],
                              env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
@@ -417,9 +444,109 @@ def case_port_busy(ctx):
     deadline = time.monotonic() + 10
     while not sim.received() and time.monotonic() < deadline:
         time.sleep(0.05)
-    run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=expect_exit(0))
+    contenders = [
+        (["download", src, "--yes"], sim.device, sim.device),
+        (["download", src, "--yes"], link, sim.device),
+        (["download", src, "--yes"], chain, NO_EXTRA_PORTS),
+        (["upload", "--master", "-o", ctx.path("up.chg")], link, NO_EXTRA_PORTS),
+    ]
+    for args, port, env_ports in contenders:
+        expect_open_failed(ctx, args, port, REASON_BUSY, env_ports)
+    if first.poll() is not None:
+        raise Failure("the first download ended before the contenders were refused")
     if first.wait(CLI_TIMEOUT_S) != 0:
         raise Failure("the first download failed: " + first.stderr.read().decode())
+    if os.path.exists(ctx.path("up.chg")):
+        raise Failure("a refused upload wrote its output file")
+    assert_clean_log(sim)
+
+
+def case_any_terminal_path(ctx):
+    # A terminal the system does not list, reached through a link, with no TORVANE_EXTRA_PORTS.
+    src = fixture(ctx, "new")
+    sim = Sim(ctx, "sim", "--firmware", "5.2")
+    link = ctx.path("adapter")
+    os.symlink(sim.device, link)
+    listed = run_cli(ctx, sim, "ports", expect=0, env_ports=NO_EXTRA_PORTS).splitlines()
+    if sim.device in listed or link in listed:
+        raise Failure(f"the pseudo-terminal is listed without TORVANE_EXTRA_PORTS: {listed}")
+    run_cli(ctx, sim, "download", src, "--port", link, "--yes", expect=0,
+            env_ports=NO_EXTRA_PORTS)
+    assert_clean_log(sim)
+    check_download_frames(sim, "new", True)
+    up = ctx.path("uploaded.chg")
+    run_cli(ctx, sim, "upload", "--port", link, "--master", "-o", up, expect=0,
+            env_ports=NO_EXTRA_PORTS)
+    compare(show(ctx, src), show(ctx, up), MASTER_NEW + SDO_OPTIONS)
+
+
+def case_port_not_terminal(ctx):
+    # Paths that name no terminal: result 0 with the reason, at once (a FIFO must not block).
+    src = fixture(ctx, "compatible")
+    plain = ctx.path("plain.chg")
+    shutil.copy(src, plain)
+    fifo = ctx.path("fifo")
+    os.mkfifo(fifo)
+    link = ctx.path("link-to-plain")
+    os.symlink(plain, link)
+    dangling = ctx.path("dangling")
+    os.symlink(ctx.path("gone"), dangling)
+    cases = [
+        (plain, REASON_NOT_TERMINAL),
+        (link, REASON_NOT_TERMINAL),
+        (fifo, REASON_NOT_TERMINAL),
+        (ctx.work, REASON_NOT_TERMINAL),
+        ("/dev/null", REASON_NOT_TERMINAL),
+        (ctx.path("no-such-tty"), REASON_MISSING),
+        (dangling, REASON_MISSING),
+    ]
+    for port, reason in cases:
+        for env_ports in (NO_EXTRA_PORTS, port):
+            expect_open_failed(ctx, ["download", src, "--yes"], port, reason, env_ports)
+        expect_open_failed(ctx, ["upload", "--slave", "-o", ctx.path("up.chg")], port, reason,
+                           NO_EXTRA_PORTS)
+    if os.path.exists(ctx.path("up.chg")):
+        raise Failure("a refused upload wrote its output file")
+    with open(plain, "rb") as f, open(src, "rb") as g:
+        if f.read() != g.read():
+            raise Failure("the file given as a port was changed")
+
+
+def case_ports_listing(ctx):
+    # The plain list, --long and --json name the same devices in the same order.
+    sim = Sim(ctx, "sim")
+    link = ctx.path("adapter")
+    os.symlink(sim.device, link)
+    ports = sim.device + ":" + link
+    plain = run_cli(ctx, sim, "ports", expect=0, env_ports=ports).splitlines()
+    if plain[-2:] != [sim.device, link]:
+        raise Failure(f"'ports' ends with {plain[-2:]}, want the two extra ports")
+    long_text = run_cli(ctx, sim, "ports", "--long", expect=0, env_ports=ports)
+    heads = [line for line in long_text.splitlines() if not line.startswith("  ")]
+    if heads != plain:
+        raise Failure(f"'ports --long' lists {heads}, 'ports' {plain}")
+    details = [line for line in long_text.splitlines() if line.startswith("  ")]
+    if any(": " not in line for line in details):
+        raise Failure(f"'ports --long' detail lines without a label: {details}")
+    listing = json.loads(run_cli(ctx, sim, "ports", "--json", expect=0, env_ports=ports))
+    keys = {"device", "byId", "vendorId", "productId", "manufacturer", "description",
+            "serialNumber"}
+    if not isinstance(listing, list) or any(set(p) != keys for p in listing):
+        raise Failure(f"'ports --json' is not a list of port objects: {listing}")
+    if [p["device"] for p in listing] != plain:
+        raise Failure(f"'ports --json' lists {[p['device'] for p in listing]}, 'ports' {plain}")
+    for p in listing:
+        for k in ("vendorId", "productId"):
+            if p[k] is not None and (len(p[k]) != 4 or int(p[k], 16) < 0):
+                raise Failure(f"{p['device']}: {k} {p[k]!r} is not four hex digits")
+    for p in listing[-2:]:
+        if any(p[k] is not None for k in keys - {"device"}):
+            raise Failure(f"a pseudo-terminal with details: {p}")
+    empty = json.loads(run_cli(ctx, sim, "ports", "--json", expect=0, env_ports=""))
+    if not isinstance(empty, list):
+        raise Failure("'ports --json' without extra ports is no list")
+    for bad in (["--long", "--json"], ["extra"], ["--wide"]):
+        run_cli(ctx, sim, "ports", *bad, expect=2, env_ports=ports)
 
 
 def case_simulator_refusals(ctx):

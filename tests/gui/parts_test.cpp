@@ -1,15 +1,20 @@
 // The small pieces of the desktop program: the configuration-text conversion, the logo's
-// premultiplication, and the keys of the "Select Commands" and "Save Configuration" dialogs.
+// premultiplication, the keys of the "Select Commands" and "Save Configuration" dialogs, and
+// the port descriptions of "Serial Port Configuration".
 
 #include "gui/app/about_dlg.h"
 #include "gui/app/command_line.h"
+#include "gui/comm/serial_dialog.h"
 #include "gui/editor/config_dialogs.h"
 #include "gui/editor/dins.h"
 #include "platform/text_codec.h"
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace torvane;
 using namespace torvane::gui;
@@ -138,6 +143,56 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClick(&dialog, Qt::Key_Return);
         QCOMPARE(dialog.result(), int(CDSave::No));
+    }
+
+    // Each port keeps its text and gets the description of its adapter as a tooltip; the
+    // selection and OK store the device as before.
+    void serialPortTooltips() {
+        platform::PortDetails usb;
+        usb.device = "/dev/ttyUSB0";
+        usb.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0";
+        usb.vendorId = 0x0403;
+        usb.productId = 0x6001;
+        usb.manufacturer = "FTDI";
+        usb.description = "FT232R USB UART";
+        usb.serialNumber = "A10K1234";
+        platform::PortDetails onboard;
+        onboard.device = "/dev/ttyS0";
+        onboard.description = "16550A-compatible COM port";
+        platform::PortDetails pty;
+        pty.device = "/dev/pts/7";
+        const QStringList tips = {
+            "/dev/ttyUSB0\n"
+            "  by-id link: /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0\n"
+            "  USB id: 0403:6001\n  manufacturer: FTDI\n  description: FT232R USB UART\n"
+            "  serial number: A10K1234",
+            "/dev/ttyS0\n  description: 16550A-compatible COM port",
+            "/dev/pts/7",
+        };
+        SerialDialogState state;
+        state.portIndex = 1;
+        CDConfig dialog(state, std::vector<platform::PortDetails>{usb, onboard, pty});
+        QComboBox* box = dialog.portBox();
+        QCOMPARE(box->count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(box->itemText(i), tips[i].section('\n', 0, 0));
+            QCOMPARE(box->itemData(i, Qt::ToolTipRole).toString(), tips[i]);
+        }
+        QCOMPARE(box->currentIndex(), 1);
+        box->setCurrentIndex(2);
+        dialog.accept();
+        QCOMPARE(state.selectedPort(), std::string("/dev/pts/7"));
+
+        // The dialog as the program opens it looks the details up itself.
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const std::string device = ptsname(master);
+        SerialDialogState live;
+        CDConfig listed(live, std::vector<std::string>{device});
+        QCOMPARE(listed.portBox()->itemText(0), QString::fromStdString(device));
+        QCOMPARE(listed.portBox()->itemData(0, Qt::ToolTipRole).toString(),
+                 QString::fromStdString(device));
+        ::close(master);
     }
 };
 

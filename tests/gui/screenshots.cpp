@@ -3,6 +3,7 @@
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
+#include "gui/comm/serial_dialog.h"
 #include "gui/editor/dins.h"
 #include "gui/editor/modbus_config_doc.h"
 #include "gui/editor/modbus_config_view.h"
@@ -26,7 +27,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 
 using namespace torvane;
@@ -177,6 +180,65 @@ bool nonAsciiFolder(const QString& out) {
     return ok && prompts.unexpected.empty();
 }
 
+// "Serial Port Configuration" with the port list open and the tooltip of its second entry.
+QPixmap serialDialogWithTooltip() {
+    platform::PortDetails onboard;
+    onboard.device = "/dev/ttyS0";
+    platform::PortDetails usb;
+    usb.device = "/dev/ttyUSB0";
+    usb.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0";
+    usb.vendorId = 0x0403;
+    usb.productId = 0x6001;
+    usb.manufacturer = "FTDI";
+    usb.description = "FT232R USB UART";
+    usb.serialNumber = "A10K1234";
+    platform::PortDetails acm;
+    acm.device = "/dev/ttyACM0";
+    acm.byIdLink = "/dev/serial/by-id/usb-Example_Service_Port_0042-if00";
+    acm.vendorId = 0x1d50;
+    acm.productId = 0x6018;
+    acm.description = "Service Port";
+    SerialDialogState state;
+    CDConfig dialog(state, std::vector<platform::PortDetails>{onboard, usb, acm});
+    dialog.show();
+    (void)QTest::qWaitForWindowExposed(&dialog);
+    QComboBox* box = dialog.portBox();
+    box->showPopup();
+    QTest::qWait(100);
+    QAbstractItemView* list = box->view();
+    list->setCurrentIndex(box->model()->index(1, 0)); // as under the mouse
+    const QRect item = list->visualRect(box->model()->index(1, 0));
+    QToolTip::showText(list->viewport()->mapToGlobal(item.center()),
+                       box->itemData(1, Qt::ToolTipRole).toString(), list->viewport());
+    QTest::qWait(100);
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->inherits("QTipLabel")) {
+            tip = w;
+        }
+    }
+    // Offscreen windows have no shared screen position: lay the pieces out as a screen would.
+    const QPixmap face = dialog.grab();
+    const QPixmap popup = list->window()->grab();
+    const QPixmap tipShot = tip != nullptr ? tip->grab() : QPixmap();
+    const QPoint popupAt = box->mapTo(&dialog, QPoint(0, box->height()));
+    const QPoint tipAt = popupAt + QPoint(item.center().x(), item.bottom() + 6);
+    QPixmap shot(
+        std::max(face.width(), tipAt.x() + tipShot.width()) + 8,
+        std::max({face.height(), popupAt.y() + popup.height(), tipAt.y() + tipShot.height()}) + 8);
+    shot.fill(QColor(90, 90, 90));
+    QPainter p(&shot);
+    p.drawPixmap(0, 0, face);
+    p.drawPixmap(popupAt, popup);
+    if (!tipShot.isNull()) {
+        p.drawPixmap(tipAt, tipShot);
+    }
+    p.end();
+    box->hidePopup();
+    QToolTip::hideText();
+    return shot;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -241,6 +303,7 @@ int main(int argc, char** argv) {
         ok &= save(about.grab(), out, "about.png");
         about.close();
     }
+    ok &= save(serialDialogWithTooltip(), out, "serial-dialog.png");
     {
         prompts.configTypes = {1};
         CMainFrame frame(prompts);

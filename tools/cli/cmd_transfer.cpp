@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace torvane::cli {
 namespace {
@@ -20,16 +21,28 @@ namespace {
 constexpr int kExitResultBase = 10;
 
 const char* const kPortsHelp =
-    "Usage: torvane-cli ports\n\n"
+    "Usage: torvane-cli ports [--long | --json]\n\n"
     "Lists the serial ports a transfer can use, one device per line,\n"
-    "including the devices named in TORVANE_EXTRA_PORTS (colon-separated).\n";
+    "including the devices named in TORVANE_EXTRA_PORTS (colon-separated).\n"
+    "--port of download and upload also takes any other terminal device by its path.\n\n"
+    "  --long  under each device, what tells adapters apart, as far as the system knows it:\n"
+    "          its /dev/serial/by-id/ link, USB vendor:product id, manufacturer,\n"
+    "          description and serial number\n"
+    "  --json  the same as one JSON array with an object per device:\n"
+    "          "
+    "{\"device\":\"/dev/ttyUSB0\",\"byId\":\"/dev/serial/by-id/...\",\"vendorId\":\"0403\",\n"
+    "           "
+    "\"productId\":\"6001\",\"manufacturer\":...,\"description\":...,\"serialNumber\":...}\n"
+    "          (ids as four hex digits; null for what is not known)\n\n"
+    "Exit codes: 0 listed, 2 usage error.\n";
 
 const char* const kDownloadHelp =
     "Usage: torvane-cli download IN --port DEVICE [--yes] [--old-format compatible|new|cancel]\n\n"
     "Downloads the configuration file IN (.chg or .xml) to the gateway on DEVICE.\n"
     "A master configuration is checked first; a slave configuration gets its mapping\n"
     "addresses calculated. The file IN is not changed.\n\n"
-    "  --port DEVICE   serial device, one of 'torvane-cli ports'\n"
+    "  --port DEVICE   serial device: one of 'torvane-cli ports', or the path of any other\n"
+    "                  terminal device (links followed)\n"
     "  --yes           answer OK to the bus-load questions (default: Cancel)\n"
     "  --old-format F  answer to the \"Download hint:\" question asked when a configuration\n"
     "                  from an earlier version meets new firmware: compatible, new or cancel\n"
@@ -163,14 +176,14 @@ int findPort(const std::vector<std::string>& ports, const std::string& device) {
     return -1;
 }
 
-// Fills the port part of a request; warns when the device is not a listed port (the job then
-// reports "Failed to open serial port" as for any port outside the list).
+// Fills the port part of a request. A device the system does not list joins the list for this
+// run: any terminal device will do, and opening says why a path is none.
 void choosePort(TransferRequest& request, const std::string& device) {
     request.ports = platform::serialPortList();
     request.portIndex = findPort(request.ports, device);
     if (request.portIndex < 0) {
-        printError(device + " is not one of the serial ports (see 'torvane-cli ports'; "
-                            "TORVANE_EXTRA_PORTS adds devices)");
+        request.ports.push_back(device);
+        request.portIndex = static_cast<int>(request.ports.size()) - 1;
     }
 }
 
@@ -180,6 +193,56 @@ void printResult(const std::string& text) {
     if (text.empty() || text.back() != '\n') {
         std::cout << '\n';
     }
+}
+
+// The result on stdout; a port that could not be opened is an error on stderr that names the
+// device, with the reason on the next line.
+void printOutcome(const std::string& device, const TransferOutcome& outcome) {
+    if (outcome.started && outcome.resultCode == kResultOpenFailed) {
+        printError(device + ": " + outcome.text);
+    } else {
+        printResult(outcome.text);
+    }
+}
+
+// A JSON string of UTF-8 text, or null when it is empty.
+std::string jsonTextOrNull(const std::string& text) {
+    if (text.empty()) {
+        return "null";
+    }
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04X", c);
+            out += buf;
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
+}
+
+std::string jsonHexIdOrNull(int id) {
+    if (id < 0) {
+        return "null";
+    }
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\"%04x\"", static_cast<unsigned>(id) & 0xFFFFu);
+    return buf;
+}
+
+std::string portJson(const platform::PortDetails& d) {
+    return "{\"device\":" + jsonTextOrNull(d.device) + ",\"byId\":" + jsonTextOrNull(d.byIdLink) +
+           ",\"vendorId\":" + jsonHexIdOrNull(d.vendorId) +
+           ",\"productId\":" + jsonHexIdOrNull(d.productId) +
+           ",\"manufacturer\":" + jsonTextOrNull(d.manufacturer) +
+           ",\"description\":" + jsonTextOrNull(d.description) +
+           ",\"serialNumber\":" + jsonTextOrNull(d.serialNumber) + "}";
 }
 
 int exitCodeOf(int resultCode) {
@@ -193,12 +256,38 @@ int cmdPorts(const Args& args) {
         std::cout << kPortsHelp;
         return kExitOk;
     }
-    if (!args.empty()) {
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {"--long", "--json"}, {}, p, error)) {
+        return usageError("ports", error);
+    }
+    if (!p.positional.empty()) {
         return usageError("ports", "takes no arguments");
     }
-    for (const std::string& port : platform::serialPortList()) {
-        std::cout << port << '\n';
+    const bool longList = p.flags.contains("--long");
+    const bool json = p.flags.contains("--json");
+    if (longList && json) {
+        return usageError("ports", "takes only one of --long and --json");
     }
+    const std::vector<std::string> ports = platform::serialPortList();
+    if (!longList && !json) {
+        for (const std::string& port : ports) {
+            std::cout << port << '\n';
+        }
+        return kExitOk;
+    }
+    const std::vector<platform::PortDetails> details = platform::serialPortDetails(ports);
+    if (longList) {
+        for (const platform::PortDetails& d : details) {
+            std::cout << platform::describePort(d) << '\n';
+        }
+        return kExitOk;
+    }
+    std::cout << '[';
+    for (std::size_t i = 0; i < details.size(); ++i) {
+        std::cout << (i == 0 ? "\n  " : ",\n  ") << portJson(details[i]);
+    }
+    std::cout << (details.empty() ? "]\n" : "\n]\n");
     return kExitOk;
 }
 
@@ -239,7 +328,8 @@ int cmdDownload(const Args& args) {
         return kExitFailed;
     }
     request.oldEditionLoaded = doc.OldEditionLoaded;
-    choosePort(request, p.options["--port"]);
+    const std::string device = p.options["--port"];
+    choosePort(request, device);
 
     TerminalProgress progress("Downloading");
     CliFormatQuestion formatQuestion(answer);
@@ -264,7 +354,7 @@ int cmdDownload(const Args& args) {
         }
         return kExitFailed;
     }
-    printResult(outcome.text);
+    printOutcome(device, outcome);
     return exitCodeOf(outcome.resultCode);
 }
 
@@ -293,7 +383,8 @@ int cmdUpload(const Args& args) {
 
     TransferRequest request;
     request.configuration = newConfiguration(master ? kCanopenMaster : kCanopenSlave);
-    choosePort(request, p.options["--port"]);
+    const std::string device = p.options["--port"];
+    choosePort(request, device);
 
     TerminalProgress progress("Uploading");
     TransferServices services;
@@ -302,7 +393,7 @@ int cmdUpload(const Args& args) {
 
     const TransferOutcome outcome = runUpload(std::move(request), services);
     progress.progressFinished();
-    printResult(outcome.text);
+    printOutcome(device, outcome);
     if (outcome.configurationChanged) {
         if (!saveConfiguration(out, outcome.configuration)) {
             return kExitFailed;

@@ -447,7 +447,7 @@ void CMainFrame::showAbout() {
 bool CMainFrame::showSerialDialog() {
     std::vector<std::string> ports;
     platform::EnumerateSerialPorts(ports);
-    CDConfig dialog(*serial_, std::move(ports), this);
+    CDConfig dialog(*serial_, ports, this);
     return dialog.exec() == QDialog::Accepted;
 }
 

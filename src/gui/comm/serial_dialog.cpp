@@ -17,8 +17,23 @@ std::string SerialDialogState::selectedPort() const {
     return ports[static_cast<std::size_t>(portIndex)];
 }
 
-CDConfig::CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWidget* parent)
-    : QDialog(parent), state_(state), ports_(std::move(ports)) {
+namespace {
+std::vector<std::string> devicesOf(const std::vector<platform::PortDetails>& ports) {
+    std::vector<std::string> devices;
+    devices.reserve(ports.size());
+    for (const platform::PortDetails& p : ports) {
+        devices.push_back(p.device);
+    }
+    return devices;
+}
+} // namespace
+
+CDConfig::CDConfig(SerialDialogState& state, const std::vector<std::string>& ports, QWidget* parent)
+    : CDConfig(state, platform::serialPortDetails(ports), parent) {}
+
+CDConfig::CDConfig(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,
+                   QWidget* parent)
+    : QDialog(parent), state_(state), ports_(devicesOf(ports)) {
     setObjectName("CDConfig");
     setWindowTitle(QString::fromUtf8(str::SerialDialogTitle));
     QStringList portNames;
@@ -44,6 +59,11 @@ CDConfig::CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWi
         boxes_[i]->setCurrentIndex(selected[i] < boxes_[i]->count() ? selected[i] : -1);
         boxes_[i]->setMinimumWidth(160);
         form->addRow(QString::fromUtf8(labels[i]), boxes_[i]);
+    }
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        boxes_[0]->setItemData(static_cast<int>(i),
+                               QString::fromStdString(platform::describePort(ports[i])),
+                               Qt::ToolTipRole);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/serial_ports.h"
+
 #include <QDialog>
 #include <string>
 #include <vector>
@@ -27,8 +29,13 @@ struct SerialDialogState {
 class CDConfig : public QDialog {
     Q_OBJECT
 public:
-    // Fills the lists from `state` (with `ports` as the port list) and preselects its indexes.
-    CDConfig(SerialDialogState& state, std::vector<std::string> ports, QWidget* parent = nullptr);
+    // Fills the lists from `state` (with `ports` as the port list) and preselects its indexes;
+    // each port's tooltip describes the adapter as the system knows it.
+    CDConfig(SerialDialogState& state, const std::vector<std::string>& ports,
+             QWidget* parent = nullptr);
+    // The same with the port details given: `ports[i].device` is the i-th port.
+    CDConfig(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,
+             QWidget* parent = nullptr);
 
     QComboBox* portBox() const { return boxes_[0]; }
 

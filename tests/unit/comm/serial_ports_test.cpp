@@ -4,7 +4,11 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace torvane::test {
@@ -26,6 +30,26 @@ struct Pty {
     int master = -1;
     std::string device;
 };
+
+// A scratch folder, removed with everything in it.
+struct TempDir {
+    TempDir() {
+        char name[] = "/tmp/torvane-portsXXXXXX";
+        if (mkdtemp(name) != nullptr) {
+            path = name;
+        }
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string file(const std::string& name) const { return path + "/" + name; }
+    std::string path;
+};
+
+bool makeLink(const std::string& target, const std::string& link) {
+    return symlink(target.c_str(), link.c_str()) == 0;
+}
 
 TEST(QtSerialPort, TalksWithoutEventLoopAndOpensExclusively) {
     Pty pty;
@@ -85,20 +109,118 @@ TEST(QtSerialPort, PseudoTerminalOpensWithAnyParity) {
     ::rmdir(dir);
 }
 
+// The guard knows a device by what it is, not by the name it was opened under: every other name
+// of a busy port is refused as busy, a refused contender leaves the holder's claim in place, and
+// once the holder closes, any of the names opens.
+TEST(QtSerialPort, EveryNameOfABusyPortIsBusy) {
+    Pty pty;
+    ASSERT_FALSE(pty.device.empty());
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    const std::string link = dir.file("gateway");
+    const std::string chain = dir.file("by-id-usb-gateway");
+    ASSERT_TRUE(makeLink(pty.device, link));
+    ASSERT_TRUE(makeLink(link, chain));
+    const std::string number = pty.device.substr(pty.device.rfind('/') + 1);
+    std::vector<std::string> aliases = {pty.device, link, chain, "/dev/pts/./" + number,
+                                        "/dev/../dev/pts/" + number};
+    // A second device node of the same device (needs the right to create device nodes). It
+    // only counts as busy: a pseudo-terminal opens only through its own file system.
+    std::vector<std::string> contenders = aliases;
+    struct stat st {};
+    ASSERT_EQ(::stat(pty.device.c_str(), &st), 0);
+    const std::string node = dir.file("node");
+    if (::mknod(node.c_str(), S_IFCHR | 0600, st.st_rdev) == 0) {
+        contenders.push_back(node);
+    }
+
+    for (const std::string& held : {pty.device, link}) {
+        auto holder = platform::createSerialPort();
+        std::string reason;
+        ASSERT_TRUE(holder->open(held, SerialSettings{}, reason)) << held << ": " << reason;
+        for (int round = 0; round < 2; ++round) {
+            for (const std::string& name : contenders) {
+                auto contender = platform::createSerialPort();
+                EXPECT_FALSE(contender->open(name, SerialSettings{}, reason))
+                    << name << " opened while " << held << " is held (round " << round << ")";
+                EXPECT_EQ(reason, str::OpenBusy) << name;
+                EXPECT_FALSE(contender->isOpen());
+            }
+        }
+        const std::uint8_t frame[] = {0xFE, 0x00, 0xFE};
+        EXPECT_EQ(holder->write(frame, sizeof frame), 3) << "the holder still owns the line";
+        std::uint8_t got[8] = {};
+        EXPECT_EQ(::read(pty.master, got, sizeof got), 3);
+        holder->close();
+        for (const std::string& name : aliases) {
+            auto next = platform::createSerialPort();
+            EXPECT_TRUE(next->open(name, SerialSettings{}, reason)) << name << ": " << reason;
+        }
+    }
+}
+
+// Only a terminal device is a port: anything else is refused at once, with a reason that says
+// so (a FIFO without a writer must not hang the open), and a missing path says it is missing.
+TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
+    Pty pty;
+    ASSERT_FALSE(pty.device.empty());
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    std::ofstream(dir.file("plain.chg")) << "not a port";
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_TRUE(makeLink(pty.device, dir.file("to-pty")));
+    ASSERT_TRUE(makeLink(dir.file("to-pty"), dir.file("to-link")));
+    ASSERT_TRUE(makeLink(dir.file("plain.chg"), dir.file("to-plain")));
+    ASSERT_TRUE(makeLink(dir.file("gone"), dir.file("dangling")));
+
+    const struct {
+        std::string path;
+        const char* reason; // null: opens
+    } cases[] = {
+        {pty.device, nullptr},
+        {dir.file("to-pty"), nullptr},
+        {dir.file("to-link"), nullptr},
+        {dir.file("plain.chg"), str::OpenNotTerminal},
+        {dir.file("to-plain"), str::OpenNotTerminal},
+        {dir.path, str::OpenNotTerminal},
+        {dir.file("fifo"), str::OpenNotTerminal},
+        {"/dev/null", str::OpenNotTerminal},
+        {dir.file("missing"), str::OpenNotFound},
+        {dir.file("dangling"), str::OpenNotFound},
+    };
+    for (const auto& c : cases) {
+        auto port = platform::createSerialPort();
+        std::string reason;
+        const bool opened = port->open(c.path, SerialSettings{}, reason);
+        if (c.reason == nullptr) {
+            EXPECT_TRUE(opened) << c.path << ": " << reason;
+        } else {
+            EXPECT_FALSE(opened) << c.path;
+            EXPECT_EQ(reason, c.reason) << c.path;
+            EXPECT_FALSE(port->isOpen()) << c.path;
+        }
+    }
+}
+
 TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
     Pty pty;
     ASSERT_FALSE(pty.device.empty());
+    TempDir dir;
+    const std::string link = dir.file("gateway");
+    ASSERT_TRUE(makeLink(pty.device, link));
     auto holder = platform::createSerialPort();
     std::string reason;
     ASSERT_TRUE(holder->open(pty.device, SerialSettings{}, reason));
     TransferServices services;
     services.openPort = platform::createSerialPort;
-    for (const bool upload : {false, true}) {
-        TransferRequest request{newConfiguration(kCanopenSlave), false, {pty.device}, 0};
-        const TransferOutcome out =
-            upload ? runUpload(request, services) : runDownload(request, services);
-        EXPECT_EQ(out.resultCode, kResultOpenFailed);
-        EXPECT_EQ(out.text, std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy);
+    for (const std::string& name : {pty.device, link}) {
+        for (const bool upload : {false, true}) {
+            TransferRequest request{newConfiguration(kCanopenSlave), false, {name}, 0};
+            const TransferOutcome out =
+                upload ? runUpload(request, services) : runDownload(request, services);
+            EXPECT_EQ(out.resultCode, kResultOpenFailed) << name;
+            EXPECT_EQ(out.text, std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy);
+        }
     }
 }
 
@@ -122,6 +244,69 @@ TEST(SerialPortList, ExtraPortsFollowTheSystemPorts) {
     EXPECT_EQ(withExtra[system.size()], "/tmp/gw-b");
     EXPECT_EQ(withExtra[system.size() + 1], "/tmp/gw-a");
     EXPECT_EQ(platform::serialPortList(), system) << "stable order";
+}
+
+// The by-id folder is matched through links on both sides; a port without a link, and a folder
+// that does not exist, give no link. Pseudo-terminals have no USB details.
+TEST(SerialPortDetails, FindsTheByIdLinkOfEveryName) {
+    Pty first;
+    Pty second;
+    ASSERT_FALSE(first.device.empty());
+    ASSERT_FALSE(second.device.empty());
+    TempDir byId;
+    TempDir other;
+    const std::string usb = byId.file("usb-Maker_Gateway_A10K-if00-port0");
+    ASSERT_TRUE(makeLink(first.device, usb));
+    ASSERT_TRUE(makeLink("/dev/null", byId.file("usb-Other-if00-port0")));
+    ASSERT_TRUE(makeLink(byId.file("gone"), byId.file("usb-Unplugged-if00-port0")));
+    const std::string alias = other.file("gw");
+    ASSERT_TRUE(makeLink(first.device, alias));
+
+    const std::vector<std::string> devices = {first.device, alias, second.device, usb};
+    const std::vector<platform::PortDetails> got = platform::serialPortDetails(devices, byId.path);
+    ASSERT_EQ(got.size(), devices.size());
+    const std::string wantLink[] = {usb, usb, "", ""}; // a link is not its own by-id link
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        EXPECT_EQ(got[i].device, devices[i]);
+        EXPECT_EQ(got[i].byIdLink, wantLink[i]) << devices[i];
+        EXPECT_EQ(got[i].vendorId, -1) << devices[i];
+        EXPECT_EQ(got[i].manufacturer, "") << devices[i];
+    }
+    const auto none = platform::serialPortDetails({first.device}, other.file("no-such-dir"));
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_EQ(none[0].byIdLink, "");
+}
+
+TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
+    platform::PortDetails full;
+    full.device = "/dev/ttyUSB0";
+    full.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0";
+    full.vendorId = 0x0403;
+    full.productId = 0x6001;
+    full.manufacturer = "FTDI";
+    full.description = "FT232R USB UART";
+    full.serialNumber = "A10K1234";
+    platform::PortDetails vendorOnly;
+    vendorOnly.device = "/dev/ttyACM0";
+    vendorOnly.vendorId = 0xABC;
+    platform::PortDetails bare;
+    bare.device = "/dev/pts/4";
+    const struct {
+        platform::PortDetails details;
+        std::string text;
+    } cases[] = {
+        {full, "/dev/ttyUSB0\n"
+               "  by-id link: /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0\n"
+               "  USB id: 0403:6001\n"
+               "  manufacturer: FTDI\n"
+               "  description: FT232R USB UART\n"
+               "  serial number: A10K1234"},
+        {vendorOnly, "/dev/ttyACM0\n  USB id: 0abc:????"},
+        {bare, "/dev/pts/4"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::describePort(c.details), c.text);
+    }
 }
 
 } // namespace
