@@ -16,7 +16,7 @@ namespace {
 GatewayConfiguration largestConfiguration() {
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
     CONFIG& c = cfg.Config;
-    c.NodeCount = kMaxEditorNodes;
+    c.NodeCount = kNodeLimit;
     for (int n = 0; n < c.NodeCount; ++n) {
         c.Nodes[static_cast<std::size_t>(n)] = {std::to_string(n + 1),
                                                 "Node-" + std::to_string(n + 1)};

@@ -210,10 +210,9 @@ int CTAVOConfig::CheckCommands() {
             cmd.NodeIndex > 1 && cmd.NodeIndex <= kNodeTableSize ? cmd.NodeIndex - 1 : 0;
         const std::string nodeName = configTextToUtf8(c.Nodes[nodeIndex].NodeName);
         const bool pdo = isPdoCommand(cmd.InstructionType);
-        const char* typeName = cmd.InstructionType == kTransmitPdo  ? str::XmlTransmitPdo
-                               : cmd.InstructionType == kReceivePdo ? str::XmlReceivePdo
-                               : cmd.InstructionType == kUploadSdo  ? str::XmlUploadSdo
-                                                                    : str::XmlDownloadSdo;
+        const CommandType* type = findCommandType(cmd.InstructionType);
+        const char* typeName =
+            (type != nullptr ? *type : commandType(CommandKind::DownloadSdo)).xmlName;
         const std::pair<const std::string*, const char*> fields[] = {
             {&cmd.Bytes, str::ParamNumberOfBytes},
             {&cmd.MappingAddress, str::CmdRowMappingAddress},

@@ -8,16 +8,17 @@ namespace torvane {
 
 namespace {
 
-constexpr int kMasterCommandLimit = 84;
-constexpr int kSlavePdoLimit = 42;
-constexpr int kSdoLimitOld = 28;
-constexpr int kPdoLimitOld = 14;
 constexpr int kFullLayoutIndex = 2;
 
 int countOfType(const CONFIG& c, int used, const std::string& type) {
     return static_cast<int>(
         std::count_if(c.Instructions.begin(), c.Instructions.begin() + used,
                       [&](const INSTRUCTION& i) { return i.InstructionType == type; }));
+}
+
+AddCommandEntry entry(const char* text, CommandKind kind) {
+    const CommandType& t = commandType(kind);
+    return {text, t.code, t.label};
 }
 
 AddCommandResult refused(const char* message) {
@@ -35,26 +36,26 @@ CommandTypeLimit oldFirmwareCommandLimit(int configType, const std::string& type
                                     : CommandTypeLimit{kSlavePdoLimit, str::ReceivePdoLimit42};
     }
     if (type == kTransmitPdo) {
-        return {kPdoLimitOld, str::TransmitPdoLimit14};
+        return {kCompatiblePdoLimit, str::TransmitPdoLimit14};
     }
     if (type == kReceivePdo) {
-        return {kPdoLimitOld, str::ReceivePdoLimit14};
+        return {kCompatiblePdoLimit, str::ReceivePdoLimit14};
     }
-    return {kSdoLimitOld, str::SdoLimit28};
+    return {kCompatibleSdoLimit, str::SdoLimit28};
 }
 
 std::vector<AddCommandEntry> addCommandEntries(int configType) {
     if (configType == kCanopenMaster) {
         return {
-            {str::AddMasterUploadSdo, kUploadSdo, str::LabelUploadSdo},
-            {str::AddMasterDownloadSdo, kDownloadSdo, str::LabelDownloadSdo},
-            {str::AddMasterTransmitPdo, kTransmitPdo, str::LabelTransmitPdo},
-            {str::AddMasterReceivePdo, kReceivePdo, str::LabelReceivePdo},
+            entry(str::AddMasterUploadSdo, CommandKind::UploadSdo),
+            entry(str::AddMasterDownloadSdo, CommandKind::DownloadSdo),
+            entry(str::AddMasterTransmitPdo, CommandKind::TransmitPdo),
+            entry(str::AddMasterReceivePdo, CommandKind::ReceivePdo),
         };
     }
     return {
-        {str::AddSlaveTransmitPdo, kTransmitPdo, str::LabelTransmitPdo},
-        {str::AddSlaveReceivePdo, kReceivePdo, str::LabelReceivePdo},
+        entry(str::AddSlaveTransmitPdo, CommandKind::TransmitPdo),
+        entry(str::AddSlaveReceivePdo, CommandKind::ReceivePdo),
     };
 }
 
@@ -83,7 +84,7 @@ AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const 
     }
     // The table has 256 slots; a loaded file may already fill them with commands that no
     // per-type limit counts.
-    if ((fullLayout && master && used + 1 > kMasterCommandLimit) || used >= kInstructionTableSize) {
+    if ((fullLayout && master && used + 1 > kCommandCap) || used >= kInstructionTableSize) {
         return refused(str::CommandUpperLimit84);
     }
     if (!fullLayout) {

@@ -21,8 +21,6 @@ constexpr int kHelpRpdoCobId = 61311;
 
 constexpr int kPdoMaxBytes = 8;
 constexpr int kSdoObjectMaxBytes = 4;
-constexpr int kBlockSize = 32;
-constexpr int kBlockCheckedLimit = 96;
 
 // `format` with its "%d" replaced by `value`.
 std::string withNumber(const char* format, long value) {
@@ -69,8 +67,8 @@ bool digitsOnly(std::string_view text) {
 
 // True when `m` + `b` leaves the 32-byte block that `m` starts in; only a 96-byte buffer has
 // such blocks.
-bool crossesBlock(int limit, int m, int b) {
-    return limit == kBlockCheckedLimit && m + b > (m / kBlockSize + 1) * kBlockSize;
+bool crossesBlock(const FIELDBUS& fieldbus, int m, int b) {
+    return packingOf(fieldbus.InportNum) == PackingMode::Block32 && crossesBlock32(m, b);
 }
 
 CommitResult shows(const std::string& stored) {
@@ -223,7 +221,7 @@ CommitResult commitPdoBytes(GatewayConfiguration& cfg, int q, std::string_view t
     if (sum > kPdoMaxBytes) {
         return showsWith(cmd.Bytes, str::SameCobIdBytesOutOfRange);
     }
-    if (crossesBlock(limit, m, b)) {
+    if (crossesBlock(cfg.Fieldbus, m, b)) {
         return showsWith(cmd.Bytes, str::Io96BlockIntegrity);
     }
     cmd.Bytes = std::string(text);
@@ -288,7 +286,7 @@ CommitResult commitSdoBytes(GatewayConfiguration& cfg, int q, std::string_view t
     if (sdoObjectBytes(c, q, b, cmd.Index, cmd.SubIndex) > kSdoObjectMaxBytes) {
         return showsWith(cmd.Bytes, str::SameIndexBytesOutOfRange);
     }
-    if (crossesBlock(limit, m, b)) {
+    if (crossesBlock(cfg.Fieldbus, m, b)) {
         return showsWith(cmd.Bytes, str::Io96BlockIntegrity);
     }
     cmd.Bytes = std::string(text);
@@ -320,7 +318,7 @@ CommitResult commitMapping(GatewayConfiguration& cfg, int q, std::string_view te
         r.keepCell = true;
         return r;
     }
-    if (crossesBlock(limit, m, b)) {
+    if (crossesBlock(cfg.Fieldbus, m, b)) {
         return showsWith(cmd.MappingAddress, str::Io96BlockIntegrity);
     }
     cmd.MappingAddress = std::string(text);
@@ -450,14 +448,9 @@ std::vector<std::string> defaultCobIds(int nodeId, bool transmit) {
 }
 
 int commandIoLimit(const FIELDBUS& fieldbus) {
-    const std::string& n = fieldbus.InportNum;
-    if (n == "112" || n == "96" || n == "48" || n == "16") {
-        return decimalValue(n);
-    }
-    if (n == str::HardwareConfigSize) {
-        return 244;
-    }
-    return 112;
+    // A text outside the table is held to the largest fixed size.
+    const IoSize* size = findIoSize(fieldbus.InportNum);
+    return size != nullptr ? size->byteLimit : kIoSizes[kFixedIoSizeCount - 1].byteLimit;
 }
 
 PageKind commandPageKind(const std::string& instructionType) {

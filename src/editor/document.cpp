@@ -72,7 +72,7 @@ DocOutcome Document::newDocument() {
     state_.ModifiedFlag = false;
     state_.LoadedFromArchive = false;
     state_.OldEditionLoaded = false;
-    live_.Config.ConfigEdition = kCurrentEdition;
+    live_.Config.ConfigEdition = kEditionCurrent;
     setDocumentTitle(str::UntitledDocument);
     return initialiseView(true);
 }

@@ -11,13 +11,10 @@ namespace torvane {
 
 namespace {
 
-// Pasting with the current firmware stops at the gateway's 84 commands.
-constexpr int kPasteCommandLimit = 84;
-
 bool isMasterCommandLimitOk(const CONFIG& c, const std::string& type, int firmwareIndex,
                             std::string& message) {
     if (firmwareIndex >= 2) {
-        if (c.InstructionCount + 1 > kPasteCommandLimit) {
+        if (c.InstructionCount + 1 > kCommandCap) {
             message = str::CommandsNumberExceed;
             return false;
         }
@@ -101,11 +98,10 @@ PageKind pageKindOf(const TreeSelection& item) {
     case TreeItemKind::Command:
         break;
     }
-    if (item.text == str::LabelUploadSdo || item.text == str::LabelDownloadSdo) {
-        return PageKind::SdoCommand;
-    }
-    if (item.text == str::LabelTransmitPdo) {
-        return PageKind::TpdoCommand;
+    for (const CommandType& t : kCommandTypes) {
+        if (item.text == t.label) {
+            return commandPageKind(t.code);
+        }
     }
     return PageKind::RpdoCommand;
 }
@@ -133,7 +129,7 @@ EditFlags NetworkTreeEditor::enabledFlags(const TreeSelection& selected) {
 
 bool NetworkTreeEditor::appendNode(TreeEditResult& result) {
     CONFIG& c = cfg_.Config;
-    if (c.NodeCount + 1 > kMaxEditorNodes) {
+    if (c.NodeCount + 1 > kNodeLimit) {
         result.messages.emplace_back(str::NodesOverrun);
         copy_.addNodeFailed = true;
         return false;

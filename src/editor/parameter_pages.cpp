@@ -24,7 +24,17 @@ struct ParamRow {
     const char* helpText;
 };
 
-const std::vector<const char*> kBaudChoices = {"50K", "100K", "125K", "250K", "500K", "1M"};
+// The grid offers the rates down to 50K.
+const std::vector<const char*> kBaudChoices = [] {
+    std::vector<const char*> texts;
+    for (const CanBaudRate& b : kCanBaudRates) {
+        texts.push_back(b.text);
+        if (std::string_view(b.text) == "50K") {
+            break;
+        }
+    }
+    return texts;
+}();
 const std::vector<const char*> kSwitchChoices = {str::Disable, str::Enable};
 
 const std::array<ParamRow, 16>& masterRows() {
@@ -169,7 +179,6 @@ const std::array<ParamRow, 4>& slaveRows() {
 }
 
 constexpr int kSdoConcurrentRow = 13;
-constexpr int kOldEditionLimit = 320;
 
 std::vector<std::string> choiceTexts(const std::vector<const char*>& choices) {
     return sortedChoices(std::vector<std::string>(choices.begin(), choices.end()));
@@ -203,9 +212,11 @@ void makeReadOnly(GridRow& row) {
 }
 
 std::vector<std::string> profibusChoices(int firmwareIndex) {
-    std::vector<const char*> choices = {"112", "96", "48", "16"};
-    if (firmwareIndex >= 2) {
-        choices.push_back(str::HardwareConfigSize);
+    std::vector<const char*> choices;
+    for (const IoSize& s : kIoSizes) {
+        if (s.fixed || firmwareIndex >= 2) {
+            choices.push_back(s.text);
+        }
     }
     return choiceTexts(choices);
 }
@@ -225,7 +236,7 @@ GridPage masterPage(const GatewayConfiguration& cfg, const EditorState& state) {
         page.rows[9].label = str::ParamRpdoCycle;
         page.rows[9].value.clear();
     }
-    if (c.ConfigEdition < kOldEditionLimit) {
+    if (c.ConfigEdition < kEditionNewLayout) {
         for (int r = 8; r <= std::min(12, rowCount - 1); ++r) {
             makeReadOnly(page.rows[static_cast<std::size_t>(r)]);
         }
@@ -252,7 +263,8 @@ GridPage slavePage(const GatewayConfiguration& cfg) {
 
 // The limit the I/O byte count sets on mapped commands.
 long ioLimitOf(const std::string& inportNum) {
-    return inportNum == str::HardwareConfigSize ? 244 : decimalValue(inportNum);
+    const IoSize* size = findIoSize(inportNum);
+    return size != nullptr ? size->byteLimit : decimalValue(inportNum);
 }
 
 // The warning a new I/O byte count raises against the mapped commands, or null.

@@ -9,18 +9,11 @@ namespace torvane {
 
 namespace {
 
-constexpr int kMenuCommandCap = 84;
-constexpr int kHardwareLimit = 244;
-// Gateways of editions below 320 share one budget between both buffers.
+// Gateways of editions below the new layout share one budget between both buffers.
 constexpr int kOldEditionSharedBudget = 224;
-constexpr int kNewLayoutEdition = 320;
 
 int usedCommandCount(const CONFIG& c) {
     return std::clamp(c.InstructionCount, 0, kInstructionTableSize);
-}
-
-bool isFixedSize(const std::string& inportNum) {
-    return inportNum == "16" || inportNum == "48" || inportNum == "96" || inportNum == "112";
 }
 
 // Places a command of `length` bytes at `cursor`; returns its address and advances the cursor.
@@ -28,8 +21,8 @@ long long place(PackingMode mode, long long& cursor, long long length) {
     if (mode == PackingMode::EvenAddress && length % 2 != 0) {
         ++length;
     }
-    if (mode == PackingMode::Block32 && (cursor % 32) + length > 32) {
-        cursor = (cursor / 32 + 1) * 32;
+    if (mode == PackingMode::Block32 && crossesBlock32(cursor, length)) {
+        cursor = (cursor / kBlockSize + 1) * kBlockSize;
     }
     const long long address = cursor;
     cursor += length;
@@ -42,23 +35,14 @@ bool isMissingByteCount(const std::string& bytes) {
 
 } // namespace
 
-PackingMode packingModeFor(const std::string& inportNum) {
-    if (inportNum == "96") {
-        return PackingMode::Block32;
-    }
-    if (inportNum == "112") {
-        return PackingMode::EvenAddress;
-    }
-    return PackingMode::Dense;
-}
-
 int ioByteLimit(const std::string& inportNum) {
-    return isFixedSize(inportNum) ? decimalValue(inportNum) : kHardwareLimit;
+    const IoSize* size = findIoSize(inportNum);
+    return (size != nullptr ? *size : kHardwareIoSize).byteLimit;
 }
 
 MappingResult calculateMapping(GatewayConfiguration& cfg) {
     CONFIG& c = cfg.Config;
-    const PackingMode mode = packingModeFor(cfg.Fieldbus.InportNum);
+    const PackingMode mode = packingOf(cfg.Fieldbus.InportNum);
     const int reserve = c.ControlStatus == str::Enable ? 2 : 0;
     const int count = usedCommandCount(c);
 
@@ -67,15 +51,12 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
     auto placeAll = [&](bool sdoPass) {
         for (int i = 0; i < count; ++i) {
             INSTRUCTION& ins = c.Instructions[i];
-            const std::string& t = ins.InstructionType;
-            // Every type that is not a PDO goes with the SDOs, every type that is not an SDO
-            // with the PDOs; the buffer is the input one only for "1" and "3".
-            const bool take = sdoPass ? (t != kTransmitPdo && t != kReceivePdo)
-                                      : (t != kUploadSdo && t != kDownloadSdo);
-            if (!take) {
+            // A code outside "1".."4" is placed in both passes, in the output buffer.
+            const CommandType* t = findCommandType(ins.InstructionType);
+            if (t != nullptr && t->pdo == sdoPass) {
                 continue;
             }
-            const bool input = t == (sdoPass ? kUploadSdo : kTransmitPdo);
+            const bool input = t != nullptr && t->input;
             // A negative count cannot move the cursor back over earlier commands.
             const long long length = std::max<std::int32_t>(decimalValue(ins.Bytes), 0);
             ins.MappingAddress = decimalText(place(mode, input ? in : out, length));
@@ -89,12 +70,12 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
     const long long outTotal = out + reserve;
     r.inputTotal = static_cast<int>(std::min<long long>(inTotal, INT32_MAX));
     r.outputTotal = static_cast<int>(std::min<long long>(outTotal, INT32_MAX));
-    const std::string& size = cfg.Fieldbus.InportNum;
-    if (isFixedSize(size)) {
-        const int limit = decimalValue(size);
+    const IoSize* size = findIoSize(cfg.Fieldbus.InportNum);
+    if (size != nullptr && size->fixed) {
+        r.fits = inTotal <= size->byteLimit && outTotal <= size->byteLimit;
+    } else if (c.ConfigEdition >= kEditionNewLayout) {
+        const int limit = kHardwareIoSize.byteLimit;
         r.fits = inTotal <= limit && outTotal <= limit;
-    } else if (c.ConfigEdition >= kNewLayoutEdition) {
-        r.fits = inTotal <= kHardwareLimit && outTotal <= kHardwareLimit;
     } else {
         r.fits = inTotal + outTotal <= kOldEditionSharedBudget;
     }
@@ -103,7 +84,7 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
 
 MappingCommandResult runCalculateMappingCommand(GatewayConfiguration& cfg) {
     CONFIG& c = cfg.Config;
-    c.InstructionCount = std::min(c.InstructionCount, kMenuCommandCap);
+    c.InstructionCount = std::min(c.InstructionCount, kCommandCap);
 
     MappingCommandResult r;
     const int count = usedCommandCount(c);

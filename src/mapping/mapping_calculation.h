@@ -6,16 +6,6 @@
 
 namespace torvane {
 
-// How commands are packed into a Profibus buffer, chosen from FIELDBUS::InportNum.
-enum class PackingMode {
-    Dense,       // each command starts where the previous one of its buffer ended
-    EvenAddress, // "112": odd byte counts are followed by one spare byte
-    Block32,     // "96": no command straddles a 32-byte boundary
-};
-
-// Packing mode of an I/O byte count text; anything but "96" and "112" packs densely.
-PackingMode packingModeFor(const std::string& inportNum);
-
 // Buffer size of an I/O byte count text: 16, 48, 96 or 112; 244 for the hardware-configuration
 // choice and for any text that is not one of the four sizes.
 int ioByteLimit(const std::string& inportNum);

@@ -82,21 +82,11 @@ bool hasOverlap(const std::vector<Range>& side) {
 } // namespace
 
 int leastCycleMs(const std::string& baudRate, CycleKind kind, int commandCount) {
-    // One RPDO costs num/den ms; one SDO costs twice as much.
-    long long num = 3;
-    long long den = 1;
-    if (baudRate == "1M") {
-        den = 20;
-    } else if (baudRate == "500K") {
-        den = 10;
-    } else if (baudRate == "250K") {
-        den = 5;
-    } else if (baudRate == "125K") {
-        num = 6;
-        den = 5;
-    } else if (baudRate == "100K") {
-        den = 2;
-    }
+    // A text outside the table costs what the slowest rates cost.
+    const CanBaudRate& rate =
+        findCanBaudRate(baudRate) != nullptr ? *findCanBaudRate(baudRate) : kCanBaudRates.back();
+    long long num = rate.rpdoCostNum;
+    const long long den = rate.rpdoCostDen;
     if (kind == CycleKind::Sdo) {
         num *= 2;
     }
@@ -132,11 +122,9 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
             return fail(str::CheckRangeFailed);
         }
     }
-    if (limit == 96) {
+    if (packingOf(cfg.Fieldbus.InportNum) == PackingMode::Block32) {
         for (int i = 0; i < count; ++i) {
-            const long long a = startOf(i);
-            const long long end = a + lengthOf(i);
-            if ((end > 32 && a < 32) || (end > 64 && a < 64)) {
+            if (crossesBlock32(startOf(i), lengthOf(i))) {
                 return fail(str::CheckBlock32Failed);
             }
         }

@@ -16,9 +16,9 @@ bool isKnownType(int type) {
 const char* listLabelOf(int type) {
     switch (type) {
     case 1:
-        return str::LabelUploadSdo;
+        return commandType(CommandKind::UploadSdo).label;
     case 2:
-        return str::LabelDownloadSdo;
+        return commandType(CommandKind::DownloadSdo).label;
     case 3:
         return str::ConflictListTpdo;
     default:

@@ -439,7 +439,7 @@ std::string writeArchive(const GatewayConfiguration& cfg) {
     out.text(cfg.Fieldbus.SizeByTypeB);
 
     out.header(kConfigClass);
-    out.i32(kCurrentEdition);
+    out.i32(kEditionCurrent);
     out.text(decimalText(cfg.ConfigType));
     for (const std::string* s :
          {&c.BuadRate, &c.SDOTimeout, &c.SlaveAddress, &c.ReservedText, &c.NMT, &c.TPDOTimeout,

@@ -47,32 +47,23 @@ void resetToNew(GatewayConfiguration& cfg, int configType) {
 GatewayConfiguration newConfiguration(int configType) {
     GatewayConfiguration cfg;
     resetToNew(cfg, configType);
-    cfg.Config.ConfigEdition = kCurrentEdition;
+    cfg.Config.ConfigEdition = kEditionCurrent;
     return cfg;
 }
 
 std::string commandLabel(const std::string& instructionType) {
-    if (instructionType == kUploadSdo) {
-        return str::LabelUploadSdo;
-    }
-    if (instructionType == kDownloadSdo) {
-        return str::LabelDownloadSdo;
-    }
-    if (instructionType == kTransmitPdo) {
-        return str::LabelTransmitPdo;
-    }
-    if (instructionType == kReceivePdo) {
-        return str::LabelReceivePdo;
-    }
-    return {};
+    const CommandType* t = findCommandType(instructionType);
+    return t != nullptr ? t->label : std::string();
 }
 
 bool isInputCommand(const std::string& instructionType) {
-    return instructionType == kUploadSdo || instructionType == kTransmitPdo;
+    const CommandType* t = findCommandType(instructionType);
+    return t != nullptr && t->input;
 }
 
 bool isPdoCommand(const std::string& instructionType) {
-    return instructionType == kTransmitPdo || instructionType == kReceivePdo;
+    const CommandType* t = findCommandType(instructionType);
+    return t != nullptr && t->pdo;
 }
 
 bool isValidCobId(long value) {

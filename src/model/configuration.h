@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/vocabulary.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,17 +10,6 @@ namespace torvane {
 
 inline constexpr int kCanopenMaster = 0;
 inline constexpr int kCanopenSlave = 1;
-
-inline constexpr int kNodeTableSize = 128;
-inline constexpr int kInstructionTableSize = 256;
-inline constexpr int kMaxEditorNodes = 84;
-inline constexpr int kCurrentEdition = 500;
-
-// Command type codes as stored in INSTRUCTION::InstructionType.
-inline constexpr const char* kUploadSdo = "1";
-inline constexpr const char* kDownloadSdo = "2";
-inline constexpr const char* kTransmitPdo = "3";
-inline constexpr const char* kReceivePdo = "4";
 
 struct NodeEntry {
     std::string NodeAddress;
@@ -69,7 +60,7 @@ struct CONFIG {
 
     std::int32_t NodeCount = 0;
     std::int32_t InstructionCount = 0;
-    std::int32_t ConfigEdition = 410;
+    std::int32_t ConfigEdition = kEditionReadDefault;
 
     std::array<NodeEntry, kNodeTableSize> Nodes{};
     std::array<INSTRUCTION, kInstructionTableSize> Instructions{};

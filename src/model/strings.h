@@ -3,6 +3,8 @@
 // Every user-visible text of the program, defined once. Spelling and spacing are the program's
 // own and must stay exactly as they are (stored files, the gateway and users' habits rely on them).
 
+#include "model/vocabulary.h"
+
 namespace torvane::str {
 
 // ---- Configuration model ---------------------------------------------------------------------
@@ -13,25 +15,11 @@ inline constexpr const char* XmlMaster = "TAVO20";
 inline constexpr const char* XmlSlave = "TAVO20S";
 inline constexpr const char* NewNode = "New node";
 
-inline constexpr const char* LabelUploadSdo = "Upload SDO";
-inline constexpr const char* LabelDownloadSdo = "Download SDO";
-inline constexpr const char* LabelTransmitPdo = "Transmit PDO";
-inline constexpr const char* LabelReceivePdo = "Receive PDO";
-
-inline constexpr const char* XmlUploadSdo = "Upload-SDO";
-inline constexpr const char* XmlDownloadSdo = "Download-SDO";
-inline constexpr const char* XmlTransmitPdo = "Transmit-PDO";
-inline constexpr const char* XmlReceivePdo = "Receive-PDO";
-
 inline constexpr const char* Enable = "Enable";
 inline constexpr const char* Disable = "Disable";
 inline constexpr const char* Clear = "Clear";
 inline constexpr const char* Hold = "Hold";
-inline constexpr const char* HardwareConfigSize =
-    "Setting through Hardware Configuration of PROFIBUS DP";
-
-inline constexpr const char* BaudRates[] = {"10K",  "20K",  "50K",  "100K",
-                                            "125K", "250K", "500K", "1M"};
+inline constexpr const char* HardwareConfigSize = kHardwareConfigSize;
 
 // ---- Files -----------------------------------------------------------------------------------
 

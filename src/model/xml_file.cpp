@@ -37,31 +37,17 @@ private:
     XMLDocument& doc_;
 };
 
+// Any code but the four is written as a Download SDO.
 const char* xmlCommandName(const std::string& type) {
-    if (type == kUploadSdo) {
-        return str::XmlUploadSdo;
-    }
-    if (type == kTransmitPdo) {
-        return str::XmlTransmitPdo;
-    }
-    if (type == kReceivePdo) {
-        return str::XmlReceivePdo;
-    }
-    return str::XmlDownloadSdo;
+    const CommandType* t = findCommandType(type);
+    return (t != nullptr ? *t : commandType(CommandKind::DownloadSdo)).xmlName;
 }
 
 std::string commandCode(std::string_view xmlName) {
-    if (xmlName == str::XmlTransmitPdo) {
-        return kTransmitPdo;
-    }
-    if (xmlName == str::XmlReceivePdo) {
-        return kReceivePdo;
-    }
-    if (xmlName == str::XmlUploadSdo) {
-        return kUploadSdo;
-    }
-    if (xmlName == str::XmlDownloadSdo) {
-        return kDownloadSdo;
+    for (const CommandType& t : kCommandTypes) {
+        if (xmlName == t.xmlName) {
+            return t.code;
+        }
     }
     return {};
 }
