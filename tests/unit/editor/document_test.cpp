@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace torvane {
 namespace {
@@ -308,6 +309,34 @@ TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestion) {
     ASSERT_EQ(ui.log.size(), 2U);
     EXPECT_EQ(ui.log[1], "type");
     EXPECT_TRUE(live.isMaster());
+}
+
+TEST_F(DocumentFixture, EndlessAndBlockingInputsAreRefusedAtOpenAndStartUp) {
+    const std::string fifo = path("fifo.chg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    start(kCanopenSlave);
+    saveFile("e.chg", newConfiguration(kCanopenSlave));
+    ui.files.push_back(path("e.chg"));
+    ASSERT_EQ(doc.open().status, DocStatus::Done);
+    for (const std::string& input : {std::string("/dev/zero"), fifo}) {
+        SCOPED_TRACE(input);
+        const GatewayConfiguration before = live;
+        ui.log.clear();
+        ui.files.push_back(input);
+        EXPECT_EQ(doc.open().status, DocStatus::Failed);
+        EXPECT_EQ(ui.log, (std::vector<std::string>{"file:Open", "tell:cannot read " + input +
+                                                                     ": not a regular file"}));
+        EXPECT_EQ(live, before);
+        EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
+
+        // Named on the command line: reported, then New runs.
+        Document other{live, ui};
+        ui.log.clear();
+        ui.types.push_back(kCanopenMaster);
+        EXPECT_EQ(other.startUp(input).status, DocStatus::Done);
+        EXPECT_EQ(ui.log, (std::vector<std::string>{
+                              "tell:cannot read " + input + ": not a regular file", "type"}));
+    }
 }
 
 } // namespace
