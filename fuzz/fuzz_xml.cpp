@@ -13,21 +13,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
     std::string error;
-    if (!readXml(bytes, cfg, error)) {
+    int damagedLine = -1;
+    if (!readXml(bytes, cfg, error, &damagedLine)) {
         if (error.empty() || cfg != newConfiguration(kCanopenMaster)) {
             std::abort(); // a refusal must say why and change nothing
         }
         return 0;
     }
     const CONFIG& c = cfg.Config;
+    if (damagedLine < 0 || static_cast<std::size_t>(damagedLine) > size + 1) {
+        std::abort(); // a damaged line lies inside the text
+    }
     if (c.NodeCount < 0 || c.NodeCount > kNodeTableSize || c.InstructionCount < 0 ||
         c.InstructionCount > kInstructionTableSize) {
         std::abort();
     }
     const std::string once = writeXml(cfg);
     GatewayConfiguration back = cfg;
-    if (!readXml(once, back, error) || writeXml(back) != once) {
-        std::abort();
+    int rereadDamage = -1;
+    if (!readXml(once, back, error, &rereadDamage) || rereadDamage != 0 || writeXml(back) != once) {
+        std::abort(); // what the program writes is whole, never damaged
     }
     return 0;
 }

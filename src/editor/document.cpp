@@ -44,7 +44,7 @@ bool Document::askToSaveChanges() {
             state_.ModifiedFlag = false;
             return true;
         }
-        ui_.tell(str::AppTitle, "cannot save " + *path + ": " + error);
+        ui_.tell(str::AppTitle, error);
     }
 }
 

@@ -1,16 +1,28 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace torvane {
 
-// Writes `bytes` to a temporary file in the folder of `path`, flushes it to disk and renames it
-// over `path`, so a failed write never destroys the previous file. Returns false and fills
-// `error` with a readable reason on failure (the temporary file is removed).
+// The largest input file read. The editor writes archives and XML files of well under a
+// megabyte and the templates are smaller still, so this only stops endless or huge inputs.
+inline constexpr std::uint64_t kMaxInputFileBytes = 64ULL * 1024 * 1024;
+
+// Saves `bytes` as `path`. A symlink is followed to the file it names (a dangling one creates
+// that file). A regular or missing file is replaced atomically: a temporary file in the same
+// folder is written, flushed to disk, given the old file's permission bits (and owner and group
+// where allowed) and renamed over it, so a failed save never destroys the previous file and
+// other hard links keep the old bytes. An existing file that is not regular (a device, a pipe)
+// is written straight through, never replaced. Returns false with one line in `error`,
+// "cannot save <path>: <reason>", naming `path` as given; nothing is left behind.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
 
-// Reads a whole file. Returns false and fills `error` when it cannot be opened or read.
-bool readWholeFile(const std::string& path, std::string& bytes, std::string& error);
+// Reads a whole input file without ever blocking: only a regular file of at most `limit` bytes
+// is read. Returns false with one line in `error` naming the file and the reason (missing,
+// a folder, not a regular file, larger than the limit, a read error).
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::uint64_t limit = kMaxInputFileBytes);
 
 } // namespace torvane

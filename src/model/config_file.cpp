@@ -14,7 +14,10 @@ bool isXmlFileName(const std::string& path) {
 }
 
 bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
-                           std::string& error) {
+                           std::string& error, int* damagedLine) {
+    if (damagedLine != nullptr) {
+        *damagedLine = 0;
+    }
     std::string bytes;
     std::string why;
     if (!readWholeFile(path, bytes, why)) {
@@ -24,7 +27,7 @@ bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, 
     if (isXmlFileName(path)) {
         // Read into a copy so that a refused file leaves nothing half-applied.
         GatewayConfiguration read = live;
-        if (!readXml(bytes, read, why)) {
+        if (!readXml(bytes, read, why, damagedLine)) {
             error = path + ": " + why;
             return false;
         }
@@ -46,12 +49,7 @@ bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, 
 bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& cfg,
                            std::string& error) {
     const std::string bytes = isXmlFileName(path) ? writeXml(cfg) : writeArchive(cfg);
-    std::string why;
-    if (!writeFileAtomically(path, bytes, why)) {
-        error = "cannot save " + path + ": " + why;
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, bytes, error);
 }
 
 } // namespace torvane

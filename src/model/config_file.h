@@ -13,11 +13,13 @@ bool isXmlFileName(const std::string& path);
 // Returns false with a message naming the file when it cannot be read or parsed; the live
 // configuration and `doc` are then left exactly as they were. On success `doc` gets FileKind and
 // CurrentFilePath of the file (an archive also sets LoadedFromArchive and OldEditionLoaded).
+// `damagedLine`, when given, gets the line where a damaged XML file stopped being readable (it
+// is still loaded as far as it goes), 0 otherwise.
 bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
-                           std::string& error);
+                           std::string& error, int* damagedLine = nullptr);
 
-// Writes an archive or an XML file (chosen by isXmlFileName) atomically. Returns false with a
-// message naming the file on failure; the previous file is then intact.
+// Writes an archive or an XML file (chosen by isXmlFileName) atomically. Returns false with
+// "cannot save <path>: <reason>" on failure; the previous file is then intact.
 bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& cfg,
                            std::string& error);
 

@@ -1,7 +1,6 @@
 #include "model/xml_file.h"
 
 #include "model/strings.h"
-#include "model/text_codec.h"
 #include "model/text_number.h"
 
 #include <algorithm>
@@ -164,16 +163,30 @@ bool parsesAt(std::string_view s, const Cut& cut, const std::vector<OpenElement>
     return result == tinyxml2::XML_SUCCESS || result == tinyxml2::XML_ERROR_EMPTY_DOCUMENT;
 }
 
+// What was wrong with the whole text; line 0 when it was well-formed.
+struct Complaint {
+    std::string words;
+    int line = 0;
+};
+
+// The library's error in words a user reads, with the line where the reading stopped.
+Complaint complaintOf(const XMLDocument& doc) {
+    const int line = std::max(doc.ErrorLineNum(), 1);
+    if (doc.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
+        return {"no element found", line};
+    }
+    return {"malformed at line " + std::to_string(line), line};
+}
+
 // Parses `s`; when it is malformed, keeps the longest well-formed beginning (its open elements
 // closed), so a damaged or cut-off file is still read as far as it goes. A well-formed
 // beginning stays well-formed when shortened, so the longest one is found by bisection.
-// Returns the library's complaint about the whole text, empty when it was well-formed.
-std::string parseForgiving(std::string_view s, XMLDocument& doc) {
+// Returns what was wrong with the whole text; its line is where the reading stopped.
+Complaint parseForgiving(std::string_view s, XMLDocument& doc) {
     if (doc.Parse(s.data(), s.size()) == tinyxml2::XML_SUCCESS) {
         return {};
     }
-    // The complaint may quote the file's own (code page) bytes; messages are UTF-8.
-    std::string complaint = configTextToUtf8(doc.ErrorStr());
+    Complaint complaint = complaintOf(doc);
     std::vector<OpenElement> opens;
     const std::vector<Cut> cuts = scanCuts(s, opens);
     std::size_t lo = 0;
@@ -188,7 +201,11 @@ std::string parseForgiving(std::string_view s, XMLDocument& doc) {
     }
     if (!parsesAt(s, cuts[lo], opens, doc)) {
         doc.Clear();
+        return complaint;
     }
+    // What was read ends where the first markup left out begins.
+    const std::string_view kept = s.substr(0, cuts[lo].pos);
+    complaint.line = 1 + static_cast<int>(std::count(kept.begin(), kept.end(), '\n'));
     return complaint;
 }
 
@@ -375,16 +392,21 @@ std::string writeXml(const GatewayConfiguration& cfg) {
     return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
 
-bool readXml(std::string_view bytes, GatewayConfiguration& live, std::string& error) {
+bool readXml(std::string_view bytes, GatewayConfiguration& live, std::string& error,
+             int* damagedLine) {
     XMLDocument doc;
-    const std::string complaint = parseForgiving(bytes, doc);
+    const Complaint complaint = parseForgiving(bytes, doc);
     const XMLElement* first = doc.FirstChildElement();
     if (first == nullptr) {
-        error = complaint.empty() ? std::string("the file holds no XML element")
-                                  : "the file holds no readable XML element (" + complaint + ")";
+        error = complaint.line == 0
+                    ? std::string("the file holds no XML element")
+                    : "the file holds no readable XML element (" + complaint.words + ")";
         return false;
     }
     readDocument(first, live);
+    if (damagedLine != nullptr) {
+        *damagedLine = complaint.line;
+    }
     return true;
 }
 

@@ -298,14 +298,23 @@ def download_fault(ctx, variant, sim_args, result_code):
     return sim
 
 
-def upload_fault(ctx, sim_args, result_code, saved=False):
-    sim = Sim(ctx, "sim", *sim_args)
-    out = ctx.path("uploaded.chg")
-    run_cli(ctx, sim, "upload", "--port", sim.device, "--master", "-o", out,
-            expect=expect_exit(result_code))
-    if os.path.exists(out) != saved:
-        raise Failure("the upload wrote its output file" if not saved else
-                      "the complete upload did not write its output file")
+def upload_fault(ctx, sim_args, result_code):
+    """A failed upload leaves OUT exactly as it was: absent, or with its old bytes."""
+    for existing in (None, b"old bytes, not a configuration"):
+        sim = Sim(ctx, "sim", *sim_args)
+        out = ctx.path("uploaded.chg")
+        if existing is not None:
+            with open(out, "wb") as f:
+                f.write(existing)
+        run_cli(ctx, sim, "upload", "--port", sim.device, "--master", "-o", out,
+                expect=expect_exit(result_code))
+        sim.stop()
+        if existing is None and os.path.exists(out):
+            raise Failure("the failed upload wrote its output file")
+        if existing is not None:
+            with open(out, "rb") as f:
+                if f.read() != existing:
+                    raise Failure("the failed upload replaced the existing output file")
 
 
 def case_fault_silent(ctx):
@@ -346,8 +355,12 @@ def case_fault_upload_bad_reply(ctx):
 
 def case_fault_upload_bad_options_reply(ctx):
     # Every configuration frame was read (frame 17 is the SDO options request): result 3, and
-    # the configuration is kept.
-    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "17"], 3, saved=True)
+    # still nothing is written.
+    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "17"], 3)
+
+
+def case_fault_upload_drop_options_request(ctx):
+    upload_fault(ctx, ["--firmware", "5.2", "--drop-frame", "17"], 3)
 
 
 def case_fault_upload_drop_request(ctx):

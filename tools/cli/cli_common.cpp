@@ -22,6 +22,11 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
                 error = "option " + a + " needs a value";
                 return false;
             }
+            // An empty name would only fail later, after the work was done.
+            if ((a == "-o" || a == "--output") && args[i + 1].empty()) {
+                error = "option " + a + " needs a file name";
+                return false;
+            }
             out.options[a] = args[++i];
         } else {
             error = "unknown option " + a;
@@ -45,9 +50,14 @@ bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg, Docum
     GatewayConfiguration read = newConfiguration(kCanopenMaster);
     DocumentState state;
     std::string error;
-    if (!loadConfigurationFile(path, read, state, error)) {
+    int damagedLine = 0;
+    if (!loadConfigurationFile(path, read, state, error, &damagedLine)) {
         printError(error);
         return false;
+    }
+    if (damagedLine > 0) {
+        printError("warning: " + path + ": damaged at line " + std::to_string(damagedLine) +
+                   "; read as far as it goes");
     }
     cfg = std::move(read);
     if (doc != nullptr) {

@@ -25,7 +25,7 @@ struct ParsedArgs {
 
 // Splits `args`: words in `flags` are flags, words in `valued` take the next word as their value,
 // "--" ends the options, any other word starting with '-' is unknown. Returns false with a
-// message in `error` on an unknown option or a missing value.
+// message in `error` on an unknown option, a missing value or an empty -o/--output name.
 bool parseArgs(const Args& args, const std::set<std::string>& flags,
                const std::set<std::string>& valued, ParsedArgs& out, std::string& error);
 
@@ -37,7 +37,8 @@ int usageError(const std::string& command, const std::string& message);
 
 // Loads a .chg or .xml file into `cfg`, starting from a new master configuration (so entries
 // beyond the counts are those of a new configuration); `doc`, when given, receives the file state.
-// Returns false after printing a message that names the file.
+// Returns false after printing a message that names the file. A damaged XML file read as far as
+// it goes loads with a warning on stderr.
 bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg,
                        DocumentState* doc = nullptr);
 

@@ -54,7 +54,8 @@ const char* const kUploadHelp =
     "Usage: torvane-cli upload --port DEVICE --master|--slave -o OUT\n\n"
     "Uploads the configuration stored in the gateway on DEVICE and saves it as OUT\n"
     "(.xml by its extension, anything else an archive). --master reads a TAVO20 gateway,\n"
-    "--slave a TAVO20S. OUT is written only when every frame was read.\n\n"
+    "--slave a TAVO20S. OUT is written only when the upload succeeds (result 18); after any\n"
+    "other result OUT is left exactly as it was, or absent.\n\n"
     "Exit codes: 0 success (result 18), 10 + the transfer result code otherwise,\n"
     "1 OUT could not be written, 2 usage error.\n";
 
@@ -394,13 +395,20 @@ int cmdUpload(const Args& args) {
     const TransferOutcome outcome = runUpload(std::move(request), services);
     progress.progressFinished();
     printOutcome(device, outcome);
-    if (outcome.configurationChanged) {
-        if (!saveConfiguration(out, outcome.configuration)) {
-            return kExitFailed;
+    const int resultCode = outcome.started ? outcome.resultCode : kResultOpenFailed;
+    // A script must never get a file from a failed command, not even a fully read one whose
+    // last reply was wrong (result 3).
+    if (resultCode != kResultSuccess) {
+        if (outcome.configurationChanged) {
+            printError(out + " not written: the upload did not succeed");
         }
-        std::cerr << "torvane-cli: saved " << out << '\n';
+        return exitCodeOf(resultCode);
     }
-    return exitCodeOf(outcome.started ? outcome.resultCode : kResultOpenFailed);
+    if (!saveConfiguration(out, outcome.configuration)) {
+        return kExitFailed;
+    }
+    std::cerr << "torvane-cli: saved " << out << '\n';
+    return kExitOk;
 }
 
 } // namespace torvane::cli

@@ -33,7 +33,8 @@ void printUsage(std::ostream& os) {
     for (const Command& c : kCommands) {
         os << "  " << c.name << std::string(10 - std::strlen(c.name), ' ') << c.summary << '\n';
     }
-    os << "\nRun 'torvane-cli COMMAND --help' for the options of a command.\n"
+    os << "\nRun 'torvane-cli COMMAND --help' for the options of a command,\n"
+          "'torvane-cli --version' for the version.\n"
           "Exit codes: 0 success, 1 failure, 2 usage error; see each command for more.\n";
 }
 
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     if (name == "-h" || name == "--help" || name == "help") {
         printUsage(std::cout);
         return kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << "torvane-cli " << TORVANE_VERSION << '\n';
+        return std::cout.flush() ? kExitOk : kExitFailed;
     }
     for (const Command& c : kCommands) {
         if (name == c.name) {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <sstream>
 
 namespace torvane::sim {
@@ -478,10 +478,15 @@ bool saveStore(const std::string& path, SimModel model, const GatewayImage& imag
 }
 
 bool loadStore(const std::string& path, SimModel model, GatewayImage& image, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
         return true; // nothing stored yet
     }
+    std::string bytes;
+    if (!readWholeFile(path, bytes, error)) {
+        return false;
+    }
+    std::istringstream in(bytes);
     auto fail = [&](const std::string& why) {
         error = path + ": " + why;
         return false;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace torvane {
 namespace {
@@ -319,6 +320,34 @@ TEST_F(DocumentFixture, CommandLineFileThatDoesNotLoadEndsTheStart) {
         ASSERT_EQ(fresh.log.size(), 1U) << c.name;
         EXPECT_EQ(fresh.log[0].rfind("tell:", 0), 0U) << c.name;
         EXPECT_NE(d.caption(), "Gateway Configuration Software Torvane") << c.name;
+    }
+}
+
+TEST_F(DocumentFixture, EndlessAndBlockingInputsAreRefusedAtOpenAndStartUp) {
+    const std::string fifo = path("fifo.chg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    start(kCanopenSlave);
+    saveFile("e.chg", newConfiguration(kCanopenSlave));
+    ui.files.push_back(path("e.chg"));
+    ASSERT_EQ(doc.open().status, DocStatus::Done);
+    for (const std::string& input : {std::string("/dev/zero"), fifo}) {
+        SCOPED_TRACE(input);
+        const GatewayConfiguration before = live;
+        ui.log.clear();
+        ui.files.push_back(input);
+        EXPECT_EQ(doc.open().status, DocStatus::Failed);
+        EXPECT_EQ(ui.log, (std::vector<std::string>{"file:Open", "tell:cannot read " + input +
+                                                                     ": not a regular file"}));
+        EXPECT_EQ(live, before);
+        EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
+
+        // Named on the command line: reported, then New runs.
+        Document other{live, ui};
+        ui.log.clear();
+        ui.types.push_back(kCanopenMaster);
+        EXPECT_EQ(other.startUp(input).status, DocStatus::Done);
+        EXPECT_EQ(ui.log, (std::vector<std::string>{
+                              "tell:cannot read " + input + ": not a regular file", "type"}));
     }
 }
 

@@ -1,8 +1,14 @@
 #include "model/atomic_file.h"
 
+#include <array>
+#include <climits>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace torvane {
@@ -54,6 +60,194 @@ TEST_F(AtomicFileTest, AFailedWriteKeepsThePreviousFile) {
     std::string back;
     ASSERT_TRUE(readWholeFile(path, back, error));
     EXPECT_EQ(back, "precious");
+}
+
+std::string contents(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// A character device node like /dev/null; false where the process may not make one.
+bool makeNullNode(const fs::path& p) {
+    return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+}
+
+TEST_F(AtomicFileTest, OnlyARegularFileWithinTheLimitIsRead) {
+    const fs::path fifo = dir_ / "fifo.chg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path five = dir_ / "five.chg";
+    put(five, "12345");
+    fs::create_symlink(five, dir_ / "link.chg");
+    const bool node = makeNullNode(dir_ / "node.chg");
+    const struct {
+        std::string path;
+        std::uint64_t limit;
+        const char* error; // empty: read
+    } cases[] = {
+        {"/dev/zero", kMaxInputFileBytes, "cannot read /dev/zero: not a regular file"},
+        {fifo.string(), kMaxInputFileBytes, "cannot read @: not a regular file"},
+        {(dir_ / "node.chg").string(), kMaxInputFileBytes, "cannot read @: not a regular file"},
+        {dir_.string(), kMaxInputFileBytes, "cannot read @: it is a folder"},
+        {(dir_ / "nope.chg").string(), kMaxInputFileBytes,
+         "cannot open @: No such file or directory"},
+        {five.string(), 4, "cannot read @: larger than 4 bytes"},
+        {five.string(), 5, ""},
+        {(dir_ / "link.chg").string(), kMaxInputFileBytes, ""},
+    };
+    for (const auto& c : cases) {
+        if (!node && c.path == (dir_ / "node.chg").string()) {
+            std::cout << "device node case skipped: mknod is not permitted here\n";
+            continue;
+        }
+        SCOPED_TRACE(c.path);
+        std::string bytes = "untouched";
+        std::string error;
+        std::string expected = c.error;
+        if (const auto at = expected.find('@'); at != std::string::npos) {
+            expected.replace(at, 1, c.path);
+        }
+        EXPECT_EQ(readWholeFile(c.path, bytes, error, c.limit), expected.empty());
+        EXPECT_EQ(expected.empty() ? bytes : error, expected.empty() ? "12345" : expected);
+        if (!expected.empty()) {
+            EXPECT_EQ(bytes, "untouched");
+        }
+    }
+}
+
+TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThere) {
+    const bool root = ::geteuid() == 0;
+    struct Case {
+        const char* name;
+        // Prepares the folder and returns the name to save to; empty when it cannot run here.
+        std::function<std::string()> prepare;
+        const char* error; // empty: saved; '@' stands for the name saved to
+        std::function<void()> check;
+    };
+    const fs::path real = dir_ / "real.chg";
+    const std::string longName(NAME_MAX, 'n');
+    int readerFd = -1;
+    const Case cases[] = {
+        {"symlink to a file",
+         [&] {
+             put(real, "old");
+             fs::create_symlink("real.chg", dir_ / "link.chg");
+             return (dir_ / "link.chg").string();
+         },
+         "",
+         [&] {
+             EXPECT_TRUE(fs::is_symlink(dir_ / "link.chg"));
+             EXPECT_EQ(contents(real), "new");
+         }},
+        {"dangling symlink",
+         [&] {
+             fs::create_directory(dir_ / "sub");
+             fs::create_symlink("sub/made.chg", dir_ / "link.chg");
+             return (dir_ / "link.chg").string();
+         },
+         "",
+         [&] {
+             EXPECT_TRUE(fs::is_symlink(dir_ / "link.chg"));
+             EXPECT_EQ(contents(dir_ / "sub" / "made.chg"), "new");
+         }},
+        {"private file",
+         [&] {
+             put(real, "old");
+             fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+             if (root) {
+                 EXPECT_EQ(::chown(real.c_str(), 4242, 4343), 0);
+             }
+             return real.string();
+         },
+         "",
+         [&] {
+             EXPECT_EQ(fs::status(real).permissions(),
+                       fs::perms::owner_read | fs::perms::owner_write);
+             struct stat st {};
+             ASSERT_EQ(::stat(real.c_str(), &st), 0);
+             if (root) {
+                 EXPECT_EQ(st.st_uid, 4242U);
+                 EXPECT_EQ(st.st_gid, 4343U);
+             }
+             EXPECT_EQ(contents(real), "new");
+         }},
+        {"hard-linked file",
+         [&] {
+             put(real, "old");
+             fs::create_hard_link(real, dir_ / "other.chg");
+             return real.string();
+         },
+         "",
+         [&] {
+             EXPECT_EQ(contents(real), "new");
+             EXPECT_EQ(contents(dir_ / "other.chg"), "old");
+             EXPECT_EQ(fs::hard_link_count(real), 1U);
+         }},
+        {"character device", [] { return std::string("/dev/null"); }, "",
+         [] { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
+        {"device node",
+         [&] { return makeNullNode(dir_ / "node") ? (dir_ / "node").string() : std::string(); }, "",
+         [&] { EXPECT_TRUE(fs::is_character_file(dir_ / "node")); }},
+        {"FIFO with a reader",
+         [&] {
+             const fs::path fifo = dir_ / "fifo";
+             EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+             readerFd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+             EXPECT_GE(readerFd, 0);
+             return fifo.string();
+         },
+         "",
+         [&] {
+             std::array<char, 16> got{};
+             const ssize_t n = ::read(readerFd, got.data(), got.size());
+             ::close(readerFd);
+             EXPECT_EQ(std::string(got.data(), n > 0 ? static_cast<std::size_t>(n) : 0), "new");
+             EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
+         }},
+        {"FIFO without a reader",
+         [&] {
+             EXPECT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+             return (dir_ / "fifo").string();
+         },
+         "cannot save @: no program is reading from the pipe",
+         [&] { EXPECT_TRUE(fs::is_fifo(dir_ / "fifo")); }},
+        {"full device", [] { return std::string("/dev/full"); },
+         "cannot save @: No space left on device", [] {}},
+        {"longest name", [&] { return (dir_ / longName).string(); }, "",
+         [&] { EXPECT_EQ(contents(dir_ / longName), "new"); }},
+        {"name too long", [&] { return (dir_ / (longName + "n")).string(); },
+         "cannot save @: File name too long", [] {}},
+        {"missing folder", [&] { return (dir_ / "missing" / "a.chg").string(); },
+         "cannot save @: the folder @ does not exist", [] {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        const std::string path = c.prepare();
+        if (path.empty()) {
+            std::cout << c.name << " case skipped: mknod is not permitted here\n";
+            continue;
+        }
+        std::string expected = c.error;
+        if (const auto at = expected.find('@'); at != std::string::npos) {
+            expected.replace(at, 1, path);
+        }
+        if (const auto at = expected.find('@'); at != std::string::npos) {
+            expected.replace(at, 1, fs::path(path).parent_path().string());
+        }
+        std::string error;
+        EXPECT_EQ(writeFileAtomically(path, "new", error), expected.empty());
+        EXPECT_EQ(error, expected);
+        c.check();
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            EXPECT_NE(entry.path().filename().string().rfind(".tv", 0), 0U)
+                << "left behind: " << entry.path();
+        }
+    }
 }
 
 TEST_F(AtomicFileTest, ReadingAMissingFileOrAFolderFailsWithItsName) {

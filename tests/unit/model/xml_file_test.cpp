@@ -206,5 +206,34 @@ TEST(XmlFile, RefusesBytesWithoutAnyElementAndChangesNothing) {
     }
 }
 
+TEST(XmlFile, DamageIsToldInWordsWithItsLine) {
+    const struct {
+        const char* name;
+        std::string xml;
+        int damagedLine; // -1: refused
+        const char* error;
+    } cases[] = {
+        {"well-formed", file("TAVO20", kMaster), 0, ""},
+        {"mismatched tag on line 3", "<A>\n<B/>\n</C>\n", 3, ""},
+        {"cut off on line 2", "<A>\n<B Value=\"x", 2, ""},
+        {"empty", "", -1, "the file holds no readable XML element (no element found)"},
+        {"only blanks", " \n\t\n", -1, "the file holds no readable XML element (no element found)"},
+        {"broken first element", "<?xml version=\"1.0\"?>\n\n<A", -1,
+         "the file holds no readable XML element (malformed at line 3)"},
+        {"only a comment", "<!-- none -->", -1, "the file holds no XML element"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GatewayConfiguration cfg = marked();
+        std::string error;
+        int line = -7;
+        EXPECT_EQ(readXml(c.xml, cfg, error, &line), c.damagedLine >= 0);
+        EXPECT_EQ(error, c.error);
+        if (c.damagedLine >= 0) {
+            EXPECT_EQ(line, c.damagedLine);
+        }
+    }
+}
+
 } // namespace
 } // namespace torvane
