@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -100,9 +101,12 @@ QPixmap withCaption(QWidget& window) {
 // A folder named "Prüfstand-配置": a refused file's message, then a configuration with a
 // Chinese description opened from there, its caption and the recent-file entry.
 bool nonAsciiFolder(const QString& out) {
-    QTemporaryDir dir;
-    const QString folder = QDir(dir.path()).filePath(QStringLiteral("Prüfstand-配置"));
+    // A fixed folder, so that the pictures come out the same on every run.
+    QDir base(QDir::temp().filePath(QStringLiteral("torvane-screenshots")));
+    base.removeRecursively();
+    const QString folder = base.filePath(QStringLiteral("Prüfstand-配置"));
     QDir().mkpath(folder);
+    const auto cleanUp = qScopeGuard([&] { base.removeRecursively(); });
     const QString file = folder + QStringLiteral("/anlage.chg");
     QFile bad(file);
     if (!bad.open(QIODevice::WriteOnly) || bad.write("not a configuration") < 0) {

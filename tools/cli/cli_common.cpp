@@ -36,6 +36,39 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
     return true;
 }
 
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04X", c);
+                out += buf;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out + '"';
+}
+
 void printError(const std::string& message) {
     std::cerr << "torvane-cli: " << message << '\n';
 }

@@ -29,6 +29,9 @@ struct ParsedArgs {
 bool parseArgs(const Args& args, const std::set<std::string>& flags,
                const std::set<std::string>& valued, ParsedArgs& out, std::string& error);
 
+// A JSON string of UTF-8 (or ASCII) text, control characters escaped.
+std::string jsonString(const std::string& s);
+
 // Prints "torvane-cli: <message>" to stderr.
 void printError(const std::string& message);
 

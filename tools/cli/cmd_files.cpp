@@ -44,40 +44,6 @@ constexpr const char* kShowHelp =
 
 // ---- JSON ------------------------------------------------------------------------------------
 
-// A JSON string of UTF-8 (or ASCII) text.
-std::string jsonString(const std::string& s) {
-    std::string out = "\"";
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04X", c);
-                out += buf;
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + '"';
-}
-
 // A configuration text: its characters when it decodes, else {"bytes":"<hex>"}.
 std::string jsonConfigText(const std::string& bytes) {
     if (const std::optional<std::string> utf8 = decodeConfigText(bytes)) {

@@ -208,24 +208,7 @@ void printOutcome(const std::string& device, const TransferOutcome& outcome) {
 
 // A JSON string of UTF-8 text, or null when it is empty.
 std::string jsonTextOrNull(const std::string& text) {
-    if (text.empty()) {
-        return "null";
-    }
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20 || c == 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04X", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
+    return text.empty() ? "null" : jsonString(text);
 }
 
 std::string jsonHexIdOrNull(int id) {
