@@ -69,13 +69,13 @@ AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const 
     CONFIG& c = cfg.Config;
     const bool master = cfg.isMaster();
     const bool fullLayout = firmwareIndex >= kFullLayoutIndex;
-    const int used = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+    const int used = usedCommandCount(c);
 
     if (fullLayout && !master && countOfType(c, used, entry.instructionType) + 1 > kSlavePdoLimit) {
         return refused(entry.instructionType == kTransmitPdo ? str::SlaveTransmitPdoOver42
                                                              : str::SlaveReceivePdoOver42);
     }
-    const int nodes = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    const int nodes = usedNodeCount(c);
     const bool nodeTarget =
         master && target.page == PageKind::Node && target.position >= 1 && target.position <= nodes;
     const bool slaveTarget = !master && target.page == PageKind::Canopen;

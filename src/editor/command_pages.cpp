@@ -101,8 +101,7 @@ struct Tables {
 };
 
 Tables usedTables(const CONFIG& c) {
-    return {std::clamp(c.NodeCount, 0, kNodeTableSize),
-            std::clamp(c.InstructionCount, 0, kInstructionTableSize)};
+    return {usedNodeCount(c), usedCommandCount(c)};
 }
 
 const NodeEntry* owningNode(const CONFIG& c, const INSTRUCTION& cmd) {

@@ -274,7 +274,7 @@ std::string buildEdsText(const CONFIG& config, std::string_view fileName,
                          const LocalTime& now) {
     std::vector<Pdo> tpdos;
     std::vector<Pdo> rpdos;
-    const int count = std::clamp(config.InstructionCount, 0, kInstructionTableSize);
+    const int count = usedCommandCount(config);
     for (int i = 0; i < count; ++i) {
         const INSTRUCTION& ins = config.Instructions[static_cast<std::size_t>(i)];
         const Pdo pdo{decimalValue(ins.CobId), decimalValue(ins.Bytes)};

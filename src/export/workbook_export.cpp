@@ -28,12 +28,6 @@ private:
     int row_ = 2;
 };
 
-std::span<const INSTRUCTION> usedCommands(const CONFIG& c) {
-    const auto n =
-        static_cast<std::size_t>(std::clamp(c.InstructionCount, 0, kInstructionTableSize));
-    return {c.Instructions.data(), n};
-}
-
 void writeSdoRow(SheetFiller& s, const INSTRUCTION& ins) {
     const int row = s.nextRow();
     s.set(row, 1, ins.NodeAddress);
@@ -69,15 +63,16 @@ std::string valueAndHex(std::string_view text) {
 std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
     const std::span<const INSTRUCTION> commands = usedCommands(c);
-    // Counts by type code "1".."4", taken before any row is written.
-    std::array<int, 5> count{};
+    // Counts by command type, taken before any row is written.
+    std::array<int, kCommandTypes.size()> count{};
     for (const INSTRUCTION& ins : commands) {
-        for (int t = 1; t <= 4; ++t) {
-            if (ins.InstructionType == std::to_string(t)) {
-                ++count[static_cast<std::size_t>(t)];
-            }
+        if (const CommandType* t = findCommandType(ins.InstructionType)) {
+            ++count[static_cast<std::size_t>(t->kind)];
         }
     }
+    const auto countOf = [&](CommandKind kind) {
+        return std::to_string(count[static_cast<std::size_t>(kind)]);
+    };
     const bool master = cfg.ConfigType == kCanopenMaster;
     SheetFiller canopen("CANopen");
     SheetFiller upload("Upload SDO");
@@ -100,17 +95,17 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg) {
             canopen.set(2, 15, c.SDORetries);
             canopen.set(2, 16, c.SDOPollDelay);
         }
-        canopen.set(2, 17, std::to_string(count[1]));
-        canopen.set(2, 18, std::to_string(count[3]));
-        canopen.set(2, 19, std::to_string(count[2]));
-        canopen.set(2, 20, std::to_string(count[4]));
+        canopen.set(2, 17, countOf(CommandKind::UploadSdo));
+        canopen.set(2, 18, countOf(CommandKind::TransmitPdo));
+        canopen.set(2, 19, countOf(CommandKind::DownloadSdo));
+        canopen.set(2, 20, countOf(CommandKind::ReceivePdo));
     } else {
         canopen.set(2, 1, c.SlaveBaudRate);
         canopen.set(2, 2, c.SlaveNodeAddress);
         canopen.set(2, 3, c.RPDOTimeout);
         canopen.set(2, 4, c.SlaveDelayStart);
-        canopen.set(2, 5, std::to_string(count[3]));
-        canopen.set(2, 6, std::to_string(count[4]));
+        canopen.set(2, 5, countOf(CommandKind::TransmitPdo));
+        canopen.set(2, 6, countOf(CommandKind::ReceivePdo));
     }
     for (const INSTRUCTION& ins : commands) {
         if (master && ins.InstructionType == kUploadSdo) {

@@ -12,10 +12,6 @@ namespace {
 // Gateways of editions below the new layout share one budget between both buffers.
 constexpr int kOldEditionSharedBudget = 224;
 
-int usedCommandCount(const CONFIG& c) {
-    return std::clamp(c.InstructionCount, 0, kInstructionTableSize);
-}
-
 // Places a command of `length` bytes at `cursor`; returns its address and advances the cursor.
 long long place(PackingMode mode, long long& cursor, long long length) {
     if (mode == PackingMode::EvenAddress && length % 2 != 0) {

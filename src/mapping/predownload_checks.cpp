@@ -12,10 +12,6 @@ namespace torvane {
 
 namespace {
 
-int usedCommandCount(const CONFIG& c) {
-    return std::clamp(c.InstructionCount, 0, kInstructionTableSize);
-}
-
 long long ceilDiv(long long a, long long b) {
     return (a + b - 1) / b;
 }
@@ -167,7 +163,7 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
 
 CheckResult checkNodes(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
-    const int nodes = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    const int nodes = usedNodeCount(c);
     const int count = usedCommandCount(c);
     for (int n = 0; n < nodes; ++n) {
         const std::string& address = c.Nodes[n].NodeAddress;

@@ -65,7 +65,7 @@ std::string usageRowLabel(int row) {
 
 ByteUsageTables::ByteUsageTables(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
-    const int count = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+    const int count = usedCommandCount(c);
     commands_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const INSTRUCTION& ins = c.Instructions[i];

@@ -414,8 +414,8 @@ bool readConfig(ArchiveReader& in, bool slave, CONFIG& c) {
 std::string writeArchive(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
     // Counts outside the tables never reach the file: only what the tables hold is written.
-    const int nodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
-    const int instructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+    const int nodeCount = usedNodeCount(c);
+    const int instructionCount = usedCommandCount(c);
 
     // One allocation for the whole file: the texts plus at most 15 bytes of prefix each.
     std::size_t estimate = 512;
@@ -494,8 +494,8 @@ void applyArchive(const ArchiveContents& in, GatewayConfiguration& live, Documen
     for (std::string CONFIG::*field : kSlaveBlock) {
         dst.*field = src.*field;
     }
-    dst.NodeCount = std::clamp(src.NodeCount, 0, kNodeTableSize);
-    dst.InstructionCount = std::clamp(src.InstructionCount, 0, kInstructionTableSize);
+    dst.NodeCount = usedNodeCount(src);
+    dst.InstructionCount = usedCommandCount(src);
     dst.ConfigEdition = src.ConfigEdition;
     std::copy_n(src.Nodes.begin(), dst.NodeCount, dst.Nodes.begin());
     std::copy_n(src.Instructions.begin(), dst.InstructionCount, dst.Instructions.begin());

@@ -2,8 +2,10 @@
 
 #include "model/vocabulary.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace torvane {
@@ -67,6 +69,29 @@ struct CONFIG {
 
     bool operator==(const CONFIG&) const = default;
 };
+
+// How many node and command entries are in use: the counts, clamped to the tables (a file may
+// hold any count).
+inline int usedNodeCount(const CONFIG& c) {
+    return std::clamp(c.NodeCount, 0, kNodeTableSize);
+}
+inline int usedCommandCount(const CONFIG& c) {
+    return std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+}
+
+// The entries in use.
+inline std::span<const NodeEntry> usedNodes(const CONFIG& c) {
+    return std::span(c.Nodes).first(static_cast<std::size_t>(usedNodeCount(c)));
+}
+inline std::span<NodeEntry> usedNodes(CONFIG& c) {
+    return std::span(c.Nodes).first(static_cast<std::size_t>(usedNodeCount(c)));
+}
+inline std::span<const INSTRUCTION> usedCommands(const CONFIG& c) {
+    return std::span(c.Instructions).first(static_cast<std::size_t>(usedCommandCount(c)));
+}
+inline std::span<INSTRUCTION> usedCommands(CONFIG& c) {
+    return std::span(c.Instructions).first(static_cast<std::size_t>(usedCommandCount(c)));
+}
 
 // The master parameter block in declared order; the parameter grid numbers its rows over it.
 inline constexpr std::array<std::string CONFIG::*, 16> kMasterBlock = {

@@ -339,8 +339,8 @@ void readDocument(const XMLElement* first, GatewayConfiguration& live) {
 
 std::string writeXml(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
-    const int nodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
-    const int instructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+    const int nodeCount = usedNodeCount(c);
+    const int instructionCount = usedCommandCount(c);
 
     XMLDocument doc;
     XmlBuilder b(doc);

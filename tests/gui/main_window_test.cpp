@@ -656,7 +656,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         frame_->close();
         prompts_ = ScriptedPrompts{};
         frame_ = std::make_unique<CMainFrame>(prompts_);
-        QVERIFY(frame_->start(file));
+        QCOMPARE(frame_->start(file), CMainFrame::StartResult::Running);
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         QCOMPARE(RecentFiles().load().value(0), file);

@@ -110,13 +110,13 @@ std::string toJson(const GatewayConfiguration& cfg) {
         .number("ConfigEdition", c.ConfigEdition);
 
     std::string nodes;
-    for (int i = 0; i < std::clamp(c.NodeCount, 0, kNodeTableSize); ++i) {
+    for (int i = 0; i < usedNodeCount(c); ++i) {
         const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
         nodes += (i == 0 ? "" : ",") +
                  JsonObject().text("NodeAddress", n.NodeAddress).text("NodeName", n.NodeName).str();
     }
     std::string commands;
-    for (int i = 0; i < std::clamp(c.InstructionCount, 0, kInstructionTableSize); ++i) {
+    for (int i = 0; i < usedCommandCount(c); ++i) {
         const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
         commands += (i == 0 ? "" : ",") + JsonObject()
                                               .text("NodeAddress", ins.NodeAddress)
@@ -216,14 +216,14 @@ std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
         printParameters(os, "Master parameters (unused)", master);
     }
 
-    const int nodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
+    const int nodeCount = usedNodeCount(c);
     os << "Nodes: " << nodeCount << "\n";
     for (int i = 0; i < nodeCount; ++i) {
         const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
         os << "  " << std::right << std::setw(3) << i + 1 << "  address " << std::left
            << std::setw(5) << shown(n.NodeAddress) << shown(n.NodeName) << "\n";
     }
-    const int count = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
+    const int count = usedCommandCount(c);
     os << "Commands: " << count << "\n";
     if (count > 0) {
         os << "    #  " << std::left << std::setw(14) << "Type" << std::setw(6) << "Node"

@@ -15,7 +15,6 @@ namespace torvane::cli {
 namespace {
 
 constexpr int kExitOverflow = 3;
-constexpr int kMaxCommands = 84;
 
 constexpr const char* kMapHelp =
     "Usage: torvane-cli map IN [-o OUT]\n\n"
@@ -139,7 +138,7 @@ int cmdCheck(const Args& args) {
         return kExitFailed;
     }
     // The download checks at most the 84 commands it sends.
-    cfg.Config.InstructionCount = std::min(cfg.Config.InstructionCount, kMaxCommands);
+    cfg.Config.InstructionCount = std::min(cfg.Config.InstructionCount, kCommandCap);
     CliCycleAnswer answer(in, p.flags.contains("--yes"));
     const CheckResult r = runPreDownloadChecks(cfg, answer);
     switch (r.outcome) {
