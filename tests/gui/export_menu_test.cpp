@@ -4,9 +4,9 @@
 
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/editor/modbus_config_view.h"
-#include "model/strings.h"
 #include "platform/data_files.h"
 #include "scripted_prompts.h"
 

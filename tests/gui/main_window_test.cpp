@@ -1,6 +1,7 @@
 // The main window driven through its real widgets: menus, toolbar, context menu, the "Select
 // Commands" list and the grid's cell editors. Every dialog is answered by ScriptedPrompts.
 
+#include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/modbus_config_app.h"

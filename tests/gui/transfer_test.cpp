@@ -6,6 +6,7 @@
 // `gui_transfer_test --screenshot OUT.png` renders the progress popup mid-download.
 
 #include "gateway_sim.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/wait_dialog.h"

@@ -3,6 +3,7 @@
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
 #include "gui/comm/format_dialog.h"

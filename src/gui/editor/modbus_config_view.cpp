@@ -3,10 +3,10 @@
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/parameter_pages.h"
+#include "gui/app/gui_texts.h"
 #include "gui/editor/dins.h"
 #include "gui/editor/prompts.h"
 #include "mapping/mapping_calculation.h"
-#include "model/strings.h"
 #include "platform/text_codec.h"
 
 #include <QAbstractItemView>
