@@ -1,3 +1,4 @@
+#include "../tests/support/fixed_cycle_answer.h"
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
 #include "mapping/usage_tables.h"

@@ -90,12 +90,6 @@ int leastCycleMs(const std::string& baudRate, CycleKind kind, int commandCount) 
     return static_cast<int>(ceilDiv(num * n, den));
 }
 
-bool FixedCycleAnswer::askToContinue(const CycleQuestion& question) {
-    ++asked_;
-    lastQuestion_ = question.text;
-    return answerOk_;
-}
-
 CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestioner& questioner) {
     const CONFIG& c = cfg.Config;
     CheckResult cancelled;

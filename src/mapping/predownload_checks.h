@@ -30,20 +30,6 @@ public:
     virtual bool askToContinue(const CycleQuestion& question) = 0;
 };
 
-// Gives the same answer to every question and remembers the questions asked.
-class FixedCycleAnswer : public CycleQuestioner {
-public:
-    explicit FixedCycleAnswer(bool answerOk) : answerOk_(answerOk) {}
-    bool askToContinue(const CycleQuestion& question) override;
-    int asked() const { return asked_; }
-    const std::string& lastQuestion() const { return lastQuestion_; }
-
-private:
-    bool answerOk_;
-    int asked_ = 0;
-    std::string lastQuestion_;
-};
-
 enum class CheckOutcome {
     Passed,
     Failed,    // a rule failed; message holds the text to show

@@ -2,6 +2,7 @@
 // protocol carries set away from its default, commands of each kind interleaved over two nodes,
 // and mapping addresses from the product's own calculation so the pre-download checks pass.
 
+#include "../support/fixed_cycle_answer.h"
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
 #include "model/archive.h"

@@ -4,9 +4,9 @@
 
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/editor/modbus_config_view.h"
-#include "model/strings.h"
 #include "platform/data_files.h"
 #include "scripted_prompts.h"
 
@@ -115,7 +115,7 @@ private:
     }
 
     void addSlavePdos() {
-        CONFIG& c = frame_->view()->configuration().Config;
+        CONFIG& c = frame_->session().configuration().Config;
         c.SlaveNodeAddress = "1";
         c.Instructions[0] = pdo("3", "385", "2"); // $NODEID+0x180
         c.Instructions[1] = pdo("4", "513", "3"); // $NODEID+0x200

@@ -1,6 +1,7 @@
 // The main window driven through its real widgets: menus, toolbar, context menu, the "Select
 // Commands" list and the grid's cell editors. Every dialog is answered by ScriptedPrompts.
 
+#include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/modbus_config_app.h"
@@ -380,14 +381,14 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         clickAction("Save");
         QVERIFY(QFile::exists(path("built.chg")));
         QCOMPARE(frame_->windowTitle(), path("built.chg"));
-        const GatewayConfiguration saved = view()->configuration();
+        const GatewayConfiguration saved = frame_->session().configuration();
 
         // Reopen through File -> Open in a new window and compare with what was saved.
         startFrame(kCanopenMaster);
         prompts_.files = {path("built.chg").toStdString()};
         clickAction("Open");
         QTRY_VERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")}));
-        const CONFIG& c = view()->configuration().Config;
+        const CONFIG& c = frame_->session().configuration().Config;
         QCOMPARE(c.NodeCount, 1);
         QCOMPARE(c.Nodes[0].NodeAddress, std::string("5"));
         QCOMPARE(c.InstructionCount, 3);
@@ -400,7 +401,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(t.Description, std::string("Drive status"));
         QCOMPARE(c.BuadRate, std::string("500K"));
         QCOMPARE(c.SYNC, std::string("50"));
-        QVERIFY(view()->configuration().Config == saved.Config);
+        QVERIFY(frame_->session().configuration().Config == saved.Config);
     }
 
     void refusedValueRestoresSilently_data() {
@@ -485,7 +486,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     // Copy Node / Paste Node from the Edit menu, then the pasted node's address moves its COB-ID.
     void copyPasteAndRenumber() {
         startFrame(kCanopenMaster);
-        GatewayConfiguration& cfg = view()->configuration();
+        GatewayConfiguration& cfg = frame_->session().configuration();
         cfg.Config.NodeCount = 1;
         cfg.Config.Nodes[0] = {"5", "Node-5"};
         cfg.Config.InstructionCount = 1;
@@ -532,7 +533,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         clickAction("Add Node");
         prompts_.saveAnswers = {SaveAnswer::Cancel};
         clickAction("New");
-        QCOMPARE(view()->configuration().Config.NodeCount, 1);
+        QCOMPARE(frame_->session().configuration().Config.NodeCount, 1);
         prompts_.saveAnswers = {SaveAnswer::No};
         prompts_.configTypes = {kCanopenSlave};
         clickAction("New");
@@ -621,7 +622,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             messageBox(str::AppTitle, prompts_.told[0], frame_.get())->text().startsWith(refused));
         prompts_.told.clear();
 
-        GatewayConfiguration& cfg = view()->configuration();
+        GatewayConfiguration& cfg = frame_->session().configuration();
         cfg.Config.NodeCount = 1;
         cfg.Config.Nodes[0] = {"5", "Node-5"};
         cfg.Config.InstructionCount = 1;
@@ -662,7 +663,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(RecentFiles().load().value(0), file);
         QAction* recent = frame_->action(QStringLiteral("&1 ") + file);
         QVERIFY(recent != nullptr && recent->isVisible() && recent->isEnabled());
-        QCOMPARE(view()->configuration().Config.Instructions[0].Description, stored);
+        QCOMPARE(frame_->session().configuration().Config.Instructions[0].Description, stored);
         clickItem(command);
         QCOMPARE(cell(4), typed);
 
@@ -670,7 +671,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         startFrame(kCanopenMaster);
         frame_->action(QStringLiteral("&1 ") + file)->trigger();
         QCOMPARE(frame_->windowTitle(), file + QStringLiteral(" - Torvane"));
-        QCOMPARE(view()->configuration().Config.Instructions[0].Description, stored);
+        QCOMPARE(frame_->session().configuration().Config.Instructions[0].Description, stored);
         clickItem(command);
         QCOMPARE(cell(4), typed);
         QVERIFY(prompts_.told.empty());

@@ -338,7 +338,7 @@ private slots:
         prompts.configFormats.push_back(1);
         CMainFrame frame(prompts);
         QCOMPARE(frame.start(QString()), CMainFrame::StartResult::Running);
-        frame.view()->configuration() = withCommands({{"4", "2", "3"}});
+        frame.session().configuration() = withCommands({{"4", "2", "3"}});
         QString seen;
         QTimer::singleShot(50, [&] {
             if (auto* d = qobject_cast<CDTest*>(QApplication::activeModalWidget())) {

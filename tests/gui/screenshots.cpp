@@ -57,7 +57,7 @@ void clickCell(CModbusConfigView* view, int row) {
 // A master configuration with two nodes and a few commands, built through the real commands.
 void buildMaster(CMainFrame& frame, test::ScriptedPrompts& prompts) {
     CModbusConfigView* view = frame.view();
-    GatewayConfiguration& cfg = view->configuration();
+    GatewayConfiguration& cfg = frame.session().configuration();
     cfg.Config.NodeCount = 2;
     cfg.Config.Nodes[0] = {"5", "Node-5"};
     cfg.Config.Nodes[1] = {"6", "Node-6"};
@@ -133,7 +133,7 @@ bool nonAsciiFolder(const QString& out) {
         ok &= save(withCaption(*box), out, "open-failed-non-ascii.png");
         box->close();
 
-        GatewayConfiguration& cfg = frame.view()->configuration();
+        GatewayConfiguration& cfg = frame.session().configuration();
         cfg.Config.NodeCount = 1;
         cfg.Config.Nodes[0] = {"5", "Node-5"};
         cfg.Config.InstructionCount = 2;
@@ -315,7 +315,7 @@ int main(int argc, char** argv) {
         frame.show();
         (void)QTest::qWaitForWindowExposed(&frame);
         CModbusConfigView* view = frame.view();
-        GatewayConfiguration& cfg = view->configuration();
+        GatewayConfiguration& cfg = frame.session().configuration();
         const INSTRUCTION commands[] = {
             {"1", "3", "", "", "385", "0", "4", "Status word", "", 0},
             {"1", "3", "", "", "641", "4", "2", "Actual speed", "", 0},

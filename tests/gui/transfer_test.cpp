@@ -6,6 +6,7 @@
 // `gui_transfer_test --screenshot OUT.png` renders the progress popup mid-download.
 
 #include "gateway_sim.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/wait_dialog.h"
@@ -161,7 +162,7 @@ private:
     }
 
     void selectCanopenPage() {
-        QTreeWidgetItem* item = view()->itemFor(canopenSideItem(view()->configuration()));
+        QTreeWidgetItem* item = view()->itemFor(canopenSideItem(frame_->session().configuration()));
         QVERIFY(item != nullptr);
         view()->tree()->setCurrentItem(item);
     }
@@ -189,7 +190,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         GatewaySim sim({}, dir_.filePath("roundtrip.log"));
         QVERIFY(!sim.device().isEmpty());
         openFixture("new");
-        const GatewayConfiguration sent = view()->configuration();
+        const GatewayConfiguration sent = frame_->session().configuration();
         prompts_->okCancel = {true, true, true, true};
 
         // The serial dialog comes first: pick the simulator's port.
@@ -206,7 +207,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!act(str::TipUpload)->isEnabled());
 
         // Editing goes on meanwhile; the download sends the configuration as it was.
-        view()->configuration().Config.SYNC = "77";
+        frame_->session().configuration().Config.SYNC = "77";
         waitIdle();
 
         QCOMPARE(progress.maximum, 1300);
@@ -216,19 +217,19 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         QVERIFY(act(str::TipDownload)->isEnabled());
         QVERIFY(act(str::TipUpload)->isEnabled());
-        QCOMPARE(view()->configuration().Config.SYNC, std::string("77"));
-        QCOMPARE(view()->configuration().Config.ConfigEdition, 320);
+        QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 320);
 
         prompts_->told.clear();
         prompts_->saveAnswers = {SaveAnswer::No};
         prompts_->configTypes = {0};
         frame_->document()->fileNew();
-        QCOMPARE(view()->configuration().Config.InstructionCount, 0);
+        QCOMPARE(frame_->session().configuration().Config.InstructionCount, 0);
         act(str::TipUpload)->trigger();
         QVERIFY(!act(str::TipDownload)->isEnabled());
         waitIdle();
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
-        QCOMPARE(carried(view()->configuration()), carried(sent));
+        QCOMPARE(carried(frame_->session().configuration()), carried(sent));
         QVERIFY(frame_->document()->document().ModifiedFlag());
         // The tree shows what came back: both nodes under "CANopen Network".
         QCOMPARE(view()->tree()->topLevelItem(1)->childCount(), sent.Config.NodeCount);
@@ -262,7 +263,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("hint.log"));
         QVERIFY(!sim.device().isEmpty());
         openFixture("edition220");
-        QCOMPARE(view()->configuration().Config.ConfigEdition, 220);
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 220);
         prompts_->told.clear();
         prompts_->okCancel = {true, true, true, true};
         ScriptedQuestions questions(static_cast<FormatChoice>(answer));
@@ -276,7 +277,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(questions.onGuiThread);
         QCOMPARE(prompts_->told.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(prompts_->told[0]).trimmed(), message);
-        QCOMPARE(view()->configuration().Config.ConfigEdition, edition);
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, edition);
         for (int row : {8, 9}) {
             QCOMPARE(view()->grid()->item(row, 1)->background().color() == kGrey, rowsGrey);
         }
@@ -309,12 +310,12 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         } else if (how == "check") {
             confirmPort(sim.device());
             // A node without a command fails the node check.
-            CONFIG& c = view()->configuration().Config;
+            CONFIG& c = frame_->session().configuration().Config;
             c.Nodes[static_cast<std::size_t>(c.NodeCount)] = {"33", "Spare"};
             ++c.NodeCount;
         } else {
             confirmPort(sim.device());
-            view()->configuration().Config.SDOCycle = "1";
+            frame_->session().configuration().Config.SDOCycle = "1";
             prompts_->okCancel = {false};
         }
         act(str::TipDownload)->trigger();
@@ -344,7 +345,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         frame_->document()->fileNew();
         waitIdle();
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
-        QCOMPARE(view()->configuration().Config.ConfigEdition, 500);
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 500);
         QVERIFY(!frame_->document()->document().ModifiedFlag());
     }
 

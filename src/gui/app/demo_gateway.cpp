@@ -1,6 +1,6 @@
 #include "gui/app/demo_gateway.h"
 
-#include "model/strings.h"
+#include "gui/app/gui_texts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "gui/app/info_bar.h"
 
-#include "model/strings.h"
+#include "gui/app/gui_texts.h"
 #include "platform/data_files.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "gui/app/command_line.h"
 #include "gui/app/modbus_config_app.h"
+#include "gui/app/startup_measurement.h"
 
 #include <cstdio>
 
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
         std::fputs(text.constData(), stderr);
         return 2;
     case CommandLine::Action::MeasureStartup:
-        return CModbusConfigApp::measureStartup(argc, argv);
+        return torvane::gui::measureStartup(argc, argv);
     case CommandLine::Action::Run:
         break;
     }

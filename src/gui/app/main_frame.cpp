@@ -3,6 +3,7 @@
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
 #include "gui/comm/format_dialog.h"
@@ -106,9 +107,10 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     resize(1440, 750);
 
     monitorPorts_ = [] { return platform::createSerialPort(); };
-    view_ = new CModbusConfigView(prompts_, this);
+    session_ = std::make_unique<ConfigSession>(prompts_);
+    view_ = new CModbusConfigView(*session_, prompts_, this);
     setCentralWidget(view_);
-    doc_ = new CModbusConfigDoc(*view_, prompts_, this);
+    doc_ = new CModbusConfigDoc(*view_, *session_, this);
 
     infoBar_ = new InfoBar(this);
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
@@ -124,7 +126,8 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     dialogQuestions_ = std::make_unique<FrameQuestions>(this, questionsOverride_);
     wait_ = new CDlgWait(this);
     runner_ = new TransferRunner(
-        *wait_, prompts_, *dialogQuestions_, [] { return platform::createSerialPort(); }, this);
+        *session_, *wait_, prompts_, *dialogQuestions_, [] { return platform::createSerialPort(); },
+        this);
     runner_->setFinishedHandler([this](TransferKind kind, const TransferOutcome& outcome) {
         applyTransferOutcome(kind, outcome);
     });
@@ -144,6 +147,11 @@ CMainFrame::~CMainFrame() {
     // The runner waits for a running transfer; it goes before the windows it reports to.
     delete runner_;
     runner_ = nullptr;
+    // The view and the document show the session; they go before it.
+    delete doc_;
+    doc_ = nullptr;
+    delete view_;
+    view_ = nullptr;
 }
 
 void CMainFrame::createActions() {
@@ -319,7 +327,7 @@ void CMainFrame::updateEditActions() {
     deleteCommandAct_->setEnabled(f.deleteCommand);
     copyNodeAct_->setEnabled(f.copyNode);
     pasteNodeAct_->setEnabled(f.pasteNode);
-    edsAct_->setEnabled(!view_->isMaster());
+    edsAct_->setEnabled(!session_->configuration().isMaster());
 }
 
 void CMainFrame::updateRecentMenu() {
@@ -403,7 +411,7 @@ std::string withReason(const std::string& message, const std::string& reason) {
 
 void CMainFrame::createEds() {
     // The menu item is greyed for a master; a stray trigger must not write a meaningless file.
-    if (!edsAvailable(view_->configuration())) {
+    if (!edsAvailable(session_->configuration())) {
         return;
     }
     const std::optional<std::string> path =
@@ -413,7 +421,7 @@ void CMainFrame::createEds() {
     }
     const EdsTemplatePaths templates{dataFile_(kEdsTemplate1File), dataFile_(kEdsTemplate2File)};
     const EdsOutcome outcome =
-        createEdsFile(view_->configuration(), *path, templates, currentLocalTime());
+        createEdsFile(session_->configuration(), *path, templates, currentLocalTime());
     if (outcome.result != EdsResult::Ok) {
         prompts_.tell(withReason(outcome.message, outcome.detail));
     }
@@ -425,7 +433,7 @@ void CMainFrame::exportExcel() {
     if (!path) {
         return;
     }
-    const GatewayConfiguration& cfg = view_->configuration();
+    const GatewayConfiguration& cfg = session_->configuration();
     const WorkbookOutcome outcome =
         exportWorkbook(cfg, dataFile_(workbookTemplateName(cfg.ConfigType)), *path);
     if (outcome.result != WorkbookResult::Ok) {
@@ -471,7 +479,7 @@ void CMainFrame::showMonitor() {
 }
 
 void CMainFrame::showConflictDetection() {
-    CDTest dialog(view_->configuration(), this);
+    CDTest dialog(session_->configuration(), this);
     dialog.exec();
 }
 
@@ -487,18 +495,6 @@ void CMainFrame::setTransferCommandsEnabled(bool enabled) {
     uploadAct_->setEnabled(enabled);
 }
 
-namespace {
-TransferRequest transferRequest(const GatewayConfiguration& cfg, const Document& doc,
-                                const SerialDialogState& serial) {
-    TransferRequest request;
-    request.configuration = cfg; // the worker's own copy: editing goes on meanwhile
-    request.oldEditionLoaded = doc.OldEditionLoaded();
-    request.ports = serial.ports;
-    request.portIndex = serial.portIndex;
-    return request;
-}
-} // namespace
-
 void CMainFrame::startDownload() {
     if (runner_->running()) {
         // Only a slave download leaves the commands enabled; its port is taken.
@@ -508,15 +504,15 @@ void CMainFrame::startDownload() {
     if (!serialReady()) {
         return;
     }
-    const GatewayConfiguration& cfg = view_->configuration();
+    const GatewayConfiguration& cfg = session_->configuration();
     if (cfg.ConfigType != kCanopenMaster && cfg.ConfigType != kCanopenSlave) {
         return;
     }
     if (cfg.isMaster()) {
         setTransferCommandsEnabled(false);
     }
-    transferGeneration_ = view_->documentGeneration();
-    runner_->start(TransferKind::Download, transferRequest(cfg, doc_->document(), *serial_));
+    transferGeneration_ = session_->documentGeneration();
+    runner_->start(TransferKind::Download, serial_->ports, serial_->portIndex);
 }
 
 void CMainFrame::startUpload() {
@@ -528,21 +524,20 @@ void CMainFrame::startUpload() {
         return;
     }
     setTransferCommandsEnabled(false);
-    transferGeneration_ = view_->documentGeneration();
-    runner_->start(TransferKind::Upload,
-                   transferRequest(view_->configuration(), doc_->document(), *serial_));
+    transferGeneration_ = session_->documentGeneration();
+    runner_->start(TransferKind::Upload, serial_->ports, serial_->portIndex);
 }
 
 void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
-    GatewayConfiguration& live = view_->configuration();
-    if (view_->documentGeneration() != transferGeneration_) {
+    GatewayConfiguration& live = session_->configuration();
+    if (session_->documentGeneration() != transferGeneration_) {
         return; // another document was opened meanwhile; the result belongs to the old one
     }
     if (kind == TransferKind::Download) {
         const int countBefore = live.Config.InstructionCount;
         applyDownloadChanges(live, outcome);
         if (outcome.configurationChanged || outcome.commandsCapped) {
-            emit view_->modified();
+            session_->markModified();
         }
         if (live.Config.InstructionCount != countBefore) {
             view_->commitOpenEditor();
@@ -556,7 +551,7 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
         // Only a complete upload replaces the document; a failed one leaves it as it was.
         view_->commitOpenEditor();
         live = outcome.configuration;
-        emit view_->modified();
+        session_->markModified();
         view_->rebuildTree(true);
     }
 }

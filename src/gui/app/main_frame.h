@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/serial_port.h"
+#include "editor/config_session.h"
 #include "gui/comm/transfer_runner.h"
 
 #include <QMainWindow>
@@ -44,6 +45,8 @@ public:
     explicit CMainFrame(Prompts& prompts, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
+    // The live configuration, its document and editor state, shared by every window.
+    ConfigSession& session() const { return *session_; }
     CModbusConfigView* view() const { return view_; }
     CModbusConfigDoc* document() const { return doc_; }
     InfoBar* infoBar() const { return infoBar_; }
@@ -122,6 +125,7 @@ private:
     Prompts& prompts_;
     DataFileLookup dataFile_;
     UrlOpener openUrl_;
+    std::unique_ptr<ConfigSession> session_;
     CModbusConfigView* view_ = nullptr;
     CModbusConfigDoc* doc_ = nullptr;
     InfoBar* infoBar_ = nullptr;
@@ -161,7 +165,7 @@ private:
     TransferQuestions* questionsOverride_ = nullptr;
     CDlgWait* wait_ = nullptr;
     TransferRunner* runner_ = nullptr;
-    int transferGeneration_ = 0; // the view's document when the running transfer started
+    int transferGeneration_ = 0; // the session's document when the running transfer started
     SerialPortFactory monitorPorts_;
     CStakeout* monitor_ = nullptr;
 };

@@ -28,10 +28,6 @@ public:
     // The simulated gateway of `--demo`; nullptr without it.
     DemoGateway* demoGateway() const { return demo_.get(); }
 
-    // `torvane --measure-startup`: prints start-up time, the time to open the largest
-    // configuration and rebuild the tree, and resident memory; returns the exit code.
-    static int measureStartup(int& argc, char** argv);
-
 private:
     std::unique_ptr<DemoGateway> demo_; // outlives the window, ends with the program
     std::unique_ptr<WidgetPrompts> prompts_;

@@ -1,5 +1,6 @@
 #include "gui/comm/format_dialog.h"
 
+#include "gui/app/gui_texts.h"
 #include "model/strings.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "gui/comm/serial_dialog.h"
 
 #include "gui/app/demo_gateway.h"
-#include "model/strings.h"
+#include "gui/app/gui_texts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -55,9 +55,10 @@ private:
 
 } // namespace
 
-TransferRunner::TransferRunner(CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
-                               SerialPortFactory makePort, QObject* parent)
-    : QObject(parent), wait_(wait), prompts_(prompts), questions_(questions),
+TransferRunner::TransferRunner(const ConfigSession& session, CDlgWait& wait, Prompts& prompts,
+                               TransferQuestions& questions, SerialPortFactory makePort,
+                               QObject* parent)
+    : QObject(parent), session_(session), wait_(wait), prompts_(prompts), questions_(questions),
       makePort_(std::move(makePort)) {
     connect(this, &TransferRunner::progressStarted, &wait_, &CDlgWait::start, Qt::QueuedConnection);
     connect(this, &TransferRunner::progressAdvanced, &wait_, &CDlgWait::advance,
@@ -81,10 +82,16 @@ TransferRunner::~TransferRunner() {
     delete thread_;
 }
 
-bool TransferRunner::start(TransferKind kind, TransferRequest request) {
+bool TransferRunner::start(TransferKind kind, const std::vector<std::string>& ports,
+                           int portIndex) {
     if (thread_ != nullptr) {
         return false;
     }
+    TransferRequest request;
+    request.configuration = session_.configuration(); // the worker's own copy: editing goes on
+    request.oldEditionLoaded = session_.document().OldEditionLoaded();
+    request.ports = ports;
+    request.portIndex = portIndex;
     thread_ = QThread::create([this, kind, request = std::move(request)]() mutable {
         WorkerBridge bridge(this, prompts_, questions_, shuttingDown_);
         TransferServices services;

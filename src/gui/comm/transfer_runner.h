@@ -1,11 +1,14 @@
 #pragma once
 
 #include "comm/transfer_job.h"
+#include "editor/config_session.h"
 
 #include <QObject>
 #include <QPointer>
 #include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QThread;
 
@@ -23,23 +26,27 @@ public:
 
 enum class TransferKind { Download, Upload };
 
-// Runs one transfer job on a worker thread. The worker never touches a widget or the live
-// configuration: progress, questions and the result come back to the GUI thread, where
-// `onFinished` applies the outcome before the one message box is shown; `idle` follows it.
+// Runs one transfer job on a worker thread over a copy of the session's configuration. The
+// worker never touches a widget or the session: progress, questions and the result come back to the
+// GUI thread, where `onFinished` applies the outcome before the one message box is shown; `idle`
+// follows it.
 class TransferRunner : public QObject {
     Q_OBJECT
 public:
     using FinishedHandler = std::function<void(TransferKind, const TransferOutcome&)>;
     using GuiJob = std::function<void()>;
 
-    TransferRunner(CDlgWait& wait, Prompts& prompts, TransferQuestions& questions,
-                   SerialPortFactory makePort, QObject* parent = nullptr);
+    // `session` must outlive the runner.
+    TransferRunner(const ConfigSession& session, CDlgWait& wait, Prompts& prompts,
+                   TransferQuestions& questions, SerialPortFactory makePort,
+                   QObject* parent = nullptr);
     ~TransferRunner() override;
 
     void setFinishedHandler(FinishedHandler handler) { onFinished_ = std::move(handler); }
 
-    // Starts a transfer of `request` (a copy of the configuration). False while one runs.
-    bool start(TransferKind kind, TransferRequest request);
+    // Starts a transfer of the session's configuration over `ports[portIndex]`. False while one
+    // runs.
+    bool start(TransferKind kind, const std::vector<std::string>& ports, int portIndex);
     bool running() const { return thread_ != nullptr; }
 
 signals:
@@ -55,6 +62,7 @@ signals:
 private:
     void finished(TransferKind kind, const TransferOutcome& outcome);
 
+    const ConfigSession& session_;
     CDlgWait& wait_;
     Prompts& prompts_;
     TransferQuestions& questions_;

@@ -1,5 +1,6 @@
 #include "gui/editor/config_dialogs.h"
 
+#include "gui/app/gui_texts.h"
 #include "model/strings.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "gui/editor/dins.h"
 
-#include "model/strings.h"
+#include "gui/app/gui_texts.h"
 
 #include <QKeyEvent>
 #include <QListWidget>

@@ -1,7 +1,6 @@
 #include "gui/editor/modbus_config_doc.h"
 
 #include "gui/editor/modbus_config_view.h"
-#include "gui/editor/prompts.h"
 
 #include <QFile>
 
@@ -14,10 +13,8 @@ std::string localPath(const QString& path) {
 }
 } // namespace
 
-CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, Prompts& prompts, QObject* parent)
-    : QObject(parent), view_(view), doc_(view.configuration(), prompts) {
-    connect(&view_, &CModbusConfigView::modified, this, [this] { doc_.setModified(); });
-}
+CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, ConfigSession& session, QObject* parent)
+    : QObject(parent), view_(view), doc_(session.document()) {}
 
 QString CModbusConfigDoc::caption() const {
     // The caption is a path (as the file system gives it) or one of the program's own texts.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/document.h"
+#include "editor/config_session.h"
 
 #include <QObject>
 #include <QString>
@@ -8,14 +8,14 @@
 namespace torvane::gui {
 
 class CModbusConfigView;
-class Prompts;
 
 // The document: the lifecycle rules (New, Open, Save, Save As, the exit question) wired to the
-// view. It owns only the file state; the view owns the configuration.
+// view. The session holds the configuration and the file state; this forwards to it.
 class CModbusConfigDoc : public QObject {
     Q_OBJECT
 public:
-    CModbusConfigDoc(CModbusConfigView& view, Prompts& prompts, QObject* parent = nullptr);
+    // `view` and `session` must outlive the document.
+    CModbusConfigDoc(CModbusConfigView& view, ConfigSession& session, QObject* parent = nullptr);
 
     // Start-up: `path` (the command line) or New. EndProgram when the configuration type was
     // cancelled, Failed when `path` did not load (already reported); both end the program.
@@ -39,7 +39,7 @@ private:
     DocOutcome apply(const DocOutcome& outcome);
 
     CModbusConfigView& view_;
-    Document doc_;
+    Document& doc_;
 };
 
 } // namespace torvane::gui

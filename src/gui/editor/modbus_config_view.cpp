@@ -3,10 +3,10 @@
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/parameter_pages.h"
+#include "gui/app/gui_texts.h"
 #include "gui/editor/dins.h"
 #include "gui/editor/prompts.h"
 #include "mapping/mapping_calculation.h"
-#include "model/strings.h"
 #include "platform/text_codec.h"
 
 #include <QAbstractItemView>
@@ -43,9 +43,9 @@ QString shown(const std::string& bytes) {
 }
 } // namespace
 
-CModbusConfigView::CModbusConfigView(Prompts& prompts, QWidget* parent)
-    : QWidget(parent), prompts_(prompts), cfg_(newConfiguration(kCanopenMaster)),
-      treeEditor_(cfg_, state_),
+CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), session_(session), prompts_(prompts), cfg_(session.configuration()),
+      state_(session.editorState()), treeEditor_(session.treeEditor()),
       treeHeading_(new QLabel(QString::fromLatin1(str::HeadingDevices), this)),
       gridHeading_(new QLabel(QString::fromLatin1(str::HeadingConfiguration), this)),
       tree_(new QTreeWidget(this)), grid_(new QTableWidget(kGridRows, 2, this)),
@@ -176,8 +176,7 @@ void CModbusConfigView::rebuildTree(bool initialised) {
     grid_->clearContents();
     page_ = GridPage{};
     if (initialised) {
-        ++generation_;
-        treeEditor_.resetCopyState();
+        session_.beginDocument();
         gridFilled_ = false;
         tree_->setCurrentItem(tree_->topLevelItem(0));
     } else {
@@ -333,7 +332,7 @@ void CModbusConfigView::calculateMapping() {
 }
 
 void CModbusConfigView::setModified() {
-    emit modified();
+    session_.markModified();
 }
 
 // ---- Grid --------------------------------------------------------------------------------------

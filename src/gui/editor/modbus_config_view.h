@@ -1,8 +1,8 @@
 #pragma once
 
+#include "editor/config_session.h"
 #include "editor/grid_page.h"
 #include "editor/network_tree.h"
-#include "model/configuration.h"
 
 #include <QWidget>
 #include <optional>
@@ -19,28 +19,23 @@ namespace torvane::gui {
 class Prompts;
 
 // The main view: the network tree ("Devices") on the left and the property grid
-// ("Configuration") on the right. It owns the one live configuration. Every decision is taken
-// by the editor rules; the view shows their pages and forwards clicks, edits and commands.
+// ("Configuration") on the right. It shows the session's configuration and keeps none of its
+// own. Every decision is taken by the editor rules; the view shows their pages and forwards
+// clicks, edits and commands.
 class CModbusConfigView : public QWidget {
     Q_OBJECT
 public:
-    CModbusConfigView(Prompts& prompts, QWidget* parent = nullptr);
+    // `session` must outlive the view.
+    CModbusConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent = nullptr);
     ~CModbusConfigView() override;
-
-    GatewayConfiguration& configuration() { return cfg_; }
-    const GatewayConfiguration& configuration() const { return cfg_; }
-    EditorState& editorState() { return state_; }
-    bool isMaster() const { return cfg_.isMaster(); }
 
     // Enabled flags of the tree operations for the current selection.
     EditFlags editFlags();
 
     // Rebuilds the tree from the configuration. `initialised`: the view was initialised for a
-    // new or opened configuration (selects "Profibus Network" and forgets the copied node);
-    // otherwise the CANopen side is selected and expanded.
+    // new or opened configuration (selects "Profibus Network"; the session forgets the copied
+    // node); otherwise the CANopen side is selected and expanded.
     void rebuildTree(bool initialised);
-    // Counts the initialisations (New, Open, Upload): a change of it means another document.
-    int documentGeneration() const { return generation_; }
 
     // Commits the open cell editor, if any, exactly as leaving it would.
     void commitOpenEditor();
@@ -72,8 +67,6 @@ public:
 signals:
     void helpTextChanged(const QString& text);
     void editStateChanged();
-    // A committed edit changed the configuration (ModifiedFlag is to be set).
-    void modified();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -94,10 +87,11 @@ private:
     void setModified();
     static TreeSelection selectionOf(const QTreeWidgetItem* item);
 
+    ConfigSession& session_;
     Prompts& prompts_;
-    GatewayConfiguration cfg_;
-    EditorState state_;
-    NetworkTreeEditor treeEditor_;
+    GatewayConfiguration& cfg_;
+    EditorState& state_;
+    NetworkTreeEditor& treeEditor_;
 
     QLabel* treeHeading_;
     QLabel* gridHeading_;
@@ -118,7 +112,6 @@ private:
     EditTarget editTarget_;
     std::string editOriginal_;
     bool committing_ = false;
-    int generation_ = 0;
 };
 
 } // namespace torvane::gui

@@ -1,6 +1,6 @@
 #include "gui/mapping/conflict_dialog.h"
 
-#include "model/strings.h"
+#include "gui/app/gui_texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

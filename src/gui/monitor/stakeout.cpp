@@ -1,9 +1,9 @@
 #include "gui/monitor/stakeout.h"
 
 #include "comm/serial_link.h"
+#include "gui/app/gui_texts.h"
 #include "gui/editor/prompts.h"
 #include "model/atomic_file.h"
-#include "model/strings.h"
 #include "monitor/monitor_session.h"
 
 #include <QGridLayout>

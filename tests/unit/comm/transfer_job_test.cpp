@@ -1,3 +1,4 @@
+#include "../../support/fixed_cycle_answer.h"
 #include "comm/transfer_job.h"
 #include "fake_line.h"
 #include "mapping/predownload_checks.h"

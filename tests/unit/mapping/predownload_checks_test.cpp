@@ -1,3 +1,4 @@
+#include "../../support/fixed_cycle_answer.h"
 #include "mapping/predownload_checks.h"
 #include "mapping_test_config.h"
 #include "model/strings.h"
