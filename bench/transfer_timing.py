@@ -12,11 +12,14 @@ Usage: bench/transfer_timing.py [--bin build/default/bin] [--runs 3]
 
 import argparse
 import os
-import select
 import statistics
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools",
+                                "gatewaysim"))
+from simulator_process import SimulatorProcess  # noqa: E402
 
 BIT_TIME_MS = 11 * 1000.0 / 57600  # one byte: start bit, 8 data bits, parity, stop bit
 
@@ -60,26 +63,6 @@ VARIANTS = [
     ("TAVO20 new, no options", "new", ["--firmware", "5.1"], lambda: floor_new(False)),
     ("TAVO20S", "slave", ["--model", "slave"], floor_slave),
 ]
-
-
-class Simulator:
-    def __init__(self, exe, args):
-        self.proc = subprocess.Popen([exe, *args], stdout=subprocess.PIPE,
-                                     stdin=subprocess.DEVNULL)
-        ready, _, _ = select.select([self.proc.stdout], [], [], 10)
-        self.device = self.proc.stdout.readline().decode().strip() if ready else ""
-        if not self.device.startswith("/"):
-            self.stop()
-            raise RuntimeError("the simulator did not start")
-
-    def stop(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
 
 
 def timed_run(cli, args, env):
@@ -128,7 +111,7 @@ def main():
             total_floor = waits + wire
             walls, cpus = [], []
             for _ in range(args.runs):
-                sim = Simulator(sim_exe, sim_args)
+                sim = SimulatorProcess(sim_exe, sim_args)
                 try:
                     env = dict(os.environ, TORVANE_EXTRA_PORTS=sim.device)
                     wall, cpu, code = timed_run(

@@ -7,22 +7,6 @@ add_executable(torvane_export_cases ${EXPORT_E2E_SRC}/cases.cpp)
 target_link_libraries(torvane_export_cases PRIVATE torvane_warnings torvane_model)
 set_target_properties(torvane_export_cases PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${EXPORT_E2E_DIR})
 
-# The Debian interpreter carries python3-openpyxl; a python3 earlier on PATH may not.
-set(TORVANE_EXPORT_PYTHON "")
-foreach(candidate /usr/bin/python3 python3)
-  execute_process(COMMAND ${candidate} -c "import openpyxl" RESULT_VARIABLE rv
-                  OUTPUT_QUIET ERROR_QUIET)
-  if(rv EQUAL 0)
-    set(TORVANE_EXPORT_PYTHON ${candidate})
-    break()
-  endif()
-endforeach()
-if(NOT TORVANE_EXPORT_PYTHON)
-  set(TORVANE_EXPORT_PYTHON /usr/bin/python3)
-endif()
-find_program(TORVANE_EXPORT_NODE node)
-find_program(TORVANE_EXPORT_NPM npm)
-
 add_test(NAME e2e.export.cases
   COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
           $<TARGET_FILE:torvane_export_cases> ${EXPORT_E2E_DIR}/cases)

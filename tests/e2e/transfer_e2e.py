@@ -9,11 +9,14 @@ started on every path.
 import argparse
 import json
 import os
-import select
 import shutil
 import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                                "gatewaysim"))
+from simulator_process import SimulatorError, SimulatorProcess  # noqa: E402
 
 CLI_TIMEOUT_S = 90  # the longest transfer (compatible download) takes about 16 s
 EXIT_RESULT_BASE = 10
@@ -54,28 +57,19 @@ class Sim:
     def __init__(self, ctx, name, *args):
         self.name = name
         self.log = ctx.path(name + ".log")
-        self.proc = subprocess.Popen([ctx.sim_exe, "--log", self.log, *args],
-                                     stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE)
+        try:
+            self.process = SimulatorProcess(ctx.sim_exe, ["--log", self.log, *args])
+        except SimulatorError as e:
+            raise Failure(f"{name}: {e}")
         ctx.sims.append(self)
-        ready, _, _ = select.select([self.proc.stdout], [], [], 10)
-        line = self.proc.stdout.readline().decode().strip() if ready else ""
-        if not line.startswith("/"):
-            raise Failure(f"{name}: no device path on the first line (got {line!r})")
-        self.device = line
+        self.proc = self.process.proc
+        self.device = self.process.device
 
     def stop(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
-                raise Failure(f"{self.name}: did not end on SIGTERM")
-        if self.proc.returncode != 0:
-            err = self.proc.stderr.read().decode(errors="replace")
-            raise Failure(f"{self.name}: ended with {self.proc.returncode}: {err}")
+        try:
+            self.process.stop()
+        except SimulatorError as e:
+            raise Failure(f"{self.name}: {e}")
 
     def received(self):
         """The frames the simulator received, as hex texts, in order."""

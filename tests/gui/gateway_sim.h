@@ -1,17 +1,15 @@
 #pragma once
 
 // torvane-gatewaysim on a pseudo-terminal for the GUI tests: started beside the test program,
-// listed through TORVANE_EXTRA_PORTS, and stopped on every path (the destructor, and the kernel
-// when the test process itself dies).
+// listed through TORVANE_EXTRA_PORTS, and stopped on every path (the destructor, and the
+// simulator itself when the test process dies).
+
+#include "platform/gateway_simulator.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
-#include <csignal>
 #include <cstdlib>
-#include <string>
-#include <sys/prctl.h>
 
 namespace torvane::gui::test {
 
@@ -21,30 +19,15 @@ public:
     // did not start.
     GatewaySim(const QStringList& args, const QString& logPath) : log_(logPath) {
         QFile::remove(log_);
-        proc_.setProgram(binDir() + QStringLiteral("/torvane-gatewaysim"));
-        proc_.setArguments(QStringList{QStringLiteral("--log"), log_} + args);
-        proc_.setProcessChannelMode(QProcess::SeparateChannels);
-        proc_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        proc_.start();
-        if (!proc_.waitForStarted(5000)) {
-            return;
-        }
-        while (!proc_.canReadLine() && proc_.waitForReadyRead(5000)) {
-        }
-        const QString line = QString::fromLocal8Bit(proc_.readLine()).trimmed();
-        if (line.startsWith('/')) {
-            device_ = line;
+        QString error;
+        if (sim_.start(binDir() + QStringLiteral("/torvane-gatewaysim"),
+                       QStringList{QStringLiteral("--log"), log_} + args, error)) {
+            device_ = QString::fromStdString(sim_.device());
             ::setenv("TORVANE_EXTRA_PORTS", device_.toLocal8Bit().constData(), 1);
         }
     }
     ~GatewaySim() {
-        if (proc_.state() != QProcess::NotRunning) {
-            proc_.terminate();
-            if (!proc_.waitForFinished(5000)) {
-                proc_.kill();
-                proc_.waitForFinished(5000);
-            }
-        }
+        sim_.stop();
         ::unsetenv("TORVANE_EXTRA_PORTS");
     }
     GatewaySim(const GatewaySim&) = delete;
@@ -73,7 +56,7 @@ public:
     static QString binDir() { return QCoreApplication::applicationDirPath(); }
 
 private:
-    QProcess proc_;
+    platform::GatewaySimulator sim_;
     QString log_;
     QString device_;
 };

@@ -4,6 +4,7 @@
 
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/stakeout.h"
+#include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"
 
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -32,18 +32,18 @@ SerialPortFactory platformPorts() {
     return [] { return platform::createSerialPort(); };
 }
 
-QString startSimulator(QProcess& sim, const QString& mode) {
-    sim.start(QStringLiteral(TORVANE_GATEWAYSIM), {QStringLiteral("--monitor"), mode});
-    if (!sim.waitForStarted(5000)) {
+// The simulator's pseudo-terminal; empty when it did not start.
+QString startSimulator(platform::GatewaySimulator& sim, const QString& mode) {
+    QString error;
+    if (!sim.start(QStringLiteral(TORVANE_GATEWAYSIM), {QStringLiteral("--monitor"), mode},
+                   error)) {
         return {};
     }
-    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
-    }
-    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+    return QString::fromStdString(sim.device());
 }
 
 int latency(int seconds) {
-    QProcess sim;
+    platform::GatewaySimulator sim;
     const QString device = startSimulator(sim, QStringLiteral("addressed"));
     if (device.isEmpty()) {
         std::fprintf(stderr, "torvane-gatewaysim did not start\n");
@@ -93,8 +93,7 @@ int latency(int seconds) {
     std::printf("event-loop lateness: max %.1f ms (at %.1f s), p99 %.1f ms, median %.1f ms, "
                 "%td ticks later than 50 ms\n",
                 lateness.back(), worstAt, at(0.99), at(0.5), over);
-    sim.terminate();
-    sim.waitForFinished(3000);
+    sim.stop();
     return 0;
 }
 
@@ -112,7 +111,7 @@ int screenshots(const QString& out) {
     QDir().mkpath(out);
     bool ok = true;
     {
-        QProcess sim;
+        platform::GatewaySimulator sim;
         const QString device = startSimulator(sim, QStringLiteral("addressed"));
         test::ScriptedPrompts prompts;
         CStakeout window(device.toStdString(), platformPorts(), prompts);
@@ -127,8 +126,7 @@ int screenshots(const QString& out) {
         window.list()->selectRow(pick);
         window.inputData()->setPlainText(window.list()->item(pick, 2)->text());
         ok &= save(window, out, "monitor.png");
-        sim.terminate();
-        sim.waitForFinished(3000);
+        sim.stop();
     }
     {
         GatewayConfiguration cfg = newConfiguration(kCanopenMaster);

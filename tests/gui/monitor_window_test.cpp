@@ -7,6 +7,7 @@
 #include "gui/editor/modbus_config_view.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/stakeout.h"
+#include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"
 
@@ -36,23 +37,18 @@ SerialPortFactory platformPorts() {
 
 // torvane-gatewaysim in one monitor mode, logging into `log`.
 struct Simulator {
-    QProcess process;
+    platform::GatewaySimulator process;
     QString device;
 
     bool start(const QString& mode, const QString& log) {
-        process.start(QStringLiteral(TORVANE_GATEWAYSIM),
-                      {QStringLiteral("--monitor"), mode, QStringLiteral("--log"), log});
-        if (!process.waitForStarted(5000)) {
+        QString error;
+        if (!process.start(QStringLiteral(TORVANE_GATEWAYSIM),
+                           {QStringLiteral("--monitor"), mode, QStringLiteral("--log"), log},
+                           error)) {
             return false;
         }
-        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
-        }
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return !device.isEmpty();
-    }
-    ~Simulator() {
-        process.terminate();
-        process.waitForFinished(3000);
+        device = QString::fromStdString(process.device());
+        return true;
     }
 };
 

@@ -268,11 +268,9 @@ void GatewaySim::commit(GatewayImage image) {
         return;
     }
     std::string error;
+    // The configuration is still served from memory when the store cannot be written.
     if (!saveStore(opt_.storePath, opt_.model, image_, error)) {
-        storeError_ = error;
         log("   store not written: " + error);
-    } else {
-        storeError_.clear();
     }
 }
 

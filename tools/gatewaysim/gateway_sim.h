@@ -28,10 +28,6 @@ public:
     // Routes the monitor's answers (code 0) to `feed` and tells it of every transfer frame.
     void setIoFrameFeed(IoFrameFeed* feed) { feed_ = feed; }
 
-    const GatewayImage& image() const { return image_; }
-    // Set when the last store write failed; the configuration is still served from memory.
-    const std::string& storeError() const { return storeError_; }
-
 private:
     Bytes handleFrame(const Bytes& frame, long number);
     Bytes identificationReply() const;
@@ -50,7 +46,6 @@ private:
     Bytes rx_;
     double rxSince_ = 0;
     long frameCount_ = 0;
-    std::string storeError_;
 
     // Download in progress.
     int pendingFormat_ = -1;

@@ -53,7 +53,6 @@ Bytes IoFrameFeed::due(double nowMs) {
     }
     lastSent_ = nowMs;
     awaitingAnswer_ = mode_ != MonitorMode::Split;
-    ++sent_;
     return nextFrame();
 }
 

@@ -44,9 +44,6 @@ public:
     // The other side purged the line, as every program does when it opens the port.
     void onPurge(double nowMs);
 
-    const std::array<std::uint8_t, kImageSize>& output() const { return output_; }
-    long framesSent() const { return sent_; }
-
 private:
     Bytes nextFrame();
     void log(const std::string& line) const;
@@ -58,7 +55,6 @@ private:
     double holdUntil_ = 0;
     bool awaitingAnswer_ = false;
     int unanswered_ = 0;
-    long sent_ = 0;
     int step_ = 0;
     std::uint8_t counter_ = 0;
     std::array<std::uint8_t, kImageSize> output_{};

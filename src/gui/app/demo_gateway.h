@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QString>
-#include <memory>
-#include <string>
+#include "platform/gateway_simulator.h"
 
-class QProcess;
+#include <QString>
+#include <string>
 
 namespace torvane::gui {
 
@@ -25,12 +24,11 @@ public:
     void stop();
 
     // The pseudo-terminal the simulator serves; empty when not running.
-    const std::string& device() const { return device_; }
-    long long processId() const;
+    const std::string& device() const { return simulator_.device(); }
+    long long processId() const { return simulator_.processId(); }
 
 private:
-    std::unique_ptr<QProcess> process_;
-    std::string device_;
+    platform::GatewaySimulator simulator_;
 };
 
 // The name the port list shows for `device`: "Demo gateway" for the running demo, else the
