@@ -6,7 +6,7 @@
 #include "export/workbook_export.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
-#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/config_view.h"
 #include "platform/data_files.h"
 #include "scripted_prompts.h"
 

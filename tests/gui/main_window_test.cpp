@@ -1,13 +1,13 @@
 // The main window driven through its real widgets: menus, toolbar, context menu, the "Select
 // Commands" list and the grid's cell editors. Every dialog is answered by ScriptedPrompts.
 
+#include "gui/app/application.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
-#include "gui/app/modbus_config_app.h"
-#include "gui/editor/dins.h"
-#include "gui/editor/modbus_config_doc.h"
-#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/config_document.h"
+#include "gui/editor/config_view.h"
+#include "gui/editor/select_commands_dialog.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/data_files.h"

@@ -3,7 +3,7 @@
 //   torvane_monitor_run screenshots DIR     the monitor with rows and a conflict window
 
 #include "gui/mapping/conflict_dialog.h"
-#include "gui/monitor/stakeout.h"
+#include "gui/monitor/monitor_window.h"
 #include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"

@@ -10,8 +10,8 @@
 #include "gui/app/main_frame.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/wait_dialog.h"
-#include "gui/editor/modbus_config_doc.h"
-#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/config_document.h"
+#include "gui/editor/config_view.h"
 #include "model/strings.h"
 #include "scripted_prompts.h"
 

@@ -1,5 +1,5 @@
+#include "gui/app/application.h"
 #include "gui/app/command_line.h"
-#include "gui/app/modbus_config_app.h"
 #include "gui/app/startup_measurement.h"
 
 #include <cstdio>

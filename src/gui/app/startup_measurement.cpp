@@ -1,8 +1,8 @@
 #include "gui/app/startup_measurement.h"
 
 #include "gui/app/main_frame.h"
-#include "gui/editor/modbus_config_doc.h"
-#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/config_document.h"
+#include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
 #include "model/config_file.h"
 #include "model/text_number.h"

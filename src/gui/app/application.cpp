@@ -1,4 +1,4 @@
-#include "gui/app/modbus_config_app.h"
+#include "gui/app/application.h"
 
 #include "gui/app/demo_gateway.h"
 #include "gui/app/gui_texts.h"

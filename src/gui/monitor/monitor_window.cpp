@@ -1,4 +1,4 @@
-#include "gui/monitor/stakeout.h"
+#include "gui/monitor/monitor_window.h"
 
 #include "comm/serial_link.h"
 #include "gui/app/gui_texts.h"

@@ -1,4 +1,4 @@
-#include "gui/editor/dins.h"
+#include "gui/editor/select_commands_dialog.h"
 
 #include "gui/app/gui_texts.h"
 

@@ -6,7 +6,7 @@
 #include "gui/app/command_line.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/config_dialogs.h"
-#include "gui/editor/dins.h"
+#include "gui/editor/select_commands_dialog.h"
 #include "platform/text_codec.h"
 
 #include <QComboBox>
@@ -19,7 +19,7 @@
 using namespace torvane;
 using namespace torvane::gui;
 
-class PartsTest : public QObject {
+class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -196,5 +196,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PartsTest)
-#include "parts_test.moc"
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

@@ -1,11 +1,11 @@
-#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/config_view.h"
 
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/parameter_pages.h"
 #include "gui/app/gui_texts.h"
-#include "gui/editor/dins.h"
 #include "gui/editor/prompts.h"
+#include "gui/editor/select_commands_dialog.h"
 #include "mapping/mapping_calculation.h"
 #include "platform/text_codec.h"
 

@@ -1,6 +1,6 @@
-#include "gui/editor/modbus_config_doc.h"
+#include "gui/editor/config_document.h"
 
-#include "gui/editor/modbus_config_view.h"
+#include "gui/editor/config_view.h"
 
 #include <QFile>
 
