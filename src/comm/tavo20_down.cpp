@@ -1,6 +1,5 @@
 #include "comm/tavo20_down.h"
 
-#include "mapping/mapping_calculation.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -357,6 +356,10 @@ int CTAVO20Down::DownloadNew() {
 // ---- CTAVO20SDown
 // --------------------------------------------------------------------------------
 
+CTAVO20SDown::CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
+                           MappingRecalculation recalculate)
+    : CDownConfig(std::move(port), clock), recalculate_(std::move(recalculate)) {}
+
 CTAVO20SDown::~CTAVO20SDown() = default;
 
 int CTAVO20SDown::Download() {
@@ -372,7 +375,7 @@ int CTAVO20SDown::Validate(std::string& textOut) {
     if (config_ == nullptr) {
         return kResultSuccess;
     }
-    if (!calculateMapping(*config_).fits) {
+    if (!recalculate_(*config_)) {
         textOut = str::ResultMappingOverflow;
         return kResultMappingOverflow;
     }

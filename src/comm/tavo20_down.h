@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,14 @@ private:
     int DownloadNew();
 };
 
+// Recalculates every mapping address of a slave configuration in place; false when they
+// overflow the Profibus buffers. Supplied by the layer that knows the mapping rules.
+using MappingRecalculation = std::function<bool(GatewayConfiguration&)>;
+
 // Download to the TAVO20S (CANopen slave configurations); one layout for formats 5 and 6.
 class CTAVO20SDown : public CDownConfig {
 public:
-    using CDownConfig::CDownConfig;
+    CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock, MappingRecalculation recalculate);
     ~CTAVO20SDown() override;
 
     int Download() override;
@@ -56,6 +61,9 @@ public:
 
     // Frames for `format`; 14 for a refused buffer size, else 18.
     int BuildFrames(int format, DownloadFrames& frames) const;
+
+private:
+    MappingRecalculation recalculate_;
 };
 
 // Acknowledgement a new-format frame with sequence number `sequence` expects.

@@ -1,6 +1,6 @@
 #include "cli_common.h"
 #include "comm/tavo_config.h"
-#include "comm/transfer_job.h"
+#include "transfer/transfer_job.h"
 #include "commands.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"

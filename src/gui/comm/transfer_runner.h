@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/transfer_job.h"
+#include "transfer/transfer_job.h"
 
 #include <QObject>
 #include <QPointer>

@@ -31,7 +31,8 @@ Outcome download(GatewayConfiguration cfg, ScriptedGateway gateway, bool oldEdit
     if (cfg.isMaster()) {
         proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
     } else {
-        proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock);
+        proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
+                                               recalculateMapping);
     }
     run.cfg = std::move(cfg);
     proto->Attach(&run.cfg);

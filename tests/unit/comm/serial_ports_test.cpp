@@ -1,6 +1,6 @@
-#include "comm/transfer_job.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
+#include "transfer/transfer_job.h"
 
 #include <cstdlib>
 #include <fcntl.h>

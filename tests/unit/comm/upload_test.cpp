@@ -52,7 +52,7 @@ ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, int format) {
         gw.identification =
             format == kFormatTavo20New ? Bytes{0xFE, 1, 0, 0, 5, 2} : Bytes{0xFE, 0, 0, 0, 0, 0};
     } else {
-        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock);
+        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock, recalculateMapping);
         down.Attach(&cfg);
         EXPECT_EQ(down.BuildFrames(format, frames), kResultSuccess);
         gw.identification = format == kFormatTavo20SNew ? Bytes{0xFE, 1, 0, 2} : Bytes{0xFE};
@@ -339,7 +339,8 @@ Timeline runTimed(GatewayConfiguration cfg, ScriptedGateway gateway, bool downlo
         if (cfg.isMaster()) {
             proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
         } else {
-            proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock);
+            proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
+                                                   recalculateMapping);
         }
         proto->Attach(&cfg);
         proto->setFormatQuestion(&question);

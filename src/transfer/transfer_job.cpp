@@ -1,4 +1,4 @@
-#include "comm/transfer_job.h"
+#include "transfer/transfer_job.h"
 
 #include "comm/tavo20_down.h"
 #include "comm/tavo20_upload.h"
@@ -86,7 +86,9 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
     if (cfg.ConfigType == kCanopenMaster) {
         proto = std::make_unique<CTAVO20Down>(std::move(port.port), clock);
     } else {
-        proto = std::make_unique<CTAVO20SDown>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20SDown>(
+            std::move(port.port), clock,
+            [](GatewayConfiguration& c) { return calculateMapping(c).fits; });
     }
     proto->Attach(&cfg);
     proto->setOldEditionLoaded(request.oldEditionLoaded);
