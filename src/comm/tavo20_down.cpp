@@ -9,7 +9,6 @@ namespace torvane {
 
 namespace {
 
-constexpr int kSlots = 84;
 constexpr int kRecordsPerFrame = 7;
 constexpr std::uint8_t kCompatibleAck[] = {0x02, 0x02, 0x01, 0x01, 0x06};
 
@@ -187,16 +186,16 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
     h[16] = 0x01;
     seal(h);
 
-    if (upSdo > 28) {
+    if (upSdo > kCompatibleSdoLimit) {
         return kResultTooManyUploadSdo;
     }
-    if (tpdo > 14) {
+    if (tpdo > kCompatiblePdoLimit) {
         return kResultTooManyTpdo;
     }
-    if (downSdo > 28) {
+    if (downSdo > kCompatibleSdoLimit) {
         return kResultTooManyDownloadSdo;
     }
-    if (rpdo > 14) {
+    if (rpdo > kCompatiblePdoLimit) {
         return kResultTooManyRpdo;
     }
 
@@ -221,7 +220,7 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     int counts[4] = {};
     CountCommands(counts[0], counts[1], counts[2], counts[3]);
     // The header announces only the records that fit the 84 slots.
-    int room = kSlots;
+    int room = kCommandCap;
     for (int& n : counts) {
         n = std::min(n, room);
         room -= n;
@@ -386,26 +385,22 @@ unsigned CTAVO20SDown::IoSizeCode(int format) const {
     if (config_ == nullptr) {
         return kNoCode;
     }
-    const std::string& s = config_->Fieldbus.InportNum;
     if (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew) {
         return 0;
     }
-    const unsigned other = format == kFormatTavo20SCompatible ? 255 : 4;
-    return s == "16" ? 0 : s == "48" ? 1 : s == "96" ? 2 : s == "112" ? 3 : other;
+    // The compatible slave format knows only the four fixed sizes.
+    const IoSize* size = findIoSize(config_->Fieldbus.InportNum);
+    if (size != nullptr && size->fixed) {
+        return size->newCode;
+    }
+    return format == kFormatTavo20SCompatible ? kNoWireCode : kHardwareIoSize.newCode;
 }
 
 unsigned CTAVO20SDown::CanBaudCode() const {
     if (config_ == nullptr) {
         return kNoCode;
     }
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    for (unsigned i = 0; i < 8; ++i) {
-        if (config_->Config.SlaveBaudRate == kRates[i]) {
-            return i;
-        }
-    }
-    return kNoCode;
+    return canBaudCode(config_->Config.SlaveBaudRate);
 }
 
 unsigned CTAVO20SDown::NodeIdValue() const {
@@ -429,8 +424,8 @@ int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
     int rpdo = 0;
     CountCommands(upSdo, tpdo, downSdo, rpdo);
     // Each direction has 42 slots; the header announces only what is carried.
-    tpdo = std::min(tpdo, 42);
-    rpdo = std::min(rpdo, 42);
+    tpdo = std::min(tpdo, kSlavePdoLimit);
+    rpdo = std::min(rpdo, kSlavePdoLimit);
 
     Bytes& h = frames.header;
     h.assign(13, 0);

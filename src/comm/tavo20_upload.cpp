@@ -10,7 +10,6 @@ namespace torvane {
 
 namespace {
 
-constexpr int kSlots = 84;
 constexpr int kRecordsPerFrame = 7;
 
 unsigned get16(const std::uint8_t* p) {
@@ -82,8 +81,9 @@ int CTAVO20Upload::UploadCompatible() {
         ResetForUpload(*config_);
     }
     notifyStep();
-    const int counts[4] = {std::min<int>(h[11], 28), std::min<int>(h[12], 14),
-                           std::min<int>(h[13], 28), std::min<int>(h[14], 14)};
+    const int counts[4] = {
+        std::min<int>(h[11], kCompatibleSdoLimit), std::min<int>(h[12], kCompatiblePdoLimit),
+        std::min<int>(h[13], kCompatibleSdoLimit), std::min<int>(h[14], kCompatiblePdoLimit)};
     SetIoSize(h[2], kFormatTavo20Compatible);
     SetNodeId(h[3]);
     SetCanBaud(get16(&h[4]));
@@ -178,7 +178,7 @@ int CTAVO20Upload::UploadNew() {
                                  &CTAVO20Upload::AddDownloadSdo, &CTAVO20Upload::AddRpdo};
     int s = 0;
     for (int g = 0; g < 4; ++g) {
-        for (int i = 0; i < counts[g] && s < kSlots; ++i, ++s) {
+        for (int i = 0; i < counts[g] && s < kCommandCap; ++i, ++s) {
             (this->*decoders[g])(data.slot(s, 13), kFormatTavo20New);
         }
     }
@@ -338,8 +338,8 @@ int CTAVO20SUpload::ReadConfiguration(int format) {
     SetCanBaud(get16(&h[4]));
     SetSdoTimeoutByte(h[6]);
     SetDelayStartup(h[7]);
-    const int tpdo = std::min<int>(h[8], 42);
-    const int rpdo = std::min<int>(h[9], 42);
+    const int tpdo = std::min<int>(h[8], kSlavePdoLimit);
+    const int rpdo = std::min<int>(h[9], kSlavePdoLimit);
 
     DataFrames<47> data;
     for (int n = 0; n < 12; ++n) {
@@ -369,12 +369,9 @@ void CTAVO20SUpload::SetIoSize(unsigned code, int format) {
     if (config_ == nullptr || (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew)) {
         return;
     }
-    static constexpr const char* kSizes[] = {"16", "48", "96", "112"};
-    std::string& s = config_->Fieldbus.InportNum;
-    if (code < 4) {
-        s = kSizes[code];
-    } else if (format == kFormatTavo20SNew) {
-        s = str::HardwareConfigSize;
+    // The compatible slave format leaves the size alone for a code outside the four sizes.
+    if (code < kFixedIoSizeCount || format == kFormatTavo20SNew) {
+        config_->Fieldbus.InportNum = fixedIoSizeText(code);
     }
 }
 
@@ -385,10 +382,9 @@ void CTAVO20SUpload::SetNodeId(unsigned value) {
 }
 
 void CTAVO20SUpload::SetCanBaud(unsigned code) {
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    if (config_ != nullptr && code < 8) {
-        config_->Config.SlaveBaudRate = kRates[code];
+    const CanBaudRate* rate = canBaudRateOfCode(code);
+    if (config_ != nullptr && rate != nullptr) {
+        config_->Config.SlaveBaudRate = rate->text;
     }
 }
 

@@ -35,6 +35,11 @@ int clampCount(int count, int tableSize) {
     return std::clamp(count, 0, tableSize);
 }
 
+// The edition a TAVO20 identification leaves in the configuration.
+std::int32_t editionOf(int format) {
+    return format == kFormatTavo20New ? kEditionNewLayout : kEditionCompatible;
+}
+
 } // namespace
 
 int formatAnswerCode(FormatChoice choice, bool slaveModel) {
@@ -296,7 +301,7 @@ int CDownConfig::Identify() {
             format = kFormatTavo20New;
         }
         if (config_ != nullptr) {
-            config_->Config.ConfigEdition = format == kFormatTavo20New ? 320 : 210;
+            config_->Config.ConfigEdition = editionOf(format);
         }
         firmwareMajor_ = r[4];
         firmwareMinor_ = r[5];
@@ -324,31 +329,23 @@ unsigned CDownConfig::IoSizeCode(int format) const {
     if (config_ == nullptr) {
         return kNoCode;
     }
-    const std::string& s = config_->Fieldbus.InportNum;
+    const IoSize* size = findIoSize(config_->Fieldbus.InportNum);
     if (format == kFormatTavo20New) {
-        return s == "16" ? 0 : s == "48" ? 1 : s == "96" ? 2 : s == "112" ? 3 : 4;
+        return size != nullptr ? size->newCode : kHardwareIoSize.newCode;
     }
     if (format == kFormatTavo20Compatible) {
-        return s == "112" ? 0 : s == "48" ? 1 : 255;
+        return size != nullptr ? size->compatibleCode : kNoWireCode;
     }
     return kNoCode;
 }
 
-namespace {
-unsigned baudCode(const std::string& s) {
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    for (unsigned i = 0; i < 8; ++i) {
-        if (s == kRates[i]) {
-            return i;
-        }
-    }
-    return kNoCode;
+unsigned canBaudCode(std::string_view text) {
+    const CanBaudRate* rate = findCanBaudRate(text);
+    return rate != nullptr ? rate->wireCode : kNoCode;
 }
-} // namespace
 
 unsigned CDownConfig::CanBaudCode() const {
-    return config_ == nullptr ? kNoCode : baudCode(config_->Config.BuadRate);
+    return config_ == nullptr ? kNoCode : canBaudCode(config_->Config.BuadRate);
 }
 
 unsigned CDownConfig::EnableNmtCode() const {
@@ -471,7 +468,7 @@ int CUploadConfig::Identify() {
             firmwareMinor_ = r[5];
         }
         if (config_ != nullptr) {
-            config_->Config.ConfigEdition = format == kFormatTavo20New ? 320 : 210;
+            config_->Config.ConfigEdition = editionOf(format);
         }
     }
     format_ = format;
@@ -484,24 +481,19 @@ void CUploadConfig::SetIoSize(unsigned code, int format) {
     }
     std::string& s = config_->Fieldbus.InportNum;
     if (format == kFormatTavo20Compatible) {
-        if (code == 0) {
-            s = "112";
-        } else if (code == 1) {
-            s = "48";
+        for (const IoSize& size : kIoSizes) {
+            if (size.compatibleCode != kNoWireCode && size.compatibleCode == code) {
+                s = size.text;
+            }
         }
     } else if (format == kFormatTavo20New) {
-        static constexpr const char* kSizes[] = {"16", "48", "96", "112"};
-        s = code < 4 ? kSizes[code] : str::HardwareConfigSize;
+        s = fixedIoSizeText(code);
     }
 }
 
-namespace {
-const char* baudText(unsigned code) {
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    return code < 8 ? kRates[code] : nullptr;
+const char* fixedIoSizeText(unsigned code) {
+    return code < kFixedIoSizeCount ? kIoSizes[code].text : kHardwareIoSize.text;
 }
-} // namespace
 
 void CUploadConfig::SetNodeId(unsigned value) {
     if (config_ != nullptr) {
@@ -509,8 +501,9 @@ void CUploadConfig::SetNodeId(unsigned value) {
     }
 }
 void CUploadConfig::SetCanBaud(unsigned code) {
-    if (config_ != nullptr && baudText(code) != nullptr) {
-        config_->Config.BuadRate = baudText(code);
+    const CanBaudRate* rate = canBaudRateOfCode(code);
+    if (config_ != nullptr && rate != nullptr) {
+        config_->Config.BuadRate = rate->text;
     }
 }
 void CUploadConfig::SetTpdoClearTime(unsigned value) {

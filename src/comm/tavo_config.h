@@ -3,10 +3,12 @@
 #include "comm/serial_link.h"
 #include "comm/serial_port.h"
 #include "model/configuration.h"
+#include "model/vocabulary.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace torvane {
@@ -215,6 +217,12 @@ protected:
     template <typename Sequence> int runOnCopy(Sequence sequence);
     bool framesComplete_ = false;
 };
+
+// Wire code of a CAN baud rate text; 0xFFFF for any other text.
+unsigned canBaudCode(std::string_view text);
+// The I/O size text of a new-format wire code: one of the four sizes for 0..3, otherwise the
+// hardware-configuration choice.
+const char* fixedIoSizeText(unsigned code);
 
 // Clears the configuration to what an upload starts from (the view's reset before decoding).
 void ResetForUpload(GatewayConfiguration& configuration);

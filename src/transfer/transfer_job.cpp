@@ -56,9 +56,9 @@ void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body b
 TransferOutcome runDownload(TransferRequest request, const TransferServices& services) {
     TransferOutcome outcome;
     GatewayConfiguration& cfg = request.configuration;
-    if (cfg.Config.InstructionCount >= kMaxDownloadCommands) {
-        outcome.commandsCapped = cfg.Config.InstructionCount > kMaxDownloadCommands;
-        cfg.Config.InstructionCount = kMaxDownloadCommands;
+    if (cfg.Config.InstructionCount >= kCommandCap) {
+        outcome.commandsCapped = cfg.Config.InstructionCount > kCommandCap;
+        cfg.Config.InstructionCount = kCommandCap;
     }
     const GatewayConfiguration before = cfg;
 
@@ -133,8 +133,8 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
 void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {
     const CONFIG& sent = outcome.configuration.Config;
     CONFIG& c = live.Config;
-    if (outcome.commandsCapped && c.InstructionCount > kMaxDownloadCommands) {
-        c.InstructionCount = kMaxDownloadCommands;
+    if (outcome.commandsCapped && c.InstructionCount > kCommandCap) {
+        c.InstructionCount = kCommandCap;
     }
     if (!outcome.started) {
         return;

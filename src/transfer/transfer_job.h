@@ -45,8 +45,6 @@ struct TransferOutcome {
     bool configurationChanged = false;
 };
 
-inline constexpr int kMaxDownloadCommands = 84;
-
 // Runs the Download command after the serial dialog: cap at 84, the checks of the configuration
 // type, then open, identify and send. Never throws; every failure is in the outcome.
 TransferOutcome runDownload(TransferRequest request, const TransferServices& services);

@@ -1,10 +1,10 @@
 #include "cli_common.h"
 #include "comm/tavo_config.h"
-#include "transfer/transfer_job.h"
 #include "commands.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
+#include "transfer/transfer_job.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -327,7 +327,7 @@ int cmdDownload(const Args& args) {
     const TransferOutcome outcome = runDownload(std::move(request), services);
     progress.progressFinished();
     if (outcome.commandsCapped) {
-        printError(in + ": only the first " + std::to_string(kMaxDownloadCommands) +
+        printError(in + ": only the first " + std::to_string(kCommandCap) +
                    " commands are downloaded");
     }
     if (!outcome.started) {
