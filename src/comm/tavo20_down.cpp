@@ -200,15 +200,13 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
     }
 
     frames.data = emptyDataFrames(47);
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        const std::pair<const char*, int> groups[] = {
-            {kUploadSdo, 0}, {kTransmitPdo, 28}, {kDownloadSdo, 42}, {kReceivePdo, 70}};
-        for (const auto& [type, first] : groups) {
-            int s = first;
-            for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
-                compatibleRecord(slotAt(frames.data, s++, 6), *cmd);
-            }
+    const CONFIG& c = config().Config;
+    const std::pair<const char*, int> groups[] = {
+        {kUploadSdo, 0}, {kTransmitPdo, 28}, {kDownloadSdo, 42}, {kReceivePdo, 70}};
+    for (const auto& [type, first] : groups) {
+        int s = first;
+        for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
+            compatibleRecord(slotAt(frames.data, s++, 6), *cmd);
         }
     }
     sealAll(frames.data);
@@ -233,15 +231,13 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     h[2] = low(IoSizeCode(kFormatTavo20New));
     h[3] = low(NodeIdValue());
     put16(&h[4], CanBaudCode());
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        put16(&h[6], number(c.TPDOTimeout));
-        put16(&h[8], number(c.SDOTimeout));
-        put16(&h[11], number(c.DelayStart));
-        put16(&h[13], number(c.SYNC));
-        put16(&h[23], number(c.RPDOCycle));
-        put16(&h[26], number(c.SDOCycle));
-    }
+    const CONFIG& c = config().Config;
+    put16(&h[6], number(c.TPDOTimeout));
+    put16(&h[8], number(c.SDOTimeout));
+    put16(&h[11], number(c.DelayStart));
+    put16(&h[13], number(c.SYNC));
+    put16(&h[23], number(c.RPDOCycle));
+    put16(&h[26], number(c.SDOCycle));
     h[10] = low(EnableNmtCode());
     for (int i = 0; i < 4; ++i) {
         h[15 + i] = low(static_cast<unsigned>(counts[i]));
@@ -255,15 +251,12 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     seal(h);
 
     frames.data = emptyDataFrames(96);
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        const char* order[] = {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo};
-        int s = 0;
-        for (int g = 0; g < 4; ++g) {
-            const auto list = commandsOfType(c, order[g]);
-            for (int i = 0; i < counts[g]; ++i) {
-                newRecord(slotAt(frames.data, s++, 13), *list[static_cast<std::size_t>(i)]);
-            }
+    const char* order[] = {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo};
+    int s = 0;
+    for (int g = 0; g < 4; ++g) {
+        const auto list = commandsOfType(c, order[g]);
+        for (int i = 0; i < counts[g]; ++i) {
+            newRecord(slotAt(frames.data, s++, 13), *list[static_cast<std::size_t>(i)]);
         }
     }
     sealAll(frames.data);
@@ -274,17 +267,15 @@ Bytes CTAVO20Down::BuildSdoOptionsFrame() const {
     Bytes f(18, 0);
     f[0] = 0x07;
     f[1] = 0x0F;
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        f[2] = c.SDOConcurrent == str::Enable ? 1 : 0;
-        if (f[2] == 0) {
-            unsigned retries = number(c.SDORetries);
-            if (retries >= 1 && retries <= 5) {
-                ++retries;
-            }
-            f[3] = low(retries);
-            put16(&f[4], number(c.SDOPollDelay));
+    const CONFIG& c = config().Config;
+    f[2] = c.SDOConcurrent == str::Enable ? 1 : 0;
+    if (f[2] == 0) {
+        unsigned retries = number(c.SDORetries);
+        if (retries >= 1 && retries <= 5) {
+            ++retries;
         }
+        f[3] = low(retries);
+        put16(&f[4], number(c.SDOPollDelay));
     }
     seal(f);
     return f;
@@ -356,8 +347,8 @@ int CTAVO20Down::DownloadNew() {
 // --------------------------------------------------------------------------------
 
 CTAVO20SDown::CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
-                           MappingRecalculation recalculate)
-    : CDownConfig(std::move(port), clock), recalculate_(std::move(recalculate)) {}
+                           GatewayConfiguration& configuration, MappingRecalculation recalculate)
+    : CDownConfig(std::move(port), clock, configuration), recalculate_(std::move(recalculate)) {}
 
 CTAVO20SDown::~CTAVO20SDown() = default;
 
@@ -371,10 +362,7 @@ int CTAVO20SDown::Download() {
 }
 
 int CTAVO20SDown::Validate(std::string& textOut) {
-    if (config_ == nullptr) {
-        return kResultSuccess;
-    }
-    if (!recalculate_(*config_)) {
+    if (!recalculate_(config())) {
         textOut = str::ResultMappingOverflow;
         return kResultMappingOverflow;
     }
@@ -382,14 +370,11 @@ int CTAVO20SDown::Validate(std::string& textOut) {
 }
 
 unsigned CTAVO20SDown::IoSizeCode(int format) const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
     if (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew) {
         return 0;
     }
     // The compatible slave format knows only the four fixed sizes.
-    const IoSize* size = findIoSize(config_->Fieldbus.InportNum);
+    const IoSize* size = findIoSize(config().Fieldbus.InportNum);
     if (size != nullptr && size->fixed) {
         return size->newCode;
     }
@@ -397,20 +382,17 @@ unsigned CTAVO20SDown::IoSizeCode(int format) const {
 }
 
 unsigned CTAVO20SDown::CanBaudCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    return canBaudCode(config_->Config.SlaveBaudRate);
+    return canBaudCode(config().Config.SlaveBaudRate);
 }
 
 unsigned CTAVO20SDown::NodeIdValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveNodeAddress);
+    return number(config().Config.SlaveNodeAddress);
 }
 unsigned CTAVO20SDown::DelayStartupValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveDelayStart);
+    return number(config().Config.SlaveDelayStart);
 }
 unsigned CTAVO20SDown::TpdoClearTimeValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.RPDOTimeout);
+    return number(config().Config.RPDOTimeout);
 }
 
 int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
@@ -443,19 +425,17 @@ int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
     seal(h);
 
     frames.data = emptyDataFrames(47);
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, 0, tpdo},
-                                                            {kReceivePdo, 42, rpdo}};
-        for (const auto& [type, first, count] : groups) {
-            const auto list = commandsOfType(c, type);
-            for (int i = 0; i < count; ++i) {
-                const INSTRUCTION& cmd = *list[static_cast<std::size_t>(i)];
-                std::uint8_t* r = slotAt(frames.data, first + i, 6);
-                put32(r, number(cmd.CobId));
-                r[4] = low(number(cmd.Bytes));
-                r[5] = low(number(cmd.MappingAddress));
-            }
+    const CONFIG& c = config().Config;
+    const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, 0, tpdo},
+                                                        {kReceivePdo, 42, rpdo}};
+    for (const auto& [type, first, count] : groups) {
+        const auto list = commandsOfType(c, type);
+        for (int i = 0; i < count; ++i) {
+            const INSTRUCTION& cmd = *list[static_cast<std::size_t>(i)];
+            std::uint8_t* r = slotAt(frames.data, first + i, 6);
+            put32(r, number(cmd.CobId));
+            r[4] = low(number(cmd.Bytes));
+            r[5] = low(number(cmd.MappingAddress));
         }
     }
     sealAll(frames.data);

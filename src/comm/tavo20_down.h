@@ -10,7 +10,7 @@
 
 namespace torvane {
 
-// Frames of a download, built from the attached configuration without sending anything.
+// Frames of a download, built from the configuration without sending anything.
 struct DownloadFrames {
     Bytes header;
     std::array<Bytes, 12> data;
@@ -45,7 +45,8 @@ using MappingRecalculation = std::function<bool(GatewayConfiguration&)>;
 // Download to the TAVO20S (CANopen slave configurations); one layout for formats 5 and 6.
 class CTAVO20SDown : public CDownConfig {
 public:
-    CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock, MappingRecalculation recalculate);
+    CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
+                 GatewayConfiguration& configuration, MappingRecalculation recalculate);
     ~CTAVO20SDown() override;
 
     int Download() override;

@@ -77,9 +77,7 @@ int CTAVO20Upload::UploadCompatible() {
     if (h[0] != 0x01 || h[1] != 0x0F) {
         return finish(kResultValidation);
     }
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
+    ResetForUpload(config());
     notifyStep();
     const int counts[4] = {
         std::min<int>(h[11], kCompatibleSdoLimit), std::min<int>(h[12], kCompatiblePdoLimit),
@@ -126,9 +124,7 @@ int CTAVO20Upload::UploadCompatible() {
 }
 
 int CTAVO20Upload::UploadNew() {
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
+    ResetForUpload(config());
     notifyRange();
     if (WriteFrame(port(), clock(), request(0x01, 0x0D, 0x01)) != kLinkOk) {
         return finish(kResultWriteError);
@@ -192,13 +188,11 @@ int CTAVO20Upload::UploadNew() {
         if (o[0] != 0x06) {
             return kResultValidation;
         }
-        if (config_ != nullptr) {
-            CONFIG& c = config_->Config;
-            c.SDOConcurrent = o[2] == 1 ? str::Enable : str::Disable;
-            const unsigned retries = o[3] >= 2 && o[3] <= 6 ? o[3] - 1u : o[3];
-            c.SDORetries = dec(retries);
-            c.SDOPollDelay = dec(get16(&o[4]));
-        }
+        CONFIG& c = config().Config;
+        c.SDOConcurrent = o[2] == 1 ? str::Enable : str::Disable;
+        const unsigned retries = o[3] >= 2 && o[3] <= 6 ? o[3] - 1u : o[3];
+        c.SDORetries = dec(retries);
+        c.SDOPollDelay = dec(get16(&o[4]));
     }
     return kResultSuccess;
 }
@@ -253,10 +247,7 @@ void CTAVO20Upload::AddRpdo(const std::uint8_t* record, int format) {
 }
 
 void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
-    if (config_ == nullptr) {
-        return;
-    }
-    CONFIG& c = config_->Config;
+    CONFIG& c = config().Config;
     c.NodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
     c.InstructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
     int node = 0;
@@ -312,9 +303,7 @@ int CTAVO20SUpload::UploadFormat5() {
 }
 
 int CTAVO20SUpload::UploadFormat6() {
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
+    ResetForUpload(config());
     return ReadConfiguration(kFormatTavo20SNew);
 }
 
@@ -330,9 +319,7 @@ int CTAVO20SUpload::ReadConfiguration(int format) {
     if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
         return finish(kResultReadFailed);
     }
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
+    ResetForUpload(config());
     SetIoSize(h[2], format);
     SetNodeId(h[3]);
     SetCanBaud(get16(&h[4]));
@@ -366,38 +353,32 @@ int CTAVO20SUpload::ReadConfiguration(int format) {
 }
 
 void CTAVO20SUpload::SetIoSize(unsigned code, int format) {
-    if (config_ == nullptr || (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew)) {
+    if (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew) {
         return;
     }
     // The compatible slave format leaves the size alone for a code outside the four sizes.
     if (code < kFixedIoSizeCount || format == kFormatTavo20SNew) {
-        config_->Fieldbus.InportNum = fixedIoSizeText(code);
+        config().Fieldbus.InportNum = fixedIoSizeText(code);
     }
 }
 
 void CTAVO20SUpload::SetNodeId(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SlaveNodeAddress = dec(value);
-    }
+    config().Config.SlaveNodeAddress = dec(value);
 }
 
 void CTAVO20SUpload::SetCanBaud(unsigned code) {
     const CanBaudRate* rate = canBaudRateOfCode(code);
-    if (config_ != nullptr && rate != nullptr) {
-        config_->Config.SlaveBaudRate = rate->text;
+    if (rate != nullptr) {
+        config().Config.SlaveBaudRate = rate->text;
     }
 }
 
 void CTAVO20SUpload::SetSdoTimeoutByte(unsigned value8) {
-    if (config_ != nullptr) {
-        config_->Config.RPDOTimeout = dec(value8 & 0xFF);
-    }
+    config().Config.RPDOTimeout = dec(value8 & 0xFF);
 }
 
 void CTAVO20SUpload::SetDelayStartup(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SlaveDelayStart = dec(value);
-    }
+    config().Config.SlaveDelayStart = dec(value);
 }
 
 void CTAVO20SUpload::AddUploadSdo(const std::uint8_t* /*record*/, int /*format*/) {}
@@ -411,10 +392,7 @@ void CTAVO20SUpload::AddRpdo(const std::uint8_t* record, int /*format*/) {
 }
 
 void CTAVO20SUpload::addPdo(const std::uint8_t* r, const char* type) {
-    if (config_ == nullptr) {
-        return;
-    }
-    CONFIG& c = config_->Config;
+    CONFIG& c = config().Config;
     c.InstructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
     if (c.InstructionCount == kInstructionTableSize) {
         return;

@@ -104,17 +104,14 @@ std::string transferResultText(int code, const std::string& emptyFieldMessage,
 
 // ---- CTAVOConfig --------------------------------------------------------------------------------
 
-CTAVOConfig::CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock)
-    : port_(std::move(port)), clock_(clock) {}
+CTAVOConfig::CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock,
+                         GatewayConfiguration& configuration)
+    : port_(std::move(port)), clock_(clock), config_(configuration) {}
 
 CTAVOConfig::~CTAVOConfig() {
     if (port_ && portOpen_) {
         port_->close();
     }
-}
-
-void CTAVOConfig::Attach(GatewayConfiguration* configuration) {
-    config_ = configuration;
 }
 
 int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
@@ -132,7 +129,7 @@ int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
 }
 
 int CTAVOConfig::CheckProfibusBytes() {
-    if (config_ != nullptr && config_->Fieldbus.InportNum.empty()) {
+    if (config().Fieldbus.InportNum.empty()) {
         message_ = emptyMessage({str::ProfibusNetwork, str::ParamNumberOfBytes});
         return 0;
     }
@@ -140,10 +137,7 @@ int CTAVOConfig::CheckProfibusBytes() {
 }
 
 int CTAVOConfig::CheckGatewayParameters() {
-    if (config_ == nullptr) {
-        return 1;
-    }
-    const CONFIG& c = config_->Config;
+    const CONFIG& c = config().Config;
     struct Field {
         const std::string* value;
         const char* label;
@@ -187,10 +181,7 @@ int CTAVOConfig::CheckGatewayParameters() {
 }
 
 int CTAVOConfig::CheckNodes() {
-    if (config_ == nullptr) {
-        return 1;
-    }
-    const CONFIG& c = config_->Config;
+    const CONFIG& c = config().Config;
     const int count = clampCount(c.NodeCount, kNodeTableSize);
     for (int i = 0; i < count; ++i) {
         if (c.Nodes[i].NodeAddress.empty()) {
@@ -203,10 +194,7 @@ int CTAVOConfig::CheckNodes() {
 }
 
 int CTAVOConfig::CheckCommands() {
-    if (config_ == nullptr) {
-        return 1;
-    }
-    const CONFIG& c = config_->Config;
+    const CONFIG& c = config().Config;
     const int count = clampCount(c.InstructionCount, kInstructionTableSize);
     for (int i = 0; i < count; ++i) {
         const INSTRUCTION& cmd = c.Instructions[i];
@@ -300,9 +288,7 @@ int CDownConfig::Identify() {
         } else {
             format = kFormatTavo20New;
         }
-        if (config_ != nullptr) {
-            config_->Config.ConfigEdition = editionOf(format);
-        }
+        config().Config.ConfigEdition = editionOf(format);
         firmwareMajor_ = r[4];
         firmwareMinor_ = r[5];
     } else {
@@ -326,10 +312,7 @@ int CDownConfig::Identify() {
 }
 
 unsigned CDownConfig::IoSizeCode(int format) const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const IoSize* size = findIoSize(config_->Fieldbus.InportNum);
+    const IoSize* size = findIoSize(config().Fieldbus.InportNum);
     if (format == kFormatTavo20New) {
         return size != nullptr ? size->newCode : kHardwareIoSize.newCode;
     }
@@ -345,14 +328,11 @@ unsigned canBaudCode(std::string_view text) {
 }
 
 unsigned CDownConfig::CanBaudCode() const {
-    return config_ == nullptr ? kNoCode : canBaudCode(config_->Config.BuadRate);
+    return canBaudCode(config().Config.BuadRate);
 }
 
 unsigned CDownConfig::EnableNmtCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Config.NMT;
+    const std::string& s = config().Config.NMT;
     if (s == str::Enable || s == str::Yes) {
         return 1;
     }
@@ -364,10 +344,7 @@ unsigned CDownConfig::EnableNmtCode() const {
 
 void CDownConfig::CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const {
     uploadSdo = tpdo = downloadSdo = rpdo = 0;
-    if (config_ == nullptr) {
-        return;
-    }
-    const CONFIG& c = config_->Config;
+    const CONFIG& c = config().Config;
     const int count = clampCount(c.InstructionCount, kInstructionTableSize);
     for (int i = 0; i < count; ++i) {
         const std::string& t = c.Instructions[i].InstructionType;
@@ -384,41 +361,35 @@ void CDownConfig::CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int
 }
 
 unsigned CDownConfig::ControlMonitorCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Config.ControlStatus;
+    const std::string& s = config().Config.ControlStatus;
     return s == str::Disable ? 0 : s == str::Enable ? 1 : kNoCode;
 }
 
 unsigned CDownConfig::OutputProcessingCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Config.OutputProcessing;
+    const std::string& s = config().Config.OutputProcessing;
     return s == str::Clear ? 0 : s == str::Hold ? 1 : kNoCode;
 }
 
 unsigned CDownConfig::ErrorControlValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.ErrorControl);
+    return number(config().Config.ErrorControl);
 }
 unsigned CDownConfig::NodeIdValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveAddress);
+    return number(config().Config.SlaveAddress);
 }
 unsigned CDownConfig::DelayStartupValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.DelayStart);
+    return number(config().Config.DelayStart);
 }
 unsigned CDownConfig::TpdoClearTimeValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.TPDOTimeout);
+    return number(config().Config.TPDOTimeout);
 }
 unsigned CDownConfig::TpdoClearTimeByte() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.TPDOTimeout) % 256;
+    return number(config().Config.TPDOTimeout) % 256;
 }
 unsigned CDownConfig::SdoTimeoutByte() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SDOTimeout) % 256;
+    return number(config().Config.SDOTimeout) % 256;
 }
 unsigned CDownConfig::SyncByte() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SYNC) % 256;
+    return number(config().Config.SYNC) % 256;
 }
 
 // ---- CUploadConfig ------------------------------------------------------------------------------
@@ -433,7 +404,7 @@ int CUploadConfig::Identify() {
     if (!requestIdentification(r)) {
         return kFormatNone;
     }
-    const bool slave = config_ != nullptr && !config_->isMaster();
+    const bool slave = !config().isMaster();
     int format = kFormatNone;
     if (slave) {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
@@ -467,19 +438,14 @@ int CUploadConfig::Identify() {
             firmwareMajor_ = r[4];
             firmwareMinor_ = r[5];
         }
-        if (config_ != nullptr) {
-            config_->Config.ConfigEdition = editionOf(format);
-        }
+        config().Config.ConfigEdition = editionOf(format);
     }
     format_ = format;
     return format;
 }
 
 void CUploadConfig::SetIoSize(unsigned code, int format) {
-    if (config_ == nullptr) {
-        return;
-    }
-    std::string& s = config_->Fieldbus.InportNum;
+    std::string& s = config().Fieldbus.InportNum;
     if (format == kFormatTavo20Compatible) {
         for (const IoSize& size : kIoSizes) {
             if (size.compatibleCode != kNoWireCode && size.compatibleCode == code) {
@@ -496,71 +462,49 @@ const char* fixedIoSizeText(unsigned code) {
 }
 
 void CUploadConfig::SetNodeId(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SlaveAddress = decimalText(value);
-    }
+    config().Config.SlaveAddress = decimalText(value);
 }
 void CUploadConfig::SetCanBaud(unsigned code) {
     const CanBaudRate* rate = canBaudRateOfCode(code);
-    if (config_ != nullptr && rate != nullptr) {
-        config_->Config.BuadRate = rate->text;
+    if (rate != nullptr) {
+        config().Config.BuadRate = rate->text;
     }
 }
 void CUploadConfig::SetTpdoClearTime(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.TPDOTimeout = decimalText(value);
-    }
+    config().Config.TPDOTimeout = decimalText(value);
 }
 void CUploadConfig::SetSdoTimeout(unsigned value16) {
-    if (config_ != nullptr) {
-        config_->Config.SDOTimeout = decimalText(value16 & 0xFFFF);
-    }
+    config().Config.SDOTimeout = decimalText(value16 & 0xFFFF);
 }
 void CUploadConfig::SetSdoTimeoutByte(unsigned value8) {
-    if (config_ != nullptr) {
-        config_->Config.SDOTimeout = decimalText(value8 & 0xFF);
-    }
+    config().Config.SDOTimeout = decimalText(value8 & 0xFF);
 }
 void CUploadConfig::SetEnableNmt(unsigned code) {
     // Stored as the texts the parameter grid offers, so a re-download sends the same byte.
-    if (config_ != nullptr && code <= 1) {
-        config_->Config.NMT = code == 1 ? str::Enable : str::Disable;
+    if (code <= 1) {
+        config().Config.NMT = code == 1 ? str::Enable : str::Disable;
     }
 }
 void CUploadConfig::SetDelayStartup(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.DelayStart = decimalText(value);
-    }
+    config().Config.DelayStart = decimalText(value);
 }
 void CUploadConfig::SetSync(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SYNC = decimalText(value);
-    }
+    config().Config.SYNC = decimalText(value);
 }
 void CUploadConfig::SetControlMonitor(unsigned code) {
-    if (config_ != nullptr) {
-        config_->Config.ControlStatus = code == 0 ? str::Disable : str::Enable;
-    }
+    config().Config.ControlStatus = code == 0 ? str::Disable : str::Enable;
 }
 void CUploadConfig::SetErrorControl(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.ErrorControl = decimalText(value);
-    }
+    config().Config.ErrorControl = decimalText(value);
 }
 void CUploadConfig::SetRpdoCycle(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.RPDOCycle = decimalText(value);
-    }
+    config().Config.RPDOCycle = decimalText(value);
 }
 void CUploadConfig::SetOutputProcessing(unsigned code) {
-    if (config_ != nullptr) {
-        config_->Config.OutputProcessing = code == 0 ? str::Clear : str::Hold;
-    }
+    config().Config.OutputProcessing = code == 0 ? str::Clear : str::Hold;
 }
 void CUploadConfig::SetSdoCycle(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SDOCycle = decimalText(value);
-    }
+    config().Config.SDOCycle = decimalText(value);
 }
 
 void ResetForUpload(GatewayConfiguration& cfg) {

@@ -6,6 +6,7 @@
 #include "model/vocabulary.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,14 +76,16 @@ std::string transferResultText(int code, const std::string& emptyFieldMessage = 
 // Base of the gateway protocol objects. Owns the serial port for one transfer.
 class CTAVOConfig {
 public:
-    CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock);
+    // `configuration` is the one the transfer reads and, for an upload, replaces; it must outlive
+    // the object.
+    CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock,
+                GatewayConfiguration& configuration);
     virtual ~CTAVOConfig();
     CTAVOConfig(const CTAVOConfig&) = delete;
     CTAVOConfig& operator=(const CTAVOConfig&) = delete;
 
     // Returns the download format code and stores it; 8 when the gateway did not answer.
     virtual int Identify() = 0;
-    virtual void Attach(GatewayConfiguration* configuration);
     // Opens the port; 18 on success, 0 when it cannot be opened (see openFailureReason()).
     virtual int Open(const std::string& portName, int baudRate, int parity);
     // Each check returns 1 when complete, 0 with the composed "is empty" text in messageText().
@@ -111,7 +114,7 @@ public:
 protected:
     SerialPort& port() { return *port_; }
     Clock& clock() { return clock_; }
-    GatewayConfiguration* config() const { return config_; }
+    GatewayConfiguration& config() const { return config_.get(); }
     // Identification request and its reply (missing bytes read as 0); false when nothing came.
     bool requestIdentification(std::uint8_t (&reply)[11]);
     bool sdoOptionsSupported() const;
@@ -126,7 +129,8 @@ protected:
 
     std::unique_ptr<SerialPort> port_;
     Clock& clock_;
-    GatewayConfiguration* config_ = nullptr;
+    // A wrapper rather than a reference: an upload works on a copy until every frame arrived.
+    std::reference_wrapper<GatewayConfiguration> config_;
     std::string portName_;
     std::string message_;
     std::string openReason_;
@@ -152,7 +156,7 @@ public:
     // Returns 18 to go on, or the result code that stops the download.
     virtual int Validate(std::string& textOut) = 0;
 
-    // Wire codes of the parameters; 0xFFFF when nothing is attached or the text is unknown.
+    // Wire codes of the parameters; 0xFFFF when the text is unknown.
     virtual unsigned IoSizeCode(int format) const;
     virtual unsigned CanBaudCode() const;
     unsigned EnableNmtCode() const;
@@ -168,7 +172,7 @@ public:
     unsigned OutputProcessingCode() const;
 
 protected:
-    bool isSlaveModel() const { return config_ != nullptr && !config_->isMaster(); }
+    bool isSlaveModel() const { return !config().isMaster(); }
     // Identifies the gateway and runs Validate; 18 with the download format in `format`, or
     // the result code that stops the download.
     int IdentifyAndValidate(int& format);
@@ -182,7 +186,7 @@ public:
     using CTAVOConfig::CTAVOConfig;
 
     int Identify() override;
-    // Returns a transfer result code. The attached configuration changes only when every header
+    // Returns a transfer result code. The configuration changes only when every header
     // and data frame was read; otherwise it stays exactly as it was.
     virtual int Upload() = 0;
 
@@ -208,11 +212,11 @@ public:
     virtual void AddRpdo(const std::uint8_t* record, int format) = 0;
 
     // True after an Upload that read every header and data frame (and so changed the
-    // attached configuration), even when the SDO options reply was wrong.
+    // configuration), even when the SDO options reply was wrong.
     bool framesComplete() const { return framesComplete_; }
 
 protected:
-    // Runs `sequence` on a copy of the attached configuration and applies the copy when
+    // Runs `sequence` on a copy of the configuration and applies the copy when
     // `framesComplete_` was set by the sequence.
     template <typename Sequence> int runOnCopy(Sequence sequence);
     bool framesComplete_ = false;
@@ -228,17 +232,14 @@ const char* fixedIoSizeText(unsigned code);
 void ResetForUpload(GatewayConfiguration& configuration);
 
 template <typename Sequence> int CUploadConfig::runOnCopy(Sequence sequence) {
-    GatewayConfiguration* attached = config_;
-    if (attached == nullptr) {
-        return sequence();
-    }
-    GatewayConfiguration work = *attached;
-    config_ = &work;
+    GatewayConfiguration& attached = config_.get();
+    GatewayConfiguration work = attached;
+    config_ = work;
     framesComplete_ = false;
     const int result = sequence();
     config_ = attached;
     if (framesComplete_) {
-        *attached = std::move(work);
+        attached = std::move(work);
     }
     return result;
 }

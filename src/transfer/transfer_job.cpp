@@ -84,13 +84,12 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
     Port port = choosePort(request, services);
     std::unique_ptr<CDownConfig> proto;
     if (cfg.ConfigType == kCanopenMaster) {
-        proto = std::make_unique<CTAVO20Down>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20Down>(std::move(port.port), clock, cfg);
     } else {
         proto = std::make_unique<CTAVO20SDown>(
-            std::move(port.port), clock,
+            std::move(port.port), clock, cfg,
             [](GatewayConfiguration& c) { return calculateMapping(c).fits; });
     }
-    proto->Attach(&cfg);
     proto->setOldEditionLoaded(request.oldEditionLoaded);
     proto->setProgressObserver(services.progress);
     proto->setFormatQuestion(services.formatQuestion);
@@ -115,11 +114,10 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
     Port port = choosePort(request, services);
     std::unique_ptr<CUploadConfig> proto;
     if (cfg.ConfigType == kCanopenMaster) {
-        proto = std::make_unique<CTAVO20Upload>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20Upload>(std::move(port.port), clock, cfg);
     } else {
-        proto = std::make_unique<CTAVO20SUpload>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20SUpload>(std::move(port.port), clock, cfg);
     }
-    proto->Attach(&cfg);
     proto->setProgressObserver(services.progress);
 
     openAndRun(*proto, port, outcome, [&] { return proto->Upload(); });

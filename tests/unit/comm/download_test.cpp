@@ -27,15 +27,15 @@ Outcome download(GatewayConfiguration cfg, ScriptedGateway gateway, bool oldEdit
     line.gateway = std::ref(gateway);
     line.failWriteAt = failWriteAt;
     FixedFormat question(choice);
+    run.cfg = std::move(cfg);
     std::unique_ptr<CDownConfig> proto;
-    if (cfg.isMaster()) {
-        proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
+    if (run.cfg.isMaster()) {
+        proto =
+            std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock, run.cfg);
     } else {
         proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
-                                               recalculateMapping);
+                                               run.cfg, recalculateMapping);
     }
-    run.cfg = std::move(cfg);
-    proto->Attach(&run.cfg);
     proto->setOldEditionLoaded(oldEdition);
     proto->setFormatQuestion(&question);
     proto->setProgressObserver(&run.progress);

@@ -20,14 +20,15 @@ Outcome upload(GatewayConfiguration cfg, ScriptedGateway gateway, long failWrite
     FakeLine line;
     line.gateway = std::ref(gateway);
     line.failWriteAt = failWriteAt;
-    std::unique_ptr<CUploadConfig> proto;
-    if (cfg.isMaster()) {
-        proto = std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock);
-    } else {
-        proto = std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock);
-    }
     run.cfg = std::move(cfg);
-    proto->Attach(&run.cfg);
+    std::unique_ptr<CUploadConfig> proto;
+    if (run.cfg.isMaster()) {
+        proto =
+            std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock, run.cfg);
+    } else {
+        proto =
+            std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock, run.cfg);
+    }
     proto->setProgressObserver(&run.progress);
     EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), kResultSuccess);
     run.result = proto->Upload();
@@ -42,8 +43,7 @@ ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, int format) {
     DownloadFrames frames;
     std::uint8_t op = 0x01;
     if (cfg.isMaster()) {
-        CTAVO20Down down(std::make_unique<FakePort>(unused), unused.clock);
-        down.Attach(&cfg);
+        CTAVO20Down down(std::make_unique<FakePort>(unused), unused.clock, cfg);
         if (format == kFormatTavo20New) {
             frames = down.BuildNewFrames();
         } else {
@@ -52,8 +52,8 @@ ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, int format) {
         gw.identification =
             format == kFormatTavo20New ? Bytes{0xFE, 1, 0, 0, 5, 2} : Bytes{0xFE, 0, 0, 0, 0, 0};
     } else {
-        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock, recalculateMapping);
-        down.Attach(&cfg);
+        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock, cfg,
+                          recalculateMapping);
         EXPECT_EQ(down.BuildFrames(format, frames), kResultSuccess);
         gw.identification = format == kFormatTavo20SNew ? Bytes{0xFE, 1, 0, 2} : Bytes{0xFE};
         op = 0x03;
@@ -337,23 +337,24 @@ Timeline runTimed(GatewayConfiguration cfg, ScriptedGateway gateway, bool downlo
     if (download) {
         std::unique_ptr<CDownConfig> proto;
         if (cfg.isMaster()) {
-            proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
+            proto =
+                std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock, cfg);
         } else {
             proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
-                                                   recalculateMapping);
+                                                   cfg, recalculateMapping);
         }
-        proto->Attach(&cfg);
         proto->setFormatQuestion(&question);
         proto->Open("/dev/fake", 57600, 1);
         result = proto->Download();
     } else {
         std::unique_ptr<CUploadConfig> proto;
         if (cfg.isMaster()) {
-            proto = std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock);
+            proto =
+                std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock, cfg);
         } else {
-            proto = std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock);
+            proto =
+                std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock, cfg);
         }
-        proto->Attach(&cfg);
         proto->Open("/dev/fake", 57600, 1);
         result = proto->Upload();
     }
