@@ -1,5 +1,6 @@
 #include "comm/tavo20_down.h"
 
+#include "comm/frame_layout.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -9,25 +10,35 @@ namespace torvane {
 
 namespace {
 
-constexpr int kRecordsPerFrame = 7;
-constexpr std::uint8_t kCompatibleAck[] = {0x02, 0x02, 0x01, 0x01, 0x06};
+using namespace frame;
 
 unsigned number(const std::string& text) {
     return static_cast<unsigned>(decimalValue(text));
 }
 
+std::uint8_t low(unsigned v) {
+    return static_cast<std::uint8_t>(v % 256);
+}
+
+// Little-endian, truncated to the field width.
 void put16(std::uint8_t* p, unsigned v) {
-    p[0] = static_cast<std::uint8_t>(v & 0xFF);
-    p[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+    p[0] = low(v);
+    p[1] = low(v >> 8);
 }
 
 void put32(std::uint8_t* p, unsigned v) {
-    put16(p, v & 0xFFFF);
-    put16(p + 2, (v >> 16) & 0xFFFF);
+    put16(p, v);
+    put16(p + 2, v >> 16);
 }
 
-std::uint8_t low(unsigned v) {
-    return static_cast<std::uint8_t>(v & 0xFF);
+// A zero-filled frame of `size` bytes with its operation, length, frame type and sequence.
+Bytes emptyFrame(std::size_t size, std::uint8_t operation, std::uint8_t sequence) {
+    Bytes f(size, 0);
+    f[kOperation] = operation;
+    f[kLength] = bodyLength(size);
+    f[typeAt(size)] = kTypeConfiguration;
+    f[sequenceAt(size)] = sequence;
+    return f;
 }
 
 void seal(Bytes& frame) {
@@ -35,26 +46,22 @@ void seal(Bytes& frame) {
 }
 
 // Twelve zero-filled data frames with their framing; the records are written afterwards.
-std::array<Bytes, 12> emptyDataFrames(std::size_t frameSize) {
-    std::array<Bytes, 12> frames;
+std::array<Bytes, kDataFrameCount> emptyDataFrames(std::size_t frameSize) {
+    std::array<Bytes, kDataFrameCount> frames;
     for (std::size_t n = 0; n < frames.size(); ++n) {
-        Bytes& f = frames[n];
-        f.assign(frameSize, 0);
-        f[0] = 0x02;
-        f[1] = static_cast<std::uint8_t>(frameSize - 3);
-        f[frameSize - 3] = 0x0D;
-        f[frameSize - 2] = static_cast<std::uint8_t>(n + 2);
+        frames[n] =
+            emptyFrame(frameSize, kOpDownload, static_cast<std::uint8_t>(kFirstDataSequence + n));
     }
     return frames;
 }
 
 // Start of record slot `s` (0..83); never called with a slot outside the twelve frames.
-std::uint8_t* slotAt(std::array<Bytes, 12>& frames, int s, int recordSize) {
-    const int offset = 2 + recordSize * (s % kRecordsPerFrame);
-    return frames[static_cast<std::size_t>(s / kRecordsPerFrame)].data() + offset;
+std::uint8_t* slotAt(std::array<Bytes, kDataFrameCount>& frames, int s, std::size_t recordSize) {
+    const auto slot = static_cast<std::size_t>(s);
+    return frames[slotFrame(slot)].data() + slotOffset(slot, recordSize);
 }
 
-void sealAll(std::array<Bytes, 12>& frames) {
+void sealAll(std::array<Bytes, kDataFrameCount>& frames) {
     for (Bytes& f : frames) {
         seal(f);
     }
@@ -73,36 +80,45 @@ std::vector<const INSTRUCTION*> commandsOfType(const CONFIG& c, const char* type
 }
 
 void compatibleRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+    namespace rec = compatible_record;
     if (isPdoCommand(cmd.InstructionType)) {
         const unsigned cob = number(cmd.CobId);
-        put16(r, cob & 0xFFFF);
-        r[2] = low(cob >> 16);
+        put16(r + rec::kKey, cob);
+        r[rec::kKeyHigh] = low(cob >> 16);
     } else {
-        put16(r, number(cmd.Index) & 0xFFFF);
-        r[2] = low(number(cmd.SubIndex));
+        put16(r + rec::kKey, number(cmd.Index));
+        r[rec::kKeyHigh] = low(number(cmd.SubIndex));
     }
-    r[3] = low(number(cmd.NodeAddress));
-    r[4] = low(number(cmd.Bytes));
-    r[5] = low(number(cmd.MappingAddress));
+    r[rec::kNode] = low(number(cmd.NodeAddress));
+    r[rec::kBytes] = low(number(cmd.Bytes));
+    r[rec::kMapping] = low(number(cmd.MappingAddress));
 }
 
 void newRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
-    r[0] = low(number(cmd.Bytes));
-    r[1] = low(number(cmd.NodeAddress));
-    put32(r + 2, number(cmd.MappingAddress));
+    namespace rec = new_record;
+    r[rec::kBytes] = low(number(cmd.Bytes));
+    r[rec::kNode] = low(number(cmd.NodeAddress));
+    put32(r + rec::kMapping, number(cmd.MappingAddress));
     if (isPdoCommand(cmd.InstructionType)) {
-        put32(r + 6, number(cmd.CobId));
+        put32(r + rec::kCobId, number(cmd.CobId));
     } else {
-        put16(r + 10, number(cmd.Index) & 0xFFFF);
-        r[12] = low(number(cmd.SubIndex));
+        put16(r + rec::kIndex, number(cmd.Index));
+        r[rec::kSubIndex] = low(number(cmd.SubIndex));
     }
+}
+
+void slaveRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+    namespace rec = slave_record;
+    put32(r + rec::kCobId, number(cmd.CobId));
+    r[rec::kBytes] = low(number(cmd.Bytes));
+    r[rec::kMapping] = low(number(cmd.MappingAddress));
 }
 
 } // namespace
 
 Bytes newFormatAck(std::uint8_t sequence) {
-    Bytes ack = {0x02, 0x02, 0x0D, sequence, 0};
-    ack[4] = FrameChecksum(std::span(ack.data(), 4));
+    Bytes ack = {kOpDownload, bodyLength(kAckSize), kTypeConfiguration, sequence, 0};
+    seal(ack);
     return ack;
 }
 
@@ -125,7 +141,7 @@ int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
         return kResultWriteError;
     }
     clock().sleepMs(waitMs);
-    std::uint8_t last[5] = {};
+    std::uint8_t last[kAckSize] = {};
     if (ReadReply(port(), clock(), last, sizeof last) != kLinkOk) {
         return kResultReadFailed;
     }
@@ -166,24 +182,21 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
     int rpdo = 0;
     CountCommands(upSdo, tpdo, downSdo, rpdo);
 
+    namespace hdr = compatible_header;
     Bytes& h = frames.header;
-    h.assign(18, 0);
-    h[0] = 0x02;
-    h[1] = 0x0F;
-    h[2] = low(io);
-    h[3] = low(NodeIdValue());
-    put16(&h[4], CanBaudCode());
-    h[6] = low(TpdoClearTimeByte());
-    h[7] = low(SdoTimeoutByte());
-    h[8] = low(EnableNmtCode());
-    h[9] = low(DelayStartupValue());
-    h[10] = low(SyncByte());
-    h[11] = low(static_cast<unsigned>(upSdo));
-    h[12] = low(static_cast<unsigned>(tpdo));
-    h[13] = low(static_cast<unsigned>(downSdo));
-    h[14] = low(static_cast<unsigned>(rpdo));
-    h[15] = 0x0D;
-    h[16] = 0x01;
+    h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
+    h[hdr::kIoSize] = low(io);
+    h[hdr::kNodeId] = low(NodeIdValue());
+    put16(&h[hdr::kCanBaud], CanBaudCode());
+    h[hdr::kTpdoClearTime] = low(TpdoClearTimeByte());
+    h[hdr::kSdoTimeout] = low(SdoTimeoutByte());
+    h[hdr::kEnableNmt] = low(EnableNmtCode());
+    h[hdr::kDelayStartup] = low(DelayStartupValue());
+    h[hdr::kSync] = low(SyncByte());
+    const int counts[] = {upSdo, tpdo, downSdo, rpdo};
+    for (std::size_t i = 0; i < std::size(counts); ++i) {
+        h[hdr::kCounts + i] = low(static_cast<unsigned>(counts[i]));
+    }
     seal(h);
 
     if (upSdo > kCompatibleSdoLimit) {
@@ -199,14 +212,16 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
         return kResultTooManyRpdo;
     }
 
-    frames.data = emptyDataFrames(47);
+    frames.data = emptyDataFrames(kSmallDataFrameSize);
     const CONFIG& c = config().Config;
-    const std::pair<const char*, int> groups[] = {
-        {kUploadSdo, 0}, {kTransmitPdo, 28}, {kDownloadSdo, 42}, {kReceivePdo, 70}};
+    const std::pair<const char*, int> groups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
+                                                  {kTransmitPdo, kCompatibleTpdoSlot},
+                                                  {kDownloadSdo, kCompatibleDownloadSdoSlot},
+                                                  {kReceivePdo, kCompatibleRpdoSlot}};
     for (const auto& [type, first] : groups) {
         int s = first;
         for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
-            compatibleRecord(slotAt(frames.data, s++, 6), *cmd);
+            compatibleRecord(slotAt(frames.data, s++, compatible_record::kSize), *cmd);
         }
     }
     sealAll(frames.data);
@@ -224,39 +239,37 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
         room -= n;
     }
 
+    namespace hdr = new_header;
     Bytes& h = frames.header;
-    h.assign(38, 0);
-    h[0] = 0x02;
-    h[1] = 0x23;
-    h[2] = low(IoSizeCode(kFormatTavo20New));
-    h[3] = low(NodeIdValue());
-    put16(&h[4], CanBaudCode());
+    h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
+    h[hdr::kIoSize] = low(IoSizeCode(kFormatTavo20New));
+    h[hdr::kNodeId] = low(NodeIdValue());
+    put16(&h[hdr::kCanBaud], CanBaudCode());
     const CONFIG& c = config().Config;
-    put16(&h[6], number(c.TPDOTimeout));
-    put16(&h[8], number(c.SDOTimeout));
-    put16(&h[11], number(c.DelayStart));
-    put16(&h[13], number(c.SYNC));
-    put16(&h[23], number(c.RPDOCycle));
-    put16(&h[26], number(c.SDOCycle));
-    h[10] = low(EnableNmtCode());
-    for (int i = 0; i < 4; ++i) {
-        h[15 + i] = low(static_cast<unsigned>(counts[i]));
+    put16(&h[hdr::kTpdoClearTime], number(c.TPDOTimeout));
+    put16(&h[hdr::kSdoTimeout], number(c.SDOTimeout));
+    put16(&h[hdr::kDelayStartup], number(c.DelayStart));
+    put16(&h[hdr::kSync], number(c.SYNC));
+    put16(&h[hdr::kRpdoCycle], number(c.RPDOCycle));
+    put16(&h[hdr::kSdoCycle], number(c.SDOCycle));
+    h[hdr::kEnableNmt] = low(EnableNmtCode());
+    for (std::size_t i = 0; i < std::size(counts); ++i) {
+        h[hdr::kCounts + i] = low(static_cast<unsigned>(counts[i]));
     }
-    h[19] = low(ControlMonitorCode());
-    put16(&h[20], ErrorControlValue());
-    h[22] = low(static_cast<unsigned>(counts[0] + counts[1] + counts[2] + counts[3]));
-    h[25] = low(OutputProcessingCode());
-    h[35] = 0x0D;
-    h[36] = 0x01;
+    h[hdr::kControlStatus] = low(ControlMonitorCode());
+    put16(&h[hdr::kErrorControl], ErrorControlValue());
+    h[hdr::kTotalCount] = low(static_cast<unsigned>(counts[0] + counts[1] + counts[2] + counts[3]));
+    h[hdr::kOutputProcessing] = low(OutputProcessingCode());
     seal(h);
 
-    frames.data = emptyDataFrames(96);
+    frames.data = emptyDataFrames(kLargeDataFrameSize);
     const char* order[] = {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo};
     int s = 0;
     for (int g = 0; g < 4; ++g) {
         const auto list = commandsOfType(c, order[g]);
         for (int i = 0; i < counts[g]; ++i) {
-            newRecord(slotAt(frames.data, s++, 13), *list[static_cast<std::size_t>(i)]);
+            newRecord(slotAt(frames.data, s++, new_record::kSize),
+                      *list[static_cast<std::size_t>(i)]);
         }
     }
     sealAll(frames.data);
@@ -264,18 +277,19 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
 }
 
 Bytes CTAVO20Down::BuildSdoOptionsFrame() const {
-    Bytes f(18, 0);
-    f[0] = 0x07;
-    f[1] = 0x0F;
+    namespace opt = sdo_options;
+    Bytes f(opt::kSize, 0);
+    f[kOperation] = kOpSdoOptions;
+    f[kLength] = bodyLength(opt::kSize);
     const CONFIG& c = config().Config;
-    f[2] = c.SDOConcurrent == str::Enable ? 1 : 0;
-    if (f[2] == 0) {
+    f[opt::kConcurrent] = c.SDOConcurrent == str::Enable ? 1 : 0;
+    if (f[opt::kConcurrent] == 0) {
         unsigned retries = number(c.SDORetries);
         if (retries >= 1 && retries <= 5) {
             ++retries;
         }
-        f[3] = low(retries);
-        put16(&f[4], number(c.SDOPollDelay));
+        f[opt::kRetries] = low(retries);
+        put16(&f[opt::kPollDelay], number(c.SDOPollDelay));
     }
     seal(f);
     return f;
@@ -294,14 +308,14 @@ int CTAVO20Down::DownloadCompatible() {
     }
     notifyStep();
     clock().sleepMs(500);
-    for (std::size_t n = 0; n < 11; ++n) {
+    for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
         if (ExchangeWithDelay(port(), clock(), frames.data[n], reply, kCompatibleAck, 500) !=
             kLinkOk) {
             return finish(kResultDownloadError);
         }
         notifyStep();
     }
-    if (const int r = SendLastFrame(frames.data[11], 2000); r != kResultSuccess) {
+    if (const int r = SendLastFrame(frames.data.back(), 2000); r != kResultSuccess) {
         return finish(r);
     }
     notifyStep();
@@ -313,18 +327,18 @@ int CTAVO20Down::DownloadNew() {
     notifyRange();
     const DownloadFrames frames = BuildNewFrames();
     Bytes reply;
-    if (Exchange(port(), clock(), frames.header, reply, newFormatAck(1)) != kLinkOk) {
+    if (Exchange(port(), clock(), frames.header, reply, newFormatAck(kHeaderSequence)) != kLinkOk) {
         return finish(kResultDownloadError);
     }
     notifyStep();
-    for (std::size_t n = 0; n < 11; ++n) {
-        const Bytes ack = newFormatAck(static_cast<std::uint8_t>(n + 2));
+    for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
+        const Bytes ack = newFormatAck(static_cast<std::uint8_t>(kFirstDataSequence + n));
         if (Exchange(port(), clock(), frames.data[n], reply, ack) != kLinkOk) {
             return finish(kResultDownloadError);
         }
         notifyStep();
     }
-    if (const int r = SendLastFrame(frames.data[11], 3000); r != kResultSuccess) {
+    if (const int r = SendLastFrame(frames.data.back(), 3000); r != kResultSuccess) {
         return finish(r);
     }
     notifyStep();
@@ -333,10 +347,10 @@ int CTAVO20Down::DownloadNew() {
     if (sdoOptionsSupported()) {
         WriteFrame(port(), clock(), BuildSdoOptionsFrame());
         clock().sleepMs(100);
-        std::uint8_t options[49] = {};
+        std::uint8_t options[sdo_options::kReplyCapacity] = {};
         std::size_t count = 0;
         ReadAvailable(port(), clock(), options, sizeof options, count);
-        if (options[0] != 0x07) {
+        if (options[kOperation] != kOpSdoOptions) {
             result = kResultValidation;
         }
     }
@@ -397,7 +411,7 @@ unsigned CTAVO20SDown::TpdoClearTimeValue() const {
 
 int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
     const unsigned io = IoSizeCode(format);
-    if (io == 255) {
+    if (io == kNoWireCode) {
         return kResultIoSizeRefused;
     }
     int upSdo = 0;
@@ -409,33 +423,27 @@ int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
     tpdo = std::min(tpdo, kSlavePdoLimit);
     rpdo = std::min(rpdo, kSlavePdoLimit);
 
+    namespace hdr = slave_header;
     Bytes& h = frames.header;
-    h.assign(13, 0);
-    h[0] = 0x02;
-    h[1] = 0x0A;
-    h[2] = low(io);
-    h[3] = low(NodeIdValue());
-    put16(&h[4], CanBaudCode());
-    h[6] = low(TpdoClearTimeValue());
-    h[7] = low(DelayStartupValue());
-    h[8] = low(static_cast<unsigned>(tpdo));
-    h[9] = low(static_cast<unsigned>(rpdo));
-    h[10] = 0x0D;
-    h[11] = 0x01;
+    h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
+    h[hdr::kIoSize] = low(io);
+    h[hdr::kNodeId] = low(NodeIdValue());
+    put16(&h[hdr::kCanBaud], CanBaudCode());
+    h[hdr::kClearTime] = low(TpdoClearTimeValue());
+    h[hdr::kDelayStartup] = low(DelayStartupValue());
+    h[hdr::kTpdoCount] = low(static_cast<unsigned>(tpdo));
+    h[hdr::kRpdoCount] = low(static_cast<unsigned>(rpdo));
     seal(h);
 
-    frames.data = emptyDataFrames(47);
+    frames.data = emptyDataFrames(kSmallDataFrameSize);
     const CONFIG& c = config().Config;
-    const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, 0, tpdo},
-                                                        {kReceivePdo, 42, rpdo}};
+    const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, kSlaveTpdoSlot, tpdo},
+                                                        {kReceivePdo, kSlaveRpdoSlot, rpdo}};
     for (const auto& [type, first, count] : groups) {
         const auto list = commandsOfType(c, type);
         for (int i = 0; i < count; ++i) {
-            const INSTRUCTION& cmd = *list[static_cast<std::size_t>(i)];
-            std::uint8_t* r = slotAt(frames.data, first + i, 6);
-            put32(r, number(cmd.CobId));
-            r[4] = low(number(cmd.Bytes));
-            r[5] = low(number(cmd.MappingAddress));
+            slaveRecord(slotAt(frames.data, first + i, slave_record::kSize),
+                        *list[static_cast<std::size_t>(i)]);
         }
     }
     sealAll(frames.data);

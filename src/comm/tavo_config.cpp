@@ -1,5 +1,6 @@
 #include "comm/tavo_config.h"
 
+#include "comm/frame_layout.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
 #include "model/text_number.h"
@@ -10,6 +11,9 @@
 namespace torvane {
 
 namespace {
+
+// An identification request: the operation with an empty body.
+constexpr std::uint8_t kIdentifyRequest[] = {frame::kOpIdentify, 0, frame::kOpIdentify};
 
 // "\"a\\b\"is empty" and "\"a\\b\\c\"is empty".
 std::string emptyMessage(std::initializer_list<std::string_view> parts) {
@@ -226,10 +230,9 @@ std::string CTAVOConfig::ResultText(int code) const {
     return transferResultText(code, message_, openReason_);
 }
 
-bool CTAVOConfig::requestIdentification(std::uint8_t (&reply)[11]) {
-    static constexpr std::uint8_t kRequest[] = {0xFE, 0x00, 0xFE};
+bool CTAVOConfig::requestIdentification(std::uint8_t (&reply)[frame::kIdentifyReplySize]) {
     std::fill(std::begin(reply), std::end(reply), 0);
-    WriteFrame(*port_, clock_, kRequest);
+    WriteFrame(*port_, clock_, kIdentifyRequest);
     std::size_t count = 0;
     ReadAvailable(*port_, clock_, reply, sizeof reply, count);
     return count > 0;
@@ -266,7 +269,7 @@ int CDownConfig::Identify() {
     if (!portOpen_) {
         return kFormatNone;
     }
-    std::uint8_t r[11];
+    std::uint8_t r[frame::kIdentifyReplySize];
     if (!requestIdentification(r)) {
         return kFormatNone;
     }
@@ -289,8 +292,8 @@ int CDownConfig::Identify() {
             format = kFormatTavo20New;
         }
         config().Config.ConfigEdition = editionOf(format);
-        firmwareMajor_ = r[4];
-        firmwareMinor_ = r[5];
+        firmwareMajor_ = r[frame::kFirmwareMajor];
+        firmwareMinor_ = r[frame::kFirmwareMinor];
     } else {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
             format = kFormatTavo20SCompatible;
@@ -400,7 +403,7 @@ int CUploadConfig::Identify() {
     if (!portOpen_) {
         return kFormatNone;
     }
-    std::uint8_t r[11];
+    std::uint8_t r[frame::kIdentifyReplySize];
     if (!requestIdentification(r)) {
         return kFormatNone;
     }
@@ -416,27 +419,28 @@ int CUploadConfig::Identify() {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
             format = kFormatTavo20Compatible;
         } else {
-            static constexpr std::uint8_t kQuery[] = {0xFC, 0x00, 0xFC};
+            static constexpr std::uint8_t kQuery[] = {frame::kOpFormatQuery, 0,
+                                                      frame::kOpFormatQuery};
             WriteFrame(*port_, clock_, kQuery);
-            std::uint8_t q[5] = {};
+            std::uint8_t q[frame::kStoredFormatReplySize] = {};
             std::size_t count = 0;
             ReadAvailable(*port_, clock_, q, sizeof q, count);
-            if (q[3] == 0) {
+            const std::uint8_t stored = q[frame::kStoredFormat];
+            if (stored == 0) {
                 format = kFormatTavo20Compatible;
-            } else if (q[3] == 1) {
+            } else if (stored == 1) {
                 format = kFormatTavo20New;
             } else {
                 return kFormatNone;
             }
             // The firmware bytes come from a second identification.
-            static constexpr std::uint8_t kRequest[] = {0xFE, 0x00, 0xFE};
-            WriteFrame(*port_, clock_, kRequest);
+            WriteFrame(*port_, clock_, kIdentifyRequest);
             clock_.sleepMs(50);
             port_->bytesWaiting();
             std::fill(std::begin(r), std::end(r), 0);
             ReadAvailable(*port_, clock_, r, sizeof r, count);
-            firmwareMajor_ = r[4];
-            firmwareMinor_ = r[5];
+            firmwareMajor_ = r[frame::kFirmwareMajor];
+            firmwareMinor_ = r[frame::kFirmwareMinor];
         }
         config().Config.ConfigEdition = editionOf(format);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/frame_layout.h"
 #include "comm/serial_link.h"
 #include "comm/serial_port.h"
 #include "model/configuration.h"
@@ -116,7 +117,7 @@ protected:
     Clock& clock() { return clock_; }
     GatewayConfiguration& config() const { return config_.get(); }
     // Identification request and its reply (missing bytes read as 0); false when nothing came.
-    bool requestIdentification(std::uint8_t (&reply)[11]);
+    bool requestIdentification(std::uint8_t (&reply)[frame::kIdentifyReplySize]);
     bool sdoOptionsSupported() const;
 
     void notifyRange();
