@@ -122,8 +122,8 @@ Bytes newFormatAck(std::uint8_t sequence) {
     return ack;
 }
 
-int CDownConfig::IdentifyAndValidate(int& format) {
-    format = Identify();
+int CDownConfig::Download() {
+    const int format = Identify();
     if (format == kFormatNone) {
         return kResultReadFailed;
     }
@@ -131,7 +131,10 @@ int CDownConfig::IdentifyAndValidate(int& format) {
         return kResultDownloadCancel;
     }
     std::string text;
-    return Validate(text);
+    if (const int r = Validate(text); r != kResultSuccess) {
+        return r;
+    }
+    return SendConfiguration(format);
 }
 
 // The gateway stores the configuration before it acknowledges the last frame, so the reply
@@ -153,18 +156,12 @@ int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
 
 CTAVO20Down::~CTAVO20Down() = default;
 
-int CTAVO20Down::Download() {
-    int f = kFormatNone;
-    const int r = IdentifyAndValidate(f);
-    if (r != kResultSuccess) {
-        return r;
-    }
-    return f == kFormatTavo20Compatible ? DownloadCompatible() : DownloadNew();
+int CTAVO20Down::SendConfiguration(int format) {
+    return format == kFormatTavo20Compatible ? DownloadCompatible() : DownloadNew();
 }
 
 int CTAVO20Down::Validate(std::string& textOut) {
-    if (CheckProfibusBytes() == 0 || CheckGatewayParameters() == 0 || CheckNodes() == 0 ||
-        CheckCommands() == 0) {
+    if (!CheckProfibusBytes() || !CheckGatewayParameters() || !CheckNodes() || !CheckCommands()) {
         textOut = message_;
         return kResultFieldEmpty;
     }
@@ -365,15 +362,6 @@ CTAVO20SDown::CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
     : CDownConfig(std::move(port), clock, configuration), recalculate_(std::move(recalculate)) {}
 
 CTAVO20SDown::~CTAVO20SDown() = default;
-
-int CTAVO20SDown::Download() {
-    int f = kFormatNone;
-    const int r = IdentifyAndValidate(f);
-    if (r != kResultSuccess) {
-        return r;
-    }
-    return SendConfiguration(f);
-}
 
 int CTAVO20SDown::Validate(std::string& textOut) {
     if (!recalculate_(config())) {

@@ -22,7 +22,7 @@ public:
     using CDownConfig::CDownConfig;
     ~CTAVO20Down() override;
 
-    int Download() override;
+    int SendConfiguration(int format) override;
     // Completeness checks in order; 18, or 13 with the complaint in `textOut`.
     int Validate(std::string& textOut) override;
 
@@ -49,7 +49,6 @@ public:
                  GatewayConfiguration& configuration, MappingRecalculation recalculate);
     ~CTAVO20SDown() override;
 
-    int Download() override;
     // Recalculates the mapping addresses; 18, or 15 when they overflow the buffers.
     int Validate(std::string& textOut) override;
     unsigned IoSizeCode(int format) const override;
@@ -58,7 +57,7 @@ public:
     unsigned DelayStartupValue() const override;
     unsigned TpdoClearTimeValue() const override;
     // Sends header and data frames in `format`; returns a transfer result code.
-    virtual int SendConfiguration(int format);
+    int SendConfiguration(int format) override;
 
     // Frames for `format`; 14 for a refused buffer size, else 18.
     int BuildFrames(int format, DownloadFrames& frames) const;

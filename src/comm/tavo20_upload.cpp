@@ -64,20 +64,14 @@ constexpr Decoder kDecoders[4] = {&CTAVO20Upload::AddUploadSdo, &CTAVO20Upload::
 
 CTAVO20Upload::~CTAVO20Upload() = default;
 
-int CTAVO20Upload::Upload() {
-    return runOnCopy([this] {
-        const int f = Identify();
-        if (f == kFormatNone) {
-            return kResultReadFailed;
-        }
-        if (f == kFormatTavo20Compatible) {
-            return UploadCompatible();
-        }
-        if (f == kFormatTavo20New) {
-            return UploadNew();
-        }
-        return kResultSuccess;
-    });
+int CTAVO20Upload::ReceiveConfiguration(int format) {
+    if (format == kFormatTavo20Compatible) {
+        return UploadCompatible();
+    }
+    if (format == kFormatTavo20New) {
+        return UploadNew();
+    }
+    return kResultSuccess;
 }
 
 int CTAVO20Upload::UploadCompatible() {
@@ -303,20 +297,14 @@ void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
 
 CTAVO20SUpload::~CTAVO20SUpload() = default;
 
-int CTAVO20SUpload::Upload() {
-    return runOnCopy([this] {
-        const int f = Identify();
-        if (f == kFormatNone) {
-            return kResultReadFailed;
-        }
-        if (f == kFormatTavo20SCompatible) {
-            return UploadFormat5();
-        }
-        if (f == kFormatTavo20SNew) {
-            return UploadFormat6();
-        }
-        return kResultSuccess;
-    });
+int CTAVO20SUpload::ReceiveConfiguration(int format) {
+    if (format == kFormatTavo20SCompatible) {
+        return UploadFormat5();
+    }
+    if (format == kFormatTavo20SNew) {
+        return UploadFormat6();
+    }
+    return kResultSuccess;
 }
 
 int CTAVO20SUpload::UploadFormat5() {

@@ -24,7 +24,7 @@ public:
     using CUploadConfig::CUploadConfig;
     ~CTAVO20Upload() override;
 
-    int Upload() override;
+    int ReceiveConfiguration(int format) override;
     void AddUploadSdo(const std::uint8_t* record, int format) override;
     void AddTpdo(const std::uint8_t* record, int format) override;
     void AddDownloadSdo(const std::uint8_t* record, int format) override;
@@ -45,7 +45,7 @@ public:
     using CUploadConfig::CUploadConfig;
     ~CTAVO20SUpload() override;
 
-    int Upload() override;
+    int ReceiveConfiguration(int format) override;
     void SetIoSize(unsigned code, int format) override;
     void SetNodeId(unsigned value) override;
     void SetCanBaud(unsigned code) override;

@@ -132,15 +132,15 @@ int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
     return kResultSuccess;
 }
 
-int CTAVOConfig::CheckProfibusBytes() {
+bool CTAVOConfig::CheckProfibusBytes() {
     if (config().Fieldbus.InportNum.empty()) {
         message_ = emptyMessage({str::ProfibusNetwork, str::ParamNumberOfBytes});
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
-int CTAVOConfig::CheckGatewayParameters() {
+bool CTAVOConfig::CheckGatewayParameters() {
     const CONFIG& c = config().Config;
     struct Field {
         const std::string* value;
@@ -171,33 +171,33 @@ int CTAVOConfig::CheckGatewayParameters() {
     };
     for (const Field& f : always) {
         if (!check(f)) {
-            return 0;
+            return false;
         }
     }
     if (format_ == kFormatTavo20New) {
         for (const Field& f : newFormat) {
             if (!check(f)) {
-                return 0;
+                return false;
             }
         }
     }
-    return 1;
+    return true;
 }
 
-int CTAVOConfig::CheckNodes() {
+bool CTAVOConfig::CheckNodes() {
     const CONFIG& c = config().Config;
     const int count = clampCount(c.NodeCount, kNodeTableSize);
     for (int i = 0; i < count; ++i) {
         if (c.Nodes[i].NodeAddress.empty()) {
             message_ =
                 emptyMessage({configTextToUtf8(c.Nodes[i].NodeName), str::CmdRowSlaveAddress});
-            return 0;
+            return false;
         }
     }
-    return 1;
+    return true;
 }
 
-int CTAVOConfig::CheckCommands() {
+bool CTAVOConfig::CheckCommands() {
     const CONFIG& c = config().Config;
     const int count = clampCount(c.InstructionCount, kInstructionTableSize);
     for (int i = 0; i < count; ++i) {
@@ -219,11 +219,11 @@ int CTAVOConfig::CheckCommands() {
         for (const auto& [value, label] : fields) {
             if (value != nullptr && value->empty()) {
                 message_ = emptyMessage({nodeName, typeName, label});
-                return 0;
+                return false;
             }
         }
     }
-    return 1;
+    return true;
 }
 
 std::string CTAVOConfig::ResultText(int code) const {
@@ -396,6 +396,13 @@ unsigned CDownConfig::SyncByte() const {
 }
 
 // ---- CUploadConfig ------------------------------------------------------------------------------
+
+int CUploadConfig::Upload() {
+    return runOnCopy([this] {
+        const int format = Identify();
+        return format == kFormatNone ? kResultReadFailed : ReceiveConfiguration(format);
+    });
+}
 
 int CUploadConfig::Identify() {
     firmwareMajor_ = 0;

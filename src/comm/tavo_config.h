@@ -89,11 +89,12 @@ public:
     virtual int Identify() = 0;
     // Opens the port; 18 on success, 0 when it cannot be opened (see openFailureReason()).
     virtual int Open(const std::string& portName, int baudRate, int parity);
-    // Each check returns 1 when complete, 0 with the composed "is empty" text in messageText().
-    virtual int CheckProfibusBytes();
-    virtual int CheckGatewayParameters();
-    virtual int CheckNodes();
-    virtual int CheckCommands();
+    // Each check returns true when complete, false with the composed "is empty" text in
+    // messageText().
+    virtual bool CheckProfibusBytes();
+    virtual bool CheckGatewayParameters();
+    virtual bool CheckNodes();
+    virtual bool CheckCommands();
 
     // Message of a result code (13 gives the last completeness complaint).
     std::string ResultText(int code) const;
@@ -152,8 +153,11 @@ public:
     using CTAVOConfig::CTAVOConfig;
 
     int Identify() override;
-    // Returns a transfer result code.
-    virtual int Download() = 0;
+    // Identifies the gateway, runs Validate and sends in the format found; returns a transfer
+    // result code.
+    virtual int Download();
+    // Sends the configuration in `format`, one the identification chose; a transfer result code.
+    virtual int SendConfiguration(int format) = 0;
     // Returns 18 to go on, or the result code that stops the download.
     virtual int Validate(std::string& textOut) = 0;
 
@@ -174,9 +178,6 @@ public:
 
 protected:
     bool isSlaveModel() const { return !config().isMaster(); }
-    // Identifies the gateway and runs Validate; 18 with the download format in `format`, or
-    // the result code that stops the download.
-    int IdentifyAndValidate(int& format);
     // Writes the last data frame, waits `waitMs` and reads its reply; 18, 1 or 2.
     int SendLastFrame(const Bytes& frame, int waitMs);
 };
@@ -187,9 +188,13 @@ public:
     using CTAVOConfig::CTAVOConfig;
 
     int Identify() override;
-    // Returns a transfer result code. The configuration changes only when every header
-    // and data frame was read; otherwise it stays exactly as it was.
-    virtual int Upload() = 0;
+    // Identifies the gateway and reads the configuration in the format it stores; returns a
+    // transfer result code. The configuration changes only when every header and data frame was
+    // read; otherwise it stays exactly as it was.
+    virtual int Upload();
+    // Reads the configuration in `format`, one the identification chose; 18 for a format the
+    // model does not read. Returns a transfer result code.
+    virtual int ReceiveConfiguration(int format) = 0;
 
     virtual void SetIoSize(unsigned code, int format);
     virtual void SetNodeId(unsigned value);
