@@ -122,16 +122,16 @@ Bytes newFormatAck(std::uint8_t sequence) {
     return ack;
 }
 
-int CDownConfig::Download() {
-    const int format = Identify();
-    if (format == kFormatNone) {
-        return kResultReadFailed;
+TransferResult CDownConfig::Download() {
+    const DownloadFormat format = Identify();
+    if (format == DownloadFormat::None) {
+        return TransferResult::ReadFailed;
     }
-    if (format == kFormatCancelled) {
-        return kResultDownloadCancel;
+    if (format == DownloadFormat::Cancelled) {
+        return TransferResult::DownloadCancel;
     }
     std::string text;
-    if (const int r = Validate(text); r != kResultSuccess) {
+    if (const TransferResult r = Validate(text); r != TransferResult::Success) {
         return r;
     }
     return SendConfiguration(format);
@@ -139,16 +139,16 @@ int CDownConfig::Download() {
 
 // The gateway stores the configuration before it acknowledges the last frame, so the reply
 // is read after a long wait instead of through Exchange.
-int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
-    if (WriteFrame(port(), clock(), frame) != kLinkOk) {
-        return kResultWriteError;
+TransferResult CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
+    if (WriteFrame(port(), clock(), frame) != LinkResult::Ok) {
+        return TransferResult::WriteError;
     }
     clock().sleepMs(waitMs);
     std::uint8_t last[kAckSize] = {};
-    if (ReadReply(port(), clock(), last, sizeof last) != kLinkOk) {
-        return kResultReadFailed;
+    if (ReadReply(port(), clock(), last, sizeof last) != LinkResult::Ok) {
+        return TransferResult::ReadFailed;
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
 // ---- CTAVO20Down
@@ -156,22 +156,22 @@ int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
 
 CTAVO20Down::~CTAVO20Down() = default;
 
-int CTAVO20Down::SendConfiguration(int format) {
-    return format == kFormatTavo20Compatible ? DownloadCompatible() : DownloadNew();
+TransferResult CTAVO20Down::SendConfiguration(DownloadFormat format) {
+    return format == DownloadFormat::Tavo20Compatible ? DownloadCompatible() : DownloadNew();
 }
 
-int CTAVO20Down::Validate(std::string& textOut) {
+TransferResult CTAVO20Down::Validate(std::string& textOut) {
     if (!CheckProfibusBytes() || !CheckGatewayParameters() || !CheckNodes() || !CheckCommands()) {
         textOut = message_;
-        return kResultFieldEmpty;
+        return TransferResult::FieldEmpty;
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
-    const unsigned io = IoSizeCode(kFormatTavo20Compatible);
+TransferResult CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
+    const unsigned io = IoSizeCode(DownloadFormat::Tavo20Compatible);
     if (io == 255 || io == kNoCode) {
-        return kResultIoSizeRefused;
+        return TransferResult::IoSizeRefused;
     }
     int upSdo = 0;
     int tpdo = 0;
@@ -197,16 +197,16 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
     seal(h);
 
     if (upSdo > kCompatibleSdoLimit) {
-        return kResultTooManyUploadSdo;
+        return TransferResult::TooManyUploadSdo;
     }
     if (tpdo > kCompatiblePdoLimit) {
-        return kResultTooManyTpdo;
+        return TransferResult::TooManyTpdo;
     }
     if (downSdo > kCompatibleSdoLimit) {
-        return kResultTooManyDownloadSdo;
+        return TransferResult::TooManyDownloadSdo;
     }
     if (rpdo > kCompatiblePdoLimit) {
-        return kResultTooManyRpdo;
+        return TransferResult::TooManyRpdo;
     }
 
     frames.data = emptyDataFrames(kSmallDataFrameSize);
@@ -222,7 +222,7 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
         }
     }
     sealAll(frames.data);
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
 DownloadFrames CTAVO20Down::BuildNewFrames() const {
@@ -239,7 +239,7 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     namespace hdr = new_header;
     Bytes& h = frames.header;
     h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
-    h[hdr::kIoSize] = low(IoSizeCode(kFormatTavo20New));
+    h[hdr::kIoSize] = low(IoSizeCode(DownloadFormat::Tavo20New));
     h[hdr::kNodeId] = low(NodeIdValue());
     put16(&h[hdr::kCanBaud], CanBaudCode());
     const CONFIG& c = config().Config;
@@ -292,50 +292,53 @@ Bytes CTAVO20Down::BuildSdoOptionsFrame() const {
     return f;
 }
 
-int CTAVO20Down::DownloadCompatible() {
+TransferResult CTAVO20Down::DownloadCompatible() {
     notifyRange();
     DownloadFrames frames;
-    const int built = BuildCompatibleFrames(frames);
-    if (built != kResultSuccess) {
+    const TransferResult built = BuildCompatibleFrames(frames);
+    if (built != TransferResult::Success) {
         return finish(built);
     }
     Bytes reply;
-    if (Exchange(port(), clock(), frames.header, reply, kCompatibleAck) != kLinkOk) {
-        return finish(kResultDownloadError);
+    if (Exchange(port(), clock(), frames.header, reply, kCompatibleAck) != LinkResult::Ok) {
+        return finish(TransferResult::DownloadError);
     }
     notifyStep();
     clock().sleepMs(500);
     for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
         if (ExchangeWithDelay(port(), clock(), frames.data[n], reply, kCompatibleAck, 500) !=
-            kLinkOk) {
-            return finish(kResultDownloadError);
+            LinkResult::Ok) {
+            return finish(TransferResult::DownloadError);
         }
         notifyStep();
     }
-    if (const int r = SendLastFrame(frames.data.back(), 2000); r != kResultSuccess) {
+    if (const TransferResult r = SendLastFrame(frames.data.back(), 2000);
+        r != TransferResult::Success) {
         return finish(r);
     }
     notifyStep();
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
-int CTAVO20Down::DownloadNew() {
-    int result = kResultSuccess;
+TransferResult CTAVO20Down::DownloadNew() {
+    TransferResult result = TransferResult::Success;
     notifyRange();
     const DownloadFrames frames = BuildNewFrames();
     Bytes reply;
-    if (Exchange(port(), clock(), frames.header, reply, newFormatAck(kHeaderSequence)) != kLinkOk) {
-        return finish(kResultDownloadError);
+    if (Exchange(port(), clock(), frames.header, reply, newFormatAck(kHeaderSequence)) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::DownloadError);
     }
     notifyStep();
     for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
         const Bytes ack = newFormatAck(static_cast<std::uint8_t>(kFirstDataSequence + n));
-        if (Exchange(port(), clock(), frames.data[n], reply, ack) != kLinkOk) {
-            return finish(kResultDownloadError);
+        if (Exchange(port(), clock(), frames.data[n], reply, ack) != LinkResult::Ok) {
+            return finish(TransferResult::DownloadError);
         }
         notifyStep();
     }
-    if (const int r = SendLastFrame(frames.data.back(), 3000); r != kResultSuccess) {
+    if (const TransferResult r = SendLastFrame(frames.data.back(), 3000);
+        r != TransferResult::Success) {
         return finish(r);
     }
     notifyStep();
@@ -348,7 +351,7 @@ int CTAVO20Down::DownloadNew() {
         std::size_t count = 0;
         ReadAvailable(port(), clock(), options, sizeof options, count);
         if (options[kOperation] != kOpSdoOptions) {
-            result = kResultValidation;
+            result = TransferResult::Validation;
         }
     }
     return result;
@@ -363,16 +366,16 @@ CTAVO20SDown::CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
 
 CTAVO20SDown::~CTAVO20SDown() = default;
 
-int CTAVO20SDown::Validate(std::string& textOut) {
+TransferResult CTAVO20SDown::Validate(std::string& textOut) {
     if (!recalculate_(config())) {
         textOut = str::ResultMappingOverflow;
-        return kResultMappingOverflow;
+        return TransferResult::MappingOverflow;
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-unsigned CTAVO20SDown::IoSizeCode(int format) const {
-    if (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew) {
+unsigned CTAVO20SDown::IoSizeCode(DownloadFormat format) const {
+    if (format != DownloadFormat::Tavo20SCompatible && format != DownloadFormat::Tavo20SNew) {
         return 0;
     }
     // The compatible slave format knows only the four fixed sizes.
@@ -380,7 +383,7 @@ unsigned CTAVO20SDown::IoSizeCode(int format) const {
     if (size != nullptr && size->fixed) {
         return size->newCode;
     }
-    return format == kFormatTavo20SCompatible ? kNoWireCode : kHardwareIoSize.newCode;
+    return format == DownloadFormat::Tavo20SCompatible ? kNoWireCode : kHardwareIoSize.newCode;
 }
 
 unsigned CTAVO20SDown::CanBaudCode() const {
@@ -397,10 +400,10 @@ unsigned CTAVO20SDown::TpdoClearTimeValue() const {
     return number(config().Config.RPDOTimeout);
 }
 
-int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
+TransferResult CTAVO20SDown::BuildFrames(DownloadFormat format, DownloadFrames& frames) const {
     const unsigned io = IoSizeCode(format);
     if (io == kNoWireCode) {
-        return kResultIoSizeRefused;
+        return TransferResult::IoSizeRefused;
     }
     int upSdo = 0;
     int tpdo = 0;
@@ -435,28 +438,30 @@ int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
         }
     }
     sealAll(frames.data);
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVO20SDown::SendConfiguration(int format) {
+TransferResult CTAVO20SDown::SendConfiguration(DownloadFormat format) {
     notifyRange();
     DownloadFrames frames;
-    const int built = BuildFrames(format, frames);
-    if (built != kResultSuccess) {
+    const TransferResult built = BuildFrames(format, frames);
+    if (built != TransferResult::Success) {
         return finish(built);
     }
     Bytes reply;
-    if (ExchangeWithDelay(port(), clock(), frames.header, reply, kCompatibleAck, 500) != kLinkOk) {
-        return finish(kResultWriteError);
+    if (ExchangeWithDelay(port(), clock(), frames.header, reply, kCompatibleAck, 500) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     notifyStep();
     for (const Bytes& frame : frames.data) {
-        if (ExchangeWithDelay(port(), clock(), frame, reply, kCompatibleAck, 500) != kLinkOk) {
-            return finish(kResultDownloadError);
+        if (ExchangeWithDelay(port(), clock(), frame, reply, kCompatibleAck, 500) !=
+            LinkResult::Ok) {
+            return finish(TransferResult::DownloadError);
         }
         notifyStep();
     }
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
 } // namespace torvane

@@ -22,20 +22,20 @@ public:
     using CDownConfig::CDownConfig;
     ~CTAVO20Down() override;
 
-    int SendConfiguration(int format) override;
+    TransferResult SendConfiguration(DownloadFormat format) override;
     // Completeness checks in order; 18, or 13 with the complaint in `textOut`.
-    int Validate(std::string& textOut) override;
+    TransferResult Validate(std::string& textOut) override;
 
     // Frames of the compatible format; 14 for a refused buffer size, 9..12 over a limit, else 18.
-    int BuildCompatibleFrames(DownloadFrames& frames) const;
+    TransferResult BuildCompatibleFrames(DownloadFrames& frames) const;
     // Frames of the new format (never refused).
     DownloadFrames BuildNewFrames() const;
     // The SDO options frame of the new format.
     Bytes BuildSdoOptionsFrame() const;
 
 private:
-    int DownloadCompatible();
-    int DownloadNew();
+    TransferResult DownloadCompatible();
+    TransferResult DownloadNew();
 };
 
 // Recalculates every mapping address of a slave configuration in place; false when they
@@ -50,17 +50,17 @@ public:
     ~CTAVO20SDown() override;
 
     // Recalculates the mapping addresses; 18, or 15 when they overflow the buffers.
-    int Validate(std::string& textOut) override;
-    unsigned IoSizeCode(int format) const override;
+    TransferResult Validate(std::string& textOut) override;
+    unsigned IoSizeCode(DownloadFormat format) const override;
     unsigned CanBaudCode() const override;
     unsigned NodeIdValue() const override;
     unsigned DelayStartupValue() const override;
     unsigned TpdoClearTimeValue() const override;
     // Sends header and data frames in `format`; returns a transfer result code.
-    int SendConfiguration(int format) override;
+    TransferResult SendConfiguration(DownloadFormat format) override;
 
     // Frames for `format`; 14 for a refused buffer size, else 18.
-    int BuildFrames(int format, DownloadFrames& frames) const;
+    TransferResult BuildFrames(DownloadFormat format, DownloadFrames& frames) const;
 
 private:
     MappingRecalculation recalculate_;

@@ -55,7 +55,7 @@ std::uint8_t dataSequence(int n) {
 } // namespace
 
 // Record decoders of the four command groups, in the order the groups are sent.
-using Decoder = void (CTAVO20Upload::*)(const std::uint8_t*, int);
+using Decoder = void (CTAVO20Upload::*)(const std::uint8_t*, DownloadFormat);
 constexpr Decoder kDecoders[4] = {&CTAVO20Upload::AddUploadSdo, &CTAVO20Upload::AddTpdo,
                                   &CTAVO20Upload::AddDownloadSdo, &CTAVO20Upload::AddRpdo};
 
@@ -64,30 +64,30 @@ constexpr Decoder kDecoders[4] = {&CTAVO20Upload::AddUploadSdo, &CTAVO20Upload::
 
 CTAVO20Upload::~CTAVO20Upload() = default;
 
-int CTAVO20Upload::ReceiveConfiguration(int format) {
-    if (format == kFormatTavo20Compatible) {
+TransferResult CTAVO20Upload::ReceiveConfiguration(DownloadFormat format) {
+    if (format == DownloadFormat::Tavo20Compatible) {
         return UploadCompatible();
     }
-    if (format == kFormatTavo20New) {
+    if (format == DownloadFormat::Tavo20New) {
         return UploadNew();
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVO20Upload::UploadCompatible() {
+TransferResult CTAVO20Upload::UploadCompatible() {
     notifyRange();
     namespace hdr = compatible_header;
     if (WriteFrame(port(), clock(), request(kOpTavo20Upload, kTypeCompatible, kHeaderSequence)) !=
-        kLinkOk) {
-        return finish(kResultWriteError);
+        LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     clock().sleepMs(500);
     std::uint8_t h[hdr::kSize] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
-        return finish(kResultReadFailed);
+    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
     }
     if (!framed(h, kOpTavo20Upload, hdr::kSize)) {
-        return finish(kResultValidation);
+        return finish(TransferResult::Validation);
     }
     ResetForUpload(config());
     notifyStep();
@@ -95,7 +95,7 @@ int CTAVO20Upload::UploadCompatible() {
                            std::min<int>(h[hdr::kCounts + 1], kCompatiblePdoLimit),
                            std::min<int>(h[hdr::kCounts + 2], kCompatibleSdoLimit),
                            std::min<int>(h[hdr::kCounts + 3], kCompatiblePdoLimit)};
-    SetIoSize(h[hdr::kIoSize], kFormatTavo20Compatible);
+    SetIoSize(h[hdr::kIoSize], DownloadFormat::Tavo20Compatible);
     SetNodeId(h[hdr::kNodeId]);
     SetCanBaud(get16(&h[hdr::kCanBaud]));
     SetTpdoClearTime(h[hdr::kTpdoClearTime]);
@@ -107,16 +107,17 @@ int CTAVO20Upload::UploadCompatible() {
     DataFrames<kSmallDataFrameSize> data;
     for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
         if (WriteFrame(port(), clock(),
-                       request(kOpTavo20Upload, kTypeCompatible, dataSequence(n))) != kLinkOk) {
-            return finish(kResultWriteError);
+                       request(kOpTavo20Upload, kTypeCompatible, dataSequence(n))) !=
+            LinkResult::Ok) {
+            return finish(TransferResult::WriteError);
         }
         clock().sleepMs(500);
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != kLinkOk) {
-            return finish(kResultReadFailed);
+        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != LinkResult::Ok) {
+            return finish(TransferResult::ReadFailed);
         }
         if (!framed(f, kOpTavo20Upload, kSmallDataFrameSize)) {
-            return finish(kResultValidation);
+            return finish(TransferResult::Validation);
         }
         notifyStep();
     }
@@ -125,29 +126,31 @@ int CTAVO20Upload::UploadCompatible() {
                                kCompatibleDownloadSdoSlot, kCompatibleRpdoSlot};
     for (int g = 0; g < 4; ++g) {
         for (int s = firstSlots[g]; s < firstSlots[g] + counts[g]; ++s) {
-            (this->*kDecoders[g])(data.slot(s, compatible_record::kSize), kFormatTavo20Compatible);
+            (this->*kDecoders[g])(data.slot(s, compatible_record::kSize),
+                                  DownloadFormat::Tavo20Compatible);
         }
     }
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
-int CTAVO20Upload::UploadNew() {
+TransferResult CTAVO20Upload::UploadNew() {
     ResetForUpload(config());
     notifyRange();
     namespace hdr = new_header;
     if (WriteFrame(port(), clock(),
-                   request(kOpTavo20Upload, kTypeConfiguration, kHeaderSequence)) != kLinkOk) {
-        return finish(kResultWriteError);
+                   request(kOpTavo20Upload, kTypeConfiguration, kHeaderSequence)) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     std::uint8_t h[hdr::kSize] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
-        return finish(kResultReadFailed);
+    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
     }
     notifyStep();
     if (!framed(h, kOpTavo20Upload, hdr::kSize)) {
-        return finish(kResultValidation);
+        return finish(TransferResult::Validation);
     }
-    SetIoSize(h[hdr::kIoSize], kFormatTavo20New);
+    SetIoSize(h[hdr::kIoSize], DownloadFormat::Tavo20New);
     SetNodeId(h[hdr::kNodeId]);
     SetCanBaud(get16(&h[hdr::kCanBaud]));
     SetTpdoClearTime(get16(&h[hdr::kTpdoClearTime]));
@@ -167,15 +170,16 @@ int CTAVO20Upload::UploadNew() {
     DataFrames<kLargeDataFrameSize> data;
     for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
         if (WriteFrame(port(), clock(),
-                       request(kOpTavo20Upload, kTypeConfiguration, dataSequence(n))) != kLinkOk) {
-            return finish(kResultWriteError);
+                       request(kOpTavo20Upload, kTypeConfiguration, dataSequence(n))) !=
+            LinkResult::Ok) {
+            return finish(TransferResult::WriteError);
         }
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, kLargeDataFrameSize) != kLinkOk) {
-            return finish(kResultReadFailed);
+        if (ReadReply(port(), clock(), f, kLargeDataFrameSize) != LinkResult::Ok) {
+            return finish(TransferResult::ReadFailed);
         }
         if (!framed(f, kOpTavo20Upload, kLargeDataFrameSize)) {
-            return finish(kResultValidation);
+            return finish(TransferResult::Validation);
         }
         notifyStep();
     }
@@ -183,7 +187,7 @@ int CTAVO20Upload::UploadNew() {
     int s = 0;
     for (int g = 0; g < 4; ++g) {
         for (int i = 0; i < counts[g] && s < kCommandCap; ++i, ++s) {
-            (this->*kDecoders[g])(data.slot(s, new_record::kSize), kFormatTavo20New);
+            (this->*kDecoders[g])(data.slot(s, new_record::kSize), DownloadFormat::Tavo20New);
         }
     }
     notifyFinished();
@@ -195,7 +199,7 @@ int CTAVO20Upload::UploadNew() {
         std::size_t count = 0;
         ReadAvailable(port(), clock(), o, sizeof o, count);
         if (o[kOperation] != kOpReadSdoOptions) {
-            return kResultValidation;
+            return TransferResult::Validation;
         }
         CONFIG& c = config().Config;
         c.SDOConcurrent = o[opt::kConcurrent] == 1 ? str::Enable : str::Disable;
@@ -205,13 +209,13 @@ int CTAVO20Upload::UploadNew() {
         c.SDORetries = dec(retries);
         c.SDOPollDelay = dec(get16(&o[opt::kPollDelay]));
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-void CTAVO20Upload::addSdo(const std::uint8_t* r, int format, const char* type) {
+void CTAVO20Upload::addSdo(const std::uint8_t* r, DownloadFormat format, const char* type) {
     UploadedCommand cmd;
     cmd.InstructionType = type;
-    if (format == kFormatTavo20Compatible) {
+    if (format == DownloadFormat::Tavo20Compatible) {
         namespace rec = compatible_record;
         cmd.Index = dec(get16(r + rec::kKey));
         cmd.SubIndex = dec(r[rec::kKeyHigh]);
@@ -229,10 +233,10 @@ void CTAVO20Upload::addSdo(const std::uint8_t* r, int format, const char* type) 
     AddCommand(cmd);
 }
 
-void CTAVO20Upload::addPdo(const std::uint8_t* r, int format, const char* type) {
+void CTAVO20Upload::addPdo(const std::uint8_t* r, DownloadFormat format, const char* type) {
     UploadedCommand cmd;
     cmd.InstructionType = type;
-    if (format == kFormatTavo20Compatible) {
+    if (format == DownloadFormat::Tavo20Compatible) {
         namespace rec = compatible_record;
         cmd.CobId = dec(get16(r + rec::kKey) | (static_cast<unsigned>(r[rec::kKeyHigh]) << 16));
         cmd.NodeAddress = dec(r[rec::kNode]);
@@ -248,16 +252,16 @@ void CTAVO20Upload::addPdo(const std::uint8_t* r, int format, const char* type) 
     AddCommand(cmd);
 }
 
-void CTAVO20Upload::AddUploadSdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddUploadSdo(const std::uint8_t* record, DownloadFormat format) {
     addSdo(record, format, kUploadSdo);
 }
-void CTAVO20Upload::AddTpdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddTpdo(const std::uint8_t* record, DownloadFormat format) {
     addPdo(record, format, kTransmitPdo);
 }
-void CTAVO20Upload::AddDownloadSdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddDownloadSdo(const std::uint8_t* record, DownloadFormat format) {
     addSdo(record, format, kDownloadSdo);
 }
-void CTAVO20Upload::AddRpdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddRpdo(const std::uint8_t* record, DownloadFormat format) {
     addPdo(record, format, kReceivePdo);
 }
 
@@ -297,38 +301,38 @@ void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
 
 CTAVO20SUpload::~CTAVO20SUpload() = default;
 
-int CTAVO20SUpload::ReceiveConfiguration(int format) {
-    if (format == kFormatTavo20SCompatible) {
+TransferResult CTAVO20SUpload::ReceiveConfiguration(DownloadFormat format) {
+    if (format == DownloadFormat::Tavo20SCompatible) {
         return UploadFormat5();
     }
-    if (format == kFormatTavo20SNew) {
+    if (format == DownloadFormat::Tavo20SNew) {
         return UploadFormat6();
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVO20SUpload::UploadFormat5() {
-    return ReadConfiguration(kFormatTavo20SCompatible);
+TransferResult CTAVO20SUpload::UploadFormat5() {
+    return ReadConfiguration(DownloadFormat::Tavo20SCompatible);
 }
 
-int CTAVO20SUpload::UploadFormat6() {
+TransferResult CTAVO20SUpload::UploadFormat6() {
     ResetForUpload(config());
-    return ReadConfiguration(kFormatTavo20SNew);
+    return ReadConfiguration(DownloadFormat::Tavo20SNew);
 }
 
-int CTAVO20SUpload::ReadConfiguration(int format) {
+TransferResult CTAVO20SUpload::ReadConfiguration(DownloadFormat format) {
     notifyRange();
     notifyStep();
     namespace hdr = slave_header;
     // Every frame of the slave layout is asked for with the same request.
     const Bytes req = request(kOpTavo20SUpload, kTypeCompatible, kHeaderSequence);
-    if (WriteFrame(port(), clock(), req) != kLinkOk) {
-        return finish(kResultWriteError);
+    if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     clock().sleepMs(500);
     std::uint8_t h[hdr::kSize] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
-        return finish(kResultReadFailed);
+    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
     }
     ResetForUpload(config());
     SetIoSize(h[hdr::kIoSize], format);
@@ -341,16 +345,16 @@ int CTAVO20SUpload::ReadConfiguration(int format) {
 
     DataFrames<kSmallDataFrameSize> data;
     for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
-        if (WriteFrame(port(), clock(), req) != kLinkOk) {
-            return finish(kResultWriteError);
+        if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
+            return finish(TransferResult::WriteError);
         }
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != kLinkOk) {
-            return finish(kResultReadFailed);
+        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != LinkResult::Ok) {
+            return finish(TransferResult::ReadFailed);
         }
         notifyStep();
         if (!framed(f, kOpTavo20SUpload, kSmallDataFrameSize)) {
-            return finish(kResultValidation);
+            return finish(TransferResult::Validation);
         }
     }
     framesComplete_ = true;
@@ -360,15 +364,15 @@ int CTAVO20SUpload::ReadConfiguration(int format) {
     for (int s = kSlaveRpdoSlot; s < kSlaveRpdoSlot + rpdo; ++s) {
         AddRpdo(data.slot(s, slave_record::kSize), format);
     }
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
-void CTAVO20SUpload::SetIoSize(unsigned code, int format) {
-    if (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew) {
+void CTAVO20SUpload::SetIoSize(unsigned code, DownloadFormat format) {
+    if (format != DownloadFormat::Tavo20SCompatible && format != DownloadFormat::Tavo20SNew) {
         return;
     }
     // The compatible slave format leaves the size alone for a code outside the four sizes.
-    if (code < kFixedIoSizeCount || format == kFormatTavo20SNew) {
+    if (code < kFixedIoSizeCount || format == DownloadFormat::Tavo20SNew) {
         config().Fieldbus.InportNum = fixedIoSizeText(code);
     }
 }
@@ -394,13 +398,13 @@ void CTAVO20SUpload::SetDelayStartup(unsigned value) {
     config().Config.SlaveDelayStart = dec(value);
 }
 
-void CTAVO20SUpload::AddUploadSdo(const std::uint8_t* /*record*/, int /*format*/) {}
-void CTAVO20SUpload::AddDownloadSdo(const std::uint8_t* /*record*/, int /*format*/) {}
+void CTAVO20SUpload::AddUploadSdo(const std::uint8_t* /*record*/, DownloadFormat /*format*/) {}
+void CTAVO20SUpload::AddDownloadSdo(const std::uint8_t* /*record*/, DownloadFormat /*format*/) {}
 
-void CTAVO20SUpload::AddTpdo(const std::uint8_t* record, int /*format*/) {
+void CTAVO20SUpload::AddTpdo(const std::uint8_t* record, DownloadFormat /*format*/) {
     addPdo(record, kTransmitPdo);
 }
-void CTAVO20SUpload::AddRpdo(const std::uint8_t* record, int /*format*/) {
+void CTAVO20SUpload::AddRpdo(const std::uint8_t* record, DownloadFormat /*format*/) {
     addPdo(record, kReceivePdo);
 }
 

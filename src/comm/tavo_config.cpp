@@ -40,66 +40,66 @@ int clampCount(int count, int tableSize) {
 }
 
 // The edition a TAVO20 identification leaves in the configuration.
-std::int32_t editionOf(int format) {
-    return format == kFormatTavo20New ? kEditionNewLayout : kEditionCompatible;
+std::int32_t editionOf(DownloadFormat format) {
+    return format == DownloadFormat::Tavo20New ? kEditionNewLayout : kEditionCompatible;
 }
 
 } // namespace
 
-int formatAnswerCode(FormatChoice choice, bool slaveModel) {
+DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel) {
     switch (choice) {
     case FormatChoice::Compatible:
-        return slaveModel ? kFormatTavo20SCompatible : kFormatTavo20Compatible;
+        return slaveModel ? DownloadFormat::Tavo20SCompatible : DownloadFormat::Tavo20Compatible;
     case FormatChoice::New:
-        return slaveModel ? kFormatTavo20SNew : kFormatTavo20New;
+        return slaveModel ? DownloadFormat::Tavo20SNew : DownloadFormat::Tavo20New;
     case FormatChoice::Cancel:
-        return kFormatCancelled;
+        return DownloadFormat::Cancelled;
     case FormatChoice::NoChoice:
         break;
     }
-    return kFormatNone;
+    return DownloadFormat::None;
 }
 
-std::string transferResultText(int code, const std::string& emptyFieldMessage,
+std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage,
                                const std::string& openReason) {
     switch (code) {
-    case kResultOpenFailed:
+    case TransferResult::OpenFailed:
         return openReason.empty() ? std::string(str::ResultOpenFailed)
                                   : std::string(str::ResultOpenFailed) + "\n" + openReason;
-    case kResultWriteError:
+    case TransferResult::WriteError:
         return str::ResultWriteError;
-    case kResultReadFailed:
+    case TransferResult::ReadFailed:
         return str::ResultReadFailed;
-    case kResultValidation:
+    case TransferResult::Validation:
         return str::ResultValidation;
-    case kResultVersionMismatch:
+    case TransferResult::VersionMismatch:
         return str::ResultVersionMismatch;
-    case kResultDownloadError:
+    case TransferResult::DownloadError:
         return str::ResultDownloadError;
-    case kResultUploadFailed:
+    case TransferResult::UploadFailed:
         return str::ResultUploadFailed;
-    case kResultDownloadFailed:
+    case TransferResult::DownloadFailed:
         return str::ResultDownloadFailed;
-    case kResultUnsupported:
+    case TransferResult::Unsupported:
         return str::ResultUnsupported;
-    case kResultTooManyUploadSdo:
-    case kResultTooManyDownloadSdo:
+    case TransferResult::TooManyUploadSdo:
+    case TransferResult::TooManyDownloadSdo:
         return str::SdoLimit28;
-    case kResultTooManyTpdo:
+    case TransferResult::TooManyTpdo:
         return str::TransmitPdoLimit14;
-    case kResultTooManyRpdo:
+    case TransferResult::TooManyRpdo:
         return str::ReceivePdoLimit14;
-    case kResultFieldEmpty:
+    case TransferResult::FieldEmpty:
         return emptyFieldMessage;
-    case kResultIoSizeRefused:
+    case TransferResult::IoSizeRefused:
         return str::ResultIoSizeRefused;
-    case kResultMappingOverflow:
+    case TransferResult::MappingOverflow:
         return str::ResultMappingOverflow;
-    case kResultDownloadCancel:
+    case TransferResult::DownloadCancel:
         return str::ResultDownloadCancel;
-    case kResultUploadCancel:
+    case TransferResult::UploadCancel:
         return str::ResultUploadCancel;
-    case kResultSuccess:
+    case TransferResult::Success:
         return str::ResultSuccess;
     default:
         return str::ResultUnknown;
@@ -118,18 +118,18 @@ CTAVOConfig::~CTAVOConfig() {
     }
 }
 
-int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
+TransferResult CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
     portName_ = portName;
     openReason_.clear();
     portOpen_ = false;
     if (!port_) {
-        return kResultOpenFailed;
+        return TransferResult::OpenFailed;
     }
-    if (OpenSerialPort(*port_, portName, baudRate, parity, openReason_) != kLinkOk) {
-        return kResultOpenFailed;
+    if (OpenSerialPort(*port_, portName, baudRate, parity, openReason_) != LinkResult::Ok) {
+        return TransferResult::OpenFailed;
     }
     portOpen_ = true;
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
 bool CTAVOConfig::CheckProfibusBytes() {
@@ -174,7 +174,7 @@ bool CTAVOConfig::CheckGatewayParameters() {
             return false;
         }
     }
-    if (format_ == kFormatTavo20New) {
+    if (format_ == DownloadFormat::Tavo20New) {
         for (const Field& f : newFormat) {
             if (!check(f)) {
                 return false;
@@ -226,7 +226,7 @@ bool CTAVOConfig::CheckCommands() {
     return true;
 }
 
-std::string CTAVOConfig::ResultText(int code) const {
+std::string CTAVOConfig::ResultText(TransferResult code) const {
     return transferResultText(code, message_, openReason_);
 }
 
@@ -263,15 +263,15 @@ void CTAVOConfig::notifyFinished() {
 
 // ---- CDownConfig --------------------------------------------------------------------------------
 
-int CDownConfig::Identify() {
+DownloadFormat CDownConfig::Identify() {
     firmwareMajor_ = 0;
     firmwareMinor_ = 0;
     if (!portOpen_) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
     std::uint8_t r[frame::kIdentifyReplySize];
     if (!requestIdentification(r)) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
     const bool slave = isSlaveModel();
     auto ask = [&]() {
@@ -279,47 +279,47 @@ int CDownConfig::Identify() {
             question_ != nullptr ? question_->askDownloadFormat() : FormatChoice::Cancel;
         return formatAnswerCode(choice, slave);
     };
-    int format = kFormatNone;
+    DownloadFormat format = DownloadFormat::None;
     if (!slave) {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
-            format = kFormatTavo20Compatible;
+            format = DownloadFormat::Tavo20Compatible;
         } else if (oldEditionLoaded_) {
             format = ask();
-            if (format != kFormatTavo20Compatible && format != kFormatTavo20New) {
+            if (format != DownloadFormat::Tavo20Compatible && format != DownloadFormat::Tavo20New) {
                 return format;
             }
         } else {
-            format = kFormatTavo20New;
+            format = DownloadFormat::Tavo20New;
         }
         config().Config.ConfigEdition = editionOf(format);
         firmwareMajor_ = r[frame::kFirmwareMajor];
         firmwareMinor_ = r[frame::kFirmwareMinor];
     } else {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
-            format = kFormatTavo20SCompatible;
+            format = DownloadFormat::Tavo20SCompatible;
         } else if (oldEditionLoaded_) {
             format = ask();
-            if (format == kFormatTavo20SNew) {
+            if (format == DownloadFormat::Tavo20SNew) {
                 if (!requestIdentification(r)) {
-                    return kFormatNone;
+                    return DownloadFormat::None;
                 }
-            } else if (format != kFormatTavo20SCompatible) {
+            } else if (format != DownloadFormat::Tavo20SCompatible) {
                 return format;
             }
         } else {
-            format = kFormatTavo20SNew;
+            format = DownloadFormat::Tavo20SNew;
         }
     }
     format_ = format;
     return format;
 }
 
-unsigned CDownConfig::IoSizeCode(int format) const {
+unsigned CDownConfig::IoSizeCode(DownloadFormat format) const {
     const IoSize* size = findIoSize(config().Fieldbus.InportNum);
-    if (format == kFormatTavo20New) {
+    if (format == DownloadFormat::Tavo20New) {
         return size != nullptr ? size->newCode : kHardwareIoSize.newCode;
     }
-    if (format == kFormatTavo20Compatible) {
+    if (format == DownloadFormat::Tavo20Compatible) {
         return size != nullptr ? size->compatibleCode : kNoWireCode;
     }
     return kNoCode;
@@ -397,34 +397,35 @@ unsigned CDownConfig::SyncByte() const {
 
 // ---- CUploadConfig ------------------------------------------------------------------------------
 
-int CUploadConfig::Upload() {
+TransferResult CUploadConfig::Upload() {
     return runOnCopy([this] {
-        const int format = Identify();
-        return format == kFormatNone ? kResultReadFailed : ReceiveConfiguration(format);
+        const DownloadFormat format = Identify();
+        return format == DownloadFormat::None ? TransferResult::ReadFailed
+                                              : ReceiveConfiguration(format);
     });
 }
 
-int CUploadConfig::Identify() {
+DownloadFormat CUploadConfig::Identify() {
     firmwareMajor_ = 0;
     firmwareMinor_ = 0;
     if (!portOpen_) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
     std::uint8_t r[frame::kIdentifyReplySize];
     if (!requestIdentification(r)) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
     const bool slave = !config().isMaster();
-    int format = kFormatNone;
+    DownloadFormat format = DownloadFormat::None;
     if (slave) {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
-            format = kFormatTavo20SCompatible;
+            format = DownloadFormat::Tavo20SCompatible;
         } else {
-            format = r[3] == 1 ? kFormatTavo20SCompatible : kFormatTavo20SNew;
+            format = r[3] == 1 ? DownloadFormat::Tavo20SCompatible : DownloadFormat::Tavo20SNew;
         }
     } else {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
-            format = kFormatTavo20Compatible;
+            format = DownloadFormat::Tavo20Compatible;
         } else {
             static constexpr std::uint8_t kQuery[] = {frame::kOpFormatQuery, 0,
                                                       frame::kOpFormatQuery};
@@ -434,11 +435,11 @@ int CUploadConfig::Identify() {
             ReadAvailable(*port_, clock_, q, sizeof q, count);
             const std::uint8_t stored = q[frame::kStoredFormat];
             if (stored == 0) {
-                format = kFormatTavo20Compatible;
+                format = DownloadFormat::Tavo20Compatible;
             } else if (stored == 1) {
-                format = kFormatTavo20New;
+                format = DownloadFormat::Tavo20New;
             } else {
-                return kFormatNone;
+                return DownloadFormat::None;
             }
             // The firmware bytes come from a second identification.
             WriteFrame(*port_, clock_, kIdentifyRequest);
@@ -455,15 +456,15 @@ int CUploadConfig::Identify() {
     return format;
 }
 
-void CUploadConfig::SetIoSize(unsigned code, int format) {
+void CUploadConfig::SetIoSize(unsigned code, DownloadFormat format) {
     std::string& s = config().Fieldbus.InportNum;
-    if (format == kFormatTavo20Compatible) {
+    if (format == DownloadFormat::Tavo20Compatible) {
         for (const IoSize& size : kIoSizes) {
             if (size.compatibleCode != kNoWireCode && size.compatibleCode == code) {
                 s = size.text;
             }
         }
-    } else if (format == kFormatTavo20New) {
+    } else if (format == DownloadFormat::Tavo20New) {
         s = fixedIoSizeText(code);
     }
 }

@@ -15,34 +15,42 @@
 
 namespace torvane {
 
-// Transfer result codes returned by Open, Download and Upload.
-inline constexpr int kResultOpenFailed = 0;
-inline constexpr int kResultWriteError = 1;
-inline constexpr int kResultReadFailed = 2;
-inline constexpr int kResultValidation = 3;
-inline constexpr int kResultVersionMismatch = 4;
-inline constexpr int kResultDownloadError = 5;
-inline constexpr int kResultUploadFailed = 6;
-inline constexpr int kResultDownloadFailed = 7;
-inline constexpr int kResultUnsupported = 8;
-inline constexpr int kResultTooManyUploadSdo = 9;
-inline constexpr int kResultTooManyTpdo = 10;
-inline constexpr int kResultTooManyDownloadSdo = 11;
-inline constexpr int kResultTooManyRpdo = 12;
-inline constexpr int kResultFieldEmpty = 13;
-inline constexpr int kResultIoSizeRefused = 14;
-inline constexpr int kResultMappingOverflow = 15;
-inline constexpr int kResultDownloadCancel = 16;
-inline constexpr int kResultUploadCancel = 17;
-inline constexpr int kResultSuccess = 18;
+// Transfer results of Open, Download and Upload. The numbers are part of the interface: the
+// command line exits with 10 + the number.
+enum class TransferResult {
+    OpenFailed = 0,
+    WriteError = 1,
+    ReadFailed = 2,
+    Validation = 3,
+    VersionMismatch = 4,
+    DownloadError = 5,
+    UploadFailed = 6,
+    DownloadFailed = 7,
+    Unsupported = 8,
+    TooManyUploadSdo = 9,
+    TooManyTpdo = 10,
+    TooManyDownloadSdo = 11,
+    TooManyRpdo = 12,
+    FieldEmpty = 13,
+    IoSizeRefused = 14,
+    MappingOverflow = 15,
+    DownloadCancel = 16,
+    UploadCancel = 17,
+    Success = 18,
+};
+
+// The name the GUI's "port busy" message is built with.
+inline constexpr TransferResult kResultOpenFailed = TransferResult::OpenFailed;
 
 // Download format codes kept by the protocol object.
-inline constexpr int kFormatTavo20Compatible = 0;
-inline constexpr int kFormatTavo20New = 4;
-inline constexpr int kFormatTavo20SCompatible = 5;
-inline constexpr int kFormatTavo20SNew = 6;
-inline constexpr int kFormatCancelled = 7;
-inline constexpr int kFormatNone = 8;
+enum class DownloadFormat {
+    Tavo20Compatible = 0,
+    Tavo20New = 4,
+    Tavo20SCompatible = 5,
+    Tavo20SNew = 6,
+    Cancelled = 7, // the user cancelled the format question
+    None = 8,      // initial; also when the identification got no reply
+};
 
 inline constexpr int kProgressSteps = 13; // one header and twelve data frames
 
@@ -67,11 +75,11 @@ public:
 };
 
 // Format code of an answer: Compatible 0 (5 for the slave model), New 4 (6), Cancel 7, none 8.
-int formatAnswerCode(FormatChoice choice, bool slaveModel);
+DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel);
 
 // Message of a transfer result code; 13 gives `emptyFieldMessage`, 0 adds `openReason` as a
 // second line when there is one; unknown codes give "Unknown error".
-std::string transferResultText(int code, const std::string& emptyFieldMessage = {},
+std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage = {},
                                const std::string& openReason = {});
 
 // Base of the gateway protocol objects. Owns the serial port for one transfer.
@@ -86,9 +94,9 @@ public:
     CTAVOConfig& operator=(const CTAVOConfig&) = delete;
 
     // Returns the download format code and stores it; 8 when the gateway did not answer.
-    virtual int Identify() = 0;
+    virtual DownloadFormat Identify() = 0;
     // Opens the port; 18 on success, 0 when it cannot be opened (see openFailureReason()).
-    virtual int Open(const std::string& portName, int baudRate, int parity);
+    virtual TransferResult Open(const std::string& portName, int baudRate, int parity);
     // Each check returns true when complete, false with the composed "is empty" text in
     // messageText().
     virtual bool CheckProfibusBytes();
@@ -97,14 +105,14 @@ public:
     virtual bool CheckCommands();
 
     // Message of a result code (13 gives the last completeness complaint).
-    std::string ResultText(int code) const;
+    std::string ResultText(TransferResult code) const;
 
     void setProgressObserver(ProgressObserver* observer) { observer_ = observer; }
     void setFormatQuestion(FormatQuestion* question) { question_ = question; }
     // The document's OldEditionLoaded flag: asks the format question on new firmware.
     void setOldEditionLoaded(bool loaded) { oldEditionLoaded_ = loaded; }
 
-    int downloadFormat() const { return format_; }
+    DownloadFormat downloadFormat() const { return format_; }
     const std::string& messageText() const { return message_; }
     const std::string& portName() const { return portName_; }
     const std::string& openFailureReason() const { return openReason_; }
@@ -124,7 +132,7 @@ protected:
     void notifyRange();
     void notifyStep();
     void notifyFinished();
-    int finish(int code) {
+    TransferResult finish(TransferResult code) {
         notifyFinished();
         return code;
     }
@@ -136,7 +144,7 @@ protected:
     std::string portName_;
     std::string message_;
     std::string openReason_;
-    int format_ = kFormatNone;
+    DownloadFormat format_ = DownloadFormat::None;
     int firmwareMajor_ = 0;
     int firmwareMinor_ = 0;
     bool portOpen_ = false;
@@ -152,17 +160,17 @@ class CDownConfig : public CTAVOConfig {
 public:
     using CTAVOConfig::CTAVOConfig;
 
-    int Identify() override;
+    DownloadFormat Identify() override;
     // Identifies the gateway, runs Validate and sends in the format found; returns a transfer
     // result code.
-    virtual int Download();
+    virtual TransferResult Download();
     // Sends the configuration in `format`, one the identification chose; a transfer result code.
-    virtual int SendConfiguration(int format) = 0;
+    virtual TransferResult SendConfiguration(DownloadFormat format) = 0;
     // Returns 18 to go on, or the result code that stops the download.
-    virtual int Validate(std::string& textOut) = 0;
+    virtual TransferResult Validate(std::string& textOut) = 0;
 
     // Wire codes of the parameters; 0xFFFF when the text is unknown.
-    virtual unsigned IoSizeCode(int format) const;
+    virtual unsigned IoSizeCode(DownloadFormat format) const;
     virtual unsigned CanBaudCode() const;
     unsigned EnableNmtCode() const;
     void CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const;
@@ -179,7 +187,7 @@ public:
 protected:
     bool isSlaveModel() const { return !config().isMaster(); }
     // Writes the last data frame, waits `waitMs` and reads its reply; 18, 1 or 2.
-    int SendLastFrame(const Bytes& frame, int waitMs);
+    TransferResult SendLastFrame(const Bytes& frame, int waitMs);
 };
 
 // Common part of the two upload classes: identification and the setters of the decoded values.
@@ -187,16 +195,16 @@ class CUploadConfig : public CTAVOConfig {
 public:
     using CTAVOConfig::CTAVOConfig;
 
-    int Identify() override;
+    DownloadFormat Identify() override;
     // Identifies the gateway and reads the configuration in the format it stores; returns a
     // transfer result code. The configuration changes only when every header and data frame was
     // read; otherwise it stays exactly as it was.
-    virtual int Upload();
+    virtual TransferResult Upload();
     // Reads the configuration in `format`, one the identification chose; 18 for a format the
     // model does not read. Returns a transfer result code.
-    virtual int ReceiveConfiguration(int format) = 0;
+    virtual TransferResult ReceiveConfiguration(DownloadFormat format) = 0;
 
-    virtual void SetIoSize(unsigned code, int format);
+    virtual void SetIoSize(unsigned code, DownloadFormat format);
     virtual void SetNodeId(unsigned value);
     virtual void SetCanBaud(unsigned code);
     void SetTpdoClearTime(unsigned value);
@@ -212,10 +220,10 @@ public:
     void SetSdoCycle(unsigned value);
 
     // Record decoders; `record` points at one 6- or 13-byte record of a data frame.
-    virtual void AddUploadSdo(const std::uint8_t* record, int format) = 0;
-    virtual void AddTpdo(const std::uint8_t* record, int format) = 0;
-    virtual void AddDownloadSdo(const std::uint8_t* record, int format) = 0;
-    virtual void AddRpdo(const std::uint8_t* record, int format) = 0;
+    virtual void AddUploadSdo(const std::uint8_t* record, DownloadFormat format) = 0;
+    virtual void AddTpdo(const std::uint8_t* record, DownloadFormat format) = 0;
+    virtual void AddDownloadSdo(const std::uint8_t* record, DownloadFormat format) = 0;
+    virtual void AddRpdo(const std::uint8_t* record, DownloadFormat format) = 0;
 
     // True after an Upload that read every header and data frame (and so changed the
     // configuration), even when the SDO options reply was wrong.
@@ -224,7 +232,7 @@ public:
 protected:
     // Runs `sequence` on a copy of the configuration and applies the copy when
     // `framesComplete_` was set by the sequence.
-    template <typename Sequence> int runOnCopy(Sequence sequence);
+    template <typename Sequence> TransferResult runOnCopy(Sequence sequence);
     bool framesComplete_ = false;
 };
 
@@ -237,12 +245,12 @@ const char* fixedIoSizeText(unsigned code);
 // Clears the configuration to what an upload starts from (the view's reset before decoding).
 void ResetForUpload(GatewayConfiguration& configuration);
 
-template <typename Sequence> int CUploadConfig::runOnCopy(Sequence sequence) {
+template <typename Sequence> TransferResult CUploadConfig::runOnCopy(Sequence sequence) {
     GatewayConfiguration& attached = config_.get();
     GatewayConfiguration work = attached;
     config_ = work;
     framesComplete_ = false;
-    const int result = sequence();
+    const TransferResult result = sequence();
     config_ = attached;
     if (framesComplete_) {
         attached = std::move(work);

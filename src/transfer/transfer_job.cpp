@@ -42,13 +42,14 @@ template <typename Proto, typename Body>
 void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body body) {
     outcome.started = true;
     if (!port.known) {
-        outcome.resultCode = kResultOpenFailed;
-        outcome.text = transferResultText(kResultOpenFailed, {}, str::OpenNoPortSelected);
+        outcome.resultCode = static_cast<int>(TransferResult::OpenFailed);
+        outcome.text = transferResultText(TransferResult::OpenFailed, {}, str::OpenNoPortSelected);
         return;
     }
-    const int r = proto.Open(port.name, 57600, 1);
-    outcome.resultCode = r == kResultSuccess ? body() : r;
-    outcome.text = proto.ResultText(outcome.resultCode);
+    const TransferResult opened = proto.Open(port.name, 57600, 1);
+    const TransferResult result = opened == TransferResult::Success ? body() : opened;
+    outcome.resultCode = static_cast<int>(result);
+    outcome.text = proto.ResultText(result);
 }
 
 } // namespace

@@ -199,7 +199,7 @@ void printResult(const std::string& text) {
 // The result on stdout; a port that could not be opened is an error on stderr that names the
 // device, with the reason on the next line.
 void printOutcome(const std::string& device, const TransferOutcome& outcome) {
-    if (outcome.started && outcome.resultCode == kResultOpenFailed) {
+    if (outcome.started && outcome.resultCode == static_cast<int>(TransferResult::OpenFailed)) {
         printError(device + ": " + outcome.text);
     } else {
         printResult(outcome.text);
@@ -230,7 +230,8 @@ std::string portJson(const platform::PortDetails& d) {
 }
 
 int exitCodeOf(int resultCode) {
-    return resultCode == kResultSuccess ? kExitOk : kExitResultBase + resultCode;
+    return resultCode == static_cast<int>(TransferResult::Success) ? kExitOk
+                                                                   : kExitResultBase + resultCode;
 }
 
 } // namespace
@@ -378,10 +379,11 @@ int cmdUpload(const Args& args) {
     const TransferOutcome outcome = runUpload(std::move(request), services);
     progress.progressFinished();
     printOutcome(device, outcome);
-    const int resultCode = outcome.started ? outcome.resultCode : kResultOpenFailed;
+    const int resultCode =
+        outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
     // A script must never get a file from a failed command, not even a fully read one whose
     // last reply was wrong (result 3).
-    if (resultCode != kResultSuccess) {
+    if (resultCode != static_cast<int>(TransferResult::Success)) {
         if (outcome.configurationChanged) {
             printError(out + " not written: the upload did not succeed");
         }
