@@ -23,10 +23,10 @@ public:
     ~CTAVO20Down() override;
 
     TransferResult SendConfiguration(DownloadFormat format) override;
-    // Completeness checks in order; 18, or 13 with the complaint in `textOut`.
+    // Completeness checks in order; Success, or FieldEmpty with the complaint in `textOut`.
     TransferResult Validate(std::string& textOut) override;
 
-    // Frames of the compatible format; 14 for a refused buffer size, 9..12 over a limit, else 18.
+    // Frames of the compatible format; IoSizeRefused, TooMany... over a limit, else Success.
     TransferResult BuildCompatibleFrames(DownloadFrames& frames) const;
     // Frames of the new format (never refused).
     DownloadFrames BuildNewFrames() const;
@@ -49,7 +49,7 @@ public:
                  GatewayConfiguration& configuration, MappingRecalculation recalculate);
     ~CTAVO20SDown() override;
 
-    // Recalculates the mapping addresses; 18, or 15 when they overflow the buffers.
+    // Recalculates the mapping addresses; Success, or MappingOverflow when they do not fit.
     TransferResult Validate(std::string& textOut) override;
     unsigned IoSizeCode(DownloadFormat format) const override;
     unsigned CanBaudCode() const override;
@@ -59,7 +59,7 @@ public:
     // Sends header and data frames in `format`; returns a transfer result code.
     TransferResult SendConfiguration(DownloadFormat format) override;
 
-    // Frames for `format`; 14 for a refused buffer size, else 18.
+    // Frames for `format`; IoSizeRefused for a refused buffer size, else Success.
     TransferResult BuildFrames(DownloadFormat format, DownloadFrames& frames) const;
 
 private:

@@ -77,8 +77,8 @@ public:
 // Format code of an answer: Compatible 0 (5 for the slave model), New 4 (6), Cancel 7, none 8.
 DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel);
 
-// Message of a transfer result code; 13 gives `emptyFieldMessage`, 0 adds `openReason` as a
-// second line when there is one; unknown codes give "Unknown error".
+// Message of a transfer result; FieldEmpty gives `emptyFieldMessage`, OpenFailed adds `openReason`
+// as a second line when there is one; unknown codes give "Unknown error".
 std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage = {},
                                const std::string& openReason = {});
 
@@ -93,9 +93,9 @@ public:
     CTAVOConfig(const CTAVOConfig&) = delete;
     CTAVOConfig& operator=(const CTAVOConfig&) = delete;
 
-    // Returns the download format code and stores it; 8 when the gateway did not answer.
+    // Returns the download format and stores it; None when the gateway did not answer.
     virtual DownloadFormat Identify() = 0;
-    // Opens the port; 18 on success, 0 when it cannot be opened (see openFailureReason()).
+    // Opens the port; Success, or OpenFailed (see openFailureReason()).
     virtual TransferResult Open(const std::string& portName, int baudRate, int parity);
     // Each check returns true when complete, false with the composed "is empty" text in
     // messageText().
@@ -104,7 +104,7 @@ public:
     virtual bool CheckNodes();
     virtual bool CheckCommands();
 
-    // Message of a result code (13 gives the last completeness complaint).
+    // Message of a result (FieldEmpty gives the last completeness complaint).
     std::string ResultText(TransferResult code) const;
 
     void setProgressObserver(ProgressObserver* observer) { observer_ = observer; }
@@ -166,7 +166,7 @@ public:
     virtual TransferResult Download();
     // Sends the configuration in `format`, one the identification chose; a transfer result code.
     virtual TransferResult SendConfiguration(DownloadFormat format) = 0;
-    // Returns 18 to go on, or the result code that stops the download.
+    // Returns Success to go on, or the result that stops the download.
     virtual TransferResult Validate(std::string& textOut) = 0;
 
     // Wire codes of the parameters; 0xFFFF when the text is unknown.
@@ -186,7 +186,8 @@ public:
 
 protected:
     bool isSlaveModel() const { return !config().isMaster(); }
-    // Writes the last data frame, waits `waitMs` and reads its reply; 18, 1 or 2.
+    // Writes the last data frame, waits `waitMs` and reads its reply; Success, WriteError or
+    // ReadFailed.
     TransferResult SendLastFrame(const Bytes& frame, int waitMs);
 };
 
@@ -200,7 +201,7 @@ public:
     // transfer result code. The configuration changes only when every header and data frame was
     // read; otherwise it stays exactly as it was.
     virtual TransferResult Upload();
-    // Reads the configuration in `format`, one the identification chose; 18 for a format the
+    // Reads the configuration in `format`, one the identification chose; Success for a format the
     // model does not read. Returns a transfer result code.
     virtual TransferResult ReceiveConfiguration(DownloadFormat format) = 0;
 
