@@ -29,23 +29,23 @@ std::int64_t SteadyClock::nowMs() const {
         .count();
 }
 
-int OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
-                   std::string& reason) {
+LinkResult OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
+                          std::string& reason) {
     SerialSettings settings;
     settings.baudRate = baudRate;
     settings.parity = parity;
     if (!port.open(portName, settings, reason)) {
         port.close();
-        return kLinkOpenFailed;
+        return LinkResult::OpenFailed;
     }
     port.purge();
-    return kLinkOk;
+    return LinkResult::Ok;
 }
 
-int WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame) {
+LinkResult WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame) {
     clock.sleepMs(kPassWaitMs);
     const long written = port.write(frame.data(), frame.size());
-    return written <= 0 ? kLinkIoFailed : kLinkOk;
+    return written <= 0 ? LinkResult::IoFailed : LinkResult::Ok;
 }
 
 void ReadAvailable(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity,
@@ -75,7 +75,7 @@ void ReadAvailable(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::si
     count = total;
 }
 
-int ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity) {
+LinkResult ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity) {
     std::size_t stored = 0;
     long last = 0;
     // Reads everything queued; what lies beyond `capacity` is read and dropped.
@@ -105,7 +105,7 @@ int ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t 
     clock.sleepMs(kPassWaitMs);
     std::size_t queued = port.bytesWaiting();
     if (queued == 0) {
-        return kLinkIoFailed;
+        return LinkResult::IoFailed;
     }
     drain(queued);
     for (int pass = 0; pass < kExtraReadPasses; ++pass) {
@@ -116,39 +116,41 @@ int ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t 
         }
         drain(queued);
     }
-    return last == 0 ? kLinkIoFailed : kLinkOk;
+    return last == 0 ? LinkResult::IoFailed : LinkResult::Ok;
 }
 
-int CompareReply(const std::uint8_t* received, const std::uint8_t* expected, std::size_t length) {
-    return std::equal(received, received + length, expected) ? kLinkOk : kLinkMismatch;
+LinkResult CompareReply(const std::uint8_t* received, const std::uint8_t* expected,
+                        std::size_t length) {
+    return std::equal(received, received + length, expected) ? LinkResult::Ok
+                                                             : LinkResult::Mismatch;
 }
 
-int ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
-                      Bytes& reply, std::span<const std::uint8_t> expected, int delayMs) {
+LinkResult ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
+                             Bytes& reply, std::span<const std::uint8_t> expected, int delayMs) {
     reply.assign(std::max<std::size_t>(expected.size(), 4), 0);
     if (delayMs > 0) {
         clock.sleepMs(delayMs);
     }
-    if (WriteFrame(port, clock, frame) != kLinkOk) {
-        return kLinkIoFailed;
+    if (WriteFrame(port, clock, frame) != LinkResult::Ok) {
+        return LinkResult::IoFailed;
     }
     clock.sleepMs(delayMs);
-    const int read = ReadReply(port, clock, reply.data(), reply.size());
-    if (read != kLinkOk) {
+    const LinkResult read = ReadReply(port, clock, reply.data(), reply.size());
+    if (read != LinkResult::Ok) {
         return read;
     }
     return CompareReply(reply.data(), expected.data(), expected.size());
 }
 
-int Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame, Bytes& reply,
-             std::span<const std::uint8_t> expected) {
+LinkResult Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
+                    Bytes& reply, std::span<const std::uint8_t> expected) {
     reply.assign(std::max<std::size_t>(expected.size(), 4), 0);
-    if (WriteFrame(port, clock, frame) != kLinkOk) {
-        return kLinkIoFailed;
+    if (WriteFrame(port, clock, frame) != LinkResult::Ok) {
+        return LinkResult::IoFailed;
     }
     clock.sleepMs(100);
-    const int read = ReadReply(port, clock, reply.data(), reply.size());
-    if (read != kLinkOk) {
+    const LinkResult read = ReadReply(port, clock, reply.data(), reply.size());
+    if (read != LinkResult::Ok) {
         return read;
     }
     return CompareReply(reply.data(), expected.data(), expected.size());

@@ -12,20 +12,17 @@
 namespace torvane {
 
 // Link result codes of the primitives below (distinct from the transfer result codes).
-inline constexpr int kLinkOk = 0;
-inline constexpr int kLinkMismatch = 3;
-inline constexpr int kLinkOpenFailed = 4;
-inline constexpr int kLinkIoFailed = 5;
+enum class LinkResult { Ok = 0, Mismatch = 3, OpenFailed = 4, IoFailed = 5 };
 
 using Bytes = std::vector<std::uint8_t>;
 
 // Opens `portName` at `baudRate` with `parity`, 8 data bits, 1 stop bit, then purges it.
-// Returns 0, or 4 when the port cannot be opened (the reason goes to `reason`).
-int OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
-                   std::string& reason);
+// Returns Ok, or OpenFailed when the port cannot be opened (the reason goes to `reason`).
+LinkResult OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
+                          std::string& reason);
 
-// Waits 50 ms and writes the frame in one call. Returns 0, or 5 when nothing was written.
-int WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame);
+// Waits 50 ms and writes the frame in one call. Returns Ok, or IoFailed when nothing was written.
+LinkResult WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame);
 
 // Collects what has arrived in up to five 50 ms passes, never more than `capacity` bytes
 // (the rest stays queued). `count` is 0 when nothing arrived.
@@ -33,20 +30,21 @@ void ReadAvailable(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::si
                    std::size_t& count);
 
 // Reads a reply in up to five 50 ms passes; bytes beyond `capacity` are read and dropped.
-// Returns 0, or 5 when nothing was queued or the last read delivered nothing.
-int ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity);
+// Returns Ok, or IoFailed when nothing was queued or the last read delivered nothing.
+LinkResult ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity);
 
-// Returns 0 when the first `length` bytes are equal, 3 at the first difference.
-int CompareReply(const std::uint8_t* received, const std::uint8_t* expected, std::size_t length);
+// Returns Ok when the first `length` bytes are equal, Mismatch at the first difference.
+LinkResult CompareReply(const std::uint8_t* received, const std::uint8_t* expected,
+                        std::size_t length);
 
 // Writes `frame`, waits 100 ms, reads the reply into `reply` and compares it with `expected`.
-// Returns 0, 3 (different reply) or 5 (write failed or no reply).
-int Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame, Bytes& reply,
-             std::span<const std::uint8_t> expected);
+// Returns Ok, Mismatch (different reply) or IoFailed (write failed or no reply).
+LinkResult Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
+                    Bytes& reply, std::span<const std::uint8_t> expected);
 
 // As Exchange, but waits `delayMs` before the write and before reading the reply.
-int ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
-                      Bytes& reply, std::span<const std::uint8_t> expected, int delayMs);
+LinkResult ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
+                             Bytes& reply, std::span<const std::uint8_t> expected, int delayMs);
 
 // The 8-bit additive checksum that ends every frame (sum modulo 256).
 std::uint8_t FrameChecksum(std::span<const std::uint8_t> bytes);

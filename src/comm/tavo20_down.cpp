@@ -1,6 +1,6 @@
 #include "comm/tavo20_down.h"
 
-#include "mapping/mapping_calculation.h"
+#include "comm/frame_layout.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -10,26 +10,35 @@ namespace torvane {
 
 namespace {
 
-constexpr int kSlots = 84;
-constexpr int kRecordsPerFrame = 7;
-constexpr std::uint8_t kCompatibleAck[] = {0x02, 0x02, 0x01, 0x01, 0x06};
+using namespace frame;
 
 unsigned number(const std::string& text) {
     return static_cast<unsigned>(decimalValue(text));
 }
 
+std::uint8_t low(unsigned v) {
+    return static_cast<std::uint8_t>(v % 256);
+}
+
+// Little-endian, truncated to the field width.
 void put16(std::uint8_t* p, unsigned v) {
-    p[0] = static_cast<std::uint8_t>(v & 0xFF);
-    p[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+    p[0] = low(v);
+    p[1] = low(v >> 8);
 }
 
 void put32(std::uint8_t* p, unsigned v) {
-    put16(p, v & 0xFFFF);
-    put16(p + 2, (v >> 16) & 0xFFFF);
+    put16(p, v);
+    put16(p + 2, v >> 16);
 }
 
-std::uint8_t low(unsigned v) {
-    return static_cast<std::uint8_t>(v & 0xFF);
+// A zero-filled frame of `size` bytes with its operation, length, frame type and sequence.
+Bytes emptyFrame(std::size_t size, std::uint8_t operation, std::uint8_t sequence) {
+    Bytes f(size, 0);
+    f[kOperation] = operation;
+    f[kLength] = bodyLength(size);
+    f[typeAt(size)] = kTypeConfiguration;
+    f[sequenceAt(size)] = sequence;
+    return f;
 }
 
 void seal(Bytes& frame) {
@@ -37,26 +46,22 @@ void seal(Bytes& frame) {
 }
 
 // Twelve zero-filled data frames with their framing; the records are written afterwards.
-std::array<Bytes, 12> emptyDataFrames(std::size_t frameSize) {
-    std::array<Bytes, 12> frames;
+std::array<Bytes, kDataFrameCount> emptyDataFrames(std::size_t frameSize) {
+    std::array<Bytes, kDataFrameCount> frames;
     for (std::size_t n = 0; n < frames.size(); ++n) {
-        Bytes& f = frames[n];
-        f.assign(frameSize, 0);
-        f[0] = 0x02;
-        f[1] = static_cast<std::uint8_t>(frameSize - 3);
-        f[frameSize - 3] = 0x0D;
-        f[frameSize - 2] = static_cast<std::uint8_t>(n + 2);
+        frames[n] =
+            emptyFrame(frameSize, kOpDownload, static_cast<std::uint8_t>(kFirstDataSequence + n));
     }
     return frames;
 }
 
 // Start of record slot `s` (0..83); never called with a slot outside the twelve frames.
-std::uint8_t* slotAt(std::array<Bytes, 12>& frames, int s, int recordSize) {
-    const int offset = 2 + recordSize * (s % kRecordsPerFrame);
-    return frames[static_cast<std::size_t>(s / kRecordsPerFrame)].data() + offset;
+std::uint8_t* slotAt(std::array<Bytes, kDataFrameCount>& frames, int s, std::size_t recordSize) {
+    const auto slot = static_cast<std::size_t>(s);
+    return frames[slotFrame(slot)].data() + slotOffset(slot, recordSize);
 }
 
-void sealAll(std::array<Bytes, 12>& frames) {
+void sealAll(std::array<Bytes, kDataFrameCount>& frames) {
     for (Bytes& f : frames) {
         seal(f);
     }
@@ -75,63 +80,75 @@ std::vector<const INSTRUCTION*> commandsOfType(const CONFIG& c, const char* type
 }
 
 void compatibleRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+    namespace rec = compatible_record;
     if (isPdoCommand(cmd.InstructionType)) {
         const unsigned cob = number(cmd.CobId);
-        put16(r, cob & 0xFFFF);
-        r[2] = low(cob >> 16);
+        put16(r + rec::kKey, cob);
+        r[rec::kKeyHigh] = low(cob >> 16);
     } else {
-        put16(r, number(cmd.Index) & 0xFFFF);
-        r[2] = low(number(cmd.SubIndex));
+        put16(r + rec::kKey, number(cmd.Index));
+        r[rec::kKeyHigh] = low(number(cmd.SubIndex));
     }
-    r[3] = low(number(cmd.NodeAddress));
-    r[4] = low(number(cmd.Bytes));
-    r[5] = low(number(cmd.MappingAddress));
+    r[rec::kNode] = low(number(cmd.NodeAddress));
+    r[rec::kBytes] = low(number(cmd.Bytes));
+    r[rec::kMapping] = low(number(cmd.MappingAddress));
 }
 
 void newRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
-    r[0] = low(number(cmd.Bytes));
-    r[1] = low(number(cmd.NodeAddress));
-    put32(r + 2, number(cmd.MappingAddress));
+    namespace rec = new_record;
+    r[rec::kBytes] = low(number(cmd.Bytes));
+    r[rec::kNode] = low(number(cmd.NodeAddress));
+    put32(r + rec::kMapping, number(cmd.MappingAddress));
     if (isPdoCommand(cmd.InstructionType)) {
-        put32(r + 6, number(cmd.CobId));
+        put32(r + rec::kCobId, number(cmd.CobId));
     } else {
-        put16(r + 10, number(cmd.Index) & 0xFFFF);
-        r[12] = low(number(cmd.SubIndex));
+        put16(r + rec::kIndex, number(cmd.Index));
+        r[rec::kSubIndex] = low(number(cmd.SubIndex));
     }
+}
+
+void slaveRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+    namespace rec = slave_record;
+    put32(r + rec::kCobId, number(cmd.CobId));
+    r[rec::kBytes] = low(number(cmd.Bytes));
+    r[rec::kMapping] = low(number(cmd.MappingAddress));
 }
 
 } // namespace
 
 Bytes newFormatAck(std::uint8_t sequence) {
-    Bytes ack = {0x02, 0x02, 0x0D, sequence, 0};
-    ack[4] = FrameChecksum(std::span(ack.data(), 4));
+    Bytes ack = {kOpDownload, bodyLength(kAckSize), kTypeConfiguration, sequence, 0};
+    seal(ack);
     return ack;
 }
 
-int CDownConfig::IdentifyAndValidate(int& format) {
-    format = Identify();
-    if (format == kFormatNone) {
-        return kResultReadFailed;
+TransferResult CDownConfig::Download() {
+    const DownloadFormat format = Identify();
+    if (format == DownloadFormat::None) {
+        return TransferResult::ReadFailed;
     }
-    if (format == kFormatCancelled) {
-        return kResultDownloadCancel;
+    if (format == DownloadFormat::Cancelled) {
+        return TransferResult::DownloadCancel;
     }
     std::string text;
-    return Validate(text);
+    if (const TransferResult r = Validate(text); r != TransferResult::Success) {
+        return r;
+    }
+    return SendConfiguration(format);
 }
 
 // The gateway stores the configuration before it acknowledges the last frame, so the reply
 // is read after a long wait instead of through Exchange.
-int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
-    if (WriteFrame(port(), clock(), frame) != kLinkOk) {
-        return kResultWriteError;
+TransferResult CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
+    if (WriteFrame(port(), clock(), frame) != LinkResult::Ok) {
+        return TransferResult::WriteError;
     }
     clock().sleepMs(waitMs);
-    std::uint8_t last[5] = {};
-    if (ReadReply(port(), clock(), last, sizeof last) != kLinkOk) {
-        return kResultReadFailed;
+    std::uint8_t last[kAckSize] = {};
+    if (ReadReply(port(), clock(), last, sizeof last) != LinkResult::Ok) {
+        return TransferResult::ReadFailed;
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
 // ---- CTAVO20Down
@@ -139,28 +156,22 @@ int CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
 
 CTAVO20Down::~CTAVO20Down() = default;
 
-int CTAVO20Down::Download() {
-    int f = kFormatNone;
-    const int r = IdentifyAndValidate(f);
-    if (r != kResultSuccess) {
-        return r;
-    }
-    return f == kFormatTavo20Compatible ? DownloadCompatible() : DownloadNew();
+TransferResult CTAVO20Down::SendConfiguration(DownloadFormat format) {
+    return format == DownloadFormat::Tavo20Compatible ? DownloadCompatible() : DownloadNew();
 }
 
-int CTAVO20Down::Validate(std::string& textOut) {
-    if (CheckProfibusBytes() == 0 || CheckGatewayParameters() == 0 || CheckNodes() == 0 ||
-        CheckCommands() == 0) {
+TransferResult CTAVO20Down::Validate(std::string& textOut) {
+    if (!CheckProfibusBytes() || !CheckGatewayParameters() || !CheckNodes() || !CheckCommands()) {
         textOut = message_;
-        return kResultFieldEmpty;
+        return TransferResult::FieldEmpty;
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
-    const unsigned io = IoSizeCode(kFormatTavo20Compatible);
+TransferResult CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
+    const unsigned io = IoSizeCode(DownloadFormat::Tavo20Compatible);
     if (io == 255 || io == kNoCode) {
-        return kResultIoSizeRefused;
+        return TransferResult::IoSizeRefused;
     }
     int upSdo = 0;
     int tpdo = 0;
@@ -168,53 +179,50 @@ int CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const {
     int rpdo = 0;
     CountCommands(upSdo, tpdo, downSdo, rpdo);
 
+    namespace hdr = compatible_header;
     Bytes& h = frames.header;
-    h.assign(18, 0);
-    h[0] = 0x02;
-    h[1] = 0x0F;
-    h[2] = low(io);
-    h[3] = low(NodeIdValue());
-    put16(&h[4], CanBaudCode());
-    h[6] = low(TpdoClearTimeByte());
-    h[7] = low(SdoTimeoutByte());
-    h[8] = low(EnableNmtCode());
-    h[9] = low(DelayStartupValue());
-    h[10] = low(SyncByte());
-    h[11] = low(static_cast<unsigned>(upSdo));
-    h[12] = low(static_cast<unsigned>(tpdo));
-    h[13] = low(static_cast<unsigned>(downSdo));
-    h[14] = low(static_cast<unsigned>(rpdo));
-    h[15] = 0x0D;
-    h[16] = 0x01;
+    h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
+    h[hdr::kIoSize] = low(io);
+    h[hdr::kNodeId] = low(NodeIdValue());
+    put16(&h[hdr::kCanBaud], CanBaudCode());
+    h[hdr::kTpdoClearTime] = low(TpdoClearTimeByte());
+    h[hdr::kSdoTimeout] = low(SdoTimeoutByte());
+    h[hdr::kEnableNmt] = low(EnableNmtCode());
+    h[hdr::kDelayStartup] = low(DelayStartupValue());
+    h[hdr::kSync] = low(SyncByte());
+    const int counts[] = {upSdo, tpdo, downSdo, rpdo};
+    for (std::size_t i = 0; i < std::size(counts); ++i) {
+        h[hdr::kCounts + i] = low(static_cast<unsigned>(counts[i]));
+    }
     seal(h);
 
-    if (upSdo > 28) {
-        return kResultTooManyUploadSdo;
+    if (upSdo > kCompatibleSdoLimit) {
+        return TransferResult::TooManyUploadSdo;
     }
-    if (tpdo > 14) {
-        return kResultTooManyTpdo;
+    if (tpdo > kCompatiblePdoLimit) {
+        return TransferResult::TooManyTpdo;
     }
-    if (downSdo > 28) {
-        return kResultTooManyDownloadSdo;
+    if (downSdo > kCompatibleSdoLimit) {
+        return TransferResult::TooManyDownloadSdo;
     }
-    if (rpdo > 14) {
-        return kResultTooManyRpdo;
+    if (rpdo > kCompatiblePdoLimit) {
+        return TransferResult::TooManyRpdo;
     }
 
-    frames.data = emptyDataFrames(47);
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        const std::pair<const char*, int> groups[] = {
-            {kUploadSdo, 0}, {kTransmitPdo, 28}, {kDownloadSdo, 42}, {kReceivePdo, 70}};
-        for (const auto& [type, first] : groups) {
-            int s = first;
-            for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
-                compatibleRecord(slotAt(frames.data, s++, 6), *cmd);
-            }
+    frames.data = emptyDataFrames(kSmallDataFrameSize);
+    const CONFIG& c = config().Config;
+    const std::pair<const char*, int> groups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
+                                                  {kTransmitPdo, kCompatibleTpdoSlot},
+                                                  {kDownloadSdo, kCompatibleDownloadSdoSlot},
+                                                  {kReceivePdo, kCompatibleRpdoSlot}};
+    for (const auto& [type, first] : groups) {
+        int s = first;
+        for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
+            compatibleRecord(slotAt(frames.data, s++, compatible_record::kSize), *cmd);
         }
     }
     sealAll(frames.data);
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
 DownloadFrames CTAVO20Down::BuildNewFrames() const {
@@ -222,50 +230,43 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     int counts[4] = {};
     CountCommands(counts[0], counts[1], counts[2], counts[3]);
     // The header announces only the records that fit the 84 slots.
-    int room = kSlots;
+    int room = kCommandCap;
     for (int& n : counts) {
         n = std::min(n, room);
         room -= n;
     }
 
+    namespace hdr = new_header;
     Bytes& h = frames.header;
-    h.assign(38, 0);
-    h[0] = 0x02;
-    h[1] = 0x23;
-    h[2] = low(IoSizeCode(kFormatTavo20New));
-    h[3] = low(NodeIdValue());
-    put16(&h[4], CanBaudCode());
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        put16(&h[6], number(c.TPDOTimeout));
-        put16(&h[8], number(c.SDOTimeout));
-        put16(&h[11], number(c.DelayStart));
-        put16(&h[13], number(c.SYNC));
-        put16(&h[23], number(c.RPDOCycle));
-        put16(&h[26], number(c.SDOCycle));
+    h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
+    h[hdr::kIoSize] = low(IoSizeCode(DownloadFormat::Tavo20New));
+    h[hdr::kNodeId] = low(NodeIdValue());
+    put16(&h[hdr::kCanBaud], CanBaudCode());
+    const CONFIG& c = config().Config;
+    put16(&h[hdr::kTpdoClearTime], number(c.TPDOTimeout));
+    put16(&h[hdr::kSdoTimeout], number(c.SDOTimeout));
+    put16(&h[hdr::kDelayStartup], number(c.DelayStart));
+    put16(&h[hdr::kSync], number(c.SYNC));
+    put16(&h[hdr::kRpdoCycle], number(c.RPDOCycle));
+    put16(&h[hdr::kSdoCycle], number(c.SDOCycle));
+    h[hdr::kEnableNmt] = low(EnableNmtCode());
+    for (std::size_t i = 0; i < std::size(counts); ++i) {
+        h[hdr::kCounts + i] = low(static_cast<unsigned>(counts[i]));
     }
-    h[10] = low(EnableNmtCode());
-    for (int i = 0; i < 4; ++i) {
-        h[15 + i] = low(static_cast<unsigned>(counts[i]));
-    }
-    h[19] = low(ControlMonitorCode());
-    put16(&h[20], ErrorControlValue());
-    h[22] = low(static_cast<unsigned>(counts[0] + counts[1] + counts[2] + counts[3]));
-    h[25] = low(OutputProcessingCode());
-    h[35] = 0x0D;
-    h[36] = 0x01;
+    h[hdr::kControlStatus] = low(ControlMonitorCode());
+    put16(&h[hdr::kErrorControl], ErrorControlValue());
+    h[hdr::kTotalCount] = low(static_cast<unsigned>(counts[0] + counts[1] + counts[2] + counts[3]));
+    h[hdr::kOutputProcessing] = low(OutputProcessingCode());
     seal(h);
 
-    frames.data = emptyDataFrames(96);
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        const char* order[] = {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo};
-        int s = 0;
-        for (int g = 0; g < 4; ++g) {
-            const auto list = commandsOfType(c, order[g]);
-            for (int i = 0; i < counts[g]; ++i) {
-                newRecord(slotAt(frames.data, s++, 13), *list[static_cast<std::size_t>(i)]);
-            }
+    frames.data = emptyDataFrames(kLargeDataFrameSize);
+    const char* order[] = {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo};
+    int s = 0;
+    for (int g = 0; g < 4; ++g) {
+        const auto list = commandsOfType(c, order[g]);
+        for (int i = 0; i < counts[g]; ++i) {
+            newRecord(slotAt(frames.data, s++, new_record::kSize),
+                      *list[static_cast<std::size_t>(i)]);
         }
     }
     sealAll(frames.data);
@@ -273,69 +274,71 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
 }
 
 Bytes CTAVO20Down::BuildSdoOptionsFrame() const {
-    Bytes f(18, 0);
-    f[0] = 0x07;
-    f[1] = 0x0F;
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        f[2] = c.SDOConcurrent == str::Enable ? 1 : 0;
-        if (f[2] == 0) {
-            unsigned retries = number(c.SDORetries);
-            if (retries >= 1 && retries <= 5) {
-                ++retries;
-            }
-            f[3] = low(retries);
-            put16(&f[4], number(c.SDOPollDelay));
+    namespace opt = sdo_options;
+    Bytes f(opt::kSize, 0);
+    f[kOperation] = kOpSdoOptions;
+    f[kLength] = bodyLength(opt::kSize);
+    const CONFIG& c = config().Config;
+    f[opt::kConcurrent] = c.SDOConcurrent == str::Enable ? 1 : 0;
+    if (f[opt::kConcurrent] == 0) {
+        unsigned retries = number(c.SDORetries);
+        if (retries >= 1 && retries <= 5) {
+            ++retries;
         }
+        f[opt::kRetries] = low(retries);
+        put16(&f[opt::kPollDelay], number(c.SDOPollDelay));
     }
     seal(f);
     return f;
 }
 
-int CTAVO20Down::DownloadCompatible() {
+TransferResult CTAVO20Down::DownloadCompatible() {
     notifyRange();
     DownloadFrames frames;
-    const int built = BuildCompatibleFrames(frames);
-    if (built != kResultSuccess) {
+    const TransferResult built = BuildCompatibleFrames(frames);
+    if (built != TransferResult::Success) {
         return finish(built);
     }
     Bytes reply;
-    if (Exchange(port(), clock(), frames.header, reply, kCompatibleAck) != kLinkOk) {
-        return finish(kResultDownloadError);
+    if (Exchange(port(), clock(), frames.header, reply, kCompatibleAck) != LinkResult::Ok) {
+        return finish(TransferResult::DownloadError);
     }
     notifyStep();
     clock().sleepMs(500);
-    for (std::size_t n = 0; n < 11; ++n) {
+    for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
         if (ExchangeWithDelay(port(), clock(), frames.data[n], reply, kCompatibleAck, 500) !=
-            kLinkOk) {
-            return finish(kResultDownloadError);
+            LinkResult::Ok) {
+            return finish(TransferResult::DownloadError);
         }
         notifyStep();
     }
-    if (const int r = SendLastFrame(frames.data[11], 2000); r != kResultSuccess) {
+    if (const TransferResult r = SendLastFrame(frames.data.back(), 2000);
+        r != TransferResult::Success) {
         return finish(r);
     }
     notifyStep();
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
-int CTAVO20Down::DownloadNew() {
-    int result = kResultSuccess;
+TransferResult CTAVO20Down::DownloadNew() {
+    TransferResult result = TransferResult::Success;
     notifyRange();
     const DownloadFrames frames = BuildNewFrames();
     Bytes reply;
-    if (Exchange(port(), clock(), frames.header, reply, newFormatAck(1)) != kLinkOk) {
-        return finish(kResultDownloadError);
+    if (Exchange(port(), clock(), frames.header, reply, newFormatAck(kHeaderSequence)) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::DownloadError);
     }
     notifyStep();
-    for (std::size_t n = 0; n < 11; ++n) {
-        const Bytes ack = newFormatAck(static_cast<std::uint8_t>(n + 2));
-        if (Exchange(port(), clock(), frames.data[n], reply, ack) != kLinkOk) {
-            return finish(kResultDownloadError);
+    for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
+        const Bytes ack = newFormatAck(static_cast<std::uint8_t>(kFirstDataSequence + n));
+        if (Exchange(port(), clock(), frames.data[n], reply, ack) != LinkResult::Ok) {
+            return finish(TransferResult::DownloadError);
         }
         notifyStep();
     }
-    if (const int r = SendLastFrame(frames.data[11], 3000); r != kResultSuccess) {
+    if (const TransferResult r = SendLastFrame(frames.data.back(), 3000);
+        r != TransferResult::Success) {
         return finish(r);
     }
     notifyStep();
@@ -344,11 +347,11 @@ int CTAVO20Down::DownloadNew() {
     if (sdoOptionsSupported()) {
         WriteFrame(port(), clock(), BuildSdoOptionsFrame());
         clock().sleepMs(100);
-        std::uint8_t options[49] = {};
+        std::uint8_t options[sdo_options::kReplyCapacity] = {};
         std::size_t count = 0;
         ReadAvailable(port(), clock(), options, sizeof options, count);
-        if (options[0] != 0x07) {
-            result = kResultValidation;
+        if (options[kOperation] != kOpSdoOptions) {
+            result = TransferResult::Validation;
         }
     }
     return result;
@@ -357,68 +360,50 @@ int CTAVO20Down::DownloadNew() {
 // ---- CTAVO20SDown
 // --------------------------------------------------------------------------------
 
+CTAVO20SDown::CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
+                           GatewayConfiguration& configuration, MappingRecalculation recalculate)
+    : CDownConfig(std::move(port), clock, configuration), recalculate_(std::move(recalculate)) {}
+
 CTAVO20SDown::~CTAVO20SDown() = default;
 
-int CTAVO20SDown::Download() {
-    int f = kFormatNone;
-    const int r = IdentifyAndValidate(f);
-    if (r != kResultSuccess) {
-        return r;
-    }
-    return SendConfiguration(f);
-}
-
-int CTAVO20SDown::Validate(std::string& textOut) {
-    if (config_ == nullptr) {
-        return kResultSuccess;
-    }
-    if (!calculateMapping(*config_).fits) {
+TransferResult CTAVO20SDown::Validate(std::string& textOut) {
+    if (!recalculate_(config())) {
         textOut = str::ResultMappingOverflow;
-        return kResultMappingOverflow;
+        return TransferResult::MappingOverflow;
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-unsigned CTAVO20SDown::IoSizeCode(int format) const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Fieldbus.InportNum;
-    if (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew) {
+unsigned CTAVO20SDown::IoSizeCode(DownloadFormat format) const {
+    if (format != DownloadFormat::Tavo20SCompatible && format != DownloadFormat::Tavo20SNew) {
         return 0;
     }
-    const unsigned other = format == kFormatTavo20SCompatible ? 255 : 4;
-    return s == "16" ? 0 : s == "48" ? 1 : s == "96" ? 2 : s == "112" ? 3 : other;
+    // The compatible slave format knows only the four fixed sizes.
+    const IoSize* size = findIoSize(config().Fieldbus.InportNum);
+    if (size != nullptr && size->fixed) {
+        return size->newCode;
+    }
+    return format == DownloadFormat::Tavo20SCompatible ? kNoWireCode : kHardwareIoSize.newCode;
 }
 
 unsigned CTAVO20SDown::CanBaudCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    for (unsigned i = 0; i < 8; ++i) {
-        if (config_->Config.SlaveBaudRate == kRates[i]) {
-            return i;
-        }
-    }
-    return kNoCode;
+    return canBaudCode(config().Config.SlaveBaudRate);
 }
 
 unsigned CTAVO20SDown::NodeIdValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveNodeAddress);
+    return number(config().Config.SlaveNodeAddress);
 }
 unsigned CTAVO20SDown::DelayStartupValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveDelayStart);
+    return number(config().Config.SlaveDelayStart);
 }
 unsigned CTAVO20SDown::TpdoClearTimeValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.RPDOTimeout);
+    return number(config().Config.RPDOTimeout);
 }
 
-int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
+TransferResult CTAVO20SDown::BuildFrames(DownloadFormat format, DownloadFrames& frames) const {
     const unsigned io = IoSizeCode(format);
-    if (io == 255) {
-        return kResultIoSizeRefused;
+    if (io == kNoWireCode) {
+        return TransferResult::IoSizeRefused;
     }
     int upSdo = 0;
     int tpdo = 0;
@@ -426,63 +411,57 @@ int CTAVO20SDown::BuildFrames(int format, DownloadFrames& frames) const {
     int rpdo = 0;
     CountCommands(upSdo, tpdo, downSdo, rpdo);
     // Each direction has 42 slots; the header announces only what is carried.
-    tpdo = std::min(tpdo, 42);
-    rpdo = std::min(rpdo, 42);
+    tpdo = std::min(tpdo, kSlavePdoLimit);
+    rpdo = std::min(rpdo, kSlavePdoLimit);
 
+    namespace hdr = slave_header;
     Bytes& h = frames.header;
-    h.assign(13, 0);
-    h[0] = 0x02;
-    h[1] = 0x0A;
-    h[2] = low(io);
-    h[3] = low(NodeIdValue());
-    put16(&h[4], CanBaudCode());
-    h[6] = low(TpdoClearTimeValue());
-    h[7] = low(DelayStartupValue());
-    h[8] = low(static_cast<unsigned>(tpdo));
-    h[9] = low(static_cast<unsigned>(rpdo));
-    h[10] = 0x0D;
-    h[11] = 0x01;
+    h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
+    h[hdr::kIoSize] = low(io);
+    h[hdr::kNodeId] = low(NodeIdValue());
+    put16(&h[hdr::kCanBaud], CanBaudCode());
+    h[hdr::kClearTime] = low(TpdoClearTimeValue());
+    h[hdr::kDelayStartup] = low(DelayStartupValue());
+    h[hdr::kTpdoCount] = low(static_cast<unsigned>(tpdo));
+    h[hdr::kRpdoCount] = low(static_cast<unsigned>(rpdo));
     seal(h);
 
-    frames.data = emptyDataFrames(47);
-    if (config_ != nullptr) {
-        const CONFIG& c = config_->Config;
-        const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, 0, tpdo},
-                                                            {kReceivePdo, 42, rpdo}};
-        for (const auto& [type, first, count] : groups) {
-            const auto list = commandsOfType(c, type);
-            for (int i = 0; i < count; ++i) {
-                const INSTRUCTION& cmd = *list[static_cast<std::size_t>(i)];
-                std::uint8_t* r = slotAt(frames.data, first + i, 6);
-                put32(r, number(cmd.CobId));
-                r[4] = low(number(cmd.Bytes));
-                r[5] = low(number(cmd.MappingAddress));
-            }
+    frames.data = emptyDataFrames(kSmallDataFrameSize);
+    const CONFIG& c = config().Config;
+    const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, kSlaveTpdoSlot, tpdo},
+                                                        {kReceivePdo, kSlaveRpdoSlot, rpdo}};
+    for (const auto& [type, first, count] : groups) {
+        const auto list = commandsOfType(c, type);
+        for (int i = 0; i < count; ++i) {
+            slaveRecord(slotAt(frames.data, first + i, slave_record::kSize),
+                        *list[static_cast<std::size_t>(i)]);
         }
     }
     sealAll(frames.data);
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVO20SDown::SendConfiguration(int format) {
+TransferResult CTAVO20SDown::SendConfiguration(DownloadFormat format) {
     notifyRange();
     DownloadFrames frames;
-    const int built = BuildFrames(format, frames);
-    if (built != kResultSuccess) {
+    const TransferResult built = BuildFrames(format, frames);
+    if (built != TransferResult::Success) {
         return finish(built);
     }
     Bytes reply;
-    if (ExchangeWithDelay(port(), clock(), frames.header, reply, kCompatibleAck, 500) != kLinkOk) {
-        return finish(kResultWriteError);
+    if (ExchangeWithDelay(port(), clock(), frames.header, reply, kCompatibleAck, 500) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     notifyStep();
     for (const Bytes& frame : frames.data) {
-        if (ExchangeWithDelay(port(), clock(), frame, reply, kCompatibleAck, 500) != kLinkOk) {
-            return finish(kResultDownloadError);
+        if (ExchangeWithDelay(port(), clock(), frame, reply, kCompatibleAck, 500) !=
+            LinkResult::Ok) {
+            return finish(TransferResult::DownloadError);
         }
         notifyStep();
     }
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
 } // namespace torvane

@@ -4,12 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace torvane {
 
-// Frames of a download, built from the attached configuration without sending anything.
+// Frames of a download, built from the configuration without sending anything.
 struct DownloadFrames {
     Bytes header;
     std::array<Bytes, 12> data;
@@ -21,41 +22,48 @@ public:
     using CDownConfig::CDownConfig;
     ~CTAVO20Down() override;
 
-    int Download() override;
-    // Completeness checks in order; 18, or 13 with the complaint in `textOut`.
-    int Validate(std::string& textOut) override;
+    TransferResult SendConfiguration(DownloadFormat format) override;
+    // Completeness checks in order; Success, or FieldEmpty with the complaint in `textOut`.
+    TransferResult Validate(std::string& textOut) override;
 
-    // Frames of the compatible format; 14 for a refused buffer size, 9..12 over a limit, else 18.
-    int BuildCompatibleFrames(DownloadFrames& frames) const;
+    // Frames of the compatible format; IoSizeRefused, TooMany... over a limit, else Success.
+    TransferResult BuildCompatibleFrames(DownloadFrames& frames) const;
     // Frames of the new format (never refused).
     DownloadFrames BuildNewFrames() const;
     // The SDO options frame of the new format.
     Bytes BuildSdoOptionsFrame() const;
 
 private:
-    int DownloadCompatible();
-    int DownloadNew();
+    TransferResult DownloadCompatible();
+    TransferResult DownloadNew();
 };
+
+// Recalculates every mapping address of a slave configuration in place; false when they
+// overflow the Profibus buffers. Supplied by the layer that knows the mapping rules.
+using MappingRecalculation = std::function<bool(GatewayConfiguration&)>;
 
 // Download to the TAVO20S (CANopen slave configurations); one layout for formats 5 and 6.
 class CTAVO20SDown : public CDownConfig {
 public:
-    using CDownConfig::CDownConfig;
+    CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
+                 GatewayConfiguration& configuration, MappingRecalculation recalculate);
     ~CTAVO20SDown() override;
 
-    int Download() override;
-    // Recalculates the mapping addresses; 18, or 15 when they overflow the buffers.
-    int Validate(std::string& textOut) override;
-    unsigned IoSizeCode(int format) const override;
+    // Recalculates the mapping addresses; Success, or MappingOverflow when they do not fit.
+    TransferResult Validate(std::string& textOut) override;
+    unsigned IoSizeCode(DownloadFormat format) const override;
     unsigned CanBaudCode() const override;
     unsigned NodeIdValue() const override;
     unsigned DelayStartupValue() const override;
     unsigned TpdoClearTimeValue() const override;
     // Sends header and data frames in `format`; returns a transfer result code.
-    virtual int SendConfiguration(int format);
+    TransferResult SendConfiguration(DownloadFormat format) override;
 
-    // Frames for `format`; 14 for a refused buffer size, else 18.
-    int BuildFrames(int format, DownloadFrames& frames) const;
+    // Frames for `format`; IoSizeRefused for a refused buffer size, else Success.
+    TransferResult BuildFrames(DownloadFormat format, DownloadFrames& frames) const;
+
+private:
+    MappingRecalculation recalculate_;
 };
 
 // Acknowledgement a new-format frame with sequence number `sequence` expects.

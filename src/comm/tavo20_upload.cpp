@@ -1,5 +1,6 @@
 #include "comm/tavo20_upload.h"
 
+#include "comm/frame_layout.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -10,8 +11,7 @@ namespace torvane {
 
 namespace {
 
-constexpr int kSlots = 84;
-constexpr int kRecordsPerFrame = 7;
+using namespace frame;
 
 unsigned get16(const std::uint8_t* p) {
     return p[0] | (static_cast<unsigned>(p[1]) << 8);
@@ -27,236 +27,246 @@ std::string dec(unsigned v) {
 
 // The twelve data frames of an upload, read one after another.
 template <std::size_t FrameSize> struct DataFrames {
-    std::array<std::uint8_t, FrameSize * 12> bytes{};
+    std::array<std::uint8_t, FrameSize * kDataFrameCount> bytes{};
 
     std::uint8_t* frame(int n) { return bytes.data() + FrameSize * static_cast<std::size_t>(n); }
-    const std::uint8_t* slot(int s, int recordSize) const {
-        return bytes.data() + FrameSize * static_cast<std::size_t>(s / kRecordsPerFrame) + 2 +
-               recordSize * (s % kRecordsPerFrame);
+    const std::uint8_t* slot(int s, std::size_t recordSize) const {
+        const auto index = static_cast<std::size_t>(s);
+        return bytes.data() + FrameSize * slotFrame(index) + slotOffset(index, recordSize);
     }
 };
 
-Bytes request(std::uint8_t op, std::uint8_t kind, std::uint8_t n) {
-    Bytes r = {op, 0x02, kind, n, 0};
-    r[4] = FrameChecksum(std::span(r.data(), 4));
+Bytes request(std::uint8_t op, std::uint8_t type, std::uint8_t sequence) {
+    Bytes r = {op, bodyLength(kRequestSize), type, sequence, 0};
+    r.back() = FrameChecksum(std::span(r.data(), r.size() - 1));
     return r;
 }
 
+// True when a reply starts with `op` and the length byte of a `size`-byte frame.
+bool framed(const std::uint8_t* reply, std::uint8_t op, std::size_t size) {
+    return reply[kOperation] == op && reply[kLength] == bodyLength(size);
+}
+
+// The data frame request of data frame `n` (0..11).
+std::uint8_t dataSequence(int n) {
+    return static_cast<std::uint8_t>(kFirstDataSequence + n);
+}
+
 } // namespace
+
+// Record decoders of the four command groups, in the order the groups are sent.
+using Decoder = void (CTAVO20Upload::*)(const std::uint8_t*, DownloadFormat);
+constexpr Decoder kDecoders[4] = {&CTAVO20Upload::AddUploadSdo, &CTAVO20Upload::AddTpdo,
+                                  &CTAVO20Upload::AddDownloadSdo, &CTAVO20Upload::AddRpdo};
 
 // ---- CTAVO20Upload
 // -------------------------------------------------------------------------------
 
 CTAVO20Upload::~CTAVO20Upload() = default;
 
-int CTAVO20Upload::Upload() {
-    return runOnCopy([this] {
-        const int f = Identify();
-        if (f == kFormatNone) {
-            return kResultReadFailed;
-        }
-        if (f == kFormatTavo20Compatible) {
-            return UploadCompatible();
-        }
-        if (f == kFormatTavo20New) {
-            return UploadNew();
-        }
-        return kResultSuccess;
-    });
+TransferResult CTAVO20Upload::ReceiveConfiguration(DownloadFormat format) {
+    if (format == DownloadFormat::Tavo20Compatible) {
+        return UploadCompatible();
+    }
+    if (format == DownloadFormat::Tavo20New) {
+        return UploadNew();
+    }
+    return TransferResult::Success;
 }
 
-int CTAVO20Upload::UploadCompatible() {
+TransferResult CTAVO20Upload::UploadCompatible() {
     notifyRange();
-    if (WriteFrame(port(), clock(), request(0x01, 0x01, 0x01)) != kLinkOk) {
-        return finish(kResultWriteError);
+    namespace hdr = compatible_header;
+    if (WriteFrame(port(), clock(), request(kOpTavo20Upload, kTypeCompatible, kHeaderSequence)) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     clock().sleepMs(500);
-    std::uint8_t h[18] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
-        return finish(kResultReadFailed);
+    std::uint8_t h[hdr::kSize] = {};
+    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
     }
-    if (h[0] != 0x01 || h[1] != 0x0F) {
-        return finish(kResultValidation);
+    if (!framed(h, kOpTavo20Upload, hdr::kSize)) {
+        return finish(TransferResult::Validation);
     }
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
+    ResetForUpload(config());
     notifyStep();
-    const int counts[4] = {std::min<int>(h[11], 28), std::min<int>(h[12], 14),
-                           std::min<int>(h[13], 28), std::min<int>(h[14], 14)};
-    SetIoSize(h[2], kFormatTavo20Compatible);
-    SetNodeId(h[3]);
-    SetCanBaud(get16(&h[4]));
-    SetTpdoClearTime(h[6]);
-    SetSdoTimeout(h[7]);
-    SetEnableNmt(h[8]);
-    SetDelayStartup(h[9]);
-    SetSync(h[10]);
+    const int counts[4] = {std::min<int>(h[hdr::kCounts], kCompatibleSdoLimit),
+                           std::min<int>(h[hdr::kCounts + 1], kCompatiblePdoLimit),
+                           std::min<int>(h[hdr::kCounts + 2], kCompatibleSdoLimit),
+                           std::min<int>(h[hdr::kCounts + 3], kCompatiblePdoLimit)};
+    SetIoSize(h[hdr::kIoSize], DownloadFormat::Tavo20Compatible);
+    SetNodeId(h[hdr::kNodeId]);
+    SetCanBaud(get16(&h[hdr::kCanBaud]));
+    SetTpdoClearTime(h[hdr::kTpdoClearTime]);
+    SetSdoTimeout(h[hdr::kSdoTimeout]);
+    SetEnableNmt(h[hdr::kEnableNmt]);
+    SetDelayStartup(h[hdr::kDelayStartup]);
+    SetSync(h[hdr::kSync]);
 
-    DataFrames<47> data;
-    for (int n = 0; n < 12; ++n) {
-        if (WriteFrame(port(), clock(), request(0x01, 0x01, static_cast<std::uint8_t>(n + 2))) !=
-            kLinkOk) {
-            return finish(kResultWriteError);
+    DataFrames<kSmallDataFrameSize> data;
+    for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
+        if (WriteFrame(port(), clock(),
+                       request(kOpTavo20Upload, kTypeCompatible, dataSequence(n))) !=
+            LinkResult::Ok) {
+            return finish(TransferResult::WriteError);
         }
         clock().sleepMs(500);
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, 47) != kLinkOk) {
-            return finish(kResultReadFailed);
+        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != LinkResult::Ok) {
+            return finish(TransferResult::ReadFailed);
         }
-        if (f[0] != 0x01 || f[1] != 0x2C) {
-            return finish(kResultValidation);
+        if (!framed(f, kOpTavo20Upload, kSmallDataFrameSize)) {
+            return finish(TransferResult::Validation);
         }
         notifyStep();
     }
     framesComplete_ = true;
-    for (int s = 0; s < counts[0]; ++s) {
-        AddUploadSdo(data.slot(s, 6), kFormatTavo20Compatible);
+    const int firstSlots[4] = {kCompatibleUploadSdoSlot, kCompatibleTpdoSlot,
+                               kCompatibleDownloadSdoSlot, kCompatibleRpdoSlot};
+    for (int g = 0; g < 4; ++g) {
+        for (int s = firstSlots[g]; s < firstSlots[g] + counts[g]; ++s) {
+            (this->*kDecoders[g])(data.slot(s, compatible_record::kSize),
+                                  DownloadFormat::Tavo20Compatible);
+        }
     }
-    for (int s = 28; s < 28 + counts[1]; ++s) {
-        AddTpdo(data.slot(s, 6), kFormatTavo20Compatible);
-    }
-    for (int s = 42; s < 42 + counts[2]; ++s) {
-        AddDownloadSdo(data.slot(s, 6), kFormatTavo20Compatible);
-    }
-    for (int s = 70; s < 70 + counts[3]; ++s) {
-        AddRpdo(data.slot(s, 6), kFormatTavo20Compatible);
-    }
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
-int CTAVO20Upload::UploadNew() {
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
+TransferResult CTAVO20Upload::UploadNew() {
+    ResetForUpload(config());
     notifyRange();
-    if (WriteFrame(port(), clock(), request(0x01, 0x0D, 0x01)) != kLinkOk) {
-        return finish(kResultWriteError);
+    namespace hdr = new_header;
+    if (WriteFrame(port(), clock(),
+                   request(kOpTavo20Upload, kTypeConfiguration, kHeaderSequence)) !=
+        LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
-    std::uint8_t h[38] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
-        return finish(kResultReadFailed);
+    std::uint8_t h[hdr::kSize] = {};
+    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
     }
     notifyStep();
-    if (h[0] != 0x01 || h[1] != 0x23) {
-        return finish(kResultValidation);
+    if (!framed(h, kOpTavo20Upload, hdr::kSize)) {
+        return finish(TransferResult::Validation);
     }
-    SetIoSize(h[2], kFormatTavo20New);
-    SetNodeId(h[3]);
-    SetCanBaud(get16(&h[4]));
-    SetTpdoClearTime(get16(&h[6]));
-    SetSdoTimeout(get16(&h[8]));
-    SetEnableNmt(h[10]);
-    SetDelayStartup(get16(&h[11]));
-    SetSync(get16(&h[13]));
-    SetControlMonitor(h[19]);
-    SetErrorControl(get16(&h[20]));
-    SetRpdoCycle(get16(&h[23]));
-    SetOutputProcessing(h[25]);
-    SetSdoCycle(get16(&h[26]));
+    SetIoSize(h[hdr::kIoSize], DownloadFormat::Tavo20New);
+    SetNodeId(h[hdr::kNodeId]);
+    SetCanBaud(get16(&h[hdr::kCanBaud]));
+    SetTpdoClearTime(get16(&h[hdr::kTpdoClearTime]));
+    SetSdoTimeout(get16(&h[hdr::kSdoTimeout]));
+    SetEnableNmt(h[hdr::kEnableNmt]);
+    SetDelayStartup(get16(&h[hdr::kDelayStartup]));
+    SetSync(get16(&h[hdr::kSync]));
+    SetControlMonitor(h[hdr::kControlStatus]);
+    SetErrorControl(get16(&h[hdr::kErrorControl]));
+    SetRpdoCycle(get16(&h[hdr::kRpdoCycle]));
+    SetOutputProcessing(h[hdr::kOutputProcessing]);
+    SetSdoCycle(get16(&h[hdr::kSdoCycle]));
     // Upload SDO, TPDO, Download SDO, RPDO counts.
-    const int counts[4] = {h[15], h[16], h[17], h[18]};
+    const int counts[4] = {h[hdr::kCounts], h[hdr::kCounts + 1], h[hdr::kCounts + 2],
+                           h[hdr::kCounts + 3]};
 
-    DataFrames<96> data;
-    for (int n = 0; n < 12; ++n) {
-        if (WriteFrame(port(), clock(), request(0x01, 0x0D, static_cast<std::uint8_t>(n + 2))) !=
-            kLinkOk) {
-            return finish(kResultWriteError);
+    DataFrames<kLargeDataFrameSize> data;
+    for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
+        if (WriteFrame(port(), clock(),
+                       request(kOpTavo20Upload, kTypeConfiguration, dataSequence(n))) !=
+            LinkResult::Ok) {
+            return finish(TransferResult::WriteError);
         }
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, 96) != kLinkOk) {
-            return finish(kResultReadFailed);
+        if (ReadReply(port(), clock(), f, kLargeDataFrameSize) != LinkResult::Ok) {
+            return finish(TransferResult::ReadFailed);
         }
-        if (f[0] != 0x01 || f[1] != 0x5D) {
-            return finish(kResultValidation);
+        if (!framed(f, kOpTavo20Upload, kLargeDataFrameSize)) {
+            return finish(TransferResult::Validation);
         }
         notifyStep();
     }
     framesComplete_ = true;
-    using Decoder = void (CTAVO20Upload::*)(const std::uint8_t*, int);
-    const Decoder decoders[4] = {&CTAVO20Upload::AddUploadSdo, &CTAVO20Upload::AddTpdo,
-                                 &CTAVO20Upload::AddDownloadSdo, &CTAVO20Upload::AddRpdo};
     int s = 0;
     for (int g = 0; g < 4; ++g) {
-        for (int i = 0; i < counts[g] && s < kSlots; ++i, ++s) {
-            (this->*decoders[g])(data.slot(s, 13), kFormatTavo20New);
+        for (int i = 0; i < counts[g] && s < kCommandCap; ++i, ++s) {
+            (this->*kDecoders[g])(data.slot(s, new_record::kSize), DownloadFormat::Tavo20New);
         }
     }
     notifyFinished();
 
     if (sdoOptionsSupported()) {
-        WriteFrame(port(), clock(), request(0x06, 0x01, 0x01));
-        std::uint8_t o[49] = {};
+        namespace opt = sdo_options;
+        WriteFrame(port(), clock(), request(kOpReadSdoOptions, kTypeCompatible, kHeaderSequence));
+        std::uint8_t o[opt::kReplyCapacity] = {};
         std::size_t count = 0;
         ReadAvailable(port(), clock(), o, sizeof o, count);
-        if (o[0] != 0x06) {
-            return kResultValidation;
+        if (o[kOperation] != kOpReadSdoOptions) {
+            return TransferResult::Validation;
         }
-        if (config_ != nullptr) {
-            CONFIG& c = config_->Config;
-            c.SDOConcurrent = o[2] == 1 ? str::Enable : str::Disable;
-            const unsigned retries = o[3] >= 2 && o[3] <= 6 ? o[3] - 1u : o[3];
-            c.SDORetries = dec(retries);
-            c.SDOPollDelay = dec(get16(&o[4]));
-        }
+        CONFIG& c = config().Config;
+        c.SDOConcurrent = o[opt::kConcurrent] == 1 ? str::Enable : str::Disable;
+        const unsigned stored = o[opt::kRetries];
+        // The download sends 1..5 retries as 2..6.
+        const unsigned retries = stored >= 2 && stored <= 6 ? stored - 1u : stored;
+        c.SDORetries = dec(retries);
+        c.SDOPollDelay = dec(get16(&o[opt::kPollDelay]));
     }
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-void CTAVO20Upload::addSdo(const std::uint8_t* r, int format, const char* type) {
+void CTAVO20Upload::addSdo(const std::uint8_t* r, DownloadFormat format, const char* type) {
     UploadedCommand cmd;
     cmd.InstructionType = type;
-    if (format == kFormatTavo20Compatible) {
-        cmd.Index = dec(get16(r));
-        cmd.SubIndex = dec(r[2]);
-        cmd.NodeAddress = dec(r[3]);
-        cmd.Bytes = dec(r[4]);
-        cmd.MappingAddress = dec(r[5]);
+    if (format == DownloadFormat::Tavo20Compatible) {
+        namespace rec = compatible_record;
+        cmd.Index = dec(get16(r + rec::kKey));
+        cmd.SubIndex = dec(r[rec::kKeyHigh]);
+        cmd.NodeAddress = dec(r[rec::kNode]);
+        cmd.Bytes = dec(r[rec::kBytes]);
+        cmd.MappingAddress = dec(r[rec::kMapping]);
     } else {
-        cmd.Bytes = dec(r[0]);
-        cmd.NodeAddress = dec(r[1]);
-        cmd.MappingAddress = dec(get32(r + 2));
-        cmd.Index = dec(get16(r + 10));
-        cmd.SubIndex = dec(r[12]);
+        namespace rec = new_record;
+        cmd.Bytes = dec(r[rec::kBytes]);
+        cmd.NodeAddress = dec(r[rec::kNode]);
+        cmd.MappingAddress = dec(get32(r + rec::kMapping));
+        cmd.Index = dec(get16(r + rec::kIndex));
+        cmd.SubIndex = dec(r[rec::kSubIndex]);
     }
     AddCommand(cmd);
 }
 
-void CTAVO20Upload::addPdo(const std::uint8_t* r, int format, const char* type) {
+void CTAVO20Upload::addPdo(const std::uint8_t* r, DownloadFormat format, const char* type) {
     UploadedCommand cmd;
     cmd.InstructionType = type;
-    if (format == kFormatTavo20Compatible) {
-        cmd.CobId = dec(get16(r) | (static_cast<unsigned>(r[2]) << 16));
-        cmd.NodeAddress = dec(r[3]);
-        cmd.Bytes = dec(r[4]);
-        cmd.MappingAddress = dec(r[5]);
+    if (format == DownloadFormat::Tavo20Compatible) {
+        namespace rec = compatible_record;
+        cmd.CobId = dec(get16(r + rec::kKey) | (static_cast<unsigned>(r[rec::kKeyHigh]) << 16));
+        cmd.NodeAddress = dec(r[rec::kNode]);
+        cmd.Bytes = dec(r[rec::kBytes]);
+        cmd.MappingAddress = dec(r[rec::kMapping]);
     } else {
-        cmd.Bytes = dec(r[0]);
-        cmd.NodeAddress = dec(r[1]);
-        cmd.MappingAddress = dec(get32(r + 2));
-        cmd.CobId = dec(get32(r + 6));
+        namespace rec = new_record;
+        cmd.Bytes = dec(r[rec::kBytes]);
+        cmd.NodeAddress = dec(r[rec::kNode]);
+        cmd.MappingAddress = dec(get32(r + rec::kMapping));
+        cmd.CobId = dec(get32(r + rec::kCobId));
     }
     AddCommand(cmd);
 }
 
-void CTAVO20Upload::AddUploadSdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddUploadSdo(const std::uint8_t* record, DownloadFormat format) {
     addSdo(record, format, kUploadSdo);
 }
-void CTAVO20Upload::AddTpdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddTpdo(const std::uint8_t* record, DownloadFormat format) {
     addPdo(record, format, kTransmitPdo);
 }
-void CTAVO20Upload::AddDownloadSdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddDownloadSdo(const std::uint8_t* record, DownloadFormat format) {
     addSdo(record, format, kDownloadSdo);
 }
-void CTAVO20Upload::AddRpdo(const std::uint8_t* record, int format) {
+void CTAVO20Upload::AddRpdo(const std::uint8_t* record, DownloadFormat format) {
     addPdo(record, format, kReceivePdo);
 }
 
 void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
-    if (config_ == nullptr) {
-        return;
-    }
-    CONFIG& c = config_->Config;
+    CONFIG& c = config().Config;
     c.NodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
     c.InstructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
     int node = 0;
@@ -291,134 +301,115 @@ void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
 
 CTAVO20SUpload::~CTAVO20SUpload() = default;
 
-int CTAVO20SUpload::Upload() {
-    return runOnCopy([this] {
-        const int f = Identify();
-        if (f == kFormatNone) {
-            return kResultReadFailed;
-        }
-        if (f == kFormatTavo20SCompatible) {
-            return UploadFormat5();
-        }
-        if (f == kFormatTavo20SNew) {
-            return UploadFormat6();
-        }
-        return kResultSuccess;
-    });
-}
-
-int CTAVO20SUpload::UploadFormat5() {
-    return ReadConfiguration(kFormatTavo20SCompatible);
-}
-
-int CTAVO20SUpload::UploadFormat6() {
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
+TransferResult CTAVO20SUpload::ReceiveConfiguration(DownloadFormat format) {
+    if (format == DownloadFormat::Tavo20SCompatible) {
+        return UploadFormat5();
     }
-    return ReadConfiguration(kFormatTavo20SNew);
+    if (format == DownloadFormat::Tavo20SNew) {
+        return UploadFormat6();
+    }
+    return TransferResult::Success;
 }
 
-int CTAVO20SUpload::ReadConfiguration(int format) {
+TransferResult CTAVO20SUpload::UploadFormat5() {
+    return ReadConfiguration(DownloadFormat::Tavo20SCompatible);
+}
+
+TransferResult CTAVO20SUpload::UploadFormat6() {
+    ResetForUpload(config());
+    return ReadConfiguration(DownloadFormat::Tavo20SNew);
+}
+
+TransferResult CTAVO20SUpload::ReadConfiguration(DownloadFormat format) {
     notifyRange();
     notifyStep();
-    const Bytes req = request(0x03, 0x01, 0x01);
-    if (WriteFrame(port(), clock(), req) != kLinkOk) {
-        return finish(kResultWriteError);
+    namespace hdr = slave_header;
+    // Every frame of the slave layout is asked for with the same request.
+    const Bytes req = request(kOpTavo20SUpload, kTypeCompatible, kHeaderSequence);
+    if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
+        return finish(TransferResult::WriteError);
     }
     clock().sleepMs(500);
-    std::uint8_t h[13] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != kLinkOk) {
-        return finish(kResultReadFailed);
+    std::uint8_t h[hdr::kSize] = {};
+    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
     }
-    if (config_ != nullptr) {
-        ResetForUpload(*config_);
-    }
-    SetIoSize(h[2], format);
-    SetNodeId(h[3]);
-    SetCanBaud(get16(&h[4]));
-    SetSdoTimeoutByte(h[6]);
-    SetDelayStartup(h[7]);
-    const int tpdo = std::min<int>(h[8], 42);
-    const int rpdo = std::min<int>(h[9], 42);
+    ResetForUpload(config());
+    SetIoSize(h[hdr::kIoSize], format);
+    SetNodeId(h[hdr::kNodeId]);
+    SetCanBaud(get16(&h[hdr::kCanBaud]));
+    SetSdoTimeoutByte(h[hdr::kClearTime]);
+    SetDelayStartup(h[hdr::kDelayStartup]);
+    const int tpdo = std::min<int>(h[hdr::kTpdoCount], kSlavePdoLimit);
+    const int rpdo = std::min<int>(h[hdr::kRpdoCount], kSlavePdoLimit);
 
-    DataFrames<47> data;
-    for (int n = 0; n < 12; ++n) {
-        if (WriteFrame(port(), clock(), req) != kLinkOk) {
-            return finish(kResultWriteError);
+    DataFrames<kSmallDataFrameSize> data;
+    for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
+        if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
+            return finish(TransferResult::WriteError);
         }
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, 47) != kLinkOk) {
-            return finish(kResultReadFailed);
+        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != LinkResult::Ok) {
+            return finish(TransferResult::ReadFailed);
         }
         notifyStep();
-        if (f[0] != 0x03 || f[1] != 0x2C) {
-            return finish(kResultValidation);
+        if (!framed(f, kOpTavo20SUpload, kSmallDataFrameSize)) {
+            return finish(TransferResult::Validation);
         }
     }
     framesComplete_ = true;
-    for (int s = 0; s < tpdo; ++s) {
-        AddTpdo(data.slot(s, 6), format);
+    for (int s = kSlaveTpdoSlot; s < kSlaveTpdoSlot + tpdo; ++s) {
+        AddTpdo(data.slot(s, slave_record::kSize), format);
     }
-    for (int s = 42; s < 42 + rpdo; ++s) {
-        AddRpdo(data.slot(s, 6), format);
+    for (int s = kSlaveRpdoSlot; s < kSlaveRpdoSlot + rpdo; ++s) {
+        AddRpdo(data.slot(s, slave_record::kSize), format);
     }
-    return finish(kResultSuccess);
+    return finish(TransferResult::Success);
 }
 
-void CTAVO20SUpload::SetIoSize(unsigned code, int format) {
-    if (config_ == nullptr || (format != kFormatTavo20SCompatible && format != kFormatTavo20SNew)) {
+void CTAVO20SUpload::SetIoSize(unsigned code, DownloadFormat format) {
+    if (format != DownloadFormat::Tavo20SCompatible && format != DownloadFormat::Tavo20SNew) {
         return;
     }
-    static constexpr const char* kSizes[] = {"16", "48", "96", "112"};
-    std::string& s = config_->Fieldbus.InportNum;
-    if (code < 4) {
-        s = kSizes[code];
-    } else if (format == kFormatTavo20SNew) {
-        s = str::HardwareConfigSize;
+    // The compatible slave format leaves the size alone for a code outside the four sizes.
+    if (code < kFixedIoSizeCount || format == DownloadFormat::Tavo20SNew) {
+        config().Fieldbus.InportNum = fixedIoSizeText(code);
     }
 }
 
 void CTAVO20SUpload::SetNodeId(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SlaveNodeAddress = dec(value);
-    }
+    config().Config.SlaveNodeAddress = dec(value);
 }
 
 void CTAVO20SUpload::SetCanBaud(unsigned code) {
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    if (config_ != nullptr && code < 8) {
-        config_->Config.SlaveBaudRate = kRates[code];
+    const CanBaudRate* rate = canBaudRateOfCode(code);
+    if (rate != nullptr) {
+        config().Config.SlaveBaudRate = rate->text;
     }
 }
 
+// The slave header carries the RPDO clear time where the master's carries the SDO time-out;
+// that is the gateway's layout, so the byte lands in RPDOTimeout.
 void CTAVO20SUpload::SetSdoTimeoutByte(unsigned value8) {
-    if (config_ != nullptr) {
-        config_->Config.RPDOTimeout = dec(value8 & 0xFF);
-    }
+    config().Config.RPDOTimeout = dec(value8 % 256);
 }
 
 void CTAVO20SUpload::SetDelayStartup(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SlaveDelayStart = dec(value);
-    }
+    config().Config.SlaveDelayStart = dec(value);
 }
 
-void CTAVO20SUpload::AddUploadSdo(const std::uint8_t* /*record*/, int /*format*/) {}
-void CTAVO20SUpload::AddDownloadSdo(const std::uint8_t* /*record*/, int /*format*/) {}
+void CTAVO20SUpload::AddUploadSdo(const std::uint8_t* /*record*/, DownloadFormat /*format*/) {}
+void CTAVO20SUpload::AddDownloadSdo(const std::uint8_t* /*record*/, DownloadFormat /*format*/) {}
 
-void CTAVO20SUpload::AddTpdo(const std::uint8_t* record, int /*format*/) {
+void CTAVO20SUpload::AddTpdo(const std::uint8_t* record, DownloadFormat /*format*/) {
     addPdo(record, kTransmitPdo);
 }
-void CTAVO20SUpload::AddRpdo(const std::uint8_t* record, int /*format*/) {
+void CTAVO20SUpload::AddRpdo(const std::uint8_t* record, DownloadFormat /*format*/) {
     addPdo(record, kReceivePdo);
 }
 
 void CTAVO20SUpload::addPdo(const std::uint8_t* r, const char* type) {
-    if (config_ == nullptr) {
-        return;
-    }
-    CONFIG& c = config_->Config;
+    CONFIG& c = config().Config;
     c.InstructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
     if (c.InstructionCount == kInstructionTableSize) {
         return;
@@ -427,9 +418,10 @@ void CTAVO20SUpload::addPdo(const std::uint8_t* r, const char* type) {
     INSTRUCTION& cmd = c.Instructions[position];
     cmd = INSTRUCTION{};
     cmd.InstructionType = type;
-    cmd.CobId = dec(get32(r));
-    cmd.Bytes = dec(r[4]);
-    cmd.MappingAddress = dec(r[5]);
+    namespace rec = slave_record;
+    cmd.CobId = dec(get32(r + rec::kCobId));
+    cmd.Bytes = dec(r[rec::kBytes]);
+    cmd.MappingAddress = dec(r[rec::kMapping]);
     cmd.NodeIndex = position;
 }
 

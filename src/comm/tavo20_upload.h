@@ -24,19 +24,19 @@ public:
     using CUploadConfig::CUploadConfig;
     ~CTAVO20Upload() override;
 
-    int Upload() override;
-    void AddUploadSdo(const std::uint8_t* record, int format) override;
-    void AddTpdo(const std::uint8_t* record, int format) override;
-    void AddDownloadSdo(const std::uint8_t* record, int format) override;
-    void AddRpdo(const std::uint8_t* record, int format) override;
+    TransferResult ReceiveConfiguration(DownloadFormat format) override;
+    void AddUploadSdo(const std::uint8_t* record, DownloadFormat format) override;
+    void AddTpdo(const std::uint8_t* record, DownloadFormat format) override;
+    void AddDownloadSdo(const std::uint8_t* record, DownloadFormat format) override;
+    void AddRpdo(const std::uint8_t* record, DownloadFormat format) override;
     // Appends the command and, when its address is new, a node "Node-<address>".
     virtual void AddCommand(const UploadedCommand& fields);
 
 private:
-    int UploadCompatible();
-    int UploadNew();
-    void addSdo(const std::uint8_t* record, int format, const char* type);
-    void addPdo(const std::uint8_t* record, int format, const char* type);
+    TransferResult UploadCompatible();
+    TransferResult UploadNew();
+    void addSdo(const std::uint8_t* record, DownloadFormat format, const char* type);
+    void addPdo(const std::uint8_t* record, DownloadFormat format, const char* type);
 };
 
 // Upload from the TAVO20S (CANopen slave configurations).
@@ -45,20 +45,20 @@ public:
     using CUploadConfig::CUploadConfig;
     ~CTAVO20SUpload() override;
 
-    int Upload() override;
-    void SetIoSize(unsigned code, int format) override;
+    TransferResult ReceiveConfiguration(DownloadFormat format) override;
+    void SetIoSize(unsigned code, DownloadFormat format) override;
     void SetNodeId(unsigned value) override;
     void SetCanBaud(unsigned code) override;
     void SetSdoTimeoutByte(unsigned value8) override;
     void SetDelayStartup(unsigned value) override;
-    void AddUploadSdo(const std::uint8_t* record, int format) override;
-    void AddTpdo(const std::uint8_t* record, int format) override;
-    void AddDownloadSdo(const std::uint8_t* record, int format) override;
-    void AddRpdo(const std::uint8_t* record, int format) override;
+    void AddUploadSdo(const std::uint8_t* record, DownloadFormat format) override;
+    void AddTpdo(const std::uint8_t* record, DownloadFormat format) override;
+    void AddDownloadSdo(const std::uint8_t* record, DownloadFormat format) override;
+    void AddRpdo(const std::uint8_t* record, DownloadFormat format) override;
 
-    virtual int ReadConfiguration(int format);
-    virtual int UploadFormat5();
-    virtual int UploadFormat6();
+    virtual TransferResult ReadConfiguration(DownloadFormat format);
+    virtual TransferResult UploadFormat5();
+    virtual TransferResult UploadFormat6();
 
 private:
     void addPdo(const std::uint8_t* record, const char* type);

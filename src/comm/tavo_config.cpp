@@ -1,5 +1,6 @@
 #include "comm/tavo_config.h"
 
+#include "comm/frame_layout.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
 #include "model/text_number.h"
@@ -10,6 +11,9 @@
 namespace torvane {
 
 namespace {
+
+// An identification request: the operation with an empty body.
+constexpr std::uint8_t kIdentifyRequest[] = {frame::kOpIdentify, 0, frame::kOpIdentify};
 
 // "\"a\\b\"is empty" and "\"a\\b\\c\"is empty".
 std::string emptyMessage(std::initializer_list<std::string_view> parts) {
@@ -35,62 +39,67 @@ int clampCount(int count, int tableSize) {
     return std::clamp(count, 0, tableSize);
 }
 
+// The edition a TAVO20 identification leaves in the configuration.
+std::int32_t editionOf(DownloadFormat format) {
+    return format == DownloadFormat::Tavo20New ? kEditionNewLayout : kEditionCompatible;
+}
+
 } // namespace
 
-int formatAnswerCode(FormatChoice choice, bool slaveModel) {
+DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel) {
     switch (choice) {
     case FormatChoice::Compatible:
-        return slaveModel ? kFormatTavo20SCompatible : kFormatTavo20Compatible;
+        return slaveModel ? DownloadFormat::Tavo20SCompatible : DownloadFormat::Tavo20Compatible;
     case FormatChoice::New:
-        return slaveModel ? kFormatTavo20SNew : kFormatTavo20New;
+        return slaveModel ? DownloadFormat::Tavo20SNew : DownloadFormat::Tavo20New;
     case FormatChoice::Cancel:
-        return kFormatCancelled;
+        return DownloadFormat::Cancelled;
     case FormatChoice::NoChoice:
         break;
     }
-    return kFormatNone;
+    return DownloadFormat::None;
 }
 
-std::string transferResultText(int code, const std::string& emptyFieldMessage,
+std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage,
                                const std::string& openReason) {
     switch (code) {
-    case kResultOpenFailed:
+    case TransferResult::OpenFailed:
         return openReason.empty() ? std::string(str::ResultOpenFailed)
                                   : std::string(str::ResultOpenFailed) + "\n" + openReason;
-    case kResultWriteError:
+    case TransferResult::WriteError:
         return str::ResultWriteError;
-    case kResultReadFailed:
+    case TransferResult::ReadFailed:
         return str::ResultReadFailed;
-    case kResultValidation:
+    case TransferResult::Validation:
         return str::ResultValidation;
-    case kResultVersionMismatch:
+    case TransferResult::VersionMismatch:
         return str::ResultVersionMismatch;
-    case kResultDownloadError:
+    case TransferResult::DownloadError:
         return str::ResultDownloadError;
-    case kResultUploadFailed:
+    case TransferResult::UploadFailed:
         return str::ResultUploadFailed;
-    case kResultDownloadFailed:
+    case TransferResult::DownloadFailed:
         return str::ResultDownloadFailed;
-    case kResultUnsupported:
+    case TransferResult::Unsupported:
         return str::ResultUnsupported;
-    case kResultTooManyUploadSdo:
-    case kResultTooManyDownloadSdo:
+    case TransferResult::TooManyUploadSdo:
+    case TransferResult::TooManyDownloadSdo:
         return str::SdoLimit28;
-    case kResultTooManyTpdo:
+    case TransferResult::TooManyTpdo:
         return str::TransmitPdoLimit14;
-    case kResultTooManyRpdo:
+    case TransferResult::TooManyRpdo:
         return str::ReceivePdoLimit14;
-    case kResultFieldEmpty:
+    case TransferResult::FieldEmpty:
         return emptyFieldMessage;
-    case kResultIoSizeRefused:
+    case TransferResult::IoSizeRefused:
         return str::ResultIoSizeRefused;
-    case kResultMappingOverflow:
+    case TransferResult::MappingOverflow:
         return str::ResultMappingOverflow;
-    case kResultDownloadCancel:
+    case TransferResult::DownloadCancel:
         return str::ResultDownloadCancel;
-    case kResultUploadCancel:
+    case TransferResult::UploadCancel:
         return str::ResultUploadCancel;
-    case kResultSuccess:
+    case TransferResult::Success:
         return str::ResultSuccess;
     default:
         return str::ResultUnknown;
@@ -99,8 +108,9 @@ std::string transferResultText(int code, const std::string& emptyFieldMessage,
 
 // ---- CTAVOConfig --------------------------------------------------------------------------------
 
-CTAVOConfig::CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock)
-    : port_(std::move(port)), clock_(clock) {}
+CTAVOConfig::CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock,
+                         GatewayConfiguration& configuration)
+    : port_(std::move(port)), clock_(clock), config_(configuration) {}
 
 CTAVOConfig::~CTAVOConfig() {
     if (port_ && portOpen_) {
@@ -108,37 +118,30 @@ CTAVOConfig::~CTAVOConfig() {
     }
 }
 
-void CTAVOConfig::Attach(GatewayConfiguration* configuration) {
-    config_ = configuration;
-}
-
-int CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
+TransferResult CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
     portName_ = portName;
     openReason_.clear();
     portOpen_ = false;
     if (!port_) {
-        return kResultOpenFailed;
+        return TransferResult::OpenFailed;
     }
-    if (OpenSerialPort(*port_, portName, baudRate, parity, openReason_) != kLinkOk) {
-        return kResultOpenFailed;
+    if (OpenSerialPort(*port_, portName, baudRate, parity, openReason_) != LinkResult::Ok) {
+        return TransferResult::OpenFailed;
     }
     portOpen_ = true;
-    return kResultSuccess;
+    return TransferResult::Success;
 }
 
-int CTAVOConfig::CheckProfibusBytes() {
-    if (config_ != nullptr && config_->Fieldbus.InportNum.empty()) {
+bool CTAVOConfig::CheckProfibusBytes() {
+    if (config().Fieldbus.InportNum.empty()) {
         message_ = emptyMessage({str::ProfibusNetwork, str::ParamNumberOfBytes});
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
-int CTAVOConfig::CheckGatewayParameters() {
-    if (config_ == nullptr) {
-        return 1;
-    }
-    const CONFIG& c = config_->Config;
+bool CTAVOConfig::CheckGatewayParameters() {
+    const CONFIG& c = config().Config;
     struct Field {
         const std::string* value;
         const char* label;
@@ -168,40 +171,34 @@ int CTAVOConfig::CheckGatewayParameters() {
     };
     for (const Field& f : always) {
         if (!check(f)) {
-            return 0;
+            return false;
         }
     }
-    if (format_ == kFormatTavo20New) {
+    if (format_ == DownloadFormat::Tavo20New) {
         for (const Field& f : newFormat) {
             if (!check(f)) {
-                return 0;
+                return false;
             }
         }
     }
-    return 1;
+    return true;
 }
 
-int CTAVOConfig::CheckNodes() {
-    if (config_ == nullptr) {
-        return 1;
-    }
-    const CONFIG& c = config_->Config;
+bool CTAVOConfig::CheckNodes() {
+    const CONFIG& c = config().Config;
     const int count = clampCount(c.NodeCount, kNodeTableSize);
     for (int i = 0; i < count; ++i) {
         if (c.Nodes[i].NodeAddress.empty()) {
             message_ =
                 emptyMessage({configTextToUtf8(c.Nodes[i].NodeName), str::CmdRowSlaveAddress});
-            return 0;
+            return false;
         }
     }
-    return 1;
+    return true;
 }
 
-int CTAVOConfig::CheckCommands() {
-    if (config_ == nullptr) {
-        return 1;
-    }
-    const CONFIG& c = config_->Config;
+bool CTAVOConfig::CheckCommands() {
+    const CONFIG& c = config().Config;
     const int count = clampCount(c.InstructionCount, kInstructionTableSize);
     for (int i = 0; i < count; ++i) {
         const INSTRUCTION& cmd = c.Instructions[i];
@@ -222,21 +219,20 @@ int CTAVOConfig::CheckCommands() {
         for (const auto& [value, label] : fields) {
             if (value != nullptr && value->empty()) {
                 message_ = emptyMessage({nodeName, typeName, label});
-                return 0;
+                return false;
             }
         }
     }
-    return 1;
+    return true;
 }
 
-std::string CTAVOConfig::ResultText(int code) const {
+std::string CTAVOConfig::ResultText(TransferResult code) const {
     return transferResultText(code, message_, openReason_);
 }
 
-bool CTAVOConfig::requestIdentification(std::uint8_t (&reply)[11]) {
-    static constexpr std::uint8_t kRequest[] = {0xFE, 0x00, 0xFE};
+bool CTAVOConfig::requestIdentification(std::uint8_t (&reply)[frame::kIdentifyReplySize]) {
     std::fill(std::begin(reply), std::end(reply), 0);
-    WriteFrame(*port_, clock_, kRequest);
+    WriteFrame(*port_, clock_, kIdentifyRequest);
     std::size_t count = 0;
     ReadAvailable(*port_, clock_, reply, sizeof reply, count);
     return count > 0;
@@ -267,15 +263,15 @@ void CTAVOConfig::notifyFinished() {
 
 // ---- CDownConfig --------------------------------------------------------------------------------
 
-int CDownConfig::Identify() {
+DownloadFormat CDownConfig::Identify() {
     firmwareMajor_ = 0;
     firmwareMinor_ = 0;
     if (!portOpen_) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
-    std::uint8_t r[11];
+    std::uint8_t r[frame::kIdentifyReplySize];
     if (!requestIdentification(r)) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
     const bool slave = isSlaveModel();
     auto ask = [&]() {
@@ -283,79 +279,63 @@ int CDownConfig::Identify() {
             question_ != nullptr ? question_->askDownloadFormat() : FormatChoice::Cancel;
         return formatAnswerCode(choice, slave);
     };
-    int format = kFormatNone;
+    DownloadFormat format = DownloadFormat::None;
     if (!slave) {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
-            format = kFormatTavo20Compatible;
+            format = DownloadFormat::Tavo20Compatible;
         } else if (oldEditionLoaded_) {
             format = ask();
-            if (format != kFormatTavo20Compatible && format != kFormatTavo20New) {
+            if (format != DownloadFormat::Tavo20Compatible && format != DownloadFormat::Tavo20New) {
                 return format;
             }
         } else {
-            format = kFormatTavo20New;
+            format = DownloadFormat::Tavo20New;
         }
-        if (config_ != nullptr) {
-            config_->Config.ConfigEdition = format == kFormatTavo20New ? 320 : 210;
-        }
-        firmwareMajor_ = r[4];
-        firmwareMinor_ = r[5];
+        config().Config.ConfigEdition = editionOf(format);
+        firmwareMajor_ = r[frame::kFirmwareMajor];
+        firmwareMinor_ = r[frame::kFirmwareMinor];
     } else {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
-            format = kFormatTavo20SCompatible;
+            format = DownloadFormat::Tavo20SCompatible;
         } else if (oldEditionLoaded_) {
             format = ask();
-            if (format == kFormatTavo20SNew) {
+            if (format == DownloadFormat::Tavo20SNew) {
                 if (!requestIdentification(r)) {
-                    return kFormatNone;
+                    return DownloadFormat::None;
                 }
-            } else if (format != kFormatTavo20SCompatible) {
+            } else if (format != DownloadFormat::Tavo20SCompatible) {
                 return format;
             }
         } else {
-            format = kFormatTavo20SNew;
+            format = DownloadFormat::Tavo20SNew;
         }
     }
     format_ = format;
     return format;
 }
 
-unsigned CDownConfig::IoSizeCode(int format) const {
-    if (config_ == nullptr) {
-        return kNoCode;
+unsigned CDownConfig::IoSizeCode(DownloadFormat format) const {
+    const IoSize* size = findIoSize(config().Fieldbus.InportNum);
+    if (format == DownloadFormat::Tavo20New) {
+        return size != nullptr ? size->newCode : kHardwareIoSize.newCode;
     }
-    const std::string& s = config_->Fieldbus.InportNum;
-    if (format == kFormatTavo20New) {
-        return s == "16" ? 0 : s == "48" ? 1 : s == "96" ? 2 : s == "112" ? 3 : 4;
-    }
-    if (format == kFormatTavo20Compatible) {
-        return s == "112" ? 0 : s == "48" ? 1 : 255;
+    if (format == DownloadFormat::Tavo20Compatible) {
+        return size != nullptr ? size->compatibleCode : kNoWireCode;
     }
     return kNoCode;
 }
 
-namespace {
-unsigned baudCode(const std::string& s) {
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    for (unsigned i = 0; i < 8; ++i) {
-        if (s == kRates[i]) {
-            return i;
-        }
-    }
-    return kNoCode;
+unsigned canBaudCode(std::string_view text) {
+    const CanBaudRate* rate = findCanBaudRate(text);
+    return rate != nullptr ? rate->wireCode : kNoCode;
 }
-} // namespace
 
 unsigned CDownConfig::CanBaudCode() const {
-    return config_ == nullptr ? kNoCode : baudCode(config_->Config.BuadRate);
+    return canBaudCode(config().Config.BuadRate);
 }
 
 unsigned CDownConfig::EnableNmtCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Config.NMT;
+    const std::string& s = config().Config.NMT;
     if (s == str::Enable || s == str::Yes) {
         return 1;
     }
@@ -367,10 +347,7 @@ unsigned CDownConfig::EnableNmtCode() const {
 
 void CDownConfig::CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const {
     uploadSdo = tpdo = downloadSdo = rpdo = 0;
-    if (config_ == nullptr) {
-        return;
-    }
-    const CONFIG& c = config_->Config;
+    const CONFIG& c = config().Config;
     const int count = clampCount(c.InstructionCount, kInstructionTableSize);
     for (int i = 0; i < count; ++i) {
         const std::string& t = c.Instructions[i].InstructionType;
@@ -387,187 +364,159 @@ void CDownConfig::CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int
 }
 
 unsigned CDownConfig::ControlMonitorCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Config.ControlStatus;
+    const std::string& s = config().Config.ControlStatus;
     return s == str::Disable ? 0 : s == str::Enable ? 1 : kNoCode;
 }
 
 unsigned CDownConfig::OutputProcessingCode() const {
-    if (config_ == nullptr) {
-        return kNoCode;
-    }
-    const std::string& s = config_->Config.OutputProcessing;
+    const std::string& s = config().Config.OutputProcessing;
     return s == str::Clear ? 0 : s == str::Hold ? 1 : kNoCode;
 }
 
 unsigned CDownConfig::ErrorControlValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.ErrorControl);
+    return number(config().Config.ErrorControl);
 }
 unsigned CDownConfig::NodeIdValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SlaveAddress);
+    return number(config().Config.SlaveAddress);
 }
 unsigned CDownConfig::DelayStartupValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.DelayStart);
+    return number(config().Config.DelayStart);
 }
 unsigned CDownConfig::TpdoClearTimeValue() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.TPDOTimeout);
+    return number(config().Config.TPDOTimeout);
 }
 unsigned CDownConfig::TpdoClearTimeByte() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.TPDOTimeout) % 256;
+    return number(config().Config.TPDOTimeout) % 256;
 }
 unsigned CDownConfig::SdoTimeoutByte() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SDOTimeout) % 256;
+    return number(config().Config.SDOTimeout) % 256;
 }
 unsigned CDownConfig::SyncByte() const {
-    return config_ == nullptr ? kNoCode : number(config_->Config.SYNC) % 256;
+    return number(config().Config.SYNC) % 256;
 }
 
 // ---- CUploadConfig ------------------------------------------------------------------------------
 
-int CUploadConfig::Identify() {
+TransferResult CUploadConfig::Upload() {
+    return runOnCopy([this] {
+        const DownloadFormat format = Identify();
+        return format == DownloadFormat::None ? TransferResult::ReadFailed
+                                              : ReceiveConfiguration(format);
+    });
+}
+
+DownloadFormat CUploadConfig::Identify() {
     firmwareMajor_ = 0;
     firmwareMinor_ = 0;
     if (!portOpen_) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
-    std::uint8_t r[11];
+    std::uint8_t r[frame::kIdentifyReplySize];
     if (!requestIdentification(r)) {
-        return kFormatNone;
+        return DownloadFormat::None;
     }
-    const bool slave = config_ != nullptr && !config_->isMaster();
-    int format = kFormatNone;
+    const bool slave = !config().isMaster();
+    DownloadFormat format = DownloadFormat::None;
     if (slave) {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0) {
-            format = kFormatTavo20SCompatible;
+            format = DownloadFormat::Tavo20SCompatible;
         } else {
-            format = r[3] == 1 ? kFormatTavo20SCompatible : kFormatTavo20SNew;
+            format = r[3] == 1 ? DownloadFormat::Tavo20SCompatible : DownloadFormat::Tavo20SNew;
         }
     } else {
         if (r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] == 0) {
-            format = kFormatTavo20Compatible;
+            format = DownloadFormat::Tavo20Compatible;
         } else {
-            static constexpr std::uint8_t kQuery[] = {0xFC, 0x00, 0xFC};
+            static constexpr std::uint8_t kQuery[] = {frame::kOpFormatQuery, 0,
+                                                      frame::kOpFormatQuery};
             WriteFrame(*port_, clock_, kQuery);
-            std::uint8_t q[5] = {};
+            std::uint8_t q[frame::kStoredFormatReplySize] = {};
             std::size_t count = 0;
             ReadAvailable(*port_, clock_, q, sizeof q, count);
-            if (q[3] == 0) {
-                format = kFormatTavo20Compatible;
-            } else if (q[3] == 1) {
-                format = kFormatTavo20New;
+            const std::uint8_t stored = q[frame::kStoredFormat];
+            if (stored == 0) {
+                format = DownloadFormat::Tavo20Compatible;
+            } else if (stored == 1) {
+                format = DownloadFormat::Tavo20New;
             } else {
-                return kFormatNone;
+                return DownloadFormat::None;
             }
             // The firmware bytes come from a second identification.
-            static constexpr std::uint8_t kRequest[] = {0xFE, 0x00, 0xFE};
-            WriteFrame(*port_, clock_, kRequest);
+            WriteFrame(*port_, clock_, kIdentifyRequest);
             clock_.sleepMs(50);
             port_->bytesWaiting();
             std::fill(std::begin(r), std::end(r), 0);
             ReadAvailable(*port_, clock_, r, sizeof r, count);
-            firmwareMajor_ = r[4];
-            firmwareMinor_ = r[5];
+            firmwareMajor_ = r[frame::kFirmwareMajor];
+            firmwareMinor_ = r[frame::kFirmwareMinor];
         }
-        if (config_ != nullptr) {
-            config_->Config.ConfigEdition = format == kFormatTavo20New ? 320 : 210;
-        }
+        config().Config.ConfigEdition = editionOf(format);
     }
     format_ = format;
     return format;
 }
 
-void CUploadConfig::SetIoSize(unsigned code, int format) {
-    if (config_ == nullptr) {
-        return;
-    }
-    std::string& s = config_->Fieldbus.InportNum;
-    if (format == kFormatTavo20Compatible) {
-        if (code == 0) {
-            s = "112";
-        } else if (code == 1) {
-            s = "48";
+void CUploadConfig::SetIoSize(unsigned code, DownloadFormat format) {
+    std::string& s = config().Fieldbus.InportNum;
+    if (format == DownloadFormat::Tavo20Compatible) {
+        for (const IoSize& size : kIoSizes) {
+            if (size.compatibleCode != kNoWireCode && size.compatibleCode == code) {
+                s = size.text;
+            }
         }
-    } else if (format == kFormatTavo20New) {
-        static constexpr const char* kSizes[] = {"16", "48", "96", "112"};
-        s = code < 4 ? kSizes[code] : str::HardwareConfigSize;
+    } else if (format == DownloadFormat::Tavo20New) {
+        s = fixedIoSizeText(code);
     }
 }
 
-namespace {
-const char* baudText(unsigned code) {
-    static constexpr const char* kRates[] = {"1M",   "500K", "250K", "125K",
-                                             "100K", "50K",  "20K",  "10K"};
-    return code < 8 ? kRates[code] : nullptr;
+const char* fixedIoSizeText(unsigned code) {
+    return code < kFixedIoSizeCount ? kIoSizes[code].text : kHardwareIoSize.text;
 }
-} // namespace
 
 void CUploadConfig::SetNodeId(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SlaveAddress = decimalText(value);
-    }
+    config().Config.SlaveAddress = decimalText(value);
 }
 void CUploadConfig::SetCanBaud(unsigned code) {
-    if (config_ != nullptr && baudText(code) != nullptr) {
-        config_->Config.BuadRate = baudText(code);
+    const CanBaudRate* rate = canBaudRateOfCode(code);
+    if (rate != nullptr) {
+        config().Config.BuadRate = rate->text;
     }
 }
 void CUploadConfig::SetTpdoClearTime(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.TPDOTimeout = decimalText(value);
-    }
+    config().Config.TPDOTimeout = decimalText(value);
 }
 void CUploadConfig::SetSdoTimeout(unsigned value16) {
-    if (config_ != nullptr) {
-        config_->Config.SDOTimeout = decimalText(value16 & 0xFFFF);
-    }
+    config().Config.SDOTimeout = decimalText(value16 & 0xFFFF);
 }
 void CUploadConfig::SetSdoTimeoutByte(unsigned value8) {
-    if (config_ != nullptr) {
-        config_->Config.SDOTimeout = decimalText(value8 & 0xFF);
-    }
+    config().Config.SDOTimeout = decimalText(value8 & 0xFF);
 }
 void CUploadConfig::SetEnableNmt(unsigned code) {
     // Stored as the texts the parameter grid offers, so a re-download sends the same byte.
-    if (config_ != nullptr && code <= 1) {
-        config_->Config.NMT = code == 1 ? str::Enable : str::Disable;
+    if (code <= 1) {
+        config().Config.NMT = code == 1 ? str::Enable : str::Disable;
     }
 }
 void CUploadConfig::SetDelayStartup(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.DelayStart = decimalText(value);
-    }
+    config().Config.DelayStart = decimalText(value);
 }
 void CUploadConfig::SetSync(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SYNC = decimalText(value);
-    }
+    config().Config.SYNC = decimalText(value);
 }
 void CUploadConfig::SetControlMonitor(unsigned code) {
-    if (config_ != nullptr) {
-        config_->Config.ControlStatus = code == 0 ? str::Disable : str::Enable;
-    }
+    config().Config.ControlStatus = code == 0 ? str::Disable : str::Enable;
 }
 void CUploadConfig::SetErrorControl(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.ErrorControl = decimalText(value);
-    }
+    config().Config.ErrorControl = decimalText(value);
 }
 void CUploadConfig::SetRpdoCycle(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.RPDOCycle = decimalText(value);
-    }
+    config().Config.RPDOCycle = decimalText(value);
 }
 void CUploadConfig::SetOutputProcessing(unsigned code) {
-    if (config_ != nullptr) {
-        config_->Config.OutputProcessing = code == 0 ? str::Clear : str::Hold;
-    }
+    config().Config.OutputProcessing = code == 0 ? str::Clear : str::Hold;
 }
 void CUploadConfig::SetSdoCycle(unsigned value) {
-    if (config_ != nullptr) {
-        config_->Config.SDOCycle = decimalText(value);
-    }
+    config().Config.SDOCycle = decimalText(value);
 }
 
 void ResetForUpload(GatewayConfiguration& cfg) {

@@ -1,44 +1,53 @@
 #pragma once
 
+#include "comm/frame_layout.h"
 #include "comm/serial_link.h"
 #include "comm/serial_port.h"
 #include "model/configuration.h"
+#include "model/vocabulary.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace torvane {
 
-// Transfer result codes returned by Open, Download and Upload.
-inline constexpr int kResultOpenFailed = 0;
-inline constexpr int kResultWriteError = 1;
-inline constexpr int kResultReadFailed = 2;
-inline constexpr int kResultValidation = 3;
-inline constexpr int kResultVersionMismatch = 4;
-inline constexpr int kResultDownloadError = 5;
-inline constexpr int kResultUploadFailed = 6;
-inline constexpr int kResultDownloadFailed = 7;
-inline constexpr int kResultUnsupported = 8;
-inline constexpr int kResultTooManyUploadSdo = 9;
-inline constexpr int kResultTooManyTpdo = 10;
-inline constexpr int kResultTooManyDownloadSdo = 11;
-inline constexpr int kResultTooManyRpdo = 12;
-inline constexpr int kResultFieldEmpty = 13;
-inline constexpr int kResultIoSizeRefused = 14;
-inline constexpr int kResultMappingOverflow = 15;
-inline constexpr int kResultDownloadCancel = 16;
-inline constexpr int kResultUploadCancel = 17;
-inline constexpr int kResultSuccess = 18;
+// Transfer results of Open, Download and Upload. The numbers are part of the interface: the
+// command line exits with 10 + the number.
+enum class TransferResult {
+    OpenFailed = 0,
+    WriteError = 1,
+    ReadFailed = 2,
+    Validation = 3,
+    VersionMismatch = 4,
+    DownloadError = 5,
+    UploadFailed = 6,
+    DownloadFailed = 7,
+    Unsupported = 8,
+    TooManyUploadSdo = 9,
+    TooManyTpdo = 10,
+    TooManyDownloadSdo = 11,
+    TooManyRpdo = 12,
+    FieldEmpty = 13,
+    IoSizeRefused = 14,
+    MappingOverflow = 15,
+    DownloadCancel = 16,
+    UploadCancel = 17,
+    Success = 18,
+};
 
 // Download format codes kept by the protocol object.
-inline constexpr int kFormatTavo20Compatible = 0;
-inline constexpr int kFormatTavo20New = 4;
-inline constexpr int kFormatTavo20SCompatible = 5;
-inline constexpr int kFormatTavo20SNew = 6;
-inline constexpr int kFormatCancelled = 7;
-inline constexpr int kFormatNone = 8;
+enum class DownloadFormat {
+    Tavo20Compatible = 0,
+    Tavo20New = 4,
+    Tavo20SCompatible = 5,
+    Tavo20SNew = 6,
+    Cancelled = 7, // the user cancelled the format question
+    None = 8,      // initial; also when the identification got no reply
+};
 
 inline constexpr int kProgressSteps = 13; // one header and twelve data frames
 
@@ -63,41 +72,44 @@ public:
 };
 
 // Format code of an answer: Compatible 0 (5 for the slave model), New 4 (6), Cancel 7, none 8.
-int formatAnswerCode(FormatChoice choice, bool slaveModel);
+DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel);
 
-// Message of a transfer result code; 13 gives `emptyFieldMessage`, 0 adds `openReason` as a
-// second line when there is one; unknown codes give "Unknown error".
-std::string transferResultText(int code, const std::string& emptyFieldMessage = {},
+// Message of a transfer result; FieldEmpty gives `emptyFieldMessage`, OpenFailed adds `openReason`
+// as a second line when there is one; unknown codes give "Unknown error".
+std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage = {},
                                const std::string& openReason = {});
 
 // Base of the gateway protocol objects. Owns the serial port for one transfer.
 class CTAVOConfig {
 public:
-    CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock);
+    // `configuration` is the one the transfer reads and, for an upload, replaces; it must outlive
+    // the object.
+    CTAVOConfig(std::unique_ptr<SerialPort> port, Clock& clock,
+                GatewayConfiguration& configuration);
     virtual ~CTAVOConfig();
     CTAVOConfig(const CTAVOConfig&) = delete;
     CTAVOConfig& operator=(const CTAVOConfig&) = delete;
 
-    // Returns the download format code and stores it; 8 when the gateway did not answer.
-    virtual int Identify() = 0;
-    virtual void Attach(GatewayConfiguration* configuration);
-    // Opens the port; 18 on success, 0 when it cannot be opened (see openFailureReason()).
-    virtual int Open(const std::string& portName, int baudRate, int parity);
-    // Each check returns 1 when complete, 0 with the composed "is empty" text in messageText().
-    virtual int CheckProfibusBytes();
-    virtual int CheckGatewayParameters();
-    virtual int CheckNodes();
-    virtual int CheckCommands();
+    // Returns the download format and stores it; None when the gateway did not answer.
+    virtual DownloadFormat Identify() = 0;
+    // Opens the port; Success, or OpenFailed (see openFailureReason()).
+    virtual TransferResult Open(const std::string& portName, int baudRate, int parity);
+    // Each check returns true when complete, false with the composed "is empty" text in
+    // messageText().
+    virtual bool CheckProfibusBytes();
+    virtual bool CheckGatewayParameters();
+    virtual bool CheckNodes();
+    virtual bool CheckCommands();
 
-    // Message of a result code (13 gives the last completeness complaint).
-    std::string ResultText(int code) const;
+    // Message of a result (FieldEmpty gives the last completeness complaint).
+    std::string ResultText(TransferResult code) const;
 
     void setProgressObserver(ProgressObserver* observer) { observer_ = observer; }
     void setFormatQuestion(FormatQuestion* question) { question_ = question; }
     // The document's OldEditionLoaded flag: asks the format question on new firmware.
     void setOldEditionLoaded(bool loaded) { oldEditionLoaded_ = loaded; }
 
-    int downloadFormat() const { return format_; }
+    DownloadFormat downloadFormat() const { return format_; }
     const std::string& messageText() const { return message_; }
     const std::string& portName() const { return portName_; }
     const std::string& openFailureReason() const { return openReason_; }
@@ -109,26 +121,27 @@ public:
 protected:
     SerialPort& port() { return *port_; }
     Clock& clock() { return clock_; }
-    GatewayConfiguration* config() const { return config_; }
+    GatewayConfiguration& config() const { return config_.get(); }
     // Identification request and its reply (missing bytes read as 0); false when nothing came.
-    bool requestIdentification(std::uint8_t (&reply)[11]);
+    bool requestIdentification(std::uint8_t (&reply)[frame::kIdentifyReplySize]);
     bool sdoOptionsSupported() const;
 
     void notifyRange();
     void notifyStep();
     void notifyFinished();
-    int finish(int code) {
+    TransferResult finish(TransferResult code) {
         notifyFinished();
         return code;
     }
 
     std::unique_ptr<SerialPort> port_;
     Clock& clock_;
-    GatewayConfiguration* config_ = nullptr;
+    // A wrapper rather than a reference: an upload works on a copy until every frame arrived.
+    std::reference_wrapper<GatewayConfiguration> config_;
     std::string portName_;
     std::string message_;
     std::string openReason_;
-    int format_ = kFormatNone;
+    DownloadFormat format_ = DownloadFormat::None;
     int firmwareMajor_ = 0;
     int firmwareMinor_ = 0;
     bool portOpen_ = false;
@@ -144,14 +157,17 @@ class CDownConfig : public CTAVOConfig {
 public:
     using CTAVOConfig::CTAVOConfig;
 
-    int Identify() override;
-    // Returns a transfer result code.
-    virtual int Download() = 0;
-    // Returns 18 to go on, or the result code that stops the download.
-    virtual int Validate(std::string& textOut) = 0;
+    DownloadFormat Identify() override;
+    // Identifies the gateway, runs Validate and sends in the format found; returns a transfer
+    // result code.
+    virtual TransferResult Download();
+    // Sends the configuration in `format`, one the identification chose; a transfer result code.
+    virtual TransferResult SendConfiguration(DownloadFormat format) = 0;
+    // Returns Success to go on, or the result that stops the download.
+    virtual TransferResult Validate(std::string& textOut) = 0;
 
-    // Wire codes of the parameters; 0xFFFF when nothing is attached or the text is unknown.
-    virtual unsigned IoSizeCode(int format) const;
+    // Wire codes of the parameters; 0xFFFF when the text is unknown.
+    virtual unsigned IoSizeCode(DownloadFormat format) const;
     virtual unsigned CanBaudCode() const;
     unsigned EnableNmtCode() const;
     void CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const;
@@ -166,12 +182,10 @@ public:
     unsigned OutputProcessingCode() const;
 
 protected:
-    bool isSlaveModel() const { return config_ != nullptr && !config_->isMaster(); }
-    // Identifies the gateway and runs Validate; 18 with the download format in `format`, or
-    // the result code that stops the download.
-    int IdentifyAndValidate(int& format);
-    // Writes the last data frame, waits `waitMs` and reads its reply; 18, 1 or 2.
-    int SendLastFrame(const Bytes& frame, int waitMs);
+    bool isSlaveModel() const { return !config().isMaster(); }
+    // Writes the last data frame, waits `waitMs` and reads its reply; Success, WriteError or
+    // ReadFailed.
+    TransferResult SendLastFrame(const Bytes& frame, int waitMs);
 };
 
 // Common part of the two upload classes: identification and the setters of the decoded values.
@@ -179,12 +193,16 @@ class CUploadConfig : public CTAVOConfig {
 public:
     using CTAVOConfig::CTAVOConfig;
 
-    int Identify() override;
-    // Returns a transfer result code. The attached configuration changes only when every header
-    // and data frame was read; otherwise it stays exactly as it was.
-    virtual int Upload() = 0;
+    DownloadFormat Identify() override;
+    // Identifies the gateway and reads the configuration in the format it stores; returns a
+    // transfer result code. The configuration changes only when every header and data frame was
+    // read; otherwise it stays exactly as it was.
+    virtual TransferResult Upload();
+    // Reads the configuration in `format`, one the identification chose; Success for a format the
+    // model does not read. Returns a transfer result code.
+    virtual TransferResult ReceiveConfiguration(DownloadFormat format) = 0;
 
-    virtual void SetIoSize(unsigned code, int format);
+    virtual void SetIoSize(unsigned code, DownloadFormat format);
     virtual void SetNodeId(unsigned value);
     virtual void SetCanBaud(unsigned code);
     void SetTpdoClearTime(unsigned value);
@@ -200,37 +218,40 @@ public:
     void SetSdoCycle(unsigned value);
 
     // Record decoders; `record` points at one 6- or 13-byte record of a data frame.
-    virtual void AddUploadSdo(const std::uint8_t* record, int format) = 0;
-    virtual void AddTpdo(const std::uint8_t* record, int format) = 0;
-    virtual void AddDownloadSdo(const std::uint8_t* record, int format) = 0;
-    virtual void AddRpdo(const std::uint8_t* record, int format) = 0;
+    virtual void AddUploadSdo(const std::uint8_t* record, DownloadFormat format) = 0;
+    virtual void AddTpdo(const std::uint8_t* record, DownloadFormat format) = 0;
+    virtual void AddDownloadSdo(const std::uint8_t* record, DownloadFormat format) = 0;
+    virtual void AddRpdo(const std::uint8_t* record, DownloadFormat format) = 0;
 
     // True after an Upload that read every header and data frame (and so changed the
-    // attached configuration), even when the SDO options reply was wrong.
+    // configuration), even when the SDO options reply was wrong.
     bool framesComplete() const { return framesComplete_; }
 
 protected:
-    // Runs `sequence` on a copy of the attached configuration and applies the copy when
+    // Runs `sequence` on a copy of the configuration and applies the copy when
     // `framesComplete_` was set by the sequence.
-    template <typename Sequence> int runOnCopy(Sequence sequence);
+    template <typename Sequence> TransferResult runOnCopy(Sequence sequence);
     bool framesComplete_ = false;
 };
+
+// Wire code of a CAN baud rate text; 0xFFFF for any other text.
+unsigned canBaudCode(std::string_view text);
+// The I/O size text of a new-format wire code: one of the four sizes for 0..3, otherwise the
+// hardware-configuration choice.
+const char* fixedIoSizeText(unsigned code);
 
 // Clears the configuration to what an upload starts from (the view's reset before decoding).
 void ResetForUpload(GatewayConfiguration& configuration);
 
-template <typename Sequence> int CUploadConfig::runOnCopy(Sequence sequence) {
-    GatewayConfiguration* attached = config_;
-    if (attached == nullptr) {
-        return sequence();
-    }
-    GatewayConfiguration work = *attached;
-    config_ = &work;
+template <typename Sequence> TransferResult CUploadConfig::runOnCopy(Sequence sequence) {
+    GatewayConfiguration& attached = config_.get();
+    GatewayConfiguration work = attached;
+    config_ = work;
     framesComplete_ = false;
-    const int result = sequence();
+    const TransferResult result = sequence();
     config_ = attached;
     if (framesComplete_) {
-        *attached = std::move(work);
+        attached = std::move(work);
     }
     return result;
 }

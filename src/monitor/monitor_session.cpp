@@ -7,7 +7,7 @@
 namespace torvane {
 
 bool MonitorSession::open(const std::string& device, std::string& reason) {
-    return OpenSerialPort(port_, device, 57600, 1, reason) == kLinkOk;
+    return OpenSerialPort(port_, device, 57600, 1, reason) == LinkResult::Ok;
 }
 
 MonitorTick MonitorSession::tick(const TimeOfDay& now, const std::string& startText) {

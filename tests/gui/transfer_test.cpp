@@ -379,7 +379,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         act(str::TipDownload)->trigger();
         waitIdle();
 
-        const std::string busy = transferResultText(kResultOpenFailed, {}, str::OpenBusy);
+        const std::string busy = transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy);
         std::vector<std::string> want;
         if (commandsEnabled) {
             want = {busy, busy};

@@ -1,10 +1,10 @@
 #include "cli_common.h"
 #include "comm/tavo_config.h"
-#include "comm/transfer_job.h"
 #include "commands.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
+#include "transfer/transfer_job.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -199,7 +199,7 @@ void printResult(const std::string& text) {
 // The result on stdout; a port that could not be opened is an error on stderr that names the
 // device, with the reason on the next line.
 void printOutcome(const std::string& device, const TransferOutcome& outcome) {
-    if (outcome.started && outcome.resultCode == kResultOpenFailed) {
+    if (outcome.started && outcome.resultCode == static_cast<int>(TransferResult::OpenFailed)) {
         printError(device + ": " + outcome.text);
     } else {
         printResult(outcome.text);
@@ -230,7 +230,8 @@ std::string portJson(const platform::PortDetails& d) {
 }
 
 int exitCodeOf(int resultCode) {
-    return resultCode == kResultSuccess ? kExitOk : kExitResultBase + resultCode;
+    return resultCode == static_cast<int>(TransferResult::Success) ? kExitOk
+                                                                   : kExitResultBase + resultCode;
 }
 
 } // namespace
@@ -327,7 +328,7 @@ int cmdDownload(const Args& args) {
     const TransferOutcome outcome = runDownload(std::move(request), services);
     progress.progressFinished();
     if (outcome.commandsCapped) {
-        printError(in + ": only the first " + std::to_string(kMaxDownloadCommands) +
+        printError(in + ": only the first " + std::to_string(kCommandCap) +
                    " commands are downloaded");
     }
     if (!outcome.started) {
@@ -378,10 +379,11 @@ int cmdUpload(const Args& args) {
     const TransferOutcome outcome = runUpload(std::move(request), services);
     progress.progressFinished();
     printOutcome(device, outcome);
-    const int resultCode = outcome.started ? outcome.resultCode : kResultOpenFailed;
+    const int resultCode =
+        outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
     // A script must never get a file from a failed command, not even a fully read one whose
     // last reply was wrong (result 3).
-    if (resultCode != kResultSuccess) {
+    if (resultCode != static_cast<int>(TransferResult::Success)) {
         if (outcome.configurationChanged) {
             printError(out + " not written: the upload did not succeed");
         }

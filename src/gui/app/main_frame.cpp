@@ -462,7 +462,7 @@ bool CMainFrame::showSerialDialog() {
 void CMainFrame::showMonitor() {
     if (runner_->running()) {
         // The port is opened exclusively: a running transfer holds it.
-        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
     }
     if (!serial_->configured) {
@@ -498,7 +498,7 @@ void CMainFrame::setTransferCommandsEnabled(bool enabled) {
 void CMainFrame::startDownload() {
     if (runner_->running()) {
         // Only a slave download leaves the commands enabled; its port is taken.
-        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
     }
     if (!serialReady()) {
@@ -517,7 +517,7 @@ void CMainFrame::startDownload() {
 
 void CMainFrame::startUpload() {
     if (runner_->running()) {
-        prompts_.tell(transferResultText(kResultOpenFailed, {}, str::OpenBusy));
+        prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
     }
     if (!serialReady()) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "comm/transfer_job.h"
 #include "editor/config_session.h"
+#include "transfer/transfer_job.h"
 
 #include <QObject>
 #include <QPointer>

@@ -27,23 +27,24 @@ Outcome download(GatewayConfiguration cfg, ScriptedGateway gateway, bool oldEdit
     line.gateway = std::ref(gateway);
     line.failWriteAt = failWriteAt;
     FixedFormat question(choice);
-    std::unique_ptr<CDownConfig> proto;
-    if (cfg.isMaster()) {
-        proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
-    } else {
-        proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock);
-    }
     run.cfg = std::move(cfg);
-    proto->Attach(&run.cfg);
+    std::unique_ptr<CDownConfig> proto;
+    if (run.cfg.isMaster()) {
+        proto =
+            std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock, run.cfg);
+    } else {
+        proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
+                                               run.cfg, recalculateMapping);
+    }
     proto->setOldEditionLoaded(oldEdition);
     proto->setFormatQuestion(&question);
     proto->setProgressObserver(&run.progress);
-    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), kResultSuccess);
-    run.result = proto->Download();
-    run.format = proto->downloadFormat();
+    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), TransferResult::Success);
+    run.result = code(proto->Download());
+    run.format = code(proto->downloadFormat());
     run.written = line.written;
     run.asked = question.asked;
-    run.message = proto->ResultText(run.result);
+    run.message = proto->ResultText(static_cast<TransferResult>(run.result));
     return run;
 }
 
@@ -73,7 +74,7 @@ TEST(Tavo20Download, CompatibleFramesByteForByte) {
     ScriptedGateway gw;
     gw.identification = kOldFirmware;
     const Outcome run = download(sampleMaster(), gw);
-    ASSERT_EQ(run.result, kResultSuccess);
+    ASSERT_EQ(run.result, code(TransferResult::Success));
     std::vector<Bytes> expected = {kIdentify,
                                    sealed({0x02, 0x0F, 0x00, 0x7F, 0x02, 0x00, 0x00, 0xC8, 0x00,
                                            0x64, 0x00, 0x01, 0x01, 0x01, 0x01, 0x0D, 0x01})};
@@ -94,7 +95,7 @@ TEST(Tavo20Download, NewFramesByteForByteWithOptions) {
     GatewayConfiguration cfg = sampleMaster();
     cfg.Config.NMT = "Enable";
     const Outcome run = download(cfg, ScriptedGateway{});
-    ASSERT_EQ(run.result, kResultSuccess);
+    ASSERT_EQ(run.result, code(TransferResult::Success));
     std::vector<Bytes> expected = {
         kIdentify,
         sealed({0x02, 0x23, 0x03, 0x7F, 0x02, 0x00, 0x00, 0x00, 0xC8, 0x00, 0x01, 0x64, 0x00,
@@ -116,7 +117,7 @@ TEST(Tavo20Download, NewFramesByteForByteWithOptions) {
 
 TEST(Tavo20Download, NewFormatPacksTpdosBehindUploadSdos) {
     const Outcome run = download(masterWithCounts(3, 5, 0, 0), ScriptedGateway{});
-    ASSERT_EQ(run.result, kResultSuccess);
+    ASSERT_EQ(run.result, code(TransferResult::Success));
     // TPDO records (COB-ID 0x181..) at slots 3-6 of data frame 1 and slot 0 of data frame 2.
     const std::pair<int, int> tpdoPlaces[] = {{2, 3}, {2, 4}, {2, 5}, {2, 6}, {3, 0}};
     for (int k = 0; k < 5; ++k) {
@@ -152,7 +153,7 @@ TEST(Tavo20Download, SdoOptionsFrameByFirmwareAndRetries) {
         ScriptedGateway gw;
         gw.identification = {0xFE, 1, 0, 0, c.major, c.minor};
         const Outcome run = download(cfg, gw);
-        EXPECT_EQ(run.result, kResultSuccess);
+        EXPECT_EQ(run.result, code(TransferResult::Success));
         if (c.options.empty()) {
             EXPECT_EQ(run.written.size(), 14u) << int(c.major) << "." << int(c.minor);
         } else {
@@ -170,7 +171,7 @@ TEST(Tavo20Download, CompatibleLimitsFillAllSlotsAndRefuseOneMore) {
         gw.identification = kOldFirmware;
         return gw;
     }());
-    ASSERT_EQ(full.result, kResultSuccess);
+    ASSERT_EQ(full.result, code(TransferResult::Success));
     for (int s = 0; s < 84; ++s) { // every record carries its 1 data byte
         EXPECT_EQ(full.written[2 + static_cast<std::size_t>(s / 7)][2 + 6 * (s % 7) + 4], 1) << s;
     }
@@ -181,7 +182,7 @@ TEST(Tavo20Download, CompatibleLimitsFillAllSlotsAndRefuseOneMore) {
         ScriptedGateway gw;
         gw.identification = kOldFirmware;
         const Outcome run = download(masterWithCounts(n[0], n[1], n[2], n[3]), gw);
-        EXPECT_EQ(run.result, kResultTooManyUploadSdo + kind);
+        EXPECT_EQ(run.result, code(TransferResult::TooManyUploadSdo) + kind);
         EXPECT_EQ(run.written, std::vector<Bytes>{kIdentify});
         EXPECT_EQ(run.progress.finished, 1);
     }
@@ -263,10 +264,10 @@ TEST(Tavo20Download, EmptyFieldsStopWithTheirMessage) {
         gw.identification = c.newFirmware ? Bytes{0xFE, 1} : kOldFirmware;
         const Outcome run = download(cfg, gw);
         if (*c.message == '\0') {
-            EXPECT_EQ(run.result, kResultSuccess);
+            EXPECT_EQ(run.result, code(TransferResult::Success));
             continue;
         }
-        EXPECT_EQ(run.result, kResultFieldEmpty) << c.message;
+        EXPECT_EQ(run.result, code(TransferResult::FieldEmpty)) << c.message;
         EXPECT_EQ(run.message, c.message);
         EXPECT_EQ(run.written, std::vector<Bytes>{kIdentify});
     }
@@ -321,7 +322,7 @@ TEST(Tavo20SDownload, FramesByteForByteWithRecalculatedMapping) {
     ScriptedGateway gw;
     gw.identification = {0xFE, 0, 0, 1};
     const Outcome run = download(sampleSlave(), gw);
-    ASSERT_EQ(run.result, kResultSuccess);
+    ASSERT_EQ(run.result, code(TransferResult::Success));
     std::vector<Bytes> expected = {kIdentify, sealed({0x02, 0x0A, 0x03, 0x01, 0x02, 0x00, 0x00,
                                                       0x64, 0x01, 0x01, 0x0D, 0x01})};
     std::vector<Bytes> data = emptyFrames(47);
@@ -457,10 +458,12 @@ TEST(ResultText, EveryCode) {
         {19, "Unknown error"},
         {-1, "Unknown error"},
     };
-    for (const auto& [code, text] : texts) {
-        EXPECT_EQ(transferResultText(code, "the message"), text) << code;
+    for (const auto& [number, text] : texts) {
+        EXPECT_EQ(transferResultText(static_cast<TransferResult>(number), "the message"), text)
+            << number;
     }
-    EXPECT_EQ(transferResultText(0, {}, "busy"), "Failed to open serial port\nbusy");
+    EXPECT_EQ(transferResultText(TransferResult::OpenFailed, {}, "busy"),
+              "Failed to open serial port\nbusy");
 }
 
 } // namespace

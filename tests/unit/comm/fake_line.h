@@ -14,6 +14,14 @@
 
 namespace torvane::test {
 
+// The numbers of results and formats, as the case tables write them.
+constexpr int code(TransferResult result) {
+    return static_cast<int>(result);
+}
+constexpr int code(DownloadFormat format) {
+    return static_cast<int>(format);
+}
+
 class VirtualClock final : public Clock {
 public:
     void sleepMs(int ms) override { now += ms; }

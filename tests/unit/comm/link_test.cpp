@@ -25,35 +25,35 @@ struct LinkCase {
     const char* name;
     std::vector<std::pair<int, Bytes>> arrivals; // ms after the read starts, bytes
     std::size_t capacity;
-    int replyCode;     // ReadReply
-    Bytes replyStored; // what ReadReply kept
-    Bytes available;   // what ReadAvailable collects
+    LinkResult replyCode; // ReadReply
+    Bytes replyStored;    // what ReadReply kept
+    Bytes available;      // what ReadAvailable collects
     std::size_t leftAfterAvailable;
 };
 
 TEST(SerialLink, ReadPassesJoinBurstsAndKeepLateBytes) {
     const LinkCase cases[] = {
-        {"nothing", {}, 5, kLinkIoFailed, {}, {}, 0},
-        {"one burst", {{10, {1, 2, 3}}}, 5, kLinkOk, {1, 2, 3}, {1, 2, 3}, 0},
+        {"nothing", {}, 5, LinkResult::IoFailed, {}, {}, 0},
+        {"one burst", {{10, {1, 2, 3}}}, 5, LinkResult::Ok, {1, 2, 3}, {1, 2, 3}, 0},
         {"bursts joined",
          {{10, {1, 2}}, {80, {3}}, {130, {4}}},
          5,
-         kLinkOk,
+         LinkResult::Ok,
          {1, 2, 3, 4},
          {1, 2, 3, 4},
          0},
-        {"late bytes stay", {{10, {1}}, {400, {9}}}, 5, kLinkOk, {1}, {1}, 1},
+        {"late bytes stay", {{10, {1}}, {400, {9}}}, 5, LinkResult::Ok, {1}, {1}, 1},
         {"beyond capacity",
          {{10, {1, 2, 3, 4, 5, 6, 7}}},
          5,
-         kLinkOk,
+         LinkResult::Ok,
          {1, 2, 3, 4, 5},
          {1, 2, 3, 4, 5},
          2},
         {"second burst overflows",
          {{10, {1, 2, 3}}, {60, {4, 5, 6}}},
          5,
-         kLinkOk,
+         LinkResult::Ok,
          {1, 2, 3, 4, 5},
          {1, 2, 3},
          3},
@@ -93,17 +93,22 @@ TEST(SerialLink, ExchangeCodesAndWaits) {
         Bytes reply;
         bool writeFails;
         int delay; // 0: Exchange
-        int code;
+        LinkResult code;
         std::int64_t elapsed;
     };
     const Case cases[] = {
-        {"acknowledged", ack, false, 0, kLinkOk, 250},
-        {"longer reply compares the expected bytes", {2, 2, 1, 1, 6, 7, 7}, false, 0, kLinkOk, 250},
-        {"different reply", {2, 2, 1, 1, 7}, false, 0, kLinkMismatch, 250},
-        {"short reply", {2, 2}, false, 0, kLinkMismatch, 250},
-        {"no reply", {}, false, 0, kLinkIoFailed, 200},
-        {"write fails", ack, true, 0, kLinkIoFailed, 50},
-        {"with delay", ack, false, 500, kLinkOk, 1150},
+        {"acknowledged", ack, false, 0, LinkResult::Ok, 250},
+        {"longer reply compares the expected bytes",
+         {2, 2, 1, 1, 6, 7, 7},
+         false,
+         0,
+         LinkResult::Ok,
+         250},
+        {"different reply", {2, 2, 1, 1, 7}, false, 0, LinkResult::Mismatch, 250},
+        {"short reply", {2, 2}, false, 0, LinkResult::Mismatch, 250},
+        {"no reply", {}, false, 0, LinkResult::IoFailed, 200},
+        {"write fails", ack, true, 0, LinkResult::IoFailed, 50},
+        {"with delay", ack, false, 500, LinkResult::Ok, 1150},
     };
     for (const Case& c : cases) {
         FakeLine line;
@@ -111,9 +116,9 @@ TEST(SerialLink, ExchangeCodesAndWaits) {
         line.failWriteAt = c.writeFails ? 0 : -1;
         line.gateway = [&](FakeLine& l, const Bytes&, std::size_t) { l.reply(c.reply); };
         Bytes reply;
-        const int code = c.delay == 0
-                             ? Exchange(port, line.clock, frame, reply, ack)
-                             : ExchangeWithDelay(port, line.clock, frame, reply, ack, c.delay);
+        const LinkResult code =
+            c.delay == 0 ? Exchange(port, line.clock, frame, reply, ack)
+                         : ExchangeWithDelay(port, line.clock, frame, reply, ack, c.delay);
         EXPECT_EQ(code, c.code) << c.name;
         EXPECT_EQ(line.clock.now, c.elapsed) << c.name;
         EXPECT_EQ(line.written, std::vector<Bytes>{frame}) << c.name;
@@ -125,9 +130,9 @@ TEST(SerialLink, OpenFailureIsCodeFour) {
     FakePort port(line);
     std::string reason;
     line.openFails = true;
-    EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), kLinkOpenFailed);
+    EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), LinkResult::OpenFailed);
     line.openFails = false;
-    EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), kLinkOk);
+    EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), LinkResult::Ok);
 }
 
 } // namespace

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "mapping/mapping_calculation.h"
 #include "model/configuration.h"
 #include "model/text_number.h"
 
 #include <string>
 
 namespace torvane::test {
+
+// The mapping rules the slave download runs before it sends.
+inline bool recalculateMapping(GatewayConfiguration& cfg) {
+    return calculateMapping(cfg).fits;
+}
 
 // Appends a command for the node with address `node`, adding the node when it is new.
 // SDO commands take `key` as Index, PDO commands as CobId.

@@ -20,42 +20,43 @@ Outcome upload(GatewayConfiguration cfg, ScriptedGateway gateway, long failWrite
     FakeLine line;
     line.gateway = std::ref(gateway);
     line.failWriteAt = failWriteAt;
-    std::unique_ptr<CUploadConfig> proto;
-    if (cfg.isMaster()) {
-        proto = std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock);
-    } else {
-        proto = std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock);
-    }
     run.cfg = std::move(cfg);
-    proto->Attach(&run.cfg);
+    std::unique_ptr<CUploadConfig> proto;
+    if (run.cfg.isMaster()) {
+        proto =
+            std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock, run.cfg);
+    } else {
+        proto =
+            std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock, run.cfg);
+    }
     proto->setProgressObserver(&run.progress);
-    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), kResultSuccess);
-    run.result = proto->Upload();
+    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), TransferResult::Success);
+    run.result = code(proto->Upload());
     run.written = line.written;
     return run;
 }
 
 // A gateway that serves what a download of `cfg` in `format` would have stored.
-ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, int format) {
+ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, DownloadFormat format) {
     ScriptedGateway gw;
     FakeLine unused;
     DownloadFrames frames;
     std::uint8_t op = 0x01;
     if (cfg.isMaster()) {
-        CTAVO20Down down(std::make_unique<FakePort>(unused), unused.clock);
-        down.Attach(&cfg);
-        if (format == kFormatTavo20New) {
+        CTAVO20Down down(std::make_unique<FakePort>(unused), unused.clock, cfg);
+        if (format == DownloadFormat::Tavo20New) {
             frames = down.BuildNewFrames();
         } else {
-            EXPECT_EQ(down.BuildCompatibleFrames(frames), kResultSuccess);
+            EXPECT_EQ(down.BuildCompatibleFrames(frames), TransferResult::Success);
         }
-        gw.identification =
-            format == kFormatTavo20New ? Bytes{0xFE, 1, 0, 0, 5, 2} : Bytes{0xFE, 0, 0, 0, 0, 0};
+        gw.identification = format == DownloadFormat::Tavo20New ? Bytes{0xFE, 1, 0, 0, 5, 2}
+                                                                : Bytes{0xFE, 0, 0, 0, 0, 0};
     } else {
-        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock);
-        down.Attach(&cfg);
-        EXPECT_EQ(down.BuildFrames(format, frames), kResultSuccess);
-        gw.identification = format == kFormatTavo20SNew ? Bytes{0xFE, 1, 0, 2} : Bytes{0xFE};
+        CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock, cfg,
+                          recalculateMapping);
+        EXPECT_EQ(down.BuildFrames(format, frames), TransferResult::Success);
+        gw.identification =
+            format == DownloadFormat::Tavo20SNew ? Bytes{0xFE, 1, 0, 2} : Bytes{0xFE};
         op = 0x03;
     }
     gw.uploadHeader = frames.header;
@@ -98,7 +99,7 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
         gw.uploadData.push_back(f);
     }
     const Outcome run = upload(openDocument(kCanopenMaster), gw);
-    ASSERT_EQ(run.result, kResultSuccess);
+    ASSERT_EQ(run.result, code(TransferResult::Success));
     std::vector<Bytes> requests = {{0xFE, 0x00, 0xFE}, {0x01, 0x02, 0x01, 0x01, 0x05}};
     for (std::uint8_t n = 2; n <= 13; ++n) {
         requests.push_back(sealed({0x01, 0x02, 0x01, n}));
@@ -152,7 +153,7 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
     }
     gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xE8, 0x03};
     const Outcome run = upload(openDocument(kCanopenMaster), gw);
-    ASSERT_EQ(run.result, kResultSuccess);
+    ASSERT_EQ(run.result, code(TransferResult::Success));
     const CONFIG& c = run.cfg.Config;
     ASSERT_EQ(c.InstructionCount, 84);
     EXPECT_EQ(std::count_if(c.Instructions.begin(), c.Instructions.end(),
@@ -220,19 +221,19 @@ TEST(Upload, ReadsBackWhatADownloadSent) {
     addCommand(slave, kTransmitPdo, 9, 0x289, 0, 3, 2);
     addCommand(slave, kReceivePdo, 9, 0x209, 0, 8, 0);
 
-    const std::tuple<const char*, GatewayConfiguration, int> cases[] = {
-        {"compatible", master, kFormatTavo20Compatible},
-        {"new", newMaster, kFormatTavo20New},
-        {"slave format 5", slave, kFormatTavo20SCompatible},
-        {"slave format 6", slave, kFormatTavo20SNew},
+    const std::tuple<const char*, GatewayConfiguration, DownloadFormat> cases[] = {
+        {"compatible", master, DownloadFormat::Tavo20Compatible},
+        {"new", newMaster, DownloadFormat::Tavo20New},
+        {"slave format 5", slave, DownloadFormat::Tavo20SCompatible},
+        {"slave format 6", slave, DownloadFormat::Tavo20SNew},
     };
     for (const auto& [name, sent, format] : cases) {
         ScriptedGateway gw = servingDownloadOf(sent, format);
         gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xFA, 0x00}; // as stored by the options frame
         const Outcome run = upload(openDocument(sent.ConfigType), gw);
-        EXPECT_EQ(run.result, kResultSuccess) << name;
-        EXPECT_EQ(carried(run.cfg, format == kFormatTavo20New),
-                  carried(sent, format == kFormatTavo20New))
+        EXPECT_EQ(run.result, code(TransferResult::Success)) << name;
+        EXPECT_EQ(carried(run.cfg, format == DownloadFormat::Tavo20New),
+                  carried(sent, format == DownloadFormat::Tavo20New))
             << name;
     }
 }
@@ -269,7 +270,7 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
             addCommand(s, kTransmitPdo, 1, 0x181, 0, 2, 0);
             return s;
         }();
-        ScriptedGateway gw = servingDownloadOf(sent, c.format);
+        ScriptedGateway gw = servingDownloadOf(sent, static_cast<DownloadFormat>(c.format));
         gw.replaceReply = c.replies;
         gw.storedFormat = c.storedFormat;
         const GatewayConfiguration before = openDocument(c.type);
@@ -304,7 +305,7 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
         GatewayConfiguration start = newConfiguration(kCanopenSlave);
         start.Fieldbus.InportNum = "48";
         const Outcome run = upload(start, gw);
-        EXPECT_EQ(run.result, kResultSuccess);
+        EXPECT_EQ(run.result, code(TransferResult::Success));
         EXPECT_EQ(run.cfg.Fieldbus.InportNum, c.inport) << int(c.ioCode);
         EXPECT_EQ(run.cfg.Config.SlaveNodeAddress, "3");
         EXPECT_EQ(run.cfg.Config.SlaveBaudRate, "500K");
@@ -333,30 +334,32 @@ Timeline runTimed(GatewayConfiguration cfg, ScriptedGateway gateway, bool downlo
     FakeLine line;
     line.gateway = std::ref(gateway);
     FixedFormat question(FormatChoice::New);
-    int result = -1;
+    TransferResult result = TransferResult::OpenFailed;
     if (download) {
         std::unique_ptr<CDownConfig> proto;
         if (cfg.isMaster()) {
-            proto = std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock);
+            proto =
+                std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock, cfg);
         } else {
-            proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock);
+            proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
+                                                   cfg, recalculateMapping);
         }
-        proto->Attach(&cfg);
         proto->setFormatQuestion(&question);
         proto->Open("/dev/fake", 57600, 1);
         result = proto->Download();
     } else {
         std::unique_ptr<CUploadConfig> proto;
         if (cfg.isMaster()) {
-            proto = std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock);
+            proto =
+                std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock, cfg);
         } else {
-            proto = std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock);
+            proto =
+                std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock, cfg);
         }
-        proto->Attach(&cfg);
         proto->Open("/dev/fake", 57600, 1);
         result = proto->Upload();
     }
-    EXPECT_EQ(result, kResultSuccess);
+    EXPECT_EQ(result, TransferResult::Success);
     return {line.writtenAt, line.clock.now};
 }
 
@@ -383,7 +386,7 @@ TEST(TransferTiming, EveryWaitOfEverySequence) {
     firmware51.identification = {0xFE, 1, 0, 0, 5, 1};
     ScriptedGateway slaveNew;
     slaveNew.identification = {0xFE, 1, 0, 2};
-    ScriptedGateway options = servingDownloadOf(master, kFormatTavo20New);
+    ScriptedGateway options = servingDownloadOf(master, DownloadFormat::Tavo20New);
     ScriptedGateway noOptions = options;
     noOptions.identification = firmware51.identification;
     struct Case {
@@ -401,13 +404,13 @@ TEST(TransferTiming, EveryWaitOfEverySequence) {
         {"download new, no options", master, firmware51, true,
          fromGaps({{1, 50}, {1, 150}, {12, 250}}, 3100)},
         {"download slave", slave, slaveNew, true, fromGaps({{1, 50}, {1, 650}, {12, 1150}}, 600)},
-        {"upload compatible", master, servingDownloadOf(master, kFormatTavo20Compatible), false,
-         fromGaps({{1, 50}, {1, 150}, {12, 650}}, 600)},
+        {"upload compatible", master, servingDownloadOf(master, DownloadFormat::Tavo20Compatible),
+         false, fromGaps({{1, 50}, {1, 150}, {12, 650}}, 600)},
         {"upload new, options", master, options, false,
          fromGaps({{1, 50}, {2, 150}, {1, 200}, {13, 150}}, 100)},
         {"upload new, no options", master, noOptions, false,
          fromGaps({{1, 50}, {2, 150}, {1, 200}, {12, 150}}, 100)},
-        {"upload slave", slave, servingDownloadOf(slave, kFormatTavo20SNew), false,
+        {"upload slave", slave, servingDownloadOf(slave, DownloadFormat::Tavo20SNew), false,
          fromGaps({{1, 50}, {1, 150}, {1, 650}, {11, 150}}, 100)},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,6 @@
-#include "comm/transfer_job.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
+#include "transfer/transfer_job.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -218,7 +218,7 @@ TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
             TransferRequest request{newConfiguration(kCanopenSlave), false, {name}, 0};
             const TransferOutcome out =
                 upload ? runUpload(request, services) : runDownload(request, services);
-            EXPECT_EQ(out.resultCode, kResultOpenFailed) << name;
+            EXPECT_EQ(out.resultCode, static_cast<int>(TransferResult::OpenFailed)) << name;
             EXPECT_EQ(out.text, std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy);
         }
     }

@@ -1,8 +1,8 @@
 #include "../../support/fixed_cycle_answer.h"
-#include "comm/transfer_job.h"
-#include "fake_line.h"
+#include "../comm/fake_line.h"
+#include "../comm/test_configs.h"
 #include "mapping/predownload_checks.h"
-#include "test_configs.h"
+#include "transfer/transfer_job.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,4 +1,4 @@
-#include "comm/transfer_job.h"
+#include "transfer/transfer_job.h"
 
 #include "comm/tavo20_down.h"
 #include "comm/tavo20_upload.h"
@@ -42,13 +42,14 @@ template <typename Proto, typename Body>
 void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body body) {
     outcome.started = true;
     if (!port.known) {
-        outcome.resultCode = kResultOpenFailed;
-        outcome.text = transferResultText(kResultOpenFailed, {}, str::OpenNoPortSelected);
+        outcome.resultCode = static_cast<int>(TransferResult::OpenFailed);
+        outcome.text = transferResultText(TransferResult::OpenFailed, {}, str::OpenNoPortSelected);
         return;
     }
-    const int r = proto.Open(port.name, 57600, 1);
-    outcome.resultCode = r == kResultSuccess ? body() : r;
-    outcome.text = proto.ResultText(outcome.resultCode);
+    const TransferResult opened = proto.Open(port.name, 57600, 1);
+    const TransferResult result = opened == TransferResult::Success ? body() : opened;
+    outcome.resultCode = static_cast<int>(result);
+    outcome.text = proto.ResultText(result);
 }
 
 } // namespace
@@ -56,9 +57,9 @@ void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body b
 TransferOutcome runDownload(TransferRequest request, const TransferServices& services) {
     TransferOutcome outcome;
     GatewayConfiguration& cfg = request.configuration;
-    if (cfg.Config.InstructionCount >= kMaxDownloadCommands) {
-        outcome.commandsCapped = cfg.Config.InstructionCount > kMaxDownloadCommands;
-        cfg.Config.InstructionCount = kMaxDownloadCommands;
+    if (cfg.Config.InstructionCount >= kCommandCap) {
+        outcome.commandsCapped = cfg.Config.InstructionCount > kCommandCap;
+        cfg.Config.InstructionCount = kCommandCap;
     }
     const GatewayConfiguration before = cfg;
 
@@ -84,11 +85,12 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
     Port port = choosePort(request, services);
     std::unique_ptr<CDownConfig> proto;
     if (cfg.ConfigType == kCanopenMaster) {
-        proto = std::make_unique<CTAVO20Down>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20Down>(std::move(port.port), clock, cfg);
     } else {
-        proto = std::make_unique<CTAVO20SDown>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20SDown>(
+            std::move(port.port), clock, cfg,
+            [](GatewayConfiguration& c) { return calculateMapping(c).fits; });
     }
-    proto->Attach(&cfg);
     proto->setOldEditionLoaded(request.oldEditionLoaded);
     proto->setProgressObserver(services.progress);
     proto->setFormatQuestion(services.formatQuestion);
@@ -113,11 +115,10 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
     Port port = choosePort(request, services);
     std::unique_ptr<CUploadConfig> proto;
     if (cfg.ConfigType == kCanopenMaster) {
-        proto = std::make_unique<CTAVO20Upload>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20Upload>(std::move(port.port), clock, cfg);
     } else {
-        proto = std::make_unique<CTAVO20SUpload>(std::move(port.port), clock);
+        proto = std::make_unique<CTAVO20SUpload>(std::move(port.port), clock, cfg);
     }
-    proto->Attach(&cfg);
     proto->setProgressObserver(services.progress);
 
     openAndRun(*proto, port, outcome, [&] { return proto->Upload(); });
@@ -131,8 +132,8 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
 void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {
     const CONFIG& sent = outcome.configuration.Config;
     CONFIG& c = live.Config;
-    if (outcome.commandsCapped && c.InstructionCount > kMaxDownloadCommands) {
-        c.InstructionCount = kMaxDownloadCommands;
+    if (outcome.commandsCapped && c.InstructionCount > kCommandCap) {
+        c.InstructionCount = kCommandCap;
     }
     if (!outcome.started) {
         return;

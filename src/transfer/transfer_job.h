@@ -33,7 +33,7 @@ struct TransferOutcome {
     // False when the command stopped before a port was touched (a failed pre-download check,
     // an unknown ConfigType); `text` then holds the check's message (empty after a Cancel).
     bool started = false;
-    int resultCode = -1; // transfer result code when started
+    int resultCode = -1; // the TransferResult's number when started (exit codes are made of it)
     std::string text;    // the one message to show
     // True when the commands beyond the 84th were dropped; the live configuration drops them too.
     bool commandsCapped = false;
@@ -44,8 +44,6 @@ struct TransferOutcome {
     // Download: the protocol changed ConfigEdition or mapping addresses.
     bool configurationChanged = false;
 };
-
-inline constexpr int kMaxDownloadCommands = 84;
 
 // Runs the Download command after the serial dialog: cap at 84, the checks of the configuration
 // type, then open, identify and send. Never throws; every failure is in the outcome.
