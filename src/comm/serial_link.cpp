@@ -126,7 +126,7 @@ LinkResult CompareReply(const std::uint8_t* received, const std::uint8_t* expect
 }
 
 LinkResult ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
-                             Bytes& reply, std::span<const std::uint8_t> expected, int delayMs) {
+                             Frame& reply, std::span<const std::uint8_t> expected, int delayMs) {
     reply.assign(std::max<std::size_t>(expected.size(), 4), 0);
     if (delayMs > 0) {
         clock.sleepMs(delayMs);
@@ -143,7 +143,7 @@ LinkResult ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std
 }
 
 LinkResult Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
-                    Bytes& reply, std::span<const std::uint8_t> expected) {
+                    Frame& reply, std::span<const std::uint8_t> expected) {
     reply.assign(std::max<std::size_t>(expected.size(), 4), 0);
     if (WriteFrame(port, clock, frame) != LinkResult::Ok) {
         return LinkResult::IoFailed;

@@ -14,7 +14,7 @@ namespace torvane {
 // Link result codes of the primitives below (distinct from the transfer result codes).
 enum class LinkResult { Ok = 0, Mismatch = 3, OpenFailed = 4, IoFailed = 5 };
 
-using Bytes = std::vector<std::uint8_t>;
+using Frame = std::vector<std::uint8_t>;
 
 // Opens `portName` at `baudRate` with `parity`, 8 data bits, 1 stop bit, then purges it.
 // Returns Ok, or OpenFailed when the port cannot be opened (the reason goes to `reason`).
@@ -40,11 +40,11 @@ LinkResult CompareReply(const std::uint8_t* received, const std::uint8_t* expect
 // Writes `frame`, waits 100 ms, reads the reply into `reply` and compares it with `expected`.
 // Returns Ok, Mismatch (different reply) or IoFailed (write failed or no reply).
 LinkResult Exchange(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
-                    Bytes& reply, std::span<const std::uint8_t> expected);
+                    Frame& reply, std::span<const std::uint8_t> expected);
 
 // As Exchange, but waits `delayMs` before the write and before reading the reply.
 LinkResult ExchangeWithDelay(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame,
-                             Bytes& reply, std::span<const std::uint8_t> expected, int delayMs);
+                             Frame& reply, std::span<const std::uint8_t> expected, int delayMs);
 
 // The 8-bit additive checksum that ends every frame (sum modulo 256).
 std::uint8_t FrameChecksum(std::span<const std::uint8_t> bytes);

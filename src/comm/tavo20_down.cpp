@@ -32,8 +32,8 @@ void put32(std::uint8_t* p, unsigned v) {
 }
 
 // A zero-filled frame of `size` bytes with its operation, length, frame type and sequence.
-Bytes emptyFrame(std::size_t size, std::uint8_t operation, std::uint8_t sequence) {
-    Bytes f(size, 0);
+Frame emptyFrame(std::size_t size, std::uint8_t operation, std::uint8_t sequence) {
+    Frame f(size, 0);
     f[kOperation] = operation;
     f[kLength] = bodyLength(size);
     f[typeAt(size)] = kTypeConfiguration;
@@ -41,13 +41,13 @@ Bytes emptyFrame(std::size_t size, std::uint8_t operation, std::uint8_t sequence
     return f;
 }
 
-void seal(Bytes& frame) {
+void seal(Frame& frame) {
     frame.back() = FrameChecksum(std::span(frame.data(), frame.size() - 1));
 }
 
 // Twelve zero-filled data frames with their framing; the records are written afterwards.
-std::array<Bytes, kDataFrameCount> emptyDataFrames(std::size_t frameSize) {
-    std::array<Bytes, kDataFrameCount> frames;
+std::array<Frame, kDataFrameCount> emptyDataFrames(std::size_t frameSize) {
+    std::array<Frame, kDataFrameCount> frames;
     for (std::size_t n = 0; n < frames.size(); ++n) {
         frames[n] =
             emptyFrame(frameSize, kOpDownload, static_cast<std::uint8_t>(kFirstDataSequence + n));
@@ -56,13 +56,13 @@ std::array<Bytes, kDataFrameCount> emptyDataFrames(std::size_t frameSize) {
 }
 
 // Start of record slot `s` (0..83); never called with a slot outside the twelve frames.
-std::uint8_t* slotAt(std::array<Bytes, kDataFrameCount>& frames, int s, std::size_t recordSize) {
+std::uint8_t* slotAt(std::array<Frame, kDataFrameCount>& frames, int s, std::size_t recordSize) {
     const auto slot = static_cast<std::size_t>(s);
     return frames[slotFrame(slot)].data() + slotOffset(slot, recordSize);
 }
 
-void sealAll(std::array<Bytes, kDataFrameCount>& frames) {
-    for (Bytes& f : frames) {
+void sealAll(std::array<Frame, kDataFrameCount>& frames) {
+    for (Frame& f : frames) {
         seal(f);
     }
 }
@@ -116,8 +116,8 @@ void slaveRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
 
 } // namespace
 
-Bytes newFormatAck(std::uint8_t sequence) {
-    Bytes ack = {kOpDownload, bodyLength(kAckSize), kTypeConfiguration, sequence, 0};
+Frame newFormatAck(std::uint8_t sequence) {
+    Frame ack = {kOpDownload, bodyLength(kAckSize), kTypeConfiguration, sequence, 0};
     seal(ack);
     return ack;
 }
@@ -139,7 +139,7 @@ TransferResult CDownConfig::Download() {
 
 // The gateway stores the configuration before it acknowledges the last frame, so the reply
 // is read after a long wait instead of through Exchange.
-TransferResult CDownConfig::SendLastFrame(const Bytes& frame, int waitMs) {
+TransferResult CDownConfig::SendLastFrame(const Frame& frame, int waitMs) {
     if (WriteFrame(port(), clock(), frame) != LinkResult::Ok) {
         return TransferResult::WriteError;
     }
@@ -180,7 +180,7 @@ TransferResult CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const 
     CountCommands(upSdo, tpdo, downSdo, rpdo);
 
     namespace hdr = compatible_header;
-    Bytes& h = frames.header;
+    Frame& h = frames.header;
     h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
     h[hdr::kIoSize] = low(io);
     h[hdr::kNodeId] = low(NodeIdValue());
@@ -237,7 +237,7 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     }
 
     namespace hdr = new_header;
-    Bytes& h = frames.header;
+    Frame& h = frames.header;
     h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
     h[hdr::kIoSize] = low(IoSizeCode(DownloadFormat::Tavo20New));
     h[hdr::kNodeId] = low(NodeIdValue());
@@ -273,9 +273,9 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     return frames;
 }
 
-Bytes CTAVO20Down::BuildSdoOptionsFrame() const {
+Frame CTAVO20Down::BuildSdoOptionsFrame() const {
     namespace opt = sdo_options;
-    Bytes f(opt::kSize, 0);
+    Frame f(opt::kSize, 0);
     f[kOperation] = kOpSdoOptions;
     f[kLength] = bodyLength(opt::kSize);
     const CONFIG& c = config().Config;
@@ -299,7 +299,7 @@ TransferResult CTAVO20Down::DownloadCompatible() {
     if (built != TransferResult::Success) {
         return finish(built);
     }
-    Bytes reply;
+    Frame reply;
     if (Exchange(port(), clock(), frames.header, reply, kCompatibleAck) != LinkResult::Ok) {
         return finish(TransferResult::DownloadError);
     }
@@ -324,14 +324,14 @@ TransferResult CTAVO20Down::DownloadNew() {
     TransferResult result = TransferResult::Success;
     notifyRange();
     const DownloadFrames frames = BuildNewFrames();
-    Bytes reply;
+    Frame reply;
     if (Exchange(port(), clock(), frames.header, reply, newFormatAck(kHeaderSequence)) !=
         LinkResult::Ok) {
         return finish(TransferResult::DownloadError);
     }
     notifyStep();
     for (std::size_t n = 0; n + 1 < kDataFrameCount; ++n) {
-        const Bytes ack = newFormatAck(static_cast<std::uint8_t>(kFirstDataSequence + n));
+        const Frame ack = newFormatAck(static_cast<std::uint8_t>(kFirstDataSequence + n));
         if (Exchange(port(), clock(), frames.data[n], reply, ack) != LinkResult::Ok) {
             return finish(TransferResult::DownloadError);
         }
@@ -415,7 +415,7 @@ TransferResult CTAVO20SDown::BuildFrames(DownloadFormat format, DownloadFrames& 
     rpdo = std::min(rpdo, kSlavePdoLimit);
 
     namespace hdr = slave_header;
-    Bytes& h = frames.header;
+    Frame& h = frames.header;
     h = emptyFrame(hdr::kSize, kOpDownload, kHeaderSequence);
     h[hdr::kIoSize] = low(io);
     h[hdr::kNodeId] = low(NodeIdValue());
@@ -448,13 +448,13 @@ TransferResult CTAVO20SDown::SendConfiguration(DownloadFormat format) {
     if (built != TransferResult::Success) {
         return finish(built);
     }
-    Bytes reply;
+    Frame reply;
     if (ExchangeWithDelay(port(), clock(), frames.header, reply, kCompatibleAck, 500) !=
         LinkResult::Ok) {
         return finish(TransferResult::WriteError);
     }
     notifyStep();
-    for (const Bytes& frame : frames.data) {
+    for (const Frame& frame : frames.data) {
         if (ExchangeWithDelay(port(), clock(), frame, reply, kCompatibleAck, 500) !=
             LinkResult::Ok) {
             return finish(TransferResult::DownloadError);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/tavo_config.h"
+#include "comm/protocol_base.h"
 
 #include <array>
 #include <cstdint>
@@ -12,8 +12,8 @@ namespace torvane {
 
 // Frames of a download, built from the configuration without sending anything.
 struct DownloadFrames {
-    Bytes header;
-    std::array<Bytes, 12> data;
+    Frame header;
+    std::array<Frame, 12> data;
 };
 
 // Download to the TAVO20 (CANopen master configurations): compatible and new format.
@@ -31,7 +31,7 @@ public:
     // Frames of the new format (never refused).
     DownloadFrames BuildNewFrames() const;
     // The SDO options frame of the new format.
-    Bytes BuildSdoOptionsFrame() const;
+    Frame BuildSdoOptionsFrame() const;
 
 private:
     TransferResult DownloadCompatible();
@@ -67,6 +67,6 @@ private:
 };
 
 // Acknowledgement a new-format frame with sequence number `sequence` expects.
-Bytes newFormatAck(std::uint8_t sequence);
+Frame newFormatAck(std::uint8_t sequence);
 
 } // namespace torvane

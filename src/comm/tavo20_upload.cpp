@@ -36,8 +36,8 @@ template <std::size_t FrameSize> struct DataFrames {
     }
 };
 
-Bytes request(std::uint8_t op, std::uint8_t type, std::uint8_t sequence) {
-    Bytes r = {op, bodyLength(kRequestSize), type, sequence, 0};
+Frame request(std::uint8_t op, std::uint8_t type, std::uint8_t sequence) {
+    Frame r = {op, bodyLength(kRequestSize), type, sequence, 0};
     r.back() = FrameChecksum(std::span(r.data(), r.size() - 1));
     return r;
 }
@@ -325,7 +325,7 @@ TransferResult CTAVO20SUpload::ReadConfiguration(DownloadFormat format) {
     notifyStep();
     namespace hdr = slave_header;
     // Every frame of the slave layout is asked for with the same request.
-    const Bytes req = request(kOpTavo20SUpload, kTypeCompatible, kHeaderSequence);
+    const Frame req = request(kOpTavo20SUpload, kTypeCompatible, kHeaderSequence);
     if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
         return finish(TransferResult::WriteError);
     }

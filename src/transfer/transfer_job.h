@@ -1,7 +1,7 @@
 #pragma once
 
 #include "comm/serial_port.h"
-#include "comm/tavo_config.h"
+#include "comm/protocol_base.h"
 #include "model/configuration.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 #include "cli_common.h"
-#include "comm/tavo_config.h"
+#include "comm/protocol_base.h"
 #include "commands.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"

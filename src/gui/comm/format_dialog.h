@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/tavo_config.h"
+#include "comm/protocol_base.h"
 
 #include <QDialog>
 

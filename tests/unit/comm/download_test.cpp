@@ -7,13 +7,13 @@
 namespace torvane::test {
 namespace {
 
-const Bytes kIdentify = {0xFE, 0x00, 0xFE};
-const Bytes kOldFirmware = {0xFE, 0, 0, 0, 0, 0};
+const Frame kIdentify = {0xFE, 0x00, 0xFE};
+const Frame kOldFirmware = {0xFE, 0, 0, 0, 0, 0};
 
 struct Outcome {
     int result = -1;
     int format = -1;
-    std::vector<Bytes> written;
+    std::vector<Frame> written;
     GatewayConfiguration cfg;
     RecordingProgress progress;
     int asked = 0;
@@ -49,8 +49,8 @@ Outcome download(GatewayConfiguration cfg, ScriptedGateway gateway, bool oldEdit
 }
 
 // A data frame written out from the frame table: framing, then records at their slots.
-Bytes dataFrame(std::size_t size, std::uint8_t number, std::vector<std::pair<int, Bytes>> records) {
-    Bytes f(size - 1, 0);
+Frame dataFrame(std::size_t size, std::uint8_t number, std::vector<std::pair<int, Frame>> records) {
+    Frame f(size - 1, 0);
     f[0] = 0x02;
     f[1] = static_cast<std::uint8_t>(size - 3);
     f[size - 3] = 0x0D;
@@ -62,8 +62,8 @@ Bytes dataFrame(std::size_t size, std::uint8_t number, std::vector<std::pair<int
     return sealed(f);
 }
 
-std::vector<Bytes> emptyFrames(std::size_t size) {
-    std::vector<Bytes> frames;
+std::vector<Frame> emptyFrames(std::size_t size) {
+    std::vector<Frame> frames;
     for (std::uint8_t n = 2; n <= 13; ++n) {
         frames.push_back(dataFrame(size, n, {}));
     }
@@ -75,10 +75,10 @@ TEST(Tavo20Download, CompatibleFramesByteForByte) {
     gw.identification = kOldFirmware;
     const Outcome run = download(sampleMaster(), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
-    std::vector<Bytes> expected = {kIdentify,
+    std::vector<Frame> expected = {kIdentify,
                                    sealed({0x02, 0x0F, 0x00, 0x7F, 0x02, 0x00, 0x00, 0xC8, 0x00,
                                            0x64, 0x00, 0x01, 0x01, 0x01, 0x01, 0x0D, 0x01})};
-    std::vector<Bytes> data = emptyFrames(47);
+    std::vector<Frame> data = emptyFrames(47);
     data[0] = dataFrame(47, 2, {{0, {0x00, 0x60, 0x01, 0x01, 0x02, 0x00}}});
     data[4] = dataFrame(47, 6, {{0, {0x81, 0x01, 0x00, 0x01, 0x04, 0x02}}}); // COB-ID 385
     data[6] = dataFrame(47, 8, {{0, {0x00, 0x62, 0x02, 0x01, 0x01, 0x00}}});
@@ -96,12 +96,12 @@ TEST(Tavo20Download, NewFramesByteForByteWithOptions) {
     cfg.Config.NMT = "Enable";
     const Outcome run = download(cfg, ScriptedGateway{});
     ASSERT_EQ(run.result, code(TransferResult::Success));
-    std::vector<Bytes> expected = {
+    std::vector<Frame> expected = {
         kIdentify,
         sealed({0x02, 0x23, 0x03, 0x7F, 0x02, 0x00, 0x00, 0x00, 0xC8, 0x00, 0x01, 0x64, 0x00,
                 0x00, 0x00, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x01,
                 0x00, 0x00, 0,    0,    0,    0,    0,    0,    0,    0x0D, 0x01})};
-    std::vector<Bytes> data = emptyFrames(96);
+    std::vector<Frame> data = emptyFrames(96);
     data[0] = dataFrame(96, 2,
                         {{0, {0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x60, 0x01}},
                          {1, {0x04, 0x01, 0x02, 0, 0, 0, 0x81, 0x01, 0x00, 0x00, 0, 0, 0}},
@@ -133,7 +133,7 @@ TEST(Tavo20Download, SdoOptionsFrameByFirmwareAndRetries) {
         const char* concurrent;
         const char* retries;
         const char* pollDelay;
-        Bytes options; // empty: not sent
+        Frame options; // empty: not sent
     };
     const Case cases[] = {
         {5, 1, "Enable", "0", "0", {}},
@@ -158,7 +158,7 @@ TEST(Tavo20Download, SdoOptionsFrameByFirmwareAndRetries) {
             EXPECT_EQ(run.written.size(), 14u) << int(c.major) << "." << int(c.minor);
         } else {
             ASSERT_EQ(run.written.size(), 15u);
-            Bytes want = c.options;
+            Frame want = c.options;
             want.resize(17, 0);
             EXPECT_EQ(run.written.back(), sealed(want)) << c.retries;
         }
@@ -183,7 +183,7 @@ TEST(Tavo20Download, CompatibleLimitsFillAllSlotsAndRefuseOneMore) {
         gw.identification = kOldFirmware;
         const Outcome run = download(masterWithCounts(n[0], n[1], n[2], n[3]), gw);
         EXPECT_EQ(run.result, code(TransferResult::TooManyUploadSdo) + kind);
-        EXPECT_EQ(run.written, std::vector<Bytes>{kIdentify});
+        EXPECT_EQ(run.written, std::vector<Frame>{kIdentify});
         EXPECT_EQ(run.progress.finished, 1);
     }
 }
@@ -191,7 +191,7 @@ TEST(Tavo20Download, CompatibleLimitsFillAllSlotsAndRefuseOneMore) {
 TEST(Tavo20Download, IdentificationChoosesFormat) {
     struct Case {
         const char* name;
-        Bytes reply;
+        Frame reply;
         bool oldEdition;
         FormatChoice choice;
         int result, format, edition, asked;
@@ -215,7 +215,7 @@ TEST(Tavo20Download, IdentificationChoosesFormat) {
         EXPECT_EQ(run.cfg.Config.ConfigEdition, c.edition) << c.name;
         EXPECT_EQ(run.asked, c.asked) << c.name;
         if (c.result != 18) {
-            EXPECT_EQ(run.written, std::vector<Bytes>{kIdentify}) << c.name;
+            EXPECT_EQ(run.written, std::vector<Frame>{kIdentify}) << c.name;
         }
     }
 }
@@ -261,7 +261,7 @@ TEST(Tavo20Download, EmptyFieldsStopWithTheirMessage) {
         GatewayConfiguration cfg = sampleMaster();
         c.edit(cfg);
         ScriptedGateway gw;
-        gw.identification = c.newFirmware ? Bytes{0xFE, 1} : kOldFirmware;
+        gw.identification = c.newFirmware ? Frame{0xFE, 1} : kOldFirmware;
         const Outcome run = download(cfg, gw);
         if (*c.message == '\0') {
             EXPECT_EQ(run.result, code(TransferResult::Success));
@@ -269,7 +269,7 @@ TEST(Tavo20Download, EmptyFieldsStopWithTheirMessage) {
         }
         EXPECT_EQ(run.result, code(TransferResult::FieldEmpty)) << c.message;
         EXPECT_EQ(run.message, c.message);
-        EXPECT_EQ(run.written, std::vector<Bytes>{kIdentify});
+        EXPECT_EQ(run.written, std::vector<Frame>{kIdentify});
     }
 }
 
@@ -277,7 +277,7 @@ TEST(Tavo20Download, FailuresGiveTheirCodes) {
     struct Case {
         const char* name;
         bool oldFirmware;
-        std::map<std::size_t, Bytes> replies;
+        std::map<std::size_t, Frame> replies;
         long failWriteAt;
         const char* inport;
         int result;
@@ -300,13 +300,13 @@ TEST(Tavo20Download, FailuresGiveTheirCodes) {
         GatewayConfiguration cfg = sampleMaster();
         cfg.Fieldbus.InportNum = c.inport;
         ScriptedGateway gw;
-        gw.identification = c.oldFirmware ? kOldFirmware : Bytes{0xFE, 1, 0, 0, 5, 2};
+        gw.identification = c.oldFirmware ? kOldFirmware : Frame{0xFE, 1, 0, 0, 5, 2};
         gw.replaceReply = c.replies;
         const Outcome run = download(cfg, gw, false, FormatChoice::Cancel, c.failWriteAt);
         EXPECT_EQ(run.result, c.result) << c.name;
         EXPECT_EQ(run.progress.finished, 1) << c.name;
         if (c.result == 14) {
-            EXPECT_EQ(run.written, std::vector<Bytes>{kIdentify}) << c.name;
+            EXPECT_EQ(run.written, std::vector<Frame>{kIdentify}) << c.name;
         }
     }
 }
@@ -323,9 +323,9 @@ TEST(Tavo20SDownload, FramesByteForByteWithRecalculatedMapping) {
     gw.identification = {0xFE, 0, 0, 1};
     const Outcome run = download(sampleSlave(), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
-    std::vector<Bytes> expected = {kIdentify, sealed({0x02, 0x0A, 0x03, 0x01, 0x02, 0x00, 0x00,
+    std::vector<Frame> expected = {kIdentify, sealed({0x02, 0x0A, 0x03, 0x01, 0x02, 0x00, 0x00,
                                                       0x64, 0x01, 0x01, 0x0D, 0x01})};
-    std::vector<Bytes> data = emptyFrames(47);
+    std::vector<Frame> data = emptyFrames(47);
     data[0] = dataFrame(47, 2, {{0, {0x81, 0x01, 0x00, 0x00, 0x04, 0x00}}});
     data[6] = dataFrame(47, 8, {{0, {0x01, 0x02, 0x00, 0x00, 0x03, 0x00}}});
     expected.insert(expected.end(), data.begin(), data.end());
@@ -337,11 +337,11 @@ TEST(Tavo20SDownload, FramesByteForByteWithRecalculatedMapping) {
 TEST(Tavo20SDownload, IdentificationAndFailures) {
     struct Case {
         const char* name;
-        Bytes reply;
+        Frame reply;
         bool oldEdition;
         FormatChoice choice;
         const char* inport;
-        std::map<std::size_t, Bytes> replies;
+        std::map<std::size_t, Frame> replies;
         int result, format, identifications;
     };
     const Case cases[] = {

@@ -3,7 +3,7 @@
 // A serial line in virtual time with a scripted gateway at its far end.
 
 #include "comm/serial_link.h"
-#include "comm/tavo_config.h"
+#include "comm/protocol_base.h"
 
 #include <algorithm>
 #include <deque>
@@ -32,16 +32,16 @@ public:
 // The gateway's side: what arrives when, and what the PC wrote.
 struct FakeLine {
     VirtualClock clock;
-    std::vector<Bytes> written;
+    std::vector<Frame> written;
     std::vector<std::int64_t> writtenAt;                        // virtual time of each write
     std::deque<std::pair<std::int64_t, std::uint8_t>> incoming; // arrival time, byte
     // Called with each frame written (its index in `written`); queues the answer.
-    std::function<void(FakeLine&, const Bytes&, std::size_t)> gateway;
+    std::function<void(FakeLine&, const Frame&, std::size_t)> gateway;
     bool openFails = false;
     long failWriteAt = -1; // index of the write that fails
     bool open = false;
 
-    void reply(const Bytes& bytes, int afterMs = 10) {
+    void reply(const Frame& bytes, int afterMs = 10) {
         for (const std::uint8_t b : bytes) {
             incoming.emplace_back(clock.now + afterMs, b);
         }
@@ -98,16 +98,16 @@ private:
 
 // A gateway that answers every request the protocol sends; faults are set per frame index.
 struct ScriptedGateway {
-    Bytes identification = {0xFE, 1, 0, 0, 5, 2}; // new firmware 5.2
+    Frame identification = {0xFE, 1, 0, 0, 5, 2}; // new firmware 5.2
     std::uint8_t storedFormat = 1;                // q3 of the stored-format query
-    Bytes optionsAck = {0x07, 0x02, 0x00, 0x00, 0x09};
-    Bytes optionsReply = {0x06, 0x0F, 0x01, 0x00, 0x00, 0x00};
-    Bytes uploadHeader;
-    std::vector<Bytes> uploadData;             // twelve frames
-    std::map<std::size_t, Bytes> replaceReply; // frame index -> reply (empty: silent)
+    Frame optionsAck = {0x07, 0x02, 0x00, 0x00, 0x09};
+    Frame optionsReply = {0x06, 0x0F, 0x01, 0x00, 0x00, 0x00};
+    Frame uploadHeader;
+    std::vector<Frame> uploadData;             // twelve frames
+    std::map<std::size_t, Frame> replaceReply; // frame index -> reply (empty: silent)
     int slaveReads = 0;
 
-    void operator()(FakeLine& line, const Bytes& f, std::size_t index) {
+    void operator()(FakeLine& line, const Frame& f, std::size_t index) {
         if (auto it = replaceReply.find(index); it != replaceReply.end()) {
             line.reply(it->second);
             return;
@@ -124,7 +124,7 @@ struct ScriptedGateway {
             break;
         case 0x02: {
             const bool newFormat = f.size() == 38 || f.size() == 96;
-            line.reply(newFormat ? newAck(f[f.size() - 2]) : Bytes{0x02, 0x02, 0x01, 0x01, 0x06});
+            line.reply(newFormat ? newAck(f[f.size() - 2]) : Frame{0x02, 0x02, 0x01, 0x01, 0x06});
             break;
         }
         case 0x07:
@@ -144,7 +144,7 @@ struct ScriptedGateway {
             break;
         }
     }
-    static Bytes newAck(std::uint8_t n) {
+    static Frame newAck(std::uint8_t n) {
         return {0x02, 0x02, 0x0D, n, static_cast<std::uint8_t>(0x11 + n)};
     }
 };
@@ -169,7 +169,7 @@ struct FixedFormat final : FormatQuestion {
 };
 
 // Appends a byte checksum to a frame written out by hand.
-inline Bytes sealed(Bytes f) {
+inline Frame sealed(Frame f) {
     f.push_back(FrameChecksum(f));
     return f;
 }

@@ -7,11 +7,11 @@ namespace torvane::test {
 namespace {
 
 TEST(FrameHelpers, ChecksumHexAndWindowsDeviceNames) {
-    EXPECT_EQ(FrameChecksum(Bytes{0xFE, 0x00, 0xFE}), 0xFC);
-    EXPECT_EQ(FrameChecksum(Bytes{0x02, 0x02, 0x01, 0x01}), 0x06);
-    EXPECT_EQ(FrameChecksum(Bytes{}), 0);
-    EXPECT_EQ(FormatHex(Bytes{0x0A, 0xFF}), "0A FF ");
-    EXPECT_EQ(FormatHex(Bytes{}), "");
+    EXPECT_EQ(FrameChecksum(Frame{0xFE, 0x00, 0xFE}), 0xFC);
+    EXPECT_EQ(FrameChecksum(Frame{0x02, 0x02, 0x01, 0x01}), 0x06);
+    EXPECT_EQ(FrameChecksum(Frame{}), 0);
+    EXPECT_EQ(FormatHex(Frame{0x0A, 0xFF}), "0A FF ");
+    EXPECT_EQ(FormatHex(Frame{}), "");
     const std::pair<const char*, const char*> names[] = {
         {"COM9", "COM9"}, {"COM10", "\\\\.\\COM10"},   {"COM1", "COM1"},  {"COMx", "COM0"},
         {"", "COM0"},     {"COM255", "\\\\.\\COM255"}, {"COM07", "COM7"}, {"COM3abc", "COM3"},
@@ -23,11 +23,11 @@ TEST(FrameHelpers, ChecksumHexAndWindowsDeviceNames) {
 
 struct LinkCase {
     const char* name;
-    std::vector<std::pair<int, Bytes>> arrivals; // ms after the read starts, bytes
+    std::vector<std::pair<int, Frame>> arrivals; // ms after the read starts, bytes
     std::size_t capacity;
     LinkResult replyCode; // ReadReply
-    Bytes replyStored;    // what ReadReply kept
-    Bytes available;      // what ReadAvailable collects
+    Frame replyStored;    // what ReadReply kept
+    Frame available;      // what ReadAvailable collects
     std::size_t leftAfterAvailable;
 };
 
@@ -65,11 +65,11 @@ TEST(SerialLink, ReadPassesJoinBurstsAndKeepLateBytes) {
             for (const auto& [at, bytes] : c.arrivals) {
                 line.reply(bytes, at);
             }
-            Bytes buffer(c.capacity, 0);
+            Frame buffer(c.capacity, 0);
             if (available) {
                 std::size_t count = 99;
                 ReadAvailable(port, line.clock, buffer.data(), c.capacity, count);
-                EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + static_cast<long>(count)),
+                EXPECT_EQ(Frame(buffer.begin(), buffer.begin() + static_cast<long>(count)),
                           c.available)
                     << c.name;
                 EXPECT_EQ(line.incoming.size(), c.leftAfterAvailable) << c.name;
@@ -77,7 +77,7 @@ TEST(SerialLink, ReadPassesJoinBurstsAndKeepLateBytes) {
                 EXPECT_EQ(ReadReply(port, line.clock, buffer.data(), c.capacity), c.replyCode)
                     << c.name;
                 EXPECT_EQ(
-                    Bytes(buffer.begin(), buffer.begin() + static_cast<long>(c.replyStored.size())),
+                    Frame(buffer.begin(), buffer.begin() + static_cast<long>(c.replyStored.size())),
                     c.replyStored)
                     << c.name;
             }
@@ -86,11 +86,11 @@ TEST(SerialLink, ReadPassesJoinBurstsAndKeepLateBytes) {
 }
 
 TEST(SerialLink, ExchangeCodesAndWaits) {
-    const Bytes frame = {0x02, 0x01, 0xAA, 0xAD};
-    const Bytes ack = {0x02, 0x02, 0x01, 0x01, 0x06};
+    const Frame frame = {0x02, 0x01, 0xAA, 0xAD};
+    const Frame ack = {0x02, 0x02, 0x01, 0x01, 0x06};
     struct Case {
         const char* name;
-        Bytes reply;
+        Frame reply;
         bool writeFails;
         int delay; // 0: Exchange
         LinkResult code;
@@ -114,14 +114,14 @@ TEST(SerialLink, ExchangeCodesAndWaits) {
         FakeLine line;
         FakePort port(line);
         line.failWriteAt = c.writeFails ? 0 : -1;
-        line.gateway = [&](FakeLine& l, const Bytes&, std::size_t) { l.reply(c.reply); };
-        Bytes reply;
+        line.gateway = [&](FakeLine& l, const Frame&, std::size_t) { l.reply(c.reply); };
+        Frame reply;
         const LinkResult code =
             c.delay == 0 ? Exchange(port, line.clock, frame, reply, ack)
                          : ExchangeWithDelay(port, line.clock, frame, reply, ack, c.delay);
         EXPECT_EQ(code, c.code) << c.name;
         EXPECT_EQ(line.clock.now, c.elapsed) << c.name;
-        EXPECT_EQ(line.written, std::vector<Bytes>{frame}) << c.name;
+        EXPECT_EQ(line.written, std::vector<Frame>{frame}) << c.name;
     }
 }
 

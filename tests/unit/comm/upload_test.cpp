@@ -10,7 +10,7 @@ namespace {
 
 struct Outcome {
     int result = -1;
-    std::vector<Bytes> written;
+    std::vector<Frame> written;
     GatewayConfiguration cfg;
     RecordingProgress progress;
 };
@@ -49,19 +49,19 @@ ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, DownloadFormat forma
         } else {
             EXPECT_EQ(down.BuildCompatibleFrames(frames), TransferResult::Success);
         }
-        gw.identification = format == DownloadFormat::Tavo20New ? Bytes{0xFE, 1, 0, 0, 5, 2}
-                                                                : Bytes{0xFE, 0, 0, 0, 0, 0};
+        gw.identification = format == DownloadFormat::Tavo20New ? Frame{0xFE, 1, 0, 0, 5, 2}
+                                                                : Frame{0xFE, 0, 0, 0, 0, 0};
     } else {
         CTAVO20SDown down(std::make_unique<FakePort>(unused), unused.clock, cfg,
                           recalculateMapping);
         EXPECT_EQ(down.BuildFrames(format, frames), TransferResult::Success);
         gw.identification =
-            format == DownloadFormat::Tavo20SNew ? Bytes{0xFE, 1, 0, 2} : Bytes{0xFE};
+            format == DownloadFormat::Tavo20SNew ? Frame{0xFE, 1, 0, 2} : Frame{0xFE};
         op = 0x03;
     }
     gw.uploadHeader = frames.header;
     gw.uploadHeader[0] = op;
-    for (Bytes f : frames.data) {
+    for (Frame f : frames.data) {
         f[0] = op;
         gw.uploadData.push_back(f);
     }
@@ -85,22 +85,22 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
     gw.uploadHeader = sealed({0x01, 0x0F, 0x01, 0x05, 0x03, 0x00, 0x0A, 0x64, 0x01, 0x32, 0x07, 30,
                               1, 0, 0, 0x0D, 0x01});
     for (std::uint8_t n = 0; n < 12; ++n) {
-        Bytes f(47, 0);
+        Frame f(47, 0);
         f[0] = 0x01;
         f[1] = 0x2C;
         for (int r = 0; r < 7; ++r) {
             const int s = n * 7 + r;
-            const Bytes usdo = {static_cast<std::uint8_t>(s), 0x20, 1, 5, 1,
+            const Frame usdo = {static_cast<std::uint8_t>(s), 0x20, 1, 5, 1,
                                 static_cast<std::uint8_t>(s)};
-            const Bytes tpdo = {0x81, 0x01, 0x00, 7, 4, 40};
-            const Bytes& rec = s == 28 ? tpdo : usdo;
+            const Frame tpdo = {0x81, 0x01, 0x00, 7, 4, 40};
+            const Frame& rec = s == 28 ? tpdo : usdo;
             std::copy(rec.begin(), rec.end(), f.begin() + 2 + 6 * r);
         }
         gw.uploadData.push_back(f);
     }
     const Outcome run = upload(openDocument(kCanopenMaster), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
-    std::vector<Bytes> requests = {{0xFE, 0x00, 0xFE}, {0x01, 0x02, 0x01, 0x01, 0x05}};
+    std::vector<Frame> requests = {{0xFE, 0x00, 0xFE}, {0x01, 0x02, 0x01, 0x01, 0x05}};
     for (std::uint8_t n = 2; n <= 13; ++n) {
         requests.push_back(sealed({0x01, 0x02, 0x01, n}));
     }
@@ -133,7 +133,7 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
 
 TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
     ScriptedGateway gw;
-    Bytes h(37, 0);
+    Frame h(37, 0);
     h[0] = 0x01;
     h[1] = 0x23;
     h[15] = 50; // Upload SDO
@@ -142,7 +142,7 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
     h[19] = 1;
     gw.uploadHeader = sealed(h);
     for (int n = 0; n < 12; ++n) {
-        Bytes f(96, 0);
+        Frame f(96, 0);
         f[0] = 0x01;
         f[1] = 0x5D;
         for (int r = 0; r < 7; ++r) {
@@ -166,9 +166,9 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
     EXPECT_EQ(c.SDORetries, "3");
     EXPECT_EQ(c.SDOPollDelay, "1000");
     EXPECT_EQ(c.ConfigEdition, 320);
-    EXPECT_EQ(run.written[1], (Bytes{0xFC, 0x00, 0xFC}));
-    EXPECT_EQ(run.written[3], (Bytes{0x01, 0x02, 0x0D, 0x01, 0x11}));
-    EXPECT_EQ(run.written.back(), (Bytes{0x06, 0x02, 0x01, 0x01, 0x0A}));
+    EXPECT_EQ(run.written[1], (Frame{0xFC, 0x00, 0xFC}));
+    EXPECT_EQ(run.written[3], (Frame{0x01, 0x02, 0x0D, 0x01, 0x11}));
+    EXPECT_EQ(run.written.back(), (Frame{0x06, 0x02, 0x01, 0x01, 0x0A}));
 }
 
 // What the protocol carries of a configuration; the rest is not compared.
@@ -242,7 +242,7 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
     struct Case {
         const char* name;
         int type, format;
-        std::map<std::size_t, Bytes> replies;
+        std::map<std::size_t, Frame> replies;
         long failWriteAt;
         std::uint8_t storedFormat;
         int result;
@@ -283,7 +283,7 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
 
 TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
     struct Case {
-        Bytes reply;
+        Frame reply;
         std::uint8_t ioCode;
         const char* inport;
     };
@@ -298,7 +298,7 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
         ScriptedGateway gw;
         gw.identification = c.reply;
         gw.uploadHeader = {0x00, 0x00, c.ioCode, 3, 1, 0, 0, 0, 0, 0, 0x0D, 0x01, 0}; // unchecked
-        Bytes f(47, 0);
+        Frame f(47, 0);
         f[0] = 0x03;
         f[1] = 0x2C;
         gw.uploadData.assign(12, f);
@@ -310,7 +310,7 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
         EXPECT_EQ(run.cfg.Config.SlaveNodeAddress, "3");
         EXPECT_EQ(run.cfg.Config.SlaveBaudRate, "500K");
         EXPECT_EQ(
-            std::count(run.written.begin(), run.written.end(), Bytes{0x03, 0x02, 0x01, 0x01, 0x07}),
+            std::count(run.written.begin(), run.written.end(), Frame{0x03, 0x02, 0x01, 0x01, 0x07}),
             13);
     }
 }

@@ -10,23 +10,23 @@
 namespace torvane {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Frame = std::vector<std::uint8_t>;
 
-Bytes frame(std::uint8_t code, const Bytes& body) {
-    Bytes f{code, static_cast<std::uint8_t>(body.size())};
+Frame frame(std::uint8_t code, const Frame& body) {
+    Frame f{code, static_cast<std::uint8_t>(body.size())};
     f.insert(f.end(), body.begin(), body.end());
     f.push_back(FrameChecksum(f));
     return f;
 }
 
-Bytes counting(std::size_t n, std::uint8_t first = 0) {
-    Bytes b(n);
+Frame counting(std::size_t n, std::uint8_t first = 0) {
+    Frame b(n);
     std::iota(b.begin(), b.end(), first);
     return b;
 }
 
-Bytes withStatus(std::uint8_t status, const Bytes& data) {
-    Bytes b{status};
+Frame withStatus(std::uint8_t status, const Frame& data) {
+    Frame b{status};
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }
@@ -34,12 +34,12 @@ Bytes withStatus(std::uint8_t status, const Bytes& data) {
 const TimeOfDay kNoon{12, 3, 4};
 
 TEST(MonitorMode, IsDecidedByTheFirstFrameOnly) {
-    Bytes badChecksum = frame(0, counting(16));
+    Frame badChecksum = frame(0, counting(16));
     badChecksum.back() ^= 0xFF;
-    Bytes badSplit = frame(5, counting(48));
+    Frame badSplit = frame(5, counting(48));
     badSplit.back() ^= 0xFF;
     const struct {
-        Bytes first;
+        Frame first;
         MonitorMode mode;
     } cases[] = {
         {frame(0, counting(17)), MonitorMode::Addressed},
@@ -67,19 +67,19 @@ TEST(MonitorAddressed, RowsComeFromTheStatusByteAndEveryValidFrameIsAnswered) {
     MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "12:03:04", FormatHex(counting(16))}));
-    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+    EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 
     t = e.onReceived(frame(2, withStatus(1, counting(4, 0xA0))), kNoon, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Status, "Output data");
     EXPECT_EQ(t.rows[0].Data, "A0 A1 A2 A3 ");
-    EXPECT_EQ(t.answer, (Bytes{0x02, 0x00, 0x02}));
+    EXPECT_EQ(t.answer, (Frame{0x02, 0x00, 0x02}));
 
     t = e.onReceived(frame(1, withStatus(7, counting(3))), kNoon, "");
     EXPECT_TRUE(t.rows.empty());
-    EXPECT_EQ(t.answer, (Bytes{0x01, 0x00, 0x01}));
+    EXPECT_EQ(t.answer, (Frame{0x01, 0x00, 0x01}));
 
-    Bytes corrupt = frame(1, withStatus(0, counting(3)));
+    Frame corrupt = frame(1, withStatus(0, counting(3)));
     corrupt.back() ^= 1;
     t = e.onReceived(corrupt, kNoon, "");
     EXPECT_TRUE(t.rows.empty());
@@ -91,13 +91,13 @@ TEST(MonitorAddressed, TransmitGoesOutWithTheNextAnswerOnce) {
     e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
     ASSERT_EQ(e.transmit("4", "01 02"), "");
     MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "4");
-    const Bytes expected{0x00, 0x04, 0x04, 0x02, 0x01, 0x02};
-    Bytes withSum = expected;
+    const Frame expected{0x00, 0x04, 0x04, 0x02, 0x01, 0x02};
+    Frame withSum = expected;
     withSum.push_back(FrameChecksum(expected));
     EXPECT_EQ(t.answer, withSum);
     EXPECT_FALSE(e.outputPending());
     t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "4");
-    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+    EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 }
 
 TEST(MonitorTransmit, AcceptsOnlyStrictUpperCaseHexGroups) {
@@ -122,9 +122,9 @@ TEST(MonitorTransmit, AcceptsOnlyStrictUpperCaseHexGroups) {
         EXPECT_EQ(e.transmit(c.start, c.data), c.message) << '"' << c.data << '"';
         EXPECT_EQ(e.outputPending(), *c.message == '\0');
     }
-    Bytes parsed;
+    Frame parsed;
     ASSERT_TRUE(parseMonitorHex("0A FF", parsed));
-    EXPECT_EQ(parsed, (Bytes{0x0A, 0xFF}));
+    EXPECT_EQ(parsed, (Frame{0x0A, 0xFF}));
 }
 
 std::string hexText(std::size_t n) {
@@ -144,7 +144,7 @@ TEST(MonitorTransmit, DataBeyondTheBuffersIsRefusedNeverSent) {
     ASSERT_EQ(e.transmit("0", hexText(254)), "");
     MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
     EXPECT_EQ(t.messages, std::vector<std::string>{str::MonitorAddressedTooLong});
-    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+    EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
     EXPECT_EQ(e.transmit("0", hexText(254)), std::string(str::MonitorAddressedTooLong));
     ASSERT_EQ(e.transmit("0", hexText(253)), "");
     t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
@@ -157,11 +157,11 @@ TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
     MonitorTick t = e.onReceived(frame(0, counting(16)), kNoon, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Data, FormatHex(counting(16)));
-    EXPECT_EQ(t.answer, (Bytes{0x00, 0x00, 0x00}));
+    EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 
     ASSERT_EQ(e.transmit("14", "01 02 03"), "");
     t = e.onReceived(frame(0, counting(16)), kNoon, "14");
-    Bytes image{0x00, 16};
+    Frame image{0x00, 16};
     image.resize(2 + 16, 0);
     image[2 + 14] = 0x01;
     image[2 + 15] = 0x02;
@@ -213,7 +213,7 @@ TEST(MonitorDisplay, StoppedDisplayStillAnswersAndSendsPendingOutput) {
 
 TEST(MonitorSilent, AWrongFirstFrameSilencesTheMonitor) {
     MonitorEngine e;
-    Bytes bad = frame(0, counting(16));
+    Frame bad = frame(0, counting(16));
     bad.back() ^= 0x55;
     e.onReceived(bad, kNoon, "");
     const MonitorTick t = e.onReceived(frame(0, counting(16)), kNoon, "");
@@ -224,9 +224,9 @@ TEST(MonitorSilent, AWrongFirstFrameSilencesTheMonitor) {
 TEST(MonitorRobustness, GarbageNeverReadsOutsideTheFrame) {
     MonitorEngine e;
     // A length byte promising more than arrived: the checksum is read from the zeroed rest.
-    const Bytes shortFrame{0x09, 0xFF, 0x01};
+    const Frame shortFrame{0x09, 0xFF, 0x01};
     e.onReceived(shortFrame, kNoon, "");
-    Bytes huge(2000, 0xEE);
+    Frame huge(2000, 0xEE);
     e.onReceived(huge, kNoon, "");
     SUCCEED();
 }
@@ -265,7 +265,7 @@ public:
     bool isOpen() const override { return open_; }
 
     std::deque<std::uint8_t> input;
-    std::vector<Bytes> written;
+    std::vector<Frame> written;
 
 private:
     bool open_ = false;
@@ -287,12 +287,12 @@ TEST(MonitorSession, ReadsATickAndWritesTheAnswer) {
     EXPECT_TRUE(session.tick(kNoon, "").rows.empty());
     EXPECT_TRUE(port.written.empty());
 
-    const Bytes f = frame(0, withStatus(0, counting(16)));
+    const Frame f = frame(0, withStatus(0, counting(16)));
     port.input.assign(f.begin(), f.end());
     const MonitorTick t = session.tick(kNoon, "");
     ASSERT_EQ(t.rows.size(), 1U);
     ASSERT_EQ(port.written.size(), 1U);
-    EXPECT_EQ(port.written[0], (Bytes{0x00, 0x00, 0x00}));
+    EXPECT_EQ(port.written[0], (Frame{0x00, 0x00, 0x00}));
 }
 
 } // namespace

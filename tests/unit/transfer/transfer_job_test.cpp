@@ -74,7 +74,7 @@ TEST(TransferJob, FlowAndResultTexts) {
             gw.identification = {0xFE, 0, 0, 0, 0, 0};
             gw.uploadHeader = sealed(
                 {0x01, 0x0F, 0x00, 0x05, 0x02, 0x00, 0, 0xC8, 0, 0x64, 0, 0, 0, 0, 0, 0x0D, 0x01});
-            Bytes f(47, 0);
+            Frame f(47, 0);
             f[0] = 0x01;
             f[1] = 0x2C;
             gw.uploadData.assign(12, f);
@@ -147,16 +147,16 @@ TEST(TransferJob, GarbageFromTheLineGivesResultCodes) {
                                  0,    static_cast<std::uint8_t>(rng() % 3),
                                  5,    static_cast<std::uint8_t>(rng() % 4)};
         proper.storedFormat = static_cast<std::uint8_t>(rng() % 3);
-        Bytes frame(96);
+        Frame frame(96);
         for (auto& b : frame) {
             b = static_cast<std::uint8_t>(rng());
         }
         proper.uploadHeader = frame;
         proper.uploadData.assign(12, frame);
-        line.gateway = [&](FakeLine& l, const Bytes& f, std::size_t index) {
+        line.gateway = [&](FakeLine& l, const Frame& f, std::size_t index) {
             switch (rng() % 4) {
             case 0: { // random bytes, sometimes none, sometimes too many
-                Bytes junk(rng() % 130);
+                Frame junk(rng() % 130);
                 for (auto& b : junk) {
                     b = static_cast<std::uint8_t>(rng());
                 }
@@ -166,7 +166,7 @@ TEST(TransferJob, GarbageFromTheLineGivesResultCodes) {
             case 1: { // the proper answer, cut short
                 FakeLine scratch;
                 proper(scratch, f, index);
-                Bytes cut;
+                Frame cut;
                 for (std::size_t i = 0; i < scratch.incoming.size() / 2; ++i) {
                     cut.push_back(scratch.incoming[i].second);
                 }
