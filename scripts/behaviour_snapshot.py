@@ -17,12 +17,14 @@ import os
 import random
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import zipfile
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tools" / "gatewaysim"))
+from simulator_process import SimulatorProcess  # noqa: E402
 
 ROOT = Path(__file__).resolve().parent.parent
 PINNED = "2026-01-02 03:04:05"
@@ -189,11 +191,9 @@ def transfer(work, name, slave, bindir, record):
     link = work / port
     log = work / "frames.log"
     model = "slave" if slave else "master"
-    sim = subprocess.Popen([str(bindir / "torvane-gatewaysim"), "--model", model, "--link",
-                            str(link), "--log", str(log)], stdout=subprocess.PIPE,
-                           stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    sim = SimulatorProcess(str(bindir / "torvane-gatewaysim"),
+                           ["--model", model, "--link", str(link), "--log", str(log)])
     try:
-        sim.stdout.readline()
         cli = str(bindir / "torvane-cli")
         env_port = ["env", "TORVANE_EXTRA_PORTS=" + port]
         run(env_port + [cli, "download", name, "--port", port, "--yes", "--old-format",
@@ -202,8 +202,7 @@ def transfer(work, name, slave, bindir, record):
             record / "upload", pinned=False)
         keep(work / "up.chg", record / "upload")
     finally:
-        sim.send_signal(signal.SIGTERM)
-        sim.wait(timeout=10)
+        sim.stop()
     if log.exists():
         # The time since start and the pseudo-terminal's number differ from run to run.
         lines = log.read_text(errors="replace").splitlines()

@@ -2,6 +2,7 @@
 // premultiplication, the keys of the "Select Commands" and "Save Configuration" dialogs, and
 // the port descriptions of "Serial Port Configuration".
 
+#include "../support/sample_ports.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/command_line.h"
 #include "gui/comm/serial_dialog.h"
@@ -148,19 +149,10 @@ private slots:
     // Each port keeps its text and gets the description of its adapter as a tooltip; the
     // selection and OK store the device as before.
     void serialPortTooltips() {
-        platform::PortDetails usb;
-        usb.device = "/dev/ttyUSB0";
-        usb.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0";
-        usb.vendorId = 0x0403;
-        usb.productId = 0x6001;
-        usb.manufacturer = "FTDI";
-        usb.description = "FT232R USB UART";
-        usb.serialNumber = "A10K1234";
-        platform::PortDetails onboard;
-        onboard.device = "/dev/ttyS0";
+        const platform::PortDetails usb = samples::usbAdapter();
+        platform::PortDetails onboard = samples::barePort("/dev/ttyS0");
         onboard.description = "16550A-compatible COM port";
-        platform::PortDetails pty;
-        pty.device = "/dev/pts/7";
+        const platform::PortDetails pty = samples::barePort("/dev/pts/7");
         const QStringList tips = {
             "/dev/ttyUSB0\n"
             "  by-id link: /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0\n"

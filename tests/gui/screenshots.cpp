@@ -1,5 +1,6 @@
 // Renders the windows shown in the README into PNG files: torvane-screenshots OUTPUT_DIR.
 
+#include "../support/sample_ports.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
@@ -186,18 +187,9 @@ bool nonAsciiFolder(const QString& out) {
 
 // "Serial Port Configuration" with the port list open and the tooltip of its second entry.
 QPixmap serialDialogWithTooltip() {
-    platform::PortDetails onboard;
-    onboard.device = "/dev/ttyS0";
-    platform::PortDetails usb;
-    usb.device = "/dev/ttyUSB0";
-    usb.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0";
-    usb.vendorId = 0x0403;
-    usb.productId = 0x6001;
-    usb.manufacturer = "FTDI";
-    usb.description = "FT232R USB UART";
-    usb.serialNumber = "A10K1234";
-    platform::PortDetails acm;
-    acm.device = "/dev/ttyACM0";
+    const platform::PortDetails onboard = samples::barePort("/dev/ttyS0");
+    const platform::PortDetails usb = samples::usbAdapter();
+    platform::PortDetails acm = samples::barePort("/dev/ttyACM0");
     acm.byIdLink = "/dev/serial/by-id/usb-Example_Service_Port_0042-if00";
     acm.vendorId = 0x1d50;
     acm.productId = 0x6018;

@@ -1,3 +1,4 @@
+#include "../../support/sample_ports.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
 #include "transfer/transfer_job.h"
@@ -278,19 +279,10 @@ TEST(SerialPortDetails, FindsTheByIdLinkOfEveryName) {
 }
 
 TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
-    platform::PortDetails full;
-    full.device = "/dev/ttyUSB0";
-    full.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0";
-    full.vendorId = 0x0403;
-    full.productId = 0x6001;
-    full.manufacturer = "FTDI";
-    full.description = "FT232R USB UART";
-    full.serialNumber = "A10K1234";
-    platform::PortDetails vendorOnly;
-    vendorOnly.device = "/dev/ttyACM0";
+    const platform::PortDetails full = samples::usbAdapter();
+    platform::PortDetails vendorOnly = samples::barePort("/dev/ttyACM0");
     vendorOnly.vendorId = 0xABC;
-    platform::PortDetails bare;
-    bare.device = "/dev/pts/4";
+    const platform::PortDetails bare = samples::barePort("/dev/pts/4");
     const struct {
         platform::PortDetails details;
         std::string text;
