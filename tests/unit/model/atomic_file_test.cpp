@@ -250,14 +250,5 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThere) {
     }
 }
 
-TEST_F(AtomicFileTest, ReadingAMissingFileOrAFolderFailsWithItsName) {
-    std::string bytes;
-    std::string error;
-    EXPECT_FALSE(readWholeFile((dir_ / "nope.chg").string(), bytes, error));
-    EXPECT_NE(error.find("nope.chg"), std::string::npos);
-    EXPECT_FALSE(readWholeFile(dir_.string(), bytes, error));
-    EXPECT_NE(error.find(dir_.string()), std::string::npos);
-}
-
 } // namespace
 } // namespace torvane
