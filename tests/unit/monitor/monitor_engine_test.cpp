@@ -1,16 +1,14 @@
+#include "../comm/fake_line.h"
 #include "comm/serial_link.h"
 #include "model/strings.h"
 #include "monitor/monitor_engine.h"
 #include "monitor/monitor_session.h"
 
-#include <deque>
 #include <gtest/gtest.h>
 #include <numeric>
 
 namespace torvane {
 namespace {
-
-using Frame = std::vector<std::uint8_t>;
 
 Frame frame(std::uint8_t code, const Frame& body) {
     Frame f{code, static_cast<std::uint8_t>(body.size())};
@@ -231,59 +229,21 @@ TEST(MonitorLog, WritesAHeaderAndOneLinePerRow) {
                                     "Output data\t23:59:59\tFF 00 \n");
 }
 
-// A port whose input arrives in scripted bursts and which records what is written.
-class ScriptedPort : public SerialPort {
-public:
-    bool open(const std::string&, const SerialSettings&, std::string&) override {
-        open_ = true;
-        return true;
-    }
-    long write(const std::uint8_t* data, std::size_t length) override {
-        written.emplace_back(data, data + length);
-        return static_cast<long>(length);
-    }
-    std::size_t bytesWaiting() override { return input.size(); }
-    long read(std::uint8_t* buffer, std::size_t capacity) override {
-        std::size_t n = 0;
-        for (; n < capacity && !input.empty(); ++n) {
-            buffer[n] = input.front();
-            input.pop_front();
-        }
-        return static_cast<long>(n);
-    }
-    void purge() override { input.clear(); }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-
-    std::deque<std::uint8_t> input;
-    std::vector<Frame> written;
-
-private:
-    bool open_ = false;
-};
-
-class VirtualClock : public Clock {
-public:
-    void sleepMs(int ms) override { now += ms; }
-    std::int64_t nowMs() const override { return now; }
-    std::int64_t now = 0;
-};
-
+// The session opens the line at 57600 baud, odd parity (the fake line refuses anything else).
 TEST(MonitorSession, ReadsATickAndWritesTheAnswer) {
-    ScriptedPort port;
-    VirtualClock clock;
-    MonitorSession session(port, clock);
+    test::FakeLine line;
+    test::FakePort port(line);
+    MonitorSession session(port, line.clock);
     std::string reason;
-    ASSERT_TRUE(session.open("ttyS0", reason));
+    ASSERT_TRUE(session.open("ttyS0", reason)) << reason;
     EXPECT_TRUE(session.tick(kNoon, "").rows.empty());
-    EXPECT_TRUE(port.written.empty());
+    EXPECT_TRUE(line.written.empty());
 
-    const Frame f = frame(0, withStatus(0, counting(16)));
-    port.input.assign(f.begin(), f.end());
+    line.reply(frame(0, withStatus(0, counting(16))), 0);
     const MonitorTick t = session.tick(kNoon, "");
     ASSERT_EQ(t.rows.size(), 1U);
-    ASSERT_EQ(port.written.size(), 1U);
-    EXPECT_EQ(port.written[0], (Frame{0x00, 0x00, 0x00}));
+    ASSERT_EQ(line.written.size(), 1U);
+    EXPECT_EQ(line.written[0], (Frame{0x00, 0x00, 0x00}));
 }
 
 } // namespace
