@@ -42,15 +42,13 @@ EditTarget add(GatewayConfiguration& cfg, int node, const char* type, const std:
 }
 
 TEST(CobIdCommit, ValidityBoundariesAndRefusedTexts) {
-    for (const char* v : {"1", "127", "257", "1408", "1664", "1792", "1920", "2046", "0390"}) {
-        GatewayConfiguration cfg = master({"5"});
-        const EditTarget t = add(cfg, 1, kTransmitPdo, "", "1");
-        EXPECT_EQ(commitCommandGridCell(cfg, {}, t, kRowPdoCobId, v).messages, none) << v;
-        EXPECT_EQ(at(cfg, t).CobId, std::to_string(std::stoi(v))) << v; // stored canonical
-    }
-    // Refused: the cell shows the stored COB-ID (rewritten canonical, except after non-digits).
+    // Accepted texts are stored canonical. Refused: the cell shows the stored COB-ID (rewritten
+    // canonical, except after non-digits).
     // clang-format off
     const struct { const char* typed; const char* stored; const char* after; const char* message; } cases[] = {
+        {"1", "", "1", nullptr}, {"127", "", "127", nullptr}, {"257", "", "257", nullptr},
+        {"1408", "", "1408", nullptr}, {"1664", "", "1664", nullptr}, {"1792", "", "1792", nullptr},
+        {"1920", "", "1920", nullptr}, {"2046", "", "2046", nullptr}, {"0390", "", "390", nullptr},
         {"0", "0389", "389", str::IllegalCobId}, {"128", "389", "389", str::IllegalCobId},
         {"256", "", "", str::IllegalCobId}, {"1409", "", "", str::IllegalCobId},
         {"1500", "", "", str::IllegalCobId}, {"1663", "", "", str::IllegalCobId},
@@ -66,7 +64,7 @@ TEST(CobIdCommit, ValidityBoundariesAndRefusedTexts) {
         GatewayConfiguration cfg = master({"5"});
         const EditTarget t = add(cfg, 1, kTransmitPdo, c.stored, "1");
         const CommitResult r = commitCommandGridCell(cfg, {}, t, kRowPdoCobId, c.typed);
-        EXPECT_EQ(r.messages, Strings{c.message}) << c.typed;
+        EXPECT_EQ(r.messages, c.message ? Strings{c.message} : none) << c.typed;
         EXPECT_EQ(at(cfg, t).CobId, c.after) << c.typed;
         EXPECT_EQ(r.cellText, c.after) << c.typed;
     }

@@ -1,4 +1,3 @@
-#include "editor/command_pages.h"
 #include "editor/network_tree.h"
 #include "model/strings.h"
 
@@ -178,21 +177,6 @@ TEST_F(TreeFixture, PasteCopiesTheCommandsOfTheCopiedNodeWithoutDescription) {
     EXPECT_FALSE(tree.copyState().pastePossible);
     EXPECT_EQ(state.lastCopiedNodeAddress, 0);
     EXPECT_FALSE(tree.pasteNode(node(1)).changed);
-}
-
-TEST_F(TreeFixture, PastedNodeMovesItsCobIdsByTheDistanceToTheCopiedNode) {
-    for (const auto& [address, cobId] : {std::pair{"6", "390"}, std::pair{"7", "391"}}) {
-        cfg = newConfiguration(kCanopenMaster);
-        addNodeWithAddress(5);
-        addCommand(1, kTransmitPdo, "389");
-        tree.copyNode(node(1));
-        tree.pasteNode(node(1));
-        const CommitResult r = commitCommandGridCell(cfg, state, editTargetOf(node(2)), 0, address);
-        EXPECT_TRUE(r.messages.empty());
-        EXPECT_EQ(cfg.Config.Nodes[1].NodeName, std::string("Node-") + address);
-        EXPECT_EQ(cfg.Config.Instructions[1].CobId, cobId) << address;
-        EXPECT_EQ(cfg.Config.Instructions[0].CobId, "389");
-    }
 }
 
 TEST_F(TreeFixture, PasteStopsAtTheCommandLimitOfTheFirmware) {

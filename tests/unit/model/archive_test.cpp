@@ -36,6 +36,21 @@ struct Bytes {
     }
 };
 
+// Reads bytes the reader must accept.
+ArchiveContents readGood(const std::string& bytes) {
+    ArchiveContents read;
+    std::string error;
+    EXPECT_TRUE(readArchive(bytes, read, error)) << error;
+    return read;
+}
+
+// Reads bytes the reader must accept and applies them to `live`; returns the file state.
+DocumentState load(const std::string& bytes, GatewayConfiguration& live) {
+    DocumentState doc;
+    applyArchive(readGood(bytes), live, doc);
+    return doc;
+}
+
 GatewayConfiguration richConfiguration(int type) {
     GatewayConfiguration cfg = newConfiguration(type);
     CONFIG& c = cfg.Config;
@@ -71,12 +86,8 @@ TEST(ArchiveReader, ReadingAndWritingAgainGivesTheSameBytes) {
     for (const std::string& bytes :
          {dataFile("new_master.chg"), writeArchive(richConfiguration(kCanopenMaster)),
           writeArchive(richConfiguration(kCanopenSlave))}) {
-        ArchiveContents read;
-        std::string error;
-        ASSERT_TRUE(readArchive(bytes, read, error)) << error;
         GatewayConfiguration live = newConfiguration(kCanopenMaster);
-        DocumentState doc;
-        applyArchive(read, live, doc);
+        load(bytes, live);
         EXPECT_EQ(writeArchive(live), bytes);
     }
 }
@@ -101,10 +112,7 @@ TEST(ArchiveWriter, LengthPrefixGrowsWithTheText) {
         ASSERT_GE(bytes.size(), c.n + c.prefix.size());
         EXPECT_EQ(bytes.substr(bytes.size() - c.n - c.prefix.size(), c.prefix.size()), c.prefix)
             << c.n;
-        ArchiveContents read;
-        std::string error;
-        ASSERT_TRUE(readArchive(bytes, read, error)) << error;
-        EXPECT_EQ(read.Config.ControlStatus, cfg.Config.ControlStatus);
+        EXPECT_EQ(readGood(bytes).Config.ControlStatus, cfg.Config.ControlStatus);
     }
 }
 
@@ -133,9 +141,7 @@ TEST(ArchiveReader, DecodesEveryPrefixFormIncludingWideTexts) {
     for (const auto& c : cases) {
         // Replace the InportNum text (03 "112" at offset 18).
         const std::string bytes = golden.substr(0, 18) + c.counted + golden.substr(22);
-        ArchiveContents read;
-        std::string error;
-        ASSERT_TRUE(readArchive(bytes, read, error)) << error;
+        const ArchiveContents read = readGood(bytes);
         EXPECT_EQ(read.Fieldbus.InportNum, c.expected);
         EXPECT_EQ(read.Fieldbus.AuxParam, "125K");
     }
@@ -188,12 +194,8 @@ TEST(ArchiveReader, OlderEditionsGetTheirDefaults) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.edition);
-        ArchiveContents read;
-        std::string error;
-        ASSERT_TRUE(readArchive(archiveOfEdition(c.edition), read, error)) << error;
         GatewayConfiguration live = newConfiguration(kCanopenSlave);
-        DocumentState doc;
-        applyArchive(read, live, doc);
+        const DocumentState doc = load(archiveOfEdition(c.edition), live);
         const CONFIG& k = live.Config;
         EXPECT_EQ(k.ErrorControl, c.errorControl);
         EXPECT_EQ(k.ControlStatus, c.controlStatus);
@@ -222,12 +224,8 @@ TEST(ArchiveReader, SlaveCommandsTakeTheSlaveNodeAddress) {
         std::string bytes = writeArchive(cfg);
         bytes[0] = static_cast<char>(word & 0xFF);
         bytes[3] = static_cast<char>(word >> 24);
-        ArchiveContents read;
-        std::string error;
-        ASSERT_TRUE(readArchive(bytes, read, error)) << error;
         GatewayConfiguration live = newConfiguration(kCanopenMaster);
-        DocumentState doc;
-        applyArchive(read, live, doc);
+        load(bytes, live);
         EXPECT_EQ(live.ConfigType, kCanopenSlave) << word;
         for (int i = 0; i < live.Config.InstructionCount; ++i) {
             EXPECT_EQ(live.Config.Instructions[i].NodeAddress, "42");
@@ -238,11 +236,7 @@ TEST(ArchiveReader, SlaveCommandsTakeTheSlaveNodeAddress) {
 TEST(ArchiveReader, ApplyKeepsEntriesBeyondTheCountsAndTheTypeText) {
     GatewayConfiguration live = richConfiguration(kCanopenMaster);
     live.Config.ConfigTypeText = "kept";
-    ArchiveContents read;
-    std::string error;
-    ASSERT_TRUE(readArchive(dataFile("new_master.chg"), read, error)) << error;
-    DocumentState doc;
-    applyArchive(read, live, doc);
+    load(dataFile("new_master.chg"), live);
     EXPECT_EQ(live.Config.NodeCount, 0);
     EXPECT_EQ(live.Config.Nodes[2].NodeName, "Drive 2");
     EXPECT_EQ(live.Config.Instructions[3].SpareText, "spare");

@@ -194,19 +194,7 @@ TEST(XmlFile, CountsAndCommandsStopAtTheTableEnds) {
     EXPECT_EQ(cfg.Config.Instructions[255].Description, "d");
 }
 
-TEST(XmlFile, RefusesBytesWithoutAnyElementAndChangesNothing) {
-    for (const std::string& xml : {std::string(), std::string("just text"),
-                                   std::string(R"(<?xml version="1.0"?><!-- none -->)"),
-                                   std::string("<unclosed"), std::string("\0<A/>", 5)}) {
-        GatewayConfiguration cfg = marked();
-        std::string error;
-        EXPECT_FALSE(readXml(xml, cfg, error)) << xml;
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(cfg, marked());
-    }
-}
-
-TEST(XmlFile, DamageIsToldInWordsWithItsLine) {
+TEST(XmlFile, DamageIsToldInWordsAndARefusedFileChangesNothing) {
     const struct {
         const char* name;
         std::string xml;
@@ -221,6 +209,14 @@ TEST(XmlFile, DamageIsToldInWordsWithItsLine) {
         {"broken first element", "<?xml version=\"1.0\"?>\n\n<A", -1,
          "the file holds no readable XML element (malformed at line 3)"},
         {"only a comment", "<!-- none -->", -1, "the file holds no XML element"},
+        {"only text", "just text", -1,
+         "the file holds no readable XML element (malformed at line 1)"},
+        {"declaration and comment", R"(<?xml version="1.0"?><!-- none -->)", -1,
+         "the file holds no XML element"},
+        {"unclosed first element", "<unclosed", -1,
+         "the file holds no readable XML element (malformed at line 1)"},
+        {"NUL before the element", std::string("\0<A/>", 5), -1,
+         "the file holds no readable XML element (no element found)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -231,6 +227,8 @@ TEST(XmlFile, DamageIsToldInWordsWithItsLine) {
         EXPECT_EQ(error, c.error);
         if (c.damagedLine >= 0) {
             EXPECT_EQ(line, c.damagedLine);
+        } else {
+            EXPECT_EQ(cfg, marked());
         }
     }
 }

@@ -1,16 +1,14 @@
+#include "../comm/fake_line.h"
 #include "comm/serial_link.h"
 #include "model/strings.h"
 #include "monitor/monitor_engine.h"
 #include "monitor/monitor_session.h"
 
-#include <deque>
 #include <gtest/gtest.h>
 #include <numeric>
 
 namespace torvane {
 namespace {
-
-using Frame = std::vector<std::uint8_t>;
 
 Frame frame(std::uint8_t code, const Frame& body) {
     Frame f{code, static_cast<std::uint8_t>(body.size())};
@@ -31,9 +29,9 @@ Frame withStatus(std::uint8_t status, const Frame& data) {
     return b;
 }
 
-const TimeOfDay kNoon{12, 3, 4};
+const TimeOfDay kMorning{9, 3, 4};
 
-TEST(MonitorMode, IsDecidedByTheFirstFrameOnly) {
+TEST(MonitorMode, IsDecidedByTheFirstFrameOnlyAndSilenceAnswersNothing) {
     Frame badChecksum = frame(0, counting(16));
     badChecksum.back() ^= 0xFF;
     Frame badSplit = frame(5, counting(48));
@@ -55,48 +53,53 @@ TEST(MonitorMode, IsDecidedByTheFirstFrameOnly) {
     };
     for (const auto& c : cases) {
         MonitorEngine e;
-        e.onReceived(c.first, kNoon, "");
+        e.onReceived(c.first, kMorning, "");
         EXPECT_EQ(e.mode(), c.mode) << FormatHex(c.first);
-        e.onReceived(frame(5, counting(48)), kNoon, "");
+        e.onReceived(frame(5, counting(48)), kMorning, "");
+        EXPECT_EQ(e.mode(), c.mode) << "a later split frame must not change the mode";
+        const MonitorTick later = e.onReceived(frame(0, counting(16)), kMorning, "");
         EXPECT_EQ(e.mode(), c.mode) << "a later frame must not change the mode";
+        if (c.mode == MonitorMode::Silent) {
+            EXPECT_TRUE(later.rows.empty() && later.answer.empty()) << "silent monitor answered";
+        }
     }
 }
 
 TEST(MonitorAddressed, RowsComeFromTheStatusByteAndEveryValidFrameIsAnswered) {
     MonitorEngine e;
-    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
-    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "12:03:04", FormatHex(counting(16))}));
+    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "09:03:04", FormatHex(counting(16))}));
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 
-    t = e.onReceived(frame(2, withStatus(1, counting(4, 0xA0))), kNoon, "");
+    t = e.onReceived(frame(2, withStatus(1, counting(4, 0xA0))), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Status, "Output data");
     EXPECT_EQ(t.rows[0].Data, "A0 A1 A2 A3 ");
     EXPECT_EQ(t.answer, (Frame{0x02, 0x00, 0x02}));
 
-    t = e.onReceived(frame(1, withStatus(7, counting(3))), kNoon, "");
+    t = e.onReceived(frame(1, withStatus(7, counting(3))), kMorning, "");
     EXPECT_TRUE(t.rows.empty());
     EXPECT_EQ(t.answer, (Frame{0x01, 0x00, 0x01}));
 
     Frame corrupt = frame(1, withStatus(0, counting(3)));
     corrupt.back() ^= 1;
-    t = e.onReceived(corrupt, kNoon, "");
+    t = e.onReceived(corrupt, kMorning, "");
     EXPECT_TRUE(t.rows.empty());
     EXPECT_TRUE(t.answer.empty());
 }
 
 TEST(MonitorAddressed, TransmitGoesOutWithTheNextAnswerOnce) {
     MonitorEngine e;
-    e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
-    ASSERT_EQ(e.transmit("4", "01 02"), "");
-    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "4");
-    const Frame expected{0x00, 0x04, 0x04, 0x02, 0x01, 0x02};
+    e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "");
+    ASSERT_EQ(e.transmit("4", "0A FF"), "");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "4");
+    const Frame expected{0x00, 0x04, 0x04, 0x02, 0x0A, 0xFF};
     Frame withSum = expected;
     withSum.push_back(FrameChecksum(expected));
     EXPECT_EQ(t.answer, withSum);
     EXPECT_FALSE(e.outputPending());
-    t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "4");
+    t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "4");
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 }
 
@@ -122,9 +125,6 @@ TEST(MonitorTransmit, AcceptsOnlyStrictUpperCaseHexGroups) {
         EXPECT_EQ(e.transmit(c.start, c.data), c.message) << '"' << c.data << '"';
         EXPECT_EQ(e.outputPending(), *c.message == '\0');
     }
-    Frame parsed;
-    ASSERT_TRUE(parseMonitorHex("0A FF", parsed));
-    EXPECT_EQ(parsed, (Frame{0x0A, 0xFF}));
 }
 
 std::string hexText(std::size_t n) {
@@ -142,25 +142,25 @@ TEST(MonitorTransmit, DataBeyondTheBuffersIsRefusedNeverSent) {
 
     // Undecided mode accepts 254 bytes; the addressed answer then refuses them.
     ASSERT_EQ(e.transmit("0", hexText(254)), "");
-    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "0");
     EXPECT_EQ(t.messages, std::vector<std::string>{str::MonitorAddressedTooLong});
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
     EXPECT_EQ(e.transmit("0", hexText(254)), std::string(str::MonitorAddressedTooLong));
     ASSERT_EQ(e.transmit("0", hexText(253)), "");
-    t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
+    t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "0");
     ASSERT_EQ(t.answer.size(), 253U + 5);
     EXPECT_EQ(t.answer[1], 255);
 }
 
 TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
     MonitorEngine e;
-    MonitorTick t = e.onReceived(frame(0, counting(16)), kNoon, "");
+    MonitorTick t = e.onReceived(frame(0, counting(16)), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Data, FormatHex(counting(16)));
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 
     ASSERT_EQ(e.transmit("14", "01 02 03"), "");
-    t = e.onReceived(frame(0, counting(16)), kNoon, "14");
+    t = e.onReceived(frame(0, counting(16)), kMorning, "14");
     Frame image{0x00, 16};
     image.resize(2 + 16, 0);
     image[2 + 14] = 0x01;
@@ -170,7 +170,7 @@ TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
 
     for (const char* start : {"16", "-1"}) {
         ASSERT_EQ(e.transmit(start, "01"), "");
-        t = e.onReceived(frame(0, counting(16)), kNoon, start);
+        t = e.onReceived(frame(0, counting(16)), kMorning, start);
         EXPECT_TRUE(t.answer.empty()) << start;
         EXPECT_EQ(t.messages, std::vector<std::string>{"Mapping address  overflow"});
         EXPECT_FALSE(e.outputPending());
@@ -182,52 +182,42 @@ TEST(MonitorSplit, AssemblesTwoPartsIntoOneRow) {
         return frame(code, withStatus(number, counting(56, first)));
     };
     MonitorEngine e;
-    EXPECT_TRUE(e.onReceived(part(5, 0, 0), kNoon, "").rows.empty());
-    EXPECT_TRUE(e.onReceived(part(6, 1, 100), kNoon, "").rows.empty());
-    MonitorTick t = e.onReceived(part(5, 1, 56), kNoon, "");
+    EXPECT_TRUE(e.onReceived(part(5, 0, 0), kMorning, "").rows.empty());
+    EXPECT_TRUE(e.onReceived(part(6, 1, 100), kMorning, "").rows.empty());
+    MonitorTick t = e.onReceived(part(5, 1, 56), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
-    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "12:03:04", FormatHex(counting(112))}));
+    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "09:03:04", FormatHex(counting(112))}));
     EXPECT_TRUE(t.answer.empty());
     // The output side has seen part 1 only: a part 0 restarts it, so one more part 1 is needed.
-    EXPECT_TRUE(e.onReceived(part(6, 0, 0), kNoon, "").rows.empty());
-    t = e.onReceived(part(6, 1, 56), kNoon, "");
+    EXPECT_TRUE(e.onReceived(part(6, 0, 0), kMorning, "").rows.empty());
+    t = e.onReceived(part(6, 1, 56), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Status, "Output data");
 
-    t = e.onReceived(frame(6, counting(48)), kNoon, "");
+    t = e.onReceived(frame(6, counting(48)), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Data, FormatHex(counting(48)));
-    EXPECT_TRUE(e.onReceived(frame(5, counting(20)), kNoon, "").rows.empty());
+    EXPECT_TRUE(e.onReceived(frame(5, counting(20)), kMorning, "").rows.empty());
 }
 
 TEST(MonitorDisplay, StoppedDisplayStillAnswersAndSendsPendingOutput) {
     MonitorEngine e;
-    e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "");
+    e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "");
     e.setDisplaying(false);
     ASSERT_EQ(e.transmit("0", "FF"), "");
-    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kNoon, "0");
+    MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "0");
     EXPECT_TRUE(t.rows.empty());
     EXPECT_EQ(t.answer.size(), 6U);
     EXPECT_FALSE(e.outputPending());
-}
-
-TEST(MonitorSilent, AWrongFirstFrameSilencesTheMonitor) {
-    MonitorEngine e;
-    Frame bad = frame(0, counting(16));
-    bad.back() ^= 0x55;
-    e.onReceived(bad, kNoon, "");
-    const MonitorTick t = e.onReceived(frame(0, counting(16)), kNoon, "");
-    EXPECT_TRUE(t.rows.empty());
-    EXPECT_TRUE(t.answer.empty());
 }
 
 TEST(MonitorRobustness, GarbageNeverReadsOutsideTheFrame) {
     MonitorEngine e;
     // A length byte promising more than arrived: the checksum is read from the zeroed rest.
     const Frame shortFrame{0x09, 0xFF, 0x01};
-    e.onReceived(shortFrame, kNoon, "");
+    e.onReceived(shortFrame, kMorning, "");
     Frame huge(2000, 0xEE);
-    e.onReceived(huge, kNoon, "");
+    e.onReceived(huge, kMorning, "");
     SUCCEED();
 }
 
@@ -237,62 +227,23 @@ TEST(MonitorLog, WritesAHeaderAndOneLinePerRow) {
     EXPECT_EQ(monitorLogText(rows), "Status\t\tTime\tData\n"
                                     "Input data\t01:02:03\t0A \n"
                                     "Output data\t23:59:59\tFF 00 \n");
-    EXPECT_EQ(formatTimeOfDay({0, 5, 9}), "00:05:09");
 }
 
-// A port whose input arrives in scripted bursts and which records what is written.
-class ScriptedPort : public SerialPort {
-public:
-    bool open(const std::string&, const SerialSettings&, std::string&) override {
-        open_ = true;
-        return true;
-    }
-    long write(const std::uint8_t* data, std::size_t length) override {
-        written.emplace_back(data, data + length);
-        return static_cast<long>(length);
-    }
-    std::size_t bytesWaiting() override { return input.size(); }
-    long read(std::uint8_t* buffer, std::size_t capacity) override {
-        std::size_t n = 0;
-        for (; n < capacity && !input.empty(); ++n) {
-            buffer[n] = input.front();
-            input.pop_front();
-        }
-        return static_cast<long>(n);
-    }
-    void purge() override { input.clear(); }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-
-    std::deque<std::uint8_t> input;
-    std::vector<Frame> written;
-
-private:
-    bool open_ = false;
-};
-
-class VirtualClock : public Clock {
-public:
-    void sleepMs(int ms) override { now += ms; }
-    std::int64_t nowMs() const override { return now; }
-    std::int64_t now = 0;
-};
-
+// The session opens the line at 57600 baud, odd parity (the fake line refuses anything else).
 TEST(MonitorSession, ReadsATickAndWritesTheAnswer) {
-    ScriptedPort port;
-    VirtualClock clock;
-    MonitorSession session(port, clock);
+    test::FakeLine line;
+    test::FakePort port(line);
+    MonitorSession session(port, line.clock);
     std::string reason;
-    ASSERT_TRUE(session.open("ttyS0", reason));
-    EXPECT_TRUE(session.tick(kNoon, "").rows.empty());
-    EXPECT_TRUE(port.written.empty());
+    ASSERT_TRUE(session.open("ttyS0", reason)) << reason;
+    EXPECT_TRUE(session.tick(kMorning, "").rows.empty());
+    EXPECT_TRUE(line.written.empty());
 
-    const Frame f = frame(0, withStatus(0, counting(16)));
-    port.input.assign(f.begin(), f.end());
-    const MonitorTick t = session.tick(kNoon, "");
+    line.reply(frame(0, withStatus(0, counting(16))), 0);
+    const MonitorTick t = session.tick(kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
-    ASSERT_EQ(port.written.size(), 1U);
-    EXPECT_EQ(port.written[0], (Frame{0x00, 0x00, 0x00}));
+    ASSERT_EQ(line.written.size(), 1U);
+    EXPECT_EQ(line.written[0], (Frame{0x00, 0x00, 0x00}));
 }
 
 } // namespace
