@@ -75,14 +75,9 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
     }
     EXPECT_EQ(run.written, requests);
     const CONFIG& c = run.cfg.Config;
-    EXPECT_EQ(run.cfg.Fieldbus.InportNum, "48");
-    EXPECT_EQ(c.SlaveAddress, "5");
-    EXPECT_EQ(c.BuadRate, "125K");
-    EXPECT_EQ(c.TPDOTimeout, "10");
-    EXPECT_EQ(c.SDOTimeout, "100");
-    EXPECT_EQ(c.NMT, "Enable");
-    EXPECT_EQ(c.DelayStart, "50");
-    EXPECT_EQ(c.SYNC, "7");
+    EXPECT_EQ((std::vector<std::string>{run.cfg.Fieldbus.InportNum, c.SlaveAddress, c.BuadRate,
+                                        c.TPDOTimeout, c.SDOTimeout, c.NMT, c.DelayStart, c.SYNC}),
+              (std::vector<std::string>{"48", "5", "125K", "10", "100", "Enable", "50", "7"}));
     EXPECT_EQ(c.ConfigEdition, 210);
     ASSERT_EQ(c.InstructionCount, 29); // 30 announced, 28 decoded, plus the TPDO
     ASSERT_EQ(c.NodeCount, 2);
@@ -129,11 +124,9 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
                             [](const INSTRUCTION& i) { return i.InstructionType == "3"; }),
               34);
     EXPECT_EQ(c.NodeCount, 7); // one node per address
-    EXPECT_EQ(c.NMT, "Disable");
-    EXPECT_EQ(c.ControlStatus, "Enable");
-    EXPECT_EQ(c.SDOConcurrent, "Disable");
-    EXPECT_EQ(c.SDORetries, "3");
-    EXPECT_EQ(c.SDOPollDelay, "1000");
+    EXPECT_EQ((std::vector<std::string>{c.NMT, c.ControlStatus, c.SDOConcurrent, c.SDORetries,
+                                        c.SDOPollDelay}),
+              (std::vector<std::string>{"Disable", "Enable", "Disable", "3", "1000"}));
     EXPECT_EQ(c.ConfigEdition, 320);
     EXPECT_EQ(run.written[1], (Frame{0xFC, 0x00, 0xFC}));
     EXPECT_EQ(run.written[3], (Frame{0x01, 0x02, 0x0D, 0x01, 0x11}));
@@ -286,31 +279,19 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
 
 // When each frame is written and when the sequence ends, in virtual milliseconds. Every wait of
 // the protocol shows here: removing or shortening one shifts the times after it.
-struct Timeline {
-    std::vector<std::int64_t> writes;
-    std::int64_t end = 0;
-    bool operator==(const Timeline&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Timeline& t) {
-    for (const std::int64_t w : t.writes) {
-        os << w << ' ';
-    }
-    return os << "end " << t.end;
-}
-
-// Gaps between consecutive writes, then from the last write to the end.
-Timeline fromGaps(std::initializer_list<std::pair<int, std::int64_t>> runs, std::int64_t tail) {
-    Timeline t;
+// Gaps between consecutive writes, then from the last write to the end: the virtual times of
+// the writes followed by the time the sequence ends.
+std::vector<std::int64_t> fromGaps(std::initializer_list<std::pair<int, std::int64_t>> runs,
+                                   std::int64_t tail) {
+    std::vector<std::int64_t> times;
     std::int64_t now = 0;
     for (const auto& [count, gap] : runs) {
         for (int k = 0; k < count; ++k) {
-            now += gap;
-            t.writes.push_back(now);
+            times.push_back(now += gap);
         }
     }
-    t.end = now + tail;
-    return t;
+    times.push_back(now + tail);
+    return times;
 }
 
 TEST(TransferTiming, EveryWaitOfEverySequence) {
@@ -330,7 +311,7 @@ TEST(TransferTiming, EveryWaitOfEverySequence) {
         GatewayConfiguration cfg;
         ScriptedGateway gateway;
         bool download;
-        Timeline expected;
+        std::vector<std::int64_t> expected; // write times, then the end
     };
     const Case cases[] = {
         {"download compatible", master, oldFirmware, true,
@@ -352,7 +333,9 @@ TEST(TransferTiming, EveryWaitOfEverySequence) {
     for (const Case& c : cases) {
         const TransferRun run = transfer(c.download, c.cfg, c.gateway);
         EXPECT_EQ(run.result, code(TransferResult::Success)) << c.name;
-        EXPECT_EQ((Timeline{run.writtenAt, run.end}), c.expected) << c.name;
+        std::vector<std::int64_t> times = run.writtenAt;
+        times.push_back(run.end);
+        EXPECT_EQ(times, c.expected) << c.name;
     }
 }
 
