@@ -18,16 +18,19 @@ ScriptedGateway identifyingAs(Frame reply) {
     return gw;
 }
 
-// A data frame written out from the frame table: framing, then records at their slots.
-Frame dataFrame(std::size_t size, std::uint8_t number, std::vector<std::pair<int, Frame>> records) {
+// Data frame n (0..11) written out from the frame table: framing, then the records of its
+// slots; the 84 slots are numbered across the twelve frames, seven to a frame.
+Frame dataFrame(std::size_t size, int n, const std::vector<std::pair<int, Frame>>& records) {
     Frame f(size - 1, 0);
     f[0] = 0x02;
     f[1] = static_cast<std::uint8_t>(size - 3);
     f[size - 3] = 0x0D;
-    f[size - 2] = number;
-    const std::size_t recordSize = size == 96 ? 13 : 6;
+    f[size - 2] = static_cast<std::uint8_t>(n + 2);
+    const long recordSize = size == 96 ? 13 : 6;
     for (const auto& [slot, bytes] : records) {
-        std::copy(bytes.begin(), bytes.end(), f.begin() + 2 + static_cast<long>(recordSize) * slot);
+        if (slot / 7 == n) {
+            std::copy(bytes.begin(), bytes.end(), f.begin() + 2 + recordSize * (slot % 7));
+        }
     }
     return sealed(f);
 }
@@ -54,8 +57,8 @@ TEST(Download, FramesByteForByte) {
         Frame identification;
         Frame header; // without its checksum
         std::size_t dataSize;
-        std::vector<std::tuple<int, int, Frame>> records; // data frame, slot, bytes
-        Frame options;                                    // empty: not sent
+        std::vector<std::pair<int, Frame>> records; // slot, bytes
+        Frame options;                              // empty: not sent
         int edition;
     };
     const Case cases[] = {
@@ -65,10 +68,10 @@ TEST(Download, FramesByteForByte) {
          {0x02, 0x0F, 0x00, 0x7F, 0x02, 0x00, 0x00, 0xC8, 0x00, 0x64, 0x00, 0x01, 0x01, 0x01, 0x01,
           0x0D, 0x01},
          47,
-         {{0, 0, {0x00, 0x60, 0x01, 0x01, 0x02, 0x00}},
-          {4, 0, {0x81, 0x01, 0x00, 0x01, 0x04, 0x02}}, // COB-ID 385
-          {6, 0, {0x00, 0x62, 0x02, 0x01, 0x01, 0x00}},
-          {10, 0, {0x01, 0x02, 0x00, 0x01, 0x02, 0x02}}},
+         {{0, {0x00, 0x60, 0x01, 0x01, 0x02, 0x00}},
+          {28, {0x81, 0x01, 0x00, 0x01, 0x04, 0x02}}, // COB-ID 385
+          {42, {0x00, 0x62, 0x02, 0x01, 0x01, 0x00}},
+          {70, {0x01, 0x02, 0x00, 0x01, 0x02, 0x02}}},
          {},
          210},
         {"new master with options",
@@ -78,10 +81,10 @@ TEST(Download, FramesByteForByte) {
           0x00, 0x00, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x01,
           0x00, 0x00, 0,    0,    0,    0,    0,    0,    0,    0x0D, 0x01},
          96,
-         {{0, 0, {0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x60, 0x01}},
-          {0, 1, {0x04, 0x01, 0x02, 0, 0, 0, 0x81, 0x01, 0x00, 0x00, 0, 0, 0}},
-          {0, 2, {0x01, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x62, 0x02}},
-          {0, 3, {0x02, 0x01, 0x02, 0, 0, 0, 0x01, 0x02, 0x00, 0x00, 0, 0, 0}}},
+         {{0, {0x02, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x60, 0x01}},
+          {1, {0x04, 0x01, 0x02, 0, 0, 0, 0x81, 0x01, 0x00, 0x00, 0, 0, 0}},
+          {2, {0x01, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x62, 0x02}},
+          {3, {0x02, 0x01, 0x02, 0, 0, 0, 0x01, 0x02, 0x00, 0x00, 0, 0, 0}}},
          optionsFrame({0x07, 0x0F, 0x01}),
          320},
         {"slave with recalculated mapping",
@@ -89,8 +92,7 @@ TEST(Download, FramesByteForByte) {
          {0xFE, 0, 0, 1},
          {0x02, 0x0A, 0x03, 0x01, 0x02, 0x00, 0x00, 0x64, 0x01, 0x01, 0x0D, 0x01},
          47,
-         {{0, 0, {0x81, 0x01, 0x00, 0x00, 0x04, 0x00}},
-          {6, 0, {0x01, 0x02, 0x00, 0x00, 0x03, 0x00}}},
+         {{0, {0x81, 0x01, 0x00, 0x00, 0x04, 0x00}}, {42, {0x01, 0x02, 0x00, 0x00, 0x03, 0x00}}},
          {},
          500},
     };
@@ -100,13 +102,7 @@ TEST(Download, FramesByteForByte) {
         ASSERT_EQ(run.result, code(TransferResult::Success));
         std::vector<Frame> expected = {kIdentify, sealed(c.header)};
         for (int n = 0; n < 12; ++n) {
-            std::vector<std::pair<int, Frame>> records;
-            for (const auto& [frame, slot, bytes] : c.records) {
-                if (frame == n) {
-                    records.emplace_back(slot, bytes);
-                }
-            }
-            expected.push_back(dataFrame(c.dataSize, static_cast<std::uint8_t>(n + 2), records));
+            expected.push_back(dataFrame(c.dataSize, n, c.records));
         }
         if (!c.options.empty()) {
             expected.push_back(c.options);
