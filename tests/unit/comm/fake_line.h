@@ -1,15 +1,23 @@
 #pragma once
 
-// A serial line in virtual time with a scripted gateway at its far end.
+// A serial line in virtual time with a scripted gateway at its far end, the configurations
+// the tests send over it and one download or upload run over it.
 
-#include "comm/serial_link.h"
 #include "comm/protocol_base.h"
+#include "comm/serial_link.h"
+#include "comm/tavo20_down.h"
+#include "comm/tavo20_upload.h"
+#include "mapping/mapping_calculation.h"
+#include "model/configuration.h"
+#include "model/text_number.h"
 
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace torvane::test {
@@ -172,6 +180,136 @@ struct FixedFormat final : FormatQuestion {
 inline Frame sealed(Frame f) {
     f.push_back(FrameChecksum(f));
     return f;
+}
+
+// The mapping rules the slave download runs before it sends.
+inline bool recalculateMapping(GatewayConfiguration& cfg) {
+    return calculateMapping(cfg).fits;
+}
+
+// Appends a command for the node with address `node`, adding the node when it is new.
+// SDO commands take `key` as Index, PDO commands as CobId.
+inline void addCommand(GatewayConfiguration& cfg, const char* type, int node, int key, int sub,
+                       int bytes, int map) {
+    CONFIG& c = cfg.Config;
+    const std::string address = decimalText(node);
+    int n = 0;
+    while (n < c.NodeCount && c.Nodes[n].NodeAddress != address) {
+        ++n;
+    }
+    if (n == c.NodeCount) {
+        c.Nodes[n].NodeAddress = address;
+        c.Nodes[n].NodeName = "Node-" + address;
+        ++c.NodeCount;
+    }
+    INSTRUCTION& i = c.Instructions[c.InstructionCount++];
+    i.InstructionType = type;
+    i.NodeAddress = cfg.isMaster() ? address : c.SlaveNodeAddress;
+    if (isPdoCommand(type)) {
+        i.CobId = decimalText(key);
+    } else {
+        i.Index = decimalText(key);
+        i.SubIndex = decimalText(sub);
+    }
+    i.Bytes = decimalText(bytes);
+    i.MappingAddress = decimalText(map);
+    i.NodeIndex = n + 1;
+}
+
+// Master configuration with one command of each kind on node 1.
+inline GatewayConfiguration sampleMaster() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    addCommand(cfg, kUploadSdo, 1, 0x6000, 1, 2, 0);
+    addCommand(cfg, kTransmitPdo, 1, 385, 0, 4, 2);
+    addCommand(cfg, kDownloadSdo, 1, 0x6200, 2, 1, 0);
+    addCommand(cfg, kReceivePdo, 1, 513, 0, 2, 2);
+    return cfg;
+}
+
+// Master configuration with the given number of commands of each kind, each 1 byte.
+inline GatewayConfiguration masterWithCounts(int upSdo, int tpdo, int downSdo, int rpdo) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    int in = 0;
+    int out = 0;
+    for (int k = 0; k < upSdo; ++k) {
+        addCommand(cfg, kUploadSdo, 1 + k % 3, 0x2000 + k, 1, 1, in++);
+    }
+    for (int k = 0; k < tpdo; ++k) {
+        addCommand(cfg, kTransmitPdo, 1 + k % 3, 0x181 + k, 0, 1, in++);
+    }
+    for (int k = 0; k < downSdo; ++k) {
+        addCommand(cfg, kDownloadSdo, 1 + k % 3, 0x3000 + k, 2, 1, out++);
+    }
+    for (int k = 0; k < rpdo; ++k) {
+        addCommand(cfg, kReceivePdo, 1 + k % 3, 0x201 + k, 0, 1, out++);
+    }
+    return cfg;
+}
+
+// One download or upload over a fresh line: the result and everything the gateway saw.
+struct TransferRun {
+    int result = -1;
+    int format = -1;
+    std::vector<Frame> written;
+    std::vector<std::int64_t> writtenAt;
+    std::int64_t end = 0; // virtual time when the transfer returned
+    GatewayConfiguration cfg;
+    RecordingProgress progress;
+    int asked = 0;
+    std::string message;
+};
+
+struct RunOptions {
+    bool oldEdition = false;
+    FormatChoice choice = FormatChoice::Cancel;
+    long failWriteAt = -1;
+};
+
+inline TransferRun transfer(bool download, GatewayConfiguration cfg, ScriptedGateway gateway,
+                            RunOptions options = {}) {
+    TransferRun run;
+    FakeLine line;
+    line.gateway = std::ref(gateway);
+    line.failWriteAt = options.failWriteAt;
+    FixedFormat question(options.choice);
+    run.cfg = std::move(cfg);
+    auto port = std::make_unique<FakePort>(line);
+    std::unique_ptr<CTAVOConfig> proto;
+    if (download && run.cfg.isMaster()) {
+        proto = std::make_unique<CTAVO20Down>(std::move(port), line.clock, run.cfg);
+    } else if (download) {
+        proto = std::make_unique<CTAVO20SDown>(std::move(port), line.clock, run.cfg,
+                                               recalculateMapping);
+    } else if (run.cfg.isMaster()) {
+        proto = std::make_unique<CTAVO20Upload>(std::move(port), line.clock, run.cfg);
+    } else {
+        proto = std::make_unique<CTAVO20SUpload>(std::move(port), line.clock, run.cfg);
+    }
+    proto->setOldEditionLoaded(options.oldEdition);
+    proto->setFormatQuestion(&question);
+    proto->setProgressObserver(&run.progress);
+    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), TransferResult::Success);
+    const TransferResult result = download ? static_cast<CDownConfig&>(*proto).Download()
+                                           : static_cast<CUploadConfig&>(*proto).Upload();
+    run.result = code(result);
+    run.format = code(proto->downloadFormat());
+    run.written = line.written;
+    run.writtenAt = line.writtenAt;
+    run.end = line.clock.now;
+    run.asked = question.asked;
+    run.message = proto->ResultText(result);
+    return run;
+}
+
+inline TransferRun download(GatewayConfiguration cfg, ScriptedGateway gateway,
+                            RunOptions options = {}) {
+    return transfer(true, std::move(cfg), std::move(gateway), options);
+}
+
+inline TransferRun upload(GatewayConfiguration cfg, ScriptedGateway gateway,
+                          long failWriteAt = -1) {
+    return transfer(false, std::move(cfg), std::move(gateway),
+                    {false, FormatChoice::Cancel, failWriteAt});
 }
 
 } // namespace torvane::test

@@ -24,62 +24,56 @@ TEST(FrameHelpers, ChecksumHexAndWindowsDeviceNames) {
 struct LinkCase {
     const char* name;
     std::vector<std::pair<int, Frame>> arrivals; // ms after the read starts, bytes
-    std::size_t capacity;
-    LinkResult replyCode; // ReadReply
-    Frame replyStored;    // what ReadReply kept
-    Frame available;      // what ReadAvailable collects
+    LinkResult replyCode;                        // ReadReply
+    Frame replyStored;                           // what ReadReply kept
+    Frame available;                             // what ReadAvailable collects
     std::size_t leftAfterAvailable;
 };
 
 TEST(SerialLink, ReadPassesJoinBurstsAndKeepLateBytes) {
     const LinkCase cases[] = {
-        {"nothing", {}, 5, LinkResult::IoFailed, {}, {}, 0},
-        {"one burst", {{10, {1, 2, 3}}}, 5, LinkResult::Ok, {1, 2, 3}, {1, 2, 3}, 0},
+        {"nothing", {}, LinkResult::IoFailed, {}, {}, 0},
+        {"one burst", {{10, {1, 2, 3}}}, LinkResult::Ok, {1, 2, 3}, {1, 2, 3}, 0},
         {"bursts joined",
          {{10, {1, 2}}, {80, {3}}, {130, {4}}},
-         5,
          LinkResult::Ok,
          {1, 2, 3, 4},
          {1, 2, 3, 4},
          0},
-        {"late bytes stay", {{10, {1}}, {400, {9}}}, 5, LinkResult::Ok, {1}, {1}, 1},
+        {"late bytes stay", {{10, {1}}, {400, {9}}}, LinkResult::Ok, {1}, {1}, 1},
         {"beyond capacity",
          {{10, {1, 2, 3, 4, 5, 6, 7}}},
-         5,
          LinkResult::Ok,
          {1, 2, 3, 4, 5},
          {1, 2, 3, 4, 5},
          2},
         {"second burst overflows",
          {{10, {1, 2, 3}}, {60, {4, 5, 6}}},
-         5,
          LinkResult::Ok,
          {1, 2, 3, 4, 5},
          {1, 2, 3},
          3},
     };
     for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.name);
         for (const bool available : {false, true}) {
             FakeLine line;
             FakePort port(line);
             for (const auto& [at, bytes] : c.arrivals) {
                 line.reply(bytes, at);
             }
-            Frame buffer(c.capacity, 0);
+            Frame buffer(5, 0); // room for five bytes
             if (available) {
                 std::size_t count = 99;
-                ReadAvailable(port, line.clock, buffer.data(), c.capacity, count);
+                ReadAvailable(port, line.clock, buffer.data(), buffer.size(), count);
                 EXPECT_EQ(Frame(buffer.begin(), buffer.begin() + static_cast<long>(count)),
-                          c.available)
-                    << c.name;
-                EXPECT_EQ(line.incoming.size(), c.leftAfterAvailable) << c.name;
+                          c.available);
+                EXPECT_EQ(line.incoming.size(), c.leftAfterAvailable);
             } else {
-                EXPECT_EQ(ReadReply(port, line.clock, buffer.data(), c.capacity), c.replyCode)
-                    << c.name;
+                EXPECT_EQ(ReadReply(port, line.clock, buffer.data(), buffer.size()), c.replyCode);
                 EXPECT_EQ(
                     Frame(buffer.begin(), buffer.begin() + static_cast<long>(c.replyStored.size())),
-                    c.replyStored)
-                    << c.name;
+                    c.replyStored);
             }
         }
     }
@@ -111,6 +105,7 @@ TEST(SerialLink, ExchangeCodesAndWaits) {
         {"with delay", ack, false, 500, LinkResult::Ok, 1150},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         FakeLine line;
         FakePort port(line);
         line.failWriteAt = c.writeFails ? 0 : -1;
@@ -119,9 +114,9 @@ TEST(SerialLink, ExchangeCodesAndWaits) {
         const LinkResult code =
             c.delay == 0 ? Exchange(port, line.clock, frame, reply, ack)
                          : ExchangeWithDelay(port, line.clock, frame, reply, ack, c.delay);
-        EXPECT_EQ(code, c.code) << c.name;
-        EXPECT_EQ(line.clock.now, c.elapsed) << c.name;
-        EXPECT_EQ(line.written, std::vector<Frame>{frame}) << c.name;
+        EXPECT_EQ(code, c.code);
+        EXPECT_EQ(line.clock.now, c.elapsed);
+        EXPECT_EQ(line.written, std::vector<Frame>{frame});
     }
 }
 

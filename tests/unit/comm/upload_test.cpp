@@ -1,40 +1,9 @@
-#include "comm/tavo20_down.h"
-#include "comm/tavo20_upload.h"
 #include "fake_line.h"
-#include "test_configs.h"
 
 #include <gtest/gtest.h>
 
 namespace torvane::test {
 namespace {
-
-struct Outcome {
-    int result = -1;
-    std::vector<Frame> written;
-    GatewayConfiguration cfg;
-    RecordingProgress progress;
-};
-
-Outcome upload(GatewayConfiguration cfg, ScriptedGateway gateway, long failWriteAt = -1) {
-    Outcome run;
-    FakeLine line;
-    line.gateway = std::ref(gateway);
-    line.failWriteAt = failWriteAt;
-    run.cfg = std::move(cfg);
-    std::unique_ptr<CUploadConfig> proto;
-    if (run.cfg.isMaster()) {
-        proto =
-            std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock, run.cfg);
-    } else {
-        proto =
-            std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock, run.cfg);
-    }
-    proto->setProgressObserver(&run.progress);
-    EXPECT_EQ(proto->Open("/dev/fake", 57600, 1), TransferResult::Success);
-    run.result = code(proto->Upload());
-    run.written = line.written;
-    return run;
-}
 
 // A gateway that serves what a download of `cfg` in `format` would have stored.
 ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, DownloadFormat format) {
@@ -98,7 +67,7 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
         }
         gw.uploadData.push_back(f);
     }
-    const Outcome run = upload(openDocument(kCanopenMaster), gw);
+    const TransferRun run = upload(openDocument(kCanopenMaster), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
     std::vector<Frame> requests = {{0xFE, 0x00, 0xFE}, {0x01, 0x02, 0x01, 0x01, 0x05}};
     for (std::uint8_t n = 2; n <= 13; ++n) {
@@ -106,14 +75,9 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
     }
     EXPECT_EQ(run.written, requests);
     const CONFIG& c = run.cfg.Config;
-    EXPECT_EQ(run.cfg.Fieldbus.InportNum, "48");
-    EXPECT_EQ(c.SlaveAddress, "5");
-    EXPECT_EQ(c.BuadRate, "125K");
-    EXPECT_EQ(c.TPDOTimeout, "10");
-    EXPECT_EQ(c.SDOTimeout, "100");
-    EXPECT_EQ(c.NMT, "Enable");
-    EXPECT_EQ(c.DelayStart, "50");
-    EXPECT_EQ(c.SYNC, "7");
+    EXPECT_EQ((std::vector<std::string>{run.cfg.Fieldbus.InportNum, c.SlaveAddress, c.BuadRate,
+                                        c.TPDOTimeout, c.SDOTimeout, c.NMT, c.DelayStart, c.SYNC}),
+              (std::vector<std::string>{"48", "5", "125K", "10", "100", "Enable", "50", "7"}));
     EXPECT_EQ(c.ConfigEdition, 210);
     ASSERT_EQ(c.InstructionCount, 29); // 30 announced, 28 decoded, plus the TPDO
     ASSERT_EQ(c.NodeCount, 2);
@@ -152,7 +116,7 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
         gw.uploadData.push_back(f);
     }
     gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xE8, 0x03};
-    const Outcome run = upload(openDocument(kCanopenMaster), gw);
+    const TransferRun run = upload(openDocument(kCanopenMaster), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
     const CONFIG& c = run.cfg.Config;
     ASSERT_EQ(c.InstructionCount, 84);
@@ -160,11 +124,9 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
                             [](const INSTRUCTION& i) { return i.InstructionType == "3"; }),
               34);
     EXPECT_EQ(c.NodeCount, 7); // one node per address
-    EXPECT_EQ(c.NMT, "Disable");
-    EXPECT_EQ(c.ControlStatus, "Enable");
-    EXPECT_EQ(c.SDOConcurrent, "Disable");
-    EXPECT_EQ(c.SDORetries, "3");
-    EXPECT_EQ(c.SDOPollDelay, "1000");
+    EXPECT_EQ((std::vector<std::string>{c.NMT, c.ControlStatus, c.SDOConcurrent, c.SDORetries,
+                                        c.SDOPollDelay}),
+              (std::vector<std::string>{"Disable", "Enable", "Disable", "3", "1000"}));
     EXPECT_EQ(c.ConfigEdition, 320);
     EXPECT_EQ(run.written[1], (Frame{0xFC, 0x00, 0xFC}));
     EXPECT_EQ(run.written[3], (Frame{0x01, 0x02, 0x0D, 0x01, 0x11}));
@@ -230,7 +192,7 @@ TEST(Upload, ReadsBackWhatADownloadSent) {
     for (const auto& [name, sent, format] : cases) {
         ScriptedGateway gw = servingDownloadOf(sent, format);
         gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xFA, 0x00}; // as stored by the options frame
-        const Outcome run = upload(openDocument(sent.ConfigType), gw);
+        const TransferRun run = upload(openDocument(sent.ConfigType), gw);
         EXPECT_EQ(run.result, code(TransferResult::Success)) << name;
         EXPECT_EQ(carried(run.cfg, format == DownloadFormat::Tavo20New),
                   carried(sent, format == DownloadFormat::Tavo20New))
@@ -274,7 +236,7 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
         gw.replaceReply = c.replies;
         gw.storedFormat = c.storedFormat;
         const GatewayConfiguration before = openDocument(c.type);
-        const Outcome run = upload(before, gw, c.failWriteAt);
+        const TransferRun run = upload(before, gw, c.failWriteAt);
         EXPECT_EQ(run.result, c.result) << c.name;
         EXPECT_EQ(run.cfg == before, !c.applied) << c.name;
         EXPECT_LE(run.progress.finished, 1) << c.name;
@@ -304,7 +266,7 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
         gw.uploadData.assign(12, f);
         GatewayConfiguration start = newConfiguration(kCanopenSlave);
         start.Fieldbus.InportNum = "48";
-        const Outcome run = upload(start, gw);
+        const TransferRun run = upload(start, gw);
         EXPECT_EQ(run.result, code(TransferResult::Success));
         EXPECT_EQ(run.cfg.Fieldbus.InportNum, c.inport) << int(c.ioCode);
         EXPECT_EQ(run.cfg.Config.SlaveNodeAddress, "3");
@@ -317,64 +279,19 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
 
 // When each frame is written and when the sequence ends, in virtual milliseconds. Every wait of
 // the protocol shows here: removing or shortening one shifts the times after it.
-struct Timeline {
-    std::vector<std::int64_t> writes;
-    std::int64_t end = 0;
-    bool operator==(const Timeline&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Timeline& t) {
-    for (const std::int64_t w : t.writes) {
-        os << w << ' ';
-    }
-    return os << "end " << t.end;
-}
-
-Timeline runTimed(GatewayConfiguration cfg, ScriptedGateway gateway, bool download) {
-    FakeLine line;
-    line.gateway = std::ref(gateway);
-    FixedFormat question(FormatChoice::New);
-    TransferResult result = TransferResult::OpenFailed;
-    if (download) {
-        std::unique_ptr<CDownConfig> proto;
-        if (cfg.isMaster()) {
-            proto =
-                std::make_unique<CTAVO20Down>(std::make_unique<FakePort>(line), line.clock, cfg);
-        } else {
-            proto = std::make_unique<CTAVO20SDown>(std::make_unique<FakePort>(line), line.clock,
-                                                   cfg, recalculateMapping);
-        }
-        proto->setFormatQuestion(&question);
-        proto->Open("/dev/fake", 57600, 1);
-        result = proto->Download();
-    } else {
-        std::unique_ptr<CUploadConfig> proto;
-        if (cfg.isMaster()) {
-            proto =
-                std::make_unique<CTAVO20Upload>(std::make_unique<FakePort>(line), line.clock, cfg);
-        } else {
-            proto =
-                std::make_unique<CTAVO20SUpload>(std::make_unique<FakePort>(line), line.clock, cfg);
-        }
-        proto->Open("/dev/fake", 57600, 1);
-        result = proto->Upload();
-    }
-    EXPECT_EQ(result, TransferResult::Success);
-    return {line.writtenAt, line.clock.now};
-}
-
-// Gaps between consecutive writes, then from the last write to the end.
-Timeline fromGaps(std::initializer_list<std::pair<int, std::int64_t>> runs, std::int64_t tail) {
-    Timeline t;
+// Gaps between consecutive writes, then from the last write to the end: the virtual times of
+// the writes followed by the time the sequence ends.
+std::vector<std::int64_t> fromGaps(std::initializer_list<std::pair<int, std::int64_t>> runs,
+                                   std::int64_t tail) {
+    std::vector<std::int64_t> times;
     std::int64_t now = 0;
     for (const auto& [count, gap] : runs) {
         for (int k = 0; k < count; ++k) {
-            now += gap;
-            t.writes.push_back(now);
+            times.push_back(now += gap);
         }
     }
-    t.end = now + tail;
-    return t;
+    times.push_back(now + tail);
+    return times;
 }
 
 TEST(TransferTiming, EveryWaitOfEverySequence) {
@@ -394,7 +311,7 @@ TEST(TransferTiming, EveryWaitOfEverySequence) {
         GatewayConfiguration cfg;
         ScriptedGateway gateway;
         bool download;
-        Timeline expected;
+        std::vector<std::int64_t> expected; // write times, then the end
     };
     const Case cases[] = {
         {"download compatible", master, oldFirmware, true,
@@ -414,7 +331,11 @@ TEST(TransferTiming, EveryWaitOfEverySequence) {
          fromGaps({{1, 50}, {1, 150}, {1, 650}, {11, 150}}, 100)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(runTimed(c.cfg, c.gateway, c.download), c.expected) << c.name;
+        const TransferRun run = transfer(c.download, c.cfg, c.gateway);
+        EXPECT_EQ(run.result, code(TransferResult::Success)) << c.name;
+        std::vector<std::int64_t> times = run.writtenAt;
+        times.push_back(run.end);
+        EXPECT_EQ(times, c.expected) << c.name;
     }
 }
 

@@ -1,6 +1,5 @@
 #include "../../support/fixed_cycle_answer.h"
 #include "../comm/fake_line.h"
-#include "../comm/test_configs.h"
 #include "mapping/predownload_checks.h"
 #include "transfer/transfer_job.h"
 
@@ -21,6 +20,14 @@ struct JobCase {
     int result;
     std::string textStart;
 };
+
+// Services that open a port on `line` and wait in its virtual time.
+TransferServices servicesOn(FakeLine& line) {
+    TransferServices services;
+    services.openPort = [&line] { return std::make_unique<FakePort>(line); };
+    services.clock = &line.clock;
+    return services;
+}
 
 GatewayConfiguration ninetyCommands() {
     GatewayConfiguration cfg = masterWithCounts(28, 14, 28, 14);
@@ -83,9 +90,7 @@ TEST(TransferJob, FlowAndResultTexts) {
         line.open = c.portBusy; // another transfer holds the port
         RecordingProgress progress;
         FixedCycleAnswer cycles(true);
-        TransferServices services;
-        services.openPort = [&] { return std::make_unique<FakePort>(line); };
-        services.clock = &line.clock;
+        TransferServices services = servicesOn(line);
         services.progress = &progress;
         services.cycleQuestion = c.answerCycles ? &cycles : nullptr;
         TransferRequest request{c.config(), false, {"/dev/a"}, c.portIndex};
@@ -113,9 +118,7 @@ TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
     FakeLine line;
     ScriptedGateway gw;
     line.gateway = std::ref(gw);
-    TransferServices services;
-    services.openPort = [&] { return std::make_unique<FakePort>(line); };
-    services.clock = &line.clock;
+    const TransferServices services = servicesOn(line);
 
     GatewayConfiguration live = ninetyCommands();
     TransferOutcome out = runDownload({live, false, {"/dev/a"}, 0}, services);
@@ -179,9 +182,7 @@ TEST(TransferJob, GarbageFromTheLineGivesResultCodes) {
         };
         RecordingProgress progress;
         FixedFormat question(static_cast<FormatChoice>(rng() % 4));
-        TransferServices services;
-        services.openPort = [&] { return std::make_unique<FakePort>(line); };
-        services.clock = &line.clock;
+        TransferServices services = servicesOn(line);
         services.progress = &progress;
         services.formatQuestion = &question;
         TransferRequest request{master ? sampleMaster() : slave(), rng() % 2 == 0, {"/dev/a"}, 0};
