@@ -1,5 +1,5 @@
+#include "../../support/fake_line.h"
 #include "comm/serial_link.h"
-#include "fake_line.h"
 
 #include <gtest/gtest.h>
 

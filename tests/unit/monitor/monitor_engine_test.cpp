@@ -1,4 +1,4 @@
-#include "../comm/fake_line.h"
+#include "../../support/fake_line.h"
 #include "comm/serial_link.h"
 #include "model/strings.h"
 #include "monitor/monitor_engine.h"

@@ -1,5 +1,5 @@
+#include "../../support/fake_line.h"
 #include "../../support/fixed_cycle_answer.h"
-#include "../comm/fake_line.h"
 #include "mapping/predownload_checks.h"
 #include "transfer/transfer_job.h"
 
