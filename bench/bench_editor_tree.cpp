@@ -1,5 +1,7 @@
-// Opening the largest configuration and rebuilding the tree and the parameter pages.
+// Opening the largest configuration and rebuilding the tree and the parameter pages; one edit
+// step, Undo and Redo of it, and the memory the undo history takes.
 
+#include "editor/config_session.h"
 #include "editor/document.h"
 #include "editor/network_tree.h"
 #include "editor/parameter_pages.h"
@@ -7,16 +9,18 @@
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
+#include <malloc.h>
 #include <string>
 
 namespace torvane {
 namespace {
 
-// 84 nodes (the editor's limit) with 256 commands carrying long descriptions.
-GatewayConfiguration largestConfiguration() {
+// `nodes` nodes (84 is the editor's limit, 128 the table) with 256 commands carrying long
+// descriptions.
+GatewayConfiguration largestConfiguration(int nodes = kNodeLimit) {
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
     CONFIG& c = cfg.Config;
-    c.NodeCount = kNodeLimit;
+    c.NodeCount = nodes;
     for (int n = 0; n < c.NodeCount; ++n) {
         c.Nodes[static_cast<std::size_t>(n)] = {std::to_string(n + 1),
                                                 "Node-" + std::to_string(n + 1)};
@@ -77,9 +81,51 @@ void BM_BuildTreeOnly(benchmark::State& state) {
     }
 }
 
+// A session on the fullest configuration the tables hold, with a history of `steps` edits.
+void fillSession(ConfigSession& session, std::size_t steps) {
+    session.configuration() = largestConfiguration(kNodeTableSize);
+    session.beginDocument();
+    for (std::size_t i = 0; i < steps; ++i) {
+        session.configuration().Config.SDOTimeout = std::to_string(200 + i % 2);
+        session.markModified({"SDO Timeout", {}, {}});
+    }
+}
+
+void BM_EditStep(benchmark::State& state) {
+    SilentUi ui;
+    ConfigSession session(ui);
+    fillSession(session, ConfigSession::kHistoryLimit);
+    int i = 0;
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
+        session.configuration().Config.SDOTimeout = std::to_string(300 + ++i % 2);
+        session.markModified({"SDO Timeout", {}, {}});
+    }
+}
+
+// One Undo and one Redo per iteration, with a full history.
+void BM_UndoAndRedo(benchmark::State& state) {
+    SilentUi ui;
+    ConfigSession session(ui);
+    fillSession(session, ConfigSession::kHistoryLimit);
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
+        benchmark::DoNotOptimize(session.undo());
+        benchmark::DoNotOptimize(session.redo());
+    }
+    // What one step and a full history of them hold: the record and its texts on the heap.
+    const std::size_t before = mallinfo2().uordblks;
+    auto* copy = new GatewayConfiguration(session.configuration());
+    const std::size_t perStep = mallinfo2().uordblks - before;
+    delete copy;
+    state.counters["step_KiB"] = static_cast<double>(perStep) / 1024.0;
+    state.counters["history_MiB"] =
+        static_cast<double>(perStep * (ConfigSession::kHistoryLimit + 1)) / (1024.0 * 1024.0);
+}
+
 BENCHMARK(BM_OpenArchiveAndRebuildTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenXmlAndRebuildTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildTreeOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoAndRedo)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace torvane

@@ -5,16 +5,32 @@
 #include "editor/network_tree.h"
 #include "model/configuration.h"
 
+#include <cstddef>
+#include <deque>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace torvane {
 
+// One committed change as Undo and Redo know it: its name and the tree items it is about.
+struct EditStep {
+    std::string
+        name; // shown after "Undo"/"Redo"; one of the step texts of strings.h or a row label
+    TreeSelection before; // selected again by Undo
+    TreeSelection after;  // selected again by Redo
+};
+
 // The live configuration and what belongs to it: the document (file state and lifecycle), the
-// editor state, the copied node and the change notification. The view, the main window, the
-// transfer runner and the dialogs share one session; none of them keeps a configuration.
+// editor state, the copied node, the undo history and the change notification. The view, the
+// main window, the transfer runner and the dialogs share one session; none of them keeps a
+// configuration.
 class ConfigSession {
 public:
+    // Steps kept for Undo; the oldest goes first. A step holds one copy of the configuration.
+    static constexpr std::size_t kHistoryLimit = 100;
+
     explicit ConfigSession(DocumentUi& ui);
     ConfigSession(const ConfigSession&) = delete;
     ConfigSession& operator=(const ConfigSession&) = delete;
@@ -26,23 +42,59 @@ public:
     EditorState& editorState() { return state_; }
     NetworkTreeEditor& treeEditor() { return treeEditor_; }
 
-    // Another configuration is shown (New, Open, Upload): forgets the copied node.
+    // Another configuration is shown (New, Open, Upload): forgets the copied node and the
+    // history.
     void beginDocument();
     // Counts beginDocument(): a change of it means another document.
     int documentGeneration() const { return generation_; }
 
-    // A committed change of the configuration: sets ModifiedFlag, then tells every listener.
-    void markModified();
+    // A committed change of the configuration: records it as one undoable step, sets
+    // ModifiedFlag, then tells every listener.
+    void markModified(EditStep step = {});
     using Listener = std::function<void()>;
     void onModified(Listener listener) { listeners_.push_back(std::move(listener)); }
 
+    // The step Undo or Redo would take back or make again; nullptr when there is none.
+    const EditStep* undoStep() const { return undo_.empty() ? nullptr : &undo_.back().step; }
+    const EditStep* redoStep() const { return redo_.empty() ? nullptr : &redo_.back().step; }
+    // Restores the configuration before the last step (after the last undone one for Redo).
+    // ModifiedFlag is cleared exactly when the result is the state last opened or saved.
+    // Returns the item to select; nullopt when there was nothing to do.
+    std::optional<TreeSelection> undo();
+    std::optional<TreeSelection> redo();
+
 private:
+    // What a step changes: the configuration and the firmware choice that goes with it.
+    struct State {
+        GatewayConfiguration cfg;
+        int firmwareIndex = 0;
+        int id = 0; // equal ids, equal states
+    };
+    struct Entry {
+        EditStep step;
+        State state; // before the step on the undo side, after it on the redo side
+    };
+
+    State snapshot(int id) const { return {cfg_, state_.firmwareIndex, id}; }
+    // Shows `state`; the state shown until now is returned.
+    State swapIn(State state);
+    void notify();
+
     GatewayConfiguration cfg_;
     EditorState state_;
     NetworkTreeEditor treeEditor_;
     Document doc_;
     int generation_ = 0;
     std::vector<Listener> listeners_;
+
+    // The configuration as the last step, undo, redo or load left it: the state before the next
+    // step, since edits reach the configuration only through steps.
+    State shown_;
+    std::deque<Entry> undo_;
+    std::vector<Entry> redo_;
+    static constexpr int kNoState = -1;
+    int nextId_ = 1;
+    int savedId_ = 0; // the state last opened or saved; ModifiedFlag false means it is shown
 };
 
 } // namespace torvane

@@ -87,8 +87,8 @@ public:
     // Exit question: true when closing may go on.
     bool queryClose();
 
-    // Every committed edit calls this.
-    void setModified() { state_.ModifiedFlag = true; }
+    // Every committed edit sets it; Undo and Redo clear it at the state last opened or saved.
+    void setModified(bool modified = true) { state_.ModifiedFlag = modified; }
 
     const DocumentState& state() const { return state_; }
     int FileKind() const { return state_.FileKind; }

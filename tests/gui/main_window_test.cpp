@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -190,6 +191,44 @@ private:
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree()->viewport()->mapToGlobal(at));
         QApplication::sendEvent(tree()->viewport(), &event);
         QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at);
+    }
+
+    // The tree as indented texts with the expanded items marked, what the user sees of it.
+    QString treeText() const {
+        QString out;
+        const std::function<void(QTreeWidgetItem*, int)> add = [&](QTreeWidgetItem* it, int depth) {
+            out += QString(depth * 2, QLatin1Char(' ')) + it->text(0) +
+                   (it->isExpanded() ? QStringLiteral(" +\n") : QStringLiteral("\n"));
+            for (int i = 0; i < it->childCount(); ++i) {
+                add(it->child(i), depth + 1);
+            }
+        };
+        for (int i = 0; i < tree()->topLevelItemCount(); ++i) {
+            add(tree()->topLevelItem(i), 0);
+        }
+        return out;
+    }
+
+    QStringList selectedPath() const {
+        QStringList path;
+        for (QTreeWidgetItem* it = tree()->currentItem(); it != nullptr; it = it->parent()) {
+            path.prepend(it->text(0));
+        }
+        return path;
+    }
+
+    QStringList gridValues() const {
+        QStringList values;
+        for (int r = 0; r < grid()->rowCount(); ++r) {
+            values << cell(r);
+        }
+        return values;
+    }
+
+    void pressOnTree(QKeySequence keys) {
+        QApplication::setActiveWindow(frame_.get());
+        tree()->setFocus();
+        QTest::keySequence(tree(), keys);
     }
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
@@ -507,6 +546,151 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(cfg.Config.Instructions[1].CobId, std::string("390"));
         QCOMPARE(cfg.Config.Instructions[1].Description, std::string());
         QVERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-6")}) != nullptr);
+    }
+
+    // Every kind of step, undone one by one with Ctrl+Z and made again with Ctrl+Y and
+    // Ctrl+Shift+Z: each time the configuration and the tree are as they were, the step's item
+    // is selected and the grid shows it.
+    void undoAndRedoEveryKindOfStep() {
+        startFrame(kCanopenMaster);
+        QAction* undo = frame_->action(QStringLiteral("Undo(&U)"));
+        QAction* redo = frame_->action(QStringLiteral("Redo(&R)"));
+        QVERIFY(undo != nullptr && redo != nullptr);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        const QStringList canopen = {QStringLiteral("CANopen Network")};
+        const QStringList node5 = canopen + QStringList{QStringLiteral("Node-5")};
+
+        struct Seen {
+            QString name;
+            QStringList before, after; // selections around the step
+            QString tree;
+            GatewayConfiguration cfg;
+        };
+        std::vector<Seen> seen{{{}, {}, {}, treeText(), frame_->session().configuration()}};
+        // Each step selects its item, then changes the configuration.
+        auto step = [&](const char* name, const QStringList& item,
+                        const std::function<void()>& act) {
+            clickItem(item);
+            const QStringList before = selectedPath();
+            act();
+            seen.push_back({QString::fromLatin1(name), before, selectedPath(), treeText(),
+                            frame_->session().configuration()});
+            QCOMPARE(undo->statusTip(), QStringLiteral("Undo: ") + QString::fromLatin1(name));
+        };
+        const QStringList newNode = canopen + QStringList{QStringLiteral("New node")};
+        const QStringList pdo = node5 + QStringList{QStringLiteral("Transmit PDO")};
+        step("Add Node", canopen, [&] { clickAction("Add Node"); });
+        step("Slave Address (1 to 127)", newNode, [&] { typeIntoCell(0, QStringLiteral("5")); });
+        step("Add Command", node5, [&] {
+            whenShown<CDIns>([](CDIns* dialog) {
+                doubleClick(dialog->list(), 2);
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+            contextMenu(node5, "Add Command");
+        });
+        step("COB-ID", pdo, [&] {
+            pickFromList(1, QStringLiteral("389"));
+            clickCell(4, 0);
+        });
+        step(str::ParamNumberOfBytes, pdo, [&] { typeIntoCell(2, QStringLiteral("4")); });
+        step("Paste Node", node5, [&] {
+            frame_->action(QStringLiteral("Copy Node(&C)"))->trigger();
+            frame_->action(QStringLiteral("Paste Node(&P)"))->trigger();
+        });
+        step("Delete Command", newNode + QStringList{QStringLiteral("Transmit PDO")},
+             [&] { clickAction("Delete Command"); });
+        step("Calculate Mapping Address", node5, [&] {
+            prompts_.okCancel = {true};
+            clickAction("Calculate Mapping Address");
+        });
+        step("Delete Node", newNode, [&] { clickAction("Delete Node"); });
+
+        auto check = [&](const Seen& state, const QStringList& selected) {
+            QVERIFY(frame_->session().configuration() == state.cfg);
+            QVERIFY2(selectedPath() == selected,
+                     qPrintable(selectedPath().join('/') + " is not " + selected.join('/')));
+            // The grid is the page of the selected item: choosing it again shows the same.
+            const QStringList shownNow = gridValues();
+            QTreeWidgetItem* current = tree()->currentItem();
+            tree()->setCurrentItem(tree()->topLevelItem(0));
+            tree()->setCurrentItem(current);
+            QCOMPARE(gridValues(), shownNow);
+        };
+        for (size_t i = seen.size() - 1; i > 0; --i) {
+            pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+            QCOMPARE(frame_->statusBar()->currentMessage(),
+                     QStringLiteral("Undo: ") + seen[i].name);
+            check(seen[i - 1], seen[i].before);
+            QCOMPARE(redo->statusTip(), QStringLiteral("Redo: ") + seen[i].name);
+        }
+        QVERIFY(!undo->isEnabled());
+        for (size_t i = 1; i < seen.size(); ++i) {
+            pressOnTree(QKeySequence(i % 2 == 0 ? QStringLiteral("Ctrl+Y")
+                                                : QStringLiteral("Ctrl+Shift+Z")));
+            QCOMPARE(frame_->statusBar()->currentMessage(),
+                     QStringLiteral("Redo: ") + seen[i].name);
+            check(seen[i], seen[i].after);
+        }
+        QVERIFY(!redo->isEnabled());
+        QVERIFY(prompts_.told.empty() || prompts_.told.back() == str::MappingSuccessful);
+    }
+
+    // The state last opened or saved as an archive is unmodified again after Undo, so New asks
+    // nothing; an XML save leaves the mark as it always did.
+    void undoBackToTheSavedStateClearsTheModifiedMark() {
+        startFrame(kCanopenMaster);
+        const Document& doc = frame_->session().document();
+        clickItem({QStringLiteral("CANopen Network")});
+        typeIntoCell(7, QStringLiteral("50"));
+        prompts_.files = {path("undo.chg").toStdString()};
+        clickAction("Save");
+        QVERIFY(!doc.ModifiedFlag());
+        typeIntoCell(7, QStringLiteral("60"));
+        QVERIFY(doc.ModifiedFlag());
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+        QVERIFY(!doc.ModifiedFlag());
+        QCOMPARE(cell(7), QStringLiteral("50"));
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+        QVERIFY(doc.ModifiedFlag());
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Y")));
+        QVERIFY(!doc.ModifiedFlag());
+        prompts_.configTypes = {kCanopenMaster};
+        clickAction("New");
+        QCOMPARE(prompts_.saveQuestions, 0);
+        QVERIFY(!frame_->action(QStringLiteral("Undo(&U)"))->isEnabled());
+
+        clickItem({QStringLiteral("CANopen Network")});
+        typeIntoCell(7, QStringLiteral("50"));
+        prompts_.files = {path("undo.xml").toStdString()};
+        frame_->action(QStringLiteral("Save As(&A)"))->trigger();
+        QVERIFY(doc.ModifiedFlag());
+        typeIntoCell(7, QStringLiteral("60"));
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+        QVERIFY(doc.ModifiedFlag());
+    }
+
+    // While a cell's editor is open, Ctrl+Z is the editor's own; the configuration's Undo
+    // takes the committed cells back afterwards.
+    void undoKeysBelongToAnOpenCellEditor() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        typeIntoCell(7, QStringLiteral("50"));
+        clickCell(3, 1);
+        QLineEdit* editor = view()->textEditor();
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("300"));
+        QTest::keySequence(editor, QKeySequence(QStringLiteral("Ctrl+Z")));
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->text(), QStringLiteral("200"));
+        QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("50"));
+        QTest::keyClicks(editor, QStringLiteral("300"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(cell(3), QStringLiteral("300"));
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(cell(3), QStringLiteral("200"));
+        QCOMPARE(cell(7), QStringLiteral("50"));
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(cell(7), QStringLiteral("0"));
     }
 
     // Closing with unsaved edits: Cancel, and Yes followed by a cancelled file dialog, keep the

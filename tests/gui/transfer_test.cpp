@@ -219,6 +219,13 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(act(str::TipUpload)->isEnabled());
         QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
         QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 320);
+        // What the download changed is one step of its own.
+        QAction* undo = frame_->action(QStringLiteral("Undo(&U)"));
+        QCOMPARE(undo->statusTip(), QStringLiteral("Undo: Download"));
+        undo->trigger();
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, sent.Config.ConfigEdition);
+        frame_->action(QStringLiteral("Redo(&R)"))->trigger();
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 320);
 
         prompts_->told.clear();
         prompts_->saveAnswers = {SaveAnswer::No};
@@ -231,6 +238,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         QCOMPARE(carried(frame_->session().configuration()), carried(sent));
         QVERIFY(frame_->document()->document().ModifiedFlag());
+        QVERIFY(!undo->isEnabled());
         // The tree shows what came back: both nodes under "CANopen Network".
         QCOMPARE(view()->tree()->topLevelItem(1)->childCount(), sent.Config.NodeCount);
         QVERIFY(prompts_->unexpected.empty());

@@ -115,6 +115,14 @@ inline constexpr const char* MainMenuAddCommand = "Add Command(&I)";
 inline constexpr const char* MainMenuDeleteCommand = "Delete Command(&E)";
 inline constexpr const char* MainMenuCopyNode = "Copy Node(&C)";
 inline constexpr const char* MainMenuPasteNode = "Paste Node(&P)";
+inline constexpr const char* MenuUndo = "Undo(&U)";
+inline constexpr const char* MenuRedo = "Redo(&R)";
+// Status texts of Undo and Redo, followed by the step's name.
+inline constexpr const char* StatusUndo = "Undo: ";
+inline constexpr const char* StatusRedo = "Redo: ";
+// Step names that are no menu text of their own.
+inline constexpr const char* StepCalculateMapping = "Calculate Mapping Address";
+inline constexpr const char* StepDownload = "Download";
 inline constexpr const char* MenuTools = "Tools(&T)";
 inline constexpr const char* MenuSerial = "Serial Connection(&P)";
 inline constexpr const char* MenuUpload = "Upload(&U)";

@@ -18,6 +18,7 @@
 #include "model/strings.h"
 #include "platform/data_files.h"
 #include "platform/serial_ports.h"
+#include "platform/text_codec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -135,6 +136,7 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
 
     connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
+    session_->onModified([this] { updateEditActions(); });
     connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
     updateEditActions();
     updateRecentMenu();
@@ -197,6 +199,11 @@ void CMainFrame::createActions() {
         make(str::MainMenuCopyNode, nullptr, std::nullopt, [this] { view_->copyNode(); });
     pasteNodeAct_ =
         make(str::MainMenuPasteNode, nullptr, std::nullopt, [this] { view_->pasteNode(); });
+    undoAct_ = make(str::MenuUndo, nullptr, std::nullopt, [this] { undoOrRedo(true); });
+    undoAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    redoAct_ = make(str::MenuRedo, nullptr, std::nullopt, [this] { undoOrRedo(false); });
+    redoAct_->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
 
     serialAct_ = make(str::MenuSerial, nullptr, std::nullopt, [this] { showSerialDialog(); });
     uploadAct_ = make(str::MenuUpload, str::TipUpload, ToolIcon::Upload, [this] { startUpload(); });
@@ -252,6 +259,9 @@ void CMainFrame::createMenus() {
     edit->addAction(deleteCommandAct_);
     edit->addAction(copyNodeAct_);
     edit->addAction(pasteNodeAct_);
+    edit->addSeparator();
+    edit->addAction(undoAct_);
+    edit->addAction(redoAct_);
 
     QMenu* tools = menuBar()->addMenu(qs(str::MenuTools));
     tools->addAction(serialAct_);
@@ -328,6 +338,32 @@ void CMainFrame::updateEditActions() {
     copyNodeAct_->setEnabled(f.copyNode);
     pasteNodeAct_->setEnabled(f.pasteNode);
     edsAct_->setEnabled(!session_->configuration().isMaster());
+    const EditStep* undo = session_->undoStep();
+    const EditStep* redo = session_->redoStep();
+    undoAct_->setEnabled(undo != nullptr);
+    undoAct_->setStatusTip(
+        undo != nullptr ? qs(str::StatusUndo) + platform::fromConfigText(undo->name) : QString());
+    redoAct_->setEnabled(redo != nullptr);
+    redoAct_->setStatusTip(
+        redo != nullptr ? qs(str::StatusRedo) + platform::fromConfigText(redo->name) : QString());
+}
+
+void CMainFrame::undoOrRedo(bool undo) {
+    // A cell being typed in is committed first, so its text is one more step, never lost.
+    view_->commitOpenEditor();
+    const EditStep* step = undo ? session_->undoStep() : session_->redoStep();
+    if (step == nullptr) {
+        return;
+    }
+    const QString message =
+        qs(undo ? str::StatusUndo : str::StatusRedo) + platform::fromConfigText(step->name);
+    if (undo) {
+        view_->undo();
+    } else {
+        view_->redo();
+    }
+    updateEditActions();
+    statusBar()->showMessage(message);
 }
 
 void CMainFrame::updateRecentMenu() {
@@ -537,7 +573,8 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
         const int countBefore = live.Config.InstructionCount;
         applyDownloadChanges(live, outcome);
         if (outcome.configurationChanged || outcome.commandsCapped) {
-            session_->markModified();
+            const TreeSelection at = view_->selection();
+            session_->markModified({str::StepDownload, at, at});
         }
         if (live.Config.InstructionCount != countBefore) {
             view_->commitOpenEditor();

@@ -121,6 +121,7 @@ private:
     bool serialReady();
     void setTransferCommandsEnabled(bool enabled);
     void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
+    void undoOrRedo(bool undo);
 
     Prompts& prompts_;
     DataFileLookup dataFile_;
@@ -147,6 +148,8 @@ private:
     QAction* deleteCommandAct_ = nullptr;
     QAction* copyNodeAct_ = nullptr;
     QAction* pasteNodeAct_ = nullptr;
+    QAction* undoAct_ = nullptr;
+    QAction* redoAct_ = nullptr;
     QAction* serialAct_ = nullptr;
     QAction* uploadAct_ = nullptr;
     QAction* downloadAct_ = nullptr;

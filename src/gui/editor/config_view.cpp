@@ -209,9 +209,10 @@ void CModbusConfigView::refreshNodeTexts() {
     }
 }
 
-void CModbusConfigView::applyTreeResult(const TreeEditResult& result) {
+void CModbusConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
     if (result.changed) {
-        setModified();
+        step.after = result.select;
+        setModified(std::move(step));
         const QSignalBlocker block(tree_);
         rebuildTree(false);
     }
@@ -230,20 +231,24 @@ void CModbusConfigView::applyTreeResult(const TreeEditResult& result) {
 }
 
 void CModbusConfigView::addNode() {
-    applyTreeResult(treeEditor_.addNode(selection()));
+    const TreeSelection at = selection();
+    applyTreeResult(treeEditor_.addNode(at), {str::MenuAddNode, at, {}});
 }
 void CModbusConfigView::deleteNode() {
-    applyTreeResult(treeEditor_.deleteNode(selection()));
+    const TreeSelection at = selection();
+    applyTreeResult(treeEditor_.deleteNode(at), {str::MenuDeleteNode, at, {}});
 }
 void CModbusConfigView::deleteCommand() {
-    applyTreeResult(treeEditor_.deleteCommand(selection()));
+    const TreeSelection at = selection();
+    applyTreeResult(treeEditor_.deleteCommand(at), {str::MenuDeleteCommand, at, {}});
 }
 void CModbusConfigView::copyNode() {
     treeEditor_.copyNode(selection());
     emit editStateChanged();
 }
 void CModbusConfigView::pasteNode() {
-    applyTreeResult(treeEditor_.pasteNode(selection()));
+    const TreeSelection at = selection();
+    applyTreeResult(treeEditor_.pasteNode(at), {str::MenuPasteNode, at, {}});
 }
 
 void CModbusConfigView::showContextMenu(const QPoint& pos) {
@@ -310,7 +315,7 @@ void CModbusConfigView::addOneCommand(int kind) {
         }
     }
     if (out.modified) {
-        setModified();
+        setModified({str::MenuAddCommand, target, selection()});
     }
     for (const std::string& m : out.messages) {
         prompts_.tell(m);
@@ -321,9 +326,11 @@ void CModbusConfigView::calculateMapping() {
     if (!prompts_.askOkCancel(str::MappingConfirm)) {
         return;
     }
+    const TreeSelection at = selection();
     const MappingCommandResult r = runCalculateMappingCommand(cfg_);
     if (r.outcome != MappingOutcome::Refused) {
-        setModified();
+        // It changes every command: the CANopen side is shown afterwards.
+        setModified({str::StepCalculateMapping, at, canopenSideItem(cfg_)});
     }
     prompts_.tell(r.message);
     if (r.outcome != MappingOutcome::Refused) {
@@ -331,8 +338,32 @@ void CModbusConfigView::calculateMapping() {
     }
 }
 
-void CModbusConfigView::setModified() {
-    session_.markModified();
+void CModbusConfigView::setModified(EditStep step) {
+    session_.markModified(std::move(step));
+}
+
+void CModbusConfigView::undo() {
+    commitOpenEditor();
+    showRestored(session_.undo());
+}
+
+void CModbusConfigView::redo() {
+    commitOpenEditor();
+    showRestored(session_.redo());
+}
+
+void CModbusConfigView::showRestored(const std::optional<TreeSelection>& where) {
+    if (!where) {
+        return;
+    }
+    rebuildTree(false);
+    if (QTreeWidgetItem* item = itemFor(*where)) {
+        for (QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent()) {
+            up->setExpanded(true);
+        }
+        tree_->setCurrentItem(item);
+    }
+    emit editStateChanged();
 }
 
 // ---- Grid --------------------------------------------------------------------------------------
@@ -490,7 +521,10 @@ void CModbusConfigView::commitEditor() {
         prompts_.tell(m);
     }
     if (r.modified) {
-        setModified();
+        const std::string& label = editRow_ >= 0 && editRow_ < static_cast<int>(page_.rows.size())
+                                       ? page_.rows[static_cast<size_t>(editRow_)].label
+                                       : std::string();
+        setModified({label, editItem_, editItem_});
     }
     const bool stillSelected = selection() == editItem_;
     if (r.rebuildTree) {

@@ -63,6 +63,10 @@ public:
     void copyNode();
     void pasteNode();
     void calculateMapping();
+    // Undo and Redo of the session's steps: the tree and grid show the restored configuration
+    // with the step's item selected. Commit an open cell editor first.
+    void undo();
+    void redo();
 
 signals:
     void helpTextChanged(const QString& text);
@@ -80,11 +84,12 @@ private:
     void openEditor(int row);
     void commitEditor();
     void hideEditors();
-    void applyTreeResult(const TreeEditResult& result);
+    void applyTreeResult(const TreeEditResult& result, EditStep step);
+    void showRestored(const std::optional<TreeSelection>& where);
     void showContextMenu(const QPoint& pos);
     void refreshNodeTexts();
     void addOneCommand(int kind);
-    void setModified();
+    void setModified(EditStep step);
     static TreeSelection selectionOf(const QTreeWidgetItem* item);
 
     ConfigSession& session_;
