@@ -281,6 +281,24 @@ int main(int argc, char** argv) {
         ok &= save(shot, out, "grid-list-editor.png");
         view->commitOpenEditor();
 
+        // The Edit menu after an Add Node, Undo under the mouse and its step in the status bar.
+        view->tree()->setCurrentItem(view->tree()->topLevelItem(1));
+        view->addNode();
+        QMenu* edit = frame.menuBar()->actions().at(1)->menu();
+        const QPoint at =
+            frame.menuBar()->actionGeometry(frame.menuBar()->actions().at(1)).bottomLeft();
+        edit->popup(frame.mapToGlobal(frame.menuBar()->mapTo(&frame, at)));
+        (void)QTest::qWaitForWindowExposed(edit);
+        edit->setActiveAction(frame.action(QStringLiteral("Undo(&U)")));
+        QTest::qWait(50);
+        shot = frame.grab();
+        {
+            QPainter p(&shot);
+            p.drawPixmap(frame.menuBar()->mapTo(&frame, at), edit->grab());
+        }
+        edit->close();
+        ok &= save(shot, out, "edit-menu-undo.png");
+
         CDIns dialog(
             {QStringLiteral("Upload SDO -> Profibus In"),
              QStringLiteral("Download SDO <- Profibus Out"),
