@@ -43,30 +43,26 @@ ConfigSession::State ConfigSession::swapIn(State state) {
     return previous;
 }
 
-std::optional<TreeSelection> ConfigSession::undo() {
-    if (undo_.empty()) {
+std::optional<TreeSelection> ConfigSession::travel(std::deque<Entry>& from, std::deque<Entry>& to,
+                                                   TreeSelection EditStep::*shownItem) {
+    if (from.empty()) {
         return std::nullopt;
     }
-    Entry entry = std::move(undo_.back());
-    undo_.pop_back();
-    State after = swapIn(std::move(entry.state));
-    const TreeSelection where = entry.step.before;
-    redo_.push_back({std::move(entry.step), std::move(after)});
+    Entry entry = std::move(from.back());
+    from.pop_back();
+    State left = swapIn(std::move(entry.state));
+    const TreeSelection where = entry.step.*shownItem;
+    to.push_back({std::move(entry.step), std::move(left)});
     notify();
     return where;
 }
 
+std::optional<TreeSelection> ConfigSession::undo() {
+    return travel(undo_, redo_, &EditStep::before);
+}
+
 std::optional<TreeSelection> ConfigSession::redo() {
-    if (redo_.empty()) {
-        return std::nullopt;
-    }
-    Entry entry = std::move(redo_.back());
-    redo_.pop_back();
-    State before = swapIn(std::move(entry.state));
-    const TreeSelection where = entry.step.after;
-    undo_.push_back({std::move(entry.step), std::move(before)});
-    notify();
-    return where;
+    return travel(redo_, undo_, &EditStep::after);
 }
 
 void ConfigSession::notify() {

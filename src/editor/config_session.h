@@ -78,6 +78,10 @@ private:
     State snapshot(int id) const { return {cfg_, state_.firmwareIndex, id}; }
     // Shows `state`; the state shown until now is returned.
     State swapIn(State state);
+    // Moves the newest entry of `from` to `to`, showing its state; the undo and redo sides hold
+    // at most kHistoryLimit entries together.
+    std::optional<TreeSelection> travel(std::deque<Entry>& from, std::deque<Entry>& to,
+                                        TreeSelection EditStep::*shownItem);
     void notify();
 
     GatewayConfiguration cfg_;
@@ -91,7 +95,7 @@ private:
     // step, since edits reach the configuration only through steps.
     State shown_;
     std::deque<Entry> undo_;
-    std::vector<Entry> redo_;
+    std::deque<Entry> redo_;
     static constexpr int kNoState = -1;
     int nextId_ = 1;
     int savedId_ = 0; // the state last opened or saved; ModifiedFlag false means it is shown
