@@ -371,11 +371,17 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
     const std::string stored = node.NodeAddress;
     std::string text(typed);
     CommitResult r;
-    if (!text.empty() && text == c.SlaveAddress) {
+    // Only a canonical decimal number in 1..127 is an address; anything else (" 5", "05", "0")
+    // is refused silently and the old address stays.
+    if (!isNodeAddressText(text)) {
+        r.cellText = shownValue(stored);
+        return r;
+    }
+    if (text == c.SlaveAddress) {
         r.messages.emplace_back(str::NodeAddressIsGateway);
         text = stored;
     }
-    if (text != stored && !text.empty() && text != "-1") {
+    if (text != stored) {
         const int nodes = usedTables(c).nodeCount;
         for (int j = 0; j < nodes; ++j) {
             if (j != p && c.Nodes[static_cast<std::size_t>(j)].NodeAddress == text) {
@@ -385,53 +391,42 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
             }
         }
     }
-    const std::int32_t value = decimalValue(text);
-    if (text.empty() || value < 1 || value > 127) {
-        text = stored;
-    }
-    const bool unsetBefore = decimalValue(stored) <= 0;
-    const bool unsetAfter = text.empty() || text == "-1";
-    if (text == stored || (unsetBefore && unsetAfter)) {
+    if (text == stored) {
         r.cellText = shownValue(stored);
         return r;
     }
     const int count = usedTables(c).commandCount;
     const int owner = p + 1;
-    if (isCanonicalDecimal(text) && decimalValue(text) >= 1 && decimalValue(text) <= 127) {
-        const int old = decimalValue(stored);
-        // COB-IDs of a node without an address were made for another one: for a node that lost
-        // its address, the one its name still carries; for a pasted node, the copied node's.
-        int base = old;
-        if (base <= 0) {
-            const int named = nodeIdFromName(node.NodeName);
-            base = node.NodeName != str::NewNode && named > 0 ? named : state.lastCopiedNodeAddress;
-        }
-        node.NodeAddress = text;
-        node.NodeName = std::string(str::NodeNamePrefix) + text;
-        r.treeTextChanged = true;
-        for (int k = 0; k < count; ++k) {
-            INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(k)];
-            if (cmd.NodeIndex == owner) {
-                cmd.NodeAddress = text;
-            }
-        }
-        renumberCobIds(c, p, base, text, r);
-        r.cellText = text;
-        return r;
+    // COB-IDs of a node without an address were made for another one: for a node that lost its
+    // address, the one its name still carries; for a pasted node, the copied node's.
+    int base = decimalValue(stored);
+    if (base <= 0) {
+        const int named = nodeIdFromName(node.NodeName);
+        base = node.NodeName != str::NewNode && named > 0 ? named : state.lastCopiedNodeAddress;
     }
-    // A number that is not written plainly (for example "07") takes the node's address away.
+    node.NodeAddress = text;
+    node.NodeName = std::string(str::NodeNamePrefix) + text;
+    r.treeTextChanged = true;
     for (int k = 0; k < count; ++k) {
         INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(k)];
         if (cmd.NodeIndex == owner) {
-            cmd.NodeAddress = "-1";
+            cmd.NodeAddress = text;
         }
     }
-    node.NodeAddress = "-1";
-    r.cellText.clear();
+    renumberCobIds(c, p, base, text, r);
+    r.cellText = text;
     return r;
 }
 
 } // namespace
+
+bool isNodeAddressText(std::string_view text) {
+    if (!isCanonicalDecimal(text)) {
+        return false;
+    }
+    const std::int32_t value = decimalValue(text);
+    return value >= 1 && value <= 127;
+}
 
 int nodeIdFromName(const std::string& nodeName) {
     return nodeName.size() > 5 ? decimalValue(std::string_view(nodeName).substr(5)) : 0;

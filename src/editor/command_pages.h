@@ -28,6 +28,9 @@ inline constexpr int kRowPdoDescription = 4;
 // hardware-configuration choice, 112 for any other text.
 int commandIoLimit(const FIELDBUS& fieldbus);
 
+// True when `text` may become a node address: a canonical decimal number in 1..127.
+bool isNodeAddressText(std::string_view text);
+
 // The node ID a node's tree text carries: the value of the digits after "Node-"; 0 for
 // "New node" or a text without digits there.
 int nodeIdFromName(const std::string& nodeName);

@@ -6,7 +6,9 @@ namespace torvane {
 
 ConfigSession::ConfigSession(DocumentUi& ui)
     : cfg_(newConfiguration(kCanopenMaster)), treeEditor_(cfg_, state_), doc_(cfg_, ui),
-      shown_(snapshot(0)) {}
+      shown_(snapshot(0)) {
+    doc_.onBegin([this] { beginDocument(); });
+}
 
 void ConfigSession::beginDocument() {
     ++generation_;
@@ -16,6 +18,13 @@ void ConfigSession::beginDocument() {
     shown_ = snapshot(nextId_++);
     // An upload shows a configuration that is on no disk.
     savedId_ = doc_.ModifiedFlag() ? kNoState : shown_.id;
+}
+
+void ConfigSession::adoptUpload(const GatewayConfiguration& uploaded) {
+    cfg_ = uploaded;
+    doc_.becomeUntitled();
+    beginDocument(); // modified and on no disk: no state of its history is the saved one
+    notify();
 }
 
 void ConfigSession::markModified(EditStep step) {

@@ -42,9 +42,12 @@ public:
     EditorState& editorState() { return state_; }
     NetworkTreeEditor& treeEditor() { return treeEditor_; }
 
-    // Another configuration is shown (New, Open, Upload): forgets the copied node and the
-    // history.
+    // Another configuration is shown (New, Open, a recent file, Upload): forgets the copied
+    // node and the history. The document calls it for every load; adoptUpload for an upload.
     void beginDocument();
+    // A complete upload replaces the configuration: it becomes a new, untitled, modified
+    // document (Save asks for a name), then every listener is told.
+    void adoptUpload(const GatewayConfiguration& uploaded);
     // Counts beginDocument(): a change of it means another document.
     int documentGeneration() const { return generation_; }
 

@@ -23,6 +23,12 @@ void Document::setDocumentTitle(const std::string& title) {
     caption_ = title + " - " + str::AppTitle;
 }
 
+void Document::begun() {
+    if (onBegin_) {
+        onBegin_();
+    }
+}
+
 bool Document::askToSaveChanges() {
     // The question stays until the configuration is written or the user gives it up.
     for (;;) {
@@ -62,11 +68,12 @@ DocOutcome Document::initialiseView(bool askType) {
     }
     state_.FileKind = kFileKindNone;
     ++initialisations_;
+    begun();
     return {DocStatus::Done, true, false};
 }
 
 DocOutcome Document::newDocument() {
-    if (state_.ModifiedFlag && !askToSaveChanges()) {
+    if (!saveChangesFirst()) {
         return {DocStatus::Cancelled, false, false};
     }
     state_.ModifiedFlag = false;
@@ -95,13 +102,15 @@ DocOutcome Document::loadChosen(const std::string& path, bool platformOpen) {
         setDocumentTitle(path);
     }
     if (platformOpen) {
+        // initialiseView tells the session.
         return initialiseView(false);
     }
+    begun();
     return {DocStatus::Done, false, true};
 }
 
 DocOutcome Document::open() {
-    if (state_.ModifiedFlag && !askToSaveChanges()) {
+    if (!saveChangesFirst()) {
         return {DocStatus::Cancelled, false, false};
     }
     const std::optional<std::string> path = ui_.chooseFile(fileDialogRequest(FileDialogKind::Open));
@@ -112,7 +121,7 @@ DocOutcome Document::open() {
 }
 
 DocOutcome Document::openPath(const std::string& path) {
-    if (state_.ModifiedFlag && !askToSaveChanges()) {
+    if (!saveChangesFirst()) {
         return {DocStatus::Cancelled, false, false};
     }
     return loadChosen(path, true);
@@ -176,7 +185,18 @@ DocOutcome Document::saveAs() {
 }
 
 bool Document::queryClose() {
+    return saveChangesFirst();
+}
+
+bool Document::saveChangesFirst() {
     return !state_.ModifiedFlag || askToSaveChanges();
+}
+
+void Document::becomeUntitled() {
+    state_.FileKind = kFileKindNone;
+    state_.CurrentFilePath.clear();
+    state_.ModifiedFlag = true;
+    setDocumentTitle(str::UntitledDocument);
 }
 
 } // namespace torvane

@@ -7,6 +7,7 @@
 #include "model/configuration.h"
 #include "model/strings.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -86,6 +87,15 @@ public:
     DocOutcome saveAs();
     // Exit question: true when closing may go on.
     bool queryClose();
+    // The save question New and Open ask, for a command that replaces the configuration (an
+    // upload): true when it may go on (no unsaved edits, saved, or "No"); false on Cancel.
+    bool saveChangesFirst();
+    // The configuration was replaced by one that comes from no file (a complete upload): an
+    // untitled, unsaved document, so Save asks for a name as after New.
+    void becomeUntitled();
+    // Called whenever another configuration is put in place (New, Open, a recent or
+    // command-line file); the session forgets what belonged to the previous one.
+    void onBegin(std::function<void()> handler) { onBegin_ = std::move(handler); }
 
     // Every committed edit sets it; Undo and Redo clear it at the state last opened or saved.
     void setModified(bool modified = true) { state_.ModifiedFlag = modified; }
@@ -107,12 +117,14 @@ private:
     DocOutcome loadChosen(const std::string& path, bool platformOpen);
     DocStatus writeTo(const std::string& path);
     void setDocumentTitle(const std::string& title);
+    void begun();
 
     GatewayConfiguration& live_;
     DocumentUi& ui_;
     DocumentState state_;
     std::string caption_ = std::string(str::UntitledDocument) + " - " + str::AppTitle;
     int initialisations_ = 0;
+    std::function<void()> onBegin_;
 };
 
 } // namespace torvane

@@ -151,6 +151,7 @@ TreeEditResult NetworkTreeEditor::addNode(const TreeSelection& selected) {
     }
     if (appendNode(result)) {
         result.expand.push_back(selected);
+        result.keepExpanded = true;
     }
     return result;
 }
@@ -208,6 +209,7 @@ TreeEditResult NetworkTreeEditor::deleteCommand(const TreeSelection& selected) {
     c.Instructions[static_cast<std::size_t>(commands - 1)] = INSTRUCTION{};
     c.InstructionCount = commands - 1;
     result.changed = true;
+    result.keepExpanded = true;
     // The deleted item's parent takes the selection.
     if (cfg_.isMaster() && owner >= 1 && owner <= std::min(c.NodeCount, kNodeTableSize)) {
         result.select = nodeItem(c, owner);
@@ -242,6 +244,7 @@ TreeEditResult NetworkTreeEditor::pasteNode(const TreeSelection& selected) {
     CONFIG& c = cfg_.Config;
     const int newNode = c.NodeCount;
     result.expand.push_back(nodeItem(c, newNode));
+    result.keepExpanded = true;
     const std::string source = decimalText(copy_.copiedAddress);
     // Commands appended below lie beyond `existing` and are not copied again.
     const int existing = std::min(c.InstructionCount, kInstructionTableSize);

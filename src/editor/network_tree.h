@@ -78,6 +78,8 @@ struct TreeEditResult {
     bool changed = false;              // configuration changed: rebuild the tree, set ModifiedFlag
     TreeSelection select;              // item to select afterwards
     std::vector<TreeSelection> expand; // items to expand afterwards
+    // The nodes kept their positions: items expanded before stay expanded (besides `expand`).
+    bool keepExpanded = false;
 };
 
 // The tree operations on the live configuration. Each does nothing (changed = false, the

@@ -317,6 +317,7 @@ inline constexpr const char* WorkbookSaveError = "Cannot save the workbook ";
 inline constexpr const char* MonitorInputData = "Input data";
 inline constexpr const char* MonitorOutputData = "Output data";
 inline constexpr const char* MonitorStartEmpty = "memory address is empty";
+inline constexpr const char* MonitorStartNotDecimal = "memory address is not a decimal number";
 inline constexpr const char* MonitorDataEmpty = "the data to be send is empty";
 inline constexpr const char* MonitorMalformed = "Malformed";
 inline constexpr const char* MonitorDataTooLong =

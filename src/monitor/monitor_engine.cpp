@@ -53,7 +53,7 @@ MonitorTick MonitorEngine::onReceived(std::span<const std::uint8_t> received, co
     }
     showRows(frame.data(), now, out);
     if (mode_ == MonitorMode::Addressed) {
-        answerAddressed(code, startText, out);
+        answerAddressed(code, len, startText, out);
     } else if (mode_ == MonitorMode::FixedImage) {
         answerFixedImage(code, startText, out);
     }
@@ -126,8 +126,20 @@ void MonitorEngine::addRow(const char* status, const std::uint8_t* data, std::si
     out.rows.push_back({status, formatTimeOfDay(now), FormatHex(std::span(data, n))});
 }
 
-void MonitorEngine::answerAddressed(std::uint8_t code, const std::string& startText,
-                                    MonitorTick& out) {
+MonitorStart monitorAnswerStart(const std::string& startText, int length, std::size_t count,
+                                bool whole) {
+    if (!isCanonicalDecimal(startText)) {
+        return {0, str::MonitorStartNotDecimal};
+    }
+    const auto start = static_cast<long long>(decimalValue(startText));
+    if (start >= length || (whole && start + static_cast<long long>(count) > length)) {
+        return {0, str::ResultMappingOverflow};
+    }
+    return {static_cast<std::size_t>(start), nullptr};
+}
+
+void MonitorEngine::answerAddressed(std::uint8_t code, std::uint8_t len,
+                                    const std::string& startText, MonitorTick& out) {
     std::vector<std::uint8_t>& a = out.answer;
     a.push_back(code);
     if (outputPending_ && transmitCount_ > kMaxAddressedData) {
@@ -137,9 +149,18 @@ void MonitorEngine::answerAddressed(std::uint8_t code, const std::string& startT
     if (!outputPending_) {
         a.push_back(0x00);
     } else {
+        // A code without a fixed buffer size carries its whole buffer after the status byte.
+        const int length = code < 4 ? bufferSizeOfCode(code) : len - 1;
+        const MonitorStart at = monitorAnswerStart(startText, length, transmitCount_, true);
+        outputPending_ = false;
+        if (at.refusal != nullptr) {
+            out.messages.emplace_back(at.refusal);
+            a.clear();
+            return;
+        }
         const auto n = static_cast<std::uint8_t>(transmitCount_);
         a.push_back(static_cast<std::uint8_t>(n + 2));
-        a.push_back(static_cast<std::uint8_t>(decimalValue(startText)));
+        a.push_back(static_cast<std::uint8_t>(at.start));
         a.push_back(n);
         a.insert(a.end(), transmitBuffer_.begin(), transmitBuffer_.begin() + n);
         outputPending_ = false;
@@ -156,13 +177,13 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
         return;
     }
     const int size = code < 4 ? bufferSizeOfCode(code) : code - 4;
-    const std::int32_t start = decimalValue(startText);
+    const MonitorStart at = monitorAnswerStart(startText, size, transmitCount_, false);
     outputPending_ = false;
-    // A negative start would address bytes before the image: refuse it like one beyond it.
-    if (start < 0 || start >= size) {
-        out.messages.emplace_back(str::ResultMappingOverflow);
+    if (at.refusal != nullptr) {
+        out.messages.emplace_back(at.refusal);
         return;
     }
+    const auto start = static_cast<std::ptrdiff_t>(at.start);
     a.assign(static_cast<std::size_t>(size) + 2, 0);
     a[0] = code;
     a[1] = static_cast<std::uint8_t>(size);
@@ -173,6 +194,9 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
 std::string MonitorEngine::transmit(const std::string& startText, const std::string& dataText) {
     if (startText.empty()) {
         return str::MonitorStartEmpty;
+    }
+    if (!isCanonicalDecimal(startText)) {
+        return str::MonitorStartNotDecimal;
     }
     if (dataText.empty()) {
         return str::MonitorDataEmpty;

@@ -48,6 +48,7 @@ public:
                            const std::string& startText);
 
     // "Transmit": returns the message to show, or an empty text when the output is now pending.
+    // The start must be a canonical decimal number ("memory address is not a decimal number").
     std::string transmit(const std::string& startText, const std::string& dataText);
 
     void setDisplaying(bool on) { displaying_ = on; }
@@ -60,7 +61,8 @@ private:
     void showSplit(const std::uint8_t* frame, const TimeOfDay& now, MonitorTick& out);
     void addRow(const char* status, const std::uint8_t* data, std::size_t n, const TimeOfDay& now,
                 MonitorTick& out) const;
-    void answerAddressed(std::uint8_t code, const std::string& startText, MonitorTick& out);
+    void answerAddressed(std::uint8_t code, std::uint8_t len, const std::string& startText,
+                         MonitorTick& out);
     void answerFixedImage(std::uint8_t code, const std::string& startText, MonitorTick& out);
 
     MonitorMode mode_ = MonitorMode::Undecided;
@@ -73,6 +75,17 @@ private:
     int inputPartCount_ = 0;
     int outputPartCount_ = 0;
 };
+
+// Where pending output goes in an answer to a frame whose buffer holds `length` bytes: the
+// start, or the message refusing the answer (nothing is then sent). A start that is not a
+// canonical decimal number, or one at or beyond `length`, is refused; so is `start + count`
+// beyond `length` when `whole` (the addressed answer, which carries every byte).
+struct MonitorStart {
+    std::size_t start = 0;
+    const char* refusal = nullptr;
+};
+MonitorStart monitorAnswerStart(const std::string& startText, int length, std::size_t count,
+                                bool whole);
 
 // "HH:MM:SS" as the Time column shows it.
 std::string formatTimeOfDay(const TimeOfDay& t);

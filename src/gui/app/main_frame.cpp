@@ -556,7 +556,8 @@ void CMainFrame::startUpload() {
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
     }
-    if (!serialReady()) {
+    // An upload replaces the configuration: unsaved edits are offered for saving first.
+    if (!doc_->saveChangesFirst() || !serialReady()) {
         return;
     }
     setTransferCommandsEnabled(false);
@@ -586,10 +587,7 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
     }
     if (outcome.configurationChanged) {
         // Only a complete upload replaces the document; a failed one leaves it as it was.
-        view_->commitOpenEditor();
-        live = outcome.configuration;
-        session_->markModified();
-        view_->rebuildTree(true);
+        doc_->adoptUpload(outcome.configuration);
     }
 }
 

@@ -14,7 +14,7 @@ std::string localPath(const QString& path) {
 } // namespace
 
 CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, ConfigSession& session, QObject* parent)
-    : QObject(parent), view_(view), doc_(session.document()) {}
+    : QObject(parent), view_(view), session_(session), doc_(session.document()) {}
 
 QString CModbusConfigDoc::caption() const {
     // The caption is a path (as the file system gives it) or one of the program's own texts.
@@ -67,6 +67,17 @@ bool CModbusConfigDoc::openRecent(const QString& path) {
 bool CModbusConfigDoc::canClose() {
     view_.commitOpenEditor();
     return doc_.queryClose();
+}
+
+bool CModbusConfigDoc::saveChangesFirst() {
+    view_.commitOpenEditor();
+    return doc_.saveChangesFirst();
+}
+
+void CModbusConfigDoc::adoptUpload(const GatewayConfiguration& uploaded) {
+    view_.commitOpenEditor();
+    session_.adoptUpload(uploaded);
+    apply({DocStatus::Done, true, false});
 }
 
 } // namespace torvane::gui

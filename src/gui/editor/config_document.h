@@ -28,6 +28,10 @@ public:
     bool openRecent(const QString& path);
     // The exit question; true when closing may go on.
     bool canClose();
+    // Before an upload: the save question New and Open ask; true when the upload may go on.
+    bool saveChangesFirst();
+    // A complete upload: the configuration becomes a new, untitled, modified document.
+    void adoptUpload(const GatewayConfiguration& uploaded);
 
     const Document& document() const { return doc_; }
     QString caption() const;
@@ -39,6 +43,7 @@ private:
     DocOutcome apply(const DocOutcome& outcome);
 
     CModbusConfigView& view_;
+    ConfigSession& session_;
     Document& doc_;
 };
 

@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace torvane::gui {
 
@@ -176,7 +177,6 @@ void CModbusConfigView::rebuildTree(bool initialised) {
     grid_->clearContents();
     page_ = GridPage{};
     if (initialised) {
-        session_.beginDocument();
         gridFilled_ = false;
         tree_->setCurrentItem(tree_->topLevelItem(0));
     } else {
@@ -209,12 +209,35 @@ void CModbusConfigView::refreshNodeTexts() {
     }
 }
 
+std::vector<TreeSelection> CModbusConfigView::expandedItems() const {
+    std::vector<TreeSelection> expanded;
+    for (QTreeWidgetItemIterator it(tree_); *it != nullptr; ++it) {
+        if ((*it)->isExpanded()) {
+            expanded.push_back(selectionOf(*it));
+        }
+    }
+    return expanded;
+}
+
+void CModbusConfigView::restoreExpanded(const std::vector<TreeSelection>& expanded) {
+    for (QTreeWidgetItemIterator it(tree_); *it != nullptr; ++it) {
+        const TreeSelection s = selectionOf(*it);
+        (*it)->setExpanded(std::any_of(expanded.begin(), expanded.end(), [&](const auto& e) {
+            return e.kind == s.kind && e.data == s.data;
+        }));
+    }
+}
+
 void CModbusConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
     if (result.changed) {
         step.after = result.select;
         setModified(std::move(step));
+        const std::vector<TreeSelection> expanded = expandedItems();
         const QSignalBlocker block(tree_);
         rebuildTree(false);
+        if (result.keepExpanded) {
+            restoreExpanded(expanded);
+        }
     }
     if (!select(result.select)) {
         fillGrid();
@@ -261,10 +284,12 @@ void CModbusConfigView::showContextMenu(const QPoint& pos) {
         tree_->setCurrentItem(item);
     }
     const TreeSelection target = selectionOf(item);
-    contextTarget_ = target;
+    // Only an item the menu opens on is a target; empty space or "Profibus Network" leaves none.
+    contextTarget_.reset();
     if (!contextMenuOpensOn(target)) {
         return;
     }
+    contextTarget_ = target;
     const EditFlags f = editFlags();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("contextMenu"));
@@ -329,12 +354,16 @@ void CModbusConfigView::calculateMapping() {
     const TreeSelection at = selection();
     const MappingCommandResult r = runCalculateMappingCommand(cfg_);
     if (r.outcome != MappingOutcome::Refused) {
-        // It changes every command: the CANopen side is shown afterwards.
-        setModified({str::StepCalculateMapping, at, canopenSideItem(cfg_)});
+        setModified({str::StepCalculateMapping, at, at});
     }
     prompts_.tell(r.message);
     if (r.outcome != MappingOutcome::Refused) {
+        // The same tree comes back: its expanded items and the selection stay where they exist.
+        const std::vector<TreeSelection> expanded = expandedItems();
+        const TreeSelection selected = selection();
         rebuildTree(false);
+        restoreExpanded(expanded);
+        select(selected);
     }
 }
 
@@ -356,7 +385,10 @@ void CModbusConfigView::showRestored(const std::optional<TreeSelection>& where) 
     if (!where) {
         return;
     }
+    // The same configuration, earlier or later: the expanded items stay where they exist.
+    const std::vector<TreeSelection> expanded = expandedItems();
     rebuildTree(false);
+    restoreExpanded(expanded);
     if (QTreeWidgetItem* item = itemFor(*where)) {
         for (QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent()) {
             up->setExpanded(true);

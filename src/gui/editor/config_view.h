@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -33,8 +34,8 @@ public:
     EditFlags editFlags();
 
     // Rebuilds the tree from the configuration. `initialised`: the view was initialised for a
-    // new or opened configuration (selects "Profibus Network"; the session forgets the copied
-    // node); otherwise the CANopen side is selected and expanded.
+    // new, opened or uploaded configuration (selects "Profibus Network"); otherwise the CANopen
+    // side is selected and expanded.
     void rebuildTree(bool initialised);
 
     // Commits the open cell editor, if any, exactly as leaving it would.
@@ -86,6 +87,9 @@ private:
     void hideEditors();
     void applyTreeResult(const TreeEditResult& result, EditStep step);
     void showRestored(const std::optional<TreeSelection>& where);
+    std::vector<TreeSelection> expandedItems() const;
+    // Expands exactly the items named in `expanded` (by kind and position), collapses the rest.
+    void restoreExpanded(const std::vector<TreeSelection>& expanded);
     void showContextMenu(const QPoint& pos);
     void refreshNodeTexts();
     void addOneCommand(int kind);

@@ -162,7 +162,13 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
     connect(displayButton_, &QPushButton::clicked, this, &CStakeout::toggleDisplay);
     connect(saveButton_, &QPushButton::clicked, this, &CStakeout::saveContent);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(this, &QDialog::finished, this, &CStakeout::stopWorker);
+    connect(this, &QDialog::finished, this, [this] {
+        stopWorker();
+        // Closing while recording keeps what was recorded, as "Stop Saving" would.
+        if (saving_) {
+            stopSaving();
+        }
+    });
 
     worker_ = new MonitorWorker(device, std::move(makePort), this);
     worker_->moveToThread(&thread_);
@@ -241,6 +247,10 @@ void CStakeout::saveContent() {
         }
         return;
     }
+    stopSaving();
+}
+
+void CStakeout::stopSaving() {
     std::string error;
     if (!writeFileAtomically(savePath_, monitorLogText(rows_), error)) {
         prompts_.tell(error);

@@ -45,6 +45,7 @@ private:
     void transmit();
     void toggleDisplay();
     void saveContent();
+    void stopSaving();
     void stopWorker();
 
     Prompts& prompts_;

@@ -196,7 +196,7 @@ TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
         {{n5}, {{1, kTransmitPdo, "389"}}, 0, "128", "5", "Node-5", {"389"}, {}},
         {{n5}, {{1, kTransmitPdo, "389"}}, 0, "0", "5", "Node-5", {"389"}, {}},
         {{n5}, {{1, kTransmitPdo, "389"}}, 0, "", "5", "Node-5", {"389"}, {}},
-        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "07", "-1", "Node-5", {"389"}, {}},
+        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "07", "5", "Node-5", {"389"}, {}},
         {{n5}, {{1, kTransmitPdo, "1400"}}, 0, "20", "20", "Node-20", {""}, {str::RenumberCobIdIllegal}},
         {{n5, n9}, {{1, kTransmitPdo, "389"}, {2, kReceivePdo, "391"}}, 0, "7", "7", "Node-7", {"", "391"}, {toNode9}},
         {{pasted, n5}, {{1, kTransmitPdo, "389"}, {2, kTransmitPdo, "389"}}, 5, "7", "7", "Node-7", {"391", "389"}, {}},
@@ -225,6 +225,36 @@ TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
             EXPECT_TRUE(i.NodeIndex != 1 || i.NodeAddress == c.address) << c.typed;
         }
         EXPECT_EQ(cobIds, c.cobIds) << c.typed;
+    }
+}
+
+// Only a canonical decimal number in 1..127 becomes a node address; any other text leaves the
+// node, its commands and their COB-IDs as they were and shows no message.
+TEST(NodeAddressCommit, NonCanonicalOrOutOfRangeTextIsRefusedSilently) {
+    const struct {
+        const char* typed;
+        bool accepted;
+    } cases[] = {
+        {"6", true},   {"1", true},   {"126", true}, {" 6", false},          {"+6", false},
+        {"06", false}, {"6 ", false}, {"0", false},  {"128", false},         {"-1", false},
+        {"", false},   {"6x", false}, {"x", false},  {"99999999999", false},
+    };
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = master({"5", ""});
+        add(cfg, 1, kTransmitPdo, "389", "1");
+        const GatewayConfiguration before = cfg;
+        const CommitResult r =
+            commitCommandGridCell(cfg, {}, {PageKind::Node, 1}, kRowSlaveAddress, c.typed);
+        EXPECT_TRUE(r.messages.empty()) << '"' << c.typed << '"';
+        EXPECT_EQ(isNodeAddressText(c.typed), c.accepted) << '"' << c.typed << '"';
+        if (c.accepted) {
+            EXPECT_EQ(cfg.Config.Nodes[0].NodeAddress, c.typed);
+            EXPECT_EQ(cfg.Config.Instructions[0].NodeAddress, c.typed);
+            EXPECT_EQ(r.cellText, c.typed);
+        } else {
+            EXPECT_TRUE(cfg == before) << '"' << c.typed << '"';
+            EXPECT_EQ(r.cellText, "5") << '"' << c.typed << '"';
+        }
     }
 }
 

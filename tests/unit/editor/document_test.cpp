@@ -212,8 +212,9 @@ TEST_F(DocumentFixture, OldEditionArchiveSaveAsksTheFormatEveryTime) {
     EXPECT_TRUE(ui.formats.empty());
 }
 
-TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewAndOpen) {
-    enum class Action { Exit, New, Open };
+// An upload asks before it starts, exactly as New and Open do.
+TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewOpenAndUpload) {
+    enum class Action { Exit, New, Open, Upload };
     struct Answer {
         SaveAnswer answer;
         bool chooseFile; // for Yes: a name is chosen (else the dialog is cancelled)
@@ -227,7 +228,7 @@ TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewAndOpen) {
         Action action;
     };
     std::vector<Case> cases;
-    for (Action action : {Action::Exit, Action::New, Action::Open}) {
+    for (Action action : {Action::Exit, Action::New, Action::Open, Action::Upload}) {
         for (const Answer& answer : answers) {
             cases.push_back({answer, action});
         }
@@ -261,6 +262,9 @@ TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewAndOpen) {
             goesOn = ui.log.back() == "file:Open";
             ui.files.clear();
             break;
+        case Action::Upload:
+            goesOn = doc.saveChangesFirst();
+            break;
         }
         EXPECT_EQ(goesOn, c.goesOn) << n;
         EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
@@ -271,6 +275,30 @@ TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewAndOpen) {
             EXPECT_TRUE(readArchive(readBytes(target), read, error)) << error;
             EXPECT_EQ(read.Config.NodeCount, 3);
         }
+    }
+}
+
+// An uploaded configuration comes from no file: Save must ask for a name rather than overwrite
+// the file that was open, whatever state the document was in.
+TEST_F(DocumentFixture, UntitledAfterUploadSaveAsksForAName) {
+    saveFile("open.chg", newConfiguration(kCanopenMaster));
+    saveFile("open.xml", newConfiguration(kCanopenMaster));
+    const std::string untitled = std::string(str::UntitledDocument) + " - " + str::AppTitle;
+    start(kCanopenMaster);
+    for (const char* before : {"", "open.chg", "open.xml"}) {
+        if (*before != '\0') {
+            ui.answers = {SaveAnswer::No};
+            ASSERT_EQ(doc.openPath(path(before)).status, DocStatus::Done) << before;
+        }
+        doc.becomeUntitled();
+        EXPECT_EQ(doc.FileKind(), kFileKindNone) << before;
+        EXPECT_EQ(doc.CurrentFilePath(), "") << before;
+        EXPECT_TRUE(doc.ModifiedFlag()) << before;
+        EXPECT_EQ(doc.caption(), untitled) << before;
+        ui.log.clear();
+        ui.files.push_back(std::nullopt);
+        EXPECT_EQ(doc.save().status, DocStatus::Cancelled) << before;
+        EXPECT_EQ(ui.log, std::vector<std::string>{"file:Save"}) << before;
     }
 }
 

@@ -147,7 +147,8 @@ TEST(MonitorTransmit, DataBeyondTheBuffersIsRefusedNeverSent) {
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
     EXPECT_EQ(e.transmit("0", hexText(254)), std::string(str::MonitorAddressedTooLong));
     ASSERT_EQ(e.transmit("0", hexText(253)), "");
-    t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "0");
+    // Code 4 has no fixed size: its buffer is what the frame carries after the status byte.
+    t = e.onReceived(frame(4, withStatus(0, counting(254))), kMorning, "0");
     ASSERT_EQ(t.answer.size(), 253U + 5);
     EXPECT_EQ(t.answer[1], 255);
 }
@@ -168,12 +169,79 @@ TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
     image.push_back(FrameChecksum(image));
     EXPECT_EQ(t.answer, image);
 
-    for (const char* start : {"16", "-1"}) {
+    for (const char* start : {"16", "300"}) {
         ASSERT_EQ(e.transmit(start, "01"), "");
         t = e.onReceived(frame(0, counting(16)), kMorning, start);
         EXPECT_TRUE(t.answer.empty()) << start;
         EXPECT_EQ(t.messages, std::vector<std::string>{"Mapping address  overflow"});
         EXPECT_FALSE(e.outputPending());
+    }
+}
+
+// "Transmit" takes only a canonical decimal start; a refused one leaves nothing pending.
+TEST(MonitorTransmit, StartMustBeACanonicalDecimalNumber) {
+    for (const char* start : {"xyz", "3x", "-1", " 4", "+4", "04", "4 ", "0x4"}) {
+        MonitorEngine e;
+        EXPECT_EQ(e.transmit(start, "01"), std::string(str::MonitorStartNotDecimal)) << start;
+        EXPECT_FALSE(e.outputPending()) << start;
+    }
+    for (const char* start : {"0", "4", "15", "250"}) {
+        MonitorEngine e;
+        EXPECT_EQ(e.transmit(start, "01"), "") << start;
+    }
+}
+
+// The answer to a 16-byte buffer (code 0) for output typed at `start`: what is sent and the
+// message. The start box is read when the answer goes out, so it may have been changed.
+TEST(MonitorAnswer, StartAndLengthMustFitTheBufferOfTheFrame) {
+    const std::string overflow = str::ResultMappingOverflow;
+    const std::string notDecimal = str::MonitorStartNotDecimal;
+    auto fixedImage = [](std::size_t start, const Frame& data) {
+        Frame a{0x00, 16};
+        a.resize(2 + 16, 0);
+        std::copy_n(data.begin(), std::min(data.size(), 16 - start), a.begin() + 2 + start);
+        a.push_back(FrameChecksum(a));
+        return a;
+    };
+    auto addressed = [](std::uint8_t start, const Frame& data) {
+        Frame a{0x00, static_cast<std::uint8_t>(data.size() + 2), start,
+                static_cast<std::uint8_t>(data.size())};
+        a.insert(a.end(), data.begin(), data.end());
+        a.push_back(FrameChecksum(a));
+        return a;
+    };
+    const Frame two{0x0A, 0xFF};
+    const struct {
+        bool isAddressed;
+        const char* start; // at answer time
+        const char* data;
+        Frame answer; // empty: nothing sent
+        std::string message;
+    } cases[] = {
+        {true, "14", "0A FF", addressed(14, two), ""},
+        {true, "15", "0A FF", {}, overflow},
+        {true, "16", "0A", {}, overflow},
+        {true, "200", "0A", {}, overflow},
+        {true, "04", "0A", {}, notDecimal},
+        {false, "14", "0A FF", fixedImage(14, two), ""},
+        {false, "15", "0A FF", fixedImage(15, two), ""},
+        {false, "16", "0A", {}, overflow},
+        {false, "256", "0A", {}, overflow},
+        {false, "x", "0A", {}, notDecimal},
+    };
+    for (const auto& c : cases) {
+        MonitorEngine e;
+        const Frame incoming =
+            c.isAddressed ? frame(0, withStatus(0, counting(16))) : frame(0, counting(16));
+        e.onReceived(incoming, kMorning, "");
+        ASSERT_EQ(e.transmit("0", c.data), "");
+        const MonitorTick t = e.onReceived(incoming, kMorning, c.start);
+        const std::string what = std::string(c.isAddressed ? "addressed " : "fixed ") + c.start;
+        EXPECT_EQ(t.answer, c.answer) << what;
+        EXPECT_EQ(t.messages,
+                  c.message.empty() ? std::vector<std::string>{} : std::vector{c.message})
+            << what;
+        EXPECT_FALSE(e.outputPending()) << what;
     }
 }
 
