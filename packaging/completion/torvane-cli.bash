@@ -4,7 +4,7 @@ _torvane_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="new convert show map check ports download upload eds export help"
+    local commands="new convert show map check ports download upload verify diff eds export help"
     if [[ $cword -eq 1 ]]; then
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
@@ -21,6 +21,10 @@ _torvane_cli() {
             ;;
         --old-format)
             COMPREPLY=($(compgen -W "compatible new cancel" -- "$cur"))
+            return
+            ;;
+        --format)
+            COMPREPLY=($(compgen -W "compatible new" -- "$cur"))
             return
             ;;
         -o)
@@ -43,6 +47,8 @@ _torvane_cli() {
         ports) opts+=" --long --json" ;;
         download) opts+=" --port --yes --old-format" ;;
         upload) opts+=" --port --master --slave -o" ;;
+        verify) opts+=" --port --json" ;;
+        diff) opts+=" --carried --format --json" ;;
     esac
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$opts" -- "$cur"))

@@ -54,6 +54,8 @@ public:
     int firmwareMajor() const { return firmwareMajor_; }
     int firmwareMinor() const { return firmwareMinor_; }
     bool isPortOpen() const { return portOpen_; }
+    // True when the identified firmware takes the SDO options frame (5.2 and later).
+    bool sdoOptionsSupported() const;
 
 protected:
     SerialPort& port() { return *port_; }
@@ -61,7 +63,6 @@ protected:
     GatewayConfiguration& config() const { return config_.get(); }
     // Identification request and its reply (missing bytes read as 0); false when nothing came.
     bool requestIdentification(std::uint8_t (&reply)[frame::kIdentifyReplySize]);
-    bool sdoOptionsSupported() const;
 
     void notifyRange();
     void notifyStep();

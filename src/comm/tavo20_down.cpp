@@ -464,4 +464,30 @@ TransferResult CTAVO20SDown::SendConfiguration(DownloadFormat format) {
     return finish(TransferResult::Success);
 }
 
+TransferResult buildDownloadFrames(const GatewayConfiguration& configuration, DownloadFormat format,
+                                   DownloadFrames& frames, Frame* sdoOptions) {
+    SteadyClock clock; // building frames never waits
+    // The classes read the configuration only; the copy satisfies their non-const reference.
+    GatewayConfiguration copy = configuration;
+    if (configuration.isMaster()) {
+        if (format != DownloadFormat::Tavo20Compatible && format != DownloadFormat::Tavo20New) {
+            return TransferResult::Unsupported;
+        }
+        const CTAVO20Down down(nullptr, clock, copy);
+        if (format == DownloadFormat::Tavo20Compatible) {
+            return down.BuildCompatibleFrames(frames);
+        }
+        frames = down.BuildNewFrames();
+        if (sdoOptions != nullptr) {
+            *sdoOptions = down.BuildSdoOptionsFrame();
+        }
+        return TransferResult::Success;
+    }
+    if (format != DownloadFormat::Tavo20SCompatible && format != DownloadFormat::Tavo20SNew) {
+        return TransferResult::Unsupported;
+    }
+    const CTAVO20SDown down(nullptr, clock, copy, [](GatewayConfiguration&) { return true; });
+    return down.BuildFrames(format, frames);
+}
+
 } // namespace torvane

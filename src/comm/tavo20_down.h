@@ -66,6 +66,14 @@ private:
     MappingRecalculation recalculate_;
 };
 
+// The frames a download in `format` sends for `configuration`, built by the download classes
+// themselves without a port: the master formats (with the SDO options frame of the new one in
+// `sdoOptions`) or the slave formats. The configuration is taken as it is: no 84 cut and no
+// mapping recalculation. Returns Success, IoSizeRefused or a TooMany... result of the compatible
+// format, or Unsupported for a format of the other model.
+TransferResult buildDownloadFrames(const GatewayConfiguration& configuration, DownloadFormat format,
+                                   DownloadFrames& frames, Frame* sdoOptions = nullptr);
+
 // Acknowledgement a new-format frame with sequence number `sequence` expects.
 Frame newFormatAck(std::uint8_t sequence);
 

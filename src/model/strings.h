@@ -325,4 +325,25 @@ inline constexpr const char* MonitorDataTooLong =
 inline constexpr const char* MonitorAddressedTooLong =
     "The output data is longer than the 253 bytes one frame can carry; nothing was sent";
 
+// ---- Comparing two configurations -----------------------------------------------------------
+
+inline constexpr const char* CompareConfigurationType = "Configuration Type";
+inline constexpr const char* CompareMaster = "CANopen Master";
+inline constexpr const char* CompareSlave = "CANopen Slave";
+inline constexpr const char* CompareNode = "Node";
+inline constexpr const char* CompareNodeName = "Node Name";
+inline constexpr const char* CompareIndex = "Index";
+inline constexpr const char* CompareSubIndex = "Sub-index";
+inline constexpr const char* ComparePresent = "(present)";
+inline constexpr const char* CompareAbsent = "(absent)";
+inline constexpr const char* CompareNotSent = "(not sent)";
+inline constexpr const char* CompareEqual = "The configurations are equal.";
+// Followed by the number.
+inline constexpr const char* CompareDifferenceCount = "Differences: ";
+// Followed by the number, then CompareNotComparedFields and the field names.
+inline constexpr const char* CompareNotCompared = "Not compared: ";
+inline constexpr const char* CompareNotComparedFields =
+    " values of fields the comparison cannot see: ";
+inline constexpr const char* CompareNotDownloadable = "cannot be taken as a download sends it: ";
+
 } // namespace torvane::str

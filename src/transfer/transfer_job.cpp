@@ -123,6 +123,8 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
 
     openAndRun(*proto, port, outcome, [&] { return proto->Upload(); });
     outcome.configurationChanged = proto->framesComplete();
+    outcome.format = proto->downloadFormat();
+    outcome.sdoOptionsRead = proto->sdoOptionsSupported();
     proto.reset();
 
     outcome.configuration = std::move(cfg);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "comm/serial_port.h"
 #include "comm/protocol_base.h"
+#include "comm/serial_port.h"
 #include "model/configuration.h"
 
 #include <string>
@@ -43,6 +43,10 @@ struct TransferOutcome {
     // Upload: the configuration was read completely and replaces the live one.
     // Download: the protocol changed ConfigEdition or mapping addresses.
     bool configurationChanged = false;
+    // Upload: the format the gateway's identification gave (None before it), and whether its
+    // firmware answered the SDO options request.
+    DownloadFormat format = DownloadFormat::None;
+    bool sdoOptionsRead = false;
 };
 
 // Runs the Download command after the serial dialog: cap at 84, the checks of the configuration

@@ -121,6 +121,19 @@ GatewayConfiguration tooManyUploadSdo() {
     return cfg;
 }
 
+// 85 one-byte SDO commands on node 5: a download sends the first 84.
+GatewayConfiguration eightyFive() {
+    GatewayConfiguration cfg = master(true);
+    CONFIG& c = cfg.Config;
+    c.InstructionCount = 0;
+    c.NodeCount = 1;
+    for (int i = 0; i < 85; ++i) {
+        addCommands(cfg, {{i < 43 ? "1" : "2", "5", "8192", "1", "", "1"}});
+        c.Instructions[static_cast<std::size_t>(i)].SubIndex = std::to_string(i + 1);
+    }
+    return cfg;
+}
+
 // The archive of an earlier program version (edition 220): the edition-500 archive without the
 // three texts edition 410 added and the three edition 500 added behind the first nine.
 bool writeEdition220(const GatewayConfiguration& cfg, const std::string& path, std::string& error) {
@@ -160,7 +173,8 @@ bool writeEdition220(const GatewayConfiguration& cfg, const std::string& path, s
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: transfer_fixture compatible|new|slave|usdo29|edition220 OUT\n");
+                     "usage: transfer_fixture compatible|new|slave|usdo29|edition220|nmt-yes|"
+                     "slave-unmapped|master85 OUT\n");
         return 2;
     }
     const std::string variant = argv[1];
@@ -173,6 +187,13 @@ int main(int argc, char** argv) {
         cfg = slave();
     } else if (variant == "usdo29") {
         cfg = tooManyUploadSdo();
+    } else if (variant == "nmt-yes") {
+        cfg = master(true);
+        cfg.Config.NMT = "Yes";
+    } else if (variant == "slave-unmapped") {
+        cfg = slave();
+    } else if (variant == "master85") {
+        cfg = eightyFive();
     } else {
         std::fprintf(stderr, "transfer_fixture: unknown variant %s\n", argv[1]);
         return 2;
@@ -188,6 +209,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "transfer_fixture: %s fails the checks: %s\n", argv[1],
                          check.message.c_str());
             return 1;
+        }
+    }
+    if (variant == "slave-unmapped") {
+        // The slave download calculates them itself.
+        for (INSTRUCTION& ins : usedCommands(cfg.Config)) {
+            ins.MappingAddress = "-1";
         }
     }
     std::string error;

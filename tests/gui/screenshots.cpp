@@ -2,13 +2,16 @@
 
 #include "../support/sample_ports.h"
 #include "gui/app/about_dlg.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
 #include "gui/editor/select_commands_dialog.h"
+#include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/text_codec.h"
 #include "scripted_prompts.h"
@@ -316,6 +319,26 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(&about);
         ok &= save(about.grab(), out, "about.png");
         about.close();
+
+        // Tools -> "Compare with File(&C)" against a copy with a changed time-out, a resized
+        // command and one command fewer.
+        QTemporaryDir files;
+        GatewayConfiguration other = frame.session().configuration();
+        other.Config.SDOTimeout = "300";
+        other.Config.Instructions[1].Bytes = "2";
+        other.Config.InstructionCount = 4;
+        const std::string path = files.filePath(QStringLiteral("line-2.chg")).toStdString();
+        std::string error;
+        ok &= saveConfigurationFile(path, other, error);
+        prompts.files = {path};
+        frame.action(QString::fromUtf8(str::MenuCompareFile))->trigger();
+        if (auto* compare = frame.findChild<CompareWindow*>()) {
+            (void)QTest::qWaitForWindowExposed(compare);
+            ok &= save(withCaption(*compare), out, "compare.png");
+            compare->close();
+        } else {
+            ok = false;
+        }
     }
     ok &= save(serialDialogWithTooltip(), out, "serial-dialog.png");
     {

@@ -17,13 +17,16 @@ LAYERS = [
     ("src/mapping", ["model"]),
     ("src/comm", ["model"]),
     ("src/transfer", ["model", "mapping", "comm"]),
+    # Comparing configurations encodes them with the download classes.
+    ("src/compare", ["model", "mapping", "comm"]),
     ("src/export", ["model"]),
     ("src/monitor", ["model", "comm"]),
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
-    ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "export", "monitor", "platform"]),
-    ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "export", "monitor",
-                   "platform"]),
+    ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",
+                 "platform"]),
+    ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
+                   "monitor", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.
     ("tools/gatewaysim", ["model"]),
 ]
@@ -32,8 +35,8 @@ LAYERS = [
 EXCEPTIONS: set[tuple[str, str]] = set()
 
 # The core never sees Qt; the adapters in src/platform and the GUI do.
-CORE = {"src/model", "src/editor", "src/mapping", "src/comm", "src/transfer", "src/export",
-        "src/monitor"}
+CORE = {"src/model", "src/editor", "src/mapping", "src/comm", "src/transfer", "src/compare",
+        "src/export", "src/monitor"}
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".c"}
 PROJECT_INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z_]+)/', re.M)

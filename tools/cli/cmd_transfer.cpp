@@ -1,6 +1,8 @@
 #include "cli_common.h"
 #include "comm/protocol_base.h"
 #include "commands.h"
+#include "compare/configuration_compare.h"
+#include "compare_output.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
@@ -58,6 +60,20 @@ const char* const kUploadHelp =
     "other result OUT is left exactly as it was, or absent.\n\n"
     "Exit codes: 0 success (result 18), 10 + the transfer result code otherwise,\n"
     "1 OUT could not be written, 2 usage error.\n";
+
+const char* const kVerifyHelp =
+    "Usage: torvane-cli verify IN --port DEVICE [--json]\n\n"
+    "Uploads the configuration stored in the gateway on DEVICE into memory (the upload of\n"
+    "'torvane-cli upload'; no file is written, IN is not changed) and compares it with the\n"
+    "configuration file IN as a download would send IN: the first 84 commands, slave mapping\n"
+    "addresses recalculated, values as the codes they become on the wire, in the format the\n"
+    "gateway stores. IN chooses the gateway model (master or slave). Each difference is printed\n"
+    "as 'place: value in IN -> value on the gateway'; fields a transfer does not carry\n"
+    "(descriptions, node names) are counted on stderr.\n\n"
+    "  --port DEVICE   serial device, as for upload\n"
+    "  --json          one JSON object, as 'torvane-cli diff --json' prints it (ours is IN)\n\n"
+    "Exit codes: 0 equal, 1 different, 2 usage error or IN cannot be read,\n"
+    "10 + the transfer result code when the upload does not succeed (result 18).\n";
 
 bool stderrIsTerminal() {
     return isatty(STDERR_FILENO) == 1;
@@ -394,6 +410,58 @@ int cmdUpload(const Args& args) {
     }
     std::cerr << "torvane-cli: saved " << out << '\n';
     return kExitOk;
+}
+
+int cmdVerify(const Args& args) {
+    if (wantsHelp(args)) {
+        std::cout << kVerifyHelp;
+        return kExitOk;
+    }
+    ParsedArgs p;
+    std::string error;
+    if (!parseArgs(args, {"--json"}, {"--port"}, p, error)) {
+        return usageError("verify", error);
+    }
+    if (p.positional.size() != 1) {
+        return usageError("verify", "needs exactly one input file");
+    }
+    if (p.options.count("--port") == 0) {
+        return usageError("verify", "needs --port DEVICE");
+    }
+    const std::string& in = p.positional[0];
+    GatewayConfiguration ours;
+    if (!loadConfiguration(in, ours)) {
+        return kExitUsage;
+    }
+
+    TransferRequest request;
+    request.configuration = newConfiguration(ours.isMaster() ? kCanopenMaster : kCanopenSlave);
+    const std::string device = p.options["--port"];
+    choosePort(request, device);
+    TerminalProgress progress("Uploading");
+    TransferServices services;
+    services.openPort = [] { return platform::createSerialPort(); };
+    services.progress = &progress;
+    const TransferOutcome outcome = runUpload(std::move(request), services);
+    progress.progressFinished();
+    const int resultCode =
+        outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
+    // Only a complete and confirmed upload is compared (a result 3 compares nothing).
+    if (resultCode != static_cast<int>(TransferResult::Success)) {
+        printOutcome(device, outcome);
+        return exitCodeOf(resultCode);
+    }
+    CompareOptions options;
+    options.scope = CompareScope::Carried;
+    options.format = outcome.format;
+    options.theirsUploaded = true;
+    options.sdoOptions = outcome.sdoOptionsRead;
+    const CompareResult result = compareConfigurations(ours, outcome.configuration, options);
+    if (result.outcome == CompareOutcome::NotDownloadable) {
+        printError(in + ": " + result.message);
+        return kExitFailed;
+    }
+    return printComparison(result, p.flags.contains("--json"));
 }
 
 } // namespace torvane::cli

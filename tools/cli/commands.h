@@ -21,6 +21,8 @@ int cmdCheck(const Args& args);
 int cmdPorts(const Args& args);
 int cmdDownload(const Args& args);
 int cmdUpload(const Args& args);
+int cmdVerify(const Args& args);
+int cmdDiff(const Args& args);
 int cmdEds(const Args& args);
 int cmdExport(const Args& args);
 

@@ -23,6 +23,8 @@ constexpr Command kCommands[] = {
     {"ports", "list the serial ports", cmdPorts},
     {"download", "download a configuration to the gateway", cmdDownload},
     {"upload", "upload the configuration from the gateway", cmdUpload},
+    {"verify", "compare a configuration with the gateway's", cmdVerify},
+    {"diff", "compare two configuration files", cmdDiff},
     {"eds", "write the EDS file of a slave configuration", cmdEds},
     {"export", "export a configuration to a workbook", cmdExport},
 };

@@ -170,4 +170,17 @@ inline constexpr const char* AboutMoreInfo = "More technical information, please
 inline constexpr const char* AboutClose = "Close";
 inline constexpr const char* LogoFileName = "VeltraCompany.png";
 
+// ---- Comparing configurations ------------------------------------------------------------------
+
+inline constexpr const char* MenuCompareGateway = "Compare with Gateway(&G)";
+inline constexpr const char* MenuCompareFile = "Compare with File(&C)";
+inline constexpr const char* CompareGatewayTitle = "Compare with Gateway";
+inline constexpr const char* CompareFileTitle = "Compare with File";
+inline constexpr const char* ComparePlaceColumn = "Place";
+inline constexpr const char* CompareOursColumn = "In this configuration";
+inline constexpr const char* CompareGatewayColumn = "On the gateway";
+inline constexpr const char* CompareFileColumn = "In the file";
+inline constexpr const char* CompareCopy = "Copy to Clipboard";
+inline constexpr const char* CompareClose = "Close";
+
 } // namespace torvane::str

@@ -10,6 +10,7 @@
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
 #include "gui/comm/wait_dialog.h"
+#include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
@@ -221,6 +222,10 @@ void CMainFrame::createActions() {
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(qs(str::MenuPromptInformation));
+    compareGatewayAct_ =
+        make(str::MenuCompareGateway, nullptr, std::nullopt, [this] { startCompareWithGateway(); });
+    compareFileAct_ =
+        make(str::MenuCompareFile, nullptr, std::nullopt, [this] { compareWithFile(); });
 
     contentAct_ = make(str::MenuContent, nullptr, std::nullopt, [this] { showHelpContent(); });
     aboutAct_ = make(str::MenuAbout, nullptr, std::nullopt, [this] { showAbout(); });
@@ -272,6 +277,9 @@ void CMainFrame::createMenus() {
     tools->addAction(conflictAct_);
     tools->addAction(edsAct_);
     tools->addAction(promptInfoAct_);
+    tools->addSeparator();
+    tools->addAction(compareGatewayAct_);
+    tools->addAction(compareFileAct_);
 
     QMenu* help = menuBar()->addMenu(qs(str::MenuHelp));
     help->addAction(contentAct_);
@@ -565,10 +573,75 @@ void CMainFrame::startUpload() {
     runner_->start(TransferKind::Upload, serial_->ports, serial_->portIndex);
 }
 
+void CMainFrame::startCompareWithGateway() {
+    if (runner_->running()) {
+        prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
+        return;
+    }
+    if (!serialReady()) {
+        return;
+    }
+    setTransferCommandsEnabled(false);
+    transferGeneration_ = session_->documentGeneration();
+    runner_->start(TransferKind::Compare, serial_->ports, serial_->portIndex);
+}
+
+void CMainFrame::compareWithFile() {
+    const std::optional<std::string> path =
+        prompts_.chooseFile(fileDialogRequest(FileDialogKind::Open));
+    if (!path) {
+        return;
+    }
+    std::string error;
+    const std::optional<CompareResult> result =
+        gui::compareWithFile(session_->configuration(), *path, error);
+    if (!result) {
+        prompts_.tell(error);
+        return;
+    }
+    showComparison(*result, str::CompareFileTitle, str::CompareFileColumn);
+}
+
+void CMainFrame::showComparison(const CompareResult& result, const char* title,
+                                const char* otherColumn) {
+    auto* window = new CompareWindow(result, title, otherColumn, this);
+    window->setObjectName("compareWindow");
+    connect(window, &CompareWindow::differenceActivated, this, [this](PlaceKind kind, int at) {
+        TreeSelection wanted;
+        switch (kind) {
+        case PlaceKind::Profibus:
+            wanted.kind = TreeItemKind::Profibus;
+            break;
+        case PlaceKind::Canopen:
+            wanted = canopenSideItem(session_->configuration());
+            break;
+        case PlaceKind::Node:
+            wanted = {TreeItemKind::Node, at, {}};
+            break;
+        case PlaceKind::Command:
+            wanted = {TreeItemKind::Command, at, {}};
+            break;
+        case PlaceKind::Configuration:
+            return;
+        }
+        view_->commitOpenEditor();
+        view_->select(wanted);
+    });
+    window->show();
+}
+
 void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
     GatewayConfiguration& live = session_->configuration();
     if (session_->documentGeneration() != transferGeneration_) {
         return; // another document was opened meanwhile; the result belongs to the old one
+    }
+    if (kind == TransferKind::Compare) {
+        // The open configuration never changes: the uploaded one is only compared.
+        if (outcome.resultCode == static_cast<int>(TransferResult::Success)) {
+            showComparison(compareWithUpload(live, outcome), str::CompareGatewayTitle,
+                           str::CompareGatewayColumn);
+        }
+        return;
     }
     if (kind == TransferKind::Download) {
         const int countBefore = live.Config.InstructionCount;

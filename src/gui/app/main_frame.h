@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/serial_port.h"
+#include "compare/configuration_compare.h"
 #include "editor/config_session.h"
 #include "gui/comm/transfer_runner.h"
 
@@ -90,6 +91,10 @@ public:
     // Tools -> Download and Upload: start a transfer on a worker thread and return at once.
     void startDownload();
     void startUpload();
+    // Tools -> "Compare with Gateway(&G)": an upload on the worker thread, only compared.
+    void startCompareWithGateway();
+    // Tools -> "Compare with File(&C)": a chosen .chg or .xml file, every field.
+    void compareWithFile();
     // The serial settings of this run (port list, selected index, configured flag).
     SerialDialogState& serialSettings() const { return *serial_; }
     // Who answers "Download hint:"; nullptr shows the real dialog.
@@ -121,6 +126,7 @@ private:
     bool serialReady();
     void setTransferCommandsEnabled(bool enabled);
     void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
+    void showComparison(const CompareResult& result, const char* title, const char* otherColumn);
     void undoOrRedo(bool undo);
 
     Prompts& prompts_;
@@ -158,6 +164,8 @@ private:
     QAction* conflictAct_ = nullptr;
     QAction* edsAct_ = nullptr;
     QAction* promptInfoAct_ = nullptr;
+    QAction* compareGatewayAct_ = nullptr;
+    QAction* compareFileAct_ = nullptr;
     QAction* contentAct_ = nullptr;
     QAction* aboutAct_ = nullptr;
     QAction* monitorAct_ = nullptr;

@@ -118,8 +118,11 @@ void TransferRunner::finished(TransferKind kind, const TransferOutcome& outcome)
     if (onFinished_) {
         onFinished_(kind, outcome);
     }
-    // The user sees the result before the commands are offered again.
-    if (!outcome.text.empty()) {
+    // The user sees the result before the commands are offered again; a comparison that
+    // uploaded shows its window instead.
+    const bool compared = kind == TransferKind::Compare &&
+                          outcome.resultCode == static_cast<int>(TransferResult::Success);
+    if (!outcome.text.empty() && !compared) {
         prompts_.tell(outcome.text);
     }
     delete thread_;

@@ -24,7 +24,8 @@ public:
     virtual FormatChoice askDownloadFormat() = 0;
 };
 
-enum class TransferKind { Download, Upload };
+// Compare runs an upload whose configuration is only compared, never applied.
+enum class TransferKind { Download, Upload, Compare };
 
 // Runs one transfer job on a worker thread over a copy of the session's configuration. The
 // worker never touches a widget or the session: progress, questions and the result come back to the

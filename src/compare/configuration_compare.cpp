@@ -1,0 +1,645 @@
+#include "compare/configuration_compare.h"
+
+#include "comm/frame_layout.h"
+#include "comm/tavo20_down.h"
+#include "mapping/mapping_calculation.h"
+#include "model/strings.h"
+#include "model/text_codec.h"
+#include "model/text_number.h"
+#include "model/xml_file.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <unordered_map>
+
+namespace torvane {
+
+namespace {
+
+using namespace frame;
+
+// The grid's text of a stored value: "-1" (not entered) shows empty.
+std::string shown(const std::string& stored) {
+    return stored == "-1" ? std::string() : stored;
+}
+
+// ---- Where a field travels ------------------------------------------------------------------
+
+enum class WireFrame { None, Header, SdoOptions };
+
+struct WireSpan {
+    WireFrame frame = WireFrame::None;
+    std::size_t offset = 0;
+    std::size_t width = 0;
+};
+
+constexpr WireSpan header(std::size_t offset, std::size_t width) {
+    return {WireFrame::Header, offset, width};
+}
+constexpr WireSpan options(std::size_t offset, std::size_t width) {
+    return {WireFrame::SdoOptions, offset, width};
+}
+
+// One parameter: its page, grid label, record field and where each layout carries it.
+struct ParamField {
+    PlaceKind page;
+    const char* label;
+    std::string CONFIG::*field; // null: FIELDBUS::InportNum or the firmware version (see `io`)
+    bool io;                    // Fieldbus.InportNum
+    WireSpan compatible;        // compatible master layout, or the slave layout
+    WireSpan current;           // new master layout
+};
+
+constexpr WireSpan kNone{};
+
+const std::array<ParamField, 17>& masterFields() {
+    namespace oh = compatible_header;
+    namespace nh = new_header;
+    namespace op = sdo_options;
+    static const std::array<ParamField, 17> fields = {{
+        {PlaceKind::Profibus, str::ParamNumberOfBytes, nullptr, true, header(oh::kIoSize, 1),
+         header(nh::kIoSize, 1)},
+        {PlaceKind::Profibus, str::ParamFirmwareVersion, nullptr, false, kNone, kNone},
+        {PlaceKind::Canopen, str::ParamBaudRate, &CONFIG::BuadRate, false, header(oh::kCanBaud, 2),
+         header(nh::kCanBaud, 2)},
+        {PlaceKind::Canopen, str::ParamNodeId, &CONFIG::SlaveAddress, false, header(oh::kNodeId, 1),
+         header(nh::kNodeId, 1)},
+        {PlaceKind::Canopen, str::ParamSdoTimeout, &CONFIG::SDOTimeout, false,
+         header(oh::kSdoTimeout, 1), header(nh::kSdoTimeout, 2)},
+        {PlaceKind::Canopen, str::ParamEnableNmt, &CONFIG::NMT, false, header(oh::kEnableNmt, 1),
+         header(nh::kEnableNmt, 1)},
+        {PlaceKind::Canopen, str::ParamClearTpdo, &CONFIG::TPDOTimeout, false,
+         header(oh::kTpdoClearTime, 1), header(nh::kTpdoClearTime, 2)},
+        {PlaceKind::Canopen, str::ParamDelayStart, &CONFIG::DelayStart, false,
+         header(oh::kDelayStartup, 1), header(nh::kDelayStartup, 2)},
+        {PlaceKind::Canopen, str::ParamSyncCycle, &CONFIG::SYNC, false, header(oh::kSync, 1),
+         header(nh::kSync, 2)},
+        {PlaceKind::Canopen, str::ParamControlStatus, &CONFIG::ControlStatus, false, kNone,
+         header(nh::kControlStatus, 1)},
+        {PlaceKind::Canopen, str::ParamErrorControl, &CONFIG::ErrorControl, false, kNone,
+         header(nh::kErrorControl, 2)},
+        {PlaceKind::Canopen, str::ParamRpdoCycle, &CONFIG::RPDOCycle, false, kNone,
+         header(nh::kRpdoCycle, 2)},
+        {PlaceKind::Canopen, str::ParamOutputProcessing, &CONFIG::OutputProcessing, false, kNone,
+         header(nh::kOutputProcessing, 1)},
+        {PlaceKind::Canopen, str::ParamSdoCycle, &CONFIG::SDOCycle, false, kNone,
+         header(nh::kSdoCycle, 2)},
+        {PlaceKind::Canopen, str::ParamSdoConcurrent, &CONFIG::SDOConcurrent, false, kNone,
+         options(op::kConcurrent, 1)},
+        {PlaceKind::Canopen, str::ParamSdoRetries, &CONFIG::SDORetries, false, kNone,
+         options(op::kRetries, 1)},
+        {PlaceKind::Canopen, str::ParamSdoPollDelay, &CONFIG::SDOPollDelay, false, kNone,
+         options(op::kPollDelay, 2)},
+    }};
+    return fields;
+}
+
+const std::array<ParamField, 6>& slaveFields() {
+    namespace sh = slave_header;
+    static const std::array<ParamField, 6> fields = {{
+        {PlaceKind::Profibus, str::ParamNumberOfBytes, nullptr, true, header(sh::kIoSize, 1),
+         kNone},
+        {PlaceKind::Profibus, str::ParamFirmwareVersion, nullptr, false, kNone, kNone},
+        {PlaceKind::Canopen, str::ParamBaudRate, &CONFIG::SlaveBaudRate, false,
+         header(sh::kCanBaud, 2), kNone},
+        {PlaceKind::Canopen, str::ParamNodeId, &CONFIG::SlaveNodeAddress, false,
+         header(sh::kNodeId, 1), kNone},
+        {PlaceKind::Canopen, str::ParamClearRpdo, &CONFIG::RPDOTimeout, false,
+         header(sh::kClearTime, 1), kNone},
+        {PlaceKind::Canopen, str::ParamDelayStart, &CONFIG::SlaveDelayStart, false,
+         header(sh::kDelayStartup, 1), kNone},
+    }};
+    return fields;
+}
+
+std::string storedValue(const GatewayConfiguration& cfg, const ParamField& f) {
+    if (f.io) {
+        return cfg.Fieldbus.InportNum;
+    }
+    if (f.field == nullptr) {
+        return cfg.FirmwareVersion;
+    }
+    return cfg.Config.*f.field;
+}
+
+std::string placeOf(const ParamField& f) {
+    return std::string(f.page == PlaceKind::Profibus ? str::ParamProfibus : str::ParamCanopen) +
+           ": " + f.label;
+}
+
+// ---- A side as the comparison sees it ---------------------------------------------------------
+
+struct FieldView {
+    const char* label;
+    std::string shownText; // as the grid shows it (UTF-8)
+    std::string key;       // what is compared
+    bool carried = true;   // false: a transfer does not carry it
+};
+
+struct CommandView {
+    std::string key;
+    std::string place; // "Node 5 / Transmit PDO COB-ID 389"
+    int position = 0;  // 1-based in its configuration
+    bool notSent = false;
+    std::vector<FieldView> fields;
+};
+
+struct NodeView {
+    std::string key;
+    std::string address;
+    std::string name; // UTF-8
+    int position = 0;
+};
+
+struct SideView {
+    std::vector<std::pair<const ParamField*, FieldView>> params;
+    std::vector<NodeView> nodes;
+    std::vector<CommandView> commands;
+};
+
+std::string bytesKey(std::span<const std::uint8_t> bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string numberKey(const std::string& text) {
+    return decimalText(decimalValue(text));
+}
+
+std::string commandPlace(const GatewayConfiguration& cfg, const INSTRUCTION& cmd) {
+    std::string place;
+    if (cfg.isMaster()) {
+        place = std::string(str::CompareNode) + ' ' + cmd.NodeAddress + " / ";
+    }
+    const std::string label = commandLabel(cmd.InstructionType);
+    place += label.empty() ? cmd.InstructionType : label;
+    if (isPdoCommand(cmd.InstructionType)) {
+        place += std::string(" ") + str::CmdRowCobId + ' ' + cmd.CobId;
+    } else {
+        place += std::string(" ") + str::CompareIndex + ' ' + cmd.Index + ' ' +
+                 str::CompareSubIndex + ' ' + cmd.SubIndex;
+    }
+    return place;
+}
+
+// Key of a command in the all-fields scope.
+std::string storedCommandKey(const GatewayConfiguration& cfg, const INSTRUCTION& cmd) {
+    std::string key = cmd.InstructionType + '|';
+    if (cfg.isMaster()) {
+        key += numberKey(cmd.NodeAddress);
+    }
+    key += '|';
+    if (isPdoCommand(cmd.InstructionType)) {
+        key += numberKey(cmd.CobId);
+    } else {
+        key += numberKey(cmd.Index) + '/' + numberKey(cmd.SubIndex);
+    }
+    return key;
+}
+
+FieldView descriptionField(const INSTRUCTION& cmd, bool carried) {
+    const std::string text = configTextToUtf8(cmd.Description);
+    return {str::CmdRowDescription, text, text, carried};
+}
+
+void addNodes(const GatewayConfiguration& cfg, SideView& view) {
+    if (!cfg.isMaster()) {
+        return;
+    }
+    int position = 0;
+    for (const NodeEntry& node : usedNodes(cfg.Config)) {
+        ++position;
+        view.nodes.push_back({numberKey(node.NodeAddress), node.NodeAddress,
+                              configTextToUtf8(node.NodeName), position});
+    }
+}
+
+SideView allFieldsView(const GatewayConfiguration& cfg) {
+    SideView view;
+    auto addParams = [&](const auto& table) {
+        for (const ParamField& f : table) {
+            const std::string text = shown(storedValue(cfg, f));
+            view.params.push_back({&f, FieldView{f.label, text, text, true}});
+        }
+    };
+    if (cfg.isMaster()) {
+        addParams(masterFields());
+    } else {
+        addParams(slaveFields());
+    }
+    addNodes(cfg, view);
+    int position = 0;
+    for (const INSTRUCTION& cmd : usedCommands(cfg.Config)) {
+        ++position;
+        CommandView c{storedCommandKey(cfg, cmd), commandPlace(cfg, cmd), position, false, {}};
+        const std::string bytes = shown(cmd.Bytes);
+        const std::string mapping = shown(cmd.MappingAddress);
+        c.fields.push_back({str::ParamNumberOfBytes, bytes, bytes, true});
+        c.fields.push_back({str::CmdRowMappingAddress, mapping, mapping, true});
+        c.fields.push_back(descriptionField(cmd, true));
+        view.commands.push_back(std::move(c));
+    }
+    return view;
+}
+
+// The record layout of a download format.
+enum class RecordLayout { Compatible, New, Slave };
+
+struct Encoded {
+    DownloadFrames frames;
+    Frame sdoOptions;
+    RecordLayout layout = RecordLayout::New;
+    std::size_t recordSize = new_record::kSize;
+};
+
+// Command positions (0-based) a download puts into each slot, in the order the download class
+// fills them; commands given no slot are not sent.
+std::vector<std::pair<int, int>> slotAssignment(const GatewayConfiguration& cfg,
+                                                RecordLayout layout) {
+    const CONFIG& c = cfg.Config;
+    auto positionsOf = [&](const char* type) {
+        std::vector<int> list;
+        const int count = usedCommandCount(c);
+        for (int i = 0; i < count; ++i) {
+            if (c.Instructions[static_cast<std::size_t>(i)].InstructionType == type) {
+                list.push_back(i);
+            }
+        }
+        return list;
+    };
+    std::vector<std::pair<int, int>> slots; // (position, slot)
+    if (layout == RecordLayout::Slave) {
+        const std::pair<const char*, int> groups[] = {{kTransmitPdo, kSlaveTpdoSlot},
+                                                      {kReceivePdo, kSlaveRpdoSlot}};
+        for (const auto& [type, first] : groups) {
+            const auto list = positionsOf(type);
+            for (std::size_t i = 0; i < list.size() && i < kSlavePdoLimit; ++i) {
+                slots.emplace_back(list[i], first + static_cast<int>(i));
+            }
+        }
+        return slots;
+    }
+    if (layout == RecordLayout::Compatible) {
+        const std::pair<const char*, int> groups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
+                                                      {kTransmitPdo, kCompatibleTpdoSlot},
+                                                      {kDownloadSdo, kCompatibleDownloadSdoSlot},
+                                                      {kReceivePdo, kCompatibleRpdoSlot}};
+        for (const auto& [type, first] : groups) {
+            int s = first;
+            for (const int position : positionsOf(type)) {
+                slots.emplace_back(position, s++);
+            }
+        }
+        return slots;
+    }
+    int s = 0;
+    for (const char* type : {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo}) {
+        for (const int position : positionsOf(type)) {
+            if (s < kCommandCap) {
+                slots.emplace_back(position, s++);
+            }
+        }
+    }
+    return slots;
+}
+
+std::span<const std::uint8_t> recordAt(const Encoded& e, int slot) {
+    const auto index = static_cast<std::size_t>(slot);
+    const Frame& f = e.frames.data[slotFrame(index)];
+    return std::span(f).subspan(slotOffset(index, e.recordSize), e.recordSize);
+}
+
+CommandView carriedCommand(const GatewayConfiguration& cfg, const Encoded& e, int position,
+                           int slot) {
+    const INSTRUCTION& cmd = cfg.Config.Instructions[static_cast<std::size_t>(position)];
+    CommandView c{cmd.InstructionType + '|', commandPlace(cfg, cmd), position + 1, false, {}};
+    const auto r = recordAt(e, slot);
+    std::size_t bytesAt = 0;
+    std::size_t mappingAt = 0;
+    std::size_t mappingWidth = 1;
+    switch (e.layout) {
+    case RecordLayout::Compatible: {
+        namespace cr = compatible_record;
+        c.key += bytesKey(r.subspan(cr::kKey, 3)) + bytesKey(r.subspan(cr::kNode, 1));
+        bytesAt = cr::kBytes;
+        mappingAt = cr::kMapping;
+        break;
+    }
+    case RecordLayout::New: {
+        namespace nr = new_record;
+        c.key += bytesKey(r.subspan(nr::kNode, 1));
+        c.key += isPdoCommand(cmd.InstructionType) ? bytesKey(r.subspan(nr::kCobId, 4))
+                                                   : bytesKey(r.subspan(nr::kIndex, 3));
+        bytesAt = nr::kBytes;
+        mappingAt = nr::kMapping;
+        mappingWidth = 4;
+        break;
+    }
+    case RecordLayout::Slave: {
+        namespace sr = slave_record;
+        c.key += bytesKey(r.subspan(sr::kCobId, 4));
+        bytesAt = sr::kBytes;
+        mappingAt = sr::kMapping;
+        break;
+    }
+    }
+    c.fields.push_back(
+        {str::ParamNumberOfBytes, shown(cmd.Bytes), bytesKey(r.subspan(bytesAt, 1)), true});
+    c.fields.push_back({str::CmdRowMappingAddress, shown(cmd.MappingAddress),
+                        bytesKey(r.subspan(mappingAt, mappingWidth)), true});
+    c.fields.push_back(descriptionField(cmd, false));
+    return c;
+}
+
+DownloadFormat formatFor(const GatewayConfiguration& cfg, DownloadFormat masterFormat) {
+    const bool compatible = masterFormat == DownloadFormat::Tavo20Compatible ||
+                            masterFormat == DownloadFormat::Tavo20SCompatible;
+    if (cfg.isMaster()) {
+        return compatible ? DownloadFormat::Tavo20Compatible : DownloadFormat::Tavo20New;
+    }
+    return compatible ? DownloadFormat::Tavo20SCompatible : DownloadFormat::Tavo20SNew;
+}
+
+// The carried view of `source`: as a download would take it (84 cut, slave mapping) unless
+// `asUploaded`, encoded by the download classes. Returns the transfer result of the encoding.
+TransferResult carriedView(const GatewayConfiguration& source, const CompareOptions& options,
+                           bool asUploaded, SideView& view) {
+    GatewayConfiguration cfg = source;
+    std::vector<int> cut; // positions the 84 cut drops
+    if (!asUploaded) {
+        const int count = usedCommandCount(cfg.Config);
+        for (int i = kCommandCap; i < count; ++i) {
+            cut.push_back(i);
+        }
+        cfg.Config.InstructionCount = std::min(count, kCommandCap);
+        if (!cfg.isMaster()) {
+            calculateMapping(cfg);
+        }
+    }
+    const DownloadFormat format = formatFor(cfg, options.format);
+    Encoded e;
+    const TransferResult built = buildDownloadFrames(cfg, format, e.frames, &e.sdoOptions);
+    if (built != TransferResult::Success) {
+        return built;
+    }
+    const bool compatibleMaster = format == DownloadFormat::Tavo20Compatible;
+    e.layout = !cfg.isMaster()    ? RecordLayout::Slave
+               : compatibleMaster ? RecordLayout::Compatible
+                                  : RecordLayout::New;
+    e.recordSize = e.layout == RecordLayout::New ? new_record::kSize : compatible_record::kSize;
+
+    auto addParams = [&](const auto& table) {
+        for (const ParamField& f : table) {
+            WireSpan span = cfg.isMaster() && !compatibleMaster ? f.current : f.compatible;
+            if (span.frame == WireFrame::SdoOptions && !options.sdoOptions) {
+                span = kNone;
+            }
+            FieldView v{f.label, shown(storedValue(source, f)), {}, span.frame != WireFrame::None};
+            if (v.carried) {
+                const Frame& frame =
+                    span.frame == WireFrame::Header ? e.frames.header : e.sdoOptions;
+                v.key = bytesKey(std::span(frame).subspan(span.offset, span.width));
+            }
+            view.params.emplace_back(&f, std::move(v));
+        }
+    };
+    if (cfg.isMaster()) {
+        addParams(masterFields());
+    } else {
+        addParams(slaveFields());
+    }
+    addNodes(source, view);
+
+    auto slots = slotAssignment(cfg, e.layout);
+    std::vector<bool> sent(static_cast<std::size_t>(usedCommandCount(cfg.Config)), false);
+    for (const auto& [position, slot] : slots) {
+        sent[static_cast<std::size_t>(position)] = true;
+    }
+    for (const auto& [position, slot] : slots) {
+        view.commands.push_back(carriedCommand(cfg, e, position, slot));
+    }
+    // Commands a download leaves out: the 84 cut, a slave's SDOs or PDOs beyond 42.
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        if (!sent[i]) {
+            cut.push_back(static_cast<int>(i));
+        }
+    }
+    std::sort(cut.begin(), cut.end());
+    for (const int position : cut) {
+        const INSTRUCTION& cmd = source.Config.Instructions[static_cast<std::size_t>(position)];
+        view.commands.push_back(
+            {storedCommandKey(source, cmd), commandPlace(source, cmd), position + 1, true, {}});
+    }
+    return TransferResult::Success;
+}
+
+// Pairs items of two lists by key, in list order within a key. Calls pair(ourIndex, theirIndex)
+// with -1 for a missing partner: ours in order first, then the unpaired of theirs.
+template <typename T, typename Pair>
+void pairByKey(const std::vector<T>& ours, const std::vector<T>& theirs, Pair pair) {
+    std::unordered_map<std::string, std::vector<int>> byKey;
+    byKey.reserve(theirs.size());
+    for (std::size_t i = 0; i < theirs.size(); ++i) {
+        byKey[theirs[i].key].push_back(static_cast<int>(i));
+    }
+    std::unordered_map<std::string, std::size_t> used;
+    std::vector<bool> paired(theirs.size(), false);
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        int partner = -1;
+        if (auto it = byKey.find(ours[i].key); it != byKey.end()) {
+            std::size_t& next = used[ours[i].key];
+            if (next < it->second.size()) {
+                partner = it->second[next++];
+                paired[static_cast<std::size_t>(partner)] = true;
+            }
+        }
+        pair(static_cast<int>(i), partner);
+    }
+    for (std::size_t i = 0; i < theirs.size(); ++i) {
+        if (!paired[i]) {
+            pair(-1, static_cast<int>(i));
+        }
+    }
+}
+
+void compareViews(const SideView& ours, const SideView& theirs, bool carried,
+                  CompareResult& result) {
+    for (std::size_t i = 0; i < ours.params.size() && i < theirs.params.size(); ++i) {
+        const auto& [field, a] = ours.params[i];
+        const FieldView& b = theirs.params[i].second;
+        if (!a.carried || !b.carried) {
+            if (a.shownText != b.shownText) {
+                result.notCompared.add(a.label);
+            }
+        } else if (a.key != b.key) {
+            result.differences.push_back(
+                {placeOf(*field), a.shownText, b.shownText, field->page, 0});
+        }
+    }
+
+    pairByKey(ours.nodes, theirs.nodes, [&](int i, int j) {
+        const NodeView* a = i >= 0 ? &ours.nodes[static_cast<std::size_t>(i)] : nullptr;
+        const NodeView* b = j >= 0 ? &theirs.nodes[static_cast<std::size_t>(j)] : nullptr;
+        if (a != nullptr && b != nullptr && a->name == b->name) {
+            return;
+        }
+        if (carried) {
+            result.notCompared.add(a != nullptr && b != nullptr ? str::CompareNodeName
+                                                                : str::CompareNode);
+            return;
+        }
+        const NodeView& some = a != nullptr ? *a : *b;
+        result.differences.push_back({std::string(str::CompareNode) + ' ' + some.address,
+                                      a != nullptr ? a->name : str::CompareAbsent,
+                                      b != nullptr ? b->name : str::CompareAbsent, PlaceKind::Node,
+                                      a != nullptr ? a->position : 0});
+    });
+
+    // Commands a download leaves out pair only with the other side's left-out commands.
+    auto split = [](const std::vector<CommandView>& all, bool notSent) {
+        std::vector<CommandView> part;
+        for (const CommandView& c : all) {
+            if (c.notSent == notSent) {
+                part.push_back(c);
+            }
+        }
+        return part;
+    };
+    for (const bool notSent : {false, true}) {
+        const auto mine = notSent ? split(ours.commands, true) : split(ours.commands, false);
+        const auto other = notSent ? split(theirs.commands, true) : split(theirs.commands, false);
+        const char* presence = notSent ? str::CompareNotSent : str::ComparePresent;
+        pairByKey(mine, other, [&](int i, int j) {
+            const CommandView* a = i >= 0 ? &mine[static_cast<std::size_t>(i)] : nullptr;
+            const CommandView* b = j >= 0 ? &other[static_cast<std::size_t>(j)] : nullptr;
+            if (a == nullptr || b == nullptr) {
+                const CommandView& some = a != nullptr ? *a : *b;
+                result.differences.push_back({some.place,
+                                              a != nullptr ? presence : str::CompareAbsent,
+                                              b != nullptr ? presence : str::CompareAbsent,
+                                              PlaceKind::Command, a != nullptr ? a->position : 0});
+                return;
+            }
+            for (std::size_t k = 0; k < a->fields.size() && k < b->fields.size(); ++k) {
+                const FieldView& x = a->fields[k];
+                const FieldView& y = b->fields[k];
+                if (!x.carried || !y.carried) {
+                    if (x.shownText != y.shownText) {
+                        result.notCompared.add(x.label);
+                    }
+                } else if (x.key != y.key) {
+                    result.differences.push_back({a->place + ": " + x.label, x.shownText,
+                                                  y.shownText, PlaceKind::Command, a->position});
+                }
+            }
+        });
+    }
+}
+
+const char* typeText(const GatewayConfiguration& cfg) {
+    return cfg.isMaster() ? str::CompareMaster : str::CompareSlave;
+}
+
+} // namespace
+
+void NotCompared::add(const std::string& field, int n) {
+    count += n;
+    if (std::find(fields.begin(), fields.end(), field) == fields.end()) {
+        fields.push_back(field);
+    }
+}
+
+void NotCompared::merge(const NotCompared& other) {
+    count += other.count;
+    for (const std::string& f : other.fields) {
+        if (std::find(fields.begin(), fields.end(), f) == fields.end()) {
+            fields.push_back(f);
+        }
+    }
+}
+
+CompareResult compareConfigurations(const GatewayConfiguration& ours,
+                                    const GatewayConfiguration& theirs,
+                                    const CompareOptions& options) {
+    CompareResult result;
+    if (ours.isMaster() != theirs.isMaster()) {
+        result.differences.push_back({str::CompareConfigurationType, typeText(ours),
+                                      typeText(theirs), PlaceKind::Configuration, 0});
+        return result;
+    }
+    if (options.scope == CompareScope::AllFields) {
+        compareViews(allFieldsView(ours), allFieldsView(theirs), false, result);
+        return result;
+    }
+    SideView a;
+    SideView b;
+    const TransferResult ra = carriedView(ours, options, false, a);
+    const TransferResult rb = ra == TransferResult::Success
+                                  ? carriedView(theirs, options, options.theirsUploaded, b)
+                                  : ra;
+    if (rb != TransferResult::Success) {
+        result.outcome = CompareOutcome::NotDownloadable;
+        result.message = std::string(str::CompareNotDownloadable) + transferResultText(rb);
+        return result;
+    }
+    compareViews(a, b, true, result);
+    return result;
+}
+
+bool readXmlOnTop(std::string_view bytes, const GatewayConfiguration& base,
+                  GatewayConfiguration& out, NotCompared& notCarried, std::string& error) {
+    GatewayConfiguration read = base;
+    if (!readXml(bytes, read, error)) {
+        return false;
+    }
+    // A field the XML file does not carry keeps whatever it held before: read the file once
+    // more over a marked copy and see which marks survive.
+    static const std::string kMark = "\x01unread\x01";
+    GatewayConfiguration marked = base;
+    marked.Fieldbus.InportNum = kMark;
+    marked.FirmwareVersion = kMark;
+    for (const auto& table : {std::span<const ParamField>(masterFields()),
+                              std::span<const ParamField>(slaveFields())}) {
+        for (const ParamField& f : table) {
+            if (f.field != nullptr) {
+                marked.Config.*f.field = kMark;
+            }
+        }
+    }
+    for (NodeEntry& n : marked.Config.Nodes) {
+        n.NodeName = kMark;
+    }
+    for (INSTRUCTION& c : marked.Config.Instructions) {
+        c.Description = kMark;
+        c.MappingAddress = kMark;
+        c.Bytes = kMark;
+    }
+    std::string ignored;
+    readXml(bytes, marked, ignored);
+    auto check = [&](const std::string& value, const char* label) {
+        if (value == kMark) {
+            notCarried.add(label);
+        }
+    };
+    const auto& table = marked.isMaster() ? std::span<const ParamField>(masterFields())
+                                          : std::span<const ParamField>(slaveFields());
+    for (const ParamField& f : table) {
+        check(storedValue(marked, f), f.label);
+    }
+    for (const NodeEntry& n : usedNodes(marked.Config)) {
+        check(n.NodeName, str::CompareNodeName);
+    }
+    for (const INSTRUCTION& c : usedCommands(marked.Config)) {
+        check(c.Description, str::CmdRowDescription);
+        check(c.MappingAddress, str::CmdRowMappingAddress);
+        check(c.Bytes, str::ParamNumberOfBytes);
+    }
+    out = std::move(read);
+    return true;
+}
+
+std::string differenceLine(const Difference& d) {
+    return d.place + ": " + d.ours + " -> " + d.theirs;
+}
+
+} // namespace torvane

@@ -1,0 +1,86 @@
+#pragma once
+
+// Compares two configurations field by field: the parameters of both pages, the node table and
+// the commands, matched by what identifies them rather than by position. No Qt here.
+
+#include "comm/transfer_codes.h"
+#include "model/configuration.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvane {
+
+enum class CompareScope {
+    AllFields, // every field the grid shows, as stored
+    Carried,   // what a download carries, compared as the wire codes it becomes
+};
+
+// Where a difference sits, so a window can select its tree item.
+enum class PlaceKind { Configuration, Profibus, Canopen, Node, Command };
+
+struct Difference {
+    std::string place;  // "CANopen: SDO Response Timeout", "Node 5 / Transmit PDO COB-ID 389: ..."
+    std::string ours;   // the value as the grid shows it; "(absent)" when the entry is missing
+    std::string theirs; // the same for the other side
+    PlaceKind kind = PlaceKind::Configuration;
+    int position = 0; // 1-based node or command position on our side; 0 when ours has none
+
+    bool operator==(const Difference&) const = default;
+};
+
+// Values the comparison cannot see, counted and named once.
+struct NotCompared {
+    int count = 0;
+    std::vector<std::string> fields; // distinct field names in the order first met
+
+    void add(const std::string& field, int n = 1);
+    void merge(const NotCompared& other);
+};
+
+struct CompareOptions {
+    CompareScope scope = CompareScope::AllFields;
+    // Carried scope: the master download format (Tavo20New or Tavo20Compatible); a slave
+    // configuration takes the slave format of the same generation.
+    DownloadFormat format = DownloadFormat::Tavo20New;
+    // Carried scope: the other side is what an upload returned, already as the gateway holds it
+    // (no 84 cut, no mapping recalculation).
+    bool theirsUploaded = false;
+    // Carried scope, new master format: the SDO options frame is compared too (the gateway's
+    // firmware takes it).
+    bool sdoOptions = true;
+};
+
+enum class CompareOutcome {
+    Compared,
+    NotDownloadable, // a side cannot be encoded in the chosen format; see `message`
+};
+
+struct CompareResult {
+    CompareOutcome outcome = CompareOutcome::Compared;
+    std::string message; // NotDownloadable: the transfer result's text, naming the side
+    std::vector<Difference> differences;
+    NotCompared notCompared;
+
+    bool equal() const { return outcome == CompareOutcome::Compared && differences.empty(); }
+};
+
+// The differences between `ours` and `theirs` in the scope of `options`. Commands sharing a key
+// (node address, type, Index and Sub-index or COB-ID) pair up in list order; an unpaired command
+// is one difference. Never fails in the all-fields scope; the carried scope gives
+// NotDownloadable when the compatible format refuses a side (too many commands, I/O size).
+CompareResult compareConfigurations(const GatewayConfiguration& ours,
+                                    const GatewayConfiguration& theirs,
+                                    const CompareOptions& options = {});
+
+// Reads XML file bytes on top of a copy of `base` into `out`, so fields the XML file does not
+// carry keep the values of `base`; `notCarried` gets those fields. Returns false with the
+// reader's message in `error` (and `out` untouched) when the bytes hold no element.
+bool readXmlOnTop(std::string_view bytes, const GatewayConfiguration& base,
+                  GatewayConfiguration& out, NotCompared& notCarried, std::string& error);
+
+// One line per difference: "place: ours -> theirs".
+std::string differenceLine(const Difference& d);
+
+} // namespace torvane

@@ -1,0 +1,138 @@
+#include "gui/editor/compare_window.h"
+
+#include "gui/app/gui_texts.h"
+#include "model/atomic_file.h"
+#include "model/config_file.h"
+#include "model/strings.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace torvane::gui {
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+CompareWindow::CompareWindow(const CompareResult& result, const char* title,
+                             const char* otherColumn, QWidget* parent)
+    : QDialog(parent), result_(result) {
+    setWindowTitle(QString::fromUtf8(title));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    list_ = new QTreeWidget(this);
+    list_->setRootIsDecorated(false);
+    list_->setAlternatingRowColors(true);
+    list_->setHeaderLabels({QString::fromUtf8(str::ComparePlaceColumn),
+                            QString::fromUtf8(str::CompareOursColumn),
+                            QString::fromUtf8(otherColumn)});
+    for (std::size_t i = 0; i < result_.differences.size(); ++i) {
+        const Difference& d = result_.differences[i];
+        auto* item = new QTreeWidgetItem(list_, {qs(d.place), qs(d.ours), qs(d.theirs)});
+        item->setData(0, Qt::UserRole, static_cast<int>(i));
+    }
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    connect(list_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int) { activated(item); });
+
+    QString summary;
+    if (result_.outcome == CompareOutcome::NotDownloadable) {
+        summary = qs(result_.message);
+    } else if (result_.differences.empty()) {
+        summary = QString::fromUtf8(str::CompareEqual);
+    } else {
+        summary = QString::fromUtf8(str::CompareDifferenceCount) +
+                  QString::number(result_.differences.size());
+    }
+    if (result_.notCompared.count > 0) {
+        std::string names;
+        for (const std::string& f : result_.notCompared.fields) {
+            names += (names.empty() ? "" : ", ") + f;
+        }
+        summary += "\n" + QString::fromUtf8(str::CompareNotCompared) +
+                   QString::number(result_.notCompared.count) +
+                   QString::fromUtf8(str::CompareNotComparedFields) + qs(names);
+    }
+    count_ = new QLabel(summary, this);
+    count_->setWordWrap(true);
+
+    copy_ = new QPushButton(QString::fromUtf8(str::CompareCopy), this);
+    connect(copy_, &QPushButton::clicked, this,
+            [this] { QApplication::clipboard()->setText(text()); });
+    auto* close = new QPushButton(QString::fromUtf8(str::CompareClose), this);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(count_, 1);
+    buttons->addWidget(copy_);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+    resize(760, 360);
+}
+
+QString CompareWindow::text() const {
+    QString all;
+    for (const Difference& d : result_.differences) {
+        all += qs(differenceLine(d)) + '\n';
+    }
+    return all;
+}
+
+void CompareWindow::activated(QTreeWidgetItem* item) {
+    const int i = item->data(0, Qt::UserRole).toInt();
+    if (i < 0 || static_cast<std::size_t>(i) >= result_.differences.size()) {
+        return;
+    }
+    const Difference& d = result_.differences[static_cast<std::size_t>(i)];
+    emit differenceActivated(d.kind, d.position);
+}
+
+CompareResult compareWithUpload(const GatewayConfiguration& live, const TransferOutcome& outcome) {
+    CompareOptions options;
+    options.scope = CompareScope::Carried;
+    options.format = outcome.format;
+    options.theirsUploaded = true;
+    options.sdoOptions = outcome.sdoOptionsRead;
+    return compareConfigurations(live, outcome.configuration, options);
+}
+
+std::optional<CompareResult> compareWithFile(const GatewayConfiguration& live,
+                                             const std::string& path, std::string& error) {
+    GatewayConfiguration other = live;
+    NotCompared notCarried;
+    if (isXmlFileName(path)) {
+        std::string bytes;
+        if (!readWholeFile(path, bytes, error)) {
+            return std::nullopt;
+        }
+        if (!readXmlOnTop(bytes, live, other, notCarried, error)) {
+            error = path + ": " + error;
+            return std::nullopt;
+        }
+    } else {
+        DocumentState doc;
+        other = newConfiguration(kCanopenMaster);
+        if (!loadConfigurationFile(path, other, doc, error)) {
+            return std::nullopt;
+        }
+    }
+    CompareResult result = compareConfigurations(live, other);
+    result.notCompared.merge(notCarried);
+    return result;
+}
+
+} // namespace torvane::gui

@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+"""torvane-cli verify and diff end to end, against torvane-gatewaysim on a pseudo-terminal.
+
+A configuration downloaded to the simulator verifies equal; a changed file, a command a
+download leaves out and a gateway holding another configuration differ by exactly what changed;
+a failed upload gives 10 + its result code and writes nothing.
+"""
+
+import argparse
+import hashlib
+import json
+import os
+import shutil
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import transfer_e2e as t  # noqa: E402
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def files_in(ctx):
+    return sorted(n for n in os.listdir(ctx.work) if not n.endswith(".log"))
+
+
+def download(ctx, variant, *sim_args, store=True):
+    src = t.fixture(ctx, variant)
+    args = ["--store", ctx.path("gateway.store")] if store else []
+    sim = t.Sim(ctx, "sim", *args, *sim_args)
+    t.run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", expect=0)
+    return src, sim
+
+
+def verify(ctx, sim, src, expect, json_output=False):
+    """Runs verify; IN and the folder's files stay exactly as they were."""
+    before = (digest(src), files_in(ctx))
+    args = ["verify", src, "--port", sim.device] + (["--json"] if json_output else [])
+    out, err = t.run_cli(ctx, sim, *args, expect=expect, with_stderr=True)
+    if (digest(src), files_in(ctx)) != before:
+        raise t.Failure("verify changed IN or wrote a file")
+    return out, err
+
+
+def expect_lines(out, lines):
+    got = out.splitlines()
+    if got != lines:
+        raise t.Failure(f"differences {got}, expected {lines}")
+
+
+def case_verify_new(ctx):
+    src, sim = download(ctx, "new", "--firmware", "5.2")
+    out, err = verify(ctx, sim, src, 0)
+    expect_lines(out, [])
+    # The fixture's descriptions and node names do not travel: named, not listed.
+    if "Not compared: " not in err or "Mnemonic Description" not in err:
+        raise t.Failure(f"not-compared note missing: {err!r}")
+    out, _ = verify(ctx, sim, src, 0, json_output=True)
+    doc = json.loads(out)
+    if doc["equal"] is not True or doc["differences"] != []:
+        raise t.Failure(f"JSON {doc}")
+
+
+def case_verify_nmt_yes(ctx):
+    src, sim = download(ctx, "nmt-yes", "--firmware", "5.2")
+    expect_lines(verify(ctx, sim, src, 0)[0], [])
+
+
+def case_verify_slave_unmapped(ctx):
+    src, sim = download(ctx, "slave-unmapped", "--model", "slave")
+    expect_lines(verify(ctx, sim, src, 0)[0], [])
+
+
+def case_verify_compatible(ctx):
+    src, sim = download(ctx, "compatible", "--old-firmware")
+    expect_lines(verify(ctx, sim, src, 0)[0], [])
+
+
+def case_verify_cut_85(ctx):
+    src, sim = download(ctx, "master85", "--firmware", "5.2")
+    out, _ = verify(ctx, sim, src, 1)
+    expect_lines(out, ["Node 5 / Download SDO Index 8192 Sub-index 85: (not sent) -> (absent)"])
+
+
+def changed_xml(ctx, src):
+    """src as XML with SDO Response Timeout 150 changed to 151."""
+    xml = ctx.path("changed.xml")
+    subprocess.run([ctx.cli_exe, "convert", src, xml], check=True, capture_output=True,
+                   timeout=30)
+    with open(xml, "rb") as f:
+        text = f.read()
+    old = b"<SDOTimeout Value=\"150\"/>"
+    if text.count(old) != 1:
+        raise t.Failure("the XML file holds no single SDOTimeout of 150")
+    with open(xml, "wb") as f:
+        f.write(text.replace(old, b"<SDOTimeout Value=\"151\"/>"))
+    return xml
+
+
+def case_verify_changed_field(ctx):
+    # The compatible format carries only fields the XML file holds too.
+    src, sim = download(ctx, "compatible", "--old-firmware")
+    xml = changed_xml(ctx, src)
+    out, _ = verify(ctx, sim, xml, 1)
+    expect_lines(out, ["CANopen: SDO Response Timeout: 151 -> 150"])
+
+
+def case_verify_other_store(ctx):
+    # The gateway keeps the new-format master; the compatible fixture differs from it.
+    _, sim = download(ctx, "new", "--firmware", "5.2")
+    sim.stop()
+    other = t.fixture(ctx, "compatible")
+    sim = t.Sim(ctx, "sim2", "--store", ctx.path("gateway.store"), "--firmware", "5.2")
+    out, _ = verify(ctx, sim, other, 1)
+    if "CANopen: CANopen Node ID: 100 -> 3" not in out.splitlines():
+        raise t.Failure("the node ID difference is missing")
+
+
+def case_verify_fault(ctx):
+    src = t.fixture(ctx, "new")
+    for sim_args, code in ((["--old-firmware", "--drop-frame", "4"], 2),
+                           (["--firmware", "5.2", "--drop-frame", "17"], 3)):
+        sim = t.Sim(ctx, "sim", *sim_args)
+        out, _ = verify(ctx, sim, src, t.expect_exit(code))
+        if "->" in out:
+            raise t.Failure("a failed upload was compared")
+        sim.stop()
+        ctx.sims.remove(sim)
+
+
+def run(ctx, *args, expect):
+    r = subprocess.run([ctx.cli_exe, *args], capture_output=True, timeout=60)
+    out = r.stdout.decode()
+    print(f"$ torvane-cli {' '.join(args)} -> exit {r.returncode}\n{out}{r.stderr.decode()}")
+    if r.returncode != expect:
+        raise t.Failure(f"{args}: exit {r.returncode}, expected {expect}")
+    return out
+
+
+def case_diff_files(ctx):
+    new = t.fixture(ctx, "new")
+    yes = t.fixture(ctx, "nmt-yes")
+    compatible = t.fixture(ctx, "compatible")
+    expect_lines(run(ctx, "diff", new, new, expect=0), [])
+    expect_lines(run(ctx, "diff", new, yes, expect=1), ["CANopen: Enable NMT: Enable -> Yes"])
+    expect_lines(run(ctx, "diff", new, yes, "--carried", expect=0), [])
+    xml = changed_xml(ctx, compatible)
+    expect_lines(run(ctx, "diff", compatible, xml, expect=1),
+                 ["CANopen: SDO Response Timeout: 150 -> 151"])
+    expect_lines(run(ctx, "diff", xml, compatible, "--carried", "--format", "compatible",
+                     expect=1), ["CANopen: SDO Response Timeout: 151 -> 150"])
+    doc = json.loads(run(ctx, "diff", compatible, xml, "--json", expect=1))
+    if doc["differences"] != [{"place": "CANopen: SDO Response Timeout", "ours": "150",
+                               "theirs": "151"}] or doc["notCompared"]["count"] < 1:
+        raise t.Failure(f"JSON {doc}")
+    # The 96-byte buffer has no compatible code: nothing to compare.
+    run(ctx, "diff", new, new, "--carried", "--format", "compatible", expect=2)
+    run(ctx, "diff", new, ctx.path("missing.chg"), expect=2)
+    run(ctx, "diff", new, expect=2)
+    run(ctx, "diff", new, new, "--format", "new", expect=2)
+    run(ctx, "verify", new, expect=2)
+    run(ctx, "verify", ctx.path("missing.chg"), "--port", "/dev/null", expect=2)
+
+
+CASES = {name[len("case_"):].replace("_", "-"): fn
+         for name, fn in globals().items() if name.startswith("case_")}
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__)
+    ap.add_argument("--bin", required=True)
+    ap.add_argument("--work", required=True)
+    ap.add_argument("--case", required=True, choices=sorted(CASES))
+    args = ap.parse_args()
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    ctx = t.Context(args.bin, args.work)
+    failure = None
+    try:
+        CASES[args.case](ctx)
+    except (t.Failure, subprocess.CalledProcessError) as e:
+        failure = str(e)
+    finally:
+        problems = ctx.cleanup()
+    if failure or problems:
+        print("FAIL: " + "\n".join(filter(None, [failure] + problems)))
+        return 1
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,270 @@
+#include "../../support/fake_line.h"
+#include "compare/configuration_compare.h"
+#include "model/strings.h"
+#include "model/xml_file.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace torvane::test {
+namespace {
+
+GatewayConfiguration sampleSlave() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
+    addCommand(cfg, kTransmitPdo, 1, 0x181, 0, 3, 0);
+    addCommand(cfg, kReceivePdo, 1, 0x201, 0, 2, 0);
+    return cfg;
+}
+
+// Two parts of one PDO: the same node and COB-ID, different sizes.
+GatewayConfiguration sharedKey() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    addCommand(cfg, kTransmitPdo, 5, 389, 0, 2, 0);
+    addCommand(cfg, kTransmitPdo, 5, 389, 0, 4, 2);
+    addCommand(cfg, kUploadSdo, 5, 0x6000, 1, 1, 6);
+    return cfg;
+}
+
+GatewayConfiguration enabledNmt() {
+    GatewayConfiguration cfg = sampleMaster();
+    cfg.Config.NMT = str::Enable;
+    return cfg;
+}
+
+void swapCommands(GatewayConfiguration& cfg, int a, int b) {
+    std::swap(cfg.Config.Instructions[static_cast<std::size_t>(a)],
+              cfg.Config.Instructions[static_cast<std::size_t>(b)]);
+}
+
+using Edit = std::function<void(GatewayConfiguration&)>;
+
+struct Case {
+    const char* name;
+    std::function<GatewayConfiguration()> base;
+    Edit editTheirs;
+    CompareScope scope;
+    std::vector<std::string> places; // places of the differences, in order
+    int notCompared = 0;
+};
+
+const CompareScope kAll = CompareScope::AllFields;
+const CompareScope kCarried = CompareScope::Carried;
+
+TEST(Compare, DifferencesByScope) {
+    const std::vector<Case> cases = {
+        {"equal master", sampleMaster, [](GatewayConfiguration&) {}, kAll, {}},
+        {"equal slave", sampleSlave, [](GatewayConfiguration&) {}, kCarried, {}},
+        {"Profibus size",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Fieldbus.InportNum = "48"; },
+         kAll,
+         {"Profibus: Number of Bytes"}},
+        {"firmware version is not carried",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.FirmwareVersion = "5.2"; },
+         kCarried,
+         {},
+         1},
+        {"CANopen parameter",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.SDOTimeout = "300"; },
+         kCarried,
+         {"CANopen: SDO Response Timeout"}},
+        {"NMT Yes is Enable on the wire",
+         enabledNmt,
+         [](GatewayConfiguration& c) { c.Config.NMT = str::Yes; },
+         kCarried,
+         {}},
+        {"NMT Yes is not Enable as stored",
+         enabledNmt,
+         [](GatewayConfiguration& c) { c.Config.NMT = str::Yes; },
+         kAll,
+         {"CANopen: Enable NMT"}},
+        {"slave parameter",
+         sampleSlave,
+         [](GatewayConfiguration& c) { c.Config.SlaveBaudRate = "125K"; },
+         kAll,
+         {"CANopen: CANopen Baud Rate"}},
+        {"node name",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.Nodes[0].NodeName = "Pump"; },
+         kAll,
+         {"Node 1"}},
+        {"node name is not carried",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.Nodes[0].NodeName = "Pump"; },
+         kCarried,
+         {},
+         1},
+        {"command field",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.Instructions[1].Bytes = "8"; },
+         kCarried,
+         {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"}},
+        {"SDO mapping address",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.Instructions[0].MappingAddress = "9"; },
+         kAll,
+         {"Node 1 / Upload SDO Index 24576 Sub-index 1: Mapping Address (Decimal)"}},
+        {"description differs",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.Instructions[2].Description = "valve"; },
+         kAll,
+         {"Node 1 / Download SDO Index 25088 Sub-index 2: Mnemonic Description"}},
+        {"description is not carried",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c.Config.Instructions[2].Description = "valve"; },
+         kCarried,
+         {},
+         1},
+        {"reordered commands",
+         sampleMaster,
+         [](GatewayConfiguration& c) {
+             swapCommands(c, 0, 3);
+             swapCommands(c, 1, 2);
+         },
+         kAll,
+         {}},
+        {"shared key in list order",
+         sharedKey,
+         [](GatewayConfiguration& c) {
+             swapCommands(c, 0, 2); // SDO, second part, first part
+             swapCommands(c, 1, 2); // SDO, first part, second part
+         },
+         kAll,
+         {}},
+        {"shared key reordered",
+         sharedKey,
+         [](GatewayConfiguration& c) { swapCommands(c, 0, 1); },
+         kAll,
+         {"Node 5 / Transmit PDO COB-ID 389: Number of Bytes",
+          "Node 5 / Transmit PDO COB-ID 389: Mapping Address (Decimal)",
+          "Node 5 / Transmit PDO COB-ID 389: Number of Bytes",
+          "Node 5 / Transmit PDO COB-ID 389: Mapping Address (Decimal)"}},
+        {"command on one side only",
+         sampleMaster,
+         [](GatewayConfiguration& c) { addCommand(c, kReceivePdo, 2, 514, 0, 1, 7); },
+         kCarried,
+         {"Node 2 / Receive PDO COB-ID 514"},
+         1},
+        {"command removed",
+         sampleMaster,
+         [](GatewayConfiguration& c) {
+             swapCommands(c, 1, 3);
+             --c.Config.InstructionCount;
+         },
+         kAll,
+         {"Node 1 / Transmit PDO COB-ID 385"}},
+        {"slave mapping is recalculated",
+         sampleSlave,
+         [](GatewayConfiguration& c) { c.Config.Instructions[1].MappingAddress = "40"; },
+         kCarried,
+         {}},
+        {"slave mapping as stored",
+         sampleSlave,
+         [](GatewayConfiguration& c) { c.Config.Instructions[1].MappingAddress = "40"; },
+         kAll,
+         {"Receive PDO COB-ID 513: Mapping Address (Decimal)"}},
+        {"master and slave",
+         sampleMaster,
+         [](GatewayConfiguration& c) { c = newConfiguration(kCanopenSlave); },
+         kAll,
+         {"Configuration Type"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GatewayConfiguration ours = c.base();
+        GatewayConfiguration theirs = ours;
+        c.editTheirs(theirs);
+        CompareOptions options;
+        options.scope = c.scope;
+        const CompareResult r = compareConfigurations(ours, theirs, options);
+        std::vector<std::string> places;
+        for (const Difference& d : r.differences) {
+            places.push_back(d.place);
+        }
+        EXPECT_EQ(places, c.places);
+        EXPECT_EQ(r.notCompared.count, c.notCompared);
+        EXPECT_EQ(r.equal(), c.places.empty());
+    }
+}
+
+TEST(Compare, ValuesPositionsAndCut) {
+    // 85 commands: the 85th is not sent, so the gateway's 84 differ by exactly that command.
+    GatewayConfiguration ours = masterWithCounts(28, 14, 28, 14);
+    addCommand(ours, kReceivePdo, 2, 0x2FF, 0, 1, 60);
+    GatewayConfiguration gateway = ours;
+    gateway.Config.InstructionCount = kCommandCap;
+    CompareOptions carried;
+    carried.scope = CompareScope::Carried;
+    carried.theirsUploaded = true;
+    CompareResult r = compareConfigurations(ours, gateway, carried);
+    ASSERT_EQ(r.differences.size(), 1u);
+    EXPECT_EQ(r.differences[0], (Difference{"Node 2 / Receive PDO COB-ID 767", str::CompareNotSent,
+                                            str::CompareAbsent, PlaceKind::Command, 85}));
+
+    // Both sides cut the same command: nothing of it reaches either gateway.
+    r = compareConfigurations(ours, ours, {CompareScope::Carried});
+    EXPECT_TRUE(r.equal());
+
+    // The compatible format refuses more than 14 RPDOs.
+    CompareOptions compatible{CompareScope::Carried, DownloadFormat::Tavo20Compatible};
+    r = compareConfigurations(masterWithCounts(10, 10, 10, 15), ours, compatible);
+    EXPECT_EQ(r.outcome, CompareOutcome::NotDownloadable);
+    EXPECT_FALSE(r.equal());
+
+    // Values as the grid shows them; "-1" shows empty; positions are ours.
+    GatewayConfiguration a = sampleMaster();
+    GatewayConfiguration b = a;
+    a.Config.SYNC = "-1";
+    b.Config.SYNC = "20";
+    b.Config.Instructions[3].Bytes = "6";
+    swapCommands(b, 0, 3);
+    r = compareConfigurations(a, b);
+    ASSERT_EQ(r.differences.size(), 2u);
+    EXPECT_EQ(r.differences[0],
+              (Difference{"CANopen: SYNC Cycle", "", "20", PlaceKind::Canopen, 0}));
+    EXPECT_EQ(r.differences[1], (Difference{"Node 1 / Receive PDO COB-ID 513: Number of Bytes", "2",
+                                            "6", PlaceKind::Command, 4}));
+
+    // Compatible format: the status fields are not carried, the 8-bit SDO time-out wraps.
+    a = sampleMaster();
+    b = a;
+    b.Config.ControlStatus = a.Config.ControlStatus == str::Enable ? str::Disable : str::Enable;
+    b.Config.SDOTimeout = decimalText(decimalValue(a.Config.SDOTimeout) + 256);
+    r = compareConfigurations(a, b, compatible);
+    EXPECT_TRUE(r.equal());
+    EXPECT_EQ(r.notCompared.count, 1);
+    r = compareConfigurations(a, b, carried);
+    EXPECT_EQ(r.differences.size(), 2u);
+}
+
+TEST(Compare, XmlSideReadOnTopOfTheOther) {
+    GatewayConfiguration ours = sampleMaster();
+    ours.Config.Instructions[0].Description = "level";
+    GatewayConfiguration saved = ours;
+    saved.Config.Instructions[1].Bytes = "8";
+    const std::string xml = writeXml(saved);
+
+    GatewayConfiguration theirs;
+    NotCompared notCarried;
+    std::string error;
+    ASSERT_TRUE(readXmlOnTop(xml, ours, theirs, notCarried, error)) << error;
+    CompareResult r = compareConfigurations(ours, theirs);
+    r.notCompared.merge(notCarried);
+    ASSERT_EQ(r.differences.size(), 1u);
+    EXPECT_EQ(r.differences[0].place, "Node 1 / Transmit PDO COB-ID 385: Number of Bytes");
+    // Every field the XML file leaves out is named.
+    for (const std::string& field : notCarried.fields) {
+        EXPECT_FALSE(field.empty());
+    }
+    EXPECT_EQ(r.notCompared.count, notCarried.count);
+
+    EXPECT_FALSE(readXmlOnTop("not xml", ours, theirs, notCarried, error));
+    EXPECT_FALSE(error.empty());
+}
+
+} // namespace
+} // namespace torvane::test
