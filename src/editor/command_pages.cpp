@@ -508,6 +508,16 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
     return page;
 }
 
+std::string commandCellTip(PageKind page, int row, const std::string& shown) {
+    if (page == PageKind::SdoCommand && row == kRowSdoIndex) {
+        return decimalAndHex(shown, 4);
+    }
+    if ((page == PageKind::TpdoCommand || page == PageKind::RpdoCommand) && row == kRowPdoCobId) {
+        return decimalAndHex(shown, 3);
+    }
+    return {};
+}
+
 CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState& state,
                                    const EditTarget& target, int row, std::string_view text) {
     const Tables used = usedTables(cfg.Config);
@@ -526,7 +536,7 @@ CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState&
     if (kind == PageKind::SdoCommand) {
         switch (row) {
         case kRowSdoIndex:
-            return commitSdoIndex(cfg, q, text, false);
+            return commitSdoIndex(cfg, q, hexEntryAsDecimal(text), false);
         case kRowSdoSubIndex:
             return commitSdoIndex(cfg, q, text, true);
         case kRowSdoBytes:
@@ -542,7 +552,7 @@ CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState&
     }
     switch (row) {
     case kRowPdoCobId:
-        return commitCobId(cfg, q, text);
+        return commitCobId(cfg, q, hexEntryAsDecimal(text));
     case kRowPdoBytes:
         return commitPdoBytes(cfg, q, text);
     case kRowPdoMapping:

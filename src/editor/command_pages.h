@@ -51,7 +51,13 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
 // Commits `text` (the picked list entry or the typed text) into row `row` of the node or command
 // page of `target` and returns what the cell shows and the messages to show in order. A target
 // or row that designates nothing editable changes nothing and returns modified == false.
+// The Index and COB-ID cells also take hexadecimal ("0x6041", "6041h"), stored as decimal.
 CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState& state,
                                    const EditTarget& target, int row, std::string_view text);
+
+// The value of an Index cell (SDO page) or COB-ID cell (PDO pages) in both forms, for its tooltip
+// and the status bar: "24641 = 0x6041" (index: 4 hex digits), "385 = 0x181" (COB-ID: 3 hex
+// digits). Empty for every other cell and for an empty or non-numeric value.
+std::string commandCellTip(PageKind page, int row, const std::string& shown);
 
 } // namespace torvane

@@ -42,6 +42,21 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
     const int reserve = c.ControlStatus == str::Enable ? 2 : 0;
     const int count = usedCommandCount(c);
 
+    const IoSize* size = findIoSize(cfg.Fieldbus.InportNum);
+    // Whether buffers ending at `in` and `out` (before the reserve) fit.
+    auto fitsAt = [&](long long in, long long out) {
+        const long long inTotal = in + reserve;
+        const long long outTotal = out + reserve;
+        if (size != nullptr && size->fixed) {
+            return inTotal <= size->byteLimit && outTotal <= size->byteLimit;
+        }
+        if (c.ConfigEdition >= kEditionNewLayout) {
+            const int limit = kHardwareIoSize.byteLimit;
+            return inTotal <= limit && outTotal <= limit;
+        }
+        return inTotal + outTotal <= kOldEditionSharedBudget;
+    };
+    MappingResult r;
     long long in = 0;
     long long out = 0;
     auto placeAll = [&](bool sdoPass) {
@@ -56,25 +71,17 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
             // A negative count cannot move the cursor back over earlier commands.
             const long long length = std::max<std::int32_t>(decimalValue(ins.Bytes), 0);
             ins.MappingAddress = decimalText(place(mode, input ? in : out, length));
+            if (r.firstOverflowCommand < 0 && !fitsAt(in, out)) {
+                r.firstOverflowCommand = i;
+            }
         }
     };
     placeAll(true);
     placeAll(false);
 
-    MappingResult r;
-    const long long inTotal = in + reserve;
-    const long long outTotal = out + reserve;
-    r.inputTotal = static_cast<int>(std::min<long long>(inTotal, INT32_MAX));
-    r.outputTotal = static_cast<int>(std::min<long long>(outTotal, INT32_MAX));
-    const IoSize* size = findIoSize(cfg.Fieldbus.InportNum);
-    if (size != nullptr && size->fixed) {
-        r.fits = inTotal <= size->byteLimit && outTotal <= size->byteLimit;
-    } else if (c.ConfigEdition >= kEditionNewLayout) {
-        const int limit = kHardwareIoSize.byteLimit;
-        r.fits = inTotal <= limit && outTotal <= limit;
-    } else {
-        r.fits = inTotal + outTotal <= kOldEditionSharedBudget;
-    }
+    r.inputTotal = static_cast<int>(std::min<long long>(in + reserve, INT32_MAX));
+    r.outputTotal = static_cast<int>(std::min<long long>(out + reserve, INT32_MAX));
+    r.fits = fitsAt(in, out);
     return r;
 }
 

@@ -15,6 +15,9 @@ struct MappingResult {
     bool fits = false;
     int inputTotal = 0;  // input cursor + control-status reserve
     int outputTotal = 0; // output cursor + control-status reserve
+    // 0-based position of the first command (in placement order) whose end passes the limit
+    // that `fits` is judged by; -1 when it fits.
+    int firstOverflowCommand = -1;
 };
 
 // Rewrites the MappingAddress of every used command (InstructionCount, clamped to the table)

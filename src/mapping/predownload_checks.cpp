@@ -22,8 +22,12 @@ std::string formatTwoNumbers(const char* format, long long a, long long b) {
     return buf;
 }
 
-CheckResult fail(std::string message) {
-    return CheckResult{CheckOutcome::Failed, std::move(message), {}};
+CheckResult fail(std::string message, std::vector<int> commands = {}) {
+    CheckResult r;
+    r.outcome = CheckOutcome::Failed;
+    r.message = std::move(message);
+    r.commands = std::move(commands);
+    return r;
 }
 
 // Asks the bus-load question when the configured cycle is shorter than the least one.
@@ -54,25 +58,31 @@ bool passesCycle(const GatewayConfiguration& cfg, CycleKind kind, CycleQuestione
     if (questioner.askToContinue(q)) {
         return true;
     }
-    cancelled = CheckResult{CheckOutcome::Cancelled, {}, q.text};
+    cancelled = CheckResult{};
+    cancelled.outcome = CheckOutcome::Cancelled;
+    cancelled.question = q.text;
     return false;
 }
 
 struct Range {
     long long start;
     long long length;
+    int command; // 0-based position
 };
 
-bool hasOverlap(const std::vector<Range>& side) {
+// The positions (ascending) of the first two commands of one buffer that overlap; empty when
+// none do.
+std::vector<int> overlapping(const std::vector<Range>& side) {
     for (std::size_t i = 0; i < side.size(); ++i) {
         for (std::size_t j = 0; j < side.size(); ++j) {
             if (i != j && side[i].start <= side[j].start &&
                 side[j].start < side[i].start + side[i].length) {
-                return true;
+                return {std::min(side[i].command, side[j].command),
+                        std::max(side[i].command, side[j].command)};
             }
         }
     }
-    return false;
+    return {};
 }
 
 } // namespace
@@ -109,20 +119,20 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
 
     for (int i = 0; i < count; ++i) {
         if (startOf(i) + lengthOf(i) > limit) {
-            return fail(str::CheckRangeFailed);
+            return fail(str::CheckRangeFailed, {i});
         }
     }
     if (packingOf(cfg.Fieldbus.InportNum) == PackingMode::Block32) {
         for (int i = 0; i < count; ++i) {
             if (crossesBlock32(startOf(i), lengthOf(i))) {
-                return fail(str::CheckBlock32Failed);
+                return fail(str::CheckBlock32Failed, {i});
             }
         }
     }
     for (int i = 0; i < count; ++i) {
         const std::string& m = c.Instructions[i].MappingAddress;
         if (m.empty() || m == "-1") {
-            return fail(str::CheckAddressInvalid);
+            return fail(str::CheckAddressInvalid, {i});
         }
     }
 
@@ -130,10 +140,12 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
     std::vector<Range> output;
     for (int i = 0; i < count; ++i) {
         (isInputCommand(c.Instructions[i].InstructionType) ? input : output)
-            .push_back({startOf(i), lengthOf(i)});
+            .push_back({startOf(i), lengthOf(i), i});
     }
-    if (hasOverlap(input) || hasOverlap(output)) {
-        return fail(str::CheckAddressConflict);
+    for (const std::vector<Range>* side : {&input, &output}) {
+        if (std::vector<int> pair = overlapping(*side); !pair.empty()) {
+            return fail(str::CheckAddressConflict, std::move(pair));
+        }
     }
 
     for (int i = 0; i < count; ++i) {
@@ -148,7 +160,8 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
             const int typeB = decimalValue(b.InstructionType);
             if ((typeB == 3 || typeB == 4) && typeB != typeA && decimalValue(b.CobId) == cobA) {
                 return fail(formatTwoNumbers(str::CheckCobIdConflict, decimalValue(a.NodeAddress),
-                                             decimalValue(b.NodeAddress)));
+                                             decimalValue(b.NodeAddress)),
+                            {i, j});
             }
         }
     }
@@ -164,7 +177,9 @@ CheckResult checkNodes(const GatewayConfiguration& cfg) {
         const auto first = c.Instructions.begin();
         if (std::none_of(first, first + count,
                          [&](const INSTRUCTION& i) { return i.NodeAddress == address; })) {
-            return fail(str::CheckInvalidNode);
+            CheckResult r = fail(str::CheckInvalidNode);
+            r.node = n;
+            return r;
         }
     }
     return {};

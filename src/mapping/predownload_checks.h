@@ -3,6 +3,7 @@
 #include "model/configuration.h"
 
 #include <string>
+#include <vector>
 
 namespace torvane {
 
@@ -40,6 +41,11 @@ struct CheckResult {
     CheckOutcome outcome = CheckOutcome::Passed;
     std::string message;  // the failure text (str:: constant or its formatted form)
     std::string question; // for Cancelled: the question that was refused
+    // For Failed: the 0-based positions of the commands the failure is about (one, or the two
+    // that overlap or conflict), and the 0-based position of a node without a command (-1 when
+    // the failure is about commands).
+    std::vector<int> commands;
+    int node = -1;
 
     bool passed() const { return outcome == CheckOutcome::Passed; }
 };

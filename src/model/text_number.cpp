@@ -1,5 +1,6 @@
 #include "model/text_number.h"
 
+#include <cstdio>
 #include <limits>
 
 namespace torvane {
@@ -45,6 +46,54 @@ bool isCanonicalDecimal(std::string_view text) {
 
 std::string decimalText(long long value) {
     return std::to_string(value);
+}
+
+namespace {
+int hexDigit(char ch) {
+    if (ch >= '0' && ch <= '9') {
+        return ch - '0';
+    }
+    if (ch >= 'a' && ch <= 'f') {
+        return ch - 'a' + 10;
+    }
+    if (ch >= 'A' && ch <= 'F') {
+        return ch - 'A' + 10;
+    }
+    return -1;
+}
+} // namespace
+
+std::string hexEntryAsDecimal(std::string_view text) {
+    std::string_view digits;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        digits = text.substr(2);
+    } else if (text.size() > 1 && (text.back() == 'h' || text.back() == 'H')) {
+        digits = text.substr(0, text.size() - 1);
+    } else {
+        return std::string(text);
+    }
+    constexpr long long limit = std::numeric_limits<std::int32_t>::max();
+    long long value = 0;
+    for (const char ch : digits) {
+        const int d = hexDigit(ch);
+        if (d < 0) {
+            return std::string(text);
+        }
+        value = value * 16 + d;
+        if (value > limit) {
+            return std::string(text);
+        }
+    }
+    return decimalText(value);
+}
+
+std::string decimalAndHex(std::string_view stored, int digits) {
+    if (!isCanonicalDecimal(stored)) {
+        return {};
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%0*X", digits, static_cast<unsigned>(decimalValue(stored)));
+    return std::string(stored) + " = 0x" + hex;
 }
 
 } // namespace torvane

@@ -17,4 +17,14 @@ bool isCanonicalDecimal(std::string_view text);
 // Decimal form of a value ("%d").
 std::string decimalText(long long value);
 
+// A number typed in hexadecimal as CANopen writes it: "0x6041" / "0X6041" or "6041h" / "6041H"
+// (hex digits of either case, leading zeros allowed, nothing else) becomes its canonical decimal
+// text ("24641"). Any other text, a bare "0x" or "h", and a value beyond the int32 range are
+// returned unchanged, so the commit rule that follows judges them as it always has.
+std::string hexEntryAsDecimal(std::string_view text);
+
+// "24641 = 0x6041": a stored canonical decimal number followed by its hexadecimal form in upper
+// case with at least `digits` digits. Empty when `stored` is not a canonical decimal number.
+std::string decimalAndHex(std::string_view stored, int digits);
+
 } // namespace torvane

@@ -70,6 +70,8 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
         const CheckResult check = runPreDownloadChecks(cfg, questioner);
         if (!check.passed()) {
             outcome.text = check.message;
+            outcome.checkCommands = check.commands;
+            outcome.checkNode = check.node;
             outcome.configuration = std::move(cfg);
             return outcome;
         }

@@ -35,6 +35,10 @@ struct TransferOutcome {
     bool started = false;
     int resultCode = -1; // the TransferResult's number when started (exit codes are made of it)
     std::string text;    // the one message to show
+    // A failed pre-download check: the 0-based positions of the commands it is about and the
+    // 0-based position of a node without a command (-1 for none), as CheckResult has them.
+    std::vector<int> checkCommands;
+    int checkNode = -1;
     // True when the commands beyond the 84th were dropped; the live configuration drops them too.
     bool commandsCapped = false;
     // Download: the copy as the protocol left it (ConfigEdition after identification, slave

@@ -58,3 +58,22 @@ torvane_cli_mapping_case(check_cycle_yes
 torvane_cli_mapping_case(check_cycle_yes_still_checks_overlaps
   "ARGS=check|${_map_data}/check_slow_sdo_conflict.chg|--yes" RC=1
   "OUT_REGEX=Mapping address conflict !")
+
+# A failure also names its command(s) on stderr, one line each; stdout stays as it was.
+torvane_cli_mapping_case(check_names_overlapping_commands
+  "ARGS=check|${_map_data}/check_conflict.xml|--yes" RC=1
+  "ERR_REGEX=check_conflict.xml: Mapping address conflict !\ntorvane-cli: [^\n]*check_conflict.xml: command 1: node 3, Transmit PDO\ntorvane-cli: [^\n]*check_conflict.xml: command 2: node 3, Transmit PDO\n$"
+  "STDOUT_NOT_REGEX=command")
+torvane_cli_mapping_case(check_names_cobid_commands
+  "ARGS=check|${_map_data}/check_cobid.xml" RC=1
+  "ERR_REGEX=check_cobid.xml: command 1: node 3, Receive PDO\n[^\n]*check_cobid.xml: command 2: node 5, Transmit PDO\n$"
+  "STDOUT_NOT_REGEX=command")
+torvane_cli_mapping_case(map_names_command_without_bytes
+  "ARGS=map|${_map_data}/map_missing_bytes.xml" RC=1
+  "ERR_REGEX=command 2 has no byte count.\ntorvane-cli: [^\n]*map_missing_bytes.xml: command 2: node 3, Upload SDO\n$")
+torvane_cli_mapping_case(map_names_first_overflowing_command
+  "ARGS=map|${_map_data}/map_overflow.xml" RC=3
+  "ERR_REGEX=please decrease some commands!\ntorvane-cli: [^\n]*map_overflow.xml: command 2: node 3, Transmit PDO\n$"
+  "STDOUT_NOT_REGEX=command 2:")
+torvane_cli_mapping_case(check_pass_names_nothing
+  "ARGS=check|${_map_data}/check_pass.xml" RC=0 "STDOUT_NOT_REGEX=command")

@@ -238,6 +238,36 @@ QPixmap serialDialogWithTooltip() {
     return shot;
 }
 
+// Node-5's Upload SDO with its Index row made current by the arrow keys: the cell's tooltip and
+// the status bar show the index in decimal and in hex.
+QPixmap hexTooltip(CMainFrame& frame, QTreeWidgetItem* sdo) {
+    CModbusConfigView* view = frame.view();
+    view->tree()->setCurrentItem(sdo);
+    QTableWidget* grid = view->grid();
+    grid->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    const QRect cell = grid->visualItemRect(grid->item(1, 1));
+    QToolTip::showText(grid->viewport()->mapToGlobal(cell.center()), grid->item(1, 1)->toolTip(),
+                       grid->viewport());
+    QTest::qWait(100);
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->inherits("QTipLabel")) {
+            tip = w;
+        }
+    }
+    QPixmap shot = frame.grab();
+    if (tip != nullptr) {
+        // Offscreen windows have no shared screen position: draw the tip where a screen shows it,
+        // just below the pointer in the middle of the cell.
+        QPainter p(&shot);
+        p.drawPixmap(grid->viewport()->mapTo(&frame, cell.center() + QPoint(2, 18)), tip->grab());
+    }
+    QToolTip::hideText();
+    return shot;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -268,6 +298,7 @@ int main(int argc, char** argv) {
         frame.infoBar()->tabs()->setCurrentIndex(0);
         QTest::qWait(50);
         ok &= save(frame.grab(), out, "main-window-master.png");
+        ok &= save(hexTooltip(frame, node->child(0)), out, "hex-tooltip.png");
 
         // The parameter page with the baud-rate list open.
         view->tree()->setCurrentItem(view->tree()->topLevelItem(1));

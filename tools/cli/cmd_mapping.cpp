@@ -22,7 +22,11 @@ constexpr const char* kMapHelp =
     "\"Calculate Mapping Address\" command does without its confirmation: at most 84\n"
     "commands are kept, and a command without a byte count stops it.\n"
     "Prints the new addresses. With -o, writes the configuration to OUT (a name ending\n"
-    "in .xml is written as XML, anything else as an archive); IN itself is not changed.\n\n"
+    "in .xml is written as XML, anything else as an archive); IN itself is not changed.\n"
+    "When a byte count is missing or the mapping overflows, stderr also names the\n"
+    "command (the one without a byte count, or the first that does not fit):\n"
+    "  torvane-cli: IN: command 3: node 5, Transmit PDO\n"
+    "(position in the command table, the command's node address, its type).\n\n"
     "Exit codes: 0 the mapping fits, 3 the mapping overflows (OUT is still written),\n"
     "1 refused (a byte count is missing; nothing written) or a file error, 2 usage error.\n";
 
@@ -31,7 +35,10 @@ constexpr const char* kCheckHelp =
     "Runs the checks a master download runs on IN (.chg or .xml): Validate\n"
     "configuration (bus load of the RPDO and SDO cycles, mapping range, 32-byte rule,\n"
     "missing addresses, overlaps, PDO COB-ID directions), then Check nodes.\n"
-    "Prints the first failing message.\n\n"
+    "Prints the first failing message, then on stderr one line for each command it is\n"
+    "about (\"torvane-cli: IN: command 3: node 5, Transmit PDO\": position in the\n"
+    "command table, node address, type) or for a node without a command\n"
+    "(\"torvane-cli: IN: node 2: address 6, no command\").\n\n"
     "  --yes   answer OK to the bus-load questions (default: Cancel)\n\n"
     "Exit codes: 0 the checks pass, 1 a check fails, a question was cancelled or a\n"
     "file error, 2 usage error.\n";
@@ -80,6 +87,24 @@ void printAddresses(const GatewayConfiguration& cfg) {
     }
 }
 
+// One stderr line about the command at 0-based `position`:
+// "torvane-cli: IN: command 3: node 5, Transmit PDO" (1-based position in the command table, the
+// command's node address, its type label).
+void printCommandLine(const std::string& in, const CONFIG& c, int position) {
+    if (position < 0 || position >= kInstructionTableSize) {
+        return;
+    }
+    const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(position)];
+    std::string label = commandLabel(ins.InstructionType);
+    if (label.empty()) {
+        label = "type " + ins.InstructionType;
+    }
+    const std::string address =
+        ins.NodeAddress.empty() || ins.NodeAddress == "-1" ? "?" : ins.NodeAddress;
+    printError(in + ": command " + std::to_string(position + 1) + ": node " + address + ", " +
+               label);
+}
+
 } // namespace
 
 int cmdMap(const Args& args) {
@@ -106,6 +131,7 @@ int cmdMap(const Args& args) {
     if (r.outcome == MappingOutcome::Refused) {
         printError(in + ": " + r.message + " (command " + std::to_string(r.refusedCommand + 1) +
                    " has no byte count)");
+        printCommandLine(in, cfg.Config, r.refusedCommand);
         return kExitFailed;
     }
     printAddresses(cfg);
@@ -116,6 +142,7 @@ int cmdMap(const Args& args) {
         std::cout << r.message << '\n';
     } else {
         printError(in + ": " + r.message);
+        printCommandLine(in, cfg.Config, r.totals.firstOverflowCommand);
     }
     if (out && !saveConfiguration(*out, cfg)) {
         return kExitFailed;
@@ -147,6 +174,15 @@ int cmdCheck(const Args& args) {
         return kExitOk;
     case CheckOutcome::Failed:
         printError(in + ": " + withoutTrailingNewline(r.message));
+        for (const int position : r.commands) {
+            printCommandLine(in, cfg.Config, position);
+        }
+        if (r.node >= 0 && r.node < kNodeTableSize) {
+            // "torvane-cli: IN: node 2: address 6, no command"
+            printError(in + ": node " + std::to_string(r.node + 1) + ": address " +
+                       cfg.Config.Nodes[static_cast<std::size_t>(r.node)].NodeAddress +
+                       ", no command");
+        }
         return kExitFailed;
     case CheckOutcome::Cancelled:
         break;

@@ -163,6 +163,11 @@ inline constexpr const char* InfoFont = "Times New Roman";
 inline constexpr const char* HelpFileName = "Torvane.html";
 // "%1" is replaced by the help file's full path.
 inline constexpr const char* HelpFileMissing = "Help file\n%1\ndo not exist!";
+// "%1" is replaced by the help file's full path; the guide then opens in the program's window.
+inline constexpr const char* HelpNotOpened =
+    "No program could be started to show the help file\n%1\nIt is shown in a window of this "
+    "program.";
+inline constexpr const char* HelpWindowTitle = "Torvane Help";
 inline constexpr const char* AboutTitle = "About Software Torvane";
 inline constexpr const char* AboutProduct = "Gateway Configuration Softwre Torvane";
 inline constexpr const char* AboutVersion = "Version 4.2.1";

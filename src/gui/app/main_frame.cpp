@@ -31,9 +31,11 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <optional>
 
 namespace torvane::gui {
@@ -136,6 +138,8 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     connect(runner_, &TransferRunner::idle, this, [this] { setTransferCommandsEnabled(true); });
 
     connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
+    connect(view_, &CModbusConfigView::valueTipChanged, this,
+            [this](const QString& tip) { statusBar()->showMessage(tip); });
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
     session_->onModified([this] { updateEditActions(); });
     connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
@@ -228,6 +232,7 @@ void CMainFrame::createActions() {
         make(str::MenuCompareFile, nullptr, std::nullopt, [this] { compareWithFile(); });
 
     contentAct_ = make(str::MenuContent, nullptr, std::nullopt, [this] { showHelpContent(); });
+    contentAct_->setShortcut(QKeySequence(Qt::Key_F1));
     aboutAct_ = make(str::MenuAbout, nullptr, std::nullopt, [this] { showAbout(); });
     aboutAct_->setStatusTip(qs(str::PromptAbout));
 
@@ -433,7 +438,25 @@ void CMainFrame::showHelpContent() {
         return;
     }
     file.close();
-    openUrl_(QUrl::fromLocalFile(path));
+    if (openUrl_(QUrl::fromLocalFile(path))) {
+        return;
+    }
+    prompts_.tell(qs(str::HelpNotOpened).arg(path).toStdString());
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new QDialog(this);
+        helpWindow_->setObjectName(QStringLiteral("helpWindow"));
+        helpWindow_->setWindowTitle(qs(str::HelpWindowTitle));
+        auto* browser = new QTextBrowser(helpWindow_);
+        browser->setObjectName(QStringLiteral("helpBrowser"));
+        browser->setOpenExternalLinks(true);
+        auto* layout = new QVBoxLayout(helpWindow_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+        helpWindow_->resize(800, 600);
+    }
+    helpWindow_->findChild<QTextBrowser*>()->setSource(QUrl::fromLocalFile(path));
+    helpWindow_->show();
+    helpWindow_->raise();
 }
 
 namespace {
@@ -655,6 +678,10 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
             view_->rebuildTree(false);
         } else {
             view_->refreshPage();
+        }
+        if (!outcome.started && (!outcome.checkCommands.empty() || outcome.checkNode >= 0)) {
+            view_->commitOpenEditor();
+            view_->selectFault(outcome.checkCommands, outcome.checkNode);
         }
         return;
     }

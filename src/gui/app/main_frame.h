@@ -12,6 +12,7 @@
 #include <string>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -67,8 +68,11 @@ public:
     // configuration-type question.
     StartResult start(const QString& commandLineFile);
 
-    // Help -> Content: opens the help file, or tells that it does not exist.
+    // Help -> Content (F1): opens the help file, or tells that it does not exist. When the
+    // desktop cannot open it, tells so and shows it in the program's own help window.
     void showHelpContent();
+    // The program's own help window once it was needed, else nullptr.
+    QDialog* helpWindow() const { return helpWindow_; }
     void showAbout();
     // The help-file path: the data file str::HelpFileName as the lookup finds it.
     QString helpFilePath() const;
@@ -179,6 +183,7 @@ private:
     int transferGeneration_ = 0; // the session's document when the running transfer started
     SerialPortFactory monitorPorts_;
     CStakeout* monitor_ = nullptr;
+    QDialog* helpWindow_ = nullptr;
 };
 
 } // namespace torvane::gui

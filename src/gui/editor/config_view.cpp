@@ -72,6 +72,9 @@ CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, Q
     grid_->setWordWrap(false);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
     grid_->viewport()->installEventFilter(this);
+    grid_->installEventFilter(this);
+    // Tab in the grid moves between its rows only while a cell editor is open.
+    grid_->setTabKeyNavigation(false);
     connect(grid_, &QTableWidget::cellClicked, this, &CModbusConfigView::cellClicked);
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { commitOpenEditor(); });
@@ -85,12 +88,12 @@ CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, Q
     list_->hide();
     list_->installEventFilter(this);
     list_->lineEdit()->installEventFilter(this);
-    connect(list_->lineEdit(), &QLineEdit::returnPressed, this, [this] { commitEditor(); });
+    connect(list_->lineEdit(), &QLineEdit::returnPressed, this, [this] { commitEditor(true); });
 
     text_->setObjectName(QStringLiteral("textEditor"));
     text_->hide();
     text_->installEventFilter(this);
-    connect(text_, &QLineEdit::returnPressed, this, [this] { commitEditor(); });
+    connect(text_, &QLineEdit::returnPressed, this, [this] { commitEditor(true); });
 
     for (QLabel* heading : {treeHeading_, gridHeading_}) {
         heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -148,6 +151,27 @@ bool CModbusConfigView::select(const TreeSelection& wanted) {
         return false;
     }
     tree_->setCurrentItem(item);
+    return true;
+}
+
+bool CModbusConfigView::selectFault(const std::vector<int>& commands, int node) {
+    TreeSelection wanted;
+    if (!commands.empty()) {
+        wanted.kind = TreeItemKind::Command;
+        wanted.data = commands.front() + 1;
+    } else if (node >= 0) {
+        wanted.kind = TreeItemKind::Node;
+        wanted.data = node + 1;
+    }
+    QTreeWidgetItem* item = itemFor(wanted);
+    if (item == nullptr) {
+        return false;
+    }
+    for (QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) {
+        p->setExpanded(true);
+    }
+    tree_->setCurrentItem(item);
+    tree_->scrollToItem(item);
     return true;
 }
 
@@ -365,6 +389,13 @@ void CModbusConfigView::calculateMapping() {
         restoreExpanded(expanded);
         select(selected);
     }
+    // The command the message is about: the one without a byte count, or the first that
+    // does not fit.
+    const int fault =
+        r.outcome == MappingOutcome::Refused ? r.refusedCommand : r.totals.firstOverflowCommand;
+    if (r.outcome != MappingOutcome::Fits && fault >= 0) {
+        selectFault({fault});
+    }
 }
 
 void CModbusConfigView::setModified(EditStep step) {
@@ -419,6 +450,10 @@ GridPage CModbusConfigView::pageOf(const TreeSelection& sel) {
 
 void CModbusConfigView::fillGrid() {
     hideEditors();
+    if (currentRow_ >= 0) {
+        currentRow_ = -1;
+        emit valueTipChanged(QString());
+    }
     const GridPage page = pageOf(selection());
     if (page.kind != PageKind::None) {
         gridFilled_ = true;
@@ -448,6 +483,11 @@ void CModbusConfigView::refreshPage() {
         }
     }
     page_ = page;
+    for (int r = 0; r < static_cast<int>(page.rows.size()) && r < kGridRows; ++r) {
+        if (QTableWidgetItem* cell = grid_->item(r, 1); cell != nullptr && r != editRow_) {
+            cell->setToolTip(valueTip(r));
+        }
+    }
 }
 
 void CModbusConfigView::showPage(const GridPage& page) {
@@ -459,9 +499,162 @@ void CModbusConfigView::showPage(const GridPage& page) {
         label->setBackground(kWhite);
         auto* value = new QTableWidgetItem(shown(row.value));
         value->setBackground(row.grey ? kGrey : kWhite);
+        value->setToolTip(shown(commandCellTip(page.kind, r, row.value)));
         grid_->setItem(r, 0, label);
         grid_->setItem(r, 1, value);
     }
+}
+
+QString CModbusConfigView::valueTip(int row) const {
+    if (row < 0 || row >= static_cast<int>(page_.rows.size())) {
+        return {};
+    }
+    return shown(commandCellTip(page_.kind, row, page_.rows[static_cast<size_t>(row)].value));
+}
+
+void CModbusConfigView::setCurrentRow(int row, bool frame) {
+    currentRow_ = row;
+    if (frame && row >= 0) {
+        grid_->setCurrentCell(row, 1);
+    }
+    emit valueTipChanged(valueTip(row));
+}
+
+void CModbusConfigView::showRowHelp(int row) {
+    const GridRow& r = page_.rows[static_cast<size_t>(row)];
+    if (r.helpId == kHelpClear) {
+        emit helpTextChanged(QString());
+    } else if (r.helpId != kHelpKeep) {
+        emit helpTextChanged(shown(r.helpText));
+    }
+}
+
+bool CModbusConfigView::keyEditable(int row) const {
+    if (row < 0 || row >= static_cast<int>(page_.rows.size())) {
+        return false;
+    }
+    const GridRow& r = page_.rows[static_cast<size_t>(row)];
+    return r.editor != EditorKind::None && !r.grey;
+}
+
+int CModbusConfigView::nextEditableRow(int row, int step) const {
+    const int rows = std::min(static_cast<int>(page_.rows.size()), kGridRows);
+    for (int r = row + step; r >= 0 && r < rows; r += step) {
+        // A row that would only answer with a refusal is passed over as read-only.
+        if (keyEditable(r) && page_.rows[static_cast<size_t>(r)].openRefusal.empty()) {
+            return r;
+        }
+    }
+    return -1;
+}
+
+void CModbusConfigView::openEditorByKey(int row, const QString& typed) {
+    if (committing_ || !gridFilled_ || !keyEditable(row)) {
+        return;
+    }
+    const GridRow& r = page_.rows[static_cast<size_t>(row)];
+    if (!r.openRefusal.empty()) {
+        prompts_.tell(r.openRefusal);
+        return;
+    }
+    openEditor(row, typed);
+}
+
+int CModbusConfigView::keyRow() {
+    if (currentRow_ < 0) {
+        const int first = nextEditableRow(-1, 1);
+        if (first >= 0) {
+            setCurrentRow(first, true);
+        }
+    }
+    return currentRow_;
+}
+
+bool CModbusConfigView::gridKey(QKeyEvent* key) {
+    if (open_ != OpenEditor::None || !gridFilled_) {
+        return false;
+    }
+    const int rows = std::min(static_cast<int>(page_.rows.size()), kGridRows);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        if (rows == 0 || mods != Qt::NoModifier) {
+            return false;
+        }
+        const int step = key->key() == Qt::Key_Up ? -1 : 1;
+        const int row = currentRow_ < 0 ? 0 : std::clamp(currentRow_ + step, 0, rows - 1);
+        showRowHelp(row);
+        setCurrentRow(row, true);
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        if (mods != Qt::NoModifier) {
+            return false;
+        }
+        openEditorByKey(keyRow(), QString());
+        return true;
+    default:
+        break;
+    }
+    const QString text = key->text();
+    if ((mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0 ||
+        text.isEmpty() || !text.at(0).isPrint()) {
+        return false;
+    }
+    openEditorByKey(keyRow(), text);
+    return true;
+}
+
+bool CModbusConfigView::editorKey(QKeyEvent* key) {
+    if (open_ == OpenEditor::None) {
+        return false;
+    }
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Taken here: the line edit would pass the key on to the grid, which opens the editor.
+        commitEditor(true);
+        return true;
+    case Qt::Key_Escape:
+        if (list_->view()->isVisible()) {
+            return false; // the first Escape closes the drop-down list
+        }
+        cancelEditor();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        const int step =
+            key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier) != 0 ? -1 : 1;
+        const int from = editRow_;
+        const TreeSelection item = editItem_;
+        commitEditor(true);
+        if (selection() != item || open_ != OpenEditor::None) {
+            return true;
+        }
+        const int next = nextEditableRow(from, step);
+        if (next >= 0) {
+            showRowHelp(next);
+            setCurrentRow(next, true);
+            openEditor(next);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CModbusConfigView::cancelEditor() {
+    if (open_ == OpenEditor::None) {
+        return;
+    }
+    const int row = editRow_;
+    hideEditors(); // marks the editor closed first: losing the focus commits nothing
+    grid_->setFocus(Qt::OtherFocusReason);
+    setCurrentRow(row, true);
 }
 
 void CModbusConfigView::cellClicked(int row, int column) {
@@ -473,11 +666,8 @@ void CModbusConfigView::cellClicked(int row, int column) {
         return;
     }
     const GridRow& r = page_.rows[static_cast<size_t>(row)];
-    if (r.helpId == kHelpClear) {
-        emit helpTextChanged(QString());
-    } else if (r.helpId != kHelpKeep) {
-        emit helpTextChanged(shown(r.helpText));
-    }
+    showRowHelp(row);
+    setCurrentRow(row, false);
     if (column == 0 || r.editor == EditorKind::None) {
         return;
     }
@@ -488,7 +678,7 @@ void CModbusConfigView::cellClicked(int row, int column) {
     openEditor(row);
 }
 
-void CModbusConfigView::openEditor(int row) {
+void CModbusConfigView::openEditor(int row, const QString& typed) {
     const GridRow& r = page_.rows[static_cast<size_t>(row)];
     editRow_ = row;
     editItem_ = selection();
@@ -507,14 +697,20 @@ void CModbusConfigView::openEditor(int row) {
         open_ = OpenEditor::List;
         list_->show();
         list_->setFocus(Qt::MouseFocusReason);
-        list_->showPopup();
+        if (typed.isEmpty()) {
+            list_->showPopup();
+        } else {
+            list_->lineEdit()->setText(typed); // typing starts a text of its own
+        }
     } else {
-        text_->setText(shown(r.value));
+        text_->setText(typed.isEmpty() ? shown(r.value) : typed);
         text_->setGeometry(cell);
         open_ = OpenEditor::Text;
         text_->show();
         text_->setFocus(Qt::MouseFocusReason);
-        text_->selectAll();
+        if (typed.isEmpty()) {
+            text_->selectAll();
+        }
     }
 }
 
@@ -533,11 +729,12 @@ void CModbusConfigView::commitOpenEditor() {
     }
 }
 
-void CModbusConfigView::commitEditor() {
+void CModbusConfigView::commitEditor(bool byKey) {
     if (committing_ || open_ == OpenEditor::None) {
         return;
     }
     committing_ = true;
+    const int row = editRow_;
     const QString typed = open_ == OpenEditor::List ? list_->currentText() : text_->text();
     const std::string text = platform::toConfigText(typed, editOriginal_);
     hideEditors();
@@ -569,14 +766,19 @@ void CModbusConfigView::commitEditor() {
             if (r.refillPage) {
                 fillGrid();
             } else if (!r.keepCell && editRow_ >= 0 && editRow_ < kGridRows) {
-                if (QTableWidgetItem* cell = grid_->item(editRow_, 1)) {
-                    cell->setText(shown(r.cellText));
-                }
                 if (editRow_ < static_cast<int>(page_.rows.size())) {
                     page_.rows[static_cast<size_t>(editRow_)].value = r.cellText;
                 }
+                if (QTableWidgetItem* cell = grid_->item(editRow_, 1)) {
+                    cell->setText(shown(r.cellText));
+                    cell->setToolTip(valueTip(editRow_));
+                }
             }
         }
+    }
+    // The edited row stays the current one (the status bar shows its value).
+    if (selection() == editItem_ && row >= 0 && row < static_cast<int>(page_.rows.size())) {
+        setCurrentRow(row, byKey);
     }
     emit editStateChanged();
     committing_ = false;
@@ -607,7 +809,25 @@ bool CModbusConfigView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == list_) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && open_ == OpenEditor::List) {
-            commitEditor();
+            commitEditor(true);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::FocusIn && watched == grid_ && open_ == OpenEditor::None &&
+        currentRow_ < 0) {
+        // Reached with Tab: the keyboard starts on the first editable row.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            keyRow();
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == grid_ && gridKey(key)) {
+            return true;
+        }
+        if ((watched == text_ || watched == list_ || watched == list_->lineEdit()) &&
+            editorKey(key)) {
             return true;
         }
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -49,6 +50,10 @@ public:
     TreeSelection selection() const;
     // Selects the item that `wanted` designates; false when there is none.
     bool select(const TreeSelection& wanted);
+    // Selects (expanding its node) the first of `commands` (0-based command positions), else
+    // the node at 0-based `node`: what a failed check or mapping calculation is about. False
+    // when there is no such item.
+    bool selectFault(const std::vector<int>& commands, int node = -1);
 
     QTreeWidget* tree() const { return tree_; }
     QTableWidget* grid() const { return grid_; }
@@ -69,8 +74,14 @@ public:
     void undo();
     void redo();
 
+    // The grid row the keyboard works on (-1: none); it follows clicks and the arrow keys.
+    int currentRow() const { return currentRow_; }
+
 signals:
     void helpTextChanged(const QString& text);
+    // The current row's value in both forms ("24641 = 0x6041") for the status bar; empty when
+    // the current row has none.
+    void valueTipChanged(const QString& text);
     void editStateChanged();
 
 protected:
@@ -82,8 +93,25 @@ private:
     GridPage pageOf(const TreeSelection& sel);
     void showPage(const GridPage& page);
     void cellClicked(int row, int column);
-    void openEditor(int row);
-    void commitEditor();
+    void openEditor(int row, const QString& typed = QString());
+    // `byKey`: Enter or Tab committed; the edited row stays current with its focus frame.
+    void commitEditor(bool byKey = false);
+    void cancelEditor();
+    void showRowHelp(int row);
+    // Keyboard on the grid and in an open editor; true when the key was used.
+    bool gridKey(QKeyEvent* key);
+    bool editorKey(QKeyEvent* key);
+    // Opens the editor of `row` as a key does (Enter, F2, a typed character): nothing for a
+    // read-only row, the refusal message when the row refuses.
+    void openEditorByKey(int row, const QString& typed);
+    // The next (step 1) or previous (step -1) row after `row` whose editor opens; -1 for none.
+    int nextEditableRow(int row, int step) const;
+    bool keyEditable(int row) const;
+    // The current row for a key that opens an editor; the first editable row when none is.
+    int keyRow();
+    // `frame`: show the focus frame on the row's value cell (keyboard moves only).
+    void setCurrentRow(int row, bool frame);
+    QString valueTip(int row) const;
     void hideEditors();
     void applyTreeResult(const TreeEditResult& result, EditStep step);
     void showRestored(const std::optional<TreeSelection>& where);
@@ -121,6 +149,7 @@ private:
     EditTarget editTarget_;
     std::string editOriginal_;
     bool committing_ = false;
+    int currentRow_ = -1;
 };
 
 } // namespace torvane::gui

@@ -3,11 +3,31 @@
 #include "gui/editor/config_dialogs.h"
 #include "model/strings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace torvane::gui {
+
+namespace {
+QSettings profile() {
+    return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                     QStringLiteral("Torvane"));
+}
+const QString kLastFolderKey = QStringLiteral("Settings/Last Folder");
+} // namespace
+
+QString lastFileFolder() {
+    const QString folder = profile().value(kLastFolderKey).toString();
+    return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
+}
+
+void rememberFileFolder(const QString& filePath) {
+    profile().setValue(kLastFolderKey, QFileInfo(filePath).absolutePath());
+}
 
 void Prompts::tell(const std::string& text) {
     tell(str::AppTitle, text);
@@ -76,6 +96,9 @@ std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& re
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(filters);
+    if (const QString folder = lastFileFolder(); !folder.isEmpty()) {
+        dialog.setDirectory(folder);
+    }
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix).remove(QLatin1Char('.')));
     // A name typed without extension takes the extension of the chosen filter.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
@@ -88,6 +111,7 @@ std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& re
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
+    rememberFileFolder(dialog.selectedFiles().constFirst());
     const QByteArray path = QFile::encodeName(dialog.selectedFiles().constFirst());
     return std::string(path.constData(), static_cast<size_t>(path.size()));
 }

@@ -25,6 +25,13 @@ public:
     using DocumentUi::tell;
 };
 
+// The folder the last file dialog chose a file in, kept with the recent-file list in
+// QSettings("Local AppWizard-Generated Applications", "Torvane"), key "Settings/Last Folder";
+// empty when none was chosen yet or the folder is gone. Every file dialog starts there.
+QString lastFileFolder();
+// Keeps the folder of `filePath` as the one the next file dialog starts in.
+void rememberFileFolder(const QString& filePath);
+
 // The box that shows a message (UTF-8 `title` and `text`); never null.
 std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
                                         QWidget* parent);

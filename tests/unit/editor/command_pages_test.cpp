@@ -172,6 +172,75 @@ TEST(CommandCellCommit, ByteSumsBufferLimitsAndRefusedTexts) {
     EXPECT_EQ(at(slave, t).MappingAddress, "7");
 }
 
+TEST(HexEntryCommit, IndexAndCobIdTakeHexThenTheSameRules) {
+    constexpr int SI = kRowSdoIndex;
+    constexpr int SS = kRowSdoSubIndex;
+    constexpr int SB = kRowSdoBytes;
+    constexpr int CO = kRowPdoCobId;
+    constexpr int PB = kRowPdoBytes;
+    constexpr bool SDO = false;
+    constexpr bool PDO = true;
+    // Node 5 holds two 2-byte Upload SDO reads of 8192 (0x2000) sub-index 1; the edited command
+    // is a 1-byte Upload SDO of 8191 sub-index 1 or a 1-byte Transmit PDO of COB-ID 385.
+    // clang-format off
+    const struct { bool pdo; int row; const char* typed; const char* after; Strings messages; } cases[] = {
+        {SDO, SI, "0x6041", "24641", {}},
+        {SDO, SI, "0X6041", "24641", {}},
+        {SDO, SI, "6041h", "24641", {}},
+        {SDO, SI, "6041H", "24641", {}},
+        {SDO, SI, "6041", "6041", {}},
+        {SDO, SI, "0xFFFF", "65535", {}},
+        {SDO, SI, "0x10000", "8191", {}},
+        {SDO, SI, "0x0", "8191", {}},
+        {SDO, SI, "0x2000", "8191", {str::SameIndexBytesOutOfRange}},
+        {SDO, SI, "0x", "8191", {}},
+        {SDO, SI, "0xG1", "8191", {}},
+        {SDO, SI, " 0x10", "8191", {}},
+        {SDO, SS, "0x1", "1", {}},
+        {SDO, SB, "0x2", "1", {}},
+        {PDO, CO, "0x181", "385", {}},
+        {PDO, CO, "0x186", "390", {}},
+        {PDO, CO, "186h", "390", {}},
+        {PDO, CO, "0x80", "385", {str::IllegalCobId}},
+        {PDO, CO, "0x", "385", {str::IllegalCobId}},
+        {PDO, CO, "0x-1", "385", {str::IllegalCobId}},
+        {PDO, CO, "0x100000000", "385", {str::IllegalCobId}},
+        {PDO, PB, "0x2", "1", {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = master({"5"});
+        add(cfg, 1, kUploadSdo, "8192", "2");
+        add(cfg, 1, kUploadSdo, "8192", "2");
+        const EditTarget t =
+            c.pdo ? add(cfg, 1, kTransmitPdo, "385", "1") : add(cfg, 1, kUploadSdo, "8191", "1");
+        const CommitResult r = commitCommandGridCell(cfg, {}, t, c.row, c.typed);
+        EXPECT_EQ(r.messages, c.messages) << c.typed;
+        EXPECT_EQ(r.cellText, c.after) << c.typed;
+        EXPECT_EQ(commandGridPage(cfg, t).rows[static_cast<std::size_t>(c.row)].value, c.after)
+            << c.typed;
+    }
+}
+
+TEST(HexEntryCommit, TipShowsIndexAndCobIdInBothForms) {
+    // clang-format off
+    const struct { PageKind page; int row; const char* shown; const char* tip; } cases[] = {
+        {PageKind::SdoCommand, kRowSdoIndex, "24641", "24641 = 0x6041"},
+        {PageKind::SdoCommand, kRowSdoIndex, "1", "1 = 0x0001"},
+        {PageKind::SdoCommand, kRowSdoIndex, "", ""},
+        {PageKind::SdoCommand, kRowSdoSubIndex, "1", ""},
+        {PageKind::TpdoCommand, kRowPdoCobId, "385", "385 = 0x181"},
+        {PageKind::RpdoCommand, kRowPdoCobId, "1", "1 = 0x001"},
+        {PageKind::RpdoCommand, kRowPdoBytes, "8", ""},
+        {PageKind::Node, kRowSlaveAddress, "5", ""},
+        {PageKind::Canopen, 1, "385", ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(commandCellTip(c.page, c.row, c.shown), c.tip) << c.shown;
+    }
+}
+
 TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
     struct Cmd {
         int node;

@@ -94,4 +94,27 @@ TEST(CalculateMappingCommand, CapsRefusesAndReports) {
 }
 
 } // namespace
+TEST(CalculateMapping, NamesTheFirstCommandThatDoesNotFit) {
+    // 16-byte buffers with the 2-byte control/status reserve; commands in placement order
+    // (PDOs before SDOs).
+    struct Case {
+        const char* name;
+        std::initializer_list<Cmd> cmds;
+        int first; // -1: fits
+    } const cases[] = {
+        {"fits", {{"3", "4"}, {"3", "4"}}, -1},
+        {"second input passes 16", {{"3", "8"}, {"3", "8"}}, 1},
+        {"the PDO listed second is placed first", {{"1", "2"}, {"3", "16"}}, 1},
+        {"output buffer", {{"4", "16"}, {"3", "2"}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GatewayConfiguration cfg = masterWith("16", c.cmds);
+        cfg.Config.ControlStatus = str::Enable;
+        const MappingResult r = calculateMapping(cfg);
+        EXPECT_EQ(r.fits, c.first < 0);
+        EXPECT_EQ(r.firstOverflowCommand, c.first);
+    }
+}
+
 } // namespace torvane

@@ -107,26 +107,27 @@ TEST(ValidateConfiguration, MappingRules) {
         const char* name;
         std::string inportNum;
         std::initializer_list<Cmd> cmds;
-        std::string message; // empty: passes
+        std::string message;       // empty: passes
+        std::vector<int> commands; // the commands the failure names
     } const cases[] = {
         // clang-format off
-        {"16: 12 + 4 fits", "16", {{"3", "4", "12"}}, ""},
-        {"16: 13 + 4 is beyond", "16", {{"3", "4", "13"}}, range},
-        {"hardware limit 244 exceeded", str::HardwareConfigSize, {{"4", "5", "240"}}, range},
-        {"96: 30 + 2 keeps the block", "96", {{"3", "2", "30"}}, ""},
-        {"96: 30 + 4 straddles 32", "96", {{"3", "4", "30"}}, block},
-        {"96: 62 + 4 straddles 64", "96", {{"3", "4", "62"}}, block},
-        {"96: 94 + 4 fails the range first", "96", {{"3", "4", "94"}}, range},
-        {"empty address", "112", {{"3", "4", "0"}, {"3", "4", ""}}, invalid},
-        {"address -1", "112", {{"1", "4", "-1"}}, invalid},
-        {"two TPDOs at 0 and 2", "112", {{"3", "4", "0"}, {"3", "2", "2"}}, conflict},
-        {"later command covering an earlier start", "112", {{"3", "2", "2"}, {"1", "4", "0"}}, conflict},
-        {"TPDO and RPDO at 0", "112", {{"3", "4", "0", "385"}, {"4", "4", "0", "386"}}, ""},
-        {"0-byte command inside another", "112", {{"1", "4", "0"}, {"3", "0", "3"}}, conflict},
-        {"0-byte command at the end of another", "112", {{"1", "4", "0"}, {"3", "0", "4"}}, ""},
+        {"16: 12 + 4 fits", "16", {{"3", "4", "12"}}, "", {}},
+        {"16: 13 + 4 is beyond", "16", {{"3", "4", "13"}}, range, {0}},
+        {"hardware limit 244 exceeded", str::HardwareConfigSize, {{"4", "5", "240"}}, range, {0}},
+        {"96: 30 + 2 keeps the block", "96", {{"3", "2", "30"}}, "", {}},
+        {"96: 30 + 4 straddles 32", "96", {{"3", "4", "30"}}, block, {0}},
+        {"96: 62 + 4 straddles 64", "96", {{"3", "4", "62"}}, block, {0}},
+        {"96: 94 + 4 fails the range first", "96", {{"3", "4", "94"}}, range, {0}},
+        {"empty address", "112", {{"3", "4", "0"}, {"3", "4", ""}}, invalid, {1}},
+        {"address -1", "112", {{"1", "4", "-1"}}, invalid, {0}},
+        {"two TPDOs at 0 and 2", "112", {{"3", "4", "0"}, {"3", "2", "2"}}, conflict, {0, 1}},
+        {"later command covering an earlier start", "112", {{"3", "2", "2"}, {"1", "4", "0"}}, conflict, {0, 1}},
+        {"TPDO and RPDO at 0", "112", {{"3", "4", "0", "385"}, {"4", "4", "0", "386"}}, "", {}},
+        {"0-byte command inside another", "112", {{"1", "4", "0"}, {"3", "0", "3"}}, conflict, {0, 1}},
+        {"0-byte command at the end of another", "112", {{"1", "4", "0"}, {"3", "0", "4"}}, "", {}},
         {"COB-ID clash names both nodes", "112", {{"4", "2", "0", "385", "3"}, {"1", "2", "0", "", "4"}, {"3", "2", "2", "385", "5"}},
-         "Node-3 and Node-5 a strip under the command PDO COB-ID conflict!"},
-        {"same direction may share a COB-ID", "112", {{"3", "2", "0", "385", "3"}, {"3", "2", "2", "385", "5"}}, ""},
+         "Node-3 and Node-5 a strip under the command PDO COB-ID conflict!", {0, 2}},
+        {"same direction may share a COB-ID", "112", {{"3", "2", "0", "385", "3"}, {"3", "2", "2", "385", "5"}}, "", {}},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -136,6 +137,8 @@ TEST(ValidateConfiguration, MappingRules) {
         const CheckResult r = validateConfiguration(cfg, never);
         EXPECT_EQ(r.outcome, c.message.empty() ? CheckOutcome::Passed : CheckOutcome::Failed);
         EXPECT_EQ(r.message, c.message);
+        EXPECT_EQ(r.commands, c.commands);
+        EXPECT_EQ(r.node, -1);
     }
 }
 
@@ -145,14 +148,16 @@ TEST(CheckNodes, EveryNodeNeedsACommand) {
         std::vector<std::string> nodes;
         std::initializer_list<Cmd> cmds;
         bool passes;
+        int node; // the node the failure names
     } const cases[] = {
-        {"no nodes", {}, {}, true},
-        {"nodes but no commands", {"3"}, {}, false},
+        {"no nodes", {}, {}, true, -1},
+        {"nodes but no commands", {"3"}, {}, false, 0},
         {"every node served",
          {"3", "5"},
          {{"3", "2", "0", "", "5"}, {"1", "2", "2", "", "3"}},
-         true},
-        {"second node idle", {"3", "5"}, {{"3", "2", "0", "", "3"}}, false},
+         true,
+         -1},
+        {"second node idle", {"3", "5"}, {{"3", "2", "0", "", "3"}}, false, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,6 +169,8 @@ TEST(CheckNodes, EveryNodeNeedsACommand) {
         const CheckResult r = checkNodes(cfg);
         EXPECT_EQ(r.passed(), c.passes);
         EXPECT_EQ(r.message, c.passes ? "" : "There is invalid node!");
+        EXPECT_EQ(r.node, c.node);
+        EXPECT_TRUE(r.commands.empty());
         FixedCycleAnswer never(false);
         EXPECT_EQ(runPreDownloadChecks(cfg, never).passed(), c.passes);
     }

@@ -43,5 +43,62 @@ TEST(CanonicalDecimal, AcceptsOnlyTheExactDecimalForm) {
     }
 }
 
+TEST(HexEntry, TurnsBothHexFormsIntoDecimalAndLeavesEverythingElse) {
+    const struct {
+        const char* typed;
+        const char* result;
+    } cases[] = {
+        {"0x6041", "24641"},
+        {"0X6041", "24641"},
+        {"6041h", "24641"},
+        {"6041H", "24641"},
+        {"0x181", "385"},
+        {"0xabcD", "43981"},
+        {"0x0001", "1"},
+        {"0h", "0"},
+        {"0x7FFFFFFF", "2147483647"},
+        // Plain decimal stays decimal; bad forms reach the commit rule unchanged.
+        {"6041", "6041"},
+        {"", ""},
+        {"0x", "0x"},
+        {"h", "h"},
+        {"x10", "x10"},
+        {"0xG1", "0xG1"},
+        {"0x-1", "0x-1"},
+        {"-1h", "-1h"},
+        {"0x10h", "0x10h"},
+        {" 0x10", " 0x10"},
+        {"0x10 ", "0x10 "},
+        {"10 h", "10 h"},
+        {"0x80000000", "0x80000000"},
+        {"100000000h", "100000000h"},
+        {"0x00000000000000000001", "1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(hexEntryAsDecimal(c.typed), c.result) << '"' << c.typed << '"';
+    }
+}
+
+TEST(HexEntry, ShowsStoredNumbersInBothForms) {
+    const struct {
+        const char* stored;
+        int digits;
+        const char* shown;
+    } cases[] = {
+        {"24641", 4, "24641 = 0x6041"},
+        {"1", 4, "1 = 0x0001"},
+        {"385", 3, "385 = 0x181"},
+        {"65535", 3, "65535 = 0xFFFF"},
+        {"43981", 4, "43981 = 0xABCD"},
+        {"", 4, ""},
+        {"-1", 4, ""},
+        {"0385", 3, ""},
+        {"abc", 3, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(decimalAndHex(c.stored, c.digits), c.shown) << '"' << c.stored << '"';
+    }
+}
+
 } // namespace
 } // namespace torvane
