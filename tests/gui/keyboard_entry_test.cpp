@@ -346,17 +346,22 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         }
     }
 
-    // Ctrl+Z, Ctrl+C, Ctrl+V, Ctrl+A stay with the open editor: window shortcuts on the same
-    // keys do not fire.
+    // Ctrl+Z, Ctrl+C, Ctrl+V, Ctrl+A stay with the open editor: neither Undo nor window
+    // shortcuts on the same keys fire.
     void editingKeysStayInTheEditor() {
         startSample(kCanopenMaster);
         int fired = 0;
-        for (const char* keys : {"Ctrl+Z", "Ctrl+C", "Ctrl+V", "Ctrl+A", "Ctrl+Y"}) {
+        for (const char* keys : {"Ctrl+C", "Ctrl+V", "Ctrl+A"}) {
             auto* a = new QAction(frame_.get());
             a->setShortcut(QKeySequence(QString::fromLatin1(keys)));
             connect(a, &QAction::triggered, [&fired] { ++fired; });
             frame_->addAction(a);
         }
+        for (const char* text : {"Undo(&U)", "Redo(&R)"}) {
+            connect(frame_->action(QString::fromLatin1(text)), &QAction::triggered,
+                    [&fired] { ++fired; });
+        }
+        const std::string before = config().Instructions[0].Description;
         focusCommand(1);
         goToRow(5);
         typeInGrid(QStringLiteral("ab"));
@@ -368,12 +373,15 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(e->text(), QStringLiteral("abab"));
         QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(e->text(), QStringLiteral("ab"));
+        QTest::keyClick(e, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(e->text(), QStringLiteral("abab"));
         QCOMPARE(fired, 0);
         QTest::keyClick(e, Qt::Key_Return);
-        QCOMPARE(config().Instructions[0].Description, std::string("ab"));
-        // Without an open editor the window's shortcuts work again.
+        QCOMPARE(config().Instructions[0].Description, std::string("abab"));
+        // Without an open editor the keys are the window's again: Undo takes the cell back.
         QTest::keyClick(grid(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(fired, 1);
+        QCOMPARE(config().Instructions[0].Description, before);
     }
 
     void hexIndexCell_data() {
