@@ -7,6 +7,7 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/editor/config_view.h"
+#include "gui_test_support.h"
 #include "platform/data_files.h"
 #include "scripted_prompts.h"
 
@@ -136,9 +137,7 @@ private:
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                  QStringLiteral("Torvane"))
-            .clear();
+        test::clearProgramSettings();
     }
 
     void cleanup() {

@@ -11,6 +11,7 @@
 #include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
 #include "gui/editor/select_commands_dialog.h"
+#include "gui_test_support.h"
 #include "model/strings.h"
 #include "scripted_prompts.h"
 
@@ -37,30 +38,9 @@
 using namespace torvane;
 using namespace torvane::gui;
 using test::ScriptedPrompts;
+using test::whenShown;
 
 namespace {
-
-// Runs `action` on the first visible top-level widget of type T once the next call opens it.
-template <typename T> void whenShown(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* t = qobject_cast<T*>(w); t != nullptr && t->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                action(t);
-                return;
-            }
-        }
-        if (++*tries > 250) {
-            timer->stop();
-            timer->deleteLater();
-            QFAIL("the expected window did not open");
-        }
-    });
-    timer->start(20);
-}
 
 // A command of node 1 (master) or of the slave gateway.
 void addCommand(GatewayConfiguration& cfg, const char* type, const char* key, const char* bytes,
@@ -162,9 +142,7 @@ private:
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                  QStringLiteral("Torvane"))
-            .clear();
+        test::clearProgramSettings();
     }
 
     void cleanup() {
@@ -173,11 +151,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             frame_->close();
             frame_.reset();
         }
-        std::string asked;
-        for (const std::string& q : prompts_.unexpected) {
-            asked += q + "; ";
-        }
-        QVERIFY2(prompts_.unexpected.empty(), asked.c_str());
+        QVERIFY2(prompts_.unexpected.empty(), test::unexpectedQuestions(prompts_).c_str());
     }
 
     // A node address and a new Upload SDO filled in with keys alone: typing opens the editor

@@ -8,6 +8,7 @@
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/select_commands_dialog.h"
+#include "gui_test_support.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
@@ -40,33 +41,11 @@
 using namespace torvane;
 using namespace torvane::gui;
 using test::ScriptedPrompts;
+using test::whenShown;
 
 namespace {
 
 const QColor kGrey(200, 200, 200);
-
-// Runs `action` on the first top-level widget of type T once it is shown (a modal dialog or a
-// popup menu that the next call opens).
-template <typename T> void whenShown(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* t = qobject_cast<T*>(w); t != nullptr && t->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                action(t);
-                return;
-            }
-        }
-        if (++*tries > 250) {
-            timer->stop();
-            timer->deleteLater();
-            QFAIL("the expected window did not open");
-        }
-    });
-    timer->start(20);
-}
 
 // A double-click as the window system delivers it: press, release, double-click press, release.
 void doubleClick(QListWidget* list, int row) {
@@ -281,9 +260,7 @@ sys.stdout.buffer.write(text.encode('utf-8'))
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                  QStringLiteral("Torvane"))
-            .clear();
+        test::clearProgramSettings();
     }
 
     void cleanup() {
@@ -292,11 +269,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             frame_->close();
             frame_.reset();
         }
-        std::string asked;
-        for (const std::string& q : prompts_.unexpected) {
-            asked += q + "; ";
-        }
-        QVERIFY2(prompts_.unexpected.empty(), asked.c_str());
+        QVERIFY2(prompts_.unexpected.empty(), test::unexpectedQuestions(prompts_).c_str());
     }
 
     void shellLayout() {

@@ -10,6 +10,7 @@
 #include "gui/editor/config_view.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "gui/monitor/monitor_window.h"
+#include "gui_test_support.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/gateway_simulator.h"
@@ -35,32 +36,11 @@ using namespace torvane;
 using namespace torvane::gui;
 using test::GatewaySim;
 using test::ScriptedPrompts;
+using test::whenShown;
 
 namespace {
 
 constexpr int kTransferTimeoutMs = 90000;
-
-// Runs `action` on the first visible top-level widget of type T (a modal dialog the next call
-// opens).
-template <typename T> void whenShown(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* t = qobject_cast<T*>(w); t != nullptr && t->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                action(t);
-                return;
-            }
-        }
-        if (++*tries > 250) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(20);
-}
 
 // A master with Node-5 (two Transmit PDOs) and Node-6 (one Receive PDO), mapped without gaps.
 GatewayConfiguration twoNodes() {
