@@ -250,6 +250,25 @@ int exitCodeOf(int resultCode) {
                                                                    : kExitResultBase + resultCode;
 }
 
+// The gateway's configuration of `configType`, read over `device` with progress on stderr.
+TransferOutcome uploadFrom(const std::string& device, int configType) {
+    TransferRequest request;
+    request.configuration = newConfiguration(configType);
+    choosePort(request, device);
+    TerminalProgress progress("Uploading");
+    TransferServices services;
+    services.openPort = [] { return platform::createSerialPort(); };
+    services.progress = &progress;
+    TransferOutcome outcome = runUpload(std::move(request), services);
+    progress.progressFinished();
+    return outcome;
+}
+
+// The result code an exit code is made of; a command stopped before the port is "open failed".
+int resultCodeOf(const TransferOutcome& outcome) {
+    return outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
+}
+
 } // namespace
 
 int cmdPorts(const Args& args) {
@@ -382,21 +401,10 @@ int cmdUpload(const Args& args) {
     }
     const std::string& out = p.options["-o"];
 
-    TransferRequest request;
-    request.configuration = newConfiguration(master ? kCanopenMaster : kCanopenSlave);
     const std::string device = p.options["--port"];
-    choosePort(request, device);
-
-    TerminalProgress progress("Uploading");
-    TransferServices services;
-    services.openPort = [] { return platform::createSerialPort(); };
-    services.progress = &progress;
-
-    const TransferOutcome outcome = runUpload(std::move(request), services);
-    progress.progressFinished();
+    const TransferOutcome outcome = uploadFrom(device, master ? kCanopenMaster : kCanopenSlave);
     printOutcome(device, outcome);
-    const int resultCode =
-        outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
+    const int resultCode = resultCodeOf(outcome);
     // A script must never get a file from a failed command, not even a fully read one whose
     // last reply was wrong (result 3).
     if (resultCode != static_cast<int>(TransferResult::Success)) {
@@ -434,18 +442,10 @@ int cmdVerify(const Args& args) {
         return kExitUsage;
     }
 
-    TransferRequest request;
-    request.configuration = newConfiguration(ours.isMaster() ? kCanopenMaster : kCanopenSlave);
     const std::string device = p.options["--port"];
-    choosePort(request, device);
-    TerminalProgress progress("Uploading");
-    TransferServices services;
-    services.openPort = [] { return platform::createSerialPort(); };
-    services.progress = &progress;
-    const TransferOutcome outcome = runUpload(std::move(request), services);
-    progress.progressFinished();
-    const int resultCode =
-        outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
+    const TransferOutcome outcome =
+        uploadFrom(device, ours.isMaster() ? kCanopenMaster : kCanopenSlave);
+    const int resultCode = resultCodeOf(outcome);
     // Only a complete and confirmed upload is compared (a result 3 compares nothing).
     if (resultCode != static_cast<int>(TransferResult::Success)) {
         printOutcome(device, outcome);
