@@ -72,6 +72,17 @@ inline constexpr int kSlaveRpdoSlot = kSlavePdoLimit;
 static_assert(kCompatibleRpdoSlot + kCompatiblePdoLimit == kCommandCap);
 static_assert(kSlaveRpdoSlot + kSlavePdoLimit == kCommandCap);
 
+// The compatible layout's command groups: the stored type and the group's first slot, in the
+// order the groups are sent.
+struct SlotGroup {
+    const char* type;
+    int firstSlot;
+};
+inline constexpr SlotGroup kCompatibleSlotGroups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
+                                                      {kTransmitPdo, kCompatibleTpdoSlot},
+                                                      {kDownloadSdo, kCompatibleDownloadSdoSlot},
+                                                      {kReceivePdo, kCompatibleRpdoSlot}};
+
 // 6-byte record of the compatible master layout.
 namespace compatible_record {
 inline constexpr std::size_t kSize = 6;

@@ -211,11 +211,7 @@ TransferResult CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const 
 
     frames.data = emptyDataFrames(kSmallDataFrameSize);
     const CONFIG& c = config().Config;
-    const std::pair<const char*, int> groups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
-                                                  {kTransmitPdo, kCompatibleTpdoSlot},
-                                                  {kDownloadSdo, kCompatibleDownloadSdoSlot},
-                                                  {kReceivePdo, kCompatibleRpdoSlot}};
-    for (const auto& [type, first] : groups) {
+    for (const auto& [type, first] : kCompatibleSlotGroups) {
         int s = first;
         for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
             compatibleRecord(slotAt(frames.data, s++, compatible_record::kSize), *cmd);

@@ -280,11 +280,7 @@ std::vector<std::pair<int, int>> slotAssignment(const GatewayConfiguration& cfg,
         return slots;
     }
     if (layout == RecordLayout::Compatible) {
-        const std::pair<const char*, int> groups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
-                                                      {kTransmitPdo, kCompatibleTpdoSlot},
-                                                      {kDownloadSdo, kCompatibleDownloadSdoSlot},
-                                                      {kReceivePdo, kCompatibleRpdoSlot}};
-        for (const auto& [type, first] : groups) {
+        for (const auto& [type, first] : kCompatibleSlotGroups) {
             int s = first;
             for (const int position : positionsOf(type)) {
                 slots.emplace_back(position, s++);
