@@ -89,8 +89,8 @@ std::vector<int> overlapping(const std::vector<Range>& side) {
 
 int leastCycleMs(const std::string& baudRate, CycleKind kind, int commandCount) {
     // A text outside the table costs what the slowest rates cost.
-    const CanBaudRate& rate =
-        findCanBaudRate(baudRate) != nullptr ? *findCanBaudRate(baudRate) : kCanBaudRates.back();
+    const CanBaudRate* found = findCanBaudRate(baudRate);
+    const CanBaudRate& rate = found != nullptr ? *found : kCanBaudRates.back();
     long long num = rate.rpdoCostNum;
     const long long den = rate.rpdoCostDen;
     if (kind == CycleKind::Sdo) {
