@@ -1,6 +1,7 @@
 // Comparing two of the largest configurations: 128 nodes, 256 commands, the second one with its
 // commands in reverse order and one value changed.
 #include "compare/configuration_compare.h"
+#include "largest_configuration.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -11,39 +12,15 @@ namespace {
 
 using namespace torvane;
 
-GatewayConfiguration largest() {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    CONFIG& c = cfg.Config;
-    c.NodeCount = kNodeTableSize;
-    for (int i = 0; i < kNodeTableSize; ++i) {
-        c.Nodes[i] = {std::to_string(i + 1), "Node number " + std::to_string(i + 1)};
-    }
-    c.InstructionCount = kInstructionTableSize;
-    for (int i = 0; i < kInstructionTableSize; ++i) {
-        const std::string type = std::to_string(i % 4 + 1);
-        c.Instructions[i] = {std::to_string(i % 127 + 1),
-                             type,
-                             isPdoCommand(type) ? "" : std::to_string(0x6000 + i),
-                             isPdoCommand(type) ? "" : "1",
-                             isPdoCommand(type) ? std::to_string(385 + i) : "",
-                             std::to_string(i % 112),
-                             "1",
-                             std::string(60, static_cast<char>('a' + i % 26)),
-                             "",
-                             i % 127 + 1};
-    }
-    return cfg;
-}
-
 GatewayConfiguration reordered() {
-    GatewayConfiguration cfg = largest();
+    GatewayConfiguration cfg = bench::largestConfiguration();
     std::reverse(cfg.Config.Instructions.begin(), cfg.Config.Instructions.end());
     cfg.Config.Instructions[7].Bytes = "2";
     return cfg;
 }
 
 void compareLargest(benchmark::State& state, CompareScope scope) {
-    const GatewayConfiguration a = largest();
+    const GatewayConfiguration a = bench::largestConfiguration();
     const GatewayConfiguration b = reordered();
     CompareOptions options;
     options.scope = scope;

@@ -5,6 +5,7 @@
 #include "editor/document.h"
 #include "editor/network_tree.h"
 #include "editor/parameter_pages.h"
+#include "largest_configuration.h"
 #include "model/config_file.h"
 
 #include <benchmark/benchmark.h>
@@ -14,30 +15,6 @@
 
 namespace torvane {
 namespace {
-
-// `nodes` nodes (84 is the editor's limit, 128 the table) with 256 commands carrying long
-// descriptions.
-GatewayConfiguration largestConfiguration(int nodes = kNodeLimit) {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    CONFIG& c = cfg.Config;
-    c.NodeCount = nodes;
-    for (int n = 0; n < c.NodeCount; ++n) {
-        c.Nodes[static_cast<std::size_t>(n)] = {std::to_string(n + 1),
-                                                "Node-" + std::to_string(n + 1)};
-    }
-    c.InstructionCount = kInstructionTableSize;
-    for (int i = 0; i < c.InstructionCount; ++i) {
-        INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
-        ins.NodeIndex = i % c.NodeCount + 1;
-        ins.NodeAddress = std::to_string(ins.NodeIndex);
-        ins.InstructionType = std::to_string(i % 4 + 1);
-        ins.CobId = std::to_string(384 + ins.NodeIndex);
-        ins.Bytes = "2";
-        ins.MappingAddress = std::to_string(i % 100);
-        ins.Description = std::string(200, 'd');
-    }
-    return cfg;
-}
 
 struct SilentUi : DocumentUi {
     std::string path;
@@ -51,7 +28,7 @@ struct SilentUi : DocumentUi {
 void openAndRebuild(benchmark::State& state, const char* name) {
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
     std::string error;
-    if (!saveConfigurationFile(path, largestConfiguration(), error)) {
+    if (!saveConfigurationFile(path, bench::largestConfiguration(kNodeLimit, 200), error)) {
         state.SkipWithError(error.c_str());
         return;
     }
@@ -75,7 +52,7 @@ void BM_OpenXmlAndRebuildTree(benchmark::State& state) {
     openAndRebuild(state, "torvane-bench-largest.xml");
 }
 void BM_BuildTreeOnly(benchmark::State& state) {
-    const GatewayConfiguration cfg = largestConfiguration();
+    const GatewayConfiguration cfg = bench::largestConfiguration(kNodeLimit, 200);
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         benchmark::DoNotOptimize(buildTree(cfg));
     }
@@ -83,7 +60,7 @@ void BM_BuildTreeOnly(benchmark::State& state) {
 
 // A session on the fullest configuration the tables hold, with a history of `steps` edits.
 void fillSession(ConfigSession& session, std::size_t steps) {
-    session.configuration() = largestConfiguration(kNodeTableSize);
+    session.configuration() = bench::largestConfiguration(kNodeTableSize, 200);
     session.beginDocument();
     for (std::size_t i = 0; i < steps; ++i) {
         session.configuration().Config.SDOTimeout = std::to_string(200 + i % 2);

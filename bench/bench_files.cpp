@@ -1,4 +1,5 @@
 // Load and save of the largest configuration: 128 nodes, 256 commands, long descriptions.
+#include "largest_configuration.h"
 #include "model/archive.h"
 #include "model/config_file.h"
 #include "model/xml_file.h"
@@ -12,36 +13,12 @@ namespace {
 
 using namespace torvane;
 
-GatewayConfiguration largest() {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    CONFIG& c = cfg.Config;
-    c.NodeCount = kNodeTableSize;
-    for (int i = 0; i < kNodeTableSize; ++i) {
-        c.Nodes[i] = {std::to_string(i % 127 + 1), "Node number " + std::to_string(i + 1)};
-    }
-    c.InstructionCount = kInstructionTableSize;
-    for (int i = 0; i < kInstructionTableSize; ++i) {
-        const std::string type = std::to_string(i % 4 + 1);
-        c.Instructions[i] = {std::to_string(i % 127 + 1),
-                             type,
-                             isPdoCommand(type) ? "" : "0x6041",
-                             isPdoCommand(type) ? "" : "0",
-                             isPdoCommand(type) ? std::to_string(385 + i) : "",
-                             std::to_string(i % 112),
-                             "8",
-                             std::string(300, static_cast<char>('a' + i % 26)),
-                             "",
-                             i % kNodeTableSize + 1};
-    }
-    return cfg;
-}
-
 std::string tempPath(const char* name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
 
 void BM_WriteArchive(benchmark::State& state) {
-    const GatewayConfiguration cfg = largest();
+    const GatewayConfiguration cfg = bench::largestConfiguration();
     for (auto _ : state) {
         benchmark::DoNotOptimize(writeArchive(cfg));
     }
@@ -51,7 +28,7 @@ void BM_WriteArchive(benchmark::State& state) {
 BENCHMARK(BM_WriteArchive);
 
 void BM_ReadArchive(benchmark::State& state) {
-    const std::string bytes = writeArchive(largest());
+    const std::string bytes = writeArchive(bench::largestConfiguration());
     GatewayConfiguration live = newConfiguration(kCanopenMaster);
     DocumentState doc;
     for (auto _ : state) {
@@ -67,7 +44,7 @@ void BM_ReadArchive(benchmark::State& state) {
 BENCHMARK(BM_ReadArchive);
 
 void BM_WriteXml(benchmark::State& state) {
-    const GatewayConfiguration cfg = largest();
+    const GatewayConfiguration cfg = bench::largestConfiguration();
     for (auto _ : state) {
         benchmark::DoNotOptimize(writeXml(cfg));
     }
@@ -76,7 +53,7 @@ void BM_WriteXml(benchmark::State& state) {
 BENCHMARK(BM_WriteXml);
 
 void BM_ReadXml(benchmark::State& state) {
-    const std::string bytes = writeXml(largest());
+    const std::string bytes = writeXml(bench::largestConfiguration());
     GatewayConfiguration live = newConfiguration(kCanopenMaster);
     for (auto _ : state) {
         std::string error;
@@ -90,7 +67,7 @@ BENCHMARK(BM_ReadXml);
 
 // The whole round through the disk as Save and Open do it (atomic write with flush to disk).
 void BM_SaveFile(benchmark::State& state, const char* name) {
-    const GatewayConfiguration cfg = largest();
+    const GatewayConfiguration cfg = bench::largestConfiguration();
     const std::string path = tempPath(name);
     for (auto _ : state) {
         std::string error;
@@ -106,7 +83,7 @@ BENCHMARK_CAPTURE(BM_SaveFile, xml, "torvane-bench.xml")->Unit(benchmark::kMilli
 void BM_LoadFile(benchmark::State& state, const char* name) {
     const std::string path = tempPath(name);
     std::string error;
-    if (!saveConfigurationFile(path, largest(), error)) {
+    if (!saveConfigurationFile(path, bench::largestConfiguration(), error)) {
         state.SkipWithError(error.c_str());
         return;
     }
