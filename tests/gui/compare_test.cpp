@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,9 +77,7 @@ private:
 
     QString fixture(const char* variant) {
         const QString path = dir_.filePath(QString::fromLatin1(variant) + ".chg");
-        const int rc = QProcess::execute(GatewaySim::binDir() + "/transfer_fixture",
-                                         {QString::fromLatin1(variant), path});
-        return rc == 0 ? path : QString();
+        return GatewaySim::writeFixture(variant, path) ? path : QString();
     }
 
     // A double click on row `row`, as a user gives it: a click, then the double click.

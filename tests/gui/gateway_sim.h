@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <cstdlib>
 
@@ -54,6 +55,13 @@ public:
     }
 
     static QString binDir() { return QCoreApplication::applicationDirPath(); }
+
+    // Writes the e2e tests' configuration `variant` ("new", "master85", ...) to `path` with
+    // transfer_fixture, which is built beside the test; false when that fails.
+    static bool writeFixture(const char* variant, const QString& path) {
+        return QProcess::execute(binDir() + QStringLiteral("/transfer_fixture"),
+                                 {QString::fromLatin1(variant), path}) == 0;
+    }
 
 private:
     platform::GatewaySimulator sim_;

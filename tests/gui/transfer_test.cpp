@@ -20,7 +20,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QProcess>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -143,9 +142,7 @@ private:
     // A configuration written by transfer_fixture (beside this program) and opened.
     void openFixture(const char* variant) {
         const QString path = dir_.filePath(QString::fromLatin1(variant) + ".chg");
-        const int rc = QProcess::execute(GatewaySim::binDir() + "/transfer_fixture",
-                                         {QString::fromLatin1(variant), path});
-        QCOMPARE(rc, 0);
+        QVERIFY(GatewaySim::writeFixture(variant, path));
         QVERIFY(frame_->document()->openRecent(path));
     }
 
@@ -412,8 +409,7 @@ int measure(int runs) {
     frame.show();
     QTemporaryDir dir;
     const QString path = dir.filePath("new.chg");
-    if (QProcess::execute(GatewaySim::binDir() + "/transfer_fixture", {"new", path}) != 0 ||
-        !frame.document()->openRecent(path)) {
+    if (!GatewaySim::writeFixture("new", path) || !frame.document()->openRecent(path)) {
         std::fprintf(stderr, "cannot write or open the fixture\n");
         return 1;
     }
@@ -485,8 +481,8 @@ int screenshot(const QString& out) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Plant-Line-3.chg");
     GatewaySim sim({}, dir.filePath("sim.log"));
-    if (QProcess::execute(GatewaySim::binDir() + "/transfer_fixture", {"new", path}) != 0 ||
-        !frame.document()->openRecent(path) || sim.device().isEmpty()) {
+    if (!GatewaySim::writeFixture("new", path) || !frame.document()->openRecent(path) ||
+        sim.device().isEmpty()) {
         std::fprintf(stderr, "cannot set up the download\n");
         return 1;
     }
