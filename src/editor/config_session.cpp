@@ -27,10 +27,15 @@ void ConfigSession::adoptUpload(const GatewayConfiguration& uploaded) {
     notify();
 }
 
-void ConfigSession::markModified(EditStep step) {
+void ConfigSession::noteSavedState() {
+    // A clear mark means an Open or an archive save since the last step: the state is on disk.
     if (!doc_.ModifiedFlag()) {
-        savedId_ = shown_.id; // an Open or a save since the last step
+        savedId_ = shown_.id;
     }
+}
+
+void ConfigSession::markModified(EditStep step) {
+    noteSavedState();
     undo_.push_back({std::move(step), std::move(shown_)});
     if (undo_.size() > kHistoryLimit) {
         undo_.pop_front();
@@ -42,9 +47,7 @@ void ConfigSession::markModified(EditStep step) {
 }
 
 ConfigSession::State ConfigSession::swapIn(State state) {
-    if (!doc_.ModifiedFlag()) {
-        savedId_ = shown_.id;
-    }
+    noteSavedState();
     State previous = std::exchange(shown_, std::move(state));
     cfg_ = shown_.cfg;
     state_.firmwareIndex = shown_.firmwareIndex;

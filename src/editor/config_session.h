@@ -79,6 +79,7 @@ private:
     };
 
     State snapshot(int id) const { return {cfg_, state_.firmwareIndex, id}; }
+    void noteSavedState();
     // Shows `state`; the state shown until now is returned.
     State swapIn(State state);
     // Moves the newest entry of `from` to `to`, showing its state; the undo and redo sides hold
