@@ -5,6 +5,7 @@
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
@@ -55,10 +56,10 @@ private:
     QTemporaryDir dir_;
 
     // The Tools menu entry `text`; it must follow a separator, after every other entry.
-    QAction* toolsEntry(const char* text) {
+    QAction* toolsEntry(const QString& text) {
         QMenu* tools = nullptr;
         for (QAction* a : frame_->menuBar()->actions()) {
-            if (a->text() == qs(str::MenuTools)) {
+            if (a->text() == ui(str::MenuTools)) {
                 tools = a->menu();
             }
         }
@@ -68,11 +69,11 @@ private:
         const QList<QAction*> entries = tools->actions();
         const qsizetype n = entries.size();
         if (n < 3 || !entries[n - 3]->isSeparator() ||
-            entries[n - 2]->text() != qs(str::MenuCompareGateway) ||
-            entries[n - 1]->text() != qs(str::MenuCompareFile)) {
+            entries[n - 2]->text() != ui(str::MenuCompareGateway) ||
+            entries[n - 1]->text() != ui(str::MenuCompareFile)) {
             return nullptr;
         }
-        return entries[n - 2]->text() == qs(text) ? entries[n - 2] : entries[n - 1];
+        return entries[n - 2]->text() == text ? entries[n - 2] : entries[n - 1];
     }
 
     QString fixture(const char* variant) {
@@ -118,7 +119,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         s.portIndex = 0;
         s.configured = true;
         prompts_->okCancel = {true, true, true, true};
-        frame_->action(qs(str::TipDownload))->trigger();
+        frame_->action(ui(str::TipDownload))->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         prompts_->told.clear();
@@ -128,7 +129,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         live.Config.Instructions[1].Bytes = "6"; // Transmit PDO 389 of node 5
         const GatewayConfiguration before = live;
 
-        QAction* entry = toolsEntry(str::MenuCompareGateway);
+        QAction* entry = toolsEntry(ui(str::MenuCompareGateway));
         QVERIFY(entry != nullptr);
         entry->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
@@ -137,8 +138,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
 
         CompareWindow* window = compareWindow();
         QVERIFY(window != nullptr);
-        QCOMPARE(window->windowTitle(), qs(str::CompareGatewayTitle));
-        QCOMPARE(window->list()->headerItem()->text(2), qs(str::CompareGatewayColumn));
+        QCOMPARE(window->windowTitle(), ui(str::CompareGatewayTitle));
+        QCOMPARE(window->list()->headerItem()->text(2), ui(str::CompareGatewayColumn));
         QCOMPARE(window->list()->topLevelItemCount(), 2);
         QCOMPARE(rowTexts(window->list()->topLevelItem(0)),
                  (QStringList{"CANopen: SYNC Cycle", "77", "20"}));
@@ -174,13 +175,13 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         std::string error;
         QVERIFY(saveConfigurationFile(chg, other, error));
         prompts_->files = {chg};
-        QAction* entry = toolsEntry(str::MenuCompareFile);
+        QAction* entry = toolsEntry(ui(str::MenuCompareFile));
         QVERIFY(entry != nullptr);
         entry->trigger();
         QCOMPARE(prompts_->fileRequests.size(), std::size_t{1});
         CompareWindow* window = compareWindow();
         QVERIFY(window != nullptr);
-        QCOMPARE(window->windowTitle(), qs(str::CompareFileTitle));
+        QCOMPARE(window->windowTitle(), ui(str::CompareFileTitle));
         QCOMPARE(window->list()->topLevelItemCount(), 2);
         QCOMPARE(rowTexts(window->list()->topLevelItem(0)),
                  (QStringList{"Node 9", "Valve", "Drain"}));

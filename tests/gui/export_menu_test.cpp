@@ -6,6 +6,7 @@
 #include "export/workbook_export.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/editor/config_view.h"
 #include "gui_test_support.h"
 #include "platform/data_files.h"
@@ -93,11 +94,11 @@ private:
         });
     }
 
-    QAction* toolsItem(const char* text) const {
+    QAction* toolsItem(const QString& text) const {
         for (QAction* m : frame_->menuBar()->actions()) {
-            if (m->text() == QLatin1String(str::MenuTools)) {
+            if (m->text() == ui(str::MenuTools)) {
                 for (QAction* a : m->menu()->actions()) {
-                    if (a->text() == QLatin1String(text)) {
+                    if (a->text() == text) {
                         return a;
                     }
                 }
@@ -107,10 +108,10 @@ private:
     }
 
     // Chooses a Tools menu item; the test fails when it is missing or greyed.
-    void chooseTool(const char* text) {
+    void chooseTool(const QString& text) {
         QAction* a = toolsItem(text);
         if (a == nullptr || !a->isEnabled()) {
-            QFAIL(text);
+            QFAIL(qPrintable(text));
         }
         a->trigger();
     }
@@ -154,9 +155,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         addSlavePdos();
         const QString out = path(QStringLiteral("slave.eds"));
         prompts_.files = {std::nullopt, out.toStdString()};
-        chooseTool(str::MenuCreateEds); // Cancel writes nothing
+        chooseTool(ui(str::MenuCreateEds)); // Cancel writes nothing
         QVERIFY(!QFileInfo::exists(out));
-        chooseTool(str::MenuCreateEds);
+        chooseTool(ui(str::MenuCreateEds));
 
         QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
         const FileDialogRequest& r = prompts_.fileRequests.at(1);
@@ -180,7 +181,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         addSlavePdos();
         const QString out = path(QStringLiteral("slave.xlsx"));
         prompts_.files = {out.toStdString()};
-        QAction* a = frame_->action(QLatin1String(str::TipExportExcel));
+        QAction* a = frame_->action(ui(str::TipExportExcel));
         QVERIFY(a != nullptr);
         QTest::mouseClick(frame_->toolBar()->widgetForAction(a), Qt::LeftButton);
 
@@ -196,7 +197,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         // A desktop without a spreadsheet program: the saved file is named, nothing is lost.
         openerWorks_ = false;
         prompts_.files = {out.toStdString()};
-        chooseTool(str::MenuExportExcel);
+        chooseTool(ui(str::MenuExportExcel));
         QCOMPARE(prompts_.told.size(), size_t(1));
         QVERIFY(QString::fromStdString(prompts_.told[0]).contains(out));
         QVERIFY(readAll(out).startsWith("PK\x03\x04"));
@@ -204,7 +205,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
 
     void edsOnlyForASlave() {
         startFrame(kCanopenMaster);
-        QAction* eds = toolsItem(str::MenuCreateEds);
+        QAction* eds = toolsItem(ui(str::MenuCreateEds));
         QVERIFY(eds != nullptr);
         QVERIFY(!eds->isEnabled());
         eds->trigger(); // a greyed item does nothing
@@ -212,9 +213,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
 
         // New with a slave configuration enables it; New with a master greys it again.
         prompts_.configTypes = {kCanopenSlave, kCanopenMaster};
-        frame_->action(QLatin1String(str::TipNew))->trigger();
+        frame_->action(ui(str::TipNew))->trigger();
         QVERIFY(eds->isEnabled());
-        frame_->action(QLatin1String(str::TipNew))->trigger();
+        frame_->action(ui(str::TipNew))->trigger();
         QVERIFY(!eds->isEnabled());
     }
 
@@ -226,8 +227,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::addColumn<QString>("target");  // chosen file, relative to the row's folder
         QTest::addColumn<QString>("message"); // first line; %1 the data folder, %2 the target
 
-        const QString eds = QLatin1String(str::MenuCreateEds);
-        const QString xls = QLatin1String(str::MenuExportExcel);
+        const QString eds = ui(str::MenuCreateEds);
+        const QString xls = ui(str::MenuExportExcel);
         QTest::newRow("EDS template 1 missing")
             << kCanopenSlave << eds << "-EDSTemplate1.dat"
             << "a.eds"
@@ -292,14 +293,14 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     void helpContent() {
         startFrame(kCanopenMaster);
         useDataFolder(path(QStringLiteral("empty")));
-        frame_->action(QLatin1String(str::MenuContent))->trigger();
+        frame_->action(ui(str::MenuContent))->trigger();
         QCOMPARE(QString::fromStdString(prompts_.told.at(0)),
                  QStringLiteral("Help file\n%1\ndo not exist!").arg(frame_->helpFilePath()));
         QVERIFY(opened_.isEmpty());
 
         // The guide shipped beside the program opens in the default handler.
         frame_->setDataFileLookup(platform::findDataFile);
-        frame_->action(QLatin1String(str::MenuContent))->trigger();
+        frame_->action(ui(str::MenuContent))->trigger();
         QCOMPARE(prompts_.told.size(), size_t(1));
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(frame_->helpFilePath())});
     }

@@ -6,6 +6,7 @@
 #include "editor/command_pages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
 #include "gui/editor/config_view.h"
@@ -431,7 +432,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(statusText(), QStringLiteral("24641 = 0x6041"));
         QTest::keyClick(grid(), Qt::Key_Down);
         QCOMPARE(view()->currentRow(), kRowSdoSubIndex);
-        QCOMPARE(statusText(), QString::fromLatin1(str::StatusReady));
+        QCOMPARE(statusText(), ui(str::StatusReady));
 
         focusCommand(2);
         QCOMPARE(grid()->item(kRowPdoCobId, 1)->toolTip(), QStringLiteral("389 = 0x185"));
@@ -527,10 +528,10 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             frame_->action(QStringLiteral("Content(&C)"))->trigger();
             QCOMPARE(prompts_.told.size(), size_t(i + 1));
             QCOMPARE(QString::fromStdString(prompts_.told.back()),
-                     QString::fromLatin1(str::HelpNotOpened).arg(guide.fileName()));
+                     ui(str::HelpNotOpened).arg(guide.fileName()));
             QDialog* window = frame_->helpWindow();
             QVERIFY(window != nullptr && window->isVisible());
-            QCOMPARE(window->windowTitle(), QString::fromLatin1(str::HelpWindowTitle));
+            QCOMPARE(window->windowTitle(), ui(str::HelpWindowTitle));
             auto* browser = window->findChild<QTextBrowser*>();
             QCOMPARE(browser->source(), QUrl::fromLocalFile(guide.fileName()));
             QVERIFY(browser->toPlainText().contains(QStringLiteral("Hex entry")));
@@ -580,7 +581,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(view()->select({TreeItemKind::Profibus, 0, {}}));
         if (how == QLatin1String("map")) {
             prompts_.okCancel = {true};
-            frame_->action(QString::fromLatin1(str::TipCalculateMapping))->trigger();
+            frame_->action(ui(str::TipCalculateMapping))->trigger();
         } else {
             frame_->serialSettings().configured = true;
             frame_->serialSettings().ports = {"/dev/no-such-port"};

@@ -5,6 +5,7 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/select_commands_dialog.h"
@@ -138,9 +139,9 @@ private:
         QTRY_VERIFY(!popup->isVisible());
     }
 
-    void clickAction(const char* text) {
-        QAction* a = frame_->action(QString::fromLatin1(text));
-        QVERIFY2(a != nullptr, text);
+    void clickAction(const QString& text) {
+        QAction* a = frame_->action(text);
+        QVERIFY2(a != nullptr, qPrintable(text));
         if (QWidget* button = frame_->toolBar()->widgetForAction(a)) {
             QTest::mouseClick(button, Qt::LeftButton);
         } else {
@@ -805,7 +806,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         frame_->setUrlOpener([](const QUrl&) { return true; });
         const QString workbook = folder + QStringLiteral("/anlage.xlsx");
         prompts_.files = {QFile::encodeName(workbook).toStdString()};
-        clickAction(str::TipExportExcel);
+        clickAction(ui(str::TipExportExcel));
         QVERIFY2(prompts_.told.empty(), prompts_.told.empty() ? "" : prompts_.told[0].c_str());
         QCOMPARE(workbookCell(workbook, "TPDO", "E2"), typed);
 

@@ -358,7 +358,7 @@ private slots:
             QVERIFY(pid > 0);
             const std::vector<std::string> ports = platform::serialPortList();
             QVERIFY(std::find(ports.begin(), ports.end(), demo.device()) != ports.end());
-            QCOMPARE(portDisplayName(demo.device()), std::string("Demo gateway"));
+            QCOMPARE(portDisplayName(demo.device()), QStringLiteral("Demo gateway"));
             SerialDialogState state;
             CDConfig dialog(state, ports);
             QVERIFY(dialog.portBox()->findText(QStringLiteral("Demo gateway")) >= 0);

@@ -5,6 +5,7 @@
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
@@ -83,7 +84,7 @@ private:
 
     CModbusConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
-    QAction* act(const char* text) const { return frame_->action(QString::fromLatin1(text)); }
+    QAction* act(const QString& text) const { return frame_->action(text); }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
     // A saved twoNodes() configuration, opened as from the recent-file list.
@@ -139,7 +140,7 @@ private:
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        act(str::MainMenuAddCommand)->trigger();
+        act(ui(str::MainMenuAddCommand))->trigger();
         QTest::qWait(QApplication::doubleClickInterval() + 20);
     }
 
@@ -190,7 +191,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!sim.device().isEmpty());
         confirmPort(sim.device());
         tree()->setCurrentItem(view()->itemFor(canopenSideItem(frame_->session().configuration())));
-        act(str::MainMenuAddNode)->trigger();
+        act(ui(str::MainMenuAddNode))->trigger();
         QVERIFY(frame_->session().document().ModifiedFlag());
         const QString saved = path("kept.chg");
         QFile::remove(saved);
@@ -198,7 +199,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         if (answer == static_cast<int>(SaveAnswer::Yes)) {
             prompts_->files = {saved.toStdString()};
         }
-        act(str::TipUpload)->trigger();
+        act(ui(str::TipUpload))->trigger();
         QCOMPARE(prompts_->saveQuestions, 1);
         QCOMPARE(frame_->transfers()->running(), uploads);
         waitIdle();
@@ -221,10 +222,10 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!file.isEmpty());
         const QByteArray before = readAll(file);
         selectNode(1);
-        act(str::MainMenuCopyNode)->trigger();
+        act(ui(str::MainMenuCopyNode))->trigger();
         QVERIFY(frame_->session().treeEditor().copyState().pastePossible);
 
-        act(str::TipUpload)->trigger();
+        act(ui(str::TipUpload))->trigger();
         waitIdle();
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         const QString untitled =
@@ -254,24 +255,24 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         const QString file = openTwoNodes();
         QVERIFY(!file.isEmpty());
         selectNode(1);
-        act(str::MainMenuCopyNode)->trigger();
-        QVERIFY(act(str::MainMenuPasteNode)->isEnabled());
+        act(ui(str::MainMenuCopyNode))->trigger();
+        QVERIFY(act(ui(str::MainMenuPasteNode))->isEnabled());
 
         if (load == "open") {
             prompts_->files = {file.toStdString()};
-            act(str::TipOpen)->trigger();
+            act(ui(str::TipOpen))->trigger();
         } else if (load == "recent") {
             QVERIFY(frame_->document()->openRecent(file));
         } else {
             prompts_->configTypes = {kCanopenMaster};
-            act(str::TipNew)->trigger();
+            act(ui(str::TipNew))->trigger();
             tree()->setCurrentItem(
                 view()->itemFor(canopenSideItem(frame_->session().configuration())));
-            act(str::MainMenuAddNode)->trigger();
+            act(ui(str::MainMenuAddNode))->trigger();
         }
         const int nodes = frame_->session().configuration().Config.NodeCount;
         selectNode(1);
-        QVERIFY(!act(str::MainMenuPasteNode)->isEnabled());
+        QVERIFY(!act(ui(str::MainMenuPasteNode))->isEnabled());
         view()->pasteNode();
         QCOMPARE(frame_->session().configuration().Config.NodeCount, nodes);
         QVERIFY(prompts_->unexpected.empty());
@@ -353,17 +354,17 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
             tree()->setCurrentItem(node(1)->child(1));
         }
         if (command == "add") {
-            act(str::MainMenuAddNode)->trigger();
+            act(ui(str::MainMenuAddNode))->trigger();
         } else if (command == "paste") {
-            act(str::MainMenuCopyNode)->trigger();
-            act(str::MainMenuPasteNode)->trigger();
+            act(ui(str::MainMenuCopyNode))->trigger();
+            act(ui(str::MainMenuPasteNode))->trigger();
         } else if (command == "deleteCommand") {
-            act(str::MainMenuDeleteCommand)->trigger();
+            act(ui(str::MainMenuDeleteCommand))->trigger();
         } else if (command == "mapping") {
             prompts_->okCancel = {true};
-            act(str::TipCalculateMapping)->trigger();
+            act(ui(str::TipCalculateMapping))->trigger();
         } else {
-            act(str::MainMenuDeleteNode)->trigger();
+            act(ui(str::MainMenuDeleteNode))->trigger();
         }
         QVERIFY(tree()->currentItem() != nullptr);
         QCOMPARE(tree()->currentItem()->text(0), selectedAfter);
@@ -444,13 +445,13 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts);
         window.show();
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);
-        QCOMPARE(window.saveButton()->text(), QString::fromLatin1(str::MonitorStopSaving));
+        QCOMPARE(window.saveButton()->text(), ui(str::MonitorStopSaving));
         const std::vector<MonitorRow> rows{{"Input data", "12:00:00", "01 02 "},
                                            {"Output data", "12:00:01", "FF "}};
         window.showTick(rows, {});
         if (exitButton) {
             for (QPushButton* b : window.findChildren<QPushButton*>()) {
-                if (b->text() == QString::fromLatin1(str::MonitorExit)) {
+                if (b->text() == ui(str::MonitorExit)) {
                     QTest::mouseClick(b, Qt::LeftButton);
                 }
             }

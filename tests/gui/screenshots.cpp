@@ -1,10 +1,12 @@
-// Renders the windows shown in the README into PNG files: torvane-screenshots OUTPUT_DIR.
+// Renders the windows shown in the README into PNG files:
+// torvane_screenshots OUTPUT_DIR [LANGUAGE] (en or zh_CN; English by default).
 
 #include "../support/sample_ports.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
@@ -276,6 +278,11 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QString language = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("en");
+    if (!installTranslations(language)) {
+        std::fprintf(stderr, "no translation for %s\n", qPrintable(language));
+        return 1;
+    }
     QDir().mkpath(out);
     bool ok = true;
 
@@ -323,7 +330,7 @@ int main(int argc, char** argv) {
             frame.menuBar()->actionGeometry(frame.menuBar()->actions().at(1)).bottomLeft();
         edit->popup(frame.mapToGlobal(frame.menuBar()->mapTo(&frame, at)));
         (void)QTest::qWaitForWindowExposed(edit);
-        edit->setActiveAction(frame.action(QStringLiteral("Undo(&U)")));
+        edit->setActiveAction(frame.action(ui(str::MenuUndo)));
         QTest::qWait(50);
         shot = frame.grab();
         {
@@ -334,16 +341,23 @@ int main(int argc, char** argv) {
         ok &= save(shot, out, "edit-menu-undo.png");
 
         CDIns dialog(
-            {QStringLiteral("Upload SDO -> Profibus In"),
-             QStringLiteral("Download SDO <- Profibus Out"),
-             QStringLiteral("Transmit PDO -> Profibus In"),
-             QStringLiteral("Receive PDO <- Profibus Out")},
+            {core(str::AddMasterUploadSdo), core(str::AddMasterDownloadSdo),
+             core(str::AddMasterTransmitPdo), core(str::AddMasterReceivePdo)},
             [](int) {}, &frame);
         dialog.show();
         dialog.list()->setCurrentRow(2);
         (void)QTest::qWaitForWindowExposed(&dialog);
         ok &= save(dialog.grab(), out, "select-commands.png");
         dialog.close();
+
+        // A message with numbers in it: a renumbered node's COB-ID clashing with node 6.
+        const std::string text =
+            QString::fromUtf8(str::RenumberCobIdConflict).replace("%d", "6").toStdString();
+        const std::unique_ptr<QMessageBox> box = messageBox(str::AppTitle, text, &frame);
+        box->show();
+        (void)QTest::qWaitForWindowExposed(box.get());
+        ok &= save(withCaption(*box), out, "message-box.png");
+        box->close();
 
         CAboutDlg about(&frame);
         about.show();
@@ -362,7 +376,7 @@ int main(int argc, char** argv) {
         std::string error;
         ok &= saveConfigurationFile(path, other, error);
         prompts.files = {path};
-        frame.action(QString::fromUtf8(str::MenuCompareFile))->trigger();
+        frame.action(ui(str::MenuCompareFile))->trigger();
         if (auto* compare = frame.findChild<CompareWindow*>()) {
             (void)QTest::qWaitForWindowExposed(compare);
             ok &= save(withCaption(*compare), out, "compare.png");

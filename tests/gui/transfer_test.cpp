@@ -8,6 +8,7 @@
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/wait_dialog.h"
 #include "gui/editor/config_document.h"
@@ -136,7 +137,7 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     QTemporaryDir dir_;
 
-    QAction* act(const char* tip) { return frame_->action(QString::fromLatin1(tip)); }
+    QAction* act(const QString& tip) { return frame_->action(tip); }
     CModbusConfigView* view() { return frame_->view(); }
 
     // A configuration written by transfer_fixture (beside this program) and opened.
@@ -197,11 +198,11 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         });
         ProgressRecord progress;
         recordProgress(frame_->waitDialog(), progress);
-        act(str::TipDownload)->trigger();
+        act(ui(str::TipDownload))->trigger();
         QVERIFY(frame_->serialSettings().configured);
         QVERIFY(frame_->transfers()->running());
-        QVERIFY(!act(str::TipDownload)->isEnabled());
-        QVERIFY(!act(str::TipUpload)->isEnabled());
+        QVERIFY(!act(ui(str::TipDownload))->isEnabled());
+        QVERIFY(!act(ui(str::TipUpload))->isEnabled());
 
         // Editing goes on meanwhile; the download sends the configuration as it was.
         frame_->session().configuration().Config.SYNC = "77";
@@ -212,8 +213,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(progress.values.last(), 1300);
         QVERIFY(!frame_->waitDialog()->isVisible());
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
-        QVERIFY(act(str::TipDownload)->isEnabled());
-        QVERIFY(act(str::TipUpload)->isEnabled());
+        QVERIFY(act(ui(str::TipDownload))->isEnabled());
+        QVERIFY(act(ui(str::TipUpload))->isEnabled());
         QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
         QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 320);
         // What the download changed is one step of its own.
@@ -229,8 +230,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->configTypes = {0};
         frame_->document()->fileNew();
         QCOMPARE(frame_->session().configuration().Config.InstructionCount, 0);
-        act(str::TipUpload)->trigger();
-        QVERIFY(!act(str::TipDownload)->isEnabled());
+        act(ui(str::TipUpload))->trigger();
+        QVERIFY(!act(ui(str::TipDownload))->isEnabled());
         waitIdle();
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         QCOMPARE(carried(frame_->session().configuration()), carried(sent));
@@ -276,7 +277,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         confirmPort(sim.device());
         selectCanopenPage();
 
-        act(str::TipDownload)->trigger();
+        act(ui(str::TipDownload))->trigger();
         waitIdle();
         QCOMPARE(questions.asked, 1);
         QVERIFY(questions.onGuiThread);
@@ -323,15 +324,15 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
             frame_->session().configuration().Config.SDOCycle = "1";
             prompts_->okCancel = {false};
         }
-        act(str::TipDownload)->trigger();
+        act(ui(str::TipDownload))->trigger();
         waitIdle();
         QCOMPARE(prompts_->told.empty(), !toldSomething);
         QCOMPARE(prompts_->told.size() <= 1, true);
         if (how != "check") {
             QVERIFY(prompts_->unexpected.empty());
         }
-        QVERIFY(act(str::TipDownload)->isEnabled());
-        QVERIFY(act(str::TipUpload)->isEnabled());
+        QVERIFY(act(ui(str::TipDownload))->isEnabled());
+        QVERIFY(act(ui(str::TipUpload))->isEnabled());
         QVERIFY(sim.received().isEmpty());
     }
 
@@ -344,7 +345,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->told.clear();
         prompts_->okCancel = {true, true, true, true};
         confirmPort(sim.device());
-        act(str::TipDownload)->trigger();
+        act(ui(str::TipDownload))->trigger();
         QTest::qWait(300);
         prompts_->configTypes = {0};
         frame_->document()->fileNew();
@@ -375,13 +376,13 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->okCancel = {true, true, true, true};
         confirmPort(sim.device());
 
-        act(str::TipDownload)->trigger();
+        act(ui(str::TipDownload))->trigger();
         QVERIFY(frame_->transfers()->running());
-        QCOMPARE(act(str::TipDownload)->isEnabled(), commandsEnabled);
-        QCOMPARE(act(str::TipUpload)->isEnabled(), commandsEnabled);
+        QCOMPARE(act(ui(str::TipDownload))->isEnabled(), commandsEnabled);
+        QCOMPARE(act(ui(str::TipUpload))->isEnabled(), commandsEnabled);
         QTest::qWait(300);
-        act(str::TipUpload)->trigger();
-        act(str::TipDownload)->trigger();
+        act(ui(str::TipUpload))->trigger();
+        act(ui(str::TipDownload))->trigger();
         waitIdle();
 
         const std::string busy = transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy);

@@ -1,6 +1,6 @@
 #include "gui/app/about_dlg.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "platform/data_files.h"
 
 #include <QDir>
@@ -55,23 +55,17 @@ void LogoArea::paintEvent(QPaintEvent* /*event*/) {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), logo_(new LogoArea(this)) {
     setObjectName(QStringLiteral("CAboutDlg"));
-    setWindowTitle(QString::fromLatin1(str::AboutTitle));
+    setWindowTitle(ui(str::AboutTitle));
     logo_->load(QString::fromStdString(platform::findDataFile(str::LogoFileName)));
 
-    auto* product = new QLabel(QString::fromLatin1(str::AboutProduct), this);
+    auto* product = new QLabel(ui(str::AboutProduct), this);
     QFont bold = product->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
     product->setFont(bold);
-    auto* version = new QLabel(QString::fromLatin1(str::AboutVersion), this);
-    auto* notice = new QLabel(
-        QStringLiteral("Copyright (C) Veltra Automation. All rights reserved.\n"
-                       "This program is protected by copyright law. Unauthorized copying or\n"
-                       "distribution of it, or any part of it, is not permitted.\n\n"
-                       "Sales: +86 10 0000 0001    Support: +86 10 0000 0002\n"
-                       "E-mail: sales@veltra.example    support@veltra.example"),
-        this);
-    auto* more = new QLabel(QString::fromLatin1(str::AboutMoreInfo), this);
+    auto* version = new QLabel(ui(str::AboutVersion), this);
+    auto* notice = new QLabel(ui(str::AboutNotice), this);
+    auto* more = new QLabel(ui(str::AboutMoreInfo), this);
     auto* link = new QLabel(
         QStringLiteral("<a href=\"https://www.veltra.example/\">https://www.veltra.example/</a>"),
         this);
@@ -79,7 +73,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), logo_(new LogoArea(this
     link->setOpenExternalLinks(true);
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);
 
-    auto* close = new QPushButton(QString::fromLatin1(str::AboutClose), this);
+    auto* close = new QPushButton(ui(str::AboutClose), this);
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -1,8 +1,8 @@
 #include "gui/app/application.h"
 
 #include "gui/app/demo_gateway.h"
-#include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/prompts.h"
 #include "platform/serial_ports.h"
@@ -42,7 +42,7 @@ CMainFrame::StartResult CModbusConfigApp::initInstance(const QString& file, bool
         QString error;
         if (!demo_->start(error)) {
             demo_.reset();
-            prompts_->tell(QString::fromUtf8(str::DemoGatewayFailed).arg(error).toStdString());
+            prompts_->tell(ui(str::DemoGatewayFailed).arg(error).toStdString());
         } else {
             // The demo port is preselected; the serial dialog still comes first, as always.
             SerialDialogState& serial = frame_->serialSettings();

@@ -33,7 +33,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("measure-startup"),
         QStringLiteral("Print the start-up time, the time to open the largest configuration and "
                        "the memory used, then exit."));
-    parser.addOptions({help, version, demo, measure});
+    const QCommandLineOption lang(
+        QStringLiteral("lang"),
+        QStringLiteral("The interface language: en or zh_CN (default: the system locale's)."),
+        QStringLiteral("language"));
+    parser.addOptions({help, version, demo, measure, lang});
     for (const char* name : kQtValueOptions) {
         QCommandLineOption o(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         o.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -79,6 +83,16 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         cl.action = CommandLine::Action::Error;
         cl.text = QStringLiteral("torvane: only one FILE can be opened\n") + usage;
         return cl;
+    }
+    if (parser.isSet(lang)) {
+        cl.language = parser.value(lang);
+        if (cl.language != QLatin1String("en") && cl.language != QLatin1String("zh_CN")) {
+            cl.action = CommandLine::Action::Error;
+            cl.text = QStringLiteral("torvane: unknown language \"%1\" (en or zh_CN)\n")
+                          .arg(cl.language) +
+                      usage;
+            return cl;
+        }
     }
     cl.file = files.value(0);
     cl.demo = parser.isSet(demo);

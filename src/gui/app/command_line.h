@@ -17,7 +17,8 @@ struct CommandLine {
     };
     Action action = Action::Run;
     bool demo = false;
-    QString file; // the configuration to open; empty for New
+    QString file;     // the configuration to open; empty for New
+    QString language; // "en" or "zh_CN" from --lang; empty: the system locale's
     QString text;
 };
 

@@ -1,6 +1,6 @@
 #include "gui/app/demo_gateway.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 
 #include <QByteArray>
 #include <mutex>
@@ -18,9 +18,10 @@ void setDemoDevice(const std::string& device) {
 
 } // namespace
 
-std::string portDisplayName(const std::string& device) {
+QString portDisplayName(const std::string& device) {
     const std::lock_guard<std::mutex> lock(g_demoMutex);
-    return !g_demoDevice.empty() && device == g_demoDevice ? str::DemoGatewayName : device;
+    return !g_demoDevice.empty() && device == g_demoDevice ? ui(str::DemoGatewayName)
+                                                           : QString::fromStdString(device);
 }
 
 DemoGateway::DemoGateway() = default;

@@ -33,6 +33,6 @@ private:
 
 // The name the port list shows for `device`: "Demo gateway" for the running demo, else the
 // device itself.
-std::string portDisplayName(const std::string& device);
+QString portDisplayName(const std::string& device);
 
 } // namespace torvane::gui

@@ -6,186 +6,219 @@
 
 namespace torvane::str {
 
+// An English text and the context (its window) it is translated in; gui::ui() gives it in the
+// interface language.
+struct UiText {
+    const char* context;
+    const char* source;
+};
+
+// lupdate reads TORVANE_UI as QT_TRANSLATE_NOOP.
+#define TORVANE_UI(context, text)                                                                  \
+    ::torvane::str::UiText {                                                                       \
+        context, text                                                                              \
+    }
+
 // ---- Mapping and checks ----------------------------------------------------------------------
 
-inline constexpr const char* MappingConfirm =
-    "Really want to calculate the mapping address automatically?";
+inline constexpr UiText MappingConfirm =
+    TORVANE_UI("ConfigView", "Really want to calculate the mapping address automatically?");
 // Conflict detection window (CDTest).
-inline constexpr const char* ConflictTitle = "Conflict Detection";
-inline constexpr const char* ConflictCommandList = "Command list";
-inline constexpr const char* ConflictInputArea = "Input area";
-inline constexpr const char* ConflictOutputArea = "Output area";
-inline constexpr const char* ConflictLegendInput = "Input";
-inline constexpr const char* ConflictLegendOutput = "Output";
-inline constexpr const char* ConflictLegendConflict = "Conflict";
+inline constexpr UiText ConflictTitle = TORVANE_UI("ConflictDialog", "Conflict Detection");
+inline constexpr UiText ConflictCommandList = TORVANE_UI("ConflictDialog", "Command list");
+inline constexpr UiText ConflictInputArea = TORVANE_UI("ConflictDialog", "Input area");
+inline constexpr UiText ConflictOutputArea = TORVANE_UI("ConflictDialog", "Output area");
+inline constexpr UiText ConflictLegendInput = TORVANE_UI("ConflictDialog", "Input");
+inline constexpr UiText ConflictLegendOutput = TORVANE_UI("ConflictDialog", "Output");
+inline constexpr UiText ConflictLegendConflict = TORVANE_UI("ConflictDialog", "Conflict");
 
 // ---- Editor: network tree and parameter pages -------------------------------------------------
 
-inline constexpr const char* HeadingDevices = "Devices";
-inline constexpr const char* HeadingConfiguration = "Configuration";
-inline constexpr const char* MenuAddNode = "Add Node";
-inline constexpr const char* MenuDeleteNode = "Delete Node";
-inline constexpr const char* MenuAddCommand = "Add Command";
-inline constexpr const char* MenuDeleteCommand = "Delete Command";
-inline constexpr const char* MenuCopyNode = "Copy Node";
-inline constexpr const char* MenuPasteNode = "Paste Node";
-inline constexpr const char* ProtocolTypeSelection = "Protocol Type Selection";
-inline constexpr const char* SelectConfigType = "Select config type";
-inline constexpr const char* OldConfig = "Old-Config";
-inline constexpr const char* NewConfig = "New-Config";
-inline constexpr const char* SaveConfigurationTitle = "Save Configuration";
-inline constexpr const char* SaveConfigurationQuestion =
-    "Configuration has been changed, save it or not?";
-inline constexpr const char* ButtonYes = "Yes(&Y)";
-inline constexpr const char* ButtonNo = "No(&N)";
-inline constexpr const char* ButtonOk = "OK";
-inline constexpr const char* ButtonCancel = "Cancel";
+inline constexpr UiText HeadingDevices = TORVANE_UI("ConfigView", "Devices");
+inline constexpr UiText HeadingConfiguration = TORVANE_UI("ConfigView", "Configuration");
+inline constexpr UiText MenuAddNode = TORVANE_UI("ConfigView", "Add Node");
+inline constexpr UiText MenuDeleteNode = TORVANE_UI("ConfigView", "Delete Node");
+inline constexpr UiText MenuAddCommand = TORVANE_UI("ConfigView", "Add Command");
+inline constexpr UiText MenuDeleteCommand = TORVANE_UI("ConfigView", "Delete Command");
+inline constexpr UiText MenuCopyNode = TORVANE_UI("ConfigView", "Copy Node");
+inline constexpr UiText MenuPasteNode = TORVANE_UI("ConfigView", "Paste Node");
+inline constexpr UiText ProtocolTypeSelection =
+    TORVANE_UI("ConfigDialogs", "Protocol Type Selection");
+inline constexpr UiText SelectConfigType = TORVANE_UI("ConfigDialogs", "Select config type");
+inline constexpr UiText OldConfig = TORVANE_UI("ConfigDialogs", "Old-Config");
+inline constexpr UiText NewConfig = TORVANE_UI("ConfigDialogs", "New-Config");
+inline constexpr UiText SaveConfigurationTitle = TORVANE_UI("ConfigDialogs", "Save Configuration");
+inline constexpr UiText SaveConfigurationQuestion =
+    TORVANE_UI("ConfigDialogs", "Configuration has been changed, save it or not?");
+inline constexpr UiText ButtonYes = TORVANE_UI("ConfigDialogs", "Yes(&Y)");
+inline constexpr UiText ButtonNo = TORVANE_UI("ConfigDialogs", "No(&N)");
+inline constexpr UiText ButtonOk = TORVANE_UI("ConfigDialogs", "OK");
+inline constexpr UiText ButtonCancel = TORVANE_UI("ConfigDialogs", "Cancel");
 
 // ---- Editor: command pages and adding commands -----------------------------------------------
 
 // "Select Commands" dialog and its limits.
-inline constexpr const char* SelectCommandsTitle = "Select Commands";
+inline constexpr UiText SelectCommandsTitle = TORVANE_UI("SelectCommandsDialog", "Select Commands");
 
 // ---- Communication ---------------------------------------------------------------------------
 
-inline constexpr const char* DownloadHintSelect = "Select";
+inline constexpr UiText DownloadHintSelect = TORVANE_UI("FormatDialog", "Select");
 
 // ---- Communication dialogs -------------------------------------------------------------------
 
-inline constexpr const char* SerialDialogTitle = "Serial Port Configuration";
-inline constexpr const char* SerialPortLabel = "Port";
-inline constexpr const char* SerialBaudLabel = "Baudrate";
-inline constexpr const char* SerialParityLabel = "Parity";
-inline constexpr const char* SerialDataBitsLabel = "Data Bits";
-inline constexpr const char* SerialStopBitsLabel = "Stop Bits";
-inline constexpr const char* DownloadHintText =
+inline constexpr UiText SerialDialogTitle = TORVANE_UI("SerialDialog", "Serial Port Configuration");
+inline constexpr UiText SerialPortLabel = TORVANE_UI("SerialDialog", "Port");
+inline constexpr UiText SerialBaudLabel = TORVANE_UI("SerialDialog", "Baudrate");
+inline constexpr UiText SerialParityLabel = TORVANE_UI("SerialDialog", "Parity");
+inline constexpr UiText SerialDataBitsLabel = TORVANE_UI("SerialDialog", "Data Bits");
+inline constexpr UiText SerialStopBitsLabel = TORVANE_UI("SerialDialog", "Stop Bits");
+// The parity list; the settings keep the position, not the text.
+inline constexpr UiText ParityNone = TORVANE_UI("SerialDialog", "None");
+inline constexpr UiText ParityOdd = TORVANE_UI("SerialDialog", "ODD");
+inline constexpr UiText ParityEven = TORVANE_UI("SerialDialog", "EVEN");
+inline constexpr UiText ParityMark = TORVANE_UI("SerialDialog", "MARK");
+inline constexpr UiText ParitySpace = TORVANE_UI("SerialDialog", "SPACE");
+inline constexpr UiText DownloadHintText = TORVANE_UI(
+    "FormatDialog",
     "The open configuration was made with an earlier version of this program. The compatible "
     "format keeps the old download method for gateways with the earlier firmware; the new "
-    "format is for all other gateways.";
-inline constexpr const char* TransferRunningOnClose =
-    "A transfer to the gateway is running. Close the program when it has ended.";
+    "format is for all other gateways.");
+inline constexpr UiText TransferRunningOnClose = TORVANE_UI(
+    "MainWindow", "A transfer to the gateway is running. Close the program when it has ended.");
 
 // ---- Exports ---------------------------------------------------------------------------------
 
-inline constexpr const char* FilterEds = "Electronic Data Sheet(*.eds)";
+inline constexpr UiText FilterEds = TORVANE_UI("MainWindow", "Electronic Data Sheet(*.eds)");
 inline constexpr const char* ExtensionEds = "eds";
-inline constexpr const char* FilterExcel = "Execl File(*.xlsx)";
+inline constexpr UiText FilterExcel = TORVANE_UI("MainWindow", "Execl File(*.xlsx)");
 inline constexpr const char* ExtensionExcel = "xlsx";
 // "%1" is replaced by the workbook's full path.
-inline constexpr const char* WorkbookNotOpened =
-    "The workbook is saved as\n%1\nbut no program could be started to show it.";
+inline constexpr UiText WorkbookNotOpened = TORVANE_UI(
+    "MainWindow", "The workbook is saved as\n%1\nbut no program could be started to show it.");
 
 // ---- Monitor ---------------------------------------------------------------------------------
 
-inline constexpr const char* MonitorTitle = "Monitor";
+inline constexpr UiText MonitorTitle = TORVANE_UI("MonitorWindow", "Monitor");
 // The simulated gateway `torvane --demo` lists among the serial ports.
-inline constexpr const char* DemoGatewayName = "Demo gateway";
-inline constexpr const char* DemoGatewayFailed = "The demo gateway could not be started: %1";
-inline constexpr const char* MonitorColumnStatus = "Status";
-inline constexpr const char* MonitorColumnTime = "Time";
-inline constexpr const char* MonitorColumnData = "Data";
-inline constexpr const char* MonitorInputDataLabel = "Input Data:";
-inline constexpr const char* MonitorOutputGroup = "Output:";
-inline constexpr const char* MonitorStartLabel = "The starting address:";
-inline constexpr const char* MonitorStartNote =
-    "(The starting address in DP output buffer, base 0)";
-inline constexpr const char* MonitorDataLabel = "Data:";
-inline constexpr const char* MonitorDataNote = "(Output data)";
-inline constexpr const char* MonitorTransmit = "Transmit";
-inline constexpr const char* MonitorSaveContent = "Save Content";
-inline constexpr const char* MonitorStopSaving = "Stop Saving";
-inline constexpr const char* MonitorStopDisplaying = "Stop Displaying";
-inline constexpr const char* MonitorContinueDisplay = "Continue to display";
-inline constexpr const char* MonitorExit = "Exit";
-inline constexpr const char* MonitorLogFilter = "TXT File(*.txt)";
+inline constexpr UiText DemoGatewayName = TORVANE_UI("SerialDialog", "Demo gateway");
+inline constexpr UiText DemoGatewayFailed =
+    TORVANE_UI("MainWindow", "The demo gateway could not be started: %1");
+inline constexpr UiText MonitorColumnStatus = TORVANE_UI("MonitorWindow", "Status");
+inline constexpr UiText MonitorColumnTime = TORVANE_UI("MonitorWindow", "Time");
+inline constexpr UiText MonitorColumnData = TORVANE_UI("MonitorWindow", "Data");
+inline constexpr UiText MonitorInputDataLabel = TORVANE_UI("MonitorWindow", "Input Data:");
+inline constexpr UiText MonitorOutputGroup = TORVANE_UI("MonitorWindow", "Output:");
+inline constexpr UiText MonitorStartLabel = TORVANE_UI("MonitorWindow", "The starting address:");
+inline constexpr UiText MonitorStartNote =
+    TORVANE_UI("MonitorWindow", "(The starting address in DP output buffer, base 0)");
+inline constexpr UiText MonitorDataLabel = TORVANE_UI("MonitorWindow", "Data:");
+inline constexpr UiText MonitorDataNote = TORVANE_UI("MonitorWindow", "(Output data)");
+inline constexpr UiText MonitorTransmit = TORVANE_UI("MonitorWindow", "Transmit");
+inline constexpr UiText MonitorSaveContent = TORVANE_UI("MonitorWindow", "Save Content");
+inline constexpr UiText MonitorStopSaving = TORVANE_UI("MonitorWindow", "Stop Saving");
+inline constexpr UiText MonitorStopDisplaying = TORVANE_UI("MonitorWindow", "Stop Displaying");
+inline constexpr UiText MonitorContinueDisplay = TORVANE_UI("MonitorWindow", "Continue to display");
+inline constexpr UiText MonitorExit = TORVANE_UI("MonitorWindow", "Exit");
+inline constexpr UiText MonitorLogFilter = TORVANE_UI("MonitorWindow", "TXT File(*.txt)");
 
 // ---- Application -----------------------------------------------------------------------------
 
-inline constexpr const char* MenuFile = "File(&F)";
-inline constexpr const char* MenuNew = "New(&N)";
-inline constexpr const char* MenuOpen = "Open(&O)";
-inline constexpr const char* MenuSave = "Save(&S)";
-inline constexpr const char* MenuSaveAs = "Save As(&A)";
-inline constexpr const char* MenuRecent = "Recent";
-inline constexpr const char* MenuExit = "Exit(&X)";
-inline constexpr const char* MenuEdit = "Edit(&E)";
-inline constexpr const char* MainMenuAddNode = "Add Node(&N)";
-inline constexpr const char* MainMenuDeleteNode = "Delete Node(&D)";
-inline constexpr const char* MainMenuAddCommand = "Add Command(&I)";
-inline constexpr const char* MainMenuDeleteCommand = "Delete Command(&E)";
-inline constexpr const char* MainMenuCopyNode = "Copy Node(&C)";
-inline constexpr const char* MainMenuPasteNode = "Paste Node(&P)";
-inline constexpr const char* MenuUndo = "Undo(&U)";
-inline constexpr const char* MenuRedo = "Redo(&R)";
+inline constexpr UiText MenuFile = TORVANE_UI("MainWindow", "File(&F)");
+inline constexpr UiText MenuNew = TORVANE_UI("MainWindow", "New(&N)");
+inline constexpr UiText MenuOpen = TORVANE_UI("MainWindow", "Open(&O)");
+inline constexpr UiText MenuSave = TORVANE_UI("MainWindow", "Save(&S)");
+inline constexpr UiText MenuSaveAs = TORVANE_UI("MainWindow", "Save As(&A)");
+inline constexpr UiText MenuRecent = TORVANE_UI("MainWindow", "Recent");
+inline constexpr UiText MenuExit = TORVANE_UI("MainWindow", "Exit(&X)");
+inline constexpr UiText MenuEdit = TORVANE_UI("MainWindow", "Edit(&E)");
+inline constexpr UiText MainMenuAddNode = TORVANE_UI("MainWindow", "Add Node(&N)");
+inline constexpr UiText MainMenuDeleteNode = TORVANE_UI("MainWindow", "Delete Node(&D)");
+inline constexpr UiText MainMenuAddCommand = TORVANE_UI("MainWindow", "Add Command(&I)");
+inline constexpr UiText MainMenuDeleteCommand = TORVANE_UI("MainWindow", "Delete Command(&E)");
+inline constexpr UiText MainMenuCopyNode = TORVANE_UI("MainWindow", "Copy Node(&C)");
+inline constexpr UiText MainMenuPasteNode = TORVANE_UI("MainWindow", "Paste Node(&P)");
+inline constexpr UiText MenuUndo = TORVANE_UI("MainWindow", "Undo(&U)");
+inline constexpr UiText MenuRedo = TORVANE_UI("MainWindow", "Redo(&R)");
 // Status texts of Undo and Redo, followed by the step's name.
-inline constexpr const char* StatusUndo = "Undo: ";
-inline constexpr const char* StatusRedo = "Redo: ";
-// Step names that are no menu text of their own.
-inline constexpr const char* StepCalculateMapping = "Calculate Mapping Address";
-inline constexpr const char* StepDownload = "Download";
-inline constexpr const char* MenuTools = "Tools(&T)";
-inline constexpr const char* MenuSerial = "Serial Connection(&P)";
-inline constexpr const char* MenuUpload = "Upload(&U)";
-inline constexpr const char* MenuDownload = "Download(&D)";
-inline constexpr const char* MenuCalculateMapping = "Calculate Mapping Address(&T)";
-inline constexpr const char* MenuExportExcel = "Export EXCEL(&O)";
-inline constexpr const char* MenuConflict = "Mapping Address Conflict Detection(&C)";
-inline constexpr const char* MenuCreateEds = "Create EDS File(&E)";
-inline constexpr const char* MenuPromptInformation = "Prompt Information";
-inline constexpr const char* MenuHelp = "Help(&H)";
-inline constexpr const char* MenuContent = "Content(&C)";
-inline constexpr const char* MenuAbout = "About(&A)";
-inline constexpr const char* TipNew = "New";
-inline constexpr const char* TipOpen = "Open";
-inline constexpr const char* TipSave = "Save";
-inline constexpr const char* TipUpload = "Upload";
-inline constexpr const char* TipDownload = "Download";
-inline constexpr const char* TipCalculateMapping = "Calculate Mapping Address";
-inline constexpr const char* TipConflict = "Mapping Address Conflict Detection";
-inline constexpr const char* TipExportExcel = "Export EXCEL";
-inline constexpr const char* PromptNew = "Creates a new document";
-inline constexpr const char* PromptOpen = "Opens an existing document";
-inline constexpr const char* PromptSave = "Saves the document";
-inline constexpr const char* PromptSaveAs = "Saves the document with a new name";
-inline constexpr const char* PromptExit = "Quit the application; prompts to save documents";
-inline constexpr const char* PromptAbout =
-    "Display program information, version number and copyright";
-inline constexpr const char* PromptRecent = "Open this document";
-inline constexpr const char* StatusReady = "Ready";
-inline constexpr const char* StatusCapital = "Capital";
-inline constexpr const char* StatusRoll = "Roll";
-inline constexpr const char* InfoBarTitle = "MY Control";
-inline constexpr const char* InfoTab = "Info";
-inline constexpr const char* NewsTab = "News";
+inline constexpr UiText StatusUndo = TORVANE_UI("MainWindow", "Undo: ");
+inline constexpr UiText StatusRedo = TORVANE_UI("MainWindow", "Redo: ");
+inline constexpr UiText MenuTools = TORVANE_UI("MainWindow", "Tools(&T)");
+inline constexpr UiText MenuSerial = TORVANE_UI("MainWindow", "Serial Connection(&P)");
+inline constexpr UiText MenuUpload = TORVANE_UI("MainWindow", "Upload(&U)");
+inline constexpr UiText MenuDownload = TORVANE_UI("MainWindow", "Download(&D)");
+inline constexpr UiText MenuCalculateMapping =
+    TORVANE_UI("MainWindow", "Calculate Mapping Address(&T)");
+inline constexpr UiText MenuExportExcel = TORVANE_UI("MainWindow", "Export EXCEL(&O)");
+inline constexpr UiText MenuConflict =
+    TORVANE_UI("MainWindow", "Mapping Address Conflict Detection(&C)");
+inline constexpr UiText MenuCreateEds = TORVANE_UI("MainWindow", "Create EDS File(&E)");
+inline constexpr UiText MenuPromptInformation = TORVANE_UI("MainWindow", "Prompt Information");
+inline constexpr UiText MenuHelp = TORVANE_UI("MainWindow", "Help(&H)");
+inline constexpr UiText MenuContent = TORVANE_UI("MainWindow", "Content(&C)");
+inline constexpr UiText MenuAbout = TORVANE_UI("MainWindow", "About(&A)");
+inline constexpr UiText TipNew = TORVANE_UI("MainWindow", "New");
+inline constexpr UiText TipOpen = TORVANE_UI("MainWindow", "Open");
+inline constexpr UiText TipSave = TORVANE_UI("MainWindow", "Save");
+inline constexpr UiText TipUpload = TORVANE_UI("MainWindow", "Upload");
+inline constexpr UiText TipDownload = TORVANE_UI("MainWindow", "Download");
+inline constexpr UiText TipCalculateMapping = TORVANE_UI("MainWindow", "Calculate Mapping Address");
+inline constexpr UiText TipConflict =
+    TORVANE_UI("MainWindow", "Mapping Address Conflict Detection");
+inline constexpr UiText TipExportExcel = TORVANE_UI("MainWindow", "Export EXCEL");
+inline constexpr UiText PromptNew = TORVANE_UI("MainWindow", "Creates a new document");
+inline constexpr UiText PromptOpen = TORVANE_UI("MainWindow", "Opens an existing document");
+inline constexpr UiText PromptSave = TORVANE_UI("MainWindow", "Saves the document");
+inline constexpr UiText PromptSaveAs =
+    TORVANE_UI("MainWindow", "Saves the document with a new name");
+inline constexpr UiText PromptExit =
+    TORVANE_UI("MainWindow", "Quit the application; prompts to save documents");
+inline constexpr UiText PromptAbout =
+    TORVANE_UI("MainWindow", "Display program information, version number and copyright");
+inline constexpr UiText PromptRecent = TORVANE_UI("MainWindow", "Open this document");
+inline constexpr UiText StatusReady = TORVANE_UI("MainWindow", "Ready");
+inline constexpr UiText StatusCapital = TORVANE_UI("MainWindow", "Capital");
+inline constexpr UiText StatusRoll = TORVANE_UI("MainWindow", "Roll");
+inline constexpr UiText InfoBarTitle = TORVANE_UI("InfoBar", "MY Control");
+inline constexpr UiText InfoTab = TORVANE_UI("InfoBar", "Info");
+inline constexpr UiText NewsTab = TORVANE_UI("InfoBar", "News");
 inline constexpr const char* NewsPage = "advertising_bottom/Torvane.html";
 inline constexpr const char* InfoFont = "Times New Roman";
 // The user guide is an HTML page (its pictures under help/), opened in the desktop's browser.
 inline constexpr const char* HelpFileName = "Torvane.html";
 // "%1" is replaced by the help file's full path.
-inline constexpr const char* HelpFileMissing = "Help file\n%1\ndo not exist!";
+inline constexpr UiText HelpFileMissing = TORVANE_UI("MainWindow", "Help file\n%1\ndo not exist!");
 // "%1" is replaced by the help file's full path; the guide then opens in the program's window.
-inline constexpr const char* HelpNotOpened =
+inline constexpr UiText HelpNotOpened = TORVANE_UI(
+    "MainWindow",
     "No program could be started to show the help file\n%1\nIt is shown in a window of this "
-    "program.";
-inline constexpr const char* HelpWindowTitle = "Torvane Help";
-inline constexpr const char* AboutTitle = "About Software Torvane";
-inline constexpr const char* AboutProduct = "Gateway Configuration Softwre Torvane";
-inline constexpr const char* AboutVersion = "Version 4.2.1";
-inline constexpr const char* AboutMoreInfo = "More technical information, please visit:";
-inline constexpr const char* AboutClose = "Close";
+    "program.");
+inline constexpr UiText HelpWindowTitle = TORVANE_UI("MainWindow", "Torvane Help");
+inline constexpr UiText AboutTitle = TORVANE_UI("AboutDialog", "About Software Torvane");
+inline constexpr UiText AboutProduct =
+    TORVANE_UI("AboutDialog", "Gateway Configuration Softwre Torvane");
+inline constexpr UiText AboutVersion = TORVANE_UI("AboutDialog", "Version 4.2.1");
+inline constexpr UiText AboutNotice = TORVANE_UI(
+    "AboutDialog", "Copyright (C) Veltra Automation. All rights reserved.\n"
+                   "This program is protected by copyright law. Unauthorized copying or\n"
+                   "distribution of it, or any part of it, is not permitted.\n\n"
+                   "Sales: +86 10 0000 0001    Support: +86 10 0000 0002\n"
+                   "E-mail: sales@veltra.example    support@veltra.example");
+inline constexpr UiText AboutMoreInfo =
+    TORVANE_UI("AboutDialog", "More technical information, please visit:");
+inline constexpr UiText AboutClose = TORVANE_UI("AboutDialog", "Close");
 inline constexpr const char* LogoFileName = "VeltraCompany.png";
 
 // ---- Comparing configurations ------------------------------------------------------------------
 
-inline constexpr const char* MenuCompareGateway = "Compare with Gateway(&G)";
-inline constexpr const char* MenuCompareFile = "Compare with File(&C)";
-inline constexpr const char* CompareGatewayTitle = "Compare with Gateway";
-inline constexpr const char* CompareFileTitle = "Compare with File";
-inline constexpr const char* ComparePlaceColumn = "Place";
-inline constexpr const char* CompareOursColumn = "In this configuration";
-inline constexpr const char* CompareGatewayColumn = "On the gateway";
-inline constexpr const char* CompareFileColumn = "In the file";
-inline constexpr const char* CompareCopy = "Copy to Clipboard";
-inline constexpr const char* CompareClose = "Close";
+inline constexpr UiText MenuCompareGateway = TORVANE_UI("MainWindow", "Compare with Gateway(&G)");
+inline constexpr UiText MenuCompareFile = TORVANE_UI("MainWindow", "Compare with File(&C)");
+inline constexpr UiText CompareGatewayTitle = TORVANE_UI("CompareWindow", "Compare with Gateway");
+inline constexpr UiText CompareFileTitle = TORVANE_UI("CompareWindow", "Compare with File");
+inline constexpr UiText ComparePlaceColumn = TORVANE_UI("CompareWindow", "Place");
+inline constexpr UiText CompareOursColumn = TORVANE_UI("CompareWindow", "In this configuration");
+inline constexpr UiText CompareGatewayColumn = TORVANE_UI("CompareWindow", "On the gateway");
+inline constexpr UiText CompareFileColumn = TORVANE_UI("CompareWindow", "In the file");
+inline constexpr UiText CompareCopy = TORVANE_UI("CompareWindow", "Copy to Clipboard");
+inline constexpr UiText CompareClose = TORVANE_UI("CompareWindow", "Close");
 
 } // namespace torvane::str

@@ -1,6 +1,6 @@
 #include "gui/app/info_bar.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "platform/data_files.h"
 
 #include <QFile>
@@ -16,15 +16,16 @@ namespace torvane::gui {
 namespace {
 QFont infoFont() {
     // Times New Roman where it exists; otherwise any serif face (fontconfig maps the name to
-    // Liberation Serif, a metric twin, when fonts-liberation is installed).
-    QFont font(QString::fromLatin1(str::InfoFont), 12);
+    // Liberation Serif, a metric twin, when fonts-liberation is installed). A Chinese interface
+    // takes a face with Chinese glyphs when that one has none.
+    QFont font(infoFontFamily(), 12);
     font.setStyleHint(QFont::Serif);
     return font;
 }
 } // namespace
 
 InfoBar::InfoBar(QWidget* parent)
-    : QDockWidget(QString::fromLatin1(str::InfoBarTitle), parent), tabs_(new QTabWidget(this)),
+    : QDockWidget(ui(str::InfoBarTitle), parent), tabs_(new QTabWidget(this)),
       info_(new QPlainTextEdit(tabs_)), news_(new QTextBrowser(tabs_)) {
     setObjectName(QStringLiteral("MYControl"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -34,8 +35,8 @@ InfoBar::InfoBar(QWidget* parent)
     info_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     news_->setObjectName(QStringLiteral("news"));
     news_->setOpenExternalLinks(true);
-    tabs_->addTab(info_, QString::fromLatin1(str::InfoTab));
-    tabs_->addTab(news_, QString::fromLatin1(str::NewsTab));
+    tabs_->addTab(info_, ui(str::InfoTab));
+    tabs_->addTab(news_, ui(str::NewsTab));
     tabs_->setCurrentWidget(news_);
     setWidget(tabs_);
 }
@@ -51,7 +52,8 @@ QString InfoBar::helpText() const {
 }
 
 void InfoBar::loadNews() {
-    const QString path = QString::fromStdString(platform::findDataFile(str::NewsPage));
+    const QString path =
+        QString::fromStdString(platform::findDataFile(localizedName(str::NewsPage)));
     if (!QFileInfo::exists(path)) {
         return;
     }

@@ -1,6 +1,7 @@
 #include "gui/app/application.h"
 #include "gui/app/command_line.h"
 #include "gui/app/startup_measurement.h"
+#include "gui/app/translation.h"
 
 #include <cstdio>
 
@@ -25,6 +26,12 @@ int main(int argc, char** argv) {
         break;
     }
     CModbusConfigApp app(argc, argv);
+    const QString language = torvane::gui::interfaceLanguage(cl.language);
+    if (!torvane::gui::installTranslations(language)) {
+        std::fprintf(stderr,
+                     "torvane: the %s translation is missing; the interface stays English\n",
+                     language.toLocal8Bit().constData());
+    }
     const int status = torvane::gui::startExitStatus(app.initInstance(cl.file, cl.demo));
     return status >= 0 ? status : CModbusConfigApp::exec();
 }

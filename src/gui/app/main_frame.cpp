@@ -3,9 +3,9 @@
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
-#include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
+#include "gui/app/translation.h"
 #include "gui/comm/format_dialog.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
@@ -162,10 +162,11 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::createActions() {
-    auto make = [this](const char* text, const char* tip, std::optional<ToolIcon> icon, auto slot) {
-        auto* a = new QAction(qs(text), this);
-        if (tip != nullptr) {
-            a->setToolTip(qs(tip));
+    auto make = [this](const str::UiText& text, std::optional<str::UiText> tip,
+                       std::optional<ToolIcon> icon, auto slot) {
+        auto* a = new QAction(ui(text), this);
+        if (tip) {
+            a->setToolTip(ui(*tip));
         }
         if (icon) {
             a->setIcon(toolIcon(*icon));
@@ -180,17 +181,17 @@ void CMainFrame::createActions() {
 
     newAct_ = make(str::MenuNew, str::TipNew, ToolIcon::New, [this] { doc_->fileNew(); });
     newAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    newAct_->setStatusTip(qs(str::PromptNew));
+    newAct_->setStatusTip(ui(str::PromptNew));
     openAct_ = make(str::MenuOpen, str::TipOpen, ToolIcon::Open, [this] { doc_->fileOpen(); });
     openAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    openAct_->setStatusTip(qs(str::PromptOpen));
+    openAct_->setStatusTip(ui(str::PromptOpen));
     saveAct_ = make(str::MenuSave, str::TipSave, ToolIcon::Save, [this] { doc_->fileSave(); });
     saveAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    saveAct_->setStatusTip(qs(str::PromptSave));
-    saveAsAct_ = make(str::MenuSaveAs, nullptr, std::nullopt, [this] { doc_->fileSaveAs(); });
-    saveAsAct_->setStatusTip(qs(str::PromptSaveAs));
-    exitAct_ = make(str::MenuExit, nullptr, std::nullopt, [this] { close(); });
-    exitAct_->setStatusTip(qs(str::PromptExit));
+    saveAct_->setStatusTip(ui(str::PromptSave));
+    saveAsAct_ = make(str::MenuSaveAs, std::nullopt, std::nullopt, [this] { doc_->fileSaveAs(); });
+    saveAsAct_->setStatusTip(ui(str::PromptSaveAs));
+    exitAct_ = make(str::MenuExit, std::nullopt, std::nullopt, [this] { close(); });
+    exitAct_->setStatusTip(ui(str::PromptExit));
 
     addNodeAct_ = make(str::MainMenuAddNode, str::MenuAddNode, ToolIcon::AddNode,
                        [this] { view_->addNode(); });
@@ -201,16 +202,16 @@ void CMainFrame::createActions() {
     deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::MenuDeleteCommand,
                              ToolIcon::DeleteCommand, [this] { view_->deleteCommand(); });
     copyNodeAct_ =
-        make(str::MainMenuCopyNode, nullptr, std::nullopt, [this] { view_->copyNode(); });
+        make(str::MainMenuCopyNode, std::nullopt, std::nullopt, [this] { view_->copyNode(); });
     pasteNodeAct_ =
-        make(str::MainMenuPasteNode, nullptr, std::nullopt, [this] { view_->pasteNode(); });
-    undoAct_ = make(str::MenuUndo, nullptr, std::nullopt, [this] { undoOrRedo(true); });
+        make(str::MainMenuPasteNode, std::nullopt, std::nullopt, [this] { view_->pasteNode(); });
+    undoAct_ = make(str::MenuUndo, std::nullopt, std::nullopt, [this] { undoOrRedo(true); });
     undoAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    redoAct_ = make(str::MenuRedo, nullptr, std::nullopt, [this] { undoOrRedo(false); });
+    redoAct_ = make(str::MenuRedo, std::nullopt, std::nullopt, [this] { undoOrRedo(false); });
     redoAct_->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
 
-    serialAct_ = make(str::MenuSerial, nullptr, std::nullopt, [this] { showSerialDialog(); });
+    serialAct_ = make(str::MenuSerial, std::nullopt, std::nullopt, [this] { showSerialDialog(); });
     uploadAct_ = make(str::MenuUpload, str::TipUpload, ToolIcon::Upload, [this] { startUpload(); });
     downloadAct_ =
         make(str::MenuDownload, str::TipDownload, ToolIcon::Download, [this] { startDownload(); });
@@ -220,21 +221,21 @@ void CMainFrame::createActions() {
                       [this] { exportExcel(); });
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
                         [this] { showConflictDetection(); });
-    edsAct_ = make(str::MenuCreateEds, nullptr, std::nullopt, [this] { createEds(); });
+    edsAct_ = make(str::MenuCreateEds, std::nullopt, std::nullopt, [this] { createEds(); });
     monitorAct_ =
         make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
 
     promptInfoAct_ = infoBar_->toggleViewAction();
-    promptInfoAct_->setText(qs(str::MenuPromptInformation));
-    compareGatewayAct_ =
-        make(str::MenuCompareGateway, nullptr, std::nullopt, [this] { startCompareWithGateway(); });
+    promptInfoAct_->setText(ui(str::MenuPromptInformation));
+    compareGatewayAct_ = make(str::MenuCompareGateway, std::nullopt, std::nullopt,
+                              [this] { startCompareWithGateway(); });
     compareFileAct_ =
-        make(str::MenuCompareFile, nullptr, std::nullopt, [this] { compareWithFile(); });
+        make(str::MenuCompareFile, std::nullopt, std::nullopt, [this] { compareWithFile(); });
 
-    contentAct_ = make(str::MenuContent, nullptr, std::nullopt, [this] { showHelpContent(); });
+    contentAct_ = make(str::MenuContent, std::nullopt, std::nullopt, [this] { showHelpContent(); });
     contentAct_->setShortcut(QKeySequence(Qt::Key_F1));
-    aboutAct_ = make(str::MenuAbout, nullptr, std::nullopt, [this] { showAbout(); });
-    aboutAct_->setStatusTip(qs(str::PromptAbout));
+    aboutAct_ = make(str::MenuAbout, std::nullopt, std::nullopt, [this] { showAbout(); });
+    aboutAct_->setStatusTip(ui(str::PromptAbout));
 
     // Ctrl+P is the standard print of the view; this program prints nothing, so the key is
     // taken and ignored rather than reaching a widget.
@@ -244,7 +245,7 @@ void CMainFrame::createActions() {
 }
 
 void CMainFrame::createMenus() {
-    QMenu* file = menuBar()->addMenu(qs(str::MenuFile));
+    QMenu* file = menuBar()->addMenu(ui(str::MenuFile));
     file->addAction(newAct_);
     file->addAction(openAct_);
     file->addAction(saveAct_);
@@ -254,7 +255,7 @@ void CMainFrame::createMenus() {
     for (int i = 0; i < RecentFiles::kSize; ++i) {
         auto* a = new QAction(this);
         a->setVisible(false);
-        a->setStatusTip(qs(str::PromptRecent));
+        a->setStatusTip(ui(str::PromptRecent));
         connect(a, &QAction::triggered, this, [this, a] { openRecent(a->data().toString()); });
         recentActions_ << a;
         file->addAction(a);
@@ -262,7 +263,7 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     file->addAction(exitAct_);
 
-    QMenu* edit = menuBar()->addMenu(qs(str::MenuEdit));
+    QMenu* edit = menuBar()->addMenu(ui(str::MenuEdit));
     edit->addAction(addNodeAct_);
     edit->addAction(deleteNodeAct_);
     edit->addAction(addCommandAct_);
@@ -273,7 +274,7 @@ void CMainFrame::createMenus() {
     edit->addAction(undoAct_);
     edit->addAction(redoAct_);
 
-    QMenu* tools = menuBar()->addMenu(qs(str::MenuTools));
+    QMenu* tools = menuBar()->addMenu(ui(str::MenuTools));
     tools->addAction(serialAct_);
     tools->addAction(uploadAct_);
     tools->addAction(downloadAct_);
@@ -286,7 +287,7 @@ void CMainFrame::createMenus() {
     tools->addAction(compareGatewayAct_);
     tools->addAction(compareFileAct_);
 
-    QMenu* help = menuBar()->addMenu(qs(str::MenuHelp));
+    QMenu* help = menuBar()->addMenu(ui(str::MenuHelp));
     help->addAction(contentAct_);
     help->addAction(aboutAct_);
 }
@@ -313,10 +314,10 @@ void CMainFrame::createToolBar() {
 }
 
 void CMainFrame::createStatusBar() {
-    statusBar()->showMessage(qs(str::StatusReady));
+    statusBar()->showMessage(ui(str::StatusReady));
     // The lock-key panes are shown as labels; key lock states are not readable portably.
-    for (const char* text : {str::StatusCapital, str::MonitorColumnData, str::StatusRoll}) {
-        auto* pane = new QLabel(qs(text), this);
+    for (const str::UiText& text : {str::StatusCapital, str::MonitorColumnData, str::StatusRoll}) {
+        auto* pane = new QLabel(ui(text), this);
         pane->setEnabled(false);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setMinimumWidth(60);
@@ -325,7 +326,7 @@ void CMainFrame::createStatusBar() {
     }
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& m) {
         if (m.isEmpty()) {
-            statusBar()->showMessage(qs(str::StatusReady));
+            statusBar()->showMessage(ui(str::StatusReady));
         }
     });
 }
@@ -354,11 +355,9 @@ void CMainFrame::updateEditActions() {
     const EditStep* undo = session_->undoStep();
     const EditStep* redo = session_->redoStep();
     undoAct_->setEnabled(undo != nullptr);
-    undoAct_->setStatusTip(
-        undo != nullptr ? qs(str::StatusUndo) + platform::fromConfigText(undo->name) : QString());
+    undoAct_->setStatusTip(undo != nullptr ? ui(str::StatusUndo) + core(undo->name) : QString());
     redoAct_->setEnabled(redo != nullptr);
-    redoAct_->setStatusTip(
-        redo != nullptr ? qs(str::StatusRedo) + platform::fromConfigText(redo->name) : QString());
+    redoAct_->setStatusTip(redo != nullptr ? ui(str::StatusRedo) + core(redo->name) : QString());
 }
 
 void CMainFrame::undoOrRedo(bool undo) {
@@ -368,8 +367,7 @@ void CMainFrame::undoOrRedo(bool undo) {
     if (step == nullptr) {
         return;
     }
-    const QString message =
-        qs(undo ? str::StatusUndo : str::StatusRedo) + platform::fromConfigText(step->name);
+    const QString message = ui(undo ? str::StatusUndo : str::StatusRedo) + core(step->name);
     if (undo) {
         view_->undo();
     } else {
@@ -393,7 +391,7 @@ void CMainFrame::updateRecentMenu() {
     }
     // With no entry the platform shows one greyed "Recent" item.
     if (files.isEmpty()) {
-        recentActions_.front()->setText(qs(str::MenuRecent));
+        recentActions_.front()->setText(ui(str::MenuRecent));
         recentActions_.front()->setVisible(true);
         recentActions_.front()->setEnabled(false);
     } else {
@@ -427,25 +425,25 @@ CMainFrame::StartResult CMainFrame::start(const QString& commandLineFile) {
 }
 
 QString CMainFrame::helpFilePath() const {
-    return QString::fromStdString(dataFile_(str::HelpFileName));
+    return QString::fromStdString(dataFile_(localizedName(str::HelpFileName)));
 }
 
 void CMainFrame::showHelpContent() {
     const QString path = helpFilePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompts_.tell(qs(str::HelpFileMissing).arg(path).toStdString());
+        prompts_.tell(ui(str::HelpFileMissing).arg(path).toStdString());
         return;
     }
     file.close();
     if (openUrl_(QUrl::fromLocalFile(path))) {
         return;
     }
-    prompts_.tell(qs(str::HelpNotOpened).arg(path).toStdString());
+    prompts_.tell(ui(str::HelpNotOpened).arg(path).toStdString());
     if (helpWindow_ == nullptr) {
         helpWindow_ = new QDialog(this);
         helpWindow_->setObjectName(QStringLiteral("helpWindow"));
-        helpWindow_->setWindowTitle(qs(str::HelpWindowTitle));
+        helpWindow_->setWindowTitle(ui(str::HelpWindowTitle));
         auto* browser = new QTextBrowser(helpWindow_);
         browser->setObjectName(QStringLiteral("helpBrowser"));
         browser->setOpenExternalLinks(true);
@@ -461,12 +459,12 @@ void CMainFrame::showHelpContent() {
 
 namespace {
 // A save dialog offering one file type.
-FileDialogRequest saveDialog(const char* filter, const char* extension) {
+FileDialogRequest saveDialog(const str::UiText& filter, const char* extension) {
     FileDialogRequest r;
     r.kind = FileDialogKind::SaveAs;
     r.save = true;
     r.defaultSuffix = extension;
-    r.filters.emplace_back(filter, std::string("*.") + extension);
+    r.filters.emplace_back(ui(filter).toStdString(), std::string("*.") + extension);
     return r;
 }
 
@@ -510,7 +508,7 @@ void CMainFrame::exportExcel() {
     // The user goes on in the spreadsheet program with the finished workbook.
     const QString saved = QFile::decodeName(QByteArray::fromStdString(*path));
     if (!openUrl_(QUrl::fromLocalFile(saved))) {
-        prompts_.tell(qs(str::WorkbookNotOpened).arg(saved).toStdString());
+        prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString());
     }
 }
 
@@ -625,8 +623,8 @@ void CMainFrame::compareWithFile() {
     showComparison(*result, str::CompareFileTitle, str::CompareFileColumn);
 }
 
-void CMainFrame::showComparison(const CompareResult& result, const char* title,
-                                const char* otherColumn) {
+void CMainFrame::showComparison(const CompareResult& result, const str::UiText& title,
+                                const str::UiText& otherColumn) {
     auto* window = new CompareWindow(result, title, otherColumn, this);
     window->setObjectName("compareWindow");
     connect(window, &CompareWindow::differenceActivated, this, [this](PlaceKind kind, int at) {
@@ -694,7 +692,7 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (runner_ != nullptr && runner_->running()) {
         // Ending now would cut the gateway off in the middle of a configuration.
-        prompts_.tell(str::TransferRunningOnClose);
+        prompts_.tell(ui(str::TransferRunningOnClose).toStdString());
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include "comm/serial_port.h"
 #include "compare/configuration_compare.h"
 #include "editor/config_session.h"
+#include "gui/app/gui_texts.h"
 #include "gui/comm/transfer_runner.h"
 
 #include <QMainWindow>
@@ -130,7 +131,8 @@ private:
     bool serialReady();
     void setTransferCommandsEnabled(bool enabled);
     void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
-    void showComparison(const CompareResult& result, const char* title, const char* otherColumn);
+    void showComparison(const CompareResult& result, const str::UiText& title,
+                        const str::UiText& otherColumn);
     void undoOrRedo(bool undo);
 
     Prompts& prompts_;

@@ -1,6 +1,6 @@
 #include "gui/comm/format_dialog.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "model/strings.h"
 
 #include <QComboBox>
@@ -13,18 +13,17 @@ namespace torvane::gui {
 
 CDlgSelectTAVODevice::CDlgSelectTAVODevice(QWidget* parent) : QDialog(parent) {
     setObjectName("CDlgSelectTAVODevice");
-    setWindowTitle(QString::fromUtf8(str::DownloadHintTitle));
-    auto* text = new QLabel(QString::fromUtf8(str::DownloadHintText), this);
+    setWindowTitle(core(str::DownloadHintTitle));
+    auto* text = new QLabel(ui(str::DownloadHintText), this);
     text->setWordWrap(true);
     select_ = new QComboBox(this);
-    select_->addItems(
-        {QString::fromUtf8(str::FormatCompatible), QString::fromUtf8(str::FormatNew)});
+    select_->addItems({core(str::FormatCompatible), core(str::FormatNew)});
     select_->setCurrentIndex(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout;
-    form->addRow(QString::fromUtf8(str::DownloadHintSelect), select_);
+    form->addRow(ui(str::DownloadHintSelect), select_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addLayout(form);

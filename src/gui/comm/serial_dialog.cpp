@@ -1,7 +1,7 @@
 #include "gui/comm/serial_dialog.h"
 
 #include "gui/app/demo_gateway.h"
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -35,22 +35,24 @@ CDConfig::CDConfig(SerialDialogState& state, const std::vector<platform::PortDet
                    QWidget* parent)
     : QDialog(parent), state_(state), ports_(devicesOf(ports)) {
     setObjectName("CDConfig");
-    setWindowTitle(QString::fromUtf8(str::SerialDialogTitle));
+    setWindowTitle(ui(str::SerialDialogTitle));
     QStringList portNames;
     for (const std::string& p : ports_) {
-        portNames << QString::fromStdString(portDisplayName(p));
+        portNames << portDisplayName(p);
     }
     const QStringList items[5] = {
         portNames,
         {"300", "600", "1200", "2400", "4800", "9600", "19200", "57600", "115200"},
-        {"None", "ODD", "EVEN", "MARK", "SPACE"},
+        {ui(str::ParityNone), ui(str::ParityOdd), ui(str::ParityEven), ui(str::ParityMark),
+         ui(str::ParitySpace)},
         {"8", "7", "6", "5"},
         {"1", "2"},
     };
     const int selected[5] = {state.portIndex, state.baudIndex, state.parityIndex,
                              state.dataBitsIndex, state.stopBitsIndex};
-    const char* labels[5] = {str::SerialPortLabel, str::SerialBaudLabel, str::SerialParityLabel,
-                             str::SerialDataBitsLabel, str::SerialStopBitsLabel};
+    const str::UiText labels[5] = {str::SerialPortLabel, str::SerialBaudLabel,
+                                   str::SerialParityLabel, str::SerialDataBitsLabel,
+                                   str::SerialStopBitsLabel};
     auto* form = new QFormLayout(this);
     for (int i = 0; i < 5; ++i) {
         boxes_[i] = new QComboBox(this);
@@ -58,11 +60,10 @@ CDConfig::CDConfig(SerialDialogState& state, const std::vector<platform::PortDet
         // An index with no item leaves the box without a selection.
         boxes_[i]->setCurrentIndex(selected[i] < boxes_[i]->count() ? selected[i] : -1);
         boxes_[i]->setMinimumWidth(160);
-        form->addRow(QString::fromUtf8(labels[i]), boxes_[i]);
+        form->addRow(ui(labels[i]), boxes_[i]);
     }
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        boxes_[0]->setItemData(static_cast<int>(i),
-                               QString::fromStdString(platform::describePort(ports[i])),
+        boxes_[0]->setItemData(static_cast<int>(i), core(platform::describePort(ports[i])),
                                Qt::ToolTipRole);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

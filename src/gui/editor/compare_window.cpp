@@ -1,6 +1,6 @@
 #include "gui/editor/compare_window.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "model/atomic_file.h"
 #include "model/config_file.h"
 #include "model/strings.h"
@@ -21,23 +21,33 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A value as the grid shows it, or one of the comparison's own marks, which are translated.
+QString shownValue(const std::string& value) {
+    for (const char* mark : {str::ComparePresent, str::CompareAbsent, str::CompareNotSent}) {
+        if (value == mark) {
+            return core(value);
+        }
+    }
+    return qs(value);
+}
+
 } // namespace
 
-CompareWindow::CompareWindow(const CompareResult& result, const char* title,
-                             const char* otherColumn, QWidget* parent)
+CompareWindow::CompareWindow(const CompareResult& result, const str::UiText& title,
+                             const str::UiText& otherColumn, QWidget* parent)
     : QDialog(parent), result_(result) {
-    setWindowTitle(QString::fromUtf8(title));
+    setWindowTitle(ui(title));
     setAttribute(Qt::WA_DeleteOnClose);
 
     list_ = new QTreeWidget(this);
     list_->setRootIsDecorated(false);
     list_->setAlternatingRowColors(true);
-    list_->setHeaderLabels({QString::fromUtf8(str::ComparePlaceColumn),
-                            QString::fromUtf8(str::CompareOursColumn),
-                            QString::fromUtf8(otherColumn)});
+    list_->setHeaderLabels(
+        {ui(str::ComparePlaceColumn), ui(str::CompareOursColumn), ui(otherColumn)});
     for (std::size_t i = 0; i < result_.differences.size(); ++i) {
         const Difference& d = result_.differences[i];
-        auto* item = new QTreeWidgetItem(list_, {qs(d.place), qs(d.ours), qs(d.theirs)});
+        auto* item = new QTreeWidgetItem(
+            list_, {corePlace(d.place), shownValue(d.ours), shownValue(d.theirs)});
         item->setData(0, Qt::UserRole, static_cast<int>(i));
     }
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -49,29 +59,28 @@ CompareWindow::CompareWindow(const CompareResult& result, const char* title,
 
     QString summary;
     if (result_.outcome == CompareOutcome::NotDownloadable) {
-        summary = qs(result_.message);
+        summary = core(result_.message);
     } else if (result_.differences.empty()) {
-        summary = QString::fromUtf8(str::CompareEqual);
+        summary = core(str::CompareEqual);
     } else {
-        summary = QString::fromUtf8(str::CompareDifferenceCount) +
-                  QString::number(result_.differences.size());
+        summary = core(str::CompareDifferenceCount) + QString::number(result_.differences.size());
     }
     if (result_.notCompared.count > 0) {
-        std::string names;
+        QStringList names;
         for (const std::string& f : result_.notCompared.fields) {
-            names += (names.empty() ? "" : ", ") + f;
+            names << core(f);
         }
-        summary += "\n" + QString::fromUtf8(str::CompareNotCompared) +
+        summary += "\n" + core(str::CompareNotCompared) +
                    QString::number(result_.notCompared.count) +
-                   QString::fromUtf8(str::CompareNotComparedFields) + qs(names);
+                   core(str::CompareNotComparedFields) + names.join(QStringLiteral(", "));
     }
     count_ = new QLabel(summary, this);
     count_->setWordWrap(true);
 
-    copy_ = new QPushButton(QString::fromUtf8(str::CompareCopy), this);
+    copy_ = new QPushButton(ui(str::CompareCopy), this);
     connect(copy_, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(text()); });
-    auto* close = new QPushButton(QString::fromUtf8(str::CompareClose), this);
+    auto* close = new QPushButton(ui(str::CompareClose), this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     auto* buttons = new QHBoxLayout;
@@ -86,8 +95,10 @@ CompareWindow::CompareWindow(const CompareResult& result, const char* title,
 
 QString CompareWindow::text() const {
     QString all;
+    // The lines of differenceLine(), in the interface language.
     for (const Difference& d : result_.differences) {
-        all += qs(differenceLine(d)) + '\n';
+        all += corePlace(d.place) + QStringLiteral(": ") + shownValue(d.ours) +
+               QStringLiteral(" -> ") + shownValue(d.theirs) + '\n';
     }
     return all;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/configuration_compare.h"
+#include "gui/app/gui_texts.h"
 #include "transfer/transfer_job.h"
 
 #include <QDialog>
@@ -21,8 +22,8 @@ class CompareWindow : public QDialog {
     Q_OBJECT
 public:
     // `otherColumn` heads the third column ("On the gateway" or "In the file").
-    CompareWindow(const CompareResult& result, const char* title, const char* otherColumn,
-                  QWidget* parent = nullptr);
+    CompareWindow(const CompareResult& result, const str::UiText& title,
+                  const str::UiText& otherColumn, QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return list_; }
     QPushButton* copyButton() const { return copy_; }

@@ -1,6 +1,6 @@
 #include "gui/editor/config_dialogs.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "model/strings.h"
 
 #include <QComboBox>
@@ -16,9 +16,8 @@ namespace torvane::gui {
 namespace {
 QDialogButtonBox* okCancel(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QString::fromLatin1(str::ButtonOk), QDialogButtonBox::AcceptRole)
-        ->setDefault(true);
-    buttons->addButton(QString::fromLatin1(str::ButtonCancel), QDialogButtonBox::RejectRole);
+    buttons->addButton(ui(str::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(ui(str::ButtonCancel), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
@@ -28,12 +27,12 @@ QDialogButtonBox* okCancel(QDialog* dialog) {
 CDlgSelectConfigType::CDlgSelectConfigType(QWidget* parent)
     : QDialog(parent), list_(new QComboBox(this)) {
     setObjectName(QStringLiteral("CDlgSelectConfigType"));
-    setWindowTitle(QString::fromLatin1(str::ProtocolTypeSelection));
+    setWindowTitle(ui(str::ProtocolTypeSelection));
     list_->addItem(QString::fromLatin1(str::CanopenMaster));
     list_->addItem(QString::fromLatin1(str::CanopenSlave));
     list_->setCurrentIndex(0);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QString::fromLatin1(str::ParamTypeOfProtocol), this));
+    row->addWidget(new QLabel(core(str::ParamTypeOfProtocol), this));
     row->addWidget(list_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -48,9 +47,9 @@ int CDlgSelectConfigType::configType() const {
 CDlgSelectConfigFormat::CDlgSelectConfigFormat(QWidget* parent)
     : QDialog(parent), list_(new QComboBox(this)) {
     setObjectName(QStringLiteral("CDlgSelectConfigFormat"));
-    setWindowTitle(QString::fromLatin1(str::SelectConfigType));
-    list_->addItem(QString::fromLatin1(str::OldConfig));
-    list_->addItem(QString::fromLatin1(str::NewConfig));
+    setWindowTitle(ui(str::SelectConfigType));
+    list_->addItem(ui(str::OldConfig));
+    list_->addItem(ui(str::NewConfig));
     list_->setCurrentIndex(0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
@@ -64,17 +63,17 @@ int CDlgSelectConfigFormat::format() const {
 
 CDSave::CDSave(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CDSave"));
-    setWindowTitle(QString::fromLatin1(str::SaveConfigurationTitle));
+    setWindowTitle(ui(str::SaveConfigurationTitle));
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    auto* text = new QLabel(QString::fromLatin1(str::SaveConfigurationQuestion), this);
+    auto* text = new QLabel(ui(str::SaveConfigurationQuestion), this);
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addWidget(text, 1);
 
-    auto* yes = new QPushButton(QString::fromLatin1(str::ButtonYes), this);
-    auto* no = new QPushButton(QString::fromLatin1(str::ButtonNo), this);
-    auto* cancel = new QPushButton(QString::fromLatin1(str::ButtonCancel), this);
+    auto* yes = new QPushButton(ui(str::ButtonYes), this);
+    auto* no = new QPushButton(ui(str::ButtonNo), this);
+    auto* cancel = new QPushButton(ui(str::ButtonCancel), this);
     yes->setObjectName(QStringLiteral("yes"));
     no->setObjectName(QStringLiteral("no"));
     cancel->setObjectName(QStringLiteral("cancel"));

@@ -1,6 +1,8 @@
 #include "gui/editor/config_document.h"
 
+#include "gui/app/translation.h"
 #include "gui/editor/config_view.h"
+#include "model/strings.h"
 
 #include <QFile>
 
@@ -17,8 +19,18 @@ CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, ConfigSession& sessi
     : QObject(parent), view_(view), session_(session), doc_(session.document()) {}
 
 QString CModbusConfigDoc::caption() const {
-    // The caption is a path (as the file system gives it) or one of the program's own texts.
-    return QFile::decodeName(QByteArray::fromStdString(doc_.caption()));
+    // The caption is a path (as the file system gives it) or one of the program's own texts,
+    // which are shown in the interface language.
+    const std::string& caption = doc_.caption();
+    const std::string untitled = std::string(str::UntitledDocument) + " - " + str::AppTitle;
+    if (caption == str::CaptionAtStartUp) {
+        return core(caption);
+    }
+    if (caption == untitled) {
+        return core(str::UntitledDocument) + QStringLiteral(" - ") +
+               QString::fromLatin1(str::AppTitle);
+    }
+    return QFile::decodeName(QByteArray::fromStdString(caption));
 }
 
 DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {

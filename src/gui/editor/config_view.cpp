@@ -3,7 +3,7 @@
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/parameter_pages.h"
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "gui/editor/prompts.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "mapping/mapping_calculation.h"
@@ -47,10 +47,10 @@ QString shown(const std::string& bytes) {
 CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent)
     : QWidget(parent), session_(session), prompts_(prompts), cfg_(session.configuration()),
       state_(session.editorState()), treeEditor_(session.treeEditor()),
-      treeHeading_(new QLabel(QString::fromLatin1(str::HeadingDevices), this)),
-      gridHeading_(new QLabel(QString::fromLatin1(str::HeadingConfiguration), this)),
-      tree_(new QTreeWidget(this)), grid_(new QTableWidget(kGridRows, 2, this)),
-      list_(new QComboBox(grid_->viewport())), text_(new QLineEdit(grid_->viewport())) {
+      treeHeading_(new QLabel(ui(str::HeadingDevices), this)),
+      gridHeading_(new QLabel(ui(str::HeadingConfiguration), this)), tree_(new QTreeWidget(this)),
+      grid_(new QTableWidget(kGridRows, 2, this)), list_(new QComboBox(grid_->viewport())),
+      text_(new QLineEdit(grid_->viewport())) {
     setObjectName(QStringLiteral("CModbusConfigView"));
     tree_->setObjectName(QStringLiteral("tree"));
     tree_->setHeaderHidden(true);
@@ -279,15 +279,15 @@ void CModbusConfigView::applyTreeResult(const TreeEditResult& result, EditStep s
 
 void CModbusConfigView::addNode() {
     const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.addNode(at), {str::MenuAddNode, at, {}});
+    applyTreeResult(treeEditor_.addNode(at), {str::StepAddNode, at, {}});
 }
 void CModbusConfigView::deleteNode() {
     const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.deleteNode(at), {str::MenuDeleteNode, at, {}});
+    applyTreeResult(treeEditor_.deleteNode(at), {str::StepDeleteNode, at, {}});
 }
 void CModbusConfigView::deleteCommand() {
     const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.deleteCommand(at), {str::MenuDeleteCommand, at, {}});
+    applyTreeResult(treeEditor_.deleteCommand(at), {str::StepDeleteCommand, at, {}});
 }
 void CModbusConfigView::copyNode() {
     treeEditor_.copyNode(selection());
@@ -295,7 +295,7 @@ void CModbusConfigView::copyNode() {
 }
 void CModbusConfigView::pasteNode() {
     const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.pasteNode(at), {str::MenuPasteNode, at, {}});
+    applyTreeResult(treeEditor_.pasteNode(at), {str::StepPasteNode, at, {}});
 }
 
 void CModbusConfigView::showContextMenu(const QPoint& pos) {
@@ -317,8 +317,8 @@ void CModbusConfigView::showContextMenu(const QPoint& pos) {
     const EditFlags f = editFlags();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("contextMenu"));
-    auto entry = [&](const char* text, bool enabled, void (CModbusConfigView::*slot)()) {
-        QAction* a = menu.addAction(QString::fromLatin1(text));
+    auto entry = [&](const str::UiText& text, bool enabled, void (CModbusConfigView::*slot)()) {
+        QAction* a = menu.addAction(ui(text));
         a->setEnabled(enabled);
         connect(a, &QAction::triggered, this, slot);
     };
@@ -337,7 +337,7 @@ void CModbusConfigView::addCommand() {
     }
     QStringList entries;
     for (const AddCommandEntry& e : addCommandEntries(cfg_.ConfigType)) {
-        entries << shown(e.text);
+        entries << core(e.text);
     }
     CDIns dialog(
         entries, [this](int kind) { addOneCommand(kind); }, window());
@@ -364,7 +364,7 @@ void CModbusConfigView::addOneCommand(int kind) {
         }
     }
     if (out.modified) {
-        setModified({str::MenuAddCommand, target, selection()});
+        setModified({str::StepAddCommand, target, selection()});
     }
     for (const std::string& m : out.messages) {
         prompts_.tell(m);
@@ -372,7 +372,7 @@ void CModbusConfigView::addOneCommand(int kind) {
 }
 
 void CModbusConfigView::calculateMapping() {
-    if (!prompts_.askOkCancel(str::MappingConfirm)) {
+    if (!prompts_.askOkCancel(ui(str::MappingConfirm).toStdString())) {
         return;
     }
     const TreeSelection at = selection();
@@ -495,7 +495,7 @@ void CModbusConfigView::showPage(const GridPage& page) {
     grid_->clearContents();
     for (int r = 0; r < static_cast<int>(page.rows.size()) && r < kGridRows; ++r) {
         const GridRow& row = page.rows[static_cast<size_t>(r)];
-        auto* label = new QTableWidgetItem(shown(row.label));
+        auto* label = new QTableWidgetItem(core(row.label));
         label->setBackground(kWhite);
         auto* value = new QTableWidgetItem(shown(row.value));
         value->setBackground(row.grey ? kGrey : kWhite);
@@ -525,7 +525,7 @@ void CModbusConfigView::showRowHelp(int row) {
     if (r.helpId == kHelpClear) {
         emit helpTextChanged(QString());
     } else if (r.helpId != kHelpKeep) {
-        emit helpTextChanged(shown(r.helpText));
+        emit helpTextChanged(core(r.helpText));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "gui/editor/prompts.h"
 
+#include "gui/app/translation.h"
 #include "gui/editor/config_dialogs.h"
 #include "model/strings.h"
 
@@ -36,8 +37,9 @@ void Prompts::tell(const std::string& text) {
 std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
                                         QWidget* parent) {
     // Messages are UTF-8; any configuration text in them was converted when it was put in.
-    return std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromStdString(title),
-                                         QString::fromStdString(text), QMessageBox::Ok, parent);
+    // The core's texts in them are shown in the interface language.
+    return std::make_unique<QMessageBox>(QMessageBox::Warning, core(title), core(text),
+                                         QMessageBox::Ok, parent);
 }
 
 void WidgetPrompts::tell(const std::string& title, const std::string& text) {
@@ -45,8 +47,8 @@ void WidgetPrompts::tell(const std::string& title, const std::string& text) {
 }
 
 bool WidgetPrompts::askOkCancel(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle),
-                    QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle), core(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent_);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -83,7 +85,7 @@ std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& re
     QStringList suffixes;
     for (const auto& [text, pattern] : request.filters) {
         // "Config File(*.chg)" already names its pattern the way the file dialog reads it.
-        QString filter = QString::fromStdString(text);
+        QString filter = core(text);
         if (!filter.contains(QLatin1Char('('))) {
             filter += QStringLiteral(" (%1)").arg(QString::fromStdString(pattern));
         }

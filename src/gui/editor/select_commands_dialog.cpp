@@ -1,6 +1,6 @@
 #include "gui/editor/select_commands_dialog.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
@@ -11,7 +11,7 @@ namespace torvane::gui {
 CDIns::CDIns(const QStringList& entries, std::function<void(int)> onAdd, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)), onAdd_(std::move(onAdd)) {
     setObjectName(QStringLiteral("CDIns"));
-    setWindowTitle(QString::fromLatin1(str::SelectCommandsTitle));
+    setWindowTitle(ui(str::SelectCommandsTitle));
     list_->addItems(entries);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(list_, &QListWidget::itemDoubleClicked, this,

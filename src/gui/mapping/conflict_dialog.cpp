@@ -1,6 +1,6 @@
 #include "gui/mapping/conflict_dialog.h"
 
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -48,7 +48,7 @@ QTableWidget* makeByteGrid(QWidget* parent) {
     return grid;
 }
 
-QWidget* swatch(CellColour colour, const char* text) {
+QWidget* swatch(CellColour colour, const str::UiText& text) {
     auto* w = new QWidget;
     auto* l = new QHBoxLayout(w);
     l->setContentsMargins(0, 0, 0, 0);
@@ -57,7 +57,7 @@ QWidget* swatch(CellColour colour, const char* text) {
     const Rgb c = rgbOf(colour);
     box->setStyleSheet(QString("background: rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b));
     l->addWidget(box);
-    l->addWidget(new QLabel(QString::fromUtf8(text)));
+    l->addWidget(new QLabel(ui(text)));
     return w;
 }
 
@@ -65,7 +65,7 @@ QWidget* swatch(CellColour colour, const char* text) {
 
 CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent) : QDialog(parent), tables_(cfg) {
     setObjectName("CDTest");
-    setWindowTitle(QString::fromUtf8(str::ConflictTitle));
+    setWindowTitle(ui(str::ConflictTitle));
 
     list_ = new QListWidget(this);
     for (const UsageListEntry& e : tables_.listEntries()) {
@@ -85,9 +85,9 @@ CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent) : QDialog(paren
     output_ = makeByteGrid(this);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QString::fromUtf8(str::ConflictCommandList)), 0, 0);
-    layout->addWidget(new QLabel(QString::fromUtf8(str::ConflictInputArea)), 0, 1);
-    layout->addWidget(new QLabel(QString::fromUtf8(str::ConflictOutputArea)), 0, 2);
+    layout->addWidget(new QLabel(ui(str::ConflictCommandList)), 0, 0);
+    layout->addWidget(new QLabel(ui(str::ConflictInputArea)), 0, 1);
+    layout->addWidget(new QLabel(ui(str::ConflictOutputArea)), 0, 2);
     layout->addWidget(list_, 1, 0);
     layout->addWidget(input_, 1, 1);
     layout->addWidget(output_, 1, 2);

@@ -1,7 +1,7 @@
 #include "gui/monitor/monitor_window.h"
 
 #include "comm/serial_link.h"
-#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "gui/editor/prompts.h"
 #include "model/atomic_file.h"
 #include "monitor/monitor_session.h"
@@ -89,8 +89,8 @@ private:
 
 namespace {
 
-QLabel* note(const char* text) {
-    auto* l = new QLabel(QString::fromUtf8(text));
+QLabel* note(const str::UiText& text) {
+    auto* l = new QLabel(ui(text));
     l->setStyleSheet("color: #555");
     return l;
 }
@@ -101,12 +101,11 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
                      QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
     setObjectName("CStakeout");
-    setWindowTitle(QString::fromUtf8(str::MonitorTitle));
+    setWindowTitle(ui(str::MonitorTitle));
 
     list_ = new QTableWidget(0, 3, this);
-    list_->setHorizontalHeaderLabels({QString::fromUtf8(str::MonitorColumnStatus),
-                                      QString::fromUtf8(str::MonitorColumnTime),
-                                      QString::fromUtf8(str::MonitorColumnData)});
+    list_->setHorizontalHeaderLabels(
+        {ui(str::MonitorColumnStatus), ui(str::MonitorColumnTime), ui(str::MonitorColumnData)});
     list_->setColumnWidth(0, 80);
     list_->setColumnWidth(1, 80);
     list_->setColumnWidth(2, 550);
@@ -130,21 +129,21 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
 
     startEdit_ = new QLineEdit(this);
     dataEdit_ = new QLineEdit(this);
-    transmitButton_ = new QPushButton(QString::fromUtf8(str::MonitorTransmit), this);
-    auto* output = new QGroupBox(QString::fromUtf8(str::MonitorOutputGroup), this);
+    transmitButton_ = new QPushButton(ui(str::MonitorTransmit), this);
+    auto* output = new QGroupBox(ui(str::MonitorOutputGroup), this);
     auto* og = new QGridLayout(output);
-    og->addWidget(new QLabel(QString::fromUtf8(str::MonitorStartLabel)), 0, 0);
+    og->addWidget(new QLabel(ui(str::MonitorStartLabel)), 0, 0);
     og->addWidget(startEdit_, 0, 1);
     og->addWidget(note(str::MonitorStartNote), 0, 2);
-    og->addWidget(new QLabel(QString::fromUtf8(str::MonitorDataLabel)), 1, 0);
+    og->addWidget(new QLabel(ui(str::MonitorDataLabel)), 1, 0);
     og->addWidget(dataEdit_, 1, 1);
     og->addWidget(note(str::MonitorDataNote), 1, 2);
     og->addWidget(transmitButton_, 0, 3, 2, 1);
     og->setColumnStretch(1, 1);
 
-    saveButton_ = new QPushButton(QString::fromUtf8(str::MonitorSaveContent), this);
-    displayButton_ = new QPushButton(QString::fromUtf8(str::MonitorStopDisplaying), this);
-    auto* exitButton = new QPushButton(QString::fromUtf8(str::MonitorExit), this);
+    saveButton_ = new QPushButton(ui(str::MonitorSaveContent), this);
+    displayButton_ = new QPushButton(ui(str::MonitorStopDisplaying), this);
+    auto* exitButton = new QPushButton(ui(str::MonitorExit), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveButton_);
@@ -153,7 +152,7 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 1);
-    layout->addWidget(new QLabel(QString::fromUtf8(str::MonitorInputDataLabel)));
+    layout->addWidget(new QLabel(ui(str::MonitorInputDataLabel)));
     layout->addWidget(inputData_);
     layout->addWidget(output);
     layout->addLayout(buttons);
@@ -203,7 +202,8 @@ void CStakeout::showTick(const std::vector<MonitorRow>& rows,
         rows_.push_back(r);
         const int n = list_->rowCount();
         list_->insertRow(n);
-        list_->setItem(n, 0, new QTableWidgetItem(QString::fromStdString(r.Status)));
+        // The status is shown translated; the saved log keeps the row as the engine made it.
+        list_->setItem(n, 0, new QTableWidgetItem(core(r.Status)));
         list_->setItem(n, 1, new QTableWidgetItem(QString::fromStdString(r.Time)));
         list_->setItem(n, 2, new QTableWidgetItem(QString::fromStdString(r.Data)));
     }
@@ -227,7 +227,7 @@ void CStakeout::transmit() {
 void CStakeout::toggleDisplay() {
     displaying_ = !displaying_;
     displayButton_->setText(
-        QString::fromUtf8(displaying_ ? str::MonitorStopDisplaying : str::MonitorContinueDisplay));
+        ui(displaying_ ? str::MonitorStopDisplaying : str::MonitorContinueDisplay));
     QMetaObject::invokeMethod(
         worker_, [w = worker_, on = displaying_] { w->setDisplaying(on); }, Qt::QueuedConnection);
 }
@@ -238,12 +238,12 @@ void CStakeout::saveContent() {
         request.kind = FileDialogKind::SaveAs;
         request.save = true;
         request.defaultSuffix = "txt";
-        request.filters = {{str::MonitorLogFilter, "*.txt"}};
+        request.filters = {{ui(str::MonitorLogFilter).toStdString(), "*.txt"}};
         const std::optional<std::string> path = prompts_.chooseFile(request);
         if (path && !path->empty()) {
             savePath_ = *path;
             saving_ = true;
-            saveButton_->setText(QString::fromUtf8(str::MonitorStopSaving));
+            saveButton_->setText(ui(str::MonitorStopSaving));
         }
         return;
     }
@@ -256,7 +256,7 @@ void CStakeout::stopSaving() {
         prompts_.tell(error);
     }
     saving_ = false;
-    saveButton_->setText(QString::fromUtf8(str::MonitorSaveContent));
+    saveButton_->setText(ui(str::MonitorSaveContent));
 }
 
 } // namespace torvane::gui
