@@ -104,7 +104,8 @@ QStringList RecentFiles::add(const QString& path) const {
 
 CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), dataFile_(platform::findDataFile),
-      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      now_(currentLocalTime) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(qs(str::AppTitle));
     setWindowIcon(toolIcon(ToolIcon::Application));
@@ -486,7 +487,7 @@ void CMainFrame::createEds() {
     }
     const EdsTemplatePaths templates{dataFile_(kEdsTemplate1File), dataFile_(kEdsTemplate2File)};
     const EdsOutcome outcome =
-        createEdsFile(session_->configuration(), *path, templates, currentLocalTime());
+        createEdsFile(session_->configuration(), *path, templates, now_());
     if (outcome.result != EdsResult::Ok) {
         prompts_.tell(withReason(outcome.message, outcome.detail));
     }

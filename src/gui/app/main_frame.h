@@ -3,6 +3,7 @@
 #include "comm/serial_port.h"
 #include "compare/configuration_compare.h"
 #include "editor/config_session.h"
+#include "export/eds_generator.h"
 #include "gui/app/gui_texts.h"
 #include "gui/comm/transfer_runner.h"
 
@@ -90,6 +91,9 @@ public:
     // (QDesktopServices::openUrl) unless replaced, e.g. by a test that must launch nothing.
     using UrlOpener = std::function<bool(const QUrl& url)>;
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+    // The time an EDS file is stamped with; the local clock unless replaced.
+    using LocalClock = std::function<LocalTime()>;
+    void setLocalClock(LocalClock clock) { now_ = std::move(clock); }
 
     // Tools -> Serial Connection: the serial dialog, modal. False when it was not closed with OK.
     bool showSerialDialog();
@@ -138,6 +142,7 @@ private:
     Prompts& prompts_;
     DataFileLookup dataFile_;
     UrlOpener openUrl_;
+    LocalClock now_;
     std::unique_ptr<ConfigSession> session_;
     CModbusConfigView* view_ = nullptr;
     CModbusConfigDoc* doc_ = nullptr;

@@ -165,16 +165,12 @@ QString translatorFolder() {
 
 } // namespace
 
-QString interfaceLanguage(const QString& requested) {
+QString interfaceLanguage(const QString& requested, const QLocale& system) {
     if (!requested.isEmpty()) {
         return requested;
     }
-    const QLocale system = QLocale::system();
-    const bool simplified =
-        system.script() == QLocale::SimplifiedHanScript ||
-        (system.script() == QLocale::AnyScript && system.territory() != QLocale::Taiwan &&
-         system.territory() != QLocale::HongKong && system.territory() != QLocale::Macao);
-    return system.language() == QLocale::Chinese && simplified
+    // QLocale fills in the likely script: "zh" and "zh_SG" are Simplified, "zh_TW" is not.
+    return system.language() == QLocale::Chinese && system.script() == QLocale::SimplifiedHanScript
                ? QString::fromLatin1(kLanguageChinese)
                : QString::fromLatin1(kLanguageEnglish);
 }

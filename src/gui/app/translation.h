@@ -2,6 +2,7 @@
 
 #include "gui/app/gui_texts.h"
 
+#include <QLocale>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -15,7 +16,7 @@ inline constexpr const char* kLanguageChinese = "zh_CN";
 // The language the interface speaks: `requested` (from --lang) when given, else the system
 // locale's: Simplified Chinese for a Chinese locale written in Simplified script, English for
 // any other.
-QString interfaceLanguage(const QString& requested);
+QString interfaceLanguage(const QString& requested, const QLocale& system = QLocale::system());
 
 // Installs the program's and Qt's catalogues of `language` on the application, replacing those
 // installed before; English removes them. False when the program's catalogue cannot be loaded
