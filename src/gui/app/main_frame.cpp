@@ -486,8 +486,7 @@ void CMainFrame::createEds() {
         return;
     }
     const EdsTemplatePaths templates{dataFile_(kEdsTemplate1File), dataFile_(kEdsTemplate2File)};
-    const EdsOutcome outcome =
-        createEdsFile(session_->configuration(), *path, templates, now_());
+    const EdsOutcome outcome = createEdsFile(session_->configuration(), *path, templates, now_());
     if (outcome.result != EdsResult::Ok) {
         prompts_.tell(withReason(outcome.message, outcome.detail));
     }

@@ -47,6 +47,8 @@ public:
     void refreshPage();
 
     // The current selection as the rules see it.
+    // The page the grid shows.
+    const GridPage& page() const { return page_; }
     TreeSelection selection() const;
     // Selects the item that `wanted` designates; false when there is none.
     bool select(const TreeSelection& wanted);

@@ -1,0 +1,629 @@
+// The interface in Simplified Chinese, through the real windows: every text translated and
+// fitting its widget, the values the files and the gateway hold shown as they are, and every
+// file written the same as in English.
+
+#include "../support/sample_ports.h"
+#include "gui/app/about_dlg.h"
+#include "gui/app/info_bar.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/translation.h"
+#include "gui/comm/format_dialog.h"
+#include "gui/comm/serial_dialog.h"
+#include "gui/editor/compare_window.h"
+#include "gui/editor/config_dialogs.h"
+#include "gui/editor/config_view.h"
+#include "gui/editor/select_commands_dialog.h"
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/monitor_window.h"
+#include "gui_test_support.h"
+#include "editor/add_command.h"
+#include "editor/grid_page.h"
+#include "model/strings.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QXmlStreamReader>
+#include <QtTest>
+#include <set>
+#include <zip.h>
+
+using namespace torvane;
+using namespace torvane::gui;
+using namespace torvane::gui::test;
+
+namespace {
+
+struct Message {
+    QString context;
+    QString source;
+    QString translation;
+};
+
+// The text of the element the reader is on, with lupdate's <byte value="xd"/> put back.
+QString elementText(QXmlStreamReader& xml) {
+    QString text;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isCharacters()) {
+            text += xml.text();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("byte")) {
+            const QString v = xml.attributes().value(QLatin1String("value")).toString();
+            text += QChar(v.startsWith(QLatin1Char('x')) ? v.mid(1).toInt(nullptr, 16) : v.toInt());
+        } else if (xml.isEndElement() && xml.name() != QLatin1String("byte")) {
+            break;
+        }
+    }
+    return text;
+}
+
+std::vector<Message> readCatalogue(const QString& path) {
+    QFile file(path);
+    std::vector<Message> all;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return all;
+    }
+    QXmlStreamReader xml(&file);
+    QString context;
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (!xml.isStartElement()) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("name")) {
+            context = elementText(xml);
+        } else if (xml.name() == QLatin1String("source")) {
+            all.push_back({context, elementText(xml), {}});
+        } else if (xml.name() == QLatin1String("translation") && !all.empty()) {
+            all.back().translation = elementText(xml);
+        }
+    }
+    return all;
+}
+
+bool isCoreContext(const QString& context) {
+    static const QStringList core = {QStringLiteral("Editor"),  QStringLiteral("Help"),
+                                     QStringLiteral("Checks"),  QStringLiteral("Transfer"),
+                                     QStringLiteral("Export"),  QStringLiteral("Monitor"),
+                                     QStringLiteral("Compare"), QStringLiteral("Files")};
+    return core.contains(context);
+}
+
+// Every text a window shows on its widgets (not the values of its cells).
+QStringList shownTexts(QWidget* window) {
+    QStringList texts{window->windowTitle()};
+    for (auto* l : window->findChildren<QLabel*>()) {
+        texts << l->text();
+    }
+    for (auto* b : window->findChildren<QAbstractButton*>()) {
+        texts << b->text();
+    }
+    for (auto* g : window->findChildren<QGroupBox*>()) {
+        texts << g->title();
+    }
+    for (auto* t : window->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < t->count(); ++i) {
+            texts << t->tabText(i);
+        }
+    }
+    for (auto* d : window->findChildren<QDockWidget*>()) {
+        texts << d->windowTitle();
+    }
+    for (auto* a : window->findChildren<QAction*>()) {
+        texts << a->text() << a->toolTip() << a->statusTip();
+    }
+    for (auto* tree : window->findChildren<QTreeWidget*>()) {
+        for (int c = 0; c < tree->columnCount(); ++c) {
+            texts << tree->headerItem()->text(c);
+        }
+    }
+    for (auto* table : window->findChildren<QTableWidget*>()) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (QTableWidgetItem* h = table->horizontalHeaderItem(c)) {
+                texts << h->text();
+            }
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The widgets whose text needs more room than they have.
+QStringList cutTexts(QWidget* window) {
+    QStringList cut;
+    for (auto* l : window->findChildren<QLabel*>()) {
+        if (!l->isVisible() || l->text().isEmpty()) {
+            continue;
+        }
+        const bool fits = l->wordWrap() ? l->height() >= l->heightForWidth(l->width())
+                                        : l->width() >= l->sizeHint().width();
+        if (!fits) {
+            cut << l->text();
+        }
+    }
+    for (auto* b : window->findChildren<QAbstractButton*>()) {
+        if (b->isVisible() && !b->text().isEmpty() && b->width() < b->sizeHint().width()) {
+            cut << b->text();
+        }
+    }
+    for (auto* g : window->findChildren<QGroupBox*>()) {
+        if (g->isVisible() && g->width() < g->fontMetrics().horizontalAdvance(g->title())) {
+            cut << g->title();
+        }
+    }
+    return cut;
+}
+
+QString sourceDir() {
+    return QStringLiteral(TORVANE_SOURCE_DIR);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A workbook's parts by name (the archive's time stamps left out).
+std::map<std::string, std::string> zipParts(const QString& path) {
+    std::map<std::string, std::string> parts;
+    int error = 0;
+    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (z == nullptr) {
+        return parts;
+    }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st);
+        std::string bytes(static_cast<std::size_t>(st.size), '\0');
+        if (zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0)) {
+            zip_fread(f, bytes.data(), st.size);
+            zip_fclose(f);
+        }
+        parts[st.name] = bytes;
+    }
+    zip_close(z);
+    return parts;
+}
+
+} // namespace
+
+class ChineseInterfaceTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPrompts prompts_;
+    std::unique_ptr<CMainFrame> frame_;
+    QTemporaryDir dir_;
+    std::vector<Message> catalogue_;
+    std::set<QString> english_; // sources that read differently in Chinese
+
+    CModbusConfigView* view() const { return frame_->view(); }
+    QTreeWidget* tree() const { return view()->tree(); }
+    QTableWidget* grid() const { return view()->grid(); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    void startFrame(int configType) {
+        prompts_ = ScriptedPrompts{};
+        prompts_.configTypes = {configType};
+        frame_ = std::make_unique<CMainFrame>(prompts_);
+        QCOMPARE(frame_->start({}), CMainFrame::StartResult::Running);
+        frame_->setUrlOpener([](const QUrl&) { return true; });
+        frame_->setLocalClock([] { return LocalTime{2026, 12, 7, 9, 30}; });
+        frame_->show();
+        QApplication::setActiveWindow(frame_.get());
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    }
+
+    QTreeWidgetItem* item(const QStringList& path) const {
+        QTreeWidgetItem* at = nullptr;
+        for (const QString& text : path) {
+            QTreeWidgetItem* next = nullptr;
+            const int n = at == nullptr ? tree()->topLevelItemCount() : at->childCount();
+            for (int i = 0; i < n && next == nullptr; ++i) {
+                QTreeWidgetItem* c = at == nullptr ? tree()->topLevelItem(i) : at->child(i);
+                next = c->text(0) == text ? c : nullptr;
+            }
+            if (next == nullptr) {
+                return nullptr;
+            }
+            at = next;
+        }
+        return at;
+    }
+
+    void select(const QStringList& path) {
+        QTreeWidgetItem* it = item(path);
+        QVERIFY2(it != nullptr, qPrintable(path.join(QLatin1Char('/'))));
+        tree()->scrollToItem(it);
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(it).center());
+    }
+
+    void clickCell(int row) {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                          grid()->visualItemRect(grid()->item(row, 1)).center());
+    }
+
+    void typeIntoCell(int row, const QString& text) {
+        clickCell(row);
+        QVERIFY(view()->textEditor()->isVisible());
+        QTest::keyClicks(view()->textEditor(), text);
+        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
+    }
+
+    // Picks a list entry with the keyboard: the stored value typed, Enter.
+    void pickFromList(int row, const QString& entry) {
+        clickCell(row);
+        QComboBox* combo = view()->listEditor();
+        QVERIFY(combo->isVisible());
+        QTRY_VERIFY(combo->view()->isVisible());
+        QVERIFY2(combo->findText(entry) >= 0, qPrintable(entry));
+        QTest::keyClick(combo->view(), Qt::Key_Escape);
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), entry);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QVERIFY(!combo->isVisible());
+    }
+
+    // Fails with the texts of `window` that are still English or do not fit.
+    void checkWindow(QWidget* window) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QStringList english;
+        for (const QString& t : shownTexts(window)) {
+            if (english_.count(t) != 0) {
+                english << t;
+            }
+        }
+        QVERIFY2(english.isEmpty(), qPrintable(window->objectName() + ": " + english.join(" | ")));
+        const QStringList cut = cutTexts(window);
+        QVERIFY2(cut.isEmpty(), qPrintable(window->objectName() + ": " + cut.join(" | ")));
+    }
+
+    // The same edits through the same windows in either language, saved as .chg and .xml.
+    void buildAndSave(const QString& folder) {
+        QVERIFY(QDir().mkpath(path(folder)));
+        startFrame(0);
+        const QString canopen = QString::fromLatin1(str::CanopenNetwork);
+        select({canopen});
+        pickFromList(1, QStringLiteral("500K"));
+        typeIntoCell(3, QStringLiteral("150"));
+        pickFromList(4, QString::fromLatin1(str::Disable));
+        frame_->action(ui(str::MainMenuAddNode))->trigger();
+        select({canopen, QString::fromLatin1(str::NewNode)});
+        typeIntoCell(0, QStringLiteral("5"));
+        select({canopen, QStringLiteral("Node-5")});
+        whenShown<CDIns>([](CDIns* dialog) {
+            for (int entry : {2, 0}) {
+                QListWidget* list = dialog->list();
+                const QPoint at = list->visualItemRect(list->item(entry)).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::qWait(QApplication::doubleClickInterval() + 20);
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        frame_->action(ui(str::MainMenuAddCommand))->trigger();
+        QTreeWidgetItem* node = item({canopen, QStringLiteral("Node-5")});
+        QVERIFY(node != nullptr && node->childCount() == 2);
+        tree()->setCurrentItem(node->child(0));
+        pickFromList(1, QStringLiteral("389"));
+        typeIntoCell(2, QStringLiteral("4"));
+        // A Chinese description comes from the input method, as a user types it.
+        clickCell(4);
+        QInputMethodEvent typed;
+        typed.setCommitString(QStringLiteral("电机状态"));
+        QApplication::sendEvent(view()->textEditor(), &typed);
+        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
+        tree()->setCurrentItem(node->child(1));
+        typeIntoCell(1, QStringLiteral("0x6041"));
+        prompts_.files = {path(folder + "/built.chg").toStdString(),
+                          path(folder + "/built.xml").toStdString()};
+        frame_->action(ui(str::TipSave))->trigger();
+        frame_->action(ui(str::MenuSaveAs))->trigger();
+        QVERIFY2(prompts_.unexpected.empty(), unexpectedQuestions(prompts_).c_str());
+        frame_.reset();
+    }
+
+    // An EDS file, a workbook and a monitor log made in the current language.
+    // Each into `folder` under the same names (an EDS file names itself).
+    void exportAll(const QString& folder) {
+        QVERIFY(QDir().mkpath(path(folder)));
+        startFrame(1);
+        prompts_.files = {path(folder + "/gateway.eds").toStdString(),
+                          path(folder + "/gateway.xlsx").toStdString()};
+        frame_->createEds();
+        frame_->exportExcel();
+        QVERIFY2(prompts_.told.empty(), prompts_.told.empty() ? "" : prompts_.told[0].c_str());
+        frame_.reset();
+
+        ScriptedPrompts prompts;
+        prompts.files = {path(folder + "/monitor.txt").toStdString()};
+        CStakeout monitor("/nonexistent/port", [] { return platform::createSerialPort(); },
+                          prompts);
+        monitor.showTick({{str::MonitorInputData, "09:30:00", "01 02 "},
+                          {str::MonitorOutputData, "09:30:01", "0A FF "},
+                          {str::MonitorMalformed, "09:30:02", "55 "}},
+                         {});
+        QTest::mouseClick(monitor.saveButton(), Qt::LeftButton);
+        QTest::mouseClick(monitor.saveButton(), Qt::LeftButton);
+        QVERIFY(prompts.told.empty());
+    }
+
+private slots:
+    void initTestCase() {
+        clearProgramSettings();
+        catalogue_ = readCatalogue(sourceDir() + "/translations/torvane_zh_CN.ts");
+        QVERIFY(catalogue_.size() > 200);
+        for (const Message& m : catalogue_) {
+            if (m.translation != m.source) {
+                english_.insert(m.source);
+            }
+        }
+        QVERIFY(dir_.isValid());
+    }
+
+    void init() { QVERIFY(installTranslations(QString::fromLatin1(kLanguageChinese))); }
+
+    void cleanup() {
+        frame_.reset();
+        installTranslations(QString::fromLatin1(kLanguageEnglish));
+    }
+
+    void theLanguageFollowsTheLocaleUnlessOneIsChosen() {
+        const struct {
+            const char* requested;
+            const char* locale;
+            const char* language;
+        } cases[] = {
+            {"", "zh_CN", "zh_CN"}, {"", "zh_SG", "zh_CN"},    {"", "zh_TW", "en"},
+            {"", "en_US", "en"},    {"", "de_DE", "en"},       {"", "C", "en"},
+            {"en", "zh_CN", "en"},  {"zh_CN", "en_US", "zh_CN"},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(interfaceLanguage(QString::fromLatin1(c.requested),
+                                       QLocale(QString::fromLatin1(c.locale))),
+                     QString::fromLatin1(c.language));
+        }
+        QCOMPARE(currentLanguage(), QStringLiteral("zh_CN"));
+        QVERIFY(!installTranslations(QStringLiteral("xx")));
+        QCOMPARE(currentLanguage(), QStringLiteral("en"));
+        QCOMPARE(ui(str::MenuFile), QStringLiteral("File(&F)"));
+    }
+
+    // Each core text in a message box of its own: shown in Chinese, the box sized to it.
+    void everyCoreTextIsShownTranslated() {
+        int checked = 0;
+        for (const Message& m : catalogue_) {
+            if (!isCoreContext(m.context)) {
+                continue;
+            }
+            QCOMPARE(core(m.source.toStdString()), m.translation);
+            const auto box = messageBox(str::AppTitle, m.source.toStdString(), nullptr);
+            QCOMPARE(box->text(), m.translation);
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+            const QStringList cut = cutTexts(box.get());
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(" | ")));
+            ++checked;
+        }
+        QVERIFY(checked > 100);
+    }
+
+    // The core puts numbers, paths, names and other texts into its messages: the texts are
+    // translated, what was put in stays as it is.
+    void messagesKeepWhatWasPutIntoThem() {
+        const auto tr = [](const char* context, const char* source) {
+            return QCoreApplication::translate(context, source);
+        };
+        const auto withNumbers = [](QString format, std::initializer_list<int> numbers) {
+            for (int n : numbers) {
+                format.replace(format.indexOf(QLatin1String("%d")), 2, QString::number(n));
+            }
+            return format;
+        };
+        const auto english = [&](const char* format, std::initializer_list<int> numbers) {
+            return withNumbers(QString::fromUtf8(format), numbers).toStdString();
+        };
+        const struct {
+            std::string shown;
+            QString expected;
+        } cases[] = {
+            {english(str::CheckCobIdConflict, {3, 12}),
+             withNumbers(tr("Checks", str::CheckCobIdConflict), {3, 12})},
+            {english(str::RpdoCycleQuestion, {40, 125}),
+             withNumbers(tr("Checks", str::RpdoCycleQuestion), {40, 125})},
+            {std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy,
+             tr("Transfer", str::ResultOpenFailed) + "\n" + tr("Transfer", str::OpenBusy)},
+            // A node named like a label keeps its name; the row label is translated.
+            {std::string("\"Add Node\\Upload SDO\\") + str::CmdRowIndex + "\"" + str::CheckIsEmpty,
+             "\"Add Node\\Upload SDO\\" + tr("Editor", str::CmdRowIndex) + "\"" +
+                 tr("Transfer", str::CheckIsEmpty)},
+            {std::string(str::EdsTemplateUnreadable) + "/opt/模板/EDSTemplate1.dat",
+             tr("Export", str::EdsTemplateUnreadable) + QStringLiteral("/opt/模板/EDSTemplate1.dat")},
+            {std::string(str::CompareNotDownloadable) + str::ResultMappingOverflow,
+             tr("Compare", str::CompareNotDownloadable) + tr("Transfer", str::ResultMappingOverflow)},
+            {std::string("/dev/ttyUSB0\n  ") + str::PortManufacturer + ": FTDI",
+             "/dev/ttyUSB0\n  " + tr("Transfer", str::PortManufacturer) + ": FTDI"},
+            // Nothing the core marked: shown as it is.
+            {"Node-5", QStringLiteral("Node-5")},
+            {"250K", QStringLiteral("250K")},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(core(c.shown), c.expected);
+            QVERIFY(c.expected.toStdString() != c.shown || c.shown.find(' ') == std::string::npos);
+        }
+        QCOMPARE(corePlace("Node 5 / Transmit PDO COB-ID 389: Number of Bytes"),
+                 tr("Compare", str::CompareNode) + " 5 / Transmit PDO COB-ID 389: " +
+                     tr("Editor", str::ParamNumberOfBytes));
+        QCOMPARE(corePlace("CANopen: SDO Response Timeout"),
+                 "CANopen: " + tr("Editor", str::ParamSdoTimeout));
+        QCOMPARE(corePlace("Node 6 / Download SDO Index 24576 Sub-index 0"),
+                 tr("Compare", str::CompareNode) + " 6 / Download SDO " +
+                     tr("Compare", str::CompareIndex) + " 24576 " +
+                     tr("Compare", str::CompareSubIndex) + " 0");
+    }
+
+    // Tree texts, cell values and list entries are what the files hold, in any language.
+    void storedValuesAreShownAsTheyAre() {
+        for (int type : {0, 1}) {
+            startFrame(type);
+            GatewayConfiguration& cfg = frame_->session().configuration();
+            cfg.Config.NodeCount = 1;
+            cfg.Config.Nodes[0].NodeAddress = "5";
+            cfg.Config.Nodes[0].NodeName = "Node-5";
+            cfg.Config.InstructionCount = 3;
+            cfg.Config.Instructions[0] = {"5", "1", "24641", "0", "", "0", "2", "", "", 0};
+            cfg.Config.Instructions[1] = {"5", "3", "", "", "389", "2", "4", "", "", 0};
+            cfg.Config.Instructions[2] = {"5", "4", "", "", "517", "6", "4", "", "", 0};
+            view()->rebuildTree(false);
+            for (QTreeWidgetItemIterator it(tree()); *it != nullptr; ++it) {
+                tree()->setCurrentItem(*it);
+                const TreeSelection s = view()->selection();
+                QCOMPARE((*it)->text(0), QString::fromStdString(s.text));
+                QCOMPARE(core(s.text), QString::fromStdString(s.text));
+                const GridPage page = view()->page();
+                for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
+                    const GridRow& row = page.rows[static_cast<std::size_t>(r)];
+                    QCOMPARE(grid()->item(r, 1)->text(), QString::fromStdString(row.value));
+                    QCOMPARE(core(row.value), QString::fromStdString(row.value));
+                    for (const std::string& choice : row.choices) {
+                        QCOMPARE(core(choice), QString::fromStdString(choice));
+                    }
+                    if (!row.choices.empty() && !row.grey && row.openRefusal.empty()) {
+                        clickCell(r);
+                        QComboBox* combo = view()->listEditor();
+                        QTRY_VERIFY(combo->isVisible());
+                        for (int i = 0; i < combo->count(); ++i) {
+                            QCOMPARE(combo->itemText(i),
+                                     QString::fromStdString(row.choices[static_cast<size_t>(i)]));
+                        }
+                        QTest::keyClick(combo->view(), Qt::Key_Escape);
+                        QTest::keyClick(combo->lineEdit(), Qt::Key_Escape);
+                    }
+                }
+            }
+            frame_.reset();
+        }
+    }
+
+    void everyWindowIsTranslatedAndFitsItsTexts() {
+        startFrame(0);
+        frame_->action(ui(str::MainMenuAddNode))->trigger();
+        for (QTreeWidgetItemIterator it(tree()); *it != nullptr; ++it) {
+            tree()->setCurrentItem(*it);
+            for (int r = 0; r < grid()->rowCount(); ++r) {
+                if (QTableWidgetItem* label = grid()->item(r, 0)) {
+                    QVERIFY2(english_.count(label->text()) == 0, qPrintable(label->text()));
+                    QVERIFY2(grid()->fontMetrics().horizontalAdvance(label->text()) <
+                                 grid()->columnWidth(0),
+                             qPrintable(label->text()));
+                }
+            }
+        }
+        checkWindow(frame_.get());
+        for (QAction* menu : frame_->menuBar()->actions()) {
+            checkWindow(menu->menu());
+            menu->menu()->close();
+        }
+
+        SerialDialogState serial;
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.push_back(std::make_unique<CDlgSelectConfigType>());
+        windows.push_back(std::make_unique<CDlgSelectConfigFormat>());
+        windows.push_back(std::make_unique<CDSave>());
+        windows.push_back(std::make_unique<CDlgSelectTAVODevice>());
+        windows.push_back(std::make_unique<CAboutDlg>());
+        windows.push_back(std::make_unique<CDTest>(frame_->session().configuration()));
+        windows.push_back(std::make_unique<CDConfig>(
+            serial, std::vector<platform::PortDetails>{samples::usbAdapter()}));
+        windows.push_back(std::make_unique<CStakeout>(
+            "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts_));
+        CompareResult compared;
+        compared.differences.push_back({"CANopen: SDO Response Timeout", "200", "300"});
+        windows.push_back(std::make_unique<CompareWindow>(compared, str::CompareFileTitle,
+                                                          str::CompareFileColumn));
+        QStringList entries;
+        for (const AddCommandEntry& e : addCommandEntries(kCanopenMaster)) {
+            entries << core(e.text);
+        }
+        windows.push_back(std::make_unique<CDIns>(entries, [](int) {}));
+        for (const auto& w : windows) {
+            checkWindow(w.get());
+            w->hide(); // closing would delete the compare window, which deletes itself
+        }
+    }
+
+    void aConfigurationMadeInChineseSavesTheSameBytes() {
+        QVERIFY(installTranslations(QString::fromLatin1(kLanguageEnglish)));
+        buildAndSave(QStringLiteral("en"));
+        QVERIFY(installTranslations(QString::fromLatin1(kLanguageChinese)));
+        buildAndSave(QStringLiteral("zh"));
+        for (const char* name : {"/built.chg", "/built.xml"}) {
+            const QByteArray english = fileBytes(path("en") + name);
+            QVERIFY(!english.isEmpty());
+            QCOMPARE(fileBytes(path("zh") + name), english);
+        }
+        // Every edit arrived: the list entries, the typed numbers, the node and its commands.
+        const QByteArray xml = fileBytes(path("en/built.xml"));
+        for (const char* part : {"500K", "150", "389", "24641", "Disable"}) {
+            QVERIFY2(xml.contains(part), part);
+        }
+    }
+
+    void filesWrittenStayEnglish() {
+        QVERIFY(installTranslations(QString::fromLatin1(kLanguageEnglish)));
+        exportAll(QStringLiteral("en"));
+        QVERIFY(installTranslations(QString::fromLatin1(kLanguageChinese)));
+        exportAll(QStringLiteral("zh"));
+        for (const char* name : {"/gateway.eds", "/monitor.txt"}) {
+            const QByteArray english = fileBytes(path("en") + name);
+            QVERIFY(!english.isEmpty());
+            QCOMPARE(fileBytes(path("zh") + name), english);
+        }
+        QVERIFY(fileBytes(path("en/monitor.txt")).contains("Input data"));
+        const auto workbook = zipParts(path("en/gateway.xlsx"));
+        QVERIFY(!workbook.empty());
+        QVERIFY(zipParts(path("zh/gateway.xlsx")) == workbook);
+    }
+
+    // The monitor shows its rows' status translated; Help, News and the Info font follow too.
+    void shownTextsFollowTheLanguage() {
+        ScriptedPrompts prompts;
+        CStakeout monitor("/nonexistent/port", [] { return platform::createSerialPort(); },
+                          prompts);
+        monitor.showTick({{str::MonitorInputData, "09:30:00", "01 02 "}}, {});
+        QCOMPARE(monitor.list()->item(0, 0)->text(), core(str::MonitorInputData));
+        QCOMPARE(monitor.list()->item(0, 2)->text(), QStringLiteral("01 02 "));
+
+        startFrame(0);
+        QVERIFY(frame_->helpFilePath().endsWith(QStringLiteral("Torvane_zh_CN.html")));
+        QVERIFY(QFile::exists(frame_->helpFilePath()));
+        auto* news = frame_->infoBar()->findChild<QTextBrowser*>(QStringLiteral("news"));
+        QVERIFY(news->source().toLocalFile().endsWith(QStringLiteral("Torvane_zh_CN.html")));
+        const QString family = infoFontFamily();
+        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese),
+                 qPrintable(family));
+        QVERIFY(installTranslations(QString::fromLatin1(kLanguageEnglish)));
+        QCOMPARE(infoFontFamily(), QString::fromLatin1(str::InfoFont));
+    }
+};
+
+QTEST_MAIN(ChineseInterfaceTest)
+#include "chinese_interface_test.moc"
