@@ -79,9 +79,13 @@ _torvane() {
     _init_completion || return
     case $prev in
         -platform | -style | -stylesheet | -qwindowgeometry | -qwindowtitle) return ;;
+        --lang)
+            COMPREPLY=($(compgen -W "en zh_CN" -- "$cur"))
+            return
+            ;;
     esac
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "--help --version --demo --measure-startup" -- "$cur"))
+        COMPREPLY=($(compgen -W "--help --version --demo --lang --measure-startup" -- "$cur"))
     else
         _filedir '@(chg|xml)'
     fi

@@ -18,6 +18,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/torvane bin/torvane-cli bin/torvane-gatewaysim share/torvane/EDSTemplate1.dat \
+    share/torvane/translations/torvane_zh_CN.qm share/torvane/Torvane_zh_CN.html \
+    share/torvane/advertising_bottom/Torvane_zh_CN.html \
     share/applications/torvane.desktop share/mime/packages/torvane.xml \
     share/metainfo/org.torvane.Torvane.metainfo.xml share/icons/hicolor/scalable/apps/torvane.svg \
     share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane.1.gz \
@@ -47,6 +49,14 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 torvane --versio
 grep -qx "torvane [0-9.]*" version.txt || fail "torvane --version printed $(cat version.txt)"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 torvane --help | grep -q '^Usage: torvane' ||
     fail "torvane --help"
+
+# An unknown language is refused without a display; the installed catalogue is found (the
+# window, which then waits for its first question, is ended by the timeout).
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM torvane --lang xx 2>lang.err || status=$?
+[ "$status" = 2 ] && grep -q 'unknown language "xx"' lang.err || fail "torvane --lang xx"
+QT_QPA_PLATFORM=offscreen timeout 5 torvane --lang zh_CN 2>zh.err || true
+if grep -q "translation is missing" zh.err; then fail "the installed catalogue was not found"; fi
 
 torvane-cli new --master sample.chg
 cp sample.chg sample.bin

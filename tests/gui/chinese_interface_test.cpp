@@ -3,6 +3,8 @@
 // file written the same as in English.
 
 #include "../support/sample_ports.h"
+#include "editor/add_command.h"
+#include "editor/grid_page.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_frame.h"
@@ -16,8 +18,6 @@
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
 #include "gui_test_support.h"
-#include "editor/add_command.h"
-#include "editor/grid_page.h"
 #include "model/strings.h"
 
 #include <QAbstractButton>
@@ -252,7 +252,8 @@ private:
         QTreeWidgetItem* it = item(path);
         QVERIFY2(it != nullptr, qPrintable(path.join(QLatin1Char('/'))));
         tree()->scrollToItem(it);
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(it).center());
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                          tree()->visualItemRect(it).center());
     }
 
     void clickCell(int row) {
@@ -355,8 +356,8 @@ private:
 
         ScriptedPrompts prompts;
         prompts.files = {path(folder + "/monitor.txt").toStdString()};
-        CStakeout monitor("/nonexistent/port", [] { return platform::createSerialPort(); },
-                          prompts);
+        CStakeout monitor(
+            "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts);
         monitor.showTick({{str::MonitorInputData, "09:30:00", "01 02 "},
                           {str::MonitorOutputData, "09:30:01", "0A FF "},
                           {str::MonitorMalformed, "09:30:02", "55 "}},
@@ -392,8 +393,8 @@ private slots:
             const char* locale;
             const char* language;
         } cases[] = {
-            {"", "zh_CN", "zh_CN"}, {"", "zh_SG", "zh_CN"},    {"", "zh_TW", "en"},
-            {"", "en_US", "en"},    {"", "de_DE", "en"},       {"", "C", "en"},
+            {"", "zh_CN", "zh_CN"}, {"", "zh_SG", "zh_CN"},      {"", "zh_TW", "en"},
+            {"", "en_US", "en"},    {"", "de_DE", "en"},         {"", "C", "en"},
             {"en", "zh_CN", "en"},  {"zh_CN", "en_US", "zh_CN"},
         };
         for (const auto& c : cases) {
@@ -456,9 +457,11 @@ private slots:
              "\"Add Node\\Upload SDO\\" + tr("Editor", str::CmdRowIndex) + "\"" +
                  tr("Transfer", str::CheckIsEmpty)},
             {std::string(str::EdsTemplateUnreadable) + "/opt/模板/EDSTemplate1.dat",
-             tr("Export", str::EdsTemplateUnreadable) + QStringLiteral("/opt/模板/EDSTemplate1.dat")},
+             tr("Export", str::EdsTemplateUnreadable) +
+                 QStringLiteral("/opt/模板/EDSTemplate1.dat")},
             {std::string(str::CompareNotDownloadable) + str::ResultMappingOverflow,
-             tr("Compare", str::CompareNotDownloadable) + tr("Transfer", str::ResultMappingOverflow)},
+             tr("Compare", str::CompareNotDownloadable) +
+                 tr("Transfer", str::ResultMappingOverflow)},
             {std::string("/dev/ttyUSB0\n  ") + str::PortManufacturer + ": FTDI",
              "/dev/ttyUSB0\n  " + tr("Transfer", str::PortManufacturer) + ": FTDI"},
             // Nothing the core marked: shown as it is.
@@ -470,8 +473,8 @@ private slots:
             QVERIFY(c.expected.toStdString() != c.shown || c.shown.find(' ') == std::string::npos);
         }
         QCOMPARE(corePlace("Node 5 / Transmit PDO COB-ID 389: Number of Bytes"),
-                 tr("Compare", str::CompareNode) + " 5 / Transmit PDO COB-ID 389: " +
-                     tr("Editor", str::ParamNumberOfBytes));
+                 tr("Compare", str::CompareNode) +
+                     " 5 / Transmit PDO COB-ID 389: " + tr("Editor", str::ParamNumberOfBytes));
         QCOMPARE(corePlace("CANopen: SDO Response Timeout"),
                  "CANopen: " + tr("Editor", str::ParamSdoTimeout));
         QCOMPARE(corePlace("Node 6 / Download SDO Index 24576 Sub-index 0"),
@@ -606,8 +609,8 @@ private slots:
     // The monitor shows its rows' status translated; Help, News and the Info font follow too.
     void shownTextsFollowTheLanguage() {
         ScriptedPrompts prompts;
-        CStakeout monitor("/nonexistent/port", [] { return platform::createSerialPort(); },
-                          prompts);
+        CStakeout monitor(
+            "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts);
         monitor.showTick({{str::MonitorInputData, "09:30:00", "01 02 "}}, {});
         QCOMPARE(monitor.list()->item(0, 0)->text(), core(str::MonitorInputData));
         QCOMPARE(monitor.list()->item(0, 2)->text(), QStringLiteral("01 02 "));

@@ -409,6 +409,9 @@ int main(int argc, char** argv) {
         QTest::qWait(50);
         ok &= save(frame.grab(), out, "main-window-slave.png");
     }
-    ok &= nonAsciiFolder(out);
+    // The folder pictures are about paths, which no language changes.
+    if (language == QLatin1String("en")) {
+        ok &= nonAsciiFolder(out);
+    }
     return ok ? 0 : 1;
 }
