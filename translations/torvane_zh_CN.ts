@@ -594,6 +594,30 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>XML File(*.xml)</source>
         <translation>XML 文件(*.xml)</translation>
     </message>
+    <message>
+        <source>cannot save </source>
+        <translation>无法保存 </translation>
+    </message>
+    <message>
+        <source>cannot read </source>
+        <translation>无法读取 </translation>
+    </message>
+    <message>
+        <source>cannot open </source>
+        <translation>无法打开 </translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>这是一个文件夹</translation>
+    </message>
+    <message>
+        <source>not a readable configuration archive</source>
+        <translation>不是可读取的配置存档</translation>
+    </message>
 </context>
 <context>
     <name>FormatDialog</name>

@@ -1,5 +1,7 @@
 #include "model/atomic_file.h"
 
+#include "model/strings.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -208,7 +210,7 @@ bool replaceFile(const std::string& target, std::string_view bytes, std::string&
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
     std::string why;
     auto fail = [&] {
-        error = "cannot save " + path + ": " + why;
+        error = str::FileCannotSave + path + ": " + why;
         return false;
     };
     if (path.empty()) {
@@ -238,19 +240,19 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error,
                    std::uint64_t limit) {
     auto fail = [&](const std::string& why) {
-        error = "cannot read " + path + ": " + why;
+        error = str::FileCannotRead + path + ": " + why;
         return false;
     };
     // Opening a device can have effects of its own (a serial line's modem lines), so what is
     // plainly not a file is refused unopened; the fstat below decides for the opened file.
     struct stat seen {};
     if (::stat(path.c_str(), &seen) == 0 && !S_ISREG(seen.st_mode) && !S_ISDIR(seen.st_mode)) {
-        return fail("not a regular file");
+        return fail(str::FileNotRegular);
     }
     // O_NONBLOCK: a FIFO put there since would otherwise wait for a writer in open().
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        error = "cannot open " + path + ": " + reason(errno);
+        error = str::FileCannotOpen + path + ": " + reason(errno);
         return false;
     }
     Descriptor file(fd);
@@ -259,10 +261,10 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
         return fail(reason(errno));
     }
     if (S_ISDIR(st.st_mode)) {
-        return fail("it is a folder");
+        return fail(str::FileIsFolder);
     }
     if (!S_ISREG(st.st_mode)) {
-        return fail("not a regular file");
+        return fail(str::FileNotRegular);
     }
     const std::string tooLarge = "larger than " + std::to_string(limit) + " bytes";
     if (static_cast<std::uint64_t>(st.st_size) > limit) {

@@ -2,6 +2,7 @@
 
 #include "model/archive.h"
 #include "model/atomic_file.h"
+#include "model/strings.h"
 #include "model/xml_file.h"
 
 namespace torvane {
@@ -36,7 +37,7 @@ bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, 
     } else {
         ArchiveContents read;
         if (!readArchive(bytes, read, why)) {
-            error = path + ": not a readable configuration archive: " + why;
+            error = path + ": " + str::FileNotArchive + ": " + why;
             return false;
         }
         applyArchive(read, live, doc);

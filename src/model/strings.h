@@ -28,6 +28,16 @@ inline constexpr const char* HardwareConfigSize = kHardwareConfigSize;
 
 inline constexpr const char* FilterArchive = TORVANE_TR("Files", "Config File(*.chg)");
 inline constexpr const char* FilterXml = TORVANE_TR("Files", "XML File(*.xml)");
+// Each followed by the file's path, ": " and the reason.
+inline constexpr const char* FileCannotSave = TORVANE_TR("Files", "cannot save ");
+inline constexpr const char* FileCannotRead = TORVANE_TR("Files", "cannot read ");
+inline constexpr const char* FileCannotOpen = TORVANE_TR("Files", "cannot open ");
+// Reasons.
+inline constexpr const char* FileNotRegular = TORVANE_TR("Files", "not a regular file");
+inline constexpr const char* FileIsFolder = TORVANE_TR("Files", "it is a folder");
+// "<path>: " before it, ": <what the archive reader found>" after it.
+inline constexpr const char* FileNotArchive =
+    TORVANE_TR("Files", "not a readable configuration archive");
 
 // ---- Mapping and checks ----------------------------------------------------------------------
 

@@ -464,6 +464,11 @@ private slots:
                  tr("Transfer", str::ResultMappingOverflow)},
             {std::string("/dev/ttyUSB0\n  ") + str::PortManufacturer + ": FTDI",
              "/dev/ttyUSB0\n  " + tr("Transfer", str::PortManufacturer) + ": FTDI"},
+            {std::string(str::FileCannotRead) + "/tmp/配置/a.chg: " + str::FileNotRegular,
+             tr("Files", str::FileCannotRead) + QStringLiteral("/tmp/配置/a.chg: ") +
+                 tr("Files", str::FileNotRegular)},
+            {std::string("/tmp/a.chg: ") + str::FileNotArchive + ": file ends early at byte 3",
+             "/tmp/a.chg: " + tr("Files", str::FileNotArchive) + ": file ends early at byte 3"},
             // Nothing the core marked: shown as it is.
             {"Node-5", QStringLiteral("Node-5")},
             {"250K", QStringLiteral("250K")},

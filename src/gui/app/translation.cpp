@@ -45,6 +45,9 @@ constexpr Form kForms[] = {
     {str::WorkbookSaveError, Shape::ValueFollows},
     {str::CompareNotDownloadable, Shape::TextFollows},
     {str::CheckIsEmpty, Shape::QuotedPathFirst},
+    {str::FileCannotSave, Shape::ValueFollows},
+    {str::FileCannotRead, Shape::ValueFollows},
+    {str::FileCannotOpen, Shape::ValueFollows},
 };
 
 struct Installed {
@@ -97,6 +100,8 @@ QRegularExpression patternOf(const Form& form) {
     return {};
 }
 
+QString oneLine(const QString& line);
+
 std::optional<QString> byForm(const QString& line) {
     static const auto patterns = [] {
         std::vector<QRegularExpression> all;
@@ -122,8 +127,12 @@ std::optional<QString> byForm(const QString& line) {
                 t.replace(at, 2, m.captured(g));
             }
             return t;
-        case Shape::ValueFollows:
-            return t + m.captured(1);
+        case Shape::ValueFollows: {
+            // The value may be followed by ": " and a reason of the core's.
+            const QString rest = m.captured(1);
+            const qsizetype colon = rest.indexOf(QLatin1String(": "));
+            return t + (colon < 0 ? rest : rest.left(colon + 2) + oneLine(rest.mid(colon + 2)));
+        }
         case Shape::TextFollows:
             return t + core(m.captured(1).toStdString());
         case Shape::QuotedPathFirst: {
@@ -148,14 +157,26 @@ QString oneLine(const QString& line) {
     if (auto t = byForm(line)) {
         return *t;
     }
-    // "  <label>: <value>", as in a port's description.
-    static const QRegularExpression labelled(QStringLiteral("^(\\s*)([^:]+): (.*)$"));
-    if (const QRegularExpressionMatch m = labelled.match(line); m.hasMatch()) {
-        if (auto label = exact(m.captured(2).toUtf8())) {
-            return m.captured(1) + *label + QStringLiteral(": ") + m.captured(3);
+    // "cannot read <path>: <reason>", "<path>: <text>: <detail>", "  <label>: <value>": the
+    // pieces between ": " that are marked texts, or start with one, are translated.
+    QStringList pieces = line.split(QLatin1String(": "));
+    bool translated = false;
+    for (QString& piece : pieces) {
+        qsizetype indent = 0;
+        while (indent < piece.size() && piece.at(indent).isSpace()) {
+            ++indent;
+        }
+        const QString text = piece.mid(indent);
+        std::optional<QString> t = exact(text.toUtf8());
+        if (!t && pieces.size() > 1) {
+            t = byForm(text);
+        }
+        if (t) {
+            piece = piece.left(indent) + *t;
+            translated = true;
         }
     }
-    return line;
+    return translated ? pieces.join(QLatin1String(": ")) : line;
 }
 
 QString translatorFolder() {
