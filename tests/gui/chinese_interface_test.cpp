@@ -207,7 +207,6 @@ std::map<std::string, std::string> zipParts(const QString& path) {
 class ChineseInterfaceTest : public QObject {
     Q_OBJECT
 
-private:
     ScriptedPrompts prompts_;
     std::unique_ptr<CMainFrame> frame_;
     QTemporaryDir dir_;

@@ -177,7 +177,7 @@ private:
     QString treeText() const {
         QString out;
         const std::function<void(QTreeWidgetItem*, int)> add = [&](QTreeWidgetItem* it, int depth) {
-            out += QString(depth * 2, QLatin1Char(' ')) + it->text(0) +
+            out += QString(static_cast<qsizetype>(depth) * 2, QLatin1Char(' ')) + it->text(0) +
                    (it->isExpanded() ? QStringLiteral(" +\n") : QStringLiteral("\n"));
             for (int i = 0; i < it->childCount(); ++i) {
                 add(it->child(i), depth + 1);
@@ -205,7 +205,7 @@ private:
         return values;
     }
 
-    void pressOnTree(QKeySequence keys) {
+    void pressOnTree(const QKeySequence& keys) {
         QApplication::setActiveWindow(frame_.get());
         tree()->setFocus();
         QTest::keySequence(tree(), keys);

@@ -89,7 +89,7 @@ private:
 
     // A saved twoNodes() configuration, opened as from the recent-file list.
     QString openTwoNodes(const char* name = "two.chg") {
-        const QString file = path(name);
+        QString file = path(name);
         std::string error;
         if (!saveConfigurationFile(file.toStdString(), twoNodes(), error)) {
             qWarning("%s", error.c_str());

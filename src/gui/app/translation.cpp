@@ -234,7 +234,7 @@ QString ui(const str::UiText& text) {
 }
 
 QString core(std::string_view text) {
-    const QString whole = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString whole = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (!translating() || whole.isEmpty()) {
         return whole;
     }
@@ -251,7 +251,7 @@ QString core(std::string_view text) {
 }
 
 QString corePlace(std::string_view place) {
-    const QString whole = QString::fromUtf8(place.data(), static_cast<qsizetype>(place.size()));
+    QString whole = QString::fromUtf8(place.data(), static_cast<qsizetype>(place.size()));
     if (!translating()) {
         return whole;
     }
@@ -292,7 +292,7 @@ std::string localizedName(const std::string& name) {
 }
 
 QString infoFontFamily() {
-    const QString chosen = QString::fromLatin1(str::InfoFont);
+    QString chosen = QString::fromLatin1(str::InfoFont);
     if (currentLanguage() == QLatin1String(kLanguageEnglish)) {
         return chosen;
     }
