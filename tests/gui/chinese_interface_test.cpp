@@ -230,22 +230,7 @@ class ChineseInterfaceTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
 
-    QTreeWidgetItem* item(const QStringList& path) const {
-        QTreeWidgetItem* at = nullptr;
-        for (const QString& text : path) {
-            QTreeWidgetItem* next = nullptr;
-            const int n = at == nullptr ? tree()->topLevelItemCount() : at->childCount();
-            for (int i = 0; i < n && next == nullptr; ++i) {
-                QTreeWidgetItem* c = at == nullptr ? tree()->topLevelItem(i) : at->child(i);
-                next = c->text(0) == text ? c : nullptr;
-            }
-            if (next == nullptr) {
-                return nullptr;
-            }
-            at = next;
-        }
-        return at;
-    }
+    QTreeWidgetItem* item(const QStringList& path) const { return treeItem(tree(), path); }
 
     void select(const QStringList& path) {
         QTreeWidgetItem* it = item(path);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 #include <QtTest>
 #include <functional>
@@ -37,6 +38,24 @@ template <typename T> void whenShown(std::function<void(T*)> action) {
         }
     });
     timer->start(20);
+}
+
+// The tree item reached by the item texts of `path` from the top level; null when none is.
+inline QTreeWidgetItem* treeItem(QTreeWidget* tree, const QStringList& path) {
+    QTreeWidgetItem* at = nullptr;
+    for (const QString& text : path) {
+        QTreeWidgetItem* next = nullptr;
+        const int n = at == nullptr ? tree->topLevelItemCount() : at->childCount();
+        for (int i = 0; i < n && next == nullptr; ++i) {
+            QTreeWidgetItem* c = at == nullptr ? tree->topLevelItem(i) : at->child(i);
+            next = c->text(0) == text ? c : nullptr;
+        }
+        if (next == nullptr) {
+            return nullptr;
+        }
+        at = next;
+    }
+    return at;
 }
 
 // Forgets the recent files, the last folder and every other setting of the program.

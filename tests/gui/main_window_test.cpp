@@ -81,24 +81,7 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
 
-    QTreeWidgetItem* item(const QStringList& path) const {
-        QTreeWidgetItem* at = nullptr;
-        for (const QString& text : path) {
-            QTreeWidgetItem* next = nullptr;
-            const int n = at == nullptr ? tree()->topLevelItemCount() : at->childCount();
-            for (int i = 0; i < n && next == nullptr; ++i) {
-                QTreeWidgetItem* c = at == nullptr ? tree()->topLevelItem(i) : at->child(i);
-                if (c->text(0) == text) {
-                    next = c;
-                }
-            }
-            if (next == nullptr) {
-                return nullptr;
-            }
-            at = next;
-        }
-        return at;
-    }
+    QTreeWidgetItem* item(const QStringList& path) const { return test::treeItem(tree(), path); }
 
     void clickItem(const QStringList& path, Qt::MouseButton button = Qt::LeftButton) {
         QTreeWidgetItem* it = item(path);
