@@ -1,7 +1,9 @@
 // Runs the monitor window against the gateway simulator outside the test suite:
 //   torvane_monitor_run latency [SECONDS]   event-loop lateness while the monitor runs
-//   torvane_monitor_run screenshots DIR     the monitor with rows and a conflict window
+//   torvane_monitor_run screenshots DIR [LANGUAGE]   the monitor with rows and a conflict
+//                                                     window (en or zh_CN; English by default)
 
+#include "gui/app/translation.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
 #include "platform/gateway_simulator.h"
@@ -163,8 +165,13 @@ int main(int argc, char** argv) {
         return latency(argc > 2 ? std::max(1, std::atoi(argv[2])) : 30);
     }
     if (what == QLatin1String("screenshots") && argc > 2) {
+        if (argc > 3 && !installTranslations(QString::fromLocal8Bit(argv[3]))) {
+            std::fprintf(stderr, "no translation for %s\n", argv[3]);
+            return 1;
+        }
         return screenshots(QString::fromLocal8Bit(argv[2]));
     }
-    std::fprintf(stderr, "usage: torvane_monitor_run latency [SECONDS] | screenshots DIR\n");
+    std::fprintf(stderr,
+                 "usage: torvane_monitor_run latency [SECONDS] | screenshots DIR [LANGUAGE]\n");
     return 2;
 }
