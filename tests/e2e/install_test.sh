@@ -50,11 +50,8 @@ grep -qx "torvane [0-9.]*" version.txt || fail "torvane --version printed $(cat 
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 torvane --help | grep -q '^Usage: torvane' ||
     fail "torvane --help"
 
-# An unknown language is refused without a display; the installed catalogue is found (the
-# window, which then waits for its first question, is ended by the timeout).
-status=0
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM torvane --lang xx 2>lang.err || status=$?
-[ "$status" = 2 ] && grep -q 'unknown language "xx"' lang.err || fail "torvane --lang xx"
+# The installed catalogue is found (the window, which then waits for its first question, is
+# ended by the timeout).
 QT_QPA_PLATFORM=offscreen timeout 5 torvane --lang zh_CN 2>zh.err || true
 if grep -q "translation is missing" zh.err; then fail "the installed catalogue was not found"; fi
 

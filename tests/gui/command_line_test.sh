@@ -40,6 +40,9 @@ check 2 empty "$usage" --bogus
 check 2 empty "Unknown option 'x'" -x some.chg
 check 2 empty 'only one FILE' a.chg b.chg
 check 2 empty "Missing value after '-platform'" -platform
+check 0 '--lang <language>' empty --help
+check 2 empty 'unknown language "de" \(en or zh_CN\)' --lang de
+check 2 empty "Missing value after '--lang'" --lang
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures case(s) failed" >&2

@@ -98,36 +98,46 @@ private slots:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("demo");
-        QTest::newRow("nothing") << QStringList{} << int(A::Run) << QString() << false;
-        QTest::newRow("file") << QStringList{"a.chg"} << int(A::Run) << "a.chg" << false;
+        QTest::addColumn<QString>("language");
+        QTest::newRow("nothing") << QStringList{} << int(A::Run) << QString() << false << QString();
+        QTest::newRow("file") << QStringList{"a.chg"} << int(A::Run) << "a.chg" << false
+                              << QString();
         QTest::newRow("demo and xml")
-            << QStringList{"--demo", "b.xml"} << int(A::Run) << "b.xml" << true;
-        QTest::newRow("-h is no file") << QStringList{"-h"} << int(A::Help) << QString() << false;
-        QTest::newRow("unknown beats help")
-            << QStringList{"x.chg", "--bogus", "--help"} << int(A::Error) << QString() << false;
+            << QStringList{"--demo", "b.xml"} << int(A::Run) << "b.xml" << true << QString();
+        QTest::newRow("-h is no file")
+            << QStringList{"-h"} << int(A::Help) << QString() << false << QString();
+        QTest::newRow("unknown beats help") << QStringList{"x.chg", "--bogus", "--help"}
+                                            << int(A::Error) << QString() << false << QString();
         QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << QString()
-                                 << false;
+                                 << false << QString();
         QTest::newRow("measure") << QStringList{"--measure-startup"} << int(A::MeasureStartup)
-                                 << QString() << false;
+                                 << QString() << false << QString();
         QTest::newRow("Qt options pass")
             << QStringList{"-platform", "offscreen", "-reverse", "c.chg"} << int(A::Run) << "c.chg"
-            << false;
+            << false << QString();
         QTest::newRow("dash file after --")
-            << QStringList{"--", "-odd.chg"} << int(A::Run) << "-odd.chg" << false;
-        QTest::newRow("unknown") << QStringList{"--bogus"} << int(A::Error) << QString() << false;
+            << QStringList{"--", "-odd.chg"} << int(A::Run) << "-odd.chg" << false << QString();
+        QTest::newRow("unknown") << QStringList{"--bogus"} << int(A::Error) << QString() << false
+                                 << QString();
+        QTest::newRow("language") << QStringList{"--lang", "zh_CN", "a.chg"} << int(A::Run)
+                                  << "a.chg" << false << QStringLiteral("zh_CN");
+        QTest::newRow("unknown language")
+            << QStringList{"--lang", "zh"} << int(A::Error) << QString() << false << "zh";
         QTest::newRow("two files")
-            << QStringList{"a.chg", "b.chg"} << int(A::Error) << QString() << false;
+            << QStringList{"a.chg", "b.chg"} << int(A::Error) << QString() << false << QString();
     }
     void commandLine() {
         QFETCH(QStringList, args);
         QFETCH(int, action);
         QFETCH(QString, file);
         QFETCH(bool, demo);
+        QFETCH(QString, language);
         args.prepend(QStringLiteral("/usr/bin/torvane"));
         const CommandLine cl = parseCommandLine(args);
         QCOMPARE(int(cl.action), action);
         QCOMPARE(cl.file, file);
         QCOMPARE(cl.demo, demo);
+        QCOMPARE(cl.language, language);
         if (cl.action == CommandLine::Action::Error || cl.action == CommandLine::Action::Help) {
             QVERIFY(cl.text.contains(QStringLiteral("Usage: torvane [options] [FILE]\n")));
             QVERIFY(!cl.text.contains(QStringLiteral("-platform")));

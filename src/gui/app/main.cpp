@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         std::fputs(text.constData(), stderr);
         return 2;
     case CommandLine::Action::MeasureStartup:
-        return torvane::gui::measureStartup(argc, argv);
+        return torvane::gui::measureStartup(argc, argv, cl.language);
     case CommandLine::Action::Run:
         break;
     }
