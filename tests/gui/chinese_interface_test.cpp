@@ -534,6 +534,12 @@ private slots:
             checkWindow(menu->menu());
             menu->menu()->close();
         }
+        // With no program to show it, the guide opens in a window of the program's own.
+        frame_->setUrlOpener([](const QUrl&) { return false; });
+        frame_->action(ui(str::MenuContent))->trigger();
+        QVERIFY(frame_->helpWindow() != nullptr);
+        checkWindow(frame_->helpWindow());
+        frame_->helpWindow()->close();
 
         SerialDialogState serial;
         std::vector<std::unique_ptr<QWidget>> windows;

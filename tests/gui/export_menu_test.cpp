@@ -305,9 +305,15 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(frame_->helpFilePath())});
     }
 
-    // Every picture the guide shows is shipped with it, and the page is not empty.
+    // Every picture each guide shows is shipped with it, and the page is not empty.
+    void helpGuideIsComplete_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("English") << QString::fromLatin1(str::HelpFileName);
+        QTest::newRow("Chinese") << QStringLiteral("Torvane_zh_CN.html");
+    }
     void helpGuideIsComplete() {
-        const QString guide = QString::fromStdString(platform::findDataFile(str::HelpFileName));
+        QFETCH(QString, name);
+        const QString guide = QString::fromStdString(platform::findDataFile(name.toStdString()));
         QTextBrowser browser;
         browser.setSource(QUrl::fromLocalFile(guide));
         QTextDocument* doc = browser.document();
