@@ -179,11 +179,6 @@ QString oneLine(const QString& line) {
     return translated ? pieces.join(QLatin1String(": ")) : line;
 }
 
-QString translatorFolder() {
-    const std::string qm = platform::findDataFile("translations/torvane_zh_CN.qm");
-    return QString::fromStdString(qm).section(QLatin1Char('/'), 0, -2);
-}
-
 } // namespace
 
 QString interfaceLanguage(const QString& requested, const QLocale& system) {
@@ -209,7 +204,8 @@ bool installTranslations(const QString& language) {
         return true;
     }
     auto program = std::make_unique<QTranslator>();
-    if (!program->load(QStringLiteral("torvane_") + language, translatorFolder())) {
+    const std::string catalogue = "translations/torvane_" + language.toStdString() + ".qm";
+    if (!program->load(QString::fromStdString(platform::findDataFile(catalogue)))) {
         return false;
     }
     auto qt = std::make_unique<QTranslator>();
