@@ -20,7 +20,7 @@ FileDialogRequest fileDialogRequest(FileDialogKind kind) {
 }
 
 void Document::setDocumentTitle(const std::string& title) {
-    caption_ = title + " - " + str::AppTitle;
+    caption_ = titledCaption(title);
 }
 
 void Document::begun() {

@@ -108,6 +108,10 @@ public:
     bool ModifiedFlag() const { return state_.ModifiedFlag; }
     // The main window caption.
     const std::string& caption() const { return caption_; }
+    // The caption of a document titled `title`: "<title> - Torvane".
+    static std::string titledCaption(const std::string& title) {
+        return title + " - " + str::AppTitle;
+    }
     // Completed view initialisations; 0 until the first configuration exists.
     int initialisations() const { return initialisations_; }
 
@@ -122,7 +126,7 @@ private:
     GatewayConfiguration& live_;
     DocumentUi& ui_;
     DocumentState state_;
-    std::string caption_ = std::string(str::UntitledDocument) + " - " + str::AppTitle;
+    std::string caption_ = titledCaption(str::UntitledDocument);
     int initialisations_ = 0;
     std::function<void()> onBegin_;
 };

@@ -22,13 +22,12 @@ QString CModbusConfigDoc::caption() const {
     // The caption is a path (as the file system gives it) or one of the program's own texts,
     // which are shown in the interface language.
     const std::string& caption = doc_.caption();
-    const std::string untitled = std::string(str::UntitledDocument) + " - " + str::AppTitle;
     if (caption == str::CaptionAtStartUp) {
         return core(caption);
     }
-    if (caption == untitled) {
-        return core(str::UntitledDocument) + QStringLiteral(" - ") +
-               QString::fromLatin1(str::AppTitle);
+    if (caption == Document::titledCaption(str::UntitledDocument)) {
+        return QString::fromStdString(
+            Document::titledCaption(core(str::UntitledDocument).toStdString()));
     }
     return QFile::decodeName(QByteArray::fromStdString(caption));
 }
