@@ -227,7 +227,7 @@ bool replaceFile(const std::string& target, std::string_view bytes, std::string&
                 why = "the folder " + folder.string() + " does not exist";
             } else if (errno == EACCES || errno == EPERM || errno == EROFS) {
                 // The file itself may be writable; the temporary beside it is what fails.
-                why = "the folder " + folder.string() + " is not writable (" + reason(errno) + ")";
+                why = "the folder " + folder.string() + " is not writable: " + reason(errno);
             } else {
                 why = reason(errno);
             }

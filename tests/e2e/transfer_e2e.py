@@ -174,6 +174,9 @@ def compare(sent, got, keys):
         raise Failure("uploaded configuration differs:\n" + "\n".join(problems))
 
 
+RESULT_TEXTS = {2: "Reading serial data failed", 3: "Data validation errors"}
+
+
 def expect_exit(result_code):
     return 0 if result_code == 18 else EXIT_RESULT_BASE + result_code
 

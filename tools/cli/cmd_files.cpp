@@ -39,7 +39,9 @@ constexpr const char* kShowHelp =
     "Texts are byte strings in the 8-bit code page (GB18030). The JSON is UTF-8: a text that\n"
     "decodes as GB18030 is written as the characters it holds; a text that does not is written\n"
     "as {\"bytes\":\"<hex>\"}, every byte in lower-case hex, so nothing is lost or ambiguous.\n"
-    "The summary prints texts in the terminal's encoding (the LC_CTYPE locale).\n\n"
+    "The summary prints texts in the terminal's encoding (the LC_CTYPE locale), each control\n"
+    "character and each byte that does not decode as \\xNN, a line end as \\n, a backslash\n"
+    "as \\\\.\n\n"
     "Exit codes: 0 shown, 1 IN could not be read, 2 usage error.\n";
 
 // ---- JSON ------------------------------------------------------------------------------------

@@ -115,6 +115,9 @@ elseif(CASE STREQUAL "bad_input")
 elseif(CASE STREQUAL "save_failure")
   run(RC 1 ARGS new --master no/such/dir/a.chg ERR "no/such/dir/a.chg")
   run(RC 1 ARGS convert ${DATA}/new_master.chg no/such/dir/a.xml ERR "no/such/dir/a.xml")
+  # A folder that takes no new file (even root's) is named as the reason.
+  run(RC 1 ARGS new --master /sys/a.chg
+      ERR "torvane-cli: cannot save /sys/a.chg: the folder /sys is not writable: ")
 
 elseif(CASE STREQUAL "odd_inputs")
   # Endless, blocking or absent inputs end at once with one line naming the file.

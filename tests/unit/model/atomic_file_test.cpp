@@ -219,7 +219,7 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
          "cannot save @: the folder @ does not exist", [] {}},
         // Refused to everyone, root included.
         {"folder that takes no file", [] { return std::string("/sys/torvane.chg"); },
-         "cannot save @: the folder @ is not writable (Permission denied)", [] {}},
+         "cannot save @: the folder @ is not writable: Permission denied", [] {}},
         // Descriptors of this process: their position and append mode hold, and nothing is
         // created or replaced by name.
         {"own descriptor in append mode",
