@@ -639,12 +639,12 @@ namespace {
 // A part of a difference line, printable; in double quotes (a quote inside as \") when it holds
 // the arrow or starts with a quote, so the line splits at its own arrow only.
 std::string linePart(const std::string& text) {
-    const std::string shown = printableText(text);
-    if (shown.find(" -> ") == std::string::npos && (shown.empty() || shown.front() != '"')) {
-        return shown;
+    std::string part = printableText(text);
+    if (part.find(" -> ") == std::string::npos && (part.empty() || part.front() != '"')) {
+        return part;
     }
     std::string quoted = "\"";
-    for (const char c : shown) {
+    for (const char c : part) {
         if (c == '"') {
             quoted += '\\';
         }

@@ -108,9 +108,9 @@ TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
     gw.uploadHeader = configurationFrame(0x01, 38, 1, h);
     for (int n = 0; n < 12; ++n) {
         Frame records(91, 0);
-        for (int r = 0; r < 7; ++r) {
-            records[static_cast<std::size_t>(13 * r)] = 1;                                // Bytes
-            records[static_cast<std::size_t>(1 + 13 * r)] = static_cast<std::uint8_t>(r); // node
+        for (std::size_t r = 0; r < 7; ++r) {
+            records[13 * r] = 1;                                // Bytes
+            records[1 + 13 * r] = static_cast<std::uint8_t>(r); // node
         }
         gw.uploadData.push_back(
             configurationFrame(0x01, 96, static_cast<std::uint8_t>(n + 2), records));
