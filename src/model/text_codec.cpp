@@ -155,7 +155,7 @@ void appendEscape(std::string& out, unsigned value) {
 }
 
 // printableText; with `marked`, kUndecodedMark and the byte behind it are one undecoded byte.
-std::string printable(std::string_view text, bool marked) {
+std::string printable(std::string_view text, bool marked, Backslash backslash) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -169,7 +169,7 @@ std::string printable(std::string_view text, bool marked) {
         const char32_t cp = codePoint(text.substr(i), n);
         if (c == '\n') {
             out += "\\n";
-        } else if (c == '\\') {
+        } else if (c == '\\' && backslash == Backslash::Escape) {
             out += "\\\\";
         } else if ((n == 1 && (cp < 0x20 || cp >= 0x7F)) || (n == 2 && cp >= 0x80 && cp <= 0x9F)) {
             // A lone byte of 0x80 and above is no UTF-8; on a terminal of an 8-bit code page
@@ -216,12 +216,12 @@ std::optional<std::string> decodeConfigText(std::string_view bytes) {
     return toUtf8(bytes, OnBad::Fail);
 }
 
-std::string printableText(std::string_view utf8) {
-    return printable(utf8, false);
+std::string printableText(std::string_view utf8, Backslash backslash) {
+    return printable(utf8, false, backslash);
 }
 
 std::string printableConfigText(std::string_view bytes) {
-    return printable(*toUtf8(bytes, OnBad::MarkByte), true);
+    return printable(*toUtf8(bytes, OnBad::MarkByte), true, Backslash::Escape);
 }
 
 std::string configTextFromUtf8(std::string_view utf8) {

@@ -87,11 +87,12 @@ std::string withoutLineEnd(std::string text) {
 }
 
 void printError(const std::string& message) {
-    std::cerr << "torvane-cli: " << printableText(withoutLineEnd(message)) << '\n';
+    std::cerr << "torvane-cli: " << printableText(withoutLineEnd(message), Backslash::Keep) << '\n';
 }
 
 int usageError(const std::string& command, const std::string& message) {
-    std::cerr << "torvane-cli " << command << ": " << printableText(message) << "\n"
+    std::cerr << "torvane-cli " << command << ": " << printableText(message, Backslash::Keep)
+              << "\n"
               << "Run 'torvane-cli " << command << " --help' for usage.\n";
     return kExitUsage;
 }

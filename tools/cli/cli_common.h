@@ -33,9 +33,9 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
 // A JSON string of UTF-8 (or ASCII) text, control characters escaped.
 std::string jsonString(const std::string& s);
 
-// Every text below is printed as printableText shows it (control characters as \xNN, a line
-// end as \n), so a file name, a device's text or a configuration cannot steer the terminal;
-// what comes from a configuration is decoded from GB18030 first.
+// Every message below is printed as printableText shows it, keeping its backslashes (control
+// characters as \xNN, a line end as \n), so a file name, a device's text or a configuration
+// cannot steer the terminal; what comes from a configuration is decoded from GB18030 first.
 
 // `text` without the line ends some messages carry at their end.
 std::string withoutLineEnd(std::string text);

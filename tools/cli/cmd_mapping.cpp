@@ -64,10 +64,11 @@ bool parseCommand(const char* command, const Args& args, const std::set<std::str
     return true;
 }
 
-// The label of a command's type, or "type <text>" for a type the program does not know.
+// The label of a command's type, or "type <text>" for a type the program does not know;
+// printable.
 std::string typeLabel(const INSTRUCTION& ins) {
     const std::string label = commandLabel(ins.InstructionType);
-    return label.empty() ? "type " + configTextToUtf8(ins.InstructionType) : label;
+    return label.empty() ? "type " + printableConfigText(ins.InstructionType) : label;
 }
 
 void printAddresses(const GatewayConfiguration& cfg) {
@@ -75,7 +76,7 @@ void printAddresses(const GatewayConfiguration& cfg) {
     std::cout << "#   Type          Bytes  Mapping Address\n";
     for (int i = 0; i < c.InstructionCount && i < kInstructionTableSize; ++i) {
         const INSTRUCTION& ins = c.Instructions[i];
-        const std::string label = printableText(typeLabel(ins));
+        const std::string label = typeLabel(ins);
         const std::string bytes = printableConfigText(ins.Bytes);
         const std::string n = std::to_string(i + 1);
         std::cout << n << std::string(n.size() < 4 ? 4 - n.size() : 1, ' ') << label
@@ -95,7 +96,7 @@ void printCommandLine(const std::string& in, const CONFIG& c, int position) {
     const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(position)];
     const std::string address = ins.NodeAddress.empty() || ins.NodeAddress == "-1"
                                     ? "?"
-                                    : configTextToUtf8(ins.NodeAddress);
+                                    : printableConfigText(ins.NodeAddress);
     printError(in + ": command " + std::to_string(position + 1) + ": node " + address + ", " +
                typeLabel(ins));
 }
@@ -174,10 +175,10 @@ int cmdCheck(const Args& args) {
         }
         if (r.node >= 0 && r.node < kNodeTableSize) {
             // "torvane-cli: IN: node 2: address 6, no command"
-            printError(
-                in + ": node " + std::to_string(r.node + 1) + ": address " +
-                configTextToUtf8(cfg.Config.Nodes[static_cast<std::size_t>(r.node)].NodeAddress) +
-                ", no command");
+            printError(in + ": node " + std::to_string(r.node + 1) + ": address " +
+                       printableConfigText(
+                           cfg.Config.Nodes[static_cast<std::size_t>(r.node)].NodeAddress) +
+                       ", no command");
         }
         return kExitFailed;
     case CheckOutcome::Cancelled:

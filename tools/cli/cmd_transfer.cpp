@@ -216,14 +216,14 @@ bool openFailed(const TransferOutcome& outcome) {
 // names the device, with the reason on the next line.
 void printOutcome(const std::string& device, const TransferOutcome& outcome) {
     if (!openFailed(outcome)) {
-        std::cout << printableText(withoutLineEnd(outcome.text)) << '\n';
+        std::cout << printableText(withoutLineEnd(outcome.text), Backslash::Keep) << '\n';
         return;
     }
     const std::string text = withoutLineEnd(outcome.text);
     const std::size_t lineEnd = text.find('\n');
     printError(device + ": " + text.substr(0, lineEnd));
     if (lineEnd != std::string::npos) {
-        std::cerr << printableText(text.substr(lineEnd + 1)) << '\n';
+        std::cerr << printableText(text.substr(lineEnd + 1), Backslash::Keep) << '\n';
     }
 }
 

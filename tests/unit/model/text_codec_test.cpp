@@ -104,6 +104,9 @@ TEST(TextCodec, PrintableForms) {
         EXPECT_EQ(printableText(c.text), c.utf8) << c.text;
         EXPECT_EQ(printableConfigText(c.text), c.config) << c.text;
     }
+    // A message of the program's own keeps the backslashes that separate its path.
+    EXPECT_EQ(printableText("\"CANopen Network\\SYNC\"is empty\x1B", Backslash::Keep),
+              "\"CANopen Network\\SYNC\"is empty\\x1B");
 }
 
 } // namespace
