@@ -1367,5 +1367,9 @@ It is shown in a window of this program.</source>
         <source>new format</source>
         <translation>新格式</translation>
     </message>
+    <message>
+        <source>The path leads through a loop of symbolic links.</source>
+        <translation>该路径经过符号链接的循环。</translation>
+    </message>
 </context>
 </TS>

@@ -373,6 +373,11 @@ DownloadFormat CUploadConfig::Identify() {
             std::uint8_t q[frame::kStoredFormatReplySize] = {};
             std::size_t count = 0;
             ReadAvailable(*port_, clock_, q, sizeof q, count);
+            // An answer that never came is no answer of 0: that would pick the compatible
+            // format for a gateway that may store the new one.
+            if (count <= frame::kStoredFormat) {
+                return DownloadFormat::None;
+            }
             const std::uint8_t stored = q[frame::kStoredFormat];
             if (stored == 0) {
                 format = DownloadFormat::Tavo20Compatible;

@@ -17,6 +17,19 @@ long readInto(SerialPort& port, std::uint8_t* buffer, std::size_t length) {
     return length == 0 ? 0 : port.read(buffer, length);
 }
 
+// Reads and drops what is queued now, without waiting for more.
+void discardQueued(SerialPort& port) {
+    std::uint8_t scratch[256];
+    std::size_t queued = port.bytesWaiting();
+    while (queued > 0) {
+        const long got = port.read(scratch, std::min(queued, sizeof scratch));
+        if (got <= 0) {
+            return;
+        }
+        queued -= std::min(queued, static_cast<std::size_t>(got));
+    }
+}
+
 } // namespace
 
 void SteadyClock::sleepMs(int milliseconds) {
@@ -75,8 +88,21 @@ void ReadAvailable(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::si
     count = total;
 }
 
+LinkResult WriteRequest(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame) {
+    clock.sleepMs(kPassWaitMs);
+    discardQueued(port);
+    const long written = port.write(frame.data(), frame.size());
+    return written <= 0 ? LinkResult::IoFailed : LinkResult::Ok;
+}
+
 LinkResult ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity) {
     std::size_t stored = 0;
+    return ReadReply(port, clock, buffer, capacity, stored);
+}
+
+LinkResult ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity,
+                     std::size_t& stored) {
+    stored = 0;
     long last = 0;
     // Reads everything queued; what lies beyond `capacity` is read and dropped.
     auto drain = [&](std::size_t queued) {

@@ -29,8 +29,15 @@ LinkResult WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8
 void ReadAvailable(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity,
                    std::size_t& count);
 
+// As WriteFrame, but what is queued when the wait ends is read and dropped first, so a late
+// byte of an earlier reply cannot open the reply to this frame. Returns Ok or IoFailed.
+LinkResult WriteRequest(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame);
+
 // Reads a reply in up to five 50 ms passes; bytes beyond `capacity` are read and dropped.
-// Returns Ok, or IoFailed when nothing was queued or the last read delivered nothing.
+// `stored` is the number of bytes kept in `buffer`. Returns Ok, or IoFailed when nothing was
+// queued or the last read delivered nothing.
+LinkResult ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity,
+                     std::size_t& stored);
 LinkResult ReadReply(SerialPort& port, Clock& clock, std::uint8_t* buffer, std::size_t capacity);
 
 // Returns Ok when the first `length` bytes are equal, Mismatch at the first difference.

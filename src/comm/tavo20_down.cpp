@@ -444,12 +444,20 @@ TransferResult CTAVO20SDown::SendConfiguration(DownloadFormat format) {
     if (built != TransferResult::Success) {
         return finish(built);
     }
-    Frame reply;
-    if (ExchangeWithDelay(port(), clock(), frames.header, reply, kCompatibleAck, 500) !=
-        LinkResult::Ok) {
+    // The header's exchange taken apart: only a failed write is a write error, a missing or
+    // wrong acknowledgement is a failed read.
+    clock().sleepMs(500);
+    if (WriteFrame(port(), clock(), frames.header) != LinkResult::Ok) {
         return finish(TransferResult::WriteError);
     }
+    clock().sleepMs(500);
+    std::uint8_t ack[kAckSize] = {};
+    if (ReadReply(port(), clock(), ack, sizeof ack) != LinkResult::Ok ||
+        CompareReply(ack, kCompatibleAck, kAckSize) != LinkResult::Ok) {
+        return finish(TransferResult::ReadFailed);
+    }
     notifyStep();
+    Frame reply;
     for (const Frame& frame : frames.data) {
         if (ExchangeWithDelay(port(), clock(), frame, reply, kCompatibleAck, 500) !=
             LinkResult::Ok) {

@@ -42,9 +42,24 @@ Frame request(std::uint8_t op, std::uint8_t type, std::uint8_t sequence) {
     return r;
 }
 
-// True when a reply starts with `op` and the length byte of a `size`-byte frame.
-bool framed(const std::uint8_t* reply, std::uint8_t op, std::size_t size) {
-    return reply[kOperation] == op && reply[kLength] == bodyLength(size);
+// True when the `received` bytes of `reply` are one whole frame of `size` bytes as a download
+// sends it, with operation `op`: its length byte, frame type, sequence and checksum. A changed
+// byte would otherwise be stored as a value, and a short reply decoded with zeros.
+bool wholeFrame(const std::uint8_t* reply, std::size_t received, std::uint8_t op, std::size_t size,
+                std::uint8_t sequence) {
+    return received == size && reply[kOperation] == op && reply[kLength] == bodyLength(size) &&
+           reply[typeAt(size)] == kTypeConfiguration && reply[sequenceAt(size)] == sequence &&
+           reply[size - 1] == FrameChecksum(std::span(reply, size - 1));
+}
+
+// True when the SDO options reply is one whole frame: operation, the length its length byte
+// gives, and the checksum. It carries no frame type or sequence.
+bool wholeOptionsReply(const std::uint8_t* reply, std::size_t received) {
+    if (received < kFraming || reply[kOperation] != kOpReadSdoOptions) {
+        return false;
+    }
+    const std::size_t size = reply[kLength] + kFraming;
+    return size <= received && reply[size - 1] == FrameChecksum(std::span(reply, size - 1));
 }
 
 // The data frame request of data frame `n` (0..11).
@@ -77,16 +92,17 @@ TransferResult CTAVO20Upload::ReceiveConfiguration(DownloadFormat format) {
 TransferResult CTAVO20Upload::UploadCompatible() {
     notifyRange();
     namespace hdr = compatible_header;
-    if (WriteFrame(port(), clock(), request(kOpTavo20Upload, kTypeCompatible, kHeaderSequence)) !=
+    if (WriteRequest(port(), clock(), request(kOpTavo20Upload, kTypeCompatible, kHeaderSequence)) !=
         LinkResult::Ok) {
         return finish(TransferResult::WriteError);
     }
     clock().sleepMs(500);
     std::uint8_t h[hdr::kSize] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+    std::size_t received = 0;
+    if (ReadReply(port(), clock(), h, sizeof h, received) != LinkResult::Ok) {
         return finish(TransferResult::ReadFailed);
     }
-    if (!framed(h, kOpTavo20Upload, hdr::kSize)) {
+    if (!wholeFrame(h, received, kOpTavo20Upload, hdr::kSize, kHeaderSequence)) {
         return finish(TransferResult::Validation);
     }
     ResetForUpload(config());
@@ -106,17 +122,17 @@ TransferResult CTAVO20Upload::UploadCompatible() {
 
     DataFrames<kSmallDataFrameSize> data;
     for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
-        if (WriteFrame(port(), clock(),
-                       request(kOpTavo20Upload, kTypeCompatible, dataSequence(n))) !=
+        if (WriteRequest(port(), clock(),
+                         request(kOpTavo20Upload, kTypeCompatible, dataSequence(n))) !=
             LinkResult::Ok) {
             return finish(TransferResult::WriteError);
         }
         clock().sleepMs(500);
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != LinkResult::Ok) {
+        if (ReadReply(port(), clock(), f, kSmallDataFrameSize, received) != LinkResult::Ok) {
             return finish(TransferResult::ReadFailed);
         }
-        if (!framed(f, kOpTavo20Upload, kSmallDataFrameSize)) {
+        if (!wholeFrame(f, received, kOpTavo20Upload, kSmallDataFrameSize, dataSequence(n))) {
             return finish(TransferResult::Validation);
         }
         notifyStep();
@@ -137,17 +153,18 @@ TransferResult CTAVO20Upload::UploadNew() {
     ResetForUpload(config());
     notifyRange();
     namespace hdr = new_header;
-    if (WriteFrame(port(), clock(),
-                   request(kOpTavo20Upload, kTypeConfiguration, kHeaderSequence)) !=
+    if (WriteRequest(port(), clock(),
+                     request(kOpTavo20Upload, kTypeConfiguration, kHeaderSequence)) !=
         LinkResult::Ok) {
         return finish(TransferResult::WriteError);
     }
     std::uint8_t h[hdr::kSize] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+    std::size_t received = 0;
+    if (ReadReply(port(), clock(), h, sizeof h, received) != LinkResult::Ok) {
         return finish(TransferResult::ReadFailed);
     }
     notifyStep();
-    if (!framed(h, kOpTavo20Upload, hdr::kSize)) {
+    if (!wholeFrame(h, received, kOpTavo20Upload, hdr::kSize, kHeaderSequence)) {
         return finish(TransferResult::Validation);
     }
     SetIoSize(h[hdr::kIoSize], DownloadFormat::Tavo20New);
@@ -169,16 +186,16 @@ TransferResult CTAVO20Upload::UploadNew() {
 
     DataFrames<kLargeDataFrameSize> data;
     for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
-        if (WriteFrame(port(), clock(),
-                       request(kOpTavo20Upload, kTypeConfiguration, dataSequence(n))) !=
+        if (WriteRequest(port(), clock(),
+                         request(kOpTavo20Upload, kTypeConfiguration, dataSequence(n))) !=
             LinkResult::Ok) {
             return finish(TransferResult::WriteError);
         }
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, kLargeDataFrameSize) != LinkResult::Ok) {
+        if (ReadReply(port(), clock(), f, kLargeDataFrameSize, received) != LinkResult::Ok) {
             return finish(TransferResult::ReadFailed);
         }
-        if (!framed(f, kOpTavo20Upload, kLargeDataFrameSize)) {
+        if (!wholeFrame(f, received, kOpTavo20Upload, kLargeDataFrameSize, dataSequence(n))) {
             return finish(TransferResult::Validation);
         }
         notifyStep();
@@ -194,11 +211,11 @@ TransferResult CTAVO20Upload::UploadNew() {
 
     if (sdoOptionsSupported()) {
         namespace opt = sdo_options;
-        WriteFrame(port(), clock(), request(kOpReadSdoOptions, kTypeCompatible, kHeaderSequence));
+        WriteRequest(port(), clock(), request(kOpReadSdoOptions, kTypeCompatible, kHeaderSequence));
         std::uint8_t o[opt::kReplyCapacity] = {};
         std::size_t count = 0;
         ReadAvailable(port(), clock(), o, sizeof o, count);
-        if (o[kOperation] != kOpReadSdoOptions) {
+        if (!wholeOptionsReply(o, count)) {
             return TransferResult::Validation;
         }
         CONFIG& c = config().Config;
@@ -326,13 +343,17 @@ TransferResult CTAVO20SUpload::ReadConfiguration(DownloadFormat format) {
     namespace hdr = slave_header;
     // Every frame of the slave layout is asked for with the same request.
     const Frame req = request(kOpTavo20SUpload, kTypeCompatible, kHeaderSequence);
-    if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
+    if (WriteRequest(port(), clock(), req) != LinkResult::Ok) {
         return finish(TransferResult::WriteError);
     }
     clock().sleepMs(500);
     std::uint8_t h[hdr::kSize] = {};
-    if (ReadReply(port(), clock(), h, sizeof h) != LinkResult::Ok) {
+    std::size_t received = 0;
+    if (ReadReply(port(), clock(), h, sizeof h, received) != LinkResult::Ok) {
         return finish(TransferResult::ReadFailed);
+    }
+    if (!wholeFrame(h, received, kOpTavo20SUpload, hdr::kSize, kHeaderSequence)) {
+        return finish(TransferResult::Validation);
     }
     ResetForUpload(config());
     SetIoSize(h[hdr::kIoSize], format);
@@ -345,15 +366,15 @@ TransferResult CTAVO20SUpload::ReadConfiguration(DownloadFormat format) {
 
     DataFrames<kSmallDataFrameSize> data;
     for (int n = 0; n < static_cast<int>(kDataFrameCount); ++n) {
-        if (WriteFrame(port(), clock(), req) != LinkResult::Ok) {
+        if (WriteRequest(port(), clock(), req) != LinkResult::Ok) {
             return finish(TransferResult::WriteError);
         }
         std::uint8_t* f = data.frame(n);
-        if (ReadReply(port(), clock(), f, kSmallDataFrameSize) != LinkResult::Ok) {
+        if (ReadReply(port(), clock(), f, kSmallDataFrameSize, received) != LinkResult::Ok) {
             return finish(TransferResult::ReadFailed);
         }
         notifyStep();
-        if (!framed(f, kOpTavo20SUpload, kSmallDataFrameSize)) {
+        if (!wholeFrame(f, received, kOpTavo20SUpload, kSmallDataFrameSize, dataSequence(n))) {
             return finish(TransferResult::Validation);
         }
     }

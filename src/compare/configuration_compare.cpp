@@ -634,8 +634,29 @@ bool readXmlOnTop(std::string_view bytes, const GatewayConfiguration& base,
     return true;
 }
 
+namespace {
+
+// A part of a difference line, printable; in double quotes (a quote inside as \") when it holds
+// the arrow or starts with a quote, so the line splits at its own arrow only.
+std::string linePart(const std::string& text) {
+    std::string part = printableText(text);
+    if (part.find(" -> ") == std::string::npos && (part.empty() || part.front() != '"')) {
+        return part;
+    }
+    std::string quoted = "\"";
+    for (const char c : part) {
+        if (c == '"') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+} // namespace
+
 std::string differenceLine(const Difference& d) {
-    return d.place + ": " + d.ours + " -> " + d.theirs;
+    return linePart(d.place) + ": " + linePart(d.ours) + " -> " + linePart(d.theirs);
 }
 
 } // namespace torvane

@@ -80,7 +80,8 @@ CompareResult compareConfigurations(const GatewayConfiguration& ours,
 bool readXmlOnTop(std::string_view bytes, const GatewayConfiguration& base,
                   GatewayConfiguration& out, NotCompared& notCarried, std::string& error);
 
-// One line per difference: "place: ours -> theirs".
+// One line per difference: "place: ours -> theirs", each part printable (printableText) and in
+// double quotes when it holds " -> " or starts with a quote.
 std::string differenceLine(const Difference& d);
 
 } // namespace torvane

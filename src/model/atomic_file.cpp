@@ -6,10 +6,12 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <random>
 #include <sys/stat.h>
 #include <system_error>
@@ -47,7 +49,8 @@ private:
 };
 
 // Writes every byte; returns 0 or the errno of the failure. A reader that goes away mid-write
-// gives EPIPE instead of a SIGPIPE that would end the whole program.
+// gives EPIPE instead of a SIGPIPE that would end the whole program; a descriptor someone set
+// non-blocking is waited for.
 int writeAll(int fd, std::string_view bytes) {
     sigset_t pipeOnly;
     sigset_t previous;
@@ -61,6 +64,12 @@ int writeAll(int fd, std::string_view bytes) {
         if (n < 0 && errno == EINTR) {
             continue;
         }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd ready{fd, POLLOUT, 0};
+            if (::poll(&ready, 1, -1) >= 0 || errno == EINTR) {
+                continue;
+            }
+        }
         if (n <= 0) {
             err = n < 0 ? errno : EIO;
             break;
@@ -73,6 +82,60 @@ int writeAll(int fd, std::string_view bytes) {
     }
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return err;
+}
+
+// True when `folder` is this process's table of open descriptors (/proc/<pid>/fd, or a thread's
+// /proc/<pid>/task/<tid>/fd), whatever name leads there (/dev/fd, /proc/self/fd).
+bool isOwnDescriptorFolder(const fs::path& folder) {
+    std::error_code ec;
+    const fs::path real = fs::canonical(folder, ec);
+    if (ec) {
+        return false;
+    }
+    const std::string own = "/proc/" + std::to_string(::getpid());
+    if (real == fs::path(own) / "fd") {
+        return true;
+    }
+    const fs::path task = real.parent_path().parent_path();
+    return task == fs::path(own) / "task" && real.filename() == "fd";
+}
+
+// The descriptor of this process that `path` names (/dev/stdout, /dev/stderr, /dev/fd/N,
+// /proc/self/fd/N, or a link to one of them), or -1. Such a name leads through /proc to the
+// file behind the descriptor; opening or replacing that file by its name would lose the
+// descriptor's position and append mode, or recreate a deleted file as "name (deleted)".
+int ownDescriptor(const std::string& path) {
+    fs::path p(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        const std::string name = p.filename().string();
+        if (!name.empty() && name.size() <= 9 &&
+            std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+            isOwnDescriptorFolder(p.parent_path().empty() ? fs::path(".") : p.parent_path())) {
+            return std::stoi(name);
+        }
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return -1;
+        }
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) {
+            return -1;
+        }
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return -1;
+}
+
+// Writes at the descriptor's own position (or its end, in append mode); the descriptor stays
+// open. Returns 0 or the errno of the failure.
+int writeToDescriptor(int fd, std::string_view bytes) {
+    if (::fcntl(fd, F_GETFL) < 0) {
+        return errno;
+    }
+    // What this program printed before must come first on a shared stdout.
+    std::fflush(nullptr);
+    return writeAll(fd, bytes);
 }
 
 // `path` with every symlink followed, also when the last one names a file that does not exist
@@ -160,9 +223,14 @@ bool replaceFile(const std::string& target, std::string_view bytes, std::string&
         tmp = (folder / (".tv" + randomTag())).string();
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) {
-            why = errno == ENOENT || errno == ENOTDIR
-                      ? "the folder " + folder.string() + " does not exist"
-                      : reason(errno);
+            if (errno == ENOENT || errno == ENOTDIR) {
+                why = "the folder " + folder.string() + " does not exist";
+            } else if (errno == EACCES || errno == EPERM || errno == EROFS) {
+                // The file itself may be writable; the temporary beside it is what fails.
+                why = "the folder " + folder.string() + " is not writable: " + reason(errno);
+            } else {
+                why = reason(errno);
+            }
             return false;
         }
     }
@@ -216,6 +284,11 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (path.empty()) {
         why = reason(ENOENT);
         return fail();
+    }
+    if (const int fd = ownDescriptor(path); fd >= 0) {
+        const int err = writeToDescriptor(fd, bytes);
+        why = reason(err);
+        return err == 0 || fail();
     }
     // stat() follows every link, also /proc's (/dev/stdout), to what the name reaches now.
     struct stat st {};

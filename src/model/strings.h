@@ -366,6 +366,8 @@ inline constexpr const char* OpenNoPortSelected =
     TORVANE_TR("Transfer", "No serial port is selected.");
 inline constexpr const char* OpenNotTerminal =
     TORVANE_TR("Transfer", "The path does not name a terminal (serial) device.");
+inline constexpr const char* OpenLinkLoop =
+    TORVANE_TR("Transfer", "The path leads through a loop of symbolic links.");
 
 // Labels of a port's description lines (the long port listing, the port list's tooltips).
 inline constexpr const char* PortByIdLink = TORVANE_TR("Transfer", "by-id link");

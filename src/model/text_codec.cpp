@@ -48,7 +48,10 @@ std::size_t utf8Length(std::string_view s) {
     return n;
 }
 
-enum class OnBad { Fail, ReplaceByte, ReplaceUtf8Char };
+// Stands before a byte that did not decode; iconv's UTF-8 never holds it.
+constexpr char kUndecodedMark = '\xFF';
+
+enum class OnBad { Fail, ReplaceByte, MarkByte, ReplaceUtf8Char };
 
 #ifdef TORVANE_HAVE_ICONV
 class Converter {
@@ -83,8 +86,11 @@ public:
                 return false;
             }
             const std::size_t skip =
-                onBad == OnBad::ReplaceByte ? 1 : utf8Length(std::string_view(inPtr, inLeft));
+                onBad == OnBad::ReplaceUtf8Char ? utf8Length(std::string_view(inPtr, inLeft)) : 1;
             out += replacement;
+            if (onBad == OnBad::MarkByte) {
+                out += *inPtr;
+            }
             inPtr += skip;
             inLeft -= skip;
             iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -97,31 +103,82 @@ private:
 };
 #endif
 
-// GB18030 to UTF-8; nullopt only when `strict` and a byte does not decode.
-std::optional<std::string> toUtf8(std::string_view bytes, bool strict) {
+// GB18030 to UTF-8; nullopt only for OnBad::Fail meeting a byte that does not decode.
+std::optional<std::string> toUtf8(std::string_view bytes, OnBad onBad) {
     if (isAscii(bytes)) {
         return std::string(bytes);
     }
+    const std::string_view replacement =
+        onBad == OnBad::MarkByte ? std::string_view(&kUndecodedMark, 1) : kReplacementUtf8;
     std::string out;
 #ifdef TORVANE_HAVE_ICONV
     Converter cd(kUtf8, kCodePage);
     if (cd.ok()) {
-        if (!cd.run(bytes, strict ? OnBad::Fail : OnBad::ReplaceByte, kReplacementUtf8, out)) {
+        if (!cd.run(bytes, onBad, replacement, out)) {
             return std::nullopt;
         }
         return out;
     }
 #endif
     // Without a converter only ASCII decodes.
-    if (strict) {
+    if (onBad == OnBad::Fail) {
         return std::nullopt;
     }
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) < 0x80) {
             out += c;
         } else {
-            out += kReplacementUtf8;
+            out += replacement;
+            if (onBad == OnBad::MarkByte) {
+                out += c;
+            }
         }
+    }
+    return out;
+}
+
+// The code point of the well-formed UTF-8 sequence of `n` bytes at the start of `s`.
+char32_t codePoint(std::string_view s, std::size_t n) {
+    static constexpr unsigned char kLeadBits[] = {0, 0xFF, 0x1F, 0x0F, 0x07};
+    char32_t cp = static_cast<unsigned char>(s[0]) & kLeadBits[n];
+    for (std::size_t i = 1; i < n; ++i) {
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+    }
+    return cp;
+}
+
+void appendEscape(std::string& out, unsigned value) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kDigits[(value >> 4) & 0x0F];
+    out += kDigits[value & 0x0F];
+}
+
+// printableText; with `marked`, kUndecodedMark and the byte behind it are one undecoded byte.
+std::string printable(std::string_view text, bool marked, Backslash backslash) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (marked && c == kUndecodedMark && i + 1 < text.size()) {
+            appendEscape(out, static_cast<unsigned char>(text[i + 1]));
+            i += 2;
+            continue;
+        }
+        const std::size_t n = utf8Length(text.substr(i));
+        const char32_t cp = codePoint(text.substr(i), n);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\\' && backslash == Backslash::Escape) {
+            out += "\\\\";
+        } else if ((n == 1 && (cp < 0x20 || cp >= 0x7F)) || (n == 2 && cp >= 0x80 && cp <= 0x9F)) {
+            // A lone byte of 0x80 and above is no UTF-8; on a terminal of an 8-bit code page
+            // the C1 range would act as control characters too.
+            appendEscape(out, static_cast<unsigned>(cp));
+        } else {
+            out.append(text.substr(i, n));
+        }
+        i += n;
     }
     return out;
 }
@@ -152,11 +209,19 @@ std::string fromUtf8(std::string_view utf8, const char* codeset) {
 } // namespace
 
 std::string configTextToUtf8(std::string_view bytes) {
-    return *toUtf8(bytes, false);
+    return *toUtf8(bytes, OnBad::ReplaceByte);
 }
 
 std::optional<std::string> decodeConfigText(std::string_view bytes) {
-    return toUtf8(bytes, true);
+    return toUtf8(bytes, OnBad::Fail);
+}
+
+std::string printableText(std::string_view utf8, Backslash backslash) {
+    return printable(utf8, false, backslash);
+}
+
+std::string printableConfigText(std::string_view bytes) {
+    return printable(*toUtf8(bytes, OnBad::MarkByte), true, Backslash::Escape);
 }
 
 std::string configTextFromUtf8(std::string_view utf8) {
@@ -164,10 +229,7 @@ std::string configTextFromUtf8(std::string_view utf8) {
 }
 
 std::string configTextForTerminal(std::string_view bytes, const char* codeset) {
-    if (codeset != nullptr && sameName(codeset, kCodePage)) {
-        return std::string(bytes);
-    }
-    std::string utf8 = configTextToUtf8(bytes);
+    std::string utf8 = printableConfigText(bytes);
     if (codeset == nullptr || sameName(codeset, kUtf8) || sameName(codeset, "UTF8")) {
         return utf8;
     }

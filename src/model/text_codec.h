@@ -22,8 +22,22 @@ std::optional<std::string> decodeConfigText(std::string_view bytes);
 // no converter at all) and each byte of malformed UTF-8 become '?'.
 std::string configTextFromUtf8(std::string_view utf8);
 
-// The text in the terminal's encoding `codeset` (nl_langinfo(CODESET)): the bytes as they are when
-// the terminal is GB18030-compatible, else converted, with '?' for what the codeset cannot show.
+// Whether printableText doubles a backslash. A message of the program's own keeps its
+// backslashes, which separate the parts of a path there ("\"CANopen Network\SYNC\"is empty").
+enum class Backslash { Escape, Keep };
+
+// The one form in which the command line prints a text: each control character (U+0000 to
+// U+001F, U+007F to U+009F) and each byte that is no UTF-8 as \xNN, a line end as \n, a
+// backslash as \\; everything else as it is. No file name, device text or configuration can
+// then move the cursor, recolour the terminal or split one line of output into two.
+std::string printableText(std::string_view utf8, Backslash backslash = Backslash::Escape);
+
+// A configuration text as printableText shows it, decoded from GB18030 first; a byte that does
+// not decode is shown as \xNN too.
+std::string printableConfigText(std::string_view bytes);
+
+// printableConfigText in the terminal's encoding `codeset` (nl_langinfo(CODESET)), with '?'
+// for what the codeset cannot show.
 std::string configTextForTerminal(std::string_view bytes, const char* codeset);
 
 } // namespace torvane

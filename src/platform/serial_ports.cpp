@@ -2,6 +2,7 @@
 
 #include "comm/serial_link.h"
 #include "model/strings.h"
+#include "model/text_codec.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -185,6 +187,17 @@ bool isSurelyNotTerminal(const std::string& device, bool probe) {
 #endif
 }
 
+// True when following the links of `device` never ends.
+bool isLinkLoop(const std::string& device) {
+#ifdef Q_OS_WIN
+    (void)device;
+    return false;
+#else
+    struct stat st {};
+    return ::stat(device.c_str(), &st) != 0 && errno == ELOOP;
+#endif
+}
+
 class QtSerialPort final : public SerialPort {
 public:
     ~QtSerialPort() override { close(); }
@@ -193,6 +206,10 @@ public:
               std::string& reason) override {
         close();
         reason.clear();
+        if (isLinkLoop(device)) {
+            reason = str::OpenLinkLoop;
+            return false;
+        }
         // A regular file, a folder or a FIFO is no port: refused without being opened.
         if (isSurelyNotTerminal(device, false)) {
             reason = str::OpenNotTerminal;
@@ -416,10 +433,11 @@ std::vector<PortDetails> serialPortDetails(const std::vector<std::string>& devic
 }
 
 std::string describePort(const PortDetails& details) {
-    std::string text = details.device;
+    // The texts come from the system and the adapter's own descriptors: each stays on its line.
+    std::string text = printableText(details.device);
     const auto line = [&text](const char* label, const std::string& value) {
         if (!value.empty()) {
-            text += "\n  " + std::string(label) + ": " + value;
+            text += "\n  " + std::string(label) + ": " + printableText(value);
         }
     };
     line(str::PortByIdLink, details.byIdLink);

@@ -63,7 +63,7 @@ check(run(["show", archive, "--json"], locale="C").stdout == out, "JSON independ
 # The summary in the terminal's encoding: UTF-8, and '?' where ASCII cannot show a character.
 text = run(["show", archive]).stdout.decode("utf-8")
 check(archive in text, "the path in the summary")
-check(WENDU in text and NODE in text and "电\ufffd" in text, "names in UTF-8:\n" + text)
+check(WENDU in text and NODE in text and "电\\xFF" in text, "names in UTF-8:\n" + text)
 ascii_text = run(["show", archive], locale="C").stdout
 check(b"??" in ascii_text and b"\xce" not in ascii_text, "names in ASCII")
 
@@ -73,6 +73,32 @@ with open(bad, "wb") as f:
     f.write(b"not a configuration")
 err = run(["show", bad], rc=1).stderr.decode("utf-8")
 check(bad + ": not a readable configuration archive" in err, "message: " + err)
+
+# No text reaches the terminal as a control sequence or a second line: a description with an
+# escape sequence, a bell, GB18030's form of U+0080, a line end, a backslash and the diff arrow;
+# a file name with an escape sequence.
+HOSTILE = b"red\x1b[31m -> \\ \x81\x30\x81\x30\x07 &#10;x"
+SHOWN = "red\\x1B[31m -> \\\\ \\x80\\x07 \\nx"
+hostile_xml = os.path.join(work, "hostile.xml")
+with open(hostile_xml, "wb") as f:
+    f.write(re.sub(rb'(<Description Value=")[^"]*(")', lambda m: m.group(1) + HOSTILE + m.group(2),
+                   xml, count=1))
+hostile = os.path.join(folder, "bad\x1b[2Jname.chg")
+run(["convert", hostile_xml, hostile])
+outputs = {
+    "show": run(["show", hostile]).stdout.decode("utf-8"),
+    "diff": run(["diff", archive, hostile], rc=1).stdout.decode("utf-8"),
+    "error": run(["show", hostile + ".missing"], rc=1).stderr.decode("utf-8"),
+}
+for name, text in outputs.items():
+    check(not any(ord(c) < 0x20 and c != "\n" or 0x7F <= ord(c) <= 0x9F for c in text),
+          f"{name} prints a control character: {text!r}")
+check(SHOWN in outputs["show"] and "bad\\x1B[2Jname.chg" in outputs["show"],
+      "show: " + outputs["show"])
+diff_lines = outputs["diff"].splitlines()
+check(len(diff_lines) == 1 and diff_lines[0].endswith(f'{WENDU} -> "{SHOWN}"'),
+      "diff: " + outputs["diff"])
+check("bad\\x1B[2Jname.chg.missing" in outputs["error"], "error: " + outputs["error"])
 
 # --help says how texts are written.
 check(b'{"bytes":"<hex>"}' in run(["show", "--help"]).stdout, "show --help")

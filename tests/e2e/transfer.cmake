@@ -4,7 +4,7 @@ set(TORVANE_TRANSFER_CASES
   roundtrip-compatible roundtrip-new roundtrip-new-no-options roundtrip-slave
   fault-silent fault-drop-data-compatible fault-drop-last-compatible fault-bad-ack-header-new
   fault-bad-options-reply fault-drop-header-slave fault-bad-ack-data-slave
-  fault-upload-bad-reply fault-upload-bad-options-reply
+  fault-upload-bad-reply fault-upload-flipped-bit fault-upload-bad-options-reply
   fault-upload-drop-options-request fault-upload-drop-request fault-upload-stored-format
   old-format-question refused-buffer-size refused-too-many-upload-sdo unknown-port port-busy
   simulator-refusals roundtrip-monitor-mode any-terminal-path port-not-terminal ports-listing)

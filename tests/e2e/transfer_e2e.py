@@ -174,6 +174,9 @@ def compare(sent, got, keys):
         raise Failure("uploaded configuration differs:\n" + "\n".join(problems))
 
 
+RESULT_TEXTS = {2: "Reading serial data failed", 3: "Data validation errors"}
+
+
 def expect_exit(result_code):
     return 0 if result_code == 18 else EXIT_RESULT_BASE + result_code
 
@@ -292,15 +295,17 @@ def download_fault(ctx, variant, sim_args, result_code):
     return sim
 
 
-def upload_fault(ctx, sim_args, result_code):
+def upload_fault(ctx, sim_args, result_code, model="--master"):
     """A failed upload leaves OUT exactly as it was: absent, or with its old bytes."""
     for existing in (None, b"old bytes, not a configuration"):
         sim = Sim(ctx, "sim", *sim_args)
         out = ctx.path("uploaded.chg")
+        if existing is None and os.path.exists(out):
+            os.remove(out)
         if existing is not None:
             with open(out, "wb") as f:
                 f.write(existing)
-        run_cli(ctx, sim, "upload", "--port", sim.device, "--master", "-o", out,
+        run_cli(ctx, sim, "upload", "--port", sim.device, model, "-o", out,
                 expect=expect_exit(result_code))
         sim.stop()
         if existing is None and os.path.exists(out):
@@ -335,7 +340,15 @@ def case_fault_bad_options_reply(ctx):
 
 
 def case_fault_drop_header_slave(ctx):
-    download_fault(ctx, "slave", ["--model", "slave", "--drop-frame", "2"], 1)
+    # A header without its acknowledgement is a failed read, not a failed write.
+    src = fixture(ctx, "slave")
+    for fault in (["--drop-frame", "2"], ["--bad-ack", "2"]):
+        sim = Sim(ctx, "sim", "--model", "slave", *fault)
+        out = run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes",
+                      expect=expect_exit(2))
+        if out != "Reading serial data failed\n":
+            raise Failure(f"unexpected message {out!r}")
+        sim.stop()
 
 
 def case_fault_bad_ack_data_slave(ctx):
@@ -345,6 +358,16 @@ def case_fault_bad_ack_data_slave(ctx):
 def case_fault_upload_bad_reply(ctx):
     # 1 identification, 2 stored-format query, 3 identification, 4 header, 6 second data frame.
     upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "6"], 3)
+
+
+def case_fault_upload_flipped_bit(ctx):
+    # One bit flipped on the line, the checksum as sent: the header's node ID (frame 4 of a
+    # new-format upload), a record of the third compatible data frame, a slave data frame.
+    upload_fault(ctx, ["--firmware", "5.2", "--flip-bit", "4"], 3)
+    upload_fault(ctx, ["--old-firmware", "--flip-bit", "5:10:6"], 3)
+    upload_fault(ctx, ["--model", "slave", "--flip-bit", "9:2:0"], 3, model="--slave")
+    # The options reply comes after every configuration frame: still result 3, nothing written.
+    upload_fault(ctx, ["--firmware", "5.2", "--flip-bit", "17:3:1"], 3)
 
 
 def case_fault_upload_bad_options_reply(ctx):
@@ -568,6 +591,7 @@ def case_simulator_refusals(ctx):
         (["--device", ctx.path("no-such-device")], 1, "No such file"),
         (["--firmware", "5"], 2, "MAJOR.MINOR"),
         (["--drop-frame", "0"], 2, "frame number"),
+        (["--flip-bit", "4:3:8"], 2, "N[:BYTE[:BIT]]"),
         (["--model", "tavo"], 2, "master or slave"),
         (["--monitor", "sideways"], 2, "fixed, addressed or split"),
     ]

@@ -120,15 +120,29 @@ def case_verify_other_store(ctx):
 
 
 def case_verify_fault(ctx):
+    # A failed upload is reported as the transfer's failure, never as differences; a flipped bit
+    # (here the header's node ID, frame 4) is one. --json answers with the result.
     src = t.fixture(ctx, "new")
     for sim_args, code in ((["--old-firmware", "--drop-frame", "4"], 2),
-                           (["--firmware", "5.2", "--drop-frame", "17"], 3)):
-        sim = t.Sim(ctx, "sim", *sim_args)
-        out, _ = verify(ctx, sim, src, t.expect_exit(code))
-        if "->" in out:
-            raise t.Failure("a failed upload was compared")
-        sim.stop()
-        ctx.sims.remove(sim)
+                           (["--firmware", "5.2", "--drop-frame", "17"], 3),
+                           (["--firmware", "5.2", "--flip-bit", "4"], 3),
+                           (["--firmware", "5.2", "--flip-bit", "9:40:2"], 3),
+                           (["--firmware", "5.2", "--drop-frame", "2"], 2)):
+        for json_output in (False, True):
+            sim = t.Sim(ctx, "sim", *sim_args)
+            out, _ = verify(ctx, sim, src, t.expect_exit(code), json_output=json_output)
+            if "->" in out:
+                raise t.Failure("a failed upload was compared")
+            if json_output and json.loads(out) != {"transferResult": code,
+                                                   "message": t.RESULT_TEXTS[code]}:
+                raise t.Failure(f"JSON of a failed upload: {out!r}")
+            sim.stop()
+            ctx.sims.remove(sim)
+    # IN cannot be put in the format the gateway stores (96 bytes in the compatible format).
+    sim = t.Sim(ctx, "sim", "--old-firmware")
+    _, err = verify(ctx, sim, src, 2)
+    if "The current configuration does not support" not in err:
+        raise t.Failure(f"no reason given: {err!r}")
 
 
 def run(ctx, *args, expect):

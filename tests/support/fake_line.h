@@ -104,52 +104,83 @@ private:
     bool mine_ = false;
 };
 
+// Appends a byte checksum to a frame written out by hand.
+inline Frame sealed(Frame f) {
+    f.push_back(FrameChecksum(f));
+    return f;
+}
+
+// A configuration frame of `size` bytes as the gateway sends it: operation, length, `body` from
+// byte 2, frame type 0x0D and `sequence`, checksum.
+inline Frame configurationFrame(std::uint8_t op, std::size_t size, std::uint8_t sequence,
+                                const Frame& body = {}) {
+    Frame f(size - 1, 0);
+    f[0] = op;
+    f[1] = static_cast<std::uint8_t>(size - 3);
+    std::copy(body.begin(), body.end(), f.begin() + 2);
+    f[size - 3] = 0x0D;
+    f[size - 2] = sequence;
+    return sealed(f);
+}
+
+// The 18-byte reply to the SDO options request.
+inline Frame sdoOptionsReply(std::uint8_t concurrent, std::uint8_t retries,
+                             std::uint16_t pollDelay) {
+    Frame f(17, 0);
+    f[0] = 0x06;
+    f[1] = 0x0F;
+    f[2] = concurrent;
+    f[3] = retries;
+    f[4] = static_cast<std::uint8_t>(pollDelay & 0xFF);
+    f[5] = static_cast<std::uint8_t>(pollDelay >> 8);
+    return sealed(f);
+}
+
 // A gateway that answers every request the protocol sends; faults are set per frame index.
 struct ScriptedGateway {
     Frame identification = {0xFE, 1, 0, 0, 5, 2}; // new firmware 5.2
     std::uint8_t storedFormat = 1;                // q3 of the stored-format query
     Frame optionsAck = {0x07, 0x02, 0x00, 0x00, 0x09};
-    Frame optionsReply = {0x06, 0x0F, 0x01, 0x00, 0x00, 0x00};
+    Frame optionsReply = sdoOptionsReply(1, 0, 0);
     Frame uploadHeader;
     std::vector<Frame> uploadData;             // twelve frames
     std::map<std::size_t, Frame> replaceReply; // frame index -> reply (empty: silent)
+    std::map<std::size_t, Frame> lateBytes;    // frame index -> bytes 120 ms after the reply
     int slaveReads = 0;
 
     void operator()(FakeLine& line, const Frame& f, std::size_t index) {
-        if (auto it = replaceReply.find(index); it != replaceReply.end()) {
-            line.reply(it->second);
-            return;
+        const Frame normal = answer(f);
+        const auto replaced = replaceReply.find(index);
+        line.reply(replaced != replaceReply.end() ? replaced->second : normal);
+        if (const auto late = lateBytes.find(index); late != lateBytes.end()) {
+            line.reply(late->second, 120);
         }
+    }
+    Frame answer(const Frame& f) {
         if (f.size() < 3) {
-            return;
+            return {};
         }
         switch (f[0]) {
         case 0xFE:
-            line.reply(identification);
-            break;
+            return identification;
         case 0xFC:
-            line.reply({0xFC, 0x02, 0x0D, storedFormat, 0});
-            break;
+            return {0xFC, 0x02, 0x0D, storedFormat, 0};
         case 0x02: {
             const bool newFormat = f.size() == 38 || f.size() == 96;
-            line.reply(newFormat ? newAck(f[f.size() - 2]) : Frame{0x02, 0x02, 0x01, 0x01, 0x06});
-            break;
+            return newFormat ? newAck(f[f.size() - 2]) : Frame{0x02, 0x02, 0x01, 0x01, 0x06};
         }
         case 0x07:
-            line.reply(optionsAck);
-            break;
+            return optionsAck;
         case 0x06:
-            line.reply(optionsReply);
-            break;
+            return optionsReply;
         case 0x01:
-            line.reply(f[3] == 1 ? uploadHeader : uploadData.at(f[3] - 2u));
-            break;
-        case 0x03:
-            line.reply(slaveReads == 0 ? uploadHeader : uploadData.at(slaveReads - 1u));
-            ++slaveReads;
-            break;
+            return f[3] == 1 ? uploadHeader : uploadData.at(f[3] - 2u);
+        case 0x03: {
+            const int n = slaveReads++;
+            return n == 0 ? uploadHeader : uploadData.at(n - 1u);
+        }
         default:
-            break;
+            return {};
         }
     }
     static Frame newAck(std::uint8_t n) {
@@ -175,12 +206,6 @@ struct FixedFormat final : FormatQuestion {
     FormatChoice choice;
     int asked = 0;
 };
-
-// Appends a byte checksum to a frame written out by hand.
-inline Frame sealed(Frame f) {
-    f.push_back(FrameChecksum(f));
-    return f;
-}
 
 // The mapping rules the slave download runs before it sends.
 inline bool recalculateMapping(GatewayConfiguration& cfg) {

@@ -1,6 +1,7 @@
 #include "cli_common.h"
 
 #include "model/config_file.h"
+#include "model/text_codec.h"
 
 #include <iostream>
 
@@ -27,6 +28,10 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
                 error = "option " + a + " needs a file name";
                 return false;
             }
+            if (a == "--port" && args[i + 1].empty()) {
+                error = "option --port needs a device name";
+                return false;
+            }
             out.options[a] = args[++i];
         } else {
             error = "unknown option " + a;
@@ -38,8 +43,12 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
 
 std::string jsonString(const std::string& s) {
     std::string out = "\"";
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        // U+0080..U+009F too: a terminal showing the JSON would take them as control codes.
+        const bool c1 = c == 0xC2 && i + 1 < s.size() &&
+                        static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(s[i + 1]) <= 0x9F;
         switch (c) {
         case '"':
             out += "\\\"";
@@ -57,24 +66,33 @@ std::string jsonString(const std::string& s) {
             out += "\\t";
             break;
         default:
-            if (c < 0x20 || c == 0x7F) {
+            if (c < 0x20 || c == 0x7F || c1) {
                 char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04X", c);
+                std::snprintf(buf, sizeof buf, "\\u%04X",
+                              c1 ? static_cast<unsigned char>(s[++i]) : c);
                 out += buf;
             } else {
-                out += ch;
+                out += s[i];
             }
         }
     }
     return out + '"';
 }
 
+std::string withoutLineEnd(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    return text;
+}
+
 void printError(const std::string& message) {
-    std::cerr << "torvane-cli: " << message << '\n';
+    std::cerr << "torvane-cli: " << printableText(withoutLineEnd(message), Backslash::Keep) << '\n';
 }
 
 int usageError(const std::string& command, const std::string& message) {
-    std::cerr << "torvane-cli " << command << ": " << message << "\n"
+    std::cerr << "torvane-cli " << command << ": " << printableText(message, Backslash::Keep)
+              << "\n"
               << "Run 'torvane-cli " << command << " --help' for usage.\n";
     return kExitUsage;
 }
@@ -109,8 +127,7 @@ bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg)
 }
 
 bool CliCycleAnswer::askToContinue(const CycleQuestion& question) {
-    std::cerr << "torvane-cli: " << file_ << ": " << question.text << " -> "
-              << (yes_ ? "OK (--yes)" : "Cancel") << '\n';
+    printError(file_ + ": " + question.text + " -> " + (yes_ ? "OK (--yes)" : "Cancel"));
     return yes_;
 }
 

@@ -25,14 +25,22 @@ struct ParsedArgs {
 
 // Splits `args`: words in `flags` are flags, words in `valued` take the next word as their value,
 // "--" ends the options, any other word starting with '-' is unknown. Returns false with a
-// message in `error` on an unknown option, a missing value or an empty -o/--output name.
+// message in `error` on an unknown option, a missing value or an empty -o/--output or --port
+// name.
 bool parseArgs(const Args& args, const std::set<std::string>& flags,
                const std::set<std::string>& valued, ParsedArgs& out, std::string& error);
 
 // A JSON string of UTF-8 (or ASCII) text, control characters escaped.
 std::string jsonString(const std::string& s);
 
-// Prints "torvane-cli: <message>" to stderr.
+// Every message below is printed as printableText shows it, keeping its backslashes (control
+// characters as \xNN, a line end as \n), so a file name, a device's text or a configuration
+// cannot steer the terminal; what comes from a configuration is decoded from GB18030 first.
+
+// `text` without the line ends some messages carry at their end.
+std::string withoutLineEnd(std::string text);
+
+// Prints "torvane-cli: <message>" to stderr, as one line.
 void printError(const std::string& message);
 
 // Prints "torvane-cli <command>: <message>" and a hint to run --help; returns kExitUsage.

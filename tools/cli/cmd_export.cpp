@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
+#include "model/strings.h"
 #include "platform/data_files.h"
 
 #include <filesystem>
@@ -53,6 +54,19 @@ int parseRequest(const std::string& command, const Args& args, Request& r) {
     return kExitOk;
 }
 
+// The reason in a file message about `path` ("cannot save <path>: <reason>", "<path> does not
+// exist"), so the line that shows it names the file once.
+std::string reasonAbout(const std::string& detail, const std::string& path) {
+    for (const std::string& start :
+         {str::FileCannotSave + path + ": ", str::FileCannotRead + path + ": ",
+          str::FileCannotOpen + path + ": ", path + " "}) {
+        if (detail.size() > start.size() && detail.compare(0, start.size(), start) == 0) {
+            return detail.substr(start.size());
+        }
+    }
+    return detail;
+}
+
 std::string templatePath(const Request& r, const std::string& name) {
     if (r.templateDir.empty()) {
         return platform::findDataFile(name);
@@ -83,8 +97,16 @@ int cmdEds(const Args& args) {
     const EdsTemplatePaths templates{templatePath(r, kEdsTemplate1File),
                                      templatePath(r, kEdsTemplate2File)};
     const EdsOutcome outcome = createEdsFile(cfg, r.out, templates, currentLocalTime());
+    if (outcome.result == EdsResult::TemplateUnreadable) {
+        const bool first = outcome.message.ends_with(templates.template1);
+        printError(r.out + ": " + outcome.message + " (" +
+                   reasonAbout(outcome.detail, first ? templates.template1 : templates.template2) +
+                   ")");
+        return kExitFailed;
+    }
     if (outcome.result != EdsResult::Ok) {
-        printError(r.out + ": " + outcome.message + " (" + outcome.detail + ")");
+        printError(r.out + ": " + outcome.message + " (" + reasonAbout(outcome.detail, r.out) +
+                   ")");
         return kExitFailed;
     }
     return kExitOk;
@@ -105,8 +127,13 @@ int cmdExport(const Args& args) {
     }
     const std::string tpl = templatePath(r, workbookTemplateName(cfg.ConfigType));
     const WorkbookOutcome outcome = exportWorkbook(cfg, tpl, r.out);
+    if (outcome.result == WorkbookResult::SaveFailed) {
+        // The message names OUT already.
+        printError(outcome.message + " (" + reasonAbout(outcome.detail, r.out) + ")");
+        return kExitFailed;
+    }
     if (outcome.result != WorkbookResult::Ok) {
-        printError(r.out + ": " + outcome.message + " (" + outcome.detail + ")");
+        printError(r.out + ": " + outcome.message + " (" + reasonAbout(outcome.detail, tpl) + ")");
         return kExitFailed;
     }
     return kExitOk;

@@ -39,7 +39,9 @@ constexpr const char* kShowHelp =
     "Texts are byte strings in the 8-bit code page (GB18030). The JSON is UTF-8: a text that\n"
     "decodes as GB18030 is written as the characters it holds; a text that does not is written\n"
     "as {\"bytes\":\"<hex>\"}, every byte in lower-case hex, so nothing is lost or ambiguous.\n"
-    "The summary prints texts in the terminal's encoding (the LC_CTYPE locale).\n\n"
+    "The summary prints texts in the terminal's encoding (the LC_CTYPE locale), each control\n"
+    "character and each byte that does not decode as \\xNN, a line end as \\n, a backslash\n"
+    "as \\\\.\n\n"
     "Exit codes: 0 shown, 1 IN could not be read, 2 usage error.\n";
 
 // ---- JSON ------------------------------------------------------------------------------------
@@ -147,26 +149,9 @@ const std::string& terminalEncoding() {
     return codeset;
 }
 
-// A configuration text in the terminal's encoding. Control characters would break the layout;
-// they are shown escaped (no byte of a multi-byte character is one, in any of these encodings).
+// A configuration text in the terminal's encoding, printable.
 std::string shown(const std::string& bytes) {
-    const std::string s = configTextForTerminal(bytes, terminalEncoding().c_str());
-    std::string out;
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20 || c == 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out;
+    return configTextForTerminal(bytes, terminalEncoding().c_str());
 }
 
 void printParameters(std::ostream& os, const char* title,
@@ -180,7 +165,7 @@ void printParameters(std::ostream& os, const char* title,
 std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
     std::ostringstream os;
-    os << path << ": " << (cfg.isMaster() ? str::CanopenMaster : str::CanopenSlave)
+    os << printableText(path) << ": " << (cfg.isMaster() ? str::CanopenMaster : str::CanopenSlave)
        << " configuration (ConfigType " << cfg.ConfigType << "), edition " << c.ConfigEdition
        << "\n";
     os << "Profibus buffer (InportNum): " << shown(cfg.Fieldbus.InportNum) << "\n";
@@ -262,6 +247,9 @@ int cmdNew(const Args& args) {
     if (p.positional.size() != 1) {
         return usageError("new", "give exactly one output file");
     }
+    if (p.positional[0].empty()) {
+        return usageError("new", "the output file name is empty");
+    }
     const int type = p.flags.contains("--master") ? kCanopenMaster : kCanopenSlave;
     return saveConfiguration(p.positional[0], newConfiguration(type)) ? kExitOk : kExitFailed;
 }
@@ -278,6 +266,9 @@ int cmdConvert(const Args& args) {
     }
     if (p.positional.size() != 2) {
         return usageError("convert", "give an input file and an output file");
+    }
+    if (p.positional[1].empty()) {
+        return usageError("convert", "the output file name is empty");
     }
     GatewayConfiguration cfg;
     if (!loadConfiguration(p.positional[0], cfg)) {

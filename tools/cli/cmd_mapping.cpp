@@ -3,6 +3,7 @@
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
 #include "model/configuration.h"
+#include "model/text_codec.h"
 
 #include <algorithm>
 #include <iostream>
@@ -63,11 +64,11 @@ bool parseCommand(const char* command, const Args& args, const std::set<std::str
     return true;
 }
 
-std::string withoutTrailingNewline(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) {
-        s.pop_back();
-    }
-    return s;
+// The label of a command's type, or "type <text>" for a type the program does not know;
+// printable.
+std::string typeLabel(const INSTRUCTION& ins) {
+    const std::string label = commandLabel(ins.InstructionType);
+    return label.empty() ? "type " + printableConfigText(ins.InstructionType) : label;
 }
 
 void printAddresses(const GatewayConfiguration& cfg) {
@@ -75,15 +76,13 @@ void printAddresses(const GatewayConfiguration& cfg) {
     std::cout << "#   Type          Bytes  Mapping Address\n";
     for (int i = 0; i < c.InstructionCount && i < kInstructionTableSize; ++i) {
         const INSTRUCTION& ins = c.Instructions[i];
-        std::string label = commandLabel(ins.InstructionType);
-        if (label.empty()) {
-            label = "type " + ins.InstructionType;
-        }
-        std::string n = std::to_string(i + 1);
+        const std::string label = typeLabel(ins);
+        const std::string bytes = printableConfigText(ins.Bytes);
+        const std::string n = std::to_string(i + 1);
         std::cout << n << std::string(n.size() < 4 ? 4 - n.size() : 1, ' ') << label
-                  << std::string(label.size() < 14 ? 14 - label.size() : 1, ' ') << ins.Bytes
-                  << std::string(ins.Bytes.size() < 7 ? 7 - ins.Bytes.size() : 1, ' ')
-                  << ins.MappingAddress << '\n';
+                  << std::string(label.size() < 14 ? 14 - label.size() : 1, ' ') << bytes
+                  << std::string(bytes.size() < 7 ? 7 - bytes.size() : 1, ' ')
+                  << printableConfigText(ins.MappingAddress) << '\n';
     }
 }
 
@@ -95,14 +94,11 @@ void printCommandLine(const std::string& in, const CONFIG& c, int position) {
         return;
     }
     const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(position)];
-    std::string label = commandLabel(ins.InstructionType);
-    if (label.empty()) {
-        label = "type " + ins.InstructionType;
-    }
-    const std::string address =
-        ins.NodeAddress.empty() || ins.NodeAddress == "-1" ? "?" : ins.NodeAddress;
+    const std::string address = ins.NodeAddress.empty() || ins.NodeAddress == "-1"
+                                    ? "?"
+                                    : printableConfigText(ins.NodeAddress);
     printError(in + ": command " + std::to_string(position + 1) + ": node " + address + ", " +
-               label);
+               typeLabel(ins));
 }
 
 } // namespace
@@ -137,7 +133,7 @@ int cmdMap(const Args& args) {
     printAddresses(cfg);
     std::cout << "Input bytes: " << r.totals.inputTotal
               << ", output bytes: " << r.totals.outputTotal
-              << ", I/O byte count: " << cfg.Fieldbus.InportNum << '\n';
+              << ", I/O byte count: " << printableConfigText(cfg.Fieldbus.InportNum) << '\n';
     if (r.outcome == MappingOutcome::Fits) {
         std::cout << r.message << '\n';
     } else {
@@ -170,17 +166,18 @@ int cmdCheck(const Args& args) {
     const CheckResult r = runPreDownloadChecks(cfg, answer);
     switch (r.outcome) {
     case CheckOutcome::Passed:
-        std::cout << in << ": the checks pass\n";
+        std::cout << printableText(in) << ": the checks pass\n";
         return kExitOk;
     case CheckOutcome::Failed:
-        printError(in + ": " + withoutTrailingNewline(r.message));
+        printError(in + ": " + r.message);
         for (const int position : r.commands) {
             printCommandLine(in, cfg.Config, position);
         }
         if (r.node >= 0 && r.node < kNodeTableSize) {
             // "torvane-cli: IN: node 2: address 6, no command"
             printError(in + ": node " + std::to_string(r.node + 1) + ": address " +
-                       cfg.Config.Nodes[static_cast<std::size_t>(r.node)].NodeAddress +
+                       printableConfigText(
+                           cfg.Config.Nodes[static_cast<std::size_t>(r.node)].NodeAddress) +
                        ", no command");
         }
         return kExitFailed;

@@ -5,6 +5,7 @@
 #include "compare_output.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"
+#include "model/text_codec.h"
 #include "platform/serial_ports.h"
 #include "transfer/transfer_job.h"
 
@@ -71,9 +72,12 @@ const char* const kVerifyHelp =
     "as 'place: value in IN -> value on the gateway'; fields a transfer does not carry\n"
     "(descriptions, node names) are counted on stderr.\n\n"
     "  --port DEVICE   serial device, as for upload\n"
-    "  --json          one JSON object, as 'torvane-cli diff --json' prints it (ours is IN)\n\n"
-    "Exit codes: 0 equal, 1 different, 2 usage error or IN cannot be read,\n"
-    "10 + the transfer result code when the upload does not succeed (result 18).\n";
+    "  --json          one JSON object, as 'torvane-cli diff --json' prints it (ours is IN);\n"
+    "                  when the upload does not succeed "
+    "{\"transferResult\":3,\"message\":\"Data validation errors\"}\n\n"
+    "Exit codes: 0 equal, 1 different, 2 usage error, IN cannot be read or cannot be put\n"
+    "in the format the gateway stores, 10 + the transfer result code when the upload does\n"
+    "not succeed (result 18; nothing is compared then).\n";
 
 bool stderrIsTerminal() {
     return isatty(STDERR_FILENO) == 1;
@@ -204,21 +208,22 @@ void choosePort(TransferRequest& request, const std::string& device) {
     }
 }
 
-// Prints a result text on stdout; some texts carry their own line end.
-void printResult(const std::string& text) {
-    std::cout << text;
-    if (text.empty() || text.back() != '\n') {
-        std::cout << '\n';
-    }
+bool openFailed(const TransferOutcome& outcome) {
+    return outcome.started && outcome.resultCode == static_cast<int>(TransferResult::OpenFailed);
 }
 
-// The result on stdout; a port that could not be opened is an error on stderr that names the
-// device, with the reason on the next line.
+// The result on stdout, one line; a port that could not be opened is an error on stderr that
+// names the device, with the reason on the next line.
 void printOutcome(const std::string& device, const TransferOutcome& outcome) {
-    if (outcome.started && outcome.resultCode == static_cast<int>(TransferResult::OpenFailed)) {
-        printError(device + ": " + outcome.text);
-    } else {
-        printResult(outcome.text);
+    if (!openFailed(outcome)) {
+        std::cout << printableText(withoutLineEnd(outcome.text), Backslash::Keep) << '\n';
+        return;
+    }
+    const std::string text = withoutLineEnd(outcome.text);
+    const std::size_t lineEnd = text.find('\n');
+    printError(device + ": " + text.substr(0, lineEnd));
+    if (lineEnd != std::string::npos) {
+        std::cerr << printableText(text.substr(lineEnd + 1), Backslash::Keep) << '\n';
     }
 }
 
@@ -292,7 +297,7 @@ int cmdPorts(const Args& args) {
     const std::vector<std::string> ports = platform::serialPortList();
     if (!longList && !json) {
         for (const std::string& port : ports) {
-            std::cout << port << '\n';
+            std::cout << printableText(port) << '\n';
         }
         return kExitOk;
     }
@@ -416,7 +421,7 @@ int cmdUpload(const Args& args) {
     if (!saveConfiguration(out, outcome.configuration)) {
         return kExitFailed;
     }
-    std::cerr << "torvane-cli: saved " << out << '\n';
+    printError("saved " + out);
     return kExitOk;
 }
 
@@ -442,13 +447,20 @@ int cmdVerify(const Args& args) {
         return kExitUsage;
     }
 
+    const bool json = p.flags.contains("--json");
     const std::string device = p.options["--port"];
     const TransferOutcome outcome =
         uploadFrom(device, ours.isMaster() ? kCanopenMaster : kCanopenSlave);
     const int resultCode = resultCodeOf(outcome);
     // Only a complete and confirmed upload is compared (a result 3 compares nothing).
     if (resultCode != static_cast<int>(TransferResult::Success)) {
-        printOutcome(device, outcome);
+        if (!json || openFailed(outcome)) {
+            printOutcome(device, outcome);
+        }
+        if (json) {
+            std::cout << "{\"transferResult\":" << resultCode
+                      << ",\"message\":" << jsonString(withoutLineEnd(outcome.text)) << "}\n";
+        }
         return exitCodeOf(resultCode);
     }
     CompareOptions options;
@@ -457,11 +469,12 @@ int cmdVerify(const Args& args) {
     options.theirsUploaded = true;
     options.sdoOptions = outcome.sdoOptionsRead;
     const CompareResult result = compareConfigurations(ours, outcome.configuration, options);
+    // IN itself cannot go to this gateway: a fault of the input, as in diff.
     if (result.outcome == CompareOutcome::NotDownloadable) {
         printError(in + ": " + result.message);
-        return kExitFailed;
+        return kExitUsage;
     }
-    return printComparison(result, p.flags.contains("--json"));
+    return printComparison(result, json);
 }
 
 } // namespace torvane::cli

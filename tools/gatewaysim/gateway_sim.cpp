@@ -1,5 +1,6 @@
 #include "gateway_sim.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -146,6 +147,14 @@ Bytes GatewaySim::handleFrame(const Bytes& frame, long number) {
         reply[0] = static_cast<std::uint8_t>(~reply[0]);
         reply.back() = checksum(reply.data(), reply.size() - 1);
         log("   " + tag + "reply corrupted (injected fault)");
+    }
+    if (const auto flip = opt_.flipBits.find(number);
+        !reply.empty() && flip != opt_.flipBits.end()) {
+        const std::size_t at =
+            std::min(static_cast<std::size_t>(flip->second.first), reply.size() - 1);
+        reply[at] = static_cast<std::uint8_t>(reply[at] ^ (1u << flip->second.second));
+        log("   " + tag + "bit " + std::to_string(flip->second.second) + " of byte " +
+            std::to_string(at) + " flipped (injected fault)");
     }
     if (!reply.empty()) {
         log("TX " + tag + hex(reply));

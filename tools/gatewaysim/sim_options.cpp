@@ -109,6 +109,31 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& out, std:
                 return false;
             }
             (a == "--drop-frame" ? out.dropFrames : out.badAckFrames).insert(n);
+        } else if (a == "--flip-bit") {
+            if (!value(v)) {
+                return false;
+            }
+            // N[:BYTE[:BIT]]
+            std::string parts[3] = {v, "3", "0"};
+            for (int k = 0; k < 2; ++k) {
+                const auto colon = parts[k].find(':');
+                if (colon == std::string::npos) {
+                    break;
+                }
+                parts[k + 1] = parts[k].substr(colon + 1);
+                parts[k].resize(colon);
+            }
+            long n = 0;
+            long byte = 0;
+            long bit = 0;
+            if (!parseNumber(parts[0], 1, 1000000, n) || !parseNumber(parts[1], 0, 255, byte) ||
+                !parseNumber(parts[2], 0, 7, bit)) {
+                error = "--flip-bit needs N[:BYTE[:BIT]] (frame from 1, byte 0..255, bit 0..7), "
+                        "not '" +
+                        v + "'";
+                return false;
+            }
+            out.flipBits[n] = {static_cast<int>(byte), static_cast<int>(bit)};
         } else if (a == "--silent") {
             out.silent = true;
         } else if (a == "--monitor") {
@@ -155,6 +180,9 @@ std::string simUsage() {
            "  --drop-frame N           do not answer the N-th frame received (counted from 1,\n"
            "                           every frame; may be repeated)\n"
            "  --bad-ack N              answer the N-th frame with a corrupted first byte\n"
+           "  --flip-bit N[:BYTE[:BIT]] flip one bit of the answer to the N-th frame (byte 3,\n"
+           "                           bit 0 unless given; a byte past the end is the last),\n"
+           "                           its checksum left as it was\n"
            "  --silent                 never answer\n"
            "  --monitor MODE           send I/O frames for the monitor every 200 ms (fixed,\n"
            "                           addressed, split) and log the output data it answers;\n"

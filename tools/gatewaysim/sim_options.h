@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace torvane::sim {
@@ -29,6 +31,8 @@ struct SimOptions {
     std::string logPath;   // every frame in hex
     std::set<long> dropFrames;
     std::set<long> badAckFrames;
+    // Frame number -> (byte, bit) of its reply to flip, the checksum left as it was.
+    std::map<long, std::pair<int, int>> flipBits;
     bool silent = false;
     MonitorMode monitor = MonitorMode::None;
     bool help = false;

@@ -93,8 +93,15 @@ def check_cli(cli, cases, out):
             rc, err = run(cli, *args)
             expect(rc == 1 and needle in err and not os.path.exists(args[3]),
                    f"{args}: rc {rc} {err}")
-        rc, err = run(cli, "eds", slave, "-o", os.path.join(tmp, "no", "such", "dir", "a.eds"))
-        expect(rc == 1 and "Create EDS File Error!!" in err, f"eds to a missing folder: {err}")
+        # A failed save names OUT once, with the reason.
+        for args, want in [
+            (["eds", slave, "-o", "@"], "torvane-cli: @: Create EDS File Error!! (the folder "),
+            (["export", master, "-o", "@"], "torvane-cli: Cannot save the workbook @ (the folder "),
+        ]:
+            out = os.path.join(tmp, "no", "such", "dir", "a." + args[0])
+            rc, err = run(cli, *[out if a == "@" else a for a in args])
+            expect(rc == 1 and err.startswith(want.replace("@", out)) and err.count(out) == 1,
+                   f"{args[0]} to a missing folder: {err}")
 
 
 def rows(ws):

@@ -85,10 +85,14 @@ elseif(CASE STREQUAL "usage")
   endif()
   # An empty output name; a shell passes it on, as a CMake list would not.
   foreach(args "map '${DATA}/new_master.chg' -o ''" "map '${DATA}/new_master.chg' --output ''"
-          "eds '${DATA}/new_master.chg' -o ''" "upload --port /dev/null --master -o ''")
+          "eds '${DATA}/new_master.chg' -o ''" "upload --port /dev/null --master -o ''"
+          "convert '${DATA}/new_master.chg' ''" "new --master ''" "new --slave -- ''"
+          "download '${DATA}/new_master.chg' --port ''" "upload --port '' --slave -o a.chg"
+          "verify '${DATA}/new_master.chg' --port ''")
     execute_process(COMMAND sh -c "'${CLI}' ${args}" WORKING_DIRECTORY ${WORK}
                     RESULT_VARIABLE rc ERROR_VARIABLE err)
-    if(NOT rc EQUAL 2 OR NOT err MATCHES "needs a file name|give the output file")
+    if(NOT rc EQUAL 2 OR NOT err MATCHES
+       "needs a file name|give the output file|file name is empty|needs a device name")
       message(FATAL_ERROR "torvane-cli ${args}: exit ${rc}, expected 2\n${err}")
     endif()
   endforeach()
@@ -111,6 +115,9 @@ elseif(CASE STREQUAL "bad_input")
 elseif(CASE STREQUAL "save_failure")
   run(RC 1 ARGS new --master no/such/dir/a.chg ERR "no/such/dir/a.chg")
   run(RC 1 ARGS convert ${DATA}/new_master.chg no/such/dir/a.xml ERR "no/such/dir/a.xml")
+  # A folder that takes no new file (even root's) is named as the reason.
+  run(RC 1 ARGS new --master /sys/a.chg
+      ERR "torvane-cli: cannot save /sys/a.chg: the folder /sys is not writable: ")
 
 elseif(CASE STREQUAL "odd_inputs")
   # Endless, blocking or absent inputs end at once with one line naming the file.
@@ -148,6 +155,33 @@ elseif(CASE STREQUAL "odd_targets")
     message(FATAL_ERROR "/dev/stdout on a pipe did not get the archive")
   endif()
   run(RC 0 ARGS convert a.chg /dev/null)
+  # Names of this process's descriptors are written through them: '>>' appends, and a group
+  # of commands sharing one output keeps every line in order.
+  string(HEX "head\n" head)
+  string(HEX "before\n" before)
+  string(HEX "after\n" after)
+  foreach(shell
+      "printf 'head\\n' >out.txt; '${CLI}' convert a.chg /dev/stdout >>out.txt"
+      "{ echo before; '${CLI}' new --master /dev/stdout; echo after; } >out.txt")
+    file(REMOVE ${WORK}/out.txt)
+    execute_process(COMMAND sh -c "${shell}" WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
+    file(READ ${WORK}/out.txt got HEX)
+    if(shell MATCHES "^printf")
+      set(want "${head}${expected}")
+    else()
+      set(want "${before}${expected}${after}")
+    endif()
+    if(NOT rc EQUAL 0 OR NOT got STREQUAL want)
+      message(FATAL_ERROR "sh -c \"${shell}\": exit ${rc}, out.txt\n${got}\nwanted\n${want}")
+    endif()
+  endforeach()
+  # A deleted file behind stdout takes the bytes; no "out.txt (deleted)" appears.
+  execute_process(COMMAND sh -c "exec >out.txt; rm out.txt; '${CLI}' convert a.chg /dev/stdout"
+                  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
+  file(GLOB reborn "${WORK}/out.txt*")
+  if(NOT rc EQUAL 0 OR reborn)
+    message(FATAL_ERROR "stdout on a deleted file: exit ${rc}, files ${reborn}")
+  endif()
   # A symlink is followed; a private file stays private.
   run(RC 0 ARGS new --slave real.xml)
   file(CREATE_LINK real.xml ${WORK}/link.xml SYMBOLIC)

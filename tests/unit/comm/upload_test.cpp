@@ -28,11 +28,15 @@ ScriptedGateway servingDownloadOf(GatewayConfiguration cfg, DownloadFormat forma
             format == DownloadFormat::Tavo20SNew ? Frame{0xFE, 1, 0, 2} : Frame{0xFE};
         op = 0x03;
     }
-    gw.uploadHeader = frames.header;
-    gw.uploadHeader[0] = op;
-    for (Frame f : frames.data) {
+    // The download frames with the upload's operation, sealed again.
+    auto asReply = [op](Frame f) {
         f[0] = op;
-        gw.uploadData.push_back(f);
+        f.pop_back();
+        return sealed(f);
+    };
+    gw.uploadHeader = asReply(frames.header);
+    for (const Frame& f : frames.data) {
+        gw.uploadData.push_back(asReply(f));
     }
     return gw;
 }
@@ -54,18 +58,17 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
     gw.uploadHeader = sealed({0x01, 0x0F, 0x01, 0x05, 0x03, 0x00, 0x0A, 0x64, 0x01, 0x32, 0x07, 30,
                               1, 0, 0, 0x0D, 0x01});
     for (std::uint8_t n = 0; n < 12; ++n) {
-        Frame f(47, 0);
-        f[0] = 0x01;
-        f[1] = 0x2C;
+        Frame records;
         for (int r = 0; r < 7; ++r) {
             const int s = n * 7 + r;
             const Frame usdo = {static_cast<std::uint8_t>(s), 0x20, 1, 5, 1,
                                 static_cast<std::uint8_t>(s)};
             const Frame tpdo = {0x81, 0x01, 0x00, 7, 4, 40};
             const Frame& rec = s == 28 ? tpdo : usdo;
-            std::copy(rec.begin(), rec.end(), f.begin() + 2 + 6 * r);
+            records.insert(records.end(), rec.begin(), rec.end());
         }
-        gw.uploadData.push_back(f);
+        gw.uploadData.push_back(
+            configurationFrame(0x01, 47, static_cast<std::uint8_t>(n + 2), records));
     }
     const TransferRun run = upload(openDocument(kCanopenMaster), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
@@ -97,25 +100,22 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
 
 TEST(Tavo20Upload, NewFormatCapsAt84SlotsAndReadsOptions) {
     ScriptedGateway gw;
-    Frame h(37, 0);
-    h[0] = 0x01;
-    h[1] = 0x23;
-    h[15] = 50; // Upload SDO
-    h[16] = 40; // TPDO
-    h[10] = 2;  // NMT code without a text
-    h[19] = 1;
-    gw.uploadHeader = sealed(h);
+    Frame h(18, 0); // from byte 2
+    h[13] = 50;     // Upload SDO
+    h[14] = 40;     // TPDO
+    h[8] = 2;       // NMT code without a text
+    h[17] = 1;
+    gw.uploadHeader = configurationFrame(0x01, 38, 1, h);
     for (int n = 0; n < 12; ++n) {
-        Frame f(96, 0);
-        f[0] = 0x01;
-        f[1] = 0x5D;
-        for (int r = 0; r < 7; ++r) {
-            f[static_cast<std::size_t>(2 + 13 * r)] = 1;                            // Bytes
-            f[static_cast<std::size_t>(3 + 13 * r)] = static_cast<std::uint8_t>(r); // node
+        Frame records(91, 0);
+        for (std::size_t r = 0; r < 7; ++r) {
+            records[13 * r] = 1;                                // Bytes
+            records[1 + 13 * r] = static_cast<std::uint8_t>(r); // node
         }
-        gw.uploadData.push_back(f);
+        gw.uploadData.push_back(
+            configurationFrame(0x01, 96, static_cast<std::uint8_t>(n + 2), records));
     }
-    gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xE8, 0x03};
+    gw.optionsReply = sdoOptionsReply(0, 4, 1000);
     const TransferRun run = upload(openDocument(kCanopenMaster), gw);
     ASSERT_EQ(run.result, code(TransferResult::Success));
     const CONFIG& c = run.cfg.Config;
@@ -191,7 +191,7 @@ TEST(Upload, ReadsBackWhatADownloadSent) {
     };
     for (const auto& [name, sent, format] : cases) {
         ScriptedGateway gw = servingDownloadOf(sent, format);
-        gw.optionsReply = {0x06, 0x0F, 0x00, 0x04, 0xFA, 0x00}; // as stored by the options frame
+        gw.optionsReply = sdoOptionsReply(0, 4, 250); // as stored by the options frame
         const TransferRun run = upload(openDocument(sent.ConfigType), gw);
         EXPECT_EQ(run.result, code(TransferResult::Success)) << name;
         EXPECT_EQ(carried(run.cfg, format == DownloadFormat::Tavo20New),
@@ -213,6 +213,8 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
     const Case cases[] = {
         {"no identification", kCanopenMaster, 4, {{0, {}}}, -1, 1, 2, false},
         {"unknown stored format", kCanopenMaster, 4, {}, -1, 7, 2, false},
+        {"stored format not answered", kCanopenMaster, 4, {{1, {}}}, -1, 0, 2, false},
+        {"stored format cut short", kCanopenMaster, 4, {{1, {0xFC, 0x02, 0x0D}}}, -1, 0, 2, false},
         {"header request not written", kCanopenMaster, 4, {}, 3, 1, 1, false},
         {"header silent", kCanopenMaster, 0, {{1, {}}}, -1, 1, 2, false},
         {"header garbage", kCanopenMaster, 0, {{1, {0x55, 0x0F, 1}}}, -1, 1, 3, false},
@@ -243,6 +245,107 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
     }
 }
 
+// Every reply that carries configuration data, in every upload sequence, is taken only whole:
+// a reply cut short, with any one byte changed, with another frame number or checksum ends the
+// upload with result 3 and leaves the configuration as it was (the SDO options reply, read after
+// every frame, keeps its result 3 and leaves those three fields at their reset values). Bytes
+// behind a reply's checksum, in the same burst or later, change nothing.
+TEST(Upload, EveryDataReplyIsCheckedWhole) {
+    GatewayConfiguration newMaster = sampleMaster();
+    newMaster.Config.SDOConcurrent = "Disable";
+    newMaster.Config.SDORetries = "2";
+    GatewayConfiguration slave = newConfiguration(kCanopenSlave);
+    addCommand(slave, kTransmitPdo, 1, 0x181, 0, 2, 0);
+    addCommand(slave, kReceivePdo, 1, 0x201, 0, 1, 0);
+    const std::pair<GatewayConfiguration, DownloadFormat> sequences[] = {
+        {sampleMaster(), DownloadFormat::Tavo20Compatible},
+        {newMaster, DownloadFormat::Tavo20New},
+        {slave, DownloadFormat::Tavo20SCompatible},
+        {slave, DownloadFormat::Tavo20SNew},
+    };
+    enum class Fault { CutShort, ByteChanged, OtherNumber, OtherChecksum, Trailing, LateTrailing };
+    for (const auto& [sent, format] : sequences) {
+        ScriptedGateway gw = servingDownloadOf(sent, format);
+        gw.optionsReply = sdoOptionsReply(0, 3, 20);
+        const GatewayConfiguration before = openDocument(sent.ConfigType);
+        const TransferRun clean = upload(before, gw);
+        ASSERT_EQ(clean.result, code(TransferResult::Success)) << code(format);
+        // The replies in the order they are asked for, with the index of their request.
+        std::vector<std::pair<std::size_t, Frame>> replies;
+        for (std::size_t i = 0; i < clean.written.size(); ++i) {
+            const std::uint8_t op = clean.written[i][0];
+            if (op == 0x06) {
+                replies.emplace_back(i, gw.optionsReply);
+            } else if (op == 0x01 || op == 0x03) {
+                replies.emplace_back(i, replies.empty() ? gw.uploadHeader
+                                                        : gw.uploadData.at(replies.size() - 1));
+            }
+        }
+        ASSERT_EQ(replies.size(), format == DownloadFormat::Tavo20New ? 14u : 13u);
+        GatewayConfiguration optionsLost = clean.cfg;
+        optionsLost.Config.SDOConcurrent = "Enable";
+        optionsLost.Config.SDORetries = "0";
+        optionsLost.Config.SDOPollDelay = "0";
+
+        for (std::size_t k = 0; k < replies.size(); ++k) {
+            const auto& [request, reply] = replies[k];
+            const bool options = reply[0] == 0x06;
+            struct Variant {
+                Fault fault;
+                std::size_t position;
+            };
+            std::vector<Variant> variants = {{Fault::CutShort, 0},
+                                             {Fault::OtherChecksum, 0},
+                                             {Fault::Trailing, 0},
+                                             {Fault::LateTrailing, 0}};
+            if (!options) {
+                variants.push_back({Fault::OtherNumber, 0});
+            }
+            for (std::size_t p = 0; p < reply.size(); ++p) {
+                variants.push_back({Fault::ByteChanged, p});
+            }
+            for (const Variant& v : variants) {
+                SCOPED_TRACE(testing::Message()
+                             << "format " << code(format) << ", reply " << k << ", fault "
+                             << static_cast<int>(v.fault) << ", byte " << v.position);
+                ScriptedGateway faulty = gw;
+                Frame bad = reply;
+                switch (v.fault) {
+                case Fault::CutShort:
+                    bad.pop_back();
+                    break;
+                case Fault::ByteChanged:
+                    ++bad[v.position];
+                    break;
+                case Fault::OtherNumber:
+                    ++bad[bad.size() - 2];
+                    bad = sealed(Frame(bad.begin(), bad.end() - 1));
+                    break;
+                case Fault::OtherChecksum:
+                    bad.back() = static_cast<std::uint8_t>(~bad.back());
+                    break;
+                case Fault::Trailing:
+                    bad.insert(bad.end(), {0x01, 0x5D, 0x0D});
+                    break;
+                case Fault::LateTrailing:
+                    faulty.lateBytes[request] = {0x01, 0x2C, 0x03};
+                    break;
+                }
+                faulty.replaceReply[request] = bad;
+                const TransferRun run = upload(before, faulty);
+                if (v.fault == Fault::Trailing || v.fault == Fault::LateTrailing) {
+                    EXPECT_EQ(run.result, code(TransferResult::Success));
+                    EXPECT_TRUE(run.cfg == clean.cfg);
+                } else {
+                    EXPECT_EQ(run.result, code(TransferResult::Validation));
+                    EXPECT_TRUE(run.cfg == (options ? optionsLost : before));
+                    EXPECT_EQ(run.progress.finished, 1);
+                }
+            }
+        }
+    }
+}
+
 TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
     struct Case {
         Frame reply;
@@ -259,11 +362,10 @@ TEST(Tavo20SUpload, IdentificationPicksTheFormat) {
     for (const Case& c : cases) {
         ScriptedGateway gw;
         gw.identification = c.reply;
-        gw.uploadHeader = {0x00, 0x00, c.ioCode, 3, 1, 0, 0, 0, 0, 0, 0x0D, 0x01, 0}; // unchecked
-        Frame f(47, 0);
-        f[0] = 0x03;
-        f[1] = 0x2C;
-        gw.uploadData.assign(12, f);
+        gw.uploadHeader = configurationFrame(0x03, 13, 1, {c.ioCode, 3, 1});
+        for (std::uint8_t n = 2; n <= 13; ++n) {
+            gw.uploadData.push_back(configurationFrame(0x03, 47, n));
+        }
         GatewayConfiguration start = newConfiguration(kCanopenSlave);
         start.Fieldbus.InportNum = "48";
         const TransferRun run = upload(start, gw);

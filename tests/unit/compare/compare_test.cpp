@@ -266,5 +266,24 @@ TEST(Compare, XmlSideReadOnTopOfTheOther) {
     EXPECT_FALSE(error.empty());
 }
 
+// A difference is one line that splits at one arrow, whatever the texts hold.
+TEST(Compare, DifferenceLineIsOneUnambiguousLine) {
+    const struct {
+        Difference d;
+        std::string line;
+    } cases[] = {
+        {{"CANopen: SYNC Cycle", "", "20"}, "CANopen: SYNC Cycle:  -> 20"},
+        {{"Node 1 / Upload SDO: Description", "a -> b", "c"},
+         "Node 1 / Upload SDO: Description: \"a -> b\" -> c"},
+        {{"Node 1: Name", "\"x\"", "x"}, "Node 1: Name: \"\\\"x\\\"\" -> x"},
+        {{"Node 1: Name", "two\nlines", "tab\there"}, "Node 1: Name: two\\nlines -> tab\\x09here"},
+        {{"Node 1: Name", "\x1B[2J", "back\\slash"}, "Node 1: Name: \\x1B[2J -> back\\\\slash"},
+        {{"Node a -> b: Name", "1", "2"}, "\"Node a -> b: Name\": 1 -> 2"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(differenceLine(c.d), c.line) << c.line;
+    }
+}
+
 } // namespace
 } // namespace torvane::test

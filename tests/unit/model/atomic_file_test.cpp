@@ -124,6 +124,7 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
     const fs::path real = dir_ / "real.chg";
     const std::string longName(NAME_MAX, 'n');
     int readerFd = -1;
+    int descriptor = -1;
     const Case cases[] = {
         {"symlink to a file",
          [&] {
@@ -216,6 +217,54 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
          "cannot save @: File name too long", [] {}},
         {"missing folder", [&] { return (dir_ / "missing" / "a.chg").string(); },
          "cannot save @: the folder @ does not exist", [] {}},
+        // Refused to everyone, root included.
+        {"folder that takes no file", [] { return std::string("/sys/torvane.chg"); },
+         "cannot save @: the folder @ is not writable: Permission denied", [] {}},
+        // Descriptors of this process: their position and append mode hold, and nothing is
+        // created or replaced by name.
+        {"own descriptor in append mode",
+         [&] {
+             put(real, "kept ");
+             descriptor = ::open(real.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+             return "/dev/fd/" + std::to_string(descriptor);
+         },
+         "",
+         [&] {
+             EXPECT_EQ(::write(descriptor, "+", 1), 1);
+             ::close(descriptor);
+             EXPECT_EQ(contents(real), "kept " + kNew + "+");
+         }},
+        {"own descriptor at its position",
+         [&] {
+             put(real, "0123456789abcdef");
+             descriptor = ::open(real.c_str(), O_WRONLY | O_CLOEXEC);
+             EXPECT_EQ(::lseek(descriptor, 2, SEEK_SET), 2);
+             return "/proc/self/fd/" + std::to_string(descriptor);
+         },
+         "",
+         [&] {
+             EXPECT_EQ(::lseek(descriptor, 0, SEEK_CUR), 2 + static_cast<off_t>(kNew.size()));
+             ::close(descriptor);
+             EXPECT_EQ(contents(real), "01" + kNew + "bcdef");
+         }},
+        {"own descriptor of a deleted file",
+         [&] {
+             put(real, "");
+             descriptor = ::open(real.c_str(), O_RDWR | O_CLOEXEC);
+             fs::remove(real);
+             fs::create_symlink("/dev/fd/" + std::to_string(descriptor), dir_ / "out.chg");
+             return (dir_ / "out.chg").string();
+         },
+         "",
+         [&] {
+             std::array<char, 16> got{};
+             const ssize_t n = ::pread(descriptor, got.data(), got.size(), 0);
+             ::close(descriptor);
+             EXPECT_EQ(std::string(got.data(), n > 0 ? static_cast<std::size_t>(n) : 0), kNew);
+             EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+         }},
+        {"closed descriptor", [] { return std::string("/dev/fd/1000"); },
+         "cannot save @: Bad file descriptor", [] {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -59,14 +59,54 @@ TEST(TextCodec, TerminalEncodings) {
     } cases[] = {
         {"UTF-8", wendu, "\xE6\xB8\xA9\xE5\xBA\xA6"},
         {"utf8", wendu, "\xE6\xB8\xA9\xE5\xBA\xA6"},
-        {"GB18030", wendu + "\xFF", wendu + "\xFF"}, // the bytes as stored
-        {"ANSI_X3.4-1968", "A" + wendu, "A??"},      // the C locale
-        {"ISO-8859-1", "\xA8\xA6", "\xE9"},          // GB2312 "é"
-        {"UTF-8", "\xFF", "\xEF\xBF\xBD"},
+        {"GB18030", wendu + "\xFF", wendu + "\\xFF"}, // a byte that does not decode shown
+        {"ANSI_X3.4-1968", "A" + wendu, "A??"},       // the C locale
+        {"ISO-8859-1", "\xA8\xA6", "\xE9"},           // GB2312 "é"
+        {"UTF-8", "\xFF", "\\xFF"},
+        {"ANSI_X3.4-1968", "a\x1B[2J\n", "a\\x1B[2J\\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(configTextForTerminal(c.bytes, c.codeset), c.shown) << c.codeset;
     }
+}
+
+// Whatever a text holds, its printed form is one line without a control character, and two
+// different texts never print alike.
+TEST(TextCodec, PrintableForms) {
+    const struct {
+        std::string text;
+        std::string utf8;   // printableText
+        std::string config; // printableConfigText of the same bytes
+    } cases[] = {
+        {"Node-5 \xCE\xC2\xB6\xC8", "Node-5 \\xCE\xC2\xB6\\xC8",
+         "Node-5 \xE6\xB8\xA9\xE5\xBA\xA6"}, // "温度"
+        {"a\nb", "a\\nb", "a\\nb"},
+        {"C:\\dir", "C:\\\\dir", "C:\\\\dir"},
+        {"\\n", "\\\\n", "\\\\n"}, // a backslash and n, not a line end
+        {"\x1B[31mred", "\\x1B[31mred", "\\x1B[31mred"},
+        {std::string("\0\t\r\x7F", 4), "\\x00\\x09\\x0D\\x7F", "\\x00\\x09\\x0D\\x7F"},
+        {"\xC2\x9B"
+         "1m",
+         "\\x9B"
+         "1m",
+         "\xE8\x81\xB8"
+         "1m"}, // U+009B (CSI); GB18030 "聸"
+        {"\x81\x30\x81\x30",
+         "\\x81"
+         "0\\x81"
+         "0",
+         "\\x80"},                                // GB18030's form of U+0080
+        {"\xFF\x9B", "\\xFF\\x9B", "\\xFF\\x9B"}, // no character at all
+        {"\xB5\xE7\xFF", "\\xB5\\xE7\\xFF", "\xE7\x94\xB5\\xFF"},
+        {"-> \"q\"", "-> \"q\"", "-> \"q\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(printableText(c.text), c.utf8) << c.text;
+        EXPECT_EQ(printableConfigText(c.text), c.config) << c.text;
+    }
+    // A message of the program's own keeps the backslashes that separate its path.
+    EXPECT_EQ(printableText("\"CANopen Network\\SYNC\"is empty\x1B", Backslash::Keep),
+              "\"CANopen Network\\SYNC\"is empty\\x1B");
 }
 
 } // namespace

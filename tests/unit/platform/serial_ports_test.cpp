@@ -173,6 +173,8 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
     ASSERT_TRUE(makeLink(dir.file("to-pty"), dir.file("to-link")));
     ASSERT_TRUE(makeLink(dir.file("plain.chg"), dir.file("to-plain")));
     ASSERT_TRUE(makeLink(dir.file("gone"), dir.file("dangling")));
+    ASSERT_TRUE(makeLink(dir.file("loop-b"), dir.file("loop-a")));
+    ASSERT_TRUE(makeLink(dir.file("loop-a"), dir.file("loop-b")));
 
     const struct {
         std::string path;
@@ -188,6 +190,7 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
         {"/dev/null", str::OpenNotTerminal},
         {dir.file("missing"), str::OpenNotFound},
         {dir.file("dangling"), str::OpenNotFound},
+        {dir.file("loop-a"), str::OpenLinkLoop},
     };
     for (const auto& c : cases) {
         auto port = platform::createSerialPort();
@@ -283,6 +286,11 @@ TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
     platform::PortDetails vendorOnly = samples::barePort("/dev/ttyACM0");
     vendorOnly.vendorId = 0xABC;
     const platform::PortDetails bare = samples::barePort("/dev/pts/4");
+    // What an adapter's descriptors say reaches a terminal: each text stays on its own line.
+    platform::PortDetails hostile = samples::barePort("/dev/ttyUSB\n9");
+    hostile.manufacturer = "ACME\x1B]0;owned\x07";
+    hostile.description = "line\nbreak \\ \xC2\x9B"
+                          "2J";
     const struct {
         platform::PortDetails details;
         std::string text;
@@ -295,6 +303,9 @@ TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
                "  serial number: A10K1234"},
         {vendorOnly, "/dev/ttyACM0\n  USB id: 0abc:????"},
         {bare, "/dev/pts/4"},
+        {hostile, "/dev/ttyUSB\\n9\n"
+                  "  manufacturer: ACME\\x1B]0;owned\\x07\n"
+                  "  description: line\\nbreak \\\\ \\x9B2J"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::describePort(c.details), c.text);

@@ -79,12 +79,11 @@ TEST(TransferJob, FlowAndResultTexts) {
         ScriptedGateway gw;
         if (c.upload) {
             gw.identification = {0xFE, 0, 0, 0, 0, 0};
-            gw.uploadHeader = sealed(
-                {0x01, 0x0F, 0x00, 0x05, 0x02, 0x00, 0, 0xC8, 0, 0x64, 0, 0, 0, 0, 0, 0x0D, 0x01});
-            Frame f(47, 0);
-            f[0] = 0x01;
-            f[1] = 0x2C;
-            gw.uploadData.assign(12, f);
+            gw.uploadHeader =
+                configurationFrame(0x01, 18, 1, {0x00, 0x05, 0x02, 0x00, 0, 0xC8, 0, 0x64});
+            for (std::uint8_t n = 2; n <= 13; ++n) {
+                gw.uploadData.push_back(configurationFrame(0x01, 47, n));
+            }
         }
         line.gateway = std::ref(gw);
         line.open = c.portBusy; // another transfer holds the port
