@@ -52,8 +52,25 @@ bool WidgetPrompts::askOkCancel(const std::string& text) {
     return box.exec() == QMessageBox::Ok;
 }
 
-SaveAnswer WidgetPrompts::askSaveChanges() {
-    CDSave dialog(parent_);
+QString xmlDropsQuestion(const std::vector<DroppedField>& fields) {
+    QStringList named;
+    for (const DroppedField& f : fields) {
+        named << QStringLiteral("%1 (%2)").arg(core(f.label), QString::fromStdString(f.value));
+    }
+    return ui(str::XmlDropsQuestion).arg(named.join(QStringLiteral(", ")));
+}
+
+bool WidgetPrompts::askSaveDropping(const std::vector<DroppedField>& fields) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle),
+                    xmlDropsQuestion(fields), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setObjectName(QStringLiteral("xmlDropsQuestion"));
+    // Enter writes nothing: the fields stay in the open configuration either way.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+SaveAnswer WidgetPrompts::askSaveChanges(SaveReason reason) {
+    CDSave dialog(parent_, reason == SaveReason::Upload);
     switch (dialog.exec()) {
     case CDSave::Yes:
         return SaveAnswer::Yes;
