@@ -60,13 +60,20 @@ QString xmlDropsQuestion(const std::vector<DroppedField>& fields) {
     return ui(str::XmlDropsQuestion).arg(named.join(QStringLiteral(", ")));
 }
 
+std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields,
+                                         QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question,
+                                             QString::fromLatin1(str::AppTitle),
+                                             xmlDropsQuestion(fields),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setObjectName(QStringLiteral("xmlDropsQuestion"));
+    // The values stay in the open configuration either way; Enter writes no file without them.
+    box->setDefaultButton(QMessageBox::No);
+    return box;
+}
+
 bool WidgetPrompts::askSaveDropping(const std::vector<DroppedField>& fields) {
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle),
-                    xmlDropsQuestion(fields), QMessageBox::Yes | QMessageBox::No, parent_);
-    box.setObjectName(QStringLiteral("xmlDropsQuestion"));
-    // Enter writes nothing: the fields stay in the open configuration either way.
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return xmlDropsBox(fields, parent_)->exec() == QMessageBox::Yes;
 }
 
 SaveAnswer WidgetPrompts::askSaveChanges(SaveReason reason) {

@@ -35,6 +35,8 @@ void rememberFileFolder(const QString& filePath);
 
 // "The XML file does not hold: <label> (<value>), .... Save anyway?" in the interface language.
 QString xmlDropsQuestion(const std::vector<DroppedField>& fields);
+// The box that asks it, with Yes and No ("No" the default: Enter writes nothing).
+std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields, QWidget* parent);
 
 // The box that shows a message (UTF-8 `title` and `text`); never null.
 std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
