@@ -147,6 +147,18 @@ private slots:
         }
     }
 
+    // A file name that is not text in the locale's encoding reaches the document as its bytes.
+    void commandLineFileKeepsItsBytes() {
+        const std::string name = "caf\xE9.chg";
+        std::string args[] = {"torvane", "--lang", "en", name};
+        char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data()};
+        const CommandLine cl = parseCommandLine(commandLineArguments(4, argv));
+        QCOMPARE(cl.action, CommandLine::Action::Run);
+        QCOMPARE(commandLineFilePath(cl.file, 4, argv), name);
+        QCOMPARE(commandLineFilePath(QStringLiteral("plain.chg"), 4, argv),
+                 std::string("plain.chg"));
+    }
+
     // One version everywhere: the About window shows the one `torvane --version` prints.
     void aboutShowsTheProgramsVersion() {
         const CommandLine cl =
