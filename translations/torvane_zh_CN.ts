@@ -227,6 +227,10 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>The XML file does not hold: %1. Save anyway?</source>
         <translation>XML 文件不保存以下参数：%1。仍要保存吗？</translation>
     </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
 </context>
 <context>
     <name>ConfigView</name>

@@ -58,6 +58,8 @@ inline constexpr UiText SaveBeforeUploadNote =
 // "<grid label> (<value>)" joined by ", ".
 inline constexpr UiText XmlDropsQuestion =
     TORVANE_UI("ConfigDialogs", "The XML file does not hold: %1. Save anyway?");
+// Between the fields that question lists.
+inline constexpr UiText XmlDropsSeparator = TORVANE_UI("ConfigDialogs", ", ");
 inline constexpr UiText ButtonYes = TORVANE_UI("ConfigDialogs", "Yes(&Y)");
 inline constexpr UiText ButtonNo = TORVANE_UI("ConfigDialogs", "No(&N)");
 inline constexpr UiText ButtonOk = TORVANE_UI("ConfigDialogs", "OK");

@@ -57,15 +57,13 @@ QString xmlDropsQuestion(const std::vector<DroppedField>& fields) {
     for (const DroppedField& f : fields) {
         named << QStringLiteral("%1 (%2)").arg(core(f.label), QString::fromStdString(f.value));
     }
-    return ui(str::XmlDropsQuestion).arg(named.join(QStringLiteral(", ")));
+    return ui(str::XmlDropsQuestion).arg(named.join(ui(str::XmlDropsSeparator)));
 }
 
-std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields,
-                                         QWidget* parent) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question,
-                                             QString::fromLatin1(str::AppTitle),
-                                             xmlDropsQuestion(fields),
-                                             QMessageBox::Yes | QMessageBox::No, parent);
+std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(
+        QMessageBox::Question, QString::fromLatin1(str::AppTitle), xmlDropsQuestion(fields),
+        QMessageBox::Yes | QMessageBox::No, parent);
     box->setObjectName(QStringLiteral("xmlDropsQuestion"));
     // The values stay in the open configuration either way; Enter writes no file without them.
     box->setDefaultButton(QMessageBox::No);
