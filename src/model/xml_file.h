@@ -33,7 +33,10 @@ struct DroppedField {
     const char* label; // the grid label, as in model/strings.h
     std::string value; // the value as the grid shows it, UTF-8
 
-    bool operator==(const DroppedField&) const = default;
+    // By the label's text: a label may reach here from more than one copy of the literal.
+    bool operator==(const DroppedField& other) const {
+        return std::string_view(label) == other.label && value == other.value;
+    }
 };
 
 // The parameter rows of the configuration's own type that the XML file does not hold (master:
