@@ -20,7 +20,8 @@ struct SilentUi : DocumentUi {
     std::string path;
     std::optional<int> askConfigType() override { return kCanopenMaster; }
     std::optional<int> askConfigFormat() override { return 1; }
-    SaveAnswer askSaveChanges() override { return SaveAnswer::No; }
+    SaveAnswer askSaveChanges(SaveReason) override { return SaveAnswer::No; }
+    bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override { return path; }
     void tell(const std::string&, const std::string&) override {}
 };

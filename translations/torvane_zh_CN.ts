@@ -12,10 +12,6 @@
         <translation>Torvane 网关配置软件</translation>
     </message>
     <message>
-        <source>Version 4.2.1</source>
-        <translation>版本 4.2.1</translation>
-    </message>
-    <message>
         <source>Copyright (C) Veltra Automation. All rights reserved.
 This program is protected by copyright law. Unauthorized copying or
 distribution of it, or any part of it, is not permitted.
@@ -36,6 +32,10 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>版本 %1</translation>
     </message>
 </context>
 <context>
@@ -218,6 +218,18 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>The configuration uploaded from the gateway will replace the open configuration.</source>
+        <translation>从网关上载的配置将替换当前打开的配置。</translation>
+    </message>
+    <message>
+        <source>The XML file does not hold: %1. Save anyway?</source>
+        <translation>XML 文件不保存以下参数：%1。仍要保存吗？</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
     </message>
 </context>
 <context>
@@ -417,10 +429,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>计算映射地址</translation>
     </message>
     <message>
-        <source>Download</source>
-        <translation>下载</translation>
-    </message>
-    <message>
         <source>Untitled</source>
         <translation>无标题</translation>
     </message>
@@ -560,6 +568,22 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>Receive PDO commands beyond the limit (42 )!</source>
         <translation>接收 PDO 命令数量超出上限 (42 )！</translation>
     </message>
+    <message>
+        <source>Download (%s)</source>
+        <translation>下载（%s）</translation>
+    </message>
+    <message>
+        <source>84-command cut</source>
+        <translation>截取为 84 条命令</translation>
+    </message>
+    <message>
+        <source>mapping addresses</source>
+        <translation>映射地址</translation>
+    </message>
+    <message>
+        <source>configuration layout</source>
+        <translation>配置格式</translation>
+    </message>
 </context>
 <context>
     <name>Export</name>
@@ -617,6 +641,14 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>not a readable configuration archive</source>
         <translation>不是可读取的配置存档</translation>
+    </message>
+    <message>
+        <source>holds no configuration</source>
+        <translation>不包含配置</translation>
+    </message>
+    <message>
+        <source>damaged at line %d; read as far as it goes</source>
+        <translation>第 %d 行已损坏；已读取损坏前的内容</translation>
     </message>
 </context>
 <context>

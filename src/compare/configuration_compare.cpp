@@ -150,6 +150,7 @@ struct NodeView {
     std::string address;
     std::string name; // UTF-8
     int position = 0;
+    std::string storedName; // the bytes compared
 };
 
 struct SideView {
@@ -197,9 +198,10 @@ std::string storedCommandKey(const GatewayConfiguration& cfg, const INSTRUCTION&
     return key;
 }
 
+// Shown decoded, compared as the bytes stored: texts that differ only in bytes that do not
+// decode are different.
 FieldView descriptionField(const INSTRUCTION& cmd, bool carried) {
-    const std::string text = configTextToUtf8(cmd.Description);
-    return {str::CmdRowDescription, text, text, carried};
+    return {str::CmdRowDescription, configTextToUtf8(cmd.Description), cmd.Description, carried};
 }
 
 void addNodes(const GatewayConfiguration& cfg, SideView& view) {
@@ -210,7 +212,7 @@ void addNodes(const GatewayConfiguration& cfg, SideView& view) {
     for (const NodeEntry& node : usedNodes(cfg.Config)) {
         ++position;
         view.nodes.push_back({numberKey(node.NodeAddress), node.NodeAddress,
-                              configTextToUtf8(node.NodeName), position});
+                              configTextToUtf8(node.NodeName), position, node.NodeName});
     }
 }
 
@@ -464,7 +466,7 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
         const auto& [field, a] = ours.params[i];
         const FieldView& b = theirs.params[i].second;
         if (!a.carried || !b.carried) {
-            if (a.shownText != b.shownText) {
+            if (a.key != b.key || a.shownText != b.shownText) {
                 result.notCompared.add(a.label);
             }
         } else if (a.key != b.key) {
@@ -476,7 +478,7 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
     pairByKey(ours.nodes, theirs.nodes, [&](int i, int j) {
         const NodeView* a = i >= 0 ? &ours.nodes[static_cast<std::size_t>(i)] : nullptr;
         const NodeView* b = j >= 0 ? &theirs.nodes[static_cast<std::size_t>(j)] : nullptr;
-        if (a != nullptr && b != nullptr && a->name == b->name) {
+        if (a != nullptr && b != nullptr && a->storedName == b->storedName) {
             return;
         }
         if (carried) {
@@ -520,7 +522,7 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
                 const FieldView& x = a->fields[k];
                 const FieldView& y = b->fields[k];
                 if (!x.carried || !y.carried) {
-                    if (x.shownText != y.shownText) {
+                    if (x.key != y.key || x.shownText != y.shownText) {
                         result.notCompared.add(x.label);
                     }
                 } else if (x.key != y.key) {
@@ -582,56 +584,139 @@ CompareResult compareConfigurations(const GatewayConfiguration& ours,
     return result;
 }
 
-bool readXmlOnTop(std::string_view bytes, const GatewayConfiguration& base,
-                  GatewayConfiguration& out, NotCompared& notCarried, std::string& error) {
-    GatewayConfiguration read = base;
-    if (!readXml(bytes, read, error)) {
-        return false;
+namespace {
+
+const char* commandFieldLabel(std::string INSTRUCTION::*field) {
+    if (field == &INSTRUCTION::Bytes) {
+        return str::ParamNumberOfBytes;
     }
-    // A field the XML file does not carry keeps whatever it held before: read the file once
-    // more over a marked copy and see which marks survive.
-    static const std::string kMark = "\x01unread\x01";
-    GatewayConfiguration marked = base;
-    marked.Fieldbus.InportNum = kMark;
-    marked.FirmwareVersion = kMark;
+    if (field == &INSTRUCTION::MappingAddress) {
+        return str::CmdRowMappingAddress;
+    }
+    if (field == &INSTRUCTION::Description) {
+        return str::CmdRowDescription;
+    }
+    return nullptr; // a part of the command's key: matched, not counted
+}
+
+constexpr std::string INSTRUCTION::*kCommandTexts[] = {
+    &INSTRUCTION::NodeAddress,    &INSTRUCTION::InstructionType, &INSTRUCTION::Index,
+    &INSTRUCTION::SubIndex,       &INSTRUCTION::CobId,           &INSTRUCTION::Bytes,
+    &INSTRUCTION::MappingAddress, &INSTRUCTION::Description,
+};
+
+const char* parameterLabel(std::string CONFIG::*field) {
     for (const auto& table : {std::span<const ParamField>(masterFields()),
                               std::span<const ParamField>(slaveFields())}) {
         for (const ParamField& f : table) {
-            if (f.field != nullptr) {
-                marked.Config.*f.field = kMark;
+            if (f.field == field) {
+                return f.label;
             }
         }
     }
+    return "";
+}
+
+} // namespace
+
+bool readXmlSide(std::string_view bytes, GatewayConfiguration& out, UnheldFields& unheld,
+                 std::string& error, int* damagedLine) {
+    GatewayConfiguration read;
+    if (!readXml(bytes, read, error, damagedLine)) {
+        return false;
+    }
+    // Which fields the file holds: read it once more over a marked configuration of its type
+    // and see which marks survive.
+    static const std::string kMark = "\x01unread\x01";
+    GatewayConfiguration marked = newConfiguration(read.ConfigType);
+    marked.Fieldbus.InportNum = kMark;
+    const auto& table = read.isMaster() ? std::span<const ParamField>(masterFields())
+                                        : std::span<const ParamField>(slaveFields());
+    for (const ParamField& f : table) {
+        if (f.field != nullptr) {
+            marked.Config.*f.field = kMark;
+        }
+    }
     for (NodeEntry& n : marked.Config.Nodes) {
-        n.NodeName = kMark;
+        n = {kMark, kMark};
     }
     for (INSTRUCTION& c : marked.Config.Instructions) {
-        c.Description = kMark;
-        c.MappingAddress = kMark;
-        c.Bytes = kMark;
+        for (std::string INSTRUCTION::*field : kCommandTexts) {
+            c.*field = kMark;
+        }
     }
     std::string ignored;
-    readXml(bytes, marked, ignored);
-    auto check = [&](const std::string& value, const char* label) {
-        if (value == kMark) {
-            notCarried.add(label);
-        }
-    };
-    const auto& table = marked.isMaster() ? std::span<const ParamField>(masterFields())
-                                          : std::span<const ParamField>(slaveFields());
+    readXmlOver(bytes, marked, ignored);
+
+    UnheldFields found;
+    found.inportNum = marked.Fieldbus.InportNum == kMark;
     for (const ParamField& f : table) {
-        check(storedValue(marked, f), f.label);
+        if (f.field != nullptr && marked.Config.*f.field == kMark) {
+            found.parameters.push_back(f.field);
+        }
     }
-    for (const NodeEntry& n : usedNodes(marked.Config)) {
-        check(n.NodeName, str::CompareNodeName);
+    const auto nodes = usedNodes(marked.Config);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (nodes[i].NodeName == kMark || nodes[i].NodeAddress == kMark) {
+            found.nodes.push_back(static_cast<int>(i));
+        }
     }
-    for (const INSTRUCTION& c : usedCommands(marked.Config)) {
-        check(c.Description, str::CmdRowDescription);
-        check(c.MappingAddress, str::CmdRowMappingAddress);
-        check(c.Bytes, str::ParamNumberOfBytes);
+    const auto commands = usedCommands(marked.Config);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        for (std::string INSTRUCTION::*field : kCommandTexts) {
+            if (commands[i].*field == kMark) {
+                found.commandFields.emplace_back(static_cast<int>(i), field);
+            }
+        }
     }
     out = std::move(read);
+    unheld = std::move(found);
     return true;
+}
+
+void setAsideUnheld(GatewayConfiguration& a, const UnheldFields* aUnheld, GatewayConfiguration& b,
+                    const UnheldFields* bUnheld, NotCompared& notCompared) {
+    UnheldFields all;
+    for (const UnheldFields* u : {aUnheld, bUnheld}) {
+        if (u == nullptr) {
+            continue;
+        }
+        auto addOnce = [](auto& list, const auto& item) {
+            if (std::find(list.begin(), list.end(), item) == list.end()) {
+                list.push_back(item);
+            }
+        };
+        for (const auto field : u->parameters) {
+            addOnce(all.parameters, field);
+        }
+        all.inportNum = all.inportNum || u->inportNum;
+        for (const int node : u->nodes) {
+            addOnce(all.nodes, node);
+        }
+        for (const auto& field : u->commandFields) {
+            addOnce(all.commandFields, field);
+        }
+    }
+    if (all.inportNum) {
+        b.Fieldbus.InportNum = a.Fieldbus.InportNum;
+        notCompared.add(str::ParamNumberOfBytes);
+    }
+    for (const auto field : all.parameters) {
+        b.Config.*field = a.Config.*field;
+        notCompared.add(parameterLabel(field));
+    }
+    for (const int node : all.nodes) {
+        b.Config.Nodes[static_cast<std::size_t>(node)] =
+            a.Config.Nodes[static_cast<std::size_t>(node)];
+        notCompared.add(str::CompareNodeName);
+    }
+    for (const auto& [position, field] : all.commandFields) {
+        const auto at = static_cast<std::size_t>(position);
+        b.Config.Instructions[at].*field = a.Config.Instructions[at].*field;
+        if (const char* label = commandFieldLabel(field)) {
+            notCompared.add(label);
+        }
+    }
 }
 
 namespace {

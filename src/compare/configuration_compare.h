@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace torvane {
@@ -74,11 +75,32 @@ CompareResult compareConfigurations(const GatewayConfiguration& ours,
                                     const GatewayConfiguration& theirs,
                                     const CompareOptions& options = {});
 
-// Reads XML file bytes on top of a copy of `base` into `out`, so fields the XML file does not
-// carry keep the values of `base`; `notCarried` gets those fields. Returns false with the
-// reader's message in `error` (and `out` untouched) when the bytes hold no element.
-bool readXmlOnTop(std::string_view bytes, const GatewayConfiguration& base,
-                  GatewayConfiguration& out, NotCompared& notCarried, std::string& error);
+// What an XML file read for a comparison did not hold: the parameters of its type it has no
+// element for, and what a damaged file lost of its nodes and commands.
+struct UnheldFields {
+    std::vector<std::string CONFIG::*> parameters;
+    bool inportNum = false;
+    std::vector<int> nodes; // 0-based positions whose name or address was not read
+    std::vector<std::pair<int, std::string INSTRUCTION::*>> commandFields; // 0-based positions
+
+    bool empty() const {
+        return parameters.empty() && !inportNum && nodes.empty() && commandFields.empty();
+    }
+};
+
+// Reads an XML side of a comparison as File -> Open does (readXml: a new configuration of the
+// type the file names) into `out`, and what the file does not hold into `unheld`. Returns false
+// with the reader's message in `error` (and `out` untouched) when the bytes hold no
+// configuration. `damagedLine` as readXml gives it.
+bool readXmlSide(std::string_view bytes, GatewayConfiguration& out, UnheldFields& unheld,
+                 std::string& error, int* damagedLine = nullptr);
+
+// Takes the fields that either side's XML file does not hold out of the comparison: each is set
+// to the same value on both sides and counted once in `notCompared`, whichever side it is on, so
+// comparing a with b and b with a gives mirrored differences. A null `unheld` is a side that
+// holds every field (an archive, the open configuration).
+void setAsideUnheld(GatewayConfiguration& a, const UnheldFields* aUnheld, GatewayConfiguration& b,
+                    const UnheldFields* bUnheld, NotCompared& notCompared);
 
 // One line per difference: "place: ours -> theirs", each part printable (printableText) and in
 // double quotes when it holds " -> " or starts with a quote.

@@ -1,9 +1,8 @@
 #include "editor/document.h"
 
-#include "model/archive.h"
-#include "model/atomic_file.h"
 #include "model/config_file.h"
 #include "model/strings.h"
+#include "model/xml_file.h"
 
 namespace torvane {
 
@@ -20,7 +19,13 @@ FileDialogRequest fileDialogRequest(FileDialogKind kind) {
 }
 
 void Document::setDocumentTitle(const std::string& title) {
-    caption_ = titledCaption(title);
+    title_ = title;
+}
+
+void Document::used(const std::string& path) {
+    if (onFileUsed_) {
+        onFileUsed_(path);
+    }
 }
 
 void Document::begun() {
@@ -29,10 +34,10 @@ void Document::begun() {
     }
 }
 
-bool Document::askToSaveChanges() {
+bool Document::askToSaveChanges(SaveReason reason) {
     // The question stays until the configuration is written or the user gives it up.
     for (;;) {
-        switch (ui_.askSaveChanges()) {
+        switch (ui_.askSaveChanges(reason)) {
         case SaveAnswer::No:
             return true;
         case SaveAnswer::Cancel:
@@ -40,17 +45,23 @@ bool Document::askToSaveChanges() {
         case SaveAnswer::Yes:
             break;
         }
-        const std::optional<std::string> path =
-            ui_.chooseFile(fileDialogRequest(FileDialogKind::ExitSave));
-        if (!path) {
+        std::string path = state_.CurrentFilePath;
+        if (state_.FileKind == kFileKindNone || path.empty()) {
+            const std::optional<std::string> chosen =
+                ui_.chooseFile(fileDialogRequest(FileDialogKind::ExitSave));
+            if (!chosen) {
+                return false;
+            }
+            path = *chosen;
+        }
+        switch (writeTo(path)) {
+        case DocStatus::Done:
+            return true;
+        case DocStatus::Failed:
+            continue; // reported; asked again
+        default:
             return false;
         }
-        std::string error;
-        if (writeFileAtomically(*path, writeArchive(live_), error)) {
-            state_.ModifiedFlag = false;
-            return true;
-        }
-        ui_.tell(str::AppTitle, error);
     }
 }
 
@@ -66,7 +77,6 @@ DocOutcome Document::initialiseView(bool askType) {
         }
         resetToNew(live_, *type == kCanopenSlave ? kCanopenSlave : kCanopenMaster);
     }
-    state_.FileKind = kFileKindNone;
     ++initialisations_;
     begun();
     return {DocStatus::Done, true, false};
@@ -80,8 +90,19 @@ DocOutcome Document::newDocument() {
     state_.LoadedFromArchive = false;
     state_.OldEditionLoaded = false;
     live_.Config.ConfigEdition = kEditionCurrent;
+    const DocumentState before = state_;
+    const std::string title = title_;
+    state_.FileKind = kFileKindNone;
+    state_.CurrentFilePath.clear();
     setDocumentTitle(str::UntitledDocument);
-    return initialiseView(true);
+    const DocOutcome outcome = initialiseView(true);
+    if (outcome.status == DocStatus::Cancelled) {
+        // The previous configuration stays, and with it the file Save writes.
+        state_.FileKind = before.FileKind;
+        state_.CurrentFilePath = before.CurrentFilePath;
+        title_ = title;
+    }
+    return outcome;
 }
 
 DocOutcome Document::loadChosen(const std::string& path, bool platformOpen) {
@@ -89,17 +110,20 @@ DocOutcome Document::loadChosen(const std::string& path, bool platformOpen) {
     // CurrentFilePath pointing at the file that is really open.
     DocumentState next = state_;
     std::string error;
-    if (!loadConfigurationFile(path, live_, next, error)) {
+    int damagedLine = 0;
+    if (!loadConfigurationFile(path, live_, next, error, &damagedLine)) {
         ui_.tell(str::AppTitle, error);
         return {DocStatus::Failed, false, false};
     }
-    const bool xml = isXmlFileName(path);
-    next.FileKind = xml ? kFileKindXml : kFileKindArchive;
+    next.FileKind = isXmlFileName(path) ? kFileKindXml : kFileKindArchive;
     next.CurrentFilePath = path;
     next.ModifiedFlag = false;
     state_ = next;
-    if (platformOpen || !xml) {
-        setDocumentTitle(path);
+    // Whatever the route, the caption names the file and Save writes it back.
+    setDocumentTitle(path);
+    used(path);
+    if (damagedLine > 0) {
+        ui_.tell(str::AppTitle, damagedXmlMessage(path, damagedLine));
     }
     if (platformOpen) {
         // initialiseView tells the session.
@@ -129,14 +153,19 @@ DocOutcome Document::openPath(const std::string& path) {
 
 DocOutcome Document::startUp(const std::optional<std::string>& path) {
     const DocOutcome outcome = path ? openPath(*path) : newDocument();
-    if (outcome.status != DocStatus::EndProgram && outcome.status != DocStatus::Failed) {
-        caption_ = str::CaptionAtStartUp;
+    if (!path && outcome.status == DocStatus::Done) {
+        title_.clear(); // the start-up caption, until a file is opened or saved
     }
     return outcome;
 }
 
 DocStatus Document::writeTo(const std::string& path) {
-    if (!isXmlFileName(path) && state_.OldEditionLoaded && !ui_.askConfigFormat()) {
+    const bool xml = isXmlFileName(path);
+    const std::vector<DroppedField> dropped = fieldsLeftOut(path, live_);
+    if (!dropped.empty() && !ui_.askSaveDropping(dropped)) {
+        return DocStatus::Cancelled;
+    }
+    if (!xml && state_.OldEditionLoaded && !ui_.askConfigFormat()) {
         return DocStatus::Cancelled;
     }
     std::string error;
@@ -144,16 +173,18 @@ DocStatus Document::writeTo(const std::string& path) {
         ui_.tell(str::AppTitle, error);
         return DocStatus::Failed;
     }
-    // Only an archive save clears the flag; writing XML leaves it as it is.
-    if (!isXmlFileName(path)) {
-        state_.ModifiedFlag = false;
-    }
+    // The work is on disk only when the file holds all of it.
+    state_.ModifiedFlag = !dropped.empty();
+    state_.CurrentFilePath = path;
+    state_.FileKind = xml ? kFileKindXml : kFileKindArchive;
+    setDocumentTitle(path);
+    used(path);
     return DocStatus::Done;
 }
 
 DocOutcome Document::save() {
     std::string path = state_.CurrentFilePath;
-    if (state_.FileKind == kFileKindNone) {
+    if (state_.FileKind == kFileKindNone || path.empty()) {
         const std::optional<std::string> chosen =
             ui_.chooseFile(fileDialogRequest(FileDialogKind::Save));
         if (!chosen) {
@@ -161,13 +192,7 @@ DocOutcome Document::save() {
         }
         path = *chosen;
     }
-    const DocStatus status = writeTo(path);
-    if (status == DocStatus::Done) {
-        state_.CurrentFilePath = path;
-        state_.FileKind = isXmlFileName(path) ? kFileKindXml : kFileKindArchive;
-        caption_ = path;
-    }
-    return {status, false, false};
+    return {writeTo(path), false, false};
 }
 
 DocOutcome Document::saveAs() {
@@ -176,20 +201,15 @@ DocOutcome Document::saveAs() {
     if (!chosen) {
         return {DocStatus::Cancelled, false, false};
     }
-    const DocStatus status = writeTo(*chosen);
-    if (status == DocStatus::Done) {
-        state_.CurrentFilePath = *chosen;
-        state_.FileKind = isXmlFileName(*chosen) ? kFileKindXml : kFileKindArchive;
-    }
-    return {status, false, false};
+    return {writeTo(*chosen), false, false};
 }
 
 bool Document::queryClose() {
     return saveChangesFirst();
 }
 
-bool Document::saveChangesFirst() {
-    return !state_.ModifiedFlag || askToSaveChanges();
+bool Document::saveChangesFirst(SaveReason reason) {
+    return !state_.ModifiedFlag || askToSaveChanges(reason);
 }
 
 void Document::becomeUntitled() {

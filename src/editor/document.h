@@ -6,6 +6,7 @@
 
 #include "model/configuration.h"
 #include "model/strings.h"
+#include "model/xml_file.h"
 
 #include <functional>
 #include <optional>
@@ -35,6 +36,10 @@ FileDialogRequest fileDialogRequest(FileDialogKind kind);
 
 enum class SaveAnswer { Yes, No, Cancel };
 
+// Why the save question is asked: the configuration is about to be left (Exit, New, Open, a
+// recent file) or replaced by the one an upload reads from the gateway.
+enum class SaveReason { Leave, Upload };
+
 // Dialogs, questions and messages of the lifecycle; the GUI shows real ones, tests script them.
 class DocumentUi {
 public:
@@ -43,8 +48,12 @@ public:
     virtual std::optional<int> askConfigType() = 0;
     // "Select config type": 0 "Old-Config", 1 "New-Config"; nullopt on Cancel.
     virtual std::optional<int> askConfigFormat() = 0;
-    // "Save Configuration": "Configuration has been changed, save it or not?".
-    virtual SaveAnswer askSaveChanges() = 0;
+    // "Save Configuration": "Configuration has been changed, save it or not?"; before an upload
+    // it also says that the gateway's configuration will replace the open one.
+    virtual SaveAnswer askSaveChanges(SaveReason reason) = 0;
+    // Before an XML file is written that leaves out the parameter values `fields`: true to save
+    // anyway (Yes), false to write nothing (No).
+    virtual bool askSaveDropping(const std::vector<DroppedField>& fields) = 0;
     // A file dialog; the chosen full path, nullopt on Cancel.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
     // A message box with an OK button.
@@ -81,21 +90,26 @@ public:
     DocOutcome open();
     // Opens a file named on the command line or picked from the recent-file list.
     DocOutcome openPath(const std::string& path);
-    // File Save: to the current file, or asks for a name when there is none.
+    // File Save: to the current file in its own format, or asks for a name when there is none.
     DocOutcome save();
     // File Save As.
     DocOutcome saveAs();
     // Exit question: true when closing may go on.
     bool queryClose();
-    // The save question New and Open ask, for a command that replaces the configuration (an
-    // upload): true when it may go on (no unsaved edits, saved, or "No"); false on Cancel.
-    bool saveChangesFirst();
+    // The save question asked before the configuration is left or replaced: true when the
+    // command may go on (no unsaved edits, saved, or "No"); false on Cancel or when the save
+    // was given up. "Yes" saves to the current file as Save does, or asks for a name.
+    bool saveChangesFirst(SaveReason reason = SaveReason::Leave);
     // The configuration was replaced by one that comes from no file (a complete upload): an
     // untitled, unsaved document, so Save asks for a name as after New.
     void becomeUntitled();
     // Called whenever another configuration is put in place (New, Open, a recent or
     // command-line file); the session forgets what belonged to the previous one.
     void onBegin(std::function<void()> handler) { onBegin_ = std::move(handler); }
+    // Called with the path of every file opened or written (the recent-file list follows it).
+    void onFileUsed(std::function<void(const std::string&)> handler) {
+        onFileUsed_ = std::move(handler);
+    }
 
     // Every committed edit sets it; Undo and Redo clear it at the state last opened or saved.
     void setModified(bool modified = true) { state_.ModifiedFlag = modified; }
@@ -106,8 +120,14 @@ public:
     bool LoadedFromArchive() const { return state_.LoadedFromArchive; }
     bool OldEditionLoaded() const { return state_.OldEditionLoaded; }
     bool ModifiedFlag() const { return state_.ModifiedFlag; }
-    // The main window caption.
-    const std::string& caption() const { return caption_; }
+    // The main window caption: "<title> - Torvane", or the start-up caption until the first
+    // file is opened or saved.
+    std::string caption() const {
+        return title_.empty() ? std::string(str::CaptionAtStartUp) : titledCaption(title_);
+    }
+    // What the caption names: the file Save writes (its full path), str::UntitledDocument when
+    // Save asks for a name, empty while the start-up caption is shown.
+    const std::string& title() const { return title_; }
     // The caption of a document titled `title`: "<title> - Torvane".
     static std::string titledCaption(const std::string& title) {
         return title + " - " + str::AppTitle;
@@ -116,19 +136,23 @@ public:
     int initialisations() const { return initialisations_; }
 
 private:
-    bool askToSaveChanges();
+    bool askToSaveChanges(SaveReason reason);
     DocOutcome initialiseView(bool askType);
     DocOutcome loadChosen(const std::string& path, bool platformOpen);
+    // Writes the configuration to `path` in the format its name gives; it becomes the file
+    // Save writes. Cancelled when a question was answered No or Cancel.
     DocStatus writeTo(const std::string& path);
     void setDocumentTitle(const std::string& title);
     void begun();
+    void used(const std::string& path);
 
     GatewayConfiguration& live_;
     DocumentUi& ui_;
     DocumentState state_;
-    std::string caption_ = titledCaption(str::UntitledDocument);
+    std::string title_ = str::UntitledDocument;
     int initialisations_ = 0;
     std::function<void()> onBegin_;
+    std::function<void(const std::string&)> onFileUsed_;
 };
 
 } // namespace torvane

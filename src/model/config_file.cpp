@@ -26,13 +26,11 @@ bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, 
         return false;
     }
     if (isXmlFileName(path)) {
-        // Read into a copy so that a refused file leaves nothing half-applied.
-        GatewayConfiguration read = live;
-        if (!readXml(bytes, read, why, damagedLine)) {
+        // A new configuration of the file's type: nothing of the open one survives.
+        if (!readXml(bytes, live, why, damagedLine)) {
             error = path + ": " + why;
             return false;
         }
-        live = std::move(read);
         doc.FileKind = kFileKindXml;
     } else {
         ArchiveContents read;
@@ -51,6 +49,16 @@ bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& 
                            std::string& error) {
     const std::string bytes = isXmlFileName(path) ? writeXml(cfg) : writeArchive(cfg);
     return writeFileAtomically(path, bytes, error);
+}
+
+std::vector<DroppedField> fieldsLeftOut(const std::string& path, const GatewayConfiguration& cfg) {
+    return isXmlFileName(path) ? fieldsXmlDrops(cfg) : std::vector<DroppedField>{};
+}
+
+std::string damagedXmlMessage(const std::string& path, int line) {
+    std::string text = str::XmlDamagedAtLine;
+    text.replace(text.find("%d"), 2, std::to_string(line));
+    return path + ": " + text;
 }
 
 } // namespace torvane

@@ -35,6 +35,11 @@ inline constexpr const char* FileCannotOpen = TORVANE_TR("Files", "cannot open "
 // Reasons.
 inline constexpr const char* FileNotRegular = TORVANE_TR("Files", "not a regular file");
 inline constexpr const char* FileIsFolder = TORVANE_TR("Files", "it is a folder");
+// "<path>: " before each.
+inline constexpr const char* XmlNoConfiguration = TORVANE_TR("Files", "holds no configuration");
+// printf format: the line where a damaged XML file stopped being readable.
+inline constexpr const char* XmlDamagedAtLine =
+    TORVANE_TR("Files", "damaged at line %d; read as far as it goes");
 // "<path>: " before it, ": <what the archive reader found>" after it.
 inline constexpr const char* FileNotArchive =
     TORVANE_TR("Files", "not a readable configuration archive");
@@ -226,7 +231,11 @@ inline constexpr const char* StepAddCommand = TORVANE_TR("Editor", "Add Command"
 inline constexpr const char* StepDeleteCommand = TORVANE_TR("Editor", "Delete Command");
 inline constexpr const char* StepCalculateMapping =
     TORVANE_TR("Editor", "Calculate Mapping Address");
-inline constexpr const char* StepDownload = TORVANE_TR("Editor", "Download");
+// printf format: what a download changed, the parts below joined by ", ".
+inline constexpr const char* StepDownloadChanged = TORVANE_TR("Editor", "Download (%s)");
+inline constexpr const char* StepPartCommandCut = TORVANE_TR("Editor", "84-command cut");
+inline constexpr const char* StepPartMappingAddresses = TORVANE_TR("Editor", "mapping addresses");
+inline constexpr const char* StepPartLayout = TORVANE_TR("Editor", "configuration layout");
 
 // Document: captions.
 inline constexpr const char* AppTitle = "Torvane";

@@ -1,9 +1,11 @@
 #include "model/xml_file.h"
 
 #include "model/strings.h"
+#include "model/text_codec.h"
 #include "model/text_number.h"
 
 #include <algorithm>
+#include <span>
 #include <tinyxml2.h>
 #include <vector>
 
@@ -262,13 +264,23 @@ bool readCommand(const XMLElement* c, INSTRUCTION& ins) {
     return true;
 }
 
+// The element naming the configuration type; null when the file holds no configuration.
+const XMLElement* typeElement(const XMLElement* first) {
+    const XMLElement* second = first->NextSiblingElement();
+    return second != nullptr && std::string_view(second->Name()) == "ConfigType" ? second : nullptr;
+}
+
+int typeNamedBy(const XMLElement* second) {
+    return valueOf(second) == str::XmlMaster ? kCanopenMaster : kCanopenSlave;
+}
+
 // The reading steps proper; each returns at the first missing element, keeping what it stored.
 void readDocument(const XMLElement* first, GatewayConfiguration& live) {
     const XMLElement* second = first->NextSiblingElement();
     if (second == nullptr) {
         return;
     }
-    live.ConfigType = valueOf(second) == str::XmlMaster ? kCanopenMaster : kCanopenSlave;
+    live.ConfigType = typeNamedBy(second);
     const XMLElement* inport = first->FirstChildElement();
     if (inport == nullptr) {
         return;
@@ -335,6 +347,53 @@ void readDocument(const XMLElement* first, GatewayConfiguration& live) {
     }
 }
 
+// The parameter rows the XML file does not hold, by configuration type, in grid order.
+struct UnheldRow {
+    std::string CONFIG::*field;
+    const char* label;
+};
+
+constexpr UnheldRow kUnheldMasterRows[] = {
+    {&CONFIG::RPDOCycle, str::ParamRpdoCycle},
+    {&CONFIG::OutputProcessing, str::ParamOutputProcessing},
+    {&CONFIG::SDOCycle, str::ParamSdoCycle},
+    {&CONFIG::SDOConcurrent, str::ParamSdoConcurrent},
+    {&CONFIG::SDORetries, str::ParamSdoRetries},
+    {&CONFIG::SDOPollDelay, str::ParamSdoPollDelay},
+};
+
+constexpr UnheldRow kUnheldSlaveRows[] = {
+    {&CONFIG::SlaveBaudRate, str::ParamBaudRate},
+    {&CONFIG::SlaveNodeAddress, str::ParamNodeId},
+    {&CONFIG::RPDOTimeout, str::ParamClearRpdo},
+    {&CONFIG::SlaveDelayStart, str::ParamDelayStart},
+};
+
+// Parses `bytes` and finds the top-level element the reading starts at; null with `error`
+// (and `damagedLine`) set when there is none or the file holds no configuration.
+const XMLElement* firstElement(std::string_view bytes, XMLDocument& doc, std::string& error,
+                               int* damagedLine) {
+    const Complaint complaint = parseForgiving(bytes, doc);
+    const XMLElement* first = doc.FirstChildElement();
+    if (damagedLine != nullptr) {
+        *damagedLine = 0;
+    }
+    if (first == nullptr) {
+        error = complaint.line == 0
+                    ? std::string("the file holds no XML element")
+                    : "the file holds no readable XML element (" + complaint.words + ")";
+        return nullptr;
+    }
+    if (typeElement(first) == nullptr) {
+        error = str::XmlNoConfiguration;
+        return nullptr;
+    }
+    if (damagedLine != nullptr) {
+        *damagedLine = complaint.line;
+    }
+    return first;
+}
+
 } // namespace
 
 std::string writeXml(const GatewayConfiguration& cfg) {
@@ -392,22 +451,50 @@ std::string writeXml(const GatewayConfiguration& cfg) {
     return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
 
-bool readXml(std::string_view bytes, GatewayConfiguration& live, std::string& error,
+bool readXml(std::string_view bytes, GatewayConfiguration& cfg, std::string& error,
              int* damagedLine) {
     XMLDocument doc;
-    const Complaint complaint = parseForgiving(bytes, doc);
-    const XMLElement* first = doc.FirstChildElement();
+    const XMLElement* first = firstElement(bytes, doc, error, damagedLine);
     if (first == nullptr) {
-        error = complaint.line == 0
-                    ? std::string("the file holds no XML element")
-                    : "the file holds no readable XML element (" + complaint.words + ")";
         return false;
     }
-    readDocument(first, live);
-    if (damagedLine != nullptr) {
-        *damagedLine = complaint.line;
-    }
+    GatewayConfiguration read = newConfiguration(typeNamedBy(typeElement(first)));
+    readDocument(first, read);
+    cfg = std::move(read);
     return true;
+}
+
+bool readXmlOver(std::string_view bytes, GatewayConfiguration& cfg, std::string& error) {
+    XMLDocument doc;
+    const XMLElement* first = firstElement(bytes, doc, error, nullptr);
+    if (first == nullptr) {
+        return false;
+    }
+    readDocument(first, cfg);
+    return true;
+}
+
+std::vector<DroppedField> fieldsXmlDrops(const GatewayConfiguration& cfg) {
+    const GatewayConfiguration fresh = newConfiguration(cfg.ConfigType);
+    std::vector<DroppedField> dropped;
+    const std::span<const UnheldRow> rows = cfg.isMaster()
+                                                ? std::span<const UnheldRow>(kUnheldMasterRows)
+                                                : std::span<const UnheldRow>(kUnheldSlaveRows);
+    for (const UnheldRow& row : rows) {
+        const std::string& value = cfg.Config.*row.field;
+        if (value != fresh.Config.*row.field) {
+            dropped.push_back({row.label, configTextToUtf8(value)});
+        }
+    }
+    return dropped;
+}
+
+std::string droppedFieldsText(const std::vector<DroppedField>& fields) {
+    std::string text;
+    for (const DroppedField& f : fields) {
+        text += (text.empty() ? "" : ", ") + std::string(f.label) + " (" + f.value + ")";
+    }
+    return text;
 }
 
 } // namespace torvane

@@ -133,16 +133,21 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
     return outcome;
 }
 
-void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {
+DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {
+    DownloadChanges changes;
     const CONFIG& sent = outcome.configuration.Config;
     CONFIG& c = live.Config;
     if (outcome.commandsCapped && c.InstructionCount > kCommandCap) {
         c.InstructionCount = kCommandCap;
+        changes.commandsCut = true;
     }
     if (!outcome.started) {
-        return;
+        return changes;
     }
-    c.ConfigEdition = sent.ConfigEdition;
+    if ((c.ConfigEdition < kEditionNewLayout) != (sent.ConfigEdition < kEditionNewLayout)) {
+        c.ConfigEdition = sent.ConfigEdition;
+        changes.layout = true;
+    }
     if (live.ConfigType == kCanopenSlave && outcome.configuration.ConfigType == kCanopenSlave) {
         // The slave download recalculated every address; commands edited meanwhile keep theirs.
         const int count = std::clamp(std::min(c.InstructionCount, sent.InstructionCount), 0,
@@ -150,11 +155,32 @@ void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& out
         for (int i = 0; i < count; ++i) {
             INSTRUCTION& mine = c.Instructions[i];
             const INSTRUCTION& theirs = sent.Instructions[i];
-            if (mine.InstructionType == theirs.InstructionType && mine.Bytes == theirs.Bytes) {
+            if (mine.InstructionType == theirs.InstructionType && mine.Bytes == theirs.Bytes &&
+                mine.MappingAddress != theirs.MappingAddress) {
                 mine.MappingAddress = theirs.MappingAddress;
+                changes.mappingAddresses = true;
             }
         }
     }
+    return changes;
+}
+
+std::string downloadStepName(const DownloadChanges& changes) {
+    std::string parts;
+    auto add = [&parts](bool changed, const char* part) {
+        if (changed) {
+            parts += (parts.empty() ? "" : ", ") + std::string(part);
+        }
+    };
+    add(changes.commandsCut, str::StepPartCommandCut);
+    add(changes.mappingAddresses, str::StepPartMappingAddresses);
+    add(changes.layout, str::StepPartLayout);
+    if (parts.empty()) {
+        return {};
+    }
+    std::string name = str::StepDownloadChanged;
+    name.replace(name.find("%s"), 2, parts);
+    return name;
 }
 
 } // namespace torvane

@@ -61,8 +61,23 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
 // configuration only when every frame was read.
 TransferOutcome runUpload(TransferRequest request, const TransferServices& services);
 
+// What a finished download changed in the live configuration.
+struct DownloadChanges {
+    bool commandsCut = false;      // the commands beyond the 84th were dropped
+    bool mappingAddresses = false; // a slave's recalculated mapping addresses differ
+    bool layout = false; // the edition the gateway's format gave moved across the old layout
+
+    bool any() const { return commandsCut || mappingAddresses || layout; }
+};
+
 // Applies what a finished download changed in its copy to the live configuration: the 84 cap,
-// ConfigEdition, and (slave) the recalculated mapping addresses. Other edits made meanwhile stay.
-void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome);
+// (slave) the recalculated mapping addresses, and the edition of the format the gateway took when
+// it changes the layout (below the new layout or not; within one side the editions behave the
+// same, so the live one stays). Other edits made meanwhile stay. Returns what changed.
+DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome);
+
+// The name of the undo step of a download that changed `changes`: "Download (84-command cut)",
+// the changes listed in the parentheses; empty when nothing changed.
+std::string downloadStepName(const DownloadChanges& changes);
 
 } // namespace torvane

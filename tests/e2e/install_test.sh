@@ -24,13 +24,25 @@ for f in bin/torvane bin/torvane-cli bin/torvane-gatewaysim share/torvane/EDSTem
     share/metainfo/org.torvane.Torvane.metainfo.xml share/icons/hicolor/scalable/apps/torvane.svg \
     share/icons/hicolor/48x48/apps/torvane.png share/man/man1/torvane.1.gz \
     share/man/man1/torvane-cli.1.gz share/man/man1/torvane-gatewaysim.1.gz \
-    share/bash-completion/completions/torvane-cli share/bash-completion/completions/torvane; do
+    share/bash-completion/completions/torvane-cli share/bash-completion/completions/torvane \
+    share/doc/torvane/copyright share/doc/torvane/changelog.gz; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 
 desktop-file-validate "$prefix/share/applications/torvane.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.torvane.Torvane.metainfo.xml" >/dev/null
 bash -n "$prefix/share/bash-completion/completions/torvane-cli"
+
+# The Debian package passes lintian with no error and no warning, where lintian is installed.
+if command -v lintian >/dev/null && command -v cpack >/dev/null; then
+    (cd "$build" && cpack -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) ||
+        { cat "$work/cpack.log" >&2; fail "cpack"; }
+    deb=$(ls "$work"/pkg/*.deb)
+    lintian --allow-root --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+        { cat "$work/lintian.log" >&2; fail "lintian found errors or warnings"; }
+else
+    echo "note: lintian is not installed; the package is not checked"
+fi
 
 # The rest runs in a private mount namespace where both trees are empty, when we may.
 cp "$0" "$work/" 2>/dev/null || true

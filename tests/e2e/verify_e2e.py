@@ -179,6 +179,57 @@ def case_diff_files(ctx):
     run(ctx, "verify", ctx.path("missing.chg"), "--port", "/dev/null", expect=2)
 
 
+def diff_outcome(ctx, *args, mirror=False):
+    """Exit status, the differences (ours and theirs swapped when `mirror`), the not-compared
+    count and whether the damage warning was printed, of one diff."""
+    r = subprocess.run([ctx.cli_exe, "diff", *args, "--json"], capture_output=True, timeout=60)
+    if r.returncode == 2:
+        return (2, [], 0, "damaged at line" in r.stderr.decode())
+    doc = json.loads(r.stdout)
+    keys = ("theirs", "ours") if mirror else ("ours", "theirs")
+    differences = sorted((d["place"], d[keys[0]], d[keys[1]]) for d in doc["differences"])
+    return (r.returncode, differences, doc["notCompared"]["count"],
+            "damaged at line" in r.stderr.decode())
+
+
+def case_diff_xml_both_ways(ctx):
+    """An .xml side is read as the program opens it, whichever side it is on: diff A B and
+    diff B A give the same differences mirrored, the same count and the same exit status."""
+    chg = [t.fixture(ctx, v) for v in ("new", "compatible", "slave", "nmt-yes")]
+    chg += [os.path.join(ctx.data, n) for n in ("cycles_master.chg", "slave_block.chg",
+                                                "escapes.chg")]
+    xml = []
+    for src in chg:
+        out = ctx.path(os.path.basename(src) + ".xml")
+        subprocess.run([ctx.cli_exe, "convert", src, out], check=True, capture_output=True,
+                       timeout=30)
+        xml.append(out)
+    xml.append(changed_xml(ctx, chg[1]))
+    xml += [os.path.join(ctx.data, n) for n in ("escapes.xml", "slave.xml", "damaged.xml")]
+    compared = 0
+    for a in xml:
+        for b in chg + xml:
+            if a == b:
+                continue
+            for scope in ([], ["--carried"]):
+                ab = diff_outcome(ctx, a, b, *scope)
+                ba = diff_outcome(ctx, b, a, *scope, mirror=True)
+                if ab[:3] != ba[:3]:
+                    raise t.Failure(f"diff {scope} {a} {b}: {ab}\nthe other way: {ba}")
+                if ab[0] not in (0, 1, 2):
+                    raise t.Failure(f"diff {a} {b}: exit {ab[0]}")
+                damaged = "damaged" in a or "damaged" in b
+                if ab[3] != damaged or ba[3] != damaged:
+                    raise t.Failure(f"diff {a} {b}: the damage warning is missing or stray")
+                compared += 1
+    # Fields XML does not hold are never differences: an archive and its own XML file are equal.
+    for src, out in zip(chg, xml):
+        code, lines, counted, _ = diff_outcome(ctx, src, out)
+        if code != 0 or lines or counted < 4:
+            raise t.Failure(f"diff {src} {out}: exit {code}, {lines}, {counted} not compared")
+    print(f"{compared} pairs compared both ways")
+
+
 CASES = {name[len("case_"):].replace("_", "-"): fn
          for name, fn in globals().items() if name.startswith("case_")}
 
@@ -188,10 +239,12 @@ def main():
     ap.add_argument("--bin", required=True)
     ap.add_argument("--work", required=True)
     ap.add_argument("--case", required=True, choices=sorted(CASES))
+    ap.add_argument("--data", help="the folder of the test data files")
     args = ap.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     ctx = t.Context(args.bin, args.work)
+    ctx.data = args.data
     failure = None
     try:
         CASES[args.case](ctx)

@@ -5,12 +5,15 @@
 #include "../support/sample_ports.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/command_line.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/config_dialogs.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "platform/text_codec.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -144,16 +147,46 @@ private slots:
         }
     }
 
-    void saveQuestionDefaultsToNo() {
-        CDSave dialog;
-        auto* no = dialog.findChild<QPushButton*>(QStringLiteral("no"));
-        QVERIFY(no != nullptr);
-        QVERIFY(no->isDefault());
-        QCOMPARE(no->text(), QStringLiteral("No(&N)"));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::keyClick(&dialog, Qt::Key_Return);
-        QCOMPARE(dialog.result(), int(CDSave::No));
+    // A file name that is not text in the locale's encoding reaches the document as its bytes.
+    void commandLineFileKeepsItsBytes() {
+        const std::string name = "caf\xE9.chg";
+        std::string args[] = {"torvane", "--lang", "en", name};
+        char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data()};
+        const CommandLine cl = parseCommandLine(commandLineArguments(4, argv));
+        QCOMPARE(cl.action, CommandLine::Action::Run);
+        QCOMPARE(commandLineFilePath(cl.file, 4, argv), name);
+        QCOMPARE(commandLineFilePath(QStringLiteral("plain.chg"), 4, argv),
+                 std::string("plain.chg"));
+    }
+
+    // One version everywhere: the About window shows the one `torvane --version` prints.
+    void aboutShowsTheProgramsVersion() {
+        const CommandLine cl =
+            parseCommandLine({QStringLiteral("torvane"), QStringLiteral("--version")});
+        QVERIFY(cl.text.startsWith(QStringLiteral("torvane ")));
+        const QString version = cl.text.mid(8).trimmed();
+        CAboutDlg about;
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("version"))->text(),
+                 QStringLiteral("Version ") + version);
+    }
+
+    // Enter keeps the work: "Yes(&Y)" is the default button. Before an upload the question
+    // also says what will replace the open configuration.
+    void saveQuestionDefaultsToYes() {
+        for (const bool upload : {false, true}) {
+            CDSave dialog(nullptr, upload);
+            auto* yes = dialog.findChild<QPushButton*>(QStringLiteral("yes"));
+            QVERIFY(yes != nullptr);
+            QVERIFY(yes->isDefault());
+            QCOMPARE(yes->text(), QStringLiteral("Yes(&Y)"));
+            const QString question = dialog.findChild<QLabel*>(QStringLiteral("question"))->text();
+            QCOMPARE(question.contains(ui(str::SaveBeforeUploadNote)), upload);
+            QVERIFY(question.startsWith(ui(str::SaveConfigurationQuestion)));
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QCOMPARE(dialog.result(), int(CDSave::Yes));
+        }
     }
 
     // Each port keeps its text and gets the description of its adapter as a tooltip; the

@@ -58,6 +58,14 @@ inline QTreeWidgetItem* treeItem(QTreeWidget* tree, const QStringList& path) {
     return at;
 }
 
+// The caption as the window system shows it: Qt's "[*]" placeholder becomes "*" while the
+// window is marked modified.
+inline QString shownTitle(const QWidget* window) {
+    QString title = window->windowTitle();
+    return title.replace(QStringLiteral("[*]"),
+                         window->isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 // Forgets the recent files, the last folder and every other setting of the program.
 inline void clearProgramSettings() {
     QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Torvane"))

@@ -8,6 +8,7 @@
 #include "gui/app/translation.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
+#include "gui/editor/prompts.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "gui_test_support.h"
 #include "model/config_file.h"
@@ -196,6 +197,16 @@ private:
 
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
+    // The n-th entry of the File menu's recent list.
+    QAction* recentAction(int n) const {
+        for (QAction* a : frame_->findChildren<QAction*>()) {
+            if (a->text().startsWith(QStringLiteral("&%1 ").arg(n))) {
+                return a;
+            }
+        }
+        return nullptr;
+    }
+
     // Text as an input method commits it: how Chinese reaches an editor (key events carry no
     // such characters).
     void commitFromInputMethod(const QString& text) {
@@ -259,7 +270,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     void shellLayout() {
         startFrame(kCanopenMaster);
         QCOMPARE(frame_->size(), QSize(1440, 750));
-        QCOMPARE(frame_->windowTitle(), QStringLiteral("Gateway Configuration Software Torvane"));
+        QCOMPARE(test::shownTitle(frame_.get()),
+                 QStringLiteral("Gateway Configuration Software Torvane"));
         const QStringList menus = {QStringLiteral("File(&F)"), QStringLiteral("Edit(&E)"),
                                    QStringLiteral("Tools(&T)"), QStringLiteral("Help(&H)")};
         QStringList shown;
@@ -376,7 +388,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         prompts_.files = {path("built.chg").toStdString()};
         clickAction("Save");
         QVERIFY(QFile::exists(path("built.chg")));
-        QCOMPARE(frame_->windowTitle(), path("built.chg"));
+        QCOMPARE(test::shownTitle(frame_.get()), path("built.chg") + QStringLiteral(" - Torvane"));
         const GatewayConfiguration saved = frame_->session().configuration();
 
         // Reopen through File -> Open in a new window and compare with what was saved.
@@ -616,14 +628,219 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(prompts_.saveQuestions, 0);
         QVERIFY(!frame_->action(QStringLiteral("Undo(&U)"))->isEnabled());
 
+        // An XML file that holds every value is a saved state too.
         clickItem({QStringLiteral("CANopen Network")});
         typeIntoCell(7, QStringLiteral("50"));
         prompts_.files = {path("undo.xml").toStdString()};
         frame_->action(QStringLiteral("Save As(&A)"))->trigger();
-        QVERIFY(doc.ModifiedFlag());
+        QVERIFY(!doc.ModifiedFlag());
         typeIntoCell(7, QStringLiteral("60"));
-        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
         QVERIFY(doc.ModifiedFlag());
+        pressOnTree(QKeySequence(QStringLiteral("Ctrl+Z")));
+        QVERIFY(!doc.ModifiedFlag());
+    }
+
+    // File -> Open of an XML file after an archive with values XML does not hold: every field is
+    // the file's or a new configuration's, nothing of the archive survives.
+    void xmlOpenStartsFromANewConfiguration() {
+        GatewayConfiguration archive = newConfiguration(kCanopenMaster);
+        archive.Config.RPDOCycle = "55";
+        archive.Config.OutputProcessing = str::Clear;
+        archive.Config.SDORetries = "3";
+        archive.Config.SlaveNodeAddress = "9";
+        archive.Config.NodeCount = 2;
+        archive.Config.Nodes[0] = {"5", "Left"};
+        archive.Config.Nodes[1] = {"6", "Right"};
+        GatewayConfiguration other = newConfiguration(kCanopenMaster);
+        other.Config.BuadRate = "500K";
+        other.Config.NodeCount = 1;
+        other.Config.Nodes[0] = {"7", "Valve"};
+        std::string error;
+        QVERIFY(saveConfigurationFile(path("plant.chg").toStdString(), archive, error));
+        QVERIFY(saveConfigurationFile(path("other.xml").toStdString(), other, error));
+
+        startFrame(kCanopenMaster);
+        for (const char* file : {"plant.chg", "other.xml"}) {
+            prompts_.files = {path(file).toStdString()};
+            QTest::keySequence(frame_.get(), QKeySequence(QStringLiteral("Ctrl+O")));
+            QCOMPARE(test::shownTitle(frame_.get()), path(file) + QStringLiteral(" - Torvane"));
+        }
+        QCOMPARE(frame_->session().configuration(), other);
+        clickItem({QStringLiteral("CANopen Network")});
+        QCOMPARE(cell(1), QStringLiteral("500K"));
+        QCOMPARE(cell(10), QStringLiteral("0"));
+        QCOMPARE(cell(11), QStringLiteral("Hold"));
+        QVERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Valve")}) != nullptr);
+        QVERIFY(prompts_.told.empty());
+    }
+
+    // Files the window refuses, and a damaged one it opens as far as it goes and tells about.
+    void xmlFileThatHoldsNoConfigurationOrIsDamaged_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("html") << QByteArray("<html><head/><body><p>x</p></body></html>\n")
+                              << QStringLiteral(": holds no configuration") << false;
+        QTest::newRow("bare FiledBus")
+            << QByteArray("<FiledBus/>") << QStringLiteral(": holds no configuration") << false;
+        QTest::newRow("damaged")
+            << QByteArray("<FiledBus Value=\"FiledBus\"><InportNum Value=\"48\"/></FiledBus>\n"
+                          "<ConfigType Value=\"TAVO20\"/>\n<ConfigEdition Value=\"320\"/>\n"
+                          "<CANopen Value=\"CANopen\"></CANopn>\n")
+            << QStringLiteral(": damaged at line 4; read as far as it goes") << true;
+    }
+    void xmlFileThatHoldsNoConfigurationOrIsDamaged() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, told);
+        QFETCH(bool, opens);
+        const QString file = path("odd.xml");
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(bytes);
+        }
+        startFrame(kCanopenSlave);
+        prompts_.files = {file.toStdString()};
+        clickAction("Open");
+        QCOMPARE(prompts_.told.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(prompts_.told[0]), file + told);
+        QCOMPARE(frame_->session().configuration().isMaster(), opens);
+        QCOMPARE(frame_->session().configuration().Fieldbus.InportNum,
+                 std::string(opens ? "48" : "112"));
+        QCOMPARE(test::shownTitle(frame_.get()).startsWith(file), opens);
+    }
+
+    // Saving values XML cannot hold asks first, naming them: No writes nothing, Yes writes and
+    // keeps the modified mark; Save asks again.
+    void saveAsXmlAsksAboutWhatItLeavesOut() {
+        startFrame(kCanopenMaster);
+        clickItem({QStringLiteral("CANopen Network")});
+        typeIntoCell(10, QStringLiteral("55"));
+        pickFromList(11, QStringLiteral("Clear"));
+        clickCell(0, 0);
+        const QString file = path("drops.xml");
+        QFile::remove(file);
+        const std::vector<DroppedField> named = {{str::ParamRpdoCycle, "55"},
+                                                 {str::ParamOutputProcessing, "Clear"}};
+        QCOMPARE(xmlDropsQuestion(named),
+                 QStringLiteral("The XML file does not hold: The Cycle for RPDO Transmission (55), "
+                                "Output Data Processing (Clear). Save anyway?"));
+        QAction* saveAs = frame_->action(QStringLiteral("Save As(&A)"));
+        prompts_.files = {file.toStdString()};
+        prompts_.dropAnswers = {false};
+        saveAs->trigger();
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(test::shownTitle(frame_.get()),
+                 QStringLiteral("Gateway Configuration Software Torvane*"));
+        prompts_.files = {file.toStdString()};
+        prompts_.dropAnswers = {true};
+        saveAs->trigger();
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral("* - Torvane"));
+        prompts_.dropAnswers = {true};
+        QTest::keySequence(frame_.get(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(prompts_.dropQuestions, (std::vector<std::vector<DroppedField>>(3, named)));
+        QCOMPARE(prompts_.fileRequests.size(), std::size_t{2});
+        QVERIFY(frame_->isWindowModified());
+    }
+
+    // Whatever route a file came by, the caption names it and Ctrl+S writes it back in its own
+    // format without a dialog; it heads the recent list once.
+    void captionAndSaveTargetAfterEachRoute_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"route.chg", "route.xml"}) {
+            for (const char* route : {"open", "recent", "command line", "save as"}) {
+                QTest::addRow("%s %s", route, name)
+                    << QString::fromLatin1(route) << QString::fromLatin1(name);
+            }
+        }
+    }
+    void captionAndSaveTargetAfterEachRoute() {
+        QFETCH(QString, route);
+        QFETCH(QString, name);
+        const QString file = path(name.toLatin1().constData());
+        std::string error;
+        QVERIFY(saveConfigurationFile(file.toStdString(), newConfiguration(kCanopenMaster), error));
+        RecentFiles().add(path("elsewhere.chg").toStdString());
+        RecentFiles().add(file.toStdString());
+        RecentFiles().add(path("later.chg").toStdString());
+        if (route == QLatin1String("command line")) {
+            prompts_ = ScriptedPrompts{};
+            frame_ = std::make_unique<CMainFrame>(prompts_);
+            QCOMPARE(frame_->start(file), CMainFrame::StartResult::Running);
+            frame_->show();
+            QApplication::setActiveWindow(frame_.get());
+            QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        } else {
+            startFrame(kCanopenMaster);
+        }
+        if (route == QLatin1String("open")) {
+            prompts_.files = {file.toStdString()};
+            clickAction("Open");
+        } else if (route == QLatin1String("recent")) {
+            frame_->action(QStringLiteral("&2 ") + file)->trigger();
+        } else if (route == QLatin1String("save as")) {
+            prompts_.files = {file.toStdString()};
+            frame_->action(QStringLiteral("Save As(&A)"))->trigger();
+        }
+        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral(" - Torvane"));
+        QCOMPARE(RecentFiles().load().value(0), file);
+        QCOMPARE(RecentFiles().load().count(file), 1);
+
+        clickItem({QStringLiteral("CANopen Network")});
+        typeIntoCell(7, QStringLiteral("33"));
+        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral("* - Torvane"));
+        const std::size_t dialogs = prompts_.fileRequests.size();
+        QTest::keySequence(frame_.get(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(prompts_.fileRequests.size(), dialogs);
+        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral(" - Torvane"));
+        GatewayConfiguration read;
+        DocumentState state;
+        QVERIFY(loadConfigurationFile(file.toStdString(), read, state, error));
+        QCOMPARE(read.Config.SYNC, std::string("33"));
+        QCOMPARE(RecentFiles().load().value(0), file);
+        QCOMPARE(RecentFiles().load().count(file), 1);
+        QVERIFY(prompts_.told.empty());
+    }
+
+    // "Yes" at exit writes the XML file that is open, as XML, without asking for a name.
+    void exitYesSavesTheKnownXmlFile() {
+        const QString file = path("known.xml");
+        std::string error;
+        QVERIFY(saveConfigurationFile(file.toStdString(), newConfiguration(kCanopenMaster), error));
+        startFrame(kCanopenMaster);
+        frame_->document()->openRecent(file);
+        clickItem({QStringLiteral("CANopen Network")});
+        typeIntoCell(7, QStringLiteral("44"));
+        prompts_.saveAnswers = {SaveAnswer::Yes};
+        QVERIFY(frame_->close());
+        QVERIFY(prompts_.fileRequests.empty());
+        frame_.reset();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("<?xml"));
+        QVERIFY(bytes.contains("<SYNC Value=\"44\"/>"));
+    }
+
+    // A file whose name is not text in the locale's encoding opens from the command line and
+    // from the recent list, and is saved back under its own name.
+    void fileNameThatIsNotText() {
+        const std::string file = path("caf").toStdString() + "\xE9.chg";
+        std::string error;
+        QVERIFY(saveConfigurationFile(file, newConfiguration(kCanopenSlave), error));
+        prompts_ = ScriptedPrompts{};
+        frame_ = std::make_unique<CMainFrame>(prompts_);
+        QCOMPARE(frame_->startPath(file), CMainFrame::StartResult::Running);
+        QVERIFY(prompts_.told.empty());
+        QVERIFY(!frame_->session().configuration().isMaster());
+        QCOMPARE(RecentFiles().paths().front(), file);
+        startFrame(kCanopenMaster);
+        recentAction(1)->trigger();
+        QVERIFY(prompts_.told.empty());
+        QVERIFY(!frame_->session().configuration().isMaster());
+        QCOMPARE(frame_->session().document().CurrentFilePath(), file);
     }
 
     // While a cell's editor is open, Ctrl+Z is the editor's own; the configuration's Undo
@@ -681,7 +898,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(prompts_.saveQuestions, 2);
         QVERIFY(item({QStringLiteral("CANopen Slave")}) != nullptr);
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Profibus Network"));
-        QCOMPARE(frame_->windowTitle(), QStringLiteral("Untitled - Torvane"));
+        QCOMPARE(test::shownTitle(frame_.get()), QStringLiteral("Untitled - Torvane"));
     }
 
     void commandLineFileOpensAndIsRemembered() {
@@ -695,7 +912,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(frame_->start(path("slave.chg")), CMainFrame::StartResult::Running);
         QVERIFY(item({QStringLiteral("CANopen Slave"), QStringLiteral("Transmit PDO")}));
         QCOMPARE(RecentFiles().load().value(0), path("slave.chg"));
-        QCOMPARE(frame_->windowTitle(), QStringLiteral("Gateway Configuration Software Torvane"));
+        QCOMPARE(test::shownTitle(frame_.get()), path("slave.chg") + QStringLiteral(" - Torvane"));
         // The same archive under an .xml name is read as XML, so it is refused.
         QVERIFY(QFile::copy(path("slave.chg"), path("slave-as.xml")));
         QVERIFY(!frame_->document()->openRecent(path("slave-as.xml")));
@@ -783,7 +1000,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
 
         prompts_.files = {QFile::encodeName(file).toStdString()};
         clickAction("Save");
-        QCOMPARE(frame_->windowTitle(), file);
+        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral(" - Torvane"));
         QVERIFY(QFile(file).size() > 0);
 
         frame_->setUrlOpener([](const QUrl&) { return true; });
@@ -811,7 +1028,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         // And once more from the recent-file menu, into a fresh window.
         startFrame(kCanopenMaster);
         frame_->action(QStringLiteral("&1 ") + file)->trigger();
-        QCOMPARE(frame_->windowTitle(), file + QStringLiteral(" - Torvane"));
+        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral(" - Torvane"));
         QCOMPARE(frame_->session().configuration().Config.Instructions[0].Description, stored);
         clickItem(command);
         QCOMPARE(cell(4), typed);

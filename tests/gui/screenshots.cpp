@@ -9,6 +9,7 @@
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/compare_window.h"
+#include "gui/editor/config_dialogs.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
@@ -88,7 +89,10 @@ QPixmap withCaption(QWidget& window) {
     const QPixmap body = window.grab();
     QStyleOptionTitleBar bar;
     bar.initFrom(&window);
-    bar.text = window.windowTitle();
+    // Qt's modified mark as the window system shows it.
+    bar.text = window.windowTitle().replace(QStringLiteral("[*]"), window.isWindowModified()
+                                                                      ? QStringLiteral("*")
+                                                                      : QString());
     bar.icon = window.windowIcon();
     bar.state |= QStyle::State_Active;
     bar.titleBarState = Qt::WindowActive;
@@ -364,6 +368,21 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(&about);
         ok &= save(about.grab(), out, "about.png");
         about.close();
+
+        // The save question, as before an upload, with "Yes(&Y)" the default button.
+        CDSave question(&frame, true);
+        question.show();
+        (void)QTest::qWaitForWindowExposed(&question);
+        ok &= save(withCaption(question), out, "save-question.png");
+        question.close();
+
+        // Saving as XML with values an XML file cannot hold.
+        const std::unique_ptr<QMessageBox> drops = xmlDropsBox(
+            {{str::ParamRpdoCycle, "55"}, {str::ParamOutputProcessing, str::Clear}}, &frame);
+        drops->show();
+        (void)QTest::qWaitForWindowExposed(drops.get());
+        ok &= save(withCaption(*drops), out, "xml-save-question.png");
+        drops->close();
 
         // Tools -> "Compare with File(&C)" against a copy with a changed time-out, a resized
         // command and one command fewer.

@@ -26,7 +26,22 @@ public:
 
     std::optional<int> askConfigType() override { return next(configTypes, "config type"); }
     std::optional<int> askConfigFormat() override { return next(configFormats, "config format"); }
-    SaveAnswer askSaveChanges() override {
+    std::deque<bool> dropAnswers;
+    std::vector<std::vector<DroppedField>> dropQuestions;
+    std::vector<SaveReason> saveReasons;
+
+    bool askSaveDropping(const std::vector<DroppedField>& fields) override {
+        dropQuestions.push_back(fields);
+        if (dropAnswers.empty()) {
+            unexpected.emplace_back("XML drops question");
+            return false;
+        }
+        const bool a = dropAnswers.front();
+        dropAnswers.pop_front();
+        return a;
+    }
+    SaveAnswer askSaveChanges(SaveReason reason) override {
+        saveReasons.push_back(reason);
         ++saveQuestions;
         if (saveAnswers.empty()) {
             unexpected.emplace_back("save question");

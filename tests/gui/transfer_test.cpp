@@ -216,14 +216,13 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(act(ui(str::TipDownload))->isEnabled());
         QVERIFY(act(ui(str::TipUpload))->isEnabled());
         QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
-        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 320);
-        // What the download changed is one step of its own.
-        QAction* undo = frame_->action(QStringLiteral("Undo(&U)"));
-        QCOMPARE(undo->statusTip(), QStringLiteral("Undo: Download"));
-        undo->trigger();
+        // The new format's edition behaves as the current one: the download changed nothing of
+        // the configuration, so it adds no undo step and leaves the mark clear.
         QCOMPARE(frame_->session().configuration().Config.ConfigEdition, sent.Config.ConfigEdition);
-        frame_->action(QStringLiteral("Redo(&R)"))->trigger();
-        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 320);
+        QAction* undo = frame_->action(QStringLiteral("Undo(&U)"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!frame_->document()->document().ModifiedFlag());
+        QVERIFY(!frame_->isWindowModified());
 
         prompts_->told.clear();
         prompts_->saveAnswers = {SaveAnswer::No};
@@ -239,6 +238,21 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!undo->isEnabled());
         // The tree shows what came back: both nodes under "CANopen Network".
         QCOMPARE(view()->tree()->topLevelItem(1)->childCount(), sent.Config.NodeCount);
+
+        // 85 commands: the download cuts the last one, and that is a step that says so.
+        prompts_->saveAnswers = {SaveAnswer::No};
+        openFixture("master85");
+        prompts_->told.clear();
+        prompts_->okCancel = {true, true, true, true};
+        act(ui(str::TipDownload))->trigger();
+        waitIdle();
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(frame_->session().configuration().Config.InstructionCount, 84);
+        QCOMPARE(undo->statusTip(), QStringLiteral("Undo: Download (84-command cut)"));
+        QVERIFY(frame_->isWindowModified());
+        undo->trigger();
+        QCOMPARE(frame_->session().configuration().Config.InstructionCount, 85);
+        QVERIFY(!frame_->document()->document().ModifiedFlag());
         QVERIFY(prompts_->unexpected.empty());
     }
 
@@ -249,8 +263,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::addColumn<bool>("rowsGrey");
         QTest::newRow("cancel") << int(FormatChoice::Cancel) << QString(str::ResultDownloadCancel)
                                 << 220 << true;
+        // 210 and 220 are both the old layout: the edition stays.
         QTest::newRow("compatible")
-            << int(FormatChoice::Compatible) << QString(str::ResultSuccess) << 210 << true;
+            << int(FormatChoice::Compatible) << QString(str::ResultSuccess) << 220 << true;
         // Edition 220 has no RPDO cycle, which the new format needs; the edition is decided
         // all the same and rows 8 and 9 open up.
         QTest::newRow("new") << int(FormatChoice::New)

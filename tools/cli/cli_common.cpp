@@ -98,6 +98,7 @@ int usageError(const std::string& command, const std::string& message) {
 }
 
 bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg, DocumentState* doc) {
+    // An archive is applied over it; an XML file starts from a new one of its own type.
     GatewayConfiguration read = newConfiguration(kCanopenMaster);
     DocumentState state;
     std::string error;
@@ -107,8 +108,7 @@ bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg, Docum
         return false;
     }
     if (damagedLine > 0) {
-        printError("warning: " + path + ": damaged at line " + std::to_string(damagedLine) +
-                   "; read as far as it goes");
+        printError("warning: " + damagedXmlMessage(path, damagedLine));
     }
     cfg = std::move(read);
     if (doc != nullptr) {
@@ -122,6 +122,9 @@ bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg)
     if (!saveConfigurationFile(path, cfg, error)) {
         printError(error);
         return false;
+    }
+    if (const std::vector<DroppedField> dropped = fieldsLeftOut(path, cfg); !dropped.empty()) {
+        printError("warning: " + path + " does not hold: " + droppedFieldsText(dropped));
     }
     return true;
 }

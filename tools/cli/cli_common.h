@@ -46,15 +46,17 @@ void printError(const std::string& message);
 // Prints "torvane-cli <command>: <message>" and a hint to run --help; returns kExitUsage.
 int usageError(const std::string& command, const std::string& message);
 
-// Loads a .chg or .xml file into `cfg`, starting from a new master configuration (so entries
-// beyond the counts are those of a new configuration); `doc`, when given, receives the file state.
+// Loads a .chg or .xml file into `cfg`, starting from a new configuration (of the XML file's
+// type; master under an archive), so entries beyond the counts are those of a new
+// configuration; `doc`, when given, receives the file state.
 // Returns false after printing a message that names the file. A damaged XML file read as far as
 // it goes loads with a warning on stderr.
 bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg,
                        DocumentState* doc = nullptr);
 
 // Saves `cfg` atomically as .xml or .chg by the name. Returns false after printing a message
-// that names the file; the previous file is then intact.
+// that names the file; the previous file is then intact. An XML file that leaves out parameter
+// values the grid shows is written all the same, with one warning line naming them.
 bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg);
 
 // Answers every bus-load question with --yes (OK) or Cancel and prints it with its answer.

@@ -17,11 +17,13 @@ const char* const kDiffHelp =
     "Compares the configuration files A and B (.chg or .xml) and prints each difference\n"
     "as 'place: value in A -> value in B', values as the grid shows them. Commands are\n"
     "matched by node address, type and Index/Sub-index or COB-ID, not by position;\n"
-    "commands sharing all of these pair up in list order. An .xml side is read on top\n"
-    "of a copy of the other side, so fields XML does not carry are not compared; they\n"
-    "are counted on stderr. Texts are printed with control characters as \\xNN, a line end\n"
-    "as \\n, a backslash as \\\\; a place or value holding ' -> ' or starting with a quote\n"
-    "is put in double quotes, so each difference stays one line.\n\n"
+    "commands sharing all of these pair up in list order. An .xml side is read as the\n"
+    "program opens it, from a new configuration of the type the file names; the fields\n"
+    "the XML file does not hold are not compared, whichever side it is on, and are\n"
+    "counted on stderr. So 'diff A B' and 'diff B A' give the same differences mirrored.\n"
+    "Texts are printed with control characters as \\xNN, a line end as \\n, a backslash\n"
+    "as \\\\; a place or value holding ' -> ' or starting with a quote is put in double\n"
+    "quotes, so each difference stays one line.\n\n"
     "  --carried   compare what a download carries: each side as a download would send it\n"
     "              (the first 84 commands, slave mapping addresses recalculated), values as\n"
     "              the codes they become on the wire (NMT 'Yes' equals 'Enable'). Fields a\n"
@@ -32,10 +34,9 @@ const char* const kDiffHelp =
     "              \"theirs\":...}],\"notCompared\":{\"count\":0,\"fields\":[]}} (ours is A)\n\n"
     "Exit codes: 0 equal, 1 different, 2 usage error or a file that cannot be read.\n";
 
-// Loads `path` plainly, or, for an .xml file, on top of `base` (the other side).
-bool loadSide(const std::string& path, const GatewayConfiguration* base, GatewayConfiguration& cfg,
-              NotCompared& notCarried) {
-    if (base == nullptr || !isXmlFileName(path)) {
+// Loads one side; an .xml side also says what its file does not hold.
+bool loadSide(const std::string& path, GatewayConfiguration& cfg, UnheldFields& unheld) {
+    if (!isXmlFileName(path)) {
         return loadConfiguration(path, cfg);
     }
     std::string bytes;
@@ -44,9 +45,13 @@ bool loadSide(const std::string& path, const GatewayConfiguration* base, Gateway
         printError(error);
         return false;
     }
-    if (!readXmlOnTop(bytes, *base, cfg, notCarried, error)) {
+    int damagedLine = 0;
+    if (!readXmlSide(bytes, cfg, unheld, error, &damagedLine)) {
         printError(path + ": " + error);
         return false;
+    }
+    if (damagedLine > 0) {
+        printError("warning: " + damagedXmlMessage(path, damagedLine));
     }
     return true;
 }
@@ -114,15 +119,13 @@ int cmdDiff(const Args& args) {
     const std::string& pathB = p.positional[1];
     GatewayConfiguration a;
     GatewayConfiguration b;
-    NotCompared notCarried;
-    // An .xml side is read over the other side, so the other side is read first.
-    const bool aOnTop = isXmlFileName(pathA) && !isXmlFileName(pathB);
-    const bool loaded =
-        aOnTop ? loadSide(pathB, nullptr, b, notCarried) && loadSide(pathA, &b, a, notCarried)
-               : loadSide(pathA, nullptr, a, notCarried) && loadSide(pathB, &a, b, notCarried);
-    if (!loaded) {
+    UnheldFields unheldA;
+    UnheldFields unheldB;
+    if (!loadSide(pathA, a, unheldA) || !loadSide(pathB, b, unheldB)) {
         return kExitUsage;
     }
+    NotCompared notCarried;
+    setAsideUnheld(a, &unheldA, b, &unheldB, notCarried);
     CompareResult result = compareConfigurations(a, b, options);
     if (result.outcome == CompareOutcome::NotDownloadable) {
         printError(result.message);

@@ -25,8 +25,13 @@ constexpr const char* kNewHelp =
 constexpr const char* kConvertHelp =
     "Usage: torvane-cli convert IN OUT\n\n"
     "Reads the configuration IN and writes it to OUT. A name whose extension is exactly 'xml'\n"
-    "is an XML file, any other name a .chg archive. Reading XML starts from a new master\n"
-    "configuration, so fields the XML file does not carry get their new-configuration values.\n\n"
+    "is an XML file, any other name a .chg archive. Reading XML starts from a new configuration\n"
+    "of the type the file names, so fields the XML file does not carry get their\n"
+    "new-configuration values. Writing XML leaves out the parameters it cannot hold; when one\n"
+    "of them differs from a new configuration's value, a warning on stderr names them:\n"
+    "  torvane-cli: warning: OUT.xml does not hold: <label> (<value>), ...\n"
+    "An XML file that holds no configuration (its second top-level element is not\n"
+    "ConfigType) is refused.\n\n"
     "Exit codes: 0 written, 1 IN could not be read or OUT not written, 2 usage error.\n";
 
 constexpr const char* kShowHelp =

@@ -63,7 +63,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), logo_(new LogoArea(this
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
     product->setFont(bold);
-    auto* version = new QLabel(ui(str::AboutVersion), this);
+    auto* version = new QLabel(ui(str::AboutVersion).arg(QStringLiteral(TORVANE_VERSION)), this);
+    version->setObjectName(QStringLiteral("version"));
     auto* notice = new QLabel(ui(str::AboutNotice), this);
     auto* more = new QLabel(ui(str::AboutMoreInfo), this);
     auto* link = new QLabel(

@@ -33,7 +33,7 @@ CModbusConfigApp::~CModbusConfigApp() {
     prompts_.reset();
 }
 
-CMainFrame::StartResult CModbusConfigApp::initInstance(const QString& file, bool demo) {
+CMainFrame::StartResult CModbusConfigApp::initInstance(const std::string& file, bool demo) {
     prompts_ = std::make_unique<WidgetPrompts>();
     frame_ = std::make_unique<CMainFrame>(*prompts_);
     prompts_->setParent(frame_.get());
@@ -52,7 +52,7 @@ CMainFrame::StartResult CModbusConfigApp::initInstance(const QString& file, bool
         }
     }
     // The configuration type is asked before the window appears, as the document comes first.
-    const CMainFrame::StartResult started = frame_->start(file);
+    const CMainFrame::StartResult started = frame_->startPath(file);
     if (started != CMainFrame::StartResult::Running) {
         return started;
     }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <memory>
+#include <string>
 
 namespace torvane::gui {
 
@@ -23,7 +24,8 @@ public:
 
     // Creates the main window, opens `file` (or runs New) and shows the window. Anything but
     // Running means the program is to end without showing it.
-    CMainFrame::StartResult initInstance(const QString& file, bool demo);
+    // `file` is a path as the file system names it.
+    CMainFrame::StartResult initInstance(const std::string& file, bool demo);
     CMainFrame* mainFrame() const { return frame_.get(); }
     // The simulated gateway of `--demo`; nullptr without it.
     DemoGateway* demoGateway() const { return demo_.get(); }

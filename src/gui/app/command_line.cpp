@@ -101,6 +101,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return cl;
 }
 
+std::string commandLineFilePath(const QString& file, int argc, char** argv) {
+    for (int i = argc - 1; i > 0; --i) {
+        if (QString::fromLocal8Bit(argv[i]) == file) {
+            return argv[i];
+        }
+    }
+    return file.toLocal8Bit().toStdString();
+}
+
 QStringList commandLineArguments(int argc, char** argv) {
     QStringList args;
     for (int i = 0; i < argc; ++i) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace torvane::gui {
 
@@ -17,8 +18,9 @@ struct CommandLine {
     };
     Action action = Action::Run;
     bool demo = false;
-    QString file;     // the configuration to open; empty for New
-    QString language; // "en" or "zh_CN" from --lang; empty: the system locale's
+    QString file;         // the configuration to open; empty for New
+    std::string filePath; // `file` as the system passed it (a name need not be text)
+    QString language;     // "en" or "zh_CN" from --lang; empty: the system locale's
     QString text;
 };
 
@@ -28,5 +30,9 @@ CommandLine parseCommandLine(const QStringList& arguments);
 
 // The arguments as the system passed them, decoded from the locale's encoding.
 QStringList commandLineArguments(int argc, char** argv);
+
+// The argument of `argv` that `file` was decoded from (the last such one), so a name that is not
+// text in the locale's encoding opens all the same; `file` re-encoded when none is.
+std::string commandLineFilePath(const QString& file, int argc, char** argv);
 
 } // namespace torvane::gui

@@ -50,6 +50,16 @@ inline constexpr UiText NewConfig = TORVANE_UI("ConfigDialogs", "New-Config");
 inline constexpr UiText SaveConfigurationTitle = TORVANE_UI("ConfigDialogs", "Save Configuration");
 inline constexpr UiText SaveConfigurationQuestion =
     TORVANE_UI("ConfigDialogs", "Configuration has been changed, save it or not?");
+// The line under the save question before an upload.
+inline constexpr UiText SaveBeforeUploadNote =
+    TORVANE_UI("ConfigDialogs",
+               "The configuration uploaded from the gateway will replace the open configuration.");
+// Asked before an XML file is written that leaves values out; %1 lists them as
+// "<grid label> (<value>)" joined by ", ".
+inline constexpr UiText XmlDropsQuestion =
+    TORVANE_UI("ConfigDialogs", "The XML file does not hold: %1. Save anyway?");
+// Between the fields that question lists.
+inline constexpr UiText XmlDropsSeparator = TORVANE_UI("ConfigDialogs", ", ");
 inline constexpr UiText ButtonYes = TORVANE_UI("ConfigDialogs", "Yes(&Y)");
 inline constexpr UiText ButtonNo = TORVANE_UI("ConfigDialogs", "No(&N)");
 inline constexpr UiText ButtonOk = TORVANE_UI("ConfigDialogs", "OK");
@@ -196,7 +206,8 @@ inline constexpr UiText HelpWindowTitle = TORVANE_UI("MainWindow", "Torvane Help
 inline constexpr UiText AboutTitle = TORVANE_UI("AboutDialog", "About Software Torvane");
 inline constexpr UiText AboutProduct =
     TORVANE_UI("AboutDialog", "Gateway Configuration Softwre Torvane");
-inline constexpr UiText AboutVersion = TORVANE_UI("AboutDialog", "Version 4.2.1");
+// %1: the program's version, as `torvane --version` prints it.
+inline constexpr UiText AboutVersion = TORVANE_UI("AboutDialog", "Version %1");
 inline constexpr UiText AboutNotice = TORVANE_UI(
     "AboutDialog", "Copyright (C) Veltra Automation. All rights reserved.\n"
                    "This program is protected by copyright law. Unauthorized copying or\n"

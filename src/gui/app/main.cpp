@@ -9,8 +9,10 @@ int main(int argc, char** argv) {
     using torvane::gui::CModbusConfigApp;
     using torvane::gui::CommandLine;
     // Read before any application object exists: --help and --version work without a display.
-    const CommandLine cl =
-        torvane::gui::parseCommandLine(torvane::gui::commandLineArguments(argc, argv));
+    CommandLine cl = torvane::gui::parseCommandLine(torvane::gui::commandLineArguments(argc, argv));
+    if (!cl.file.isEmpty()) {
+        cl.filePath = torvane::gui::commandLineFilePath(cl.file, argc, argv);
+    }
     const QByteArray text = cl.text.toLocal8Bit();
     switch (cl.action) {
     case CommandLine::Action::Help:
@@ -32,6 +34,6 @@ int main(int argc, char** argv) {
                      "torvane: the %s translation is missing; the interface stays English\n",
                      language.toLocal8Bit().constData());
     }
-    const int status = torvane::gui::startExitStatus(app.initInstance(cl.file, cl.demo));
+    const int status = torvane::gui::startExitStatus(app.initInstance(cl.filePath, cl.demo));
     return status >= 0 ? status : CModbusConfigApp::exec();
 }

@@ -25,8 +25,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
@@ -70,36 +70,48 @@ QSettings profile() {
 }
 } // namespace
 
-QStringList RecentFiles::load() const {
+std::vector<std::string> RecentFiles::paths() const {
     QSettings settings = profile();
-    QStringList files;
+    std::vector<std::string> files;
     for (int i = 1; i <= kSize; ++i) {
-        const QString f =
-            settings.value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
-        if (!f.isEmpty()) {
-            files << f;
+        const QVariant v = settings.value(QStringLiteral("Recent File List/File%1").arg(i));
+        const QByteArray bytes =
+            v.typeId() == QMetaType::QByteArray ? v.toByteArray() : QFile::encodeName(v.toString());
+        if (!bytes.isEmpty()) {
+            files.emplace_back(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         }
     }
     return files;
 }
 
-QStringList RecentFiles::add(const QString& path) const {
-    QStringList files = load();
-    files.removeAll(path);
-    files.prepend(path);
-    while (files.size() > kSize) {
-        files.removeLast();
+QStringList RecentFiles::load() const {
+    QStringList files;
+    for (const std::string& path : paths()) {
+        files << QFile::decodeName(QByteArray::fromStdString(path));
     }
+    return files;
+}
+
+void RecentFiles::add(const std::string& path) const {
+    std::vector<std::string> files = paths();
+    std::erase(files, path);
+    files.insert(files.begin(), path);
+    files.resize(std::min<std::size_t>(files.size(), kSize));
     QSettings settings = profile();
     for (int i = 1; i <= kSize; ++i) {
         const QString key = QStringLiteral("Recent File List/File%1").arg(i);
-        if (i <= files.size()) {
-            settings.setValue(key, files[i - 1]);
-        } else {
+        if (i > static_cast<int>(files.size())) {
             settings.remove(key);
+            continue;
+        }
+        const QByteArray bytes = QByteArray::fromStdString(files[static_cast<std::size_t>(i - 1)]);
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) == bytes) {
+            settings.setValue(key, text);
+        } else {
+            settings.setValue(key, bytes);
         }
     }
-    return files;
 }
 
 CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
@@ -142,8 +154,15 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     connect(view_, &CModbusConfigView::valueTipChanged, this,
             [this](const QString& tip) { statusBar()->showMessage(tip); });
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
-    session_->onModified([this] { updateEditActions(); });
-    connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
+    session_->onModified([this] {
+        updateEditActions();
+        setWindowModified(session_->document().ModifiedFlag());
+    });
+    session_->document().onFileUsed([this](const std::string& path) {
+        RecentFiles().add(path);
+        updateRecentMenu();
+    });
+    connect(doc_, &CModbusConfigDoc::captionChanged, this, &CMainFrame::showCaption);
     updateEditActions();
     updateRecentMenu();
 
@@ -257,7 +276,8 @@ void CMainFrame::createMenus() {
         auto* a = new QAction(this);
         a->setVisible(false);
         a->setStatusTip(ui(str::PromptRecent));
-        connect(a, &QAction::triggered, this, [this, a] { openRecent(a->data().toString()); });
+        connect(a, &QAction::triggered, this,
+                [this, a] { openRecent(a->data().toByteArray().toStdString()); });
         recentActions_ << a;
         file->addAction(a);
     }
@@ -380,11 +400,12 @@ void CMainFrame::undoOrRedo(bool undo) {
 
 void CMainFrame::updateRecentMenu() {
     const QStringList files = RecentFiles().load();
+    const std::vector<std::string> paths = RecentFiles().paths();
     for (int i = 0; i < recentActions_.size(); ++i) {
         QAction* a = recentActions_[i];
         if (i < files.size()) {
             a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
-            a->setData(files[i]);
+            a->setData(QByteArray::fromStdString(paths[static_cast<std::size_t>(i)]));
             a->setVisible(true);
         } else {
             a->setVisible(false);
@@ -400,16 +421,27 @@ void CMainFrame::updateRecentMenu() {
     }
 }
 
-void CMainFrame::openRecent(const QString& path) {
-    if (doc_->openRecent(path)) {
-        RecentFiles().add(path);
-    }
+void CMainFrame::openRecent(const std::string& path) {
+    doc_->openRecent(path); // a file that opens joins the list through the document
     updateRecentMenu();
 }
 
+void CMainFrame::showCaption() {
+    setWindowTitle(doc_->caption());
+    setWindowModified(session_->document().ModifiedFlag());
+}
+
 CMainFrame::StartResult CMainFrame::start(const QString& commandLineFile) {
-    const QString full =
-        commandLineFile.isEmpty() ? QString() : QFileInfo(commandLineFile).absoluteFilePath();
+    const QByteArray path = QFile::encodeName(commandLineFile);
+    return startPath({path.constData(), static_cast<std::size_t>(path.size())});
+}
+
+CMainFrame::StartResult CMainFrame::startPath(const std::string& commandLineFile) {
+    std::string full = commandLineFile;
+    if (!full.empty() && full.front() != '/') {
+        const QByteArray here = QFile::encodeName(QDir::currentPath());
+        full = here.toStdString() + '/' + full;
+    }
     switch (doc_->startUp(full)) {
     case DocStatus::EndProgram:
         return StartResult::Cancelled;
@@ -417,10 +449,6 @@ CMainFrame::StartResult CMainFrame::start(const QString& commandLineFile) {
         return StartResult::FileNotLoaded;
     default:
         break;
-    }
-    if (!full.isEmpty()) {
-        RecentFiles().add(full);
-        updateRecentMenu();
     }
     return StartResult::Running;
 }
@@ -586,7 +614,7 @@ void CMainFrame::startUpload() {
         return;
     }
     // An upload replaces the configuration: unsaved edits are offered for saving first.
-    if (!doc_->saveChangesFirst() || !serialReady()) {
+    if (!doc_->saveChangesFirst(SaveReason::Upload) || !serialReady()) {
         return;
     }
     setTransferCommandsEnabled(false);
@@ -614,11 +642,15 @@ void CMainFrame::compareWithFile() {
         return;
     }
     std::string error;
+    std::string damaged;
     const std::optional<CompareResult> result =
-        gui::compareWithFile(session_->configuration(), *path, error);
+        gui::compareWithFile(session_->configuration(), *path, error, &damaged);
     if (!result) {
         prompts_.tell(error);
         return;
+    }
+    if (!damaged.empty()) {
+        prompts_.tell(damaged);
     }
     showComparison(*result, str::CompareFileTitle, str::CompareFileColumn);
 }
@@ -666,10 +698,11 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
     }
     if (kind == TransferKind::Download) {
         const int countBefore = live.Config.InstructionCount;
-        applyDownloadChanges(live, outcome);
-        if (outcome.configurationChanged || outcome.commandsCapped) {
+        // A download that changed nothing leaves no step and the modified mark as it was.
+        const DownloadChanges changes = applyDownloadChanges(live, outcome);
+        if (changes.any()) {
             const TreeSelection at = view_->selection();
-            session_->markModified({str::StepDownload, at, at});
+            session_->markModified({downloadStepName(changes), at, at});
         }
         if (live.Config.InstructionCount != countBefore) {
             view_->commitOpenEditor();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -31,13 +32,17 @@ class CStakeout;
 struct SerialDialogState;
 
 // Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
-// "Torvane"), group "Recent File List", keys File1..File4.
+// "Torvane"), group "Recent File List", keys File1..File4. A path is kept as text; one whose
+// name is not text in the locale's encoding is kept as its bytes.
 class RecentFiles {
 public:
     static constexpr int kSize = 4;
+    // The entries as they are shown, most recent first.
     QStringList load() const;
+    // The entries as the file system names them, most recent first.
+    std::vector<std::string> paths() const;
     // Puts `path` first (removing an older entry of it) and keeps four.
-    QStringList add(const QString& path) const;
+    void add(const std::string& path) const;
 };
 
 // The main window: menus, toolbar, status bar, the "MY Control" bar and the view.
@@ -69,6 +74,8 @@ public:
     // Starts the document: the file named on the command line, or New with the
     // configuration-type question.
     StartResult start(const QString& commandLineFile);
+    // The same for a path as the file system names it (which need not be text).
+    StartResult startPath(const std::string& commandLineFile);
 
     // Help -> Content (F1): opens the help file, or tells that it does not exist. When the
     // desktop cannot open it, tells so and shows it in the program's own help window.
@@ -131,7 +138,8 @@ private:
     void createStatusBar();
     void updateEditActions();
     void updateRecentMenu();
-    void openRecent(const QString& path);
+    void openRecent(const std::string& path);
+    void showCaption();
     bool serialReady();
     void setTransferCommandsEnabled(bool enabled);
     void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);

@@ -27,7 +27,8 @@ class MeasurePrompts final : public Prompts {
 public:
     std::optional<int> askConfigType() override { return 0; }
     std::optional<int> askConfigFormat() override { return 1; }
-    SaveAnswer askSaveChanges() override { return SaveAnswer::No; }
+    SaveAnswer askSaveChanges(SaveReason /*reason*/) override { return SaveAnswer::No; }
+    bool askSaveDropping(const std::vector<DroppedField>& /*fields*/) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest& /*request*/) override {
         return std::nullopt;
     }

@@ -23,6 +23,7 @@ constexpr const char* kCoreContexts[] = {"Editor", "Help",    "Checks",  "Transf
 // How the core joins a marked text with what follows or precedes it.
 enum class Shape {
     Printf,         // "%d" stands for a number
+    Listed,         // "%s" stands for core texts joined by ", "
     ValueFollows,   // the text, then a value (a path, a number)
     TextFollows,    // the text, then another core text
     QuotedPathFirst // "\"a\\b\"" then the text; the path's last part is a row label
@@ -39,6 +40,8 @@ constexpr Form kForms[] = {
     {str::CheckCobIdConflict, Shape::Printf},
     {str::CobIdConflictNode, Shape::Printf},
     {str::RenumberCobIdConflict, Shape::Printf},
+    {str::XmlDamagedAtLine, Shape::Printf},
+    {str::StepDownloadChanged, Shape::Listed},
     {str::EdsTemplateUnreadable, Shape::ValueFollows},
     {str::WorkbookTemplateUnreadable, Shape::ValueFollows},
     {str::WorkbookTemplateBroken, Shape::ValueFollows},
@@ -83,12 +86,16 @@ QString exactOrSame(const QByteArray& source) {
 QRegularExpression patternOf(const Form& form) {
     const QString escaped = QRegularExpression::escape(QString::fromUtf8(form.source));
     switch (form.shape) {
-    case Shape::Printf: {
-        QStringList pieces = QString::fromUtf8(form.source).split(QLatin1String("%d"));
+    case Shape::Printf:
+    case Shape::Listed: {
+        const bool listed = form.shape == Shape::Listed;
+        QStringList pieces =
+            QString::fromUtf8(form.source).split(QLatin1String(listed ? "%s" : "%d"));
         for (QString& piece : pieces) {
             piece = QRegularExpression::escape(piece);
         }
-        return QRegularExpression(QLatin1Char('^') + pieces.join(QLatin1String("(-?\\d+)")) +
+        return QRegularExpression(QLatin1Char('^') +
+                                  pieces.join(QLatin1String(listed ? "(.*)" : "(-?\\d+)")) +
                                   QLatin1Char('$'));
     }
     case Shape::ValueFollows:
@@ -127,6 +134,13 @@ std::optional<QString> byForm(const QString& line) {
                 t.replace(at, 2, m.captured(g));
             }
             return t;
+        case Shape::Listed: {
+            QStringList items = m.captured(1).split(QLatin1String(", "));
+            for (QString& item : items) {
+                item = exactOrSame(item.toUtf8());
+            }
+            return t.replace(QLatin1String("%s"), items.join(QLatin1String(", ")));
+        }
         case Shape::ValueFollows: {
             // The value may be followed by ": " and a reason of the core's.
             const QString rest = m.captured(1);

@@ -122,27 +122,34 @@ CompareResult compareWithUpload(const GatewayConfiguration& live, const Transfer
 }
 
 std::optional<CompareResult> compareWithFile(const GatewayConfiguration& live,
-                                             const std::string& path, std::string& error) {
-    GatewayConfiguration other = live;
-    NotCompared notCarried;
+                                             const std::string& path, std::string& error,
+                                             std::string* warning) {
+    GatewayConfiguration ours = live;
+    GatewayConfiguration other = newConfiguration(kCanopenMaster);
+    UnheldFields unheld;
+    int damagedLine = 0;
     if (isXmlFileName(path)) {
         std::string bytes;
         if (!readWholeFile(path, bytes, error)) {
             return std::nullopt;
         }
-        if (!readXmlOnTop(bytes, live, other, notCarried, error)) {
+        if (!readXmlSide(bytes, other, unheld, error, &damagedLine)) {
             error = path + ": " + error;
             return std::nullopt;
         }
     } else {
         DocumentState doc;
-        other = newConfiguration(kCanopenMaster);
         if (!loadConfigurationFile(path, other, doc, error)) {
             return std::nullopt;
         }
     }
-    CompareResult result = compareConfigurations(live, other);
-    result.notCompared.merge(notCarried);
+    if (warning != nullptr) {
+        *warning = damagedLine > 0 ? damagedXmlMessage(path, damagedLine) : std::string();
+    }
+    NotCompared notHeld;
+    setAsideUnheld(ours, nullptr, other, &unheld, notHeld);
+    CompareResult result = compareConfigurations(ours, other);
+    result.notCompared.merge(notHeld);
     return result;
 }
 

@@ -49,9 +49,11 @@ private:
 // format the gateway stores.
 CompareResult compareWithUpload(const GatewayConfiguration& live, const TransferOutcome& outcome);
 
-// The live configuration against the file at `path` (an .xml file read on top of a copy of the
-// live one) in every field; nullopt with the message naming the file in `error`.
+// The live configuration against the file at `path` in every field (an .xml file read as Open
+// reads it; the fields it does not hold are not compared); nullopt with the message naming the
+// file in `error`. `warning` gets the damage message of an XML file read as far as it goes.
 std::optional<CompareResult> compareWithFile(const GatewayConfiguration& live,
-                                             const std::string& path, std::string& error);
+                                             const std::string& path, std::string& error,
+                                             std::string* warning = nullptr);
 
 } // namespace torvane::gui

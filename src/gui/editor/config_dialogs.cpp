@@ -61,12 +61,17 @@ int CDlgSelectConfigFormat::format() const {
     return list_->currentIndex();
 }
 
-CDSave::CDSave(QWidget* parent) : QDialog(parent) {
+CDSave::CDSave(QWidget* parent, bool beforeUpload) : QDialog(parent) {
     setObjectName(QStringLiteral("CDSave"));
     setWindowTitle(ui(str::SaveConfigurationTitle));
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    auto* text = new QLabel(ui(str::SaveConfigurationQuestion), this);
+    QString question = ui(str::SaveConfigurationQuestion);
+    if (beforeUpload) {
+        question += QLatin1Char('\n') + ui(str::SaveBeforeUploadNote);
+    }
+    auto* text = new QLabel(question, this);
+    text->setObjectName(QStringLiteral("question"));
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addWidget(text, 1);
@@ -77,8 +82,8 @@ CDSave::CDSave(QWidget* parent) : QDialog(parent) {
     yes->setObjectName(QStringLiteral("yes"));
     no->setObjectName(QStringLiteral("no"));
     cancel->setObjectName(QStringLiteral("cancel"));
-    no->setDefault(true);
-    no->setFocus();
+    yes->setDefault(true);
+    yes->setFocus();
     connect(yes, &QPushButton::clicked, this, [this] { done(Yes); });
     connect(no, &QPushButton::clicked, this, [this] { done(No); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

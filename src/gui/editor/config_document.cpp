@@ -19,17 +19,19 @@ CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, ConfigSession& sessi
     : QObject(parent), view_(view), session_(session), doc_(session.document()) {}
 
 QString CModbusConfigDoc::caption() const {
-    // The caption is a path (as the file system gives it) or one of the program's own texts,
+    // The caption names a path (as the file system gives it) or one of the program's own texts,
     // which are shown in the interface language.
-    const std::string& caption = doc_.caption();
-    if (caption == str::CaptionAtStartUp) {
-        return core(caption);
+    const std::string& title = doc_.title();
+    const QString mark = QStringLiteral("[*]");
+    if (title.empty()) {
+        return core(str::CaptionAtStartUp) + mark;
     }
-    if (caption == Document::titledCaption(str::UntitledDocument)) {
-        return QString::fromStdString(
-            Document::titledCaption(core(str::UntitledDocument).toStdString()));
-    }
-    return QFile::decodeName(QByteArray::fromStdString(caption));
+    QString shown = title == str::UntitledDocument
+                        ? core(str::UntitledDocument)
+                        : QFile::decodeName(QByteArray::fromStdString(title));
+    // A literal "[*]" in a file name is shown as it is.
+    shown.replace(mark, QStringLiteral("[*][*]"));
+    return shown + mark + QStringLiteral(" - ") + QString::fromLatin1(str::AppTitle);
 }
 
 DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {
@@ -42,10 +44,10 @@ DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {
     return outcome;
 }
 
-DocStatus CModbusConfigDoc::startUp(const QString& path) {
+DocStatus CModbusConfigDoc::startUp(const std::string& path) {
     std::optional<std::string> file;
-    if (!path.isEmpty()) {
-        file = localPath(path);
+    if (!path.empty()) {
+        file = path;
     }
     return apply(doc_.startUp(file)).status;
 }
@@ -70,19 +72,27 @@ void CModbusConfigDoc::fileSaveAs() {
     apply(doc_.saveAs());
 }
 
-bool CModbusConfigDoc::openRecent(const QString& path) {
+bool CModbusConfigDoc::openRecent(const std::string& path) {
     view_.commitOpenEditor();
-    return apply(doc_.openPath(localPath(path))).status == DocStatus::Done;
+    return apply(doc_.openPath(path)).status == DocStatus::Done;
+}
+
+bool CModbusConfigDoc::openRecent(const QString& path) {
+    return openRecent(localPath(path));
 }
 
 bool CModbusConfigDoc::canClose() {
     view_.commitOpenEditor();
-    return doc_.queryClose();
+    const bool goOn = doc_.queryClose();
+    emit captionChanged(caption());
+    return goOn;
 }
 
-bool CModbusConfigDoc::saveChangesFirst() {
+bool CModbusConfigDoc::saveChangesFirst(SaveReason reason) {
     view_.commitOpenEditor();
-    return doc_.saveChangesFirst();
+    const bool goOn = doc_.saveChangesFirst(reason);
+    emit captionChanged(caption()); // "Yes" may have saved under a new name
+    return goOn;
 }
 
 void CModbusConfigDoc::adoptUpload(const GatewayConfiguration& uploaded) {

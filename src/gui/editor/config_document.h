@@ -17,23 +17,28 @@ public:
     // `view` and `session` must outlive the document.
     CModbusConfigDoc(CModbusConfigView& view, ConfigSession& session, QObject* parent = nullptr);
 
-    // Start-up: `path` (the command line) or New. EndProgram when the configuration type was
-    // cancelled, Failed when `path` did not load (already reported); both end the program.
-    DocStatus startUp(const QString& path);
+    // Start-up: `path` (the command line, as the file system names it) or New when it is empty.
+    // EndProgram when the configuration type was cancelled, Failed when `path` did not load
+    // (already reported); both end the program.
+    DocStatus startUp(const std::string& path);
     void fileNew();
     void fileOpen();
     void fileSave();
     void fileSaveAs();
-    // Opens a recent-file entry. False when it failed to load.
+    // Opens a recent-file entry (a path as the file system names it). False when it failed to
+    // load.
+    bool openRecent(const std::string& path);
     bool openRecent(const QString& path);
     // The exit question; true when closing may go on.
     bool canClose();
-    // Before an upload: the save question New and Open ask; true when the upload may go on.
-    bool saveChangesFirst();
+    // The save question before the configuration is replaced; true when the command may go on.
+    bool saveChangesFirst(SaveReason reason);
     // A complete upload: the configuration becomes a new, untitled, modified document.
     void adoptUpload(const GatewayConfiguration& uploaded);
 
     const Document& document() const { return doc_; }
+    // The caption with Qt's modified mark: "<file Save writes>[*] - Torvane", "Untitled[*] -
+    // Torvane", or the start-up caption.
     QString caption() const;
 
 signals:

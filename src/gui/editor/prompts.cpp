@@ -52,8 +52,30 @@ bool WidgetPrompts::askOkCancel(const std::string& text) {
     return box.exec() == QMessageBox::Ok;
 }
 
-SaveAnswer WidgetPrompts::askSaveChanges() {
-    CDSave dialog(parent_);
+QString xmlDropsQuestion(const std::vector<DroppedField>& fields) {
+    QStringList named;
+    for (const DroppedField& f : fields) {
+        named << QStringLiteral("%1 (%2)").arg(core(f.label), QString::fromStdString(f.value));
+    }
+    return ui(str::XmlDropsQuestion).arg(named.join(ui(str::XmlDropsSeparator)));
+}
+
+std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(
+        QMessageBox::Question, QString::fromLatin1(str::AppTitle), xmlDropsQuestion(fields),
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box->setObjectName(QStringLiteral("xmlDropsQuestion"));
+    // The values stay in the open configuration either way; Enter writes no file without them.
+    box->setDefaultButton(QMessageBox::No);
+    return box;
+}
+
+bool WidgetPrompts::askSaveDropping(const std::vector<DroppedField>& fields) {
+    return xmlDropsBox(fields, parent_)->exec() == QMessageBox::Yes;
+}
+
+SaveAnswer WidgetPrompts::askSaveChanges(SaveReason reason) {
+    CDSave dialog(parent_, reason == SaveReason::Upload);
     switch (dialog.exec()) {
     case CDSave::Yes:
         return SaveAnswer::Yes;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMessageBox;
 class QWidget;
@@ -32,6 +33,11 @@ QString lastFileFolder();
 // Keeps the folder of `filePath` as the one the next file dialog starts in.
 void rememberFileFolder(const QString& filePath);
 
+// "The XML file does not hold: <label> (<value>), .... Save anyway?" in the interface language.
+QString xmlDropsQuestion(const std::vector<DroppedField>& fields);
+// The box that asks it, with Yes and No ("No" the default: Enter writes nothing).
+std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields, QWidget* parent);
+
 // The box that shows a message (UTF-8 `title` and `text`); never null.
 std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
                                         QWidget* parent);
@@ -44,7 +50,8 @@ public:
 
     std::optional<int> askConfigType() override;
     std::optional<int> askConfigFormat() override;
-    SaveAnswer askSaveChanges() override;
+    SaveAnswer askSaveChanges(SaveReason reason) override;
+    bool askSaveDropping(const std::vector<DroppedField>& fields) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     void tell(const std::string& title, const std::string& text) override;
     bool askOkCancel(const std::string& text) override;

@@ -3,6 +3,7 @@
 #include "model/strings.h"
 #include "model/xml_file.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -241,29 +242,114 @@ TEST(Compare, ValuesPositionsAndCut) {
     EXPECT_EQ(r.differences.size(), 2u);
 }
 
-TEST(Compare, XmlSideReadOnTopOfTheOther) {
-    GatewayConfiguration ours = sampleMaster();
-    ours.Config.Instructions[0].Description = "level";
-    GatewayConfiguration saved = ours;
-    saved.Config.Instructions[1].Bytes = "8";
-    const std::string xml = writeXml(saved);
-
-    GatewayConfiguration theirs;
-    NotCompared notCarried;
-    std::string error;
-    ASSERT_TRUE(readXmlOnTop(xml, ours, theirs, notCarried, error)) << error;
-    CompareResult r = compareConfigurations(ours, theirs);
-    r.notCompared.merge(notCarried);
-    ASSERT_EQ(r.differences.size(), 1u);
-    EXPECT_EQ(r.differences[0].place, "Node 1 / Transmit PDO COB-ID 385: Number of Bytes");
-    // Every field the XML file leaves out is named.
-    for (const std::string& field : notCarried.fields) {
-        EXPECT_FALSE(field.empty());
+std::vector<std::string> lines(const CompareResult& r, bool mirrored) {
+    std::vector<std::string> all;
+    for (Difference d : r.differences) {
+        if (mirrored) {
+            std::swap(d.ours, d.theirs);
+        }
+        all.push_back(d.place + ": " + d.ours + " -> " + d.theirs);
     }
-    EXPECT_EQ(r.notCompared.count, notCarried.count);
+    std::sort(all.begin(), all.end());
+    return all;
+}
 
-    EXPECT_FALSE(readXmlOnTop("not xml", ours, theirs, notCarried, error));
-    EXPECT_FALSE(error.empty());
+// An .xml side is read as File -> Open reads it. Whichever side it is on, the fields its file
+// does not hold are left out and counted, so both directions give mirrored differences and the
+// same count.
+TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
+    GatewayConfiguration cycles = sampleMaster();
+    cycles.Config.RPDOCycle = "55";
+    cycles.Config.OutputProcessing = str::Clear;
+    GatewayConfiguration otherBytes = sampleMaster();
+    otherBytes.Config.Instructions[1].Bytes = "8";
+    GatewayConfiguration slave = sampleSlave();
+    slave.Config.SlaveNodeAddress = "9";
+    GatewayConfiguration named = sampleMaster();
+    named.Config.Instructions[0].Description = "level";
+    struct XmlCase {
+        const char* name;
+        GatewayConfiguration archive;
+        GatewayConfiguration saved; // written as XML
+        std::string cutAt;          // the XML text ends before its last occurrence
+        std::vector<std::string> places;
+        int notCompared;
+    };
+    const std::vector<XmlCase> cases = {
+        {"master: six rows not held",
+         cycles,
+         otherBytes,
+         "",
+         {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"},
+         6},
+        {"equal apart from rows not held", cycles, sampleMaster(), "", {}, 6},
+        {"slave: its four rows not held", slave, sampleSlave(), "", {}, 4},
+        {"another type", sampleMaster(), sampleSlave(), "", {"Configuration Type"}, 4},
+        // A damaged file: the last command's description, mapping and bytes are not held.
+        {"cut off", named, named, "<Bytes", {}, 9},
+    };
+    for (const XmlCase& c : cases) {
+        std::string xml = writeXml(c.saved);
+        if (!c.cutAt.empty()) {
+            xml.resize(xml.rfind(c.cutAt));
+        }
+        GatewayConfiguration fromXml;
+        UnheldFields unheld;
+        std::string error;
+        ASSERT_TRUE(readXmlSide(xml, fromXml, unheld, error)) << c.name << ": " << error;
+
+        GatewayConfiguration a = c.archive;
+        GatewayConfiguration b = fromXml;
+        NotCompared forward;
+        setAsideUnheld(a, nullptr, b, &unheld, forward);
+        CompareResult ab = compareConfigurations(a, b);
+        ab.notCompared.merge(forward);
+
+        GatewayConfiguration x = fromXml;
+        GatewayConfiguration y = c.archive;
+        NotCompared backward;
+        setAsideUnheld(x, &unheld, y, nullptr, backward);
+        CompareResult ba = compareConfigurations(x, y);
+        ba.notCompared.merge(backward);
+
+        std::vector<std::string> places;
+        for (const Difference& d : ab.differences) {
+            places.push_back(d.place);
+        }
+        EXPECT_EQ(places, c.places) << c.name;
+        EXPECT_EQ(lines(ab, false), lines(ba, true)) << c.name;
+        EXPECT_EQ(ab.notCompared.count, c.notCompared) << c.name;
+        EXPECT_EQ(ba.notCompared.count, ab.notCompared.count) << c.name;
+        EXPECT_EQ(ba.equal(), ab.equal()) << c.name;
+    }
+}
+
+TEST(Compare, TextsAreComparedAsBytes) {
+    GatewayConfiguration a = sampleMaster();
+    GatewayConfiguration b = a;
+    // Neither decodes as GB18030; both are shown the same.
+    a.Config.Instructions[0].Description = "\x80";
+    b.Config.Instructions[0].Description = "\xFF";
+    a.Config.NodeCount = b.Config.NodeCount = 1;
+    a.Config.Nodes[0] = {"1", "\x80"};
+    b.Config.Nodes[0] = {"1", "\xFF"};
+    const CompareResult r = compareConfigurations(a, b);
+    ASSERT_EQ(r.differences.size(), 2u);
+    EXPECT_EQ(r.differences[0].kind, PlaceKind::Node);
+    EXPECT_EQ(r.differences[1].place,
+              "Node 1 / Upload SDO Index 24576 Sub-index 1: Mnemonic Description");
+}
+
+TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
+    for (const char* xml : {"not xml", "<html><body/></html>", "<FiledBus/>",
+                            "<FiledBus Value=\"FiledBus\"/><Other Value=\"TAVO20\"/>"}) {
+        GatewayConfiguration out = sampleMaster();
+        UnheldFields unheld;
+        std::string error;
+        EXPECT_FALSE(readXmlSide(xml, out, unheld, error)) << xml;
+        EXPECT_FALSE(error.empty()) << xml;
+        EXPECT_EQ(out, sampleMaster()) << xml;
+    }
 }
 
 // A difference is one line that splits at one arrow, whatever the texts hold.

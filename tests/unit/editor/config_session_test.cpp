@@ -13,7 +13,8 @@ namespace {
 struct SlaveUi : DocumentUi {
     std::optional<int> askConfigType() override { return kCanopenSlave; }
     std::optional<int> askConfigFormat() override { return std::nullopt; }
-    SaveAnswer askSaveChanges() override { return SaveAnswer::No; }
+    SaveAnswer askSaveChanges(SaveReason) override { return SaveAnswer::No; }
+    bool askSaveDropping(const std::vector<DroppedField>&) override { return false; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override {
         return std::nullopt;
     }
@@ -176,7 +177,8 @@ struct ScriptUi : DocumentUi {
         return t;
     }
     std::optional<int> askConfigFormat() override { return std::nullopt; }
-    SaveAnswer askSaveChanges() override { return save; }
+    SaveAnswer askSaveChanges(SaveReason) override { return save; }
+    bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override {
         const std::optional<std::string> f = files.empty() ? std::nullopt : files.front();
         if (!files.empty()) {

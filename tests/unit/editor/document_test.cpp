@@ -3,6 +3,7 @@
 #include "model/config_file.h"
 #include "model/xml_file.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -35,11 +36,18 @@ struct ScriptedUi : DocumentUi {
     }
     std::optional<int> askConfigType() override { return next(types, "type"); }
     std::optional<int> askConfigFormat() override { return next(formats, "format"); }
-    SaveAnswer askSaveChanges() override {
+    std::deque<bool> dropAnswers;
+    std::vector<std::vector<DroppedField>> dropQuestions;
+
+    SaveAnswer askSaveChanges(SaveReason reason) override {
         if (answers.empty()) {
             answers.push_back(SaveAnswer::Cancel);
         }
-        return next(answers, "save?");
+        return next(answers, reason == SaveReason::Upload ? "save before upload?" : "save?");
+    }
+    bool askSaveDropping(const std::vector<DroppedField>& fields) override {
+        dropQuestions.push_back(fields);
+        return next(dropAnswers, "drops?");
     }
     std::optional<std::string> chooseFile(const FileDialogRequest& r) override {
         static const char* const names[] = {"file:Open", "file:Save", "file:SaveAs",
@@ -130,7 +138,8 @@ TEST_F(DocumentFixture, CancellingTheTypeEndsTheProgramOnlyAtStartUp) {
     EXPECT_FALSE(live.isMaster());
     EXPECT_FALSE(doc.ModifiedFlag());
     EXPECT_EQ(live.Config.ConfigEdition, 500);
-    EXPECT_EQ(doc.caption(), "Untitled - Torvane");
+    // The configuration that stays keeps its caption.
+    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
 }
 
 TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
@@ -139,29 +148,45 @@ TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
     ui.files.push_back(path("a.xml"));
     EXPECT_EQ(doc.open(), (DocOutcome{DocStatus::Done, false, true}));
     EXPECT_EQ(doc.FileKind(), kFileKindXml);
+    EXPECT_EQ(doc.caption(), path("a.xml") + " - Torvane");
     EXPECT_FALSE(live.isMaster());
 
     live.Config.SDOTimeout = "1999";
     doc.setModified();
     EXPECT_EQ(doc.save().status, DocStatus::Done);
-    EXPECT_EQ(doc.caption(), path("a.xml"));
+    EXPECT_EQ(doc.caption(), path("a.xml") + " - Torvane");
     EXPECT_EQ(readBytes(path("a.xml")).rfind("<?xml", 0), 0U);
     EXPECT_NE(readBytes(path("a.xml")).find("\"1999\""), std::string::npos);
-    EXPECT_TRUE(doc.ModifiedFlag()); // writing XML leaves the flag
+    EXPECT_FALSE(doc.ModifiedFlag()); // the file holds all of it
+
+    // A value of the slave block, which XML cannot hold: asked first. No writes nothing, Yes
+    // writes; the mark stays set either way.
+    live.Config.SlaveNodeAddress = "9";
+    doc.setModified();
+    const std::string before = readBytes(path("a.xml"));
+    ui.dropAnswers = {false, true};
+    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
+    EXPECT_EQ(readBytes(path("a.xml")), before);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(ui.dropQuestions,
+              (std::vector<std::vector<DroppedField>>(2, {{str::ParamNodeId, "9"}})));
 
     // Archive opened, then Save As to an XML name: the following Save writes XML there.
     saveFile("b.chg", newConfiguration(kCanopenMaster));
     ui.files = {path("b.chg"), path("c.xml")};
     ui.answers.push_back(SaveAnswer::No);
+    ui.log.clear();
     doc.open();
     EXPECT_EQ(doc.caption(), path("b.chg") + " - Torvane");
     EXPECT_EQ(doc.saveAs().status, DocStatus::Done);
-    EXPECT_EQ(doc.caption(), path("b.chg") + " - Torvane");
+    EXPECT_EQ(doc.caption(), path("c.xml") + " - Torvane");
     live.Config.SlaveAddress = "42";
     EXPECT_EQ(doc.save().status, DocStatus::Done);
     EXPECT_EQ(doc.FileKind(), kFileKindXml);
     EXPECT_NE(readBytes(path("c.xml")).find("\"42\""), std::string::npos);
-    EXPECT_EQ(ui.log, (std::vector<std::string>{"file:Open", "save?", "file:Open", "file:SaveAs"}));
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "file:Open", "file:SaveAs"}));
 }
 
 TEST_F(DocumentFixture, FailedOpenKeepsTheFileStateSoSaveCannotOverwriteIt) {
@@ -238,7 +263,7 @@ TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewOpenAndUpload) {
     for (const Case& c : cases) {
         const std::string target = path(("exit" + std::to_string(n++) + ".xml").c_str());
         live.Config.NodeCount = 3;
-        doc.setModified();
+        doc.becomeUntitled(); // modified, no file: Yes asks for a name
         ui.log.clear();
         ui.answers = {c.answer};
         if (c.answer == SaveAnswer::Yes) {
@@ -263,18 +288,60 @@ TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewOpenAndUpload) {
             ui.files.clear();
             break;
         case Action::Upload:
-            goesOn = doc.saveChangesFirst();
+            goesOn = doc.saveChangesFirst(SaveReason::Upload);
             break;
         }
         EXPECT_EQ(goesOn, c.goesOn) << n;
+        EXPECT_EQ(ui.log.front(), c.action == Action::Upload ? "save before upload?" : "save?");
         EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
         if (c.chooseFile) {
-            // The exit save writes an archive whatever the name says.
-            ArchiveContents read;
+            // Written in the format its name gives.
+            GatewayConfiguration read;
             std::string error;
-            EXPECT_TRUE(readArchive(readBytes(target), read, error)) << error;
+            EXPECT_TRUE(readXml(readBytes(target), read, error)) << error;
             EXPECT_EQ(read.Config.NodeCount, 3);
         }
+    }
+}
+
+// "Yes" on a document that has a file writes that file in its own format, without a dialog; a
+// refused XML question returns to the program with nothing written.
+TEST_F(DocumentFixture, SaveQuestionYesWritesTheCurrentFileInItsOwnFormat) {
+    const struct {
+        const char* name;
+        bool drops;      // a value XML cannot hold
+        bool saveAnyway; // the answer to the XML question
+        bool goesOn;
+        bool written;
+    } cases[] = {
+        {"known.chg", true, false, true, true},
+        {"known.xml", false, false, true, true},
+        {"known.xml", true, true, true, true},
+        {"known.xml", true, false, false, false},
+    };
+    start(kCanopenMaster);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.drops ? " drops" : ""));
+        saveFile(c.name, newConfiguration(kCanopenMaster));
+        const std::string before = readBytes(path(c.name));
+        ui.answers = {SaveAnswer::No};
+        ASSERT_EQ(doc.openPath(path(c.name)).status, DocStatus::Done);
+        live.Config.SYNC = "25";
+        live.Config.RPDOCycle = c.drops ? "55" : "0";
+        doc.setModified();
+        ui.log.clear();
+        ui.answers = {SaveAnswer::Yes};
+        if (c.drops && std::string(c.name).ends_with(".xml")) {
+            ui.dropAnswers = {c.saveAnyway};
+        }
+        EXPECT_EQ(doc.queryClose(), c.goesOn);
+        EXPECT_EQ(readBytes(path(c.name)) != before, c.written);
+        EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "file:ExitSave"), 0);
+        GatewayConfiguration read;
+        DocumentState state;
+        std::string error;
+        ASSERT_TRUE(loadConfigurationFile(path(c.name), read, state, error)) << error;
+        EXPECT_EQ(read.Config.SYNC, c.written ? "25" : "0");
     }
 }
 
@@ -335,8 +402,11 @@ TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart
         Document d{live, fresh};
         EXPECT_EQ(d.startUp(path(name)),
                   (DocOutcome{loads ? DocStatus::Done : DocStatus::Failed, loads, false}));
-        EXPECT_EQ(d.caption() == "Gateway Configuration Software Torvane", loads);
+        EXPECT_EQ(d.caption() == path(name) + " - Torvane", loads);
         if (loads) {
+            // Save writes it back.
+            EXPECT_EQ(d.FileKind(), kFileKindArchive);
+            EXPECT_EQ(d.CurrentFilePath(), path(name));
             EXPECT_TRUE(fresh.log.empty());
             EXPECT_FALSE(live.isMaster());
             EXPECT_TRUE(d.LoadedFromArchive());

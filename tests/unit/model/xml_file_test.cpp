@@ -1,5 +1,6 @@
 #include "model/xml_file.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
@@ -72,7 +73,7 @@ TEST(XmlFile, ReadsBackWhatItWrote) {
     EXPECT_EQ(read.Config.Instructions, written.Config.Instructions);
 }
 
-// Reading starts from a configuration whose fields the XML file does not carry are marked.
+// What was open before reading: fields the XML file does not carry are marked.
 GatewayConfiguration marked() {
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
     cfg.Config.RPDOCycle = "kept";
@@ -136,7 +137,6 @@ TEST(XmlFile, ForgivingReaderCases) {
         {"Master found by Value",
          file("TAVO20", std::string(kNode) + kMaster + kCommand),
          {0, "96", "500K", "5", 1, "Bogus", "", "0x2000"}},
-        {"no ConfigType element", kHead, {0, "112", "250K", "0", 0, "New node", "", ""}},
         {"no Master", file("TAVO20S", kNode), {1, "96", "250K", "0", 0, "New node", "", ""}},
         {"Master cut short",
          file("TAVO20", R"(<Master Value="Master"><a Value="10K"/><b Value="9"/></Master>)"),
@@ -164,15 +164,77 @@ TEST(XmlFile, ForgivingReaderCases) {
         EXPECT_EQ(cfg.Config.Nodes[0].NodeName, c.e.node0Name);
         EXPECT_EQ(cfg.Config.Instructions[0].InstructionType, c.e.command0Type);
         EXPECT_EQ(cfg.Config.Instructions[0].Index, c.e.command0Index);
-        // Fields the file does not carry stay as they were.
-        EXPECT_EQ(cfg.Config.RPDOCycle, "kept");
-        EXPECT_EQ(cfg.Config.SDORetries, "kept");
-        EXPECT_EQ(cfg.Config.SlaveNodeAddress, "kept");
-        EXPECT_EQ(cfg.Config.ConfigEdition, 210);
-        EXPECT_EQ(cfg.Fieldbus.AuxParam, "kept");
-        EXPECT_EQ(cfg.Config.Instructions[0].SpareText, "kept");
-        EXPECT_EQ(cfg.Config.Instructions[0].CobId, "kept");
-        EXPECT_EQ(cfg.Config.Nodes[1].NodeName, "kept");
+        // Reading starts from a new configuration of the file's type: nothing of the one open
+        // before survives, and every field the file does not carry has its new value.
+        GatewayConfiguration expected = newConfiguration(c.e.type);
+        expected.Fieldbus.InportNum = cfg.Fieldbus.InportNum;
+        for (auto field : kMasterBlock) {
+            if (field != &CONFIG::RPDOCycle && field != &CONFIG::OutputProcessing &&
+                field != &CONFIG::SDOCycle && field != &CONFIG::SDOConcurrent &&
+                field != &CONFIG::SDORetries && field != &CONFIG::SDOPollDelay) {
+                expected.Config.*field = cfg.Config.*field;
+            }
+        }
+        expected.Config.NodeCount = cfg.Config.NodeCount;
+        expected.Config.InstructionCount = cfg.Config.InstructionCount;
+        expected.Config.Nodes = cfg.Config.Nodes;
+        expected.Config.Instructions = cfg.Config.Instructions;
+        EXPECT_EQ(cfg, expected);
+        EXPECT_EQ(cfg.Config.Nodes[1].NodeName, "New node");
+        EXPECT_EQ(cfg.Config.Instructions[0].SpareText, "");
+    }
+}
+
+// Only the rows of the configuration's own type that XML cannot hold and that differ from a new
+// configuration are named.
+TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
+    using Edit = std::function<void(GatewayConfiguration&)>;
+    const struct {
+        const char* name;
+        int type;
+        Edit edit;
+        std::string named;
+    } cases[] = {
+        {"new master", kCanopenMaster, [](GatewayConfiguration&) {}, ""},
+        {"master cycles", kCanopenMaster,
+         [](GatewayConfiguration& c) {
+             c.Config.OutputProcessing = "Clear";
+             c.Config.RPDOCycle = "55";
+         },
+         "The Cycle for RPDO Transmission (55), Output Data Processing (Clear)"},
+        {"master SDO rows", kCanopenMaster,
+         [](GatewayConfiguration& c) {
+             c.Config.SDOCycle = "5";
+             c.Config.SDOConcurrent = "Disable";
+             c.Config.SDORetries = "2";
+             c.Config.SDOPollDelay = "10";
+         },
+         "The Cycle for SDO Transmission (5), SDO Send Concurrently (Disable), Retries of SDO "
+         "(2), SDO Poll Delay Time (10)"},
+        {"master: what XML holds, the slave block and unshown fields", kCanopenMaster,
+         [](GatewayConfiguration& c) {
+             c = sampleMaster();
+             c.Config.SlaveBaudRate = "1M";
+             c.Config.ReservedText = "r";
+             c.Fieldbus.AuxParam = "x";
+         },
+         ""},
+        {"slave block", kCanopenSlave,
+         [](GatewayConfiguration& c) {
+             c.Config.SlaveBaudRate = "500K";
+             c.Config.SlaveNodeAddress = "9";
+             c.Config.RPDOTimeout = "5";
+             c.Config.SlaveDelayStart = "\xD6\xD0";
+         },
+         "CANopen Baud Rate (500K), CANopen Node ID (9), Clear Data Time for RPDO (5), Delay to "
+         "Start up (\xE4\xB8\xAD)"},
+        {"slave: the master's cycles", kCanopenSlave,
+         [](GatewayConfiguration& c) { c.Config.RPDOCycle = "55"; }, ""},
+    };
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = newConfiguration(c.type);
+        c.edit(cfg);
+        EXPECT_EQ(droppedFieldsText(fieldsXmlDrops(cfg)), c.named) << c.name;
     }
 }
 
@@ -202,8 +264,15 @@ TEST(XmlFile, DamageIsToldInWordsAndARefusedFileChangesNothing) {
         const char* error;
     } cases[] = {
         {"well-formed", file("TAVO20", kMaster), 0, ""},
-        {"mismatched tag on line 3", "<A>\n<B/>\n</C>\n", 3, ""},
-        {"cut off on line 2", "<A>\n<B Value=\"x", 2, ""},
+        {"mismatched tag on line 3", "<A/><ConfigType/>\n<B>\n</C>\n", 3, ""},
+        {"cut off on line 2", "<A/><ConfigType/>\n<B Value=\"x", 2, ""},
+        // A file holds a configuration when its second top-level element names the type.
+        {"a single root", "<html><head/><body/></html>", -1, "holds no configuration"},
+        {"a bare FiledBus", "<FiledBus/>", -1, "holds no configuration"},
+        {"FiledBus alone", kHead, -1, "holds no configuration"},
+        {"second element of another name", R"(<FiledBus/><Type Value="TAVO20"/>)", -1,
+         "holds no configuration"},
+        {"cut off before the type", "<A/>\n<ConfigType Value=\"x", -1, "holds no configuration"},
         {"empty", "", -1, "the file holds no readable XML element (no element found)"},
         {"only blanks", " \n\t\n", -1, "the file holds no readable XML element (no element found)"},
         {"broken first element", "<?xml version=\"1.0\"?>\n\n<A", -1,

@@ -113,29 +113,48 @@ TEST(TransferJob, FlowAndResultTexts) {
     }
 }
 
+// What a download changed reaches the live configuration and names its undo step; a download
+// that changed nothing names none.
 TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
     FakeLine line;
     ScriptedGateway gw;
     line.gateway = std::ref(gw);
     const TransferServices services = servicesOn(line);
-
-    GatewayConfiguration live = ninetyCommands();
-    TransferOutcome out = runDownload({live, false, {"/dev/a"}, 0}, services);
-    ASSERT_EQ(out.resultCode, 18);
-    EXPECT_TRUE(out.commandsCapped);
-    live.Config.SlaveAddress = "12"; // edited while the transfer ran
-    applyDownloadChanges(live, out);
-    EXPECT_EQ(live.Config.InstructionCount, 84);
-    EXPECT_EQ(live.Config.ConfigEdition, 320);
-    EXPECT_EQ(live.Config.SlaveAddress, "12");
-
-    GatewayConfiguration liveSlave = slave();
-    out = runDownload({liveSlave, false, {"/dev/a"}, 0}, services);
-    ASSERT_EQ(out.resultCode, 18);
-    applyDownloadChanges(liveSlave, out);
-    EXPECT_EQ(liveSlave.Config.Instructions[0].MappingAddress, "0");
-    EXPECT_EQ(liveSlave.Config.Instructions[1].MappingAddress, "4");
-    EXPECT_EQ(liveSlave.Config.ConfigEdition, 500);
+    GatewayConfiguration mappedSlave = slave();
+    mappedSlave.Config.Instructions[0].MappingAddress = "0";
+    mappedSlave.Config.Instructions[1].MappingAddress = "4";
+    GatewayConfiguration oldLayout = sampleMaster();
+    oldLayout.Config.ConfigEdition = 220;
+    const struct {
+        const char* name;
+        GatewayConfiguration live;
+        int count;
+        std::int32_t edition;
+        const char* mapping1; // the second command's mapping address afterwards
+        std::string step;
+    } cases[] = {
+        // The new format's edition 320 behaves as 500: no change.
+        {"nothing changes", sampleMaster(), 4, 500, "2", ""},
+        {"cut", ninetyCommands(), 84, 500, "1", "Download (84-command cut)"},
+        {"slave mapping", slave(), 2, 500, "4", "Download (mapping addresses)"},
+        {"slave already mapped", mappedSlave, 2, 500, "4", ""},
+        {"old layout opens up", oldLayout, 4, 320, "2", "Download (configuration layout)"},
+    };
+    for (const auto& c : cases) {
+        GatewayConfiguration live = c.live;
+        const TransferOutcome out = runDownload({live, false, {"/dev/a"}, 0}, services);
+        ASSERT_EQ(out.resultCode, 18) << c.name;
+        live.Config.SYNC = "12"; // edited while the transfer ran
+        const DownloadChanges changes = applyDownloadChanges(live, out);
+        EXPECT_EQ(downloadStepName(changes), c.step) << c.name;
+        EXPECT_EQ(changes.any(), !c.step.empty()) << c.name;
+        EXPECT_EQ(live.Config.InstructionCount, c.count) << c.name;
+        EXPECT_EQ(live.Config.ConfigEdition, c.edition) << c.name;
+        EXPECT_EQ(live.Config.Instructions[1].MappingAddress, c.mapping1) << c.name;
+        EXPECT_EQ(live.Config.SYNC, "12") << c.name;
+    }
+    EXPECT_EQ(downloadStepName({true, true, true}),
+              "Download (84-command cut, mapping addresses, configuration layout)");
 }
 
 TEST(TransferJob, GarbageFromTheLineGivesResultCodes) {
