@@ -46,6 +46,7 @@ void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body b
         outcome.text = transferResultText(TransferResult::OpenFailed, {}, str::OpenNoPortSelected);
         return;
     }
+    outcome.port = port.name;
     const TransferResult opened = proto.Open(port.name, 57600, 1);
     const TransferResult result = opened == TransferResult::Success ? body() : opened;
     outcome.resultCode = static_cast<int>(result);
@@ -131,6 +132,22 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
 
     outcome.configuration = std::move(cfg);
     return outcome;
+}
+
+std::string transferMessage(const TransferOutcome& outcome) {
+    const auto result = static_cast<TransferResult>(outcome.resultCode);
+    const bool failed = outcome.started && result != TransferResult::Success &&
+                        result != TransferResult::DownloadCancel &&
+                        result != TransferResult::UploadCancel;
+    if (!failed || outcome.port.empty()) {
+        return outcome.text;
+    }
+    // Some result texts end in a line break of their own.
+    std::string message = outcome.text;
+    if (!message.empty() && message.back() != '\n') {
+        message += '\n';
+    }
+    return message + str::PortLine + ": " + outcome.port;
 }
 
 void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {

@@ -35,6 +35,7 @@ struct TransferOutcome {
     bool started = false;
     int resultCode = -1; // the TransferResult's number when started (exit codes are made of it)
     std::string text;    // the one message to show
+    std::string port;    // the port the transfer opened (or tried to); empty when none was known
     // A failed pre-download check: the 0-based positions of the commands it is about and the
     // 0-based position of a node without a command (-1 for none), as CheckResult has them.
     std::vector<int> checkCommands;
@@ -60,6 +61,10 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
 // Runs the Upload command after the serial dialog. The outcome carries the uploaded
 // configuration only when every frame was read.
 TransferOutcome runUpload(TransferRequest request, const TransferServices& services);
+
+// The message box text of a finished transfer: `text`, and under a failure on a known port a line
+// naming it ("Port: /dev/ttyUSB0"). Successes, cancels and stops before the port add nothing.
+std::string transferMessage(const TransferOutcome& outcome);
 
 // Applies what a finished download changed in its copy to the live configuration: the 84 cap,
 // ConfigEdition, and (slave) the recalculated mapping addresses. Other edits made meanwhile stay.

@@ -61,6 +61,29 @@ void edit(ConfigSession& session, const std::string& value) {
     session.markModified({"SDO Timeout", at, at});
 }
 
+TEST(ConfigSession, ChangeCountMovesWithEveryChangeOfTheShownConfiguration) {
+    SlaveUi ui;
+    ConfigSession session(ui);
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        bool moves;
+    } cases[] = {
+        {"step", [&] { edit(session, "300"); }, true},
+        {"undo", [&] { session.undo(); }, true},
+        {"redo", [&] { session.redo(); }, true},
+        {"redo with nothing to redo", [&] { session.redo(); }, false},
+        {"another document", [&] { session.beginDocument(); }, true},
+        {"undo with nothing to undo", [&] { session.undo(); }, false},
+        {"upload", [&] { session.adoptUpload(newConfiguration(kCanopenSlave)); }, true},
+    };
+    for (const auto& c : cases) {
+        const int before = session.changeCount();
+        c.run();
+        EXPECT_EQ(session.changeCount() != before, c.moves) << c.what;
+    }
+}
+
 TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
     SlaveUi ui;
     ConfigSession session(ui);

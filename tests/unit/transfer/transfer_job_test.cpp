@@ -100,6 +100,7 @@ TEST(TransferJob, FlowAndResultTexts) {
         EXPECT_EQ(out.resultCode, c.result) << c.name;
         EXPECT_EQ(out.text.rfind(c.textStart, 0), 0u) << c.name << ": " << out.text;
         EXPECT_EQ(out.text.empty(), c.textStart.empty()) << c.name;
+        EXPECT_EQ(out.port, c.started && c.portIndex == 0 ? "/dev/a" : "") << c.name;
         if (c.result == 18) {
             EXPECT_EQ(progress.range, 13) << c.name;
             EXPECT_EQ(progress.steps, 13) << c.name;
@@ -111,6 +112,41 @@ TEST(TransferJob, FlowAndResultTexts) {
             EXPECT_FALSE(c.upload && out.configurationChanged) << c.name;
         }
         EXPECT_EQ(line.open, c.portBusy) << c.name << ": the port is closed after the transfer";
+    }
+}
+
+TEST(TransferJob, FailuresNameThePortOnALineOfTheirOwn) {
+    const struct {
+        bool started;
+        TransferResult result;
+        const char* text;
+        const char* port;
+        const char* message;
+    } cases[] = {
+        {true, TransferResult::ReadFailed, "Reading serial data failed", "/dev/ttyUSB0",
+         "Reading serial data failed\nPort: /dev/ttyUSB0"},
+        {true, TransferResult::OpenFailed, "Failed to open serial port\nThe port is in use.",
+         "/dev/ttyS0", "Failed to open serial port\nThe port is in use.\nPort: /dev/ttyS0"},
+        {true, TransferResult::IoSizeRefused, "does not support the choice\n", "COM3",
+         "does not support the choice\nPort: COM3"},
+        {true, TransferResult::OpenFailed,
+         "Failed to open serial port\nNo serial port is selected.", "",
+         "Failed to open serial port\nNo serial port is selected."},
+        {true, TransferResult::Success, "Operation is successful", "/dev/ttyUSB0",
+         "Operation is successful"},
+        {true, TransferResult::DownloadCancel, "Download cancel", "/dev/ttyUSB0",
+         "Download cancel"},
+        {true, TransferResult::UploadCancel, "Upload cancel", "/dev/ttyUSB0", "Upload cancel"},
+        {false, TransferResult::OpenFailed, "Mapping address conflict !\n", "",
+         "Mapping address conflict !\n"},
+    };
+    for (const auto& c : cases) {
+        TransferOutcome out;
+        out.started = c.started;
+        out.resultCode = c.started ? static_cast<int>(c.result) : -1;
+        out.text = c.text;
+        out.port = c.port;
+        EXPECT_EQ(transferMessage(out), c.message) << c.text;
     }
 }
 
