@@ -135,19 +135,14 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
 }
 
 std::string transferMessage(const TransferOutcome& outcome) {
-    const auto result = static_cast<TransferResult>(outcome.resultCode);
-    const bool failed = outcome.started && result != TransferResult::Success &&
-                        result != TransferResult::DownloadCancel &&
-                        result != TransferResult::UploadCancel;
-    if (!failed || outcome.port.empty()) {
+    // The link and gateway failures; the later codes refuse the configuration, not the port.
+    const bool portFailed = outcome.started &&
+                            outcome.resultCode >= static_cast<int>(TransferResult::OpenFailed) &&
+                            outcome.resultCode <= static_cast<int>(TransferResult::Unsupported);
+    if (!portFailed || outcome.port.empty()) {
         return outcome.text;
     }
-    // Some result texts end in a line break of their own.
-    std::string message = outcome.text;
-    if (!message.empty() && message.back() != '\n') {
-        message += '\n';
-    }
-    return message + str::PortLine + ": " + outcome.port;
+    return outcome.text + "\n" + str::PortLine + ": " + outcome.port;
 }
 
 void applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {

@@ -62,8 +62,8 @@ TransferOutcome runDownload(TransferRequest request, const TransferServices& ser
 // configuration only when every frame was read.
 TransferOutcome runUpload(TransferRequest request, const TransferServices& services);
 
-// The message box text of a finished transfer: `text`, and under a failure on a known port a line
-// naming it ("Port: /dev/ttyUSB0"). Successes, cancels and stops before the port add nothing.
+// The message box text of a finished transfer: `text`, and under a failure of the port or the
+// gateway (result codes 0 to 8) on a known port a line naming it ("Port: /dev/ttyUSB0").
 std::string transferMessage(const TransferOutcome& outcome);
 
 // Applies what a finished download changed in its copy to the live configuration: the 84 cap,

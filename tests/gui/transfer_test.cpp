@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QTableWidget>
@@ -212,6 +213,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(progress.values.size(), 13);
         QCOMPARE(progress.values.last(), 1300);
         QVERIFY(!frame_->waitDialog()->isVisible());
+        QCOMPARE(frame_->waitDialog()->titleLabel()->text(), ui(str::WaitTitleDownload));
+        QCOMPARE(frame_->waitDialog()->lineLabel()->text(),
+                 QStringLiteral("Download to %1: frame 13 of 13").arg(sim.device()));
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         QVERIFY(act(ui(str::TipDownload))->isEnabled());
         QVERIFY(act(ui(str::TipUpload))->isEnabled());

@@ -3,6 +3,7 @@
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
+#include "gui/app/desktop_opener.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
 #include "gui/app/translation.h"
@@ -24,7 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -34,6 +35,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <optional>
@@ -104,7 +106,6 @@ QStringList RecentFiles::add(const QString& path) const {
 
 CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), dataFile_(platform::findDataFile),
-      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       now_(currentLocalTime) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(qs(str::AppTitle));
@@ -141,8 +142,13 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
     connect(view_, &CModbusConfigView::valueTipChanged, this,
             [this](const QString& tip) { statusBar()->showMessage(tip); });
+    connect(view_, &CModbusConfigView::noteShown, this,
+            [this](const QString& note) { statusBar()->showMessage(note); });
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
-    session_->onModified([this] { updateEditActions(); });
+    session_->onModified([this] {
+        updateEditActions();
+        markComparisonsOutOfDate(false);
+    });
     connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
     updateEditActions();
     updateRecentMenu();
@@ -190,8 +196,10 @@ void CMainFrame::createActions() {
     saveAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     saveAct_->setStatusTip(ui(str::PromptSave));
     saveAsAct_ = make(str::MenuSaveAs, std::nullopt, std::nullopt, [this] { doc_->fileSaveAs(); });
+    saveAsAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     saveAsAct_->setStatusTip(ui(str::PromptSaveAs));
     exitAct_ = make(str::MenuExit, std::nullopt, std::nullopt, [this] { close(); });
+    exitAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     exitAct_->setStatusTip(ui(str::PromptExit));
 
     addNodeAct_ = make(str::MainMenuAddNode, str::MenuAddNode, ToolIcon::AddNode,
@@ -202,6 +210,13 @@ void CMainFrame::createActions() {
                           [this] { view_->addCommand(); });
     deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::MenuDeleteCommand,
                              ToolIcon::DeleteCommand, [this] { view_->deleteCommand(); });
+    // Delete in the tree removes the selected node or command; the two are never enabled at
+    // once, and in the grid the key stays the cell editor's.
+    for (QAction* a : {deleteNodeAct_, deleteCommandAct_}) {
+        a->setShortcut(QKeySequence(QKeySequence::Delete));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        view_->tree()->addAction(a);
+    }
     copyNodeAct_ =
         make(str::MainMenuCopyNode, std::nullopt, std::nullopt, [this] { view_->copyNode(); });
     pasteNodeAct_ =
@@ -224,7 +239,8 @@ void CMainFrame::createActions() {
                         [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, std::nullopt, std::nullopt, [this] { createEds(); });
     monitorAct_ =
-        make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
+        make(str::MenuMonitor, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
+    monitorAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(ui(str::MenuPromptInformation));
@@ -279,6 +295,7 @@ void CMainFrame::createMenus() {
     tools->addAction(serialAct_);
     tools->addAction(uploadAct_);
     tools->addAction(downloadAct_);
+    tools->addAction(monitorAct_);
     tools->addAction(mappingAct_);
     tools->addAction(exportAct_);
     tools->addAction(conflictAct_);
@@ -345,6 +362,8 @@ QAction* CMainFrame::action(const QString& text) const {
 }
 
 void CMainFrame::updateEditActions() {
+    // Another document is shown without an edit step: its comparisons are out of date too.
+    markComparisonsOutOfDate(false);
     const EditFlags f = view_->editFlags();
     addNodeAct_->setEnabled(f.addNode);
     deleteNodeAct_->setEnabled(f.deleteNode);
@@ -429,6 +448,25 @@ QString CMainFrame::helpFilePath() const {
     return QString::fromStdString(dataFile_(localizedName(str::HelpFileName)));
 }
 
+void CMainFrame::setUrlOpener(UrlOpener opener) {
+    urlOpener_ = std::move(opener);
+}
+
+void CMainFrame::openFile(const QString& path, std::function<void()> failed) {
+    if (urlOpener_) {
+        if (!urlOpener_(QUrl::fromLocalFile(path))) {
+            failed();
+        }
+        return;
+    }
+    openOnDesktop(path, this, std::move(failed));
+}
+
+void CMainFrame::showSaved(const std::string& path) {
+    statusBar()->showMessage(
+        ui(str::StatusSaved).arg(QFile::decodeName(QByteArray::fromStdString(path))));
+}
+
 void CMainFrame::showHelpContent() {
     const QString path = helpFilePath();
     QFile file(path);
@@ -437,9 +475,10 @@ void CMainFrame::showHelpContent() {
         return;
     }
     file.close();
-    if (openUrl_(QUrl::fromLocalFile(path))) {
-        return;
-    }
+    openFile(path, [this, path] { showHelpInWindow(path); });
+}
+
+void CMainFrame::showHelpInWindow(const QString& path) {
     prompts_.tell(ui(str::HelpNotOpened).arg(path).toStdString());
     if (helpWindow_ == nullptr) {
         helpWindow_ = new QDialog(this);
@@ -489,7 +528,9 @@ void CMainFrame::createEds() {
     const EdsOutcome outcome = createEdsFile(session_->configuration(), *path, templates, now_());
     if (outcome.result != EdsResult::Ok) {
         prompts_.tell(withReason(outcome.message, outcome.detail));
+        return;
     }
+    showSaved(*path);
 }
 
 void CMainFrame::exportExcel() {
@@ -505,11 +546,11 @@ void CMainFrame::exportExcel() {
         prompts_.tell(withReason(outcome.message, outcome.detail));
         return;
     }
+    showSaved(*path);
     // The user goes on in the spreadsheet program with the finished workbook.
     const QString saved = QFile::decodeName(QByteArray::fromStdString(*path));
-    if (!openUrl_(QUrl::fromLocalFile(saved))) {
-        prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString());
-    }
+    openFile(saved,
+             [this, saved] { prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString()); });
 }
 
 void CMainFrame::showAbout() {
@@ -538,6 +579,9 @@ void CMainFrame::showMonitor() {
     // A port index outside the list (the ports may have changed) opens nothing; the window
     // then stays empty, as for any port that cannot be opened.
     CStakeout window(serial_->selectedPort(), monitorPorts_, prompts_, this);
+    connect(&window, &CStakeout::contentSaved, this, [this](const QString& path) {
+        statusBar()->showMessage(ui(str::StatusSaved).arg(path));
+    });
     monitor_ = &window;
     window.exec();
     monitor_ = nullptr;
@@ -577,6 +621,7 @@ void CMainFrame::startDownload() {
         setTransferCommandsEnabled(false);
     }
     transferGeneration_ = session_->documentGeneration();
+    transferPort_ = serial_->selectedPort();
     runner_->start(TransferKind::Download, serial_->ports, serial_->portIndex);
 }
 
@@ -591,6 +636,7 @@ void CMainFrame::startUpload() {
     }
     setTransferCommandsEnabled(false);
     transferGeneration_ = session_->documentGeneration();
+    transferPort_ = serial_->selectedPort();
     runner_->start(TransferKind::Upload, serial_->ports, serial_->portIndex);
 }
 
@@ -604,6 +650,7 @@ void CMainFrame::startCompareWithGateway() {
     }
     setTransferCommandsEnabled(false);
     transferGeneration_ = session_->documentGeneration();
+    transferPort_ = serial_->selectedPort();
     runner_->start(TransferKind::Compare, serial_->ports, serial_->portIndex);
 }
 
@@ -613,20 +660,61 @@ void CMainFrame::compareWithFile() {
     if (!path) {
         return;
     }
+    compareFile(*path);
+}
+
+void CMainFrame::compareFile(const std::string& path) {
     std::string error;
     const std::optional<CompareResult> result =
-        gui::compareWithFile(session_->configuration(), *path, error);
+        gui::compareWithFile(session_->configuration(), path, error);
     if (!result) {
         prompts_.tell(error);
         return;
     }
-    showComparison(*result, str::CompareFileTitle, str::CompareFileColumn);
+    comparedFile_ = path;
+    showComparison(false, *result, QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-void CMainFrame::showComparison(const CompareResult& result, const str::UiText& title,
-                                const str::UiText& otherColumn) {
-    auto* window = new CompareWindow(result, title, otherColumn, this);
+CompareWindow* CMainFrame::compareWindow(bool withGateway) const {
+    return compareWindows_[withGateway ? 1 : 0].data();
+}
+
+void CMainFrame::markComparisonsOutOfDate(bool always) {
+    for (int k = 0; k < 2; ++k) {
+        CompareWindow* window = compareWindows_[k].data();
+        if (window != nullptr && !window->outOfDate() &&
+            (always || compareChanges_[k] != session_->changeCount())) {
+            window->setOutOfDate(true);
+        }
+    }
+}
+
+void CMainFrame::showComparison(bool withGateway, const CompareResult& result,
+                                const QString& theirs) {
+    const int k = withGateway ? 1 : 0;
+    const std::string& file = session_->document().CurrentFilePath();
+    const QString ours = file.empty() ? core(str::UntitledDocument)
+                                      : QFile::decodeName(QByteArray::fromStdString(file));
+    compareChanges_[k] = session_->changeCount();
+    if (CompareWindow* open = compareWindows_[k].data()) {
+        open->showComparison(result, ours, theirs);
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* window =
+        new CompareWindow(withGateway ? str::CompareGatewayTitle : str::CompareFileTitle,
+                          withGateway ? str::CompareGatewayColumn : str::CompareFileColumn, this);
     window->setObjectName("compareWindow");
+    compareWindows_[k] = window;
+    connect(window, &CompareWindow::compareAgainRequested, this, [this, withGateway] {
+        view_->commitOpenEditor();
+        if (withGateway) {
+            startCompareWithGateway();
+        } else {
+            compareFile(comparedFile_);
+        }
+    });
     connect(window, &CompareWindow::differenceActivated, this, [this](PlaceKind kind, int at) {
         TreeSelection wanted;
         switch (kind) {
@@ -648,6 +736,7 @@ void CMainFrame::showComparison(const CompareResult& result, const str::UiText& 
         view_->commitOpenEditor();
         view_->select(wanted);
     });
+    window->showComparison(result, ours, theirs);
     window->show();
 }
 
@@ -659,12 +748,18 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
     if (kind == TransferKind::Compare) {
         // The open configuration never changes: the uploaded one is only compared.
         if (outcome.resultCode == static_cast<int>(TransferResult::Success)) {
-            showComparison(compareWithUpload(live, outcome), str::CompareGatewayTitle,
-                           str::CompareGatewayColumn);
+            const QString when =
+                QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            showComparison(
+                true, compareWithUpload(live, outcome),
+                ui(str::CompareGatewaySource).arg(QString::fromStdString(transferPort_), when));
         }
         return;
     }
     if (kind == TransferKind::Download) {
+        if (outcome.started) {
+            markComparisonsOutOfDate(true);
+        }
         const int countBefore = live.Config.InstructionCount;
         applyDownloadChanges(live, outcome);
         if (outcome.configurationChanged || outcome.commandsCapped) {
