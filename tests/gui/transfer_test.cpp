@@ -474,7 +474,11 @@ int measure(int runs) {
 }
 
 // Renders the main window with the progress popup over it, half-way through a download.
-int screenshot(const QString& out) {
+int screenshot(const QString& out, const QString& language) {
+    if (!installTranslations(language)) {
+        std::fprintf(stderr, "no translation for %s\n", qPrintable(language));
+        return 1;
+    }
     ScriptedPrompts prompts;
     prompts.configTypes = {0};
     CMainFrame frame(prompts);
@@ -532,7 +536,8 @@ int main(int argc, char** argv) {
         return measure(argc >= 3 ? std::max(1, std::atoi(argv[2])) : 3);
     }
     if (argc >= 3 && QString::fromLocal8Bit(argv[1]) == "--screenshot") {
-        return screenshot(QString::fromLocal8Bit(argv[2]));
+        return screenshot(QString::fromLocal8Bit(argv[2]),
+                          argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("en"));
     }
     TransferTest test;
     QTEST_SET_MAIN_SOURCE_PATH
