@@ -15,7 +15,7 @@ namespace {
 constexpr qint64 kVerdictMs = 10000;
 } // namespace
 
-void openOnDesktop(const QString& path, QObject* context, std::function<void()> failed) {
+void openOnDesktop(const QString& path, QObject* context, const std::function<void()>& failed) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {

@@ -11,6 +11,6 @@ namespace torvane::gui {
 // when no program could show it: at once when none could be started, or soon after, when the
 // desktop's opener reports that it found none (xdg-open starts, then finds no program for the
 // file type; the start alone says nothing). Nothing runs once `context` is gone.
-void openOnDesktop(const QString& path, QObject* context, std::function<void()> failed);
+void openOnDesktop(const QString& path, QObject* context, const std::function<void()>& failed);
 
 } // namespace torvane::gui
