@@ -174,7 +174,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(config().Nodes[0].NodeAddress, std::string("5"));
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Node-5"));
 
-        // "Select Commands" adds by double-click (its Enter closes it, as always).
+        // "Select Commands" adds by double-click too; Esc closes it.
         whenShown<CDIns>([](CDIns* dialog) {
             QListWidget* list = dialog->list();
             const QPoint at = list->visualItemRect(list->item(0)).center();

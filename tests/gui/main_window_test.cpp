@@ -459,7 +459,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         whenShown<CDIns>([](CDIns* dialog) {
             QListWidget* list = dialog->list();
             doubleClick(list, 2);
-            QTest::keyClick(dialog->list(), Qt::Key_Return); // Enter closes, adds nothing more
+            QTest::keyClick(dialog->list(), Qt::Key_Escape); // Esc closes, adds nothing more
         });
         clickAction("Add Command");
         QTreeWidgetItem* node = item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});

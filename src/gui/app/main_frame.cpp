@@ -145,10 +145,7 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     connect(view_, &CModbusConfigView::noteShown, this,
             [this](const QString& note) { statusBar()->showMessage(note); });
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
-    session_->onModified([this] {
-        updateEditActions();
-        markComparisonsOutOfDate(false);
-    });
+    session_->onModified([this] { updateEditActions(); });
     connect(doc_, &CModbusConfigDoc::captionChanged, this, &QMainWindow::setWindowTitle);
     updateEditActions();
     updateRecentMenu();
@@ -362,7 +359,7 @@ QAction* CMainFrame::action(const QString& text) const {
 }
 
 void CMainFrame::updateEditActions() {
-    // Another document is shown without an edit step: its comparisons are out of date too.
+    // Every change of the configuration (or another document) passes here.
     markComparisonsOutOfDate(false);
     const EditFlags f = view_->editFlags();
     addNodeAct_->setEnabled(f.addNode);
