@@ -336,6 +336,10 @@ TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
     EXPECT_EQ(t.rows[1].choices, transmit5);
     EXPECT_EQ(t.rows[1].listSelection, "389 (0x185)");
     EXPECT_EQ(t.rows[1].value + t.rows[2].value, "");
+    // The cells show the Index and the COB-ID in both forms; the value stays the stored text.
+    EXPECT_EQ(commandCellText(PageKind::TpdoCommand, kRowPdoCobId, "385"), "385 (0x181)");
+    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoIndex, "24641"), "24641 (0x6041)");
+    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoSubIndex, "16"), "16");
     // The list opens on the stored COB-ID, an entry of its own or not.
     EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "901", "")).rows[1].listSelection,
               "901 (0x385)");
@@ -404,26 +408,6 @@ TEST(CommandCellCommit, SilentRefusalsAndAmbiguousIndexesLeaveANote) {
         EXPECT_EQ(r.note, c.note) << c.typed;
         EXPECT_EQ(r.messages, none) << c.typed;
         EXPECT_EQ(r.cellText, c.after) << c.typed;
-    }
-}
-
-TEST(CommandGridPage, IndexAndCobIdCellsShowBothFormsButKeepTheirValue) {
-    // clang-format off
-    const struct { PageKind page; int row; const char* value; const char* shown; } cases[] = {
-        {PageKind::SdoCommand, kRowSdoIndex, "24641", "24641 (0x6041)"},
-        {PageKind::SdoCommand, kRowSdoIndex, "1", "1 (0x0001)"},
-        {PageKind::SdoCommand, kRowSdoIndex, "", ""},
-        {PageKind::SdoCommand, kRowSdoIndex, "0100", "0100"},
-        {PageKind::SdoCommand, kRowSdoSubIndex, "16", "16"},
-        {PageKind::TpdoCommand, kRowPdoCobId, "385", "385 (0x181)"},
-        {PageKind::RpdoCommand, kRowPdoCobId, "2046", "2046 (0x7FE)"},
-        {PageKind::RpdoCommand, kRowPdoBytes, "8", "8"},
-        {PageKind::Node, kRowSlaveAddress, "5", "5"},
-        {PageKind::Canopen, 1, "385", "385"},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(commandCellText(c.page, c.row, c.value), c.shown) << c.value;
     }
 }
 

@@ -64,23 +64,20 @@ void edit(ConfigSession& session, const std::string& value) {
 TEST(ConfigSession, ChangeCountMovesWithEveryChangeOfTheShownConfiguration) {
     SlaveUi ui;
     ConfigSession session(ui);
-    const struct {
-        const char* what;
-        std::function<void()> run;
-        bool moves;
-    } cases[] = {
-        {"step", [&] { edit(session, "300"); }, true},
-        {"undo", [&] { session.undo(); }, true},
-        {"redo", [&] { session.redo(); }, true},
-        {"redo with nothing to redo", [&] { session.redo(); }, false},
-        {"another document", [&] { session.beginDocument(); }, true},
-        {"undo with nothing to undo", [&] { session.undo(); }, false},
-        {"upload", [&] { session.adoptUpload(newConfiguration(kCanopenSlave)); }, true},
+    // Step, undo, redo, nothing to redo, another document, nothing to undo, an upload.
+    const std::vector<std::pair<std::function<void()>, bool>> cases = {
+        {[&] { edit(session, "300"); }, true},
+        {[&] { session.undo(); }, true},
+        {[&] { session.redo(); }, true},
+        {[&] { session.redo(); }, false},
+        {[&] { session.beginDocument(); }, true},
+        {[&] { session.undo(); }, false},
+        {[&] { session.adoptUpload(newConfiguration(kCanopenSlave)); }, true},
     };
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < cases.size(); ++i) {
         const int before = session.changeCount();
-        c.run();
-        EXPECT_EQ(session.changeCount() != before, c.moves) << c.what;
+        cases[i].first();
+        EXPECT_EQ(session.changeCount() != before, cases[i].second) << i;
     }
 }
 

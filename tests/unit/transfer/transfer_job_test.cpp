@@ -115,40 +115,24 @@ TEST(TransferJob, FlowAndResultTexts) {
     }
 }
 
-TEST(TransferJob, FailuresNameThePortOnALineOfTheirOwn) {
-    const struct {
-        bool started;
-        TransferResult result;
-        const char* text;
-        const char* port;
-        const char* message;
-    } cases[] = {
-        {true, TransferResult::ReadFailed, "Reading serial data failed", "/dev/ttyUSB0",
-         "Reading serial data failed\nPort: /dev/ttyUSB0"},
-        {true, TransferResult::OpenFailed, "Failed to open serial port\nThe port is in use.",
-         "/dev/ttyS0", "Failed to open serial port\nThe port is in use.\nPort: /dev/ttyS0"},
-        {true, TransferResult::Unsupported, "does not support", "COM3",
-         "does not support\nPort: COM3"},
-        {true, TransferResult::IoSizeRefused, "the choice of bytes\n", "COM3",
-         "the choice of bytes\n"},
-        {true, TransferResult::OpenFailed,
-         "Failed to open serial port\nNo serial port is selected.", "",
-         "Failed to open serial port\nNo serial port is selected."},
-        {true, TransferResult::Success, "Operation is successful", "/dev/ttyUSB0",
-         "Operation is successful"},
-        {true, TransferResult::DownloadCancel, "Download cancel", "/dev/ttyUSB0",
-         "Download cancel"},
-        {true, TransferResult::UploadCancel, "Upload cancel", "/dev/ttyUSB0", "Upload cancel"},
-        {false, TransferResult::OpenFailed, "Mapping address conflict !\n", "",
-         "Mapping address conflict !\n"},
+TEST(TransferJob, FailuresOfThePortOrTheGatewayNameThePort) {
+    using R = TransferResult;
+    // clang-format off
+    const struct { bool started; R result; const char* port; bool named; } cases[] = {
+        {true, R::ReadFailed, "/dev/ttyUSB0", true}, {true, R::OpenFailed, "COM3", true},
+        {true, R::Unsupported, "COM3", true},       {true, R::IoSizeRefused, "COM3", false},
+        {true, R::OpenFailed, "", false},           {true, R::Success, "COM3", false},
+        {true, R::DownloadCancel, "COM3", false},   {false, R::OpenFailed, "COM3", false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         TransferOutcome out;
         out.started = c.started;
-        out.resultCode = c.started ? static_cast<int>(c.result) : -1;
-        out.text = c.text;
+        out.resultCode = static_cast<int>(c.result);
+        out.text = "Failed to open serial port\nThe port is in use.";
         out.port = c.port;
-        EXPECT_EQ(transferMessage(out), c.message) << c.text;
+        EXPECT_EQ(transferMessage(out), c.named ? out.text + "\nPort: " + c.port : out.text)
+            << static_cast<int>(c.result) << " " << c.port;
     }
 }
 
