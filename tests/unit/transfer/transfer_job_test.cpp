@@ -118,11 +118,11 @@ TEST(TransferJob, FlowAndResultTexts) {
 TEST(TransferJob, FailuresOfThePortOrTheGatewayNameThePort) {
     using R = TransferResult;
     // clang-format off
-    const struct { bool started; R result; const char* port; bool named; } cases[] = {
-        {true, R::ReadFailed, "/dev/ttyUSB0", true}, {true, R::OpenFailed, "COM3", true},
-        {true, R::Unsupported, "COM3", true},       {true, R::IoSizeRefused, "COM3", false},
-        {true, R::OpenFailed, "", false},           {true, R::Success, "COM3", false},
-        {true, R::DownloadCancel, "COM3", false},   {false, R::OpenFailed, "COM3", false},
+    const struct { const char* port; R result; bool started; bool named; } cases[] = {
+        {"/dev/ttyUSB0", R::ReadFailed, true, true}, {"COM3", R::OpenFailed, true, true},
+        {"COM3", R::Unsupported, true, true},       {"COM3", R::IoSizeRefused, true, false},
+        {"", R::OpenFailed, true, false},           {"COM3", R::Success, true, false},
+        {"COM3", R::DownloadCancel, true, false},   {"COM3", R::OpenFailed, false, false},
     };
     // clang-format on
     for (const auto& c : cases) {
