@@ -449,14 +449,14 @@ void CMainFrame::setUrlOpener(UrlOpener opener) {
     urlOpener_ = std::move(opener);
 }
 
-void CMainFrame::openFile(const QString& path, std::function<void()> failed) {
+void CMainFrame::openFile(const QString& path, const std::function<void()>& failed) {
     if (urlOpener_) {
         if (!urlOpener_(QUrl::fromLocalFile(path))) {
             failed();
         }
         return;
     }
-    openOnDesktop(path, this, std::move(failed));
+    openOnDesktop(path, this, failed);
 }
 
 void CMainFrame::showSaved(const std::string& path) {

@@ -149,7 +149,7 @@ private:
     // all of them when `always` (a download changed the gateway's side).
     void markComparisonsOutOfDate(bool always);
     // Opens `path` on the desktop; `failed` runs when nothing could show it.
-    void openFile(const QString& path, std::function<void()> failed);
+    void openFile(const QString& path, const std::function<void()>& failed);
     void showSaved(const std::string& path);
     // The desktop could not show the guide at `path`: says so, then shows it in a window here.
     void showHelpInWindow(const QString& path);
