@@ -176,6 +176,18 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
+    <message>
+        <source>Compare Again</source>
+        <translation>重新比较</translation>
+    </message>
+    <message>
+        <source>The configuration has changed since this comparison</source>
+        <translation>本次比较之后配置已更改</translation>
+    </message>
+    <message>
+        <source>%1, uploaded at %2</source>
+        <translation>%1，上传于 %2</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialogs</name>
@@ -366,7 +378,7 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     </message>
     <message>
         <source>Control&amp;Monitor Status</source>
-        <translation>Control&amp;Monitor 状态</translation>
+        <translation>控制与监视状态</translation>
     </message>
     <message>
         <source>Error Control</source>
@@ -526,27 +538,27 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     </message>
     <message>
         <source>Upload SDO -&gt; Profibus In</source>
-        <translation>上传 SDO -&gt; Profibus 输入</translation>
+        <translation>Upload SDO -&gt; Profibus 输入</translation>
     </message>
     <message>
         <source>Download SDO &lt;- Profibus Out</source>
-        <translation>下载 SDO &lt;- Profibus 输出</translation>
+        <translation>Download SDO &lt;- Profibus 输出</translation>
     </message>
     <message>
         <source>Transmit PDO -&gt; Profibus In</source>
-        <translation>发送 PDO -&gt; Profibus 输入</translation>
+        <translation>Transmit PDO -&gt; Profibus 输入</translation>
     </message>
     <message>
         <source>Receive PDO &lt;- Profibus Out</source>
-        <translation>接收 PDO &lt;- Profibus 输出</translation>
+        <translation>Receive PDO &lt;- Profibus 输出</translation>
     </message>
     <message>
         <source>Transmit PDO &lt;- Profibus Out</source>
-        <translation>发送 PDO &lt;- Profibus 输出</translation>
+        <translation>Transmit PDO &lt;- Profibus 输出</translation>
     </message>
     <message>
         <source>Receive PDO -&gt; Profibus In</source>
-        <translation>接收 PDO -&gt; Profibus 输入</translation>
+        <translation>Receive PDO -&gt; Profibus 输入</translation>
     </message>
     <message>
         <source>Command more than the upper limit (84)!</source>
@@ -583,6 +595,38 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>configuration layout</source>
         <translation>配置格式</translation>
+    </message>
+    <message>
+        <source>A value is needed; allowed %d to %d</source>
+        <translation>需要输入数值；允许范围 %d 到 %d</translation>
+    </message>
+    <message>
+        <source>%s is not a plain decimal number; allowed %d to %d</source>
+        <translation>%s 不是普通的十进制数；允许范围 %d 到 %d</translation>
+    </message>
+    <message>
+        <source>%s is out of range; allowed %d to %d</source>
+        <translation>%s 超出范围；允许范围 %d 到 %d</translation>
+    </message>
+    <message>
+        <source>A byte count is needed; allowed 1, 2 or 4</source>
+        <translation>需要输入字节数；允许 1、2 或 4</translation>
+    </message>
+    <message>
+        <source>%s is not an allowed byte count; allowed 1, 2 or 4</source>
+        <translation>%s 不是允许的字节数；允许 1、2 或 4</translation>
+    </message>
+    <message>
+        <source>&quot;%s&quot; is not in the list</source>
+        <translation>“%s”不在列表中</translation>
+    </message>
+    <message>
+        <source>%s is not a decimal number; type 0x%s for hex</source>
+        <translation>%s 不是十进制数；十六进制请输入 0x%s</translation>
+    </message>
+    <message>
+        <source>%s is read as decimal (0x%s); type 0x%s for hex</source>
+        <translation>%s 按十进制读取 (0x%s)；十六进制请输入 0x%s</translation>
     </message>
 </context>
 <context>
@@ -726,7 +770,7 @@ The range of the parameter value is 0 to 2000. Default value is 0.</source>
     </message>
     <message>
         <source>When the Control&amp;&amp;Monitor Status is set to be Enable, PROFIBUS master station can read the states of CANopen slaves and also change the states of CANopen slave.</source>
-        <translation>Control&amp;&amp;Monitor Status 设为 Enable 时，PROFIBUS 主站可以读取 CANopen 从站的状态，也可以改变 CANopen 从站的状态。</translation>
+        <translation>控制与监视状态设为 Enable 时，PROFIBUS 主站可以读取 CANopen 从站的状态，也可以改变 CANopen 从站的状态。</translation>
     </message>
     <message>
         <source>When the input value is not 0, it means to use life Guard protocol.<byte value="xd"/>
@@ -857,7 +901,7 @@ Default value of Transmit PDO:<byte value="xd"/>
     <name>InfoBar</name>
     <message>
         <source>MY Control</source>
-        <translation>MY 控制</translation>
+        <translation>控制栏</translation>
     </message>
     <message>
         <source>Info</source>
@@ -1111,8 +1155,16 @@ It is shown in a window of this program.</source>
         <translation>与网关比较(&amp;G)</translation>
     </message>
     <message>
-        <source>Compare with File(&amp;C)</source>
-        <translation>与文件比较(&amp;C)</translation>
+        <source>Saved %1</source>
+        <translation>已保存 %1</translation>
+    </message>
+    <message>
+        <source>Monitor(&amp;M)</source>
+        <translation>监控(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Compare with File(&amp;F)</source>
+        <translation>与文件比较(&amp;F)</translation>
     </message>
 </context>
 <context>
@@ -1226,6 +1278,14 @@ It is shown in a window of this program.</source>
     <message>
         <source>Select Commands</source>
         <translation>选择命令</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -1402,6 +1462,29 @@ It is shown in a window of this program.</source>
     <message>
         <source>The path leads through a loop of symbolic links.</source>
         <translation>该路径经过符号链接的循环。</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+</context>
+<context>
+    <name>WaitDialog</name>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>上传</translation>
+    </message>
+    <message>
+        <source>Download to %1: frame %2 of %3</source>
+        <translation>下载到 %1：第 %2 帧，共 %3 帧</translation>
+    </message>
+    <message>
+        <source>Upload from %1: frame %2 of %3</source>
+        <translation>从 %1 上传：第 %2 帧，共 %3 帧</translation>
     </message>
 </context>
 </TS>

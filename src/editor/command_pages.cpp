@@ -1,5 +1,6 @@
 #include "editor/command_pages.h"
 
+#include "editor/cell_notes.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -21,6 +22,11 @@ constexpr int kHelpRpdoCobId = 61311;
 
 constexpr int kPdoMaxBytes = 8;
 constexpr int kSdoObjectMaxBytes = 4;
+constexpr int kMaxIndex = 65535;
+constexpr int kMaxSubIndex = 255;
+constexpr int kIndexHexDigits = 4;
+constexpr int kCobIdHexDigits = 3;
+constexpr int kMaxNodeAddress = 127;
 
 // `format` with its "%d" replaced by `value`.
 std::string withNumber(const char* format, long value) {
@@ -83,6 +89,23 @@ CommitResult showsWith(const std::string& stored, const char* message) {
     return r;
 }
 
+CommitResult showsNoted(const std::string& stored, std::string note) {
+    CommitResult r = shows(stored);
+    r.note = std::move(note);
+    return r;
+}
+
+// `typed` read as bare hexadecimal digits ("1A00"); -1 when it is not such a text or names no
+// index.
+long bareHexIndex(std::string_view typed) {
+    const std::string value = hexEntryAsDecimal("0x" + std::string(typed));
+    if (!isCanonicalDecimal(value)) {
+        return -1;
+    }
+    const long v = decimalValue(value);
+    return v >= 1 && v <= kMaxIndex ? v : -1;
+}
+
 CommitResult nothingEditable() {
     CommitResult r;
     r.keepCell = true;
@@ -126,10 +149,14 @@ GridRow cobIdRow(const GatewayConfiguration& cfg, const INSTRUCTION& cmd, bool t
     } else {
         nodeId = decimalValue(cfg.Config.SlaveNodeAddress);
     }
-    std::vector<std::string> choices = defaultCobIds(nodeId, transmit);
-    choices.emplace_back(str::CobIdSelfDefining);
-    r.choices = sortedChoices(std::move(choices));
-    r.listSelection = r.choices.front();
+    // PDO1 to PDO4, then "Self-defining": the list opens on the stored COB-ID, on PDO1 when
+    // there is none, so that leaving it at once stores nothing unexpected.
+    const std::string stored = cobIdKey(cmd.CobId);
+    for (const std::string& id : defaultCobIds(nodeId, transmit)) {
+        r.choices.push_back(decimalWithHex(id, kCobIdHexDigits));
+    }
+    r.choices.emplace_back(str::CobIdSelfDefining);
+    r.listSelection = stored.empty() ? r.choices.front() : decimalWithHex(stored, kCobIdHexDigits);
     return r;
 }
 
@@ -195,12 +222,9 @@ CommitResult commitCobId(GatewayConfiguration& cfg, int q, std::string_view text
 CommitResult commitPdoBytes(GatewayConfiguration& cfg, int q, std::string_view text) {
     CONFIG& c = cfg.Config;
     INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
-    if (!isCanonicalDecimal(text)) {
-        return shows(cmd.Bytes);
-    }
     const int b = decimalValue(text);
-    if (b < 1 || b > kPdoMaxBytes) {
-        return shows(cmd.Bytes);
+    if (!isCanonicalDecimal(text) || b < 1 || b > kPdoMaxBytes) {
+        return showsNoted(cmd.Bytes, rangeNote(text, 1, kPdoMaxBytes));
     }
     const int limit = commandIoLimit(cfg.Fieldbus);
     const int m = std::max(0, decimalValue(cmd.MappingAddress));
@@ -245,8 +269,9 @@ int sdoObjectBytes(const CONFIG& c, int q, int ownBytes, std::string_view index,
     return sum;
 }
 
+// `text` is what `typed` reads as (a hex entry already turned into decimal).
 CommitResult commitSdoIndex(GatewayConfiguration& cfg, int q, std::string_view text,
-                            bool subIndex) {
+                            std::string_view typed, bool subIndex) {
     CONFIG& c = cfg.Config;
     INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
     std::string& field = subIndex ? cmd.SubIndex : cmd.Index;
@@ -255,27 +280,35 @@ CommitResult commitSdoIndex(GatewayConfiguration& cfg, int q, std::string_view t
     if (total > kSdoObjectMaxBytes) {
         return showsWith(field, str::SameIndexBytesOutOfRange);
     }
-    if (!isCanonicalDecimal(text)) {
-        return shows(field);
-    }
+    const long lo = subIndex ? 0 : 1;
+    const long hi = subIndex ? kMaxSubIndex : kMaxIndex;
     const std::int32_t v = decimalValue(text);
-    const bool inRange = subIndex ? v <= 255 : (v >= 1 && v <= 65535);
-    if (!inRange) {
-        return shows(field);
+    const bool digits = digitsOnly(typed);
+    if (!isCanonicalDecimal(text) || v < lo || v > hi) {
+        if (!subIndex && !digits && bareHexIndex(typed) > 0) {
+            return showsNoted(field, fillPlaceholders(str::NoteIndexHexLetters, {typed, typed}));
+        }
+        return showsNoted(field, rangeNote(typed, lo, hi));
     }
     field = std::string(text);
-    return shows(field);
+    CommitResult r = shows(field);
+    // Bare digits are decimal, but an index is usually written in hex: say how it was read.
+    const long asHex = digits && !subIndex ? bareHexIndex(typed) : -1;
+    if (asHex > 0 && asHex != v) {
+        r.note = fillPlaceholders(str::NoteIndexReadAsDecimal,
+                                  {typed, hexText(v, kIndexHexDigits), typed});
+    }
+    return r;
 }
 
 CommitResult commitSdoBytes(GatewayConfiguration& cfg, int q, std::string_view text) {
     CONFIG& c = cfg.Config;
     INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
-    if (!isCanonicalDecimal(text)) {
-        return shows(cmd.Bytes);
-    }
     const int b = decimalValue(text);
-    if (b != 1 && b != 2 && b != 4) {
-        return shows(cmd.Bytes);
+    if (!isCanonicalDecimal(text) || (b != 1 && b != 2 && b != 4)) {
+        return showsNoted(cmd.Bytes, text.empty()
+                                         ? std::string(str::NoteSdoBytesNeeded)
+                                         : fillPlaceholders(str::NoteSdoBytesNotAllowed, {text}));
     }
     const int limit = commandIoLimit(cfg.Fieldbus);
     const int m = std::max(0, decimalValue(cmd.MappingAddress));
@@ -300,10 +333,10 @@ CommitResult commitMapping(GatewayConfiguration& cfg, int q, std::string_view te
         cmd.MappingAddress.clear();
         return shows(cmd.MappingAddress);
     }
-    if (!isCanonicalDecimal(text)) {
-        return shows(cmd.MappingAddress);
-    }
     const int limit = commandIoLimit(cfg.Fieldbus);
+    if (!isCanonicalDecimal(text)) {
+        return showsNoted(cmd.MappingAddress, rangeNote(text, 0, limit - 1));
+    }
     const int m = decimalValue(text);
     const int b = bytesOf(cmd.Bytes);
     const char* stop = nullptr;
@@ -375,6 +408,7 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
     // is refused silently and the old address stays.
     if (!isNodeAddressText(text)) {
         r.cellText = shownValue(stored);
+        r.note = rangeNote(text, 1, kMaxNodeAddress);
         return r;
     }
     if (text == c.SlaveAddress) {
@@ -425,7 +459,7 @@ bool isNodeAddressText(std::string_view text) {
         return false;
     }
     const std::int32_t value = decimalValue(text);
-    return value >= 1 && value <= 127;
+    return value >= 1 && value <= kMaxNodeAddress;
 }
 
 int nodeIdFromName(const std::string& nodeName) {
@@ -508,12 +542,22 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
     return page;
 }
 
-std::string commandCellTip(PageKind page, int row, const std::string& shown) {
+std::string commandCellText(PageKind page, int row, const std::string& shown) {
     if (page == PageKind::SdoCommand && row == kRowSdoIndex) {
-        return decimalAndHex(shown, 4);
+        return decimalWithHex(shown, kIndexHexDigits);
     }
     if ((page == PageKind::TpdoCommand || page == PageKind::RpdoCommand) && row == kRowPdoCobId) {
-        return decimalAndHex(shown, 3);
+        return decimalWithHex(shown, kCobIdHexDigits);
+    }
+    return shown;
+}
+
+std::string commandCellTip(PageKind page, int row, const std::string& shown) {
+    if (page == PageKind::SdoCommand && row == kRowSdoIndex) {
+        return decimalAndHex(shown, kIndexHexDigits);
+    }
+    if ((page == PageKind::TpdoCommand || page == PageKind::RpdoCommand) && row == kRowPdoCobId) {
+        return decimalAndHex(shown, kCobIdHexDigits);
     }
     return {};
 }
@@ -535,10 +579,12 @@ CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState&
     const PageKind kind = commandPageKind(cmd.InstructionType);
     if (kind == PageKind::SdoCommand) {
         switch (row) {
-        case kRowSdoIndex:
-            return commitSdoIndex(cfg, q, hexEntryAsDecimal(text), false);
+        case kRowSdoIndex: {
+            const std::string typed = withoutHexNote(text);
+            return commitSdoIndex(cfg, q, hexEntryAsDecimal(typed), typed, false);
+        }
         case kRowSdoSubIndex:
-            return commitSdoIndex(cfg, q, text, true);
+            return commitSdoIndex(cfg, q, text, text, true);
         case kRowSdoBytes:
             return commitSdoBytes(cfg, q, text);
         case kRowSdoMapping:
@@ -552,7 +598,7 @@ CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState&
     }
     switch (row) {
     case kRowPdoCobId:
-        return commitCobId(cfg, q, hexEntryAsDecimal(text));
+        return commitCobId(cfg, q, hexEntryAsDecimal(withoutHexNote(text)));
     case kRowPdoBytes:
         return commitPdoBytes(cfg, q, text);
     case kRowPdoMapping:

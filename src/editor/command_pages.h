@@ -51,9 +51,16 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
 // Commits `text` (the picked list entry or the typed text) into row `row` of the node or command
 // page of `target` and returns what the cell shows and the messages to show in order. A target
 // or row that designates nothing editable changes nothing and returns modified == false.
-// The Index and COB-ID cells also take hexadecimal ("0x6041", "6041h"), stored as decimal.
+// The Index and COB-ID cells also take hexadecimal ("0x6041", "6041h"), stored as decimal, and
+// the form they show ("24641 (0x6041)"). `note` says why a typed text was kept out silently, or
+// how a bare Index of decimal digits was read.
 CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState& state,
                                    const EditTarget& target, int row, std::string_view text);
+
+// What the cell of `row` shows for its value `shown`: the Index (SDO page) and the COB-ID (PDO
+// pages) as "24641 (0x6041)", every other cell its value as it is. The text editor opens with the
+// value itself, and the stored text never carries the brackets.
+std::string commandCellText(PageKind page, int row, const std::string& shown);
 
 // The value of an Index cell (SDO page) or COB-ID cell (PDO pages) in both forms, for its tooltip
 // and the status bar: "24641 = 0x6041" (index: 4 hex digits), "385 = 0x181" (COB-ID: 3 hex

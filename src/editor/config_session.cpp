@@ -12,6 +12,7 @@ ConfigSession::ConfigSession(DocumentUi& ui)
 
 void ConfigSession::beginDocument() {
     ++generation_;
+    ++changes_;
     treeEditor_.resetCopyState();
     undo_.clear();
     redo_.clear();
@@ -78,6 +79,7 @@ std::optional<TreeSelection> ConfigSession::redo() {
 }
 
 void ConfigSession::notify() {
+    ++changes_;
     for (const Listener& listener : listeners_) {
         listener();
     }

@@ -50,6 +50,9 @@ public:
     void adoptUpload(const GatewayConfiguration& uploaded);
     // Counts beginDocument(): a change of it means another document.
     int documentGeneration() const { return generation_; }
+    // Counts every change of the configuration shown (steps, Undo, Redo, another document): what
+    // was made of the configuration at one count is out of date at another.
+    int changeCount() const { return changes_; }
 
     // A committed change of the configuration: records it as one undoable step, sets
     // ModifiedFlag, then tells every listener.
@@ -93,6 +96,7 @@ private:
     NetworkTreeEditor treeEditor_;
     Document doc_;
     int generation_ = 0;
+    int changes_ = 0;
     std::vector<Listener> listeners_;
 
     // The configuration as the last step, undo, redo or load left it: the state before the next

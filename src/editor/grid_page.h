@@ -74,6 +74,9 @@ struct CommitResult {
     bool treeTextChanged = false;      // a tree item's text changed (node renamed): refresh texts
     bool rebuildTree = false;          // the tree must be rebuilt from the configuration
     bool modified = true;              // ModifiedFlag is to be set
+    // Why the typed text was kept out without a message box, or how it was read; for the status
+    // bar and the Info tab. Empty when there is nothing to say.
+    std::string note;
 };
 
 // View state the pages read besides the configuration; kept for the whole run.

@@ -118,7 +118,8 @@ EditFlags NetworkTreeEditor::enabledFlags(const TreeSelection& selected) {
     state_.firmwareIndex = firmwareVersionIndex(cfg_.FirmwareVersion, state_.firmwareIndex);
     EditFlags f;
     const bool node = selected.kind == TreeItemKind::Node;
-    f.addNode = selected.kind == TreeItemKind::CanopenNetwork || (node && state_.firmwareIndex < 2);
+    // On a node, Add Node adds another node to the network.
+    f.addNode = cfg_.isMaster() && (selected.kind == TreeItemKind::CanopenNetwork || node);
     f.deleteNode = node;
     f.addCommand = node || selected.kind == TreeItemKind::CanopenSlave;
     f.deleteCommand = selected.kind == TreeItemKind::Command;
@@ -150,7 +151,9 @@ TreeEditResult NetworkTreeEditor::addNode(const TreeSelection& selected) {
         return result;
     }
     if (appendNode(result)) {
-        result.expand.push_back(selected);
+        // The new node is selected, so that its address can be typed at once.
+        result.select = nodeItem(cfg_.Config, cfg_.Config.NodeCount);
+        result.expand.push_back(canopenSideItem(cfg_));
         result.keepExpanded = true;
     }
     return result;

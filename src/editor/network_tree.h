@@ -95,7 +95,7 @@ public:
     // Enabled flags of the six operations for a selection (refreshes the firmware index).
     EditFlags enabledFlags(const TreeSelection& selected);
 
-    // Appends a "New node"; refused with "Nodes overrun!" beyond 84 nodes.
+    // Appends a "New node" and selects it; refused with "Nodes overrun!" beyond 84 nodes.
     TreeEditResult addNode(const TreeSelection& selected);
     // Removes the selected node and its commands; later nodes and their commands move up.
     TreeEditResult deleteNode(const TreeSelection& selected);

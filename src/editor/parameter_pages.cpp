@@ -1,5 +1,6 @@
 #include "editor/parameter_pages.h"
 
+#include "editor/cell_notes.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -375,6 +376,8 @@ CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, Page
                 result.messages.emplace_back(warning);
             }
             cfg.Fieldbus.InportNum = text;
+        } else {
+            result.note = listNote(text);
         }
         result.cellText = cfg.Fieldbus.InportNum;
         return result;
@@ -386,6 +389,8 @@ CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, Page
     if (def.editor == EditorKind::List) {
         if (contains(cell.choices, text)) {
             field = text;
+        } else {
+            result.note = listNote(text);
         }
         result.refillPage = cfg.isMaster() && row == kSdoConcurrentRow;
     } else {
@@ -397,6 +402,8 @@ CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, Page
         }
         if (accepted && passesRangeCheck(text, def.lo, def.hi)) {
             field = text;
+        } else if (accepted) {
+            result.note = rangeNote(text, def.lo, def.hi);
         }
     }
     result.cellText = shownValue(field);

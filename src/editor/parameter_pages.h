@@ -17,8 +17,8 @@ GridPage profibusPage(const GatewayConfiguration& cfg, EditorState& state);
 GridPage canopenPage(const GatewayConfiguration& cfg, EditorState& state);
 
 // Commits the editor of `row` on the Profibus or CANopen page (`page`). A refused value is
-// restored silently (cellText is then the stored value); a row that opens no editor in the
-// current state changes nothing and returns keepCell with modified false.
+// restored without a message box (cellText is then the stored value, `note` says why); a row that
+// opens no editor in the current state changes nothing and returns keepCell with modified false.
 CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, PageKind page, int row,
                              const std::string& text);
 

@@ -314,6 +314,25 @@ inline constexpr const char* RenumberCobIdConflict = TORVANE_TR(
     "After changing the node address, COB-ID conflict a command of COB-ID and node a command of "
     "the node-%d, the COB-ID will be empty!");
 
+// Why a cell kept its value without a message box, for the status bar and the Info tab ("%s"
+// the typed text, "%d" the ends of the allowed range).
+inline constexpr const char* NoteValueNeeded =
+    TORVANE_TR("Editor", "A value is needed; allowed %d to %d");
+inline constexpr const char* NoteNotPlainDecimal =
+    TORVANE_TR("Editor", "%s is not a plain decimal number; allowed %d to %d");
+inline constexpr const char* NoteOutOfRange =
+    TORVANE_TR("Editor", "%s is out of range; allowed %d to %d");
+inline constexpr const char* NoteSdoBytesNeeded =
+    TORVANE_TR("Editor", "A byte count is needed; allowed 1, 2 or 4");
+inline constexpr const char* NoteSdoBytesNotAllowed =
+    TORVANE_TR("Editor", "%s is not an allowed byte count; allowed 1, 2 or 4");
+inline constexpr const char* NoteNotInList = TORVANE_TR("Editor", "\"%s\" is not in the list");
+// An index typed without "0x": hex letters are refused, bare digits are read as decimal.
+inline constexpr const char* NoteIndexHexLetters =
+    TORVANE_TR("Editor", "%s is not a decimal number; type 0x%s for hex");
+inline constexpr const char* NoteIndexReadAsDecimal =
+    TORVANE_TR("Editor", "%s is read as decimal (0x%s); type 0x%s for hex");
+
 // The "Select Commands" entries and their limits.
 inline constexpr const char* AddMasterUploadSdo = TORVANE_TR("Editor", "Upload SDO -> Profibus In");
 inline constexpr const char* AddMasterDownloadSdo =
@@ -377,6 +396,9 @@ inline constexpr const char* OpenNotTerminal =
     TORVANE_TR("Transfer", "The path does not name a terminal (serial) device.");
 inline constexpr const char* OpenLinkLoop =
     TORVANE_TR("Transfer", "The path leads through a loop of symbolic links.");
+
+// The port a failed transfer used, on a line of its own: "Port: /dev/ttyUSB0".
+inline constexpr const char* PortLine = TORVANE_TR("Transfer", "Port");
 
 // Labels of a port's description lines (the long port listing, the port list's tooltips).
 inline constexpr const char* PortByIdLink = TORVANE_TR("Transfer", "by-id link");

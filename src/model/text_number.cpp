@@ -91,9 +91,58 @@ std::string decimalAndHex(std::string_view stored, int digits) {
     if (!isCanonicalDecimal(stored)) {
         return {};
     }
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%0*X", digits, static_cast<unsigned>(decimalValue(stored)));
-    return std::string(stored) + " = 0x" + hex;
+    return std::string(stored) + " = 0x" + hexText(decimalValue(stored), digits);
+}
+
+std::string hexText(long long value, int digits) {
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%0*llX", digits, static_cast<unsigned long long>(value));
+    return hex;
+}
+
+std::string decimalWithHex(std::string_view stored, int digits) {
+    if (!isCanonicalDecimal(stored)) {
+        return std::string(stored);
+    }
+    return std::string(stored) + " (0x" + hexText(decimalValue(stored), digits) + ")";
+}
+
+std::string withoutHexNote(std::string_view text) {
+    const std::size_t open = text.find(" (0x");
+    if (open == std::string_view::npos || text.size() < open + 6 || text.back() != ')') {
+        return std::string(text);
+    }
+    const std::string_view number = text.substr(0, open);
+    const std::string_view hex = text.substr(open + 4, text.size() - open - 5);
+    if (!isCanonicalDecimal(number) || hex.size() > 8) {
+        return std::string(text);
+    }
+    long long value = 0;
+    for (const char ch : hex) {
+        const int d = hexDigit(ch);
+        if (d < 0) {
+            return std::string(text);
+        }
+        value = value * 16 + d;
+    }
+    return value == decimalValue(number) ? std::string(number) : std::string(text);
+}
+
+std::string fillPlaceholders(std::string_view format,
+                             std::initializer_list<std::string_view> values) {
+    std::string out;
+    const std::string_view* next = values.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const bool placeholder = format[i] == '%' && i + 1 < format.size() &&
+                                 (format[i + 1] == 's' || format[i + 1] == 'd');
+        if (placeholder && next != values.end()) {
+            out += *next++;
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
 }
 
 } // namespace torvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,22 @@ std::string hexEntryAsDecimal(std::string_view text);
 // "24641 = 0x6041": a stored canonical decimal number followed by its hexadecimal form in upper
 // case with at least `digits` digits. Empty when `stored` is not a canonical decimal number.
 std::string decimalAndHex(std::string_view stored, int digits);
+
+// `value` in upper-case hexadecimal with at least `digits` digits, without a prefix ("6041").
+std::string hexText(long long value, int digits);
+
+// "24641 (0x6041)": a stored canonical decimal number as the grid and the COB-ID lists show it,
+// its hexadecimal form (at least `digits` digits) in brackets. Any other text as it is.
+std::string decimalWithHex(std::string_view stored, int digits);
+
+// The decimal number of a text shown by decimalWithHex() ("24641 (0x6041)", hex digits of
+// either case, naming the same number), so that a list entry or a copied cell commits as the
+// number. Any other text is returned unchanged.
+std::string withoutHexNote(std::string_view text);
+
+// `format` with each "%s" or "%d" replaced by the next of `values`, in order; placeholders
+// beyond the values are left as they are.
+std::string fillPlaceholders(std::string_view format,
+                             std::initializer_list<std::string_view> values);
 
 } // namespace torvane

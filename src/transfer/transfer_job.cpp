@@ -46,6 +46,7 @@ void openAndRun(Proto& proto, const Port& port, TransferOutcome& outcome, Body b
         outcome.text = transferResultText(TransferResult::OpenFailed, {}, str::OpenNoPortSelected);
         return;
     }
+    outcome.port = port.name;
     const TransferResult opened = proto.Open(port.name, 57600, 1);
     const TransferResult result = opened == TransferResult::Success ? body() : opened;
     outcome.resultCode = static_cast<int>(result);
@@ -131,6 +132,17 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
 
     outcome.configuration = std::move(cfg);
     return outcome;
+}
+
+std::string transferMessage(const TransferOutcome& outcome) {
+    // The link and gateway failures; the later codes refuse the configuration, not the port.
+    const bool portFailed = outcome.started &&
+                            outcome.resultCode >= static_cast<int>(TransferResult::OpenFailed) &&
+                            outcome.resultCode <= static_cast<int>(TransferResult::Unsupported);
+    if (!portFailed || outcome.port.empty()) {
+        return outcome.text;
+    }
+    return outcome.text + "\n" + str::PortLine + ": " + outcome.port;
 }
 
 DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {

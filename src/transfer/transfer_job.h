@@ -35,6 +35,7 @@ struct TransferOutcome {
     bool started = false;
     int resultCode = -1; // the TransferResult's number when started (exit codes are made of it)
     std::string text;    // the one message to show
+    std::string port;    // the port the transfer opened (or tried to); empty when none was known
     // A failed pre-download check: the 0-based positions of the commands it is about and the
     // 0-based position of a node without a command (-1 for none), as CheckResult has them.
     std::vector<int> checkCommands;
@@ -69,6 +70,9 @@ struct DownloadChanges {
 
     bool any() const { return commandsCut || mappingAddresses || layout; }
 };
+// The message box text of a finished transfer: `text`, and under a failure of the port or the
+// gateway (result codes 0 to 8) on a known port a line naming it ("Port: /dev/ttyUSB0").
+std::string transferMessage(const TransferOutcome& outcome);
 
 // Applies what a finished download changed in its copy to the live configuration: the 84 cap,
 // (slave) the recalculated mapping addresses, and the edition of the format the gateway took when

@@ -4,6 +4,7 @@
 
 #include "../support/sample_ports.h"
 #include "editor/add_command.h"
+#include "editor/command_pages.h"
 #include "editor/grid_page.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/info_bar.h"
@@ -308,7 +309,7 @@ class ChineseInterfaceTest : public QObject {
         QTreeWidgetItem* node = item({canopen, QStringLiteral("Node-5")});
         QVERIFY(node != nullptr && node->childCount() == 2);
         tree()->setCurrentItem(node->child(0));
-        pickFromList(1, QStringLiteral("389"));
+        pickFromList(1, QStringLiteral("389 (0x185)"));
         typeIntoCell(2, QStringLiteral("4"));
         // A Chinese description comes from the input method, as a user types it.
         clickCell(4);
@@ -436,6 +437,14 @@ private slots:
              withNumbers(tr("Checks", str::RpdoCycleQuestion), {40, 125})},
             {std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy,
              tr("Transfer", str::ResultOpenFailed) + "\n" + tr("Transfer", str::OpenBusy)},
+            {std::string(str::ResultReadFailed) + "\n" + str::PortLine + ": /dev/ttyUSB0",
+             tr("Transfer", str::ResultReadFailed) + "\n" + tr("Transfer", str::PortLine) +
+                 ": /dev/ttyUSB0"},
+            // A value typed into a cell goes back in as it was typed, placeholders and all.
+            {"6041 is read as decimal (0x1799); type 0x6041 for hex",
+             QStringLiteral("6041 按十进制读取 (0x1799)；十六进制请输入 0x6041")},
+            {"%d%s is out of range; allowed 1 to 8",
+             QStringLiteral("%d%s 超出范围；允许范围 1 到 8")},
             // A node named like a label keeps its name; the row label is translated.
             {std::string("\"Add Node\\Upload SDO\\") + str::CmdRowIndex + "\"" + str::CheckIsEmpty,
              "\"Add Node\\Upload SDO\\" + tr("Editor", str::CmdRowIndex) + "\"" +
@@ -493,7 +502,8 @@ private slots:
                 const GridPage page = view()->page();
                 for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
                     const GridRow& row = page.rows[static_cast<std::size_t>(r)];
-                    QCOMPARE(grid()->item(r, 1)->text(), QString::fromStdString(row.value));
+                    QCOMPARE(grid()->item(r, 1)->text(),
+                             QString::fromStdString(commandCellText(page.kind, r, row.value)));
                     QCOMPARE(core(row.value), QString::fromStdString(row.value));
                     for (const std::string& choice : row.choices) {
                         QCOMPARE(core(choice), QString::fromStdString(choice));
@@ -555,8 +565,12 @@ private slots:
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts_));
         CompareResult compared;
         compared.differences.push_back({"CANopen: SDO Response Timeout", "200", "300"});
-        windows.push_back(std::make_unique<CompareWindow>(compared, str::CompareFileTitle,
-                                                          str::CompareFileColumn));
+        auto compare =
+            std::make_unique<CompareWindow>(str::CompareFileTitle, str::CompareFileColumn);
+        compare->showComparison(compared, QStringLiteral("/home/a/line-1.chg"),
+                                QStringLiteral("/home/a/line-2.chg"));
+        compare->setOutOfDate(true);
+        windows.push_back(std::move(compare));
         QStringList entries;
         for (const AddCommandEntry& e : addCommandEntries(kCanopenMaster)) {
             entries << core(e.text);

@@ -147,10 +147,17 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
                  (QStringList{"Node 5 / Transmit PDO COB-ID 389: Number of Bytes", "6", "8"}));
         QVERIFY(window->countLabel()->text().startsWith(qs(str::CompareDifferenceCount) + "2"));
 
+        // Both sides are named: the open file, and the port with the time of the upload.
+        const QString sides = ui(str::CompareOursColumn) + ": " + path + "\n" +
+                              ui(str::CompareGatewayColumn) + ": " + sim.device() + ", ";
+        QVERIFY2(window->sourceLabel()->text().startsWith(sides),
+                 qPrintable(window->sourceLabel()->text()));
         QTest::mouseClick(window->copyButton(), Qt::LeftButton);
-        QCOMPARE(QApplication::clipboard()->text(),
-                 QStringLiteral("CANopen: SYNC Cycle: 77 -> 20\n"
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY(copied.startsWith(window->sourceLabel()->text() + "\n"));
+        QVERIFY(copied.endsWith("CANopen: SYNC Cycle: 77 -> 20\n"
                                 "Node 5 / Transmit PDO COB-ID 389: Number of Bytes: 6 -> 8\n"));
+        QVERIFY(!window->outOfDate());
 
         // Double-clicking a difference selects its item in the tree.
         QTreeWidget* list = window->list();
@@ -158,6 +165,25 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(frame_->view()->selection().kind, TreeItemKind::Command);
         QCOMPARE(frame_->view()->selection().data, 2);
         QVERIFY(live == before);
+
+        // An edit makes the window out of date; "Compare Again" uploads into the same window.
+        live.Config.SYNC = "78";
+        frame_->session().markModified();
+        QVERIFY(window->outOfDate());
+        QVERIFY(window->outOfDateLabel()->isVisible());
+        QTest::mouseClick(window->againButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
+        QCOMPARE(compareWindow(), window);
+        QCOMPARE(frame_->findChildren<CompareWindow*>().size(), 1);
+        QVERIFY(!window->outOfDate());
+        QCOMPARE(rowTexts(window->list()->topLevelItem(0)),
+                 (QStringList{"CANopen: SYNC Cycle", "78", "20"}));
+        // So does a download, which changes the gateway's side.
+        prompts_->okCancel = {true, true, true, true};
+        prompts_->told.clear();
+        frame_->action(ui(str::TipDownload))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
+        QVERIFY(window->outOfDate());
         QVERIFY(prompts_->unexpected.empty());
     }
 
@@ -188,10 +214,18 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(rowTexts(window->list()->topLevelItem(1)),
                  (QStringList{"Node 5 / Download SDO Index 25088 Sub-index 255", "(present)",
                               "(absent)"}));
+        QCOMPARE(window->sourceLabel()->text(), ui(str::CompareOursColumn) + ": " + path + "\n" +
+                                                    ui(str::CompareFileColumn) + ": " +
+                                                    QString::fromStdString(chg));
         QTreeWidget* list = window->list();
         doubleClick(list, 0);
         QCOMPARE(frame_->view()->selection().kind, TreeItemKind::Node);
         QCOMPARE(frame_->view()->selection().data, 2);
+        // The next comparison with a file is shown in the same window.
+        prompts_->files = {chg};
+        entry->trigger();
+        QCOMPARE(compareWindow(), window);
+        QCOMPARE(frame_->findChildren<CompareWindow*>().size(), 1);
         window->close();
         QTRY_VERIFY(compareWindow() == nullptr);
 

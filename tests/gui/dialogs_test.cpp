@@ -75,23 +75,28 @@ private slots:
 
     void selectCommandsKeys_data() {
         QTest::addColumn<int>("key");
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::addColumn<QList<int>>("added");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << QList<int>{1} << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << QList<int>{1} << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << QList<int>{} << false;
     }
 
-    // Enter and Escape close the list; neither adds a command.
+    // Enter adds the selected kind and leaves the list open for more; Escape closes it.
     void selectCommandsKeys() {
         QFETCH(int, key);
-        int added = 0;
+        QFETCH(QList<int>, added);
+        QFETCH(bool, open);
+        QList<int> adds;
         CDIns dialog({QStringLiteral("Transmit PDO <- Profibus Out"),
                       QStringLiteral("Receive PDO -> Profibus In")},
-                     [&added](int) { ++added; });
+                     [&adds](int k) { adds << k; });
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.list()->setCurrentRow(1);
         QTest::keyClick(dialog.list(), static_cast<Qt::Key>(key));
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(added, 0);
+        QCOMPARE(dialog.isVisible(), open);
+        QCOMPARE(adds, added);
     }
 
     // What the program makes of its arguments; the first one is its own name.

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -174,6 +175,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(eds.contains("DefaultValue=$NODEID+0x180\r\n"));
         QVERIFY(eds.contains("DefaultValue=$NODEID+0x200\r\n"));
         QVERIFY(opened_.isEmpty());
+        QCOMPARE(frame_->statusBar()->currentMessage(), ui(str::StatusSaved).arg(out));
     }
 
     void workbookWrittenFromTheToolbarAndOpened() {
@@ -193,6 +195,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(r.filters[0].second, std::string("*.xlsx"));
         QVERIFY(readAll(out).startsWith("PK\x03\x04"));
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(out)});
+        QCOMPARE(frame_->statusBar()->currentMessage(), ui(str::StatusSaved).arg(out));
 
         // A desktop without a spreadsheet program: the saved file is named, nothing is lost.
         openerWorks_ = false;

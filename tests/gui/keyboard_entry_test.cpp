@@ -14,6 +14,7 @@
 #include "gui/editor/select_commands_dialog.h"
 #include "gui_test_support.h"
 #include "model/strings.h"
+#include "model/text_number.h"
 #include "scripted_prompts.h"
 
 #include <QAction>
@@ -173,7 +174,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(config().Nodes[0].NodeAddress, std::string("5"));
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Node-5"));
 
-        // "Select Commands" adds by double-click (its Enter closes it, as always).
+        // "Select Commands" adds by double-click too; Esc closes it.
         whenShown<CDIns>([](CDIns* dialog) {
             QListWidget* list = dialog->list();
             const QPoint at = list->visualItemRect(list->item(0)).center();
@@ -209,7 +210,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(sdo.Bytes, std::string("2"));
         QCOMPARE(sdo.MappingAddress, std::string("4"));
         QCOMPARE(sdo.Description, std::string("Speed"));
-        QCOMPARE(cell(1), QStringLiteral("24641"));
+        QCOMPARE(cell(1), QStringLiteral("24641 (0x6041)"));
         QVERIFY(prompts_.told.empty());
     }
 
@@ -220,15 +221,15 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::newRow("typed index") << 1 << 1 << 0 << "0x10"
-                                     << "8192";
+                                     << "8192 (0x2000)";
         QTest::newRow("F2 then description") << 1 << 5 << 1 << "gone"
                                              << "";
         QTest::newRow("Enter then bytes") << 1 << 3 << 2 << "4"
                                           << "2";
         QTest::newRow("typed COB-ID list") << 2 << 1 << 0 << "390"
-                                           << "389";
+                                           << "389 (0x185)";
         QTest::newRow("COB-ID list with its drop-down") << 2 << 1 << 2 << ""
-                                                        << "389";
+                                                        << "389 (0x185)";
     }
 
     void keyboardEscapeCancels() {
@@ -384,7 +385,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         startSample(kCanopenMaster);
         focusCommand(1);
         typeIntoRow(kRowSdoIndex, typed);
-        QCOMPARE(cell(kRowSdoIndex), shown);
+        QCOMPARE(cell(kRowSdoIndex),
+                 QString::fromStdString(decimalWithHex(shown.toStdString(), 4)));
         QCOMPARE(QString::fromStdString(config().Instructions[0].Index), shown);
         QVERIFY(prompts_.told.empty());
     }
@@ -415,7 +417,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         startSample(kCanopenMaster);
         focusCommand(2);
         typeIntoRow(kRowPdoCobId, typed);
-        QCOMPARE(cell(kRowPdoCobId), shown);
+        QCOMPARE(cell(kRowPdoCobId),
+                 QString::fromStdString(decimalWithHex(shown.toStdString(), 3)));
         QCOMPARE(QString::fromStdString(config().Instructions[1].CobId), shown);
         QCOMPARE(prompts_.told.empty() ? QString() : QString::fromStdString(prompts_.told[0]),
                  message);

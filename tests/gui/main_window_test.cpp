@@ -367,9 +367,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         // First Transmit PDO: COB-ID picked from the list, then the focus leaves by a click on
         // a label cell; byte count and mapping address typed.
         tree()->setCurrentItem(node->child(0));
-        pickFromList(1, QStringLiteral("389"));
+        pickFromList(1, QStringLiteral("389 (0x185)"));
         clickCell(4, 0);
-        QCOMPARE(cell(1), QStringLiteral("389"));
+        QCOMPARE(cell(1), QStringLiteral("389 (0x185)"));
         typeIntoCell(2, QStringLiteral("4"));
         typeIntoCell(3, QStringLiteral("0"));
         clickCell(4, 1);
@@ -471,7 +471,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         whenShown<CDIns>([](CDIns* dialog) {
             QListWidget* list = dialog->list();
             doubleClick(list, 2);
-            QTest::keyClick(dialog->list(), Qt::Key_Return); // Enter closes, adds nothing more
+            QTest::keyClick(dialog->list(), Qt::Key_Escape); // Esc closes, adds nothing more
         });
         clickAction("Add Command");
         QTreeWidgetItem* node = item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
@@ -558,7 +558,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             contextMenu(node5, "Add Command");
         });
         step("COB-ID", pdo, [&] {
-            pickFromList(1, QStringLiteral("389"));
+            pickFromList(1, QStringLiteral("389 (0x185)"));
             clickCell(4, 0);
         });
         step(str::ParamNumberOfBytes, pdo, [&] { typeIntoCell(2, QStringLiteral("4")); });

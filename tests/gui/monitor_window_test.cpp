@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,10 +245,23 @@ private slots:
         QCOMPARE(serialDialogs, 1);
         QCOMPARE(monitors, 1);
         QVERIFY(frame.serialSettings().configured);
-        closeWhatOpens();
+        // Save Content, then Stop Saving: the main window's status bar names the log.
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("monitor.txt"));
+        prompts.files.push_back(log.toStdString());
+        QTimer::singleShot(50, [&] {
+            if (CStakeout* w = frame.monitorWindow()) {
+                ++monitors;
+                QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+                QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+                w->reject();
+            }
+        });
         frame.action(QStringLiteral("Monitor"))->trigger();
         QCOMPARE(serialDialogs, 1);
         QCOMPARE(monitors, 2);
+        QVERIFY(QFile::exists(log));
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Saved ") + log);
         QVERIFY(prompts.unexpected.empty());
     }
 

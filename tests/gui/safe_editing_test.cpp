@@ -331,7 +331,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::addColumn<int>("selectedNode");
         QTest::addColumn<QString>("selectedAfter");
         QTest::addColumn<bool>("node6Expanded");
-        QTest::newRow("Add Node") << "add" << 0 << "CANopen Network" << true;
+        QTest::newRow("Add Node") << "add" << 0 << "New node" << true;
         QTest::newRow("Paste Node") << "paste" << 1 << "Node-5" << true;
         QTest::newRow("Delete Command") << "deleteCommand" << -1 << "Node-5" << true;
         QTest::newRow("Calculate Mapping") << "mapping" << -1 << "Transmit PDO" << true;

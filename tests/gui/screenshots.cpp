@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -344,12 +345,40 @@ int main(int argc, char** argv) {
         edit->close();
         ok &= save(shot, out, "edit-menu-undo.png");
 
+        // The Tools menu with Monitor under the mouse.
+        QMenu* tools = frame.menuBar()->actions().at(2)->menu();
+        const QPoint toolsAt =
+            frame.menuBar()->actionGeometry(frame.menuBar()->actions().at(2)).bottomLeft();
+        tools->popup(frame.mapToGlobal(frame.menuBar()->mapTo(&frame, toolsAt)));
+        (void)QTest::qWaitForWindowExposed(tools);
+        tools->setActiveAction(frame.action(ui(str::MenuMonitor)));
+        QTest::qWait(50);
+        shot = frame.grab();
+        {
+            QPainter p(&shot);
+            p.drawPixmap(frame.menuBar()->mapTo(&frame, toolsAt), tools->grab());
+        }
+        tools->close();
+        ok &= save(shot, out, "tools-menu.png");
+
+        // An Index typed beyond its range: kept out, the reason in the status bar and the Info tab.
+        QTreeWidgetItem* node5 = view->tree()->topLevelItem(1)->child(0); // the tree was rebuilt
+        node5->setExpanded(true);
+        view->tree()->setCurrentItem(node5->child(0));
+        clickCell(view, 1);
+        view->textEditor()->setText(QStringLiteral("70000"));
+        view->commitOpenEditor();
+        frame.infoBar()->tabs()->setCurrentIndex(0);
+        QTest::qWait(50);
+        ok &= save(frame.grab(), out, "refused-value.png");
+
         CDIns dialog(
             {core(str::AddMasterUploadSdo), core(str::AddMasterDownloadSdo),
              core(str::AddMasterTransmitPdo), core(str::AddMasterReceivePdo)},
             [](int) {}, &frame);
         dialog.show();
         dialog.list()->setCurrentRow(2);
+        dialog.list()->setFocus();
         (void)QTest::qWaitForWindowExposed(&dialog);
         ok &= save(dialog.grab(), out, "select-commands.png");
         dialog.close();
@@ -362,6 +391,13 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(box.get());
         ok &= save(withCaption(*box), out, "message-box.png");
         box->close();
+        // A short one: the box stays wide enough for its whole title.
+        const std::unique_ptr<QMessageBox> shortBox =
+            messageBox(str::AppTitle, str::MappingSuccessful, &frame);
+        shortBox->show();
+        (void)QTest::qWaitForWindowExposed(shortBox.get());
+        ok &= save(withCaption(*shortBox), out, "message-box-short.png");
+        shortBox->close();
 
         CAboutDlg about(&frame);
         about.show();
@@ -384,9 +420,12 @@ int main(int argc, char** argv) {
         ok &= save(withCaption(*drops), out, "xml-save-question.png");
         drops->close();
 
-        // Tools -> "Compare with File(&C)" against a copy with a changed time-out, a resized
-        // command and one command fewer.
-        QTemporaryDir files;
+        // Tools -> "Compare with File(&F)" against a copy with a changed time-out, a resized
+        // command and one command fewer; then an edit makes it out of date.
+        // A fixed folder, so that the path in the picture is the same on every run.
+        QDir files(QDir::temp().filePath(QStringLiteral("torvane-screenshots-compare")));
+        files.mkpath(QStringLiteral("."));
+        const auto removeFiles = qScopeGuard([&] { files.removeRecursively(); });
         GatewayConfiguration other = frame.session().configuration();
         other.Config.SDOTimeout = "300";
         other.Config.Instructions[1].Bytes = "2";
@@ -398,6 +437,9 @@ int main(int argc, char** argv) {
         frame.action(ui(str::MenuCompareFile))->trigger();
         if (auto* compare = frame.findChild<CompareWindow*>()) {
             (void)QTest::qWaitForWindowExposed(compare);
+            frame.session().configuration().Config.SYNC = "30";
+            frame.session().markModified();
+            QTest::qWait(50);
             ok &= save(withCaption(*compare), out, "compare.png");
             compare->close();
         } else {

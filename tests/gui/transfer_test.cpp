@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QTableWidget>
@@ -212,6 +213,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(progress.values.size(), 13);
         QCOMPARE(progress.values.last(), 1300);
         QVERIFY(!frame_->waitDialog()->isVisible());
+        QCOMPARE(frame_->waitDialog()->titleLabel()->text(), ui(str::WaitTitleDownload));
+        QCOMPARE(frame_->waitDialog()->lineLabel()->text(),
+                 QStringLiteral("Download to %1: frame 13 of 13").arg(sim.device()));
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
         QVERIFY(act(ui(str::TipDownload))->isEnabled());
         QVERIFY(act(ui(str::TipUpload))->isEnabled());
@@ -485,7 +489,11 @@ int measure(int runs) {
 }
 
 // Renders the main window with the progress popup over it, half-way through a download.
-int screenshot(const QString& out) {
+int screenshot(const QString& out, const QString& language) {
+    if (!installTranslations(language)) {
+        std::fprintf(stderr, "no translation for %s\n", qPrintable(language));
+        return 1;
+    }
     ScriptedPrompts prompts;
     prompts.configTypes = {0};
     CMainFrame frame(prompts);
@@ -543,7 +551,8 @@ int main(int argc, char** argv) {
         return measure(argc >= 3 ? std::max(1, std::atoi(argv[2])) : 3);
     }
     if (argc >= 3 && QString::fromLocal8Bit(argv[1]) == "--screenshot") {
-        return screenshot(QString::fromLocal8Bit(argv[2]));
+        return screenshot(QString::fromLocal8Bit(argv[2]),
+                          argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("en"));
     }
     TransferTest test;
     QTEST_SET_MAIN_SOURCE_PATH

@@ -69,6 +69,9 @@ inline constexpr UiText ButtonCancel = TORVANE_UI("ConfigDialogs", "Cancel");
 
 // "Select Commands" dialog and its limits.
 inline constexpr UiText SelectCommandsTitle = TORVANE_UI("SelectCommandsDialog", "Select Commands");
+// Adds one command of the selected kind; the dialog stays open for more.
+inline constexpr UiText SelectCommandsAdd = TORVANE_UI("SelectCommandsDialog", "Add");
+inline constexpr UiText SelectCommandsClose = TORVANE_UI("SelectCommandsDialog", "Close");
 
 // ---- Communication ---------------------------------------------------------------------------
 
@@ -93,6 +96,12 @@ inline constexpr UiText DownloadHintText = TORVANE_UI(
     "The open configuration was made with an earlier version of this program. The compatible "
     "format keeps the old download method for gateways with the earlier firmware; the new "
     "format is for all other gateways.");
+// The progress window: what runs, and where ("%1" the port, "%2" the frame, "%3" the frames).
+inline constexpr UiText WaitTitleDownload = TORVANE_UI("WaitDialog", "Download");
+inline constexpr UiText WaitTitleUpload = TORVANE_UI("WaitDialog", "Upload");
+inline constexpr UiText WaitLineDownload =
+    TORVANE_UI("WaitDialog", "Download to %1: frame %2 of %3");
+inline constexpr UiText WaitLineUpload = TORVANE_UI("WaitDialog", "Upload from %1: frame %2 of %3");
 inline constexpr UiText TransferRunningOnClose = TORVANE_UI(
     "MainWindow", "A transfer to the gateway is running. Close the program when it has ended.");
 
@@ -102,6 +111,8 @@ inline constexpr UiText FilterEds = TORVANE_UI("MainWindow", "Electronic Data Sh
 inline constexpr const char* ExtensionEds = "eds";
 inline constexpr UiText FilterExcel = TORVANE_UI("MainWindow", "Execl File(*.xlsx)");
 inline constexpr const char* ExtensionExcel = "xlsx";
+// A file written by a command; "%1" is replaced by its full path.
+inline constexpr UiText StatusSaved = TORVANE_UI("MainWindow", "Saved %1");
 // "%1" is replaced by the workbook's full path.
 inline constexpr UiText WorkbookNotOpened = TORVANE_UI(
     "MainWindow", "The workbook is saved as\n%1\nbut no program could be started to show it.");
@@ -109,6 +120,7 @@ inline constexpr UiText WorkbookNotOpened = TORVANE_UI(
 // ---- Monitor ---------------------------------------------------------------------------------
 
 inline constexpr UiText MonitorTitle = TORVANE_UI("MonitorWindow", "Monitor");
+inline constexpr UiText MenuMonitor = TORVANE_UI("MainWindow", "Monitor(&M)");
 // The simulated gateway `torvane --demo` lists among the serial ports.
 inline constexpr UiText DemoGatewayName = TORVANE_UI("SerialDialog", "Demo gateway");
 inline constexpr UiText DemoGatewayFailed =
@@ -222,7 +234,7 @@ inline constexpr const char* LogoFileName = "VeltraCompany.png";
 // ---- Comparing configurations ------------------------------------------------------------------
 
 inline constexpr UiText MenuCompareGateway = TORVANE_UI("MainWindow", "Compare with Gateway(&G)");
-inline constexpr UiText MenuCompareFile = TORVANE_UI("MainWindow", "Compare with File(&C)");
+inline constexpr UiText MenuCompareFile = TORVANE_UI("MainWindow", "Compare with File(&F)");
 inline constexpr UiText CompareGatewayTitle = TORVANE_UI("CompareWindow", "Compare with Gateway");
 inline constexpr UiText CompareFileTitle = TORVANE_UI("CompareWindow", "Compare with File");
 inline constexpr UiText ComparePlaceColumn = TORVANE_UI("CompareWindow", "Place");
@@ -231,5 +243,10 @@ inline constexpr UiText CompareGatewayColumn = TORVANE_UI("CompareWindow", "On t
 inline constexpr UiText CompareFileColumn = TORVANE_UI("CompareWindow", "In the file");
 inline constexpr UiText CompareCopy = TORVANE_UI("CompareWindow", "Copy to Clipboard");
 inline constexpr UiText CompareClose = TORVANE_UI("CompareWindow", "Close");
+inline constexpr UiText CompareAgain = TORVANE_UI("CompareWindow", "Compare Again");
+inline constexpr UiText CompareOutOfDate =
+    TORVANE_UI("CompareWindow", "The configuration has changed since this comparison");
+// The gateway side: "%1" the port, "%2" the time the upload ended.
+inline constexpr UiText CompareGatewaySource = TORVANE_UI("CompareWindow", "%1, uploaded at %2");
 
 } // namespace torvane::str

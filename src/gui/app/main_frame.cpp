@@ -3,6 +3,7 @@
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dlg.h"
+#include "gui/app/desktop_opener.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
 #include "gui/app/translation.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -34,6 +36,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <optional>
@@ -116,7 +119,6 @@ void RecentFiles::add(const std::string& path) const {
 
 CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), dataFile_(platform::findDataFile),
-      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       now_(currentLocalTime) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(qs(str::AppTitle));
@@ -153,6 +155,8 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
     connect(view_, &CModbusConfigView::valueTipChanged, this,
             [this](const QString& tip) { statusBar()->showMessage(tip); });
+    connect(view_, &CModbusConfigView::noteShown, this,
+            [this](const QString& note) { statusBar()->showMessage(note); });
     connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
     session_->onModified([this] {
         updateEditActions();
@@ -209,8 +213,10 @@ void CMainFrame::createActions() {
     saveAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     saveAct_->setStatusTip(ui(str::PromptSave));
     saveAsAct_ = make(str::MenuSaveAs, std::nullopt, std::nullopt, [this] { doc_->fileSaveAs(); });
+    saveAsAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     saveAsAct_->setStatusTip(ui(str::PromptSaveAs));
     exitAct_ = make(str::MenuExit, std::nullopt, std::nullopt, [this] { close(); });
+    exitAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     exitAct_->setStatusTip(ui(str::PromptExit));
 
     addNodeAct_ = make(str::MainMenuAddNode, str::MenuAddNode, ToolIcon::AddNode,
@@ -221,6 +227,13 @@ void CMainFrame::createActions() {
                           [this] { view_->addCommand(); });
     deleteCommandAct_ = make(str::MainMenuDeleteCommand, str::MenuDeleteCommand,
                              ToolIcon::DeleteCommand, [this] { view_->deleteCommand(); });
+    // Delete in the tree removes the selected node or command; the two are never enabled at
+    // once, and in the grid the key stays the cell editor's.
+    for (QAction* a : {deleteNodeAct_, deleteCommandAct_}) {
+        a->setShortcut(QKeySequence(QKeySequence::Delete));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        view_->tree()->addAction(a);
+    }
     copyNodeAct_ =
         make(str::MainMenuCopyNode, std::nullopt, std::nullopt, [this] { view_->copyNode(); });
     pasteNodeAct_ =
@@ -243,7 +256,8 @@ void CMainFrame::createActions() {
                         [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, std::nullopt, std::nullopt, [this] { createEds(); });
     monitorAct_ =
-        make(str::MonitorTitle, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
+        make(str::MenuMonitor, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
+    monitorAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
 
     promptInfoAct_ = infoBar_->toggleViewAction();
     promptInfoAct_->setText(ui(str::MenuPromptInformation));
@@ -299,6 +313,7 @@ void CMainFrame::createMenus() {
     tools->addAction(serialAct_);
     tools->addAction(uploadAct_);
     tools->addAction(downloadAct_);
+    tools->addAction(monitorAct_);
     tools->addAction(mappingAct_);
     tools->addAction(exportAct_);
     tools->addAction(conflictAct_);
@@ -365,6 +380,8 @@ QAction* CMainFrame::action(const QString& text) const {
 }
 
 void CMainFrame::updateEditActions() {
+    // Every change of the configuration (or another document) passes here.
+    markComparisonsOutOfDate(false);
     const EditFlags f = view_->editFlags();
     addNodeAct_->setEnabled(f.addNode);
     deleteNodeAct_->setEnabled(f.deleteNode);
@@ -457,6 +474,25 @@ QString CMainFrame::helpFilePath() const {
     return QString::fromStdString(dataFile_(localizedName(str::HelpFileName)));
 }
 
+void CMainFrame::setUrlOpener(UrlOpener opener) {
+    urlOpener_ = std::move(opener);
+}
+
+void CMainFrame::openFile(const QString& path, const std::function<void()>& failed) {
+    if (urlOpener_) {
+        if (!urlOpener_(QUrl::fromLocalFile(path))) {
+            failed();
+        }
+        return;
+    }
+    openOnDesktop(path, this, failed);
+}
+
+void CMainFrame::showSaved(const std::string& path) {
+    statusBar()->showMessage(
+        ui(str::StatusSaved).arg(QFile::decodeName(QByteArray::fromStdString(path))));
+}
+
 void CMainFrame::showHelpContent() {
     const QString path = helpFilePath();
     QFile file(path);
@@ -465,9 +501,10 @@ void CMainFrame::showHelpContent() {
         return;
     }
     file.close();
-    if (openUrl_(QUrl::fromLocalFile(path))) {
-        return;
-    }
+    openFile(path, [this, path] { showHelpInWindow(path); });
+}
+
+void CMainFrame::showHelpInWindow(const QString& path) {
     prompts_.tell(ui(str::HelpNotOpened).arg(path).toStdString());
     if (helpWindow_ == nullptr) {
         helpWindow_ = new QDialog(this);
@@ -517,7 +554,9 @@ void CMainFrame::createEds() {
     const EdsOutcome outcome = createEdsFile(session_->configuration(), *path, templates, now_());
     if (outcome.result != EdsResult::Ok) {
         prompts_.tell(withReason(outcome.message, outcome.detail));
+        return;
     }
+    showSaved(*path);
 }
 
 void CMainFrame::exportExcel() {
@@ -533,11 +572,11 @@ void CMainFrame::exportExcel() {
         prompts_.tell(withReason(outcome.message, outcome.detail));
         return;
     }
+    showSaved(*path);
     // The user goes on in the spreadsheet program with the finished workbook.
     const QString saved = QFile::decodeName(QByteArray::fromStdString(*path));
-    if (!openUrl_(QUrl::fromLocalFile(saved))) {
-        prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString());
-    }
+    openFile(saved,
+             [this, saved] { prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString()); });
 }
 
 void CMainFrame::showAbout() {
@@ -566,6 +605,9 @@ void CMainFrame::showMonitor() {
     // A port index outside the list (the ports may have changed) opens nothing; the window
     // then stays empty, as for any port that cannot be opened.
     CStakeout window(serial_->selectedPort(), monitorPorts_, prompts_, this);
+    connect(&window, &CStakeout::contentSaved, this, [this](const QString& path) {
+        statusBar()->showMessage(ui(str::StatusSaved).arg(path));
+    });
     monitor_ = &window;
     window.exec();
     monitor_ = nullptr;
@@ -605,6 +647,7 @@ void CMainFrame::startDownload() {
         setTransferCommandsEnabled(false);
     }
     transferGeneration_ = session_->documentGeneration();
+    transferPort_ = serial_->selectedPort();
     runner_->start(TransferKind::Download, serial_->ports, serial_->portIndex);
 }
 
@@ -619,6 +662,7 @@ void CMainFrame::startUpload() {
     }
     setTransferCommandsEnabled(false);
     transferGeneration_ = session_->documentGeneration();
+    transferPort_ = serial_->selectedPort();
     runner_->start(TransferKind::Upload, serial_->ports, serial_->portIndex);
 }
 
@@ -632,6 +676,7 @@ void CMainFrame::startCompareWithGateway() {
     }
     setTransferCommandsEnabled(false);
     transferGeneration_ = session_->documentGeneration();
+    transferPort_ = serial_->selectedPort();
     runner_->start(TransferKind::Compare, serial_->ports, serial_->portIndex);
 }
 
@@ -641,10 +686,14 @@ void CMainFrame::compareWithFile() {
     if (!path) {
         return;
     }
+    compareFile(*path);
+}
+
+void CMainFrame::compareFile(const std::string& path) {
     std::string error;
     std::string damaged;
     const std::optional<CompareResult> result =
-        gui::compareWithFile(session_->configuration(), *path, error, &damaged);
+        gui::compareWithFile(session_->configuration(), path, error, &damaged);
     if (!result) {
         prompts_.tell(error);
         return;
@@ -652,13 +701,50 @@ void CMainFrame::compareWithFile() {
     if (!damaged.empty()) {
         prompts_.tell(damaged);
     }
-    showComparison(*result, str::CompareFileTitle, str::CompareFileColumn);
+    comparedFile_ = path;
+    showComparison(false, *result, QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-void CMainFrame::showComparison(const CompareResult& result, const str::UiText& title,
-                                const str::UiText& otherColumn) {
-    auto* window = new CompareWindow(result, title, otherColumn, this);
+CompareWindow* CMainFrame::compareWindow(bool withGateway) const {
+    return compareWindows_[withGateway ? 1 : 0].data();
+}
+
+void CMainFrame::markComparisonsOutOfDate(bool always) {
+    for (int k = 0; k < 2; ++k) {
+        CompareWindow* window = compareWindows_[k].data();
+        if (window != nullptr && !window->outOfDate() &&
+            (always || compareChanges_[k] != session_->changeCount())) {
+            window->setOutOfDate(true);
+        }
+    }
+}
+
+void CMainFrame::showComparison(bool withGateway, const CompareResult& result,
+                                const QString& theirs) {
+    const int k = withGateway ? 1 : 0;
+    const std::string& file = session_->document().CurrentFilePath();
+    const QString ours = file.empty() ? core(str::UntitledDocument)
+                                      : QFile::decodeName(QByteArray::fromStdString(file));
+    compareChanges_[k] = session_->changeCount();
+    if (CompareWindow* open = compareWindows_[k].data()) {
+        open->showComparison(result, ours, theirs);
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* window =
+        new CompareWindow(withGateway ? str::CompareGatewayTitle : str::CompareFileTitle,
+                          withGateway ? str::CompareGatewayColumn : str::CompareFileColumn, this);
     window->setObjectName("compareWindow");
+    compareWindows_[k] = window;
+    connect(window, &CompareWindow::compareAgainRequested, this, [this, withGateway] {
+        view_->commitOpenEditor();
+        if (withGateway) {
+            startCompareWithGateway();
+        } else {
+            compareFile(comparedFile_);
+        }
+    });
     connect(window, &CompareWindow::differenceActivated, this, [this](PlaceKind kind, int at) {
         TreeSelection wanted;
         switch (kind) {
@@ -680,6 +766,7 @@ void CMainFrame::showComparison(const CompareResult& result, const str::UiText& 
         view_->commitOpenEditor();
         view_->select(wanted);
     });
+    window->showComparison(result, ours, theirs);
     window->show();
 }
 
@@ -691,12 +778,18 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
     if (kind == TransferKind::Compare) {
         // The open configuration never changes: the uploaded one is only compared.
         if (outcome.resultCode == static_cast<int>(TransferResult::Success)) {
-            showComparison(compareWithUpload(live, outcome), str::CompareGatewayTitle,
-                           str::CompareGatewayColumn);
+            const QString when =
+                QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            showComparison(
+                true, compareWithUpload(live, outcome),
+                ui(str::CompareGatewaySource).arg(QString::fromStdString(transferPort_), when));
         }
         return;
     }
     if (kind == TransferKind::Download) {
+        if (outcome.started) {
+            markComparisonsOutOfDate(true);
+        }
         const int countBefore = live.Config.InstructionCount;
         // A download that changed nothing leaves no step and the modified mark as it was.
         const DownloadChanges changes = applyDownloadChanges(live, outcome);

@@ -8,6 +8,7 @@
 #include "gui/comm/transfer_runner.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -24,6 +25,7 @@ class QUrl;
 namespace torvane::gui {
 
 class CDlgWait;
+class CompareWindow;
 class CModbusConfigDoc;
 class CModbusConfigView;
 class InfoBar;
@@ -86,18 +88,21 @@ public:
     // The help-file path: the data file str::HelpFileName as the lookup finds it.
     QString helpFilePath() const;
 
-    // Tools -> "Create EDS File": asks for the file and writes the slave's EDS there.
+    // Tools -> "Create EDS File": asks for the file and writes the slave's EDS there; the status
+    // bar names the file.
     void createEds();
-    // Tools -> "Export EXCEL": asks for the file, fills the template, opens the workbook.
+    // Tools -> "Export EXCEL": asks for the file, fills the template, names the file in the status
+    // bar and opens the workbook.
     void exportExcel();
 
     // Where data files (templates, help) are found; platform::findDataFile unless replaced.
     using DataFileLookup = std::function<std::string(const std::string& name)>;
     void setDataFileLookup(DataFileLookup lookup) { dataFile_ = std::move(lookup); }
-    // How a finished workbook or the help file is shown: the desktop's default handler
-    // (QDesktopServices::openUrl) unless replaced, e.g. by a test that must launch nothing.
+    // How a finished workbook or the help file is shown: the desktop's default program
+    // (openOnDesktop) unless replaced, e.g. by a test that must launch nothing. A replacement
+    // answers at once: false when nothing could show the file.
     using UrlOpener = std::function<bool(const QUrl& url)>;
-    void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+    void setUrlOpener(UrlOpener opener);
     // The time an EDS file is stamped with; the local clock unless replaced.
     using LocalClock = std::function<LocalTime()>;
     void setLocalClock(LocalClock clock) { now_ = std::move(clock); }
@@ -109,8 +114,10 @@ public:
     void startUpload();
     // Tools -> "Compare with Gateway(&G)": an upload on the worker thread, only compared.
     void startCompareWithGateway();
-    // Tools -> "Compare with File(&C)": a chosen .chg or .xml file, every field.
+    // Tools -> "Compare with File(&F)": a chosen .chg or .xml file, every field.
     void compareWithFile();
+    // The comparison window of a kind while it is open, else nullptr; each kind has one.
+    CompareWindow* compareWindow(bool withGateway) const;
     // The serial settings of this run (port list, selected index, configured flag).
     SerialDialogState& serialSettings() const { return *serial_; }
     // Who answers "Download hint:"; nullptr shows the real dialog.
@@ -143,13 +150,22 @@ private:
     bool serialReady();
     void setTransferCommandsEnabled(bool enabled);
     void applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome);
-    void showComparison(const CompareResult& result, const str::UiText& title,
-                        const str::UiText& otherColumn);
+    // Shows `result` in the one window of its kind; `theirs` names the other side.
+    void showComparison(bool withGateway, const CompareResult& result, const QString& theirs);
+    void compareFile(const std::string& path);
+    // Marks every comparison out of date that was made before the configuration last changed;
+    // all of them when `always` (a download changed the gateway's side).
+    void markComparisonsOutOfDate(bool always);
+    // Opens `path` on the desktop; `failed` runs when nothing could show it.
+    void openFile(const QString& path, const std::function<void()>& failed);
+    void showSaved(const std::string& path);
+    // The desktop could not show the guide at `path`: says so, then shows it in a window here.
+    void showHelpInWindow(const QString& path);
     void undoOrRedo(bool undo);
 
     Prompts& prompts_;
     DataFileLookup dataFile_;
-    UrlOpener openUrl_;
+    UrlOpener urlOpener_; // a test's replacement; empty: the desktop
     LocalClock now_;
     std::unique_ptr<ConfigSession> session_;
     CModbusConfigView* view_ = nullptr;
@@ -199,6 +215,11 @@ private:
     SerialPortFactory monitorPorts_;
     CStakeout* monitor_ = nullptr;
     QDialog* helpWindow_ = nullptr;
+    std::string transferPort_; // the port of the running or last transfer
+    // The two comparison windows (file, gateway) and the session's change count each was made at.
+    QPointer<CompareWindow> compareWindows_[2];
+    int compareChanges_[2] = {0, 0};
+    std::string comparedFile_;
 };
 
 } // namespace torvane::gui

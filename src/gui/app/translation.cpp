@@ -22,7 +22,7 @@ constexpr const char* kCoreContexts[] = {"Editor", "Help",    "Checks",  "Transf
 
 // How the core joins a marked text with what follows or precedes it.
 enum class Shape {
-    Printf,         // "%d" stands for a number
+    Printf,         // "%d" stands for a number, "%s" for any value
     Listed,         // "%s" stands for core texts joined by ", "
     ValueFollows,   // the text, then a value (a path, a number)
     TextFollows,    // the text, then another core text
@@ -42,6 +42,13 @@ constexpr Form kForms[] = {
     {str::RenumberCobIdConflict, Shape::Printf},
     {str::XmlDamagedAtLine, Shape::Printf},
     {str::StepDownloadChanged, Shape::Listed},
+    {str::NoteValueNeeded, Shape::Printf},
+    {str::NoteNotPlainDecimal, Shape::Printf},
+    {str::NoteOutOfRange, Shape::Printf},
+    {str::NoteSdoBytesNotAllowed, Shape::Printf},
+    {str::NoteNotInList, Shape::Printf},
+    {str::NoteIndexHexLetters, Shape::Printf},
+    {str::NoteIndexReadAsDecimal, Shape::Printf},
     {str::EdsTemplateUnreadable, Shape::ValueFollows},
     {str::WorkbookTemplateUnreadable, Shape::ValueFollows},
     {str::WorkbookTemplateBroken, Shape::ValueFollows},
@@ -86,16 +93,27 @@ QString exactOrSame(const QByteArray& source) {
 QRegularExpression patternOf(const Form& form) {
     const QString escaped = QRegularExpression::escape(QString::fromUtf8(form.source));
     switch (form.shape) {
-    case Shape::Printf:
     case Shape::Listed: {
-        const bool listed = form.shape == Shape::Listed;
-        QStringList pieces =
-            QString::fromUtf8(form.source).split(QLatin1String(listed ? "%s" : "%d"));
+        QStringList pieces = QString::fromUtf8(form.source).split(QLatin1String("%s"));
         for (QString& piece : pieces) {
             piece = QRegularExpression::escape(piece);
         }
-        return QRegularExpression(QLatin1Char('^') +
-                                  pieces.join(QLatin1String(listed ? "(.*)" : "(-?\\d+)")) +
+        return QRegularExpression(QLatin1Char('^') + pieces.join(QLatin1String("(.*)")) +
+                                  QLatin1Char('$'));
+    }
+    case Shape::Printf: {
+        static const QRegularExpression placeholder(QStringLiteral("%[ds]"));
+        const QString source = QString::fromUtf8(form.source);
+        QString pattern = QStringLiteral("^");
+        qsizetype from = 0;
+        for (auto it = placeholder.globalMatch(source); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            pattern += QRegularExpression::escape(source.mid(from, m.capturedStart() - from));
+            pattern += m.captured() == QLatin1String("%d") ? QStringLiteral("(-?\\d+)")
+                                                           : QStringLiteral("(.*?)");
+            from = m.capturedEnd();
+        }
+        return QRegularExpression(pattern + QRegularExpression::escape(source.mid(from)) +
                                   QLatin1Char('$'));
     }
     case Shape::ValueFollows:
@@ -125,15 +143,21 @@ std::optional<QString> byForm(const QString& line) {
         const Form& f = kForms[i];
         QString t = exactOrSame(QByteArray(f.source));
         switch (f.shape) {
-        case Shape::Printf:
-            for (int g = 1; g <= m.lastCapturedIndex(); ++g) {
-                const qsizetype at = t.indexOf(QLatin1String("%d"));
-                if (at < 0) {
-                    break;
-                }
-                t.replace(at, 2, m.captured(g));
+        case Shape::Printf: {
+            // The values go in where the translation has its placeholders, in their order; a
+            // value is never searched for placeholders again.
+            static const QRegularExpression placeholder(QStringLiteral("%[ds]"));
+            QString filled;
+            qsizetype from = 0;
+            int g = 1;
+            for (auto it = placeholder.globalMatch(t); it.hasNext() && g <= m.lastCapturedIndex();
+                 ++g) {
+                const QRegularExpressionMatch p = it.next();
+                filled += t.mid(from, p.capturedStart() - from) + m.captured(g);
+                from = p.capturedEnd();
             }
-            return t;
+            return filled + t.mid(from);
+        }
         case Shape::Listed: {
             QStringList items = m.captured(1).split(QLatin1String(", "));
             for (QString& item : items) {

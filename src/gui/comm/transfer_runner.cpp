@@ -1,5 +1,6 @@
 #include "gui/comm/transfer_runner.h"
 
+#include "gui/app/translation.h"
 #include "gui/comm/wait_dialog.h"
 #include "gui/editor/prompts.h"
 #include "mapping/predownload_checks.h"
@@ -87,6 +88,20 @@ bool TransferRunner::start(TransferKind kind, const std::vector<std::string>& po
     if (thread_ != nullptr) {
         return false;
     }
+    const bool known = portIndex >= 0 && static_cast<std::size_t>(portIndex) < ports.size();
+    const QString port =
+        known ? QString::fromStdString(ports[static_cast<std::size_t>(portIndex)]) : QString();
+    switch (kind) {
+    case TransferKind::Download:
+        wait_.setTask(ui(str::WaitTitleDownload), ui(str::WaitLineDownload), port);
+        break;
+    case TransferKind::Upload:
+        wait_.setTask(ui(str::WaitTitleUpload), ui(str::WaitLineUpload), port);
+        break;
+    case TransferKind::Compare:
+        wait_.setTask(ui(str::CompareGatewayTitle), ui(str::WaitLineUpload), port);
+        break;
+    }
     TransferRequest request;
     request.configuration = session_.configuration(); // the worker's own copy: editing goes on
     request.oldEditionLoaded = session_.document().OldEditionLoaded();
@@ -123,7 +138,7 @@ void TransferRunner::finished(TransferKind kind, const TransferOutcome& outcome)
     const bool compared = kind == TransferKind::Compare &&
                           outcome.resultCode == static_cast<int>(TransferResult::Success);
     if (!outcome.text.empty() && !compared) {
-        prompts_.tell(outcome.text);
+        prompts_.tell(transferMessage(outcome));
     }
     delete thread_;
     thread_ = nullptr;

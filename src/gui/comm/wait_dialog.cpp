@@ -2,30 +2,63 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QRegion>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace torvane::gui {
 
 CDlgWait::CDlgWait(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName("CDlgWait");
     setWindowModality(Qt::NonModal);
+    title_ = new QLabel(this);
+    title_->setObjectName(QStringLiteral("waitTitle"));
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    line_ = new QLabel(this);
+    line_->setObjectName(QStringLiteral("waitLine"));
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(true);
     bar_->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(28, 24, 28, 24);
+    layout->setContentsMargins(28, 18, 28, 20);
+    layout->addWidget(title_);
+    layout->addWidget(line_);
     layout->addWidget(bar_);
-    setFixedSize(360, 80);
+    setFixedSize(420, 124);
     hide();
 }
 
+void CDlgWait::setTask(const QString& title, const QString& line, const QString& port) {
+    setWindowTitle(title);
+    title_->setText(title);
+    lineFormat_ = line;
+    port_ = port;
+    showLine();
+}
+
+void CDlgWait::showLine() {
+    if (lineFormat_.isEmpty()) {
+        line_->clear();
+        return;
+    }
+    // The frame being exchanged: the one after those done, the last one when all are.
+    const int done = bar_->value() / 100;
+    const int frame = std::min(done + 1, steps_);
+    // One pass, so that a port name holding "%2" stays as it is.
+    line_->setText(lineFormat_.arg(port_, QString::number(frame), QString::number(steps_)));
+}
+
 void CDlgWait::start(int steps) {
+    steps_ = std::max(1, steps);
     bar_->setRange(0, 100 * steps);
     bar_->setValue(0);
+    showLine();
     if (QWidget* owner = parentWidget()) {
         const QPoint centre = owner->mapToGlobal(owner->rect().center());
         move(centre - rect().center());
@@ -36,6 +69,7 @@ void CDlgWait::start(int steps) {
 
 void CDlgWait::advance(int steps) {
     bar_->setValue(std::min(bar_->maximum(), bar_->value() + 100 * steps));
+    showLine();
 }
 
 void CDlgWait::finish() {

@@ -42,6 +42,11 @@ constexpr int kGridLeft = 204;
 QString shown(const std::string& bytes) {
     return platform::fromConfigText(bytes);
 }
+
+// A value as its cell shows it (the Index and COB-ID also in hex).
+QString cellText(PageKind page, int row, const std::string& value) {
+    return shown(commandCellText(page, row, value));
+}
 } // namespace
 
 CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent)
@@ -57,6 +62,8 @@ CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, Q
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(tree_, &QTreeWidget::currentItemChanged, this, [this] {
+        // Another item: the Info tab no longer speaks of the previous item's row.
+        emit helpTextChanged(QString());
         fillGrid();
         emit editStateChanged();
     });
@@ -478,7 +485,7 @@ void CModbusConfigView::refreshPage() {
             const GridRow& row = page.rows[static_cast<size_t>(r)];
             cell->setBackground(row.grey ? kGrey : kWhite);
             if (r != editRow_) {
-                cell->setText(shown(row.value));
+                cell->setText(cellText(page.kind, r, row.value));
             }
         }
     }
@@ -497,7 +504,7 @@ void CModbusConfigView::showPage(const GridPage& page) {
         const GridRow& row = page.rows[static_cast<size_t>(r)];
         auto* label = new QTableWidgetItem(core(row.label));
         label->setBackground(kWhite);
-        auto* value = new QTableWidgetItem(shown(row.value));
+        auto* value = new QTableWidgetItem(cellText(page.kind, r, row.value));
         value->setBackground(row.grey ? kGrey : kWhite);
         value->setToolTip(shown(commandCellTip(page.kind, r, row.value)));
         grid_->setItem(r, 0, label);
@@ -518,6 +525,18 @@ void CModbusConfigView::setCurrentRow(int row, bool frame) {
         grid_->setCurrentCell(row, 1);
     }
     emit valueTipChanged(valueTip(row));
+}
+
+void CModbusConfigView::showNote(int row, const std::string& note) {
+    const QString text = core(note);
+    emit noteShown(text);
+    // The Info tab keeps the row's help under the note: it names the allowed values too.
+    QString help;
+    if (selection() == editItem_ && row >= 0 && row < static_cast<int>(page_.rows.size()) &&
+        page_.rows[static_cast<size_t>(row)].helpId > 0) {
+        help = core(page_.rows[static_cast<size_t>(row)].helpText);
+    }
+    emit helpTextChanged(help.isEmpty() ? text : text + QStringLiteral("\n\n") + help);
 }
 
 void CModbusConfigView::showRowHelp(int row) {
@@ -693,6 +712,10 @@ void CModbusConfigView::openEditor(int row, const QString& typed) {
         }
         const int at = list_->findText(shown(r.listSelection), Qt::MatchExactly);
         list_->setCurrentIndex(at < 0 ? 0 : at);
+        if (at < 0 && !r.listSelection.empty()) {
+            // A value of its own (a self-defined COB-ID) stays what leaving the list stores.
+            list_->setEditText(shown(r.listSelection));
+        }
         list_->setGeometry(cell);
         open_ = OpenEditor::List;
         list_->show();
@@ -770,7 +793,7 @@ void CModbusConfigView::commitEditor(bool byKey) {
                     page_.rows[static_cast<size_t>(editRow_)].value = r.cellText;
                 }
                 if (QTableWidgetItem* cell = grid_->item(editRow_, 1)) {
-                    cell->setText(shown(r.cellText));
+                    cell->setText(cellText(page_.kind, editRow_, r.cellText));
                     cell->setToolTip(valueTip(editRow_));
                 }
             }
@@ -779,6 +802,9 @@ void CModbusConfigView::commitEditor(bool byKey) {
     // The edited row stays the current one (the status bar shows its value).
     if (selection() == editItem_ && row >= 0 && row < static_cast<int>(page_.rows.size())) {
         setCurrentRow(row, byKey);
+    }
+    if (!r.note.empty()) {
+        showNote(row, r.note);
     }
     emit editStateChanged();
     committing_ = false;

@@ -81,6 +81,9 @@ public:
 
 signals:
     void helpTextChanged(const QString& text);
+    // Why a typed value was kept out without a message box, or how it was read; for the status
+    // bar (the Info tab gets it with helpTextChanged).
+    void noteShown(const QString& text);
     // The current row's value in both forms ("24641 = 0x6041") for the status bar; empty when
     // the current row has none.
     void valueTipChanged(const QString& text);
@@ -100,6 +103,8 @@ private:
     void commitEditor(bool byKey = false);
     void cancelEditor();
     void showRowHelp(int row);
+    // The editor rule's note on the commit of `row`, in the status bar and the Info tab.
+    void showNote(int row, const std::string& note);
     // Keyboard on the grid and in an open editor; true when the key was used.
     bool gridKey(QKeyEvent* key);
     bool editorKey(QKeyEvent* key);

@@ -4,10 +4,13 @@
 #include "gui/editor/config_dialogs.h"
 #include "model/strings.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -19,6 +22,21 @@ QSettings profile() {
                      QStringLiteral("Torvane"));
 }
 const QString kLastFolderKey = QStringLiteral("Settings/Last Folder");
+
+// A window manager draws the title beside an icon and three buttons, often in a bold face; Qt
+// sizes a message box for less, so a short message showed its title cut ("To… e"). The box is
+// kept wide enough for the whole title.
+void keepTitleWhole(QMessageBox& box) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int title = QFontMetrics(font).horizontalAdvance(box.windowTitle());
+    constexpr int kFrameAndButtons = 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(title * 5 / 4 + kFrameAndButtons, 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
 } // namespace
 
 QString lastFileFolder() {
@@ -38,8 +56,10 @@ std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::str
                                         QWidget* parent) {
     // Messages are UTF-8; any configuration text in them was converted when it was put in.
     // The core's texts in them are shown in the interface language.
-    return std::make_unique<QMessageBox>(QMessageBox::Warning, core(title), core(text),
-                                         QMessageBox::Ok, parent);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, core(title), core(text),
+                                             QMessageBox::Ok, parent);
+    keepTitleWhole(*box);
+    return box;
 }
 
 void WidgetPrompts::tell(const std::string& title, const std::string& text) {
@@ -49,6 +69,7 @@ void WidgetPrompts::tell(const std::string& title, const std::string& text) {
 bool WidgetPrompts::askOkCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle), core(text),
                     QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    keepTitleWhole(box);
     return box.exec() == QMessageBox::Ok;
 }
 

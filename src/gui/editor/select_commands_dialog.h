@@ -4,23 +4,24 @@
 #include <functional>
 
 class QListWidget;
+class QPushButton;
 
 namespace torvane::gui {
 
-// "Select Commands": the command kinds of the configuration type; every double-click on an
-// entry adds one command of that kind. No buttons; Esc, Enter or the close control end it.
+// "Select Commands": the command kinds of the configuration type. A double-click on an entry, or
+// "Add" (the default button, so Enter) for the selected one, adds one command of that kind; the
+// dialog stays open for more until "Close" or Esc.
 class CDIns : public QDialog {
     Q_OBJECT
 public:
-    // `entries` in their fixed order; `onAdd(k)` runs for a double-click on entry k.
+    // `entries` in their fixed order; `onAdd(k)` runs for each add of entry k.
     CDIns(const QStringList& entries, std::function<void(int)> onAdd, QWidget* parent = nullptr);
     QListWidget* list() const { return list_; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    QPushButton* addButton() const { return add_; }
 
 private:
     QListWidget* list_;
+    QPushButton* add_;
     std::function<void(int)> onAdd_;
 };
 

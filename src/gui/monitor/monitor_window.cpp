@@ -6,6 +6,7 @@
 #include "model/atomic_file.h"
 #include "monitor/monitor_session.h"
 
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -252,7 +253,9 @@ void CStakeout::saveContent() {
 
 void CStakeout::stopSaving() {
     std::string error;
-    if (!writeFileAtomically(savePath_, monitorLogText(rows_), error)) {
+    if (writeFileAtomically(savePath_, monitorLogText(rows_), error)) {
+        emit contentSaved(QFile::decodeName(QByteArray::fromStdString(savePath_)));
+    } else {
         prompts_.tell(error);
     }
     saving_ = false;

@@ -41,6 +41,10 @@ public:
     // Rows and messages of one tick, delivered on the GUI thread.
     void showTick(const std::vector<MonitorRow>& rows, const std::vector<std::string>& messages);
 
+signals:
+    // "Stop Saving" wrote the log to `path`.
+    void contentSaved(const QString& path);
+
 private:
     void transmit();
     void toggleDisplay();

@@ -331,11 +331,23 @@ TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
     GatewayConfiguration cfg = master({"5", ""});
     const GridPage t = commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "-1", "-1"));
     ASSERT_EQ(t.rows.size(), 5U);
-    EXPECT_EQ(t.rows[1].choices, (Strings{"1157", "389", "645", "901", "Self-defining"}));
-    EXPECT_EQ(t.rows[1].listSelection, "1157");
+    const Strings transmit5{"389 (0x185)", "645 (0x285)", "901 (0x385)", "1157 (0x485)",
+                            "Self-defining"};
+    EXPECT_EQ(t.rows[1].choices, transmit5);
+    EXPECT_EQ(t.rows[1].listSelection, "389 (0x185)");
     EXPECT_EQ(t.rows[1].value + t.rows[2].value, "");
-    EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kReceivePdo, "", "")).rows[1].choices,
-              (Strings{"1029", "1285", "517", "773", "Self-defining"}));
+    // The cells show the Index and the COB-ID in both forms; the value stays the stored text.
+    EXPECT_EQ(commandCellText(PageKind::TpdoCommand, kRowPdoCobId, "385"), "385 (0x181)");
+    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoIndex, "24641"), "24641 (0x6041)");
+    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoSubIndex, "16"), "16");
+    // The list opens on the stored COB-ID, an entry of its own or not.
+    EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "901", "")).rows[1].listSelection,
+              "901 (0x385)");
+    EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "1000", "")).rows[1].listSelection,
+              "1000 (0x3E8)");
+    EXPECT_EQ(
+        commandGridPage(cfg, add(cfg, 1, kReceivePdo, "", "")).rows[1].choices,
+        (Strings{"517 (0x205)", "773 (0x305)", "1029 (0x405)", "1285 (0x505)", "Self-defining"}));
     EXPECT_EQ(commandGridPage(cfg, add(cfg, 2, kTransmitPdo, "", "")).rows[1].openRefusal,
               str::EnterNodeAddress);
     const GridPage sdo = commandGridPage(cfg, add(cfg, 1, kDownloadSdo, "", ""));
@@ -347,9 +359,56 @@ TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
     GatewayConfiguration slave = newConfiguration(kCanopenSlave);
     const GridPage s = commandGridPage(slave, add(slave, 0, kTransmitPdo, "", "8", "7"));
     EXPECT_EQ(s.rows[0].value, "1");
-    EXPECT_EQ(s.rows[1].choices, (Strings{"1153", "385", "641", "897", "Self-defining"}));
+    EXPECT_EQ(s.rows[1].choices, (Strings{"385 (0x181)", "641 (0x281)", "897 (0x381)",
+                                          "1153 (0x481)", "Self-defining"}));
     EXPECT_TRUE(s.rows[3].grey);
     EXPECT_EQ(s.rows[3].editor, EditorKind::None);
+}
+
+// A text kept out without a message box leaves a note saying why, with the allowed values; a bare
+// Index of decimal digits that also reads as hex is stored as decimal with a note saying so.
+TEST(CommandCellCommit, SilentRefusalsAndAmbiguousIndexesLeaveANote) {
+    constexpr int SI = kRowSdoIndex;
+    const char* const U = kUploadSdo;
+    const char* const T = kTransmitPdo;
+    // Node 5's command: an Upload SDO of 8191/1 (1 byte, mapped at 0) or a Transmit PDO of COB-ID
+    // 385 (1 byte); Node is the node page of node 5.
+    // clang-format off
+    const struct { const char* type; int row; const char* typed; const char* after; const char* note; } cases[] = {
+        {U, SI, "70000", "8191", "70000 is out of range; allowed 1 to 65535"},
+        {U, SI, "xyz", "8191", "xyz is not a plain decimal number; allowed 1 to 65535"},
+        {U, SI, "08193", "8191", "08193 is not a plain decimal number; allowed 1 to 65535"},
+        {U, SI, "", "8191", "A value is needed; allowed 1 to 65535"},
+        {U, SI, "1A00", "8191", "1A00 is not a decimal number; type 0x1A00 for hex"},
+        {U, SI, "FFFFF", "8191", "FFFFF is not a plain decimal number; allowed 1 to 65535"},
+        {U, SI, "6041", "6041", "6041 is read as decimal (0x1799); type 0x6041 for hex"},
+        {U, SI, "24641", "24641", ""},
+        {U, SI, "9", "9", ""},
+        {U, SI, "0x6041", "24641", ""},
+        {U, SI, "24641 (0x6041)", "24641", ""},
+        {U, SI, "24641 (0x6042)", "8191",
+         "24641 (0x6042) is not a plain decimal number; allowed 1 to 65535"},
+        {U, kRowSdoSubIndex, "256", "1", "256 is out of range; allowed 0 to 255"},
+        {U, kRowSdoBytes, "3", "1", "3 is not an allowed byte count; allowed 1, 2 or 4"},
+        {U, kRowSdoBytes, "", "1", "A byte count is needed; allowed 1, 2 or 4"},
+        {U, kRowSdoMapping, "1x", "0", "1x is not a plain decimal number; allowed 0 to 111"},
+        {T, kRowPdoBytes, "9", "1", "9 is out of range; allowed 1 to 8"},
+        {T, kRowPdoBytes, "4", "4", ""},
+        {T, kRowPdoCobId, "389 (0x185)", "389", ""},
+        {nullptr, kRowSlaveAddress, "128", "5", "128 is out of range; allowed 1 to 127"},
+        {nullptr, kRowSlaveAddress, "07", "5", "07 is not a plain decimal number; allowed 1 to 127"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = master({"5"});
+        const EditTarget t = c.type == nullptr      ? EditTarget{PageKind::Node, 1}
+                             : isPdoCommand(c.type) ? add(cfg, 1, c.type, "385", "1")
+                                                    : add(cfg, 1, c.type, "8191", "1", "0");
+        const CommitResult r = commitCommandGridCell(cfg, {}, t, c.row, c.typed);
+        EXPECT_EQ(r.note, c.note) << c.typed;
+        EXPECT_EQ(r.messages, none) << c.typed;
+        EXPECT_EQ(r.cellText, c.after) << c.typed;
+    }
 }
 
 } // namespace

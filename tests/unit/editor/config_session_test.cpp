@@ -62,6 +62,26 @@ void edit(ConfigSession& session, const std::string& value) {
     session.markModified({"SDO Timeout", at, at});
 }
 
+TEST(ConfigSession, ChangeCountMovesWithEveryChangeOfTheShownConfiguration) {
+    SlaveUi ui;
+    ConfigSession session(ui);
+    // Step, undo, redo, nothing to redo, another document, nothing to undo, an upload.
+    const std::vector<std::pair<std::function<void()>, bool>> cases = {
+        {[&] { edit(session, "300"); }, true},
+        {[&] { session.undo(); }, true},
+        {[&] { session.redo(); }, true},
+        {[&] { session.redo(); }, false},
+        {[&] { session.beginDocument(); }, true},
+        {[&] { session.undo(); }, false},
+        {[&] { session.adoptUpload(newConfiguration(kCanopenSlave)); }, true},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const int before = session.changeCount();
+        cases[i].first();
+        EXPECT_EQ(session.changeCount() != before, cases[i].second) << i;
+    }
+}
+
 TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
     SlaveUi ui;
     ConfigSession session(ui);

@@ -76,8 +76,8 @@ TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
     const Case cases[] = {
         {profibus, "3.0", false, PageKind::Profibus, {}},
         {network(), "3.0", false, PageKind::Canopen, {true, false, false, false, false, false}},
-        {node(1), "3.0", false, PageKind::Node, {false, true, true, false, true, false}},
-        {node(1), "3.0", true, PageKind::Node, {false, true, true, false, true, true}},
+        {node(1), "3.0", false, PageKind::Node, {true, true, true, false, true, false}},
+        {node(1), "3.0", true, PageKind::Node, {true, true, true, false, true, true}},
         {node(1), "2.0", false, PageKind::Node, {true, true, true, false, true, false}},
         {slave, "3.0", false, PageKind::Canopen, {false, false, true, false, false, false}},
         {command(1),
@@ -95,6 +95,18 @@ TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
         EXPECT_EQ(pageKindOf(c.item), c.page) << c.item.text;
         EXPECT_EQ(tree.enabledFlags(c.item), c.flags) << c.item.text << " " << c.firmware;
     }
+}
+
+TEST_F(TreeFixture, AddNodeSelectsTheNewNodeFromTheNetworkOrFromANode) {
+    addNodeWithAddress(5);
+    for (const TreeSelection& from : {network(), node(1)}) {
+        const TreeEditResult r = tree.addNode(from);
+        ASSERT_TRUE(r.changed);
+        EXPECT_EQ(r.select, node(cfg.Config.NodeCount));
+        EXPECT_EQ(r.select.text, "New node");
+        EXPECT_EQ(r.expand, std::vector<TreeSelection>{network()});
+    }
+    EXPECT_EQ(cfg.Config.NodeCount, 3);
 }
 
 TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) {

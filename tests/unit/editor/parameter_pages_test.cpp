@@ -17,32 +17,40 @@ std::vector<std::string> greyRows(const GridPage& page) {
     return grey;
 }
 
-TEST(ParameterPages, NumericRowsStoreAcceptedTextAndSilentlyRestoreTheRest) {
+TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
     struct Case {
         int type;
         int row;
         std::string CONFIG::*field;
         const char* typed;
         const char* shown; // cell text and stored value afterwards
+        const char* note;  // why the typed text was kept out
     };
     const Case cases[] = {
-        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2000", "2000"},
-        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2001", "200"},
-        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "0", "200"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "0", "0"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "007", "007"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "", "0"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "-5", "0"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "12a", "0"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "99999999999", "0"},
-        {kCanopenMaster, 6, &CONFIG::DelayStart, "6000", "6000"},
-        {kCanopenMaster, 6, &CONFIG::DelayStart, "6001", "100"},
-        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "200", "200"},
-        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "6000", "100"},
-        {kCanopenMaster, 14, &CONFIG::SDORetries, "5", "0"}, // greyed while "Enable"
-        {kCanopenMaster, 4, &CONFIG::NMT, "Enable", "Enable"},
-        {kCanopenMaster, 4, &CONFIG::NMT, "enable", "Disable"},
-        {kCanopenMaster, 1, &CONFIG::BuadRate, "10K", "250K"},
+        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2000", "2000", ""},
+        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2001", "200",
+         "2001 is out of range; allowed 1 to 2000"},
+        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "0", "200",
+         "0 is out of range; allowed 1 to 2000"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "0", "0", ""},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "007", "007", ""},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "", "0", "A value is needed; allowed 0 to 2000"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "-5", "0",
+         "-5 is not a plain decimal number; allowed 0 to 2000"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "12a", "0",
+         "12a is not a plain decimal number; allowed 0 to 2000"},
+        {kCanopenMaster, 7, &CONFIG::SYNC, "99999999999", "0",
+         "99999999999 is out of range; allowed 0 to 2000"},
+        {kCanopenMaster, 6, &CONFIG::DelayStart, "6000", "6000", ""},
+        {kCanopenMaster, 6, &CONFIG::DelayStart, "6001", "100",
+         "6001 is out of range; allowed 0 to 6000"},
+        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "200", "200", ""},
+        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "6000", "100",
+         "6000 is out of range; allowed 0 to 200"},
+        {kCanopenMaster, 14, &CONFIG::SDORetries, "5", "0", ""}, // greyed while "Enable"
+        {kCanopenMaster, 4, &CONFIG::NMT, "Enable", "Enable", ""},
+        {kCanopenMaster, 4, &CONFIG::NMT, "enable", "Disable", "\"enable\" is not in the list"},
+        {kCanopenMaster, 1, &CONFIG::BuadRate, "10K", "250K", "\"10K\" is not in the list"},
     };
     for (const Case& c : cases) {
         GatewayConfiguration cfg = newConfiguration(c.type);
@@ -50,10 +58,15 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndSilentlyRestoreTheRest) {
         const CommitResult r = commitParameter(cfg, state, PageKind::Canopen, c.row, c.typed);
         EXPECT_EQ(cfg.Config.*c.field, c.shown) << c.row << " " << c.typed;
         EXPECT_TRUE(r.messages.empty());
+        EXPECT_EQ(r.note, c.note) << c.row << " " << c.typed;
         if (!r.keepCell) {
             EXPECT_EQ(r.cellText, c.shown) << c.row << " " << c.typed;
         }
     }
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    EditorState state;
+    EXPECT_EQ(commitParameter(cfg, state, PageKind::Profibus, 1, "64").note,
+              "\"64\" is not in the list");
 }
 
 TEST(ParameterPages, SdoConcurrentGreysRetriesAndPollDelay) {

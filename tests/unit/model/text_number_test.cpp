@@ -100,5 +100,37 @@ TEST(HexEntry, ShowsStoredNumbersInBothForms) {
     }
 }
 
+TEST(HexEntry, GridFormReadsBackAsTheNumberOnlyWhenBothHalvesAgree) {
+    const struct {
+        const char* text;
+        const char* number;
+    } cases[] = {
+        {"24641 (0x6041)", "24641"},
+        {"385 (0x181)", "385"},
+        {"43981 (0xabcd)", "43981"},
+        {"1 (0x0001)", "1"},
+        {"24641 (0x6042)", "24641 (0x6042)"},
+        {"24641 (0x)", "24641 (0x)"},
+        {"024641 (0x6041)", "024641 (0x6041)"},
+        {"24641 (0x6041", "24641 (0x6041"},
+        {"24641(0x6041)", "24641(0x6041)"},
+        {"24641 (0x6G41)", "24641 (0x6G41)"},
+        {"Self-defining", "Self-defining"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withoutHexNote(c.text), c.number) << '"' << c.text << '"';
+    }
+    EXPECT_EQ(decimalWithHex("24641", 4), "24641 (0x6041)");
+    EXPECT_EQ(decimalWithHex("2046", 3), "2046 (0x7FE)");
+    EXPECT_EQ(decimalWithHex("0385", 3), "0385");
+    EXPECT_EQ(decimalWithHex("", 3), "");
+    EXPECT_EQ(fillPlaceholders("%s is read as decimal (0x%s); type 0x%s for hex",
+                               {"6041", "1799", "6041"}),
+              "6041 is read as decimal (0x1799); type 0x6041 for hex");
+    EXPECT_EQ(fillPlaceholders("allowed %d to %d %s", {"1"}), "allowed 1 to %d %s");
+    EXPECT_EQ(fillPlaceholders("100%", {"1"}), "100%");
+}
+
 } // namespace
 } // namespace torvane

@@ -99,6 +99,7 @@ TEST(TransferJob, FlowAndResultTexts) {
         EXPECT_EQ(out.resultCode, c.result) << c.name;
         EXPECT_EQ(out.text.rfind(c.textStart, 0), 0u) << c.name << ": " << out.text;
         EXPECT_EQ(out.text.empty(), c.textStart.empty()) << c.name;
+        EXPECT_EQ(out.port, c.started && c.portIndex == 0 ? "/dev/a" : "") << c.name;
         if (c.result == 18) {
             EXPECT_EQ(progress.range, 13) << c.name;
             EXPECT_EQ(progress.steps, 13) << c.name;
@@ -110,6 +111,27 @@ TEST(TransferJob, FlowAndResultTexts) {
             EXPECT_FALSE(c.upload && out.configurationChanged) << c.name;
         }
         EXPECT_EQ(line.open, c.portBusy) << c.name << ": the port is closed after the transfer";
+    }
+}
+
+TEST(TransferJob, FailuresOfThePortOrTheGatewayNameThePort) {
+    using R = TransferResult;
+    // clang-format off
+    const struct { const char* port; R result; bool started; bool named; } cases[] = {
+        {"/dev/ttyUSB0", R::ReadFailed, true, true}, {"COM3", R::OpenFailed, true, true},
+        {"COM3", R::Unsupported, true, true},       {"COM3", R::IoSizeRefused, true, false},
+        {"", R::OpenFailed, true, false},           {"COM3", R::Success, true, false},
+        {"COM3", R::DownloadCancel, true, false},   {"COM3", R::OpenFailed, false, false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        TransferOutcome out;
+        out.started = c.started;
+        out.resultCode = static_cast<int>(c.result);
+        out.text = "Failed to open serial port\nThe port is in use.";
+        out.port = c.port;
+        EXPECT_EQ(transferMessage(out), c.named ? out.text + "\nPort: " + c.port : out.text)
+            << static_cast<int>(c.result) << " " << c.port;
     }
 }
 
