@@ -6,15 +6,17 @@
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/grid_page.h"
-#include "gui/app/about_dlg.h"
+#include "gui/app/about_dialog.h"
 #include "gui/app/info_bar.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/format_dialog.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/editor/archive_format_dialog.h"
 #include "gui/editor/compare_window.h"
-#include "gui/editor/config_dialogs.h"
+#include "gui/editor/config_type_dialog.h"
 #include "gui/editor/config_view.h"
+#include "gui/editor/save_changes_dialog.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
@@ -209,12 +211,12 @@ class ChineseInterfaceTest : public QObject {
     Q_OBJECT
 
     ScriptedPrompts prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
     std::vector<Message> catalogue_;
     std::set<QString> english_; // sources that read differently in Chinese
 
-    CModbusConfigView* view() const { return frame_->view(); }
+    ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QTableWidget* grid() const { return view()->grid(); }
     QString path(const QString& name) const { return dir_.filePath(name); }
@@ -222,8 +224,8 @@ class ChineseInterfaceTest : public QObject {
     void startFrame(int configType) {
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {configType};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->start({}), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
         frame_->setUrlOpener([](const QUrl&) { return true; });
         frame_->setLocalClock([] { return LocalTime{2026, 12, 7, 9, 30}; });
         frame_->show();
@@ -295,7 +297,7 @@ class ChineseInterfaceTest : public QObject {
         select({canopen, QString::fromLatin1(str::NewNode)});
         typeIntoCell(0, QStringLiteral("5"));
         select({canopen, QStringLiteral("Node-5")});
-        whenShown<CDIns>([](CDIns* dialog) {
+        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
             for (int entry : {2, 0}) {
                 QListWidget* list = dialog->list();
                 const QPoint at = list->visualItemRect(list->item(entry)).center();
@@ -341,7 +343,7 @@ class ChineseInterfaceTest : public QObject {
 
         ScriptedPrompts prompts;
         prompts.files = {path(folder + "/monitor.txt").toStdString()};
-        CStakeout monitor(
+        MonitorWindow monitor(
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts);
         monitor.showTick({{str::MonitorInputData, "09:30:00", "01 02 "},
                           {str::MonitorOutputData, "09:30:01", "0A FF "},
@@ -553,15 +555,15 @@ private slots:
 
         SerialDialogState serial;
         std::vector<std::unique_ptr<QWidget>> windows;
-        windows.push_back(std::make_unique<CDlgSelectConfigType>());
-        windows.push_back(std::make_unique<CDlgSelectConfigFormat>());
-        windows.push_back(std::make_unique<CDSave>());
-        windows.push_back(std::make_unique<CDlgSelectTAVODevice>());
-        windows.push_back(std::make_unique<CAboutDlg>());
-        windows.push_back(std::make_unique<CDTest>(frame_->session().configuration()));
-        windows.push_back(std::make_unique<CDConfig>(
+        windows.push_back(std::make_unique<ConfigTypeDialog>());
+        windows.push_back(std::make_unique<ArchiveFormatDialog>());
+        windows.push_back(std::make_unique<SaveChangesDialog>());
+        windows.push_back(std::make_unique<FormatDialog>());
+        windows.push_back(std::make_unique<AboutDialog>());
+        windows.push_back(std::make_unique<ConflictDialog>(frame_->session().configuration()));
+        windows.push_back(std::make_unique<SerialDialog>(
             serial, std::vector<platform::PortDetails>{samples::usbAdapter()}));
-        windows.push_back(std::make_unique<CStakeout>(
+        windows.push_back(std::make_unique<MonitorWindow>(
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts_));
         CompareResult compared;
         compared.differences.push_back({"CANopen: SDO Response Timeout", "200", "300"});
@@ -575,7 +577,7 @@ private slots:
         for (const AddCommandEntry& e : addCommandEntries(kCanopenMaster)) {
             entries << core(e.text);
         }
-        windows.push_back(std::make_unique<CDIns>(entries, [](int) {}));
+        windows.push_back(std::make_unique<SelectCommandsDialog>(entries, [](int) {}));
         for (const auto& w : windows) {
             checkWindow(w.get());
             w->hide(); // closing would delete the compare window, which deletes itself
@@ -618,7 +620,7 @@ private slots:
     // The monitor shows its rows' status translated; Help, News and the Info font follow too.
     void shownTextsFollowTheLanguage() {
         ScriptedPrompts prompts;
-        CStakeout monitor(
+        MonitorWindow monitor(
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts);
         monitor.showTick({{str::MonitorInputData, "09:30:00", "01 02 "}}, {});
         QCOMPARE(monitor.list()->item(0, 0)->text(), core(str::MonitorInputData));

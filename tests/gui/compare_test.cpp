@@ -4,7 +4,7 @@
 
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/compare_window.h"
@@ -52,7 +52,7 @@ class CompareTest : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
     // The Tools menu entry `text`; it must follow a separator, after every other entry.
@@ -95,8 +95,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         frame_.reset();
         prompts_ = std::make_unique<ScriptedPrompts>();
         prompts_->configTypes = {0};
-        frame_ = std::make_unique<CMainFrame>(*prompts_);
-        QCOMPARE(frame_->start(QString()), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(*prompts_);
+        QCOMPARE(frame_->start(QString()), MainWindow::StartResult::Running);
         frame_->show();
     }
 

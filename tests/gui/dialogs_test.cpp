@@ -3,12 +3,14 @@
 // the port descriptions of "Serial Port Configuration".
 
 #include "../support/sample_ports.h"
-#include "gui/app/about_dlg.h"
+#include "gui/app/about_dialog.h"
 #include "gui/app/command_line.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
-#include "gui/editor/config_dialogs.h"
+#include "gui/editor/archive_format_dialog.h"
+#include "gui/editor/config_type_dialog.h"
+#include "gui/editor/save_changes_dialog.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "platform/text_codec.h"
 
@@ -88,9 +90,9 @@ private slots:
         QFETCH(QList<int>, added);
         QFETCH(bool, open);
         QList<int> adds;
-        CDIns dialog({QStringLiteral("Transmit PDO <- Profibus Out"),
-                      QStringLiteral("Receive PDO -> Profibus In")},
-                     [&adds](int k) { adds << k; });
+        SelectCommandsDialog dialog({QStringLiteral("Transmit PDO <- Profibus Out"),
+                                     QStringLiteral("Receive PDO -> Profibus In")},
+                                    [&adds](int k) { adds << k; });
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.list()->setCurrentRow(1);
@@ -170,7 +172,7 @@ private slots:
             parseCommandLine({QStringLiteral("torvane"), QStringLiteral("--version")});
         QVERIFY(cl.text.startsWith(QStringLiteral("torvane ")));
         const QString version = cl.text.mid(8).trimmed();
-        CAboutDlg about;
+        AboutDialog about;
         QCOMPARE(about.findChild<QLabel*>(QStringLiteral("version"))->text(),
                  QStringLiteral("Version ") + version);
     }
@@ -179,7 +181,7 @@ private slots:
     // also says what will replace the open configuration.
     void saveQuestionDefaultsToYes() {
         for (const bool upload : {false, true}) {
-            CDSave dialog(nullptr, upload);
+            SaveChangesDialog dialog(nullptr, upload);
             auto* yes = dialog.findChild<QPushButton*>(QStringLiteral("yes"));
             QVERIFY(yes != nullptr);
             QVERIFY(yes->isDefault());
@@ -190,7 +192,7 @@ private slots:
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QTest::keyClick(&dialog, Qt::Key_Return);
-            QCOMPARE(dialog.result(), int(CDSave::Yes));
+            QCOMPARE(dialog.result(), int(SaveChangesDialog::Yes));
         }
     }
 
@@ -211,7 +213,7 @@ private slots:
         };
         SerialDialogState state;
         state.portIndex = 1;
-        CDConfig dialog(state, std::vector<platform::PortDetails>{usb, onboard, pty});
+        SerialDialog dialog(state, std::vector<platform::PortDetails>{usb, onboard, pty});
         QComboBox* box = dialog.portBox();
         QCOMPARE(box->count(), 3);
         for (int i = 0; i < 3; ++i) {
@@ -228,7 +230,7 @@ private slots:
         QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
         const std::string device = ptsname(master);
         SerialDialogState live;
-        CDConfig listed(live, std::vector<std::string>{device});
+        SerialDialog listed(live, std::vector<std::string>{device});
         QCOMPARE(listed.portBox()->itemText(0), QString::fromStdString(device));
         QCOMPARE(listed.portBox()->itemData(0, Qt::ToolTipRole).toString(),
                  QString::fromStdString(device));

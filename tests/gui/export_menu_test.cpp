@@ -5,7 +5,7 @@
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/editor/config_view.h"
 #include "gui_test_support.h"
@@ -66,7 +66,7 @@ class ExportMenuTest : public QObject {
 
 private:
     ScriptedPrompts prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
     QList<QUrl> opened_;
     bool openerWorks_ = true;
@@ -78,12 +78,12 @@ private:
         prompts_.configTypes = {configType};
         opened_.clear();
         openerWorks_ = true;
-        frame_ = std::make_unique<CMainFrame>(prompts_);
+        frame_ = std::make_unique<MainWindow>(prompts_);
         frame_->setUrlOpener([this](const QUrl& url) {
             opened_ << url;
             return openerWorks_;
         });
-        QCOMPARE(frame_->start({}), CMainFrame::StartResult::Running);
+        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
     }

@@ -5,7 +5,7 @@
 
 #include "editor/command_pages.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
@@ -65,10 +65,10 @@ class KeyboardEntryTest : public QObject {
 
 private:
     ScriptedPrompts prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
-    CModbusConfigView* view() const { return frame_->view(); }
+    ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QTableWidget* grid() const { return view()->grid(); }
     QLineEdit* textEditor() const { return view()->textEditor(); }
@@ -78,8 +78,8 @@ private:
     void startFrame(int configType) {
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {configType};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->start({}), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
         frame_->show();
         QApplication::setActiveWindow(frame_.get());
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
@@ -175,7 +175,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Node-5"));
 
         // "Select Commands" adds by double-click too; Esc closes it.
-        whenShown<CDIns>([](CDIns* dialog) {
+        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
             QListWidget* list = dialog->list();
             const QPoint at = list->visualItemRect(list->item(0)).center();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);

@@ -4,7 +4,7 @@
 #include "gui/app/application.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
@@ -65,18 +65,18 @@ class MainWindowTest : public QObject {
 
 private:
     ScriptedPrompts prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
-    CModbusConfigView* view() const { return frame_->view(); }
+    ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QTableWidget* grid() const { return view()->grid(); }
 
     void startFrame(int configType, const QString& file = {}) {
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {configType};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->start(file), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
         frame_->show();
         QApplication::setActiveWindow(frame_.get());
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
@@ -331,9 +331,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     void cancelAtStartUpEndsTheProgram() {
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {std::nullopt};
-        CMainFrame frame(prompts_);
-        const CMainFrame::StartResult result = frame.start({});
-        QCOMPARE(result, CMainFrame::StartResult::Cancelled);
+        MainWindow frame(prompts_);
+        const MainWindow::StartResult result = frame.start({});
+        QCOMPARE(result, MainWindow::StartResult::Cancelled);
         QCOMPARE(startExitStatus(result), 0);
     }
 
@@ -351,7 +351,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")}) != nullptr);
 
         // Two Transmit PDOs and one Upload SDO through the context menu's "Add Command".
-        whenShown<CDIns>([](CDIns* dialog) {
+        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
             QListWidget* list = dialog->list();
             for (int entry : {2, 2, 0}) {
                 doubleClick(list, entry);
@@ -468,7 +468,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         clickItem({QStringLiteral("CANopen Network"), QStringLiteral("New node")});
         typeIntoCell(0, QStringLiteral("5"));
         clickItem({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
-        whenShown<CDIns>([](CDIns* dialog) {
+        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
             QListWidget* list = dialog->list();
             doubleClick(list, 2);
             QTest::keyClick(dialog->list(), Qt::Key_Escape); // Esc closes, adds nothing more
@@ -551,7 +551,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         step("Add Node", canopen, [&] { clickAction("Add Node"); });
         step("Slave Address (1 to 127)", newNode, [&] { typeIntoCell(0, QStringLiteral("5")); });
         step("Add Command", node5, [&] {
-            whenShown<CDIns>([](CDIns* dialog) {
+            whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
                 doubleClick(dialog->list(), 2);
                 QTest::keyClick(dialog, Qt::Key_Escape);
             });
@@ -767,8 +767,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         RecentFiles().add(path("later.chg").toStdString());
         if (route == QLatin1String("command line")) {
             prompts_ = ScriptedPrompts{};
-            frame_ = std::make_unique<CMainFrame>(prompts_);
-            QCOMPARE(frame_->start(file), CMainFrame::StartResult::Running);
+            frame_ = std::make_unique<MainWindow>(prompts_);
+            QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
             frame_->show();
             QApplication::setActiveWindow(frame_.get());
             QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
@@ -831,8 +831,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         std::string error;
         QVERIFY(saveConfigurationFile(file, newConfiguration(kCanopenSlave), error));
         prompts_ = ScriptedPrompts{};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->startPath(file), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->startPath(file), MainWindow::StartResult::Running);
         QVERIFY(prompts_.told.empty());
         QVERIFY(!frame_->session().configuration().isMaster());
         QCOMPARE(RecentFiles().paths().front(), file);
@@ -908,8 +908,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         std::string error;
         QVERIFY(saveConfigurationFile(path("slave.chg").toStdString(), cfg, error));
         prompts_ = ScriptedPrompts{};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->start(path("slave.chg")), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start(path("slave.chg")), MainWindow::StartResult::Running);
         QVERIFY(item({QStringLiteral("CANopen Slave"), QStringLiteral("Transmit PDO")}));
         QCOMPARE(RecentFiles().load().value(0), path("slave.chg"));
         QCOMPARE(test::shownTitle(frame_.get()), path("slave.chg") + QStringLiteral(" - Torvane"));
@@ -946,9 +946,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         }
         const QStringList recent = RecentFiles().load();
         prompts_ = ScriptedPrompts{};
-        CMainFrame frame(prompts_);
-        const CMainFrame::StartResult result = frame.start(path(name.toLatin1().constData()));
-        QCOMPARE(result, CMainFrame::StartResult::FileNotLoaded);
+        MainWindow frame(prompts_);
+        const MainWindow::StartResult result = frame.start(path(name.toLatin1().constData()));
+        QCOMPARE(result, MainWindow::StartResult::FileNotLoaded);
         QCOMPARE(prompts_.told.size(), size_t(1));
         QVERIFY(!prompts_.told[0].empty());
         QVERIFY(startExitStatus(result) > 0);
@@ -1014,8 +1014,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         prompts_.saveAnswers = {SaveAnswer::No};
         frame_->close();
         prompts_ = ScriptedPrompts{};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->start(file), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         QCOMPARE(RecentFiles().load().value(0), file);

@@ -5,7 +5,7 @@
 #include "editor/command_pages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/select_commands_dialog.h"
@@ -59,9 +59,9 @@ class MenuKeysTest : public QObject {
 
 private:
     ScriptedPrompts prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
 
-    CModbusConfigView* view() const { return frame_->view(); }
+    ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QTableWidget* grid() const { return view()->grid(); }
     GatewayConfiguration& config() const { return frame_->session().configuration(); }
@@ -71,8 +71,8 @@ private:
         frame_.reset();
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {configType};
-        frame_ = std::make_unique<CMainFrame>(prompts_);
-        QCOMPARE(frame_->start({}), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
         frame_->show();
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
@@ -149,7 +149,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     // or node, one undo step each.
     void selectCommandsByEnterAndDeleteByKey() {
         startWithNode5();
-        whenShown<CDIns>([](CDIns* dialog) {
+        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
             QTest::keyClick(dialog->list(), Qt::Key_Down);
             QTest::keyClick(dialog->list(), Qt::Key_Down);
             QTest::keyClick(dialog->list(), Qt::Key_Return);

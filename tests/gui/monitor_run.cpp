@@ -52,7 +52,7 @@ int latency(int seconds) {
         return 1;
     }
     test::ScriptedPrompts prompts;
-    CStakeout window(device.toStdString(), platformPorts(), prompts);
+    MonitorWindow window(device.toStdString(), platformPorts(), prompts);
     window.show();
     window.startEdit()->setText(QStringLiteral("0"));
     window.dataEdit()->setText(QStringLiteral("11 22 33 44"));
@@ -116,7 +116,7 @@ int screenshots(const QString& out) {
         platform::GatewaySimulator sim;
         const QString device = startSimulator(sim, QStringLiteral("addressed"));
         test::ScriptedPrompts prompts;
-        CStakeout window(device.toStdString(), platformPorts(), prompts);
+        MonitorWindow window(device.toStdString(), platformPorts(), prompts);
         window.resize(820, 560);
         window.show();
         window.startEdit()->setText(QStringLiteral("4"));
@@ -148,7 +148,7 @@ int screenshots(const QString& out) {
             ins.NodeIndex = 1;
         }
         cfg.Config.InstructionCount = i;
-        CDTest dialog(cfg);
+        ConflictDialog dialog(cfg);
         dialog.show();
         (void)QTest::qWaitForWindowExposed(&dialog);
         ok &= save(dialog, out, "conflict-detection.png");

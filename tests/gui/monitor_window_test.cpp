@@ -2,7 +2,7 @@
 // Monitor and conflict commands, the conflict window through its widgets, and `--demo`.
 
 #include "gui/app/demo_gateway.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/config_view.h"
 #include "gui/mapping/conflict_dialog.h"
@@ -172,7 +172,7 @@ private slots:
         Simulator sim;
         QVERIFY(sim.start(mode, log));
         test::ScriptedPrompts prompts;
-        CStakeout window(sim.device.toStdString(), platformPorts(), prompts);
+        MonitorWindow window(sim.device.toStdString(), platformPorts(), prompts);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 2, 10000);
         QVERIFY(listHas(window.list(), rowStatus, QString()));
@@ -202,7 +202,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("missing/monitor.txt"));
         test::ScriptedPrompts prompts;
         prompts.files.push_back(path.toStdString());
-        CStakeout window("/nonexistent/port", platformPorts(), prompts);
+        MonitorWindow window("/nonexistent/port", platformPorts(), prompts);
         window.showTick({{"Input data", "12:00:00", "01 02 "}}, {});
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);
         QCOMPARE(window.saveButton()->text(), QStringLiteral("Stop Saving"));
@@ -218,14 +218,14 @@ private slots:
         test::ScriptedPrompts prompts;
         prompts.configTypes.push_back(0);
         prompts.configFormats.push_back(1);
-        CMainFrame frame(prompts);
-        QCOMPARE(frame.start(QString()), CMainFrame::StartResult::Running);
+        MainWindow frame(prompts);
+        QCOMPARE(frame.start(QString()), MainWindow::StartResult::Running);
         frame.setMonitorPorts(platformPorts());
         int serialDialogs = 0;
         int monitors = 0;
         auto closeWhatOpens = [&] {
             QTimer::singleShot(50, [&] {
-                if (auto* d = qobject_cast<CDConfig*>(QApplication::activeModalWidget())) {
+                if (auto* d = qobject_cast<SerialDialog*>(QApplication::activeModalWidget())) {
                     ++serialDialogs;
                     d->reject();
                     QTimer::singleShot(50, [&] {
@@ -250,7 +250,7 @@ private slots:
         const QString log = dir.filePath(QStringLiteral("monitor.txt"));
         prompts.files.push_back(log.toStdString());
         QTimer::singleShot(50, [&] {
-            if (CStakeout* w = frame.monitorWindow()) {
+            if (MonitorWindow* w = frame.monitorWindow()) {
                 ++monitors;
                 QTest::mouseClick(w->saveButton(), Qt::LeftButton);
                 QTest::mouseClick(w->saveButton(), Qt::LeftButton);
@@ -307,7 +307,7 @@ private slots:
         }
         cfg.Config.InstructionCount = static_cast<int>(parts.size());
         const GatewayConfiguration before = cfg;
-        CDTest dialog(cfg);
+        ConflictDialog dialog(cfg);
         QCOMPARE(dialog.commandList()->count(), static_cast<int>(parts.size()));
         QCOMPARE(strip(dialog.grid(BufferSide::Input), 8), input);
         QCOMPARE(strip(dialog.grid(BufferSide::Output), 8), output);
@@ -325,7 +325,7 @@ private slots:
     // Offset 123 is row 12, column 4; the rows are labelled with their first offset.
     void conflictWindowPlacesOffsets() {
         const GatewayConfiguration cfg = withCommands({{"3", "1", "123"}, {"1", "2", "249"}});
-        CDTest dialog(cfg);
+        ConflictDialog dialog(cfg);
         QTableWidget* in = dialog.grid(BufferSide::Input);
         QCOMPARE(in->item(12, 0)->text(), QStringLiteral("0120"));
         QCOMPARE(in->item(0, 0)->text(), QStringLiteral("0000"));
@@ -346,12 +346,12 @@ private slots:
         test::ScriptedPrompts prompts;
         prompts.configTypes.push_back(0);
         prompts.configFormats.push_back(1);
-        CMainFrame frame(prompts);
-        QCOMPARE(frame.start(QString()), CMainFrame::StartResult::Running);
+        MainWindow frame(prompts);
+        QCOMPARE(frame.start(QString()), MainWindow::StartResult::Running);
         frame.session().configuration() = withCommands({{"4", "2", "3"}});
         QString seen;
         QTimer::singleShot(50, [&] {
-            if (auto* d = qobject_cast<CDTest*>(QApplication::activeModalWidget())) {
+            if (auto* d = qobject_cast<ConflictDialog*>(QApplication::activeModalWidget())) {
                 seen = strip(d->grid(BufferSide::Output), 6);
                 d->reject();
             }
@@ -374,11 +374,11 @@ private slots:
             QVERIFY(std::find(ports.begin(), ports.end(), demo.device()) != ports.end());
             QCOMPARE(portDisplayName(demo.device()), QStringLiteral("Demo gateway"));
             SerialDialogState state;
-            CDConfig dialog(state, ports);
+            SerialDialog dialog(state, ports);
             QVERIFY(dialog.portBox()->findText(QStringLiteral("Demo gateway")) >= 0);
 
             test::ScriptedPrompts prompts;
-            CStakeout window(demo.device(), platformPorts(), prompts);
+            MonitorWindow window(demo.device(), platformPorts(), prompts);
             window.show();
             QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
         }

@@ -4,7 +4,7 @@
 
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/config_document.h"
@@ -79,10 +79,10 @@ class SafeEditingTest : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
-    CModbusConfigView* view() const { return frame_->view(); }
+    ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QAction* act(const QString& text) const { return frame_->action(text); }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
@@ -133,7 +133,7 @@ private:
 
     // "Select Commands" through the toolbar: double-clicks entry `entry` once, then Esc.
     void addCommandThroughDialog(int entry) {
-        whenShown<CDIns>([entry](CDIns* dialog) {
+        whenShown<SelectCommandsDialog>([entry](SelectCommandsDialog* dialog) {
             QListWidget* list = dialog->list();
             const QPoint at = list->visualItemRect(list->item(entry)).center();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
@@ -160,8 +160,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         frame_.reset();
         prompts_ = std::make_unique<ScriptedPrompts>();
         prompts_->configTypes = {kCanopenMaster};
-        frame_ = std::make_unique<CMainFrame>(*prompts_);
-        QCOMPARE(frame_->start(QString()), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(*prompts_);
+        QCOMPARE(frame_->start(QString()), MainWindow::StartResult::Running);
         frame_->show();
         QApplication::setActiveWindow(frame_.get());
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
@@ -413,7 +413,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         GatewaySim sim({QStringLiteral("--monitor"), mode}, log);
         QVERIFY(!sim.device().isEmpty());
         ScriptedPrompts prompts;
-        CStakeout window(
+        MonitorWindow window(
             sim.device().toStdString(), [] { return platform::createSerialPort(); }, prompts);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
@@ -442,7 +442,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         const QString file = path(exitButton ? "exit.txt" : "close.txt");
         ScriptedPrompts prompts;
         prompts.files = {file.toStdString()};
-        CStakeout window(
+        MonitorWindow window(
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts);
         window.show();
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);

@@ -2,17 +2,19 @@
 // torvane_screenshots OUTPUT_DIR [LANGUAGE] (en or zh_CN; English by default).
 
 #include "../support/sample_ports.h"
-#include "gui/app/about_dlg.h"
+#include "gui/app/about_dialog.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/editor/archive_format_dialog.h"
 #include "gui/editor/compare_window.h"
-#include "gui/editor/config_dialogs.h"
 #include "gui/editor/config_document.h"
+#include "gui/editor/config_type_dialog.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
+#include "gui/editor/save_changes_dialog.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "model/config_file.h"
 #include "model/strings.h"
@@ -56,15 +58,15 @@ bool save(const QPixmap& pixmap, const QString& dir, const char* name) {
     return true;
 }
 
-void clickCell(CModbusConfigView* view, int row) {
+void clickCell(ConfigView* view, int row) {
     QTableWidget* grid = view->grid();
     const QRect cell = grid->visualItemRect(grid->item(row, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
 // A master configuration with two nodes and a few commands, built through the real commands.
-void buildMaster(CMainFrame& frame, test::ScriptedPrompts& prompts) {
-    CModbusConfigView* view = frame.view();
+void buildMaster(MainWindow& frame, test::ScriptedPrompts& prompts) {
+    ConfigView* view = frame.view();
     GatewayConfiguration& cfg = frame.session().configuration();
     cfg.Config.NodeCount = 2;
     cfg.Config.Nodes[0] = {"5", "Node-5"};
@@ -91,9 +93,8 @@ QPixmap withCaption(QWidget& window) {
     QStyleOptionTitleBar bar;
     bar.initFrom(&window);
     // Qt's modified mark as the window system shows it.
-    bar.text = window.windowTitle().replace(QStringLiteral("[*]"), window.isWindowModified()
-                                                                      ? QStringLiteral("*")
-                                                                      : QString());
+    bar.text = window.windowTitle().replace(
+        QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
     bar.icon = window.windowIcon();
     bar.state |= QStyle::State_Active;
     bar.titleBarState = Qt::WindowActive;
@@ -128,7 +129,7 @@ bool nonAsciiFolder(const QString& out) {
     test::ScriptedPrompts prompts;
     {
         prompts.configTypes = {0};
-        CMainFrame frame(prompts);
+        MainWindow frame(prompts);
         frame.start({});
         frame.show();
         (void)QTest::qWaitForWindowExposed(&frame);
@@ -159,13 +160,13 @@ bool nonAsciiFolder(const QString& out) {
     {
         // Opened as from the command line, which puts it on the recent-file list, then through
         // File -> Open, which names it in the caption.
-        CMainFrame frame(prompts);
+        MainWindow frame(prompts);
         frame.start(file);
         frame.show();
         (void)QTest::qWaitForWindowExposed(&frame);
         prompts.files = {QFile::encodeName(file).toStdString()};
         frame.document()->fileOpen();
-        CModbusConfigView* view = frame.view();
+        ConfigView* view = frame.view();
         QTreeWidgetItem* node = view->tree()->topLevelItem(1)->child(0);
         node->setExpanded(true);
         view->tree()->setCurrentItem(node->child(0));
@@ -205,7 +206,7 @@ QPixmap serialDialogWithTooltip() {
     acm.productId = 0x6018;
     acm.description = "Service Port";
     SerialDialogState state;
-    CDConfig dialog(state, std::vector<platform::PortDetails>{onboard, usb, acm});
+    SerialDialog dialog(state, std::vector<platform::PortDetails>{onboard, usb, acm});
     dialog.show();
     (void)QTest::qWaitForWindowExposed(&dialog);
     QComboBox* box = dialog.portBox();
@@ -247,8 +248,8 @@ QPixmap serialDialogWithTooltip() {
 
 // Node-5's Upload SDO with its Index row made current by the arrow keys: the cell's tooltip and
 // the status bar show the index in decimal and in hex.
-QPixmap hexTooltip(CMainFrame& frame, QTreeWidgetItem* sdo) {
-    CModbusConfigView* view = frame.view();
+QPixmap hexTooltip(MainWindow& frame, QTreeWidgetItem* sdo) {
+    ConfigView* view = frame.view();
     view->tree()->setCurrentItem(sdo);
     QTableWidget* grid = view->grid();
     grid->setFocus(Qt::OtherFocusReason);
@@ -294,12 +295,12 @@ int main(int argc, char** argv) {
     test::ScriptedPrompts prompts;
     {
         prompts.configTypes = {0};
-        CMainFrame frame(prompts);
+        MainWindow frame(prompts);
         frame.start({});
         frame.show();
         (void)QTest::qWaitForWindowExposed(&frame);
         buildMaster(frame, prompts);
-        CModbusConfigView* view = frame.view();
+        ConfigView* view = frame.view();
         // Node-5 expanded, its Transmit PDO selected, the byte-count row clicked for its help.
         QTreeWidgetItem* node = view->tree()->topLevelItem(1)->child(0);
         node->setExpanded(true);
@@ -372,7 +373,7 @@ int main(int argc, char** argv) {
         QTest::qWait(50);
         ok &= save(frame.grab(), out, "refused-value.png");
 
-        CDIns dialog(
+        SelectCommandsDialog dialog(
             {core(str::AddMasterUploadSdo), core(str::AddMasterDownloadSdo),
              core(str::AddMasterTransmitPdo), core(str::AddMasterReceivePdo)},
             [](int) {}, &frame);
@@ -399,14 +400,14 @@ int main(int argc, char** argv) {
         ok &= save(withCaption(*shortBox), out, "message-box-short.png");
         shortBox->close();
 
-        CAboutDlg about(&frame);
+        AboutDialog about(&frame);
         about.show();
         (void)QTest::qWaitForWindowExposed(&about);
         ok &= save(about.grab(), out, "about.png");
         about.close();
 
         // The save question, as before an upload, with "Yes(&Y)" the default button.
-        CDSave question(&frame, true);
+        SaveChangesDialog question(&frame, true);
         question.show();
         (void)QTest::qWaitForWindowExposed(&question);
         ok &= save(withCaption(question), out, "save-question.png");
@@ -449,11 +450,11 @@ int main(int argc, char** argv) {
     ok &= save(serialDialogWithTooltip(), out, "serial-dialog.png");
     {
         prompts.configTypes = {1};
-        CMainFrame frame(prompts);
+        MainWindow frame(prompts);
         frame.start({});
         frame.show();
         (void)QTest::qWaitForWindowExposed(&frame);
-        CModbusConfigView* view = frame.view();
+        ConfigView* view = frame.view();
         GatewayConfiguration& cfg = frame.session().configuration();
         const INSTRUCTION commands[] = {
             {"1", "3", "", "", "385", "0", "4", "Status word", "", 0},

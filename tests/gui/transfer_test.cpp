@@ -7,10 +7,10 @@
 
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
+#include "gui/comm/progress_window.h"
 #include "gui/comm/serial_dialog.h"
-#include "gui/comm/wait_dialog.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "model/strings.h"
@@ -102,7 +102,7 @@ struct ProgressRecord {
     int maximum = 0;
 };
 
-void recordProgress(CDlgWait* wait, ProgressRecord& record) {
+void recordProgress(ProgressWindow* wait, ProgressRecord& record) {
     QObject::connect(wait->bar(), &QProgressBar::valueChanged, wait, [wait, &record](int v) {
         if (wait->isVisible() && v > 0) {
             record.values << v;
@@ -135,11 +135,11 @@ class TransferTest : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
     QAction* act(const QString& tip) { return frame_->action(tip); }
-    CModbusConfigView* view() { return frame_->view(); }
+    ConfigView* view() { return frame_->view(); }
 
     // A configuration written by transfer_fixture (beside this program) and opened.
     void openFixture(const char* variant) {
@@ -171,8 +171,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         frame_.reset();
         prompts_ = std::make_unique<ScriptedPrompts>();
         prompts_->configTypes = {0};
-        frame_ = std::make_unique<CMainFrame>(*prompts_);
-        QCOMPARE(frame_->start(QString()), CMainFrame::StartResult::Running);
+        frame_ = std::make_unique<MainWindow>(*prompts_);
+        QCOMPARE(frame_->start(QString()), MainWindow::StartResult::Running);
         frame_->show();
     }
 
@@ -193,7 +193,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->okCancel = {true, true, true, true};
 
         // The serial dialog comes first: pick the simulator's port.
-        whenShown<CDConfig>([&](CDConfig* d) {
+        whenShown<SerialDialog>([&](SerialDialog* d) {
             d->portBox()->setCurrentIndex(d->portBox()->findText(sim.device()));
             d->accept();
         });
@@ -328,7 +328,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         openFixture("new");
         prompts_->told.clear();
         if (how == "cancel") {
-            whenShown<CDConfig>([](CDConfig* d) { d->reject(); });
+            whenShown<SerialDialog>([](SerialDialog* d) { d->reject(); });
         } else if (how == "no ports") {
             confirmPort(sim.device());
             frame_->serialSettings().ports.clear();
@@ -422,8 +422,8 @@ namespace {
 int measure(int runs) {
     ScriptedPrompts prompts;
     prompts.configTypes = {0};
-    CMainFrame frame(prompts);
-    if (frame.start(QString()) != CMainFrame::StartResult::Running) {
+    MainWindow frame(prompts);
+    if (frame.start(QString()) != MainWindow::StartResult::Running) {
         return 1;
     }
     frame.show();
@@ -496,8 +496,8 @@ int screenshot(const QString& out, const QString& language) {
     }
     ScriptedPrompts prompts;
     prompts.configTypes = {0};
-    CMainFrame frame(prompts);
-    if (frame.start(QString()) != CMainFrame::StartResult::Running) {
+    MainWindow frame(prompts);
+    if (frame.start(QString()) != MainWindow::StartResult::Running) {
         return 1;
     }
     frame.resize(1100, 640);
@@ -517,7 +517,7 @@ int screenshot(const QString& out, const QString& language) {
     prompts.okCancel = {true, true, true, true};
     frame.view()->tree()->expandAll();
     frame.startDownload();
-    CDlgWait* wait = frame.waitDialog();
+    ProgressWindow* wait = frame.waitDialog();
     QElapsedTimer clock;
     clock.start();
     while (wait->bar()->value() < 600 && clock.elapsed() < 60000) {

@@ -16,13 +16,6 @@
 
 namespace torvane::cli {
 
-// The arguments of one command, split into flags, options with a value and positional words.
-struct ParsedArgs {
-    std::set<std::string> flags;                // e.g. "--yes"
-    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"
-    std::vector<std::string> positional;
-};
-
 // Splits `args`: words in `flags` are flags, words in `valued` take the next word as their value,
 // "--" ends the options, any other word starting with '-' is unknown. Returns false with a
 // message in `error` on an unknown option, a missing value or an empty -o/--output or --port

@@ -89,16 +89,9 @@ int printComparison(const CompareResult& result, bool json) {
     return result.equal() ? kExitOk : kExitFailed;
 }
 
-int cmdDiff(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kDiffHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--carried", "--json"}, {"--format"}, p, error)) {
-        return usageError("diff", error);
-    }
+namespace {
+
+int cmdDiff(ParsedArgs& p) {
     if (p.positional.size() != 2) {
         return usageError("diff", "needs exactly two files");
     }
@@ -134,5 +127,11 @@ int cmdDiff(const Args& args) {
     result.notCompared.merge(notCarried);
     return printComparison(result, p.flags.contains("--json"));
 }
+
+} // namespace
+
+const Command kDiffCommand{"diff",       "compare two configuration files",
+                           kDiffHelp,    {"--carried", "--json"},
+                           {"--format"}, cmdDiff};
 
 } // namespace torvane::cli

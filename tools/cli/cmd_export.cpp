@@ -35,13 +35,8 @@ struct Request {
     std::string templateDir;
 };
 
-// Parses "IN -o OUT [--template-dir DIR]"; returns kExitOk or the usage exit code.
-int parseRequest(const std::string& command, const Args& args, Request& r) {
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {}, {"-o", "--template-dir"}, p, error)) {
-        return usageError(command, error);
-    }
+// Takes "IN -o OUT [--template-dir DIR]"; returns kExitOk or the usage exit code.
+int parseRequest(const std::string& command, ParsedArgs& p, Request& r) {
     if (p.positional.size() != 1) {
         return usageError(command, "give exactly one input file");
     }
@@ -74,15 +69,9 @@ std::string templatePath(const Request& r, const std::string& name) {
     return (std::filesystem::path(r.templateDir) / name).string();
 }
 
-} // namespace
-
-int cmdEds(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kEdsHelp;
-        return kExitOk;
-    }
+int cmdEds(ParsedArgs& p) {
     Request r;
-    if (const int rc = parseRequest("eds", args, r); rc != kExitOk) {
+    if (const int rc = parseRequest("eds", p, r); rc != kExitOk) {
         return rc;
     }
     GatewayConfiguration cfg;
@@ -112,13 +101,9 @@ int cmdEds(const Args& args) {
     return kExitOk;
 }
 
-int cmdExport(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kExportHelp;
-        return kExitOk;
-    }
+int cmdExport(ParsedArgs& p) {
     Request r;
-    if (const int rc = parseRequest("export", args, r); rc != kExitOk) {
+    if (const int rc = parseRequest("export", p, r); rc != kExitOk) {
         return rc;
     }
     GatewayConfiguration cfg;
@@ -138,5 +123,14 @@ int cmdExport(const Args& args) {
     }
     return kExitOk;
 }
+
+} // namespace
+
+const Command kEdsCommand{
+    "eds", "write the EDS file of a slave configuration", kEdsHelp, {}, {"-o", "--template-dir"},
+    cmdEds};
+const Command kExportCommand{
+    "export", "export a configuration to a workbook", kExportHelp, {}, {"-o", "--template-dir"},
+    cmdExport};
 
 } // namespace torvane::cli

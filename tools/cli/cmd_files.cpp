@@ -234,18 +234,7 @@ std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
     return os.str();
 }
 
-} // namespace
-
-int cmdNew(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kNewHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--master", "--slave"}, {}, p, error)) {
-        return usageError("new", error);
-    }
+int cmdNew(ParsedArgs& p) {
     if (p.flags.size() != 1) {
         return usageError("new", "give exactly one of --master and --slave");
     }
@@ -259,16 +248,7 @@ int cmdNew(const Args& args) {
     return saveConfiguration(p.positional[0], newConfiguration(type)) ? kExitOk : kExitFailed;
 }
 
-int cmdConvert(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kConvertHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {}, {}, p, error)) {
-        return usageError("convert", error);
-    }
+int cmdConvert(ParsedArgs& p) {
     if (p.positional.size() != 2) {
         return usageError("convert", "give an input file and an output file");
     }
@@ -282,16 +262,7 @@ int cmdConvert(const Args& args) {
     return saveConfiguration(p.positional[1], cfg) ? kExitOk : kExitFailed;
 }
 
-int cmdShow(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kShowHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--json"}, {}, p, error)) {
-        return usageError("show", error);
-    }
+int cmdShow(ParsedArgs& p) {
     if (p.positional.size() != 1) {
         return usageError("show", "give exactly one input file");
     }
@@ -302,5 +273,15 @@ int cmdShow(const Args& args) {
     std::cout << (p.flags.contains("--json") ? toJson(cfg) + "\n" : toText(p.positional[0], cfg));
     return std::cout.flush() ? kExitOk : kExitFailed;
 }
+
+} // namespace
+
+const Command kNewCommand{"new",    "write a new master or slave configuration",
+                          kNewHelp, {"--master", "--slave"},
+                          {},       cmdNew};
+const Command kConvertCommand{
+    "convert", "convert between .chg archives and .xml files", kConvertHelp, {}, {}, cmdConvert};
+const Command kShowCommand{
+    "show", "print a configuration (text or --json)", kShowHelp, {"--json"}, {}, cmdShow};
 
 } // namespace torvane::cli

@@ -44,15 +44,8 @@ constexpr const char* kCheckHelp =
     "Exit codes: 0 the checks pass, 1 a check fails, a question was cancelled or a\n"
     "file error, 2 usage error.\n";
 
-// Splits the arguments into IN and the allowed options; prints the reason and returns false on
-// misuse.
-bool parseCommand(const char* command, const Args& args, const std::set<std::string>& flags,
-                  const std::set<std::string>& valued, ParsedArgs& parsed) {
-    std::string error;
-    if (!parseArgs(args, flags, valued, parsed, error)) {
-        usageError(command, error);
-        return false;
-    }
+// IN must be the one word besides the options; prints the reason and returns false otherwise.
+bool oneInput(const char* command, const ParsedArgs& parsed) {
     if (parsed.positional.empty()) {
         usageError(command, "no input file given");
         return false;
@@ -101,15 +94,8 @@ void printCommandLine(const std::string& in, const CONFIG& c, int position) {
                typeLabel(ins));
 }
 
-} // namespace
-
-int cmdMap(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kMapHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    if (!parseCommand("map", args, {}, {"-o", "--output"}, p)) {
+int cmdMap(ParsedArgs& p) {
+    if (!oneInput("map", p)) {
         return kExitUsage;
     }
     const std::string& in = p.positional.front();
@@ -146,13 +132,8 @@ int cmdMap(const Args& args) {
     return r.outcome == MappingOutcome::Fits ? kExitOk : kExitOverflow;
 }
 
-int cmdCheck(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kCheckHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    if (!parseCommand("check", args, {"--yes"}, {}, p)) {
+int cmdCheck(ParsedArgs& p) {
+    if (!oneInput("check", p)) {
         return kExitUsage;
     }
     const std::string& in = p.positional.front();
@@ -187,5 +168,12 @@ int cmdCheck(const Args& args) {
     printError(in + ": stopped at a bus-load question (run with --yes to accept the slow cycle)");
     return kExitFailed;
 }
+
+} // namespace
+
+const Command kMapCommand{
+    "map", "calculate the mapping addresses", kMapHelp, {}, {"-o", "--output"}, cmdMap};
+const Command kCheckCommand{"check", "run the pre-download checks", kCheckHelp, {"--yes"}, {},
+                            cmdCheck};
 
 } // namespace torvane::cli

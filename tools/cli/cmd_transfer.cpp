@@ -274,18 +274,7 @@ int resultCodeOf(const TransferOutcome& outcome) {
     return outcome.started ? outcome.resultCode : static_cast<int>(TransferResult::OpenFailed);
 }
 
-} // namespace
-
-int cmdPorts(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kPortsHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--long", "--json"}, {}, p, error)) {
-        return usageError("ports", error);
-    }
+int cmdPorts(ParsedArgs& p) {
     if (!p.positional.empty()) {
         return usageError("ports", "takes no arguments");
     }
@@ -316,16 +305,7 @@ int cmdPorts(const Args& args) {
     return kExitOk;
 }
 
-int cmdDownload(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kDownloadHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--yes"}, {"--port", "--old-format"}, p, error)) {
-        return usageError("download", error);
-    }
+int cmdDownload(ParsedArgs& p) {
     if (p.positional.size() != 1) {
         return usageError("download", "needs exactly one input file");
     }
@@ -383,16 +363,7 @@ int cmdDownload(const Args& args) {
     return exitCodeOf(outcome.resultCode);
 }
 
-int cmdUpload(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kUploadHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--master", "--slave"}, {"--port", "-o"}, p, error)) {
-        return usageError("upload", error);
-    }
+int cmdUpload(ParsedArgs& p) {
     const bool master = p.flags.count("--master") != 0;
     const bool slave = p.flags.count("--slave") != 0;
     if (master == slave) {
@@ -425,16 +396,7 @@ int cmdUpload(const Args& args) {
     return kExitOk;
 }
 
-int cmdVerify(const Args& args) {
-    if (wantsHelp(args)) {
-        std::cout << kVerifyHelp;
-        return kExitOk;
-    }
-    ParsedArgs p;
-    std::string error;
-    if (!parseArgs(args, {"--json"}, {"--port"}, p, error)) {
-        return usageError("verify", error);
-    }
+int cmdVerify(ParsedArgs& p) {
     if (p.positional.size() != 1) {
         return usageError("verify", "needs exactly one input file");
     }
@@ -476,5 +438,22 @@ int cmdVerify(const Args& args) {
     }
     return printComparison(result, json);
 }
+
+} // namespace
+
+const Command kPortsCommand{"ports", "list the serial ports", kPortsHelp, {"--long", "--json"}, {},
+                            cmdPorts};
+const Command kDownloadCommand{"download",
+                               "download a configuration to the gateway",
+                               kDownloadHelp,
+                               {"--yes"},
+                               {"--port", "--old-format"},
+                               cmdDownload};
+const Command kUploadCommand{"upload",         "upload the configuration from the gateway",
+                             kUploadHelp,      {"--master", "--slave"},
+                             {"--port", "-o"}, cmdUpload};
+const Command kVerifyCommand{"verify",    "compare a configuration with the gateway's",
+                             kVerifyHelp, {"--json"},
+                             {"--port"},  cmdVerify};
 
 } // namespace torvane::cli

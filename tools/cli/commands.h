@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,21 +14,39 @@ inline constexpr int kExitUsage = 2;
 
 using Args = std::vector<std::string>;
 
-// One function per command; each prints its own --help and returns the process exit code.
-int cmdNew(const Args& args);
-int cmdConvert(const Args& args);
-int cmdShow(const Args& args);
-int cmdMap(const Args& args);
-int cmdCheck(const Args& args);
-int cmdPorts(const Args& args);
-int cmdDownload(const Args& args);
-int cmdUpload(const Args& args);
-int cmdVerify(const Args& args);
-int cmdDiff(const Args& args);
-int cmdEds(const Args& args);
-int cmdExport(const Args& args);
+// The arguments of one command, split into flags, options with a value and positional words.
+struct ParsedArgs {
+    std::set<std::string> flags;                // e.g. "--yes"
+    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"
+    std::vector<std::string> positional;
+};
 
-// True when args hold -h or --help.
-bool wantsHelp(const Args& args);
+// One command of torvane-cli. Every command goes through the same preamble (runCommand): -h or
+// --help prints `help`, the words are split by `flags` and `valued`, and a misuse is reported
+// before `run` sees the parsed arguments and returns the exit code.
+struct Command {
+    const char* name;
+    const char* summary; // its line in `torvane-cli --help`
+    const char* help;
+    std::set<std::string> flags;  // words that stand alone
+    std::set<std::string> valued; // words that take the next word as their value
+    int (*run)(ParsedArgs& args);
+};
+
+extern const Command kNewCommand;
+extern const Command kConvertCommand;
+extern const Command kShowCommand;
+extern const Command kMapCommand;
+extern const Command kCheckCommand;
+extern const Command kPortsCommand;
+extern const Command kDownloadCommand;
+extern const Command kUploadCommand;
+extern const Command kVerifyCommand;
+extern const Command kDiffCommand;
+extern const Command kEdsCommand;
+extern const Command kExportCommand;
+
+// The preamble and the command: returns the process exit code.
+int runCommand(const Command& command, const Args& args);
 
 } // namespace torvane::cli

@@ -1,3 +1,4 @@
+#include "cli_common.h"
 #include "commands.h"
 
 #include <cstring>
@@ -6,34 +7,20 @@
 
 namespace {
 
-struct Command {
-    const char* name;
-    const char* summary;
-    int (*run)(const torvane::cli::Args&);
-};
-
 using namespace torvane::cli;
 
-constexpr Command kCommands[] = {
-    {"new", "write a new master or slave configuration", cmdNew},
-    {"convert", "convert between .chg archives and .xml files", cmdConvert},
-    {"show", "print a configuration (text or --json)", cmdShow},
-    {"map", "calculate the mapping addresses", cmdMap},
-    {"check", "run the pre-download checks", cmdCheck},
-    {"ports", "list the serial ports", cmdPorts},
-    {"download", "download a configuration to the gateway", cmdDownload},
-    {"upload", "upload the configuration from the gateway", cmdUpload},
-    {"verify", "compare a configuration with the gateway's", cmdVerify},
-    {"diff", "compare two configuration files", cmdDiff},
-    {"eds", "write the EDS file of a slave configuration", cmdEds},
-    {"export", "export a configuration to a workbook", cmdExport},
+// In the order `--help` lists them.
+const Command* const kCommands[] = {
+    &kNewCommand,    &kConvertCommand, &kShowCommand,     &kMapCommand,
+    &kCheckCommand,  &kPortsCommand,   &kDownloadCommand, &kUploadCommand,
+    &kVerifyCommand, &kDiffCommand,    &kEdsCommand,      &kExportCommand,
 };
 
 void printUsage(std::ostream& os) {
     os << "Usage: torvane-cli COMMAND [ARGS...]\n\n"
           "Configuration tool for the PROFIBUS-DP / CANopen gateway.\n\nCommands:\n";
-    for (const Command& c : kCommands) {
-        os << "  " << c.name << std::string(10 - std::strlen(c.name), ' ') << c.summary << '\n';
+    for (const Command* c : kCommands) {
+        os << "  " << c->name << std::string(10 - std::strlen(c->name), ' ') << c->summary << '\n';
     }
     os << "\nRun 'torvane-cli COMMAND --help' for the options of a command,\n"
           "'torvane-cli --version' for the version.\n"
@@ -44,13 +31,19 @@ void printUsage(std::ostream& os) {
 
 namespace torvane::cli {
 
-bool wantsHelp(const Args& args) {
+int runCommand(const Command& command, const Args& args) {
     for (const std::string& a : args) {
         if (a == "-h" || a == "--help") {
-            return true;
+            std::cout << command.help;
+            return kExitOk;
         }
     }
-    return false;
+    ParsedArgs parsed;
+    std::string error;
+    if (!parseArgs(args, command.flags, command.valued, parsed, error)) {
+        return usageError(command.name, error);
+    }
+    return command.run(parsed);
 }
 
 } // namespace torvane::cli
@@ -69,9 +62,9 @@ int main(int argc, char** argv) {
         std::cout << "torvane-cli " << TORVANE_VERSION << '\n';
         return std::cout.flush() ? kExitOk : kExitFailed;
     }
-    for (const Command& c : kCommands) {
-        if (name == c.name) {
-            return c.run(Args(argv + 2, argv + argc));
+    for (const Command* c : kCommands) {
+        if (name == c->name) {
+            return runCommand(*c, Args(argv + 2, argv + argc));
         }
     }
     std::cerr << "torvane-cli: unknown command '" << name << "'\n";

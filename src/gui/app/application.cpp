@@ -1,7 +1,7 @@
 #include "gui/app/application.h"
 
 #include "gui/app/demo_gateway.h"
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/prompts.h"
@@ -11,31 +11,31 @@
 
 namespace torvane::gui {
 
-int startExitStatus(CMainFrame::StartResult result) {
+int startExitStatus(MainWindow::StartResult result) {
     switch (result) {
-    case CMainFrame::StartResult::Cancelled:
+    case MainWindow::StartResult::Cancelled:
         return 0;
-    case CMainFrame::StartResult::FileNotLoaded:
+    case MainWindow::StartResult::FileNotLoaded:
         return 1;
-    case CMainFrame::StartResult::Running:
+    case MainWindow::StartResult::Running:
         break;
     }
     return -1;
 }
 
-CModbusConfigApp::CModbusConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Torvane"));
     setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
 }
 
-CModbusConfigApp::~CModbusConfigApp() {
+Application::~Application() {
     frame_.reset();
     prompts_.reset();
 }
 
-CMainFrame::StartResult CModbusConfigApp::initInstance(const std::string& file, bool demo) {
+MainWindow::StartResult Application::initInstance(const std::string& file, bool demo) {
     prompts_ = std::make_unique<WidgetPrompts>();
-    frame_ = std::make_unique<CMainFrame>(*prompts_);
+    frame_ = std::make_unique<MainWindow>(*prompts_);
     prompts_->setParent(frame_.get());
     if (demo) {
         demo_ = std::make_unique<DemoGateway>();
@@ -52,8 +52,8 @@ CMainFrame::StartResult CModbusConfigApp::initInstance(const std::string& file, 
         }
     }
     // The configuration type is asked before the window appears, as the document comes first.
-    const CMainFrame::StartResult started = frame_->startPath(file);
-    if (started != CMainFrame::StartResult::Running) {
+    const MainWindow::StartResult started = frame_->startPath(file);
+    if (started != MainWindow::StartResult::Running) {
         return started;
     }
     frame_->show();

@@ -23,7 +23,7 @@ struct UiText {
 
 inline constexpr UiText MappingConfirm =
     TORVANE_UI("ConfigView", "Really want to calculate the mapping address automatically?");
-// Conflict detection window (CDTest).
+// Conflict detection window (ConflictDialog).
 inline constexpr UiText ConflictTitle = TORVANE_UI("ConflictDialog", "Conflict Detection");
 inline constexpr UiText ConflictCommandList = TORVANE_UI("ConflictDialog", "Command list");
 inline constexpr UiText ConflictInputArea = TORVANE_UI("ConflictDialog", "Input area");

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    using torvane::gui::CModbusConfigApp;
+    using torvane::gui::Application;
     using torvane::gui::CommandLine;
     // Read before any application object exists: --help and --version work without a display.
     CommandLine cl = torvane::gui::parseCommandLine(torvane::gui::commandLineArguments(argc, argv));
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Run:
         break;
     }
-    CModbusConfigApp app(argc, argv);
+    Application app(argc, argv);
     const QString language = torvane::gui::interfaceLanguage(cl.language);
     if (!torvane::gui::installTranslations(language)) {
         std::fprintf(stderr,
@@ -35,5 +35,5 @@ int main(int argc, char** argv) {
                      language.toLocal8Bit().constData());
     }
     const int status = torvane::gui::startExitStatus(app.initInstance(cl.filePath, cl.demo));
-    return status >= 0 ? status : CModbusConfigApp::exec();
+    return status >= 0 ? status : Application::exec();
 }

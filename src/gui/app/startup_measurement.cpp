@@ -1,6 +1,6 @@
 #include "gui/app/startup_measurement.h"
 
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
@@ -78,9 +78,9 @@ int measureStartup(int& argc, char** argv, const QString& requestedLanguage) {
     }
     const double translated = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;
     MeasurePrompts prompts;
-    CMainFrame frame(prompts);
+    MainWindow frame(prompts);
     const double frameBuilt = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;
-    if (frame.start(QString()) != CMainFrame::StartResult::Running) {
+    if (frame.start(QString()) != MainWindow::StartResult::Running) {
         return 1;
     }
     const double documentReady = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;

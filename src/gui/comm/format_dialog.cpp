@@ -11,8 +11,8 @@
 
 namespace torvane::gui {
 
-CDlgSelectTAVODevice::CDlgSelectTAVODevice(QWidget* parent) : QDialog(parent) {
-    setObjectName("CDlgSelectTAVODevice");
+FormatDialog::FormatDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName("FormatDialog");
     setWindowTitle(core(str::DownloadHintTitle));
     auto* text = new QLabel(ui(str::DownloadHintText), this);
     text->setWordWrap(true);
@@ -31,7 +31,7 @@ CDlgSelectTAVODevice::CDlgSelectTAVODevice(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(420);
 }
 
-FormatChoice CDlgSelectTAVODevice::choice() const {
+FormatChoice FormatDialog::choice() const {
     if (result() != QDialog::Accepted) {
         return FormatChoice::Cancel;
     }

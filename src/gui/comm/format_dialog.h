@@ -10,10 +10,10 @@ namespace torvane::gui {
 
 // "Download hint:": the open document comes from an earlier version; the user picks the
 // compatible or the new download format.
-class CDlgSelectTAVODevice : public QDialog {
+class FormatDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDlgSelectTAVODevice(QWidget* parent = nullptr);
+    explicit FormatDialog(QWidget* parent = nullptr);
 
     QComboBox* selectBox() const { return select_; }
     // The answer after exec(): Cancel when rejected, NoChoice when nothing is selected.

@@ -28,13 +28,14 @@ std::vector<std::string> devicesOf(const std::vector<platform::PortDetails>& por
 }
 } // namespace
 
-CDConfig::CDConfig(SerialDialogState& state, const std::vector<std::string>& ports, QWidget* parent)
-    : CDConfig(state, platform::serialPortDetails(ports), parent) {}
+SerialDialog::SerialDialog(SerialDialogState& state, const std::vector<std::string>& ports,
+                           QWidget* parent)
+    : SerialDialog(state, platform::serialPortDetails(ports), parent) {}
 
-CDConfig::CDConfig(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,
-                   QWidget* parent)
+SerialDialog::SerialDialog(SerialDialogState& state,
+                           const std::vector<platform::PortDetails>& ports, QWidget* parent)
     : QDialog(parent), state_(state), ports_(devicesOf(ports)) {
-    setObjectName("CDConfig");
+    setObjectName("SerialDialog");
     setWindowTitle(ui(str::SerialDialogTitle));
     QStringList portNames;
     for (const std::string& p : ports_) {
@@ -72,7 +73,7 @@ CDConfig::CDConfig(SerialDialogState& state, const std::vector<platform::PortDet
     form->addRow(buttons);
 }
 
-void CDConfig::accept() {
+void SerialDialog::accept() {
     state_.ports = ports_;
     state_.portIndex = boxes_[0]->currentIndex();
     state_.baudIndex = boxes_[1]->currentIndex();

@@ -26,16 +26,16 @@ struct SerialDialogState {
 
 // "Serial Port Configuration": five lists; OK stores the selections and marks the port as
 // configured, Cancel stores nothing.
-class CDConfig : public QDialog {
+class SerialDialog : public QDialog {
     Q_OBJECT
 public:
     // Fills the lists from `state` (with `ports` as the port list) and preselects its indexes;
     // each port's tooltip describes the adapter as the system knows it.
-    CDConfig(SerialDialogState& state, const std::vector<std::string>& ports,
-             QWidget* parent = nullptr);
+    SerialDialog(SerialDialogState& state, const std::vector<std::string>& ports,
+                 QWidget* parent = nullptr);
     // The same with the port details given: `ports[i].device` is the i-th port.
-    CDConfig(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,
-             QWidget* parent = nullptr);
+    SerialDialog(SerialDialogState& state, const std::vector<platform::PortDetails>& ports,
+                 QWidget* parent = nullptr);
 
     QComboBox* portBox() const { return boxes_[0]; }
 

@@ -1,7 +1,7 @@
 #include "gui/comm/transfer_runner.h"
 
 #include "gui/app/translation.h"
-#include "gui/comm/wait_dialog.h"
+#include "gui/comm/progress_window.h"
 #include "gui/editor/prompts.h"
 #include "mapping/predownload_checks.h"
 
@@ -56,15 +56,17 @@ private:
 
 } // namespace
 
-TransferRunner::TransferRunner(const ConfigSession& session, CDlgWait& wait, Prompts& prompts,
+TransferRunner::TransferRunner(const ConfigSession& session, ProgressWindow& wait, Prompts& prompts,
                                TransferQuestions& questions, SerialPortFactory makePort,
                                QObject* parent)
     : QObject(parent), session_(session), wait_(wait), prompts_(prompts), questions_(questions),
       makePort_(std::move(makePort)) {
-    connect(this, &TransferRunner::progressStarted, &wait_, &CDlgWait::start, Qt::QueuedConnection);
-    connect(this, &TransferRunner::progressAdvanced, &wait_, &CDlgWait::advance,
+    connect(this, &TransferRunner::progressStarted, &wait_, &ProgressWindow::start,
             Qt::QueuedConnection);
-    connect(this, &TransferRunner::progressEnded, &wait_, &CDlgWait::finish, Qt::QueuedConnection);
+    connect(this, &TransferRunner::progressAdvanced, &wait_, &ProgressWindow::advance,
+            Qt::QueuedConnection);
+    connect(this, &TransferRunner::progressEnded, &wait_, &ProgressWindow::finish,
+            Qt::QueuedConnection);
     connect(
         this, &TransferRunner::guiJobRequested, this, [](GuiJob* job) { (*job)(); },
         Qt::BlockingQueuedConnection);

@@ -14,7 +14,7 @@ class QThread;
 
 namespace torvane::gui {
 
-class CDlgWait;
+class ProgressWindow;
 class Prompts;
 
 // The format question of a download; the real one shows "Download hint:", tests answer it.
@@ -38,7 +38,7 @@ public:
     using GuiJob = std::function<void()>;
 
     // `session` must outlive the runner.
-    TransferRunner(const ConfigSession& session, CDlgWait& wait, Prompts& prompts,
+    TransferRunner(const ConfigSession& session, ProgressWindow& wait, Prompts& prompts,
                    TransferQuestions& questions, SerialPortFactory makePort,
                    QObject* parent = nullptr);
     ~TransferRunner() override;
@@ -64,7 +64,7 @@ private:
     void finished(TransferKind kind, const TransferOutcome& outcome);
 
     const ConfigSession& session_;
-    CDlgWait& wait_;
+    ProgressWindow& wait_;
     Prompts& prompts_;
     TransferQuestions& questions_;
     SerialPortFactory makePort_;

@@ -15,10 +15,10 @@ std::string localPath(const QString& path) {
 }
 } // namespace
 
-CModbusConfigDoc::CModbusConfigDoc(CModbusConfigView& view, ConfigSession& session, QObject* parent)
+ConfigDocument::ConfigDocument(ConfigView& view, ConfigSession& session, QObject* parent)
     : QObject(parent), view_(view), session_(session), doc_(session.document()) {}
 
-QString CModbusConfigDoc::caption() const {
+QString ConfigDocument::caption() const {
     // The caption names a path (as the file system gives it) or one of the program's own texts,
     // which are shown in the interface language.
     const std::string& title = doc_.title();
@@ -34,7 +34,7 @@ QString CModbusConfigDoc::caption() const {
     return shown + mark + QStringLiteral(" - ") + QString::fromLatin1(str::AppTitle);
 }
 
-DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {
+DocOutcome ConfigDocument::apply(const DocOutcome& outcome) {
     if (outcome.viewInitialised) {
         view_.rebuildTree(true);
     } else if (outcome.rebuildTree) {
@@ -44,7 +44,7 @@ DocOutcome CModbusConfigDoc::apply(const DocOutcome& outcome) {
     return outcome;
 }
 
-DocStatus CModbusConfigDoc::startUp(const std::string& path) {
+DocStatus ConfigDocument::startUp(const std::string& path) {
     std::optional<std::string> file;
     if (!path.empty()) {
         file = path;
@@ -52,50 +52,50 @@ DocStatus CModbusConfigDoc::startUp(const std::string& path) {
     return apply(doc_.startUp(file)).status;
 }
 
-void CModbusConfigDoc::fileNew() {
+void ConfigDocument::fileNew() {
     view_.commitOpenEditor();
     apply(doc_.newDocument());
 }
 
-void CModbusConfigDoc::fileOpen() {
+void ConfigDocument::fileOpen() {
     view_.commitOpenEditor();
     apply(doc_.open());
 }
 
-void CModbusConfigDoc::fileSave() {
+void ConfigDocument::fileSave() {
     view_.commitOpenEditor();
     apply(doc_.save());
 }
 
-void CModbusConfigDoc::fileSaveAs() {
+void ConfigDocument::fileSaveAs() {
     view_.commitOpenEditor();
     apply(doc_.saveAs());
 }
 
-bool CModbusConfigDoc::openRecent(const std::string& path) {
+bool ConfigDocument::openRecent(const std::string& path) {
     view_.commitOpenEditor();
     return apply(doc_.openPath(path)).status == DocStatus::Done;
 }
 
-bool CModbusConfigDoc::openRecent(const QString& path) {
+bool ConfigDocument::openRecent(const QString& path) {
     return openRecent(localPath(path));
 }
 
-bool CModbusConfigDoc::canClose() {
+bool ConfigDocument::canClose() {
     view_.commitOpenEditor();
     const bool goOn = doc_.queryClose();
     emit captionChanged(caption());
     return goOn;
 }
 
-bool CModbusConfigDoc::saveChangesFirst(SaveReason reason) {
+bool ConfigDocument::saveChangesFirst(SaveReason reason) {
     view_.commitOpenEditor();
     const bool goOn = doc_.saveChangesFirst(reason);
     emit captionChanged(caption()); // "Yes" may have saved under a new name
     return goOn;
 }
 
-void CModbusConfigDoc::adoptUpload(const GatewayConfiguration& uploaded) {
+void ConfigDocument::adoptUpload(const GatewayConfiguration& uploaded) {
     view_.commitOpenEditor();
     session_.adoptUpload(uploaded);
     apply({DocStatus::Done, true, false});

@@ -7,15 +7,15 @@
 
 namespace torvane::gui {
 
-class CModbusConfigView;
+class ConfigView;
 
 // The document: the lifecycle rules (New, Open, Save, Save As, the exit question) wired to the
 // view. The session holds the configuration and the file state; this forwards to it.
-class CModbusConfigDoc : public QObject {
+class ConfigDocument : public QObject {
     Q_OBJECT
 public:
     // `view` and `session` must outlive the document.
-    CModbusConfigDoc(CModbusConfigView& view, ConfigSession& session, QObject* parent = nullptr);
+    ConfigDocument(ConfigView& view, ConfigSession& session, QObject* parent = nullptr);
 
     // Start-up: `path` (the command line, as the file system names it) or New when it is empty.
     // EndProgram when the configuration type was cancelled, Failed when `path` did not load
@@ -47,7 +47,7 @@ signals:
 private:
     DocOutcome apply(const DocOutcome& outcome);
 
-    CModbusConfigView& view_;
+    ConfigView& view_;
     ConfigSession& session_;
     Document& doc_;
 };

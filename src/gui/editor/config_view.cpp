@@ -49,14 +49,14 @@ QString cellText(PageKind page, int row, const std::string& value) {
 }
 } // namespace
 
-CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent)
+ConfigView::ConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent)
     : QWidget(parent), session_(session), prompts_(prompts), cfg_(session.configuration()),
       state_(session.editorState()), treeEditor_(session.treeEditor()),
       treeHeading_(new QLabel(ui(str::HeadingDevices), this)),
       gridHeading_(new QLabel(ui(str::HeadingConfiguration), this)), tree_(new QTreeWidget(this)),
       grid_(new QTableWidget(kGridRows, 2, this)), list_(new QComboBox(grid_->viewport())),
       text_(new QLineEdit(grid_->viewport())) {
-    setObjectName(QStringLiteral("CModbusConfigView"));
+    setObjectName(QStringLiteral("ConfigView"));
     tree_->setObjectName(QStringLiteral("tree"));
     tree_->setHeaderHidden(true);
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -67,7 +67,7 @@ CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, Q
         fillGrid();
         emit editStateChanged();
     });
-    connect(tree_, &QWidget::customContextMenuRequested, this, &CModbusConfigView::showContextMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this, &ConfigView::showContextMenu);
 
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->horizontalHeader()->hide();
@@ -82,7 +82,7 @@ CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, Q
     grid_->installEventFilter(this);
     // Tab in the grid moves between its rows only while a cell editor is open.
     grid_->setTabKeyNavigation(false);
-    connect(grid_, &QTableWidget::cellClicked, this, &CModbusConfigView::cellClicked);
+    connect(grid_, &QTableWidget::cellClicked, this, &ConfigView::cellClicked);
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { commitOpenEditor(); });
     connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
@@ -109,9 +109,9 @@ CModbusConfigView::CModbusConfigView(ConfigSession& session, Prompts& prompts, Q
     setMinimumSize(kGridLeft + 200, 200);
 }
 
-CModbusConfigView::~CModbusConfigView() = default;
+ConfigView::~ConfigView() = default;
 
-void CModbusConfigView::resizeEvent(QResizeEvent* event) {
+void ConfigView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int h = height() - kHeadingHeight;
     treeHeading_->setGeometry(0, 0, kTreeWidth, kHeadingHeight);
@@ -123,7 +123,7 @@ void CModbusConfigView::resizeEvent(QResizeEvent* event) {
 
 // ---- Tree --------------------------------------------------------------------------------------
 
-TreeSelection CModbusConfigView::selectionOf(const QTreeWidgetItem* item) {
+TreeSelection ConfigView::selectionOf(const QTreeWidgetItem* item) {
     if (item == nullptr) {
         return {};
     }
@@ -135,11 +135,11 @@ TreeSelection CModbusConfigView::selectionOf(const QTreeWidgetItem* item) {
     return s;
 }
 
-TreeSelection CModbusConfigView::selection() const {
+TreeSelection ConfigView::selection() const {
     return selectionOf(tree_->currentItem());
 }
 
-QTreeWidgetItem* CModbusConfigView::itemFor(const TreeSelection& wanted) const {
+QTreeWidgetItem* ConfigView::itemFor(const TreeSelection& wanted) const {
     if (wanted.kind == TreeItemKind::None) {
         return nullptr;
     }
@@ -152,7 +152,7 @@ QTreeWidgetItem* CModbusConfigView::itemFor(const TreeSelection& wanted) const {
     return nullptr;
 }
 
-bool CModbusConfigView::select(const TreeSelection& wanted) {
+bool ConfigView::select(const TreeSelection& wanted) {
     QTreeWidgetItem* item = itemFor(wanted);
     if (item == nullptr) {
         return false;
@@ -161,7 +161,7 @@ bool CModbusConfigView::select(const TreeSelection& wanted) {
     return true;
 }
 
-bool CModbusConfigView::selectFault(const std::vector<int>& commands, int node) {
+bool ConfigView::selectFault(const std::vector<int>& commands, int node) {
     TreeSelection wanted;
     if (!commands.empty()) {
         wanted.kind = TreeItemKind::Command;
@@ -182,11 +182,11 @@ bool CModbusConfigView::selectFault(const std::vector<int>& commands, int node) 
     return true;
 }
 
-EditFlags CModbusConfigView::editFlags() {
+EditFlags ConfigView::editFlags() {
     return treeEditor_.enabledFlags(selection());
 }
 
-void CModbusConfigView::rebuildTree(bool initialised) {
+void ConfigView::rebuildTree(bool initialised) {
     hideEditors();
     const QSignalBlocker block(tree_);
     tree_->clear();
@@ -221,7 +221,7 @@ void CModbusConfigView::rebuildTree(bool initialised) {
     emit editStateChanged();
 }
 
-void CModbusConfigView::refreshNodeTexts() {
+void ConfigView::refreshNodeTexts() {
     for (QTreeWidgetItem* root : {tree_->topLevelItem(1)}) {
         if (root == nullptr) {
             continue;
@@ -240,7 +240,7 @@ void CModbusConfigView::refreshNodeTexts() {
     }
 }
 
-std::vector<TreeSelection> CModbusConfigView::expandedItems() const {
+std::vector<TreeSelection> ConfigView::expandedItems() const {
     std::vector<TreeSelection> expanded;
     for (QTreeWidgetItemIterator it(tree_); *it != nullptr; ++it) {
         if ((*it)->isExpanded()) {
@@ -250,7 +250,7 @@ std::vector<TreeSelection> CModbusConfigView::expandedItems() const {
     return expanded;
 }
 
-void CModbusConfigView::restoreExpanded(const std::vector<TreeSelection>& expanded) {
+void ConfigView::restoreExpanded(const std::vector<TreeSelection>& expanded) {
     for (QTreeWidgetItemIterator it(tree_); *it != nullptr; ++it) {
         const TreeSelection s = selectionOf(*it);
         (*it)->setExpanded(std::any_of(expanded.begin(), expanded.end(), [&](const auto& e) {
@@ -259,7 +259,7 @@ void CModbusConfigView::restoreExpanded(const std::vector<TreeSelection>& expand
     }
 }
 
-void CModbusConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
+void ConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
     if (result.changed) {
         step.after = result.select;
         setModified(std::move(step));
@@ -284,28 +284,28 @@ void CModbusConfigView::applyTreeResult(const TreeEditResult& result, EditStep s
     }
 }
 
-void CModbusConfigView::addNode() {
+void ConfigView::addNode() {
     const TreeSelection at = selection();
     applyTreeResult(treeEditor_.addNode(at), {str::StepAddNode, at, {}});
 }
-void CModbusConfigView::deleteNode() {
+void ConfigView::deleteNode() {
     const TreeSelection at = selection();
     applyTreeResult(treeEditor_.deleteNode(at), {str::StepDeleteNode, at, {}});
 }
-void CModbusConfigView::deleteCommand() {
+void ConfigView::deleteCommand() {
     const TreeSelection at = selection();
     applyTreeResult(treeEditor_.deleteCommand(at), {str::StepDeleteCommand, at, {}});
 }
-void CModbusConfigView::copyNode() {
+void ConfigView::copyNode() {
     treeEditor_.copyNode(selection());
     emit editStateChanged();
 }
-void CModbusConfigView::pasteNode() {
+void ConfigView::pasteNode() {
     const TreeSelection at = selection();
     applyTreeResult(treeEditor_.pasteNode(at), {str::StepPasteNode, at, {}});
 }
 
-void CModbusConfigView::showContextMenu(const QPoint& pos) {
+void ConfigView::showContextMenu(const QPoint& pos) {
     commitOpenEditor();
     QTreeWidgetItem* item = tree_->itemAt(pos);
     if (item == nullptr) {
@@ -324,21 +324,21 @@ void CModbusConfigView::showContextMenu(const QPoint& pos) {
     const EditFlags f = editFlags();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("contextMenu"));
-    auto entry = [&](const str::UiText& text, bool enabled, void (CModbusConfigView::*slot)()) {
+    auto entry = [&](const str::UiText& text, bool enabled, void (ConfigView::*slot)()) {
         QAction* a = menu.addAction(ui(text));
         a->setEnabled(enabled);
         connect(a, &QAction::triggered, this, slot);
     };
-    entry(str::MenuAddNode, f.addNode, &CModbusConfigView::addNode);
-    entry(str::MenuDeleteNode, f.deleteNode, &CModbusConfigView::deleteNode);
-    entry(str::MenuAddCommand, f.addCommand, &CModbusConfigView::addCommand);
-    entry(str::MenuDeleteCommand, f.deleteCommand, &CModbusConfigView::deleteCommand);
-    entry(str::MenuCopyNode, f.copyNode, &CModbusConfigView::copyNode);
-    entry(str::MenuPasteNode, f.pasteNode, &CModbusConfigView::pasteNode);
+    entry(str::MenuAddNode, f.addNode, &ConfigView::addNode);
+    entry(str::MenuDeleteNode, f.deleteNode, &ConfigView::deleteNode);
+    entry(str::MenuAddCommand, f.addCommand, &ConfigView::addCommand);
+    entry(str::MenuDeleteCommand, f.deleteCommand, &ConfigView::deleteCommand);
+    entry(str::MenuCopyNode, f.copyNode, &ConfigView::copyNode);
+    entry(str::MenuPasteNode, f.pasteNode, &ConfigView::pasteNode);
     menu.exec(tree_->viewport()->mapToGlobal(pos));
 }
 
-void CModbusConfigView::addCommand() {
+void ConfigView::addCommand() {
     if (!editFlags().addCommand && !contextTarget_) {
         return;
     }
@@ -346,13 +346,13 @@ void CModbusConfigView::addCommand() {
     for (const AddCommandEntry& e : addCommandEntries(cfg_.ConfigType)) {
         entries << core(e.text);
     }
-    CDIns dialog(
+    SelectCommandsDialog dialog(
         entries, [this](int kind) { addOneCommand(kind); }, window());
     dialog.exec();
     contextTarget_.reset();
 }
 
-void CModbusConfigView::addOneCommand(int kind) {
+void ConfigView::addOneCommand(int kind) {
     // The remembered right-click target is used once; after that the selection is the target.
     const TreeSelection target = contextTarget_ ? *contextTarget_ : selection();
     contextTarget_.reset();
@@ -378,7 +378,7 @@ void CModbusConfigView::addOneCommand(int kind) {
     }
 }
 
-void CModbusConfigView::calculateMapping() {
+void ConfigView::calculateMapping() {
     if (!prompts_.askOkCancel(ui(str::MappingConfirm).toStdString())) {
         return;
     }
@@ -405,21 +405,21 @@ void CModbusConfigView::calculateMapping() {
     }
 }
 
-void CModbusConfigView::setModified(EditStep step) {
+void ConfigView::setModified(EditStep step) {
     session_.markModified(std::move(step));
 }
 
-void CModbusConfigView::undo() {
+void ConfigView::undo() {
     commitOpenEditor();
     showRestored(session_.undo());
 }
 
-void CModbusConfigView::redo() {
+void ConfigView::redo() {
     commitOpenEditor();
     showRestored(session_.redo());
 }
 
-void CModbusConfigView::showRestored(const std::optional<TreeSelection>& where) {
+void ConfigView::showRestored(const std::optional<TreeSelection>& where) {
     if (!where) {
         return;
     }
@@ -438,7 +438,7 @@ void CModbusConfigView::showRestored(const std::optional<TreeSelection>& where) 
 
 // ---- Grid --------------------------------------------------------------------------------------
 
-GridPage CModbusConfigView::pageOf(const TreeSelection& sel) {
+GridPage ConfigView::pageOf(const TreeSelection& sel) {
     switch (pageKindOf(sel)) {
     case PageKind::None:
         return {};
@@ -455,7 +455,7 @@ GridPage CModbusConfigView::pageOf(const TreeSelection& sel) {
     return {};
 }
 
-void CModbusConfigView::fillGrid() {
+void ConfigView::fillGrid() {
     hideEditors();
     if (currentRow_ >= 0) {
         currentRow_ = -1;
@@ -468,7 +468,7 @@ void CModbusConfigView::fillGrid() {
     showPage(page);
 }
 
-void CModbusConfigView::refreshPage() {
+void ConfigView::refreshPage() {
     if (!gridFilled_) {
         return;
     }
@@ -497,7 +497,7 @@ void CModbusConfigView::refreshPage() {
     }
 }
 
-void CModbusConfigView::showPage(const GridPage& page) {
+void ConfigView::showPage(const GridPage& page) {
     page_ = page;
     grid_->clearContents();
     for (int r = 0; r < static_cast<int>(page.rows.size()) && r < kGridRows; ++r) {
@@ -512,14 +512,14 @@ void CModbusConfigView::showPage(const GridPage& page) {
     }
 }
 
-QString CModbusConfigView::valueTip(int row) const {
+QString ConfigView::valueTip(int row) const {
     if (row < 0 || row >= static_cast<int>(page_.rows.size())) {
         return {};
     }
     return shown(commandCellTip(page_.kind, row, page_.rows[static_cast<size_t>(row)].value));
 }
 
-void CModbusConfigView::setCurrentRow(int row, bool frame) {
+void ConfigView::setCurrentRow(int row, bool frame) {
     currentRow_ = row;
     if (frame && row >= 0) {
         grid_->setCurrentCell(row, 1);
@@ -527,7 +527,7 @@ void CModbusConfigView::setCurrentRow(int row, bool frame) {
     emit valueTipChanged(valueTip(row));
 }
 
-void CModbusConfigView::showNote(int row, const std::string& note) {
+void ConfigView::showNote(int row, const std::string& note) {
     const QString text = core(note);
     emit noteShown(text);
     // The Info tab keeps the row's help under the note: it names the allowed values too.
@@ -539,7 +539,7 @@ void CModbusConfigView::showNote(int row, const std::string& note) {
     emit helpTextChanged(help.isEmpty() ? text : text + QStringLiteral("\n\n") + help);
 }
 
-void CModbusConfigView::showRowHelp(int row) {
+void ConfigView::showRowHelp(int row) {
     const GridRow& r = page_.rows[static_cast<size_t>(row)];
     if (r.helpId == kHelpClear) {
         emit helpTextChanged(QString());
@@ -548,7 +548,7 @@ void CModbusConfigView::showRowHelp(int row) {
     }
 }
 
-bool CModbusConfigView::keyEditable(int row) const {
+bool ConfigView::keyEditable(int row) const {
     if (row < 0 || row >= static_cast<int>(page_.rows.size())) {
         return false;
     }
@@ -556,7 +556,7 @@ bool CModbusConfigView::keyEditable(int row) const {
     return r.editor != EditorKind::None && !r.grey;
 }
 
-int CModbusConfigView::nextEditableRow(int row, int step) const {
+int ConfigView::nextEditableRow(int row, int step) const {
     const int rows = std::min(static_cast<int>(page_.rows.size()), kGridRows);
     for (int r = row + step; r >= 0 && r < rows; r += step) {
         // A row that would only answer with a refusal is passed over as read-only.
@@ -567,7 +567,7 @@ int CModbusConfigView::nextEditableRow(int row, int step) const {
     return -1;
 }
 
-void CModbusConfigView::openEditorByKey(int row, const QString& typed) {
+void ConfigView::openEditorByKey(int row, const QString& typed) {
     if (committing_ || !gridFilled_ || !keyEditable(row)) {
         return;
     }
@@ -579,7 +579,7 @@ void CModbusConfigView::openEditorByKey(int row, const QString& typed) {
     openEditor(row, typed);
 }
 
-int CModbusConfigView::keyRow() {
+int ConfigView::keyRow() {
     if (currentRow_ < 0) {
         const int first = nextEditableRow(-1, 1);
         if (first >= 0) {
@@ -589,7 +589,7 @@ int CModbusConfigView::keyRow() {
     return currentRow_;
 }
 
-bool CModbusConfigView::gridKey(QKeyEvent* key) {
+bool ConfigView::gridKey(QKeyEvent* key) {
     if (open_ != OpenEditor::None || !gridFilled_) {
         return false;
     }
@@ -627,7 +627,7 @@ bool CModbusConfigView::gridKey(QKeyEvent* key) {
     return true;
 }
 
-bool CModbusConfigView::editorKey(QKeyEvent* key) {
+bool ConfigView::editorKey(QKeyEvent* key) {
     if (open_ == OpenEditor::None) {
         return false;
     }
@@ -666,7 +666,7 @@ bool CModbusConfigView::editorKey(QKeyEvent* key) {
     }
 }
 
-void CModbusConfigView::cancelEditor() {
+void ConfigView::cancelEditor() {
     if (open_ == OpenEditor::None) {
         return;
     }
@@ -676,7 +676,7 @@ void CModbusConfigView::cancelEditor() {
     setCurrentRow(row, true);
 }
 
-void CModbusConfigView::cellClicked(int row, int column) {
+void ConfigView::cellClicked(int row, int column) {
     if (committing_ || !gridFilled_) {
         return;
     }
@@ -697,7 +697,7 @@ void CModbusConfigView::cellClicked(int row, int column) {
     openEditor(row);
 }
 
-void CModbusConfigView::openEditor(int row, const QString& typed) {
+void ConfigView::openEditor(int row, const QString& typed) {
     const GridRow& r = page_.rows[static_cast<size_t>(row)];
     editRow_ = row;
     editItem_ = selection();
@@ -737,7 +737,7 @@ void CModbusConfigView::openEditor(int row, const QString& typed) {
     }
 }
 
-void CModbusConfigView::hideEditors() {
+void ConfigView::hideEditors() {
     open_ = OpenEditor::None;
     if (list_->isVisible()) {
         list_->hidePopup();
@@ -746,13 +746,13 @@ void CModbusConfigView::hideEditors() {
     text_->hide();
 }
 
-void CModbusConfigView::commitOpenEditor() {
+void ConfigView::commitOpenEditor() {
     if (open_ != OpenEditor::None) {
         commitEditor();
     }
 }
 
-void CModbusConfigView::commitEditor(bool byKey) {
+void ConfigView::commitEditor(bool byKey) {
     if (committing_ || open_ == OpenEditor::None) {
         return;
     }
@@ -810,7 +810,7 @@ void CModbusConfigView::commitEditor(bool byKey) {
     committing_ = false;
 }
 
-bool CModbusConfigView::eventFilter(QObject* watched, QEvent* event) {
+bool ConfigView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == grid_->viewport()) {
         // Both columns are half the grid's width, whatever the window size.
         const int w = grid_->viewport()->width();

@@ -24,12 +24,12 @@ class Prompts;
 // ("Configuration") on the right. It shows the session's configuration and keeps none of its
 // own. Every decision is taken by the editor rules; the view shows their pages and forwards
 // clicks, edits and commands.
-class CModbusConfigView : public QWidget {
+class ConfigView : public QWidget {
     Q_OBJECT
 public:
     // `session` must outlive the view.
-    CModbusConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent = nullptr);
-    ~CModbusConfigView() override;
+    ConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent = nullptr);
+    ~ConfigView() override;
 
     // Enabled flags of the tree operations for the current selection.
     EditFlags editFlags();

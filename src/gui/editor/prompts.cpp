@@ -1,10 +1,13 @@
 #include "gui/editor/prompts.h"
 
 #include "gui/app/translation.h"
-#include "gui/editor/config_dialogs.h"
+#include "gui/editor/archive_format_dialog.h"
+#include "gui/editor/config_type_dialog.h"
+#include "gui/editor/save_changes_dialog.h"
 #include "model/strings.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -12,6 +15,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace torvane::gui {
@@ -50,6 +54,15 @@ void rememberFileFolder(const QString& filePath) {
 
 void Prompts::tell(const std::string& text) {
     tell(str::AppTitle, text);
+}
+
+QDialogButtonBox* okCancelButtons(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(ui(str::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(ui(str::ButtonCancel), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
 }
 
 std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
@@ -96,11 +109,11 @@ bool WidgetPrompts::askSaveDropping(const std::vector<DroppedField>& fields) {
 }
 
 SaveAnswer WidgetPrompts::askSaveChanges(SaveReason reason) {
-    CDSave dialog(parent_, reason == SaveReason::Upload);
+    SaveChangesDialog dialog(parent_, reason == SaveReason::Upload);
     switch (dialog.exec()) {
-    case CDSave::Yes:
+    case SaveChangesDialog::Yes:
         return SaveAnswer::Yes;
-    case CDSave::No:
+    case SaveChangesDialog::No:
         return SaveAnswer::No;
     default:
         return SaveAnswer::Cancel;
@@ -108,7 +121,7 @@ SaveAnswer WidgetPrompts::askSaveChanges(SaveReason reason) {
 }
 
 std::optional<int> WidgetPrompts::askConfigType() {
-    CDlgSelectConfigType dialog(parent_);
+    ConfigTypeDialog dialog(parent_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -116,7 +129,7 @@ std::optional<int> WidgetPrompts::askConfigType() {
 }
 
 std::optional<int> WidgetPrompts::askConfigFormat() {
-    CDlgSelectConfigFormat dialog(parent_);
+    ArchiveFormatDialog dialog(parent_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

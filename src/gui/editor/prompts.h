@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class QDialog;
+class QDialogButtonBox;
 class QMessageBox;
 class QWidget;
 
@@ -37,6 +39,9 @@ void rememberFileFolder(const QString& filePath);
 QString xmlDropsQuestion(const std::vector<DroppedField>& fields);
 // The box that asks it, with Yes and No ("No" the default: Enter writes nothing).
 std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields, QWidget* parent);
+
+// "OK" (the default) and "Cancel" for `dialog`, accepting and rejecting it.
+QDialogButtonBox* okCancelButtons(QDialog* dialog);
 
 // The box that shows a message (UTF-8 `title` and `text`); never null.
 std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,

@@ -9,10 +9,11 @@
 
 namespace torvane::gui {
 
-CDIns::CDIns(const QStringList& entries, std::function<void(int)> onAdd, QWidget* parent)
+SelectCommandsDialog::SelectCommandsDialog(const QStringList& entries,
+                                           std::function<void(int)> onAdd, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)),
       add_(new QPushButton(ui(str::SelectCommandsAdd))), onAdd_(std::move(onAdd)) {
-    setObjectName(QStringLiteral("CDIns"));
+    setObjectName(QStringLiteral("SelectCommandsDialog"));
     setWindowTitle(ui(str::SelectCommandsTitle));
     list_->addItems(entries);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);

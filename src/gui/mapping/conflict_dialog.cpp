@@ -63,8 +63,9 @@ QWidget* swatch(CellColour colour, const str::UiText& text) {
 
 } // namespace
 
-CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent) : QDialog(parent), tables_(cfg) {
-    setObjectName("CDTest");
+ConflictDialog::ConflictDialog(const GatewayConfiguration& cfg, QWidget* parent)
+    : QDialog(parent), tables_(cfg) {
+    setObjectName("ConflictDialog");
     setWindowTitle(ui(str::ConflictTitle));
 
     list_ = new QListWidget(this);
@@ -102,7 +103,7 @@ CDTest::CDTest(const GatewayConfiguration& cfg, QWidget* parent) : QDialog(paren
     recolour();
 }
 
-void CDTest::recolour() {
+void ConflictDialog::recolour() {
     for (int cell = 0; cell < kUsageCellCount; ++cell) {
         const int row = usageRowOfCell(cell);
         const int column = usageColumnOfCell(cell);

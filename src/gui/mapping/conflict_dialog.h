@@ -11,10 +11,10 @@ namespace torvane::gui {
 
 // "Conflict Detection": byte maps of the input and output buffers, coloured by how many of
 // the checked commands use each byte. It only shows; the configuration is not changed.
-class CDTest : public QDialog {
+class ConflictDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDTest(const GatewayConfiguration& cfg, QWidget* parent = nullptr);
+    explicit ConflictDialog(const GatewayConfiguration& cfg, QWidget* parent = nullptr);
 
     QListWidget* commandList() const { return list_; }
     QTableWidget* grid(BufferSide side) const {

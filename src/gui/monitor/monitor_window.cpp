@@ -25,7 +25,7 @@ namespace torvane::gui {
 // Owns the port and the engine on the worker thread; everything here runs on that thread.
 class MonitorWorker : public QObject {
 public:
-    MonitorWorker(std::string device, SerialPortFactory makePort, CStakeout* window)
+    MonitorWorker(std::string device, SerialPortFactory makePort, MonitorWindow* window)
         : device_(std::move(device)), makePort_(std::move(makePort)), window_(window) {}
 
     void start() {
@@ -69,7 +69,7 @@ private:
     }
 
     void deliver(std::vector<MonitorRow> rows, std::vector<std::string> messages) {
-        CStakeout* w = window_;
+        MonitorWindow* w = window_;
         QMetaObject::invokeMethod(
             w,
             [w, rows = std::move(rows), messages = std::move(messages)] {
@@ -80,7 +80,7 @@ private:
 
     std::string device_;
     SerialPortFactory makePort_;
-    CStakeout* window_;
+    MonitorWindow* window_;
     SteadyClock clock_;
     std::unique_ptr<SerialPort> port_;
     std::unique_ptr<MonitorSession> session_;
@@ -98,10 +98,10 @@ QLabel* note(const str::UiText& text) {
 
 } // namespace
 
-CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prompts& prompts,
-                     QWidget* parent)
+MonitorWindow::MonitorWindow(const std::string& device, SerialPortFactory makePort,
+                             Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
-    setObjectName("CStakeout");
+    setObjectName("MonitorWindow");
     setWindowTitle(ui(str::MonitorTitle));
 
     list_ = new QTableWidget(0, 3, this);
@@ -158,9 +158,9 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
     layout->addWidget(output);
     layout->addLayout(buttons);
 
-    connect(transmitButton_, &QPushButton::clicked, this, &CStakeout::transmit);
-    connect(displayButton_, &QPushButton::clicked, this, &CStakeout::toggleDisplay);
-    connect(saveButton_, &QPushButton::clicked, this, &CStakeout::saveContent);
+    connect(transmitButton_, &QPushButton::clicked, this, &MonitorWindow::transmit);
+    connect(displayButton_, &QPushButton::clicked, this, &MonitorWindow::toggleDisplay);
+    connect(saveButton_, &QPushButton::clicked, this, &MonitorWindow::saveContent);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(this, &QDialog::finished, this, [this] {
         stopWorker();
@@ -183,11 +183,11 @@ CStakeout::CStakeout(const std::string& device, SerialPortFactory makePort, Prom
         worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
 }
 
-CStakeout::~CStakeout() {
+MonitorWindow::~MonitorWindow() {
     stopWorker();
 }
 
-void CStakeout::stopWorker() {
+void MonitorWindow::stopWorker() {
     if (!thread_.isRunning()) {
         return;
     }
@@ -197,8 +197,8 @@ void CStakeout::stopWorker() {
     thread_.wait();
 }
 
-void CStakeout::showTick(const std::vector<MonitorRow>& rows,
-                         const std::vector<std::string>& messages) {
+void MonitorWindow::showTick(const std::vector<MonitorRow>& rows,
+                             const std::vector<std::string>& messages) {
     for (const MonitorRow& r : rows) {
         rows_.push_back(r);
         const int n = list_->rowCount();
@@ -216,7 +216,7 @@ void CStakeout::showTick(const std::vector<MonitorRow>& rows,
     }
 }
 
-void CStakeout::transmit() {
+void MonitorWindow::transmit() {
     QMetaObject::invokeMethod(
         worker_,
         [w = worker_, s = startEdit_->text().toStdString(), d = dataEdit_->text().toStdString()] {
@@ -225,7 +225,7 @@ void CStakeout::transmit() {
         Qt::QueuedConnection);
 }
 
-void CStakeout::toggleDisplay() {
+void MonitorWindow::toggleDisplay() {
     displaying_ = !displaying_;
     displayButton_->setText(
         ui(displaying_ ? str::MonitorStopDisplaying : str::MonitorContinueDisplay));
@@ -233,7 +233,7 @@ void CStakeout::toggleDisplay() {
         worker_, [w = worker_, on = displaying_] { w->setDisplaying(on); }, Qt::QueuedConnection);
 }
 
-void CStakeout::saveContent() {
+void MonitorWindow::saveContent() {
     if (!saving_) {
         FileDialogRequest request;
         request.kind = FileDialogKind::SaveAs;
@@ -251,7 +251,7 @@ void CStakeout::saveContent() {
     stopSaving();
 }
 
-void CStakeout::stopSaving() {
+void MonitorWindow::stopSaving() {
     std::string error;
     if (writeFileAtomically(savePath_, monitorLogText(rows_), error)) {
         emit contentSaved(QFile::decodeName(QByteArray::fromStdString(savePath_)));

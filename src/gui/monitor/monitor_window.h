@@ -22,13 +22,13 @@ class MonitorWorker;
 // The I/O monitor ("Monitor"). The port is read and answered on a worker thread, so the
 // 50-250 ms read waits of every 500 ms tick never freeze the window; the dialog only shows
 // rows and forwards the buttons.
-class CStakeout : public QDialog {
+class MonitorWindow : public QDialog {
     Q_OBJECT
 public:
     // `device` is the selected port; `makePort` creates the port the worker opens.
-    CStakeout(const std::string& device, SerialPortFactory makePort, Prompts& prompts,
-              QWidget* parent = nullptr);
-    ~CStakeout() override;
+    MonitorWindow(const std::string& device, SerialPortFactory makePort, Prompts& prompts,
+                  QWidget* parent = nullptr);
+    ~MonitorWindow() override;
 
     QTableWidget* list() const { return list_; }
     QLineEdit* startEdit() const { return startEdit_; }

@@ -1,4 +1,4 @@
-#include "gui/app/about_dlg.h"
+#include "gui/app/about_dialog.h"
 
 #include "gui/app/translation.h"
 #include "platform/data_files.h"
@@ -53,8 +53,8 @@ void LogoArea::paintEvent(QPaintEvent* /*event*/) {
     painter.drawImage(QPoint(0, 0), image_);
 }
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), logo_(new LogoArea(this)) {
-    setObjectName(QStringLiteral("CAboutDlg"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), logo_(new LogoArea(this)) {
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(ui(str::AboutTitle));
     logo_->load(QString::fromStdString(platform::findDataFile(str::LogoFileName)));
 

@@ -24,13 +24,13 @@ class QUrl;
 
 namespace torvane::gui {
 
-class CDlgWait;
+class ProgressWindow;
 class CompareWindow;
-class CModbusConfigDoc;
-class CModbusConfigView;
+class ConfigDocument;
+class ConfigView;
 class InfoBar;
 class Prompts;
-class CStakeout;
+class MonitorWindow;
 struct SerialDialogState;
 
 // Where the recent-file list lives: QSettings("Local AppWizard-Generated Applications",
@@ -48,18 +48,18 @@ public:
 };
 
 // The main window: menus, toolbar, status bar, the "MY Control" bar and the view.
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `prompts` answers every question and message box (the real dialogs or a test script);
     // it must outlive the window.
-    explicit CMainFrame(Prompts& prompts, QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    explicit MainWindow(Prompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The live configuration, its document and editor state, shared by every window.
     ConfigSession& session() const { return *session_; }
-    CModbusConfigView* view() const { return view_; }
-    CModbusConfigDoc* document() const { return doc_; }
+    ConfigView* view() const { return view_; }
+    ConfigDocument* document() const { return doc_; }
     InfoBar* infoBar() const { return infoBar_; }
     QToolBar* toolBar() const { return toolBar_; }
     Prompts& prompts() const { return prompts_; }
@@ -123,12 +123,12 @@ public:
     // Who answers "Download hint:"; nullptr shows the real dialog.
     void setTransferQuestions(TransferQuestions* questions) { questionsOverride_ = questions; }
     TransferRunner* transfers() const { return runner_; }
-    CDlgWait* waitDialog() const { return wait_; }
+    ProgressWindow* waitDialog() const { return wait_; }
     // Toolbar "Monitor": the serial dialog first when the port was never configured, then the
     // monitor window, modal.
     void showMonitor();
     // The monitor window while it is open, else nullptr.
-    CStakeout* monitorWindow() const { return monitor_; }
+    MonitorWindow* monitorWindow() const { return monitor_; }
     // Creates the ports the monitor opens; the platform's ports unless a test sets its own.
     void setMonitorPorts(SerialPortFactory factory) { monitorPorts_ = std::move(factory); }
     // Tools -> "Mapping Address Conflict Detection": the conflict window over the live
@@ -168,8 +168,8 @@ private:
     UrlOpener urlOpener_; // a test's replacement; empty: the desktop
     LocalClock now_;
     std::unique_ptr<ConfigSession> session_;
-    CModbusConfigView* view_ = nullptr;
-    CModbusConfigDoc* doc_ = nullptr;
+    ConfigView* view_ = nullptr;
+    ConfigDocument* doc_ = nullptr;
     InfoBar* infoBar_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* recentMenu_ = nullptr;
@@ -209,11 +209,11 @@ private:
     std::unique_ptr<SerialDialogState> serial_;
     std::unique_ptr<TransferQuestions> dialogQuestions_;
     TransferQuestions* questionsOverride_ = nullptr;
-    CDlgWait* wait_ = nullptr;
+    ProgressWindow* wait_ = nullptr;
     TransferRunner* runner_ = nullptr;
     int transferGeneration_ = 0; // the session's document when the running transfer started
     SerialPortFactory monitorPorts_;
-    CStakeout* monitor_ = nullptr;
+    MonitorWindow* monitor_ = nullptr;
     QDialog* helpWindow_ = nullptr;
     std::string transferPort_; // the port of the running or last transfer
     // The two comparison windows (file, gateway) and the session's change count each was made at.

@@ -1,4 +1,4 @@
-#include "gui/comm/wait_dialog.h"
+#include "gui/comm/progress_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -12,8 +12,9 @@
 
 namespace torvane::gui {
 
-CDlgWait::CDlgWait(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
-    setObjectName("CDlgWait");
+ProgressWindow::ProgressWindow(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
+    setObjectName("ProgressWindow");
     setWindowModality(Qt::NonModal);
     title_ = new QLabel(this);
     title_->setObjectName(QStringLiteral("waitTitle"));
@@ -34,7 +35,7 @@ CDlgWait::CDlgWait(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWind
     hide();
 }
 
-void CDlgWait::setTask(const QString& title, const QString& line, const QString& port) {
+void ProgressWindow::setTask(const QString& title, const QString& line, const QString& port) {
     setWindowTitle(title);
     title_->setText(title);
     lineFormat_ = line;
@@ -42,7 +43,7 @@ void CDlgWait::setTask(const QString& title, const QString& line, const QString&
     showLine();
 }
 
-void CDlgWait::showLine() {
+void ProgressWindow::showLine() {
     if (lineFormat_.isEmpty()) {
         line_->clear();
         return;
@@ -54,7 +55,7 @@ void CDlgWait::showLine() {
     line_->setText(lineFormat_.arg(port_, QString::number(frame), QString::number(steps_)));
 }
 
-void CDlgWait::start(int steps) {
+void ProgressWindow::start(int steps) {
     steps_ = std::max(1, steps);
     bar_->setRange(0, 100 * steps);
     bar_->setValue(0);
@@ -67,16 +68,16 @@ void CDlgWait::start(int steps) {
     raise();
 }
 
-void CDlgWait::advance(int steps) {
+void ProgressWindow::advance(int steps) {
     bar_->setValue(std::min(bar_->maximum(), bar_->value() + 100 * steps));
     showLine();
 }
 
-void CDlgWait::finish() {
+void ProgressWindow::finish() {
     hide();
 }
 
-void CDlgWait::keyPressEvent(QKeyEvent* event) {
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
     // Enter and Escape would close a dialog; this one stays until the transfer ends.
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
         event->key() == Qt::Key_Enter) {
@@ -86,11 +87,11 @@ void CDlgWait::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void CDlgWait::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-QPainterPath CDlgWait::outline() const {
+QPainterPath ProgressWindow::outline() const {
     // Corner ellipses of 40 x 40 pixels.
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kCornerRadius,
@@ -98,12 +99,12 @@ QPainterPath CDlgWait::outline() const {
     return path;
 }
 
-void CDlgWait::resizeEvent(QResizeEvent* event) {
+void ProgressWindow::resizeEvent(QResizeEvent* event) {
     setMask(QRegion(outline().toFillPolygon().toPolygon()));
     QWidget::resizeEvent(event);
 }
 
-void CDlgWait::paintEvent(QPaintEvent* /*event*/) {
+void ProgressWindow::paintEvent(QPaintEvent* /*event*/) {
     // The mask cuts the shape; the painted edge keeps it visible over a window of the same
     // colour.
     QPainter p(this);

@@ -25,10 +25,10 @@ private:
 QImage premultipliedLogo(const QImage& source);
 
 // "About Software Torvane".
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
     LogoArea* logo() const { return logo_; }
 
 private:

@@ -10,10 +10,10 @@ namespace torvane::gui {
 
 // The progress display of a transfer: a borderless rounded popup with a title, a line saying
 // what runs where and one bar. The user cannot close it; the transfer shows, steps and hides it.
-class CDlgWait : public QWidget {
+class ProgressWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit CDlgWait(QWidget* owner);
+    explicit ProgressWindow(QWidget* owner);
 
     // What the next transfer is: `title`, and a line made of `line` with "%1" the port, "%2" the
     // frame being exchanged and "%3" the frames in all.

@@ -1,16 +1,16 @@
-#include "gui/app/main_frame.h"
+#include "gui/app/main_window.h"
 
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
-#include "gui/app/about_dlg.h"
+#include "gui/app/about_dialog.h"
 #include "gui/app/desktop_opener.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/toolbar_icons.h"
 #include "gui/app/translation.h"
 #include "gui/comm/format_dialog.h"
+#include "gui/comm/progress_window.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
-#include "gui/comm/wait_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
@@ -57,7 +57,7 @@ public:
         if (override_ != nullptr) {
             return override_->askDownloadFormat();
         }
-        CDlgSelectTAVODevice dialog(owner_);
+        FormatDialog dialog(owner_);
         dialog.exec();
         return dialog.choice();
     }
@@ -117,19 +117,19 @@ void RecentFiles::add(const std::string& path) const {
     }
 }
 
-CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
+MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), dataFile_(platform::findDataFile),
       now_(currentLocalTime) {
-    setObjectName(QStringLiteral("CMainFrame"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(qs(str::AppTitle));
     setWindowIcon(toolIcon(ToolIcon::Application));
     resize(1440, 750);
 
     monitorPorts_ = [] { return platform::createSerialPort(); };
     session_ = std::make_unique<ConfigSession>(prompts_);
-    view_ = new CModbusConfigView(*session_, prompts_, this);
+    view_ = new ConfigView(*session_, prompts_, this);
     setCentralWidget(view_);
-    doc_ = new CModbusConfigDoc(*view_, *session_, this);
+    doc_ = new ConfigDocument(*view_, *session_, this);
 
     infoBar_ = new InfoBar(this);
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
@@ -143,7 +143,7 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
 
     serial_ = std::make_unique<SerialDialogState>();
     dialogQuestions_ = std::make_unique<FrameQuestions>(this, questionsOverride_);
-    wait_ = new CDlgWait(this);
+    wait_ = new ProgressWindow(this);
     runner_ = new TransferRunner(
         *session_, *wait_, prompts_, *dialogQuestions_, [] { return platform::createSerialPort(); },
         this);
@@ -152,12 +152,12 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     });
     connect(runner_, &TransferRunner::idle, this, [this] { setTransferCommandsEnabled(true); });
 
-    connect(view_, &CModbusConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
-    connect(view_, &CModbusConfigView::valueTipChanged, this,
+    connect(view_, &ConfigView::helpTextChanged, infoBar_, &InfoBar::setHelpText);
+    connect(view_, &ConfigView::valueTipChanged, this,
             [this](const QString& tip) { statusBar()->showMessage(tip); });
-    connect(view_, &CModbusConfigView::noteShown, this,
+    connect(view_, &ConfigView::noteShown, this,
             [this](const QString& note) { statusBar()->showMessage(note); });
-    connect(view_, &CModbusConfigView::editStateChanged, this, &CMainFrame::updateEditActions);
+    connect(view_, &ConfigView::editStateChanged, this, &MainWindow::updateEditActions);
     session_->onModified([this] {
         updateEditActions();
         setWindowModified(session_->document().ModifiedFlag());
@@ -166,7 +166,7 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
         RecentFiles().add(path);
         updateRecentMenu();
     });
-    connect(doc_, &CModbusConfigDoc::captionChanged, this, &CMainFrame::showCaption);
+    connect(doc_, &ConfigDocument::captionChanged, this, &MainWindow::showCaption);
     updateEditActions();
     updateRecentMenu();
 
@@ -174,7 +174,7 @@ CMainFrame::CMainFrame(Prompts& prompts, QWidget* parent)
     QTimer::singleShot(0, infoBar_, &InfoBar::loadNews);
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     // The runner waits for a running transfer; it goes before the windows it reports to.
     delete runner_;
     runner_ = nullptr;
@@ -185,7 +185,7 @@ CMainFrame::~CMainFrame() {
     view_ = nullptr;
 }
 
-void CMainFrame::createActions() {
+void MainWindow::createActions() {
     auto make = [this](const str::UiText& text, std::optional<str::UiText> tip,
                        std::optional<ToolIcon> icon, auto slot) {
         auto* a = new QAction(ui(text), this);
@@ -278,7 +278,7 @@ void CMainFrame::createActions() {
     addAction(printAct_);
 }
 
-void CMainFrame::createMenus() {
+void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(ui(str::MenuFile));
     file->addAction(newAct_);
     file->addAction(openAct_);
@@ -328,7 +328,7 @@ void CMainFrame::createMenus() {
     help->addAction(aboutAct_);
 }
 
-void CMainFrame::createToolBar() {
+void MainWindow::createToolBar() {
     toolBar_ = addToolBar(QStringLiteral("Standard"));
     toolBar_->setObjectName(QStringLiteral("toolbar"));
     toolBar_->setIconSize(QSize(16, 16));
@@ -349,7 +349,7 @@ void CMainFrame::createToolBar() {
     toolBar_->addAction(monitorAct_);
 }
 
-void CMainFrame::createStatusBar() {
+void MainWindow::createStatusBar() {
     statusBar()->showMessage(ui(str::StatusReady));
     // The lock-key panes are shown as labels; key lock states are not readable portably.
     for (const str::UiText& text : {str::StatusCapital, str::MonitorColumnData, str::StatusRoll}) {
@@ -367,7 +367,7 @@ void CMainFrame::createStatusBar() {
     });
 }
 
-QAction* CMainFrame::action(const QString& text) const {
+QAction* MainWindow::action(const QString& text) const {
     for (QAction* a : findChildren<QAction*>()) {
         if (a->text() == text || a->toolTip() == text) {
             return a;
@@ -379,7 +379,7 @@ QAction* CMainFrame::action(const QString& text) const {
     return nullptr;
 }
 
-void CMainFrame::updateEditActions() {
+void MainWindow::updateEditActions() {
     // Every change of the configuration (or another document) passes here.
     markComparisonsOutOfDate(false);
     const EditFlags f = view_->editFlags();
@@ -398,7 +398,7 @@ void CMainFrame::updateEditActions() {
     redoAct_->setStatusTip(redo != nullptr ? ui(str::StatusRedo) + core(redo->name) : QString());
 }
 
-void CMainFrame::undoOrRedo(bool undo) {
+void MainWindow::undoOrRedo(bool undo) {
     // A cell being typed in is committed first, so its text is one more step, never lost.
     view_->commitOpenEditor();
     const EditStep* step = undo ? session_->undoStep() : session_->redoStep();
@@ -415,7 +415,7 @@ void CMainFrame::undoOrRedo(bool undo) {
     statusBar()->showMessage(message);
 }
 
-void CMainFrame::updateRecentMenu() {
+void MainWindow::updateRecentMenu() {
     const QStringList files = RecentFiles().load();
     const std::vector<std::string> paths = RecentFiles().paths();
     for (int i = 0; i < recentActions_.size(); ++i) {
@@ -438,22 +438,22 @@ void CMainFrame::updateRecentMenu() {
     }
 }
 
-void CMainFrame::openRecent(const std::string& path) {
+void MainWindow::openRecent(const std::string& path) {
     doc_->openRecent(path); // a file that opens joins the list through the document
     updateRecentMenu();
 }
 
-void CMainFrame::showCaption() {
+void MainWindow::showCaption() {
     setWindowTitle(doc_->caption());
     setWindowModified(session_->document().ModifiedFlag());
 }
 
-CMainFrame::StartResult CMainFrame::start(const QString& commandLineFile) {
+MainWindow::StartResult MainWindow::start(const QString& commandLineFile) {
     const QByteArray path = QFile::encodeName(commandLineFile);
     return startPath({path.constData(), static_cast<std::size_t>(path.size())});
 }
 
-CMainFrame::StartResult CMainFrame::startPath(const std::string& commandLineFile) {
+MainWindow::StartResult MainWindow::startPath(const std::string& commandLineFile) {
     std::string full = commandLineFile;
     if (!full.empty() && full.front() != '/') {
         const QByteArray here = QFile::encodeName(QDir::currentPath());
@@ -470,15 +470,15 @@ CMainFrame::StartResult CMainFrame::startPath(const std::string& commandLineFile
     return StartResult::Running;
 }
 
-QString CMainFrame::helpFilePath() const {
+QString MainWindow::helpFilePath() const {
     return QString::fromStdString(dataFile_(localizedName(str::HelpFileName)));
 }
 
-void CMainFrame::setUrlOpener(UrlOpener opener) {
+void MainWindow::setUrlOpener(UrlOpener opener) {
     urlOpener_ = std::move(opener);
 }
 
-void CMainFrame::openFile(const QString& path, const std::function<void()>& failed) {
+void MainWindow::openFile(const QString& path, const std::function<void()>& failed) {
     if (urlOpener_) {
         if (!urlOpener_(QUrl::fromLocalFile(path))) {
             failed();
@@ -488,12 +488,12 @@ void CMainFrame::openFile(const QString& path, const std::function<void()>& fail
     openOnDesktop(path, this, failed);
 }
 
-void CMainFrame::showSaved(const std::string& path) {
+void MainWindow::showSaved(const std::string& path) {
     statusBar()->showMessage(
         ui(str::StatusSaved).arg(QFile::decodeName(QByteArray::fromStdString(path))));
 }
 
-void CMainFrame::showHelpContent() {
+void MainWindow::showHelpContent() {
     const QString path = helpFilePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -504,7 +504,7 @@ void CMainFrame::showHelpContent() {
     openFile(path, [this, path] { showHelpInWindow(path); });
 }
 
-void CMainFrame::showHelpInWindow(const QString& path) {
+void MainWindow::showHelpInWindow(const QString& path) {
     prompts_.tell(ui(str::HelpNotOpened).arg(path).toStdString());
     if (helpWindow_ == nullptr) {
         helpWindow_ = new QDialog(this);
@@ -540,7 +540,7 @@ std::string withReason(const std::string& message, const std::string& reason) {
 }
 } // namespace
 
-void CMainFrame::createEds() {
+void MainWindow::createEds() {
     // The menu item is greyed for a master; a stray trigger must not write a meaningless file.
     if (!edsAvailable(session_->configuration())) {
         return;
@@ -559,7 +559,7 @@ void CMainFrame::createEds() {
     showSaved(*path);
 }
 
-void CMainFrame::exportExcel() {
+void MainWindow::exportExcel() {
     const std::optional<std::string> path =
         prompts_.chooseFile(saveDialog(str::FilterExcel, str::ExtensionExcel));
     if (!path) {
@@ -579,19 +579,19 @@ void CMainFrame::exportExcel() {
              [this, saved] { prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString()); });
 }
 
-void CMainFrame::showAbout() {
-    CAboutDlg about(this);
+void MainWindow::showAbout() {
+    AboutDialog about(this);
     about.exec();
 }
 
-bool CMainFrame::showSerialDialog() {
+bool MainWindow::showSerialDialog() {
     std::vector<std::string> ports;
     platform::EnumerateSerialPorts(ports);
-    CDConfig dialog(*serial_, ports, this);
+    SerialDialog dialog(*serial_, ports, this);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void CMainFrame::showMonitor() {
+void MainWindow::showMonitor() {
     if (runner_->running()) {
         // The port is opened exclusively: a running transfer holds it.
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
@@ -604,8 +604,8 @@ void CMainFrame::showMonitor() {
     }
     // A port index outside the list (the ports may have changed) opens nothing; the window
     // then stays empty, as for any port that cannot be opened.
-    CStakeout window(serial_->selectedPort(), monitorPorts_, prompts_, this);
-    connect(&window, &CStakeout::contentSaved, this, [this](const QString& path) {
+    MonitorWindow window(serial_->selectedPort(), monitorPorts_, prompts_, this);
+    connect(&window, &MonitorWindow::contentSaved, this, [this](const QString& path) {
         statusBar()->showMessage(ui(str::StatusSaved).arg(path));
     });
     monitor_ = &window;
@@ -613,24 +613,24 @@ void CMainFrame::showMonitor() {
     monitor_ = nullptr;
 }
 
-void CMainFrame::showConflictDetection() {
-    CDTest dialog(session_->configuration(), this);
+void MainWindow::showConflictDetection() {
+    ConflictDialog dialog(session_->configuration(), this);
     dialog.exec();
 }
 
-bool CMainFrame::serialReady() {
+bool MainWindow::serialReady() {
     if (!serial_->configured && !showSerialDialog()) {
         return false;
     }
     return !serial_->ports.empty();
 }
 
-void CMainFrame::setTransferCommandsEnabled(bool enabled) {
+void MainWindow::setTransferCommandsEnabled(bool enabled) {
     downloadAct_->setEnabled(enabled);
     uploadAct_->setEnabled(enabled);
 }
 
-void CMainFrame::startDownload() {
+void MainWindow::startDownload() {
     if (runner_->running()) {
         // Only a slave download leaves the commands enabled; its port is taken.
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
@@ -651,7 +651,7 @@ void CMainFrame::startDownload() {
     runner_->start(TransferKind::Download, serial_->ports, serial_->portIndex);
 }
 
-void CMainFrame::startUpload() {
+void MainWindow::startUpload() {
     if (runner_->running()) {
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
@@ -666,7 +666,7 @@ void CMainFrame::startUpload() {
     runner_->start(TransferKind::Upload, serial_->ports, serial_->portIndex);
 }
 
-void CMainFrame::startCompareWithGateway() {
+void MainWindow::startCompareWithGateway() {
     if (runner_->running()) {
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
@@ -680,7 +680,7 @@ void CMainFrame::startCompareWithGateway() {
     runner_->start(TransferKind::Compare, serial_->ports, serial_->portIndex);
 }
 
-void CMainFrame::compareWithFile() {
+void MainWindow::compareWithFile() {
     const std::optional<std::string> path =
         prompts_.chooseFile(fileDialogRequest(FileDialogKind::Open));
     if (!path) {
@@ -689,7 +689,7 @@ void CMainFrame::compareWithFile() {
     compareFile(*path);
 }
 
-void CMainFrame::compareFile(const std::string& path) {
+void MainWindow::compareFile(const std::string& path) {
     std::string error;
     std::string damaged;
     const std::optional<CompareResult> result =
@@ -705,11 +705,11 @@ void CMainFrame::compareFile(const std::string& path) {
     showComparison(false, *result, QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-CompareWindow* CMainFrame::compareWindow(bool withGateway) const {
+CompareWindow* MainWindow::compareWindow(bool withGateway) const {
     return compareWindows_[withGateway ? 1 : 0].data();
 }
 
-void CMainFrame::markComparisonsOutOfDate(bool always) {
+void MainWindow::markComparisonsOutOfDate(bool always) {
     for (int k = 0; k < 2; ++k) {
         CompareWindow* window = compareWindows_[k].data();
         if (window != nullptr && !window->outOfDate() &&
@@ -719,7 +719,7 @@ void CMainFrame::markComparisonsOutOfDate(bool always) {
     }
 }
 
-void CMainFrame::showComparison(bool withGateway, const CompareResult& result,
+void MainWindow::showComparison(bool withGateway, const CompareResult& result,
                                 const QString& theirs) {
     const int k = withGateway ? 1 : 0;
     const std::string& file = session_->document().CurrentFilePath();
@@ -770,7 +770,7 @@ void CMainFrame::showComparison(bool withGateway, const CompareResult& result,
     window->show();
 }
 
-void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
+void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
     GatewayConfiguration& live = session_->configuration();
     if (session_->documentGeneration() != transferGeneration_) {
         return; // another document was opened meanwhile; the result belongs to the old one
@@ -815,7 +815,7 @@ void CMainFrame::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (runner_ != nullptr && runner_->running()) {
         // Ending now would cut the gateway off in the middle of a configuration.
         prompts_.tell(ui(str::TransferRunningOnClose).toStdString());
