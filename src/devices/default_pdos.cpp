@@ -119,6 +119,7 @@ void readMapping(const DeviceDescription& d, const DeviceObject& o, DefaultPdo& 
         } else if (const DeviceEntry* target = d.findEntry(entry.index, entry.subIndex)) {
             entry.described = true;
             entry.name = target->name;
+            entry.objectName = d.findObject(entry.index)->name;
             entry.dataType = target->dataType;
             const std::optional<int> bytes = dataTypeBytes(target->dataType);
             // A BOOLEAN is mapped as one bit or as a byte.

@@ -24,7 +24,8 @@ struct PdoMappingEntry {
     int bits = 0;
     bool dummy = false;     // a data type's index: bits the node skips
     bool described = false; // the file describes the mapped object
-    std::string name;       // the mapped object's name; a dummy's type name
+    std::string name;       // the mapped entry's name; a dummy's type name
+    std::string objectName; // the name of the object it belongs to, for a sub-object
     std::uint16_t dataType = 0;
 };
 

@@ -571,19 +571,13 @@ private:
 
 // The line of the first byte that is no UTF-8.
 int firstNonUtf8Line(std::string_view text) {
-    int line = 1;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\n') {
-            continue;
+    int first = 0;
+    forEachLine(text, [&](std::string_view line, int number) {
+        if (first == 0 && !isUtf8(line)) {
+            first = number;
         }
-        if (!isUtf8(text.substr(start, i - start))) {
-            return line;
-        }
-        start = i + 1;
-        ++line;
-    }
-    return 1;
+    });
+    return first;
 }
 
 bool hasDcfExtension(const std::string& fileName) {

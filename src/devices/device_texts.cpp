@@ -20,8 +20,8 @@ constexpr std::array kTexts{
           TORVANE_TR("Devices",
                      "holds no device description: no [DeviceInfo] section and no objects")},
     Entry{DeviceText::NotUtf8,
-          TORVANE_TR("Devices", "the text is not UTF-8 from here on; the file is read as "
-                                "Windows-1252")},
+          TORVANE_TR("Devices", "text that is not UTF-8 (first on this line); the whole "
+                                "file is read as Windows-1252")},
     Entry{DeviceText::TextOutsideSection,
           TORVANE_TR("Devices", "text before the first section ignored: %1")},
     Entry{DeviceText::NotAKey,
@@ -60,7 +60,7 @@ constexpr std::array kTexts{
           TORVANE_TR("Devices", "[%1] ObjectType=%2 is unknown; read as %3")},
     Entry{DeviceText::SubNumberMismatch,
           TORVANE_TR("Devices", "[%1] says SubNumber=%2 but has %3 sub-objects")},
-    Entry{DeviceText::NoSubObjects, TORVANE_TR("Devices", "[%1] is an %2 without sub-objects")},
+    Entry{DeviceText::NoSubObjects, TORVANE_TR("Devices", "[%1] (%2) has no sub-objects")},
     Entry{DeviceText::CompactNotArray,
           TORVANE_TR("Devices", "[%1] has CompactSubObj but is no ARRAY; CompactSubObj ignored")},
     Entry{DeviceText::CompactWithSubs,

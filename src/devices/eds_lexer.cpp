@@ -98,22 +98,25 @@ std::string lowerAscii(std::string_view text) {
     return out;
 }
 
-std::vector<EdsSection> lexEds(std::string_view utf8, DeviceNotes& notes) {
-    Lexer lexer(notes);
+void forEachLine(std::string_view text, const std::function<void(std::string_view, int)>& line) {
     int number = 1;
     std::size_t start = 0;
-    // Line ends of every system: CR LF, LF, and a lone CR.
-    for (std::size_t i = 0; i <= utf8.size(); ++i) {
-        if (i < utf8.size() && utf8[i] != '\n' && utf8[i] != '\r') {
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\n' && text[i] != '\r') {
             continue;
         }
-        lexer.line(utf8.substr(start, i - start), number);
-        if (i + 1 < utf8.size() && utf8[i] == '\r' && utf8[i + 1] == '\n') {
+        line(text.substr(start, i - start), number);
+        if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') {
             ++i;
         }
         start = i + 1;
         ++number;
     }
+}
+
+std::vector<EdsSection> lexEds(std::string_view utf8, DeviceNotes& notes) {
+    Lexer lexer(notes);
+    forEachLine(utf8, [&](std::string_view text, int number) { lexer.line(text, number); });
     return lexer.take();
 }
 

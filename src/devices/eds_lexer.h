@@ -10,6 +10,7 @@
 #include "devices/device_texts.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,6 +38,10 @@ struct EdsSection {
 // Splits `utf8` (the whole file as UTF-8) into sections, in file order; a section that
 // appears again is read into the first. Comments start with ';' or '#'.
 std::vector<EdsSection> lexEds(std::string_view utf8, DeviceNotes& notes);
+
+// Calls `line` with each line of `text` and its number (from 1); lines end in CR LF, LF or a
+// lone CR, the line ends of every system.
+void forEachLine(std::string_view text, const std::function<void(std::string_view, int)>& line);
 
 // `text` in lower case (ASCII letters only).
 std::string lowerAscii(std::string_view text);

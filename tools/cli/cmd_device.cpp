@@ -120,6 +120,7 @@ std::string pdoJson(const DefaultPdo& p) {
             .number("subIndex", e.subIndex)
             .number("bits", e.bits)
             .text("name", e.name)
+            .text("objectName", e.objectName)
             .raw("dataType", e.dataType != 0 ? jsonString(dataTypeName(e.dataType)) : "null")
             .flag("dummy", e.dummy)
             .flag("described", e.described)
@@ -248,8 +249,9 @@ std::string showText(const std::string& path, const DeviceDescription& d,
         os << ' ' << rate;
     }
     os << (i.baudRates.empty() ? " -\n" : " kbit/s\n");
-    os << "PDOs:       NrOfRXPDO " << jsonNumber(i.nrOfRxPdo) << ", NrOfTXPDO "
-       << jsonNumber(i.nrOfTxPdo) << "\n";
+    const auto count = [](const std::optional<int>& n) { return n ? std::to_string(*n) : "-"; };
+    os << "PDOs:       NrOfRXPDO " << count(i.nrOfRxPdo) << ", NrOfTXPDO " << count(i.nrOfTxPdo)
+       << "\n";
     os << "Node:       "
        << (node ? std::to_string(*node) + (d.dcfNodeId == node ? " (the DCF's NodeID)" : "")
                 : "none (COB-IDs with $NODEID as written)")
@@ -282,7 +284,10 @@ std::string showText(const std::string& path, const DeviceDescription& d,
     }
     os << "Objects: " << d.objects.size() << ", " << entries << " entries\n";
     if (entries > 0) {
-        os << "  Index   Sub  Access  PDO  Bytes  " << std::setw(16) << "Type"
+        os << "  " << std::left << std::setw(6) << "Index" << std::right << std::setw(5) << "Sub"
+           << "  " << std::left << std::setw(8) << "Access" << std::setw(5) << "PDO" << std::right
+           << std::setw(5) << "Bytes"
+           << "  " << std::left << std::setw(16) << "Type"
            << "Name\n";
     }
     for (const DeviceObject& o : d.objects) {
@@ -290,8 +295,9 @@ std::string showText(const std::string& path, const DeviceDescription& d,
                                 o.objectType == ObjectCode::Record ||
                                 o.objectType == ObjectCode::DefStruct;
         if (structured) {
-            os << "  " << hex(o.index, 4) << "  " << std::setw(30) << objectCodeText(o.objectType)
-               << shown(o.name) << "\n";
+            // The object's code under Type, its name under Name.
+            os << "  " << hex(o.index, 4) << std::string(27, ' ') << std::left << std::setw(16)
+               << objectCodeText(o.objectType) << shown(o.name) << "\n";
         }
         for (const DeviceEntry& e : o.entries) {
             const std::optional<int> bytes = dataTypeBytes(e.dataType);
