@@ -31,7 +31,7 @@ protected:
 
     // A copy of `text` as `name` outside the library.
     std::string source(const std::string& name, const std::string& text) {
-        const std::string path = (work_ / name).string();
+        std::string path = (work_ / name).string();
         std::string error;
         EXPECT_TRUE(writeFileAtomically(path, text, error)) << error;
         return path;

@@ -107,28 +107,28 @@ TEST(DeviceReader, ReadsThePublicFiles) {
 TEST(DeviceReader, ReadsEntriesAsTheFilesWriteThem) {
     struct Case {
         const char* file;
-        std::uint16_t index;
-        std::uint8_t sub;
         const char* name;
+        const char* defaultValue;
+        std::uint16_t index;
         std::uint16_t dataType;
+        std::uint8_t sub;
         AccessType access;
         bool pdoMapping;
-        const char* defaultValue;
     };
     const Case cases[] = {
-        {"cia402_slave.eds", 0x6041, 0, "Statusword 1", 0x0006, AccessType::ReadOnly, true, ""},
-        {"e35.eds", 0x1018, 1, "Vendor-ID", 0x0007, AccessType::ReadOnly, false, "0xFF"},
-        {"DS301_profile.eds", 0x1800, 1, "COB-ID used by TPDO", 0x0007, AccessType::ReadWrite,
-         false, "$NODEID+0xC0000180"},
+        {"cia402_slave.eds", "Statusword 1", "", 0x6041, 0x0006, 0, AccessType::ReadOnly, true},
+        {"e35.eds", "Vendor-ID", "0xFF", 0x1018, 0x0007, 1, AccessType::ReadOnly, false},
+        {"DS301_profile.eds", "COB-ID used by TPDO", "$NODEID+0xC0000180", 0x1800, 0x0007, 1,
+         AccessType::ReadWrite, false},
         // UTF-8 text kept as it is.
-        {"datatypes.eds", 0x200B, 0, "UNICODE_STRING", 0x000B, AccessType::ReadWrite, true,
-         "abc\u2713"},
+        {"datatypes.eds", "UNICODE_STRING", "abc\u2713", 0x200B, 0x000B, 0, AccessType::ReadWrite,
+         true},
         // CompactSubObj: the count at sub-index 0, names from [3004Name] or made up.
-        {"sample.eds", 0x3004, 0, "Number of entries", 0x0005, AccessType::ReadOnly, false, "3"},
-        {"sample.eds", 0x3004, 2, "Sensor Status 2", 0x0006, AccessType::ReadOnly, false, "3"},
-        {"sample.eds", 0x3006, 24, "Valve 1 % Open 24", 0x0008, AccessType::ReadWrite, false, ""},
+        {"sample.eds", "Number of entries", "3", 0x3004, 0x0005, 0, AccessType::ReadOnly, false},
+        {"sample.eds", "Sensor Status 2", "3", 0x3004, 0x0006, 2, AccessType::ReadOnly, false},
+        {"sample.eds", "Valve 1 % Open 24", "", 0x3006, 0x0008, 24, AccessType::ReadWrite, false},
         // "[3010Sub0]": section names in any case.
-        {"sample.eds", 0x3010, 0, "Temperature", 0x0008, AccessType::ReadOnly, true, "0"},
+        {"sample.eds", "Temperature", "0", 0x3010, 0x0008, 0, AccessType::ReadOnly, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.index));
@@ -277,7 +277,7 @@ TEST(DeviceReader, ReadsWindows1252AndLineEndsOfEverySystem) {
 }
 
 TEST(DeviceReader, RefusesOnlyWhatHoldsNoDevice) {
-    const std::string garbage("\x00\xFF\x10[\n=\n\x7F", 9);
+    const std::string garbage("\x00\xFF\x10[\n=\n\x7F", 8);
     for (const std::string& text :
          {std::string(), std::string("; only a comment\n"), std::string("[FileInfo]\nFileName=x\n"),
           std::string("[Comments]\nLines=1\nLine1=[1000]\n"), garbage}) {
