@@ -512,6 +512,14 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>%1 of the library is left out: %2</source>
         <translation>设备库中的 %1 未列出：%2</translation>
     </message>
+    <message>
+        <source>[%1] %2 is longer than the 241 characters CiA 306 allows; cut</source>
+        <translation>[%1] %2 超过 CiA 306 允许的 241 个字符，已截断</translation>
+    </message>
+    <message>
+        <source>[%1] CompactSubObj=%2: the texts its sub-objects would share are too long; the sub-objects are left out</source>
+        <translation>[%1] CompactSubObj=%2：各子对象共用的文本过长；子对象未列出</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

@@ -65,7 +65,7 @@ void readCobId(const DeviceDescription& d, const DeviceObject& o, std::optional<
     p.extended = (entry & kExtendedBit) != 0;
     if (p.extended) {
         notes.add(e->startValueLine(d.dcf) > 0 ? e->startValueLine(d.dcf) : e->line,
-                  DeviceText::PdoExtendedId, {p.label(), p.cobIdText});
+                  DeviceText::PdoExtendedId, {p.label(), shortened(p.cobIdText)});
     }
 }
 
@@ -102,7 +102,8 @@ void readMapping(const DeviceDescription& d, const DeviceObject& o, DefaultPdo& 
         const int line = e->startValueLine(d.dcf) > 0 ? e->startValueLine(d.dcf) : e->line;
         if (!v || v->plusNodeId || v->number.negative || v->number.magnitude > 0xFFFFFFFFU ||
             (v->number.magnitude & 0xFF) == 0) {
-            notes.add(line, DeviceText::PdoBadEntry, {p.label(), std::to_string(i), text});
+            notes.add(line, DeviceText::PdoBadEntry,
+                      {p.label(), std::to_string(i), shortened(text)});
             continue;
         }
         // CiA 301: index in bits 31..16, sub-index in 15..8, length in bits in 7..0.

@@ -117,6 +117,22 @@ Classified classify(const std::string& name) {
     return {Kind::Unknown};
 }
 
+// CiA 306 allows a ParameterName of at most 241 characters.
+constexpr std::size_t kMaxNameCharacters = 241;
+// The most text a CompactSubObj copies into each of its sub-objects.
+constexpr std::size_t kMaxSharedBytes = 1024;
+
+// `utf8` cut after `max` characters; nullopt when it is not longer.
+std::optional<std::string> cutAfter(std::string_view utf8, std::size_t max) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && characters++ == max) {
+            return std::string(utf8.substr(0, i));
+        }
+    }
+    return std::nullopt;
+}
+
 std::string keyValue(const EdsSection& s, const std::string& lowerName) {
     const EdsKey* k = s.find(lowerName);
     return k == nullptr ? std::string() : k->value;
@@ -302,6 +318,19 @@ private:
         }
     }
 
+    // The name key `k` of `s` gives; one longer than CiA 306 allows is cut, so that copies of
+    // it (in every PDO entry that maps the object) stay small.
+    std::string nameOf(const EdsSection& s, const EdsKey* k) {
+        if (k == nullptr) {
+            return {};
+        }
+        if (std::optional<std::string> cut = cutAfter(k->value, kMaxNameCharacters)) {
+            notes_.add(k->line, DeviceText::NameTooLong, {shortened(s.name), shortened(k->name)});
+            return std::move(*cut);
+        }
+        return k->value;
+    }
+
     // Notes a DefaultValue, ParameterValue or limit that is empty or no value of `dataType`.
     void checkValue(const EdsSection& s, const EdsKey* k, std::uint16_t dataType) {
         const DataTypeInfo* type = findDataType(dataType);
@@ -339,7 +368,7 @@ private:
         e.index = index;
         e.subIndex = subIndex;
         e.line = s.line;
-        e.name = keyValue(s, "parametername");
+        e.name = nameOf(s, s.find("parametername"));
         if (s.find("parametername") == nullptr) {
             notes_.add(s.line, DeviceText::MissingName, {shortened(s.name)});
         }
@@ -437,16 +466,15 @@ private:
         } else {
             const EdsSection& m = *parts.main;
             o.line = m.line;
-            o.name = keyValue(m, "parametername");
             o.objectType = objectCode(m, !parts.subs.empty());
         }
         const bool structured = o.objectType == ObjectCode::Array ||
                                 o.objectType == ObjectCode::Record ||
                                 o.objectType == ObjectCode::DefStruct;
-        const std::optional<std::uint64_t> compact =
-            parts.main != nullptr ? number(*parts.main, "compactsubobj", 254) : std::nullopt;
+        const std::uint64_t compact =
+            parts.main != nullptr ? number(*parts.main, "compactsubobj", 254).value_or(0) : 0;
         if (!parts.subs.empty()) {
-            if (compact.value_or(0) > 0) {
+            if (compact > 0) {
                 notes_.add(parts.main->line, DeviceText::CompactWithSubs,
                            {shortened(parts.main->name)});
             }
@@ -454,6 +482,7 @@ private:
                 o.entries.push_back(entry(*section, index, sub));
             }
             if (parts.main != nullptr) {
+                o.name = nameOf(*parts.main, parts.main->find("parametername"));
                 if (parts.main->find("parametername") == nullptr) {
                     notes_.add(parts.main->line, DeviceText::MissingName,
                                {shortened(parts.main->name)});
@@ -465,17 +494,18 @@ private:
                                 std::to_string(parts.subs.size())});
                 }
             }
-        } else if (compact.value_or(0) > 0 && o.objectType == ObjectCode::Array) {
-            expandCompact(o, *parts.main, parts, static_cast<int>(*compact));
+        } else if (compact > 0 && o.objectType == ObjectCode::Array) {
+            expandCompact(o, *parts.main, parts, static_cast<int>(compact));
         } else if (structured) {
-            if (compact.value_or(0) > 0) {
+            o.name = nameOf(*parts.main, parts.main->find("parametername"));
+            if (compact > 0) {
                 notes_.add(parts.main->line, DeviceText::CompactNotArray,
                            {shortened(parts.main->name)});
             }
             notes_.add(o.line, DeviceText::NoSubObjects,
                        {shortened(parts.main->name), objectCodeText(o.objectType)});
         } else {
-            if (compact.value_or(0) > 0) {
+            if (compact > 0) {
                 notes_.add(parts.main->line, DeviceText::CompactNotArray,
                            {shortened(parts.main->name)});
             }
@@ -488,9 +518,14 @@ private:
     // CiA 306 CompactSubObj: sub-objects 1..count share the object's type, access and values;
     // sub-index 0 holds their count. Names and a DCF's values come from [xxxxName]/[xxxxValue].
     void expandCompact(DeviceObject& o, const EdsSection& m, const ObjectParts& parts, int count) {
-        DeviceEntry first = entry(m, o.index, 0);
-        if (m.find("parametername") == nullptr) {
-            first.name.clear();
+        const DeviceEntry first = entry(m, o.index, 0);
+        o.name = first.name;
+        if (first.name.size() + first.defaultValue.size() + first.lowLimit.size() +
+                first.highLimit.size() >
+            kMaxSharedBytes) {
+            notes_.add(m.line, DeviceText::CompactTooLong,
+                       {shortened(m.name), std::to_string(count)});
+            return;
         }
         DeviceEntry zero;
         zero.index = o.index;
@@ -507,7 +542,7 @@ private:
             e.parameterLine = 0;
             const std::string key = std::to_string(i);
             const EdsKey* name = parts.names != nullptr ? parts.names->find(key) : nullptr;
-            e.name = name != nullptr ? name->value : o.name + " " + key;
+            e.name = name != nullptr ? nameOf(*parts.names, name) : o.name + " " + key;
             if (const EdsKey* value = parts.values != nullptr ? parts.values->find(key) : nullptr) {
                 e.parameterValue = value->value;
                 e.parameterLine = value->line;

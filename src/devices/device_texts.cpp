@@ -56,6 +56,8 @@ constexpr std::array kTexts{
     Entry{DeviceText::SubWithoutObject,
           TORVANE_TR("Devices", "sub-object [%1] has no object section [%2]")},
     Entry{DeviceText::MissingName, TORVANE_TR("Devices", "[%1] has no ParameterName")},
+    Entry{DeviceText::NameTooLong,
+          TORVANE_TR("Devices", "[%1] %2 is longer than the 241 characters CiA 306 allows; cut")},
     Entry{DeviceText::BadObjectType,
           TORVANE_TR("Devices", "[%1] ObjectType=%2 is unknown; read as %3")},
     Entry{DeviceText::SubNumberMismatch,
@@ -66,6 +68,9 @@ constexpr std::array kTexts{
     Entry{DeviceText::CompactWithSubs,
           TORVANE_TR("Devices", "[%1] has CompactSubObj and sub-object sections; the sections "
                                 "are read")},
+    Entry{DeviceText::CompactTooLong,
+          TORVANE_TR("Devices", "[%1] CompactSubObj=%2: the texts its sub-objects would share "
+                                "are too long; the sub-objects are left out")},
     Entry{DeviceText::MissingDataType, TORVANE_TR("Devices", "[%1] has no DataType")},
     Entry{DeviceText::UnknownDataType,
           TORVANE_TR("Devices", "[%1] DataType=%2 is no CiA 301 basic type; its size is unknown")},

@@ -196,6 +196,13 @@ TEST(DeviceReader, NotesEveryRepairAndReadsOn) {
          {{DeviceText::SubNumberMismatch, 23},
           {DeviceText::SubWithoutObject, 29},
           {DeviceText::CompactNotArray, 33}}},
+        {"texts too long to keep or to share",
+         "[OptionalObjects]\nSupportedObjects=2\n1=0x2001\n2=0x2002\n[2001]\nParameterName=" +
+             std::string(242, 'x') +
+             "\nDataType=5\nAccessType=ro\n[2002]\nParameterName=a\nObjectType=8\n"
+             "CompactSubObj=254\nDataType=9\nAccessType=ro\nDefaultValue=" +
+             std::string(1100, 'y') + "\n",
+         {{DeviceText::NameTooLong, 20}, {DeviceText::CompactTooLong, 23}}},
         {"modular and unknown sections",
          "[M1ModuleInfo]\nProductName=IO\n[M1FixedObjects]\n[SupportedModules]\nNrOfEntries=1\n"
          "[Vendor extras]\nx=1\n[Comments]\nLines=0\n",
