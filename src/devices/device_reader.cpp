@@ -463,54 +463,50 @@ private:
             }
             o.objectType = ObjectCode::Record;
             o.line = orphan->line;
-        } else {
-            const EdsSection& m = *parts.main;
-            o.line = m.line;
-            o.objectType = objectCode(m, !parts.subs.empty());
+            for (const auto& [sub, section] : parts.subs) {
+                o.entries.push_back(entry(*section, index, sub));
+            }
+            d_.objects.push_back(std::move(o));
+            return;
         }
+        const EdsSection& m = *parts.main;
+        o.line = m.line;
+        o.objectType = objectCode(m, !parts.subs.empty());
         const bool structured = o.objectType == ObjectCode::Array ||
                                 o.objectType == ObjectCode::Record ||
                                 o.objectType == ObjectCode::DefStruct;
-        const std::uint64_t compact =
-            parts.main != nullptr ? number(*parts.main, "compactsubobj", 254).value_or(0) : 0;
+        const std::uint64_t compact = number(m, "compactsubobj", 254).value_or(0);
         if (!parts.subs.empty()) {
             if (compact > 0) {
-                notes_.add(parts.main->line, DeviceText::CompactWithSubs,
-                           {shortened(parts.main->name)});
+                notes_.add(m.line, DeviceText::CompactWithSubs, {shortened(m.name)});
             }
             for (const auto& [sub, section] : parts.subs) {
                 o.entries.push_back(entry(*section, index, sub));
             }
-            if (parts.main != nullptr) {
-                o.name = nameOf(*parts.main, parts.main->find("parametername"));
-                if (parts.main->find("parametername") == nullptr) {
-                    notes_.add(parts.main->line, DeviceText::MissingName,
-                               {shortened(parts.main->name)});
-                }
-                if (const std::optional<std::uint64_t> n = number(*parts.main, "subnumber", 0x100);
-                    n && *n != parts.subs.size()) {
-                    notes_.add(parts.main->find("subnumber")->line, DeviceText::SubNumberMismatch,
-                               {shortened(parts.main->name), std::to_string(*n),
-                                std::to_string(parts.subs.size())});
-                }
+            o.name = nameOf(m, m.find("parametername"));
+            if (m.find("parametername") == nullptr) {
+                notes_.add(m.line, DeviceText::MissingName, {shortened(m.name)});
+            }
+            if (const std::optional<std::uint64_t> n = number(m, "subnumber", 0x100);
+                n && *n != parts.subs.size()) {
+                notes_.add(
+                    m.find("subnumber")->line, DeviceText::SubNumberMismatch,
+                    {shortened(m.name), std::to_string(*n), std::to_string(parts.subs.size())});
             }
         } else if (compact > 0 && o.objectType == ObjectCode::Array) {
-            expandCompact(o, *parts.main, parts, static_cast<int>(compact));
-        } else if (structured) {
-            o.name = nameOf(*parts.main, parts.main->find("parametername"));
-            if (compact > 0) {
-                notes_.add(parts.main->line, DeviceText::CompactNotArray,
-                           {shortened(parts.main->name)});
-            }
-            notes_.add(o.line, DeviceText::NoSubObjects,
-                       {shortened(parts.main->name), objectCodeText(o.objectType)});
+            expandCompact(o, m, parts, static_cast<int>(compact));
         } else {
             if (compact > 0) {
-                notes_.add(parts.main->line, DeviceText::CompactNotArray,
-                           {shortened(parts.main->name)});
+                notes_.add(m.line, DeviceText::CompactNotArray, {shortened(m.name)});
             }
-            o.entries.push_back(entry(*parts.main, index, 0));
-            o.name = o.entries.front().name;
+            if (structured) {
+                o.name = nameOf(m, m.find("parametername"));
+                notes_.add(o.line, DeviceText::NoSubObjects,
+                           {shortened(m.name), objectCodeText(o.objectType)});
+            } else {
+                o.entries.push_back(entry(m, index, 0));
+                o.name = o.entries.front().name;
+            }
         }
         d_.objects.push_back(std::move(o));
     }
