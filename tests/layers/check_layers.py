@@ -21,12 +21,14 @@ LAYERS = [
     ("src/compare", ["model", "mapping", "comm"]),
     ("src/export", ["model"]),
     ("src/monitor", ["model", "comm"]),
+    # Device descriptions read their files through the model's file reader and text codec.
+    ("src/devices", ["model"]),
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
     ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",
                  "platform"]),
     ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
-                   "monitor", "platform"]),
+                   "monitor", "devices", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.
     ("tools/gatewaysim", ["model"]),
 ]
@@ -36,7 +38,7 @@ EXCEPTIONS: set[tuple[str, str]] = set()
 
 # The core never sees Qt; the adapters in src/platform and the GUI do.
 CORE = {"src/model", "src/editor", "src/mapping", "src/comm", "src/transfer", "src/compare",
-        "src/export", "src/monitor"}
+        "src/export", "src/monitor", "src/devices"}
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".c"}
 PROJECT_INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z_]+)/', re.M)
