@@ -86,4 +86,12 @@ std::vector<const CommandView*> RecordView::ofKind(CommandKind kind) const {
     return list;
 }
 
+INSTRUCTION& storedCommand(CONFIG& config, const CommandView& command) {
+    return config.Instructions.at(static_cast<std::size_t>(command.position));
+}
+
+NodeEntry& storedNode(CONFIG& config, const NodeView& node) {
+    return config.Nodes.at(static_cast<std::size_t>(node.position));
+}
+
 } // namespace torvane

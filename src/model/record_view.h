@@ -99,4 +99,8 @@ private:
     std::vector<CommandView> commands_;
 };
 
+// The stored texts behind a view, to change them; `config` is the one the view was decoded from.
+INSTRUCTION& storedCommand(CONFIG& config, const CommandView& command);
+NodeEntry& storedNode(CONFIG& config, const NodeView& node);
+
 } // namespace torvane
