@@ -420,10 +420,12 @@ std::string writeArchive(const GatewayConfiguration& cfg) {
     for (const NodeEntry& n : nodes) {
         estimate += n.NodeAddress.size() + n.NodeName.size() + 30;
     }
+    constexpr std::size_t kCommandPrefixes = 9 * 15 + 4;
     for (const INSTRUCTION& ins : commands) {
         estimate += ins.NodeAddress.size() + ins.InstructionType.size() + ins.Index.size() +
                     ins.SubIndex.size() + ins.CobId.size() + ins.MappingAddress.size() +
-                    ins.Bytes.size() + ins.Description.size() + ins.SpareText.size() + 9 * 15 + 4;
+                    ins.Bytes.size() + ins.Description.size() + ins.SpareText.size() +
+                    kCommandPrefixes;
     }
     ArchiveWriter out(estimate);
     out.i32(cfg.ConfigType);

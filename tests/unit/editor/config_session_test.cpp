@@ -365,7 +365,7 @@ struct ScriptUi : DocumentUi {
     SaveAnswer askSaveChanges(SaveReason) override { return save; }
     bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override {
-        const std::optional<std::string> f = files.empty() ? std::nullopt : files.front();
+        std::optional<std::string> f = files.empty() ? std::nullopt : files.front();
         if (!files.empty()) {
             files.pop_front();
         }
