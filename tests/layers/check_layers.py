@@ -13,7 +13,6 @@ import sys
 # (folder, folders it may use). Missing folders are skipped, so a layer can be added later.
 LAYERS = [
     ("src/model", []),
-    ("src/editor", ["model"]),
     ("src/mapping", ["model"]),
     ("src/comm", ["model"]),
     ("src/transfer", ["model", "mapping", "comm"]),
@@ -23,6 +22,8 @@ LAYERS = [
     ("src/monitor", ["model", "comm"]),
     # Device descriptions read their files through the model's file reader and text codec.
     ("src/devices", ["model"]),
+    # The session's operations run the mapping calculation and apply a finished transfer.
+    ("src/editor", ["model", "mapping", "comm", "transfer"]),
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
     ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",

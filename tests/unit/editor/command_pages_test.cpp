@@ -1,4 +1,5 @@
 #include "editor/command_pages.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 
 #include <gtest/gtest.h>
