@@ -1,5 +1,6 @@
 #include "devices/default_pdos.h"
 #include "devices/device_reader.h"
+#include "devices/pdo_objects.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -156,6 +157,46 @@ TEST(DefaultPdos, PublicDriveFile) {
     EXPECT_EQ(tpdo1.entries[1].name, "Statusword");
     EXPECT_EQ(tpdo1.entries[1].index, 0x6041);
     EXPECT_EQ(tpdo1.entries[1].bits, 16);
+}
+
+// A PDO command carries a default PDO only with that PDO's direction, COB-ID and whole bytes; its
+// objects follow one another bit by bit.
+TEST(DefaultPdos, CommandMatchingAndItsObjects) {
+    DeviceDescription d;
+    ASSERT_EQ(
+        readDevice(pdoDevice(0x1800, "DefaultValue=$NODEID+0x180", {"0x60410010", "0x60640020"}),
+                   "tpdo.eds", d)
+            .result,
+        DeviceReadResult::Ok);
+    struct Case {
+        const char* code;
+        const char* cobId;
+        const char* bytes;
+        bool matches;
+    } const cases[] = {
+        {kTransmitPdo, "389", "6", true},  {kTransmitPdo, "389", "4", false},
+        {kTransmitPdo, "390", "6", false}, {kReceivePdo, "389", "6", false},
+        {kUploadSdo, "389", "6", false},   {kTransmitPdo, "", "6", false},
+    };
+    for (const Case& c : cases) {
+        INSTRUCTION record{};
+        record.InstructionType = c.code;
+        record.CobId = c.cobId;
+        record.Bytes = c.bytes;
+        CONFIG config{};
+        ASSERT_TRUE(appendCommand(config, record));
+        SCOPED_TRACE(std::string(c.code) + "/" + c.cobId + "/" + c.bytes);
+        const auto pdo = matchingDefaultPdo(d, RecordView(config).commands()[0], 5);
+        ASSERT_EQ(pdo.has_value(), c.matches);
+        if (pdo) {
+            const auto objects = pdoObjects(*pdo);
+            ASSERT_EQ(objects.size(), 2U);
+            EXPECT_EQ(objects[1].bitOffset, 16);
+            EXPECT_EQ(objects[1].bits, 32);
+            EXPECT_EQ(objects[1].index, 0x6064);
+            EXPECT_EQ(objects[1].name, "Position actual value");
+        }
+    }
 }
 
 } // namespace

@@ -104,5 +104,22 @@ TEST(RecordView, DecodesTheUsedEntriesAndFindsTheirOwners) {
     EXPECT_EQ(clamped.commands().size(), static_cast<std::size_t>(kInstructionTableSize));
 }
 
+// A slave configuration turns the PDOs round: the gateway transmits what the PLC writes.
+TEST(PlcDirection, FollowsTheDataFlow) {
+    using enum CommandKind;
+    using enum PlcDirection;
+    struct Case {
+        CommandKind kind;
+        PlcDirection master, slave;
+    } const cases[] = {{UploadSdo, Input, Input},
+                       {DownloadSdo, Output, Output},
+                       {TransmitPdo, Input, Output},
+                       {ReceivePdo, Output, Input}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(plcDirection(c.kind, true), c.master) << commandType(c.kind).label;
+        EXPECT_EQ(plcDirection(c.kind, false), c.slave) << commandType(c.kind).label;
+    }
+}
+
 } // namespace
 } // namespace torvane
