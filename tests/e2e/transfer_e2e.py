@@ -624,19 +624,24 @@ def children_of(pid):
     return found
 
 
-def main():
-    ap = argparse.ArgumentParser(description=__doc__)
+def main(cases=None, doc=__doc__):
+    """Runs one case of `cases` (this file's by default) in an emptied work folder; returns the
+    exit code. verify_e2e.py runs its cases through here too."""
+    cases = cases or CASES
+    ap = argparse.ArgumentParser(description=doc)
     ap.add_argument("--bin", required=True, help="folder of torvane-cli and torvane-gatewaysim")
     ap.add_argument("--work", required=True, help="scratch folder (emptied first)")
-    ap.add_argument("--case", required=True, choices=sorted(CASES))
+    ap.add_argument("--case", required=True, choices=sorted(cases))
+    ap.add_argument("--data", help="the folder of the test data files")
     args = ap.parse_args()
 
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     ctx = Context(args.bin, args.work)
+    ctx.data = args.data
     failure = None
     try:
-        CASES[args.case](ctx)
+        cases[args.case](ctx)
     except (Failure, subprocess.CalledProcessError) as e:
         failure = str(e)
     finally:
