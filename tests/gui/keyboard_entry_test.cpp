@@ -1,5 +1,5 @@
-// The grid without a mouse (Enter, F2, typing, Tab, Shift+Tab, Escape), hexadecimal entry of
-// indices and COB-IDs, the last folder of the file dialogs, F1 and the help window, and the
+// The grid without a mouse (Enter, F2, typing, Tab, Shift+Tab, Escape), both forms of a
+// hexadecimal cell, the last folder of the file dialogs, F1 and the help window, and the
 // command a failed check or mapping calculation selects. Real widgets on the offscreen platform;
 // every message is answered by ScriptedPrompts.
 
@@ -361,70 +361,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(config().Instructions[0].Description, before);
     }
 
-    void hexIndexCell_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("0x") << "0x6041"
-                            << "24641";
-        QTest::newRow("0X") << "0X6041"
-                            << "24641";
-        QTest::newRow("h") << "6041h"
-                           << "24641";
-        QTest::newRow("H") << "6041H"
-                           << "24641";
-        QTest::newRow("plain digits stay decimal") << "6041"
-                                                   << "6041";
-        QTest::newRow("bad digit keeps the index") << "0xG1"
-                                                   << "8192";
-        QTest::newRow("beyond 65535 keeps the index") << "0x10000"
-                                                      << "8192";
-    }
-
-    void hexIndexCell() {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        startSample(kCanopenMaster);
-        focusCommand(1);
-        typeIntoRow(kRowSdoIndex, typed);
-        QCOMPARE(cell(kRowSdoIndex),
-                 QString::fromStdString(decimalWithHex(shown.toStdString(), 4)));
-        QCOMPARE(QString::fromStdString(config().Instructions[0].Index), shown);
-        QVERIFY(prompts_.told.empty());
-    }
-
-    void hexCobIdCell_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("0x") << "0x185"
-                            << "389"
-                            << "";
-        QTest::newRow("h") << "186h"
-                           << "390"
-                           << "";
-        QTest::newRow("plain") << "391"
-                               << "391"
-                               << "";
-        QTest::newRow("illegal value") << "0x80"
-                                       << "389" << QString::fromLatin1(str::IllegalCobId);
-        QTest::newRow("bare prefix") << "0x"
-                                     << "389" << QString::fromLatin1(str::IllegalCobId);
-    }
-
-    void hexCobIdCell() {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, message);
-        startSample(kCanopenMaster);
-        focusCommand(2);
-        typeIntoRow(kRowPdoCobId, typed);
-        QCOMPARE(cell(kRowPdoCobId),
-                 QString::fromStdString(decimalWithHex(shown.toStdString(), 3)));
-        QCOMPARE(QString::fromStdString(config().Instructions[1].CobId), shown);
-        QCOMPARE(prompts_.told.empty() ? QString() : QString::fromStdString(prompts_.told[0]),
-                 message);
-    }
-
     // The cell's tooltip and, while the row is current, the status bar show both forms.
     void hexTooltipShowsBothForms() {
         startSample(kCanopenMaster);
@@ -554,17 +490,10 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             << "map"
             << ""
             << "2" << QString::fromLatin1(str::MappingMissingBytes) << 2;
-        QTest::newRow("mapping overflow") << "map"
-                                          << "200"
-                                          << "2" << QString::fromLatin1(str::MappingOverflow) << 2;
         QTest::newRow("download: overlapping addresses")
             << "download"
             << "4"
             << "1" << QString::fromLatin1(str::CheckAddressConflict) << 1;
-        QTest::newRow("download: address missing")
-            << "download"
-            << "4"
-            << "" << QString::fromLatin1(str::CheckAddressInvalid) << 2;
     }
 
     void failedCheckSelectsCommand() {
