@@ -61,30 +61,15 @@ void addCommand(GatewayConfiguration& cfg, const char* type, const char* key, co
 
 } // namespace
 
-class KeyboardEntryTest : public QObject {
+class KeyboardEntryTest : public test::WindowFixture {
     Q_OBJECT
 
 private:
-    ScriptedPrompts prompts_;
-    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
-    ConfigView* view() const { return frame_->view(); }
-    QTreeWidget* tree() const { return view()->tree(); }
-    QTableWidget* grid() const { return view()->grid(); }
     QLineEdit* textEditor() const { return view()->textEditor(); }
     QComboBox* listEditor() const { return view()->listEditor(); }
     const CONFIG& config() const { return frame_->session().configuration().Config; }
-
-    void startFrame(int configType) {
-        prompts_ = ScriptedPrompts{};
-        prompts_.configTypes = {configType};
-        frame_ = std::make_unique<MainWindow>(prompts_);
-        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
-        frame_->show();
-        QApplication::setActiveWindow(frame_.get());
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    }
 
     // Node 5 (master) with an Upload SDO of 8192/1 (command 1) and a Transmit PDO of COB-ID 389
     // (command 2); the slave gateway with the same two commands.
@@ -106,41 +91,6 @@ private:
         grid()->setFocus(Qt::OtherFocusReason);
         QTRY_VERIFY(grid()->hasFocus());
     }
-
-    // Makes `row` the grid's current row with the arrow keys.
-    void goToRow(int row) {
-        QTest::keyClick(grid(), Qt::Key_Up);
-        for (int i = 0; i < 20 && view()->currentRow() > 0; ++i) {
-            QTest::keyClick(grid(), Qt::Key_Up);
-        }
-        for (int i = 0; i < row; ++i) {
-            QTest::keyClick(grid(), Qt::Key_Down);
-        }
-        QCOMPARE(view()->currentRow(), row);
-    }
-
-    QString cell(int row) const {
-        return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
-    }
-
-    // Types `text` as a user does: the first character goes to the grid and opens the current
-    // row's editor, the rest to the editor that then has the focus.
-    void typeInGrid(const QString& text) {
-        QTest::keyClicks(grid(), text.left(1));
-        QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
-    }
-
-    // The editor of the current row, opened by typing `text` in the grid, then `key`.
-    void typeIntoRow(int row, const QString& text, Qt::Key key = Qt::Key_Return) {
-        goToRow(row);
-        typeInGrid(text);
-        QWidget* editor = textEditor()->isVisible() ? static_cast<QWidget*>(textEditor())
-                                                    : static_cast<QWidget*>(listEditor());
-        QVERIFY(editor->isVisible());
-        QTest::keyClick(editor, key);
-    }
-
-    QString statusText() const { return frame_->statusBar()->currentMessage(); }
 
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {

@@ -61,68 +61,11 @@ void doubleClick(QListWidget* list, int row) {
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::WindowFixture {
     Q_OBJECT
 
 private:
-    ScriptedPrompts prompts_;
-    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
-
-    ConfigView* view() const { return frame_->view(); }
-    QTreeWidget* tree() const { return view()->tree(); }
-    QTableWidget* grid() const { return view()->grid(); }
-
-    void startFrame(int configType, const QString& file = {}) {
-        prompts_ = ScriptedPrompts{};
-        prompts_.configTypes = {configType};
-        frame_ = std::make_unique<MainWindow>(prompts_);
-        QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
-        frame_->show();
-        QApplication::setActiveWindow(frame_.get());
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    }
-
-    QTreeWidgetItem* item(const QStringList& path) const { return test::treeItem(tree(), path); }
-
-    void clickItem(const QStringList& path, Qt::MouseButton button = Qt::LeftButton) {
-        QTreeWidgetItem* it = item(path);
-        QVERIFY2(it != nullptr, qPrintable(path.join(QLatin1Char('/'))));
-        tree()->scrollToItem(it);
-        QTest::mouseClick(tree()->viewport(), button, {}, tree()->visualItemRect(it).center());
-    }
-
-    void clickCell(int row, int column) {
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
-                          grid()->visualItemRect(grid()->item(row, column)).center());
-    }
-
-    QString cell(int row) const {
-        return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
-    }
-
-    // Clicks a value cell and types into its text editor, then presses Enter.
-    void typeIntoCell(int row, const QString& text) {
-        clickCell(row, 1);
-        QVERIFY(view()->textEditor()->isVisible());
-        QTest::keyClicks(view()->textEditor(), text);
-        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
-        QVERIFY(!view()->textEditor()->isVisible());
-    }
-
-    // Opens the list editor of a value cell and picks `entry` from its drop-down list.
-    void pickFromList(int row, const QString& entry) {
-        clickCell(row, 1);
-        QComboBox* combo = view()->listEditor();
-        QVERIFY(combo->isVisible());
-        QAbstractItemView* popup = combo->view();
-        QTRY_VERIFY(popup->isVisible());
-        const int at = combo->findText(entry);
-        QVERIFY2(at >= 0, qPrintable(entry));
-        QTest::mouseClick(popup->viewport(), Qt::LeftButton, {},
-                          popup->visualRect(combo->model()->index(at, 0)).center());
-        QTRY_VERIFY(!popup->isVisible());
-    }
 
     void clickAction(const QString& text) {
         QAction* a = frame_->action(text);
