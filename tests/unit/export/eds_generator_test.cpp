@@ -110,13 +110,13 @@ TEST(EdsFields, MappedObject) {
 // The data type of a data area follows its byte count, both from the number and in the text.
 TEST(EdsText, AreaDataTypeFollowsByteCount) {
     const struct {
-        std::int32_t bytes;
         const char* text; // the Bytes field of a TPDO; null: the number only
+        std::int32_t bytes;
         unsigned type;
-    } cases[] = {{1, "1", 0x05},     {2, nullptr, 0x06}, {3, nullptr, 0x16}, {4, "4", 0x07},
-                 {5, nullptr, 0x18}, {6, nullptr, 0x19}, {7, nullptr, 0x1a}, {8, "8", 0x1b},
-                 {0, "0", 0x1c},     {0, "", 0x1c},      {9, nullptr, 0x1c}, {12, "12", 0x1c},
-                 {-1, nullptr, 0x1c}};
+    } cases[] = {{"1", 1, 0x05},     {nullptr, 2, 0x06}, {nullptr, 3, 0x16}, {"4", 4, 0x07},
+                 {nullptr, 5, 0x18}, {nullptr, 6, 0x19}, {nullptr, 7, 0x1a}, {"8", 8, 0x1b},
+                 {"0", 0, 0x1c},     {"", 0, 0x1c},      {nullptr, 9, 0x1c}, {"12", 12, 0x1c},
+                 {nullptr, -1, 0x1c}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
         EXPECT_EQ(edsDataType(c.bytes), c.type);
