@@ -23,14 +23,14 @@ struct SilentUi : DocumentUi {
     SaveAnswer askSaveChanges(SaveReason) override { return SaveAnswer::No; }
     bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override { return path; }
-    void tell(const std::string&, const std::string&) override {}
+    void tell(const std::string&, const Message&) override {}
 };
 
 void openAndRebuild(benchmark::State& state, const char* name) {
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
-    std::string error;
+    Message error;
     if (!saveConfigurationFile(path, bench::largestConfiguration(kNodeLimit, 200), error)) {
-        state.SkipWithError(error.c_str());
+        state.SkipWithError(error.english().c_str());
         return;
     }
     GatewayConfiguration live = newConfiguration(kCanopenMaster);
@@ -65,7 +65,7 @@ void fillSession(ConfigSession& session, std::size_t steps) {
     session.beginDocument();
     for (std::size_t i = 0; i < steps; ++i) {
         session.configuration().Config.SDOTimeout = std::to_string(200 + i % 2);
-        session.markModified({"SDO Timeout", {}, {}});
+        session.markModified({Message::plain("SDO Timeout"), {}, {}});
     }
 }
 
@@ -76,7 +76,7 @@ void BM_EditStep(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         session.configuration().Config.SDOTimeout = std::to_string(300 + ++i % 2);
-        session.markModified({"SDO Timeout", {}, {}});
+        session.markModified({Message::plain("SDO Timeout"), {}, {}});
     }
 }
 

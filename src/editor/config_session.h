@@ -16,8 +16,7 @@ namespace torvane {
 
 // One committed change as Undo and Redo know it: its name and the tree items it is about.
 struct EditStep {
-    std::string
-        name; // shown after "Undo"/"Redo"; one of the step texts of strings.h or a row label
+    Message name; // shown after "Undo"/"Redo"; one of the step texts of strings.h or a row label
     TreeSelection before; // selected again by Undo
     TreeSelection after;  // selected again by Redo
 };

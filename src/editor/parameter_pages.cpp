@@ -15,14 +15,14 @@ constexpr long kNoRange = -1;
 
 // One parameter row as the tables define it; `field` is null for display-only rows.
 struct ParamRow {
-    const char* label;
+    Text label;
     std::string CONFIG::*field;
     EditorKind editor;
     std::vector<const char*> choices;
     long lo;
     long hi;
     int helpId;
-    const char* helpText;
+    Message helpText;
 };
 
 // The grid offers the rates down to 50K.
@@ -47,7 +47,7 @@ const std::array<ParamRow, 16>& masterRows() {
          kNoRange,
          kNoRange,
          kHelpClear,
-         ""},
+         {}},
         {str::ParamBaudRate, &CONFIG::BuadRate, EditorKind::List, kBaudChoices, kNoRange, kNoRange,
          61205, str::Help61205},
         {str::ParamNodeId,
@@ -269,7 +269,7 @@ long ioLimitOf(const std::string& inportNum) {
 }
 
 // The warning a new I/O byte count raises against the mapped commands, or null.
-const char* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
+const Text* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
     const long limit = ioLimitOf(inportNum);
     const int commands = std::min(c.InstructionCount, kInstructionTableSize);
     if (limit == 96) {
@@ -278,14 +278,14 @@ const char* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
             const long m = decimalValue(ins.MappingAddress);
             const long end = m + decimalValue(ins.Bytes);
             if ((m < 32 && end > 32) || (m < 64 && end > 64)) {
-                return str::AcrossCriticalValue;
+                return &str::AcrossCriticalValue;
             }
         }
     }
     for (int i = 0; i < commands; ++i) {
         const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
         if (decimalValue(ins.MappingAddress) + decimalValue(ins.Bytes) > limit) {
-            return str::MappingOverflow;
+            return &str::MappingOverflow;
         }
     }
     return nullptr;
@@ -328,7 +328,7 @@ GridPage profibusPage(const GatewayConfiguration& cfg, EditorState& state) {
     type.value = str::ParamProfibus;
     type.grey = true;
     type.helpId = 61201;
-    type.helpText = str::Help61201;
+    type.helpText = Message::plain(str::Help61201);
     page.rows.push_back(type);
 
     GridRow bytes;
@@ -372,8 +372,8 @@ CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, Page
     if (page == PageKind::Profibus) {
         // Warnings only: the new size is stored all the same.
         if (contains(cell.choices, text)) {
-            if (const char* warning = ioSizeWarning(c, text)) {
-                result.messages.emplace_back(warning);
+            if (const Text* warning = ioSizeWarning(c, text)) {
+                result.messages.emplace_back(*warning);
             }
             cfg.Fieldbus.InportNum = text;
         } else {

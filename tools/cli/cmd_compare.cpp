@@ -40,18 +40,18 @@ bool loadSide(const std::string& path, GatewayConfiguration& cfg, UnheldFields& 
         return loadConfiguration(path, cfg);
     }
     std::string bytes;
-    std::string error;
+    Message error;
     if (!readWholeFile(path, bytes, error)) {
         printError(error);
         return false;
     }
     int damagedLine = 0;
     if (!readXmlSide(bytes, cfg, unheld, error, &damagedLine)) {
-        printError(path + ": " + error);
+        printError(Message(str::Colon, path, error));
         return false;
     }
     if (damagedLine > 0) {
-        printError("warning: " + damagedXmlMessage(path, damagedLine));
+        printError("warning: " + damagedXmlMessage(path, damagedLine).english());
     }
     return true;
 }
@@ -63,14 +63,15 @@ int printComparison(const CompareResult& result, bool json) {
         std::cout << "{\"equal\":" << (result.equal() ? "true" : "false") << ",\"differences\":[";
         for (std::size_t i = 0; i < result.differences.size(); ++i) {
             const Difference& d = result.differences[i];
-            std::cout << (i == 0 ? "\n  " : ",\n  ") << "{\"place\":" << jsonString(d.place)
-                      << ",\"ours\":" << jsonString(d.ours)
-                      << ",\"theirs\":" << jsonString(d.theirs) << '}';
+            std::cout << (i == 0 ? "\n  " : ",\n  ")
+                      << "{\"place\":" << jsonString(d.place.english())
+                      << ",\"ours\":" << jsonString(d.ours.english())
+                      << ",\"theirs\":" << jsonString(d.theirs.english()) << '}';
         }
         std::cout << (result.differences.empty() ? "]" : "\n]")
                   << ",\"notCompared\":{\"count\":" << result.notCompared.count << ",\"fields\":[";
         for (std::size_t i = 0; i < result.notCompared.fields.size(); ++i) {
-            std::cout << (i == 0 ? "" : ",") << jsonString(result.notCompared.fields[i]);
+            std::cout << (i == 0 ? "" : ",") << jsonString(result.notCompared.fields[i].english());
         }
         std::cout << "]}}\n";
     } else {
@@ -79,12 +80,7 @@ int printComparison(const CompareResult& result, bool json) {
         }
     }
     if (result.notCompared.count > 0) {
-        std::string names;
-        for (const std::string& f : result.notCompared.fields) {
-            names += (names.empty() ? "" : ", ") + f;
-        }
-        printError(str::CompareNotCompared + std::to_string(result.notCompared.count) +
-                   str::CompareNotComparedFields + names);
+        printError(notComparedMessage(result.notCompared));
     }
     return result.equal() ? kExitOk : kExitFailed;
 }

@@ -75,7 +75,7 @@ CompareResult compareWithUpload(const GatewayConfiguration& live, const Transfer
 // reads it; the fields it does not hold are not compared); nullopt with the message naming the
 // file in `error`. `warning` gets the damage message of an XML file read as far as it goes.
 std::optional<CompareResult> compareWithFile(const GatewayConfiguration& live,
-                                             const std::string& path, std::string& error,
-                                             std::string* warning = nullptr);
+                                             const std::string& path, Message& error,
+                                             Message* warning = nullptr);
 
 } // namespace torvane::gui

@@ -279,7 +279,7 @@ void ConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
         }
     }
     emit editStateChanged();
-    for (const std::string& m : result.messages) {
+    for (const Message& m : result.messages) {
         prompts_.tell(m);
     }
 }
@@ -373,13 +373,13 @@ void ConfigView::addOneCommand(int kind) {
     if (out.modified) {
         setModified({str::StepAddCommand, target, selection()});
     }
-    for (const std::string& m : out.messages) {
+    for (const Message& m : out.messages) {
         prompts_.tell(m);
     }
 }
 
 void ConfigView::calculateMapping() {
-    if (!prompts_.askOkCancel(ui(str::MappingConfirm).toStdString())) {
+    if (!prompts_.askOkCancel(Message::plain(ui(str::MappingConfirm).toStdString()))) {
         return;
     }
     const TreeSelection at = selection();
@@ -527,7 +527,7 @@ void ConfigView::setCurrentRow(int row, bool frame) {
     emit valueTipChanged(valueTip(row));
 }
 
-void ConfigView::showNote(int row, const std::string& note) {
+void ConfigView::showNote(int row, const Message& note) {
     const QString text = core(note);
     emit noteShown(text);
     // The Info tab keeps the row's help under the note: it names the allowed values too.
@@ -769,13 +769,13 @@ void ConfigView::commitEditor(bool byKey) {
     const CommitResult r = parameterPage
                                ? commitParameter(cfg_, state_, editTarget_.page, editRow_, text)
                                : commitCommandGridCell(cfg_, state_, editTarget_, editRow_, text);
-    for (const std::string& m : r.messages) {
+    for (const Message& m : r.messages) {
         prompts_.tell(m);
     }
     if (r.modified) {
-        const std::string& label = editRow_ >= 0 && editRow_ < static_cast<int>(page_.rows.size())
-                                       ? page_.rows[static_cast<size_t>(editRow_)].label
-                                       : std::string();
+        const Message label = editRow_ >= 0 && editRow_ < static_cast<int>(page_.rows.size())
+                                  ? page_.rows[static_cast<size_t>(editRow_)].label
+                                  : Message();
         setModified({label, editItem_, editItem_});
     }
     const bool stillSelected = selection() == editItem_;

@@ -1,5 +1,7 @@
+#include "../../support/english.h"
 #include "editor/config_session.h"
 #include "model/config_file.h"
+#include "model/strings.h"
 
 #include <deque>
 #include <filesystem>
@@ -18,7 +20,7 @@ struct SlaveUi : DocumentUi {
     std::optional<std::string> chooseFile(const FileDialogRequest&) override {
         return std::nullopt;
     }
-    void tell(const std::string&, const std::string&) override {}
+    void tell(const std::string&, const Message&) override {}
 };
 
 TEST(ConfigSession, DocumentTreeEditorAndListenersWorkOnTheOneLiveConfiguration) {
@@ -59,7 +61,7 @@ TEST(ConfigSession, DocumentTreeEditorAndListenersWorkOnTheOneLiveConfiguration)
 void edit(ConfigSession& session, const std::string& value) {
     session.configuration().Config.SDOTimeout = value;
     const TreeSelection at{TreeItemKind::CanopenSlave, 0, ""};
-    session.markModified({"SDO Timeout", at, at});
+    session.markModified({Message::plain("SDO Timeout"), at, at});
 }
 
 TEST(ConfigSession, ChangeCountMovesWithEveryChangeOfTheShownConfiguration) {
@@ -94,7 +96,7 @@ TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
     session.configuration().FirmwareVersion = "2.0";
     session.editorState().firmwareIndex = 1;
     session.configuration().Config.NodeCount = 1;
-    session.markModified({"Add Node", side, {TreeItemKind::Node, 1, ""}});
+    session.markModified({str::StepAddNode, side, {TreeItemKind::Node, 1, ""}});
     edit(session, "300");
     ASSERT_NE(session.undoStep(), nullptr);
     EXPECT_EQ(session.undoStep()->name, "SDO Timeout");
@@ -206,7 +208,7 @@ struct ScriptUi : DocumentUi {
         }
         return f;
     }
-    void tell(const std::string&, const std::string&) override {}
+    void tell(const std::string&, const Message&) override {}
 };
 
 // Every way another configuration arrives forgets the copied node and counts as another
@@ -217,7 +219,7 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
     fs::create_directories(dir);
     const std::string file = (dir / "two.chg").string();
     const std::string xml = (dir / "two.xml").string();
-    std::string error;
+    Message error;
     ASSERT_TRUE(saveConfigurationFile(file, newConfiguration(kCanopenMaster), error)) << error;
     ASSERT_TRUE(saveConfigurationFile(xml, newConfiguration(kCanopenMaster), error)) << error;
 
