@@ -866,6 +866,10 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>InstructionCount %1 at byte %2 exceeds the %3 command slots</source>
         <translation>第 %2 字节处的 InstructionCount %1 超出了 %3 个命令位置</translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>FormatDialog</name>

@@ -61,6 +61,8 @@ inline constexpr Text XmlNoReadableElement =
 inline constexpr Text XmlEmpty = TORVANE_TR("Files", "no element found");
 // %1 the line where the reading stopped.
 inline constexpr Text XmlMalformedAtLine = TORVANE_TR("Files", "malformed at line %1");
+// A value an XML file does not hold: %1 its grid label, %2 the value.
+inline constexpr Text DroppedFieldValue = TORVANE_TR("Files", "%1 (%2)");
 // %1 the line where a damaged XML file stopped being readable.
 inline constexpr Text XmlDamagedAtLine =
     TORVANE_TR("Files", "damaged at line %1; read as far as it goes");

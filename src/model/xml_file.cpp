@@ -487,12 +487,13 @@ std::vector<DroppedField> fieldsXmlDrops(const GatewayConfiguration& cfg) {
     return dropped;
 }
 
-std::string droppedFieldsText(const std::vector<DroppedField>& fields) {
-    std::string text;
+Message droppedFieldsText(const std::vector<DroppedField>& fields) {
+    std::vector<Message> named;
+    named.reserve(fields.size());
     for (const DroppedField& f : fields) {
-        text += (text.empty() ? "" : ", ") + std::string(f.label.source) + " (" + f.value + ")";
+        named.emplace_back(str::DroppedFieldValue, f.label, f.value);
     }
-    return text;
+    return joined(named, str::ListJoin);
 }
 
 } // namespace torvane

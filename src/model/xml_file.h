@@ -46,8 +46,7 @@ struct DroppedField {
 // when writing XML loses nothing the grid shows.
 std::vector<DroppedField> fieldsXmlDrops(const GatewayConfiguration& cfg);
 
-// "<label> (<value>), <label> (<value>)": the dropped fields as one line of the command line's
-// warning, in English.
-std::string droppedFieldsText(const std::vector<DroppedField>& fields);
+// "<label> (<value>), <label> (<value>)": the dropped fields as one line.
+Message droppedFieldsText(const std::vector<DroppedField>& fields);
 
 } // namespace torvane

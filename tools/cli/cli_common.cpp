@@ -128,7 +128,7 @@ bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg)
         return false;
     }
     if (const std::vector<DroppedField> dropped = fieldsLeftOut(path, cfg); !dropped.empty()) {
-        printError("warning: " + path + " does not hold: " + droppedFieldsText(dropped));
+        printError("warning: " + path + " does not hold: " + droppedFieldsText(dropped).english());
     }
     return true;
 }

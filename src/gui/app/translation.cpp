@@ -1,6 +1,5 @@
 #include "gui/app/translation.h"
 
-#include "model/strings.h"
 #include "platform/data_files.h"
 
 #include <QCoreApplication>
