@@ -59,13 +59,16 @@ void BM_BuildTreeOnly(benchmark::State& state) {
     }
 }
 
+// Commits the SDO Response Timeout cell of the master's CANopen page.
+void editSdoTimeout(ConfigSession& session, const std::string& value) {
+    session.commitCell(canopenSideItem(session.configuration()), 3, value);
+}
+
 // A session on the fullest configuration the tables hold, with a history of `steps` edits.
 void fillSession(ConfigSession& session, std::size_t steps) {
-    session.configuration() = bench::largestConfiguration(kNodeTableSize, 200);
-    session.beginDocument();
+    session.adoptUpload(bench::largestConfiguration(kNodeTableSize, 200));
     for (std::size_t i = 0; i < steps; ++i) {
-        session.configuration().Config.SDOTimeout = std::to_string(200 + i % 2);
-        session.markModified({Message::plain("SDO Timeout"), {}, {}});
+        editSdoTimeout(session, std::to_string(200 + i % 2));
     }
 }
 
@@ -75,8 +78,7 @@ void BM_EditStep(benchmark::State& state) {
     fillSession(session, ConfigSession::kHistoryLimit);
     int i = 0;
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
-        session.configuration().Config.SDOTimeout = std::to_string(300 + ++i % 2);
-        session.markModified({Message::plain("SDO Timeout"), {}, {}});
+        editSdoTimeout(session, std::to_string(300 + ++i % 2));
     }
 }
 

@@ -319,6 +319,213 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     </message>
 </context>
 <context>
+    <name>Devices</name>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>holds no device description: no [DeviceInfo] section and no objects</source>
+        <translation>不含设备描述：没有 [DeviceInfo] 段，也没有任何对象</translation>
+    </message>
+    <message>
+        <source>text that is not UTF-8 (first on this line); the whole file is read as Windows-1252</source>
+        <translation>文本不是 UTF-8（首次出现在此行）；整个文件按 Windows-1252 读取</translation>
+    </message>
+    <message>
+        <source>text before the first section ignored: %1</source>
+        <translation>第一个段之前的文本已忽略：%1</translation>
+    </message>
+    <message>
+        <source>line is no key, section or comment; ignored: %1</source>
+        <translation>此行不是键、段或注释，已忽略：%1</translation>
+    </message>
+    <message>
+        <source>section name [%1 has no closing bracket; read as [%1]</source>
+        <translation>段名 [%1 缺少右方括号；按 [%1] 读取</translation>
+    </message>
+    <message>
+        <source>text after the section name [%1] ignored: %2</source>
+        <translation>段名 [%1] 之后的文本已忽略：%2</translation>
+    </message>
+    <message>
+        <source>section [%1] appears again (first at line %2); its keys are added to the first, whose values are kept</source>
+        <translation>段 [%1] 再次出现（首次在第 %2 行）；其键并入首个段，首个段已有的值保留</translation>
+    </message>
+    <message>
+        <source>[%1] %2 appears again (first at line %3); the first value is kept</source>
+        <translation>[%1] %2 再次出现（首次在第 %3 行）；保留第一个值</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] ignored</source>
+        <translation>未知段 [%1] 已忽略</translation>
+    </message>
+    <message>
+        <source>[%1] describes a modular device; modules are not supported and ignored</source>
+        <translation>[%1] 描述模块化设备；不支持模块，已忽略</translation>
+    </message>
+    <message>
+        <source>no [DeviceInfo] section: the device has no names or numbers</source>
+        <translation>没有 [DeviceInfo] 段：设备没有名称和编号</translation>
+    </message>
+    <message>
+        <source>no object lists ([MandatoryObjects], [OptionalObjects], [ManufacturerObjects]); every object section is read</source>
+        <translation>没有对象列表（[MandatoryObjects]、[OptionalObjects]、[ManufacturerObjects]）；读取所有对象段</translation>
+    </message>
+    <message>
+        <source>[%1] lists object %2, which has no section</source>
+        <translation>[%1] 列出了对象 %2，但该对象没有段</translation>
+    </message>
+    <message>
+        <source>object [%1] is in no object list; read all the same</source>
+        <translation>对象 [%1] 不在任何对象列表中；仍然读取</translation>
+    </message>
+    <message>
+        <source>[%1] says SupportedObjects=%2 but lists %3 objects</source>
+        <translation>[%1] 写明 SupportedObjects=%2，但列出了 %3 个对象</translation>
+    </message>
+    <message>
+        <source>[%1] %2=%3 is no object index; ignored</source>
+        <translation>[%1] %2=%3 不是对象索引，已忽略</translation>
+    </message>
+    <message>
+        <source>sub-object [%1] has no object section [%2]</source>
+        <translation>子对象 [%1] 没有对象段 [%2]</translation>
+    </message>
+    <message>
+        <source>[%1] has no ParameterName</source>
+        <translation>[%1] 没有 ParameterName</translation>
+    </message>
+    <message>
+        <source>[%1] ObjectType=%2 is unknown; read as %3</source>
+        <translation>[%1] ObjectType=%2 未知；按 %3 读取</translation>
+    </message>
+    <message>
+        <source>[%1] says SubNumber=%2 but has %3 sub-objects</source>
+        <translation>[%1] 写明 SubNumber=%2，但有 %3 个子对象</translation>
+    </message>
+    <message>
+        <source>[%1] (%2) has no sub-objects</source>
+        <translation>[%1]（%2）没有子对象</translation>
+    </message>
+    <message>
+        <source>[%1] has CompactSubObj but is no ARRAY; CompactSubObj ignored</source>
+        <translation>[%1] 有 CompactSubObj 但不是 ARRAY；CompactSubObj 已忽略</translation>
+    </message>
+    <message>
+        <source>[%1] has CompactSubObj and sub-object sections; the sections are read</source>
+        <translation>[%1] 既有 CompactSubObj 又有子对象段；读取子对象段</translation>
+    </message>
+    <message>
+        <source>[%1] has no DataType</source>
+        <translation>[%1] 没有 DataType</translation>
+    </message>
+    <message>
+        <source>[%1] DataType=%2 is no CiA 301 basic type; its size is unknown</source>
+        <translation>[%1] DataType=%2 不是 CiA 301 基本类型；大小未知</translation>
+    </message>
+    <message>
+        <source>[%1] has no AccessType</source>
+        <translation>[%1] 没有 AccessType</translation>
+    </message>
+    <message>
+        <source>[%1] AccessType=%2 is unknown; neither read nor written</source>
+        <translation>[%1] AccessType=%2 未知；既不读也不写</translation>
+    </message>
+    <message>
+        <source>[%1] %2 is empty</source>
+        <translation>[%1] %2 为空</translation>
+    </message>
+    <message>
+        <source>[%1] %2=%3 is no valid %4 value; ignored</source>
+        <translation>[%1] %2=%3 不是有效的 %4 值，已忽略</translation>
+    </message>
+    <message>
+        <source>[%1] %2=%3 is no number; ignored</source>
+        <translation>[%1] %2=%3 不是数字，已忽略</translation>
+    </message>
+    <message>
+        <source>ParameterValue belongs to DCF files; in this EDS file the default PDOs use DefaultValue</source>
+        <translation>ParameterValue 属于 DCF 文件；此 EDS 文件的默认 PDO 使用 DefaultValue</translation>
+    </message>
+    <message>
+        <source>[DeviceInfo] says %1=%2 but the file describes %3 such PDOs</source>
+        <translation>[DeviceInfo] 写明 %1=%2，但文件描述了 %3 个此类 PDO</translation>
+    </message>
+    <message>
+        <source>%1 has no usable COB-ID in [%2]</source>
+        <translation>%1 在 [%2] 中没有可用的 COB-ID</translation>
+    </message>
+    <message>
+        <source>%1 has a 29-bit COB-ID (%2), which the gateway cannot use</source>
+        <translation>%1 使用 29 位 COB-ID（%2），网关无法使用</translation>
+    </message>
+    <message>
+        <source>%1 has no mapping object [%2]</source>
+        <translation>%1 没有映射对象 [%2]</translation>
+    </message>
+    <message>
+        <source>%1 maps %2 objects but mapping entry %3 is missing</source>
+        <translation>%1 映射 %2 个对象，但缺少映射条目 %3</translation>
+    </message>
+    <message>
+        <source>%1 mapping entry %2 (%3) maps nothing; ignored</source>
+        <translation>%1 的映射条目 %2（%3）没有映射任何内容，已忽略</translation>
+    </message>
+    <message>
+        <source>%1 maps %2 sub %3, which the file does not describe</source>
+        <translation>%1 映射了 %2 子索引 %3，但文件中没有描述该对象</translation>
+    </message>
+    <message>
+        <source>%1 maps %2 sub %3 with %4 bits, but its type %5 has %6 bits</source>
+        <translation>%1 以 %4 位映射 %2 子索引 %3，但其类型 %5 为 %6 位</translation>
+    </message>
+    <message>
+        <source>%1 maps %2 bits, more than the 64 of a CAN frame</source>
+        <translation>%1 映射 %2 位，超过 CAN 帧的 64 位</translation>
+    </message>
+    <message>
+        <source>%1 more notes left out</source>
+        <translation>另有 %1 条提示未列出</translation>
+    </message>
+    <message>
+        <source>cannot create the device library %1: %2</source>
+        <translation>无法创建设备库 %1：%2</translation>
+    </message>
+    <message>
+        <source>not imported, the library is left as it was: %1</source>
+        <translation>未导入，设备库保持不变：%1</translation>
+    </message>
+    <message>
+        <source>describes the same device as %1 (%2); import one of them</source>
+        <translation>与 %1 描述同一设备（%2）；请只导入其中一个</translation>
+    </message>
+    <message>
+        <source>would replace %1 of the library, which holds another device (%2)</source>
+        <translation>将替换设备库中的 %1，而它保存的是另一个设备（%2）</translation>
+    </message>
+    <message>
+        <source>no device %1 in the library %2</source>
+        <translation>设备库 %2 中没有设备 %1</translation>
+    </message>
+    <message>
+        <source>cannot remove %1: %2</source>
+        <translation>无法删除 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 of the library is left out: %2</source>
+        <translation>设备库中的 %1 未列出：%2</translation>
+    </message>
+    <message>
+        <source>[%1] %2 is longer than the 241 characters CiA 306 allows; cut</source>
+        <translation>[%1] %2 超过 CiA 306 允许的 241 个字符，已截断</translation>
+    </message>
+    <message>
+        <source>[%1] CompactSubObj=%2: the texts its sub-objects would share are too long; the sub-objects are left out</source>
+        <translation>[%1] CompactSubObj=%2：各子对象共用的文本过长；子对象未列出</translation>
+    </message>
+</context>
+<context>
     <name>Editor</name>
     <message>
         <source>Nodes overrun!</source>

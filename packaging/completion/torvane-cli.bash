@@ -4,7 +4,7 @@ _torvane_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="new convert show map check ports download upload verify diff eds export help"
+    local commands="new convert show map check ports download upload verify diff eds export device help"
     if [[ $cword -eq 1 ]]; then
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
@@ -37,6 +37,11 @@ _torvane_cli() {
             ;;
     esac
 
+    if [[ ${words[1]} == device ]]; then
+        _torvane_cli_device
+        return
+    fi
+
     local opts="--help"
     case ${words[1]} in
         new) opts+=" --master --slave" ;;
@@ -57,6 +62,37 @@ _torvane_cli() {
     fi
 }
 complete -F _torvane_cli torvane-cli
+
+# torvane-cli device SUBCOMMAND ...: the sub-command, then its options, device files or keys.
+_torvane_cli_device() {
+    if [[ $cword -eq 2 ]]; then
+        COMPREPLY=($(compgen -W "show import list remove --help" -- "$cur"))
+        return
+    fi
+    [[ $prev == --node ]] && return
+    local opts="--help"
+    case ${words[2]} in
+        show) opts+=" --node --json" ;;
+        list) opts+=" --json" ;;
+        remove)
+            if [[ $cur != -* ]]; then
+                local keys
+                keys=$(torvane-cli device list --json 2>/dev/null |
+                    grep -o '"key":"[^"]*"' | cut -d'"' -f4)
+                # Keys hold colons, where bash splits words: complete the whole key, then trim.
+                _get_comp_words_by_ref -n : cur
+                COMPREPLY=($(compgen -W "$keys" -- "$cur"))
+                __ltrim_colon_completions "$cur"
+                return
+            fi
+            ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$opts" -- "$cur"))
+    elif [[ ${words[2]} == show || ${words[2]} == import ]]; then
+        _filedir '@(eds|EDS|dcf|DCF)'
+    fi
+}
 
 _torvane_gatewaysim() {
     local cur prev words cword

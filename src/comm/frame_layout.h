@@ -72,16 +72,17 @@ inline constexpr int kSlaveRpdoSlot = kSlavePdoLimit;
 static_assert(kCompatibleRpdoSlot + kCompatiblePdoLimit == kCommandCap);
 static_assert(kSlaveRpdoSlot + kSlavePdoLimit == kCommandCap);
 
-// The compatible layout's command groups: the stored type and the group's first slot, in the
+// The compatible layout's command groups: the command type and the group's first slot, in the
 // order the groups are sent.
 struct SlotGroup {
-    const char* type;
+    CommandKind kind;
     int firstSlot;
 };
-inline constexpr SlotGroup kCompatibleSlotGroups[] = {{kUploadSdo, kCompatibleUploadSdoSlot},
-                                                      {kTransmitPdo, kCompatibleTpdoSlot},
-                                                      {kDownloadSdo, kCompatibleDownloadSdoSlot},
-                                                      {kReceivePdo, kCompatibleRpdoSlot}};
+inline constexpr SlotGroup kCompatibleSlotGroups[] = {
+    {CommandKind::UploadSdo, kCompatibleUploadSdoSlot},
+    {CommandKind::TransmitPdo, kCompatibleTpdoSlot},
+    {CommandKind::DownloadSdo, kCompatibleDownloadSdoSlot},
+    {CommandKind::ReceivePdo, kCompatibleRpdoSlot}};
 
 // 6-byte record of the compatible master layout.
 namespace compatible_record {

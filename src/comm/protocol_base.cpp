@@ -1,6 +1,7 @@
 #include "comm/protocol_base.h"
 
 #include "comm/frame_layout.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
 #include "model/text_number.h"
@@ -33,12 +34,9 @@ Message emptyMessage(std::initializer_list<PathPart> parts) {
     return {str::CheckIsEmpty, joined(steps, str::PathStep)};
 }
 
+// A parameter as the gateway receives it: the bits of the value read.
 unsigned number(const std::string& text) {
-    return static_cast<unsigned>(decimalValue(text));
-}
-
-int clampCount(int count, int tableSize) {
-    return std::clamp(count, 0, tableSize);
+    return static_cast<unsigned>(decodeNumber(text).number);
 }
 
 // The edition a TAVO20 identification leaves in the configuration.
@@ -126,13 +124,11 @@ bool CTAVOConfig::CheckGatewayParameters() {
     return true;
 }
 
+// The completeness checks look for empty texts only: the gateway takes any other text.
 bool CTAVOConfig::CheckNodes() {
-    const CONFIG& c = config().Config;
-    const int count = clampCount(c.NodeCount, kNodeTableSize);
-    for (int i = 0; i < count; ++i) {
-        if (c.Nodes[i].NodeAddress.empty()) {
-            message_ =
-                emptyMessage({configTextToUtf8(c.Nodes[i].NodeName), str::CmdRowSlaveAddress});
+    for (const NodeEntry& node : usedNodes(config().Config)) {
+        if (node.NodeAddress.empty()) {
+            message_ = emptyMessage({configTextToUtf8(node.NodeName), str::CmdRowSlaveAddress});
             return false;
         }
     }
@@ -141,15 +137,15 @@ bool CTAVOConfig::CheckNodes() {
 
 bool CTAVOConfig::CheckCommands() {
     const CONFIG& c = config().Config;
-    const int count = clampCount(c.InstructionCount, kInstructionTableSize);
-    for (int i = 0; i < count; ++i) {
-        const INSTRUCTION& cmd = c.Instructions[i];
+    const RecordView view(c);
+    for (const CommandView& command : view.commands()) {
+        const INSTRUCTION& cmd = *command.record;
         // A NodeIndex outside the table names the first node rather than reading past it.
         const int nodeIndex =
             cmd.NodeIndex > 1 && cmd.NodeIndex <= kNodeTableSize ? cmd.NodeIndex - 1 : 0;
         const std::string nodeName = configTextToUtf8(c.Nodes[nodeIndex].NodeName);
-        const bool pdo = isPdoCommand(cmd.InstructionType);
-        const CommandType* type = findCommandType(cmd.InstructionType);
+        const bool pdo = command.isPdo();
+        const CommandType* type = command.type();
         const char* typeName =
             (type != nullptr ? *type : commandType(CommandKind::DownloadSdo)).xmlName;
         const std::pair<const std::string*, Text> fields[] = {
@@ -288,21 +284,14 @@ unsigned CDownConfig::EnableNmtCode() const {
 }
 
 void CDownConfig::CountCommands(int& uploadSdo, int& tpdo, int& downloadSdo, int& rpdo) const {
-    uploadSdo = tpdo = downloadSdo = rpdo = 0;
-    const CONFIG& c = config().Config;
-    const int count = clampCount(c.InstructionCount, kInstructionTableSize);
-    for (int i = 0; i < count; ++i) {
-        const std::string& t = c.Instructions[i].InstructionType;
-        if (t == kUploadSdo) {
-            ++uploadSdo;
-        } else if (t == kTransmitPdo) {
-            ++tpdo;
-        } else if (t == kDownloadSdo) {
-            ++downloadSdo;
-        } else if (t == kReceivePdo) {
-            ++rpdo;
-        }
-    }
+    const RecordView view(config().Config);
+    const auto count = [&view](CommandKind kind) {
+        return static_cast<int>(view.ofKind(kind).size());
+    };
+    uploadSdo = count(CommandKind::UploadSdo);
+    tpdo = count(CommandKind::TransmitPdo);
+    downloadSdo = count(CommandKind::DownloadSdo);
+    rpdo = count(CommandKind::ReceivePdo);
 }
 
 unsigned CDownConfig::ControlMonitorCode() const {

@@ -1,8 +1,8 @@
 #include "comm/tavo20_down.h"
 
 #include "comm/frame_layout.h"
+#include "model/record_view.h"
 #include "model/strings.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 
@@ -12,8 +12,13 @@ namespace {
 
 using namespace frame;
 
+// A number as the gateway receives it: the bits of the value read, truncated by the field.
+unsigned wire(const DecodedNumber& n) {
+    return static_cast<unsigned>(n.number);
+}
+
 unsigned number(const std::string& text) {
-    return static_cast<unsigned>(decimalValue(text));
+    return wire(decodeNumber(text));
 }
 
 std::uint8_t low(unsigned v) {
@@ -67,51 +72,39 @@ void sealAll(std::array<Frame, kDataFrameCount>& frames) {
     }
 }
 
-// Used commands of one type in table order.
-std::vector<const INSTRUCTION*> commandsOfType(const CONFIG& c, const char* type) {
-    std::vector<const INSTRUCTION*> list;
-    const int count = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
-    for (int i = 0; i < count; ++i) {
-        if (c.Instructions[i].InstructionType == type) {
-            list.push_back(&c.Instructions[i]);
-        }
-    }
-    return list;
-}
-
-void compatibleRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+void compatibleRecord(std::uint8_t* r, const CommandView& cmd) {
     namespace rec = compatible_record;
-    if (isPdoCommand(cmd.InstructionType)) {
-        const unsigned cob = number(cmd.CobId);
+    if (cmd.isPdo()) {
+        const unsigned cob = wire(cmd.cobId);
         put16(r + rec::kKey, cob);
         r[rec::kKeyHigh] = low(cob >> 16);
     } else {
-        put16(r + rec::kKey, number(cmd.Index));
-        r[rec::kKeyHigh] = low(number(cmd.SubIndex));
+        put16(r + rec::kKey, wire(cmd.index));
+        r[rec::kKeyHigh] = low(wire(cmd.subIndex));
     }
-    r[rec::kNode] = low(number(cmd.NodeAddress));
-    r[rec::kBytes] = low(number(cmd.Bytes));
-    r[rec::kMapping] = low(number(cmd.MappingAddress));
+    r[rec::kNode] = low(wire(cmd.nodeAddress));
+    r[rec::kBytes] = low(wire(cmd.bytes));
+    r[rec::kMapping] = low(wire(cmd.mappingAddress));
 }
 
-void newRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+void newRecord(std::uint8_t* r, const CommandView& cmd) {
     namespace rec = new_record;
-    r[rec::kBytes] = low(number(cmd.Bytes));
-    r[rec::kNode] = low(number(cmd.NodeAddress));
-    put32(r + rec::kMapping, number(cmd.MappingAddress));
-    if (isPdoCommand(cmd.InstructionType)) {
-        put32(r + rec::kCobId, number(cmd.CobId));
+    r[rec::kBytes] = low(wire(cmd.bytes));
+    r[rec::kNode] = low(wire(cmd.nodeAddress));
+    put32(r + rec::kMapping, wire(cmd.mappingAddress));
+    if (cmd.isPdo()) {
+        put32(r + rec::kCobId, wire(cmd.cobId));
     } else {
-        put16(r + rec::kIndex, number(cmd.Index));
-        r[rec::kSubIndex] = low(number(cmd.SubIndex));
+        put16(r + rec::kIndex, wire(cmd.index));
+        r[rec::kSubIndex] = low(wire(cmd.subIndex));
     }
 }
 
-void slaveRecord(std::uint8_t* r, const INSTRUCTION& cmd) {
+void slaveRecord(std::uint8_t* r, const CommandView& cmd) {
     namespace rec = slave_record;
-    put32(r + rec::kCobId, number(cmd.CobId));
-    r[rec::kBytes] = low(number(cmd.Bytes));
-    r[rec::kMapping] = low(number(cmd.MappingAddress));
+    put32(r + rec::kCobId, wire(cmd.cobId));
+    r[rec::kBytes] = low(wire(cmd.bytes));
+    r[rec::kMapping] = low(wire(cmd.mappingAddress));
 }
 
 } // namespace
@@ -210,10 +203,10 @@ TransferResult CTAVO20Down::BuildCompatibleFrames(DownloadFrames& frames) const 
     }
 
     frames.data = emptyDataFrames(kSmallDataFrameSize);
-    const CONFIG& c = config().Config;
-    for (const auto& [type, first] : kCompatibleSlotGroups) {
+    const RecordView view(config().Config);
+    for (const auto& [kind, first] : kCompatibleSlotGroups) {
         int s = first;
-        for (const INSTRUCTION* cmd : commandsOfType(c, type)) {
+        for (const CommandView* cmd : view.ofKind(kind)) {
             compatibleRecord(slotAt(frames.data, s++, compatible_record::kSize), *cmd);
         }
     }
@@ -256,14 +249,15 @@ DownloadFrames CTAVO20Down::BuildNewFrames() const {
     seal(h);
 
     frames.data = emptyDataFrames(kLargeDataFrameSize);
-    const char* order[] = {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo};
+    const RecordView view(c);
+    const CommandKind order[] = {CommandKind::UploadSdo, CommandKind::TransmitPdo,
+                                 CommandKind::DownloadSdo, CommandKind::ReceivePdo};
     int s = 0;
     for (int g = 0; g < 4; ++g) {
-        const auto list = commandsOfType(c, order[g]);
-        for (int i = 0; i < counts[g]; ++i) {
-            newRecord(slotAt(frames.data, s++, new_record::kSize),
-                      *list[static_cast<std::size_t>(i)]);
-        }
+        // The header's counts: what fits the 84 slots.
+        std::for_each_n(view.ofKind(order[g]).begin(), counts[g], [&](const CommandView* cmd) {
+            newRecord(slotAt(frames.data, s++, new_record::kSize), *cmd);
+        });
     }
     sealAll(frames.data);
     return frames;
@@ -423,15 +417,15 @@ TransferResult CTAVO20SDown::BuildFrames(DownloadFormat format, DownloadFrames& 
     seal(h);
 
     frames.data = emptyDataFrames(kSmallDataFrameSize);
-    const CONFIG& c = config().Config;
-    const std::tuple<const char*, int, int> groups[] = {{kTransmitPdo, kSlaveTpdoSlot, tpdo},
-                                                        {kReceivePdo, kSlaveRpdoSlot, rpdo}};
-    for (const auto& [type, first, count] : groups) {
-        const auto list = commandsOfType(c, type);
-        for (int i = 0; i < count; ++i) {
-            slaveRecord(slotAt(frames.data, first + i, slave_record::kSize),
-                        *list[static_cast<std::size_t>(i)]);
-        }
+    const RecordView view(config().Config);
+    const std::tuple<CommandKind, int, int> groups[] = {
+        {CommandKind::TransmitPdo, kSlaveTpdoSlot, tpdo},
+        {CommandKind::ReceivePdo, kSlaveRpdoSlot, rpdo}};
+    for (const auto& [kind, first, count] : groups) {
+        int s = first;
+        std::for_each_n(view.ofKind(kind).begin(), count, [&](const CommandView* cmd) {
+            slaveRecord(slotAt(frames.data, s++, slave_record::kSize), *cmd);
+        });
     }
     sealAll(frames.data);
     return TransferResult::Success;

@@ -284,25 +284,17 @@ void CTAVO20Upload::AddRpdo(const std::uint8_t* record, DownloadFormat format) {
 
 void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
     CONFIG& c = config().Config;
-    c.NodeCount = std::clamp(c.NodeCount, 0, kNodeTableSize);
-    c.InstructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
-    int node = 0;
-    while (node < c.NodeCount && c.Nodes[node].NodeAddress != fields.NodeAddress) {
-        ++node;
-    }
-    if (node == c.NodeCount) {
-        if (c.NodeCount == kNodeTableSize) {
-            return;
-        }
-        c.Nodes[node].NodeAddress = fields.NodeAddress;
-        c.Nodes[node].NodeName = std::string(str::NodeNamePrefix) + fields.NodeAddress;
-        ++c.NodeCount;
-    }
-    if (c.InstructionCount == kInstructionTableSize) {
+    const std::span<const NodeEntry> nodes = usedNodes(c);
+    const auto known = std::find_if(nodes.begin(), nodes.end(), [&](const NodeEntry& n) {
+        return n.NodeAddress == fields.NodeAddress;
+    });
+    const int node = static_cast<int>(known - nodes.begin());
+    if (known == nodes.end() &&
+        !appendNode(c,
+                    {fields.NodeAddress, std::string(str::NodeNamePrefix) + fields.NodeAddress})) {
         return;
     }
-    INSTRUCTION& cmd = c.Instructions[c.InstructionCount++];
-    cmd = INSTRUCTION{};
+    INSTRUCTION cmd;
     cmd.Bytes = fields.Bytes;
     cmd.NodeAddress = fields.NodeAddress;
     cmd.MappingAddress = fields.MappingAddress;
@@ -311,6 +303,7 @@ void CTAVO20Upload::AddCommand(const UploadedCommand& fields) {
     cmd.SubIndex = fields.SubIndex;
     cmd.Index = fields.Index;
     cmd.NodeIndex = node + 1;
+    appendCommand(c, cmd);
 }
 
 // ---- CTAVO20SUpload
@@ -431,19 +424,14 @@ void CTAVO20SUpload::AddRpdo(const std::uint8_t* record, DownloadFormat /*format
 
 void CTAVO20SUpload::addPdo(const std::uint8_t* r, const char* type) {
     CONFIG& c = config().Config;
-    c.InstructionCount = std::clamp(c.InstructionCount, 0, kInstructionTableSize);
-    if (c.InstructionCount == kInstructionTableSize) {
-        return;
-    }
-    const int position = c.InstructionCount++;
-    INSTRUCTION& cmd = c.Instructions[position];
-    cmd = INSTRUCTION{};
+    INSTRUCTION cmd;
     cmd.InstructionType = type;
     namespace rec = slave_record;
     cmd.CobId = dec(get32(r + rec::kCobId));
     cmd.Bytes = dec(r[rec::kBytes]);
     cmd.MappingAddress = dec(r[rec::kMapping]);
-    cmd.NodeIndex = position;
+    cmd.NodeIndex = usedCommandCount(c);
+    appendCommand(c, cmd);
 }
 
 } // namespace torvane

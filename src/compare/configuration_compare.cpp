@@ -3,6 +3,7 @@
 #include "comm/frame_layout.h"
 #include "comm/tavo20_down.h"
 #include "mapping/mapping_calculation.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
 #include "model/text_number.h"
@@ -18,11 +19,6 @@ namespace torvane {
 namespace {
 
 using namespace frame;
-
-// The grid's text of a stored value: "-1" (not entered) shows empty.
-std::string shown(const std::string& stored) {
-    return stored == "-1" ? std::string() : stored;
-}
 
 // ---- Where a field travels ------------------------------------------------------------------
 
@@ -137,7 +133,7 @@ struct FieldView {
     bool carried = true;   // false: a transfer does not carry it
 };
 
-struct CommandView {
+struct ComparedCommand {
     std::string key;
     Message place;    // "Node 5 / Transmit PDO COB-ID 389"
     int position = 0; // 1-based in its configuration
@@ -145,7 +141,7 @@ struct CommandView {
     std::vector<FieldView> fields;
 };
 
-struct NodeView {
+struct ComparedNode {
     std::string key;
     std::string address;
     std::string name; // UTF-8
@@ -155,24 +151,24 @@ struct NodeView {
 
 struct SideView {
     std::vector<std::pair<const ParamField*, FieldView>> params;
-    std::vector<NodeView> nodes;
-    std::vector<CommandView> commands;
+    std::vector<ComparedNode> nodes;
+    std::vector<ComparedCommand> commands;
 };
 
 std::string bytesKey(std::span<const std::uint8_t> bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-std::string numberKey(const std::string& text) {
-    return decimalText(decimalValue(text));
+// Numbers compare by value: "05" and "5" name one node.
+std::string numberKey(const DecodedNumber& n) {
+    return decimalText(n.number);
 }
 
-Message commandPlace(const GatewayConfiguration& cfg, const INSTRUCTION& cmd) {
-    const std::string label = commandLabel(cmd.InstructionType);
-    const std::string& type = label.empty() ? cmd.InstructionType : label;
-    Message place = isPdoCommand(cmd.InstructionType)
-                        ? Message(str::ComparePdoPlace, type, cmd.CobId)
-                        : Message(str::CompareSdoPlace, type, cmd.Index, cmd.SubIndex);
+Message commandPlace(const GatewayConfiguration& cfg, const CommandView& view) {
+    const INSTRUCTION& cmd = *view.record;
+    const std::string type = view.kind ? view.type()->label : cmd.InstructionType;
+    Message place = view.isPdo() ? Message(str::ComparePdoPlace, type, cmd.CobId)
+                                 : Message(str::CompareSdoPlace, type, cmd.Index, cmd.SubIndex);
     if (cfg.isMaster()) {
         return {str::CompareCommandOfNode, Message(str::CompareNodePlace, cmd.NodeAddress), place};
     }
@@ -180,16 +176,16 @@ Message commandPlace(const GatewayConfiguration& cfg, const INSTRUCTION& cmd) {
 }
 
 // Key of a command in the all-fields scope.
-std::string storedCommandKey(const GatewayConfiguration& cfg, const INSTRUCTION& cmd) {
-    std::string key = cmd.InstructionType + '|';
+std::string storedCommandKey(const GatewayConfiguration& cfg, const CommandView& cmd) {
+    std::string key = cmd.record->InstructionType + '|';
     if (cfg.isMaster()) {
-        key += numberKey(cmd.NodeAddress);
+        key += numberKey(cmd.nodeAddress);
     }
     key += '|';
-    if (isPdoCommand(cmd.InstructionType)) {
-        key += numberKey(cmd.CobId);
+    if (cmd.isPdo()) {
+        key += numberKey(cmd.cobId);
     } else {
-        key += numberKey(cmd.Index) + '/' + numberKey(cmd.SubIndex);
+        key += numberKey(cmd.index) + '/' + numberKey(cmd.subIndex);
     }
     return key;
 }
@@ -200,23 +196,23 @@ FieldView descriptionField(const INSTRUCTION& cmd, bool carried) {
     return {str::CmdRowDescription, configTextToUtf8(cmd.Description), cmd.Description, carried};
 }
 
-void addNodes(const GatewayConfiguration& cfg, SideView& view) {
+void addNodes(const GatewayConfiguration& cfg, const RecordView& record, SideView& view) {
     if (!cfg.isMaster()) {
         return;
     }
-    int position = 0;
-    for (const NodeEntry& node : usedNodes(cfg.Config)) {
-        ++position;
-        view.nodes.push_back({numberKey(node.NodeAddress), node.NodeAddress,
-                              configTextToUtf8(node.NodeName), position, node.NodeName});
+    for (const NodeView& node : record.nodes()) {
+        const NodeEntry& n = *node.record;
+        view.nodes.push_back({numberKey(node.address), n.NodeAddress, configTextToUtf8(n.NodeName),
+                              node.position + 1, n.NodeName});
     }
 }
 
 SideView allFieldsView(const GatewayConfiguration& cfg) {
+    const RecordView record(cfg.Config);
     SideView view;
     auto addParams = [&](const auto& table) {
         for (const ParamField& f : table) {
-            const std::string text = shown(storedValue(cfg, f));
+            const std::string text = shownValue(storedValue(cfg, f));
             view.params.push_back({&f, FieldView{f.label, text, text, true}});
         }
     };
@@ -225,16 +221,15 @@ SideView allFieldsView(const GatewayConfiguration& cfg) {
     } else {
         addParams(slaveFields());
     }
-    addNodes(cfg, view);
-    int position = 0;
-    for (const INSTRUCTION& cmd : usedCommands(cfg.Config)) {
-        ++position;
-        CommandView c{storedCommandKey(cfg, cmd), commandPlace(cfg, cmd), position, false, {}};
-        const std::string bytes = shown(cmd.Bytes);
-        const std::string mapping = shown(cmd.MappingAddress);
+    addNodes(cfg, record, view);
+    for (const CommandView& cmd : record.commands()) {
+        ComparedCommand c{
+            storedCommandKey(cfg, cmd), commandPlace(cfg, cmd), cmd.position + 1, false, {}};
+        const std::string bytes = shownValue(cmd.record->Bytes);
+        const std::string mapping = shownValue(cmd.record->MappingAddress);
         c.fields.push_back({str::ParamNumberOfBytes, bytes, bytes, true});
         c.fields.push_back({str::CmdRowMappingAddress, mapping, mapping, true});
-        c.fields.push_back(descriptionField(cmd, true));
+        c.fields.push_back(descriptionField(*cmd.record, true));
         view.commands.push_back(std::move(c));
     }
     return view;
@@ -252,45 +247,36 @@ struct Encoded {
 
 // Command positions (0-based) a download puts into each slot, in the order the download class
 // fills them; commands given no slot are not sent.
-std::vector<std::pair<int, int>> slotAssignment(const GatewayConfiguration& cfg,
-                                                RecordLayout layout) {
-    const CONFIG& c = cfg.Config;
-    auto positionsOf = [&](const char* type) {
-        std::vector<int> list;
-        const int count = usedCommandCount(c);
-        for (int i = 0; i < count; ++i) {
-            if (c.Instructions[static_cast<std::size_t>(i)].InstructionType == type) {
-                list.push_back(i);
-            }
-        }
-        return list;
-    };
+std::vector<std::pair<int, int>> slotAssignment(const RecordView& record, RecordLayout layout) {
     std::vector<std::pair<int, int>> slots; // (position, slot)
     if (layout == RecordLayout::Slave) {
-        const std::pair<const char*, int> groups[] = {{kTransmitPdo, kSlaveTpdoSlot},
-                                                      {kReceivePdo, kSlaveRpdoSlot}};
-        for (const auto& [type, first] : groups) {
-            const auto list = positionsOf(type);
-            for (std::size_t i = 0; i < list.size() && i < kSlavePdoLimit; ++i) {
-                slots.emplace_back(list[i], first + static_cast<int>(i));
+        const std::pair<CommandKind, int> groups[] = {{CommandKind::TransmitPdo, kSlaveTpdoSlot},
+                                                      {CommandKind::ReceivePdo, kSlaveRpdoSlot}};
+        for (const auto& [kind, first] : groups) {
+            int s = first;
+            for (const CommandView* cmd : record.ofKind(kind)) {
+                if (s < first + kSlavePdoLimit) {
+                    slots.emplace_back(cmd->position, s++);
+                }
             }
         }
         return slots;
     }
     if (layout == RecordLayout::Compatible) {
-        for (const auto& [type, first] : kCompatibleSlotGroups) {
+        for (const auto& [kind, first] : kCompatibleSlotGroups) {
             int s = first;
-            for (const int position : positionsOf(type)) {
-                slots.emplace_back(position, s++);
+            for (const CommandView* cmd : record.ofKind(kind)) {
+                slots.emplace_back(cmd->position, s++);
             }
         }
         return slots;
     }
     int s = 0;
-    for (const char* type : {kUploadSdo, kTransmitPdo, kDownloadSdo, kReceivePdo}) {
-        for (const int position : positionsOf(type)) {
+    for (const CommandKind kind : {CommandKind::UploadSdo, CommandKind::TransmitPdo,
+                                   CommandKind::DownloadSdo, CommandKind::ReceivePdo}) {
+        for (const CommandView* cmd : record.ofKind(kind)) {
             if (s < kCommandCap) {
-                slots.emplace_back(position, s++);
+                slots.emplace_back(cmd->position, s++);
             }
         }
     }
@@ -303,10 +289,11 @@ std::span<const std::uint8_t> recordAt(const Encoded& e, int slot) {
     return std::span(f).subspan(slotOffset(index, e.recordSize), e.recordSize);
 }
 
-CommandView carriedCommand(const GatewayConfiguration& cfg, const Encoded& e, int position,
-                           int slot) {
-    const INSTRUCTION& cmd = cfg.Config.Instructions[static_cast<std::size_t>(position)];
-    CommandView c{cmd.InstructionType + '|', commandPlace(cfg, cmd), position + 1, false, {}};
+ComparedCommand carriedCommand(const GatewayConfiguration& cfg, const Encoded& e,
+                               const CommandView& view, int slot) {
+    const INSTRUCTION& cmd = *view.record;
+    ComparedCommand c{
+        cmd.InstructionType + '|', commandPlace(cfg, view), view.position + 1, false, {}};
     const auto r = recordAt(e, slot);
     std::size_t bytesAt = 0;
     std::size_t mappingAt = 0;
@@ -322,8 +309,8 @@ CommandView carriedCommand(const GatewayConfiguration& cfg, const Encoded& e, in
     case RecordLayout::New: {
         namespace nr = new_record;
         c.key += bytesKey(r.subspan(nr::kNode, 1));
-        c.key += isPdoCommand(cmd.InstructionType) ? bytesKey(r.subspan(nr::kCobId, 4))
-                                                   : bytesKey(r.subspan(nr::kIndex, 3));
+        c.key +=
+            view.isPdo() ? bytesKey(r.subspan(nr::kCobId, 4)) : bytesKey(r.subspan(nr::kIndex, 3));
         bytesAt = nr::kBytes;
         mappingAt = nr::kMapping;
         mappingWidth = 4;
@@ -338,8 +325,8 @@ CommandView carriedCommand(const GatewayConfiguration& cfg, const Encoded& e, in
     }
     }
     c.fields.push_back(
-        {str::ParamNumberOfBytes, shown(cmd.Bytes), bytesKey(r.subspan(bytesAt, 1)), true});
-    c.fields.push_back({str::CmdRowMappingAddress, shown(cmd.MappingAddress),
+        {str::ParamNumberOfBytes, shownValue(cmd.Bytes), bytesKey(r.subspan(bytesAt, 1)), true});
+    c.fields.push_back({str::CmdRowMappingAddress, shownValue(cmd.MappingAddress),
                         bytesKey(r.subspan(mappingAt, mappingWidth)), true});
     c.fields.push_back(descriptionField(cmd, false));
     return c;
@@ -359,13 +346,8 @@ DownloadFormat formatFor(const GatewayConfiguration& cfg, DownloadFormat masterF
 TransferResult carriedView(const GatewayConfiguration& source, const CompareOptions& options,
                            bool asUploaded, SideView& view) {
     GatewayConfiguration cfg = source;
-    std::vector<int> cut; // positions the 84 cut drops
     if (!asUploaded) {
-        const int count = usedCommandCount(cfg.Config);
-        for (int i = kCommandCap; i < count; ++i) {
-            cut.push_back(i);
-        }
-        cfg.Config.InstructionCount = std::min(count, kCommandCap);
+        cfg.Config.InstructionCount = std::min(usedCommandCount(cfg.Config), kCommandCap);
         if (!cfg.isMaster()) {
             calculateMapping(cfg);
         }
@@ -388,7 +370,8 @@ TransferResult carriedView(const GatewayConfiguration& source, const CompareOpti
             if (span.frame == WireFrame::SdoOptions && !options.sdoOptions) {
                 span = kNone;
             }
-            FieldView v{f.label, shown(storedValue(source, f)), {}, span.frame != WireFrame::None};
+            FieldView v{
+                f.label, shownValue(storedValue(source, f)), {}, span.frame != WireFrame::None};
             if (v.carried) {
                 const Frame& frame =
                     span.frame == WireFrame::Header ? e.frames.header : e.sdoOptions;
@@ -402,27 +385,25 @@ TransferResult carriedView(const GatewayConfiguration& source, const CompareOpti
     } else {
         addParams(slaveFields());
     }
-    addNodes(source, view);
+    const RecordView sourceRecord(source.Config);
+    addNodes(source, sourceRecord, view);
 
-    auto slots = slotAssignment(cfg, e.layout);
-    std::vector<bool> sent(static_cast<std::size_t>(usedCommandCount(cfg.Config)), false);
+    const RecordView sentRecord(cfg.Config);
+    const auto slots = slotAssignment(sentRecord, e.layout);
+    std::vector<bool> sent(sourceRecord.commands().size(), false);
     for (const auto& [position, slot] : slots) {
         sent[static_cast<std::size_t>(position)] = true;
-    }
-    for (const auto& [position, slot] : slots) {
-        view.commands.push_back(carriedCommand(cfg, e, position, slot));
+        view.commands.push_back(carriedCommand(cfg, e, *sentRecord.command(position + 1), slot));
     }
     // Commands a download leaves out: the 84 cut, a slave's SDOs or PDOs beyond 42.
-    for (std::size_t i = 0; i < sent.size(); ++i) {
-        if (!sent[i]) {
-            cut.push_back(static_cast<int>(i));
+    for (const CommandView& cmd : sourceRecord.commands()) {
+        if (!sent[static_cast<std::size_t>(cmd.position)]) {
+            view.commands.push_back({storedCommandKey(source, cmd),
+                                     commandPlace(source, cmd),
+                                     cmd.position + 1,
+                                     true,
+                                     {}});
         }
-    }
-    std::sort(cut.begin(), cut.end());
-    for (const int position : cut) {
-        const INSTRUCTION& cmd = source.Config.Instructions[static_cast<std::size_t>(position)];
-        view.commands.push_back(
-            {storedCommandKey(source, cmd), commandPlace(source, cmd), position + 1, true, {}});
     }
     return TransferResult::Success;
 }
@@ -472,8 +453,8 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
     }
 
     pairByKey(ours.nodes, theirs.nodes, [&](int i, int j) {
-        const NodeView* a = i >= 0 ? &ours.nodes[static_cast<std::size_t>(i)] : nullptr;
-        const NodeView* b = j >= 0 ? &theirs.nodes[static_cast<std::size_t>(j)] : nullptr;
+        const ComparedNode* a = i >= 0 ? &ours.nodes[static_cast<std::size_t>(i)] : nullptr;
+        const ComparedNode* b = j >= 0 ? &theirs.nodes[static_cast<std::size_t>(j)] : nullptr;
         if (a != nullptr && b != nullptr && a->storedName == b->storedName) {
             return;
         }
@@ -482,8 +463,8 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
                                                                 : str::CompareNode);
             return;
         }
-        const NodeView& some = a != nullptr ? *a : *b;
-        const auto name = [](const NodeView* n) {
+        const ComparedNode& some = a != nullptr ? *a : *b;
+        const auto name = [](const ComparedNode* n) {
             return n != nullptr ? Message::plain(n->name) : Message(str::CompareAbsent);
         };
         result.differences.push_back({Message(str::CompareNodePlace, some.address), name(a),
@@ -491,9 +472,9 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
     });
 
     // Commands a download leaves out pair only with the other side's left-out commands.
-    auto split = [](const std::vector<CommandView>& all, bool notSent) {
-        std::vector<CommandView> part;
-        for (const CommandView& c : all) {
+    auto split = [](const std::vector<ComparedCommand>& all, bool notSent) {
+        std::vector<ComparedCommand> part;
+        for (const ComparedCommand& c : all) {
             if (c.notSent == notSent) {
                 part.push_back(c);
             }
@@ -505,10 +486,10 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
         const auto other = notSent ? split(theirs.commands, true) : split(theirs.commands, false);
         const Text presence = notSent ? str::CompareNotSent : str::ComparePresent;
         pairByKey(mine, other, [&](int i, int j) {
-            const CommandView* a = i >= 0 ? &mine[static_cast<std::size_t>(i)] : nullptr;
-            const CommandView* b = j >= 0 ? &other[static_cast<std::size_t>(j)] : nullptr;
+            const ComparedCommand* a = i >= 0 ? &mine[static_cast<std::size_t>(i)] : nullptr;
+            const ComparedCommand* b = j >= 0 ? &other[static_cast<std::size_t>(j)] : nullptr;
             if (a == nullptr || b == nullptr) {
-                const CommandView& some = a != nullptr ? *a : *b;
+                const ComparedCommand& some = a != nullptr ? *a : *b;
                 result.differences.push_back({some.place,
                                               a != nullptr ? presence : str::CompareAbsent,
                                               b != nullptr ? presence : str::CompareAbsent,
@@ -653,17 +634,16 @@ bool readXmlSide(std::string_view bytes, GatewayConfiguration& out, UnheldFields
             found.parameters.push_back(f.field);
         }
     }
-    const auto nodes = usedNodes(marked.Config);
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (nodes[i].NodeName == kMark || nodes[i].NodeAddress == kMark) {
-            found.nodes.push_back(static_cast<int>(i));
+    const RecordView markedRecord(marked.Config);
+    for (const NodeView& node : markedRecord.nodes()) {
+        if (node.record->NodeName == kMark || node.record->NodeAddress == kMark) {
+            found.nodes.push_back(node.position);
         }
     }
-    const auto commands = usedCommands(marked.Config);
-    for (std::size_t i = 0; i < commands.size(); ++i) {
+    for (const CommandView& cmd : markedRecord.commands()) {
         for (std::string INSTRUCTION::*field : kCommandTexts) {
-            if (commands[i].*field == kMark) {
-                found.commandFields.emplace_back(static_cast<int>(i), field);
+            if (cmd.record->*field == kMark) {
+                found.commandFields.emplace_back(cmd.position, field);
             }
         }
     }

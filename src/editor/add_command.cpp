@@ -10,9 +10,10 @@ namespace {
 
 constexpr int kFullLayoutIndex = 2;
 
-int countOfType(const CONFIG& c, int used, const std::string& type) {
+int countOfType(const CONFIG& c, const std::string& type) {
+    const std::span<const INSTRUCTION> commands = usedCommands(c);
     return static_cast<int>(
-        std::count_if(c.Instructions.begin(), c.Instructions.begin() + used,
+        std::count_if(commands.begin(), commands.end(),
                       [&](const INSTRUCTION& i) { return i.InstructionType == type; }));
 }
 
@@ -71,7 +72,7 @@ AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const 
     const bool fullLayout = firmwareIndex >= kFullLayoutIndex;
     const int used = usedCommandCount(c);
 
-    if (fullLayout && !master && countOfType(c, used, entry.instructionType) + 1 > kSlavePdoLimit) {
+    if (fullLayout && !master && countOfType(c, entry.instructionType) + 1 > kSlavePdoLimit) {
         return refused(entry.instructionType == kTransmitPdo ? str::SlaveTransmitPdoOver42
                                                              : str::SlaveReceivePdoOver42);
     }
@@ -90,7 +91,7 @@ AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const 
     if (!fullLayout) {
         const CommandTypeLimit limit =
             oldFirmwareCommandLimit(cfg.ConfigType, entry.instructionType);
-        if (countOfType(c, used, entry.instructionType) + 1 > limit.limit) {
+        if (countOfType(c, entry.instructionType) + 1 > limit.limit) {
             return refused(limit.message);
         }
     }
@@ -99,23 +100,22 @@ AddCommandResult addCommand(GatewayConfiguration& cfg, int firmwareIndex, const 
     cmd.InstructionType = entry.instructionType;
     if (master) {
         cmd.NodeIndex = target.position;
-        cmd.NodeAddress = c.Nodes[static_cast<std::size_t>(target.position - 1)].NodeAddress;
+        cmd.NodeAddress = usedNodes(c)[target.position - 1].NodeAddress;
     } else {
         cmd.NodeIndex = 0;
         cmd.NodeAddress = c.SlaveNodeAddress;
     }
-    c.Instructions[static_cast<std::size_t>(used)] = cmd;
-    c.InstructionCount = used + 1;
+    appendCommand(c, cmd);
 
     // The older gateways read the first Upload SDO and the first Download SDO at offset 0.
     if (!fullLayout) {
+        const std::span<INSTRUCTION> commands = usedCommands(c);
         for (const char* type : {kUploadSdo, kDownloadSdo}) {
-            for (int k = 0; k < c.InstructionCount; ++k) {
-                INSTRUCTION& first = c.Instructions[static_cast<std::size_t>(k)];
-                if (first.InstructionType == type) {
-                    first.MappingAddress.assign(1, '0');
-                    break;
-                }
+            const auto first =
+                std::find_if(commands.begin(), commands.end(),
+                             [type](const INSTRUCTION& i) { return i.InstructionType == type; });
+            if (first != commands.end()) {
+                first->MappingAddress.assign(1, '0');
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "editor/cell_notes.h"
 
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -15,7 +16,7 @@ Message rangeNote(std::string_view typed, long lo, long hi) {
     }
     const bool digits =
         std::all_of(typed.begin(), typed.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const long value = decimalValue(typed);
+    const long value = decodeNumber(typed).number;
     // Digits naming an allowed value were kept out for their form ("007").
     if (!digits || (value >= lo && value <= hi)) {
         return {str::NoteNotPlainDecimal, typed, low, high};

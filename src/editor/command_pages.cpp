@@ -1,6 +1,7 @@
 #include "editor/command_pages.h"
 
 #include "editor/cell_notes.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -51,21 +52,15 @@ GridRow row(Text label, const std::string& stored, EditorKind editor, int helpId
     return row(label, stored, editor, helpId, Message());
 }
 
-// A byte count as a number; "-1" and other unset texts count as nothing.
-int bytesOf(const std::string& text) {
-    return std::max(0, decimalValue(text));
-}
-
-// COB-ID key under which PDO parts are grouped: unset texts ("", "-1") share one key.
-std::string cobIdKey(const std::string& text) {
-    const std::int32_t v = decimalValue(text);
-    return v <= 0 ? std::string() : decimalText(v);
+// COB-ID key under which PDO parts are grouped: the texts not entered and those naming no
+// COB-ID share one key.
+std::string cobIdKey(const DecodedNumber& cobId) {
+    return cobId.number <= 0 ? std::string() : decimalText(cobId.number);
 }
 
 // A COB-ID as "%d", empty when its value is 0.
-std::string canonicalCobId(const std::string& text) {
-    const std::int32_t v = decimalValue(text);
-    return v == 0 ? std::string() : decimalText(v);
+std::string canonicalCobId(const DecodedNumber& cobId) {
+    return cobId.number == 0 ? std::string() : decimalText(cobId.number);
 }
 
 bool digitsOnly(std::string_view text) {
@@ -99,12 +94,11 @@ CommitResult showsNoted(const std::string& stored, Message note) {
 // `typed` read as bare hexadecimal digits ("1A00"); -1 when it is not such a text or names no
 // index.
 long bareHexIndex(std::string_view typed) {
-    const std::string value = hexEntryAsDecimal("0x" + std::string(typed));
-    if (!isCanonicalDecimal(value)) {
+    const DecodedNumber value = decodeNumber(hexEntryAsDecimal("0x" + std::string(typed)));
+    if (!value.canonical) {
         return -1;
     }
-    const long v = decimalValue(value);
-    return v >= 1 && v <= kMaxIndex ? v : -1;
+    return value.number >= 1 && value.number <= kMaxIndex ? value.number : -1;
 }
 
 CommitResult nothingEditable() {
@@ -119,40 +113,25 @@ bool isCommandPage(PageKind kind) {
            kind == PageKind::RpdoCommand;
 }
 
-struct Tables {
-    int nodeCount;
-    int commandCount;
-};
-
-Tables usedTables(const CONFIG& c) {
-    return {usedNodeCount(c), usedCommandCount(c)};
-}
-
-const NodeEntry* owningNode(const CONFIG& c, const INSTRUCTION& cmd) {
-    if (cmd.NodeIndex < 1 || cmd.NodeIndex > usedTables(c).nodeCount) {
-        return nullptr;
-    }
-    return &c.Nodes[static_cast<std::size_t>(cmd.NodeIndex - 1)];
-}
-
-GridRow cobIdRow(const GatewayConfiguration& cfg, const INSTRUCTION& cmd, bool transmit) {
+GridRow cobIdRow(const GatewayConfiguration& cfg, const RecordView& view, const CommandView& cmd,
+                 bool transmit) {
     GridRow r =
-        row(str::CmdRowCobId, cmd.CobId, EditorKind::List,
+        row(str::CmdRowCobId, cmd.record->CobId, EditorKind::List,
             transmit ? kHelpTpdoCobId : kHelpRpdoCobId, transmit ? str::Help61309 : str::Help61311);
     int nodeId = 0;
     if (cfg.isMaster()) {
-        const NodeEntry* node = owningNode(cfg.Config, cmd);
-        if (node == nullptr || node->NodeName == str::NewNode) {
+        const NodeView* node = view.ownerOf(cmd);
+        if (node == nullptr || node->unnamed) {
             r.openRefusal = str::EnterNodeAddress;
             return r;
         }
-        nodeId = nodeIdFromName(node->NodeName);
+        nodeId = node->nameId;
     } else {
-        nodeId = decimalValue(cfg.Config.SlaveNodeAddress);
+        nodeId = decodeNumber(cfg.Config.SlaveNodeAddress).number;
     }
     // PDO1 to PDO4, then "Self-defining": the list opens on the stored COB-ID, on PDO1 when
     // there is none, so that leaving it at once stores nothing unexpected.
-    const std::string stored = cobIdKey(cmd.CobId);
+    const std::string stored = cobIdKey(cmd.cobId);
     for (const std::string& id : defaultCobIds(nodeId, transmit)) {
         r.choices.push_back(decimalWithHex(id, kCobIdHexDigits));
     }
@@ -163,46 +142,46 @@ GridRow cobIdRow(const GatewayConfiguration& cfg, const INSTRUCTION& cmd, bool t
 
 // ---- Commits --------------------------------------------------------------------------------
 
-CommitResult commitCobId(GatewayConfiguration& cfg, int q, std::string_view text) {
-    CONFIG& c = cfg.Config;
-    INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
+// Every commit below decodes the tables once, before it changes the one command or node it is
+// about; the other entries it compares with stay as decoded.
+
+CommitResult commitCobId(GatewayConfiguration& cfg, const RecordView& view, const CommandView& self,
+                         std::string_view text) {
+    INSTRUCTION& cmd = storedCommand(cfg.Config, self);
     if (text == str::CobIdSelfDefining) {
-        cmd.CobId = canonicalCobId(cmd.CobId);
+        cmd.CobId = canonicalCobId(self.cobId);
         return showsWith(cmd.CobId, str::SelfDefiningHint);
     }
     // A refused text never shows in the cell: the cell always shows what is stored.
     if (!digitsOnly(text)) {
         return showsWith(cmd.CobId, str::IllegalCobId);
     }
-    const std::int32_t v = decimalValue(text);
+    const std::int32_t v = decodeNumber(text).number;
     if (!isValidCobId(v)) {
-        cmd.CobId = canonicalCobId(cmd.CobId);
+        cmd.CobId = canonicalCobId(self.cobId);
         return showsWith(cmd.CobId, str::IllegalCobId);
     }
     // Stored in canonical form so that "0389" and "389" are one PDO in every later comparison.
     std::string entered = decimalText(v);
-    const int count = usedTables(c).commandCount;
     CommitResult r;
     if (cfg.isMaster()) {
         int sum = 0;
         bool conflict = false;
-        for (int j = 0; j < count; ++j) {
-            const INSTRUCTION& other = c.Instructions[static_cast<std::size_t>(j)];
-            if (j == q || decimalValue(other.CobId) != v) {
+        for (const CommandView& other : view.commands()) {
+            if (other.position == self.position || other.cobId.number != v) {
                 continue;
             }
-            if (other.InstructionType != cmd.InstructionType ||
-                other.NodeAddress != cmd.NodeAddress) {
-                r.messages.push_back(
-                    withNumber(str::CobIdConflictNode, decimalValue(other.NodeAddress)));
+            if (other.record->InstructionType != cmd.InstructionType ||
+                other.record->NodeAddress != cmd.NodeAddress) {
+                r.messages.push_back(withNumber(str::CobIdConflictNode, other.nodeAddress.number));
                 conflict = true;
                 break;
             }
-            sum += bytesOf(other.Bytes);
+            sum += other.bytes.atLeastZero();
         }
         if (conflict) {
             entered.clear();
-        } else if (bytesOf(cmd.Bytes) + sum > kPdoMaxBytes) {
+        } else if (self.bytes.atLeastZero() + sum > kPdoMaxBytes) {
             r.messages.emplace_back(str::CobIdBytesOutOfRange);
             entered.clear();
         }
@@ -210,8 +189,8 @@ CommitResult commitCobId(GatewayConfiguration& cfg, int q, std::string_view text
         r.cellText = entered;
         return r;
     }
-    for (int j = 0; j < count; ++j) {
-        if (j != q && decimalValue(c.Instructions[static_cast<std::size_t>(j)].CobId) == v) {
+    for (const CommandView& other : view.commands()) {
+        if (other.position != self.position && other.cobId.number == v) {
             return showsWith(cmd.CobId, str::CobIdExists);
         }
     }
@@ -220,26 +199,25 @@ CommitResult commitCobId(GatewayConfiguration& cfg, int q, std::string_view text
     return r;
 }
 
-CommitResult commitPdoBytes(GatewayConfiguration& cfg, int q, std::string_view text) {
-    CONFIG& c = cfg.Config;
-    INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
-    const int b = decimalValue(text);
-    if (!isCanonicalDecimal(text) || b < 1 || b > kPdoMaxBytes) {
+CommitResult commitPdoBytes(GatewayConfiguration& cfg, const RecordView& view,
+                            const CommandView& self, std::string_view text) {
+    INSTRUCTION& cmd = storedCommand(cfg.Config, self);
+    const DecodedNumber typed = decodeNumber(text);
+    const int b = typed.number;
+    if (!typed.canonical || b < 1 || b > kPdoMaxBytes) {
         return showsNoted(cmd.Bytes, rangeNote(text, 1, kPdoMaxBytes));
     }
     const int limit = commandIoLimit(cfg.Fieldbus);
-    const int m = std::max(0, decimalValue(cmd.MappingAddress));
+    const int m = self.mappingAddress.atLeastZero();
     if (m + b > limit) {
         return showsWith(cmd.Bytes, str::MappingOutOfRange);
     }
-    const std::string key = cobIdKey(cmd.CobId);
+    const std::string key = cobIdKey(self.cobId);
     int sum = b;
-    const int count = usedTables(c).commandCount;
-    for (int j = 0; j < count; ++j) {
-        const INSTRUCTION& other = c.Instructions[static_cast<std::size_t>(j)];
-        if (j != q && other.InstructionType == cmd.InstructionType &&
-            cobIdKey(other.CobId) == key) {
-            sum += bytesOf(other.Bytes);
+    for (const CommandView& other : view.commands()) {
+        if (other.position != self.position &&
+            other.record->InstructionType == cmd.InstructionType && cobIdKey(other.cobId) == key) {
+            sum += other.bytes.atLeastZero();
         }
     }
     if (sum > kPdoMaxBytes) {
@@ -252,40 +230,40 @@ CommitResult commitPdoBytes(GatewayConfiguration& cfg, int q, std::string_view t
     return shows(cmd.Bytes);
 }
 
-// Bytes of `q` plus those of the other commands reading or writing the same SDO object
-// (same type, node address, index and sub-index).
-int sdoObjectBytes(const CONFIG& c, int q, int ownBytes, std::string_view index,
-                   std::string_view subIndex) {
-    const INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
+// Bytes of `self` (`ownBytes`) plus those of the other commands reading or writing the same SDO
+// object (same type, node address, index and sub-index).
+int sdoObjectBytes(const RecordView& view, const CommandView& self, int ownBytes,
+                   std::string_view index, std::string_view subIndex) {
+    const INSTRUCTION& cmd = *self.record;
     int sum = ownBytes;
-    const int count = usedTables(c).commandCount;
-    for (int j = 0; j < count; ++j) {
-        const INSTRUCTION& other = c.Instructions[static_cast<std::size_t>(j)];
-        if (j != q && other.InstructionType == cmd.InstructionType &&
-            other.NodeAddress == cmd.NodeAddress && other.Index == index &&
-            other.SubIndex == subIndex) {
-            sum += bytesOf(other.Bytes);
+    for (const CommandView& other : view.commands()) {
+        const INSTRUCTION& o = *other.record;
+        if (other.position != self.position && o.InstructionType == cmd.InstructionType &&
+            o.NodeAddress == cmd.NodeAddress && o.Index == index && o.SubIndex == subIndex) {
+            sum += other.bytes.atLeastZero();
         }
     }
     return sum;
 }
 
 // `text` is what `typed` reads as (a hex entry already turned into decimal).
-CommitResult commitSdoIndex(GatewayConfiguration& cfg, int q, std::string_view text,
-                            std::string_view typed, bool subIndex) {
-    CONFIG& c = cfg.Config;
-    INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
+CommitResult commitSdoIndex(GatewayConfiguration& cfg, const RecordView& view,
+                            const CommandView& self, std::string_view text, std::string_view typed,
+                            bool subIndex) {
+    INSTRUCTION& cmd = storedCommand(cfg.Config, self);
     std::string& field = subIndex ? cmd.SubIndex : cmd.Index;
-    const int total = subIndex ? sdoObjectBytes(c, q, bytesOf(cmd.Bytes), cmd.Index, text)
-                               : sdoObjectBytes(c, q, bytesOf(cmd.Bytes), text, cmd.SubIndex);
+    const int own = self.bytes.atLeastZero();
+    const int total = subIndex ? sdoObjectBytes(view, self, own, cmd.Index, text)
+                               : sdoObjectBytes(view, self, own, text, cmd.SubIndex);
     if (total > kSdoObjectMaxBytes) {
         return showsWith(field, str::SameIndexBytesOutOfRange);
     }
     const long lo = subIndex ? 0 : 1;
     const long hi = subIndex ? kMaxSubIndex : kMaxIndex;
-    const std::int32_t v = decimalValue(text);
+    const DecodedNumber entered = decodeNumber(text);
+    const std::int32_t v = entered.number;
     const bool digits = digitsOnly(typed);
-    if (!isCanonicalDecimal(text) || v < lo || v > hi) {
+    if (!entered.canonical || v < lo || v > hi) {
         if (!subIndex && !digits && bareHexIndex(typed) > 0) {
             return showsNoted(field, Message(str::NoteIndexHexLetters, typed));
         }
@@ -301,20 +279,21 @@ CommitResult commitSdoIndex(GatewayConfiguration& cfg, int q, std::string_view t
     return r;
 }
 
-CommitResult commitSdoBytes(GatewayConfiguration& cfg, int q, std::string_view text) {
-    CONFIG& c = cfg.Config;
-    INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(q)];
-    const int b = decimalValue(text);
-    if (!isCanonicalDecimal(text) || (b != 1 && b != 2 && b != 4)) {
+CommitResult commitSdoBytes(GatewayConfiguration& cfg, const RecordView& view,
+                            const CommandView& self, std::string_view text) {
+    INSTRUCTION& cmd = storedCommand(cfg.Config, self);
+    const DecodedNumber typed = decodeNumber(text);
+    const int b = typed.number;
+    if (!typed.canonical || (b != 1 && b != 2 && b != 4)) {
         return showsNoted(cmd.Bytes, text.empty() ? Message(str::NoteSdoBytesNeeded)
                                                   : Message(str::NoteSdoBytesNotAllowed, text));
     }
     const int limit = commandIoLimit(cfg.Fieldbus);
-    const int m = std::max(0, decimalValue(cmd.MappingAddress));
+    const int m = self.mappingAddress.atLeastZero();
     if (m + b > limit) {
         return showsWith(cmd.Bytes, str::MappingOutOfRange);
     }
-    if (sdoObjectBytes(c, q, b, cmd.Index, cmd.SubIndex) > kSdoObjectMaxBytes) {
+    if (sdoObjectBytes(view, self, b, cmd.Index, cmd.SubIndex) > kSdoObjectMaxBytes) {
         return showsWith(cmd.Bytes, str::SameIndexBytesOutOfRange);
     }
     if (crossesBlock(cfg.Fieldbus, m, b)) {
@@ -324,8 +303,9 @@ CommitResult commitSdoBytes(GatewayConfiguration& cfg, int q, std::string_view t
     return shows(cmd.Bytes);
 }
 
-CommitResult commitMapping(GatewayConfiguration& cfg, int q, std::string_view text) {
-    INSTRUCTION& cmd = cfg.Config.Instructions[static_cast<std::size_t>(q)];
+CommitResult commitMapping(GatewayConfiguration& cfg, const CommandView& self,
+                           std::string_view text) {
+    INSTRUCTION& cmd = storedCommand(cfg.Config, self);
     // An emptied cell takes the address away (the mapping calculation fills it again); any other
     // text that is not a plain number is a typing slip and keeps the stored address.
     if (text.empty()) {
@@ -333,11 +313,12 @@ CommitResult commitMapping(GatewayConfiguration& cfg, int q, std::string_view te
         return shows(cmd.MappingAddress);
     }
     const int limit = commandIoLimit(cfg.Fieldbus);
-    if (!isCanonicalDecimal(text)) {
+    const DecodedNumber typed = decodeNumber(text);
+    if (!typed.canonical) {
         return showsNoted(cmd.MappingAddress, rangeNote(text, 0, limit - 1));
     }
-    const int m = decimalValue(text);
-    const int b = bytesOf(cmd.Bytes);
+    const int m = typed.number;
+    const int b = self.bytes.atLeastZero();
     const Text* stop = nullptr;
     if (m >= limit) {
         stop = &str::MappingBeyondRange;
@@ -356,19 +337,18 @@ CommitResult commitMapping(GatewayConfiguration& cfg, int q, std::string_view te
     return shows(cmd.MappingAddress);
 }
 
-// Moves the PDO COB-IDs of node `p` (0-based) from `base` to `newAddress`; a moved COB-ID that is
-// invalid or used by a command of another node is emptied with a message.
-void renumberCobIds(CONFIG& c, int p, int base, const std::string& newAddress, CommitResult& r) {
-    const int count = usedTables(c).commandCount;
-    const int owner = p + 1;
-    const int shift = decimalValue(newAddress) - base;
-    for (int k = 0; k < count; ++k) {
-        INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(k)];
-        if (cmd.NodeIndex != owner || !isPdoCommand(cmd.InstructionType) ||
-            decimalValue(cmd.CobId) <= 0) {
+// Moves the PDO COB-IDs of `node` from `base` to `newAddress`; a moved COB-ID that is invalid or
+// used by a command of another node is emptied with a message.
+void renumberCobIds(CONFIG& c, const RecordView& view, const NodeView& node, int base,
+                    const std::string& newAddress, CommitResult& r) {
+    const int owner = node.position + 1;
+    const int shift = decodeNumber(newAddress).number - base;
+    for (const CommandView& self : view.commands()) {
+        if (self.owner() != owner || !self.isPdo() || self.cobId.number <= 0) {
             continue;
         }
-        const long moved = static_cast<long>(decimalValue(cmd.CobId)) + shift;
+        INSTRUCTION& cmd = storedCommand(c, self);
+        const long moved = static_cast<long>(self.cobId.number) + shift;
         if (!isValidCobId(moved)) {
             r.messages.emplace_back(str::RenumberCobIdIllegal);
             cmd.CobId.clear();
@@ -378,15 +358,13 @@ void renumberCobIds(CONFIG& c, int p, int base, const std::string& newAddress, C
         // sibling that has not moved yet would report a conflict that will not exist.
         bool conflict = false;
         std::vector<Message> shown;
-        for (int j = 0; j < count; ++j) {
-            const INSTRUCTION& other = c.Instructions[static_cast<std::size_t>(j)];
-            if (other.NodeIndex == owner || other.NodeAddress == newAddress ||
-                decimalValue(other.CobId) != moved) {
+        for (const CommandView& other : view.commands()) {
+            if (other.owner() == owner || other.record->NodeAddress == newAddress ||
+                other.cobId.number != moved) {
                 continue;
             }
             conflict = true;
-            Message message =
-                withNumber(str::RenumberCobIdConflict, decimalValue(other.NodeAddress));
+            Message message = withNumber(str::RenumberCobIdConflict, other.nodeAddress.number);
             if (std::find(shown.begin(), shown.end(), message) == shown.end()) {
                 shown.push_back(message);
                 r.messages.push_back(std::move(message));
@@ -396,10 +374,11 @@ void renumberCobIds(CONFIG& c, int p, int base, const std::string& newAddress, C
     }
 }
 
-CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& state, int p,
+CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& state,
+                               const RecordView& view, const NodeView& self,
                                std::string_view typed) {
     CONFIG& c = cfg.Config;
-    NodeEntry& node = c.Nodes[static_cast<std::size_t>(p)];
+    NodeEntry& node = storedNode(c, self);
     const std::string stored = node.NodeAddress;
     std::string text(typed);
     CommitResult r;
@@ -415,9 +394,8 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
         text = stored;
     }
     if (text != stored) {
-        const int nodes = usedTables(c).nodeCount;
-        for (int j = 0; j < nodes; ++j) {
-            if (j != p && c.Nodes[static_cast<std::size_t>(j)].NodeAddress == text) {
+        for (const NodeView& other : view.nodes()) {
+            if (other.position != self.position && other.record->NodeAddress == text) {
                 r.messages.emplace_back(str::NodeAddressRepetitive);
                 text = stored;
                 break;
@@ -428,25 +406,22 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
         r.cellText = shownValue(stored);
         return r;
     }
-    const int count = usedTables(c).commandCount;
-    const int owner = p + 1;
+    const int owner = self.position + 1;
     // COB-IDs of a node without an address were made for another one: for a node that lost its
     // address, the one its name still carries; for a pasted node, the copied node's.
-    int base = decimalValue(stored);
+    int base = self.address.number;
     if (base <= 0) {
-        const int named = nodeIdFromName(node.NodeName);
-        base = node.NodeName != str::NewNode && named > 0 ? named : state.lastCopiedNodeAddress;
+        base = !self.unnamed && self.nameId > 0 ? self.nameId : state.lastCopiedNodeAddress;
     }
     node.NodeAddress = text;
     node.NodeName = std::string(str::NodeNamePrefix) + text;
     r.treeTextChanged = true;
-    for (int k = 0; k < count; ++k) {
-        INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(k)];
-        if (cmd.NodeIndex == owner) {
-            cmd.NodeAddress = text;
+    for (const CommandView& cmd : view.commands()) {
+        if (cmd.owner() == owner) {
+            storedCommand(c, cmd).NodeAddress = text;
         }
     }
-    renumberCobIds(c, p, base, text, r);
+    renumberCobIds(c, view, self, base, text, r);
     r.cellText = text;
     return r;
 }
@@ -454,15 +429,8 @@ CommitResult commitNodeAddress(GatewayConfiguration& cfg, const EditorState& sta
 } // namespace
 
 bool isNodeAddressText(std::string_view text) {
-    if (!isCanonicalDecimal(text)) {
-        return false;
-    }
-    const std::int32_t value = decimalValue(text);
-    return value >= 1 && value <= kMaxNodeAddress;
-}
-
-int nodeIdFromName(const std::string& nodeName) {
-    return nodeName.size() > 5 ? decimalValue(std::string_view(nodeName).substr(5)) : 0;
+    const DecodedNumber n = decodeNumber(text);
+    return n.canonical && n.number >= 1 && n.number <= kMaxNodeAddress;
 }
 
 std::vector<std::string> defaultCobIds(int nodeId, bool transmit) {
@@ -492,27 +460,29 @@ PageKind commandPageKind(const std::string& instructionType) {
 
 GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& target) {
     const CONFIG& c = cfg.Config;
-    const Tables used = usedTables(c);
+    const RecordView view(c);
     GridPage page;
     if (target.page == PageKind::Node) {
-        if (target.position < 1 || target.position > used.nodeCount) {
+        const NodeView* node = view.node(target.position);
+        if (node == nullptr) {
             return page;
         }
-        const NodeEntry& node = c.Nodes[static_cast<std::size_t>(target.position - 1)];
         page.kind = PageKind::Node;
-        page.rows.push_back(row(str::CmdRowSlaveAddress, node.NodeAddress, EditorKind::Text,
-                                kHelpSlaveAddress, str::Help61303));
+        page.rows.push_back(row(str::CmdRowSlaveAddress, node->record->NodeAddress,
+                                EditorKind::Text, kHelpSlaveAddress, str::Help61303));
         return page;
     }
-    if (!isCommandPage(target.page) || target.position < 1 || target.position > used.commandCount) {
+    const CommandView* found = isCommandPage(target.page) ? view.command(target.position) : nullptr;
+    if (found == nullptr) {
         return page;
     }
-    const INSTRUCTION& cmd = c.Instructions[static_cast<std::size_t>(target.position - 1)];
+    const CommandView& command = *found;
+    const INSTRUCTION& cmd = *command.record;
     page.kind = commandPageKind(cmd.InstructionType);
     std::string address = c.SlaveNodeAddress;
     if (cfg.isMaster()) {
-        const NodeEntry* node = owningNode(c, cmd);
-        address = node != nullptr ? node->NodeAddress : cmd.NodeAddress;
+        const NodeView* node = view.ownerOf(command);
+        address = node != nullptr ? node->record->NodeAddress : cmd.NodeAddress;
     }
     page.rows.push_back(row(str::CmdRowSlaveAddress, address, EditorKind::None, kHelpSlaveAddress,
                             str::Help61303, true));
@@ -529,7 +499,7 @@ GridPage commandGridPage(const GatewayConfiguration& cfg, const EditTarget& targ
             row(str::CmdRowDescription, cmd.Description, EditorKind::Text, kHelpClear, nullptr));
         return page;
     }
-    page.rows.push_back(cobIdRow(cfg, cmd, page.kind == PageKind::TpdoCommand));
+    page.rows.push_back(cobIdRow(cfg, view, command, page.kind == PageKind::TpdoCommand));
     page.rows.push_back(
         row(str::ParamNumberOfBytes, cmd.Bytes, EditorKind::Text, kHelpPdoBytes, str::Help61310));
     const bool master = cfg.isMaster();
@@ -563,31 +533,32 @@ std::string commandCellTip(PageKind page, int row, const std::string& shown) {
 
 CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState& state,
                                    const EditTarget& target, int row, std::string_view text) {
-    const Tables used = usedTables(cfg.Config);
+    const RecordView view(cfg.Config);
     if (target.page == PageKind::Node) {
-        if (row != kRowSlaveAddress || target.position < 1 || target.position > used.nodeCount) {
+        const NodeView* node = view.node(target.position);
+        if (row != kRowSlaveAddress || node == nullptr) {
             return nothingEditable();
         }
-        return commitNodeAddress(cfg, state, target.position - 1, text);
+        return commitNodeAddress(cfg, state, view, *node, text);
     }
-    if (!isCommandPage(target.page) || target.position < 1 || target.position > used.commandCount) {
+    const CommandView* self = isCommandPage(target.page) ? view.command(target.position) : nullptr;
+    if (self == nullptr) {
         return nothingEditable();
     }
-    const int q = target.position - 1;
-    INSTRUCTION& cmd = cfg.Config.Instructions[static_cast<std::size_t>(q)];
+    INSTRUCTION& cmd = storedCommand(cfg.Config, *self);
     const PageKind kind = commandPageKind(cmd.InstructionType);
     if (kind == PageKind::SdoCommand) {
         switch (row) {
         case kRowSdoIndex: {
             const std::string typed = withoutHexNote(text);
-            return commitSdoIndex(cfg, q, hexEntryAsDecimal(typed), typed, false);
+            return commitSdoIndex(cfg, view, *self, hexEntryAsDecimal(typed), typed, false);
         }
         case kRowSdoSubIndex:
-            return commitSdoIndex(cfg, q, text, text, true);
+            return commitSdoIndex(cfg, view, *self, text, text, true);
         case kRowSdoBytes:
-            return commitSdoBytes(cfg, q, text);
+            return commitSdoBytes(cfg, view, *self, text);
         case kRowSdoMapping:
-            return commitMapping(cfg, q, text);
+            return commitMapping(cfg, *self, text);
         case kRowSdoDescription:
             cmd.Description = std::string(text);
             return shows(cmd.Description);
@@ -597,14 +568,14 @@ CommitResult commitCommandGridCell(GatewayConfiguration& cfg, const EditorState&
     }
     switch (row) {
     case kRowPdoCobId:
-        return commitCobId(cfg, q, hexEntryAsDecimal(withoutHexNote(text)));
+        return commitCobId(cfg, view, *self, hexEntryAsDecimal(withoutHexNote(text)));
     case kRowPdoBytes:
-        return commitPdoBytes(cfg, q, text);
+        return commitPdoBytes(cfg, view, *self, text);
     case kRowPdoMapping:
         if (!cfg.isMaster()) {
             return nothingEditable();
         }
-        return commitMapping(cfg, q, text);
+        return commitMapping(cfg, *self, text);
     case kRowPdoDescription:
         cmd.Description = std::string(text);
         return shows(cmd.Description);

@@ -31,10 +31,6 @@ int commandIoLimit(const FIELDBUS& fieldbus);
 // True when `text` may become a node address: a canonical decimal number in 1..127.
 bool isNodeAddressText(std::string_view text);
 
-// The node ID a node's tree text carries: the value of the digits after "Node-"; 0 for
-// "New node" or a text without digits there.
-int nodeIdFromName(const std::string& nodeName);
-
 // The four usual COB-IDs of a node's Transmit PDO (node + 384, 640, 896, 1152) or Receive PDO
 // (node + 512, 768, 1024, 1280), as decimal texts in that order.
 std::vector<std::string> defaultCobIds(int nodeId, bool transmit);

@@ -1,5 +1,8 @@
 #include "editor/config_session.h"
 
+#include "editor/grid.h"
+#include "model/strings.h"
+
 #include <utility>
 
 namespace torvane {
@@ -35,7 +38,7 @@ void ConfigSession::noteSavedState() {
     }
 }
 
-void ConfigSession::markModified(EditStep step) {
+void ConfigSession::record(EditStep step) {
     noteSavedState();
     undo_.push_back({std::move(step), std::move(shown_)});
     if (undo_.size() > kHistoryLimit) {
@@ -45,6 +48,89 @@ void ConfigSession::markModified(EditStep step) {
     shown_ = snapshot(nextId_++);
     doc_.setModified(true);
     notify();
+}
+
+GridPage ConfigSession::page(const TreeSelection& item) {
+    return fillGrid(cfg_, state_, editTargetOf(item));
+}
+
+CommitResult ConfigSession::commitCell(const TreeSelection& item, int row,
+                                       const std::string& text) {
+    // The step is named by the row's label as the page showed it before the change.
+    const GridPage before = page(item);
+    CommitResult r = commitGridCell(cfg_, state_, editTargetOf(item), row, text);
+    if (r.modified) {
+        const bool onPage = row >= 0 && row < static_cast<int>(before.rows.size());
+        record({onPage ? before.rows[static_cast<std::size_t>(row)].label : Message(), item, item});
+    }
+    return r;
+}
+
+TreeEditResult ConfigSession::treeStep(Text name, const TreeSelection& at, TreeEditResult result) {
+    if (result.changed) {
+        record({name, at, result.select});
+    }
+    return result;
+}
+
+TreeEditResult ConfigSession::addNode(const TreeSelection& selected) {
+    return treeStep(str::StepAddNode, selected, treeEditor_.addNode(selected));
+}
+
+TreeEditResult ConfigSession::deleteNode(const TreeSelection& selected) {
+    return treeStep(str::StepDeleteNode, selected, treeEditor_.deleteNode(selected));
+}
+
+TreeEditResult ConfigSession::deleteCommand(const TreeSelection& selected) {
+    return treeStep(str::StepDeleteCommand, selected, treeEditor_.deleteCommand(selected));
+}
+
+TreeEditResult ConfigSession::pasteNode(const TreeSelection& selected) {
+    return treeStep(str::StepPasteNode, selected, treeEditor_.pasteNode(selected));
+}
+
+AddCommandResult ConfigSession::addCommand(const TreeSelection& target, int kind,
+                                           const TreeSelection& shown) {
+    AddCommandResult r =
+        torvane::addCommand(cfg_, state_.firmwareIndex, editTargetOf(target), kind);
+    if (r.modified) {
+        record({str::StepAddCommand, target, shown});
+    }
+    return r;
+}
+
+MappingChange ConfigSession::calculateMapping(const TreeSelection& at) {
+    const MappingCommandResult r = runCalculateMappingCommand(cfg_);
+    MappingChange change;
+    change.outcome = r.outcome;
+    change.message = r.message;
+    change.stepRecorded = r.outcome != MappingOutcome::Refused;
+    if (change.stepRecorded) {
+        record({str::StepCalculateMapping, at, at});
+    }
+    const int fault =
+        r.outcome == MappingOutcome::Refused ? r.refusedCommand : r.totals.firstOverflowCommand;
+    if (r.outcome != MappingOutcome::Fits && fault >= 0) {
+        change.faultCommands.push_back(fault);
+    }
+    return change;
+}
+
+DownloadApplied ConfigSession::applyDownload(const TransferOutcome& outcome,
+                                             const TreeSelection& at) {
+    DownloadApplied applied;
+    const int countBefore = cfg_.Config.InstructionCount;
+    const DownloadChanges changes = applyDownloadChanges(cfg_, outcome);
+    if (changes.any()) {
+        record({downloadStepName(changes), at, at});
+        applied.stepRecorded = true;
+    }
+    applied.commandsCut = cfg_.Config.InstructionCount != countBefore;
+    if (!outcome.started) {
+        applied.faultCommands = outcome.checkCommands;
+        applied.faultNode = outcome.checkNode;
+    }
+    return applied;
 }
 
 ConfigSession::State ConfigSession::swapIn(State state) {

@@ -37,7 +37,7 @@ inline constexpr int kHelpKeep = -1;
 // One grid row: column 0 label, column 1 shown value.
 struct GridRow {
     Message label;
-    std::string value; // as shown ("-1" already shown empty)
+    std::string value; // as shown (shownValue of the stored text)
     bool grey = false; // value cell painted RGB(200, 200, 200), else white
     EditorKind editor = EditorKind::None;
     std::vector<std::string> choices; // list editor entries, already in the list's sorted order
@@ -97,11 +97,6 @@ inline int firmwareVersionIndex(const std::string& version, int previous) {
         }
     }
     return previous;
-}
-
-// The text shown for a stored value: "-1" (not entered) shows as an empty cell.
-inline std::string shownValue(const std::string& stored) {
-    return stored == "-1" ? std::string() : stored;
 }
 
 // Choices in the order the list editor shows them: ascending, character by character, letter

@@ -2,6 +2,7 @@
 
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -20,12 +21,10 @@ bool isMasterCommandLimitOk(const CONFIG& c, const std::string& type, int firmwa
         }
         return true;
     }
-    int sameType = 1;
-    for (int i = 0; i < c.InstructionCount; ++i) {
-        if (c.Instructions[static_cast<std::size_t>(i)].InstructionType == type) {
-            ++sameType;
-        }
-    }
+    const std::span<const INSTRUCTION> commands = usedCommands(c);
+    const int sameType = 1 + static_cast<int>(std::count_if(
+                                 commands.begin(), commands.end(),
+                                 [&](const INSTRUCTION& i) { return i.InstructionType == type; }));
     const CommandTypeLimit limit = oldFirmwareCommandLimit(kCanopenMaster, type);
     if (sameType > limit.limit) {
         message = limit.message;
@@ -38,28 +37,29 @@ bool isMasterCommandLimitOk(const CONFIG& c, const std::string& type, int firmwa
     return true;
 }
 
+// The item of the used node at 1-based `position`.
 TreeSelection nodeItem(const CONFIG& c, int position) {
-    return {TreeItemKind::Node, position, c.Nodes[static_cast<std::size_t>(position - 1)].NodeName};
+    return {TreeItemKind::Node, position, usedNodes(c)[position - 1].NodeName};
+}
+
+TreeItem commandItem(const CommandView& cmd) {
+    const CommandType* type = cmd.type();
+    return {TreeItemKind::Command, type != nullptr ? type->label : "", cmd.position + 1, {}};
 }
 
 } // namespace
 
 std::vector<TreeItem> buildTree(const GatewayConfiguration& cfg) {
-    const CONFIG& c = cfg.Config;
+    const RecordView view(cfg.Config);
     std::vector<TreeItem> roots;
     roots.push_back({TreeItemKind::Profibus, str::ProfibusNetwork, 0, {}});
-    const int commands = std::min(c.InstructionCount, kInstructionTableSize);
     if (cfg.isMaster()) {
         TreeItem network{TreeItemKind::CanopenNetwork, str::CanopenNetwork, 0, {}};
-        const int nodes = std::min(c.NodeCount, kNodeTableSize);
-        for (int n = 1; n <= nodes; ++n) {
-            TreeItem node{
-                TreeItemKind::Node, c.Nodes[static_cast<std::size_t>(n - 1)].NodeName, n, {}};
-            for (int i = 1; i <= commands; ++i) {
-                const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i - 1)];
-                if (ins.NodeIndex == n) {
-                    node.children.push_back(
-                        {TreeItemKind::Command, commandLabel(ins.InstructionType), i, {}});
+        for (const NodeView& n : view.nodes()) {
+            TreeItem node{TreeItemKind::Node, n.record->NodeName, n.position + 1, {}};
+            for (const CommandView& cmd : view.commands()) {
+                if (cmd.owner() == node.data) {
+                    node.children.push_back(commandItem(cmd));
                 }
             }
             network.children.push_back(std::move(node));
@@ -67,10 +67,8 @@ std::vector<TreeItem> buildTree(const GatewayConfiguration& cfg) {
         roots.push_back(std::move(network));
     } else {
         TreeItem slave{TreeItemKind::CanopenSlave, str::CanopenSlave, 0, {}};
-        for (int i = 1; i <= commands; ++i) {
-            const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i - 1)];
-            slave.children.push_back(
-                {TreeItemKind::Command, commandLabel(ins.InstructionType), i, {}});
+        for (const CommandView& cmd : view.commands()) {
+            slave.children.push_back(commandItem(cmd));
         }
         roots.push_back(std::move(slave));
     }
@@ -130,15 +128,11 @@ EditFlags NetworkTreeEditor::enabledFlags(const TreeSelection& selected) {
 
 bool NetworkTreeEditor::appendNode(TreeEditResult& result) {
     CONFIG& c = cfg_.Config;
-    if (c.NodeCount + 1 > kNodeLimit) {
+    if (c.NodeCount + 1 > kNodeLimit || !torvane::appendNode(c, {"", str::NewNode})) {
         result.messages.emplace_back(str::NodesOverrun);
         copy_.addNodeFailed = true;
         return false;
     }
-    ++c.NodeCount;
-    NodeEntry& n = c.Nodes[static_cast<std::size_t>(c.NodeCount - 1)];
-    n.NodeAddress.clear();
-    n.NodeName = str::NewNode;
     result.changed = true;
     return true;
 }
@@ -164,31 +158,10 @@ TreeEditResult NetworkTreeEditor::deleteNode(const TreeSelection& selected) {
     result.select = selected;
     CONFIG& c = cfg_.Config;
     const int p = selected.data;
-    if (!cfg_.isMaster() || selected.kind != TreeItemKind::Node || p < 1 || p > c.NodeCount ||
-        p > kNodeTableSize) {
+    if (!cfg_.isMaster() || selected.kind != TreeItemKind::Node || p < 1 || p > usedNodeCount(c)) {
         return result;
     }
-    int kept = 0;
-    const int commands = std::min(c.InstructionCount, kInstructionTableSize);
-    for (int i = 0; i < commands; ++i) {
-        INSTRUCTION ins = c.Instructions[static_cast<std::size_t>(i)];
-        if (ins.NodeIndex == p) {
-            continue;
-        }
-        if (ins.NodeIndex > p) {
-            --ins.NodeIndex;
-        }
-        c.Instructions[static_cast<std::size_t>(kept++)] = std::move(ins);
-    }
-    for (int i = kept; i < commands; ++i) {
-        c.Instructions[static_cast<std::size_t>(i)] = INSTRUCTION{};
-    }
-    c.InstructionCount = kept;
-    for (int n = p; n < c.NodeCount; ++n) {
-        c.Nodes[static_cast<std::size_t>(n - 1)] = c.Nodes[static_cast<std::size_t>(n)];
-    }
-    c.Nodes[static_cast<std::size_t>(c.NodeCount - 1)] = NodeEntry{"", str::NewNode};
-    --c.NodeCount;
+    eraseNode(c, p - 1);
     result.changed = true;
     result.select = canopenSideItem(cfg_);
     result.expand.push_back(result.select);
@@ -200,21 +173,15 @@ TreeEditResult NetworkTreeEditor::deleteCommand(const TreeSelection& selected) {
     result.select = selected;
     CONFIG& c = cfg_.Config;
     const int q = selected.data;
-    const int commands = std::min(c.InstructionCount, kInstructionTableSize);
-    if (selected.kind != TreeItemKind::Command || q < 1 || q > commands) {
+    if (selected.kind != TreeItemKind::Command || q < 1 || q > usedCommandCount(c)) {
         return result;
     }
-    const int owner = c.Instructions[static_cast<std::size_t>(q - 1)].NodeIndex;
-    for (int i = q; i < commands; ++i) {
-        c.Instructions[static_cast<std::size_t>(i - 1)] =
-            c.Instructions[static_cast<std::size_t>(i)];
-    }
-    c.Instructions[static_cast<std::size_t>(commands - 1)] = INSTRUCTION{};
-    c.InstructionCount = commands - 1;
+    const int owner = usedCommands(c)[q - 1].NodeIndex;
+    eraseCommand(c, q - 1);
     result.changed = true;
     result.keepExpanded = true;
     // The deleted item's parent takes the selection.
-    if (cfg_.isMaster() && owner >= 1 && owner <= std::min(c.NodeCount, kNodeTableSize)) {
+    if (cfg_.isMaster() && owner >= 1 && owner <= usedNodeCount(c)) {
         result.select = nodeItem(c, owner);
     } else {
         result.select = canopenSideItem(cfg_);
@@ -249,10 +216,10 @@ TreeEditResult NetworkTreeEditor::pasteNode(const TreeSelection& selected) {
     result.expand.push_back(nodeItem(c, newNode));
     result.keepExpanded = true;
     const std::string source = decimalText(copy_.copiedAddress);
-    // Commands appended below lie beyond `existing` and are not copied again.
-    const int existing = std::min(c.InstructionCount, kInstructionTableSize);
-    for (int i = 0; i < existing; ++i) {
-        const INSTRUCTION from = c.Instructions[static_cast<std::size_t>(i)];
+    // Decoded before the copies are appended: they lie beyond and are not copied again.
+    const RecordView existing(c);
+    for (const CommandView& command : existing.commands()) {
+        const INSTRUCTION& from = *command.record;
         if (from.NodeAddress != source) {
             continue;
         }
@@ -261,17 +228,16 @@ TreeEditResult NetworkTreeEditor::pasteNode(const TreeSelection& selected) {
             result.messages.push_back(message);
             break;
         }
-        INSTRUCTION& to = c.Instructions[static_cast<std::size_t>(c.InstructionCount)];
-        to = INSTRUCTION{};
+        INSTRUCTION to;
         to.NodeIndex = newNode;
-        to.NodeAddress = c.Nodes[static_cast<std::size_t>(newNode - 1)].NodeAddress;
+        to.NodeAddress = usedNodes(c).back().NodeAddress;
         to.InstructionType = from.InstructionType;
         to.Index = from.Index;
         to.SubIndex = from.SubIndex;
         to.CobId = from.CobId;
         to.MappingAddress = from.MappingAddress;
         to.Bytes = from.Bytes;
-        ++c.InstructionCount;
+        appendCommand(c, to);
     }
     return result;
 }

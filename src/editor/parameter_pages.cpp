@@ -1,8 +1,8 @@
 #include "editor/parameter_pages.h"
 
 #include "editor/cell_notes.h"
+#include "model/record_view.h"
 #include "model/strings.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 #include <array>
@@ -265,26 +265,28 @@ GridPage slavePage(const GatewayConfiguration& cfg) {
 // The limit the I/O byte count sets on mapped commands.
 long ioLimitOf(const std::string& inportNum) {
     const IoSize* size = findIoSize(inportNum);
-    return size != nullptr ? size->byteLimit : decimalValue(inportNum);
+    return size != nullptr ? size->byteLimit : decodeNumber(inportNum).number;
 }
 
 // The warning a new I/O byte count raises against the mapped commands, or null.
 const Text* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
     const long limit = ioLimitOf(inportNum);
-    const int commands = std::min(c.InstructionCount, kInstructionTableSize);
+    const RecordView view(c);
+    // The numbers as stored: a command without an address or byte count counts with its own.
+    const auto endOf = [](const CommandView& cmd) {
+        return static_cast<long>(cmd.mappingAddress.number) + cmd.bytes.number;
+    };
     if (limit == 96) {
-        for (int i = 0; i < commands; ++i) {
-            const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
-            const long m = decimalValue(ins.MappingAddress);
-            const long end = m + decimalValue(ins.Bytes);
+        for (const CommandView& cmd : view.commands()) {
+            const long m = cmd.mappingAddress.number;
+            const long end = endOf(cmd);
             if ((m < 32 && end > 32) || (m < 64 && end > 64)) {
                 return &str::AcrossCriticalValue;
             }
         }
     }
-    for (int i = 0; i < commands; ++i) {
-        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
-        if (decimalValue(ins.MappingAddress) + decimalValue(ins.Bytes) > limit) {
+    for (const CommandView& cmd : view.commands()) {
+        if (endOf(cmd) > limit) {
             return &str::MappingOverflow;
         }
     }
@@ -292,14 +294,10 @@ const Text* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
 }
 
 bool clashesWithNodeAddress(const CONFIG& c, const std::string& text) {
-    const int nodes = std::min(c.NodeCount, kNodeTableSize);
-    for (int n = 0; n < nodes; ++n) {
-        const std::string& address = c.Nodes[static_cast<std::size_t>(n)].NodeAddress;
-        if (!address.empty() && address != "-1" && address == text) {
-            return true;
-        }
-    }
-    return false;
+    const RecordView view(c);
+    return std::any_of(view.nodes().begin(), view.nodes().end(), [&](const NodeView& node) {
+        return node.address.entered() && node.record->NodeAddress == text;
+    });
 }
 
 CommitResult unchanged() {
@@ -316,7 +314,7 @@ bool passesRangeCheck(const std::string& text, long lo, long hi) {
         !std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
         return false;
     }
-    const long value = decimalValue(text);
+    const long value = decodeNumber(text).number;
     return value >= lo && value <= hi;
 }
 

@@ -2,8 +2,8 @@
 
 #include "export/xlsx_package.h"
 #include "model/atomic_file.h"
+#include "model/record_view.h"
 #include "model/strings.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 #include <cctype>
@@ -274,17 +274,16 @@ std::string buildEdsText(const CONFIG& config, std::string_view fileName,
                          const LocalTime& now) {
     std::vector<Pdo> tpdos;
     std::vector<Pdo> rpdos;
-    const int count = usedCommandCount(config);
-    for (int i = 0; i < count; ++i) {
-        const INSTRUCTION& ins = config.Instructions[static_cast<std::size_t>(i)];
-        const Pdo pdo{decimalValue(ins.CobId), decimalValue(ins.Bytes)};
-        if (ins.InstructionType == kTransmitPdo) {
+    const RecordView view(config);
+    for (const CommandView& cmd : view.commands()) {
+        const Pdo pdo{cmd.cobId.number, cmd.bytes.number};
+        if (cmd.kind == CommandKind::TransmitPdo) {
             tpdos.push_back(pdo);
-        } else if (ins.InstructionType == kReceivePdo) {
+        } else if (cmd.kind == CommandKind::ReceivePdo) {
             rpdos.push_back(pdo);
         }
     }
-    const std::int32_t nodeId = decimalValue(config.SlaveNodeAddress);
+    const std::int32_t nodeId = decodeNumber(config.SlaveNodeAddress).number;
 
     EdsWriter w;
     writeFileHeader(w, fileName, now);

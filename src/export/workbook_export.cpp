@@ -1,9 +1,9 @@
 #include "export/workbook_export.h"
 
 #include "model/atomic_file.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 #include <array>
@@ -28,20 +28,29 @@ private:
     int row_ = 2;
 };
 
-void writeSdoRow(SheetFiller& s, const INSTRUCTION& ins) {
+// "24641 (6041H)": a number and its hexadecimal form.
+std::string withHex(std::int32_t v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%d (%xH)", static_cast<int>(v), static_cast<unsigned>(v));
+    return buf;
+}
+
+void writeSdoRow(SheetFiller& s, const CommandView& cmd) {
+    const INSTRUCTION& ins = *cmd.record;
     const int row = s.nextRow();
     s.set(row, 1, ins.NodeAddress);
-    s.set(row, 2, valueAndHex(ins.Index));
-    s.set(row, 3, valueAndHex(ins.SubIndex));
+    s.set(row, 2, withHex(cmd.index.number));
+    s.set(row, 3, withHex(cmd.subIndex.number));
     s.set(row, 4, ins.Bytes);
     s.set(row, 5, ins.MappingAddress);
     s.set(row, 6, ins.Description);
 }
 
-void writePdoRow(SheetFiller& s, const INSTRUCTION& ins, const std::string& nodeAddress) {
+void writePdoRow(SheetFiller& s, const CommandView& cmd, const std::string& nodeAddress) {
+    const INSTRUCTION& ins = *cmd.record;
     const int row = s.nextRow();
     s.set(row, 1, nodeAddress);
-    s.set(row, 2, valueAndHex(ins.CobId));
+    s.set(row, 2, withHex(cmd.cobId.number));
     s.set(row, 3, ins.Bytes);
     s.set(row, 4, ins.MappingAddress);
     s.set(row, 5, ins.Description);
@@ -54,25 +63,13 @@ const char* workbookTemplateName(int configType) {
 }
 
 std::string valueAndHex(std::string_view text) {
-    const std::int32_t v = decimalValue(text);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%d (%xH)", static_cast<int>(v), static_cast<unsigned>(v));
-    return buf;
+    return withHex(decodeNumber(text).number);
 }
 
 std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
-    const std::span<const INSTRUCTION> commands = usedCommands(c);
-    // Counts by command type, taken before any row is written.
-    std::array<int, kCommandTypes.size()> count{};
-    for (const INSTRUCTION& ins : commands) {
-        if (const CommandType* t = findCommandType(ins.InstructionType)) {
-            ++count[static_cast<std::size_t>(t->kind)];
-        }
-    }
-    const auto countOf = [&](CommandKind kind) {
-        return std::to_string(count[static_cast<std::size_t>(kind)]);
-    };
+    const RecordView view(c);
+    const auto countOf = [&](CommandKind kind) { return std::to_string(view.ofKind(kind).size()); };
     const bool master = cfg.ConfigType == kCanopenMaster;
     SheetFiller canopen("CANopen");
     SheetFiller upload("Upload SDO");
@@ -107,15 +104,16 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg) {
         canopen.set(2, 5, countOf(CommandKind::TransmitPdo));
         canopen.set(2, 6, countOf(CommandKind::ReceivePdo));
     }
-    for (const INSTRUCTION& ins : commands) {
-        if (master && ins.InstructionType == kUploadSdo) {
-            writeSdoRow(upload, ins);
-        } else if (master && ins.InstructionType == kDownloadSdo) {
-            writeSdoRow(download, ins);
-        } else if (ins.InstructionType == kTransmitPdo) {
-            writePdoRow(tpdo, ins, master ? ins.NodeAddress : c.SlaveNodeAddress);
-        } else if (ins.InstructionType == kReceivePdo) {
-            writePdoRow(rpdo, ins, master ? ins.NodeAddress : c.SlaveNodeAddress);
+    for (const CommandView& cmd : view.commands()) {
+        const std::string& node = master ? cmd.record->NodeAddress : c.SlaveNodeAddress;
+        if (master && cmd.kind == CommandKind::UploadSdo) {
+            writeSdoRow(upload, cmd);
+        } else if (master && cmd.kind == CommandKind::DownloadSdo) {
+            writeSdoRow(download, cmd);
+        } else if (cmd.kind == CommandKind::TransmitPdo) {
+            writePdoRow(tpdo, cmd, node);
+        } else if (cmd.kind == CommandKind::ReceivePdo) {
+            writePdoRow(rpdo, cmd, node);
         }
     }
     profibus.set(2, 1, "Profibus");

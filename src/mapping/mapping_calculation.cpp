@@ -1,5 +1,6 @@
 #include "mapping/mapping_calculation.h"
 
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -25,10 +26,6 @@ long long place(PackingMode mode, long long& cursor, long long length) {
     return address;
 }
 
-bool isMissingByteCount(const std::string& bytes) {
-    return bytes.empty() || bytes == "-1";
-}
-
 } // namespace
 
 int ioByteLimit(const std::string& inportNum) {
@@ -40,7 +37,8 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
     CONFIG& c = cfg.Config;
     const PackingMode mode = packingOf(cfg.Fieldbus.InportNum);
     const int reserve = c.ControlStatus == str::Enable ? 2 : 0;
-    const int count = usedCommandCount(c);
+    // Placing reads the types and byte counts only; the addresses it writes are not read back.
+    const RecordView view(c);
 
     const IoSize* size = findIoSize(cfg.Fieldbus.InportNum);
     // Whether buffers ending at `in` and `out` (before the reserve) fit.
@@ -60,19 +58,17 @@ MappingResult calculateMapping(GatewayConfiguration& cfg) {
     long long in = 0;
     long long out = 0;
     auto placeAll = [&](bool sdoPass) {
-        for (int i = 0; i < count; ++i) {
-            INSTRUCTION& ins = c.Instructions[i];
+        for (const CommandView& cmd : view.commands()) {
             // A code outside "1".."4" is placed in both passes, in the output buffer.
-            const CommandType* t = findCommandType(ins.InstructionType);
-            if (t != nullptr && t->pdo == sdoPass) {
+            if (cmd.kind && cmd.isPdo() == sdoPass) {
                 continue;
             }
-            const bool input = t != nullptr && t->input;
             // A negative count cannot move the cursor back over earlier commands.
-            const long long length = std::max<std::int32_t>(decimalValue(ins.Bytes), 0);
-            ins.MappingAddress = decimalText(place(mode, input ? in : out, length));
+            const long long length = cmd.bytes.atLeastZero();
+            storedCommand(c, cmd).MappingAddress =
+                decimalText(place(mode, cmd.isInput() ? in : out, length));
             if (r.firstOverflowCommand < 0 && !fitsAt(in, out)) {
-                r.firstOverflowCommand = i;
+                r.firstOverflowCommand = cmd.position;
             }
         }
     };
@@ -90,12 +86,12 @@ MappingCommandResult runCalculateMappingCommand(GatewayConfiguration& cfg) {
     c.InstructionCount = std::min(c.InstructionCount, kCommandCap);
 
     MappingCommandResult r;
-    const int count = usedCommandCount(c);
-    for (int i = 0; i < count; ++i) {
-        if (isMissingByteCount(c.Instructions[i].Bytes)) {
+    const RecordView view(c);
+    for (const CommandView& cmd : view.commands()) {
+        if (!cmd.bytes.entered()) {
             r.outcome = MappingOutcome::Refused;
             r.message = str::MappingMissingBytes;
-            r.refusedCommand = i;
+            r.refusedCommand = cmd.position;
             return r;
         }
     }

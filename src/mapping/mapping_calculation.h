@@ -41,7 +41,7 @@ struct MappingCommandResult {
 };
 
 // The "Calculate Mapping Address" command after its confirmation: caps InstructionCount at 84,
-// refuses (changing no address) when a command's Bytes is empty or "-1", else calculates.
+// refuses (changing no address) when a command has no byte count entered, else calculates.
 // The caller shows `message` and rebuilds the tree unless the outcome is Refused.
 MappingCommandResult runCalculateMappingCommand(GatewayConfiguration& cfg);
 

@@ -1,8 +1,8 @@
 #include "mapping/predownload_checks.h"
 
 #include "mapping/mapping_calculation.h"
+#include "model/record_view.h"
 #include "model/strings.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 #include <vector>
@@ -30,18 +30,19 @@ CheckResult fail(Message message, std::vector<int> commands = {}) {
 
 // Asks the bus-load question when the configured cycle is shorter than the least one.
 // Returns false when the user cancelled; `cancelled` then carries the result to return.
-bool passesCycle(const GatewayConfiguration& cfg, CycleKind kind, CycleQuestioner& questioner,
-                 CheckResult& cancelled) {
+bool passesCycle(const GatewayConfiguration& cfg, const RecordView& view, CycleKind kind,
+                 CycleQuestioner& questioner, CheckResult& cancelled) {
     const CONFIG& c = cfg.Config;
-    const int configured = decimalValue(kind == CycleKind::Rpdo ? c.RPDOCycle : c.SDOCycle);
+    const int configured = decodeNumber(kind == CycleKind::Rpdo ? c.RPDOCycle : c.SDOCycle).number;
     if (configured < 1) {
         return true;
     }
-    int n = 0;
-    for (int i = 0; i < usedCommandCount(c); ++i) {
-        const std::string& t = c.Instructions[i].InstructionType;
-        n += kind == CycleKind::Rpdo ? (t == kReceivePdo) : (t == kUploadSdo || t == kDownloadSdo);
-    }
+    const auto counted = [kind](const CommandView& cmd) {
+        return kind == CycleKind::Rpdo ? cmd.kind == CommandKind::ReceivePdo
+                                       : cmd.kind && !cmd.isPdo();
+    };
+    const int n =
+        static_cast<int>(std::count_if(view.commands().begin(), view.commands().end(), counted));
     const int least = leastCycleMs(c.BuadRate, kind, n);
     if (least <= configured) {
         return true;
@@ -99,46 +100,43 @@ int leastCycleMs(const std::string& baudRate, CycleKind kind, int commandCount) 
 }
 
 CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestioner& questioner) {
-    const CONFIG& c = cfg.Config;
+    const RecordView view(cfg.Config);
     CheckResult cancelled;
     // OK to a question only accepts the slow cycle; the mapping checks still run, so that a
     // faulty mapping cannot reach the gateway behind an accepted warning.
-    if (!passesCycle(cfg, CycleKind::Rpdo, questioner, cancelled) ||
-        !passesCycle(cfg, CycleKind::Sdo, questioner, cancelled)) {
+    if (!passesCycle(cfg, view, CycleKind::Rpdo, questioner, cancelled) ||
+        !passesCycle(cfg, view, CycleKind::Sdo, questioner, cancelled)) {
         return cancelled;
     }
 
-    const int count = usedCommandCount(c);
+    const std::span<const CommandView> commands = view.commands();
     const long long limit = ioByteLimit(cfg.Fieldbus.InportNum);
-    auto startOf = [&](int i) -> long long {
-        return decimalValue(c.Instructions[i].MappingAddress);
-    };
-    auto lengthOf = [&](int i) -> long long { return decimalValue(c.Instructions[i].Bytes); };
+    // The numbers as the gateway reads them: a "not entered" text counts with its own value.
+    auto startOf = [](const CommandView& cmd) -> long long { return cmd.mappingAddress.number; };
+    auto lengthOf = [](const CommandView& cmd) -> long long { return cmd.bytes.number; };
 
-    for (int i = 0; i < count; ++i) {
-        if (startOf(i) + lengthOf(i) > limit) {
-            return fail(str::CheckRangeFailed, {i});
+    for (const CommandView& cmd : commands) {
+        if (startOf(cmd) + lengthOf(cmd) > limit) {
+            return fail(str::CheckRangeFailed, {cmd.position});
         }
     }
     if (packingOf(cfg.Fieldbus.InportNum) == PackingMode::Block32) {
-        for (int i = 0; i < count; ++i) {
-            if (crossesBlock32(startOf(i), lengthOf(i))) {
-                return fail(str::CheckBlock32Failed, {i});
+        for (const CommandView& cmd : commands) {
+            if (crossesBlock32(startOf(cmd), lengthOf(cmd))) {
+                return fail(str::CheckBlock32Failed, {cmd.position});
             }
         }
     }
-    for (int i = 0; i < count; ++i) {
-        const std::string& m = c.Instructions[i].MappingAddress;
-        if (m.empty() || m == "-1") {
-            return fail(str::CheckAddressInvalid, {i});
+    for (const CommandView& cmd : commands) {
+        if (!cmd.mappingAddress.entered()) {
+            return fail(str::CheckAddressInvalid, {cmd.position});
         }
     }
 
     std::vector<Range> input;
     std::vector<Range> output;
-    for (int i = 0; i < count; ++i) {
-        (isInputCommand(c.Instructions[i].InstructionType) ? input : output)
-            .push_back({startOf(i), lengthOf(i), i});
+    for (const CommandView& cmd : commands) {
+        (cmd.isInput() ? input : output).push_back({startOf(cmd), lengthOf(cmd), cmd.position});
     }
     for (const std::vector<Range>* side : {&input, &output}) {
         if (std::vector<int> pair = overlapping(*side); !pair.empty()) {
@@ -146,20 +144,20 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
         }
     }
 
-    for (int i = 0; i < count; ++i) {
-        const INSTRUCTION& a = c.Instructions[i];
-        const int typeA = decimalValue(a.InstructionType);
-        if (typeA != 3 && typeA != 4) {
+    // Type codes as numbers: a PDO is 3 or 4 however its code is written.
+    const auto isPdoCode = [](const CommandView& cmd) {
+        return cmd.code.number == 3 || cmd.code.number == 4;
+    };
+    for (auto a = commands.begin(); a != commands.end(); ++a) {
+        if (!isPdoCode(*a)) {
             continue;
         }
-        const int cobA = decimalValue(a.CobId);
-        for (int j = i + 1; j < count; ++j) {
-            const INSTRUCTION& b = c.Instructions[j];
-            const int typeB = decimalValue(b.InstructionType);
-            if ((typeB == 3 || typeB == 4) && typeB != typeA && decimalValue(b.CobId) == cobA) {
-                return fail(formatTwoNumbers(str::CheckCobIdConflict, decimalValue(a.NodeAddress),
-                                             decimalValue(b.NodeAddress)),
-                            {i, j});
+        for (auto b = std::next(a); b != commands.end(); ++b) {
+            if (isPdoCode(*b) && b->code.number != a->code.number &&
+                b->cobId.number == a->cobId.number) {
+                return fail(formatTwoNumbers(str::CheckCobIdConflict, a->nodeAddress.number,
+                                             b->nodeAddress.number),
+                            {a->position, b->position});
             }
         }
     }
@@ -167,16 +165,13 @@ CheckResult validateConfiguration(const GatewayConfiguration& cfg, CycleQuestion
 }
 
 CheckResult checkNodes(const GatewayConfiguration& cfg) {
-    const CONFIG& c = cfg.Config;
-    const int nodes = usedNodeCount(c);
-    const int count = usedCommandCount(c);
-    for (int n = 0; n < nodes; ++n) {
-        const std::string& address = c.Nodes[n].NodeAddress;
-        const auto first = c.Instructions.begin();
-        if (std::none_of(first, first + count,
-                         [&](const INSTRUCTION& i) { return i.NodeAddress == address; })) {
+    const RecordView view(cfg.Config);
+    for (const NodeView& node : view.nodes()) {
+        const std::string& address = node.record->NodeAddress;
+        if (std::none_of(view.commands().begin(), view.commands().end(),
+                         [&](const CommandView& c) { return c.record->NodeAddress == address; })) {
             CheckResult r = fail(str::CheckInvalidNode);
-            r.node = n;
+            r.node = node.position;
             return r;
         }
     }

@@ -1,5 +1,6 @@
 #include "mapping/usage_tables.h"
 
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_number.h"
 
@@ -64,19 +65,17 @@ std::string usageRowLabel(int row) {
 }
 
 ByteUsageTables::ByteUsageTables(const GatewayConfiguration& cfg) {
-    const CONFIG& c = cfg.Config;
-    const int count = usedCommandCount(c);
-    commands_.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const INSTRUCTION& ins = c.Instructions[i];
+    const RecordView view(cfg.Config);
+    commands_.reserve(view.commands().size());
+    for (const CommandView& cmd : view.commands()) {
         UsageCommand u;
-        u.type = decimalValue(ins.InstructionType);
-        u.start = decimalValue(ins.MappingAddress);
-        u.bytes = decimalValue(ins.Bytes);
-        u.hasAddress = !ins.MappingAddress.empty() && ins.MappingAddress != "-1";
+        u.type = cmd.code.number;
+        u.start = cmd.mappingAddress.number;
+        u.bytes = cmd.bytes.number;
+        u.hasAddress = cmd.mappingAddress.entered();
         commands_.push_back(u);
         if (isKnownType(u.type)) {
-            list_.push_back({i, listLabelOf(u.type)});
+            list_.push_back({cmd.position, listLabelOf(u.type)});
         }
     }
     refill();

@@ -40,11 +40,10 @@ std::string usageRowLabel(int row);
 
 // One command of the snapshot the conflict window works on.
 struct UsageCommand {
-    int type = 0;  // InstructionType as an integer; negated while the command is left out
-    int start = 0; // MappingAddress
-    int bytes = 0; // Bytes
-    bool hasAddress =
-        false; // false when MappingAddress is empty or "-1": the command colours nothing
+    int type = 0;            // InstructionType as an integer; negated while the command is left out
+    int start = 0;           // MappingAddress
+    int bytes = 0;           // Bytes
+    bool hasAddress = false; // false without a MappingAddress: the command colours nothing
 };
 
 // One line of the command check list.

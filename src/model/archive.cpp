@@ -381,14 +381,12 @@ bool readConfig(ArchiveReader& in, bool slave, CONFIG& c) {
     c.NodeCount = std::max(c.NodeCount, 0);
     c.InstructionCount = std::max(c.InstructionCount, 0);
 
-    for (int i = 0; i < c.NodeCount; ++i) {
-        NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+    for (NodeEntry& n : usedNodes(c)) {
         if (!in.text(n.NodeAddress, "NodeAddress") || !in.text(n.NodeName, "NodeName")) {
             return false;
         }
     }
-    for (int i = 0; i < c.InstructionCount; ++i) {
-        INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+    for (INSTRUCTION& ins : usedCommands(c)) {
         if (!readInstruction(in, ins)) {
             return false;
         }
@@ -404,20 +402,20 @@ bool readConfig(ArchiveReader& in, bool slave, CONFIG& c) {
 std::string writeArchive(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
     // Counts outside the tables never reach the file: only what the tables hold is written.
-    const int nodeCount = usedNodeCount(c);
-    const int instructionCount = usedCommandCount(c);
+    const std::span<const NodeEntry> nodes = usedNodes(c);
+    const std::span<const INSTRUCTION> commands = usedCommands(c);
 
     // One allocation for the whole file: the texts plus at most 15 bytes of prefix each.
     std::size_t estimate = 512;
-    for (int i = 0; i < nodeCount; ++i) {
-        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+    for (const NodeEntry& n : nodes) {
         estimate += n.NodeAddress.size() + n.NodeName.size() + 30;
     }
-    for (int i = 0; i < instructionCount; ++i) {
-        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+    constexpr std::size_t kCommandPrefixes = 9 * 15 + 4;
+    for (const INSTRUCTION& ins : commands) {
         estimate += ins.NodeAddress.size() + ins.InstructionType.size() + ins.Index.size() +
                     ins.SubIndex.size() + ins.CobId.size() + ins.MappingAddress.size() +
-                    ins.Bytes.size() + ins.Description.size() + ins.SpareText.size() + 9 * 15 + 4;
+                    ins.Bytes.size() + ins.Description.size() + ins.SpareText.size() +
+                    kCommandPrefixes;
     }
     ArchiveWriter out(estimate);
     out.i32(cfg.ConfigType);
@@ -438,15 +436,13 @@ std::string writeArchive(const GatewayConfiguration& cfg) {
           &c.RPDOTimeout, &c.SlaveDelayStart}) {
         out.text(*s);
     }
-    out.i32(nodeCount);
-    out.i32(instructionCount);
-    for (int i = 0; i < nodeCount; ++i) {
-        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+    out.i32(usedNodeCount(c));
+    out.i32(usedCommandCount(c));
+    for (const NodeEntry& n : nodes) {
         out.text(n.NodeAddress);
         out.text(n.NodeName);
     }
-    for (int i = 0; i < instructionCount; ++i) {
-        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+    for (const INSTRUCTION& ins : commands) {
         for (const std::string* s :
              {&ins.NodeAddress, &ins.InstructionType, &ins.MappingAddress, &ins.Bytes,
               &ins.SpareText, &ins.Index, &ins.SubIndex, &ins.CobId, &ins.Description}) {

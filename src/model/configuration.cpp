@@ -2,6 +2,8 @@
 
 #include "model/strings.h"
 
+#include <algorithm>
+
 namespace torvane {
 
 void resetToNew(GatewayConfiguration& cfg, int configType) {
@@ -49,6 +51,72 @@ GatewayConfiguration newConfiguration(int configType) {
     resetToNew(cfg, configType);
     cfg.Config.ConfigEdition = kEditionCurrent;
     return cfg;
+}
+
+bool appendNode(CONFIG& c, const NodeEntry& node) {
+    const int used = usedNodeCount(c);
+    if (used == kNodeTableSize) {
+        return false;
+    }
+    c.Nodes[static_cast<std::size_t>(used)] = node;
+    c.NodeCount = used + 1;
+    return true;
+}
+
+void eraseNode(CONFIG& c, int position) {
+    const std::span<NodeEntry> nodes = usedNodes(c);
+    if (position < 0 || position >= static_cast<int>(nodes.size())) {
+        return;
+    }
+    const int owner = position + 1;
+    const std::span<INSTRUCTION> commands = usedCommands(c);
+    const auto kept =
+        std::stable_partition(commands.begin(), commands.end(),
+                              [owner](const INSTRUCTION& i) { return i.NodeIndex != owner; });
+    for (auto i = commands.begin(); i != kept; ++i) {
+        if (i->NodeIndex > owner) {
+            --i->NodeIndex;
+        }
+    }
+    std::fill(kept, commands.end(), INSTRUCTION{});
+    c.InstructionCount = static_cast<std::int32_t>(kept - commands.begin());
+    std::rotate(nodes.begin() + position, nodes.begin() + position + 1, nodes.end());
+    nodes.back() = NodeEntry{"", str::NewNode};
+    c.NodeCount = static_cast<std::int32_t>(nodes.size()) - 1;
+}
+
+bool appendCommand(CONFIG& c, const INSTRUCTION& command) {
+    const int used = usedCommandCount(c);
+    if (used == kInstructionTableSize) {
+        return false;
+    }
+    c.Instructions[static_cast<std::size_t>(used)] = command;
+    c.InstructionCount = used + 1;
+    return true;
+}
+
+void moveCommand(CONFIG& c, int from, int to) {
+    const std::span<INSTRUCTION> commands = usedCommands(c);
+    const int used = static_cast<int>(commands.size());
+    if (from < 0 || from >= used || to < 0 || to >= used) {
+        return;
+    }
+    if (from < to) {
+        std::rotate(commands.begin() + from, commands.begin() + from + 1,
+                    commands.begin() + to + 1);
+    } else {
+        std::rotate(commands.begin() + to, commands.begin() + from, commands.begin() + from + 1);
+    }
+}
+
+void eraseCommand(CONFIG& c, int position) {
+    const int used = usedCommandCount(c);
+    if (position < 0 || position >= used) {
+        return;
+    }
+    moveCommand(c, position, used - 1);
+    c.Instructions[static_cast<std::size_t>(used - 1)] = INSTRUCTION{};
+    c.InstructionCount = used - 1;
 }
 
 std::string commandLabel(const std::string& instructionType) {

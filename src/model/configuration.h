@@ -93,6 +93,22 @@ inline std::span<INSTRUCTION> usedCommands(CONFIG& c) {
     return std::span(c.Instructions).first(static_cast<std::size_t>(usedCommandCount(c)));
 }
 
+// Table operations. The used entries stay first and the counts follow them; an entry that leaves
+// the used part becomes that of a new configuration. A position outside the used entries
+// changes nothing.
+
+// Appends `node` after the used nodes; false when all kNodeTableSize entries are used.
+bool appendNode(CONFIG& c, const NodeEntry& node);
+// Removes the node at 0-based `position` with every command it owns; the later nodes move up
+// and their commands' NodeIndex follows them.
+void eraseNode(CONFIG& c, int position);
+// Appends `command` after the used commands; false when all kInstructionTableSize slots are used.
+bool appendCommand(CONFIG& c, const INSTRUCTION& command);
+// Removes the command at 0-based `position`; the later commands move up.
+void eraseCommand(CONFIG& c, int position);
+// Moves the command at 0-based `from` to `to`; the commands between shift by one place.
+void moveCommand(CONFIG& c, int from, int to);
+
 // The master parameter block in declared order; the parameter grid numbers its rows over it.
 inline constexpr std::array<std::string CONFIG::*, 16> kMasterBlock = {
     &CONFIG::SlaveAddress,  &CONFIG::BuadRate,      &CONFIG::SDOTimeout, &CONFIG::ReservedText,

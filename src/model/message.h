@@ -33,6 +33,11 @@ public:
         (args_.push_back(argument(std::forward<Rest>(rest))), ...);
     }
 
+    // A marked text and the arguments of its placeholders, given as a list.
+    Message(Text text, std::vector<Message> arguments) : Message(text) {
+        args_ = std::move(arguments);
+    }
+
     // A text shown as it is in every language; never searched for placeholders.
     static Message plain(std::string text);
 

@@ -206,6 +206,41 @@ std::string fromUtf8(std::string_view utf8, const char* codeset) {
     return out;
 }
 
+// Length of the well-formed UTF-8 sequence at the start of `s`, 0 when there is none: no
+// overlong form, no surrogate, nothing above U+10FFFF.
+std::size_t wellFormedUtf8Length(std::string_view s) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = b(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t n = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (n > s.size() || b(1) < low || b(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < n; ++i) {
+        if ((b(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return n;
+}
+
 } // namespace
 
 std::string configTextToUtf8(std::string_view bytes) {
@@ -234,6 +269,44 @@ std::string configTextForTerminal(std::string_view bytes, const char* codeset) {
         return utf8;
     }
     return fromUtf8(utf8, codeset);
+}
+
+bool isUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = wellFormedUtf8Length(bytes.substr(i));
+        if (n == 0) {
+            return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    if (isAscii(bytes)) {
+        return std::string(bytes);
+    }
+    std::string out;
+#ifdef TORVANE_HAVE_ICONV
+    Converter cd(kUtf8, "WINDOWS-1252");
+    if (cd.ok()) {
+        cd.run(bytes, OnBad::ReplaceByte, kReplacementUtf8, out);
+        return out;
+    }
+#endif
+    // Without a converter: ISO 8859-1, which Windows-1252 extends, and U+FFFD for the rest.
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            out += c;
+        } else if (u < 0xA0) {
+            out += kReplacementUtf8;
+        } else {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
 }
 
 } // namespace torvane

@@ -40,4 +40,12 @@ std::string printableConfigText(std::string_view bytes);
 // for what the codeset cannot show.
 std::string configTextForTerminal(std::string_view bytes, const char* codeset);
 
+// Whether `bytes` is well-formed UTF-8: no stray or missing continuation byte, no overlong
+// form, no surrogate, nothing above U+10FFFF.
+bool isUtf8(std::string_view bytes);
+
+// UTF-8 of a text in Windows-1252, the code page of older device description files; the five
+// bytes that code page leaves undefined become U+FFFD.
+std::string windows1252ToUtf8(std::string_view bytes);
+
 } // namespace torvane

@@ -6,8 +6,9 @@
 
 namespace torvane {
 
-// Decimal text-to-integer conversion used for every stored number: optional blanks, an optional
-// sign, then the leading decimal digits; 0 when there are none. Saturates at the int32 range.
+// Decimal text-to-integer conversion behind every number the program reads: optional blanks, an
+// optional sign, then the leading decimal digits; 0 when there are none. Saturates at the int32
+// range. Readers use decodeNumber (model/record_view.h), which also says what the text means.
 std::int32_t decimalValue(std::string_view text);
 
 // True when `text` is exactly the decimal form of its own value: digits only, no sign, no

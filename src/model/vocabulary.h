@@ -71,6 +71,22 @@ inline const CommandType* findCommandType(std::string_view code) {
     return nullptr;
 }
 
+// ---- The PLC's side -------------------------------------------------------------------------
+
+// Which of the PLC's images a command's bytes belong to. In a master configuration the input
+// buffer's commands (Upload SDO, Transmit PDO) are PLC inputs. A slave configuration turns the
+// PDOs round: the gateway transmits what the PLC writes (Transmit PDO, a PLC output) and hands the
+// PLC what it receives (Receive PDO, a PLC input), whichever cursor the mapping calculation
+// counts them with.
+enum class PlcDirection { Input, Output };
+
+inline constexpr PlcDirection plcDirection(CommandKind kind, bool master) {
+    if (!master && commandType(kind).pdo) {
+        return kind == CommandKind::ReceivePdo ? PlcDirection::Input : PlcDirection::Output;
+    }
+    return commandType(kind).input ? PlcDirection::Input : PlcDirection::Output;
+}
+
 // ---- Profibus I/O sizes ----------------------------------------------------------------------
 
 // How commands are packed into a Profibus buffer.

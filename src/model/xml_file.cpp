@@ -1,5 +1,6 @@
 #include "model/xml_file.h"
 
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
 #include "model/text_number.h"
@@ -260,7 +261,7 @@ bool readCommand(const XMLElement* c, INSTRUCTION& ins) {
     if (e == nullptr) {
         return false;
     }
-    ins.NodeIndex = decimalValue(valueOf(e));
+    ins.NodeIndex = decodeNumber(valueOf(e)).number;
     return true;
 }
 
@@ -312,19 +313,18 @@ void readDocument(const XMLElement* first, GatewayConfiguration& live) {
         return;
     }
     // Counts beyond the tables cannot come from this program; the tables end the reading.
-    c.NodeCount = std::clamp(decimalValue(valueOf(p)), 0, kNodeTableSize);
+    c.NodeCount = std::clamp(decodeNumber(valueOf(p)).number, 0, kNodeTableSize);
     p = p->NextSiblingElement();
     if (p == nullptr) {
         return;
     }
-    c.InstructionCount = std::clamp(decimalValue(valueOf(p)), 0, kInstructionTableSize);
+    c.InstructionCount = std::clamp(decodeNumber(valueOf(p)).number, 0, kInstructionTableSize);
 
     const XMLElement* e = master->NextSiblingElement();
-    for (int i = 0; i < c.NodeCount; ++i) {
+    for (NodeEntry& node : usedNodes(c)) {
         if (e == nullptr) {
             return;
         }
-        NodeEntry& node = c.Nodes[static_cast<std::size_t>(i)];
         const XMLElement* name = e->FirstChildElement();
         if (name == nullptr) {
             return;
@@ -397,9 +397,6 @@ const XMLElement* firstElement(std::string_view bytes, XMLDocument& doc, Message
 
 std::string writeXml(const GatewayConfiguration& cfg) {
     const CONFIG& c = cfg.Config;
-    const int nodeCount = usedNodeCount(c);
-    const int instructionCount = usedCommandCount(c);
-
     XMLDocument doc;
     XmlBuilder b(doc);
     doc.InsertEndChild(doc.NewDeclaration(kDeclaration));
@@ -419,17 +416,15 @@ std::string writeXml(const GatewayConfiguration& cfg) {
     b.add(master, "SYNC", c.SYNC);
     b.add(master, "ControlStatus", c.ControlStatus);
     b.add(master, "ErrorControl", c.ErrorControl);
-    b.add(master, "NodeCount", decimalText(nodeCount));
-    b.add(master, "InstructioinCount", decimalText(instructionCount));
+    b.add(master, "NodeCount", decimalText(usedNodeCount(c)));
+    b.add(master, "InstructioinCount", decimalText(usedCommandCount(c)));
 
-    for (int i = 0; i < nodeCount; ++i) {
-        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
+    for (const NodeEntry& n : usedNodes(c)) {
         XMLElement* node = b.add(canopen, "Node", "Node");
         b.add(node, "NodeName", n.NodeName);
         b.add(node, "NodeAddress", n.NodeAddress);
     }
-    for (int i = 0; i < instructionCount; ++i) {
-        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
+    for (const INSTRUCTION& ins : usedCommands(c)) {
         XMLElement* e = b.add(canopen, "Instruction", "Instruction");
         b.add(e, "InstructionName", xmlCommandName(ins.InstructionType));
         b.add(e, "NodeAddress", ins.NodeAddress);

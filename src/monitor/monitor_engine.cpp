@@ -1,8 +1,8 @@
 #include "monitor/monitor_engine.h"
 
 #include "comm/serial_link.h"
+#include "model/record_view.h"
 #include "model/strings.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -128,10 +128,11 @@ void MonitorEngine::addRow(Text status, const std::uint8_t* data, std::size_t n,
 
 MonitorStart monitorAnswerStart(const std::string& startText, int length, std::size_t count,
                                 bool whole) {
-    if (!isCanonicalDecimal(startText)) {
+    const DecodedNumber typed = decodeNumber(startText);
+    if (!typed.canonical) {
         return {0, str::MonitorStartNotDecimal};
     }
-    const auto start = static_cast<long long>(decimalValue(startText));
+    const auto start = static_cast<long long>(typed.number);
     if (start >= length || (whole && start + static_cast<long long>(count) > length)) {
         return {0, str::ResultMappingOverflow};
     }
@@ -195,7 +196,7 @@ Message MonitorEngine::transmit(const std::string& startText, const std::string&
     if (startText.empty()) {
         return str::MonitorStartEmpty;
     }
-    if (!isCanonicalDecimal(startText)) {
+    if (!decodeNumber(startText).canonical) {
         return str::MonitorStartNotDecimal;
     }
     if (dataText.empty()) {

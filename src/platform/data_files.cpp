@@ -1,5 +1,7 @@
 #include "platform/data_files.h"
 
+#include <QFile>
+#include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
 
@@ -51,6 +53,29 @@ std::string findDataFile(const std::string& name) {
         return installed.string();
     }
     return besideExe.string();
+}
+
+std::string deviceLibraryFolder() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The XDG base directory rules, in the bytes the environment holds: a relative
+    // XDG_DATA_HOME counts as unset, and without a home there is no folder (Qt takes a relative
+    // one as it is and "/" for a missing home).
+    std::string base = qgetenv("XDG_DATA_HOME").toStdString();
+    if (!base.starts_with('/')) {
+        const std::string home = qgetenv("HOME").toStdString();
+        if (!home.starts_with('/')) {
+            return {};
+        }
+        base = home + "/.local/share";
+    }
+    return base + "/torvane/devices";
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty()) {
+        return {};
+    }
+    return QFile::encodeName(base + QStringLiteral("/torvane/devices")).toStdString();
+#endif
 }
 
 } // namespace torvane::platform

@@ -12,4 +12,8 @@ std::string executableDir();
 // executable when the file is in neither place, so callers can name it in their message.
 std::string findDataFile(const std::string& name);
 
+// The folder of the user's device library: torvane/devices in the user's data folder
+// ($XDG_DATA_HOME, by default ~/.local/share, on Linux). Empty when the system gives none.
+std::string deviceLibraryFolder();
+
 } // namespace torvane::platform

@@ -162,16 +162,18 @@ DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferO
     }
     if (live.ConfigType == kCanopenSlave && outcome.configuration.ConfigType == kCanopenSlave) {
         // The slave download recalculated every address; commands edited meanwhile keep theirs.
-        const int count = std::clamp(std::min(c.InstructionCount, sent.InstructionCount), 0,
-                                     kInstructionTableSize);
-        for (int i = 0; i < count; ++i) {
-            INSTRUCTION& mine = c.Instructions[i];
-            const INSTRUCTION& theirs = sent.Instructions[i];
-            if (mine.InstructionType == theirs.InstructionType && mine.Bytes == theirs.Bytes &&
-                mine.MappingAddress != theirs.MappingAddress) {
-                mine.MappingAddress = theirs.MappingAddress;
+        const std::span<const INSTRUCTION> theirs = usedCommands(sent);
+        auto their = theirs.begin();
+        for (INSTRUCTION& mine : usedCommands(c)) {
+            if (their == theirs.end()) {
+                break;
+            }
+            if (mine.InstructionType == their->InstructionType && mine.Bytes == their->Bytes &&
+                mine.MappingAddress != their->MappingAddress) {
+                mine.MappingAddress = their->MappingAddress;
                 changes.mappingAddresses = true;
             }
+            ++their;
         }
     }
     return changes;

@@ -229,14 +229,16 @@ def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=Fal
     src = fixture(ctx, variant)
     store = ctx.path("gateway.store")
     sim = Sim(ctx, "sim", "--store", store, *sim_args)
-    port = port or sim.device
-    run_cli(ctx, sim, "download", src, "--port", port, "--yes", expect=0, env_ports=port)
+    run_cli(ctx, sim, "download", src, "--port", port or sim.device, "--yes", expect=0,
+            env_ports=port or sim.device)
     assert_clean_log(sim)
     check_download_frames(sim, variant, options)
     if separate_upload_sim:
         # A later run of the gateway serves what the first one stored.
         sim.stop()
         sim = Sim(ctx, "sim2", "--store", store, *sim_args)
+    # A restarted simulator may get another terminal; only a link name stays the same.
+    port = port or sim.device
     up = ctx.path("uploaded.chg")
     run_cli(ctx, sim, "upload", "--port", port, upload_flag, "-o", up, expect=0, env_ports=port)
     assert_clean_log(sim)

@@ -3,6 +3,7 @@
 // file written the same as in English.
 
 #include "../support/sample_ports.h"
+#include "../support/session_access.h"
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/grid_page.h"
@@ -471,7 +472,7 @@ private slots:
     void storedValuesAreShownAsTheyAre() {
         for (int type : {0, 1}) {
             startFrame(type);
-            GatewayConfiguration& cfg = frame_->session().configuration();
+            GatewayConfiguration& cfg = liveConfiguration(frame_->session());
             cfg.Config.NodeCount = 1;
             cfg.Config.Nodes[0].NodeAddress = "5";
             cfg.Config.Nodes[0].NodeName = "Node-5";

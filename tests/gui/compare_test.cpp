@@ -2,6 +2,7 @@
 // window's rows, count and copy button, double-click selecting the tree item, and the open
 // configuration left as it was.
 
+#include "../support/session_access.h"
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_window.h"
@@ -124,7 +125,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         prompts_->told.clear();
 
-        GatewayConfiguration& live = frame_->session().configuration();
+        GatewayConfiguration& live = liveConfiguration(frame_->session());
         live.Config.SYNC = "77";
         live.Config.Instructions[1].Bytes = "6"; // Transmit PDO 389 of node 5
         const GatewayConfiguration before = live;
@@ -167,8 +168,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(live == before);
 
         // An edit makes the window out of date; "Compare Again" uploads into the same window.
-        live.Config.SYNC = "78";
-        frame_->session().markModified();
+        frame_->session().commitCell(canopenSideItem(live), 7, "78"); // SYNC Cycle
         QVERIFY(window->outOfDate());
         QVERIFY(window->outOfDateLabel()->isVisible());
         QTest::mouseClick(window->againButton(), Qt::LeftButton);

@@ -2,6 +2,7 @@
 // toolbar. Dialogs are answered by ScriptedPrompts; the desktop's default handler is replaced, so
 // nothing is launched.
 
+#include "../support/session_access.h"
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/gui_texts.h"
@@ -118,7 +119,7 @@ private:
     }
 
     void addSlavePdos() {
-        CONFIG& c = frame_->session().configuration().Config;
+        CONFIG& c = liveConfiguration(frame_->session()).Config;
         c.SlaveNodeAddress = "1";
         c.Instructions[0] = pdo("3", "385", "2"); // $NODEID+0x180
         c.Instructions[1] = pdo("4", "513", "3"); // $NODEID+0x200

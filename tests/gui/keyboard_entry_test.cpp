@@ -3,6 +3,7 @@
 // command a failed check or mapping calculation selects. Real widgets on the offscreen platform;
 // every message is answered by ScriptedPrompts.
 
+#include "../support/session_access.h"
 #include "editor/command_pages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_window.h"
@@ -89,7 +90,7 @@ private:
     // (command 2); the slave gateway with the same two commands.
     void startSample(int configType) {
         startFrame(configType);
-        GatewayConfiguration& cfg = frame_->session().configuration();
+        GatewayConfiguration& cfg = liveConfiguration(frame_->session());
         if (cfg.isMaster()) {
             cfg.Config.Nodes[0] = {"5", "Node-5"};
             cfg.Config.NodeCount = 1;
@@ -576,12 +577,12 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         startSample(kCanopenMaster);
         // The Upload SDO and the Transmit PDO both fill the input buffer: the SDO at 0..1, the
         // PDO where the row says. No bus-load question: no cycle is configured.
-        frame_->session().configuration().Config.RPDOCycle = "0";
-        frame_->session().configuration().Config.SDOCycle = "0";
-        INSTRUCTION& second = frame_->session().configuration().Config.Instructions[1];
+        liveConfiguration(frame_->session()).Config.RPDOCycle = "0";
+        liveConfiguration(frame_->session()).Config.SDOCycle = "0";
+        INSTRUCTION& second = liveConfiguration(frame_->session()).Config.Instructions[1];
         second.Bytes = bytes2.toStdString();
         second.MappingAddress = mapping2.toStdString();
-        frame_->session().configuration().Config.Instructions[0].MappingAddress = "0";
+        liveConfiguration(frame_->session()).Config.Instructions[0].MappingAddress = "0";
         QVERIFY(view()->select({TreeItemKind::Profibus, 0, {}}));
         if (how == QLatin1String("map")) {
             prompts_.okCancel = {true};

@@ -1,6 +1,7 @@
 // The main window driven through its real widgets: menus, toolbar, context menu, the "Select
 // Commands" list and the grid's cell editors. Every dialog is answered by ScriptedPrompts.
 
+#include "../support/session_access.h"
 #include "gui/app/application.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
@@ -396,7 +397,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         prompts_.files = {path("built.chg").toStdString()};
         clickAction("Open");
         QTRY_VERIFY(item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")}));
-        const CONFIG& c = frame_->session().configuration().Config;
+        const CONFIG& c = liveConfiguration(frame_->session()).Config;
         QCOMPARE(c.NodeCount, 1);
         QCOMPARE(c.Nodes[0].NodeAddress, std::string("5"));
         QCOMPARE(c.InstructionCount, 3);
@@ -494,7 +495,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     // Copy Node / Paste Node from the Edit menu, then the pasted node's address moves its COB-ID.
     void copyPasteAndRenumber() {
         startFrame(kCanopenMaster);
-        GatewayConfiguration& cfg = frame_->session().configuration();
+        GatewayConfiguration& cfg = liveConfiguration(frame_->session());
         cfg.Config.NodeCount = 1;
         cfg.Config.Nodes[0] = {"5", "Node-5"};
         cfg.Config.InstructionCount = 1;
@@ -981,7 +982,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
                     .startsWith(refused));
         prompts_.told.clear();
 
-        GatewayConfiguration& cfg = frame_->session().configuration();
+        GatewayConfiguration& cfg = liveConfiguration(frame_->session());
         cfg.Config.NodeCount = 1;
         cfg.Config.Nodes[0] = {"5", "Node-5"};
         cfg.Config.InstructionCount = 1;

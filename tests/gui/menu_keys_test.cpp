@@ -2,6 +2,7 @@
 // by Enter, Delete in the tree, and what the status bar and the Info tab say about a typed value
 // the grid keeps out.
 
+#include "../support/session_access.h"
 #include "editor/command_pages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
@@ -64,7 +65,7 @@ private:
     ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QTableWidget* grid() const { return view()->grid(); }
-    GatewayConfiguration& config() const { return frame_->session().configuration(); }
+    GatewayConfiguration& config() const { return liveConfiguration(frame_->session()); }
     QString statusText() const { return frame_->statusBar()->currentMessage(); }
 
     void startFrame(int configType) {

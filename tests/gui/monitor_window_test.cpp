@@ -1,6 +1,7 @@
 // The monitor window against the gateway simulator in each I/O protocol, the main window's
 // Monitor and conflict commands, the conflict window through its widgets, and `--demo`.
 
+#include "../support/session_access.h"
 #include "gui/app/demo_gateway.h"
 #include "gui/app/main_window.h"
 #include "gui/comm/serial_dialog.h"
@@ -348,7 +349,7 @@ private slots:
         prompts.configFormats.push_back(1);
         MainWindow frame(prompts);
         QCOMPARE(frame.start(QString()), MainWindow::StartResult::Running);
-        frame.session().configuration() = withCommands({{"4", "2", "3"}});
+        liveConfiguration(frame.session()) = withCommands({{"4", "2", "3"}});
         QString seen;
         QTimer::singleShot(50, [&] {
             if (auto* d = qobject_cast<ConflictDialog*>(QApplication::activeModalWidget())) {

@@ -2,6 +2,7 @@
 // untitled document an upload makes, the copied node across loads, the node-address cell, the
 // right-click target, the tree's expansions, and the monitor's "Transmit" and recording.
 
+#include "../support/session_access.h"
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_window.h"
@@ -223,7 +224,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         const QByteArray before = readAll(file);
         selectNode(1);
         act(ui(str::MainMenuCopyNode))->trigger();
-        QVERIFY(frame_->session().treeEditor().copyState().pastePossible);
+        QVERIFY(frame_->session().copyState().pastePossible);
 
         act(ui(str::TipUpload))->trigger();
         waitIdle();
@@ -233,7 +234,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
                                  QString::fromLatin1(str::AppTitle);
         QCOMPARE(test::shownTitle(frame_.get()), untitled);
         QVERIFY(frame_->session().document().ModifiedFlag());
-        QVERIFY(!frame_->session().treeEditor().copyState().pastePossible);
+        QVERIFY(!frame_->session().copyState().pastePossible);
 
         prompts_->files = {std::nullopt};
         QTest::keySequence(frame_.get(), QKeySequence(QStringLiteral("Ctrl+S")));
@@ -315,7 +316,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!openTwoNodes().isEmpty());
         selectNode(1);
         typeNodeAddress(typed);
-        const CONFIG& c = frame_->session().configuration().Config;
+        const CONFIG& c = liveConfiguration(frame_->session()).Config;
         QCOMPARE(QString::fromStdString(c.Nodes[0].NodeAddress), address);
         QCOMPARE(QString::fromStdString(c.Instructions[0].NodeAddress), address);
         QCOMPARE(node(1)->text(0), "Node-" + address);

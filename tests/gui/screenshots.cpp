@@ -2,6 +2,7 @@
 // torvane_screenshots OUTPUT_DIR [LANGUAGE] (en or zh_CN; English by default).
 
 #include "../support/sample_ports.h"
+#include "../support/session_access.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
@@ -67,7 +68,7 @@ void clickCell(ConfigView* view, int row) {
 // A master configuration with two nodes and a few commands, built through the real commands.
 void buildMaster(MainWindow& frame, test::ScriptedPrompts& prompts) {
     ConfigView* view = frame.view();
-    GatewayConfiguration& cfg = frame.session().configuration();
+    GatewayConfiguration& cfg = liveConfiguration(frame.session());
     cfg.Config.NodeCount = 2;
     cfg.Config.Nodes[0] = {"5", "Node-5"};
     cfg.Config.Nodes[1] = {"6", "Node-6"};
@@ -145,7 +146,7 @@ bool nonAsciiFolder(const QString& out) {
         ok &= save(withCaption(*box), out, "open-failed-non-ascii.png");
         box->close();
 
-        GatewayConfiguration& cfg = frame.session().configuration();
+        GatewayConfiguration& cfg = liveConfiguration(frame.session());
         cfg.Config.NodeCount = 1;
         cfg.Config.Nodes[0] = {"5", "Node-5"};
         cfg.Config.InstructionCount = 2;
@@ -437,8 +438,8 @@ int main(int argc, char** argv) {
         frame.action(ui(str::MenuCompareFile))->trigger();
         if (auto* compare = frame.findChild<CompareWindow*>()) {
             (void)QTest::qWaitForWindowExposed(compare);
-            frame.session().configuration().Config.SYNC = "30";
-            frame.session().markModified();
+            frame.session().commitCell(canopenSideItem(frame.session().configuration()), 7,
+                                       "30"); // SYNC Cycle
             QTest::qWait(50);
             ok &= save(withCaption(*compare), out, "compare.png");
             compare->close();
@@ -454,7 +455,7 @@ int main(int argc, char** argv) {
         frame.show();
         (void)QTest::qWaitForWindowExposed(&frame);
         ConfigView* view = frame.view();
-        GatewayConfiguration& cfg = frame.session().configuration();
+        GatewayConfiguration& cfg = liveConfiguration(frame.session());
         const INSTRUCTION commands[] = {
             {"1", "3", "", "", "385", "0", "4", "Status word", "", 0},
             {"1", "3", "", "", "641", "4", "2", "Actual speed", "", 0},

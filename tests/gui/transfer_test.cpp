@@ -5,6 +5,7 @@
 // `gui_transfer_test --measure [RUNS]` instead prints the event loop's lateness during downloads;
 // `gui_transfer_test --screenshot OUT.png` renders the progress popup mid-download.
 
+#include "../support/session_access.h"
 #include "gateway_sim.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_window.h"
@@ -206,7 +207,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!act(ui(str::TipUpload))->isEnabled());
 
         // Editing goes on meanwhile; the download sends the configuration as it was.
-        frame_->session().configuration().Config.SYNC = "77";
+        liveConfiguration(frame_->session()).Config.SYNC = "77";
         waitIdle();
 
         QCOMPARE(progress.maximum, 1300);
@@ -335,12 +336,12 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         } else if (how == "check") {
             confirmPort(sim.device());
             // A node without a command fails the node check.
-            CONFIG& c = frame_->session().configuration().Config;
+            CONFIG& c = liveConfiguration(frame_->session()).Config;
             c.Nodes[static_cast<std::size_t>(c.NodeCount)] = {"33", "Spare"};
             ++c.NodeCount;
         } else {
             confirmPort(sim.device());
-            frame_->session().configuration().Config.SDOCycle = "1";
+            liveConfiguration(frame_->session()).Config.SDOCycle = "1";
             prompts_->okCancel = {false};
         }
         act(ui(str::TipDownload))->trigger();

@@ -13,7 +13,6 @@ import sys
 # (folder, folders it may use). Missing folders are skipped, so a layer can be added later.
 LAYERS = [
     ("src/model", []),
-    ("src/editor", ["model"]),
     ("src/mapping", ["model"]),
     ("src/comm", ["model"]),
     ("src/transfer", ["model", "mapping", "comm"]),
@@ -21,12 +20,16 @@ LAYERS = [
     ("src/compare", ["model", "mapping", "comm"]),
     ("src/export", ["model"]),
     ("src/monitor", ["model", "comm"]),
+    # Device descriptions read their files through the model's file reader and text codec.
+    ("src/devices", ["model"]),
+    # The session's operations run the mapping calculation and apply a finished transfer.
+    ("src/editor", ["model", "mapping", "comm", "transfer"]),
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
     ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",
                  "platform"]),
     ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
-                   "monitor", "platform"]),
+                   "monitor", "devices", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.
     ("tools/gatewaysim", ["model"]),
 ]
@@ -36,7 +39,7 @@ EXCEPTIONS: set[tuple[str, str]] = set()
 
 # The core never sees Qt; the adapters in src/platform and the GUI do.
 CORE = {"src/model", "src/editor", "src/mapping", "src/comm", "src/transfer", "src/compare",
-        "src/export", "src/monitor"}
+        "src/export", "src/monitor", "src/devices"}
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".c"}
 PROJECT_INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z_]+)/', re.M)

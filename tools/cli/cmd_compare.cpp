@@ -1,9 +1,7 @@
 #include "cli_common.h"
 #include "commands.h"
-#include "compare/configuration_compare.h"
+#include "compare/compare_sources.h"
 #include "compare_output.h"
-#include "model/atomic_file.h"
-#include "model/config_file.h"
 #include "model/strings.h"
 
 #include <iostream>
@@ -34,24 +32,15 @@ const char* const kDiffHelp =
     "              \"theirs\":...}],\"notCompared\":{\"count\":0,\"fields\":[]}} (ours is A)\n\n"
     "Exit codes: 0 equal, 1 different, 2 usage error or a file that cannot be read.\n";
 
-// Loads one side; an .xml side also says what its file does not hold.
-bool loadSide(const std::string& path, GatewayConfiguration& cfg, UnheldFields& unheld) {
-    if (!isXmlFileName(path)) {
-        return loadConfiguration(path, cfg);
-    }
-    std::string bytes;
+// Reads one side, printing what went wrong or how far a damaged file was read.
+bool loadSide(const std::string& path, FileSide& side) {
     Message error;
-    if (!readWholeFile(path, bytes, error)) {
+    if (!readFileSide(path, side, error)) {
         printError(error);
         return false;
     }
-    int damagedLine = 0;
-    if (!readXmlSide(bytes, cfg, unheld, error, &damagedLine)) {
-        printError(Message(str::Colon, path, error));
-        return false;
-    }
-    if (damagedLine > 0) {
-        printError("warning: " + damagedXmlMessage(path, damagedLine).english());
+    if (!side.warning.empty()) {
+        printError("warning: " + side.warning.english());
     }
     return true;
 }
@@ -104,23 +93,16 @@ int cmdDiff(ParsedArgs& p) {
                               "--format must be compatible or new, not '" + it->second + "'");
         }
     }
-    const std::string& pathA = p.positional[0];
-    const std::string& pathB = p.positional[1];
-    GatewayConfiguration a;
-    GatewayConfiguration b;
-    UnheldFields unheldA;
-    UnheldFields unheldB;
-    if (!loadSide(pathA, a, unheldA) || !loadSide(pathB, b, unheldB)) {
+    FileSide a;
+    FileSide b;
+    if (!loadSide(p.positional[0], a) || !loadSide(p.positional[1], b)) {
         return kExitUsage;
     }
-    NotCompared notCarried;
-    setAsideUnheld(a, &unheldA, b, &unheldB, notCarried);
-    CompareResult result = compareConfigurations(a, b, options);
+    const CompareResult result = compareWithFile(a.configuration, &a.unheld, b, options);
     if (result.outcome == CompareOutcome::NotDownloadable) {
         printError(result.message);
         return kExitUsage;
     }
-    result.notCompared.merge(notCarried);
     return printComparison(result, p.flags.contains("--json"));
 }
 

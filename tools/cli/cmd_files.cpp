@@ -1,6 +1,7 @@
 #include "cli_common.h"
 #include "commands.h"
 #include "model/configuration.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 #include "model/text_codec.h"
 #include "platform/terminal.h"
@@ -117,26 +118,25 @@ std::string toJson(const GatewayConfiguration& cfg) {
         .number("ConfigEdition", c.ConfigEdition);
 
     std::string nodes;
-    for (int i = 0; i < usedNodeCount(c); ++i) {
-        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
-        nodes += (i == 0 ? "" : ",") +
+    for (const NodeEntry& n : usedNodes(c)) {
+        nodes += (nodes.empty() ? "" : ",") +
                  JsonObject().text("NodeAddress", n.NodeAddress).text("NodeName", n.NodeName).str();
     }
     std::string commands;
-    for (int i = 0; i < usedCommandCount(c); ++i) {
-        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
-        commands += (i == 0 ? "" : ",") + JsonObject()
-                                              .text("NodeAddress", ins.NodeAddress)
-                                              .text("InstructionType", ins.InstructionType)
-                                              .text("Index", ins.Index)
-                                              .text("SubIndex", ins.SubIndex)
-                                              .text("CobId", ins.CobId)
-                                              .text("MappingAddress", ins.MappingAddress)
-                                              .text("Bytes", ins.Bytes)
-                                              .text("Description", ins.Description)
-                                              .text("SpareText", ins.SpareText)
-                                              .number("NodeIndex", ins.NodeIndex)
-                                              .str();
+    for (const INSTRUCTION& ins : usedCommands(c)) {
+        commands +=
+            (commands.empty() ? "" : ",") + JsonObject()
+                                                .text("NodeAddress", ins.NodeAddress)
+                                                .text("InstructionType", ins.InstructionType)
+                                                .text("Index", ins.Index)
+                                                .text("SubIndex", ins.SubIndex)
+                                                .text("CobId", ins.CobId)
+                                                .text("MappingAddress", ins.MappingAddress)
+                                                .text("Bytes", ins.Bytes)
+                                                .text("Description", ins.Description)
+                                                .text("SpareText", ins.SpareText)
+                                                .number("NodeIndex", ins.NodeIndex)
+                                                .str();
     }
     config.raw("Nodes", "[" + nodes + "]").raw("Instructions", "[" + commands + "]");
     return JsonObject()
@@ -206,30 +206,30 @@ std::string toText(const std::string& path, const GatewayConfiguration& cfg) {
         printParameters(os, "Master parameters (unused)", master);
     }
 
-    const int nodeCount = usedNodeCount(c);
-    os << "Nodes: " << nodeCount << "\n";
-    for (int i = 0; i < nodeCount; ++i) {
-        const NodeEntry& n = c.Nodes[static_cast<std::size_t>(i)];
-        os << "  " << std::right << std::setw(3) << i + 1 << "  address " << std::left
+    const RecordView view(c);
+    os << "Nodes: " << view.nodes().size() << "\n";
+    for (const NodeView& node : view.nodes()) {
+        const NodeEntry& n = *node.record;
+        os << "  " << std::right << std::setw(3) << node.position + 1 << "  address " << std::left
            << std::setw(5) << shown(n.NodeAddress) << shown(n.NodeName) << "\n";
     }
-    const int count = usedCommandCount(c);
-    os << "Commands: " << count << "\n";
-    if (count > 0) {
+    os << "Commands: " << view.commands().size() << "\n";
+    if (!view.commands().empty()) {
         os << "    #  " << std::left << std::setw(14) << "Type" << std::setw(6) << "Node"
            << std::setw(8) << "Index" << std::setw(5) << "Sub" << std::setw(7) << "COB-ID"
            << std::setw(6) << "Map" << std::setw(6) << "Bytes" << std::setw(6) << "Owner"
            << "Description\n";
     }
-    for (int i = 0; i < count; ++i) {
-        const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(i)];
-        const std::string label = commandLabel(ins.InstructionType);
-        os << "  " << std::right << std::setw(3) << i + 1 << "  " << std::left << std::setw(14)
-           << (label.empty() ? "type '" + shown(ins.InstructionType) + "'" : label) << std::setw(6)
-           << shown(ins.NodeAddress) << std::setw(8) << shown(ins.Index) << std::setw(5)
-           << shown(ins.SubIndex) << std::setw(7) << shown(ins.CobId) << std::setw(6)
-           << shown(ins.MappingAddress) << std::setw(6) << shown(ins.Bytes) << std::setw(6)
-           << ins.NodeIndex << shown(ins.Description) << "\n";
+    for (const CommandView& cmd : view.commands()) {
+        const INSTRUCTION& ins = *cmd.record;
+        os << "  " << std::right << std::setw(3) << cmd.position + 1 << "  " << std::left
+           << std::setw(14)
+           << (cmd.kind ? std::string(cmd.type()->label)
+                        : "type '" + shown(ins.InstructionType) + "'")
+           << std::setw(6) << shown(ins.NodeAddress) << std::setw(8) << shown(ins.Index)
+           << std::setw(5) << shown(ins.SubIndex) << std::setw(7) << shown(ins.CobId)
+           << std::setw(6) << shown(ins.MappingAddress) << std::setw(6) << shown(ins.Bytes)
+           << std::setw(6) << ins.NodeIndex << shown(ins.Description) << "\n";
     }
     return os.str();
 }

@@ -3,6 +3,7 @@
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
 #include "model/configuration.h"
+#include "model/record_view.h"
 #include "model/text_codec.h"
 
 #include <algorithm>
@@ -59,23 +60,22 @@ bool oneInput(const char* command, const ParsedArgs& parsed) {
 
 // The label of a command's type, or "type <text>" for a type the program does not know;
 // printable.
-std::string typeLabel(const INSTRUCTION& ins) {
-    const std::string label = commandLabel(ins.InstructionType);
-    return label.empty() ? "type " + printableConfigText(ins.InstructionType) : label;
+std::string typeLabel(const CommandView& cmd) {
+    return cmd.kind ? cmd.type()->label
+                    : "type " + printableConfigText(cmd.record->InstructionType);
 }
 
 void printAddresses(const GatewayConfiguration& cfg) {
-    const CONFIG& c = cfg.Config;
     std::cout << "#   Type          Bytes  Mapping Address\n";
-    for (int i = 0; i < c.InstructionCount && i < kInstructionTableSize; ++i) {
-        const INSTRUCTION& ins = c.Instructions[i];
-        const std::string label = typeLabel(ins);
-        const std::string bytes = printableConfigText(ins.Bytes);
-        const std::string n = std::to_string(i + 1);
+    const RecordView view(cfg.Config);
+    for (const CommandView& cmd : view.commands()) {
+        const std::string label = typeLabel(cmd);
+        const std::string bytes = printableConfigText(cmd.record->Bytes);
+        const std::string n = std::to_string(cmd.position + 1);
         std::cout << n << std::string(n.size() < 4 ? 4 - n.size() : 1, ' ') << label
                   << std::string(label.size() < 14 ? 14 - label.size() : 1, ' ') << bytes
                   << std::string(bytes.size() < 7 ? 7 - bytes.size() : 1, ' ')
-                  << printableConfigText(ins.MappingAddress) << '\n';
+                  << printableConfigText(cmd.record->MappingAddress) << '\n';
     }
 }
 
@@ -83,15 +83,15 @@ void printAddresses(const GatewayConfiguration& cfg) {
 // "torvane-cli: IN: command 3: node 5, Transmit PDO" (1-based position in the command table, the
 // command's node address, its type label).
 void printCommandLine(const std::string& in, const CONFIG& c, int position) {
-    if (position < 0 || position >= kInstructionTableSize) {
+    const RecordView view(c);
+    const CommandView* cmd = view.command(position + 1);
+    if (cmd == nullptr) {
         return;
     }
-    const INSTRUCTION& ins = c.Instructions[static_cast<std::size_t>(position)];
-    const std::string address = ins.NodeAddress.empty() || ins.NodeAddress == "-1"
-                                    ? "?"
-                                    : printableConfigText(ins.NodeAddress);
+    const std::string address =
+        cmd->nodeAddress.entered() ? printableConfigText(cmd->record->NodeAddress) : "?";
     printError(in + ": command " + std::to_string(position + 1) + ": node " + address + ", " +
-               typeLabel(ins));
+               typeLabel(*cmd));
 }
 
 int cmdMap(ParsedArgs& p) {
@@ -149,19 +149,19 @@ int cmdCheck(ParsedArgs& p) {
     case CheckOutcome::Passed:
         std::cout << printableText(in) << ": the checks pass\n";
         return kExitOk;
-    case CheckOutcome::Failed:
+    case CheckOutcome::Failed: {
         printError(in + ": " + r.message.english());
         for (const int position : r.commands) {
             printCommandLine(in, cfg.Config, position);
         }
-        if (r.node >= 0 && r.node < kNodeTableSize) {
+        const RecordView view(cfg.Config);
+        if (const NodeView* node = view.node(r.node + 1)) {
             // "torvane-cli: IN: node 2: address 6, no command"
             printError(in + ": node " + std::to_string(r.node + 1) + ": address " +
-                       printableConfigText(
-                           cfg.Config.Nodes[static_cast<std::size_t>(r.node)].NodeAddress) +
-                       ", no command");
+                       printableConfigText(node->record->NodeAddress) + ", no command");
         }
         return kExitFailed;
+    }
     case CheckOutcome::Cancelled:
         break;
     }

@@ -1,7 +1,7 @@
 #include "cli_common.h"
 #include "comm/protocol_base.h"
 #include "commands.h"
-#include "compare/configuration_compare.h"
+#include "compare/compare_sources.h"
 #include "compare_output.h"
 #include "mapping/predownload_checks.h"
 #include "model/strings.h"
@@ -426,12 +426,8 @@ int cmdVerify(ParsedArgs& p) {
         }
         return exitCodeOf(resultCode);
     }
-    CompareOptions options;
-    options.scope = CompareScope::Carried;
-    options.format = outcome.format;
-    options.theirsUploaded = true;
-    options.sdoOptions = outcome.sdoOptionsRead;
-    const CompareResult result = compareConfigurations(ours, outcome.configuration, options);
+    const CompareResult result =
+        compareWithUpload(ours, outcome.configuration, outcome.format, outcome.sdoOptionsRead);
     // IN itself cannot go to this gateway: a fault of the input, as in diff.
     if (result.outcome == CompareOutcome::NotDownloadable) {
         printError(in + ": " + result.message.english());

@@ -45,6 +45,7 @@ extern const Command kVerifyCommand;
 extern const Command kDiffCommand;
 extern const Command kEdsCommand;
 extern const Command kExportCommand;
+extern const Command kDeviceCommand;
 
 // The preamble and the command: returns the process exit code.
 int runCommand(const Command& command, const Args& args);

@@ -689,19 +689,18 @@ void MainWindow::compareWithFile() {
 }
 
 void MainWindow::compareFile(const std::string& path) {
+    FileSide file;
     Message error;
-    Message damaged;
-    const std::optional<CompareResult> result =
-        gui::compareWithFile(session_->configuration(), path, error, &damaged);
-    if (!result) {
+    if (!readFileSide(path, file, error)) {
         prompts_.tell(error);
         return;
     }
-    if (!damaged.empty()) {
-        prompts_.tell(damaged);
+    if (!file.warning.empty()) {
+        prompts_.tell(file.warning);
     }
     comparedFile_ = path;
-    showComparison(false, *result, QFile::decodeName(QByteArray::fromStdString(path)));
+    showComparison(false, torvane::compareWithFile(session_->configuration(), nullptr, file),
+                   QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
 CompareWindow* MainWindow::compareWindow(bool withGateway) const {
@@ -770,7 +769,6 @@ void MainWindow::showComparison(bool withGateway, const CompareResult& result,
 }
 
 void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& outcome) {
-    GatewayConfiguration& live = session_->configuration();
     if (session_->documentGeneration() != transferGeneration_) {
         return; // another document was opened meanwhile; the result belongs to the old one
     }
@@ -780,7 +778,9 @@ void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
             const QString when =
                 QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             showComparison(
-                true, compareWithUpload(live, outcome),
+                true,
+                compareWithUpload(session_->configuration(), outcome.configuration, outcome.format,
+                                  outcome.sdoOptionsRead),
                 ui(str::CompareGatewaySource).arg(QString::fromStdString(transferPort_), when));
         }
         return;
@@ -789,22 +789,16 @@ void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
         if (outcome.started) {
             markComparisonsOutOfDate(true);
         }
-        const int countBefore = live.Config.InstructionCount;
-        // A download that changed nothing leaves no step and the modified mark as it was.
-        const DownloadChanges changes = applyDownloadChanges(live, outcome);
-        if (changes.any()) {
-            const TreeSelection at = view_->selection();
-            session_->markModified({downloadStepName(changes), at, at});
-        }
-        if (live.Config.InstructionCount != countBefore) {
+        const DownloadApplied applied = session_->applyDownload(outcome, view_->selection());
+        if (applied.commandsCut) {
             view_->commitOpenEditor();
             view_->rebuildTree(false);
         } else {
             view_->refreshPage();
         }
-        if (!outcome.started && (!outcome.checkCommands.empty() || outcome.checkNode >= 0)) {
+        if (!applied.faultCommands.empty() || applied.faultNode >= 0) {
             view_->commitOpenEditor();
-            view_->selectFault(outcome.checkCommands, outcome.checkNode);
+            view_->selectFault(applied.faultCommands, applied.faultNode);
         }
         return;
     }

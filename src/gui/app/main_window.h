@@ -1,7 +1,7 @@
 #pragma once
 
 #include "comm/serial_port.h"
-#include "compare/configuration_compare.h"
+#include "compare/compare_sources.h"
 #include "editor/config_session.h"
 #include "export/eds_generator.h"
 #include "gui/app/gui_texts.h"

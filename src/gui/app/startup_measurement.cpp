@@ -42,16 +42,13 @@ public:
 // The largest configuration the files can hold: 128 nodes, 256 commands, long descriptions.
 GatewayConfiguration largestConfiguration() {
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    cfg.Config.NodeCount = kNodeTableSize;
     for (int n = 0; n < kNodeTableSize; ++n) {
-        cfg.Config.Nodes[static_cast<size_t>(n)] = {decimalText(n % 127 + 1),
-                                                    "Node-" + decimalText(n % 127 + 1)};
+        appendNode(cfg.Config, {decimalText(n % 127 + 1), "Node-" + decimalText(n % 127 + 1)});
     }
-    cfg.Config.InstructionCount = kInstructionTableSize;
     for (int i = 0; i < kInstructionTableSize; ++i) {
-        INSTRUCTION& c = cfg.Config.Instructions[static_cast<size_t>(i)];
+        INSTRUCTION c;
         c.NodeIndex = i % kNodeTableSize + 1;
-        c.NodeAddress = cfg.Config.Nodes[static_cast<size_t>(c.NodeIndex - 1)].NodeAddress;
+        c.NodeAddress = decimalText((c.NodeIndex - 1) % 127 + 1);
         c.InstructionType = decimalText(i % 4 + 1);
         c.Index = "8192";
         c.SubIndex = decimalText(i % 8);
@@ -59,6 +56,7 @@ GatewayConfiguration largestConfiguration() {
         c.MappingAddress = decimalText(i % 100);
         c.Bytes = "2";
         c.Description = std::string(200, static_cast<char>('a' + i % 26));
+        appendCommand(cfg.Config, c);
     }
     return cfg;
 }

@@ -1,8 +1,6 @@
 #include "gui/editor/compare_window.h"
 
 #include "gui/app/translation.h"
-#include "model/atomic_file.h"
-#include "model/config_file.h"
 #include "model/strings.h"
 
 #include <QApplication>
@@ -128,47 +126,6 @@ void CompareWindow::activated(QTreeWidgetItem* item) {
     }
     const Difference& d = result_.differences[static_cast<std::size_t>(i)];
     emit differenceActivated(d.kind, d.position);
-}
-
-CompareResult compareWithUpload(const GatewayConfiguration& live, const TransferOutcome& outcome) {
-    CompareOptions options;
-    options.scope = CompareScope::Carried;
-    options.format = outcome.format;
-    options.theirsUploaded = true;
-    options.sdoOptions = outcome.sdoOptionsRead;
-    return compareConfigurations(live, outcome.configuration, options);
-}
-
-std::optional<CompareResult> compareWithFile(const GatewayConfiguration& live,
-                                             const std::string& path, Message& error,
-                                             Message* warning) {
-    GatewayConfiguration ours = live;
-    GatewayConfiguration other = newConfiguration(kCanopenMaster);
-    UnheldFields unheld;
-    int damagedLine = 0;
-    if (isXmlFileName(path)) {
-        std::string bytes;
-        if (!readWholeFile(path, bytes, error)) {
-            return std::nullopt;
-        }
-        if (!readXmlSide(bytes, other, unheld, error, &damagedLine)) {
-            error = Message(str::Colon, path, error);
-            return std::nullopt;
-        }
-    } else {
-        DocumentState doc;
-        if (!loadConfigurationFile(path, other, doc, error)) {
-            return std::nullopt;
-        }
-    }
-    if (warning != nullptr) {
-        *warning = damagedLine > 0 ? damagedXmlMessage(path, damagedLine) : Message();
-    }
-    NotCompared notHeld;
-    setAsideUnheld(ours, nullptr, other, &unheld, notHeld);
-    CompareResult result = compareConfigurations(ours, other);
-    result.notCompared.merge(notHeld);
-    return result;
 }
 
 } // namespace torvane::gui

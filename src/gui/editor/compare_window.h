@@ -2,10 +2,8 @@
 
 #include "compare/configuration_compare.h"
 #include "gui/app/gui_texts.h"
-#include "transfer/transfer_job.h"
 
 #include <QDialog>
-#include <optional>
 #include <string>
 
 class QLabel;
@@ -66,16 +64,5 @@ private:
     QPushButton* copy_ = nullptr;
     QPushButton* again_ = nullptr;
 };
-
-// The live configuration against what a successful upload read, in the carried scope of the
-// format the gateway stores.
-CompareResult compareWithUpload(const GatewayConfiguration& live, const TransferOutcome& outcome);
-
-// The live configuration against the file at `path` in every field (an .xml file read as Open
-// reads it; the fields it does not hold are not compared); nullopt with the message naming the
-// file in `error`. `warning` gets the damage message of an XML file read as far as it goes.
-std::optional<CompareResult> compareWithFile(const GatewayConfiguration& live,
-                                             const std::string& path, Message& error,
-                                             Message* warning = nullptr);
 
 } // namespace torvane::gui

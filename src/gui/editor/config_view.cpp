@@ -1,12 +1,9 @@
 #include "gui/editor/config_view.h"
 
-#include "editor/add_command.h"
 #include "editor/command_pages.h"
-#include "editor/parameter_pages.h"
 #include "gui/app/translation.h"
 #include "gui/editor/prompts.h"
 #include "gui/editor/select_commands_dialog.h"
-#include "mapping/mapping_calculation.h"
 #include "platform/text_codec.h"
 
 #include <QAbstractItemView>
@@ -51,7 +48,6 @@ QString cellText(PageKind page, int row, const std::string& value) {
 
 ConfigView::ConfigView(ConfigSession& session, Prompts& prompts, QWidget* parent)
     : QWidget(parent), session_(session), prompts_(prompts), cfg_(session.configuration()),
-      state_(session.editorState()), treeEditor_(session.treeEditor()),
       treeHeading_(new QLabel(ui(str::HeadingDevices), this)),
       gridHeading_(new QLabel(ui(str::HeadingConfiguration), this)), tree_(new QTreeWidget(this)),
       grid_(new QTableWidget(kGridRows, 2, this)), list_(new QComboBox(grid_->viewport())),
@@ -183,7 +179,7 @@ bool ConfigView::selectFault(const std::vector<int>& commands, int node) {
 }
 
 EditFlags ConfigView::editFlags() {
-    return treeEditor_.enabledFlags(selection());
+    return session_.editFlags(selection());
 }
 
 void ConfigView::rebuildTree(bool initialised) {
@@ -230,8 +226,7 @@ void ConfigView::refreshNodeTexts() {
             QTreeWidgetItem* item = root->child(i);
             const TreeSelection s = selectionOf(item);
             if (s.kind == TreeItemKind::Node && s.data >= 1 && s.data <= kNodeTableSize) {
-                const std::string& name =
-                    cfg_.Config.Nodes[static_cast<size_t>(s.data - 1)].NodeName;
+                const std::string& name = cfg_.Config.Nodes.at(s.data - 1).NodeName;
                 item->setText(0, shown(name));
                 item->setData(0, kTextRole,
                               QByteArray(name.data(), static_cast<qsizetype>(name.size())));
@@ -259,10 +254,8 @@ void ConfigView::restoreExpanded(const std::vector<TreeSelection>& expanded) {
     }
 }
 
-void ConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
+void ConfigView::applyTreeResult(const TreeEditResult& result) {
     if (result.changed) {
-        step.after = result.select;
-        setModified(std::move(step));
         const std::vector<TreeSelection> expanded = expandedItems();
         const QSignalBlocker block(tree_);
         rebuildTree(false);
@@ -285,24 +278,20 @@ void ConfigView::applyTreeResult(const TreeEditResult& result, EditStep step) {
 }
 
 void ConfigView::addNode() {
-    const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.addNode(at), {str::StepAddNode, at, {}});
+    applyTreeResult(session_.addNode(selection()));
 }
 void ConfigView::deleteNode() {
-    const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.deleteNode(at), {str::StepDeleteNode, at, {}});
+    applyTreeResult(session_.deleteNode(selection()));
 }
 void ConfigView::deleteCommand() {
-    const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.deleteCommand(at), {str::StepDeleteCommand, at, {}});
+    applyTreeResult(session_.deleteCommand(selection()));
 }
 void ConfigView::copyNode() {
-    treeEditor_.copyNode(selection());
+    session_.copyNode(selection());
     emit editStateChanged();
 }
 void ConfigView::pasteNode() {
-    const TreeSelection at = selection();
-    applyTreeResult(treeEditor_.pasteNode(at), {str::StepPasteNode, at, {}});
+    applyTreeResult(session_.pasteNode(selection()));
 }
 
 void ConfigView::showContextMenu(const QPoint& pos) {
@@ -356,8 +345,7 @@ void ConfigView::addOneCommand(int kind) {
     // The remembered right-click target is used once; after that the selection is the target.
     const TreeSelection target = contextTarget_ ? *contextTarget_ : selection();
     contextTarget_.reset();
-    const AddCommandResult out =
-        torvane::addCommand(cfg_, state_.firmwareIndex, editTargetOf(target), kind);
+    const AddCommandResult out = session_.addCommand(target, kind, selection());
     if (out.status == AddCommandStatus::Added) {
         if (QTreeWidgetItem* parent = itemFor(target)) {
             auto* item = new QTreeWidgetItem(parent);
@@ -370,9 +358,6 @@ void ConfigView::addOneCommand(int kind) {
             parent->setExpanded(true);
         }
     }
-    if (out.modified) {
-        setModified({str::StepAddCommand, target, selection()});
-    }
     for (const Message& m : out.messages) {
         prompts_.tell(m);
     }
@@ -382,13 +367,9 @@ void ConfigView::calculateMapping() {
     if (!prompts_.askOkCancel(Message::plain(ui(str::MappingConfirm).toStdString()))) {
         return;
     }
-    const TreeSelection at = selection();
-    const MappingCommandResult r = runCalculateMappingCommand(cfg_);
-    if (r.outcome != MappingOutcome::Refused) {
-        setModified({str::StepCalculateMapping, at, at});
-    }
+    const MappingChange r = session_.calculateMapping(selection());
     prompts_.tell(r.message);
-    if (r.outcome != MappingOutcome::Refused) {
+    if (r.stepRecorded) {
         // The same tree comes back: its expanded items and the selection stay where they exist.
         const std::vector<TreeSelection> expanded = expandedItems();
         const TreeSelection selected = selection();
@@ -396,17 +377,9 @@ void ConfigView::calculateMapping() {
         restoreExpanded(expanded);
         select(selected);
     }
-    // The command the message is about: the one without a byte count, or the first that
-    // does not fit.
-    const int fault =
-        r.outcome == MappingOutcome::Refused ? r.refusedCommand : r.totals.firstOverflowCommand;
-    if (r.outcome != MappingOutcome::Fits && fault >= 0) {
-        selectFault({fault});
+    if (!r.faultCommands.empty()) {
+        selectFault(r.faultCommands);
     }
-}
-
-void ConfigView::setModified(EditStep step) {
-    session_.markModified(std::move(step));
 }
 
 void ConfigView::undo() {
@@ -438,30 +411,13 @@ void ConfigView::showRestored(const std::optional<TreeSelection>& where) {
 
 // ---- Grid --------------------------------------------------------------------------------------
 
-GridPage ConfigView::pageOf(const TreeSelection& sel) {
-    switch (pageKindOf(sel)) {
-    case PageKind::None:
-        return {};
-    case PageKind::Profibus:
-        return profibusPage(cfg_, state_);
-    case PageKind::Canopen:
-        return canopenPage(cfg_, state_);
-    case PageKind::Node:
-    case PageKind::SdoCommand:
-    case PageKind::TpdoCommand:
-    case PageKind::RpdoCommand:
-        return commandGridPage(cfg_, editTargetOf(sel));
-    }
-    return {};
-}
-
 void ConfigView::fillGrid() {
     hideEditors();
     if (currentRow_ >= 0) {
         currentRow_ = -1;
         emit valueTipChanged(QString());
     }
-    const GridPage page = pageOf(selection());
+    const GridPage page = session_.page(selection());
     if (page.kind != PageKind::None) {
         gridFilled_ = true;
     }
@@ -472,7 +428,7 @@ void ConfigView::refreshPage() {
     if (!gridFilled_) {
         return;
     }
-    const GridPage page = pageOf(selection());
+    const GridPage page = session_.page(selection());
     const bool sameRows = page.kind == page_.kind && page.rows.size() == page_.rows.size();
     if (open_ == OpenEditor::None || !sameRows) {
         commitOpenEditor();
@@ -701,7 +657,6 @@ void ConfigView::openEditor(int row, const QString& typed) {
     const GridRow& r = page_.rows[static_cast<size_t>(row)];
     editRow_ = row;
     editItem_ = selection();
-    editTarget_ = editTargetOf(editItem_);
     editOriginal_ = r.value;
     const QRect cell = grid_->visualItemRect(grid_->item(row, 1));
     if (r.editor == EditorKind::List && !r.choices.empty()) {
@@ -764,19 +719,9 @@ void ConfigView::commitEditor(bool byKey) {
     grid_->setFocus(Qt::OtherFocusReason);
     grid_->setCurrentIndex(QModelIndex()); // no stray focus frame on a cell
 
-    const bool parameterPage =
-        editTarget_.page == PageKind::Profibus || editTarget_.page == PageKind::Canopen;
-    const CommitResult r = parameterPage
-                               ? commitParameter(cfg_, state_, editTarget_.page, editRow_, text)
-                               : commitCommandGridCell(cfg_, state_, editTarget_, editRow_, text);
+    const CommitResult r = session_.commitCell(editItem_, editRow_, text);
     for (const Message& m : r.messages) {
         prompts_.tell(m);
-    }
-    if (r.modified) {
-        const Message label = editRow_ >= 0 && editRow_ < static_cast<int>(page_.rows.size())
-                                  ? page_.rows[static_cast<size_t>(editRow_)].label
-                                  : Message();
-        setModified({label, editItem_, editItem_});
     }
     const bool stillSelected = selection() == editItem_;
     if (r.rebuildTree) {

@@ -95,7 +95,6 @@ protected:
 
 private:
     void fillGrid();
-    GridPage pageOf(const TreeSelection& sel);
     void showPage(const GridPage& page);
     void cellClicked(int row, int column);
     void openEditor(int row, const QString& typed = QString());
@@ -120,7 +119,7 @@ private:
     void setCurrentRow(int row, bool frame);
     QString valueTip(int row) const;
     void hideEditors();
-    void applyTreeResult(const TreeEditResult& result, EditStep step);
+    void applyTreeResult(const TreeEditResult& result);
     void showRestored(const std::optional<TreeSelection>& where);
     std::vector<TreeSelection> expandedItems() const;
     // Expands exactly the items named in `expanded` (by kind and position), collapses the rest.
@@ -128,14 +127,11 @@ private:
     void showContextMenu(const QPoint& pos);
     void refreshNodeTexts();
     void addOneCommand(int kind);
-    void setModified(EditStep step);
     static TreeSelection selectionOf(const QTreeWidgetItem* item);
 
     ConfigSession& session_;
     Prompts& prompts_;
-    GatewayConfiguration& cfg_;
-    EditorState& state_;
-    NetworkTreeEditor& treeEditor_;
+    const GatewayConfiguration& cfg_;
 
     QLabel* treeHeading_;
     QLabel* gridHeading_;
@@ -153,7 +149,6 @@ private:
     OpenEditor open_ = OpenEditor::None;
     int editRow_ = -1;
     TreeSelection editItem_;
-    EditTarget editTarget_;
     std::string editOriginal_;
     bool committing_ = false;
     int currentRow_ = -1;

@@ -1,5 +1,6 @@
 #include "../../support/english.h"
 #include "editor/command_pages.h"
+#include "model/record_view.h"
 #include "model/strings.h"
 
 #include <gtest/gtest.h>

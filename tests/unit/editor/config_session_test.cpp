@@ -1,4 +1,5 @@
 #include "../../support/english.h"
+#include "../../support/session_access.h"
 #include "editor/config_session.h"
 #include "model/config_file.h"
 #include "model/strings.h"
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace torvane {
 namespace {
@@ -37,39 +39,44 @@ TEST(ConfigSession, DocumentTreeEditorAndListenersWorkOnTheOneLiveConfiguration)
     EXPECT_EQ(session.configuration().ConfigType, kCanopenSlave);
 
     // A replaced configuration (a finished upload) stays the one the rules edit.
-    session.configuration() = newConfiguration(kCanopenMaster);
-    const TreeEditResult added =
-        session.treeEditor().addNode(canopenSideItem(session.configuration()));
+    session.adoptUpload(newConfiguration(kCanopenMaster));
+    EXPECT_EQ(notified, 1);
+    const TreeEditResult added = session.addNode(canopenSideItem(session.configuration()));
     EXPECT_TRUE(added.changed);
     EXPECT_EQ(session.configuration().Config.NodeCount, 1);
+    EXPECT_EQ(notified, 2);
 
-    session.markModified();
-    EXPECT_EQ(notified, 1);
-
-    session.configuration().Config.Nodes[0] = {"5", "Node-5"};
-    const TreeSelection node{TreeItemKind::Node, 1,
-                             session.configuration().Config.Nodes[0].NodeName};
-    session.treeEditor().copyNode(node);
-    ASSERT_TRUE(session.treeEditor().copyState().pastePossible);
+    liveConfiguration(session).Config.Nodes[0] = {"5", "Node-5"};
+    session.copyNode({TreeItemKind::Node, 1, "Node-5"});
+    ASSERT_TRUE(session.copyState().pastePossible);
     const int generation = session.documentGeneration();
     session.beginDocument();
     EXPECT_EQ(session.documentGeneration(), generation + 1);
-    EXPECT_FALSE(session.treeEditor().copyState().pastePossible);
+    EXPECT_FALSE(session.copyState().pastePossible);
 }
 
-// A step that sets SDO Timeout to `value`, as a committed cell would.
+// The stored text the edits below change: SDO Response Timeout of a master, Clear Data Time
+// for RPDO of a slave.
+const std::string& edited(const ConfigSession& session) {
+    const CONFIG& c = session.configuration().Config;
+    return session.configuration().isMaster() ? c.SDOTimeout : c.RPDOTimeout;
+}
+
+// A committed cell of the CANopen page that sets edited() to `value`.
 void edit(ConfigSession& session, const std::string& value) {
-    session.configuration().Config.SDOTimeout = value;
-    const TreeSelection at{TreeItemKind::CanopenSlave, 0, ""};
-    session.markModified({Message::plain("SDO Timeout"), at, at});
+    const int row = session.configuration().isMaster() ? 3 : 2;
+    const CommitResult r = session.commitCell(canopenSideItem(session.configuration()), row, value);
+    ASSERT_TRUE(r.modified) << value;
+    ASSERT_EQ(edited(session), value);
 }
 
 TEST(ConfigSession, ChangeCountMovesWithEveryChangeOfTheShownConfiguration) {
     SlaveUi ui;
     ConfigSession session(ui);
+    ASSERT_EQ(session.document().newDocument().status, DocStatus::Done);
     // Step, undo, redo, nothing to redo, another document, nothing to undo, an upload.
     const std::vector<std::pair<std::function<void()>, bool>> cases = {
-        {[&] { edit(session, "300"); }, true},
+        {[&] { edit(session, "30"); }, true},
         {[&] { session.undo(); }, true},
         {[&] { session.redo(); }, true},
         {[&] { session.redo(); }, false},
@@ -86,24 +93,23 @@ TEST(ConfigSession, ChangeCountMovesWithEveryChangeOfTheShownConfiguration) {
 
 TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
     SlaveUi ui;
-    ConfigSession session(ui);
-    ASSERT_EQ(session.document().newDocument().status, DocStatus::Done);
+    ConfigSession session(ui); // a master configuration until New
     EXPECT_EQ(session.undoStep(), nullptr);
     EXPECT_FALSE(session.undo());
 
-    const std::string original = session.configuration().Config.SDOTimeout;
+    const std::string original = edited(session);
     const TreeSelection side = canopenSideItem(session.configuration());
-    session.configuration().FirmwareVersion = "2.0";
-    session.editorState().firmwareIndex = 1;
-    session.configuration().Config.NodeCount = 1;
-    session.markModified({str::StepAddNode, side, {TreeItemKind::Node, 1, ""}});
-    edit(session, "300");
+    liveConfiguration(session).FirmwareVersion = "2.0";
+    session.page(side); // the grid takes the firmware index from the version
+    ASSERT_EQ(session.editorState().firmwareIndex, 1);
+    ASSERT_TRUE(session.addNode(side).changed);
+    edit(session, "30");
     ASSERT_NE(session.undoStep(), nullptr);
-    EXPECT_EQ(session.undoStep()->name, "SDO Timeout");
+    EXPECT_EQ(session.undoStep()->name, str::ParamSdoTimeout);
 
     ASSERT_TRUE(session.undo());
-    EXPECT_EQ(session.configuration().Config.SDOTimeout, original);
-    EXPECT_EQ(session.redoStep()->name, "SDO Timeout");
+    EXPECT_EQ(edited(session), original);
+    EXPECT_EQ(session.redoStep()->name, str::ParamSdoTimeout);
     const std::optional<TreeSelection> before = session.undo();
     ASSERT_TRUE(before);
     EXPECT_EQ(*before, side);
@@ -118,10 +124,10 @@ TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
     EXPECT_EQ(session.editorState().firmwareIndex, 1);
 
     // A new step forgets what could be redone.
-    edit(session, "400");
+    edit(session, "40");
     EXPECT_EQ(session.redoStep(), nullptr);
     ASSERT_TRUE(session.undo());
-    EXPECT_EQ(session.configuration().Config.SDOTimeout, original);
+    EXPECT_EQ(edited(session), original);
 
     // Another document starts an empty history.
     session.beginDocument();
@@ -151,11 +157,11 @@ TEST(ConfigSessionHistory, ModifiedMarkIsClearedExactlyAtTheStateLastOpenedOrSav
         if (c.afterFirstStep == Event::Upload) {
             session.adoptUpload(newConfiguration(kCanopenMaster));
         }
-        edit(session, "300");
+        edit(session, "30");
         if (c.afterFirstStep == Event::ArchiveSave) {
             session.document().setModified(false);
         }
-        edit(session, "400");
+        edit(session, "40");
         const bool seen[4] = {
             (session.undo(), session.document().ModifiedFlag()),
             (session.undo(), session.document().ModifiedFlag()),
@@ -181,9 +187,167 @@ TEST(ConfigSessionHistory, KeepsTheLastStepsOnly) {
         ++undone;
     }
     EXPECT_EQ(undone, ConfigSession::kHistoryLimit);
-    EXPECT_EQ(session.configuration().Config.SDOTimeout, "5");
+    EXPECT_EQ(edited(session), "5");
     // The opened state is gone from the history, so the mark stays.
     EXPECT_TRUE(session.document().ModifiedFlag());
+}
+
+// Node 5 with a Transmit PDO (command 1) and an Upload SDO (command 2); a master session.
+void sample(ConfigSession& session) {
+    CONFIG& c = liveConfiguration(session).Config;
+    c.NodeCount = 1;
+    c.Nodes[0] = {"5", "Node-5"};
+    c.InstructionCount = 2;
+    c.Instructions[0] = {"5", "3", "", "", "389", "0", "4", "", "", 1};
+    c.Instructions[1] = {"5", "1", "8192", "0", "", "4", "2", "", "", 1};
+}
+
+// Each operation records exactly one step for a change and none otherwise; Undo selects the item
+// the user acted on, Redo the one the operation's result selects.
+TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
+    const TreeSelection network{TreeItemKind::CanopenNetwork, 0, "CANopen Network"};
+    const TreeSelection node{TreeItemKind::Node, 1, "Node-5"};
+    const TreeSelection pdo{TreeItemKind::Command, 1, "Transmit PDO"};
+    const TreeSelection newNode{TreeItemKind::Node, 2, "New node"};
+    // What the window is told to select, and the commands a refusal is about.
+    struct Shown {
+        TreeSelection select;
+        std::vector<int> faults;
+    };
+    using Op = std::function<Shown(ConfigSession&)>;
+    const auto download = [](ConfigSession& s, bool started, int edition) {
+        TransferOutcome outcome;
+        outcome.started = started;
+        outcome.configuration = s.configuration();
+        outcome.configuration.Config.ConfigEdition = edition;
+        outcome.checkCommands = started ? std::vector<int>{} : std::vector<int>{1};
+        const DownloadApplied applied = s.applyDownload(outcome, {});
+        return Shown{{}, applied.faultCommands};
+    };
+    const struct {
+        const char* name;
+        Op op;
+        Shown shown;
+        const char* step; // in English; null: no step
+        TreeSelection before;
+        TreeSelection after;
+    } cases[] = {
+        {"node address",
+         [&](ConfigSession& s) {
+             return Shown{s.commitCell(node, 0, "6").modified ? node : TreeSelection{}, {}};
+         },
+         {node, {}},
+         str::CmdRowSlaveAddress.source,
+         node,
+         node},
+        {"a row without an editor",
+         [&](ConfigSession& s) {
+             return Shown{s.commitCell(pdo, 0, "6").modified ? pdo : TreeSelection{}, {}};
+         },
+         {},
+         nullptr,
+         {},
+         {}},
+        {"add node",
+         [&](ConfigSession& s) {
+             return Shown{s.addNode(network).select, {}};
+         },
+         {newNode, {}},
+         str::StepAddNode.source,
+         network,
+         newNode},
+        {"delete command",
+         [&](ConfigSession& s) {
+             return Shown{s.deleteCommand(pdo).select, {}};
+         },
+         {node, {}},
+         str::StepDeleteCommand.source,
+         pdo,
+         node},
+        {"paste node",
+         [&](ConfigSession& s) {
+             s.copyNode(node);
+             return Shown{s.pasteNode(node).select, {}};
+         },
+         {node, {}},
+         str::StepPasteNode.source,
+         node,
+         node},
+        {"add command",
+         [&](ConfigSession& s) {
+             return Shown{s.addCommand(node, 0, network).position == 3 ? node : TreeSelection{},
+                          {}};
+         },
+         {node, {}},
+         str::StepAddCommand.source,
+         node,
+         network},
+        {"unknown command kind",
+         [&](ConfigSession& s) {
+             return Shown{s.addCommand(node, 9, node).position == 0 ? node : TreeSelection{}, {}};
+         },
+         {node, {}},
+         nullptr,
+         {},
+         {}},
+        {"calculate mapping",
+         [&](ConfigSession& s) {
+             return Shown{network, s.calculateMapping(network).faultCommands};
+         },
+         {network, {}},
+         str::StepCalculateMapping.source,
+         network,
+         network},
+        {"mapping refused for a missing byte count",
+         [&](ConfigSession& s) {
+             liveConfiguration(s).Config.Instructions[1].Bytes.clear();
+             return Shown{network, s.calculateMapping(network).faultCommands};
+         },
+         {network, {1}},
+         nullptr,
+         {},
+         {}},
+        {"download into the older layout",
+         [&](ConfigSession& s) { return download(s, true, 210); },
+         {},
+         "Download (configuration layout)",
+         {},
+         {}},
+        {"download that changed nothing",
+         [&](ConfigSession& s) { return download(s, true, 500); },
+         {},
+         nullptr,
+         {},
+         {}},
+        {"download stopped by a check",
+         [&](ConfigSession& s) { return download(s, false, 210); },
+         {{}, {1}},
+         nullptr,
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SlaveUi ui;
+        ConfigSession session(ui);
+        sample(session);
+        session.beginDocument(); // the sample is the state Undo goes back to
+        const GatewayConfiguration before = session.configuration();
+        const Shown shown = c.op(session);
+        EXPECT_EQ(shown.select, c.shown.select);
+        EXPECT_EQ(shown.faults, c.shown.faults);
+        if (c.step == nullptr) {
+            EXPECT_EQ(session.undoStep(), nullptr);
+            EXPECT_FALSE(session.document().ModifiedFlag());
+            continue;
+        }
+        ASSERT_NE(session.undoStep(), nullptr);
+        EXPECT_EQ(session.undoStep()->name.english(), c.step);
+        EXPECT_TRUE(session.document().ModifiedFlag());
+        EXPECT_EQ(session.undo(), c.before);
+        EXPECT_EQ(session.configuration(), before);
+        EXPECT_EQ(session.redo(), c.after);
+    }
 }
 
 // Answers from a script: the type question, the save question and the file dialog.
@@ -202,7 +366,7 @@ struct ScriptUi : DocumentUi {
     SaveAnswer askSaveChanges(SaveReason) override { return save; }
     bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override {
-        const std::optional<std::string> f = files.empty() ? std::nullopt : files.front();
+        std::optional<std::string> f = files.empty() ? std::nullopt : files.front();
         if (!files.empty()) {
             files.pop_front();
         }
@@ -257,7 +421,7 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
         {"Open, save question cancelled",
          [&](ConfigSession& s, ScriptUi& ui) {
              ui.save = SaveAnswer::Cancel;
-             s.markModified();
+             s.document().setModified();
              ui.files = {file};
              s.document().open();
          },
@@ -270,14 +434,15 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
         ConfigSession session(ui);
         ui.types = {kCanopenMaster};
         ASSERT_EQ(session.document().startUp(std::nullopt).status, DocStatus::Done);
-        session.treeEditor().addNode(canopenSideItem(session.configuration()));
-        session.configuration().Config.Nodes[0] = {"5", "Node-5"};
-        session.treeEditor().copyNode({TreeItemKind::Node, 1, "Node-5"});
-        ASSERT_TRUE(session.treeEditor().copyState().pastePossible) << c.what;
+        session.addNode(canopenSideItem(session.configuration()));
+        liveConfiguration(session).Config.Nodes[0] = {"5", "Node-5"};
+        session.copyNode({TreeItemKind::Node, 1, "Node-5"});
+        ASSERT_TRUE(session.copyState().pastePossible) << c.what;
+        session.document().setModified(false);
         const int generation = session.documentGeneration();
         c.run(session, ui);
         EXPECT_EQ(session.documentGeneration() != generation, c.begins) << c.what;
-        EXPECT_EQ(session.treeEditor().copyState().pastePossible, !c.begins) << c.what;
+        EXPECT_EQ(session.copyState().pastePossible, !c.begins) << c.what;
     }
     fs::remove_all(dir);
 }

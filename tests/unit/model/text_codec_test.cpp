@@ -109,5 +109,27 @@ TEST(TextCodec, PrintableForms) {
               "\"CANopen Network\\SYNC\"is empty\\x1B");
 }
 
+// Device description files: UTF-8 when they are, else Windows-1252.
+TEST(TextCodec, Utf8CheckAndWindows1252) {
+    const struct {
+        std::string bytes;
+        bool utf8;
+        std::string from1252;
+    } cases[] = {
+        {"Motor", true, "Motor"},
+        {"M\xC3\xBCller \xE2\x82\xAC", true, "M\xC3\x83\xC2\xBCller \xC3\xA2\xE2\x80\x9A\xC2\xAC"},
+        {"M\xFCller \x80", false, "M\xC3\xBCller \xE2\x82\xAC"},
+        {"\xC0\x80", false, "\xC3\x80\xE2\x82\xAC"},                                 // overlong NUL
+        {"\xED\xA0\x80", false, "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},                     // a surrogate
+        {"\xF4\x90\x80\x80", false, "\xC3\xB4\xEF\xBF\xBD\xE2\x82\xAC\xE2\x82\xAC"}, // > U+10FFFF
+        {"cut \xE2\x82", false, "cut \xC3\xA2\xE2\x80\x9A"},
+        {"\x81", false, "\xEF\xBF\xBD"}, // undefined in Windows-1252
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isUtf8(c.bytes), c.utf8) << c.bytes;
+        EXPECT_EQ(windows1252ToUtf8(c.bytes), c.from1252) << c.bytes;
+    }
+}
+
 } // namespace
 } // namespace torvane

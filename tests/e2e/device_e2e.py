@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""torvane-cli device, from the outside: device_e2e.py CLI DATA_DIR WORK_DIR.
+
+show --json read back with Python's json module; exit codes; the library in an isolated
+XDG_DATA_HOME under a folder that is not ASCII.
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+
+cli, data, work = sys.argv[1], sys.argv[2], sys.argv[3]
+devices = os.path.join(data, "devices")
+shutil.rmtree(work, ignore_errors=True)
+os.makedirs(work)
+xdg = os.path.join(work, "Daten-数据")
+library = os.path.join(xdg, "torvane", "devices")
+
+
+def run(args, rc=0, env=None):
+    full = dict(os.environ, LC_ALL="C.UTF-8", XDG_DATA_HOME=xdg)
+    full.update(env or {})
+    full = {k: v for k, v in full.items() if v is not None}
+    r = subprocess.run([cli, "device"] + args, capture_output=True, timeout=30, env=full)
+    if r.returncode != rc:
+        sys.exit(f"device {args}: exit {r.returncode}, expected {rc}\n{r.stdout!r}\n{r.stderr!r}")
+    return r
+
+
+def check(ok, what):
+    if not ok:
+        sys.exit("FAILED: " + what)
+
+
+def show_json(path, *extra):
+    return json.loads(run(["show", path, "--json", *extra]).stdout.decode("utf-8"))
+
+
+# A drive's file: identity, default PDOs for node 5, objects with their sizes.
+e35 = show_json(os.path.join(devices, "e35.eds"), "--node", "5")
+check(e35["key"] == "0x00000065:0x00000019:0x00000127" and e35["kind"] == "eds", "e35 key")
+check(e35["deviceInfo"]["vendorNumber"] == 101 and e35["deviceInfo"]["nrOfTxPdo"] == 4,
+      "numbers as numbers: " + repr(e35["deviceInfo"]))
+check(e35["deviceInfo"]["baudRates"] == [10, 20, 50, 125, 250, 500, 1000], "baud rates")
+tpdo1 = next(p for p in e35["defaultPdos"] if p["label"] == "TPDO 1")
+check(tpdo1["cobId"] == 0x185 and tpdo1["valid"] and tpdo1["bytes"] == 6, "TPDO 1: " + repr(tpdo1))
+check([(e["index"], e["subIndex"], e["bits"], e["name"]) for e in tpdo1["entries"]]
+      == [(0x606C, 0, 32, "Velocity actual value"), (0x6041, 0, 16, "Statusword")],
+      "TPDO 1 entries: " + repr(tpdo1["entries"]))
+statusword = next(o for o in e35["objects"] if o["index"] == 0x6041)
+check(statusword["bytes"] == 2 and statusword["dataType"] == "UNSIGNED16"
+      and statusword["readable"] and statusword["pdoMapping"], "0x6041: " + repr(statusword))
+check(all(isinstance(n["line"], int) or n["line"] is None for n in e35["notes"]), "note lines")
+check(len(e35["notes"]) == 4, "e35 notes: " + repr(e35["notes"]))
+# Without a node address the COB-ID stays as written.
+as_written = show_json(os.path.join(devices, "e35.eds"))
+tpdo1 = next(p for p in as_written["defaultPdos"] if p["label"] == "TPDO 1")
+check(tpdo1["cobId"] is None and tpdo1["cobIdText"] == "$NODEID+0x40000180", "as written: " + repr(tpdo1))
+
+# A DCF: its NodeID and ParameterValue, a key of its own.
+dcf = show_json(os.path.join(devices, "compact.dcf"))
+check(dcf["key"].endswith(":dcf") and dcf["node"] == 0x22, "DCF: " + repr(dcf["key"]))
+check(dcf["defaultPdos"][0]["cobId"] == 0x1A2 and dcf["defaultPdos"][0]["valid"], "DCF COB-ID")
+
+# What vendors ship: read with notes, Windows-1252 text in UTF-8, nothing on the terminal that
+# is no text.
+mess_path = os.path.join(devices, "bad", "vendor_mess.eds")
+mess = show_json(mess_path, "--node", "3")
+check(mess["deviceInfo"]["vendorName"] == "Antriebe Müller GmbH", "Windows-1252 name")
+lines = [n["line"] for n in mess["notes"]]
+check(len(lines) >= 10 and lines[0] == 1 and 0 not in lines, "notes by line: " + repr(lines))
+check(any("Windows-1252" in n["text"] for n in mess["notes"]), "the code page note")
+text = run(["show", mess_path]).stdout.decode("utf-8")
+check("line 1: text before the first section ignored: Created by VendorTool 3.1" in text,
+      "notes in the summary:\n" + text)
+hostile = os.path.join(work, "hostile.eds")
+with open(hostile, "wb") as f:
+    f.write(b"[DeviceInfo]\nVendorName=red\x1b[31m\x07 \\ end\n")
+out = run(["show", hostile]).stdout.decode("utf-8")
+check("red\\x1B[31m\\x07 \\\\ end" in out and "\x1b" not in out, "printable vendor text: " + out)
+
+# Refused: no device, not a regular file, missing; usage faults.
+err = run(["show", os.path.join(devices, "bad", "no_device.eds")], rc=1).stderr.decode("utf-8")
+check("no_device.eds: holds no device description: no [DeviceInfo] section and no objects" in err,
+      err)
+fifo = os.path.join(work, "pipe.eds")
+os.mkfifo(fifo)
+check("not a regular file" in run(["show", fifo], rc=1).stderr.decode("utf-8"), "FIFO refused")
+run(["show", os.path.join(work, "missing.eds")], rc=1)
+for args in ([], ["bogus"], ["show"], ["show", mess_path, "--node", "0"],
+             ["show", mess_path, "--node", "128"], ["show", mess_path, "--node", "0x5"],
+             ["list", "extra"], ["import"], ["import", "--json", mess_path], ["remove"],
+             ["list", "--node", "3"]):
+    run(args, rc=2)
+check(b"device show FILE" in run(["--help"]).stdout, "help")
+
+# The library: import, replace, refuse without writing, list, remove.
+e35_path = os.path.join(devices, "e35.eds")
+out = run(["import", e35_path, os.path.join(devices, "compact.dcf"),
+           os.path.join(devices, "datatypes.eds")]).stdout.decode("utf-8")
+check(out.count("imported ") == 3, out)
+with open(e35_path, "rb") as a, open(os.path.join(
+        library, "0x00000065_0x00000019_0x00000127.eds"), "rb") as b:
+    check(a.read() == b.read(), "copied unchanged")
+out = run(["import", e35_path]).stdout.decode("utf-8")
+check(out.startswith("replaced 0x00000065:0x00000019:0x00000127 with "), out)
+before = sorted(os.listdir(library))
+run(["import", mess_path, os.path.join(devices, "bad", "no_device.eds")], rc=1)
+check(sorted(os.listdir(library)) == before, "a refused import writes nothing")
+listed = json.loads(run(["list", "--json"]).stdout.decode("utf-8"))
+check([d["key"] for d in listed] == ["0x00000065:0x00000019:0x00000127",
+                                     "0x000000AB:0x00000008:0x00010002:dcf", "datatypes"],
+      "list: " + repr(listed))
+check(listed[0]["productName"] == "example" and listed[0]["notes"] == 4, repr(listed[0]))
+text = run(["list"]).stdout.decode("utf-8").splitlines()
+check(len(text) == 3 and text[2].startswith("datatypes  objdictgen  Alltypes"), repr(text))
+run(["remove", "0x000000ab:0x00000008:0x00010002:dcf"])
+run(["remove", "0x000000AB:0x00000008:0x00010002:dcf"], rc=1)
+check(len(json.loads(run(["list", "--json"]).stdout)) == 2, "removed")
+# No data folder at all: nothing is written anywhere.
+run(["list"], rc=1, env={"XDG_DATA_HOME": None, "HOME": None})
+run(["import", e35_path], rc=1, env={"XDG_DATA_HOME": "relative", "HOME": None})
+check(not os.path.exists("relative"), "a relative XDG_DATA_HOME is no folder")
+print("ok")

@@ -1,0 +1,319 @@
+#include "devices/data_types.h"
+#include "devices/device_reader.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+std::string devicePath(const std::string& name) {
+    return std::string(TORVANE_TEST_DATA_DIR) + "/devices/" + name;
+}
+
+using Notes = std::vector<std::pair<DeviceText, int>>;
+
+Notes notesOf(const DeviceDescription& d) {
+    Notes out;
+    for (const DeviceMessage& n : d.notes) {
+        out.emplace_back(n.id, n.line);
+    }
+    return out;
+}
+
+// A small device around `body`: identity and one listed object 0x1000, so each case adds only
+// the mess it is about. Its lines 1..14 are these; `body` starts on line 15.
+std::string deviceWith(const std::string& body) {
+    return "[DeviceInfo]\n"
+           "VendorNumber=0x10\n"
+           "ProductNumber=0x20\n"
+           "RevisionNumber=0x30\n"
+           "[MandatoryObjects]\n"
+           "SupportedObjects=1\n"
+           "1=0x1000\n"
+           "[1000]\n"
+           "ParameterName=Device type\n"
+           "ObjectType=0x7\n"
+           "DataType=0x0007\n"
+           "AccessType=ro\n"
+           "DefaultValue=0x00020192\n"
+           "PDOMapping=0\n" +
+           body;
+}
+
+TEST(DeviceReader, ReadsThePublicFiles) {
+    struct Case {
+        const char* file;
+        const char* vendor;
+        const char* product;
+        std::optional<std::uint32_t> vendorNumber;
+        std::size_t objects;
+        std::size_t entries;
+        std::size_t notes;
+        std::vector<int> baudRates;
+        bool dcf;
+    };
+    const std::vector<int> all = {10, 20, 50, 125, 250, 500, 800, 1000};
+    const Case cases[] = {
+        {"DS301_profile.eds", "", "New Product", std::nullopt, 33, 170, 19, all, false},
+        {"cia402_slave.eds",
+         "ROS-Industrial",
+         "CIA402VTD",
+         0x555,
+         70,
+         154,
+         0,
+         {20, 50, 125, 250, 500, 800, 1000},
+         false},
+        {"datatypes.eds", "objdictgen", "Alltypes", 0, 24, 28, 0, all, false},
+        {"demoDevice.eds", "-", "Demo device", 0, 47, 282, 18, all, false},
+        {"e35.eds",
+         "Manufacturer",
+         "example",
+         101,
+         211,
+         995,
+         4,
+         {10, 20, 50, 125, 250, 500, 1000},
+         false},
+        // A DCF by its [DeviceComissioning] section, whatever its extension.
+        {"sample.eds", "Vendor Name", "", 1, 50, 136, 64, {125, 250, 500, 1000}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        DeviceDescription d;
+        ASSERT_EQ(readDeviceFile(devicePath(c.file), d).result, DeviceReadResult::Ok);
+        EXPECT_EQ(d.info.vendorName, c.vendor);
+        EXPECT_EQ(d.info.productName, c.product);
+        EXPECT_EQ(d.info.vendorNumber, c.vendorNumber);
+        EXPECT_EQ(d.objects.size(), c.objects);
+        std::size_t entries = 0;
+        for (const DeviceObject& o : d.objects) {
+            entries += o.entries.size();
+        }
+        EXPECT_EQ(entries, c.entries);
+        EXPECT_EQ(d.notes.size(), c.notes);
+        EXPECT_EQ(d.info.baudRates, c.baudRates);
+        EXPECT_EQ(d.dcf, c.dcf);
+    }
+}
+
+TEST(DeviceReader, ReadsEntriesAsTheFilesWriteThem) {
+    struct Case {
+        const char* file;
+        const char* name;
+        const char* defaultValue;
+        std::uint16_t index;
+        std::uint16_t dataType;
+        std::uint8_t sub;
+        AccessType access;
+        bool pdoMapping;
+    };
+    const Case cases[] = {
+        {"cia402_slave.eds", "Statusword 1", "", 0x6041, 0x0006, 0, AccessType::ReadOnly, true},
+        {"e35.eds", "Vendor-ID", "0xFF", 0x1018, 0x0007, 1, AccessType::ReadOnly, false},
+        {"DS301_profile.eds", "COB-ID used by TPDO", "$NODEID+0xC0000180", 0x1800, 0x0007, 1,
+         AccessType::ReadWrite, false},
+        // UTF-8 text kept as it is.
+        {"datatypes.eds", "UNICODE_STRING", "abc\u2713", 0x200B, 0x000B, 0, AccessType::ReadWrite,
+         true},
+        // CompactSubObj: the count at sub-index 0, names from [3004Name] or made up.
+        {"sample.eds", "Number of entries", "3", 0x3004, 0x0005, 0, AccessType::ReadOnly, false},
+        {"sample.eds", "Sensor Status 2", "3", 0x3004, 0x0006, 2, AccessType::ReadOnly, false},
+        {"sample.eds", "Valve 1 % Open 24", "", 0x3006, 0x0008, 24, AccessType::ReadWrite, false},
+        // "[3010Sub0]": section names in any case.
+        {"sample.eds", "Temperature", "0", 0x3010, 0x0008, 0, AccessType::ReadOnly, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.index));
+        DeviceDescription d;
+        ASSERT_EQ(readDeviceFile(devicePath(c.file), d).result, DeviceReadResult::Ok);
+        const DeviceEntry* e = d.findEntry(c.index, c.sub);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->name, c.name);
+        EXPECT_EQ(e->dataType, c.dataType);
+        EXPECT_EQ(e->access, c.access);
+        EXPECT_EQ(e->pdoMapping, c.pdoMapping);
+        EXPECT_EQ(e->defaultValue, c.defaultValue);
+    }
+}
+
+// Each kind of mess vendors ship: noted at its line, and the rest of the file is read.
+TEST(DeviceReader, NotesEveryRepairAndReadsOn) {
+    struct Case {
+        const char* what;
+        std::string body; // from line 15
+        Notes notes;
+    };
+    const Case cases[] = {
+        {"stray text and a junk line",
+         "[OptionalObjects]\nSupportedObjects=0\nthis is no key\n=no name\n",
+         {{DeviceText::NotAKey, 17}, {DeviceText::NotAKey, 18}}},
+        {"repeated key: the first value counts",
+         "[1000]\nDefaultValue=7\n",
+         {{DeviceText::DuplicateSection, 15}, {DeviceText::DuplicateKey, 16}}},
+        {"unclosed section name and text after one",
+         "[1001\nParameterName=x\nDataType=5\nAccessType=ro\n[2000] junk\n",
+         {{DeviceText::UnclosedSection, 15},
+          {DeviceText::NotListed, 15},
+          {DeviceText::TextAfterSection, 19},
+          {DeviceText::MissingName, 19},
+          {DeviceText::MissingDataType, 19},
+          {DeviceText::MissingAccessType, 19},
+          {DeviceText::NotListed, 19}}},
+        {"listed but missing, and the reverse",
+         "[OptionalObjects]\nSupportedObjects=2\n1=0x1008\n2=1018h\n"
+         "[2001]\nParameterName=x\nDataType=5\nAccessType=rw\n",
+         {{DeviceText::ListedMissing, 17},
+          {DeviceText::BadListEntry, 18},
+          {DeviceText::NotListed, 19}}},
+        {"empty and malformed values, unknown types",
+         "[OptionalObjects]\nSupportedObjects=5\n1=0x2001\n2=0x2002\n3=0x2003\n4=0x2004\n5=0x2005\n"
+         "[2001]\nParameterName=a\nDataType=0x0006\nAccessType=rw\nDefaultValue=\n"
+         "[2002]\nParameterName=b\nDataType=0x0005\nAccessType=rw\nDefaultValue=0x100\n"
+         "[2003]\nParameterName=c\nDataType=0x0099\nAccessType=read\n"
+         "[2004]\nParameterName=d\nObjectType=0x3\nDataType=0x0008\nAccessType=ro\n"
+         "DefaultValue=1.5e3\nLowLimit=-2.5\nHighLimit=x\n"
+         "[2005]\nParameterName=e\nDataType=0x0003\nAccessType=rw\nDefaultValue=-0x10\n",
+         {{DeviceText::EmptyValue, 26},
+          {DeviceText::BadValue, 31},
+          {DeviceText::UnknownDataType, 34},
+          {DeviceText::UnknownAccessType, 35},
+          {DeviceText::BadObjectType, 38},
+          {DeviceText::BadValue, 43}}},
+        {"sub-objects: count, orphan, CompactSubObj misplaced",
+         "[OptionalObjects]\nSupportedObjects=3\n1=0x2001\n2=0x2002\n3=0x2003\n"
+         "[2001]\nParameterName=r\nObjectType=0x9\nSubNumber=3\n"
+         "[2001sub0]\nParameterName=n\nDataType=5\nAccessType=ro\nDefaultValue=1\n"
+         "[2002sub1]\nParameterName=o\nDataType=5\nAccessType=ro\n"
+         "[2003]\nParameterName=v\nCompactSubObj=2\nDataType=5\nAccessType=ro\n",
+         {{DeviceText::SubNumberMismatch, 23},
+          {DeviceText::SubWithoutObject, 29},
+          {DeviceText::CompactNotArray, 33}}},
+        {"texts too long to keep or to share",
+         "[OptionalObjects]\nSupportedObjects=2\n1=0x2001\n2=0x2002\n[2001]\nParameterName=" +
+             std::string(242, 'x') +
+             "\nDataType=5\nAccessType=ro\n[2002]\nParameterName=a\nObjectType=8\n"
+             "CompactSubObj=254\nDataType=9\nAccessType=ro\nDefaultValue=" +
+             std::string(1100, 'y') + "\n",
+         {{DeviceText::NameTooLong, 20}, {DeviceText::CompactTooLong, 23}}},
+        {"modular and unknown sections",
+         "[M1ModuleInfo]\nProductName=IO\n[M1FixedObjects]\n[SupportedModules]\nNrOfEntries=1\n"
+         "[Vendor extras]\nx=1\n[Comments]\nLines=0\n",
+         {{DeviceText::ModularSection, 15},
+          {DeviceText::ModularSection, 17},
+          {DeviceText::ModularSection, 18},
+          {DeviceText::UnknownSection, 20}}},
+        {"ParameterValue in an EDS",
+         "[OptionalObjects]\nSupportedObjects=1\n1=0x2001\n"
+         "[2001]\nParameterName=p\nDataType=5\nAccessType=rw\nDefaultValue=1\nParameterValue=2\n",
+         {{DeviceText::ParameterValueInEds, 23}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceDescription d;
+        ASSERT_EQ(readDevice(deviceWith(c.body), "mess.eds", d).result, DeviceReadResult::Ok);
+        EXPECT_EQ(notesOf(d), c.notes);
+        // Whatever the mess, the rest is read.
+        ASSERT_NE(d.findEntry(0x1000, 0), nullptr);
+        EXPECT_EQ(d.findEntry(0x1000, 0)->defaultValue, "0x00020192");
+        EXPECT_EQ(d.info.productNumber, 0x20U);
+    }
+}
+
+TEST(DeviceReader, NotesWhatIsMissingAroundTheObjects) {
+    struct Case {
+        const char* what;
+        std::string text;
+        Notes notes;
+    };
+    const Case cases[] = {
+        {"text before the first section, no object lists",
+         "Exported by a tool\n; a comment\n# another\n[1000]\nParameterName=x\nDataType=7\n"
+         "AccessType=ro\n",
+         {{DeviceText::NoObjectLists, 0},
+          {DeviceText::NoDeviceInfo, 0},
+          {DeviceText::TextOutsideSection, 1}}},
+        {"PDO counts that disagree",
+         "[DeviceInfo]\nNrOfRXPDO=2\nNrOfTXPDO=0\n[1400]\nObjectType=9\nParameterName=p\n",
+         {{DeviceText::NoObjectLists, 0},
+          {DeviceText::PdoCountMismatch, 2},
+          {DeviceText::NoSubObjects, 4},
+          {DeviceText::PdoNoCobId, 4},
+          {DeviceText::PdoNoMapping, 4}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceDescription d;
+        ASSERT_EQ(readDevice(c.text, "x.eds", d).result, DeviceReadResult::Ok);
+        EXPECT_EQ(notesOf(d), c.notes);
+    }
+}
+
+TEST(DeviceReader, ReadsWindows1252AndLineEndsOfEverySystem) {
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* vendor;
+        Notes notes;
+    };
+    const Case cases[] = {
+        {"UTF-8 with a byte order mark, CR LF",
+         "\xEF\xBB\xBF[DeviceInfo]\r\nVendorName=M\xC3\xBCller\r\n",
+         "M\xC3\xBCller",
+         {}},
+        {"Windows-1252 from line 3, lone CR",
+         "[DeviceInfo]\rProductName=x\rVendorName=M\xFCller \x80\r",
+         "M\xC3\xBCller \xE2\x82\xAC",
+         {{DeviceText::NotUtf8, 3}}},
+        {"no line end at the end", "[DeviceInfo]\nVendorName=a", "a", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceDescription d;
+        ASSERT_EQ(readDevice(c.text, "x.eds", d).result, DeviceReadResult::Ok);
+        EXPECT_EQ(d.info.vendorName, c.vendor);
+        EXPECT_EQ(notesOf(d), c.notes);
+    }
+}
+
+TEST(DeviceReader, RefusesOnlyWhatHoldsNoDevice) {
+    const std::string garbage("\x00\xFF\x10[\n=\n\x7F", 8);
+    for (const std::string& text :
+         {std::string(), std::string("; only a comment\n"), std::string("[FileInfo]\nFileName=x\n"),
+          std::string("[Comments]\nLines=1\nLine1=[1000]\n"), garbage}) {
+        SCOPED_TRACE(text);
+        DeviceDescription d;
+        d.info.vendorName = "kept";
+        const DeviceReadOutcome o = readDevice(text, "x.eds", d);
+        EXPECT_EQ(o.result, DeviceReadResult::NoDevice);
+        EXPECT_EQ(englishText(o.message),
+                  "holds no device description: no [DeviceInfo] section and no objects");
+        EXPECT_EQ(d.info.vendorName, "kept");
+    }
+}
+
+TEST(DeviceReader, ReadsOnlyRegularFilesWithinTheLimit) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("torvane_device_reader_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string fifo = (dir / "pipe.eds").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, dir.string(), (dir / "missing.eds").string()}) {
+        SCOPED_TRACE(path);
+        DeviceDescription d;
+        const DeviceReadOutcome o = readDeviceFile(path, d);
+        EXPECT_EQ(o.result, DeviceReadResult::Unreadable);
+        EXPECT_NE(englishText(o.message).find(path), std::string::npos);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace torvane
