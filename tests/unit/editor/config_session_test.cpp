@@ -325,7 +325,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{network, s.calculateMapping(network).faultCommands};
          },
          {network, {1}},
-         str::StepCalculateMapping,
+         str::StepCalculateMapping.source,
          network,
          network},
         {"download into the older layout",
