@@ -439,11 +439,11 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::newRow("mapping refused: no byte count")
             << "map"
             << ""
-            << "2" << QString::fromLatin1(str::MappingMissingBytes) << 2;
+            << "2" << QString::fromLatin1(str::MappingMissingBytes.source) << 2;
         QTest::newRow("download: overlapping addresses")
             << "download"
             << "4"
-            << "1" << QString::fromLatin1(str::CheckAddressConflict) << 1;
+            << "1" << QString::fromLatin1(str::CheckAddressConflict.source) << 1;
     }
 
     void failedCheckSelectsCommand() {

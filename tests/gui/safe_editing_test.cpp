@@ -91,9 +91,9 @@ private:
     // A saved twoNodes() configuration, opened as from the recent-file list.
     QString openTwoNodes(const char* name = "two.chg") {
         QString file = path(name);
-        std::string error;
+        Message error;
         if (!saveConfigurationFile(file.toStdString(), twoNodes(), error)) {
-            qWarning("%s", error.c_str());
+            qWarning("%s", error.english().c_str());
             return {};
         }
         if (!frame_->document()->openRecent(file)) {
@@ -217,9 +217,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
 
         act(ui(str::TipUpload))->trigger();
         waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         // Modified: the caption carries the mark.
-        const QString untitled = QString::fromLatin1(str::UntitledDocument) + "* - " +
+        const QString untitled = QString::fromLatin1(str::UntitledDocument.source) + "* - " +
                                  QString::fromLatin1(str::AppTitle);
         QCOMPARE(test::shownTitle(frame_.get()), untitled);
         QVERIFY(frame_->session().document().ModifiedFlag());
@@ -361,8 +361,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         window.show();
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);
         QCOMPARE(window.saveButton()->text(), ui(str::MonitorStopSaving));
-        const std::vector<MonitorRow> rows{{"Input data", "12:00:00", "01 02 "},
-                                           {"Output data", "12:00:01", "FF "}};
+        const std::vector<MonitorRow> rows{{str::MonitorInputData, "12:00:00", "01 02 "},
+                                           {str::MonitorOutputData, "12:00:01", "FF "}};
         window.showTick(rows, {});
         if (exitButton) {
             for (QPushButton* b : window.findChildren<QPushButton*>()) {
