@@ -27,6 +27,7 @@ public:
     bool open(const std::string& path, std::span<const CommandRow> rows, bool rawFrames,
               std::string& error);
     bool isOpen() const { return file_ != nullptr; }
+    const std::string& path() const { return path_; }
 
     // One line after `frame` was decoded into `rows`; commands are found by their column, so
     // the configuration may change while recording (a command that left it stays empty).

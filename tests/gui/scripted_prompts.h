@@ -18,6 +18,7 @@ public:
     std::deque<SaveAnswer> saveAnswers;
     std::deque<std::optional<std::string>> files;
     std::deque<bool> okCancel;
+    std::deque<SaveAnswer> yesNoCancel;
 
     std::vector<std::string> told;       // every message text, in order
     std::vector<std::string> unexpected; // questions asked without a scripted answer
@@ -67,6 +68,17 @@ public:
         okCancel.pop_front();
         return a;
     }
+    SaveAnswer askYesNoCancel(const std::string& text) override {
+        asked.push_back(text);
+        if (yesNoCancel.empty()) {
+            unexpected.push_back(text);
+            return SaveAnswer::Cancel;
+        }
+        const SaveAnswer a = yesNoCancel.front();
+        yesNoCancel.pop_front();
+        return a;
+    }
+    std::vector<std::string> asked; // Yes/No/Cancel questions, in order
     using Prompts::tell;
 
 private:

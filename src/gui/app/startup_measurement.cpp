@@ -36,6 +36,7 @@ public:
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
     bool askOkCancel(const std::string& /*text*/) override { return true; }
+    SaveAnswer askYesNoCancel(const std::string& /*text*/) override { return SaveAnswer::No; }
     using Prompts::tell;
 };
 

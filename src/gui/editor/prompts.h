@@ -22,6 +22,8 @@ class Prompts : public DocumentUi {
 public:
     // A question with OK and Cancel; true for OK.
     virtual bool askOkCancel(const std::string& text) = 0;
+    // A question with Yes, No and Cancel.
+    virtual SaveAnswer askYesNoCancel(const std::string& text) = 0;
 
     // A message box titled with the program's name.
     void tell(const std::string& text);
@@ -60,6 +62,7 @@ public:
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     void tell(const std::string& title, const std::string& text) override;
     bool askOkCancel(const std::string& text) override;
+    SaveAnswer askYesNoCancel(const std::string& text) override;
     using Prompts::tell;
 
 private:
