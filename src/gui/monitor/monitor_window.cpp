@@ -269,6 +269,7 @@ MonitorWindow::MonitorWindow(const std::string& device, SerialPortFactory makePo
     splitter->addWidget(rawPane);
     splitter->addWidget(commandsPane);
     splitter->setChildrenCollapsible(false);
+    splitter->setStretchFactor(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
@@ -285,7 +286,7 @@ MonitorWindow::MonitorWindow(const std::string& device, SerialPortFactory makePo
     resetTimer_->setSingleShot(true);
     resetTimer_->setInterval(kResetWaitMs);
     connect(resetTimer_, &QTimer::timeout, this, [this] { finishReset(false); });
-    resize(1440, 640);
+    resize(1640, 640);
 
     connect(transmitButton_, &QPushButton::clicked, this, &MonitorWindow::transmit);
     connect(displayButton_, &QPushButton::clicked, this, &MonitorWindow::toggleDisplay);
@@ -464,8 +465,21 @@ void MonitorWindow::rebuildCommands() {
         }
     }
     commandsView_->expandAll();
-    for (int c = 0; c < ColumnCount; ++c) {
+    for (int c = 0; c < ColRaw; ++c) {
         commandsView_->resizeColumnToContents(c);
+    }
+    // The value columns are sized for the values to come, not for the empty ones of now.
+    const QFontMetrics fm = commandsView_->fontMetrics();
+    const int pad = fm.horizontalAdvance(QLatin1Char('0')) * 3;
+    const std::pair<int, const char*> widths[] = {{ColRaw, "00 00 00 00"},
+                                                  {ColUnsigned, "4294967295"},
+                                                  {ColSigned, "-2147483648"},
+                                                  {ColChanged, "00:00:00.000"}};
+    for (const auto& [column, sample] : widths) {
+        commandsView_->setColumnWidth(
+            column, std::max(fm.horizontalAdvance(QLatin1String(sample)),
+                             fm.horizontalAdvance(commandsView_->headerItem()->text(column))) +
+                        pad);
     }
     if (current != nullptr) {
         commandsView_->setCurrentItem(current);
