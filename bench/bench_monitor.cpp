@@ -77,8 +77,9 @@ void BM_DecodeAndShowFrame(benchmark::State& state) {
     NoPrompts prompts;
     ConfigSession session(prompts);
     liveConfiguration(session) = fullBuffer();
-    gui::MonitorWindow window("/nonexistent/port", [] { return platform::createSerialPort(); },
-                              prompts, nullptr, &session);
+    gui::MonitorWindow window(
+        "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts, nullptr,
+        &session);
     window.show();
     std::int64_t n = 0;
     for (auto _ : state) {

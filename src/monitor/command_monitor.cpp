@@ -144,8 +144,7 @@ void addObjects(CommandRow& row, const CommandView& c, const NodeView* node,
     if (node == nullptr || !c.isPdo() || devices.empty()) {
         return;
     }
-    const LibraryDevice* device =
-        deviceForNode(devices, configTextToUtf8(node->record->NodeName));
+    const LibraryDevice* device = deviceForNode(devices, configTextToUtf8(node->record->NodeName));
     const int address = c.nodeAddress.atLeastZero();
     if (device == nullptr || address < 1 || address > 127) {
         return;

@@ -71,11 +71,11 @@ struct CommandRow {
     bool received = false; // a frame of its buffer covered its bytes
     bool beyond = false;   // the last frame of its buffer ended before its last byte
     std::vector<std::uint8_t> raw;
-    std::string rawText;        // "0F 00"
-    std::string unsignedText;   // little-endian; empty beyond 8 bytes
-    std::string signedText;     // two's complement of the same bytes
-    std::string changedAt;      // "14:03:07.250" of the last change
-    long long changedMs = -1;   // the caller's monotonic milliseconds of the last change
+    std::string rawText;      // "0F 00"
+    std::string unsignedText; // little-endian; empty beyond 8 bytes
+    std::string signedText;   // two's complement of the same bytes
+    std::string changedAt;    // "14:03:07.250" of the last change
+    long long changedMs = -1; // the caller's monotonic milliseconds of the last change
 };
 
 // Why writing by command is not possible now; nullptr when it is.
@@ -100,11 +100,12 @@ public:
     // Rows of the mapped commands of `cfg` in buffer (input first) and mapping-address order;
     // the objects of a master's PDO from `devices` when its node's device has a matching default
     // PDO. The values are decoded again from the last frames of each buffer.
-    void setConfiguration(const GatewayConfiguration& cfg, const std::vector<LibraryDevice>& devices,
-                          const PlcStarts& starts);
+    void setConfiguration(const GatewayConfiguration& cfg,
+                          const std::vector<LibraryDevice>& devices, const PlcStarts& starts);
 
     // Decodes one frame; returns the indexes of the rows whose value changed.
-    std::vector<std::size_t> onFrame(const MonitorFrame& frame, const LocalStamp& at, long long nowMs);
+    std::vector<std::size_t> onFrame(const MonitorFrame& frame, const LocalStamp& at,
+                                     long long nowMs);
 
     std::span<const CommandRow> rows() const { return rows_; }
     // Changed in the last second before `nowMs`.

@@ -168,7 +168,8 @@ void MonitorEngine::answerAddressed(std::uint8_t code, std::uint8_t len,
         a.push_back(static_cast<std::uint8_t>(at.start));
         a.push_back(n);
         a.insert(a.end(), transmitBuffer_.begin(), transmitBuffer_.begin() + n);
-        out.sent = SentOutput{at.start, std::vector(transmitBuffer_.begin(), transmitBuffer_.begin() + n)};
+        out.sent =
+            SentOutput{at.start, std::vector(transmitBuffer_.begin(), transmitBuffer_.begin() + n)};
     }
     a.push_back(FrameChecksum(a));
 }

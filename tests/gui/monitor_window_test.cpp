@@ -2,16 +2,16 @@
 // Monitor and conflict commands, the conflict window through its widgets, and `--demo`.
 
 #include "../support/session_access.h"
+#include "editor/config_session.h"
 #include "gui/app/demo_gateway.h"
 #include "gui/app/main_window.h"
-#include "gui/editor/config_document.h"
 #include "gui/app/translation.h"
-#include "model/strings.h"
-#include "editor/config_session.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
+#include "model/strings.h"
 #include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"
@@ -51,11 +51,10 @@ struct Simulator {
 
     bool start(const QString& mode, const QString& log, const QStringList& more = {}) {
         QString error;
-        if (!process.start(QStringLiteral(TORVANE_GATEWAYSIM),
-                           QStringList{QStringLiteral("--monitor"), mode, QStringLiteral("--log"),
-                                       log} +
-                               more,
-                           error)) {
+        if (!process.start(
+                QStringLiteral(TORVANE_GATEWAYSIM),
+                QStringList{QStringLiteral("--monitor"), mode, QStringLiteral("--log"), log} + more,
+                error)) {
             return false;
         }
         device = QString::fromStdString(process.device());
@@ -312,8 +311,8 @@ private slots:
         QCOMPARE(QString::fromStdString(prompts.told.back()), ui(str::MonitorUsesPort));
 
         // An edit: the banner, and no writing by command; Undo makes it the gateway's again.
-        const CommitResult edited = frame.session().commitCell(
-            canopenSideItem(frame.session().configuration()), 3, "30");
+        const CommitResult edited =
+            frame.session().commitCell(canopenSideItem(frame.session().configuration()), 3, "30");
         QVERIFY(edited.modified);
         QTRY_VERIFY(!w->banner()->isHidden());
         view->setCurrentItem(view->topLevelItem(2));

@@ -1,6 +1,6 @@
 #include "cli_common.h"
-#include "commands.h"
 #include "comm/serial_link.h"
+#include "commands.h"
 #include "model/text_codec.h"
 #include "monitor/command_monitor.h"
 #include "monitor/monitor_recording.h"
@@ -62,7 +62,7 @@ LocalStamp localNow() {
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
         1000;
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,          tm.tm_hour,
             tm.tm_min,         tm.tm_sec,     static_cast<int>(ms)};
 }
 
@@ -79,8 +79,9 @@ int cmdMonitor(ParsedArgs& p) {
         unsigned seconds = 0;
         const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
         if (ec != std::errc() || ptr != text.data() + text.size() || seconds == 0) {
-            return usageError("monitor", "--duration needs a whole number of seconds from 1, not '" +
-                                             printableText(text) + "'");
+            return usageError("monitor",
+                              "--duration needs a whole number of seconds from 1, not '" +
+                                  printableText(text) + "'");
         }
         durationMs = static_cast<long long>(seconds) * 1000;
     }
@@ -123,8 +124,8 @@ int cmdMonitor(ParsedArgs& p) {
                 if (!hex.empty()) {
                     hex.pop_back();
                 }
-                std::cout << iso8601(stamp) << '\t'
-                          << (frame.output ? "Output data" : "Input data") << '\t' << hex << '\n';
+                std::cout << iso8601(stamp) << '\t' << (frame.output ? "Output data" : "Input data")
+                          << '\t' << hex << '\n';
             } else {
                 for (const std::size_t i : changed) {
                     const CommandRow& r = commands.rows()[i];
@@ -153,8 +154,7 @@ int cmdMonitor(ParsedArgs& p) {
 
 } // namespace
 
-const Command kMonitorCommand{"monitor",     "watch the gateway's I/O data by command",
-                              kMonitorHelp,  {"--raw"},
-                              {"--port", "--duration", "--csv"}, cmdMonitor};
+const Command kMonitorCommand{"monitor", "watch the gateway's I/O data by command", kMonitorHelp,
+                              {"--raw"}, {"--port", "--duration", "--csv"},         cmdMonitor};
 
 } // namespace torvane::cli

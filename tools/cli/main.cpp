@@ -11,8 +11,8 @@ using namespace torvane::cli;
 
 // In the order `--help` lists them.
 const Command* const kCommands[] = {
-    &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,    &kCheckCommand,
-    &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand, &kDiffCommand,
+    &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,     &kCheckCommand,
+    &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand,  &kDiffCommand,
     &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kMonitorCommand,
 };
 

@@ -1,5 +1,6 @@
 #include "gui/app/main_window.h"
 
+#include "devices/device_library.h"
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dialog.h"
@@ -17,8 +18,6 @@
 #include "gui/editor/prompts.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
-#include "devices/device_library.h"
-#include "platform/data_files.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
 #include "platform/serial_ports.h"
@@ -623,9 +622,9 @@ void MainWindow::showMonitor() {
         }
     }
     std::vector<DeviceMessage> problems; // a library file that no longer reads names no objects
-    auto* window = new MonitorWindow(serial_->selectedPort(), monitorPorts_, prompts_, this,
-                                     session_.get(),
-                                     listDevices(platform::deviceLibraryFolder(), problems), starts);
+    auto* window =
+        new MonitorWindow(serial_->selectedPort(), monitorPorts_, prompts_, this, session_.get(),
+                          listDevices(platform::deviceLibraryFolder(), problems), starts);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &MonitorWindow::contentSaved, this, [this](const QString& path) {
         statusBar()->showMessage(ui(str::StatusSaved).arg(path));
@@ -827,8 +826,8 @@ void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
             const QString when =
                 QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             showComparison(
-                true,
-                result, ui(str::CompareGatewaySource).arg(QString::fromStdString(transferPort_), when));
+                true, result,
+                ui(str::CompareGatewaySource).arg(QString::fromStdString(transferPort_), when));
         }
         return;
     }

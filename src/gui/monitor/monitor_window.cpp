@@ -78,8 +78,8 @@ private:
         MonitorTick out = session_->tick({t.hour(), t.minute(), t.second()}, startText_);
         MonitorReport report{std::move(out.frames), std::move(out.sent), session_->engine().mode(),
                              session_->engine().outputLength()};
-        if (!out.rows.empty() || !out.messages.empty() || !report.frames.empty() ||
-            report.sent || report.mode != lastMode_) {
+        if (!out.rows.empty() || !out.messages.empty() || !report.frames.empty() || report.sent ||
+            report.mode != lastMode_) {
             lastMode_ = report.mode;
             deliver(std::move(out.rows), std::move(out.messages), std::move(report));
         }
@@ -215,11 +215,11 @@ MonitorWindow::MonitorWindow(const std::string& device, SerialPortFactory makePo
     commandsView_ = new QTreeWidget(this);
     commandsView_->setObjectName("monitorCommands");
     commandsView_->setColumnCount(ColumnCount);
-    commandsView_->setHeaderLabels(
-        {ui(str::MonitorColumnNode), ui(str::MonitorColumnCommand), ui(str::MonitorColumnTarget),
-         ui(str::MonitorColumnDescription), ui(str::MonitorColumnBytes), ui(str::MonitorColumnPlc),
-         ui(str::MonitorColumnRaw), ui(str::MonitorColumnUnsigned), ui(str::MonitorColumnSigned),
-         ui(str::MonitorColumnChanged)});
+    commandsView_->setHeaderLabels({ui(str::MonitorColumnNode), ui(str::MonitorColumnCommand),
+                                    ui(str::MonitorColumnTarget), ui(str::MonitorColumnDescription),
+                                    ui(str::MonitorColumnBytes), ui(str::MonitorColumnPlc),
+                                    ui(str::MonitorColumnRaw), ui(str::MonitorColumnUnsigned),
+                                    ui(str::MonitorColumnSigned), ui(str::MonitorColumnChanged)});
     commandsView_->setRootIsDecorated(true);
     commandsView_->setUniformRowHeights(true);
     commandsView_->setAllColumnsShowFocus(true);
@@ -536,8 +536,8 @@ void MonitorWindow::showReport(const MonitorReport& report) {
             hex.pop_back();
         }
         (frame.output ? lastOutputText_ : lastInputText_) = std::move(hex);
-        selectedBuffer = selectedBuffer ||
-                         (selected && commands_.rows()[*selected].output == frame.output);
+        selectedBuffer =
+            selectedBuffer || (selected && commands_.rows()[*selected].output == frame.output);
         for (const std::size_t i : changed) {
             showCommandRow(i);
         }

@@ -195,9 +195,8 @@ TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
         EXPECT_FALSE(session.matchesGateway());
         TransferOutcome outcome;
         outcome.started = true;
-        outcome.resultCode = static_cast<int>(c.event == Event::Download
-                                                  ? TransferResult::Success
-                                                  : TransferResult::OpenFailed);
+        outcome.resultCode = static_cast<int>(
+            c.event == Event::Download ? TransferResult::Success : TransferResult::OpenFailed);
         outcome.configuration = session.configuration();
         // The gateway's firmware chose the layout edition; the contents are the same.
         outcome.configuration.Config.ConfigEdition += 1;

@@ -64,8 +64,8 @@ TEST(CommandMonitor, DecodesEveryByteCountByTheConfiguration) {
         {"0", "9", "FF FE FF 01 02 83 78 56 34", "", ""},
         {"23", "2", "", "", ""},
     };
-    std::vector<std::uint8_t> f = {0xFF, 0xFE, 0xFF, 1, 2, 0x83, 0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0,
-                                   0x80};
+    std::vector<std::uint8_t> f = {0xFF, 0xFE, 0xFF, 1, 2, 0x83, 0x78, 0x56,
+                                   0x34, 0x12, 0,    0, 0, 0,    0x80};
     f.resize(23, 0xFF);
     f.push_back(0);
     for (const auto& c : cases) {
@@ -108,8 +108,11 @@ TEST(CommandMonitor, RowsObjectsAndAChangedConfiguration) {
     ASSERT_EQ(readDevice(eds, "drive.eds", devices[0].device).result, DeviceReadResult::Ok);
     devices[0].key = "drive";
 
-    GatewayConfiguration cfg = master({{"4", "0", "2", "517"}, {"3", "4", "6", "389"},
-                                       {"1", "0", "2"}, {"2", "10", "0"}, {"3", "", "2"}});
+    GatewayConfiguration cfg = master({{"4", "0", "2", "517"},
+                                       {"3", "4", "6", "389"},
+                                       {"1", "0", "2"},
+                                       {"2", "10", "0"},
+                                       {"3", "", "2"}});
     CommandMonitor m;
     m.setConfiguration(cfg, devices, {100, 200});
     ASSERT_EQ(m.rows().size(), 3U);
