@@ -301,6 +301,7 @@ MonitorWindow::MonitorWindow(const std::string& device, SerialPortFactory makePo
         stopRecording();
     });
 
+    configurationChanged();
     worker_ = new MonitorWorker(device, std::move(makePort), this);
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
@@ -312,7 +313,6 @@ MonitorWindow::MonitorWindow(const std::string& device, SerialPortFactory makePo
     thread_.start();
     QMetaObject::invokeMethod(
         worker_, [w = worker_] { w->start(); }, Qt::QueuedConnection);
-    configurationChanged();
 }
 
 MonitorWindow::~MonitorWindow() {
