@@ -14,7 +14,7 @@
 namespace torvane {
 namespace {
 
-std::string rangeText(int first, int count) {
+std::string rangeText(long long first, long long count) {
     return count == 1 ? std::to_string(first)
                       : std::to_string(first) + ".." + std::to_string(first + count - 1);
 }
@@ -264,8 +264,7 @@ void CommandMonitor::setConfiguration(const GatewayConfiguration& cfg,
     std::vector<CommandRow> rows;
     for (const CommandView& c : view.commands()) {
         if (!c.kind || !c.mappingAddress.entered() || c.mappingAddress.number < 0 ||
-            !c.bytes.entered() || c.bytes.number <= 0 ||
-            c.mappingAddress.number >= static_cast<int>(kBufferLimit)) {
+            !c.bytes.entered() || c.bytes.number <= 0) {
             continue;
         }
         CommandRow row;
@@ -281,7 +280,7 @@ void CommandMonitor::setConfiguration(const GatewayConfiguration& cfg,
         row.byteRange = rangeText(row.address, row.bytes);
         const std::optional<int>& start = row.output ? starts.output : starts.input;
         if (start) {
-            row.plcAddress = rangeText(*start + row.address, row.bytes);
+            row.plcAddress = rangeText(static_cast<long long>(*start) + row.address, row.bytes);
         }
         row.header = (master ? "Node " + row.node + " " : std::string()) + c.type()->label + " " +
                      row.target + " " + row.byteRange;
@@ -349,7 +348,7 @@ CommandTransmit CommandMonitor::transmit(std::size_t row, const std::string& val
         return t;
     }
     // The same check the answer makes: every byte inside the buffer.
-    if (r.address + r.bytes > outputLength) {
+    if (static_cast<long long>(r.address) + r.bytes > outputLength) {
         t.refusal = str::ResultMappingOverflow;
         return t;
     }

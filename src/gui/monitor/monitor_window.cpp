@@ -140,7 +140,7 @@ QString text(const std::string& s) {
 // An object's place in its command's bytes: a byte range, or byte.bit for one that is not
 // whole bytes.
 QString objectPlace(const CommandRow& row, const ObjectRow& o) {
-    const int first = row.address + o.bitOffset / 8;
+    const qint64 first = static_cast<qint64>(row.address) + o.bitOffset / 8;
     if (o.bitOffset % 8 == 0 && o.bits % 8 == 0) {
         return o.bits == 8 ? QString::number(first)
                            : QStringLiteral("%1..%2").arg(first).arg(first + o.bits / 8 - 1);

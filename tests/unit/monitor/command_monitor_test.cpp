@@ -63,6 +63,7 @@ TEST(CommandMonitor, DecodesEveryByteCountByTheConfiguration) {
         {"15", "8", "FF FF FF FF FF FF FF FF", "18446744073709551615", "-1"},
         {"0", "9", "FF FE FF 01 02 83 78 56 34", "", ""},
         {"23", "2", "", "", ""},
+        {"2147483647", "8", "", "", ""},
     };
     std::vector<std::uint8_t> f = {0xFF, 0xFE, 0xFF, 1, 2, 0x83, 0x78, 0x56,
                                    0x34, 0x12, 0,    0, 0, 0,    0x80};
