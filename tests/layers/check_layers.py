@@ -19,15 +19,16 @@ LAYERS = [
     # Comparing configurations encodes them with the download classes.
     ("src/compare", ["model", "mapping", "comm"]),
     ("src/export", ["model"]),
-    ("src/monitor", ["model", "comm"]),
     # Device descriptions read their files through the model's file reader and text codec.
     ("src/devices", ["model"]),
+    # The monitor names the objects of a PDO from the device library.
+    ("src/monitor", ["model", "comm", "devices"]),
     # The session's operations run the mapping calculation and apply a finished transfer.
     ("src/editor", ["model", "mapping", "comm", "transfer"]),
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
     ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",
-                 "platform"]),
+                 "devices", "platform"]),
     ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
                    "monitor", "devices", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.

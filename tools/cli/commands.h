@@ -46,6 +46,7 @@ extern const Command kDiffCommand;
 extern const Command kEdsCommand;
 extern const Command kExportCommand;
 extern const Command kDeviceCommand;
+extern const Command kMonitorCommand;
 
 // The preamble and the command: returns the process exit code.
 int runCommand(const Command& command, const Args& args);
