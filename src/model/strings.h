@@ -231,6 +231,9 @@ inline constexpr const char* StepAddCommand = TORVANE_TR("Editor", "Add Command"
 inline constexpr const char* StepDeleteCommand = TORVANE_TR("Editor", "Delete Command");
 inline constexpr const char* StepCalculateMapping =
     TORVANE_TR("Editor", "Calculate Mapping Address");
+inline constexpr const char* StepAddNodeFromDevice = TORVANE_TR("Editor", "Add Node from Device");
+inline constexpr const char* StepAddCommandsFromDevice =
+    TORVANE_TR("Editor", "Add Commands from Device");
 // printf format: what a download changed, the parts below joined by ", ".
 inline constexpr const char* StepDownloadChanged = TORVANE_TR("Editor", "Download (%s)");
 inline constexpr const char* StepPartCommandCut = TORVANE_TR("Editor", "84-command cut");
@@ -244,6 +247,11 @@ inline constexpr const char* CaptionAtStartUp =
     TORVANE_TR("Editor", "Gateway Configuration Software Torvane");
 
 // ---- Editor: command pages and adding commands -----------------------------------------------
+
+// Adding a node or commands built from a device: why nothing or a command was added.
+inline constexpr const char* DraftsNeedMaster =
+    TORVANE_TR("Editor", "only a CANopen Master configuration has nodes");
+inline constexpr const char* DraftRefused = TORVANE_TR("Editor", "the editor keeps %1 out");
 
 // Node and command page labels.
 inline constexpr const char* CmdRowSlaveAddress = TORVANE_TR("Editor", "Slave Address (1 to 127)");

@@ -18,6 +18,7 @@ public:
     std::deque<SaveAnswer> saveAnswers;
     std::deque<std::optional<std::string>> files;
     std::deque<bool> okCancel;
+    std::deque<std::vector<std::string>> deviceFiles;
 
     std::vector<std::string> told;       // every message text, in order
     std::vector<std::string> unexpected; // questions asked without a scripted answer
@@ -65,6 +66,15 @@ public:
         }
         const bool a = okCancel.front();
         okCancel.pop_front();
+        return a;
+    }
+    std::vector<std::string> chooseDeviceFiles(bool /*several*/) override {
+        if (deviceFiles.empty()) {
+            unexpected.emplace_back("device file dialog");
+            return {};
+        }
+        std::vector<std::string> a = deviceFiles.front();
+        deviceFiles.pop_front();
         return a;
     }
     using Prompts::tell;

@@ -27,7 +27,7 @@ LAYERS = [
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
     ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",
-                 "platform"]),
+                 "devices", "platform"]),
     ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
                    "monitor", "devices", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.

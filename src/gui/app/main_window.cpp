@@ -11,6 +11,7 @@
 #include "gui/comm/progress_window.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
+#include "gui/devices/device_library_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
@@ -238,6 +239,10 @@ void MainWindow::createActions() {
         make(str::MainMenuCopyNode, std::nullopt, std::nullopt, [this] { view_->copyNode(); });
     pasteNodeAct_ =
         make(str::MainMenuPasteNode, std::nullopt, std::nullopt, [this] { view_->pasteNode(); });
+    addNodeFromDeviceAct_ = make(str::MainMenuAddNodeFromDevice, std::nullopt, std::nullopt,
+                                 [this] { view_->addFromDevice(true); });
+    deviceLibraryAct_ =
+        make(str::MenuDeviceLibrary, std::nullopt, std::nullopt, [this] { showDeviceLibrary(); });
     undoAct_ = make(str::MenuUndo, std::nullopt, std::nullopt, [this] { undoOrRedo(true); });
     undoAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     redoAct_ = make(str::MenuRedo, std::nullopt, std::nullopt, [this] { undoOrRedo(false); });
@@ -305,6 +310,7 @@ void MainWindow::createMenus() {
     edit->addAction(deleteCommandAct_);
     edit->addAction(copyNodeAct_);
     edit->addAction(pasteNodeAct_);
+    edit->addAction(addNodeFromDeviceAct_);
     edit->addSeparator();
     edit->addAction(undoAct_);
     edit->addAction(redoAct_);
@@ -322,6 +328,8 @@ void MainWindow::createMenus() {
     tools->addSeparator();
     tools->addAction(compareGatewayAct_);
     tools->addAction(compareFileAct_);
+    tools->addSeparator();
+    tools->addAction(deviceLibraryAct_);
 
     QMenu* help = menuBar()->addMenu(ui(str::MenuHelp));
     help->addAction(contentAct_);
@@ -390,6 +398,7 @@ void MainWindow::updateEditActions() {
     copyNodeAct_->setEnabled(f.copyNode);
     pasteNodeAct_->setEnabled(f.pasteNode);
     edsAct_->setEnabled(!session_->configuration().isMaster());
+    addNodeFromDeviceAct_->setEnabled(session_->configuration().isMaster());
     const EditStep* undo = session_->undoStep();
     const EditStep* redo = session_->redoStep();
     undoAct_->setEnabled(undo != nullptr);
@@ -611,6 +620,11 @@ void MainWindow::showMonitor() {
     monitor_ = &window;
     window.exec();
     monitor_ = nullptr;
+}
+
+void MainWindow::showDeviceLibrary() {
+    DeviceLibraryDialog dialog(platform::deviceLibraryFolder(), prompts_, this);
+    dialog.exec();
 }
 
 void MainWindow::showConflictDetection() {

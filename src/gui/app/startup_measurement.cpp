@@ -36,6 +36,7 @@ public:
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
     bool askOkCancel(const std::string& /*text*/) override { return true; }
+    std::vector<std::string> chooseDeviceFiles(bool /*several*/) override { return {}; }
     using Prompts::tell;
 };
 

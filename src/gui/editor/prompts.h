@@ -22,6 +22,9 @@ class Prompts : public DocumentUi {
 public:
     // A question with OK and Cancel; true for OK.
     virtual bool askOkCancel(const std::string& text) = 0;
+    // A file dialog for EDS and DCF files: the chosen paths (one unless `several`), none on
+    // Cancel.
+    virtual std::vector<std::string> chooseDeviceFiles(bool several) = 0;
 
     // A message box titled with the program's name.
     void tell(const std::string& text);
@@ -60,6 +63,7 @@ public:
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     void tell(const std::string& title, const std::string& text) override;
     bool askOkCancel(const std::string& text) override;
+    std::vector<std::string> chooseDeviceFiles(bool several) override;
     using Prompts::tell;
 
 private:
