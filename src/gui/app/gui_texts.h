@@ -246,8 +246,8 @@ inline constexpr UiText LibraryProduct = TORVANE_UI("DeviceLibraryDialog", "Prod
 inline constexpr UiText LibraryRevision = TORVANE_UI("DeviceLibraryDialog", "Revision");
 inline constexpr UiText LibraryFile = TORVANE_UI("DeviceLibraryDialog", "File");
 inline constexpr UiText LibraryNotes = TORVANE_UI("DeviceLibraryDialog", "Notes");
-inline constexpr UiText LibraryImport = TORVANE_UI("DeviceLibraryDialog", "&Import…");
-inline constexpr UiText LibraryRemove = TORVANE_UI("DeviceLibraryDialog", "&Remove");
+inline constexpr UiText LibraryImport = TORVANE_UI("DeviceLibraryDialog", "Import(&I)…");
+inline constexpr UiText LibraryRemove = TORVANE_UI("DeviceLibraryDialog", "Remove(&R)");
 inline constexpr UiText LibraryClose = TORVANE_UI("DeviceLibraryDialog", "Close");
 // The notes of the selected device; %1 is its key.
 inline constexpr UiText LibraryNotesOf = TORVANE_UI("DeviceLibraryDialog", "Notes of %1:");
@@ -269,11 +269,11 @@ inline constexpr UiText FromDeviceNodeTitle =
     TORVANE_UI("DeviceCommandsDialog", "Add Node from Device");
 inline constexpr UiText FromDeviceCommandsTitle =
     TORVANE_UI("DeviceCommandsDialog", "Add Commands from Device");
-inline constexpr UiText FromDeviceDevice = TORVANE_UI("DeviceCommandsDialog", "&Device:");
-inline constexpr UiText FromDeviceFile = TORVANE_UI("DeviceCommandsDialog", "&File…");
-inline constexpr UiText FromDeviceAddress = TORVANE_UI("DeviceCommandsDialog", "Node &address:");
-inline constexpr UiText FromDeviceName = TORVANE_UI("DeviceCommandsDialog", "&Name:");
-inline constexpr UiText FromDeviceFilter = TORVANE_UI("DeviceCommandsDialog", "Fil&ter:");
+inline constexpr UiText FromDeviceDevice = TORVANE_UI("DeviceCommandsDialog", "Device(&D):");
+inline constexpr UiText FromDeviceFile = TORVANE_UI("DeviceCommandsDialog", "File(&F)…");
+inline constexpr UiText FromDeviceAddress = TORVANE_UI("DeviceCommandsDialog", "Node address(&A):");
+inline constexpr UiText FromDeviceName = TORVANE_UI("DeviceCommandsDialog", "Name(&N):");
+inline constexpr UiText FromDeviceFilter = TORVANE_UI("DeviceCommandsDialog", "Filter(&T):");
 inline constexpr UiText FromDeviceFilterHint =
     TORVANE_UI("DeviceCommandsDialog", "index or name, e.g. 6041 or Statusword");
 inline constexpr UiText FromDevicePdos = TORVANE_UI("DeviceCommandsDialog", "Default PDOs");
@@ -291,8 +291,8 @@ inline constexpr UiText FromDeviceYes = TORVANE_UI("DeviceCommandsDialog", "yes"
 inline constexpr UiText FromDeviceNo = TORVANE_UI("DeviceCommandsDialog", "no");
 inline constexpr UiText FromDeviceDisabled = TORVANE_UI("DeviceCommandsDialog", "%1 (disabled)");
 inline constexpr UiText FromDevicePreview =
-    TORVANE_UI("DeviceCommandsDialog", "&Commands to be created:");
-inline constexpr UiText FromDeviceNotes = TORVANE_UI("DeviceCommandsDialog", "N&otes of the file:");
+    TORVANE_UI("DeviceCommandsDialog", "Commands to be created(&C):");
+inline constexpr UiText FromDeviceNotes = TORVANE_UI("DeviceCommandsDialog", "Notes of the file(&O):");
 // Preview lines. %1: the command type, %2: the PDO or object, then the COB-ID (PDOs), the bytes
 // and the description.
 inline constexpr UiText FromDevicePreviewPdo =
