@@ -81,11 +81,11 @@ std::optional<unsigned long> hexNumber(const std::string& text) {
     return std::stoul(digits, nullptr, 16);
 }
 
-// "0x6041:0", "6041h:1", "0x1018:0x02"; false with the reason otherwise.
+// "0x6041:0", "6041h:1", "0x1018:0x02"; false with the reason appended to `error` otherwise.
 bool parseObject(const std::string& text, SdoRequest& out, std::string& error) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos) {
-        error = "give the object as INDEX:SUB, e.g. 0x6041:0, not '" + text + "'";
+        error += "give the object as INDEX:SUB, e.g. 0x6041:0, not '" + text + "'";
         return false;
     }
     const std::string index = text.substr(0, colon);
@@ -94,7 +94,7 @@ bool parseObject(const std::string& text, SdoRequest& out, std::string& error) {
     if (!i) {
         const bool bare = !index.empty() &&
                           index.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-        error = bare ? "index " + index + ": write 0x" + index + " or " + index + "h"
+        error += bare ? "index " + index + ": write 0x" + index + " or " + index + "h"
                      : "index '" + index + "' is no hexadecimal index (0x6041 or 6041h)";
         return false;
     }
@@ -104,7 +104,7 @@ bool parseObject(const std::string& text, SdoRequest& out, std::string& error) {
         s = std::stoul(sub);
     }
     if (*i == 0 || *i > 0xFFFF || !s || *s > 0xFF) {
-        error = "object '" + text + "' is out of range (index 0x0001..0xFFFF, sub 0..255)";
+        error += "object '" + text + "' is out of range (index 0x0001..0xFFFF, sub 0..255)";
         return false;
     }
     out.index = static_cast<std::uint16_t>(*i);
@@ -166,9 +166,9 @@ int nodeAdd(ParsedArgs& p) {
         }
         SdoRequest r{option == "--upload" ? CommandKind::UploadSdo : CommandKind::DownloadSdo, 0,
                      0};
-        std::string error;
+        std::string error = option + " ";
         if (!parseObject(value, r, error)) {
-            return usageError("node add", option + " " + error);
+            return usageError("node add", error);
         }
         sdos.push_back(r);
     }

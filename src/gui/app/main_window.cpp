@@ -326,10 +326,10 @@ void MainWindow::createMenus() {
     tools->addAction(edsAct_);
     tools->addAction(promptInfoAct_);
     tools->addSeparator();
+    tools->addAction(deviceLibraryAct_);
+    tools->addSeparator();
     tools->addAction(compareGatewayAct_);
     tools->addAction(compareFileAct_);
-    tools->addSeparator();
-    tools->addAction(deviceLibraryAct_);
 
     QMenu* help = menuBar()->addMenu(ui(str::MenuHelp));
     help->addAction(contentAct_);
