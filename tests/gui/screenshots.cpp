@@ -403,7 +403,8 @@ int main(int argc, char** argv) {
         ok &= save(withCaption(libraryWindow), out, "device-library.png");
         libraryWindow.close();
 
-        // A node from the drive at the first free address: its PDOs, the Statusword read, an object too large for an SDO.
+        // A node from the drive at the first free address: its PDOs, the Statusword read, an
+        // object too large for an SDO.
         std::vector<DeviceMessage> problems;
         DeviceCommandsDialog fromDevice(
             frame.session(), devicePrompts, 0, {},

@@ -292,7 +292,8 @@ inline constexpr UiText FromDeviceNo = TORVANE_UI("DeviceCommandsDialog", "no");
 inline constexpr UiText FromDeviceDisabled = TORVANE_UI("DeviceCommandsDialog", "%1 (disabled)");
 inline constexpr UiText FromDevicePreview =
     TORVANE_UI("DeviceCommandsDialog", "Commands to be created(&C):");
-inline constexpr UiText FromDeviceNotes = TORVANE_UI("DeviceCommandsDialog", "Notes of the file(&O):");
+inline constexpr UiText FromDeviceNotes =
+    TORVANE_UI("DeviceCommandsDialog", "Notes of the file(&O):");
 // Preview lines. %1: the command type, %2: the PDO or object, then the COB-ID (PDOs), the bytes
 // and the description.
 inline constexpr UiText FromDevicePreviewPdo =
