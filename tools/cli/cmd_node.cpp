@@ -95,7 +95,7 @@ bool parseObject(const std::string& text, SdoRequest& out, std::string& error) {
         const bool bare = !index.empty() &&
                           index.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
         error += bare ? "index " + index + ": write 0x" + index + " or " + index + "h"
-                     : "index '" + index + "' is no hexadecimal index (0x6041 or 6041h)";
+                      : "index '" + index + "' is no hexadecimal index (0x6041 or 6041h)";
         return false;
     }
     std::optional<unsigned long> s = hexNumber(sub);
