@@ -41,21 +41,23 @@ std::string mappedNames(const DefaultPdo& pdo) {
 std::optional<DeviceMessage> pdoRefusal(const DefaultPdo& pdo, unsigned nodeId) {
     const std::string label = pdo.label();
     if (!pdo.cobId) {
-        return DeviceMessage{DeviceText::CommandNoCobId, {label, std::to_string(nodeId)}, 0};
+        return DeviceMessage{DeviceText::CommandNoCobId,
+                             plainTexts({label, std::to_string(nodeId)}), 0};
     }
     if (pdo.extended) {
-        return DeviceMessage{DeviceText::CommandExtendedId, {label}, 0};
+        return DeviceMessage{DeviceText::CommandExtendedId, plainTexts({label}), 0};
     }
     if (pdo.bits() == 0) {
-        return DeviceMessage{DeviceText::CommandNoData, {label}, 0};
+        return DeviceMessage{DeviceText::CommandNoData, plainTexts({label}), 0};
     }
     const std::optional<int> bytes = pdo.bytes();
     if (!bytes) {
-        return DeviceMessage{
-            DeviceText::CommandNotWholeBytes, {label, std::to_string(pdo.bits())}, 0};
+        return DeviceMessage{DeviceText::CommandNotWholeBytes,
+                             plainTexts({label, std::to_string(pdo.bits())}), 0};
     }
     if (*bytes > kPdoMaxBytes) {
-        return DeviceMessage{DeviceText::CommandPdoTooLong, {label, std::to_string(*bytes)}, 0};
+        return DeviceMessage{DeviceText::CommandPdoTooLong,
+                             plainTexts({label, std::to_string(*bytes)}), 0};
     }
     return std::nullopt;
 }
@@ -97,7 +99,8 @@ std::vector<DeviceCommand> pdoCommands(const DeviceDescription& device, unsigned
         if (!c.refusal) {
             c.cobId = *pdo.cobId & kStandardIdMask;
             if (!pdo.valid) {
-                c.notes.push_back({DeviceText::CommandNotEnabled, {c.label, hex3(*c.cobId)}, 0});
+                c.notes.push_back(
+                    {DeviceText::CommandNotEnabled, plainTexts({c.label, hex3(*c.cobId)}), 0});
             }
         }
         commands.push_back(std::move(c));
@@ -114,24 +117,24 @@ DeviceCommand sdoCommand(const DeviceDescription& device, std::uint16_t index,
     c.label = entryLabel(index, subIndex);
     const DeviceEntry* e = device.findEntry(index, subIndex);
     if (e == nullptr) {
-        c.refusal = DeviceMessage{DeviceText::CommandNoObject, {c.label}, 0};
+        c.refusal = DeviceMessage{DeviceText::CommandNoObject, plainTexts({c.label}), 0};
         return c;
     }
     c.description = e->name;
     const std::optional<int> bytes = dataTypeBytes(e->dataType);
     c.bytes = bytes.value_or(0);
     if (kind == CommandKind::UploadSdo && !e->readable()) {
-        c.refusal = DeviceMessage{
-            DeviceText::CommandNotReadable, {c.label, accessShown(e->access)}, e->line};
+        c.refusal = DeviceMessage{DeviceText::CommandNotReadable,
+                                  plainTexts({c.label, accessShown(e->access)}), e->line};
     } else if (kind == CommandKind::DownloadSdo && !e->writable()) {
-        c.refusal = DeviceMessage{
-            DeviceText::CommandNotWritable, {c.label, accessShown(e->access)}, e->line};
+        c.refusal = DeviceMessage{DeviceText::CommandNotWritable,
+                                  plainTexts({c.label, accessShown(e->access)}), e->line};
     } else if (!bytes) {
-        c.refusal = DeviceMessage{
-            DeviceText::CommandSdoNoSize, {c.label, dataTypeName(e->dataType)}, e->line};
+        c.refusal = DeviceMessage{DeviceText::CommandSdoNoSize,
+                                  plainTexts({c.label, dataTypeName(e->dataType)}), e->line};
     } else if (*bytes != 1 && *bytes != 2 && *bytes != 4) {
-        c.refusal =
-            DeviceMessage{DeviceText::CommandSdoSize, {c.label, std::to_string(*bytes)}, e->line};
+        c.refusal = DeviceMessage{DeviceText::CommandSdoSize,
+                                  plainTexts({c.label, std::to_string(*bytes)}), e->line};
     }
     return c;
 }

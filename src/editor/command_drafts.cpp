@@ -5,7 +5,6 @@
 #include "editor/grid.h"
 #include "model/record_view.h"
 #include "model/strings.h"
-#include "model/text_number.h"
 
 #include <algorithm>
 
@@ -15,17 +14,17 @@ namespace {
 constexpr int kMaxNodeAddress = 127;
 
 // The reasons a commit gives for keeping a typed text out.
-std::vector<std::string> reasonsOf(const CommitResult& r, const std::string& typed) {
+std::vector<Message> reasonsOf(const CommitResult& r, const std::string& typed) {
     if (!r.messages.empty()) {
         return r.messages;
     }
     if (!r.note.empty()) {
         return {r.note};
     }
-    return {fillPlaceholders(str::DraftRefused, {typed})};
+    return {Message(str::DraftRefused, typed)};
 }
 
-DraftResult refused(std::vector<std::string> reasons) {
+DraftResult refused(std::vector<Message> reasons) {
     DraftResult r;
     r.refusal = std::move(reasons);
     return r;
@@ -44,7 +43,7 @@ bool addOne(GatewayConfiguration& cfg, EditorState& state, int node, const INSTR
         return e.instructionType == draft.InstructionType;
     });
     if (entry == entries.end()) {
-        outcome.reasons.push_back(fillPlaceholders(str::DraftRefused, {draft.InstructionType}));
+        outcome.reasons.emplace_back(str::DraftRefused, draft.InstructionType);
         return false;
     }
     const AddCommandResult added = addCommand(cfg, state.firmwareIndex, {PageKind::Node, node},

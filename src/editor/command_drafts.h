@@ -7,6 +7,7 @@
 #include "editor/grid_page.h"
 #include "editor/network_tree.h"
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <string>
 #include <vector>
@@ -26,13 +27,13 @@ struct NodeDrafts {
 struct DraftOutcome {
     bool added = false;
     int position = 0;                 // 1-based position of the added command
-    std::vector<std::string> reasons; // why the rules kept it out, as the editor says it
+    std::vector<Message> reasons; // why the rules kept it out, as the editor says it
 };
 
 struct DraftResult {
     bool nodeAdded = false;
     // Why no node received commands (the node was refused or cannot take any); nothing changed.
-    std::vector<std::string> refusal;
+    std::vector<Message> refusal;
     int node = 0;                       // 1-based position of the node
     std::vector<DraftOutcome> commands; // one for each draft, in order
     TreeSelection select;               // the node's item

@@ -160,7 +160,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY2(preview.startsWith(QStringLiteral("Receive PDO  RPDO 1  COB-ID 521")) ||
                      preview.startsWith(QStringLiteral("Transmit PDO")),
                  qPrintable(preview));
-        QCOMPARE(frame_->session().undoStep()->name, std::string(str::StepAddNodeFromDevice));
+        QCOMPARE(frame_->session().undoStep()->name.english(),
+                 std::string(str::StepAddNodeFromDevice.source));
         QCOMPARE(
             tree()->currentItem()->text(0),
             QString::fromStdString(frame_->session().configuration().Config.Nodes[0].NodeName));
@@ -215,7 +216,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         const INSTRUCTION& added = config().Instructions[static_cast<std::size_t>(before)];
         QCOMPARE(added.InstructionType, std::string("1"));
         QCOMPARE(added.Index, std::string("24641"));
-        QCOMPARE(frame_->session().undoStep()->name, std::string(str::StepAddCommandsFromDevice));
+        QCOMPARE(frame_->session().undoStep()->name.english(),
+                 std::string(str::StepAddCommandsFromDevice.source));
         QVERIFY2(prompts_.unexpected.empty(), test::unexpectedQuestions(prompts_).c_str());
     }
 };

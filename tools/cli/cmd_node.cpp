@@ -214,8 +214,8 @@ int nodeAdd(ParsedArgs& p) {
     const DraftResult r = addDrafts(cfg, state, drafts);
     if (!r.nodeAdded) {
         std::string reasons;
-        for (const std::string& m : r.refusal) {
-            reasons += (reasons.empty() ? "" : "; ") + withoutLineEnd(m);
+        for (const Message& m : r.refusal) {
+            reasons += (reasons.empty() ? "" : "; ") + withoutLineEnd(m.english());
         }
         printError(in + ": node " + address + " not added: " + reasons);
         return kExitFailed;
@@ -243,8 +243,8 @@ int nodeAdd(ParsedArgs& p) {
         const INSTRUCTION& draft = drafts.commands[at++];
         if (!o.added) {
             std::string reasons;
-            for (const std::string& m : o.reasons) {
-                reasons += (reasons.empty() ? "" : "; ") + withoutLineEnd(m);
+            for (const Message& m : o.reasons) {
+                reasons += (reasons.empty() ? "" : "; ") + withoutLineEnd(m.english());
             }
             refuse(c, reasons);
             continue;

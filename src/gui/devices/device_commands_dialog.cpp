@@ -45,7 +45,7 @@ QString cobIdText(const DeviceCommand& c) {
 }
 
 QString commandName(const DeviceCommand& c) {
-    return core(commandType(c.kind).label) + QLatin1Char(' ') + utf8(c.label);
+    return QString::fromUtf8(commandType(c.kind).label) + QLatin1Char(' ') + utf8(c.label);
 }
 
 void setCheck(QTreeWidgetItem* item, int column, bool checkable, bool checked) {
@@ -190,11 +190,10 @@ void DeviceCommandsDialog::chooseFile() {
     const DeviceReadOutcome read = readDeviceFile(files.front(), device);
     const QString path = QFile::decodeName(files.front().c_str());
     if (read.result != DeviceReadResult::Ok) {
-        const QString text = deviceText(read.message);
+        const QString text = deviceMessageText(read.message);
         prompts_.tell((read.result == DeviceReadResult::Unreadable
                            ? text
-                           : path + QStringLiteral(": ") + text)
-                          .toStdString());
+                           : path + QStringLiteral(": ") + text));
         return;
     }
     sources_.push_back({QFileInfo(path).fileName(), std::move(device)});
@@ -223,8 +222,8 @@ void DeviceCommandsDialog::showDevice() {
         }
     }
     for (const DeviceMessage& n : d.notes) {
-        notes_->addItem(n.line > 0 ? ui(str::LibraryNoteLine).arg(n.line).arg(deviceText(n))
-                                   : deviceText(n));
+        notes_->addItem(n.line > 0 ? ui(str::LibraryNoteLine).arg(n.line).arg(deviceMessageText(n))
+                                   : deviceMessageText(n));
     }
     fillTree();
     updatePreview();
@@ -266,7 +265,7 @@ void DeviceCommandsDialog::fillTree() {
         item->setText(kBytes, c.bytes > 0 ? QString::number(c.bytes) : QStringLiteral("-"));
         item->setText(kCobId, cobIdText(c));
         if (c.refusal) {
-            item->setToolTip(kObject, deviceText(*c.refusal));
+            item->setToolTip(kObject, deviceMessageText(*c.refusal));
         }
         item->setData(0, kKindRole, kPdoRow);
         item->setData(0, kNumberRole, static_cast<int>(k));
@@ -385,7 +384,7 @@ void DeviceCommandsDialog::updatePreview() {
     const DraftResult r = session_.previewDrafts(d);
     if (!r.refusal.empty() || (node_ == 0 && !r.nodeAdded)) {
         QStringList reasons;
-        for (const std::string& m : r.refusal) {
+        for (const Message& m : r.refusal) {
             reasons << core(m).trimmed();
         }
         preview_->addItem(ui(str::FromDeviceNodeRefused).arg(reasons.join(QStringLiteral("; "))));
@@ -395,12 +394,12 @@ void DeviceCommandsDialog::updatePreview() {
     for (const DeviceCommand& c : list) {
         QString reason;
         if (c.refusal) {
-            reason = deviceText(*c.refusal);
+            reason = deviceMessageText(*c.refusal);
         } else {
             const DraftOutcome& o = r.commands[at++];
             if (!o.added) {
                 QStringList reasons;
-                for (const std::string& m : o.reasons) {
+                for (const Message& m : o.reasons) {
                     reasons << core(m).trimmed();
                 }
                 reason = reasons.join(QStringLiteral("; "));
@@ -415,7 +414,7 @@ void DeviceCommandsDialog::updatePreview() {
         }
         const INSTRUCTION draft = c.draft();
         const bool pdo = commandType(c.kind).pdo;
-        const QString type = core(commandType(c.kind).label);
+        const QString type = QString::fromUtf8(commandType(c.kind).label);
         preview_->addItem(
             pdo ? ui(str::FromDevicePreviewPdo)
                       .arg(type, utf8(c.label), utf8(draft.CobId), QString::number(c.bytes),
@@ -423,7 +422,7 @@ void DeviceCommandsDialog::updatePreview() {
                 : ui(str::FromDevicePreviewSdo)
                       .arg(type, utf8(c.label), QString::number(c.bytes), utf8(c.description)));
         for (const DeviceMessage& n : c.notes) {
-            preview_->addItem(QStringLiteral("    ") + deviceText(n));
+            preview_->addItem(QStringLiteral("    ") + deviceMessageText(n));
         }
     }
 }
@@ -434,12 +433,10 @@ void DeviceCommandsDialog::accept() {
     if (!r.changed()) {
         if (!r.refusal.empty()) {
             QStringList reasons;
-            for (const std::string& m : r.refusal) {
+            for (const Message& m : r.refusal) {
                 reasons << core(m).trimmed();
             }
-            prompts_.tell(ui(str::FromDeviceNodeRefused)
-                              .arg(reasons.join(QStringLiteral("; ")))
-                              .toStdString());
+            prompts_.tell(ui(str::FromDeviceNodeRefused).arg(reasons.join(QStringLiteral("; "))));
             return;
         }
         QDialog::accept();
@@ -450,7 +447,7 @@ void DeviceCommandsDialog::accept() {
     std::size_t at = 0;
     for (const DeviceCommand& c : list) {
         if (c.refusal) {
-            refused << commandName(c) + QStringLiteral(": ") + deviceText(*c.refusal);
+            refused << commandName(c) + QStringLiteral(": ") + deviceMessageText(*c.refusal);
             continue;
         }
         const DraftOutcome& o = r.commands[at++];
@@ -459,8 +456,7 @@ void DeviceCommandsDialog::accept() {
         }
     }
     if (!refused.isEmpty()) {
-        prompts_.tell(
-            ui(str::FromDeviceSomeRefused).arg(refused.join(QLatin1Char('\n'))).toStdString());
+        prompts_.tell(ui(str::FromDeviceSomeRefused).arg(refused.join(QLatin1Char('\n'))));
     }
     QDialog::accept();
 }

@@ -3,7 +3,6 @@
 #include "gui/app/translation.h"
 #include "gui/editor/prompts.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -30,10 +29,8 @@ QString hex8(const std::optional<std::uint32_t>& n) {
 
 } // namespace
 
-QString deviceText(const DeviceMessage& message) {
-    const QString source =
-        QCoreApplication::translate(kDeviceTextContext, deviceTextSource(message.id));
-    return utf8(fillPlaceholders(source.toStdString(), message.args));
+QString deviceMessageText(const DeviceMessage& message) {
+    return core(deviceMessage(message));
 }
 
 QString libraryFailure(const LibraryOutcome& o) {
@@ -41,7 +38,7 @@ QString libraryFailure(const LibraryOutcome& o) {
                        o.message.id == DeviceText::LibraryFolderFailed ||
                        o.message.id == DeviceText::LibraryRemoveFailed ||
                        o.message.id == DeviceText::LibraryNotFound;
-    const QString text = deviceText(o.message);
+    const QString text = deviceMessageText(o.message);
     return named ? text : QFile::decodeName(o.file.c_str()) + QStringLiteral(": ") + text;
 }
 
@@ -104,7 +101,7 @@ void DeviceLibraryDialog::reload(const std::string& selectKey) {
     remove_->setEnabled(selected != nullptr);
     showNotes();
     for (const DeviceMessage& m : problems) {
-        notes_->appendPlainText(deviceText(m));
+        notes_->appendPlainText(deviceMessageText(m));
     }
 }
 
@@ -122,9 +119,9 @@ void DeviceLibraryDialog::showNotes() {
         }
         notes_->appendPlainText(ui(str::LibraryNotesOf).arg(utf8(d.key)));
         for (const DeviceMessage& n : d.device.notes) {
-            notes_->appendPlainText(n.line > 0
-                                        ? ui(str::LibraryNoteLine).arg(n.line).arg(deviceText(n))
-                                        : deviceText(n));
+            notes_->appendPlainText(
+                n.line > 0 ? ui(str::LibraryNoteLine).arg(n.line).arg(deviceMessageText(n))
+                           : deviceMessageText(n));
         }
     }
     notes_->moveCursor(QTextCursor::Start);
@@ -132,7 +129,7 @@ void DeviceLibraryDialog::showNotes() {
 
 void DeviceLibraryDialog::importFiles() {
     if (folder_.empty()) {
-        prompts_.tell(ui(str::LibraryNoFolder).toStdString());
+        prompts_.tell(ui(str::LibraryNoFolder));
         return;
     }
     const std::vector<std::string> files = prompts_.chooseDeviceFiles(true);
@@ -142,7 +139,7 @@ void DeviceLibraryDialog::importFiles() {
     std::vector<ImportedDevice> imported;
     const LibraryOutcome o = importDevices(folder_, files, imported);
     if (o.result != LibraryResult::Ok) {
-        prompts_.tell(libraryFailure(o).toStdString());
+        prompts_.tell(libraryFailure(o));
         return;
     }
     QStringList lines;
@@ -150,7 +147,7 @@ void DeviceLibraryDialog::importFiles() {
         lines << (d.replaced ? ui(str::LibraryReplaced).arg(utf8(d.key)) : utf8(d.key));
     }
     reload(imported.empty() ? std::string() : imported.front().key);
-    prompts_.tell(ui(str::LibraryImported).arg(lines.join(QLatin1Char('\n'))).toStdString());
+    prompts_.tell(ui(str::LibraryImported).arg(lines.join(QLatin1Char('\n'))));
 }
 
 void DeviceLibraryDialog::removeSelected() {
@@ -159,13 +156,14 @@ void DeviceLibraryDialog::removeSelected() {
         return;
     }
     const QString key = item->data(0, kKeyRole).toString();
-    if (!prompts_.askOkCancel(ui(str::LibraryRemoveQuestion).arg(key).toStdString())) {
+    if (!prompts_.askOkCancel(
+            Message::plain(ui(str::LibraryRemoveQuestion).arg(key).toStdString()))) {
         return;
     }
     LibraryDevice removed;
     const LibraryOutcome o = removeDevice(folder_, key.toStdString(), removed);
     if (o.result != LibraryResult::Ok) {
-        prompts_.tell(libraryFailure(o).toStdString());
+        prompts_.tell(libraryFailure(o));
     }
     reload({});
 }

@@ -15,7 +15,7 @@ namespace torvane::gui {
 class Prompts;
 
 // A message of the device layer in the interface language.
-QString deviceText(const DeviceMessage& message);
+QString deviceMessageText(const DeviceMessage& message);
 // Why the library refused an import or a removal, naming the file.
 QString libraryFailure(const LibraryOutcome& outcome);
 

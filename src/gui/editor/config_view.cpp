@@ -274,7 +274,7 @@ void ConfigView::applyTreeResult(const TreeEditResult& result) {
         }
     }
     emit editStateChanged();
-    for (const std::string& m : result.messages) {
+    for (const Message& m : result.messages) {
         prompts_.tell(m);
     }
 }
@@ -334,6 +334,9 @@ void ConfigView::showContextMenu(const QPoint& pos) {
         connect(a, &QAction::triggered, this, [this, node] { addFromDevice(!node); });
     }
     menu.exec(tree_->viewport()->mapToGlobal(pos));
+    // A chosen entry has run by now; a dismissed menu must not leave its item as the target of
+    // the next Edit menu command.
+    contextTarget_.reset();
 }
 
 void ConfigView::addCommand() {
@@ -367,7 +370,7 @@ void ConfigView::addOneCommand(int kind) {
             parent->setExpanded(true);
         }
     }
-    for (const std::string& m : out.messages) {
+    for (const Message& m : out.messages) {
         prompts_.tell(m);
     }
 }
@@ -396,7 +399,7 @@ void ConfigView::addFromDevice(bool newNode) {
 }
 
 void ConfigView::calculateMapping() {
-    if (!prompts_.askOkCancel(ui(str::MappingConfirm).toStdString())) {
+    if (!prompts_.askOkCancel(Message::plain(ui(str::MappingConfirm).toStdString()))) {
         return;
     }
     const MappingChange r = session_.calculateMapping(selection());
@@ -515,7 +518,7 @@ void ConfigView::setCurrentRow(int row, bool frame) {
     emit valueTipChanged(valueTip(row));
 }
 
-void ConfigView::showNote(int row, const std::string& note) {
+void ConfigView::showNote(int row, const Message& note) {
     const QString text = core(note);
     emit noteShown(text);
     // The Info tab keeps the row's help under the note: it names the allowed values too.
@@ -752,7 +755,7 @@ void ConfigView::commitEditor(bool byKey) {
     grid_->setCurrentIndex(QModelIndex()); // no stray focus frame on a cell
 
     const CommitResult r = session_.commitCell(editItem_, editRow_, text);
-    for (const std::string& m : r.messages) {
+    for (const Message& m : r.messages) {
         prompts_.tell(m);
     }
     const bool stillSelected = selection() == editItem_;

@@ -47,10 +47,10 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
         {"a slave configuration has no nodes",
          [](GatewayConfiguration& c) { c = newConfiguration(kCanopenSlave); },
          {0, "6", "", {}},
-         str::DraftsNeedMaster,
+         str::DraftsNeedMaster.source,
          {}},
-        {"address taken", none, {0, "5", "", {}}, str::NodeAddressRepetitive, {}},
-        {"the gateway's address", none, {0, "127", "", {}}, str::NodeAddressIsGateway, {}},
+        {"address taken", none, {0, "5", "", {}}, str::NodeAddressRepetitive.source, {}},
+        {"the gateway's address", none, {0, "127", "", {}}, str::NodeAddressIsGateway.source, {}},
         {"85th node",
          [](GatewayConfiguration& c) {
              for (int n = 1; n < kNodeLimit; ++n) {
@@ -58,14 +58,14 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
              }
          },
          {0, "100", "", {}},
-         str::NodesOverrun,
+         str::NodesOverrun.source,
          {}},
         {"a node without an address",
          [](GatewayConfiguration& c) {
              appendNode(c.Config, {"", str::NewNode});
          },
          {2, "", "", {pdo("3", "390", "1")}},
-         str::EnterNodeAddress,
+         str::EnterNodeAddress.source,
          {}},
         {"COB-IDs: another node's, invalid, shared beyond 8 bytes",
          none,
@@ -75,13 +75,13 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
           {pdo("3", "389", "1"), pdo("3", "1500", "1"), pdo("3", "390", "5"), pdo("3", "390", "4"),
            pdo("3", "390", "3")}},
          "",
-         {"The COB-ID and node-5 command an Article PDO COB-ID conflict", str::IllegalCobId, "",
-          str::SameCobIdBytesOutOfRange, ""}},
+         {"The COB-ID and node-5 command an Article PDO COB-ID conflict", str::IllegalCobId.source,
+          "", str::SameCobIdBytesOutOfRange.source, ""}},
         {"a 5-byte SDO and more than 4 bytes of one object",
          none,
          {1, "", "", {sdo("1", "24641", "5"), sdo("1", "24641", "4"), sdo("1", "24641", "2")}},
          "",
-         {"x", str::SameIndexBytesOutOfRange, ""}},
+         {"x", str::SameIndexBytesOutOfRange.source, ""}},
         {"the 85th command",
          [](GatewayConfiguration& c) {
              for (int n = 3; n < kCommandCap; ++n) {
@@ -90,7 +90,7 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
          },
          {1, "", "", {sdo("1", "8193", "1"), sdo("1", "8194", "1")}},
          "",
-         {"", str::CommandUpperLimit84}},
+         {"", str::CommandUpperLimit84.source}},
         {"old firmware: the 15th Transmit PDO",
          [](GatewayConfiguration& c) {
              c.FirmwareVersion = "1.3X";
@@ -100,7 +100,7 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
          },
          {1, "", "", {pdo("3", "645", "1")}},
          "",
-         {str::TransmitPdoLimit14}},
+         {str::TransmitPdoLimit14.source}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -111,7 +111,7 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
         const DraftResult r = addDrafts(cfg, state, c.drafts);
         if (!c.refusal.empty()) {
             ASSERT_FALSE(r.refusal.empty());
-            EXPECT_EQ(r.refusal.front(), c.refusal);
+            EXPECT_EQ(r.refusal.front().english(), c.refusal);
             EXPECT_FALSE(r.changed());
             EXPECT_EQ(cfg, before);
             continue;
@@ -131,7 +131,7 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
                 EXPECT_TRUE(stored.MappingAddress.empty());
             } else if (c.reasons[i] != "x") {
                 ASSERT_FALSE(r.commands[i].reasons.empty());
-                EXPECT_EQ(r.commands[i].reasons.front(), c.reasons[i]);
+                EXPECT_EQ(r.commands[i].reasons.front().english(), c.reasons[i]);
             }
         }
         EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + added);
