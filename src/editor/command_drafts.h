@@ -26,7 +26,7 @@ struct NodeDrafts {
 
 struct DraftOutcome {
     bool added = false;
-    int position = 0;                 // 1-based position of the added command
+    int position = 0;             // 1-based position of the added command
     std::vector<Message> reasons; // why the rules kept it out, as the editor says it
 };
 
