@@ -34,6 +34,7 @@ public:
     void tell(const std::string& /*title*/, const Message& /*text*/) override {}
     bool askOkCancel(const Message& /*text*/) override { return false; }
     SaveAnswer askYesNoCancel(const Message& /*text*/) override { return SaveAnswer::No; }
+    std::vector<std::string> chooseDeviceFiles(bool /*several*/) override { return {}; }
     using Prompts::tell;
 };
 

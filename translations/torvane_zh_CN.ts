@@ -286,6 +286,14 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <source>Paste Node</source>
         <translation>粘贴节点</translation>
     </message>
+    <message>
+        <source>Add Node from Device…</source>
+        <translation>从设备添加节点…</translation>
+    </message>
+    <message>
+        <source>Add Commands from Device…</source>
+        <translation>从设备添加命令…</translation>
+    </message>
 </context>
 <context>
     <name>ConflictDialog</name>
@@ -316,6 +324,208 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>Conflict</source>
         <translation>冲突</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommandsDialog</name>
+    <message>
+        <source>Add Node from Device</source>
+        <translation>从设备添加节点</translation>
+    </message>
+    <message>
+        <source>Add Commands from Device</source>
+        <translation>从设备添加命令</translation>
+    </message>
+    <message>
+        <source>Device(&amp;D):</source>
+        <translation>设备(&amp;D)：</translation>
+    </message>
+    <message>
+        <source>File(&amp;F)…</source>
+        <translation>文件(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>Node address(&amp;A):</source>
+        <translation>节点地址(&amp;A)：</translation>
+    </message>
+    <message>
+        <source>Name(&amp;N):</source>
+        <translation>名称(&amp;N)：</translation>
+    </message>
+    <message>
+        <source>Filter(&amp;T):</source>
+        <translation>筛选(&amp;T)：</translation>
+    </message>
+    <message>
+        <source>index or name, e.g. 6041 or Statusword</source>
+        <translation>索引或名称，例如 6041 或 Statusword</translation>
+    </message>
+    <message>
+        <source>Default PDOs</source>
+        <translation>默认 PDO</translation>
+    </message>
+    <message>
+        <source>Objects</source>
+        <translation>对象</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>对象</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Access</source>
+        <translation>访问</translation>
+    </message>
+    <message>
+        <source>PDO mappable</source>
+        <translation>可映射到 PDO</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>字节</translation>
+    </message>
+    <message>
+        <source>COB-ID</source>
+        <translation>COB-ID</translation>
+    </message>
+    <message>
+        <source>-&gt; Profibus In</source>
+        <translation>-&gt; Profibus 输入</translation>
+    </message>
+    <message>
+        <source>&lt;- Profibus Out</source>
+        <translation>&lt;- Profibus 输出</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>%1 (disabled)</source>
+        <translation>%1（已禁用）</translation>
+    </message>
+    <message>
+        <source>Commands to be created(&amp;C):</source>
+        <translation>将要创建的命令(&amp;C)：</translation>
+    </message>
+    <message>
+        <source>Notes of the file(&amp;O):</source>
+        <translation>文件的提示(&amp;O)：</translation>
+    </message>
+    <message>
+        <source>%1  %2  COB-ID %3  %4 bytes  %5</source>
+        <translation>%1  %2  COB-ID %3  %4 字节  %5</translation>
+    </message>
+    <message>
+        <source>%1  %2  %3 bytes  %4</source>
+        <translation>%1  %2  %3 字节  %4</translation>
+    </message>
+    <message>
+        <source>not created: %1: %2</source>
+        <translation>不创建：%1：%2</translation>
+    </message>
+    <message>
+        <source>The node cannot be added: %1</source>
+        <translation>无法添加节点：%1</translation>
+    </message>
+    <message>
+        <source>These commands were not added:
+%1</source>
+        <translation>以下命令未添加：
+%1</translation>
+    </message>
+    <message>
+        <source>The device library is empty: choose a file.</source>
+        <translation>设备库为空：请选择文件。</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceLibraryDialog</name>
+    <message>
+        <source>Device Library</source>
+        <translation>设备库</translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation>厂商</translation>
+    </message>
+    <message>
+        <source>Product</source>
+        <translation>产品</translation>
+    </message>
+    <message>
+        <source>Revision</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Import(&amp;I)…</source>
+        <translation>导入(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Remove(&amp;R)</source>
+        <translation>删除(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Notes of %1:</source>
+        <translation>%1 的提示：</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>Remove %1 from the device library?</source>
+        <translation>从设备库中删除 %1？</translation>
+    </message>
+    <message>
+        <source>Imported:
+%1</source>
+        <translation>已导入：
+%1</translation>
+    </message>
+    <message>
+        <source>%1 (replaced)</source>
+        <translation>%1（已替换）</translation>
+    </message>
+    <message>
+        <source>The device library has no folder: set HOME or XDG_DATA_HOME to an absolute path.</source>
+        <translation>设备库没有文件夹：请将 HOME 或 XDG_DATA_HOME 设为绝对路径。</translation>
+    </message>
+    <message>
+        <source>Device description files (*.eds *.dcf *.EDS *.DCF)</source>
+        <translation>设备描述文件 (*.eds *.dcf *.EDS *.DCF)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>所有文件 (*)</translation>
     </message>
 </context>
 <context>
@@ -523,6 +733,50 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>[%1] CompactSubObj=%2: the texts its sub-objects would share are too long; the sub-objects are left out</source>
         <translation>[%1] CompactSubObj=%2：各子对象共用的文本过长；子对象未列出</translation>
+    </message>
+    <message>
+        <source>%1 has no COB-ID for node %2</source>
+        <translation>%1 没有节点 %2 的 COB-ID</translation>
+    </message>
+    <message>
+        <source>%1 has a 29-bit COB-ID, which the gateway cannot use</source>
+        <translation>%1 使用 29 位 COB-ID，网关无法使用</translation>
+    </message>
+    <message>
+        <source>%1 maps no data</source>
+        <translation>%1 未映射任何数据</translation>
+    </message>
+    <message>
+        <source>%1 maps %2 bits, which do not end on a byte</source>
+        <translation>%1 映射 %2 位，不是整字节</translation>
+    </message>
+    <message>
+        <source>%1 maps %2 bytes; a PDO command carries 1 to 8</source>
+        <translation>%1 映射 %2 字节；PDO 命令只能有 1 到 8 字节</translation>
+    </message>
+    <message>
+        <source>%1 is disabled in the device (COB-ID %2 with bit 31 set); the node must enable it</source>
+        <translation>%1 在设备中被禁用（COB-ID %2 的第 31 位已置位）；必须在节点上启用它</translation>
+    </message>
+    <message>
+        <source>the device has no object %1</source>
+        <translation>设备没有对象 %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read (AccessType=%2)</source>
+        <translation>%1 不可读 (AccessType=%2)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written (AccessType=%2)</source>
+        <translation>%1 不可写 (AccessType=%2)</translation>
+    </message>
+    <message>
+        <source>%1 has %2 bytes; an SDO command carries 1, 2 or 4</source>
+        <translation>%1 有 %2 字节；SDO 命令只能有 1、2 或 4 字节</translation>
+    </message>
+    <message>
+        <source>%1 (%2) has no fixed size; an SDO command carries 1, 2 or 4 bytes</source>
+        <translation>%1 (%2) 没有固定长度；SDO 命令只能有 1、2 或 4 字节</translation>
     </message>
 </context>
 <context>
@@ -838,6 +1092,22 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>%1 is read as decimal (0x%2); type 0x%1 for hex</source>
         <translation>%1 按十进制读取 (0x%2)；十六进制请输入 0x%1</translation>
+    </message>
+    <message>
+        <source>Add Node from Device</source>
+        <translation>从设备添加节点</translation>
+    </message>
+    <message>
+        <source>Add Commands from Device</source>
+        <translation>从设备添加命令</translation>
+    </message>
+    <message>
+        <source>only a CANopen Master configuration has nodes</source>
+        <translation>只有 CANopen 主站配置才有节点</translation>
+    </message>
+    <message>
+        <source>the editor keeps %1 out</source>
+        <translation>编辑器不接受 %1</translation>
     </message>
 </context>
 <context>
@@ -1550,8 +1820,16 @@ It is shown in a window of this program.</source>
         <translation>与文件比较(&amp;F)</translation>
     </message>
     <message>
+        <source>Device Library…(&amp;L)</source>
+        <translation>设备库…(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Add Node from Device…(&amp;F)</source>
+        <translation>从设备添加节点…(&amp;F)</translation>
+    </message>
+    <message>
         <source>The monitor is using the serial port. Close the monitor before a download, an upload or a comparison with the gateway.</source>
-        <translation>监控正在使用串口。请先关闭监控，再进行下载、上传或与网关比较。</translation>
+        <translation>监视器正在使用串口。请先关闭监视器，再进行下载、上传或与网关比较。</translation>
     </message>
 </context>
 <context>

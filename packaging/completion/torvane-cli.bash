@@ -4,7 +4,7 @@ _torvane_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="new convert show map check ports download upload verify diff eds export device monitor help"
+    local commands="new convert show map check ports download upload verify diff eds export device node monitor help"
     if [[ $cword -eq 1 ]]; then
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
@@ -46,6 +46,10 @@ _torvane_cli() {
 
     if [[ ${words[1]} == device ]]; then
         _torvane_cli_device
+        return
+    fi
+    if [[ ${words[1]} == node ]]; then
+        _torvane_cli_node
         return
     fi
 
@@ -99,6 +103,32 @@ _torvane_cli_device() {
         COMPREPLY=($(compgen -W "$opts" -- "$cur"))
     elif [[ ${words[2]} == show || ${words[2]} == import ]]; then
         _filedir '@(eds|EDS|dcf|DCF)'
+    fi
+}
+
+# torvane-cli node add IN --device FILE|KEY --address N ...: options, then device files or keys.
+_torvane_cli_node() {
+    if [[ $cword -eq 2 ]]; then
+        COMPREPLY=($(compgen -W "add --help" -- "$cur"))
+        return
+    fi
+    case $prev in
+        --address | --name | --upload | --download) return ;;
+        --device)
+            local keys
+            keys=$(torvane-cli device list --json 2>/dev/null |
+                grep -o '"key":"[^"]*"' | cut -d'"' -f4)
+            _get_comp_words_by_ref -n : cur
+            COMPREPLY=($(compgen -W "$keys" -- "$cur"))
+            __ltrim_colon_completions "$cur"
+            _filedir '@(eds|EDS|dcf|DCF)'
+            return
+            ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "--device --address --name --pdos --all-pdos --upload --download -o --help" -- "$cur"))
+    else
+        _filedir '@(chg|xml)'
     fi
 }
 

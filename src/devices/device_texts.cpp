@@ -113,6 +113,27 @@ constexpr std::array kTexts{
     Entry{DeviceText::LibraryRemoveFailed, TORVANE_TR("Devices", "cannot remove %1: %2")},
     Entry{DeviceText::LibraryStoredUnreadable,
           TORVANE_TR("Devices", "%1 of the library is left out: %2")},
+    Entry{DeviceText::CommandNoCobId, TORVANE_TR("Devices", "%1 has no COB-ID for node %2")},
+    Entry{DeviceText::CommandExtendedId,
+          TORVANE_TR("Devices", "%1 has a 29-bit COB-ID, which the gateway cannot use")},
+    Entry{DeviceText::CommandNoData, TORVANE_TR("Devices", "%1 maps no data")},
+    Entry{DeviceText::CommandNotWholeBytes,
+          TORVANE_TR("Devices", "%1 maps %2 bits, which do not end on a byte")},
+    Entry{DeviceText::CommandPdoTooLong,
+          TORVANE_TR("Devices", "%1 maps %2 bytes; a PDO command carries 1 to 8")},
+    Entry{DeviceText::CommandNotEnabled,
+          TORVANE_TR("Devices", "%1 is disabled in the device (COB-ID %2 with bit 31 set); the "
+                                "node must enable it")},
+    Entry{DeviceText::CommandNoObject, TORVANE_TR("Devices", "the device has no object %1")},
+    Entry{DeviceText::CommandNotReadable,
+          TORVANE_TR("Devices", "%1 cannot be read (AccessType=%2)")},
+    Entry{DeviceText::CommandNotWritable,
+          TORVANE_TR("Devices", "%1 cannot be written (AccessType=%2)")},
+    Entry{DeviceText::CommandSdoSize,
+          TORVANE_TR("Devices", "%1 has %2 bytes; an SDO command carries 1, 2 or 4")},
+    Entry{DeviceText::CommandSdoNoSize,
+          TORVANE_TR("Devices", "%1 (%2) has no fixed size; an SDO command carries 1, 2 or 4 "
+                                "bytes")},
 };
 static_assert(kTexts.size() == static_cast<std::size_t>(DeviceText::Count));
 

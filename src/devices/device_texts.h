@@ -71,6 +71,18 @@ enum class DeviceText : std::uint8_t {
     LibraryNotFound,
     LibraryRemoveFailed,
     LibraryStoredUnreadable,
+    // Why a device's PDO or object cannot become a command, and what a command still needs.
+    CommandNoCobId,
+    CommandExtendedId,
+    CommandNoData,
+    CommandNotWholeBytes,
+    CommandPdoTooLong,
+    CommandNotEnabled,
+    CommandNoObject,
+    CommandNotReadable,
+    CommandNotWritable,
+    CommandSdoSize,
+    CommandSdoNoSize,
     Count
 };
 

@@ -121,11 +121,14 @@ GridRow cobIdRow(const GatewayConfiguration& cfg, const RecordView& view, const 
     int nodeId = 0;
     if (cfg.isMaster()) {
         const NodeView* node = view.ownerOf(cmd);
-        if (node == nullptr || node->unnamed) {
+        // A node named after its device carries its address only in the address cell.
+        if (node != nullptr && !node->unnamed) {
+            nodeId = node->nameId > 0 ? node->nameId : node->address.number;
+        }
+        if (nodeId <= 0) {
             r.openRefusal = str::EnterNodeAddress;
             return r;
         }
-        nodeId = node->nameId;
     } else {
         nodeId = decodeNumber(cfg.Config.SlaveNodeAddress).number;
     }

@@ -106,6 +106,21 @@ AddCommandResult ConfigSession::addCommand(const TreeSelection& target, int kind
     return r;
 }
 
+DraftResult ConfigSession::addDrafts(const TreeSelection& at, const NodeDrafts& drafts) {
+    DraftResult r = torvane::addDrafts(cfg_, state_, drafts);
+    if (r.changed()) {
+        record({drafts.node == 0 ? str::StepAddNodeFromDevice : str::StepAddCommandsFromDevice, at,
+                r.select});
+    }
+    return r;
+}
+
+DraftResult ConfigSession::previewDrafts(const NodeDrafts& drafts) const {
+    GatewayConfiguration cfg = cfg_;
+    EditorState state = state_;
+    return torvane::addDrafts(cfg, state, drafts);
+}
+
 MappingChange ConfigSession::calculateMapping(const TreeSelection& at) {
     const int countBefore = cfg_.Config.InstructionCount;
     const MappingCommandResult r = runCalculateMappingCommand(cfg_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/add_command.h"
+#include "editor/command_drafts.h"
 #include "editor/document.h"
 #include "editor/grid_page.h"
 #include "editor/network_tree.h"
@@ -90,6 +91,12 @@ public:
     // Appends a command of entry `kind` of the "Select Commands" list under `target`; `shown` is
     // the item selected meanwhile, which Redo selects again.
     AddCommandResult addCommand(const TreeSelection& target, int kind, const TreeSelection& shown);
+    // A node with its commands, or commands for a node, built from a device (drafts.node says
+    // which): one step that Redo ends on the node; `at` is the selected item. Nothing is recorded
+    // when nothing was added.
+    DraftResult addDrafts(const TreeSelection& at, const NodeDrafts& drafts);
+    // What addDrafts would add and refuse now; the configuration stays as it is.
+    DraftResult previewDrafts(const NodeDrafts& drafts) const;
     // "Calculate Mapping Address" after its confirmation; `at` is the selected item.
     MappingChange calculateMapping(const TreeSelection& at);
     // Applies what a finished download changed in its copy (the 84 cut, a slave's addresses, the

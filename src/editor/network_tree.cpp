@@ -196,6 +196,12 @@ void NetworkTreeEditor::copyNode(const TreeSelection& selected) {
         return;
     }
     copy_.copiedAddress = nodeIdFromName(selected.text);
+    // A node named after its device carries its address only in the address cell.
+    const RecordView view(cfg_.Config);
+    const NodeView* node = view.node(selected.data);
+    if (copy_.copiedAddress <= 0 && node != nullptr && !node->unnamed && node->address.entered()) {
+        copy_.copiedAddress = node->address.number;
+    }
     state_.lastCopiedNodeAddress = copy_.copiedAddress;
     copy_.pastePossible = copy_.copiedAddress > 0;
 }

@@ -279,6 +279,8 @@ inline constexpr Text StepPasteNode = TORVANE_TR("Editor", "Paste Node");
 inline constexpr Text StepAddCommand = TORVANE_TR("Editor", "Add Command");
 inline constexpr Text StepDeleteCommand = TORVANE_TR("Editor", "Delete Command");
 inline constexpr Text StepCalculateMapping = TORVANE_TR("Editor", "Calculate Mapping Address");
+inline constexpr Text StepAddNodeFromDevice = TORVANE_TR("Editor", "Add Node from Device");
+inline constexpr Text StepAddCommandsFromDevice = TORVANE_TR("Editor", "Add Commands from Device");
 // %1 what a download changed: the parts below, joined by ListJoin.
 inline constexpr Text StepDownloadChanged = TORVANE_TR("Editor", "Download (%1)");
 inline constexpr Text StepPartCommandCut = TORVANE_TR("Editor", "84-command cut");
@@ -292,6 +294,12 @@ inline constexpr Text CaptionAtStartUp =
     TORVANE_TR("Editor", "Gateway Configuration Software Torvane");
 
 // ---- Editor: command pages and adding commands -----------------------------------------------
+
+// Adding a node or commands built from a device: why nothing or a command was added.
+inline constexpr Text DraftsNeedMaster =
+    TORVANE_TR("Editor", "only a CANopen Master configuration has nodes");
+// %1: the typed text.
+inline constexpr Text DraftRefused = TORVANE_TR("Editor", "the editor keeps %1 out");
 
 // Node and command page labels.
 inline constexpr Text CmdRowSlaveAddress = TORVANE_TR("Editor", "Slave Address (1 to 127)");

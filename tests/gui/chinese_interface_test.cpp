@@ -4,6 +4,7 @@
 
 #include "../support/sample_ports.h"
 #include "../support/session_access.h"
+#include "devices/device_reader.h"
 #include "editor/add_command.h"
 #include "editor/command_pages.h"
 #include "editor/grid_page.h"
@@ -13,6 +14,8 @@
 #include "gui/app/translation.h"
 #include "gui/comm/format_dialog.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/devices/device_commands_dialog.h"
+#include "gui/devices/device_library_dialog.h"
 #include "gui/editor/archive_format_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_type_dialog.h"
@@ -560,6 +563,12 @@ private slots:
             entries << core(e.text);
         }
         windows.push_back(std::make_unique<SelectCommandsDialog>(entries, [](int) {}));
+        windows.push_back(std::make_unique<DeviceLibraryDialog>(std::string(), prompts_));
+        LibraryDevice drive;
+        QVERIFY(readDeviceFile(TORVANE_TEST_DATA_DIR "/devices/e35.eds", drive.device).result ==
+                DeviceReadResult::Ok);
+        windows.push_back(std::make_unique<DeviceCommandsDialog>(
+            frame_->session(), prompts_, 0, TreeSelection{}, std::vector<LibraryDevice>{drive}));
         for (const auto& w : windows) {
             checkWindow(w.get());
             w->hide(); // closing would delete the compare window, which deletes itself

@@ -3,12 +3,15 @@
 
 #include "../support/sample_ports.h"
 #include "../support/session_access.h"
+#include "devices/device_library.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/devices/device_commands_dialog.h"
+#include "gui/devices/device_library_dialog.h"
 #include "gui/editor/archive_format_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
@@ -384,6 +387,39 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(&dialog);
         ok &= save(dialog.grab(), out, "select-commands.png");
         dialog.close();
+
+        // The device library with a drive and a vendor's untidy file, the drive's notes shown.
+        QTemporaryDir library;
+        const std::string devices = TORVANE_TEST_DATA_DIR "/devices/";
+        std::vector<ImportedDevice> imported;
+        importDevices(QFile::encodeName(library.path()).toStdString(),
+                      {devices + "e35.eds", devices + "bad/vendor_mess.eds"}, imported);
+        test::ScriptedPrompts devicePrompts;
+        DeviceLibraryDialog libraryWindow(QFile::encodeName(library.path()).toStdString(),
+                                          devicePrompts, &frame);
+        libraryWindow.show();
+        libraryWindow.devices()->setCurrentItem(libraryWindow.devices()->topLevelItem(1));
+        (void)QTest::qWaitForWindowExposed(&libraryWindow);
+        ok &= save(withCaption(libraryWindow), out, "device-library.png");
+        libraryWindow.close();
+
+        // A node from the drive at the first free address: its PDOs, the Statusword read, an
+        // object too large for an SDO.
+        std::vector<DeviceMessage> problems;
+        DeviceCommandsDialog fromDevice(
+            frame.session(), devicePrompts, 0, {},
+            listDevices(QFile::encodeName(library.path()).toStdString(), problems), &frame);
+        fromDevice.show();
+        for (QTreeWidgetItemIterator it(fromDevice.tree()); *it != nullptr; ++it) {
+            const QString object = (*it)->text(0);
+            if (object == QStringLiteral("0x6041 sub 0") ||
+                object == QStringLiteral("0x1008 sub 0")) {
+                (*it)->setCheckState(6, Qt::Checked);
+            }
+        }
+        (void)QTest::qWaitForWindowExposed(&fromDevice);
+        ok &= save(withCaption(fromDevice), out, "device-commands.png");
+        fromDevice.close();
 
         // A message with numbers in it: a renumbered node's COB-ID clashing with node 6.
         const std::unique_ptr<QMessageBox> box =

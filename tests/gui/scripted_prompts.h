@@ -19,6 +19,7 @@ public:
     std::deque<std::optional<std::string>> files;
     std::deque<bool> okCancel;
     std::deque<SaveAnswer> yesNoCancel;
+    std::deque<std::vector<std::string>> deviceFiles;
 
     std::vector<std::string> told;       // every message text in English, in order
     std::vector<Message> toldMessages;   // the same messages as they were given
@@ -81,6 +82,15 @@ public:
         return a;
     }
     std::vector<std::string> asked; // Yes/No/Cancel questions, in order
+    std::vector<std::string> chooseDeviceFiles(bool /*several*/) override {
+        if (deviceFiles.empty()) {
+            unexpected.emplace_back("device file dialog");
+            return {};
+        }
+        std::vector<std::string> a = deviceFiles.front();
+        deviceFiles.pop_front();
+        return a;
+    }
     using Prompts::tell;
 
 private:

@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace torvane::cli {
@@ -17,7 +18,8 @@ using Args = std::vector<std::string>;
 // The arguments of one command, split into flags, options with a value and positional words.
 struct ParsedArgs {
     std::set<std::string> flags;                // e.g. "--yes"
-    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"
+    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"; the last one given
+    std::vector<std::pair<std::string, std::string>> inOrder; // every option given, in order
     std::vector<std::string> positional;
 };
 
@@ -47,6 +49,7 @@ extern const Command kEdsCommand;
 extern const Command kExportCommand;
 extern const Command kDeviceCommand;
 extern const Command kMonitorCommand;
+extern const Command kNodeCommand;
 
 // The preamble and the command: returns the process exit code.
 int runCommand(const Command& command, const Args& args);

@@ -13,7 +13,7 @@ using namespace torvane::cli;
 const Command* const kCommands[] = {
     &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,     &kCheckCommand,
     &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand,  &kDiffCommand,
-    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kMonitorCommand,
+    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kNodeCommand, &kMonitorCommand,
 };
 
 void printUsage(std::ostream& os) {

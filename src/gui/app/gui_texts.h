@@ -263,6 +263,87 @@ inline constexpr UiText AboutMoreInfo =
 inline constexpr UiText AboutClose = TORVANE_UI("AboutDialog", "Close");
 inline constexpr const char* LogoFileName = "VeltraCompany.png";
 
+// ---- Device library
+// ------------------------------------------------------------------------------
+
+inline constexpr UiText MenuDeviceLibrary = TORVANE_UI("MainWindow", "Device Library…(&L)");
+inline constexpr UiText MainMenuAddNodeFromDevice =
+    TORVANE_UI("MainWindow", "Add Node from Device…(&F)");
+inline constexpr UiText MenuAddNodeFromDevice = TORVANE_UI("ConfigView", "Add Node from Device…");
+inline constexpr UiText MenuAddCommandsFromDevice =
+    TORVANE_UI("ConfigView", "Add Commands from Device…");
+inline constexpr UiText LibraryTitle = TORVANE_UI("DeviceLibraryDialog", "Device Library");
+inline constexpr UiText LibraryVendor = TORVANE_UI("DeviceLibraryDialog", "Vendor");
+inline constexpr UiText LibraryProduct = TORVANE_UI("DeviceLibraryDialog", "Product");
+inline constexpr UiText LibraryRevision = TORVANE_UI("DeviceLibraryDialog", "Revision");
+inline constexpr UiText LibraryFile = TORVANE_UI("DeviceLibraryDialog", "File");
+inline constexpr UiText LibraryNotes = TORVANE_UI("DeviceLibraryDialog", "Notes");
+inline constexpr UiText LibraryImport = TORVANE_UI("DeviceLibraryDialog", "Import(&I)…");
+inline constexpr UiText LibraryRemove = TORVANE_UI("DeviceLibraryDialog", "Remove(&R)");
+inline constexpr UiText LibraryClose = TORVANE_UI("DeviceLibraryDialog", "Close");
+// The notes of the selected device; %1 is its key.
+inline constexpr UiText LibraryNotesOf = TORVANE_UI("DeviceLibraryDialog", "Notes of %1:");
+// %1: the line, %2: the note.
+inline constexpr UiText LibraryNoteLine = TORVANE_UI("DeviceLibraryDialog", "line %1: %2");
+// %1: the key of the device to remove.
+inline constexpr UiText LibraryRemoveQuestion =
+    TORVANE_UI("DeviceLibraryDialog", "Remove %1 from the device library?");
+// %1: what was imported or replaced, one key a line.
+inline constexpr UiText LibraryImported = TORVANE_UI("DeviceLibraryDialog", "Imported:\n%1");
+inline constexpr UiText LibraryReplaced = TORVANE_UI("DeviceLibraryDialog", "%1 (replaced)");
+inline constexpr UiText LibraryNoFolder =
+    TORVANE_UI("DeviceLibraryDialog",
+               "The device library has no folder: set HOME or XDG_DATA_HOME to an absolute path.");
+inline constexpr UiText DeviceFilesFilter =
+    TORVANE_UI("DeviceLibraryDialog", "Device description files (*.eds *.dcf *.EDS *.DCF)");
+inline constexpr UiText AllFilesFilter = TORVANE_UI("DeviceLibraryDialog", "All files (*)");
+inline constexpr UiText FromDeviceNodeTitle =
+    TORVANE_UI("DeviceCommandsDialog", "Add Node from Device");
+inline constexpr UiText FromDeviceCommandsTitle =
+    TORVANE_UI("DeviceCommandsDialog", "Add Commands from Device");
+inline constexpr UiText FromDeviceDevice = TORVANE_UI("DeviceCommandsDialog", "Device(&D):");
+inline constexpr UiText FromDeviceFile = TORVANE_UI("DeviceCommandsDialog", "File(&F)…");
+inline constexpr UiText FromDeviceAddress = TORVANE_UI("DeviceCommandsDialog", "Node address(&A):");
+inline constexpr UiText FromDeviceName = TORVANE_UI("DeviceCommandsDialog", "Name(&N):");
+inline constexpr UiText FromDeviceFilter = TORVANE_UI("DeviceCommandsDialog", "Filter(&T):");
+inline constexpr UiText FromDeviceFilterHint =
+    TORVANE_UI("DeviceCommandsDialog", "index or name, e.g. 6041 or Statusword");
+inline constexpr UiText FromDevicePdos = TORVANE_UI("DeviceCommandsDialog", "Default PDOs");
+inline constexpr UiText FromDeviceObjects = TORVANE_UI("DeviceCommandsDialog", "Objects");
+inline constexpr UiText FromDeviceColumnObject = TORVANE_UI("DeviceCommandsDialog", "Object");
+inline constexpr UiText FromDeviceColumnName = TORVANE_UI("DeviceCommandsDialog", "Name");
+inline constexpr UiText FromDeviceColumnAccess = TORVANE_UI("DeviceCommandsDialog", "Access");
+inline constexpr UiText FromDeviceColumnMappable =
+    TORVANE_UI("DeviceCommandsDialog", "PDO mappable");
+inline constexpr UiText FromDeviceColumnBytes = TORVANE_UI("DeviceCommandsDialog", "Bytes");
+inline constexpr UiText FromDeviceColumnCobId = TORVANE_UI("DeviceCommandsDialog", "COB-ID");
+inline constexpr UiText FromDeviceColumnIn = TORVANE_UI("DeviceCommandsDialog", "-> Profibus In");
+inline constexpr UiText FromDeviceColumnOut = TORVANE_UI("DeviceCommandsDialog", "<- Profibus Out");
+inline constexpr UiText FromDeviceYes = TORVANE_UI("DeviceCommandsDialog", "yes");
+inline constexpr UiText FromDeviceNo = TORVANE_UI("DeviceCommandsDialog", "no");
+inline constexpr UiText FromDeviceDisabled = TORVANE_UI("DeviceCommandsDialog", "%1 (disabled)");
+inline constexpr UiText FromDevicePreview =
+    TORVANE_UI("DeviceCommandsDialog", "Commands to be created(&C):");
+inline constexpr UiText FromDeviceNotes =
+    TORVANE_UI("DeviceCommandsDialog", "Notes of the file(&O):");
+// Preview lines. %1: the command type, %2: the PDO or object, then the COB-ID (PDOs), the bytes
+// and the description.
+inline constexpr UiText FromDevicePreviewPdo =
+    TORVANE_UI("DeviceCommandsDialog", "%1  %2  COB-ID %3  %4 bytes  %5");
+inline constexpr UiText FromDevicePreviewSdo =
+    TORVANE_UI("DeviceCommandsDialog", "%1  %2  %3 bytes  %4");
+// %1: the command type and the PDO or object, %2: why it is not created.
+inline constexpr UiText FromDeviceRefused =
+    TORVANE_UI("DeviceCommandsDialog", "not created: %1: %2");
+inline constexpr UiText FromDeviceNodeRefused =
+    TORVANE_UI("DeviceCommandsDialog", "The node cannot be added: %1");
+inline constexpr UiText FromDeviceSomeRefused =
+    TORVANE_UI("DeviceCommandsDialog", "These commands were not added:\n%1");
+inline constexpr UiText FromDeviceNoDevice =
+    TORVANE_UI("DeviceCommandsDialog", "The device library is empty: choose a file.");
+inline constexpr UiText FromDeviceAdd = TORVANE_UI("DeviceCommandsDialog", "Add");
+inline constexpr UiText FromDeviceCancel = TORVANE_UI("DeviceCommandsDialog", "Cancel");
+
 // ---- Comparing configurations ------------------------------------------------------------------
 
 inline constexpr UiText MenuCompareGateway = TORVANE_UI("MainWindow", "Compare with Gateway(&G)");

@@ -12,6 +12,7 @@
 #include "gui/comm/progress_window.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/comm/transfer_runner.h"
+#include "gui/devices/device_library_dialog.h"
 #include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
@@ -239,6 +240,10 @@ void MainWindow::createActions() {
         make(str::MainMenuCopyNode, std::nullopt, std::nullopt, [this] { view_->copyNode(); });
     pasteNodeAct_ =
         make(str::MainMenuPasteNode, std::nullopt, std::nullopt, [this] { view_->pasteNode(); });
+    addNodeFromDeviceAct_ = make(str::MainMenuAddNodeFromDevice, std::nullopt, std::nullopt,
+                                 [this] { view_->addFromDevice(true); });
+    deviceLibraryAct_ =
+        make(str::MenuDeviceLibrary, std::nullopt, std::nullopt, [this] { showDeviceLibrary(); });
     undoAct_ = make(str::MenuUndo, std::nullopt, std::nullopt, [this] { undoOrRedo(true); });
     undoAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     redoAct_ = make(str::MenuRedo, std::nullopt, std::nullopt, [this] { undoOrRedo(false); });
@@ -306,6 +311,7 @@ void MainWindow::createMenus() {
     edit->addAction(deleteCommandAct_);
     edit->addAction(copyNodeAct_);
     edit->addAction(pasteNodeAct_);
+    edit->addAction(addNodeFromDeviceAct_);
     edit->addSeparator();
     edit->addAction(undoAct_);
     edit->addAction(redoAct_);
@@ -320,6 +326,8 @@ void MainWindow::createMenus() {
     tools->addAction(conflictAct_);
     tools->addAction(edsAct_);
     tools->addAction(promptInfoAct_);
+    tools->addSeparator();
+    tools->addAction(deviceLibraryAct_);
     tools->addSeparator();
     tools->addAction(compareGatewayAct_);
     tools->addAction(compareFileAct_);
@@ -391,6 +399,7 @@ void MainWindow::updateEditActions() {
     copyNodeAct_->setEnabled(f.copyNode);
     pasteNodeAct_->setEnabled(f.pasteNode);
     edsAct_->setEnabled(!session_->configuration().isMaster());
+    addNodeFromDeviceAct_->setEnabled(session_->configuration().isMaster());
     const EditStep* undo = session_->undoStep();
     const EditStep* redo = session_->redoStep();
     undoAct_->setEnabled(undo != nullptr);
@@ -642,6 +651,11 @@ bool MainWindow::monitorHoldsPort() {
     }
     prompts_.tell(ui(str::MonitorUsesPort));
     return true;
+}
+
+void MainWindow::showDeviceLibrary() {
+    DeviceLibraryDialog dialog(platform::deviceLibraryFolder(), prompts_, this);
+    dialog.exec();
 }
 
 void MainWindow::showConflictDetection() {

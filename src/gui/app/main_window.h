@@ -136,6 +136,8 @@ public:
     // Tools -> "Mapping Address Conflict Detection": the conflict window over the live
     // configuration, modal; it changes nothing.
     void showConflictDetection();
+    // Tools -> "Device Library…".
+    void showDeviceLibrary();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -191,6 +193,8 @@ private:
     QAction* deleteCommandAct_ = nullptr;
     QAction* copyNodeAct_ = nullptr;
     QAction* pasteNodeAct_ = nullptr;
+    QAction* addNodeFromDeviceAct_ = nullptr;
+    QAction* deviceLibraryAct_ = nullptr;
     QAction* undoAct_ = nullptr;
     QAction* redoAct_ = nullptr;
     QAction* serialAct_ = nullptr;

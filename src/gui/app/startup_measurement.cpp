@@ -37,6 +37,7 @@ public:
     }
     bool askOkCancel(const Message& /*text*/) override { return true; }
     SaveAnswer askYesNoCancel(const Message& /*text*/) override { return SaveAnswer::No; }
+    std::vector<std::string> chooseDeviceFiles(bool /*several*/) override { return {}; }
     using Prompts::tell;
 };
 

@@ -2,8 +2,10 @@
 
 #include "editor/command_pages.h"
 #include "gui/app/translation.h"
+#include "gui/devices/device_commands_dialog.h"
 #include "gui/editor/prompts.h"
 #include "gui/editor/select_commands_dialog.h"
+#include "platform/data_files.h"
 #include "platform/text_codec.h"
 
 #include <QAbstractItemView>
@@ -324,6 +326,13 @@ void ConfigView::showContextMenu(const QPoint& pos) {
     entry(str::MenuDeleteCommand, f.deleteCommand, &ConfigView::deleteCommand);
     entry(str::MenuCopyNode, f.copyNode, &ConfigView::copyNode);
     entry(str::MenuPasteNode, f.pasteNode, &ConfigView::pasteNode);
+    if (target.kind == TreeItemKind::CanopenNetwork || target.kind == TreeItemKind::Node) {
+        menu.addSeparator();
+        const bool node = target.kind == TreeItemKind::Node;
+        QAction* a =
+            menu.addAction(ui(node ? str::MenuAddCommandsFromDevice : str::MenuAddNodeFromDevice));
+        connect(a, &QAction::triggered, this, [this, node] { addFromDevice(!node); });
+    }
     menu.exec(tree_->viewport()->mapToGlobal(pos));
     // A chosen entry has run by now; a dismissed menu must not leave its item as the target of
     // the next Edit menu command.
@@ -364,6 +373,29 @@ void ConfigView::addOneCommand(int kind) {
     for (const Message& m : out.messages) {
         prompts_.tell(m);
     }
+}
+
+void ConfigView::addFromDevice(bool newNode) {
+    commitOpenEditor();
+    const TreeSelection at = contextTarget_ ? *contextTarget_ : selection();
+    contextTarget_.reset();
+    if (!cfg_.isMaster() || (!newNode && at.kind != TreeItemKind::Node)) {
+        return;
+    }
+    const std::string folder = platform::deviceLibraryFolder();
+    std::vector<DeviceMessage> problems;
+    DeviceCommandsDialog dialog(
+        session_, prompts_, newNode ? 0 : at.data, at,
+        folder.empty() ? std::vector<LibraryDevice>{} : listDevices(folder, problems), window());
+    if (dialog.exec() != QDialog::Accepted || !dialog.result().changed()) {
+        return;
+    }
+    TreeEditResult shown;
+    shown.changed = true;
+    shown.keepExpanded = true;
+    shown.select = dialog.result().select;
+    shown.expand = {canopenSideItem(cfg_), shown.select};
+    applyTreeResult(shown);
 }
 
 void ConfigView::calculateMapping() {

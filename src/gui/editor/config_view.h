@@ -71,6 +71,9 @@ public:
     void copyNode();
     void pasteNode();
     void calculateMapping();
+    // A node (`newNode`) or commands for the selected node built from a device, through the
+    // device dialog; the right-click target first, as Add Command takes it.
+    void addFromDevice(bool newNode);
     // Undo and Redo of the session's steps: the tree and grid show the restored configuration
     // with the step's item selected. Commit an open cell editor first.
     void undo();

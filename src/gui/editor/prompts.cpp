@@ -187,4 +187,24 @@ std::optional<std::string> WidgetPrompts::chooseFile(const FileDialogRequest& re
     return std::string(path.constData(), static_cast<size_t>(path.size()));
 }
 
+std::vector<std::string> WidgetPrompts::chooseDeviceFiles(bool several) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setNameFilters({ui(str::DeviceFilesFilter), ui(str::AllFilesFilter)});
+    if (const QString folder = lastFileFolder(); !folder.isEmpty()) {
+        dialog.setDirectory(folder);
+    }
+    std::vector<std::string> paths;
+    if (dialog.exec() != QDialog::Accepted) {
+        return paths;
+    }
+    for (const QString& file : dialog.selectedFiles()) {
+        rememberFileFolder(file);
+        const QByteArray path = QFile::encodeName(file);
+        paths.emplace_back(path.constData(), static_cast<size_t>(path.size()));
+    }
+    return paths;
+}
+
 } // namespace torvane::gui

@@ -24,6 +24,9 @@ public:
     virtual bool askOkCancel(const Message& text) = 0;
     // A question with Yes, No and Cancel.
     virtual SaveAnswer askYesNoCancel(const Message& text) = 0;
+    // A file dialog for EDS and DCF files: the chosen paths (one unless `several`), none on
+    // Cancel.
+    virtual std::vector<std::string> chooseDeviceFiles(bool several) = 0;
 
     // A message box titled with the program's name.
     void tell(const Message& text);
@@ -65,6 +68,7 @@ public:
     void tell(const std::string& title, const Message& text) override;
     bool askOkCancel(const Message& text) override;
     SaveAnswer askYesNoCancel(const Message& text) override;
+    std::vector<std::string> chooseDeviceFiles(bool several) override;
     using Prompts::tell;
 
 private:

@@ -341,6 +341,41 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
          nullptr,
          {},
          {}},
+        {"node from a device: a node and two commands in one step",
+         [&](ConfigSession& s) {
+             NodeDrafts d{0, "6", "Drive", {}};
+             d.commands.push_back({"", "3", "", "", "390", "", "2", "Statusword", "", 0});
+             d.commands.push_back({"", "1", "24641", "0", "", "", "2", "Statusword", "", 0});
+             const DraftResult preview = s.previewDrafts(d);
+             EXPECT_EQ(s.configuration().Config.NodeCount, 1) << "a preview changes nothing";
+             const DraftResult r = s.addDrafts(network, d);
+             EXPECT_EQ(preview.refusedCount(), r.refusedCount());
+             return Shown{r.refusedCount() == 0 ? r.select : TreeSelection{}, {}};
+         },
+         {{TreeItemKind::Node, 2, "Drive"}, {}},
+         str::StepAddNodeFromDevice.source,
+         network,
+         {TreeItemKind::Node, 2, "Drive"}},
+        {"commands from a device, one kept out",
+         [&](ConfigSession& s) {
+             NodeDrafts d{1, "", "", {}};
+             d.commands.push_back({"", "4", "", "", "389", "", "1", "", "", 0}); // node 5's TPDO
+             d.commands.push_back({"", "2", "24640", "0", "", "", "2", "Controlword", "", 0});
+             const DraftResult r = s.addDrafts(node, d);
+             return Shown{r.refusedCount() == 1 ? r.select : TreeSelection{}, {}};
+         },
+         {node, {}},
+         str::StepAddCommandsFromDevice.source,
+         node,
+         node},
+        {"node from a device at a taken address",
+         [&](ConfigSession& s) {
+             return Shown{s.addDrafts(network, {0, "5", "Drive", {}}).select, {}};
+         },
+         {},
+         nullptr,
+         {},
+         {}},
         {"calculate mapping",
          [&](ConfigSession& s) {
              return Shown{network, s.calculateMapping(network).faultCommands};
