@@ -11,9 +11,9 @@ using namespace torvane::cli;
 
 // In the order `--help` lists them.
 const Command* const kCommands[] = {
-    &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,     &kCheckCommand,
-    &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand,  &kDiffCommand,
-    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kNodeCommand, &kMonitorCommand,
+    &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,    &kCheckCommand,
+    &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand, &kDiffCommand,
+    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kNodeCommand,   &kMonitorCommand,
 };
 
 void printUsage(std::ostream& os) {
