@@ -7,7 +7,7 @@ set(TORVANE_TRANSFER_CASES
   fault-upload-bad-reply fault-upload-flipped-bit fault-upload-bad-options-reply
   fault-upload-drop-options-request fault-upload-drop-request fault-upload-stored-format
   old-format-question refused-buffer-size refused-too-many-upload-sdo unknown-port port-busy
-  simulator-refusals roundtrip-monitor-mode any-terminal-path port-not-terminal ports-listing)
+  roundtrip-monitor-mode any-terminal-path port-not-terminal ports-listing)
 foreach(case ${TORVANE_TRANSFER_CASES})
   add_test(NAME e2e_transfer_${case}
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/transfer_e2e.py

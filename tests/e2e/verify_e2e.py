@@ -123,9 +123,7 @@ def case_verify_fault(ctx):
     src = t.fixture(ctx, "new")
     for sim_args, code in ((["--old-firmware", "--drop-frame", "4"], 2),
                            (["--firmware", "5.2", "--drop-frame", "17"], 3),
-                           (["--firmware", "5.2", "--flip-bit", "4"], 3),
-                           (["--firmware", "5.2", "--flip-bit", "9:40:2"], 3),
-                           (["--firmware", "5.2", "--drop-frame", "2"], 2)):
+                           (["--firmware", "5.2", "--flip-bit", "4"], 3)):
         for json_output in (False, True):
             sim = t.Sim(ctx, "sim", *sim_args)
             out, _ = verify(ctx, sim, src, t.expect_exit(code), json_output=json_output)
@@ -187,40 +185,28 @@ def diff_outcome(ctx, *args, mirror=False):
 
 def case_diff_xml_both_ways(ctx):
     """An .xml side is read as the program opens it, whichever side it is on: diff A B and
-    diff B A give the same differences mirrored, the same count and the same exit status."""
-    chg = [t.fixture(ctx, v) for v in ("new", "compatible", "slave", "nmt-yes")]
-    chg += [os.path.join(ctx.data, n) for n in ("cycles_master.chg", "slave_block.chg",
-                                                "escapes.chg")]
-    xml = []
+    diff B A give the same differences mirrored, the same count and the same exit status.
+    Which fields an XML file holds is the comparison's unit test; these reach each way in."""
+    compatible = t.fixture(ctx, "compatible")
+    chg = [compatible] + [os.path.join(ctx.data, n) for n in ("slave_block.chg", "escapes.chg")]
+    pairs = [(compatible, changed_xml(ctx, compatible))]
+    pairs += [(src, os.path.join(ctx.data, n)) for src, n in
+              ((chg[1], "slave.xml"), (chg[2], "escapes.xml"), (compatible, "damaged.xml"))]
+    for a, b in pairs:
+        for scope in ([], ["--carried"]):
+            ab = diff_outcome(ctx, a, b, *scope)
+            ba = diff_outcome(ctx, b, a, *scope, mirror=True)
+            damaged = "damaged" in b
+            if ab[:3] != ba[:3] or ab[0] not in (0, 1, 2) or (ab[3], ba[3]) != (damaged,) * 2:
+                raise t.Failure(f"diff {scope} {a} {b}: {ab}\nthe other way: {ba}")
+    # Fields XML does not hold are never differences: an archive and its own XML file are equal.
     for src in chg:
         out = ctx.path(os.path.basename(src) + ".xml")
         subprocess.run([ctx.cli_exe, "convert", src, out], check=True, capture_output=True,
                        timeout=30)
-        xml.append(out)
-    xml.append(changed_xml(ctx, chg[1]))
-    xml += [os.path.join(ctx.data, n) for n in ("escapes.xml", "slave.xml", "damaged.xml")]
-    compared = 0
-    for a in xml:
-        for b in chg + xml:
-            if a == b:
-                continue
-            for scope in ([], ["--carried"]):
-                ab = diff_outcome(ctx, a, b, *scope)
-                ba = diff_outcome(ctx, b, a, *scope, mirror=True)
-                if ab[:3] != ba[:3]:
-                    raise t.Failure(f"diff {scope} {a} {b}: {ab}\nthe other way: {ba}")
-                if ab[0] not in (0, 1, 2):
-                    raise t.Failure(f"diff {a} {b}: exit {ab[0]}")
-                damaged = "damaged" in a or "damaged" in b
-                if ab[3] != damaged or ba[3] != damaged:
-                    raise t.Failure(f"diff {a} {b}: the damage warning is missing or stray")
-                compared += 1
-    # Fields XML does not hold are never differences: an archive and its own XML file are equal.
-    for src, out in zip(chg, xml):
         code, lines, counted, _ = diff_outcome(ctx, src, out)
         if code != 0 or lines or counted < 4:
             raise t.Failure(f"diff {src} {out}: exit {code}, {lines}, {counted} not compared")
-    print(f"{compared} pairs compared both ways")
 
 
 CASES = {name[len("case_"):].replace("_", "-"): fn

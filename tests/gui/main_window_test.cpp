@@ -587,8 +587,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(test::shownTitle(frame_.get()).startsWith(file), opens);
     }
 
-    // Saving values XML cannot hold asks first, naming them: No writes nothing, Yes writes and
-    // keeps the modified mark; Save asks again.
+    // Saving values XML cannot hold asks first, naming them: No writes nothing. What Yes and a
+    // later Save do is the document's.
     void saveAsXmlAsksAboutWhatItLeavesOut() {
         startFrame(kCanopenMaster);
         clickItem({QStringLiteral("CANopen Network")});
@@ -609,16 +609,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(!QFile::exists(file));
         QCOMPARE(test::shownTitle(frame_.get()),
                  QStringLiteral("Gateway Configuration Software Torvane*"));
-        prompts_.files = {file.toStdString()};
-        prompts_.dropAnswers = {true};
-        saveAs->trigger();
-        QVERIFY(QFile::exists(file));
-        QCOMPARE(test::shownTitle(frame_.get()), file + QStringLiteral("* - Torvane"));
-        prompts_.dropAnswers = {true};
-        QTest::keySequence(frame_.get(), QKeySequence(QStringLiteral("Ctrl+S")));
-        QCOMPARE(prompts_.dropQuestions, (std::vector<std::vector<DroppedField>>(3, named)));
-        QCOMPARE(prompts_.fileRequests.size(), std::size_t{2});
-        QVERIFY(frame_->isWindowModified());
+        QCOMPARE(prompts_.dropQuestions, (std::vector<std::vector<DroppedField>>(1, named)));
     }
 
     // Whatever route a file came by, the caption names it and Ctrl+S writes it back in its own
@@ -744,18 +735,14 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(cell(7), QStringLiteral("0"));
     }
 
-    // Closing with unsaved edits: Cancel, and Yes followed by a cancelled file dialog, keep the
-    // window open; No closes it.
+    // Closing with unsaved edits: Cancel keeps the window open; No closes it.
     void exitQuestion() {
         startFrame(kCanopenMaster);
         clickItem({QStringLiteral("CANopen Network")});
         clickAction("Add Node");
         prompts_.saveAnswers = {SaveAnswer::Cancel};
         QVERIFY(!frame_->close());
-        prompts_.saveAnswers = {SaveAnswer::Yes};
-        prompts_.files = {std::nullopt};
-        QVERIFY(!frame_->close());
-        QCOMPARE(prompts_.saveQuestions, 2);
+        QCOMPARE(prompts_.saveQuestions, 1);
         prompts_.saveAnswers = {SaveAnswer::No};
         QVERIFY(frame_->close());
         frame_.reset();
@@ -802,21 +789,14 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     void commandLineFileNotLoadedEndsTheProgram_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
+        // Which files load is the document's own test; these reach the two ways of failing.
         QTest::newRow("missing") << QStringLiteral("missing.chg") << QByteArray();
-        QTest::newRow("empty") << QStringLiteral("empty.chg") << QByteArray("");
         QTest::newRow("not an archive") << QStringLiteral("text.chg") << QByteArray("hello\n");
-        QTest::newRow("archive named xml") << QStringLiteral("archive.xml") << QByteArray("chg");
-        QTest::newRow("a folder") << QStringLiteral(".") << QByteArray();
     }
     void commandLineFileNotLoadedEndsTheProgram() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        if (bytes == "chg") {
-            Message error;
-            QVERIFY(saveConfigurationFile(path("archive.chg").toStdString(),
-                                          newConfiguration(kCanopenMaster), error));
-            QVERIFY(QFile::copy(path("archive.chg"), path(name.toLatin1().constData())));
-        } else if (!bytes.isNull()) {
+        if (!bytes.isNull()) {
             QFile f(path(name.toLatin1().constData()));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(bytes);

