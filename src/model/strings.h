@@ -471,4 +471,52 @@ inline constexpr const char* CompareNotComparedFields =
 inline constexpr const char* CompareNotDownloadable =
     TORVANE_TR("Compare", "cannot be taken as a download sends it: ");
 
+// ---- PLC tags and the I/O map ----------------------------------------------------------------
+
+// %1 the command's 1-based position, %2 its type label.
+inline constexpr const char* PlcTagsNoMappingAddress =
+    TORVANE_TR("PlcTags", "Calculate Mapping Address first (command %1: %2)");
+// Written into the tag files, never translated.
+inline constexpr const char* PlcTagsSwapBytes = "little-endian: swap bytes before use";
+inline constexpr const char* PlcTagsByteOf = "byte %1 of %2"; // byte index, byte count
+inline constexpr const char* PlcTagsReserved =
+    "Control&Monitor Status is enabled: the gateway reserves 2 bytes of each buffer for it; they "
+    "have no defined position and get no tag.";
+
+inline constexpr const char* IoMapTitle = TORVANE_TR("IoMap", "I/O Map");
+inline constexpr const char* IoMapFile = TORVANE_TR("IoMap", "File");
+inline constexpr const char* IoMapNoFile = TORVANE_TR("IoMap", "(not saved)");
+inline constexpr const char* IoMapDate = TORVANE_TR("IoMap", "Date");
+inline constexpr const char* IoMapConfigType = TORVANE_TR("IoMap", "Configuration type");
+inline constexpr const char* IoMapParameters = TORVANE_TR("IoMap", "Gateway parameters");
+inline constexpr const char* IoMapInputs = TORVANE_TR("IoMap", "PLC inputs (Profibus input buffer)");
+inline constexpr const char* IoMapOutputs =
+    TORVANE_TR("IoMap", "PLC outputs (Profibus output buffer)");
+inline constexpr const char* IoMapColBytes = TORVANE_TR("IoMap", "Bytes");
+inline constexpr const char* IoMapColPlcAddress = TORVANE_TR("IoMap", "PLC address");
+inline constexpr const char* IoMapColNode = TORVANE_TR("IoMap", "Node");
+inline constexpr const char* IoMapColCommand = TORVANE_TR("IoMap", "Command");
+inline constexpr const char* IoMapColObject = TORVANE_TR("IoMap", "COB-ID or Index:Sub-index");
+inline constexpr const char* IoMapColLength = TORVANE_TR("IoMap", "Length");
+inline constexpr const char* IoMapColDescription = TORVANE_TR("IoMap", "Description");
+inline constexpr const char* IoMapNoCommands = TORVANE_TR("IoMap", "No command uses this buffer.");
+// %1 the free byte ranges, %2 their count.
+inline constexpr const char* IoMapFreeBytes = TORVANE_TR("IoMap", "Free bytes: %1 (%2 bytes)");
+inline constexpr const char* IoMapNoFreeBytes = TORVANE_TR("IoMap", "Free bytes: none");
+inline constexpr const char* IoMapReserved = TORVANE_TR(
+    "IoMap", "Control&Monitor Status reserves 2 more bytes of each buffer; their position is "
+             "not defined.");
+inline constexpr const char* IoMapChecks = TORVANE_TR("IoMap", "Pre-download checks");
+inline constexpr const char* IoMapChecksPassed = TORVANE_TR("IoMap", "All checks passed.");
+inline constexpr const char* IoMapChecksSlave = TORVANE_TR(
+    "IoMap", "A CANopen Slave configuration is not checked before a download; its mapping "
+             "addresses are calculated again instead.");
+inline constexpr const char* IoMapCycles = TORVANE_TR("IoMap", "Minimum cycle times");
+// %1 command count, %2 least cycle in ms, %3 the configured cycle in ms.
+inline constexpr const char* IoMapRpdoCycle =
+    TORVANE_TR("IoMap", "%1 Receive PDO commands: at least %2 ms (configured: %3 ms)");
+inline constexpr const char* IoMapSdoCycle =
+    TORVANE_TR("IoMap", "%1 SDO commands: at least %2 ms (configured: %3 ms)");
+inline constexpr const char* IoMapSignature = TORVANE_TR("IoMap", "Checked by, date, signature:");
+
 } // namespace torvane::str

@@ -33,6 +33,7 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
                 return false;
             }
             out.options[a] = args[++i];
+            out.repeated[a].push_back(args[i]);
         } else {
             error = "unknown option " + a;
             return false;

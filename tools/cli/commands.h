@@ -17,7 +17,8 @@ using Args = std::vector<std::string>;
 // The arguments of one command, split into flags, options with a value and positional words.
 struct ParsedArgs {
     std::set<std::string> flags;                // e.g. "--yes"
-    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"
+    std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"; the last one given
+    std::map<std::string, std::vector<std::string>> repeated; // every value, in order
     std::vector<std::string> positional;
 };
 
@@ -46,6 +47,8 @@ extern const Command kDiffCommand;
 extern const Command kEdsCommand;
 extern const Command kExportCommand;
 extern const Command kDeviceCommand;
+extern const Command kTagsCommand;
+extern const Command kReportCommand;
 
 // The preamble and the command: returns the process exit code.
 int runCommand(const Command& command, const Args& args);

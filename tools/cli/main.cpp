@@ -13,7 +13,7 @@ using namespace torvane::cli;
 const Command* const kCommands[] = {
     &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,    &kCheckCommand,
     &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand, &kDiffCommand,
-    &kEdsCommand,   &kExportCommand,   &kDeviceCommand,
+    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kTagsCommand,   &kReportCommand,
 };
 
 void printUsage(std::ostream& os) {
