@@ -88,6 +88,16 @@ bool givenDevices(const ParsedArgs& p, const GatewayConfiguration& cfg,
                                        "address 1..127: " + given);
             return false;
         }
+        std::vector<int> positions;
+        for (const NodeView& n : view.nodes()) {
+            if (n.address.entered() && n.address.number == address) {
+                positions.push_back(n.position + 1);
+            }
+        }
+        if (positions.empty()) {
+            usage = usageError("tags", "no node has the address " + std::to_string(address));
+            return false;
+        }
         const std::string source = given.substr(eq + 1);
         const DeviceDescription* device = nullptr;
         for (const LibraryDevice& d : library) {
@@ -104,16 +114,8 @@ bool givenDevices(const ParsedArgs& p, const GatewayConfiguration& cfg,
             }
             device = &read;
         }
-        bool found = false;
-        for (const NodeView& n : view.nodes()) {
-            if (n.address.entered() && n.address.number == address) {
-                devices[n.position + 1] = device;
-                found = true;
-            }
-        }
-        if (!found) {
-            usage = usageError("tags", "no node has the address " + std::to_string(address));
-            return false;
+        for (const int position : positions) {
+            devices[position] = device;
         }
     }
     return true;
