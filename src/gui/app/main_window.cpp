@@ -2,6 +2,7 @@
 
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
+#include "gui/plc/plc_export.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/desktop_opener.h"
 #include "gui/app/info_bar.h"
@@ -255,6 +256,16 @@ void MainWindow::createActions() {
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
                         [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, std::nullopt, std::nullopt, [this] { createEds(); });
+    plcTagsAct_ = make(str::MenuExportPlcTags, std::nullopt, std::nullopt, [this] {
+        if (const std::string path = exportPlcTags(*session_, prompts_, this); !path.empty()) {
+            showSaved(path);
+        }
+    });
+    ioMapAct_ = make(str::MenuPrintIoMap, std::nullopt, std::nullopt, [this] {
+        if (const std::string path = printIoMap(*session_, prompts_); !path.empty()) {
+            showSaved(path);
+        }
+    });
     monitorAct_ =
         make(str::MenuMonitor, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
     monitorAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
@@ -284,6 +295,7 @@ void MainWindow::createMenus() {
     file->addAction(openAct_);
     file->addAction(saveAct_);
     file->addAction(saveAsAct_);
+    file->addAction(ioMapAct_);
     file->addSeparator();
     recentMenu_ = file;
     for (int i = 0; i < RecentFiles::kSize; ++i) {
@@ -318,6 +330,7 @@ void MainWindow::createMenus() {
     tools->addAction(exportAct_);
     tools->addAction(conflictAct_);
     tools->addAction(edsAct_);
+    tools->addAction(plcTagsAct_);
     tools->addAction(promptInfoAct_);
     tools->addSeparator();
     tools->addAction(compareGatewayAct_);
