@@ -73,10 +73,10 @@ struct Row {
 
 std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& options,
                       const TextTranslator& translate) {
-    const auto tr = [&translate](const char* context, const char* text) {
+    const auto label = [&translate](const char* context, const char* text) {
         return html(translate(context, text));
     };
-    const auto io = [&tr](const char* text) { return tr("IoMap", text); };
+    const auto io = [&label](const char* text) { return label("IoMap", text); };
     const CONFIG& c = cfg.Config;
     const bool master = cfg.isMaster();
     const RecordView view(c);
@@ -91,14 +91,14 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
 
     // Identity and gateway parameters.
     out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
-    const auto line = [&out](const std::string& label, const std::string& value) {
-        out += "<tr><th>" + label + "</th><td>" + html(value) + "</td></tr>\n";
+    const auto line = [&out](const std::string& name, const std::string& value) {
+        out += "<tr><th>" + name + "</th><td>" + html(value) + "</td></tr>\n";
     };
     line(io(str::IoMapFile),
          options.fileName.empty() ? translate("IoMap", str::IoMapNoFile) : options.fileName);
     line(io(str::IoMapDate), options.date);
     line(io(str::IoMapConfigType), master ? str::CanopenMaster : str::CanopenSlave);
-    line(tr("Editor", str::ParamNumberOfBytes), cfg.Fieldbus.InportNum);
+    line(label("Editor", str::ParamNumberOfBytes), cfg.Fieldbus.InportNum);
     out += "</table>\n<h2>" + io(str::IoMapParameters) + "</h2>\n";
     out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
     struct Parameter {
@@ -130,11 +130,11 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
     };
     if (master) {
         for (const Parameter& p : kMaster) {
-            line(tr("Editor", p.label), configTextToUtf8(c.*p.field));
+            line(label("Editor", p.label), configTextToUtf8(c.*p.field));
         }
     } else {
         for (const Parameter& p : kSlave) {
-            line(tr("Editor", p.label), configTextToUtf8(c.*p.field));
+            line(label("Editor", p.label), configTextToUtf8(c.*p.field));
         }
     }
     out += "</table>\n";
@@ -186,7 +186,7 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
                 out += "<tr><td>" + (placed ? range(r.start, bytes) : std::string("-")) +
                        "</td><td>" + plc + "</td><td>" +
                        (master ? std::to_string(cmd.nodeAddress.number) : std::string("-")) +
-                       "</td><td>" + tr("Editor", cmd.type()->label) + "</td><td>" + object +
+                       "</td><td>" + label("Editor", cmd.type()->label) + "</td><td>" + object +
                        "</td><td>" + std::to_string(bytes) + "</td><td>" +
                        html(configTextToUtf8(cmd.record->Description)) + "</td></tr>\n";
                 for (int b = 0; placed && b < bytes; ++b) {
@@ -238,7 +238,7 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
             message.pop_back();
         }
         out += "<p>" +
-               (result.passed() ? io(str::IoMapChecksPassed) : tr("Checks", message.c_str())) +
+               (result.passed() ? io(str::IoMapChecksPassed) : label("Checks", message.c_str())) +
                "</p>\n";
         out += "<h2>" + io(str::IoMapCycles) + "</h2>\n";
         const int rpdos = static_cast<int>(view.ofKind(CommandKind::ReceivePdo).size());

@@ -7,6 +7,9 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_window.h"
+#include "gui/plc/plc_export.h"
+#include "mapping/mapping_calculation.h"
+#include "plc/io_map.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/archive_format_dialog.h"
@@ -39,6 +42,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QPainter>
+#include <QImage>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <algorithm>
@@ -406,6 +412,32 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(&about);
         ok &= save(about.grab(), out, "about.png");
         about.close();
+
+        // The PLC tag export over the configuration with its addresses calculated, and the
+        // first page of its I/O map.
+        {
+            GatewayConfiguration mapped = frame.session().configuration();
+            calculateMapping(mapped);
+            PlcTagsDialog tags(mapped, {}, &frame);
+            tags.show();
+            (void)QTest::qWaitForWindowExposed(&tags);
+            ok &= save(withCaption(tags), out, "plc-tags.png");
+            tags.close();
+            QTextDocument page;
+            page.setHtml(QString::fromStdString(ioMapHtml(
+                mapped, {"master.chg", "2026-05-04 09:30", 0, 0},
+                [](const char* context, const char* text) {
+                    return QCoreApplication::translate(context, text).toStdString();
+                })));
+            page.setTextWidth(760);
+            QImage image(800, 1000, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.translate(20, 20);
+            page.drawContents(&painter, QRectF(0, 0, 760, 960));
+            painter.end();
+            ok &= save(QPixmap::fromImage(image), out, "io-map.png");
+        }
 
         // The save question, as before an upload, with "Yes(&Y)" the default button.
         SaveChangesDialog question(&frame, true);
