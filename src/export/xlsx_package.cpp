@@ -533,7 +533,8 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
         "<Override PartName=\"/xl/workbook.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>";
+        "ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>";
     std::string sheets;
     std::string rels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                        "<Relationships "
@@ -545,13 +546,16 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
                  "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
         std::string name;
         for (const char ch : sheetNames[i]) {
-            name += ch == '&' ? "&amp;" : ch == '<' ? "&lt;" : ch == '"' ? "&quot;" : std::string(1, ch);
+            name += ch == '&'   ? "&amp;"
+                    : ch == '<' ? "&lt;"
+                    : ch == '"' ? "&quot;"
+                                : std::string(1, ch);
         }
-        sheets += "<sheet name=\"" + name + "\" sheetId=\"" + n +
-                  "\" r:id=\"rId" + n + "\"/>";
+        sheets += "<sheet name=\"" + name + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
         rels += "<Relationship Id=\"rId" + n +
                 "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-                "worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+                "worksheet\" Target=\"worksheets/sheet" +
+                n + ".xml\"/>";
         parts["xl/worksheets/sheet" + n + ".xml"] =
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
             "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"

@@ -489,7 +489,8 @@ inline constexpr const char* IoMapNoFile = TORVANE_TR("IoMap", "(not saved)");
 inline constexpr const char* IoMapDate = TORVANE_TR("IoMap", "Date");
 inline constexpr const char* IoMapConfigType = TORVANE_TR("IoMap", "Configuration type");
 inline constexpr const char* IoMapParameters = TORVANE_TR("IoMap", "Gateway parameters");
-inline constexpr const char* IoMapInputs = TORVANE_TR("IoMap", "PLC inputs (Profibus input buffer)");
+inline constexpr const char* IoMapInputs =
+    TORVANE_TR("IoMap", "PLC inputs (Profibus input buffer)");
 inline constexpr const char* IoMapOutputs =
     TORVANE_TR("IoMap", "PLC outputs (Profibus output buffer)");
 inline constexpr const char* IoMapColBytes = TORVANE_TR("IoMap", "Bytes");

@@ -6,7 +6,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
-
 #include <cstdio>
 #include <memory>
 

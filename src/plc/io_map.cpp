@@ -103,7 +103,7 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
     out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
     struct Parameter {
         const char* label;
-        std::string CONFIG::* field;
+        std::string CONFIG::*field;
     };
     static constexpr Parameter kMaster[] = {
         {str::ParamBaudRate, &CONFIG::BuadRate},
@@ -216,7 +216,7 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
         out += "<p>" +
                (freeCount == 0 ? io(str::IoMapNoFreeBytes)
                                : html(fillPlaceholders(translate("IoMap", str::IoMapFreeBytes),
-                                                    {free, std::to_string(freeCount)}))) +
+                                                       {free, std::to_string(freeCount)}))) +
                "</p>\n";
         if (c.ControlStatus == str::Enable) {
             out += "<p>" + io(str::IoMapReserved) + "</p>\n";
@@ -244,17 +244,18 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
         const int rpdos = static_cast<int>(view.ofKind(CommandKind::ReceivePdo).size());
         const int sdos = static_cast<int>(view.ofKind(CommandKind::UploadSdo).size() +
                                           view.ofKind(CommandKind::DownloadSdo).size());
-        out += "<p>" +
-               html(fillPlaceholders(translate("IoMap", str::IoMapRpdoCycle),
+        out +=
+            "<p>" +
+            html(fillPlaceholders(translate("IoMap", str::IoMapRpdoCycle),
                                   {std::to_string(rpdos),
                                    std::to_string(leastCycleMs(c.BuadRate, CycleKind::Rpdo, rpdos)),
                                    configTextToUtf8(c.RPDOCycle)})) +
-               "<br>" +
-               html(fillPlaceholders(translate("IoMap", str::IoMapSdoCycle),
+            "<br>" +
+            html(fillPlaceholders(translate("IoMap", str::IoMapSdoCycle),
                                   {std::to_string(sdos),
                                    std::to_string(leastCycleMs(c.BuadRate, CycleKind::Sdo, sdos)),
                                    configTextToUtf8(c.SDOCycle)})) +
-               "</p>\n";
+            "</p>\n";
     }
     out += "<p>&nbsp;</p>\n<p>" + io(str::IoMapSignature) +
            " ______________________________</p>\n</body></html>\n";

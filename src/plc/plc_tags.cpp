@@ -81,8 +81,8 @@ TagType objectType(const PdoObject& o, TagFormat format) {
     if (o.bits == 1) {
         return TagType::Bool;
     }
-    const bool typed = info != nullptr && info->bits == o.bits &&
-                       (bytes == 1 || format != TagFormat::Tia);
+    const bool typed =
+        info != nullptr && info->bits == o.bits && (bytes == 1 || format != TagFormat::Tia);
     if (typed && info->kind == DataTypeClass::Signed) {
         constexpr TagType kSigned[] = {TagType::SInt, TagType::Int, TagType::DInt, TagType::LInt};
         const int at = bytes == 1 ? 0 : bytes == 2 ? 1 : bytes == 4 ? 2 : bytes == 8 ? 3 : -1;
@@ -106,9 +106,8 @@ TagType objectType(const PdoObject& o, TagFormat format) {
 
 // Only whole-byte objects and single bits can be addressed in a PLC image.
 bool splittable(const std::vector<PdoObject>& objects) {
-    return std::ranges::all_of(objects, [](const PdoObject& o) {
-        return o.dummy || o.wholeBytes() || o.bits == 1;
-    });
+    return std::ranges::all_of(
+        objects, [](const PdoObject& o) { return o.dummy || o.wholeBytes() || o.bits == 1; });
 }
 
 std::string lowerAscii(std::string s) {
@@ -148,8 +147,8 @@ std::string joined(const std::vector<std::string>& parts) {
 }
 
 bool multiByte(TagType t) {
-    return t != TagType::Bool && t != TagType::Byte && t != TagType::SInt &&
-           t != TagType::USInt && t != TagType::ByteArray;
+    return t != TagType::Bool && t != TagType::Byte && t != TagType::SInt && t != TagType::USInt &&
+           t != TagType::ByteArray;
 }
 
 } // namespace
@@ -297,9 +296,10 @@ TagResult buildTagTable(const GatewayConfiguration& cfg, const TagOptions& optio
         const auto device = options.devices.find(c.owner());
         if (table.master && device != options.devices.end() && device->second != nullptr &&
             c.nodeAddress.number >= 1 && c.nodeAddress.number <= 127) {
-            const auto pdo = matchingDefaultPdo(*device->second, c,
-                                                static_cast<unsigned>(c.nodeAddress.number));
-            const std::vector<PdoObject> objects = pdo ? pdoObjects(*pdo) : std::vector<PdoObject>{};
+            const auto pdo =
+                matchingDefaultPdo(*device->second, c, static_cast<unsigned>(c.nodeAddress.number));
+            const std::vector<PdoObject> objects =
+                pdo ? pdoObjects(*pdo) : std::vector<PdoObject>{};
             if (pdo && splittable(objects)) {
                 const std::string prefix =
                     table.master ? printed("N%02u_", static_cast<unsigned>(c.nodeAddress.number))
@@ -334,9 +334,8 @@ TagResult buildTagTable(const GatewayConfiguration& cfg, const TagOptions& optio
         base.type = wholeType(bytes);
         const std::string comment =
             joined({description, nodePart, label, base.object,
-                    options.format == TagFormat::Tia && multiByte(base.type)
-                        ? str::PlcTagsSwapBytes
-                        : ""});
+                    options.format == TagFormat::Tia && multiByte(base.type) ? str::PlcTagsSwapBytes
+                                                                             : ""});
         if (base.type == TagType::ByteArray && options.format == TagFormat::Tia) {
             // The tag table has no arrays: a tag per byte.
             const std::string stem = names.take(name);
@@ -346,9 +345,9 @@ TagResult buildTagTable(const GatewayConfiguration& cfg, const TagOptions& optio
                 tag.address += b;
                 tag.bytes = 1;
                 tag.type = TagType::Byte;
-                tag.comment = joined({comment, fillPlaceholders(str::PlcTagsByteOf,
-                                                        {std::to_string(b),
-                                                         std::to_string(bytes)})});
+                tag.comment =
+                    joined({comment, fillPlaceholders(str::PlcTagsByteOf,
+                                                      {std::to_string(b), std::to_string(bytes)})});
                 table.tags.push_back(std::move(tag));
             }
             continue;

@@ -36,8 +36,24 @@ struct TagOptions {
 };
 
 // The types a tag can have; the formats name them.
-enum class TagType { Bool, Byte, Word, DWord, LWord, SInt, Int, DInt, LInt, USInt, UInt, UDInt,
-                     ULInt, Real, LReal, ByteArray };
+enum class TagType {
+    Bool,
+    Byte,
+    Word,
+    DWord,
+    LWord,
+    SInt,
+    Int,
+    DInt,
+    LInt,
+    USInt,
+    UInt,
+    UDInt,
+    ULInt,
+    Real,
+    LReal,
+    ByteArray
+};
 
 struct PlcTag {
     std::string name; // UTF-8
@@ -46,10 +62,10 @@ struct PlcTag {
     int bit = -1;    // 0..7 for a Bool, else -1
     int bytes = 0;
     TagType type = TagType::Byte;
-    std::string node;    // "5"; empty in a slave configuration
-    std::string command; // "Transmit PDO"
-    std::string object;  // "COB-ID 389 (185h)", "Index 24641 (6041h) Sub-index 0 (00h)"
-    std::string comment; // UTF-8
+    std::string node;        // "5"; empty in a slave configuration
+    std::string command;     // "Transmit PDO"
+    std::string object;      // "COB-ID 389 (185h)", "Index 24641 (6041h) Sub-index 0 (00h)"
+    std::string comment;     // UTF-8
     int commandPosition = 0; // 0-based position of the command in the table
 };
 
@@ -71,7 +87,7 @@ struct TagResult {
     // The marked text `message` was made of and the values of its %1, %2, for a translation.
     const char* text = nullptr;
     std::vector<std::string> args;
-    int command = -1;    // for Refused: the 0-based position of that command
+    int command = -1; // for Refused: the 0-based position of that command
     TagTable table;
 };
 

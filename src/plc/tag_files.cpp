@@ -67,8 +67,7 @@ std::string tiaAddress(const PlcTag& t) {
 } // namespace
 
 std::string tagsCsv(const TagTable& table) {
-    std::string out =
-        "name,direction,address,data type,bytes,node,command,object,comment\r\n";
+    std::string out = "name,direction,address,data type,bytes,node,command,object,comment\r\n";
     for (const PlcTag& t : table.tags) {
         const std::string address =
             std::to_string(t.address) + (t.bit >= 0 ? "." + std::to_string(t.bit) : "");
@@ -104,8 +103,8 @@ std::string tagsIec(const TagTable& table, bool wordAddressing) {
         if (t.type == TagType::Bool) {
             const int byte = wordAddressing ? t.address / 2 : t.address;
             const int bit = wordAddressing ? t.bit + 8 * (t.address % 2) : t.bit;
-            address = "%" + std::string(1, a) + "X" + std::to_string(byte) + "." +
-                      std::to_string(bit);
+            address =
+                "%" + std::string(1, a) + "X" + std::to_string(byte) + "." + std::to_string(bit);
         } else if (prefix == 0 || prefix == 'B' || !wordAddressing) {
             if (prefix == 0 && t.type != TagType::ByteArray) {
                 // An 8-byte value: no size prefix of its own, so its bytes.
@@ -134,23 +133,18 @@ std::string tagsIec(const TagTable& table, bool wordAddressing) {
 
 std::vector<SheetCells> tiaCells(const TagTable& table) {
     SheetCells tags{kTiaSheet, {}};
-    const char* header[] = {"Name",           "Path",          "Data Type",
-                            "Logical Address", "Comment",      "Hmi Visible",
-                            "Hmi Accessible", "Hmi Writeable", "Typeobject ID",
-                            "Version ID"};
+    const char* header[] = {"Name",          "Path",        "Data Type",      "Logical Address",
+                            "Comment",       "Hmi Visible", "Hmi Accessible", "Hmi Writeable",
+                            "Typeobject ID", "Version ID"};
     for (int c = 0; c < 10; ++c) {
         tags.cells.push_back({1, c + 1, header[c]});
     }
     int row = 2;
     for (const PlcTag& t : table.tags) {
-        const std::string cells[] = {t.name,
-                                     kTiaTagTable,
-                                     tagTypeName(t.type, TagFormat::Tia, t.bytes),
-                                     tiaAddress(t),
-                                     t.comment,
-                                     "True",
-                                     "True",
-                                     "True"};
+        const std::string cells[] = {
+            t.name,        kTiaTagTable, tagTypeName(t.type, TagFormat::Tia, t.bytes),
+            tiaAddress(t), t.comment,    "True",
+            "True",        "True"};
         for (int c = 0; c < 8; ++c) {
             tags.cells.push_back({row, c + 1, cells[c]});
         }

@@ -30,7 +30,6 @@ std::vector<SheetCells> tiaCells(const TagTable& table);
 bool tagsTiaWorkbook(const TagTable& table, std::string& out, std::string& error);
 
 // The whole file of `table` in its format.
-bool tagFileBytes(const TagTable& table, bool wordAddressing, std::string& out,
-                  std::string& error);
+bool tagFileBytes(const TagTable& table, bool wordAddressing, std::string& out, std::string& error);
 
 } // namespace torvane

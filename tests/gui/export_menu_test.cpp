@@ -18,23 +18,23 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTableWidget>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 

@@ -7,9 +7,6 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/info_bar.h"
 #include "gui/app/main_window.h"
-#include "gui/plc/plc_export.h"
-#include "mapping/mapping_calculation.h"
-#include "plc/io_map.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
 #include "gui/editor/archive_format_dialog.h"
@@ -20,9 +17,12 @@
 #include "gui/editor/prompts.h"
 #include "gui/editor/save_changes_dialog.h"
 #include "gui/editor/select_commands_dialog.h"
+#include "gui/plc/plc_export.h"
+#include "mapping/mapping_calculation.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/text_codec.h"
+#include "plc/io_map.h"
 #include "scripted_prompts.h"
 
 #include <QAbstractItemView>
@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -43,8 +44,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
-#include <QPainter>
-#include <QImage>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <algorithm>
@@ -424,11 +423,11 @@ int main(int argc, char** argv) {
             ok &= save(withCaption(tags), out, "plc-tags.png");
             tags.close();
             QTextDocument page;
-            page.setHtml(QString::fromStdString(ioMapHtml(
-                mapped, {"master.chg", "2026-05-04 09:30", 0, 0},
-                [](const char* context, const char* text) {
-                    return QCoreApplication::translate(context, text).toStdString();
-                })));
+            page.setHtml(QString::fromStdString(
+                ioMapHtml(mapped, {"master.chg", "2026-05-04 09:30", 0, 0},
+                          [](const char* context, const char* text) {
+                              return QCoreApplication::translate(context, text).toStdString();
+                          })));
             page.setTextWidth(760);
             QImage image(800, 1000, QImage::Format_RGB32);
             image.fill(Qt::white);

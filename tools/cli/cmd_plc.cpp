@@ -82,10 +82,11 @@ bool givenDevices(const ParsedArgs& p, const GatewayConfiguration& cfg,
         int address = 0;
         const char* end = given.data() + (eq == std::string::npos ? 0 : eq);
         const auto [ptr, ec] = std::from_chars(given.data(), end, address);
-        if (eq == std::string::npos || eq + 1 == given.size() || ec != std::errc() ||
-            ptr != end || address < 1 || address > 127) {
+        if (eq == std::string::npos || eq + 1 == given.size() || ec != std::errc() || ptr != end ||
+            address < 1 || address > 127) {
             usage = usageError("tags", "--device takes NODE=FILE or NODE=KEY with a node "
-                                       "address 1..127: " + given);
+                                       "address 1..127: " +
+                                           given);
             return false;
         }
         std::vector<int> positions;
@@ -145,7 +146,8 @@ int cmdTags(ParsedArgs& p) {
         return usageError("tags", "give exactly one input file");
     }
     TagOptions options;
-    if (!p.options.contains("--format") || !tagFormatFromName(p.options["--format"], options.format)) {
+    if (!p.options.contains("--format") ||
+        !tagFormatFromName(p.options["--format"], options.format)) {
         return usageError("tags", "give --format csv, tia or iec");
     }
     const bool words = p.flags.contains("--word-addressing");
@@ -169,8 +171,7 @@ int cmdTags(ParsedArgs& p) {
         folder.empty() ? std::vector<LibraryDevice>{} : listDevices(folder, problems);
     const RecordView view(cfg.Config);
     for (const NodeView& n : view.nodes()) {
-        if (const LibraryDevice* d =
-                deviceForNode(library, configTextToUtf8(n.record->NodeName))) {
+        if (const LibraryDevice* d = deviceForNode(library, configTextToUtf8(n.record->NodeName))) {
             options.devices[n.position + 1] = &d->device;
         }
     }
@@ -247,11 +248,7 @@ const Command kTagsCommand{"tags",
                            {"--word-addressing"},
                            {"-o", "--format", "--input-start", "--output-start", "--device"},
                            cmdTags};
-const Command kReportCommand{"report",
-                             "write the printable I/O map (HTML or PDF)",
-                             kReportHelp,
-                             {},
-                             {"-o", "--input-start", "--output-start"},
-                             cmdReport};
+const Command kReportCommand{"report", "write the printable I/O map (HTML or PDF)", kReportHelp,
+                             {},       {"-o", "--input-start", "--output-start"},   cmdReport};
 
 } // namespace torvane::cli

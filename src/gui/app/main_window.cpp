@@ -2,7 +2,6 @@
 
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
-#include "gui/plc/plc_export.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/desktop_opener.h"
 #include "gui/app/info_bar.h"
@@ -18,6 +17,7 @@
 #include "gui/editor/prompts.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
+#include "gui/plc/plc_export.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
 #include "platform/serial_ports.h"

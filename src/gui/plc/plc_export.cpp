@@ -181,10 +181,10 @@ void PlcTagsDialog::update() {
     preview_->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
         const PlcTag& t = tags[static_cast<std::size_t>(r)];
-        const QString address =
-            QStringLiteral("%1%2").arg(t.direction == PlcDirection::Input ? 'I' : 'Q').arg(
-                t.address) +
-            (t.bit >= 0 ? QStringLiteral(".%1").arg(t.bit) : QString());
+        const QString address = QStringLiteral("%1%2")
+                                    .arg(t.direction == PlcDirection::Input ? 'I' : 'Q')
+                                    .arg(t.address) +
+                                (t.bit >= 0 ? QStringLiteral(".%1").arg(t.bit) : QString());
         const QString cells[] = {utf8(t.name), address,
                                  utf8(tagTypeName(t.type, o.format, t.bytes)), utf8(t.comment)};
         for (int c = 0; c < 4; ++c) {
@@ -206,10 +206,9 @@ void PlcTagsDialog::accept() {
 std::string exportPlcTags(const ConfigSession& session, Prompts& prompts, QWidget* parent) {
     std::vector<DeviceMessage> problems;
     const std::string folder = platform::deviceLibraryFolder();
-    PlcTagsDialog dialog(session.configuration(),
-                         folder.empty() ? std::vector<LibraryDevice>{}
-                                        : listDevices(folder, problems),
-                         parent);
+    PlcTagsDialog dialog(
+        session.configuration(),
+        folder.empty() ? std::vector<LibraryDevice>{} : listDevices(folder, problems), parent);
     if (dialog.exec() != QDialog::Accepted || dialog.result().outcome != TagOutcome::Ok) {
         return {};
     }
@@ -220,7 +219,9 @@ std::string exportPlcTags(const ConfigSession& session, Prompts& prompts, QWidge
     const str::UiText& filter = format == TagFormat::Csv   ? str::FilterCsv
                                 : format == TagFormat::Tia ? str::FilterExcel
                                                            : str::FilterIec;
-    request.defaultSuffix = format == TagFormat::Csv ? "csv" : format == TagFormat::Tia ? "xlsx" : "st";
+    request.defaultSuffix = format == TagFormat::Csv   ? "csv"
+                            : format == TagFormat::Tia ? "xlsx"
+                                                       : "st";
     request.filters.emplace_back(ui(filter).toStdString(), "*." + request.defaultSuffix);
     const std::optional<std::string> path = prompts.chooseFile(request);
     if (!path) {
@@ -252,7 +253,8 @@ std::string printIoMap(const ConfigSession& session, Prompts& prompts) {
     const std::string current = session.document().state().CurrentFilePath;
     options.fileName =
         QFileInfo(QFile::decodeName(QByteArray::fromStdString(current))).fileName().toStdString();
-    options.date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+    options.date =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
     options.inputStart = s.value(QStringLiteral("PlcTags/InputStart"), 0).toInt();
     options.outputStart = s.value(QStringLiteral("PlcTags/OutputStart"), 0).toInt();
     const std::string html = ioMapHtml(session.configuration(), options, translated);

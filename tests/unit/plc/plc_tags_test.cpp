@@ -1,12 +1,11 @@
 #include "devices/device_reader.h"
-#include "model/config_file.h"
 #include "model/atomic_file.h"
+#include "model/config_file.h"
 #include "plc/io_map.h"
 #include "plc/plc_tags.h"
 #include "plc/tag_files.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace torvane {
@@ -103,10 +102,10 @@ TEST(PlcTags, DirectionsAddressesTypesAndNames) {
 // Names stay unique ignoring case; a big-endian target gets bytes instead of arrays; a command
 // without its mapping address or beyond the buffer stops the export, naming it.
 TEST(PlcTags, UniqueNamesBytesAndRefusals) {
-    GatewayConfiguration cfg = configurationOf(
-        kCanopenMaster, {command(kUploadSdo, 5, "1", "0", "2", "Speed"),
-                         command(kUploadSdo, 5, "2", "2", "2", "SPEED"),
-                         command(kTransmitPdo, 5, "389", "4", "3", "speed")});
+    GatewayConfiguration cfg =
+        configurationOf(kCanopenMaster, {command(kUploadSdo, 5, "1", "0", "2", "Speed"),
+                                         command(kUploadSdo, 5, "2", "2", "2", "SPEED"),
+                                         command(kTransmitPdo, 5, "389", "4", "3", "speed")});
     TagOptions tia;
     tia.format = TagFormat::Tia;
     const TagResult r = buildTagTable(cfg, tia);
@@ -149,8 +148,7 @@ TEST(PlcTags, GoldenFiles) {
     DeviceDescription e35;
     DeviceDescription demo;
     ASSERT_EQ(readDeviceFile(kData + "/devices/e35.eds", e35).result, DeviceReadResult::Ok);
-    ASSERT_EQ(readDeviceFile(kData + "/devices/demoDevice.eds", demo).result,
-              DeviceReadResult::Ok);
+    ASSERT_EQ(readDeviceFile(kData + "/devices/demoDevice.eds", demo).result, DeviceReadResult::Ok);
     struct Case {
         TagFormat format;
         bool words;
@@ -190,9 +188,9 @@ TEST(PlcTags, GoldenFiles) {
 
 // The map lists both buffers in address order with their free bytes and the checks' verdict.
 TEST(IoMap, BuffersFreeBytesAndChecks) {
-    GatewayConfiguration cfg = configurationOf(
-        kCanopenMaster, {command(kTransmitPdo, 5, "389", "4", "2", "b<&>"),
-                         command(kUploadSdo, 5, "24641", "0", "2")});
+    GatewayConfiguration cfg =
+        configurationOf(kCanopenMaster, {command(kTransmitPdo, 5, "389", "4", "2", "b<&>"),
+                                         command(kUploadSdo, 5, "24641", "0", "2")});
     cfg.Fieldbus.InportNum = "16";
     const std::string html = ioMapHtml(cfg, {"a.xml", "today", 10, 20});
     EXPECT_LT(html.find("%IB10..%IB11"), html.find("%IB14..%IB15"));
