@@ -24,7 +24,7 @@ void BM_TagFile(benchmark::State& state) {
     options.format = static_cast<TagFormat>(state.range(0));
     std::size_t size = 0;
     std::size_t tags = 0;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         const TagResult r = buildTagTable(cfg, options);
         if (r.outcome != TagOutcome::Ok) {
             state.SkipWithError(r.message.c_str());
@@ -50,7 +50,7 @@ BENCHMARK(BM_TagFile)
 void BM_IoMapHtml(benchmark::State& state) {
     const GatewayConfiguration cfg = largest();
     std::size_t size = 0;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         const std::string html = ioMapHtml(cfg, {"largest.chg", "2026-01-01 00:00", 0, 0});
         size = html.size();
         benchmark::DoNotOptimize(html.data());
@@ -63,7 +63,7 @@ void BM_IoMapPdf(benchmark::State& state) {
     const GatewayConfiguration cfg = largest();
     const std::string html = ioMapHtml(cfg, {"largest.chg", "2026-01-01 00:00", 0, 0});
     std::size_t size = 0;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         std::string pdf;
         std::string error;
         platform::htmlToPdf(html, "largest.chg", pdf, error);

@@ -551,11 +551,19 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
                     : ch == '"' ? "&quot;"
                                 : std::string(1, ch);
         }
-        sheets += "<sheet name=\"" + name + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
-        rels += "<Relationship Id=\"rId" + n +
-                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-                "worksheet\" Target=\"worksheets/sheet" +
-                n + ".xml\"/>";
+        sheets += "<sheet name=\"";
+        sheets += name;
+        sheets += "\" sheetId=\"";
+        sheets += n;
+        sheets += "\" r:id=\"rId";
+        sheets += n;
+        sheets += "\"/>";
+        rels += "<Relationship Id=\"rId";
+        rels += n;
+        rels += "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                "worksheet\" Target=\"worksheets/sheet";
+        rels += n;
+        rels += ".xml\"/>";
         parts["xl/worksheets/sheet" + n + ".xml"] =
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
             "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
@@ -633,6 +641,8 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
         zip_error_fini(&zerr);
         return false;
     }
+    // The source owns `data` from here on and frees it with itself.
+    // NOLINTNEXTLINE(clang-analyzer-unix.Malloc)
     std::unique_ptr<zip_t, ZipCloser> za(zip_open_from_source(src, 0, &zerr));
     if (za == nullptr) {
         error = std::string("not a zip package: ") + zip_error_strerror(&zerr);

@@ -183,12 +183,21 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
                     plc = areaName + std::to_string(first) +
                           (bytes > 1 ? ".." + areaName + std::to_string(first + bytes - 1) : "");
                 }
-                out += "<tr><td>" + (placed ? range(r.start, bytes) : std::string("-")) +
-                       "</td><td>" + plc + "</td><td>" +
-                       (master ? std::to_string(cmd.nodeAddress.number) : std::string("-")) +
-                       "</td><td>" + label("Editor", cmd.type()->label) + "</td><td>" + object +
-                       "</td><td>" + std::to_string(bytes) + "</td><td>" +
-                       html(configTextToUtf8(cmd.record->Description)) + "</td></tr>\n";
+                const std::string cells[] = {placed ? range(r.start, bytes) : std::string("-"),
+                                             plc,
+                                             master ? std::to_string(cmd.nodeAddress.number)
+                                                    : std::string("-"),
+                                             label("Editor", cmd.type()->label),
+                                             object,
+                                             std::to_string(bytes),
+                                             html(configTextToUtf8(cmd.record->Description))};
+                out += "<tr>";
+                for (const std::string& cell : cells) {
+                    out += "<td>";
+                    out += cell;
+                    out += "</td>";
+                }
+                out += "</tr>\n";
                 for (int b = 0; placed && b < bytes; ++b) {
                     const long long at = static_cast<long long>(r.start) + b;
                     if (at < limit) {

@@ -55,6 +55,15 @@ std::string iecComment(const std::string& s) {
     return out;
 }
 
+// "%IW12": the area, the size letter and the number.
+std::string iecAddress(char area, char size, int number) {
+    std::string s = "%";
+    s += area;
+    s += size;
+    s += std::to_string(number);
+    return s;
+}
+
 std::string tiaAddress(const PlcTag& t) {
     const std::string a(1, area(t.direction));
     if (t.type == TagType::Bool) {
@@ -103,25 +112,29 @@ std::string tagsIec(const TagTable& table, bool wordAddressing) {
         if (t.type == TagType::Bool) {
             const int byte = wordAddressing ? t.address / 2 : t.address;
             const int bit = wordAddressing ? t.bit + 8 * (t.address % 2) : t.bit;
-            address =
-                "%" + std::string(1, a) + "X" + std::to_string(byte) + "." + std::to_string(bit);
+            address = iecAddress(a, 'X', byte);
+            address += "." + std::to_string(bit);
         } else if (prefix == 0 || prefix == 'B' || !wordAddressing) {
             if (prefix == 0 && t.type != TagType::ByteArray) {
                 // An 8-byte value: no size prefix of its own, so its bytes.
-                comment = type + "; " + comment;
+                comment.insert(0, type + "; ");
                 type = tagTypeName(TagType::ByteArray, TagFormat::Iec, t.bytes);
             }
-            address = "%" + std::string(1, a) + std::string(1, prefix != 0 ? prefix : 'B') +
-                      std::to_string(t.address);
+            address = iecAddress(a, prefix != 0 ? prefix : 'B', t.address);
         } else if (t.address % t.bytes == 0) {
-            address = "%" + std::string(1, a) + std::string(1, prefix) +
-                      std::to_string(t.address / t.bytes);
+            address = iecAddress(a, prefix, t.address / t.bytes);
         } else {
-            comment = type + "; " + comment;
+            comment.insert(0, type + "; ");
             type = tagTypeName(TagType::ByteArray, TagFormat::Iec, t.bytes);
-            address = "%" + std::string(1, a) + "B" + std::to_string(t.address);
+            address = iecAddress(a, 'B', t.address);
         }
-        out += "    " + t.name + " AT " + address + " : " + type + ";";
+        out += "    ";
+        out += t.name;
+        out += " AT ";
+        out += address;
+        out += " : ";
+        out += type;
+        out += ';';
         if (!comment.empty()) {
             out += " (* " + iecComment(comment) + " *)";
         }
@@ -160,6 +173,7 @@ std::vector<SheetCells> tiaCells(const TagTable& table) {
 bool tagsTiaWorkbook(const TagTable& table, std::string& out, std::string& error) {
     const std::vector<SheetCells> sheets = tiaCells(table);
     std::vector<std::string> names;
+    names.reserve(sheets.size());
     for (const SheetCells& s : sheets) {
         names.push_back(s.sheetName);
     }
