@@ -59,7 +59,12 @@ CommitResult ConfigSession::commitCell(const TreeSelection& item, int row,
     // The step is named by the row's label as the page showed it before the change.
     const GridPage before = page(item);
     CommitResult r = commitGridCell(cfg_, state_, editTargetOf(item), row, text);
-    if (r.modified) {
+    if (r.modified && cfg_ == shown_.cfg) {
+        // A refused or unchanged value still counts as an edit for the save question, but an
+        // undo step that changes nothing would only confuse.
+        doc_.setModified(true);
+        notify();
+    } else if (r.modified) {
         const bool onPage = row >= 0 && row < static_cast<int>(before.rows.size());
         record({onPage ? before.rows[static_cast<std::size_t>(row)].label : std::string(), item,
                 item});
@@ -102,11 +107,14 @@ AddCommandResult ConfigSession::addCommand(const TreeSelection& target, int kind
 }
 
 MappingChange ConfigSession::calculateMapping(const TreeSelection& at) {
+    const int countBefore = cfg_.Config.InstructionCount;
     const MappingCommandResult r = runCalculateMappingCommand(cfg_);
     MappingChange change;
     change.outcome = r.outcome;
     change.message = r.message;
-    change.stepRecorded = r.outcome != MappingOutcome::Refused;
+    // A refused calculation may still have cut the commands beyond the table: that is undoable.
+    change.stepRecorded =
+        r.outcome != MappingOutcome::Refused || cfg_.Config.InstructionCount != countBefore;
     if (change.stepRecorded) {
         record({str::StepCalculateMapping, at, at});
     }

@@ -101,7 +101,9 @@ def run_cli(ctx, sim, *args, expect, env_ports=None, with_stderr=False):
     err = r.stderr.decode(errors="replace")
     print(f"$ torvane-cli {' '.join(args)}  -> exit {r.returncode} in {took:.1f} s\n{out}{err}")
     if r.returncode != expect:
-        raise Failure(f"torvane-cli {args[0]}: exit {r.returncode}, expected {expect}")
+        failure = Failure(f"torvane-cli {args[0]}: exit {r.returncode}, expected {expect}")
+        failure.exit = r.returncode
+        raise failure
     return (out, err) if with_stderr else out
 
 
@@ -307,8 +309,18 @@ def upload_fault(ctx, sim_args, result_code, model="--master"):
         if existing is not None:
             with open(out, "wb") as f:
                 f.write(existing)
-        run_cli(ctx, sim, "upload", "--port", sim.device, model, "-o", out,
-                expect=expect_exit(result_code))
+        try:
+            run_cli(ctx, sim, "upload", "--port", sim.device, model, "-o", out,
+                    expect=expect_exit(result_code))
+        except Failure as failure:
+            # A simulator starved of CPU misses the protocol's fixed reply wait (result 2); that
+            # says nothing about the fault under test, so a fresh simulator gets a second try.
+            if getattr(failure, "exit", None) != expect_exit(2):
+                raise
+            sim.stop()
+            sim = Sim(ctx, "sim-again", *sim_args)
+            run_cli(ctx, sim, "upload", "--port", sim.device, model, "-o", out,
+                    expect=expect_exit(result_code))
         sim.stop()
         if existing is None and os.path.exists(out):
             raise Failure("the failed upload wrote its output file")

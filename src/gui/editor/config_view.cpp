@@ -325,6 +325,9 @@ void ConfigView::showContextMenu(const QPoint& pos) {
     entry(str::MenuCopyNode, f.copyNode, &ConfigView::copyNode);
     entry(str::MenuPasteNode, f.pasteNode, &ConfigView::pasteNode);
     menu.exec(tree_->viewport()->mapToGlobal(pos));
+    // A chosen entry has run by now; a dismissed menu must not leave its item as the target of
+    // the next Edit menu command.
+    contextTarget_.reset();
 }
 
 void ConfigView::addCommand() {

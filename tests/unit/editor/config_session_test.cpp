@@ -173,6 +173,15 @@ TEST(ConfigSessionHistory, ModifiedMarkIsClearedExactlyAtTheStateLastOpenedOrSav
     }
 }
 
+TEST(ConfigSessionHistory, AnUnchangedCommitMarksTheDocumentWithoutAStep) {
+    SlaveUi ui;
+    ConfigSession session(ui);
+    ASSERT_EQ(session.document().newDocument().status, DocStatus::Done);
+    edit(session, std::string(edited(session)));
+    EXPECT_TRUE(session.document().ModifiedFlag());
+    EXPECT_EQ(session.undoStep(), nullptr);
+}
+
 TEST(ConfigSessionHistory, KeepsTheLastStepsOnly) {
     SlaveUi ui;
     ConfigSession session(ui);
@@ -306,6 +315,18 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
          nullptr,
          {},
          {}},
+        {"mapping refused after cutting the commands beyond the table",
+         [&](ConfigSession& s) {
+             CONFIG& c = liveConfiguration(s).Config;
+             c.Instructions[kCommandCap] = c.Instructions[0];
+             c.InstructionCount = kCommandCap + 1;
+             c.Instructions[1].Bytes.clear();
+             return Shown{network, s.calculateMapping(network).faultCommands};
+         },
+         {network, {1}},
+         str::StepCalculateMapping,
+         network,
+         network},
         {"download into the older layout",
          [&](ConfigSession& s) { return download(s, true, 210); },
          {},
