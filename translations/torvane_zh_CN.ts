@@ -1481,12 +1481,12 @@ It is shown in a window of this program.</source>
         <translation>与文件比较(&amp;F)</translation>
     </message>
     <message>
-        <source>Export PLC Tags...</source>
-        <translation>导出 PLC 变量...</translation>
+        <source>Export PLC Tags…</source>
+        <translation>导出 PLC 变量…</translation>
     </message>
     <message>
-        <source>Print I/O Map...</source>
-        <translation>打印 I/O 映射表...</translation>
+        <source>Print I/O Map…</source>
+        <translation>打印 I/O 映射表…</translation>
     </message>
     <message>
         <source>CSV File(*.csv)</source>

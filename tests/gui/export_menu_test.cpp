@@ -346,7 +346,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(images >= 4);
     }
 
-    // Tools -> Export PLC Tags...: the dialog's choices reach the file and the settings; a
+    // Tools -> Export PLC Tags…: the dialog's choices reach the file and the settings; a
     // command without mapping address keeps OK greyed with the core's message.
     void plcTagsExportedThroughTheMenu() {
         qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("no-library")).toUtf8());
@@ -398,7 +398,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(prompts_.fileRequests.size(), size_t(1));
     }
 
-    // File -> Print I/O Map...: PDF or HTML by the chosen name.
+    // File -> Print I/O Map…: PDF or HTML by the chosen name.
     void ioMapPrintedFromTheFileMenu() {
         startFrame(kCanopenMaster);
         const QString pdf = path(QStringLiteral("map.pdf"));

@@ -251,8 +251,8 @@ inline constexpr UiText CompareGatewaySource = TORVANE_UI("CompareWindow", "%1, 
 
 // ---- PLC tags and the I/O map ------------------------------------------------------------------
 
-inline constexpr UiText MenuExportPlcTags = TORVANE_UI("MainWindow", "Export PLC Tags...");
-inline constexpr UiText MenuPrintIoMap = TORVANE_UI("MainWindow", "Print I/O Map...");
+inline constexpr UiText MenuExportPlcTags = TORVANE_UI("MainWindow", "Export PLC Tags…");
+inline constexpr UiText MenuPrintIoMap = TORVANE_UI("MainWindow", "Print I/O Map…");
 inline constexpr UiText PlcTagsTitle = TORVANE_UI("PlcTagsDialog", "Export PLC Tags");
 inline constexpr UiText PlcTagsFormat = TORVANE_UI("PlcTagsDialog", "Format:");
 inline constexpr UiText PlcTagsFormatCsv = TORVANE_UI("PlcTagsDialog", "Generic table (CSV)");

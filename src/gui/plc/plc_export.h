@@ -1,6 +1,6 @@
 #pragma once
 
-// Tools > Export PLC Tags... and File > Print I/O Map...: the dialog that sets up the tag export
+// Tools > Export PLC Tags… and File > Print I/O Map…: the dialog that sets up the tag export
 // and the two jobs, which ask for the file through the program's Prompts.
 
 #include "devices/device_library.h"
