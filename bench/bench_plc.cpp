@@ -62,6 +62,7 @@ BENCHMARK(BM_IoMapHtml)->Unit(benchmark::kMillisecond);
 void BM_IoMapPdf(benchmark::State& state) {
     const GatewayConfiguration cfg = largest();
     const std::string html = ioMapHtml(cfg, {"largest.chg", "2026-01-01 00:00", 0, 0});
+    const platform::OffscreenApplication printing;
     std::size_t size = 0;
     while (state.KeepRunning()) {
         std::string pdf;

@@ -12,8 +12,13 @@
 namespace torvane::platform {
 namespace {
 
-// The command line has no application object; fonts and layout need a GUI one.
-void ensureGuiApplication() {
+int gArgc = 1;
+char gName[] = "torvane";
+char* gArgv[] = {gName, nullptr};
+
+} // namespace
+
+OffscreenApplication::OffscreenApplication() {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
@@ -24,20 +29,16 @@ void ensureGuiApplication() {
     // session) are not for its reader.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg) {
-            fprintf(stderr, "%s\n", qPrintable(text));
+            std::fprintf(stderr, "%s\n", qPrintable(text));
         }
     });
-    static int argc = 1;
-    static char name[] = "torvane";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+    app_ = std::make_unique<QGuiApplication>(gArgc, gArgv);
 }
 
-} // namespace
+OffscreenApplication::~OffscreenApplication() = default;
 
 bool htmlToPdf(const std::string& html, const std::string& title, std::string& pdf,
                std::string& error) {
-    ensureGuiApplication();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         error = "no GUI application to lay out the page";
         return false;

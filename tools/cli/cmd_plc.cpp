@@ -232,6 +232,7 @@ int cmdReport(ParsedArgs& p) {
     std::string bytes = html;
     const std::string extension = std::filesystem::path(out).extension().string();
     if (extension == ".pdf" || extension == ".PDF") {
+        const platform::OffscreenApplication printing;
         if (!platform::htmlToPdf(html, options.fileName, bytes, error)) {
             printError(out + ": " + error);
             return kExitFailed;
