@@ -15,7 +15,7 @@ using namespace torvane;
 
 std::string e35Bytes() {
     std::string bytes;
-    std::string error;
+    Message error;
     if (!readWholeFile(std::string(TORVANE_DEVICE_DATA_DIR) + "/e35.eds", bytes, error)) {
         return {};
     }

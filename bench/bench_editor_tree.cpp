@@ -23,14 +23,14 @@ struct SilentUi : DocumentUi {
     SaveAnswer askSaveChanges(SaveReason) override { return SaveAnswer::No; }
     bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
     std::optional<std::string> chooseFile(const FileDialogRequest&) override { return path; }
-    void tell(const std::string&, const std::string&) override {}
+    void tell(const std::string&, const Message&) override {}
 };
 
 void openAndRebuild(benchmark::State& state, const char* name) {
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
-    std::string error;
+    Message error;
     if (!saveConfigurationFile(path, bench::largestConfiguration(kNodeLimit, 200), error)) {
-        state.SkipWithError(error.c_str());
+        state.SkipWithError(error.english().c_str());
         return;
     }
     GatewayConfiguration live = newConfiguration(kCanopenMaster);

@@ -36,7 +36,7 @@ GatewayConfiguration largest(int type) {
 
 std::string readData(const char* name) {
     std::string bytes;
-    std::string error;
+    Message error;
     readWholeFile((gDataDir / name).string(), bytes, error);
     return bytes;
 }
@@ -75,10 +75,10 @@ void BM_FillWorkbook(benchmark::State& state) {
     const GatewayConfiguration cfg = largest(kCanopenMaster);
     const std::string tpl = readData(kTemplateMasterFile);
     std::string out;
-    std::string error;
+    Message error;
     while (state.KeepRunning()) {
         if (!fillWorkbookPackage(tpl, workbookCells(cfg), out, error)) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(error.english().c_str());
             break;
         }
     }
@@ -93,7 +93,7 @@ void BM_ExportWorkbookFile(benchmark::State& state) {
     while (state.KeepRunning()) {
         const WorkbookOutcome r = exportWorkbook(cfg, tpl, out.string());
         if (r.result != WorkbookResult::Ok) {
-            state.SkipWithError(r.detail.c_str());
+            state.SkipWithError(r.detail.english().c_str());
             break;
         }
     }

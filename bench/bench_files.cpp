@@ -33,9 +33,9 @@ void BM_ReadArchive(benchmark::State& state) {
     DocumentState doc;
     for (auto _ : state) {
         ArchiveContents read;
-        std::string error;
+        Message error;
         if (!readArchive(bytes, read, error)) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(error.english().c_str());
         }
         applyArchive(read, live, doc);
     }
@@ -56,9 +56,9 @@ void BM_ReadXml(benchmark::State& state) {
     const std::string bytes = writeXml(bench::largestConfiguration());
     GatewayConfiguration live = newConfiguration(kCanopenMaster);
     for (auto _ : state) {
-        std::string error;
+        Message error;
         if (!readXml(bytes, live, error)) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(error.english().c_str());
         }
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
@@ -70,9 +70,9 @@ void BM_SaveFile(benchmark::State& state, const char* name) {
     const GatewayConfiguration cfg = bench::largestConfiguration();
     const std::string path = tempPath(name);
     for (auto _ : state) {
-        std::string error;
+        Message error;
         if (!saveConfigurationFile(path, cfg, error)) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(error.english().c_str());
         }
     }
     std::filesystem::remove(path);
@@ -82,16 +82,16 @@ BENCHMARK_CAPTURE(BM_SaveFile, xml, "torvane-bench.xml")->Unit(benchmark::kMilli
 
 void BM_LoadFile(benchmark::State& state, const char* name) {
     const std::string path = tempPath(name);
-    std::string error;
+    Message error;
     if (!saveConfigurationFile(path, bench::largestConfiguration(), error)) {
-        state.SkipWithError(error.c_str());
+        state.SkipWithError(error.english().c_str());
         return;
     }
     GatewayConfiguration live = newConfiguration(kCanopenMaster);
     for (auto _ : state) {
         DocumentState doc;
         if (!loadConfigurationFile(path, live, doc, error)) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(error.english().c_str());
         }
     }
     std::filesystem::remove(path);

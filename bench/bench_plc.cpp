@@ -27,11 +27,11 @@ void BM_TagFile(benchmark::State& state) {
     while (state.KeepRunning()) {
         const TagResult r = buildTagTable(cfg, options);
         if (r.outcome != TagOutcome::Ok) {
-            state.SkipWithError(r.message.c_str());
+            state.SkipWithError(r.message.english().c_str());
             break;
         }
         std::string bytes;
-        std::string error;
+        Message error;
         tagFileBytes(r.table, false, bytes, error);
         size = bytes.size();
         tags = r.table.tags.size();

@@ -13,7 +13,7 @@ using namespace torvane;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     ArchiveContents read;
-    std::string error;
+    Message error;
     if (!readArchive(bytes, read, error)) {
         if (error.empty()) {
             std::abort(); // a refusal must say why

@@ -12,7 +12,7 @@ using namespace torvane;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    std::string error;
+    Message error;
     int damagedLine = -1;
     if (!readXml(bytes, cfg, error, &damagedLine)) {
         if (error.empty() || cfg != newConfiguration(kCanopenMaster)) {

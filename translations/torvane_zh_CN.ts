@@ -53,14 +53,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>自动映射成功</translation>
     </message>
     <message>
-        <source>At this CAN baud rate, to configure %d RPDO commands, RPDO send cycle takes at least %d milliseconds! Do you want to continue the download?</source>
-        <translation>在当前 CAN 波特率下，配置 %d 条 RPDO 命令时，RPDO 发送周期至少需要 %d 毫秒！是否继续下载？</translation>
-    </message>
-    <message>
-        <source>At this CAN baud rate, to configure %d SDO commands, SDO send cycle takes at least %d milliseconds! Do you want to continue the download?</source>
-        <translation>在当前 CAN 波特率下，配置 %d 条 SDO 命令时，SDO 发送周期至少需要 %d 毫秒！是否继续下载？</translation>
-    </message>
-    <message>
         <source>Mapping addresses beyond the maximum range, the download fails, please decrease some commands!</source>
         <translation>映射地址超出最大范围，下载失败，请减少部分命令！</translation>
     </message>
@@ -79,12 +71,20 @@ E-mail: sales@veltra.example    support@veltra.example</source>
 </translation>
     </message>
     <message>
-        <source>Node-%d and Node-%d a strip under the command PDO COB-ID conflict!</source>
-        <translation>节点 %d 与节点 %d 下有命令的 PDO COB-ID 冲突！</translation>
-    </message>
-    <message>
         <source>There is invalid node!</source>
         <translation>存在无效节点！</translation>
+    </message>
+    <message>
+        <source>At this CAN baud rate, to configure %1 RPDO commands, RPDO send cycle takes at least %2 milliseconds! Do you want to continue the download?</source>
+        <translation>在当前 CAN 波特率下，配置 %1 条 RPDO 命令时，RPDO 发送周期至少需要 %2 毫秒！是否继续下载？</translation>
+    </message>
+    <message>
+        <source>At this CAN baud rate, to configure %1 SDO commands, SDO send cycle takes at least %2 milliseconds! Do you want to continue the download?</source>
+        <translation>在当前 CAN 波特率下，配置 %1 条 SDO 命令时，SDO 发送周期至少需要 %2 毫秒！是否继续下载？</translation>
+    </message>
+    <message>
+        <source>Node-%1 and Node-%2 a strip under the command PDO COB-ID conflict!</source>
+        <translation>节点 %1 与节点 %2 下有命令的 PDO COB-ID 冲突！</translation>
     </message>
 </context>
 <context>
@@ -100,14 +100,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>Node Name</source>
         <translation>节点名称</translation>
-    </message>
-    <message>
-        <source>Index</source>
-        <translation>索引</translation>
-    </message>
-    <message>
-        <source>Sub-index</source>
-        <translation>子索引</translation>
     </message>
     <message>
         <source>(present)</source>
@@ -126,20 +118,32 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>两份配置相同。</translation>
     </message>
     <message>
-        <source>Differences: </source>
-        <translation>差异数: </translation>
+        <source>Node %1</source>
+        <translation>节点 %1</translation>
     </message>
     <message>
-        <source>Not compared: </source>
-        <translation>未比较: </translation>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
     </message>
     <message>
-        <source> values of fields the comparison cannot see: </source>
-        <translation> 个值，以下字段无法参与比较: </translation>
+        <source>%1 COB-ID %2</source>
+        <translation>%1 COB-ID %2</translation>
     </message>
     <message>
-        <source>cannot be taken as a download sends it: </source>
-        <translation>无法生成下载时发送的数据: </translation>
+        <source>%1 Index %2 Sub-index %3</source>
+        <translation>%1 索引 %2 子索引 %3</translation>
+    </message>
+    <message>
+        <source>Differences: %1</source>
+        <translation>差异数: %1</translation>
+    </message>
+    <message>
+        <source>Not compared: %1 values of fields the comparison cannot see: %2</source>
+        <translation>未比较: %1 个值，以下字段无法参与比较: %2</translation>
+    </message>
+    <message>
+        <source>cannot be taken as a download sends it: %1</source>
+        <translation>无法生成下载时发送的数据: %1</translation>
     </message>
 </context>
 <context>
@@ -692,10 +696,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>COB-ID 地址非法！</translation>
     </message>
     <message>
-        <source>The COB-ID and node-%d command an Article PDO COB-ID conflict</source>
-        <translation>该 COB-ID 与节点 %d 下某条命令的 PDO COB-ID 冲突</translation>
-    </message>
-    <message>
         <source>COB-ID under the same number of bytes out of range!</source>
         <translation>同一 COB-ID 下的字节数超出范围！</translation>
     </message>
@@ -738,10 +738,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
     <message>
         <source>After changing the node address, COB-ID illegal under a command of this node, re-enter the correct COB-ID!</source>
         <translation>修改节点地址后，该节点下某条命令的 COB-ID 非法，请重新输入正确的 COB-ID！</translation>
-    </message>
-    <message>
-        <source>After changing the node address, COB-ID conflict a command of COB-ID and node a command of the node-%d, the COB-ID will be empty!</source>
-        <translation>修改节点地址后，本节点某条命令的 COB-ID 与节点 %d 下某条命令的 COB-ID 冲突，该 COB-ID 将被清空！</translation>
     </message>
     <message>
         <source>Upload SDO -&gt; Profibus In</source>
@@ -788,10 +784,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>接收 PDO 命令数量超出上限 (42 )！</translation>
     </message>
     <message>
-        <source>Download (%s)</source>
-        <translation>下载（%s）</translation>
-    </message>
-    <message>
         <source>84-command cut</source>
         <translation>截取为 84 条命令</translation>
     </message>
@@ -804,36 +796,48 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>配置格式</translation>
     </message>
     <message>
-        <source>A value is needed; allowed %d to %d</source>
-        <translation>需要输入数值；允许范围 %d 到 %d</translation>
-    </message>
-    <message>
-        <source>%s is not a plain decimal number; allowed %d to %d</source>
-        <translation>%s 不是普通的十进制数；允许范围 %d 到 %d</translation>
-    </message>
-    <message>
-        <source>%s is out of range; allowed %d to %d</source>
-        <translation>%s 超出范围；允许范围 %d 到 %d</translation>
-    </message>
-    <message>
         <source>A byte count is needed; allowed 1, 2 or 4</source>
         <translation>需要输入字节数；允许 1、2 或 4</translation>
     </message>
     <message>
-        <source>%s is not an allowed byte count; allowed 1, 2 or 4</source>
-        <translation>%s 不是允许的字节数；允许 1、2 或 4</translation>
+        <source>Download (%1)</source>
+        <translation>下载（%1）</translation>
     </message>
     <message>
-        <source>&quot;%s&quot; is not in the list</source>
-        <translation>“%s”不在列表中</translation>
+        <source>The COB-ID and node-%1 command an Article PDO COB-ID conflict</source>
+        <translation>该 COB-ID 与节点 %1 下某条命令的 PDO COB-ID 冲突</translation>
     </message>
     <message>
-        <source>%s is not a decimal number; type 0x%s for hex</source>
-        <translation>%s 不是十进制数；十六进制请输入 0x%s</translation>
+        <source>After changing the node address, COB-ID conflict a command of COB-ID and node a command of the node-%1, the COB-ID will be empty!</source>
+        <translation>修改节点地址后，本节点某条命令的 COB-ID 与节点 %1 下某条命令的 COB-ID 冲突，该 COB-ID 将被清空！</translation>
     </message>
     <message>
-        <source>%s is read as decimal (0x%s); type 0x%s for hex</source>
-        <translation>%s 按十进制读取 (0x%s)；十六进制请输入 0x%s</translation>
+        <source>A value is needed; allowed %1 to %2</source>
+        <translation>需要输入数值；允许范围 %1 到 %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a plain decimal number; allowed %2 to %3</source>
+        <translation>%1 不是普通的十进制数；允许范围 %2 到 %3</translation>
+    </message>
+    <message>
+        <source>%1 is out of range; allowed %2 to %3</source>
+        <translation>%1 超出范围；允许范围 %2 到 %3</translation>
+    </message>
+    <message>
+        <source>%1 is not an allowed byte count; allowed 1, 2 or 4</source>
+        <translation>%1 不是允许的字节数；允许 1、2 或 4</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not in the list</source>
+        <translation>“%1”不在列表中</translation>
+    </message>
+    <message>
+        <source>%1 is not a decimal number; type 0x%1 for hex</source>
+        <translation>%1 不是十进制数；十六进制请输入 0x%1</translation>
+    </message>
+    <message>
+        <source>%1 is read as decimal (0x%2); type 0x%1 for hex</source>
+        <translation>%1 按十进制读取 (0x%2)；十六进制请输入 0x%1</translation>
     </message>
 </context>
 <context>
@@ -843,20 +847,104 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>创建 EDS 文件出错！</translation>
     </message>
     <message>
-        <source>Cannot read the EDS template file </source>
-        <translation>无法读取 EDS 模板文件 </translation>
+        <source>Cannot read the EDS template file %1</source>
+        <translation>无法读取 EDS 模板文件 %1</translation>
     </message>
     <message>
-        <source>Cannot read the workbook template </source>
-        <translation>无法读取工作簿模板 </translation>
+        <source>Cannot read the workbook template %1</source>
+        <translation>无法读取工作簿模板 %1</translation>
     </message>
     <message>
-        <source>The workbook template is damaged: </source>
-        <translation>工作簿模板已损坏: </translation>
+        <source>The workbook template is damaged: %1</source>
+        <translation>工作簿模板已损坏: %1</translation>
     </message>
     <message>
-        <source>Cannot save the workbook </source>
-        <translation>无法保存工作簿 </translation>
+        <source>Cannot save the workbook %1</source>
+        <translation>无法保存工作簿 %1</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 不存在</translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 不是文件</translation>
+    </message>
+    <message>
+        <source>not a zip package: %1</source>
+        <translation>不是 zip 包: %1</translation>
+    </message>
+    <message>
+        <source>part %1 is missing</source>
+        <translation>缺少部件 %1</translation>
+    </message>
+    <message>
+        <source>part %1 is too large</source>
+        <translation>部件 %1 过大</translation>
+    </message>
+    <message>
+        <source>part %1 cannot be opened: %2</source>
+        <translation>无法打开部件 %1: %2</translation>
+    </message>
+    <message>
+        <source>part %1 cannot be read</source>
+        <translation>无法读取部件 %1</translation>
+    </message>
+    <message>
+        <source>part %1 is not XML</source>
+        <translation>部件 %1 不是 XML</translation>
+    </message>
+    <message>
+        <source>no workbook part</source>
+        <translation>没有工作簿部件</translation>
+    </message>
+    <message>
+        <source>the workbook lists no sheets</source>
+        <translation>工作簿中没有列出工作表</translation>
+    </message>
+    <message>
+        <source>sheet &quot;%1&quot; is missing</source>
+        <translation>缺少工作表 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>sheet &quot;%1&quot;: %2</source>
+        <translation>工作表 &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>cannot replace a sheet: %1</source>
+        <translation>无法替换工作表: %1</translation>
+    </message>
+    <message>
+        <source>cannot write the package: %1</source>
+        <translation>无法写入包: %1</translation>
+    </message>
+    <message>
+        <source>cannot read the written package</source>
+        <translation>无法读取写入的包</translation>
+    </message>
+    <message>
+        <source>no worksheet element</source>
+        <translation>没有 worksheet 元素</translation>
+    </message>
+    <message>
+        <source>no sheetData element</source>
+        <translation>没有 sheetData 元素</translation>
+    </message>
+    <message>
+        <source>rows out of order</source>
+        <translation>行的顺序错误</translation>
+    </message>
+    <message>
+        <source>bad cell reference %1</source>
+        <translation>单元格引用 %1 错误</translation>
+    </message>
+    <message>
+        <source>cells out of order in row %1</source>
+        <translation>第 %1 行中单元格的顺序错误</translation>
+    </message>
+    <message>
+        <source>cell outside the sheet</source>
+        <translation>单元格超出工作表范围</translation>
     </message>
 </context>
 <context>
@@ -870,18 +958,6 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>XML 文件(*.xml)</translation>
     </message>
     <message>
-        <source>cannot save </source>
-        <translation>无法保存 </translation>
-    </message>
-    <message>
-        <source>cannot read </source>
-        <translation>无法读取 </translation>
-    </message>
-    <message>
-        <source>cannot open </source>
-        <translation>无法打开 </translation>
-    </message>
-    <message>
         <source>not a regular file</source>
         <translation>不是普通文件</translation>
     </message>
@@ -890,16 +966,116 @@ E-mail: sales@veltra.example    support@veltra.example</source>
         <translation>这是一个文件夹</translation>
     </message>
     <message>
-        <source>not a readable configuration archive</source>
-        <translation>不是可读取的配置存档</translation>
-    </message>
-    <message>
         <source>holds no configuration</source>
         <translation>不包含配置</translation>
     </message>
     <message>
-        <source>damaged at line %d; read as far as it goes</source>
-        <translation>第 %d 行已损坏；已读取损坏前的内容</translation>
+        <source>cannot save %1: %2</source>
+        <translation>无法保存 %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>无法读取 %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>无法打开 %1: %2</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>大于 %1 字节</translation>
+    </message>
+    <message>
+        <source>no program is reading from the pipe</source>
+        <translation>没有程序在读取该管道</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>文件夹 %1 不存在</translation>
+    </message>
+    <message>
+        <source>the folder %1 is not writable: %2</source>
+        <translation>文件夹 %1 不可写: %2</translation>
+    </message>
+    <message>
+        <source>the file holds no XML element</source>
+        <translation>文件中没有 XML 元素</translation>
+    </message>
+    <message>
+        <source>the file holds no readable XML element (%1)</source>
+        <translation>文件中没有可读取的 XML 元素 (%1)</translation>
+    </message>
+    <message>
+        <source>no element found</source>
+        <translation>未找到元素</translation>
+    </message>
+    <message>
+        <source>malformed at line %1</source>
+        <translation>第 %1 行格式错误</translation>
+    </message>
+    <message>
+        <source>damaged at line %1; read as far as it goes</source>
+        <translation>第 %1 行已损坏；已读取损坏前的内容</translation>
+    </message>
+    <message>
+        <source>not a readable configuration archive: %1</source>
+        <translation>不是可读取的配置存档: %1</translation>
+    </message>
+    <message>
+        <source>file ends early at byte %1 (expected %2)</source>
+        <translation>文件在第 %1 字节处提前结束 (缺少%2)</translation>
+    </message>
+    <message>
+        <source>a byte</source>
+        <translation>一个字节</translation>
+    </message>
+    <message>
+        <source>a 16-bit word</source>
+        <translation>一个 16 位字</translation>
+    </message>
+    <message>
+        <source>a 32-bit word</source>
+        <translation>一个 32 位字</translation>
+    </message>
+    <message>
+        <source>a 64-bit word</source>
+        <translation>一个 64 位字</translation>
+    </message>
+    <message>
+        <source>file ends early: text %1 at byte %2 claims %3 bytes, only %4 bytes remain</source>
+        <translation>文件提前结束: 第 %2 字节处的文本 %1 声明有 %3 字节，但只剩 %4 字节</translation>
+    </message>
+    <message>
+        <source>file ends early: text %1 at byte %2 claims %3 wide characters, only %4 bytes remain</source>
+        <translation>文件提前结束: 第 %2 字节处的文本 %1 声明有 %3 个宽字符，但只剩 %4 字节</translation>
+    </message>
+    <message>
+        <source>object header at byte %1 has class tag %2 instead of 65535</source>
+        <translation>第 %1 字节处的对象头的类标记为 %2，而不是 65535</translation>
+    </message>
+    <message>
+        <source>object header at byte %1 has schema %2 instead of 1</source>
+        <translation>第 %1 字节处的对象头的版本号为 %2，而不是 1</translation>
+    </message>
+    <message>
+        <source>object header at byte %1 is cut short</source>
+        <translation>第 %1 字节处的对象头不完整</translation>
+    </message>
+    <message>
+        <source>object header at byte %1 names class &quot;%2&quot; instead of &quot;%3&quot;</source>
+        <translation>第 %1 字节处的对象头的类名为 &quot;%2&quot;，而不是 &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>NodeCount %1 at byte %2 exceeds the %3 node entries</source>
+        <translation>第 %2 字节处的 NodeCount %1 超出了 %3 个节点条目</translation>
+    </message>
+    <message>
+        <source>InstructionCount %1 at byte %2 exceeds the %3 command slots</source>
+        <translation>第 %2 字节处的 InstructionCount %1 超出了 %3 个命令位置</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1506,6 +1682,23 @@ It is shown in a window of this program.</source>
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1
+%2</source>
+        <translation>%1
+%2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
     <name>Monitor</name>
     <message>
         <source>Input data</source>
@@ -1860,10 +2053,6 @@ It is shown in a window of this program.</source>
         <translation>序列号</translation>
     </message>
     <message>
-        <source>is empty</source>
-        <translation>为空</translation>
-    </message>
-    <message>
         <source>Download hint:</source>
         <translation>下载提示：</translation>
     </message>
@@ -1880,8 +2069,22 @@ It is shown in a window of this program.</source>
         <translation>该路径经过符号链接的循环。</translation>
     </message>
     <message>
-        <source>Port</source>
-        <translation>端口</translation>
+        <source>Port: %1</source>
+        <translation>端口: %1</translation>
+    </message>
+    <message>
+        <source>%1
+  %2: %3</source>
+        <translation>%1
+  %2: %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;is empty</source>
+        <translation>&quot;%1&quot;为空</translation>
+    </message>
+    <message>
+        <source>%1\%2</source>
+        <translation>%1\%2</translation>
     </message>
 </context>
 <context>

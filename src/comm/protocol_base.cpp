@@ -16,20 +16,22 @@ namespace {
 // An identification request: the operation with an empty body.
 constexpr std::uint8_t kIdentifyRequest[] = {frame::kOpIdentify, 0, frame::kOpIdentify};
 
+// A step of an empty field's path: a name as it is (a tree text, a node or command type's
+// name) or a row label, which is translated.
+struct PathPart {
+    Message text;
+    PathPart(const char* name) : text(Message::plain(name)) {}            // NOLINT
+    PathPart(std::string name) : text(Message::plain(std::move(name))) {} // NOLINT
+    PathPart(Text label) : text(label) {}                                 // NOLINT
+};
+
 // "\"a\\b\"is empty" and "\"a\\b\\c\"is empty".
-std::string emptyMessage(std::initializer_list<std::string_view> parts) {
-    std::string text = "\"";
-    bool first = true;
-    for (const std::string_view part : parts) {
-        if (!first) {
-            text += '\\';
-        }
-        text += part;
-        first = false;
+Message emptyMessage(std::initializer_list<PathPart> parts) {
+    std::vector<Message> steps;
+    for (const PathPart& part : parts) {
+        steps.push_back(part.text);
     }
-    text += '"';
-    text += str::CheckIsEmpty;
-    return text;
+    return {str::CheckIsEmpty, joined(steps, str::PathStep)};
 }
 
 // A parameter as the gateway receives it: the bits of the value read.
@@ -58,7 +60,7 @@ CTAVOConfig::~CTAVOConfig() {
 
 TransferResult CTAVOConfig::Open(const std::string& portName, int baudRate, int parity) {
     portName_ = portName;
-    openReason_.clear();
+    openReason_ = {};
     portOpen_ = false;
     if (!port_) {
         return TransferResult::OpenFailed;
@@ -82,7 +84,7 @@ bool CTAVOConfig::CheckGatewayParameters() {
     const CONFIG& c = config().Config;
     struct Field {
         const std::string* value;
-        const char* label;
+        PathPart label;
     };
     const Field always[] = {
         {&c.BuadRate, str::ParamBaudRate},
@@ -146,7 +148,7 @@ bool CTAVOConfig::CheckCommands() {
         const CommandType* type = command.type();
         const char* typeName =
             (type != nullptr ? *type : commandType(CommandKind::DownloadSdo)).xmlName;
-        const std::pair<const std::string*, const char*> fields[] = {
+        const std::pair<const std::string*, Text> fields[] = {
             {&cmd.Bytes, str::ParamNumberOfBytes},
             {&cmd.MappingAddress, str::CmdRowMappingAddress},
             {pdo ? &cmd.CobId : &cmd.Index, pdo ? str::CmdRowCobId : str::CmdRowIndex},
@@ -162,7 +164,7 @@ bool CTAVOConfig::CheckCommands() {
     return true;
 }
 
-std::string CTAVOConfig::ResultText(TransferResult code) const {
+Message CTAVOConfig::ResultText(TransferResult code) const {
     return transferResultText(code, message_, openReason_);
 }
 

@@ -39,7 +39,7 @@ public:
     virtual bool CheckCommands();
 
     // Message of a result (FieldEmpty gives the last completeness complaint).
-    std::string ResultText(TransferResult code) const;
+    Message ResultText(TransferResult code) const;
 
     void setProgressObserver(ProgressObserver* observer) { observer_ = observer; }
     void setFormatQuestion(FormatQuestion* question) { question_ = question; }
@@ -47,9 +47,9 @@ public:
     void setOldEditionLoaded(bool loaded) { oldEditionLoaded_ = loaded; }
 
     DownloadFormat downloadFormat() const { return format_; }
-    const std::string& messageText() const { return message_; }
+    const Message& messageText() const { return message_; }
     const std::string& portName() const { return portName_; }
-    const std::string& openFailureReason() const { return openReason_; }
+    const Message& openFailureReason() const { return openReason_; }
     // Firmware generation reported by the last TAVO20 identification (0.0 before).
     int firmwareMajor() const { return firmwareMajor_; }
     int firmwareMinor() const { return firmwareMinor_; }
@@ -77,8 +77,8 @@ protected:
     // A wrapper rather than a reference: an upload works on a copy until every frame arrived.
     std::reference_wrapper<GatewayConfiguration> config_;
     std::string portName_;
-    std::string message_;
-    std::string openReason_;
+    Message message_;
+    Message openReason_;
     DownloadFormat format_ = DownloadFormat::None;
     int firmwareMajor_ = 0;
     int firmwareMinor_ = 0;
@@ -102,7 +102,7 @@ public:
     // Sends the configuration in `format`, one the identification chose; a transfer result code.
     virtual TransferResult SendConfiguration(DownloadFormat format) = 0;
     // Returns Success to go on, or the result that stops the download.
-    virtual TransferResult Validate(std::string& textOut) = 0;
+    virtual TransferResult Validate(Message& textOut) = 0;
 
     // Wire codes of the parameters; 0xFFFF when the text is unknown.
     virtual unsigned IoSizeCode(DownloadFormat format) const;

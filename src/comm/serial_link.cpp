@@ -43,7 +43,7 @@ std::int64_t SteadyClock::nowMs() const {
 }
 
 LinkResult OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
-                          std::string& reason) {
+                          Message& reason) {
     SerialSettings settings;
     settings.baudRate = baudRate;
     settings.parity = parity;

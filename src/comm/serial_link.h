@@ -19,7 +19,7 @@ using Frame = std::vector<std::uint8_t>;
 // Opens `portName` at `baudRate` with `parity`, 8 data bits, 1 stop bit, then purges it.
 // Returns Ok, or OpenFailed when the port cannot be opened (the reason goes to `reason`).
 LinkResult OpenSerialPort(SerialPort& port, const std::string& portName, int baudRate, int parity,
-                          std::string& reason);
+                          Message& reason);
 
 // Waits 50 ms and writes the frame in one call. Returns Ok, or IoFailed when nothing was written.
 LinkResult WriteFrame(SerialPort& port, Clock& clock, std::span<const std::uint8_t> frame);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/message.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -24,7 +26,7 @@ public:
 
     // Opens `device` exclusively with `settings`; false with a user-readable reason on failure.
     virtual bool open(const std::string& device, const SerialSettings& settings,
-                      std::string& reason) = 0;
+                      Message& reason) = 0;
     // Writes the bytes; returns the number written, or -1 when the write failed.
     virtual long write(const std::uint8_t* data, std::size_t length) = 0;
     // Bytes waiting in the input queue (0 when closed); clears pending line errors.

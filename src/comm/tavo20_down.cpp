@@ -123,7 +123,7 @@ TransferResult CDownConfig::Download() {
     if (format == DownloadFormat::Cancelled) {
         return TransferResult::DownloadCancel;
     }
-    std::string text;
+    Message text;
     if (const TransferResult r = Validate(text); r != TransferResult::Success) {
         return r;
     }
@@ -153,7 +153,7 @@ TransferResult CTAVO20Down::SendConfiguration(DownloadFormat format) {
     return format == DownloadFormat::Tavo20Compatible ? DownloadCompatible() : DownloadNew();
 }
 
-TransferResult CTAVO20Down::Validate(std::string& textOut) {
+TransferResult CTAVO20Down::Validate(Message& textOut) {
     if (!CheckProfibusBytes() || !CheckGatewayParameters() || !CheckNodes() || !CheckCommands()) {
         textOut = message_;
         return TransferResult::FieldEmpty;
@@ -356,7 +356,7 @@ CTAVO20SDown::CTAVO20SDown(std::unique_ptr<SerialPort> port, Clock& clock,
 
 CTAVO20SDown::~CTAVO20SDown() = default;
 
-TransferResult CTAVO20SDown::Validate(std::string& textOut) {
+TransferResult CTAVO20SDown::Validate(Message& textOut) {
     if (!recalculate_(config())) {
         textOut = str::ResultMappingOverflow;
         return TransferResult::MappingOverflow;

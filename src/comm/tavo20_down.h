@@ -24,7 +24,7 @@ public:
 
     TransferResult SendConfiguration(DownloadFormat format) override;
     // Completeness checks in order; Success, or FieldEmpty with the complaint in `textOut`.
-    TransferResult Validate(std::string& textOut) override;
+    TransferResult Validate(Message& textOut) override;
 
     // Frames of the compatible format; IoSizeRefused, TooMany... over a limit, else Success.
     TransferResult BuildCompatibleFrames(DownloadFrames& frames) const;
@@ -50,7 +50,7 @@ public:
     ~CTAVO20SDown() override;
 
     // Recalculates the mapping addresses; Success, or MappingOverflow when they do not fit.
-    TransferResult Validate(std::string& textOut) override;
+    TransferResult Validate(Message& textOut) override;
     unsigned IoSizeCode(DownloadFormat format) const override;
     unsigned CanBaudCode() const override;
     unsigned NodeIdValue() const override;

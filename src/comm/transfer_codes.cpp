@@ -18,12 +18,12 @@ DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel) {
     return DownloadFormat::None;
 }
 
-std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage,
-                               const std::string& openReason) {
+Message transferResultText(TransferResult code, const Message& emptyFieldMessage,
+                           const Message& openReason) {
     switch (code) {
     case TransferResult::OpenFailed:
-        return openReason.empty() ? std::string(str::ResultOpenFailed)
-                                  : std::string(str::ResultOpenFailed) + "\n" + openReason;
+        return openReason.empty() ? Message(str::ResultOpenFailed)
+                                  : Message(str::TwoLines, str::ResultOpenFailed, openReason);
     case TransferResult::WriteError:
         return str::ResultWriteError;
     case TransferResult::ReadFailed:

@@ -3,6 +3,8 @@
 // What a transfer reports: result and format codes, progress and the format question. Shared by
 // the protocol classes, the transfer jobs and their callers.
 
+#include "model/message.h"
+
 #include <string>
 
 namespace torvane {
@@ -68,7 +70,7 @@ DownloadFormat formatAnswerCode(FormatChoice choice, bool slaveModel);
 
 // Message of a transfer result; FieldEmpty gives `emptyFieldMessage`, OpenFailed adds `openReason`
 // as a second line when there is one; unknown codes give "Unknown error".
-std::string transferResultText(TransferResult code, const std::string& emptyFieldMessage = {},
-                               const std::string& openReason = {});
+Message transferResultText(TransferResult code, const Message& emptyFieldMessage = {},
+                           const Message& openReason = {});
 
 } // namespace torvane

@@ -2,10 +2,11 @@
 
 #include "model/atomic_file.h"
 #include "model/config_file.h"
+#include "model/strings.h"
 
 namespace torvane {
 
-bool readFileSide(const std::string& path, FileSide& side, std::string& error) {
+bool readFileSide(const std::string& path, FileSide& side, Message& error) {
     FileSide read;
     read.configuration = newConfiguration(kCanopenMaster);
     if (!isXmlFileName(path)) {
@@ -22,7 +23,7 @@ bool readFileSide(const std::string& path, FileSide& side, std::string& error) {
     }
     int damagedLine = 0;
     if (!readXmlSide(bytes, read.configuration, read.unheld, error, &damagedLine)) {
-        error = path + ": " + error;
+        error = Message(str::Colon, path, error);
         return false;
     }
     if (damagedLine > 0) {

@@ -5,6 +5,7 @@
 // and verify and the window's Compare commands run them alike.
 
 #include "compare/configuration_compare.h"
+#include "model/message.h"
 
 #include <string>
 
@@ -14,13 +15,13 @@ namespace torvane {
 struct FileSide {
     GatewayConfiguration configuration;
     UnheldFields unheld; // what an XML file does not hold; nothing for an archive
-    std::string warning; // how far a damaged XML file was read; empty for a sound file
+    Message warning;     // how far a damaged XML file was read; empty for a sound file
 };
 
 // Reads `path` as a side: an XML file (by its name) as File -> Open reads it, anything else as an
 // archive over a new master configuration. Returns false with the message naming the file in
 // `error`; `side` is then unchanged.
-bool readFileSide(const std::string& path, FileSide& side, std::string& error);
+bool readFileSide(const std::string& path, FileSide& side, Message& error);
 
 // `ours` against a file in the scope of `options`. The fields that either side's XML file does
 // not hold are set aside and counted as not compared; `oursUnheld` is null for a side that holds

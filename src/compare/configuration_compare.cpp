@@ -40,7 +40,7 @@ constexpr WireSpan options(std::size_t offset, std::size_t width) {
 // One parameter: its page, grid label, record field and where each layout carries it.
 struct ParamField {
     PlaceKind page;
-    const char* label;
+    Text label;
     std::string CONFIG::*field; // null: FIELDBUS::InportNum or the firmware version (see `io`)
     bool io;                    // Fieldbus.InportNum
     WireSpan compatible;        // compatible master layout, or the slave layout
@@ -119,15 +119,15 @@ std::string storedValue(const GatewayConfiguration& cfg, const ParamField& f) {
     return cfg.Config.*f.field;
 }
 
-std::string placeOf(const ParamField& f) {
-    return std::string(f.page == PlaceKind::Profibus ? str::ParamProfibus : str::ParamCanopen) +
-           ": " + f.label;
+Message placeOf(const ParamField& f) {
+    return {str::Colon, f.page == PlaceKind::Profibus ? str::ParamProfibus : str::ParamCanopen,
+            f.label};
 }
 
 // ---- A side as the comparison sees it ---------------------------------------------------------
 
 struct FieldView {
-    const char* label;
+    Text label;
     std::string shownText; // as the grid shows it (UTF-8)
     std::string key;       // what is compared
     bool carried = true;   // false: a transfer does not carry it
@@ -135,8 +135,8 @@ struct FieldView {
 
 struct ComparedCommand {
     std::string key;
-    std::string place; // "Node 5 / Transmit PDO COB-ID 389"
-    int position = 0;  // 1-based in its configuration
+    Message place;    // "Node 5 / Transmit PDO COB-ID 389"
+    int position = 0; // 1-based in its configuration
     bool notSent = false;
     std::vector<FieldView> fields;
 };
@@ -164,18 +164,13 @@ std::string numberKey(const DecodedNumber& n) {
     return decimalText(n.number);
 }
 
-std::string commandPlace(const GatewayConfiguration& cfg, const CommandView& view) {
+Message commandPlace(const GatewayConfiguration& cfg, const CommandView& view) {
     const INSTRUCTION& cmd = *view.record;
-    std::string place;
+    const std::string type = view.kind ? view.type()->label : cmd.InstructionType;
+    Message place = view.isPdo() ? Message(str::ComparePdoPlace, type, cmd.CobId)
+                                 : Message(str::CompareSdoPlace, type, cmd.Index, cmd.SubIndex);
     if (cfg.isMaster()) {
-        place = std::string(str::CompareNode) + ' ' + cmd.NodeAddress + " / ";
-    }
-    place += view.kind ? view.type()->label : cmd.InstructionType;
-    if (view.isPdo()) {
-        place += std::string(" ") + str::CmdRowCobId + ' ' + cmd.CobId;
-    } else {
-        place += std::string(" ") + str::CompareIndex + ' ' + cmd.Index + ' ' +
-                 str::CompareSubIndex + ' ' + cmd.SubIndex;
+        return {str::CompareCommandOfNode, Message(str::CompareNodePlace, cmd.NodeAddress), place};
     }
     return place;
 }
@@ -452,8 +447,8 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
                 result.notCompared.add(a.label);
             }
         } else if (a.key != b.key) {
-            result.differences.push_back(
-                {placeOf(*field), a.shownText, b.shownText, field->page, 0});
+            result.differences.push_back({placeOf(*field), Message::plain(a.shownText),
+                                          Message::plain(b.shownText), field->page, 0});
         }
     }
 
@@ -469,10 +464,11 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
             return;
         }
         const ComparedNode& some = a != nullptr ? *a : *b;
-        result.differences.push_back({std::string(str::CompareNode) + ' ' + some.address,
-                                      a != nullptr ? a->name : str::CompareAbsent,
-                                      b != nullptr ? b->name : str::CompareAbsent, PlaceKind::Node,
-                                      a != nullptr ? a->position : 0});
+        const auto name = [](const ComparedNode* n) {
+            return n != nullptr ? Message::plain(n->name) : Message(str::CompareAbsent);
+        };
+        result.differences.push_back({Message(str::CompareNodePlace, some.address), name(a),
+                                      name(b), PlaceKind::Node, a != nullptr ? a->position : 0});
     });
 
     // Commands a download leaves out pair only with the other side's left-out commands.
@@ -488,7 +484,7 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
     for (const bool notSent : {false, true}) {
         const auto mine = notSent ? split(ours.commands, true) : split(ours.commands, false);
         const auto other = notSent ? split(theirs.commands, true) : split(theirs.commands, false);
-        const char* presence = notSent ? str::CompareNotSent : str::ComparePresent;
+        const Text presence = notSent ? str::CompareNotSent : str::ComparePresent;
         pairByKey(mine, other, [&](int i, int j) {
             const ComparedCommand* a = i >= 0 ? &mine[static_cast<std::size_t>(i)] : nullptr;
             const ComparedCommand* b = j >= 0 ? &other[static_cast<std::size_t>(j)] : nullptr;
@@ -508,21 +504,22 @@ void compareViews(const SideView& ours, const SideView& theirs, bool carried,
                         result.notCompared.add(x.label);
                     }
                 } else if (x.key != y.key) {
-                    result.differences.push_back({a->place + ": " + x.label, x.shownText,
-                                                  y.shownText, PlaceKind::Command, a->position});
+                    result.differences.push_back(
+                        {Message(str::Colon, a->place, x.label), Message::plain(x.shownText),
+                         Message::plain(y.shownText), PlaceKind::Command, a->position});
                 }
             }
         });
     }
 }
 
-const char* typeText(const GatewayConfiguration& cfg) {
-    return cfg.isMaster() ? str::CompareMaster : str::CompareSlave;
+Message typeText(const GatewayConfiguration& cfg) {
+    return Message::plain(cfg.isMaster() ? str::CompareMaster : str::CompareSlave);
 }
 
 } // namespace
 
-void NotCompared::add(const std::string& field, int n) {
+void NotCompared::add(const Message& field, int n) {
     count += n;
     if (std::find(fields.begin(), fields.end(), field) == fields.end()) {
         fields.push_back(field);
@@ -531,7 +528,7 @@ void NotCompared::add(const std::string& field, int n) {
 
 void NotCompared::merge(const NotCompared& other) {
     count += other.count;
-    for (const std::string& f : other.fields) {
+    for (const Message& f : other.fields) {
         if (std::find(fields.begin(), fields.end(), f) == fields.end()) {
             fields.push_back(f);
         }
@@ -559,7 +556,7 @@ CompareResult compareConfigurations(const GatewayConfiguration& ours,
                                   : ra;
     if (rb != TransferResult::Success) {
         result.outcome = CompareOutcome::NotDownloadable;
-        result.message = std::string(str::CompareNotDownloadable) + transferResultText(rb);
+        result.message = Message(str::CompareNotDownloadable, transferResultText(rb));
         return result;
     }
     compareViews(a, b, true, result);
@@ -568,15 +565,15 @@ CompareResult compareConfigurations(const GatewayConfiguration& ours,
 
 namespace {
 
-const char* commandFieldLabel(std::string INSTRUCTION::*field) {
+const Text* commandFieldLabel(std::string INSTRUCTION::*field) {
     if (field == &INSTRUCTION::Bytes) {
-        return str::ParamNumberOfBytes;
+        return &str::ParamNumberOfBytes;
     }
     if (field == &INSTRUCTION::MappingAddress) {
-        return str::CmdRowMappingAddress;
+        return &str::CmdRowMappingAddress;
     }
     if (field == &INSTRUCTION::Description) {
-        return str::CmdRowDescription;
+        return &str::CmdRowDescription;
     }
     return nullptr; // a part of the command's key: matched, not counted
 }
@@ -587,7 +584,7 @@ constexpr std::string INSTRUCTION::*kCommandTexts[] = {
     &INSTRUCTION::MappingAddress, &INSTRUCTION::Description,
 };
 
-const char* parameterLabel(std::string CONFIG::*field) {
+Text parameterLabel(std::string CONFIG::*field) {
     for (const auto& table : {std::span<const ParamField>(masterFields()),
                               std::span<const ParamField>(slaveFields())}) {
         for (const ParamField& f : table) {
@@ -596,13 +593,13 @@ const char* parameterLabel(std::string CONFIG::*field) {
             }
         }
     }
-    return "";
+    return {};
 }
 
 } // namespace
 
 bool readXmlSide(std::string_view bytes, GatewayConfiguration& out, UnheldFields& unheld,
-                 std::string& error, int* damagedLine) {
+                 Message& error, int* damagedLine) {
     GatewayConfiguration read;
     if (!readXml(bytes, read, error, damagedLine)) {
         return false;
@@ -627,7 +624,7 @@ bool readXmlSide(std::string_view bytes, GatewayConfiguration& out, UnheldFields
             c.*field = kMark;
         }
     }
-    std::string ignored;
+    Message ignored;
     readXmlOver(bytes, marked, ignored);
 
     UnheldFields found;
@@ -694,8 +691,8 @@ void setAsideUnheld(GatewayConfiguration& a, const UnheldFields* aUnheld, Gatewa
     for (const auto& [position, field] : all.commandFields) {
         const auto at = static_cast<std::size_t>(position);
         b.Config.Instructions[at].*field = a.Config.Instructions[at].*field;
-        if (const char* label = commandFieldLabel(field)) {
-            notCompared.add(label);
+        if (const Text* label = commandFieldLabel(field)) {
+            notCompared.add(*label);
         }
     }
 }
@@ -722,7 +719,12 @@ std::string linePart(const std::string& text) {
 } // namespace
 
 std::string differenceLine(const Difference& d) {
-    return linePart(d.place) + ": " + linePart(d.ours) + " -> " + linePart(d.theirs);
+    return linePart(d.place.english()) + ": " + linePart(d.ours.english()) + " -> " +
+           linePart(d.theirs.english());
+}
+
+Message notComparedMessage(const NotCompared& notCompared) {
+    return {str::CompareNotCompared, notCompared.count, joined(notCompared.fields, str::ListJoin)};
 }
 
 } // namespace torvane

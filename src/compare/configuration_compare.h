@@ -5,6 +5,7 @@
 
 #include "comm/transfer_codes.h"
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <string>
 #include <string_view>
@@ -22,9 +23,9 @@ enum class CompareScope {
 enum class PlaceKind { Configuration, Profibus, Canopen, Node, Command };
 
 struct Difference {
-    std::string place;  // "CANopen: SDO Response Timeout", "Node 5 / Transmit PDO COB-ID 389: ..."
-    std::string ours;   // the value as the grid shows it; "(absent)" when the entry is missing
-    std::string theirs; // the same for the other side
+    Message place;  // "CANopen: SDO Response Timeout", "Node 5 / Transmit PDO COB-ID 389: ..."
+    Message ours;   // the value as the grid shows it; "(absent)" when the entry is missing
+    Message theirs; // the same for the other side
     PlaceKind kind = PlaceKind::Configuration;
     int position = 0; // 1-based node or command position on our side; 0 when ours has none
 
@@ -34,11 +35,14 @@ struct Difference {
 // Values the comparison cannot see, counted and named once.
 struct NotCompared {
     int count = 0;
-    std::vector<std::string> fields; // distinct field names in the order first met
+    std::vector<Message> fields; // distinct field names in the order first met
 
-    void add(const std::string& field, int n = 1);
+    void add(const Message& field, int n = 1);
     void merge(const NotCompared& other);
 };
+
+// "Not compared: <count> values of fields the comparison cannot see: <names>".
+Message notComparedMessage(const NotCompared& notCompared);
 
 struct CompareOptions {
     CompareScope scope = CompareScope::AllFields;
@@ -60,7 +64,7 @@ enum class CompareOutcome {
 
 struct CompareResult {
     CompareOutcome outcome = CompareOutcome::Compared;
-    std::string message; // NotDownloadable: the transfer result's text, naming the side
+    Message message; // NotDownloadable: the transfer result's text, naming the side
     std::vector<Difference> differences;
     NotCompared notCompared;
 
@@ -93,7 +97,7 @@ struct UnheldFields {
 // with the reader's message in `error` (and `out` untouched) when the bytes hold no
 // configuration. `damagedLine` as readXml gives it.
 bool readXmlSide(std::string_view bytes, GatewayConfiguration& out, UnheldFields& unheld,
-                 std::string& error, int* damagedLine = nullptr);
+                 Message& error, int* damagedLine = nullptr);
 
 // Takes the fields that either side's XML file does not hold out of the comparison: each is set
 // to the same value on both sides and counted once in `notCompared`, whichever side it is on, so

@@ -28,13 +28,13 @@ struct Pending {
 };
 
 LibraryOutcome failure(LibraryResult result, std::string file, DeviceText id,
-                       std::vector<std::string> args) {
+                       std::vector<Message> args) {
     return {result, std::move(file), {id, std::move(args), 0}};
 }
 
 // Reads `source` and what the library stores under its name; Ok or NotRead/SameDevice.
 LibraryOutcome prepare(const std::string& folder, const std::string& source, Pending& p) {
-    std::string error;
+    Message error;
     if (!readWholeFile(source, p.bytes, error, kMaxDeviceFileBytes)) {
         return failure(LibraryResult::NotRead, source, DeviceText::ReadFailed, {error});
     }
@@ -60,7 +60,7 @@ LibraryOutcome prepare(const std::string& folder, const std::string& source, Pen
     if (readDevice(p.previous, p.path, stored).result == DeviceReadResult::Ok) {
         if (const std::string storedKey = deviceKey(stored, p.path); storedKey != p.key) {
             return failure(LibraryResult::SameDevice, source, DeviceText::LibraryNameTaken,
-                           {p.path, storedKey});
+                           plainTexts({p.path, storedKey}));
         }
     }
     return {};
@@ -69,7 +69,7 @@ LibraryOutcome prepare(const std::string& folder, const std::string& source, Pen
 // Puts back what the library held before `done` were written.
 void undo(const std::vector<Pending>& done) {
     for (const Pending& p : done) {
-        std::string ignored;
+        Message ignored;
         std::error_code ec;
         if (p.replaces) {
             writeFileAtomically(p.path, p.previous, ignored);
@@ -118,7 +118,7 @@ LibraryOutcome importDevices(const std::string& folder, const std::vector<std::s
         for (const Pending& other : pending) {
             if (other.key == p.key) {
                 return failure(LibraryResult::SameDevice, source, DeviceText::LibrarySameDevice,
-                               {other.source, p.key});
+                               plainTexts({other.source, p.key}));
             }
         }
         pending.push_back(std::move(p));
@@ -127,11 +127,11 @@ LibraryOutcome importDevices(const std::string& folder, const std::vector<std::s
     fs::create_directories(folder, ec);
     if (ec) {
         return failure(LibraryResult::NotSaved, folder, DeviceText::LibraryFolderFailed,
-                       {folder, ec.message()});
+                       plainTexts({folder, ec.message()}));
     }
     std::vector<Pending> done;
     for (Pending& p : pending) {
-        std::string error;
+        Message error;
         if (!writeFileAtomically(p.path, p.bytes, error)) {
             undo(done);
             return failure(LibraryResult::NotSaved, p.source, DeviceText::LibrarySaveFailed,
@@ -166,15 +166,17 @@ std::vector<LibraryDevice> listDevices(const std::string& folder,
         d.path = path.string();
         if (const DeviceReadOutcome read = readDeviceFile(d.path, d.device);
             read.result != DeviceReadResult::Ok) {
-            problems.push_back(
-                {DeviceText::LibraryStoredUnreadable, {d.path, englishText(read.message)}, 0});
+            problems.push_back({DeviceText::LibraryStoredUnreadable,
+                                {Message::plain(d.path), deviceMessage(read.message)},
+                                0});
             continue;
         }
         d.key = deviceKey(d.device, d.path);
         devices.push_back(std::move(d));
     }
     if (ec) {
-        problems.push_back({DeviceText::LibraryStoredUnreadable, {folder, ec.message()}, 0});
+        problems.push_back(
+            {DeviceText::LibraryStoredUnreadable, plainTexts({folder, ec.message()}), 0});
     }
     std::sort(devices.begin(), devices.end(),
               [](const LibraryDevice& a, const LibraryDevice& b) { return a.key < b.key; });
@@ -193,14 +195,16 @@ LibraryOutcome removeDevice(const std::string& folder, const std::string& key,
         });
     }
     if (it == devices.end()) {
-        return failure(LibraryResult::NotFound, folder, DeviceText::LibraryNotFound, {key, folder});
+        return failure(LibraryResult::NotFound, folder, DeviceText::LibraryNotFound,
+                       plainTexts({key, folder}));
     }
     std::error_code ec;
     if (!fs::remove(it->path, ec) || ec) {
         return failure(
             LibraryResult::NotRemoved, it->path, DeviceText::LibraryRemoveFailed,
-            {it->path,
-             (ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)).message()});
+            plainTexts(
+                {it->path, (ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory))
+                               .message()}));
     }
     removed = std::move(*it);
     return {};

@@ -648,7 +648,7 @@ DeviceReadOutcome readDevice(std::string_view bytes, const std::string& fileName
 
 DeviceReadOutcome readDeviceFile(const std::string& path, DeviceDescription& device) {
     std::string bytes;
-    std::string error;
+    Message error;
     if (!readWholeFile(path, bytes, error, kMaxDeviceFileBytes)) {
         return {DeviceReadResult::Unreadable, {DeviceText::ReadFailed, {error}, 0}};
     }

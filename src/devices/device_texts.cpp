@@ -10,7 +10,7 @@ namespace {
 
 struct Entry {
     DeviceText id;
-    const char* source;
+    Text text;
 };
 
 // Every text of the device layer. Section names stand in brackets as the file writes them.
@@ -128,31 +128,26 @@ static_assert(inOrder(), "the table follows the order of DeviceText");
 
 } // namespace
 
-const char* deviceTextSource(DeviceText id) {
+Text deviceText(DeviceText id) {
     const auto i = static_cast<std::size_t>(id);
-    return i < kTexts.size() ? kTexts[i].source : "";
+    return i < kTexts.size() ? kTexts[i].text : Text{"Devices", ""};
 }
 
-std::string fillPlaceholders(std::string_view source, const std::vector<std::string>& args) {
-    std::string out;
-    out.reserve(source.size());
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        if (source[i] == '%' && i + 1 < source.size() && source[i + 1] >= '1' &&
-            source[i + 1] <= '9') {
-            const auto n = static_cast<std::size_t>(source[i + 1] - '1');
-            if (n < args.size()) {
-                out += args[n];
-                ++i;
-                continue;
-            }
-        }
-        out += source[i];
+std::vector<Message> plainTexts(std::vector<std::string> texts) {
+    std::vector<Message> out;
+    out.reserve(texts.size());
+    for (std::string& t : texts) {
+        out.push_back(Message::plain(std::move(t)));
     }
     return out;
 }
 
+Message deviceMessage(const DeviceMessage& message) {
+    return {deviceText(message.id), message.args};
+}
+
 std::string englishText(const DeviceMessage& message) {
-    return fillPlaceholders(deviceTextSource(message.id), message.args);
+    return deviceMessage(message).english();
 }
 
 std::string shortened(std::string_view utf8, std::size_t limit) {
@@ -168,7 +163,7 @@ std::string shortened(std::string_view utf8, std::size_t limit) {
 
 void DeviceNotes::add(int line, DeviceText id, std::vector<std::string> args) {
     if (notes_.size() < kLimit) {
-        notes_.push_back({id, std::move(args), line});
+        notes_.push_back({id, plainTexts(std::move(args)), line});
     } else {
         ++leftOut_;
     }
@@ -179,7 +174,7 @@ std::vector<DeviceMessage> DeviceNotes::take() {
         notes_.begin(), notes_.end(),
         [](const DeviceMessage& a, const DeviceMessage& b) { return a.line < b.line; });
     if (leftOut_ > 0) {
-        notes_.push_back({DeviceText::NotesLeftOut, {std::to_string(leftOut_)}, 0});
+        notes_.push_back({DeviceText::NotesLeftOut, {Message::plain(std::to_string(leftOut_))}, 0});
         leftOut_ = 0;
     }
     std::vector<DeviceMessage> out = std::move(notes_);

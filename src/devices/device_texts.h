@@ -1,9 +1,11 @@
 #pragma once
 
-// The device layer's messages as data: an id into one table of English texts with numbered
-// placeholders (%1, %2, ...), the arguments, and the line of the file they are about. The
-// command line renders them in English; the desktop program translates the text under
-// kDeviceTextContext before it fills in the arguments.
+// The device layer's messages: an id into one table of marked texts (context "Devices", English
+// with numbered placeholders), the arguments, and the line of the file they are about. An id
+// lets tests and the command line tell the notes apart; deviceMessage() makes the Message the
+// command line prints in English and the window translates.
+
+#include "model/message.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +14,6 @@
 #include <vector>
 
 namespace torvane {
-
-inline constexpr const char* kDeviceTextContext = "Devices";
 
 enum class DeviceText : std::uint8_t {
     // Refusals of a whole file.
@@ -77,15 +77,18 @@ enum class DeviceText : std::uint8_t {
 // One message: what it says, what fills its placeholders, and where (0: no line).
 struct DeviceMessage {
     DeviceText id = DeviceText::ReadFailed;
-    std::vector<std::string> args;
+    std::vector<Message> args;
     int line = 0;
 };
 
-// The English source text of `id`, with its placeholders; empty for an id out of range.
-const char* deviceTextSource(DeviceText id);
+// The marked text of `id`; an empty source for an id out of range.
+Text deviceText(DeviceText id);
 
-// `source` with %1..%9 replaced by `args` (UTF-8); a placeholder without an argument stays.
-std::string fillPlaceholders(std::string_view source, const std::vector<std::string>& args);
+// Texts read from a file or given by the system, as arguments shown as they are.
+std::vector<Message> plainTexts(std::vector<std::string> texts);
+
+// `message` without its line, as a Message.
+Message deviceMessage(const DeviceMessage& message);
 
 // The English text of `message`, without its line.
 std::string englishText(const DeviceMessage& message);

@@ -17,12 +17,12 @@ int countOfType(const CONFIG& c, const std::string& type) {
                       [&](const INSTRUCTION& i) { return i.InstructionType == type; }));
 }
 
-AddCommandEntry entry(const char* text, CommandKind kind) {
+AddCommandEntry entry(Text text, CommandKind kind) {
     const CommandType& t = commandType(kind);
     return {text, t.code, t.label};
 }
 
-AddCommandResult refused(const char* message) {
+AddCommandResult refused(Text message) {
     AddCommandResult r;
     r.status = AddCommandStatus::Refused;
     r.messages.emplace_back(message);

@@ -13,7 +13,7 @@ namespace torvane {
 
 // One entry of the "Select Commands" list.
 struct AddCommandEntry {
-    std::string text;            // list text, e.g. "Upload SDO -> Profibus In"
+    Message text;                // list text, e.g. "Upload SDO -> Profibus In"
     std::string instructionType; // "1".."4"
     std::string treeText;        // text of the command's tree item
 
@@ -28,7 +28,7 @@ std::vector<AddCommandEntry> addCommandEntries(int configType);
 // message that refuses one more.
 struct CommandTypeLimit {
     int limit;
-    const char* message;
+    Text message;
 };
 
 // Limit of `type` with the older firmware: master 28 per SDO type and 14 per PDO type, slave 42
@@ -43,11 +43,11 @@ enum class AddCommandStatus {
 
 struct AddCommandResult {
     AddCommandStatus status = AddCommandStatus::Ignored;
-    std::vector<std::string> messages; // message boxes to show, in order
-    int position = 0;                  // 1-based position of the new command: its item data
-    std::string treeText;              // text of the new tree item
-    EditTarget parent;                 // tree item that receives the new item and is expanded
-    bool modified = false;             // ModifiedFlag is to be set
+    std::vector<Message> messages; // message boxes to show, in order
+    int position = 0;              // 1-based position of the new command: its item data
+    std::string treeText;          // text of the new tree item
+    EditTarget parent;             // tree item that receives the new item and is expanded
+    bool modified = false;         // ModifiedFlag is to be set
 };
 
 // Appends one command of the entry at `kind` (position in addCommandEntries) under `target`: a

@@ -8,24 +8,24 @@
 
 namespace torvane {
 
-std::string rangeNote(std::string_view typed, long lo, long hi) {
+Message rangeNote(std::string_view typed, long lo, long hi) {
     const std::string low = decimalText(lo);
     const std::string high = decimalText(hi);
     if (typed.empty()) {
-        return fillPlaceholders(str::NoteValueNeeded, {low, high});
+        return {str::NoteValueNeeded, low, high};
     }
     const bool digits =
         std::all_of(typed.begin(), typed.end(), [](char c) { return c >= '0' && c <= '9'; });
     const long value = decodeNumber(typed).number;
     // Digits naming an allowed value were kept out for their form ("007").
     if (!digits || (value >= lo && value <= hi)) {
-        return fillPlaceholders(str::NoteNotPlainDecimal, {typed, low, high});
+        return {str::NoteNotPlainDecimal, typed, low, high};
     }
-    return fillPlaceholders(str::NoteOutOfRange, {typed, low, high});
+    return {str::NoteOutOfRange, typed, low, high};
 }
 
-std::string listNote(std::string_view typed) {
-    return fillPlaceholders(str::NoteNotInList, {typed});
+Message listNote(std::string_view typed) {
+    return {str::NoteNotInList, typed};
 }
 
 } // namespace torvane

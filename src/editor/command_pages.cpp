@@ -29,26 +29,27 @@ constexpr int kIndexHexDigits = 4;
 constexpr int kCobIdHexDigits = 3;
 constexpr int kMaxNodeAddress = 127;
 
-// `format` with its "%d" replaced by `value`.
-std::string withNumber(const char* format, long value) {
-    std::string text(format);
-    const std::size_t at = text.find("%d");
-    if (at != std::string::npos) {
-        text.replace(at, 2, decimalText(value));
-    }
-    return text;
+// `format` with its %1 standing for `value`.
+Message withNumber(Text format, long value) {
+    return {format, value};
 }
 
-GridRow row(const char* label, const std::string& stored, EditorKind editor, int helpId,
-            const char* helpText, bool grey = false) {
+GridRow row(Text label, const std::string& stored, EditorKind editor, int helpId,
+            const Message& helpText, bool grey = false) {
     GridRow r;
     r.label = label;
     r.value = shownValue(stored);
     r.grey = grey;
     r.editor = editor;
     r.helpId = helpId;
-    r.helpText = helpText == nullptr ? "" : helpText;
+    r.helpText = helpText;
     return r;
+}
+
+// A row without a help text.
+GridRow row(Text label, const std::string& stored, EditorKind editor, int helpId,
+            std::nullptr_t /*noHelp*/) {
+    return row(label, stored, editor, helpId, Message());
 }
 
 // COB-ID key under which PDO parts are grouped: the texts not entered and those naming no
@@ -78,13 +79,13 @@ CommitResult shows(const std::string& stored) {
     return r;
 }
 
-CommitResult showsWith(const std::string& stored, const char* message) {
+CommitResult showsWith(const std::string& stored, const Message& message) {
     CommitResult r = shows(stored);
     r.messages.emplace_back(message);
     return r;
 }
 
-CommitResult showsNoted(const std::string& stored, std::string note) {
+CommitResult showsNoted(const std::string& stored, Message note) {
     CommitResult r = shows(stored);
     r.note = std::move(note);
     return r;
@@ -264,7 +265,7 @@ CommitResult commitSdoIndex(GatewayConfiguration& cfg, const RecordView& view,
     const bool digits = digitsOnly(typed);
     if (!entered.canonical || v < lo || v > hi) {
         if (!subIndex && !digits && bareHexIndex(typed) > 0) {
-            return showsNoted(field, fillPlaceholders(str::NoteIndexHexLetters, {typed, typed}));
+            return showsNoted(field, Message(str::NoteIndexHexLetters, typed));
         }
         return showsNoted(field, rangeNote(typed, lo, hi));
     }
@@ -273,8 +274,7 @@ CommitResult commitSdoIndex(GatewayConfiguration& cfg, const RecordView& view,
     // Bare digits are decimal, but an index is usually written in hex: say how it was read.
     const long asHex = digits && !subIndex ? bareHexIndex(typed) : -1;
     if (asHex > 0 && asHex != v) {
-        r.note = fillPlaceholders(str::NoteIndexReadAsDecimal,
-                                  {typed, hexText(v, kIndexHexDigits), typed});
+        r.note = Message(str::NoteIndexReadAsDecimal, typed, hexText(v, kIndexHexDigits));
     }
     return r;
 }
@@ -285,9 +285,8 @@ CommitResult commitSdoBytes(GatewayConfiguration& cfg, const RecordView& view,
     const DecodedNumber typed = decodeNumber(text);
     const int b = typed.number;
     if (!typed.canonical || (b != 1 && b != 2 && b != 4)) {
-        return showsNoted(cmd.Bytes, text.empty()
-                                         ? std::string(str::NoteSdoBytesNeeded)
-                                         : fillPlaceholders(str::NoteSdoBytesNotAllowed, {text}));
+        return showsNoted(cmd.Bytes, text.empty() ? Message(str::NoteSdoBytesNeeded)
+                                                  : Message(str::NoteSdoBytesNotAllowed, text));
     }
     const int limit = commandIoLimit(cfg.Fieldbus);
     const int m = self.mappingAddress.atLeastZero();
@@ -320,14 +319,14 @@ CommitResult commitMapping(GatewayConfiguration& cfg, const CommandView& self,
     }
     const int m = typed.number;
     const int b = self.bytes.atLeastZero();
-    const char* stop = nullptr;
+    const Text* stop = nullptr;
     if (m >= limit) {
-        stop = str::MappingBeyondRange;
+        stop = &str::MappingBeyondRange;
     } else if (m + b > limit) {
-        stop = str::MappingOutOfRange;
+        stop = &str::MappingOutOfRange;
     }
     if (stop != nullptr) {
-        CommitResult r = showsWith(cmd.MappingAddress, stop);
+        CommitResult r = showsWith(cmd.MappingAddress, *stop);
         r.keepCell = true;
         return r;
     }
@@ -358,14 +357,14 @@ void renumberCobIds(CONFIG& c, const RecordView& view, const NodeView& node, int
         // Only other nodes can clash: this node's COB-IDs all move together, so comparing with a
         // sibling that has not moved yet would report a conflict that will not exist.
         bool conflict = false;
-        std::vector<std::string> shown;
+        std::vector<Message> shown;
         for (const CommandView& other : view.commands()) {
             if (other.owner() == owner || other.record->NodeAddress == newAddress ||
                 other.cobId.number != moved) {
                 continue;
             }
             conflict = true;
-            std::string message = withNumber(str::RenumberCobIdConflict, other.nodeAddress.number);
+            Message message = withNumber(str::RenumberCobIdConflict, other.nodeAddress.number);
             if (std::find(shown.begin(), shown.end(), message) == shown.end()) {
                 shown.push_back(message);
                 r.messages.push_back(std::move(message));

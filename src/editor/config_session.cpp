@@ -66,14 +66,12 @@ CommitResult ConfigSession::commitCell(const TreeSelection& item, int row,
         notify();
     } else if (r.modified) {
         const bool onPage = row >= 0 && row < static_cast<int>(before.rows.size());
-        record({onPage ? before.rows[static_cast<std::size_t>(row)].label : std::string(), item,
-                item});
+        record({onPage ? before.rows[static_cast<std::size_t>(row)].label : Message(), item, item});
     }
     return r;
 }
 
-TreeEditResult ConfigSession::treeStep(const char* name, const TreeSelection& at,
-                                       TreeEditResult result) {
+TreeEditResult ConfigSession::treeStep(Text name, const TreeSelection& at, TreeEditResult result) {
     if (result.changed) {
         record({name, at, result.select});
     }

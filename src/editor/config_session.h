@@ -21,8 +21,7 @@ struct ConfigSessionAccess;
 
 // One committed change as Undo and Redo know it: its name and the tree items it is about.
 struct EditStep {
-    std::string
-        name; // shown after "Undo"/"Redo"; one of the step texts of strings.h or a row label
+    Message name; // shown after "Undo"/"Redo"; one of the step texts of strings.h or a row label
     TreeSelection before; // selected again by Undo
     TreeSelection after;  // selected again by Redo
 };
@@ -30,7 +29,7 @@ struct EditStep {
 // What the window does after Calculate Mapping.
 struct MappingChange {
     MappingOutcome outcome = MappingOutcome::Refused;
-    std::string message;       // the one message box
+    Message message;           // the one message box
     bool stepRecorded = false; // addresses written: rebuild the tree, keeping what is open
     // The 0-based command the message is about, to select: the one without a byte count, or the
     // first that does not fit; empty when the mapping fits.
@@ -142,7 +141,7 @@ private:
     // ModifiedFlag, then tells every listener.
     void record(EditStep step);
     // Records a tree operation's change as a step named `name`, ending on the item it selects.
-    TreeEditResult treeStep(const char* name, const TreeSelection& at, TreeEditResult result);
+    TreeEditResult treeStep(Text name, const TreeSelection& at, TreeEditResult result);
     State snapshot(int id) const { return {cfg_, state_.firmwareIndex, id}; }
     void noteSavedState();
     // Shows `state`; the state shown until now is returned.

@@ -94,7 +94,7 @@ DocOutcome Document::newDocument() {
     const std::string title = title_;
     state_.FileKind = kFileKindNone;
     state_.CurrentFilePath.clear();
-    setDocumentTitle(str::UntitledDocument);
+    setDocumentTitle(str::UntitledDocument.source);
     const DocOutcome outcome = initialiseView(true);
     if (outcome.status == DocStatus::Cancelled) {
         // The previous configuration stays, and with it the file Save writes.
@@ -109,7 +109,7 @@ DocOutcome Document::loadChosen(const std::string& path, bool platformOpen) {
     // Load into a copy of the file state so a failed load leaves FileKind and
     // CurrentFilePath pointing at the file that is really open.
     DocumentState next = state_;
-    std::string error;
+    Message error;
     int damagedLine = 0;
     if (!loadConfigurationFile(path, live_, next, error, &damagedLine)) {
         ui_.tell(str::AppTitle, error);
@@ -168,7 +168,7 @@ DocStatus Document::writeTo(const std::string& path) {
     if (!xml && state_.OldEditionLoaded && !ui_.askConfigFormat()) {
         return DocStatus::Cancelled;
     }
-    std::string error;
+    Message error;
     if (!saveConfigurationFile(path, live_, error)) {
         ui_.tell(str::AppTitle, error);
         return DocStatus::Failed;
@@ -216,7 +216,7 @@ void Document::becomeUntitled() {
     state_.FileKind = kFileKindNone;
     state_.CurrentFilePath.clear();
     state_.ModifiedFlag = true;
-    setDocumentTitle(str::UntitledDocument);
+    setDocumentTitle(str::UntitledDocument.source);
 }
 
 } // namespace torvane

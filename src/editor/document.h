@@ -5,6 +5,7 @@
 // written through loadConfigurationFile and saveConfigurationFile.
 
 #include "model/configuration.h"
+#include "model/message.h"
 #include "model/strings.h"
 #include "model/xml_file.h"
 
@@ -27,8 +28,8 @@ enum class FileDialogKind {
 struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
     bool save = false;
-    std::string defaultSuffix;                                // without the dot
-    std::vector<std::pair<std::string, std::string>> filters; // display text, pattern
+    std::string defaultSuffix;                            // without the dot
+    std::vector<std::pair<Message, std::string>> filters; // display text, pattern
 };
 
 // The file dialog of `kind`.
@@ -57,7 +58,7 @@ public:
     // A file dialog; the chosen full path, nullopt on Cancel.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
     // A message box with an OK button.
-    virtual void tell(const std::string& title, const std::string& text) = 0;
+    virtual void tell(const std::string& title, const Message& text) = 0;
 };
 
 enum class DocStatus {
@@ -123,7 +124,7 @@ public:
     // The main window caption: "<title> - Torvane", or the start-up caption until the first
     // file is opened or saved.
     std::string caption() const {
-        return title_.empty() ? std::string(str::CaptionAtStartUp) : titledCaption(title_);
+        return title_.empty() ? std::string(str::CaptionAtStartUp.source) : titledCaption(title_);
     }
     // What the caption names: the file Save writes (its full path), str::UntitledDocument when
     // Save asks for a name, empty while the start-up caption is shown.
@@ -149,7 +150,7 @@ private:
     GatewayConfiguration& live_;
     DocumentUi& ui_;
     DocumentState state_;
-    std::string title_ = str::UntitledDocument;
+    std::string title_ = str::UntitledDocument.source;
     int initialisations_ = 0;
     std::function<void()> onBegin_;
     std::function<void(const std::string&)> onFileUsed_;

@@ -3,6 +3,8 @@
 // Vocabulary shared by every grid page (parameter pages, node and command pages) and by the
 // widgets that show them. Plain data only: the rule code fills it, the GUI displays it.
 
+#include "model/message.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -34,15 +36,15 @@ inline constexpr int kHelpKeep = -1;
 
 // One grid row: column 0 label, column 1 shown value.
 struct GridRow {
-    std::string label;
+    Message label;
     std::string value; // as shown (shownValue of the stored text)
     bool grey = false; // value cell painted RGB(200, 200, 200), else white
     EditorKind editor = EditorKind::None;
     std::vector<std::string> choices; // list editor entries, already in the list's sorted order
     std::string listSelection;        // entry selected when the list opens
-    std::string openRefusal;          // when set: shown as a message instead of opening the editor
+    Message openRefusal;              // when set: shown as a message instead of opening the editor
     int helpId = kHelpClear;
-    std::string helpText; // text of helpId ("\r\n" line breaks), empty unless helpId > 0
+    Message helpText; // text of helpId ("\r\n" line breaks), empty unless helpId > 0
 
     bool operator==(const GridRow&) const = default;
 };
@@ -66,17 +68,17 @@ struct EditTarget {
 
 // Outcome of committing one cell editor.
 struct CommitResult {
-    std::string cellText;              // what the cell shows (write it only while the target
-                                       // is still the selected tree item)
-    std::vector<std::string> messages; // message boxes to show, in order
-    bool keepCell = false;             // the cell keeps its previous text (cellText unused)
-    bool refillPage = false;           // other cells of the page changed: rebuild and repaint it
-    bool treeTextChanged = false;      // a tree item's text changed (node renamed): refresh texts
-    bool rebuildTree = false;          // the tree must be rebuilt from the configuration
-    bool modified = true;              // ModifiedFlag is to be set
+    std::string cellText;          // what the cell shows (write it only while the target
+                                   // is still the selected tree item)
+    std::vector<Message> messages; // message boxes to show, in order
+    bool keepCell = false;         // the cell keeps its previous text (cellText unused)
+    bool refillPage = false;       // other cells of the page changed: rebuild and repaint it
+    bool treeTextChanged = false;  // a tree item's text changed (node renamed): refresh texts
+    bool rebuildTree = false;      // the tree must be rebuilt from the configuration
+    bool modified = true;          // ModifiedFlag is to be set
     // Why the typed text was kept out without a message box, or how it was read; for the status
     // bar and the Info tab. Empty when there is nothing to say.
-    std::string note;
+    Message note;
 };
 
 // View state the pages read besides the configuration; kept for the whole run.

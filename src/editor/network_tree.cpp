@@ -13,7 +13,7 @@ namespace torvane {
 namespace {
 
 bool isMasterCommandLimitOk(const CONFIG& c, const std::string& type, int firmwareIndex,
-                            std::string& message) {
+                            Message& message) {
     if (firmwareIndex >= 2) {
         if (c.InstructionCount + 1 > kCommandCap) {
             message = str::CommandsNumberExceed;
@@ -223,7 +223,7 @@ TreeEditResult NetworkTreeEditor::pasteNode(const TreeSelection& selected) {
         if (from.NodeAddress != source) {
             continue;
         }
-        std::string message;
+        Message message;
         if (!isMasterCommandLimitOk(c, from.InstructionType, state_.firmwareIndex, message)) {
             result.messages.push_back(message);
             break;

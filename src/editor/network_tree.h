@@ -74,7 +74,7 @@ bool contextMenuOpensOn(const TreeSelection& item);
 
 // Outcome of a tree operation.
 struct TreeEditResult {
-    std::vector<std::string> messages; // message boxes, in order
+    std::vector<Message> messages;     // message boxes, in order
     bool changed = false;              // configuration changed: rebuild the tree, set ModifiedFlag
     TreeSelection select;              // item to select afterwards
     std::vector<TreeSelection> expand; // items to expand afterwards

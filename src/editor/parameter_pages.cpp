@@ -15,14 +15,14 @@ constexpr long kNoRange = -1;
 
 // One parameter row as the tables define it; `field` is null for display-only rows.
 struct ParamRow {
-    const char* label;
+    Text label;
     std::string CONFIG::*field;
     EditorKind editor;
     std::vector<const char*> choices;
     long lo;
     long hi;
     int helpId;
-    const char* helpText;
+    Message helpText;
 };
 
 // The grid offers the rates down to 50K.
@@ -47,7 +47,7 @@ const std::array<ParamRow, 16>& masterRows() {
          kNoRange,
          kNoRange,
          kHelpClear,
-         ""},
+         {}},
         {str::ParamBaudRate, &CONFIG::BuadRate, EditorKind::List, kBaudChoices, kNoRange, kNoRange,
          61205, str::Help61205},
         {str::ParamNodeId,
@@ -269,7 +269,7 @@ long ioLimitOf(const std::string& inportNum) {
 }
 
 // The warning a new I/O byte count raises against the mapped commands, or null.
-const char* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
+const Text* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
     const long limit = ioLimitOf(inportNum);
     const RecordView view(c);
     // The numbers as stored: a command without an address or byte count counts with its own.
@@ -281,13 +281,13 @@ const char* ioSizeWarning(const CONFIG& c, const std::string& inportNum) {
             const long m = cmd.mappingAddress.number;
             const long end = endOf(cmd);
             if ((m < 32 && end > 32) || (m < 64 && end > 64)) {
-                return str::AcrossCriticalValue;
+                return &str::AcrossCriticalValue;
             }
         }
     }
     for (const CommandView& cmd : view.commands()) {
         if (endOf(cmd) > limit) {
-            return str::MappingOverflow;
+            return &str::MappingOverflow;
         }
     }
     return nullptr;
@@ -326,7 +326,7 @@ GridPage profibusPage(const GatewayConfiguration& cfg, EditorState& state) {
     type.value = str::ParamProfibus;
     type.grey = true;
     type.helpId = 61201;
-    type.helpText = str::Help61201;
+    type.helpText = Message::plain(str::Help61201);
     page.rows.push_back(type);
 
     GridRow bytes;
@@ -370,8 +370,8 @@ CommitResult commitParameter(GatewayConfiguration& cfg, EditorState& state, Page
     if (page == PageKind::Profibus) {
         // Warnings only: the new size is stored all the same.
         if (contains(cell.choices, text)) {
-            if (const char* warning = ioSizeWarning(c, text)) {
-                result.messages.emplace_back(warning);
+            if (const Text* warning = ioSizeWarning(c, text)) {
+                result.messages.emplace_back(*warning);
             }
             cfg.Fieldbus.InportNum = text;
         } else {

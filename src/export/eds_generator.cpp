@@ -310,13 +310,14 @@ EdsOutcome createEdsFile(const GatewayConfiguration& cfg, const std::string& pat
     std::string parts[2];
     const std::string* paths[2] = {&templates.template1, &templates.template2};
     for (int i = 0; i < 2; ++i) {
-        std::string error;
+        Message error;
         if (!readTemplateFile(*paths[i], parts[i], error)) {
-            return {EdsResult::TemplateUnreadable, str::EdsTemplateUnreadable + *paths[i], error};
+            return {EdsResult::TemplateUnreadable, Message(str::EdsTemplateUnreadable, *paths[i]),
+                    error};
         }
     }
     const std::string text = buildEdsText(cfg.Config, baseName(path), parts[0], parts[1], now);
-    std::string error;
+    Message error;
     if (!writeFileAtomically(path, text, error)) {
         return {EdsResult::CreateFailed, str::CreateEdsFileError, error};
     }

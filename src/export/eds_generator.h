@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <cstdint>
 #include <string>
@@ -59,8 +60,8 @@ enum class EdsResult {
 
 struct EdsOutcome {
     EdsResult result = EdsResult::Ok;
-    std::string message; // user-visible text; empty on success
-    std::string detail;  // the system's reason, for logs and the command line
+    Message message; // user-visible text; empty on success
+    Message detail;  // the system's reason, for logs and the command line
 };
 
 // Paths of the two template files (the programs find them beside the executable).

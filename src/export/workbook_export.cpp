@@ -134,17 +134,18 @@ std::vector<SheetCells> workbookCells(const GatewayConfiguration& cfg) {
 WorkbookOutcome exportWorkbook(const GatewayConfiguration& cfg, const std::string& templatePath,
                                const std::string& path) {
     std::string package;
-    std::string error;
+    Message error;
     if (!readTemplateFile(templatePath, package, error)) {
-        return {WorkbookResult::TemplateUnreadable, str::WorkbookTemplateUnreadable + templatePath,
-                error};
+        return {WorkbookResult::TemplateUnreadable,
+                Message(str::WorkbookTemplateUnreadable, templatePath), error};
     }
     std::string filled;
     if (!fillWorkbookPackage(package, workbookCells(cfg), filled, error)) {
-        return {WorkbookResult::TemplateBroken, str::WorkbookTemplateBroken + templatePath, error};
+        return {WorkbookResult::TemplateBroken, Message(str::WorkbookTemplateBroken, templatePath),
+                error};
     }
     if (!writeFileAtomically(path, filled, error)) {
-        return {WorkbookResult::SaveFailed, str::WorkbookSaveError + path, error};
+        return {WorkbookResult::SaveFailed, Message(str::WorkbookSaveError, path), error};
     }
     return {};
 }

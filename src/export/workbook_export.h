@@ -30,8 +30,8 @@ enum class WorkbookResult {
 
 struct WorkbookOutcome {
     WorkbookResult result = WorkbookResult::Ok;
-    std::string message; // user-visible text naming the file; empty on success
-    std::string detail;  // the reason
+    Message message; // user-visible text naming the file; empty on success
+    Message detail;  // the reason
 };
 
 // Fills the template at `templatePath` with the configuration and writes it atomically to

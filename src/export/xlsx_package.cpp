@@ -1,6 +1,7 @@
 #include "export/xlsx_package.h"
 
 #include "model/atomic_file.h"
+#include "model/strings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -163,7 +164,7 @@ std::string ooxmlText(std::string_view s) {
 }
 
 // Gives every row and cell an explicit reference, so inserting never shifts an implied one.
-bool normalizeReferences(XMLElement* sheetData, std::string& error) {
+bool normalizeReferences(XMLElement* sheetData, Message& error) {
     int lastRow = 0;
     for (XMLElement* row = firstChild(sheetData, "row"); row != nullptr;
          row = nextSibling(row, "row")) {
@@ -172,7 +173,7 @@ bool normalizeReferences(XMLElement* sheetData, std::string& error) {
             r = row->IntAttribute("r", 0);
         }
         if (r <= lastRow || r > kMaxRow) {
-            error = "rows out of order";
+            error = str::SheetRowsOutOfOrder;
             return false;
         }
         row->SetAttribute("r", r);
@@ -182,11 +183,11 @@ bool normalizeReferences(XMLElement* sheetData, std::string& error) {
             int cr = r;
             int cc = lastCol + 1;
             if (c->Attribute("r") != nullptr && !parseCellRef(c->Attribute("r"), cr, cc)) {
-                error = std::string("bad cell reference ") + c->Attribute("r");
+                error = Message(str::SheetBadReference, c->Attribute("r"));
                 return false;
             }
             if (cr != r || cc <= lastCol) {
-                error = "cells out of order in row " + std::to_string(r);
+                error = Message(str::SheetCellsOutOfOrder, r);
                 return false;
             }
             c->SetAttribute("r", cellRef(r, cc).c_str());
@@ -292,20 +293,20 @@ void updateDimension(XMLElement* worksheet, XMLElement* sheetData) {
     dimension->SetAttribute("ref", ref.c_str());
 }
 
-bool fillSheet(std::string& xml, const std::vector<CellText>& cells, std::string& error) {
+bool fillSheet(std::string& xml, const std::vector<CellText>& cells, Message& error) {
     XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
     if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) {
-        error = doc.ErrorStr();
+        error = Message::plain(doc.ErrorStr());
         return false;
     }
     XMLElement* worksheet = doc.RootElement();
     if (worksheet == nullptr || localName(worksheet->Name()) != "worksheet") {
-        error = "no worksheet element";
+        error = str::SheetNoWorksheet;
         return false;
     }
     XMLElement* sheetData = firstChild(worksheet, "sheetData");
     if (sheetData == nullptr) {
-        error = "no sheetData element";
+        error = str::SheetNoSheetData;
         return false;
     }
     if (!normalizeReferences(sheetData, error)) {
@@ -313,7 +314,7 @@ bool fillSheet(std::string& xml, const std::vector<CellText>& cells, std::string
     }
     for (const CellText& cell : cells) {
         if (cell.row < 1 || cell.row > kMaxRow || cell.column < 1 || cell.column > kMaxColumn) {
-            error = "cell outside the sheet";
+            error = str::SheetCellOutside;
             return false;
         }
         XMLElement* row = rowElement(doc, sheetData, cell.row);
@@ -333,21 +334,21 @@ struct ZipCloser {
 };
 
 bool readPart(zip_t* za, const std::string& name, std::string& out, zip_uint64_t& index,
-              std::string& error) {
+              Message& error) {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat(za, name.c_str(), 0, &st) != 0 || (st.valid & ZIP_STAT_SIZE) == 0 ||
         (st.valid & ZIP_STAT_INDEX) == 0) {
-        error = "part " + name + " is missing";
+        error = Message(str::PackagePartMissing, name);
         return false;
     }
     if (st.size > kMaxPartSize) {
-        error = "part " + name + " is too large";
+        error = Message(str::PackagePartTooLarge, name);
         return false;
     }
     zip_file_t* f = zip_fopen_index(za, st.index, 0);
     if (f == nullptr) {
-        error = "part " + name + " cannot be opened: " + zip_strerror(za);
+        error = Message(str::PackagePartUnopened, name, zip_strerror(za));
         return false;
     }
     out.assign(static_cast<std::size_t>(st.size), '\0');
@@ -362,7 +363,7 @@ bool readPart(zip_t* za, const std::string& name, std::string& out, zip_uint64_t
     const bool closed = zip_fclose(f) == 0; // also on a short read (damaged data)
     const bool ok = got == out.size() && closed;
     if (!ok) {
-        error = "part " + name + " cannot be read";
+        error = Message(str::PackagePartUnread, name);
         return false;
     }
     index = st.index;
@@ -401,7 +402,7 @@ std::string resolveTarget(const std::string& folder, const std::string& target) 
 // Maps relationship ids of a .rels part to resolved part names.
 bool readRelationships(zip_t* za, const std::string& relsPart, const std::string& sourceFolder,
                        std::map<std::string, std::pair<std::string, std::string>>& rels,
-                       std::string& error) {
+                       Message& error) {
     std::string xml;
     zip_uint64_t index = 0;
     if (!readPart(za, relsPart, xml, index, error)) {
@@ -410,7 +411,7 @@ bool readRelationships(zip_t* za, const std::string& relsPart, const std::string
     XMLDocument doc;
     if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS ||
         doc.RootElement() == nullptr) {
-        error = "part " + relsPart + " is not XML";
+        error = Message(str::PackagePartNotXml, relsPart);
         return false;
     }
     for (XMLElement* r = firstChild(doc.RootElement(), "Relationship"); r != nullptr;
@@ -430,7 +431,7 @@ std::string relsPartOf(const std::string& part) {
     return folder + "_rels/" + part.substr(folder.size()) + ".rels";
 }
 
-bool sheetParts(zip_t* za, std::map<std::string, std::string>& byName, std::string& error) {
+bool sheetParts(zip_t* za, std::map<std::string, std::string>& byName, Message& error) {
     std::map<std::string, std::pair<std::string, std::string>> rootRels;
     if (!readRelationships(za, "_rels/.rels", "", rootRels, error)) {
         return false;
@@ -443,7 +444,7 @@ bool sheetParts(zip_t* za, std::map<std::string, std::string>& byName, std::stri
         }
     }
     if (workbookPart.empty()) {
-        error = "no workbook part";
+        error = str::PackageNoWorkbook;
         return false;
     }
     std::map<std::string, std::pair<std::string, std::string>> rels;
@@ -458,12 +459,12 @@ bool sheetParts(zip_t* za, std::map<std::string, std::string>& byName, std::stri
     XMLDocument doc;
     if (doc.Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS ||
         doc.RootElement() == nullptr) {
-        error = "part " + workbookPart + " is not XML";
+        error = Message(str::PackagePartNotXml, workbookPart);
         return false;
     }
     XMLElement* sheets = firstChild(doc.RootElement(), "sheets");
     if (sheets == nullptr) {
-        error = "the workbook lists no sheets";
+        error = str::PackageNoSheets;
         return false;
     }
     for (XMLElement* s = firstChild(sheets, "sheet"); s != nullptr; s = nextSibling(s, "sheet")) {
@@ -501,11 +502,12 @@ bool sourceBytes(zip_source_t* src, std::string& out) {
 
 } // namespace
 
-bool readTemplateFile(const std::string& path, std::string& bytes, std::string& error) {
+bool readTemplateFile(const std::string& path, std::string& bytes, Message& error) {
     std::error_code ec;
     // A folder opens as a stream on some systems and then fails inside the read.
     if (!std::filesystem::is_regular_file(path, ec)) {
-        error = path + (std::filesystem::exists(path, ec) ? " is not a file" : " does not exist");
+        error = Message(
+            std::filesystem::exists(path, ec) ? str::TemplateNotFile : str::TemplateMissing, path);
         return false;
     }
     return readWholeFile(path, bytes, error);
@@ -523,7 +525,7 @@ std::string columnLetters(int column) {
 }
 
 bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::string& out,
-                          std::string& error) {
+                          Message& error) {
     out.clear();
     std::map<std::string, std::string> parts;
     std::string types =
@@ -589,7 +591,7 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
     zip_source_t* src = zip_source_buffer_create(nullptr, 0, 0, &zerr);
     zip_t* za = src == nullptr ? nullptr : zip_open_from_source(src, ZIP_TRUNCATE, &zerr);
     if (za == nullptr) {
-        error = zip_error_strerror(&zerr);
+        error = Message(str::PackageWriteFailed, zip_error_strerror(&zerr));
         zip_error_fini(&zerr);
         zip_source_free(src);
         return false;
@@ -599,7 +601,7 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
     for (const auto& [name, text] : parts) {
         zip_source_t* part = zip_source_buffer(za, text.data(), text.size(), 0);
         if (part == nullptr || zip_file_add(za, name.c_str(), part, ZIP_FL_ENC_UTF_8) < 0) {
-            error = std::string("cannot add a part: ") + zip_strerror(za);
+            error = Message(str::PackageWriteFailed, zip_strerror(za));
             zip_source_free(part);
             zip_discard(za);
             zip_source_free(src);
@@ -607,7 +609,7 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
         }
     }
     if (zip_close(za) < 0) {
-        error = std::string("cannot write the package: ") + zip_strerror(za);
+        error = Message(str::PackageWriteFailed, zip_strerror(za));
         zip_discard(za);
         zip_source_free(src);
         return false;
@@ -616,13 +618,13 @@ bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::strin
     zip_source_free(src);
     if (!ok) {
         out.clear();
-        error = "cannot read the written package";
+        error = str::PackageRereadFailed;
     }
     return ok;
 }
 
 bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>& sheets,
-                         std::string& out, std::string& error) {
+                         std::string& out, Message& error) {
     out.clear();
     zip_error_t zerr;
     zip_error_init(&zerr);
@@ -630,14 +632,14 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
     // gets a copy of its own, allocated the way it frees it.
     void* data = std::malloc(std::max<std::size_t>(package.size(), 1));
     if (data == nullptr) {
-        error = "out of memory";
+        error = Message(str::PackageNotZip, std::string_view("out of memory"));
         return false;
     }
     std::memcpy(data, package.data(), package.size());
     zip_source_t* src = zip_source_buffer_create(data, package.size(), 1, &zerr);
     if (src == nullptr) {
         std::free(data);
-        error = zip_error_strerror(&zerr);
+        error = Message::plain(zip_error_strerror(&zerr));
         zip_error_fini(&zerr);
         return false;
     }
@@ -645,7 +647,7 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
     // NOLINTNEXTLINE(clang-analyzer-unix.Malloc)
     std::unique_ptr<zip_t, ZipCloser> za(zip_open_from_source(src, 0, &zerr));
     if (za == nullptr) {
-        error = std::string("not a zip package: ") + zip_error_strerror(&zerr);
+        error = Message(str::PackageNotZip, zip_error_strerror(&zerr));
         zip_error_fini(&zerr);
         zip_source_free(src);
         return false;
@@ -664,31 +666,31 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
     for (const SheetCells& sheet : sheets) {
         const auto it = parts.find(sheet.sheetName);
         if (it == parts.end()) {
-            error = "sheet \"" + sheet.sheetName + "\" is missing";
+            error = Message(str::PackageSheetMissing, sheet.sheetName);
             zip_source_free(src);
             return false;
         }
         std::string& xml = buffers.emplace_back();
         zip_uint64_t index = 0;
-        std::string why;
+        Message why;
         if (!readPart(za.get(), it->second, xml, index, error) ||
             !fillSheet(xml, sheet.cells, why)) {
             if (!why.empty()) {
-                error = "sheet \"" + sheet.sheetName + "\": " + why;
+                error = Message(str::PackageSheetBroken, sheet.sheetName, why);
             }
             zip_source_free(src);
             return false;
         }
         zip_source_t* part = zip_source_buffer(za.get(), xml.data(), xml.size(), 0);
         if (part == nullptr || zip_file_replace(za.get(), index, part, 0) < 0) {
-            error = std::string("cannot replace a sheet: ") + zip_strerror(za.get());
+            error = Message(str::PackageReplaceFailed, zip_strerror(za.get()));
             zip_source_free(part);
             zip_source_free(src);
             return false;
         }
     }
     if (zip_close(za.get()) < 0) {
-        error = std::string("cannot write the package: ") + zip_strerror(za.get());
+        error = Message(str::PackageWriteFailed, zip_strerror(za.get()));
         zip_source_free(src);
         return false;
     }
@@ -697,7 +699,7 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
     zip_source_free(src);
     if (!ok) {
         out.clear();
-        error = "cannot read the written package";
+        error = str::PackageRereadFailed;
     }
     return ok;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/message.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +23,7 @@ struct SheetCells {
 
 // Reads a template data file whole. Returns false with a reason when it is missing, not a regular
 // file or unreadable.
-bool readTemplateFile(const std::string& path, std::string& bytes, std::string& error);
+bool readTemplateFile(const std::string& path, std::string& bytes, Message& error);
 
 // Column letters of a 1-based column number (1 -> "A", 27 -> "AA"); empty outside 1..16384.
 std::string columnLetters(int column);
@@ -29,13 +31,13 @@ std::string columnLetters(int column);
 // A workbook package whose sheets, in this order, have the given names and no cells, ready for
 // fillWorkbookPackage. Returns false with a reason when the package cannot be built.
 bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::string& out,
-                          std::string& error);
+                          Message& error);
 
 // Reads an OOXML workbook package, writes each cell as an inline string (keeping the cell's own
 // style) and returns the new package in `out`. Everything else in the package is carried over
 // untouched. Returns false with a reason in `error` when the package cannot be read as a
 // workbook, a sheet is missing or a sheet cannot be parsed; `out` is then left empty.
 bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>& sheets,
-                         std::string& out, std::string& error);
+                         std::string& out, Message& error);
 
 } // namespace torvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <string>
 
@@ -34,7 +35,7 @@ enum class MappingOutcome {
 
 struct MappingCommandResult {
     MappingOutcome outcome = MappingOutcome::Refused;
-    std::string message;     // the one text to show (str:: constant)
+    Message message;         // the one text to show
     int refusedCommand = -1; // 0-based index of the command without byte count, when Refused
     MappingResult totals;    // valid unless Refused
 };

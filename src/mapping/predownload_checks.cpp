@@ -5,7 +5,6 @@
 #include "model/strings.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace torvane {
@@ -16,13 +15,12 @@ long long ceilDiv(long long a, long long b) {
     return (a + b - 1) / b;
 }
 
-std::string formatTwoNumbers(const char* format, long long a, long long b) {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, format, static_cast<int>(a), static_cast<int>(b));
-    return buf;
+// `format` with %1 and %2 standing for `a` and `b`, each as an int.
+Message formatTwoNumbers(Text format, long long a, long long b) {
+    return {format, static_cast<int>(a), static_cast<int>(b)};
 }
 
-CheckResult fail(std::string message, std::vector<int> commands = {}) {
+CheckResult fail(Message message, std::vector<int> commands = {}) {
     CheckResult r;
     r.outcome = CheckOutcome::Failed;
     r.message = std::move(message);

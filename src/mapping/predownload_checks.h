@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ struct CycleQuestion {
     int commandCount = 0;
     int leastCycle = 0;      // ms
     int configuredCycle = 0; // ms
-    std::string text;        // the question as the dialog shows it (OK / Cancel)
+    Message text;            // the question as the dialog shows it (OK / Cancel)
 };
 
 // Answers the bus-load questions; the GUI shows a dialog, the command line answers from a flag.
@@ -39,8 +40,8 @@ enum class CheckOutcome {
 
 struct CheckResult {
     CheckOutcome outcome = CheckOutcome::Passed;
-    std::string message;  // the failure text (str:: constant or its formatted form)
-    std::string question; // for Cancelled: the question that was refused
+    Message message;  // the failure text
+    Message question; // for Cancelled: the question that was refused
     // For Failed: the 0-based positions of the commands the failure is about (one, or the two
     // that overlap or conflict), and the 0-based position of a node without a command (-1 when
     // the failure is about commands).

@@ -120,11 +120,11 @@ class ArchiveReader {
 public:
     explicit ArchiveReader(std::string_view bytes) : bytes_(bytes) {}
 
-    const std::string& error() const { return error_; }
+    const Message& error() const { return error_; }
     std::size_t offset() const { return pos_; }
 
     bool u8(std::uint8_t& v) {
-        if (!need(1, "a byte")) {
+        if (!need(1, str::ArchiveByte)) {
             return false;
         }
         v = static_cast<std::uint8_t>(bytes_[pos_++]);
@@ -133,7 +133,7 @@ public:
     bool u16(std::uint16_t& v) {
         std::uint8_t lo = 0;
         std::uint8_t hi = 0;
-        if (!need(2, "a 16-bit word") || !u8(lo) || !u8(hi)) {
+        if (!need(2, str::ArchiveWord16) || !u8(lo) || !u8(hi)) {
             return false;
         }
         v = static_cast<std::uint16_t>(lo | (hi << 8));
@@ -142,7 +142,7 @@ public:
     bool u32(std::uint32_t& v) {
         std::uint16_t lo = 0;
         std::uint16_t hi = 0;
-        if (!need(4, "a 32-bit word") || !u16(lo) || !u16(hi)) {
+        if (!need(4, str::ArchiveWord32) || !u16(lo) || !u16(hi)) {
             return false;
         }
         v = static_cast<std::uint32_t>(lo) | (static_cast<std::uint32_t>(hi) << 16);
@@ -151,7 +151,7 @@ public:
     bool u64(std::uint64_t& v) {
         std::uint32_t lo = 0;
         std::uint32_t hi = 0;
-        if (!need(8, "a 64-bit word") || !u32(lo) || !u32(hi)) {
+        if (!need(8, str::ArchiveWord64) || !u32(lo) || !u32(hi)) {
             return false;
         }
         v = static_cast<std::uint64_t>(lo) | (static_cast<std::uint64_t>(hi) << 32);
@@ -174,10 +174,8 @@ public:
             return false;
         }
         if (n > (wide ? remaining() / 2 : remaining())) {
-            return fail("file ends early: text " + std::string(field) + " at byte " +
-                        std::to_string(at) + " claims " + std::to_string(n) +
-                        (wide ? " wide characters" : " bytes") + ", only " +
-                        std::to_string(remaining()) + " bytes remain");
+            return fail(Message(wide ? str::ArchiveWideTextBeyondEnd : str::ArchiveTextBeyondEnd,
+                                field, at, n, remaining()));
         }
         const std::uint64_t byteCount = wide ? n * 2 : n;
         const std::string_view raw = bytes_.substr(pos_, static_cast<std::size_t>(byteCount));
@@ -194,28 +192,24 @@ public:
         if (!u16(tag) || !u16(schema) || !u16(len)) {
             return false;
         }
-        const std::string where = " at byte " + std::to_string(at);
         if (tag != kNewClassTag) {
-            return fail("object header" + where + " has class tag " + std::to_string(tag) +
-                        " instead of 65535");
+            return fail(Message(str::ArchiveClassTag, at, tag));
         }
         if (schema != kSchema) {
-            return fail("object header" + where + " has schema " + std::to_string(schema) +
-                        " instead of 1");
+            return fail(Message(str::ArchiveSchema, at, schema));
         }
         if (len > remaining()) {
-            return fail("object header" + where + " is cut short");
+            return fail(Message(str::ArchiveHeaderCut, at));
         }
         const std::string_view name = bytes_.substr(pos_, len);
         pos_ += len;
         if (name != className) {
-            return fail("object header" + where + " names class \"" + printable(name) +
-                        "\" instead of \"" + std::string(className) + "\"");
+            return fail(Message(str::ArchiveClassName, at, printable(name), className));
         }
         return true;
     }
 
-    bool fail(std::string why) {
+    bool fail(Message why) {
         if (error_.empty()) {
             error_ = std::move(why);
         }
@@ -225,10 +219,9 @@ public:
 private:
     std::size_t remaining() const { return bytes_.size() - pos_; }
 
-    bool need(std::size_t n, const char* what) {
+    bool need(std::size_t n, Text what) {
         if (n > remaining()) {
-            return fail("file ends early at byte " + std::to_string(bytes_.size()) + " (expected " +
-                        what + ")");
+            return fail(Message(str::ArchiveEndsEarly, bytes_.size(), what));
         }
         return true;
     }
@@ -276,7 +269,7 @@ private:
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
-    std::string error_;
+    Message error_;
 };
 
 bool readFieldbus(ArchiveReader& in, FIELDBUS& fb) {
@@ -379,14 +372,11 @@ bool readConfig(ArchiveReader& in, bool slave, CONFIG& c) {
     // The tables have fixed sizes: a count beyond them cannot come from this program and would
     // have the reader store outside the tables, so such a file is refused.
     if (c.NodeCount > kNodeTableSize) {
-        return in.fail("NodeCount " + std::to_string(c.NodeCount) + " at byte " +
-                       std::to_string(countsAt) + " exceeds the " + std::to_string(kNodeTableSize) +
-                       " node entries");
+        return in.fail(Message(str::ArchiveNodeCount, c.NodeCount, countsAt, kNodeTableSize));
     }
     if (c.InstructionCount > kInstructionTableSize) {
-        return in.fail("InstructionCount " + std::to_string(c.InstructionCount) + " at byte " +
-                       std::to_string(countsAt + 4) + " exceeds the " +
-                       std::to_string(kInstructionTableSize) + " command slots");
+        return in.fail(Message(str::ArchiveCommandCount, c.InstructionCount, countsAt + 4,
+                               kInstructionTableSize));
     }
     c.NodeCount = std::max(c.NodeCount, 0);
     c.InstructionCount = std::max(c.InstructionCount, 0);
@@ -464,7 +454,7 @@ std::string writeArchive(const GatewayConfiguration& cfg) {
     return out.take();
 }
 
-bool readArchive(std::string_view bytes, ArchiveContents& out, std::string& error) {
+bool readArchive(std::string_view bytes, ArchiveContents& out, Message& error) {
     ArchiveReader in(bytes);
     ArchiveContents read;
     read.Config.ConfigEdition = 410;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <cstdint>
 #include <string>
@@ -20,7 +21,7 @@ std::string writeArchive(const GatewayConfiguration& cfg);
 
 // Parses archive bytes. Returns false with a readable reason in `error` (no file name; the
 // caller adds it) when the stream is short, a header is wrong or a table count is too large.
-bool readArchive(std::string_view bytes, ArchiveContents& out, std::string& error);
+bool readArchive(std::string_view bytes, ArchiveContents& out, Message& error);
 
 // Replaces the live configuration by a successfully read archive and updates the file state
 // (OldEditionLoaded, LoadedFromArchive). Table entries beyond the counts keep their contents.

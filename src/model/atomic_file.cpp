@@ -22,8 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string reason(int err) {
-    return std::strerror(err);
+// The system's words for `err`, shown as they are.
+Message reason(int err) {
+    return Message::plain(std::strerror(err));
 }
 
 // Owns one descriptor; close() reports the error a close of a written file may carry.
@@ -175,11 +176,11 @@ std::string randomTag() {
 // Writes into an existing file that is not a regular file (a device, a FIFO, a pipe reached
 // through /dev/stdout). Returns 1 when it turned out to be a regular file after all.
 int writeThrough(const std::string& path, const struct stat& seen, std::string_view bytes,
-                 std::string& why) {
+                 Message& why) {
     // Without O_NONBLOCK a FIFO nobody reads would hold the open forever.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        why = errno == ENXIO && S_ISFIFO(seen.st_mode) ? "no program is reading from the pipe"
+        why = errno == ENXIO && S_ISFIFO(seen.st_mode) ? Message(str::FileNoPipeReader)
                                                        : reason(errno);
         return -1;
     }
@@ -209,7 +210,7 @@ int writeThrough(const std::string& path, const struct stat& seen, std::string_v
 }
 
 // Replaces the regular (or missing) file `target` through a temporary file beside it.
-bool replaceFile(const std::string& target, std::string_view bytes, std::string& why) {
+bool replaceFile(const std::string& target, std::string_view bytes, Message& why) {
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     fs::path folder = fs::path(target).parent_path();
@@ -224,10 +225,10 @@ bool replaceFile(const std::string& target, std::string_view bytes, std::string&
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) {
             if (errno == ENOENT || errno == ENOTDIR) {
-                why = "the folder " + folder.string() + " does not exist";
+                why = Message(str::FileFolderMissing, folder.string());
             } else if (errno == EACCES || errno == EPERM || errno == EROFS) {
                 // The file itself may be writable; the temporary beside it is what fails.
-                why = "the folder " + folder.string() + " is not writable: " + reason(errno);
+                why = Message(str::FileFolderNotWritable, folder.string(), reason(errno));
             } else {
                 why = reason(errno);
             }
@@ -275,10 +276,10 @@ bool replaceFile(const std::string& target, std::string_view bytes, std::string&
 
 } // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
-    std::string why;
+bool writeFileAtomically(const std::string& path, std::string_view bytes, Message& error) {
+    Message why;
     auto fail = [&] {
-        error = str::FileCannotSave + path + ": " + why;
+        error = Message(str::FileCannotSave, path, why);
         return false;
     };
     if (path.empty()) {
@@ -310,10 +311,10 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
     return replaceFile(target, bytes, why) || fail();
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+bool readWholeFile(const std::string& path, std::string& bytes, Message& error,
                    std::uint64_t limit) {
-    auto fail = [&](const std::string& why) {
-        error = str::FileCannotRead + path + ": " + why;
+    auto fail = [&](const Message& why) {
+        error = Message(str::FileCannotRead, path, why);
         return false;
     };
     // Opening a device can have effects of its own (a serial line's modem lines), so what is
@@ -325,7 +326,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
     // O_NONBLOCK: a FIFO put there since would otherwise wait for a writer in open().
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        error = str::FileCannotOpen + path + ": " + reason(errno);
+        error = Message(str::FileCannotOpen, path, reason(errno));
         return false;
     }
     Descriptor file(fd);
@@ -339,7 +340,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
     if (!S_ISREG(st.st_mode)) {
         return fail(str::FileNotRegular);
     }
-    const std::string tooLarge = "larger than " + std::to_string(limit) + " bytes";
+    const Message tooLarge(str::FileTooLarge, limit);
     if (static_cast<std::uint64_t>(st.st_size) > limit) {
         return fail(tooLarge);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/message.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,12 +22,12 @@ inline constexpr std::uint64_t kMaxInputFileBytes = 64ULL * 1024 * 1024;
 // file that is not regular (a device, a pipe) is written straight through, never replaced.
 // Returns false with one line in `error`, "cannot save <path>: <reason>", naming `path` as
 // given (a folder that takes no new file is named as the reason); nothing is left behind.
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, Message& error);
 
 // Reads a whole input file without ever blocking: only a regular file of at most `limit` bytes
 // is read. Returns false with one line in `error` naming the file and the reason (missing,
 // a folder, not a regular file, larger than the limit, a read error).
-bool readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+bool readWholeFile(const std::string& path, std::string& bytes, Message& error,
                    std::uint64_t limit = kMaxInputFileBytes);
 
 } // namespace torvane

@@ -15,12 +15,12 @@ bool isXmlFileName(const std::string& path) {
 }
 
 bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
-                           std::string& error, int* damagedLine) {
+                           Message& error, int* damagedLine) {
     if (damagedLine != nullptr) {
         *damagedLine = 0;
     }
     std::string bytes;
-    std::string why;
+    Message why;
     if (!readWholeFile(path, bytes, why)) {
         error = why;
         return false;
@@ -28,14 +28,14 @@ bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, 
     if (isXmlFileName(path)) {
         // A new configuration of the file's type: nothing of the open one survives.
         if (!readXml(bytes, live, why, damagedLine)) {
-            error = path + ": " + why;
+            error = Message(str::Colon, path, why);
             return false;
         }
         doc.FileKind = kFileKindXml;
     } else {
         ArchiveContents read;
         if (!readArchive(bytes, read, why)) {
-            error = path + ": " + str::FileNotArchive + ": " + why;
+            error = Message(str::Colon, path, Message(str::FileNotArchive, why));
             return false;
         }
         applyArchive(read, live, doc);
@@ -46,7 +46,7 @@ bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, 
 }
 
 bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& cfg,
-                           std::string& error) {
+                           Message& error) {
     const std::string bytes = isXmlFileName(path) ? writeXml(cfg) : writeArchive(cfg);
     return writeFileAtomically(path, bytes, error);
 }
@@ -55,10 +55,8 @@ std::vector<DroppedField> fieldsLeftOut(const std::string& path, const GatewayCo
     return isXmlFileName(path) ? fieldsXmlDrops(cfg) : std::vector<DroppedField>{};
 }
 
-std::string damagedXmlMessage(const std::string& path, int line) {
-    std::string text = str::XmlDamagedAtLine;
-    text.replace(text.find("%d"), 2, std::to_string(line));
-    return path + ": " + text;
+Message damagedXmlMessage(const std::string& path, int line) {
+    return {str::Colon, path, Message(str::XmlDamagedAtLine, line)};
 }
 
 } // namespace torvane

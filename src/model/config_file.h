@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/configuration.h"
+#include "model/message.h"
 #include "model/xml_file.h"
 
 #include <string>
@@ -19,17 +20,17 @@ bool isXmlFileName(const std::string& path);
 // `damagedLine`, when given, gets the line where a damaged XML file stopped being readable (it
 // is still loaded as far as it goes), 0 otherwise.
 bool loadConfigurationFile(const std::string& path, GatewayConfiguration& live, DocumentState& doc,
-                           std::string& error, int* damagedLine = nullptr);
+                           Message& error, int* damagedLine = nullptr);
 
 // Writes an archive or an XML file (chosen by isXmlFileName) atomically. Returns false with
 // "cannot save <path>: <reason>" on failure; the previous file is then intact.
 bool saveConfigurationFile(const std::string& path, const GatewayConfiguration& cfg,
-                           std::string& error);
+                           Message& error);
 
 // The fields a save to `path` leaves out: fieldsXmlDrops for an XML name, none for an archive.
 std::vector<DroppedField> fieldsLeftOut(const std::string& path, const GatewayConfiguration& cfg);
 
 // "<path>: damaged at line <line>; read as far as it goes".
-std::string damagedXmlMessage(const std::string& path, int line);
+Message damagedXmlMessage(const std::string& path, int line);
 
 } // namespace torvane

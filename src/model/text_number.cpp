@@ -128,21 +128,4 @@ std::string withoutHexNote(std::string_view text) {
     return value == decimalValue(number) ? std::string(number) : std::string(text);
 }
 
-std::string fillPlaceholders(std::string_view format,
-                             std::initializer_list<std::string_view> values) {
-    std::string out;
-    const std::string_view* next = values.begin();
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        const bool placeholder = format[i] == '%' && i + 1 < format.size() &&
-                                 (format[i + 1] == 's' || format[i + 1] == 'd');
-        if (placeholder && next != values.end()) {
-            out += *next++;
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
-
 } // namespace torvane

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -40,10 +39,5 @@ std::string decimalWithHex(std::string_view stored, int digits);
 // either case, naming the same number), so that a list entry or a copied cell commits as the
 // number. Any other text is returned unchanged.
 std::string withoutHexNote(std::string_view text);
-
-// `format` with each "%s" or "%d" replaced by the next of `values`, in order; placeholders
-// beyond the values are left as they are.
-std::string fillPlaceholders(std::string_view format,
-                             std::initializer_list<std::string_view> values);
 
 } // namespace torvane

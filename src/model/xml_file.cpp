@@ -168,7 +168,7 @@ bool parsesAt(std::string_view s, const Cut& cut, const std::vector<OpenElement>
 
 // What was wrong with the whole text; line 0 when it was well-formed.
 struct Complaint {
-    std::string words;
+    Message words;
     int line = 0;
 };
 
@@ -176,9 +176,9 @@ struct Complaint {
 Complaint complaintOf(const XMLDocument& doc) {
     const int line = std::max(doc.ErrorLineNum(), 1);
     if (doc.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
-        return {"no element found", line};
+        return {str::XmlEmpty, line};
     }
-    return {"malformed at line " + std::to_string(line), line};
+    return {Message(str::XmlMalformedAtLine, line), line};
 }
 
 // Parses `s`; when it is malformed, keeps the longest well-formed beginning (its open elements
@@ -350,7 +350,7 @@ void readDocument(const XMLElement* first, GatewayConfiguration& live) {
 // The parameter rows the XML file does not hold, by configuration type, in grid order.
 struct UnheldRow {
     std::string CONFIG::*field;
-    const char* label;
+    Text label;
 };
 
 constexpr UnheldRow kUnheldMasterRows[] = {
@@ -371,7 +371,7 @@ constexpr UnheldRow kUnheldSlaveRows[] = {
 
 // Parses `bytes` and finds the top-level element the reading starts at; null with `error`
 // (and `damagedLine`) set when there is none or the file holds no configuration.
-const XMLElement* firstElement(std::string_view bytes, XMLDocument& doc, std::string& error,
+const XMLElement* firstElement(std::string_view bytes, XMLDocument& doc, Message& error,
                                int* damagedLine) {
     const Complaint complaint = parseForgiving(bytes, doc);
     const XMLElement* first = doc.FirstChildElement();
@@ -379,9 +379,8 @@ const XMLElement* firstElement(std::string_view bytes, XMLDocument& doc, std::st
         *damagedLine = 0;
     }
     if (first == nullptr) {
-        error = complaint.line == 0
-                    ? std::string("the file holds no XML element")
-                    : "the file holds no readable XML element (" + complaint.words + ")";
+        error = complaint.line == 0 ? Message(str::XmlNoElement)
+                                    : Message(str::XmlNoReadableElement, complaint.words);
         return nullptr;
     }
     if (typeElement(first) == nullptr) {
@@ -446,8 +445,7 @@ std::string writeXml(const GatewayConfiguration& cfg) {
     return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
 
-bool readXml(std::string_view bytes, GatewayConfiguration& cfg, std::string& error,
-             int* damagedLine) {
+bool readXml(std::string_view bytes, GatewayConfiguration& cfg, Message& error, int* damagedLine) {
     XMLDocument doc;
     const XMLElement* first = firstElement(bytes, doc, error, damagedLine);
     if (first == nullptr) {
@@ -459,7 +457,7 @@ bool readXml(std::string_view bytes, GatewayConfiguration& cfg, std::string& err
     return true;
 }
 
-bool readXmlOver(std::string_view bytes, GatewayConfiguration& cfg, std::string& error) {
+bool readXmlOver(std::string_view bytes, GatewayConfiguration& cfg, Message& error) {
     XMLDocument doc;
     const XMLElement* first = firstElement(bytes, doc, error, nullptr);
     if (first == nullptr) {
@@ -484,12 +482,13 @@ std::vector<DroppedField> fieldsXmlDrops(const GatewayConfiguration& cfg) {
     return dropped;
 }
 
-std::string droppedFieldsText(const std::vector<DroppedField>& fields) {
-    std::string text;
+Message droppedFieldsText(const std::vector<DroppedField>& fields) {
+    std::vector<Message> named;
+    named.reserve(fields.size());
     for (const DroppedField& f : fields) {
-        text += (text.empty() ? "" : ", ") + std::string(f.label) + " (" + f.value + ")";
+        named.emplace_back(str::DroppedFieldValue, f.label, f.value);
     }
-    return text;
+    return joined(named, str::ListJoin);
 }
 
 } // namespace torvane

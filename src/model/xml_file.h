@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <string>
 #include <string_view>
@@ -20,22 +21,22 @@ std::string writeXml(const GatewayConfiguration& cfg);
 // Returns false (and leaves `cfg` as it was) when the bytes hold no element or no
 // configuration; `error` then says so. `damagedLine`, when given, gets the line where a
 // malformed text stopped being readable, 0 when the text was well-formed.
-bool readXml(std::string_view bytes, GatewayConfiguration& cfg, std::string& error,
+bool readXml(std::string_view bytes, GatewayConfiguration& cfg, Message& error,
              int* damagedLine = nullptr);
 
 // Reads the file over `cfg` as it is instead of over a new configuration (only ConfigType is
 // taken from the file), so the fields the file does not hold keep their values. Fails as
 // readXml does.
-bool readXmlOver(std::string_view bytes, GatewayConfiguration& cfg, std::string& error);
+bool readXmlOver(std::string_view bytes, GatewayConfiguration& cfg, Message& error);
 
 // A parameter row whose value an XML file would not hold.
 struct DroppedField {
-    const char* label; // the grid label, as in model/strings.h
+    Text label;        // the grid label, as in model/strings.h
     std::string value; // the value as the grid shows it, UTF-8
 
     // By the label's text: a label may reach here from more than one copy of the literal.
     bool operator==(const DroppedField& other) const {
-        return std::string_view(label) == other.label && value == other.value;
+        return std::string_view(label.source) == other.label.source && value == other.value;
     }
 };
 
@@ -46,6 +47,6 @@ struct DroppedField {
 std::vector<DroppedField> fieldsXmlDrops(const GatewayConfiguration& cfg);
 
 // "<label> (<value>), <label> (<value>)": the dropped fields as one line.
-std::string droppedFieldsText(const std::vector<DroppedField>& fields);
+Message droppedFieldsText(const std::vector<DroppedField>& fields);
 
 } // namespace torvane

@@ -93,7 +93,7 @@ void MonitorEngine::showSplit(const std::uint8_t* frame, const TimeOfDay& now, M
     if (code != 5 && code != 6) {
         return;
     }
-    const char* status = code == 5 ? str::MonitorInputData : str::MonitorOutputData;
+    const Text status = code == 5 ? str::MonitorInputData : str::MonitorOutputData;
     if (len == 0x30) {
         addRow(status, frame + 2, 48, now, out);
         return;
@@ -118,7 +118,7 @@ void MonitorEngine::showSplit(const std::uint8_t* frame, const TimeOfDay& now, M
     }
 }
 
-void MonitorEngine::addRow(const char* status, const std::uint8_t* data, std::size_t n,
+void MonitorEngine::addRow(Text status, const std::uint8_t* data, std::size_t n,
                            const TimeOfDay& now, MonitorTick& out) const {
     if (!displaying_) {
         return;
@@ -136,7 +136,7 @@ MonitorStart monitorAnswerStart(const std::string& startText, int length, std::s
     if (start >= length || (whole && start + static_cast<long long>(count) > length)) {
         return {0, str::ResultMappingOverflow};
     }
-    return {static_cast<std::size_t>(start), nullptr};
+    return {static_cast<std::size_t>(start), {}};
 }
 
 void MonitorEngine::answerAddressed(std::uint8_t code, std::uint8_t len,
@@ -154,8 +154,8 @@ void MonitorEngine::answerAddressed(std::uint8_t code, std::uint8_t len,
         const int length = code < 4 ? bufferSizeOfCode(code) : len - 1;
         const MonitorStart at = monitorAnswerStart(startText, length, transmitCount_, true);
         outputPending_ = false;
-        if (at.refusal != nullptr) {
-            out.messages.emplace_back(at.refusal);
+        if (!at.refusal.empty()) {
+            out.messages.push_back(at.refusal);
             a.clear();
             return;
         }
@@ -180,8 +180,8 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
     const int size = code < 4 ? bufferSizeOfCode(code) : code - 4;
     const MonitorStart at = monitorAnswerStart(startText, size, transmitCount_, false);
     outputPending_ = false;
-    if (at.refusal != nullptr) {
-        out.messages.emplace_back(at.refusal);
+    if (!at.refusal.empty()) {
+        out.messages.push_back(at.refusal);
         return;
     }
     const auto start = static_cast<std::ptrdiff_t>(at.start);
@@ -192,7 +192,7 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
     a.push_back(FrameChecksum(a));
 }
 
-std::string MonitorEngine::transmit(const std::string& startText, const std::string& dataText) {
+Message MonitorEngine::transmit(const std::string& startText, const std::string& dataText) {
     if (startText.empty()) {
         return str::MonitorStartEmpty;
     }
@@ -255,7 +255,7 @@ bool parseMonitorHex(const std::string& text, std::vector<std::uint8_t>& bytes) 
 std::string monitorLogText(const std::vector<MonitorRow>& rows) {
     std::string text = "Status\t\tTime\tData\n";
     for (const MonitorRow& r : rows) {
-        text += r.Status + '\t' + r.Time + '\t' + r.Data + '\n';
+        text += r.Status.english() + '\t' + r.Time + '\t' + r.Data + '\n';
     }
     return text;
 }

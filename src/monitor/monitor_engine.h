@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/message.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -12,7 +14,7 @@ namespace torvane {
 enum class MonitorMode { Undecided, Split, FixedImage, Addressed, Silent };
 
 struct MonitorRow {
-    std::string Status;
+    Message Status;
     std::string Time;
     std::string Data;
 
@@ -30,7 +32,7 @@ struct TimeOfDay {
 struct MonitorTick {
     std::vector<MonitorRow> rows;
     std::vector<std::uint8_t> answer;
-    std::vector<std::string> messages;
+    std::vector<Message> messages;
 };
 
 // The I/O monitor's protocol state: frame reading, mode decision, rows, split assembly and
@@ -49,7 +51,7 @@ public:
 
     // "Transmit": returns the message to show, or an empty text when the output is now pending.
     // The start must be a canonical decimal number ("memory address is not a decimal number").
-    std::string transmit(const std::string& startText, const std::string& dataText);
+    Message transmit(const std::string& startText, const std::string& dataText);
 
     void setDisplaying(bool on) { displaying_ = on; }
     bool displaying() const { return displaying_; }
@@ -59,7 +61,7 @@ public:
 private:
     void showRows(const std::uint8_t* frame, const TimeOfDay& now, MonitorTick& out);
     void showSplit(const std::uint8_t* frame, const TimeOfDay& now, MonitorTick& out);
-    void addRow(const char* status, const std::uint8_t* data, std::size_t n, const TimeOfDay& now,
+    void addRow(Text status, const std::uint8_t* data, std::size_t n, const TimeOfDay& now,
                 MonitorTick& out) const;
     void answerAddressed(std::uint8_t code, std::uint8_t len, const std::string& startText,
                          MonitorTick& out);
@@ -82,7 +84,7 @@ private:
 // beyond `length` when `whole` (the addressed answer, which carries every byte).
 struct MonitorStart {
     std::size_t start = 0;
-    const char* refusal = nullptr;
+    Message refusal; // empty when the answer may go
 };
 MonitorStart monitorAnswerStart(const std::string& startText, int length, std::size_t count,
                                 bool whole);

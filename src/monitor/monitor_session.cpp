@@ -6,7 +6,7 @@
 
 namespace torvane {
 
-bool MonitorSession::open(const std::string& device, std::string& reason) {
+bool MonitorSession::open(const std::string& device, Message& reason) {
     return OpenSerialPort(port_, device, 57600, 1, reason) == LinkResult::Ok;
 }
 

@@ -15,7 +15,7 @@ public:
 
     // Opens the port at 57600 baud, odd parity. Returns false (reason filled) on failure; the
     // ticks then simply find nothing.
-    bool open(const std::string& device, std::string& reason);
+    bool open(const std::string& device, Message& reason);
 
     // One timer tick: reads what has arrived (the ReadAvailable waits included), lets the
     // engine handle it and writes the answer frame, if any.

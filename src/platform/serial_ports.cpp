@@ -202,10 +202,9 @@ class QtSerialPort final : public SerialPort {
 public:
     ~QtSerialPort() override { close(); }
 
-    bool open(const std::string& device, const SerialSettings& settings,
-              std::string& reason) override {
+    bool open(const std::string& device, const SerialSettings& settings, Message& reason) override {
         close();
-        reason.clear();
+        reason = {};
         if (isLinkLoop(device)) {
             reason = str::OpenLinkLoop;
             return false;
@@ -246,7 +245,7 @@ public:
                                                      : QSerialPort::OneStop) &&
             port_.setFlowControl(QSerialPort::NoFlowControl);
         if (!configured) {
-            reason = port_.errorString().toStdString();
+            reason = Message::plain(port_.errorString().toStdString());
             close();
             return false;
         }
@@ -307,7 +306,7 @@ public:
     }
 
 private:
-    std::string failureReason(const std::string& device) const {
+    Message failureReason(const std::string& device) const {
         switch (port_.error()) {
         case QSerialPort::DeviceNotFoundError:
             return str::OpenNotFound;
@@ -326,7 +325,7 @@ private:
             if (isSurelyNotTerminal(device, true)) {
                 return str::OpenNotTerminal;
             }
-            return port_.errorString().toStdString();
+            return Message::plain(port_.errorString().toStdString());
         }
     }
 
@@ -432,12 +431,12 @@ std::vector<PortDetails> serialPortDetails(const std::vector<std::string>& devic
     return out;
 }
 
-std::string describePort(const PortDetails& details) {
+Message describePort(const PortDetails& details) {
     // The texts come from the system and the adapter's own descriptors: each stays on its line.
-    std::string text = printableText(details.device);
-    const auto line = [&text](const char* label, const std::string& value) {
+    Message text = Message::plain(printableText(details.device));
+    const auto line = [&text](Text label, const std::string& value) {
         if (!value.empty()) {
-            text += "\n  " + std::string(label) + ": " + printableText(value);
+            text = Message(str::PortDetailLine, std::move(text), label, printableText(value));
         }
     };
     line(str::PortByIdLink, details.byIdLink);

@@ -37,7 +37,7 @@ std::vector<PortDetails> serialPortDetails(const std::vector<std::string>& devic
 
 // The device on the first line, then one indented "label: value" line per known detail; no
 // trailing line end. The command line's long listing and the port list's tooltips show it.
-std::string describePort(const PortDetails& details);
+Message describePort(const PortDetails& details);
 
 // A port backed by QSerialPort; it works without a running Qt event loop. Opening takes the
 // device exclusively, whatever name it is reached by: a second open of the same device, in this

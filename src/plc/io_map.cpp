@@ -1,6 +1,5 @@
 #include "plc/io_map.h"
 
-#include "devices/device_texts.h"
 #include "mapping/mapping_calculation.h"
 #include "mapping/predownload_checks.h"
 #include "model/record_view.h"
@@ -61,7 +60,7 @@ public:
         questions.push_back(question.text);
         return true;
     }
-    std::vector<std::string> questions;
+    std::vector<Message> questions;
 };
 
 struct Row {
@@ -73,10 +72,9 @@ struct Row {
 
 std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& options,
                       const TextTranslator& translate) {
-    const auto label = [&translate](const char* context, const char* text) {
-        return html(translate(context, text));
-    };
-    const auto io = [&label](const char* text) { return label("IoMap", text); };
+    // A marked text, or a whole message, in the reader's language and escaped for the page.
+    const auto label = [&translate](const Message& m) { return html(m.render(translate)); };
+    const auto io = label;
     const CONFIG& c = cfg.Config;
     const bool master = cfg.isMaster();
     const RecordView view(c);
@@ -95,14 +93,14 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
         out += "<tr><th>" + name + "</th><td>" + html(value) + "</td></tr>\n";
     };
     line(io(str::IoMapFile),
-         options.fileName.empty() ? translate("IoMap", str::IoMapNoFile) : options.fileName);
+         options.fileName.empty() ? Message(str::IoMapNoFile).render(translate) : options.fileName);
     line(io(str::IoMapDate), options.date);
     line(io(str::IoMapConfigType), master ? str::CanopenMaster : str::CanopenSlave);
-    line(label("Editor", str::ParamNumberOfBytes), cfg.Fieldbus.InportNum);
+    line(label(str::ParamNumberOfBytes), cfg.Fieldbus.InportNum);
     out += "</table>\n<h2>" + io(str::IoMapParameters) + "</h2>\n";
     out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n";
     struct Parameter {
-        const char* label;
+        Text label;
         std::string CONFIG::*field;
     };
     static constexpr Parameter kMaster[] = {
@@ -130,11 +128,11 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
     };
     if (master) {
         for (const Parameter& p : kMaster) {
-            line(label("Editor", p.label), configTextToUtf8(c.*p.field));
+            line(label(p.label), configTextToUtf8(c.*p.field));
         }
     } else {
         for (const Parameter& p : kSlave) {
-            line(label("Editor", p.label), configTextToUtf8(c.*p.field));
+            line(label(p.label), configTextToUtf8(c.*p.field));
         }
     }
     out += "</table>\n";
@@ -159,9 +157,9 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
             out += "<p>" + io(str::IoMapNoCommands) + "</p>\n";
         } else {
             out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>";
-            for (const char* h : {str::IoMapColBytes, str::IoMapColPlcAddress, str::IoMapColNode,
-                                  str::IoMapColCommand, str::IoMapColObject, str::IoMapColLength,
-                                  str::IoMapColDescription}) {
+            for (const Text h : {str::IoMapColBytes, str::IoMapColPlcAddress, str::IoMapColNode,
+                                 str::IoMapColCommand, str::IoMapColObject, str::IoMapColLength,
+                                 str::IoMapColDescription}) {
                 out += "<th>" + io(h) + "</th>";
             }
             out += "</tr>\n";
@@ -187,7 +185,7 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
                                              plc,
                                              master ? std::to_string(cmd.nodeAddress.number)
                                                     : std::string("-"),
-                                             label("Editor", cmd.type()->label),
+                                             cmd.type()->label,
                                              object,
                                              std::to_string(bytes),
                                              html(configTextToUtf8(cmd.record->Description))};
@@ -223,9 +221,9 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
             b = e;
         }
         out += "<p>" +
-               (freeCount == 0 ? io(str::IoMapNoFreeBytes)
-                               : html(fillPlaceholders(translate("IoMap", str::IoMapFreeBytes),
-                                                       {free, std::to_string(freeCount)}))) +
+               (freeCount == 0
+                    ? io(str::IoMapNoFreeBytes)
+                    : label(Message(str::IoMapFreeBytes, std::string_view(free), freeCount))) +
                "</p>\n";
         if (c.ControlStatus == str::Enable) {
             out += "<p>" + io(str::IoMapReserved) + "</p>\n";
@@ -239,31 +237,28 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
     } else {
         Recorder recorder;
         const CheckResult result = runPreDownloadChecks(cfg, recorder);
-        for (const std::string& q : recorder.questions) {
-            out += "<p>" + html(q) + "</p>\n";
+        for (const Message& q : recorder.questions) {
+            out += "<p>" + label(q) + "</p>\n";
         }
-        std::string message = result.message;
+        std::string message = result.message.render(translate);
         while (!message.empty() && message.back() == '\n') {
             message.pop_back();
         }
-        out += "<p>" +
-               (result.passed() ? io(str::IoMapChecksPassed) : label("Checks", message.c_str())) +
-               "</p>\n";
+        out += "<p>" + (result.passed() ? io(str::IoMapChecksPassed) : html(message)) + "</p>\n";
         out += "<h2>" + io(str::IoMapCycles) + "</h2>\n";
         const int rpdos = static_cast<int>(view.ofKind(CommandKind::ReceivePdo).size());
         const int sdos = static_cast<int>(view.ofKind(CommandKind::UploadSdo).size() +
                                           view.ofKind(CommandKind::DownloadSdo).size());
+        const std::string rpdoCycle = configTextToUtf8(c.RPDOCycle);
+        const std::string sdoCycle = configTextToUtf8(c.SDOCycle);
         out +=
             "<p>" +
-            html(fillPlaceholders(translate("IoMap", str::IoMapRpdoCycle),
-                                  {std::to_string(rpdos),
-                                   std::to_string(leastCycleMs(c.BuadRate, CycleKind::Rpdo, rpdos)),
-                                   configTextToUtf8(c.RPDOCycle)})) +
+            label(Message(str::IoMapRpdoCycle, rpdos,
+                          leastCycleMs(c.BuadRate, CycleKind::Rpdo, rpdos),
+                          std::string_view(rpdoCycle))) +
             "<br>" +
-            html(fillPlaceholders(translate("IoMap", str::IoMapSdoCycle),
-                                  {std::to_string(sdos),
-                                   std::to_string(leastCycleMs(c.BuadRate, CycleKind::Sdo, sdos)),
-                                   configTextToUtf8(c.SDOCycle)})) +
+            label(Message(str::IoMapSdoCycle, sdos, leastCycleMs(c.BuadRate, CycleKind::Sdo, sdos),
+                          std::string_view(sdoCycle))) +
             "</p>\n";
     }
     out += "<p>&nbsp;</p>\n<p>" + io(str::IoMapSignature) +
@@ -272,8 +267,7 @@ std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& optio
 }
 
 std::string ioMapHtml(const GatewayConfiguration& cfg, const IoMapOptions& options) {
-    return ioMapHtml(cfg, options,
-                     [](const char* /*context*/, const char* text) { return std::string(text); });
+    return ioMapHtml(cfg, options, nullptr);
 }
 
 } // namespace torvane

@@ -4,14 +4,15 @@
 // self-contained HTML page (the PDF is this page printed by the platform layer).
 
 #include "model/configuration.h"
+#include "model/message.h"
 
 #include <functional>
 #include <string>
 
 namespace torvane {
 
-// A marked text (context, English) in the reader's language; the identity gives English.
-using TextTranslator = std::function<std::string(const char* context, const char* text)>;
+// A marked text (context, English source) in the reader's language; null gives English.
+using TextTranslator = Message::Translate;
 
 struct IoMapOptions {
     std::string fileName; // the configuration's file as the reader should see it; empty: unsaved

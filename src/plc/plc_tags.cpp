@@ -245,12 +245,9 @@ TagResult buildTagTable(const GatewayConfiguration& cfg, const TagOptions& optio
     const RecordView view(cfg.Config);
     NameBook names;
 
-    const auto refuse = [&result](const CommandView& c, const char* text,
-                                  std::vector<std::string> args = {}) {
+    const auto refuse = [&result](const CommandView& c, Message message) {
         result.outcome = TagOutcome::Refused;
-        result.message = fillPlaceholders(text, args);
-        result.text = text;
-        result.args = std::move(args);
+        result.message = std::move(message);
         result.command = c.position;
         result.table.tags.clear();
         return result;
@@ -262,7 +259,8 @@ TagResult buildTagTable(const GatewayConfiguration& cfg, const TagOptions& optio
         }
         const std::string label = c.type()->label;
         if (!c.mappingAddress.entered() || c.mappingAddress.number < 0) {
-            return refuse(c, str::PlcTagsNoMappingAddress, {std::to_string(c.position + 1), label});
+            return refuse(
+                c, Message(str::PlcTagsNoMappingAddress, c.position + 1, std::string_view(label)));
         }
         if (!c.bytes.entered()) {
             return refuse(c, str::MappingMissingBytes);

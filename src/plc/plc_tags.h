@@ -7,6 +7,7 @@
 
 #include "devices/device_description.h"
 #include "model/configuration.h"
+#include "model/message.h"
 #include "model/vocabulary.h"
 
 #include <map>
@@ -83,10 +84,7 @@ enum class TagOutcome {
 
 struct TagResult {
     TagOutcome outcome = TagOutcome::Ok;
-    std::string message; // for Refused: the text to show (English), naming the command
-    // The marked text `message` was made of and the values of its %1, %2, for a translation.
-    const char* text = nullptr;
-    std::vector<std::string> args;
+    Message message;  // for Refused: the text to show, naming the command
     int command = -1; // for Refused: the 0-based position of that command
     TagTable table;
 };

@@ -170,7 +170,7 @@ std::vector<SheetCells> tiaCells(const TagTable& table) {
     return sheets;
 }
 
-bool tagsTiaWorkbook(const TagTable& table, std::string& out, std::string& error) {
+bool tagsTiaWorkbook(const TagTable& table, std::string& out, Message& error) {
     const std::vector<SheetCells> sheets = tiaCells(table);
     std::vector<std::string> names;
     names.reserve(sheets.size());
@@ -182,8 +182,7 @@ bool tagsTiaWorkbook(const TagTable& table, std::string& out, std::string& error
            fillWorkbookPackage(blank, sheets, out, error);
 }
 
-bool tagFileBytes(const TagTable& table, bool wordAddressing, std::string& out,
-                  std::string& error) {
+bool tagFileBytes(const TagTable& table, bool wordAddressing, std::string& out, Message& error) {
     switch (table.format) {
     case TagFormat::Csv:
         out = tagsCsv(table);

@@ -27,9 +27,9 @@ std::string tagsIec(const TagTable& table, bool wordAddressing);
 std::vector<SheetCells> tiaCells(const TagTable& table);
 
 // The TIA workbook package; false with a reason when it cannot be built.
-bool tagsTiaWorkbook(const TagTable& table, std::string& out, std::string& error);
+bool tagsTiaWorkbook(const TagTable& table, std::string& out, Message& error);
 
 // The whole file of `table` in its format.
-bool tagFileBytes(const TagTable& table, bool wordAddressing, std::string& out, std::string& error);
+bool tagFileBytes(const TagTable& table, bool wordAddressing, std::string& out, Message& error);
 
 } // namespace torvane

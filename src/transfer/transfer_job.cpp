@@ -134,7 +134,7 @@ TransferOutcome runUpload(TransferRequest request, const TransferServices& servi
     return outcome;
 }
 
-std::string transferMessage(const TransferOutcome& outcome) {
+Message transferMessage(const TransferOutcome& outcome) {
     // The link and gateway failures; the later codes refuse the configuration, not the port.
     const bool portFailed = outcome.started &&
                             outcome.resultCode >= static_cast<int>(TransferResult::OpenFailed) &&
@@ -142,7 +142,7 @@ std::string transferMessage(const TransferOutcome& outcome) {
     if (!portFailed || outcome.port.empty()) {
         return outcome.text;
     }
-    return outcome.text + "\n" + str::PortLine + ": " + outcome.port;
+    return {str::TwoLines, outcome.text, Message(str::PortLine, outcome.port)};
 }
 
 DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferOutcome& outcome) {
@@ -179,11 +179,11 @@ DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferO
     return changes;
 }
 
-std::string downloadStepName(const DownloadChanges& changes) {
-    std::string parts;
-    auto add = [&parts](bool changed, const char* part) {
+Message downloadStepName(const DownloadChanges& changes) {
+    std::vector<Message> parts;
+    auto add = [&parts](bool changed, Text part) {
         if (changed) {
-            parts += (parts.empty() ? "" : ", ") + std::string(part);
+            parts.emplace_back(part);
         }
     };
     add(changes.commandsCut, str::StepPartCommandCut);
@@ -192,9 +192,7 @@ std::string downloadStepName(const DownloadChanges& changes) {
     if (parts.empty()) {
         return {};
     }
-    std::string name = str::StepDownloadChanged;
-    name.replace(name.find("%s"), 2, parts);
-    return name;
+    return {str::StepDownloadChanged, joined(parts, str::ListJoin)};
 }
 
 } // namespace torvane

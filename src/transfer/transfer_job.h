@@ -34,7 +34,7 @@ struct TransferOutcome {
     // an unknown ConfigType); `text` then holds the check's message (empty after a Cancel).
     bool started = false;
     int resultCode = -1; // the TransferResult's number when started (exit codes are made of it)
-    std::string text;    // the one message to show
+    Message text;        // the one message to show
     std::string port;    // the port the transfer opened (or tried to); empty when none was known
     // A failed pre-download check: the 0-based positions of the commands it is about and the
     // 0-based position of a node without a command (-1 for none), as CheckResult has them.
@@ -72,7 +72,7 @@ struct DownloadChanges {
 };
 // The message box text of a finished transfer: `text`, and under a failure of the port or the
 // gateway (result codes 0 to 8) on a known port a line naming it ("Port: /dev/ttyUSB0").
-std::string transferMessage(const TransferOutcome& outcome);
+Message transferMessage(const TransferOutcome& outcome);
 
 // Applies what a finished download changed in its copy to the live configuration: the 84 cap,
 // (slave) the recalculated mapping addresses, and the edition of the format the gateway took when
@@ -82,6 +82,6 @@ DownloadChanges applyDownloadChanges(GatewayConfiguration& live, const TransferO
 
 // The name of the undo step of a download that changed `changes`: "Download (84-command cut)",
 // the changes listed in the parentheses; empty when nothing changed.
-std::string downloadStepName(const DownloadChanges& changes);
+Message downloadStepName(const DownloadChanges& changes);
 
 } // namespace torvane

@@ -136,11 +136,11 @@ GatewayConfiguration eightyFive() {
 
 // The archive of an earlier program version (edition 220): the edition-500 archive without the
 // three texts edition 410 added and the three edition 500 added behind the first nine.
-bool writeEdition220(const GatewayConfiguration& cfg, const std::string& path, std::string& error) {
+bool writeEdition220(const GatewayConfiguration& cfg, const std::string& path, Message& error) {
     std::string b = writeArchive(cfg);
     std::size_t p = b.find("CONFIG");
     if (p == std::string::npos) {
-        error = "no CONFIG header";
+        error = Message::plain("no CONFIG header");
         return false;
     }
     p += 6;
@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
         const CheckResult check = runPreDownloadChecks(cfg, ok);
         if (!check.passed()) {
             std::fprintf(stderr, "transfer_fixture: %s fails the checks: %s\n", argv[1],
-                         check.message.c_str());
+                         check.message.english().c_str());
             return 1;
         }
     }
@@ -217,11 +217,11 @@ int main(int argc, char** argv) {
             ins.MappingAddress = "-1";
         }
     }
-    std::string error;
+    Message error;
     const bool saved = variant == "edition220" ? writeEdition220(cfg, argv[2], error)
                                                : saveConfigurationFile(argv[2], cfg, error);
     if (!saved) {
-        std::fprintf(stderr, "transfer_fixture: %s\n", error.c_str());
+        std::fprintf(stderr, "transfer_fixture: %s\n", error.english().c_str());
         return 1;
     }
     return 0;

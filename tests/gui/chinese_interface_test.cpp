@@ -23,6 +23,7 @@
 #include "gui/monitor/monitor_window.h"
 #include "gui_test_support.h"
 #include "model/strings.h"
+#include "platform/serial_ports.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -56,7 +57,7 @@ using namespace torvane::gui::test;
 
 namespace {
 
-struct Message {
+struct Entry {
     QString context;
     QString source;
     QString translation;
@@ -79,9 +80,9 @@ QString elementText(QXmlStreamReader& xml) {
     return text;
 }
 
-std::vector<Message> readCatalogue(const QString& path) {
+std::vector<Entry> readCatalogue(const QString& path) {
     QFile file(path);
-    std::vector<Message> all;
+    std::vector<Entry> all;
     if (!file.open(QIODevice::ReadOnly)) {
         return all;
     }
@@ -103,10 +104,10 @@ std::vector<Message> readCatalogue(const QString& path) {
 }
 
 bool isCoreContext(const QString& context) {
-    static const QStringList core = {QStringLiteral("Editor"),  QStringLiteral("Help"),
-                                     QStringLiteral("Checks"),  QStringLiteral("Transfer"),
-                                     QStringLiteral("Export"),  QStringLiteral("Monitor"),
-                                     QStringLiteral("Compare"), QStringLiteral("Files")};
+    static const QStringList core = {
+        QStringLiteral("Editor"),   QStringLiteral("Help"),   QStringLiteral("Checks"),
+        QStringLiteral("Transfer"), QStringLiteral("Export"), QStringLiteral("Monitor"),
+        QStringLiteral("Compare"),  QStringLiteral("Files"),  QStringLiteral("Messages")};
     return core.contains(context);
 }
 
@@ -214,7 +215,7 @@ class ChineseInterfaceTest : public QObject {
     ScriptedPrompts prompts_;
     std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
-    std::vector<Message> catalogue_;
+    std::vector<Entry> catalogue_;
     std::set<QString> english_; // sources that read differently in Chinese
 
     ConfigView* view() const { return frame_->view(); }
@@ -360,7 +361,7 @@ private slots:
         clearProgramSettings();
         catalogue_ = readCatalogue(sourceDir() + "/translations/torvane_zh_CN.ts");
         QVERIFY(catalogue_.size() > 200);
-        for (const Message& m : catalogue_) {
+        for (const Entry& m : catalogue_) {
             if (m.translation != m.source) {
                 english_.insert(m.source);
             }
@@ -399,12 +400,15 @@ private slots:
     // Each core text in a message box of its own: shown in Chinese, the box sized to it.
     void everyCoreTextIsShownTranslated() {
         int checked = 0;
-        for (const Message& m : catalogue_) {
+        for (const Entry& m : catalogue_) {
             if (!isCoreContext(m.context)) {
                 continue;
             }
-            QCOMPARE(core(m.source.toStdString()), m.translation);
-            const auto box = messageBox(str::AppTitle, m.source.toStdString(), nullptr);
+            const QByteArray context = m.context.toUtf8();
+            const QByteArray source = m.source.toUtf8();
+            const Message message(Text{context.constData(), source.constData()});
+            QCOMPARE(core(message), m.translation);
+            const auto box = messageBox(str::AppTitle, message, nullptr);
             QCOMPARE(box->text(), m.translation);
             box->show();
             QVERIFY(QTest::qWaitForWindowExposed(box.get()));
@@ -415,73 +419,53 @@ private slots:
         QVERIFY(checked > 100);
     }
 
-    // The core puts numbers, paths, names and other texts into its messages: the texts are
-    // translated, what was put in stays as it is.
+    // The core puts numbers, paths, names and other messages into its messages: the marked texts
+    // are translated, what was put in stays as it is.
     void messagesKeepWhatWasPutIntoThem() {
-        const auto tr = [](const char* context, const char* source) {
-            return QCoreApplication::translate(context, source);
-        };
-        const auto withNumbers = [](QString format, std::initializer_list<int> numbers) {
-            for (int n : numbers) {
-                format.replace(format.indexOf(QLatin1String("%d")), 2, QString::number(n));
-            }
-            return format;
-        };
-        const auto english = [&](const char* format, std::initializer_list<int> numbers) {
-            return withNumbers(QString::fromUtf8(format), numbers).toStdString();
-        };
+        const auto plain = [](const char* text) { return Message::plain(text); };
         const struct {
-            std::string shown;
+            Message message;
             QString expected;
         } cases[] = {
-            {english(str::CheckCobIdConflict, {3, 12}),
-             withNumbers(tr("Checks", str::CheckCobIdConflict), {3, 12})},
-            {english(str::RpdoCycleQuestion, {40, 125}),
-             withNumbers(tr("Checks", str::RpdoCycleQuestion), {40, 125})},
-            {std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy,
-             tr("Transfer", str::ResultOpenFailed) + "\n" + tr("Transfer", str::OpenBusy)},
-            {std::string(str::ResultReadFailed) + "\n" + str::PortLine + ": /dev/ttyUSB0",
-             tr("Transfer", str::ResultReadFailed) + "\n" + tr("Transfer", str::PortLine) +
-                 ": /dev/ttyUSB0"},
+            {Message(str::CheckCobIdConflict, 3, 12),
+             QStringLiteral("节点 3 与节点 12 下有命令的 PDO COB-ID 冲突！")},
+            {transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy),
+             QStringLiteral("打开串口失败\n该端口正被其他程序或其他传输占用。")},
+            {Message(str::TwoLines, str::ResultReadFailed, Message(str::PortLine, "/dev/ttyUSB0")),
+             QStringLiteral("读取串口数据失败\n端口: /dev/ttyUSB0")},
             // A value typed into a cell goes back in as it was typed, placeholders and all.
-            {"6041 is read as decimal (0x1799); type 0x6041 for hex",
+            {Message(str::NoteIndexReadAsDecimal, "6041", "1799"),
              QStringLiteral("6041 按十进制读取 (0x1799)；十六进制请输入 0x6041")},
-            {"%d%s is out of range; allowed 1 to 8",
-             QStringLiteral("%d%s 超出范围；允许范围 1 到 8")},
+            {Message(str::NoteOutOfRange, "%1%d", "1", "8"),
+             QStringLiteral("%1%d 超出范围；允许范围 1 到 8")},
             // A node named like a label keeps its name; the row label is translated.
-            {std::string("\"Add Node\\Upload SDO\\") + str::CmdRowIndex + "\"" + str::CheckIsEmpty,
-             "\"Add Node\\Upload SDO\\" + tr("Editor", str::CmdRowIndex) + "\"" +
-                 tr("Transfer", str::CheckIsEmpty)},
-            {std::string(str::EdsTemplateUnreadable) + "/opt/模板/EDSTemplate1.dat",
-             tr("Export", str::EdsTemplateUnreadable) +
-                 QStringLiteral("/opt/模板/EDSTemplate1.dat")},
-            {std::string(str::CompareNotDownloadable) + str::ResultMappingOverflow,
-             tr("Compare", str::CompareNotDownloadable) +
-                 tr("Transfer", str::ResultMappingOverflow)},
-            {std::string("/dev/ttyUSB0\n  ") + str::PortManufacturer + ": FTDI",
-             "/dev/ttyUSB0\n  " + tr("Transfer", str::PortManufacturer) + ": FTDI"},
-            {std::string(str::FileCannotRead) + "/tmp/配置/a.chg: " + str::FileNotRegular,
-             tr("Files", str::FileCannotRead) + QStringLiteral("/tmp/配置/a.chg: ") +
-                 tr("Files", str::FileNotRegular)},
-            {std::string("/tmp/a.chg: ") + str::FileNotArchive + ": file ends early at byte 3",
-             "/tmp/a.chg: " + tr("Files", str::FileNotArchive) + ": file ends early at byte 3"},
+            {Message(
+                 str::CheckIsEmpty,
+                 joined({plain("Add Node"), plain("Upload SDO"), str::CmdRowIndex}, str::PathStep)),
+             QStringLiteral("\"Add Node\\Upload SDO\\索引值\"为空")},
+            {Message(str::EdsTemplateUnreadable, "/opt/模板/EDSTemplate1.dat"),
+             QStringLiteral("无法读取 EDS 模板文件 /opt/模板/EDSTemplate1.dat")},
+            {Message(str::CompareNotDownloadable, str::ResultMappingOverflow),
+             QStringLiteral("无法生成下载时发送的数据: 映射地址溢出")},
+            {Message(str::FileCannotRead, "/tmp/配置/a.chg", str::FileNotRegular),
+             QStringLiteral("无法读取 /tmp/配置/a.chg: 不是普通文件")},
+            {Message(str::Colon, str::ParamCanopen, str::ParamSdoTimeout),
+             QStringLiteral("CANopen: SDO 响应超时")},
+            {Message(str::CompareCommandOfNode, Message(str::CompareNodePlace, "6"),
+                     Message(str::CompareSdoPlace, "Download SDO", "24576", "0")),
+             QStringLiteral("节点 6 / Download SDO 索引 24576 子索引 0")},
             // Nothing the core marked: shown as it is.
-            {"Node-5", QStringLiteral("Node-5")},
-            {"250K", QStringLiteral("250K")},
+            {plain("Node-5"), QStringLiteral("Node-5")},
         };
         for (const auto& c : cases) {
-            QCOMPARE(core(c.shown), c.expected);
-            QVERIFY(c.expected.toStdString() != c.shown || c.shown.find(' ') == std::string::npos);
+            QCOMPARE(core(c.message), c.expected);
         }
-        QCOMPARE(corePlace("Node 5 / Transmit PDO COB-ID 389: Number of Bytes"),
-                 tr("Compare", str::CompareNode) +
-                     " 5 / Transmit PDO COB-ID 389: " + tr("Editor", str::ParamNumberOfBytes));
-        QCOMPARE(corePlace("CANopen: SDO Response Timeout"),
-                 "CANopen: " + tr("Editor", str::ParamSdoTimeout));
-        QCOMPARE(corePlace("Node 6 / Download SDO Index 24576 Sub-index 0"),
-                 tr("Compare", str::CompareNode) + " 6 / Download SDO " +
-                     tr("Compare", str::CompareIndex) + " 24576 " +
-                     tr("Compare", str::CompareSubIndex) + " 0");
+        // Every port detail line keeps its value; the label is translated.
+        platform::PortDetails port;
+        port.device = "/dev/ttyUSB0";
+        port.manufacturer = "FTDI";
+        QCOMPARE(core(platform::describePort(port)),
+                 QStringLiteral("/dev/ttyUSB0\n  制造商: FTDI"));
     }
 
     // Tree texts, cell values and list entries are what the files hold, in any language.
@@ -501,16 +485,11 @@ private slots:
                 tree()->setCurrentItem(*it);
                 const TreeSelection s = view()->selection();
                 QCOMPARE((*it)->text(0), QString::fromStdString(s.text));
-                QCOMPARE(core(s.text), QString::fromStdString(s.text));
                 const GridPage page = view()->page();
                 for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
                     const GridRow& row = page.rows[static_cast<std::size_t>(r)];
                     QCOMPARE(grid()->item(r, 1)->text(),
                              QString::fromStdString(commandCellText(page.kind, r, row.value)));
-                    QCOMPARE(core(row.value), QString::fromStdString(row.value));
-                    for (const std::string& choice : row.choices) {
-                        QCOMPARE(core(choice), QString::fromStdString(choice));
-                    }
                     if (!row.choices.empty() && !row.grey && row.openRefusal.empty()) {
                         clickCell(r);
                         QComboBox* combo = view()->listEditor();
@@ -567,7 +546,9 @@ private slots:
         windows.push_back(std::make_unique<MonitorWindow>(
             "/nonexistent/port", [] { return platform::createSerialPort(); }, prompts_));
         CompareResult compared;
-        compared.differences.push_back({"CANopen: SDO Response Timeout", "200", "300"});
+        compared.differences.push_back(
+            {Message(str::Colon, str::ParamCanopen, str::ParamSdoTimeout), Message::plain("200"),
+             Message::plain("300")});
         auto compare =
             std::make_unique<CompareWindow>(str::CompareFileTitle, str::CompareFileColumn);
         compare->showComparison(compared, QStringLiteral("/home/a/line-1.chg"),

@@ -122,7 +122,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->okCancel = {true, true, true, true};
         frame_->action(ui(str::TipDownload))->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         prompts_->told.clear();
 
         GatewayConfiguration& live = liveConfiguration(frame_->session());
@@ -146,7 +146,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
                  (QStringList{"CANopen: SYNC Cycle", "77", "20"}));
         QCOMPARE(rowTexts(window->list()->topLevelItem(1)),
                  (QStringList{"Node 5 / Transmit PDO COB-ID 389: Number of Bytes", "6", "8"}));
-        QVERIFY(window->countLabel()->text().startsWith(qs(str::CompareDifferenceCount) + "2"));
+        QVERIFY(window->countLabel()->text().startsWith(QStringLiteral("Differences: 2")));
 
         // Both sides are named: the open file, and the port with the time of the upload.
         const QString sides = ui(str::CompareOursColumn) + ": " + path + "\n" +
@@ -198,7 +198,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         other.Config.Nodes[1].NodeName = "Drain";
         other.Config.InstructionCount -= 1; // drops Download SDO 25088/255 of node 5
         const std::string chg = dir_.filePath("other.chg").toStdString();
-        std::string error;
+        Message error;
         QVERIFY(saveConfigurationFile(chg, other, error));
         prompts_->files = {chg};
         QAction* entry = toolsEntry(ui(str::MenuCompareFile));
@@ -240,7 +240,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         window = compareWindow();
         QVERIFY(window != nullptr);
         QCOMPARE(window->list()->topLevelItemCount(), 0);
-        QVERIFY(window->countLabel()->text().startsWith(qs(str::CompareEqual)));
+        QVERIFY(window->countLabel()->text().startsWith(qs(str::CompareEqual.source)));
 
         // Cancel and an unreadable file.
         window->close();

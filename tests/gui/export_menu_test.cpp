@@ -173,7 +173,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(r.save);
         QCOMPARE(r.defaultSuffix, std::string("eds"));
         QCOMPARE(r.filters.size(), size_t(1));
-        QCOMPARE(r.filters[0].first, std::string("Electronic Data Sheet(*.eds)"));
+        QCOMPARE(r.filters[0].first.english(), std::string("Electronic Data Sheet(*.eds)"));
         QCOMPARE(r.filters[0].second, std::string("*.eds"));
 
         // The live configuration reached the file; the file name is written without its folder.
@@ -199,7 +199,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         const FileDialogRequest& r = prompts_.fileRequests.at(0);
         QCOMPARE(r.defaultSuffix, std::string("xlsx"));
         QCOMPARE(r.filters.size(), size_t(1));
-        QCOMPARE(r.filters[0].first, std::string("Execl File(*.xlsx)"));
+        QCOMPARE(r.filters[0].first.english(), std::string("Execl File(*.xlsx)"));
         QCOMPARE(r.filters[0].second, std::string("*.xlsx"));
         QVERIFY(readAll(out).startsWith("PK\x03\x04"));
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(out)});

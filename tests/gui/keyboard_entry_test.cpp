@@ -406,9 +406,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
                                << "391"
                                << "";
         QTest::newRow("illegal value") << "0x80"
-                                       << "389" << QString::fromLatin1(str::IllegalCobId);
+                                       << "389" << QString::fromLatin1(str::IllegalCobId.source);
         QTest::newRow("bare prefix") << "0x"
-                                     << "389" << QString::fromLatin1(str::IllegalCobId);
+                                     << "389" << QString::fromLatin1(str::IllegalCobId.source);
     }
 
     void hexCobIdCell() {
@@ -553,18 +553,19 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::newRow("mapping refused: no byte count")
             << "map"
             << ""
-            << "2" << QString::fromLatin1(str::MappingMissingBytes) << 2;
-        QTest::newRow("mapping overflow") << "map"
-                                          << "200"
-                                          << "2" << QString::fromLatin1(str::MappingOverflow) << 2;
+            << "2" << QString::fromLatin1(str::MappingMissingBytes.source) << 2;
+        QTest::newRow("mapping overflow")
+            << "map"
+            << "200"
+            << "2" << QString::fromLatin1(str::MappingOverflow.source) << 2;
         QTest::newRow("download: overlapping addresses")
             << "download"
             << "4"
-            << "1" << QString::fromLatin1(str::CheckAddressConflict) << 1;
+            << "1" << QString::fromLatin1(str::CheckAddressConflict.source) << 1;
         QTest::newRow("download: address missing")
             << "download"
             << "4"
-            << "" << QString::fromLatin1(str::CheckAddressInvalid) << 2;
+            << "" << QString::fromLatin1(str::CheckAddressInvalid.source) << 2;
     }
 
     void failedCheckSelectsCommand() {

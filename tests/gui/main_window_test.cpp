@@ -326,7 +326,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         clickAction("Calculate Mapping Address");
         QCOMPARE(prompts_.told.size(), size_t(1));
         clickAction("Calculate Mapping Address");
-        QCOMPARE(prompts_.told.back(), std::string(str::MappingSuccessful));
+        QCOMPARE(prompts_.told.back(), std::string(str::MappingSuccessful.source));
     }
 
     void cancelAtStartUpEndsTheProgram() {
@@ -488,7 +488,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         QVERIFY(!combo->isVisible());
         QCOMPARE(prompts_.told.size(), size_t(1));
-        QCOMPARE(prompts_.told[0], std::string(str::IllegalCobId));
+        QCOMPARE(prompts_.told[0], std::string(str::IllegalCobId.source));
         QCOMPARE(cell(1), QString());
     }
 
@@ -562,7 +562,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             pickFromList(1, QStringLiteral("389 (0x185)"));
             clickCell(4, 0);
         });
-        step(str::ParamNumberOfBytes, pdo, [&] { typeIntoCell(2, QStringLiteral("4")); });
+        step(str::ParamNumberOfBytes.source, pdo, [&] { typeIntoCell(2, QStringLiteral("4")); });
         step("Paste Node", node5, [&] {
             frame_->action(QStringLiteral("Copy Node(&C)"))->trigger();
             frame_->action(QStringLiteral("Paste Node(&P)"))->trigger();
@@ -602,7 +602,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             check(seen[i], seen[i].after);
         }
         QVERIFY(!redo->isEnabled());
-        QVERIFY(prompts_.told.empty() || prompts_.told.back() == str::MappingSuccessful);
+        QVERIFY(prompts_.told.empty() || prompts_.told.back() == str::MappingSuccessful.source);
     }
 
     // The state last opened or saved as an archive is unmodified again after Undo, so New asks
@@ -656,7 +656,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         other.Config.BuadRate = "500K";
         other.Config.NodeCount = 1;
         other.Config.Nodes[0] = {"7", "Valve"};
-        std::string error;
+        Message error;
         QVERIFY(saveConfigurationFile(path("plant.chg").toStdString(), archive, error));
         QVERIFY(saveConfigurationFile(path("other.xml").toStdString(), other, error));
 
@@ -761,7 +761,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QFETCH(QString, route);
         QFETCH(QString, name);
         const QString file = path(name.toLatin1().constData());
-        std::string error;
+        Message error;
         QVERIFY(saveConfigurationFile(file.toStdString(), newConfiguration(kCanopenMaster), error));
         RecentFiles().add(path("elsewhere.chg").toStdString());
         RecentFiles().add(file.toStdString());
@@ -808,7 +808,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     // "Yes" at exit writes the XML file that is open, as XML, without asking for a name.
     void exitYesSavesTheKnownXmlFile() {
         const QString file = path("known.xml");
-        std::string error;
+        Message error;
         QVERIFY(saveConfigurationFile(file.toStdString(), newConfiguration(kCanopenMaster), error));
         startFrame(kCanopenMaster);
         frame_->document()->openRecent(file);
@@ -829,7 +829,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     // from the recent list, and is saved back under its own name.
     void fileNameThatIsNotText() {
         const std::string file = path("caf").toStdString() + "\xE9.chg";
-        std::string error;
+        Message error;
         QVERIFY(saveConfigurationFile(file, newConfiguration(kCanopenSlave), error));
         prompts_ = ScriptedPrompts{};
         frame_ = std::make_unique<MainWindow>(prompts_);
@@ -906,7 +906,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
         cfg.Config.InstructionCount = 1;
         cfg.Config.Instructions[0].InstructionType = "3";
-        std::string error;
+        Message error;
         QVERIFY(saveConfigurationFile(path("slave.chg").toStdString(), cfg, error));
         prompts_ = ScriptedPrompts{};
         frame_ = std::make_unique<MainWindow>(prompts_);
@@ -936,7 +936,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         if (bytes == "chg") {
-            std::string error;
+            Message error;
             QVERIFY(saveConfigurationFile(path("archive.chg").toStdString(),
                                           newConfiguration(kCanopenMaster), error));
             QVERIFY(QFile::copy(path("archive.chg"), path(name.toLatin1().constData())));
@@ -977,8 +977,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY2(QString::fromStdString(prompts_.told[0]).startsWith(refused),
                  prompts_.told[0].c_str());
         // The message box shows the same characters.
-        QVERIFY(
-            messageBox(str::AppTitle, prompts_.told[0], frame_.get())->text().startsWith(refused));
+        QVERIFY(messageBox(str::AppTitle, prompts_.toldMessages[0], frame_.get())
+                    ->text()
+                    .startsWith(refused));
         prompts_.told.clear();
 
         GatewayConfiguration& cfg = liveConfiguration(frame_->session());

@@ -204,7 +204,7 @@ private slots:
         test::ScriptedPrompts prompts;
         prompts.files.push_back(path.toStdString());
         MonitorWindow window("/nonexistent/port", platformPorts(), prompts);
-        window.showTick({{"Input data", "12:00:00", "01 02 "}}, {});
+        window.showTick({{str::MonitorInputData, "12:00:00", "01 02 "}}, {});
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);
         QCOMPARE(window.saveButton()->text(), QStringLiteral("Stop Saving"));
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);

@@ -91,9 +91,9 @@ private:
     // A saved twoNodes() configuration, opened as from the recent-file list.
     QString openTwoNodes(const char* name = "two.chg") {
         QString file = path(name);
-        std::string error;
+        Message error;
         if (!saveConfigurationFile(file.toStdString(), twoNodes(), error)) {
-            qWarning("%s", error.c_str());
+            qWarning("%s", error.english().c_str());
             return {};
         }
         if (!frame_->document()->openRecent(file)) {
@@ -228,9 +228,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
 
         act(ui(str::TipUpload))->trigger();
         waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         // Modified: the caption carries the mark.
-        const QString untitled = QString::fromLatin1(str::UntitledDocument) + "* - " +
+        const QString untitled = QString::fromLatin1(str::UntitledDocument.source) + "* - " +
                                  QString::fromLatin1(str::AppTitle);
         QCOMPARE(test::shownTitle(frame_.get()), untitled);
         QVERIFY(frame_->session().document().ModifiedFlag());
@@ -388,8 +388,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("message");
-        const QString notDecimal = QString::fromLatin1(str::MonitorStartNotDecimal);
-        const QString overflow = QString::fromLatin1(str::ResultMappingOverflow);
+        const QString notDecimal = QString::fromLatin1(str::MonitorStartNotDecimal.source);
+        const QString overflow = QString::fromLatin1(str::ResultMappingOverflow.source);
         for (const char* start : {"xyz", "3x", "-1", " 4", "+4", "04"}) {
             QTest::newRow(start) << "addressed" << start << "01" << notDecimal;
         }
@@ -448,8 +448,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         window.show();
         QTest::mouseClick(window.saveButton(), Qt::LeftButton);
         QCOMPARE(window.saveButton()->text(), ui(str::MonitorStopSaving));
-        const std::vector<MonitorRow> rows{{"Input data", "12:00:00", "01 02 "},
-                                           {"Output data", "12:00:01", "FF "}};
+        const std::vector<MonitorRow> rows{{str::MonitorInputData, "12:00:00", "01 02 "},
+                                           {str::MonitorOutputData, "12:00:01", "FF "}};
         window.showTick(rows, {});
         if (exitButton) {
             for (QPushButton* b : window.findChildren<QPushButton*>()) {

@@ -145,7 +145,7 @@ bool nonAsciiFolder(const QString& out) {
             return false;
         }
         const std::unique_ptr<QMessageBox> box =
-            messageBox(str::AppTitle, prompts.told.back(), &frame);
+            messageBox(str::AppTitle, prompts.toldMessages.back(), &frame);
         box->show();
         (void)QTest::qWaitForWindowExposed(box.get());
         ok &= save(withCaption(*box), out, "open-failed-non-ascii.png");
@@ -391,9 +391,8 @@ int main(int argc, char** argv) {
         dialog.close();
 
         // A message with numbers in it: a renumbered node's COB-ID clashing with node 6.
-        const std::string text =
-            QString::fromUtf8(str::RenumberCobIdConflict).replace("%d", "6").toStdString();
-        const std::unique_ptr<QMessageBox> box = messageBox(str::AppTitle, text, &frame);
+        const std::unique_ptr<QMessageBox> box =
+            messageBox(str::AppTitle, Message(str::RenumberCobIdConflict, 6), &frame);
         box->show();
         (void)QTest::qWaitForWindowExposed(box.get());
         ok &= save(withCaption(*box), out, "message-box.png");
@@ -423,11 +422,11 @@ int main(int argc, char** argv) {
             ok &= save(withCaption(tags), out, "plc-tags.png");
             tags.close();
             QTextDocument page;
-            page.setHtml(QString::fromStdString(
-                ioMapHtml(mapped, {"master.chg", "2026-05-04 09:30", 0, 0},
-                          [](const char* context, const char* text) {
-                              return QCoreApplication::translate(context, text).toStdString();
-                          })));
+            page.setHtml(QString::fromStdString(ioMapHtml(
+                mapped, {"master.chg", "2026-05-04 09:30", 0, 0},
+                [](const char* context, const std::string& text) {
+                    return QCoreApplication::translate(context, text.c_str()).toStdString();
+                })));
             page.setTextWidth(760);
             QImage image(800, 1000, QImage::Format_RGB32);
             image.fill(Qt::white);
@@ -464,7 +463,7 @@ int main(int argc, char** argv) {
         other.Config.Instructions[1].Bytes = "2";
         other.Config.InstructionCount = 4;
         const std::string path = files.filePath(QStringLiteral("line-2.chg")).toStdString();
-        std::string error;
+        Message error;
         ok &= saveConfigurationFile(path, other, error);
         prompts.files = {path};
         frame.action(ui(str::MenuCompareFile))->trigger();

@@ -19,7 +19,8 @@ public:
     std::deque<std::optional<std::string>> files;
     std::deque<bool> okCancel;
 
-    std::vector<std::string> told;       // every message text, in order
+    std::vector<std::string> told;       // every message text in English, in order
+    std::vector<Message> toldMessages;   // the same messages as they were given
     std::vector<std::string> unexpected; // questions asked without a scripted answer
     std::vector<FileDialogRequest> fileRequests;
     int saveQuestions = 0;
@@ -55,12 +56,13 @@ public:
         fileRequests.push_back(request);
         return next(files, "file dialog");
     }
-    void tell(const std::string& /*title*/, const std::string& text) override {
-        told.push_back(text);
+    void tell(const std::string& /*title*/, const Message& text) override {
+        told.push_back(text.english());
+        toldMessages.push_back(text);
     }
-    bool askOkCancel(const std::string& text) override {
+    bool askOkCancel(const Message& text) override {
         if (okCancel.empty()) {
-            unexpected.push_back(text);
+            unexpected.push_back(text.english());
             return false;
         }
         const bool a = okCancel.front();

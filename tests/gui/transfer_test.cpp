@@ -217,7 +217,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(frame_->waitDialog()->titleLabel()->text(), ui(str::WaitTitleDownload));
         QCOMPARE(frame_->waitDialog()->lineLabel()->text(),
                  QStringLiteral("Download to %1: frame 13 of 13").arg(sim.device()));
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         QVERIFY(act(ui(str::TipDownload))->isEnabled());
         QVERIFY(act(ui(str::TipUpload))->isEnabled());
         QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
@@ -237,7 +237,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         act(ui(str::TipUpload))->trigger();
         QVERIFY(!act(ui(str::TipDownload))->isEnabled());
         waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         QCOMPARE(carried(frame_->session().configuration()), carried(sent));
         QVERIFY(frame_->document()->document().ModifiedFlag());
         QVERIFY(!undo->isEnabled());
@@ -251,7 +251,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->okCancel = {true, true, true, true};
         act(ui(str::TipDownload))->trigger();
         waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         QCOMPARE(frame_->session().configuration().Config.InstructionCount, 84);
         QCOMPARE(undo->statusTip(), QStringLiteral("Undo: Download (84-command cut)"));
         QVERIFY(frame_->isWindowModified());
@@ -266,11 +266,11 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("edition");
         QTest::addColumn<bool>("rowsGrey");
-        QTest::newRow("cancel") << int(FormatChoice::Cancel) << QString(str::ResultDownloadCancel)
-                                << 220 << true;
+        QTest::newRow("cancel") << int(FormatChoice::Cancel)
+                                << QString(str::ResultDownloadCancel.source) << 220 << true;
         // 210 and 220 are both the old layout: the edition stays.
         QTest::newRow("compatible")
-            << int(FormatChoice::Compatible) << QString(str::ResultSuccess) << 220 << true;
+            << int(FormatChoice::Compatible) << QString(str::ResultSuccess.source) << 220 << true;
         // Edition 220 has no RPDO cycle, which the new format needs; the edition is decided
         // all the same and rows 8 and 9 open up.
         QTest::newRow("new") << int(FormatChoice::New)
@@ -370,7 +370,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         prompts_->configTypes = {0};
         frame_->document()->fileNew();
         waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess});
+        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
         QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 500);
         QVERIFY(!frame_->document()->document().ModifiedFlag());
     }
@@ -405,12 +405,13 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         act(ui(str::TipDownload))->trigger();
         waitIdle();
 
-        const std::string busy = transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy);
+        const std::string busy =
+            transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy).english();
         std::vector<std::string> want;
         if (commandsEnabled) {
             want = {busy, busy};
         }
-        want.push_back(str::ResultSuccess);
+        want.push_back(str::ResultSuccess.source);
         QCOMPARE(prompts_->told, want);
         QCOMPARE(sim.received().count("FE 00 FE"), 1);
     }
@@ -475,7 +476,7 @@ int measure(int runs) {
         }
         timer.stop();
         const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-        if (prompts.told != std::vector<std::string>{str::ResultSuccess}) {
+        if (prompts.told != std::vector<std::string>{str::ResultSuccess.source}) {
             std::fprintf(stderr, "run %d: %s\n", run,
                          prompts.told.empty() ? "no message" : prompts.told.back().c_str());
             return 1;

@@ -63,9 +63,9 @@ struct FakeLine {
 class FakePort final : public SerialPort {
 public:
     explicit FakePort(FakeLine& line) : line_(line) {}
-    bool open(const std::string&, const SerialSettings& s, std::string& reason) override {
+    bool open(const std::string&, const SerialSettings& s, Message& reason) override {
         if (line_.openFails || line_.open || s.baudRate != 57600 || s.parity != 1) {
-            reason = "busy";
+            reason = Message::plain("busy");
             return false;
         }
         return mine_ = line_.open = true;
@@ -322,7 +322,7 @@ inline TransferRun transfer(bool download, GatewayConfiguration cfg, ScriptedGat
     run.writtenAt = line.writtenAt;
     run.end = line.clock.now;
     run.asked = question.asked;
-    run.message = proto->ResultText(result);
+    run.message = proto->ResultText(result).english();
     return run;
 }
 

@@ -12,7 +12,7 @@ public:
     explicit FixedCycleAnswer(bool answerOk) : answerOk_(answerOk) {}
     bool askToContinue(const CycleQuestion& question) override {
         ++asked_;
-        lastQuestion_ = question.text;
+        lastQuestion_ = question.text.english();
         return answerOk_;
     }
     int asked() const { return asked_; }

@@ -5,8 +5,8 @@ Usage: check_catalogue.py LUPDATE CATALOGUE.ts... -- LUPDATE_ARGUMENTS...
 
 A catalogue fails when lupdate would change it (a marked text is new, or one is gone), when a
 message is unfinished or empty, when a translation equals its English source (apart from the
-protocol's own terms and numbers), or when it loses a placeholder, a line break or an
-accelerator of its source.
+protocol's own terms, numbers and messages made only of placeholders), or when it loses a
+placeholder, a line break or an accelerator of its source.
 """
 
 import re
@@ -21,6 +21,17 @@ from pathlib import Path
 SAME_EVERYWHERE = {"SDO", "PDO", "COB-ID", "TPDO", "RPDO", "NMT", "SYNC", "EDS"}
 NUMBERS_ONLY = re.compile(r"^[\d\s.,:;()+\-~%x]*$")
 ACCELERATOR = re.compile(r"\(&(\w)\)")
+PLACEHOLDER = re.compile(r"%[1-9]")
+WORD = re.compile(r"[A-Za-z][A-Za-z-]*")
+
+
+def reads_the_same(source):
+    """True for a protocol term, a number, or a message made only of placeholders, punctuation
+    and protocol terms ("%1: %2", "%1 COB-ID %2")."""
+    if source in SAME_EVERYWHERE or NUMBERS_ONLY.match(source):
+        return True
+    rest = PLACEHOLDER.sub(" ", source)
+    return rest != source and all(w in SAME_EVERYWHERE for w in WORD.findall(rest))
 
 
 def text_of(element):
@@ -62,7 +73,7 @@ def message_faults(path):
             if not text.strip():
                 faults.append(f"{where}: no translation")
                 continue
-            if text == source and source not in SAME_EVERYWHERE and not NUMBERS_ONLY.match(source):
+            if text == source and not reads_the_same(source):
                 faults.append(f"{where}: translation equals the English text")
             want, got = marks(source), marks(text)
             for mark in want:

@@ -91,6 +91,10 @@ void printError(const std::string& message) {
     std::cerr << "torvane-cli: " << printableText(withoutLineEnd(message), Backslash::Keep) << '\n';
 }
 
+void printError(const Message& message) {
+    printError(message.english());
+}
+
 int usageError(const std::string& command, const std::string& message) {
     std::cerr << "torvane-cli " << command << ": " << printableText(message, Backslash::Keep)
               << "\n"
@@ -102,14 +106,14 @@ bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg, Docum
     // An archive is applied over it; an XML file starts from a new one of its own type.
     GatewayConfiguration read = newConfiguration(kCanopenMaster);
     DocumentState state;
-    std::string error;
+    Message error;
     int damagedLine = 0;
     if (!loadConfigurationFile(path, read, state, error, &damagedLine)) {
         printError(error);
         return false;
     }
     if (damagedLine > 0) {
-        printError("warning: " + damagedXmlMessage(path, damagedLine));
+        printError("warning: " + damagedXmlMessage(path, damagedLine).english());
     }
     cfg = std::move(read);
     if (doc != nullptr) {
@@ -119,19 +123,19 @@ bool loadConfiguration(const std::string& path, GatewayConfiguration& cfg, Docum
 }
 
 bool saveConfiguration(const std::string& path, const GatewayConfiguration& cfg) {
-    std::string error;
+    Message error;
     if (!saveConfigurationFile(path, cfg, error)) {
         printError(error);
         return false;
     }
     if (const std::vector<DroppedField> dropped = fieldsLeftOut(path, cfg); !dropped.empty()) {
-        printError("warning: " + path + " does not hold: " + droppedFieldsText(dropped));
+        printError("warning: " + path + " does not hold: " + droppedFieldsText(dropped).english());
     }
     return true;
 }
 
 bool CliCycleAnswer::askToContinue(const CycleQuestion& question) {
-    printError(file_ + ": " + question.text + " -> " + (yes_ ? "OK (--yes)" : "Cancel"));
+    printError(file_ + ": " + question.text.english() + " -> " + (yes_ ? "OK (--yes)" : "Cancel"));
     return yes_;
 }
 

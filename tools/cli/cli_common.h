@@ -33,8 +33,9 @@ std::string jsonString(const std::string& s);
 // `text` without the line ends some messages carry at their end.
 std::string withoutLineEnd(std::string text);
 
-// Prints "torvane-cli: <message>" to stderr, as one line.
+// Prints "torvane-cli: <message>" to stderr, as one line; a message of the core in English.
 void printError(const std::string& message);
+void printError(const Message& message);
 
 // Prints "torvane-cli <command>: <message>" and a hint to run --help; returns kExitUsage.
 int usageError(const std::string& command, const std::string& message);

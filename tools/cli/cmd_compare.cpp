@@ -34,13 +34,13 @@ const char* const kDiffHelp =
 
 // Reads one side, printing what went wrong or how far a damaged file was read.
 bool loadSide(const std::string& path, FileSide& side) {
-    std::string error;
+    Message error;
     if (!readFileSide(path, side, error)) {
         printError(error);
         return false;
     }
     if (!side.warning.empty()) {
-        printError("warning: " + side.warning);
+        printError("warning: " + side.warning.english());
     }
     return true;
 }
@@ -52,14 +52,15 @@ int printComparison(const CompareResult& result, bool json) {
         std::cout << "{\"equal\":" << (result.equal() ? "true" : "false") << ",\"differences\":[";
         for (std::size_t i = 0; i < result.differences.size(); ++i) {
             const Difference& d = result.differences[i];
-            std::cout << (i == 0 ? "\n  " : ",\n  ") << "{\"place\":" << jsonString(d.place)
-                      << ",\"ours\":" << jsonString(d.ours)
-                      << ",\"theirs\":" << jsonString(d.theirs) << '}';
+            std::cout << (i == 0 ? "\n  " : ",\n  ")
+                      << "{\"place\":" << jsonString(d.place.english())
+                      << ",\"ours\":" << jsonString(d.ours.english())
+                      << ",\"theirs\":" << jsonString(d.theirs.english()) << '}';
         }
         std::cout << (result.differences.empty() ? "]" : "\n]")
                   << ",\"notCompared\":{\"count\":" << result.notCompared.count << ",\"fields\":[";
         for (std::size_t i = 0; i < result.notCompared.fields.size(); ++i) {
-            std::cout << (i == 0 ? "" : ",") << jsonString(result.notCompared.fields[i]);
+            std::cout << (i == 0 ? "" : ",") << jsonString(result.notCompared.fields[i].english());
         }
         std::cout << "]}}\n";
     } else {
@@ -68,12 +69,7 @@ int printComparison(const CompareResult& result, bool json) {
         }
     }
     if (result.notCompared.count > 0) {
-        std::string names;
-        for (const std::string& f : result.notCompared.fields) {
-            names += (names.empty() ? "" : ", ") + f;
-        }
-        printError(str::CompareNotCompared + std::to_string(result.notCompared.count) +
-                   str::CompareNotComparedFields + names);
+        printError(notComparedMessage(result.notCompared));
     }
     return result.equal() ? kExitOk : kExitFailed;
 }

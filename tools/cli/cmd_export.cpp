@@ -51,10 +51,13 @@ int parseRequest(const std::string& command, ParsedArgs& p, Request& r) {
 
 // The reason in a file message about `path` ("cannot save <path>: <reason>", "<path> does not
 // exist"), so the line that shows it names the file once.
-std::string reasonAbout(const std::string& detail, const std::string& path) {
+std::string reasonAbout(const Message& message, const std::string& path) {
+    const std::string detail = message.english();
+    const std::string none;
     for (const std::string& start :
-         {str::FileCannotSave + path + ": ", str::FileCannotRead + path + ": ",
-          str::FileCannotOpen + path + ": ", path + " "}) {
+         {Message(str::FileCannotSave, path, none).english(),
+          Message(str::FileCannotRead, path, none).english(),
+          Message(str::FileCannotOpen, path, none).english(), path + " "}) {
         if (detail.size() > start.size() && detail.compare(0, start.size(), start) == 0) {
             return detail.substr(start.size());
         }
@@ -87,15 +90,15 @@ int cmdEds(ParsedArgs& p) {
                                      templatePath(r, kEdsTemplate2File)};
     const EdsOutcome outcome = createEdsFile(cfg, r.out, templates, currentLocalTime());
     if (outcome.result == EdsResult::TemplateUnreadable) {
-        const bool first = outcome.message.ends_with(templates.template1);
-        printError(r.out + ": " + outcome.message + " (" +
+        const bool first = outcome.message.english().ends_with(templates.template1);
+        printError(r.out + ": " + outcome.message.english() + " (" +
                    reasonAbout(outcome.detail, first ? templates.template1 : templates.template2) +
                    ")");
         return kExitFailed;
     }
     if (outcome.result != EdsResult::Ok) {
-        printError(r.out + ": " + outcome.message + " (" + reasonAbout(outcome.detail, r.out) +
-                   ")");
+        printError(r.out + ": " + outcome.message.english() + " (" +
+                   reasonAbout(outcome.detail, r.out) + ")");
         return kExitFailed;
     }
     return kExitOk;
@@ -114,11 +117,12 @@ int cmdExport(ParsedArgs& p) {
     const WorkbookOutcome outcome = exportWorkbook(cfg, tpl, r.out);
     if (outcome.result == WorkbookResult::SaveFailed) {
         // The message names OUT already.
-        printError(outcome.message + " (" + reasonAbout(outcome.detail, r.out) + ")");
+        printError(outcome.message.english() + " (" + reasonAbout(outcome.detail, r.out) + ")");
         return kExitFailed;
     }
     if (outcome.result != WorkbookResult::Ok) {
-        printError(r.out + ": " + outcome.message + " (" + reasonAbout(outcome.detail, tpl) + ")");
+        printError(r.out + ": " + outcome.message.english() + " (" +
+                   reasonAbout(outcome.detail, tpl) + ")");
         return kExitFailed;
     }
     return kExitOk;

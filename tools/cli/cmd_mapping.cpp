@@ -111,8 +111,8 @@ int cmdMap(ParsedArgs& p) {
     }
     const MappingCommandResult r = runCalculateMappingCommand(cfg);
     if (r.outcome == MappingOutcome::Refused) {
-        printError(in + ": " + r.message + " (command " + std::to_string(r.refusedCommand + 1) +
-                   " has no byte count)");
+        printError(in + ": " + r.message.english() + " (command " +
+                   std::to_string(r.refusedCommand + 1) + " has no byte count)");
         printCommandLine(in, cfg.Config, r.refusedCommand);
         return kExitFailed;
     }
@@ -121,9 +121,9 @@ int cmdMap(ParsedArgs& p) {
               << ", output bytes: " << r.totals.outputTotal
               << ", I/O byte count: " << printableConfigText(cfg.Fieldbus.InportNum) << '\n';
     if (r.outcome == MappingOutcome::Fits) {
-        std::cout << r.message << '\n';
+        std::cout << r.message.english() << '\n';
     } else {
-        printError(in + ": " + r.message);
+        printError(in + ": " + r.message.english());
         printCommandLine(in, cfg.Config, r.totals.firstOverflowCommand);
     }
     if (out && !saveConfiguration(*out, cfg)) {
@@ -150,7 +150,7 @@ int cmdCheck(ParsedArgs& p) {
         std::cout << printableText(in) << ": the checks pass\n";
         return kExitOk;
     case CheckOutcome::Failed: {
-        printError(in + ": " + r.message);
+        printError(in + ": " + r.message.english());
         for (const int position : r.commands) {
             printCommandLine(in, cfg.Config, position);
         }

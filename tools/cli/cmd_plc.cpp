@@ -133,7 +133,7 @@ bool writeOutput(const std::string& out, const std::string& bytes) {
         }
         return true;
     }
-    std::string error;
+    Message error;
     if (!writeFileAtomically(out, bytes, error)) {
         printError(error);
         return false;
@@ -182,12 +182,13 @@ int cmdTags(ParsedArgs& p) {
     }
     const TagResult result = buildTagTable(cfg, options);
     if (result.outcome != TagOutcome::Ok) {
-        printError(in + ": " + result.message);
+        printError(in + ": " + result.message.english());
         return kExitFailed;
     }
     std::string bytes;
-    if (!tagFileBytes(result.table, words, bytes, error)) {
-        printError(in + ": " + error);
+    Message failure;
+    if (!tagFileBytes(result.table, words, bytes, failure)) {
+        printError(in + ": " + failure.english());
         return kExitFailed;
     }
     return writeOutput(out, bytes) ? kExitOk : kExitFailed;

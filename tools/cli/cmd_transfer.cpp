@@ -133,19 +133,19 @@ class CliFormatQuestion final : public FormatQuestion {
 public:
     explicit CliFormatQuestion(FormatAnswer answer) : answer_(answer) {}
     FormatChoice askDownloadFormat() override {
-        std::cerr << (stderrIsTerminal() ? "\r\033[K" : "") << str::DownloadHintTitle
+        std::cerr << (stderrIsTerminal() ? "\r\033[K" : "") << str::DownloadHintTitle.source
                   << " the configuration comes from an earlier version of the program.\n"
                      "  1) "
-                  << str::FormatCompatible
+                  << str::FormatCompatible.source
                   << ": the old download method, for gateways with the earlier firmware\n"
                      "  2) "
-                  << str::FormatNew << ": for all other gateways\n";
+                  << str::FormatNew.source << ": for all other gateways\n";
         switch (answer_) {
         case FormatAnswer::Compatible:
-            std::cerr << "Answer: " << str::FormatCompatible << " (--old-format)\n";
+            std::cerr << "Answer: " << str::FormatCompatible.source << " (--old-format)\n";
             return FormatChoice::Compatible;
         case FormatAnswer::New:
-            std::cerr << "Answer: " << str::FormatNew << " (--old-format)\n";
+            std::cerr << "Answer: " << str::FormatNew.source << " (--old-format)\n";
             return FormatChoice::New;
         case FormatAnswer::Cancel:
             std::cerr << "Answer: Cancel (--old-format)\n";
@@ -216,10 +216,10 @@ bool openFailed(const TransferOutcome& outcome) {
 // names the device, with the reason on the next line.
 void printOutcome(const std::string& device, const TransferOutcome& outcome) {
     if (!openFailed(outcome)) {
-        std::cout << printableText(withoutLineEnd(outcome.text), Backslash::Keep) << '\n';
+        std::cout << printableText(withoutLineEnd(outcome.text.english()), Backslash::Keep) << '\n';
         return;
     }
-    const std::string text = withoutLineEnd(outcome.text);
+    const std::string text = withoutLineEnd(outcome.text.english());
     const std::size_t lineEnd = text.find('\n');
     printError(device + ": " + text.substr(0, lineEnd));
     if (lineEnd != std::string::npos) {
@@ -293,7 +293,7 @@ int cmdPorts(ParsedArgs& p) {
     const std::vector<platform::PortDetails> details = platform::serialPortDetails(ports);
     if (longList) {
         for (const platform::PortDetails& d : details) {
-            std::cout << platform::describePort(d) << '\n';
+            std::cout << platform::describePort(d).english() << '\n';
         }
         return kExitOk;
     }
@@ -353,7 +353,7 @@ int cmdDownload(ParsedArgs& p) {
     }
     if (!outcome.started) {
         if (!outcome.text.empty()) {
-            printError(in + ": " + outcome.text);
+            printError(in + ": " + outcome.text.english());
         } else {
             printError(in + ": download cancelled");
         }
@@ -421,7 +421,8 @@ int cmdVerify(ParsedArgs& p) {
         }
         if (json) {
             std::cout << "{\"transferResult\":" << resultCode
-                      << ",\"message\":" << jsonString(withoutLineEnd(outcome.text)) << "}\n";
+                      << ",\"message\":" << jsonString(withoutLineEnd(outcome.text.english()))
+                      << "}\n";
         }
         return exitCodeOf(resultCode);
     }
@@ -429,7 +430,7 @@ int cmdVerify(ParsedArgs& p) {
         compareWithUpload(ours, outcome.configuration, outcome.format, outcome.sdoOptionsRead);
     // IN itself cannot go to this gateway: a fault of the input, as in diff.
     if (result.outcome == CompareOutcome::NotDownloadable) {
-        printError(in + ": " + result.message);
+        printError(in + ": " + result.message.english());
         return kExitUsage;
     }
     return printComparison(result, json);

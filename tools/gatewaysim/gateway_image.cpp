@@ -474,7 +474,12 @@ bool saveStore(const std::string& path, SimModel model, const GatewayImage& imag
     if (image.optionsReceived) {
         os << "options " << hexText(image.optionsFrame.data(), image.optionsFrame.size()) << '\n';
     }
-    return writeFileAtomically(path, os.str(), error);
+    Message why;
+    if (!writeFileAtomically(path, os.str(), why)) {
+        error = why.english();
+        return false;
+    }
+    return true;
 }
 
 bool loadStore(const std::string& path, SimModel model, GatewayImage& image, std::string& error) {
@@ -483,7 +488,8 @@ bool loadStore(const std::string& path, SimModel model, GatewayImage& image, std
         return true; // nothing stored yet
     }
     std::string bytes;
-    if (!readWholeFile(path, bytes, error)) {
+    if (Message why; !readWholeFile(path, bytes, why)) {
+        error = why.english();
         return false;
     }
     std::istringstream in(bytes);

@@ -42,7 +42,7 @@ MainWindow::StartResult Application::initInstance(const std::string& file, bool 
         QString error;
         if (!demo_->start(error)) {
             demo_.reset();
-            prompts_->tell(ui(str::DemoGatewayFailed).arg(error).toStdString());
+            prompts_->tell(ui(str::DemoGatewayFailed).arg(error));
         } else {
             // The demo port is preselected; the serial dialog still comes first, as always.
             SerialDialogState& serial = frame_->serialSettings();

@@ -510,7 +510,7 @@ void MainWindow::showHelpContent() {
     const QString path = helpFilePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompts_.tell(ui(str::HelpFileMissing).arg(path).toStdString());
+        prompts_.tell(ui(str::HelpFileMissing).arg(path));
         return;
     }
     file.close();
@@ -518,7 +518,7 @@ void MainWindow::showHelpContent() {
 }
 
 void MainWindow::showHelpInWindow(const QString& path) {
-    prompts_.tell(ui(str::HelpNotOpened).arg(path).toStdString());
+    prompts_.tell(ui(str::HelpNotOpened).arg(path));
     if (helpWindow_ == nullptr) {
         helpWindow_ = new QDialog(this);
         helpWindow_->setObjectName(QStringLiteral("helpWindow"));
@@ -543,13 +543,13 @@ FileDialogRequest saveDialog(const str::UiText& filter, const char* extension) {
     r.kind = FileDialogKind::SaveAs;
     r.save = true;
     r.defaultSuffix = extension;
-    r.filters.emplace_back(ui(filter).toStdString(), std::string("*.") + extension);
+    r.filters.emplace_back(Message::plain(ui(filter).toStdString()), std::string("*.") + extension);
     return r;
 }
 
 // The user-visible message, with the reason on a second line when there is one.
-std::string withReason(const std::string& message, const std::string& reason) {
-    return reason.empty() ? message : message + "\n" + reason;
+Message withReason(const Message& message, const Message& reason) {
+    return reason.empty() ? message : Message(str::TwoLines, message, reason);
 }
 } // namespace
 
@@ -588,8 +588,7 @@ void MainWindow::exportExcel() {
     showSaved(*path);
     // The user goes on in the spreadsheet program with the finished workbook.
     const QString saved = QFile::decodeName(QByteArray::fromStdString(*path));
-    openFile(saved,
-             [this, saved] { prompts_.tell(ui(str::WorkbookNotOpened).arg(saved).toStdString()); });
+    openFile(saved, [this, saved] { prompts_.tell(ui(str::WorkbookNotOpened).arg(saved)); });
 }
 
 void MainWindow::showAbout() {
@@ -704,7 +703,7 @@ void MainWindow::compareWithFile() {
 
 void MainWindow::compareFile(const std::string& path) {
     FileSide file;
-    std::string error;
+    Message error;
     if (!readFileSide(path, file, error)) {
         prompts_.tell(error);
         return;
@@ -825,7 +824,7 @@ void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (runner_ != nullptr && runner_->running()) {
         // Ending now would cut the gateway off in the middle of a configuration.
-        prompts_.tell(ui(str::TransferRunningOnClose).toStdString());
+        prompts_.tell(ui(str::TransferRunningOnClose));
         event->ignore();
         return;
     }

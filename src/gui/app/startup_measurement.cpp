@@ -32,10 +32,10 @@ public:
     std::optional<std::string> chooseFile(const FileDialogRequest& /*request*/) override {
         return std::nullopt;
     }
-    void tell(const std::string& /*title*/, const std::string& text) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
+    void tell(const std::string& /*title*/, const Message& text) override {
+        std::fprintf(stderr, "message: %s\n", text.english().c_str());
     }
-    bool askOkCancel(const std::string& /*text*/) override { return true; }
+    bool askOkCancel(const Message& /*text*/) override { return true; }
     using Prompts::tell;
 };
 
@@ -97,9 +97,9 @@ int measureStartup(int& argc, char** argv, const QString& requestedLanguage) {
 
     QTemporaryDir dir;
     const std::string path = QDir(dir.path()).filePath(QStringLiteral("largest.chg")).toStdString();
-    std::string error;
+    Message error;
     if (!saveConfigurationFile(path, largestConfiguration(), error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        std::fprintf(stderr, "%s\n", error.english().c_str());
         return 1;
     }
     constexpr int kRuns = 20;

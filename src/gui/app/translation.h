@@ -1,11 +1,11 @@
 #pragma once
 
 #include "gui/app/gui_texts.h"
+#include "model/message.h"
 
 #include <QLocale>
 #include <QString>
 #include <string>
-#include <string_view>
 
 namespace torvane::gui {
 
@@ -29,14 +29,9 @@ QString currentLanguage();
 // A GUI text in the interface language.
 QString ui(const str::UiText& text);
 
-// A text the core produced (UTF-8), in the interface language: texts the core marked are
-// translated, also where it joined them with values (numbers, paths, node names) or other
-// texts line by line; the values, and any text the core did not mark, are shown as they are.
-QString core(std::string_view text);
-
-// A place named by the comparison ("Node 5 / Transmit PDO COB-ID 389", "CANopen: SYNC Cycle")
-// in the interface language.
-QString corePlace(std::string_view place);
+// A message of the core in the interface language: each marked source translated under its
+// context, then its arguments filled in; plain texts (paths, numbers, values) as they are.
+QString core(const Message& message);
 
 // The name of a data file ("Torvane.html") in the interface language ("Torvane_zh_CN.html").
 std::string localizedName(const std::string& name);

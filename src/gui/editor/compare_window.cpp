@@ -13,23 +13,6 @@
 #include <QVBoxLayout>
 
 namespace torvane::gui {
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// A value as the grid shows it, or one of the comparison's own marks, which are translated.
-QString shownValue(const std::string& value) {
-    for (const char* mark : {str::ComparePresent, str::CompareAbsent, str::CompareNotSent}) {
-        if (value == mark) {
-            return core(value);
-        }
-    }
-    return qs(value);
-}
-
-} // namespace
 
 CompareWindow::CompareWindow(const str::UiText& title, const str::UiText& otherColumn,
                              QWidget* parent)
@@ -96,8 +79,7 @@ void CompareWindow::showComparison(const CompareResult& result, const QString& o
     list_->clear();
     for (std::size_t i = 0; i < result_.differences.size(); ++i) {
         const Difference& d = result_.differences[i];
-        auto* item = new QTreeWidgetItem(
-            list_, {corePlace(d.place), shownValue(d.ours), shownValue(d.theirs)});
+        auto* item = new QTreeWidgetItem(list_, {core(d.place), core(d.ours), core(d.theirs)});
         item->setData(0, Qt::UserRole, static_cast<int>(i));
     }
 
@@ -107,16 +89,10 @@ void CompareWindow::showComparison(const CompareResult& result, const QString& o
     } else if (result_.differences.empty()) {
         summary = core(str::CompareEqual);
     } else {
-        summary = core(str::CompareDifferenceCount) + QString::number(result_.differences.size());
+        summary = core(Message(str::CompareDifferenceCount, result_.differences.size()));
     }
     if (result_.notCompared.count > 0) {
-        QStringList names;
-        for (const std::string& f : result_.notCompared.fields) {
-            names << core(f);
-        }
-        summary += "\n" + core(str::CompareNotCompared) +
-                   QString::number(result_.notCompared.count) +
-                   core(str::CompareNotComparedFields) + names.join(QStringLiteral(", "));
+        summary += "\n" + core(notComparedMessage(result_.notCompared));
     }
     count_->setText(summary);
     setOutOfDate(false);
@@ -137,8 +113,8 @@ QString CompareWindow::text() const {
     QString all = sidesText() + '\n';
     // The lines of differenceLine(), in the interface language.
     for (const Difference& d : result_.differences) {
-        all += corePlace(d.place) + QStringLiteral(": ") + shownValue(d.ours) +
-               QStringLiteral(" -> ") + shownValue(d.theirs) + '\n';
+        all += core(d.place) + QStringLiteral(": ") + core(d.ours) + QStringLiteral(" -> ") +
+               core(d.theirs) + '\n';
     }
     return all;
 }

@@ -26,7 +26,7 @@ QString ConfigDocument::caption() const {
     if (title.empty()) {
         return core(str::CaptionAtStartUp) + mark;
     }
-    QString shown = title == str::UntitledDocument
+    QString shown = title == str::UntitledDocument.source
                         ? core(str::UntitledDocument)
                         : QFile::decodeName(QByteArray::fromStdString(title));
     // A literal "[*]" in a file name is shown as it is.

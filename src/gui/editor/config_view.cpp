@@ -272,7 +272,7 @@ void ConfigView::applyTreeResult(const TreeEditResult& result) {
         }
     }
     emit editStateChanged();
-    for (const std::string& m : result.messages) {
+    for (const Message& m : result.messages) {
         prompts_.tell(m);
     }
 }
@@ -361,13 +361,13 @@ void ConfigView::addOneCommand(int kind) {
             parent->setExpanded(true);
         }
     }
-    for (const std::string& m : out.messages) {
+    for (const Message& m : out.messages) {
         prompts_.tell(m);
     }
 }
 
 void ConfigView::calculateMapping() {
-    if (!prompts_.askOkCancel(ui(str::MappingConfirm).toStdString())) {
+    if (!prompts_.askOkCancel(Message::plain(ui(str::MappingConfirm).toStdString()))) {
         return;
     }
     const MappingChange r = session_.calculateMapping(selection());
@@ -486,7 +486,7 @@ void ConfigView::setCurrentRow(int row, bool frame) {
     emit valueTipChanged(valueTip(row));
 }
 
-void ConfigView::showNote(int row, const std::string& note) {
+void ConfigView::showNote(int row, const Message& note) {
     const QString text = core(note);
     emit noteShown(text);
     // The Info tab keeps the row's help under the note: it names the allowed values too.
@@ -723,7 +723,7 @@ void ConfigView::commitEditor(bool byKey) {
     grid_->setCurrentIndex(QModelIndex()); // no stray focus frame on a cell
 
     const CommitResult r = session_.commitCell(editItem_, editRow_, text);
-    for (const std::string& m : r.messages) {
+    for (const Message& m : r.messages) {
         prompts_.tell(m);
     }
     const bool stillSelected = selection() == editItem_;

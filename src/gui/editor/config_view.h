@@ -103,7 +103,7 @@ private:
     void cancelEditor();
     void showRowHelp(int row);
     // The editor rule's note on the commit of `row`, in the status bar and the Info tab.
-    void showNote(int row, const std::string& note);
+    void showNote(int row, const Message& note);
     // Keyboard on the grid and in an open editor; true when the key was used.
     bool gridKey(QKeyEvent* key);
     bool editorKey(QKeyEvent* key);

@@ -52,8 +52,12 @@ void rememberFileFolder(const QString& filePath) {
     profile().setValue(kLastFolderKey, QFileInfo(filePath).absolutePath());
 }
 
-void Prompts::tell(const std::string& text) {
+void Prompts::tell(const Message& text) {
     tell(str::AppTitle, text);
+}
+
+void Prompts::tell(const QString& text) {
+    tell(str::AppTitle, Message::plain(text.toStdString()));
 }
 
 QDialogButtonBox* okCancelButtons(QDialog* dialog) {
@@ -65,21 +69,20 @@ QDialogButtonBox* okCancelButtons(QDialog* dialog) {
     return buttons;
 }
 
-std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
+std::unique_ptr<QMessageBox> messageBox(const std::string& title, const Message& text,
                                         QWidget* parent) {
-    // Messages are UTF-8; any configuration text in them was converted when it was put in.
-    // The core's texts in them are shown in the interface language.
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, core(title), core(text),
-                                             QMessageBox::Ok, parent);
+    // Any configuration text in a message was converted to UTF-8 when it was put in.
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromStdString(title),
+                                             core(text), QMessageBox::Ok, parent);
     keepTitleWhole(*box);
     return box;
 }
 
-void WidgetPrompts::tell(const std::string& title, const std::string& text) {
+void WidgetPrompts::tell(const std::string& title, const Message& text) {
     messageBox(title, text, parent_)->exec();
 }
 
-bool WidgetPrompts::askOkCancel(const std::string& text) {
+bool WidgetPrompts::askOkCancel(const Message& text) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle), core(text),
                     QMessageBox::Ok | QMessageBox::Cancel, parent_);
     keepTitleWhole(box);

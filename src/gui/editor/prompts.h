@@ -21,10 +21,12 @@ namespace torvane::gui {
 class Prompts : public DocumentUi {
 public:
     // A question with OK and Cancel; true for OK.
-    virtual bool askOkCancel(const std::string& text) = 0;
+    virtual bool askOkCancel(const Message& text) = 0;
 
     // A message box titled with the program's name.
-    void tell(const std::string& text);
+    void tell(const Message& text);
+    // The same for a text of the window's own, already in the interface language.
+    void tell(const QString& text);
     using DocumentUi::tell;
 };
 
@@ -43,8 +45,8 @@ std::unique_ptr<QMessageBox> xmlDropsBox(const std::vector<DroppedField>& fields
 // "OK" (the default) and "Cancel" for `dialog`, accepting and rejecting it.
 QDialogButtonBox* okCancelButtons(QDialog* dialog);
 
-// The box that shows a message (UTF-8 `title` and `text`); never null.
-std::unique_ptr<QMessageBox> messageBox(const std::string& title, const std::string& text,
+// The box that shows a message (a UTF-8 `title`) in the interface language; never null.
+std::unique_ptr<QMessageBox> messageBox(const std::string& title, const Message& text,
                                         QWidget* parent);
 
 // The real implementation: QMessageBox and the program's dialogs, parented to `parent`.
@@ -58,8 +60,8 @@ public:
     SaveAnswer askSaveChanges(SaveReason reason) override;
     bool askSaveDropping(const std::vector<DroppedField>& fields) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
-    void tell(const std::string& title, const std::string& text) override;
-    bool askOkCancel(const std::string& text) override;
+    void tell(const std::string& title, const Message& text) override;
+    bool askOkCancel(const Message& text) override;
     using Prompts::tell;
 
 private:

@@ -31,7 +31,7 @@ public:
     void start() {
         port_ = makePort_();
         session_ = std::make_unique<MonitorSession>(*port_, clock_);
-        std::string reason;
+        Message reason;
         // A port that cannot be opened is not reported: the list simply stays empty.
         session_->open(device_, reason);
         timer_ = new QTimer(this);
@@ -53,7 +53,7 @@ public:
     void setDisplaying(bool on) { session_->engine().setDisplaying(on); }
 
     void transmit(const std::string& start, const std::string& data) {
-        const std::string message = session_->engine().transmit(start, data);
+        const Message message = session_->engine().transmit(start, data);
         if (!message.empty()) {
             deliver({}, {message});
         }
@@ -68,7 +68,7 @@ private:
         }
     }
 
-    void deliver(std::vector<MonitorRow> rows, std::vector<std::string> messages) {
+    void deliver(std::vector<MonitorRow> rows, std::vector<Message> messages) {
         MonitorWindow* w = window_;
         QMetaObject::invokeMethod(
             w,
@@ -198,7 +198,7 @@ void MonitorWindow::stopWorker() {
 }
 
 void MonitorWindow::showTick(const std::vector<MonitorRow>& rows,
-                             const std::vector<std::string>& messages) {
+                             const std::vector<Message>& messages) {
     for (const MonitorRow& r : rows) {
         rows_.push_back(r);
         const int n = list_->rowCount();
@@ -211,7 +211,7 @@ void MonitorWindow::showTick(const std::vector<MonitorRow>& rows,
     if (!rows.empty()) {
         list_->scrollToBottom();
     }
-    for (const std::string& m : messages) {
+    for (const Message& m : messages) {
         prompts_.tell(m);
     }
 }
@@ -239,7 +239,7 @@ void MonitorWindow::saveContent() {
         request.kind = FileDialogKind::SaveAs;
         request.save = true;
         request.defaultSuffix = "txt";
-        request.filters = {{ui(str::MonitorLogFilter).toStdString(), "*.txt"}};
+        request.filters = {{Message::plain(ui(str::MonitorLogFilter).toStdString()), "*.txt"}};
         const std::optional<std::string> path = prompts_.chooseFile(request);
         if (path && !path->empty()) {
             savePath_ = *path;
@@ -252,7 +252,7 @@ void MonitorWindow::saveContent() {
 }
 
 void MonitorWindow::stopSaving() {
-    std::string error;
+    Message error;
     if (writeFileAtomically(savePath_, monitorLogText(rows_), error)) {
         emit contentSaved(QFile::decodeName(QByteArray::fromStdString(savePath_)));
     } else {

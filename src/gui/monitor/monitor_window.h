@@ -39,7 +39,7 @@ public:
     QPlainTextEdit* inputData() const { return inputData_; }
 
     // Rows and messages of one tick, delivered on the GUI thread.
-    void showTick(const std::vector<MonitorRow>& rows, const std::vector<std::string>& messages);
+    void showTick(const std::vector<MonitorRow>& rows, const std::vector<Message>& messages);
 
 signals:
     // "Stop Saving" wrote the log to `path`.

@@ -43,20 +43,9 @@ QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// A refusal of the core in the interface language.
-QString refusal(const TagResult& r) {
-    if (r.text == nullptr) {
-        return utf8(r.message);
-    }
-    QString text = QCoreApplication::translate("PlcTags", r.text);
-    for (const std::string& a : r.args) {
-        text = text.arg(utf8(a));
-    }
-    return text;
-}
-
-std::string translated(const char* context, const char* text) {
-    return QCoreApplication::translate(context, text).toStdString();
+// A marked text in the interface language, for the I/O map's page.
+std::string translated(const char* context, const std::string& source) {
+    return QCoreApplication::translate(context, source.c_str()).toStdString();
 }
 
 } // namespace
@@ -173,7 +162,7 @@ void PlcTagsDialog::update() {
     words_->setEnabled(o.format == TagFormat::Iec);
     result_ = buildTagTable(cfg_, o);
     const bool ok = result_.outcome == TagOutcome::Ok;
-    problem_->setText(ok ? QString() : refusal(result_));
+    problem_->setText(ok ? QString() : core(result_.message));
     problem_->setVisible(!ok);
     okButton()->setEnabled(ok);
     const auto& tags = result_.table.tags;
@@ -222,16 +211,17 @@ std::string exportPlcTags(const ConfigSession& session, Prompts& prompts, QWidge
     request.defaultSuffix = format == TagFormat::Csv   ? "csv"
                             : format == TagFormat::Tia ? "xlsx"
                                                        : "st";
-    request.filters.emplace_back(ui(filter).toStdString(), "*." + request.defaultSuffix);
+    request.filters.emplace_back(Message::plain(ui(filter).toStdString()),
+                                 "*." + request.defaultSuffix);
     const std::optional<std::string> path = prompts.chooseFile(request);
     if (!path) {
         return {};
     }
     std::string bytes;
-    std::string error;
+    Message error;
     if (!tagFileBytes(dialog.result().table, dialog.wordAddressing(), bytes, error) ||
         !writeFileAtomically(*path, bytes, error)) {
-        prompts.tell(core(error).toStdString());
+        prompts.tell(error);
         return {};
     }
     return *path;
@@ -242,8 +232,8 @@ std::string printIoMap(const ConfigSession& session, Prompts& prompts) {
     request.kind = FileDialogKind::SaveAs;
     request.save = true;
     request.defaultSuffix = "pdf";
-    request.filters.emplace_back(ui(str::FilterPdf).toStdString(), "*.pdf");
-    request.filters.emplace_back(ui(str::FilterHtml).toStdString(), "*.html");
+    request.filters.emplace_back(Message::plain(ui(str::FilterPdf).toStdString()), "*.pdf");
+    request.filters.emplace_back(Message::plain(ui(str::FilterHtml).toStdString()), "*.html");
     const std::optional<std::string> path = prompts.chooseFile(request);
     if (!path) {
         return {};
@@ -259,12 +249,16 @@ std::string printIoMap(const ConfigSession& session, Prompts& prompts) {
     options.outputStart = s.value(QStringLiteral("PlcTags/OutputStart"), 0).toInt();
     const std::string html = ioMapHtml(session.configuration(), options, translated);
     std::string bytes = html;
-    std::string error;
+    Message error;
+    std::string reason;
     const bool pdf = QFileInfo(QFile::decodeName(QByteArray::fromStdString(*path)))
                          .suffix()
                          .compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0;
-    if ((pdf && !platform::htmlToPdf(html, options.fileName, bytes, error)) ||
-        !writeFileAtomically(*path, bytes, error)) {
+    if (pdf && !platform::htmlToPdf(html, options.fileName, bytes, reason)) {
+        prompts.tell(QString::fromStdString(reason));
+        return {};
+    }
+    if (!writeFileAtomically(*path, bytes, error)) {
         prompts.tell(error);
         return {};
     }

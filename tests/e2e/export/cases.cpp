@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
                             [](GatewayConfiguration& c) { c.Config.SlaveNodeAddress = "5"; })},
     };
     for (const auto& [name, cfg] : cases) {
-        std::string error;
+        Message error;
         if (!saveConfigurationFile((dir / (name + ".chg")).string(), cfg, error)) {
             std::cerr << error << '\n';
             return 1;

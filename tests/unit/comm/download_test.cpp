@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/fake_line.h"
 
 #include <gtest/gtest.h>
@@ -380,10 +381,12 @@ TEST(ResultText, EveryCode) {
         {-1, "Unknown error"},
     };
     for (const auto& [number, text] : texts) {
-        EXPECT_EQ(transferResultText(static_cast<TransferResult>(number), "the message"), text)
+        EXPECT_EQ(
+            transferResultText(static_cast<TransferResult>(number), Message::plain("the message")),
+            text)
             << number;
     }
-    EXPECT_EQ(transferResultText(TransferResult::OpenFailed, {}, "busy"),
+    EXPECT_EQ(transferResultText(TransferResult::OpenFailed, {}, Message::plain("busy")),
               "Failed to open serial port\nbusy");
 }
 

@@ -123,7 +123,7 @@ TEST(SerialLink, ExchangeCodesAndWaits) {
 TEST(SerialLink, OpenFailureIsCodeFour) {
     FakeLine line;
     FakePort port(line);
-    std::string reason;
+    Message reason;
     line.openFails = true;
     EXPECT_EQ(OpenSerialPort(port, "/dev/x", 57600, 1, reason), LinkResult::OpenFailed);
     line.openFails = false;

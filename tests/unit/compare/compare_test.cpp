@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/fake_line.h"
 #include "compare/configuration_compare.h"
 #include "model/strings.h"
@@ -11,6 +12,20 @@
 
 namespace torvane::test {
 namespace {
+
+// A difference with its texts in English, as the command line shows them.
+struct Shown {
+    std::string place;
+    std::string ours;
+    std::string theirs;
+    PlaceKind kind = PlaceKind::Configuration;
+    int position = 0;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shown(const Difference& d) {
+    return {d.place.english(), d.ours.english(), d.theirs.english(), d.kind, d.position};
+}
 
 GatewayConfiguration sampleSlave() {
     GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
@@ -184,7 +199,7 @@ TEST(Compare, DifferencesByScope) {
         const CompareResult r = compareConfigurations(ours, theirs, options);
         std::vector<std::string> places;
         for (const Difference& d : r.differences) {
-            places.push_back(d.place);
+            places.push_back(d.place.english());
         }
         EXPECT_EQ(places, c.places);
         EXPECT_EQ(r.notCompared.count, c.notCompared);
@@ -203,8 +218,9 @@ TEST(Compare, ValuesPositionsAndCut) {
     carried.theirsUploaded = true;
     CompareResult r = compareConfigurations(ours, gateway, carried);
     ASSERT_EQ(r.differences.size(), 1u);
-    EXPECT_EQ(r.differences[0], (Difference{"Node 2 / Receive PDO COB-ID 767", str::CompareNotSent,
-                                            str::CompareAbsent, PlaceKind::Command, 85}));
+    EXPECT_EQ(shown(r.differences[0]),
+              (Shown{"Node 2 / Receive PDO COB-ID 767", str::CompareNotSent.source,
+                     str::CompareAbsent.source, PlaceKind::Command, 85}));
 
     // Both sides cut the same command: nothing of it reaches either gateway.
     r = compareConfigurations(ours, ours, {CompareScope::Carried});
@@ -225,10 +241,10 @@ TEST(Compare, ValuesPositionsAndCut) {
     swapCommands(b, 0, 3);
     r = compareConfigurations(a, b);
     ASSERT_EQ(r.differences.size(), 2u);
-    EXPECT_EQ(r.differences[0],
-              (Difference{"CANopen: SYNC Cycle", "", "20", PlaceKind::Canopen, 0}));
-    EXPECT_EQ(r.differences[1], (Difference{"Node 1 / Receive PDO COB-ID 513: Number of Bytes", "2",
-                                            "6", PlaceKind::Command, 4}));
+    EXPECT_EQ(shown(r.differences[0]),
+              (Shown{"CANopen: SYNC Cycle", "", "20", PlaceKind::Canopen, 0}));
+    EXPECT_EQ(shown(r.differences[1]), (Shown{"Node 1 / Receive PDO COB-ID 513: Number of Bytes",
+                                              "2", "6", PlaceKind::Command, 4}));
 
     // Compatible format: the status fields are not carried, the 8-bit SDO time-out wraps.
     a = sampleMaster();
@@ -248,7 +264,7 @@ std::vector<std::string> lines(const CompareResult& r, bool mirrored) {
         if (mirrored) {
             std::swap(d.ours, d.theirs);
         }
-        all.push_back(d.place + ": " + d.ours + " -> " + d.theirs);
+        all.push_back(differenceLine(d));
     }
     std::sort(all.begin(), all.end());
     return all;
@@ -295,7 +311,7 @@ TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
         }
         GatewayConfiguration fromXml;
         UnheldFields unheld;
-        std::string error;
+        Message error;
         ASSERT_TRUE(readXmlSide(xml, fromXml, unheld, error)) << c.name << ": " << error;
 
         GatewayConfiguration a = c.archive;
@@ -314,7 +330,7 @@ TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
 
         std::vector<std::string> places;
         for (const Difference& d : ab.differences) {
-            places.push_back(d.place);
+            places.push_back(d.place.english());
         }
         EXPECT_EQ(places, c.places) << c.name;
         EXPECT_EQ(lines(ab, false), lines(ba, true)) << c.name;
@@ -345,7 +361,7 @@ TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
                             "<FiledBus Value=\"FiledBus\"/><Other Value=\"TAVO20\"/>"}) {
         GatewayConfiguration out = sampleMaster();
         UnheldFields unheld;
-        std::string error;
+        Message error;
         EXPECT_FALSE(readXmlSide(xml, out, unheld, error)) << xml;
         EXPECT_FALSE(error.empty()) << xml;
         EXPECT_EQ(out, sampleMaster()) << xml;
@@ -355,19 +371,23 @@ TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
 // A difference is one line that splits at one arrow, whatever the texts hold.
 TEST(Compare, DifferenceLineIsOneUnambiguousLine) {
     const struct {
-        Difference d;
+        const char* place;
+        const char* ours;
+        const char* theirs;
         std::string line;
     } cases[] = {
-        {{"CANopen: SYNC Cycle", "", "20"}, "CANopen: SYNC Cycle:  -> 20"},
-        {{"Node 1 / Upload SDO: Description", "a -> b", "c"},
+        {"CANopen: SYNC Cycle", "", "20", "CANopen: SYNC Cycle:  -> 20"},
+        {"Node 1 / Upload SDO: Description", "a -> b", "c",
          "Node 1 / Upload SDO: Description: \"a -> b\" -> c"},
-        {{"Node 1: Name", "\"x\"", "x"}, "Node 1: Name: \"\\\"x\\\"\" -> x"},
-        {{"Node 1: Name", "two\nlines", "tab\there"}, "Node 1: Name: two\\nlines -> tab\\x09here"},
-        {{"Node 1: Name", "\x1B[2J", "back\\slash"}, "Node 1: Name: \\x1B[2J -> back\\\\slash"},
-        {{"Node a -> b: Name", "1", "2"}, "\"Node a -> b: Name\": 1 -> 2"},
+        {"Node 1: Name", "\"x\"", "x", "Node 1: Name: \"\\\"x\\\"\" -> x"},
+        {"Node 1: Name", "two\nlines", "tab\there", "Node 1: Name: two\\nlines -> tab\\x09here"},
+        {"Node 1: Name", "\x1B[2J", "back\\slash", "Node 1: Name: \\x1B[2J -> back\\\\slash"},
+        {"Node a -> b: Name", "1", "2", "\"Node a -> b: Name\": 1 -> 2"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(differenceLine(c.d), c.line) << c.line;
+        const Difference d{Message::plain(c.place), Message::plain(c.ours),
+                           Message::plain(c.theirs)};
+        EXPECT_EQ(differenceLine(d), c.line) << c.line;
     }
 }
 

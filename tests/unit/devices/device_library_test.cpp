@@ -32,7 +32,7 @@ protected:
     // A copy of `text` as `name` outside the library.
     std::string source(const std::string& name, const std::string& text) {
         std::string path = (work_ / name).string();
-        std::string error;
+        Message error;
         EXPECT_TRUE(writeFileAtomically(path, text, error)) << error;
         return path;
     }
@@ -91,7 +91,7 @@ TEST_F(DeviceLibrary, ImportsListsReplacesAndRemoves) {
     // Copied unchanged.
     std::string original;
     std::string stored;
-    std::string error;
+    Message error;
     ASSERT_TRUE(readWholeFile(devicePath("e35.eds"), original, error));
     ASSERT_TRUE(readWholeFile(imported[0].path, stored, error));
     EXPECT_EQ(stored, original);
@@ -140,7 +140,7 @@ TEST_F(DeviceLibrary, FailedImportsWriteNothing) {
     // A stored file whose name another device took is never overwritten.
     fs::create_directories(folder_);
     const std::string other = (fs::path(folder_) / "0x00000007_0x00000000_0x00000000.eds").string();
-    std::string error;
+    Message error;
     ASSERT_TRUE(writeFileAtomically(other, "[DeviceInfo]\nVendorNumber=8\n", error));
     std::vector<ImportedDevice> imported;
     EXPECT_EQ(importDevices(folder_, {device}, imported).result, LibraryResult::SameDevice);
@@ -153,7 +153,7 @@ TEST_F(DeviceLibrary, ListLeavesOutWhatNoLongerReads) {
     std::vector<ImportedDevice> imported;
     ASSERT_EQ(importDevices(folder_, {devicePath("datatypes.eds")}, imported).result,
               LibraryResult::Ok);
-    std::string error;
+    Message error;
     ASSERT_TRUE(writeFileAtomically(folder_ + "/broken.eds", "nothing", error));
     ASSERT_TRUE(writeFileAtomically(folder_ + "/.tv12345", "[DeviceInfo]\n", error));
     ASSERT_TRUE(writeFileAtomically(folder_ + "/notes.txt", "[DeviceInfo]\n", error));
@@ -163,7 +163,7 @@ TEST_F(DeviceLibrary, ListLeavesOutWhatNoLongerReads) {
     EXPECT_EQ(devices[0].key, "datatypes");
     ASSERT_EQ(problems.size(), 1U);
     EXPECT_EQ(problems[0].id, DeviceText::LibraryStoredUnreadable);
-    EXPECT_EQ(problems[0].args.at(0), folder_ + "/broken.eds");
+    EXPECT_EQ(problems[0].args.at(0).english(), folder_ + "/broken.eds");
 }
 
 } // namespace

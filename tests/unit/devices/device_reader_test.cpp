@@ -311,6 +311,10 @@ TEST(DeviceReader, ReadsOnlyRegularFilesWithinTheLimit) {
         const DeviceReadOutcome o = readDeviceFile(path, d);
         EXPECT_EQ(o.result, DeviceReadResult::Unreadable);
         EXPECT_NE(englishText(o.message).find(path), std::string::npos);
+        // The reader's reason is a message of its own, translated inside the device text.
+        const std::string shown = deviceMessage(o.message).render(
+            [](const char*, const std::string& source) { return "[" + source + "]"; });
+        EXPECT_TRUE(shown.starts_with("[[cannot ")) << shown;
     }
     std::filesystem::remove_all(dir);
 }

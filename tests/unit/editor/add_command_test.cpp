@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "editor/add_command.h"
 #include "model/strings.h"
 
@@ -36,22 +37,22 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
     const struct { const char* name; int configType; int firmwareIndex;
                    std::vector<std::pair<const char*, int>> existing; int kind; const char* refusal; } cases[] = {
         {"84th command", M, 3, {{kUploadSdo, 20}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 3, nullptr},
-        {"85th command", M, 3, {{kUploadSdo, 21}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 1, str::CommandUpperLimit84},
+        {"85th command", M, 3, {{kUploadSdo, 21}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 1, str::CommandUpperLimit84.source},
         {"42nd slave TPDO", S, 3, {{kTransmitPdo, 41}}, 0, nullptr},
-        {"43rd slave TPDO", S, 3, {{kTransmitPdo, 42}}, 0, str::SlaveTransmitPdoOver42},
+        {"43rd slave TPDO", S, 3, {{kTransmitPdo, 42}}, 0, str::SlaveTransmitPdoOver42.source},
         {"RPDO beside 42 TPDO", S, 3, {{kTransmitPdo, 42}, {kReceivePdo, 41}}, 1, nullptr},
-        {"43rd slave RPDO", S, 2, {{kReceivePdo, 42}}, 1, str::SlaveReceivePdoOver42},
-        {"29th Upload SDO", M, 1, {{kUploadSdo, 28}, {kDownloadSdo, 28}}, 0, str::SdoLimit28},
+        {"43rd slave RPDO", S, 2, {{kReceivePdo, 42}}, 1, str::SlaveReceivePdoOver42.source},
+        {"29th Upload SDO", M, 1, {{kUploadSdo, 28}, {kDownloadSdo, 28}}, 0, str::SdoLimit28.source},
         {"28th Upload SDO", M, 1, {{kUploadSdo, 27}, {kDownloadSdo, 28}}, 0, nullptr},
-        {"29th Download SDO", M, 0, {{kDownloadSdo, 28}}, 1, str::SdoLimit28},
-        {"15th Transmit PDO", M, 1, {{kTransmitPdo, 14}}, 2, str::TransmitPdoLimit14},
-        {"15th Receive PDO", M, 1, {{kReceivePdo, 14}}, 3, str::ReceivePdoLimit14},
+        {"29th Download SDO", M, 0, {{kDownloadSdo, 28}}, 1, str::SdoLimit28.source},
+        {"15th Transmit PDO", M, 1, {{kTransmitPdo, 14}}, 2, str::TransmitPdoLimit14.source},
+        {"15th Receive PDO", M, 1, {{kReceivePdo, 14}}, 3, str::ReceivePdoLimit14.source},
         {"RPDO beside 14 TPDO", M, 1, {{kTransmitPdo, 14}}, 3, nullptr},
-        {"43rd slave TPDO, old firmware", S, 0, {{kTransmitPdo, 42}}, 0, str::TransmitPdoLimit42},
-        {"43rd slave RPDO, old firmware", S, 1, {{kReceivePdo, 42}}, 1, str::ReceivePdoLimit42},
+        {"43rd slave TPDO, old firmware", S, 0, {{kTransmitPdo, 42}}, 0, str::TransmitPdoLimit42.source},
+        {"43rd slave RPDO, old firmware", S, 1, {{kReceivePdo, 42}}, 1, str::ReceivePdoLimit42.source},
         // A loaded file may fill all 256 slots with commands no per-type limit counts.
-        {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84},
-        {"full table, old firmware", M, 1, {{"", 256}}, 0, str::CommandUpperLimit84},
+        {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84.source},
+        {"full table, old firmware", M, 1, {{"", 256}}, 0, str::CommandUpperLimit84.source},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -66,7 +67,7 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
             EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + 1) << c.name;
         } else {
             EXPECT_EQ(r.status, AddCommandStatus::Refused) << c.name;
-            EXPECT_EQ(r.messages, std::vector<std::string>{c.refusal}) << c.name;
+            EXPECT_EQ(english(r.messages), std::vector<std::string>{c.refusal}) << c.name;
             EXPECT_TRUE(cfg == before) << c.name;
             EXPECT_FALSE(r.modified) << c.name;
         }

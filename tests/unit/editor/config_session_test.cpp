@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/session_access.h"
 #include "editor/config_session.h"
 #include "model/config_file.h"
@@ -21,7 +22,7 @@ struct SlaveUi : DocumentUi {
     std::optional<std::string> chooseFile(const FileDialogRequest&) override {
         return std::nullopt;
     }
-    void tell(const std::string&, const std::string&) override {}
+    void tell(const std::string&, const Message&) override {}
 };
 
 TEST(ConfigSession, DocumentTreeEditorAndListenersWorkOnTheOneLiveConfiguration) {
@@ -236,7 +237,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
         const char* name;
         Op op;
         Shown shown;
-        const char* step; // null: no step
+        const char* step; // in English; null: no step
         TreeSelection before;
         TreeSelection after;
     } cases[] = {
@@ -245,7 +246,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{s.commitCell(node, 0, "6").modified ? node : TreeSelection{}, {}};
          },
          {node, {}},
-         str::CmdRowSlaveAddress,
+         str::CmdRowSlaveAddress.source,
          node,
          node},
         {"a row without an editor",
@@ -261,7 +262,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{s.addNode(network).select, {}};
          },
          {newNode, {}},
-         str::StepAddNode,
+         str::StepAddNode.source,
          network,
          newNode},
         {"delete command",
@@ -269,7 +270,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{s.deleteCommand(pdo).select, {}};
          },
          {node, {}},
-         str::StepDeleteCommand,
+         str::StepDeleteCommand.source,
          pdo,
          node},
         {"paste node",
@@ -278,7 +279,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{s.pasteNode(node).select, {}};
          },
          {node, {}},
-         str::StepPasteNode,
+         str::StepPasteNode.source,
          node,
          node},
         {"add command",
@@ -287,7 +288,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
                           {}};
          },
          {node, {}},
-         str::StepAddCommand,
+         str::StepAddCommand.source,
          node,
          network},
         {"unknown command kind",
@@ -303,7 +304,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{network, s.calculateMapping(network).faultCommands};
          },
          {network, {}},
-         str::StepCalculateMapping,
+         str::StepCalculateMapping.source,
          network,
          network},
         {"mapping refused for a missing byte count",
@@ -324,7 +325,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
              return Shown{network, s.calculateMapping(network).faultCommands};
          },
          {network, {1}},
-         str::StepCalculateMapping,
+         str::StepCalculateMapping.source,
          network,
          network},
         {"download into the older layout",
@@ -362,7 +363,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
             continue;
         }
         ASSERT_NE(session.undoStep(), nullptr);
-        EXPECT_EQ(session.undoStep()->name, c.step);
+        EXPECT_EQ(session.undoStep()->name.english(), c.step);
         EXPECT_TRUE(session.document().ModifiedFlag());
         EXPECT_EQ(session.undo(), c.before);
         EXPECT_EQ(session.configuration(), before);
@@ -392,7 +393,7 @@ struct ScriptUi : DocumentUi {
         }
         return f;
     }
-    void tell(const std::string&, const std::string&) override {}
+    void tell(const std::string&, const Message&) override {}
 };
 
 // Every way another configuration arrives forgets the copied node and counts as another
@@ -403,7 +404,7 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
     fs::create_directories(dir);
     const std::string file = (dir / "two.chg").string();
     const std::string xml = (dir / "two.xml").string();
-    std::string error;
+    Message error;
     ASSERT_TRUE(saveConfigurationFile(file, newConfiguration(kCanopenMaster), error)) << error;
     ASSERT_TRUE(saveConfigurationFile(xml, newConfiguration(kCanopenMaster), error)) << error;
 

@@ -54,8 +54,8 @@ struct ScriptedUi : DocumentUi {
                                             "file:ExitSave"};
         return next(files, names[static_cast<int>(r.kind)]);
     }
-    void tell(const std::string&, const std::string& text) override {
-        log.push_back("tell:" + text);
+    void tell(const std::string&, const Message& text) override {
+        log.push_back("tell:" + text.english());
     }
 };
 
@@ -113,7 +113,7 @@ struct DocumentFixture : ::testing::Test {
         ui.log.clear();
     }
     void saveFile(const char* name, const GatewayConfiguration& cfg) {
-        std::string error;
+        Message error;
         ASSERT_TRUE(saveConfigurationFile(path(name), cfg, error)) << error;
     }
 };
@@ -297,7 +297,7 @@ TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewOpenAndUpload) {
         if (c.chooseFile) {
             // Written in the format its name gives.
             GatewayConfiguration read;
-            std::string error;
+            Message error;
             EXPECT_TRUE(readXml(readBytes(target), read, error)) << error;
             EXPECT_EQ(read.Config.NodeCount, 3);
         }
@@ -339,7 +339,7 @@ TEST_F(DocumentFixture, SaveQuestionYesWritesTheCurrentFileInItsOwnFormat) {
         EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "file:ExitSave"), 0);
         GatewayConfiguration read;
         DocumentState state;
-        std::string error;
+        Message error;
         ASSERT_TRUE(loadConfigurationFile(path(c.name), read, state, error)) << error;
         EXPECT_EQ(read.Config.SYNC, c.written ? "25" : "0");
     }
@@ -350,7 +350,7 @@ TEST_F(DocumentFixture, SaveQuestionYesWritesTheCurrentFileInItsOwnFormat) {
 TEST_F(DocumentFixture, UntitledAfterUploadSaveAsksForAName) {
     saveFile("open.chg", newConfiguration(kCanopenMaster));
     saveFile("open.xml", newConfiguration(kCanopenMaster));
-    const std::string untitled = std::string(str::UntitledDocument) + " - " + str::AppTitle;
+    const std::string untitled = std::string(str::UntitledDocument.source) + " - " + str::AppTitle;
     start(kCanopenMaster);
     for (const char* before : {"", "open.chg", "open.xml"}) {
         if (*before != '\0') {

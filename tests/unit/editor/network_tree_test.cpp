@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "editor/network_tree.h"
 #include "model/strings.h"
 
@@ -119,11 +120,11 @@ TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) 
     EXPECT_EQ(cfg.Config.NodeCount, 84);
     const TreeEditResult over = tree.addNode(network());
     EXPECT_FALSE(over.changed);
-    EXPECT_EQ(over.messages, std::vector<std::string>{"Nodes overrun!"});
+    EXPECT_EQ(english(over.messages), std::vector<std::string>{"Nodes overrun!"});
     EXPECT_EQ(cfg.Config.NodeCount, 84);
 
     const TreeEditResult paste = tree.pasteNode(node(1));
-    EXPECT_EQ(paste.messages, std::vector<std::string>{"Nodes overrun!"});
+    EXPECT_EQ(english(paste.messages), std::vector<std::string>{"Nodes overrun!"});
     EXPECT_TRUE(tree.copyState().addNodeFailed);
     EXPECT_EQ(cfg.Config.InstructionCount, 1);
 }
@@ -213,7 +214,7 @@ TEST_F(TreeFixture, PasteStopsAtTheCommandLimitOfTheFirmware) {
         }
         tree.copyNode(node(1));
         const TreeEditResult r = tree.pasteNode(node(1));
-        EXPECT_EQ(r.messages, std::vector<std::string>{c.message}) << c.firmware;
+        EXPECT_EQ(english(r.messages), std::vector<std::string>{c.message}) << c.firmware;
         EXPECT_EQ(cfg.Config.InstructionCount, c.existing + c.pastedBeforeStop) << c.firmware;
     }
 }

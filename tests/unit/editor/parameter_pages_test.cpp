@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "editor/parameter_pages.h"
 #include "model/strings.h"
 
@@ -10,7 +11,7 @@ std::vector<std::string> greyRows(const GridPage& page) {
     std::vector<std::string> grey;
     for (const GridRow& row : page.rows) {
         if (row.grey) {
-            grey.push_back(row.label + "=" + row.value +
+            grey.push_back(row.label.english() + "=" + row.value +
                            (row.editor == EditorKind::None ? "" : "!"));
         }
     }
@@ -177,7 +178,7 @@ TEST(ParameterPages, IoSizeWarningsAreShownAndTheSizeIsStoredAnyway) {
         const CommitResult r = commitParameter(cfg, state, PageKind::Profibus, 1, c.size);
         const std::vector<std::string> expected =
             *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
-        EXPECT_EQ(r.messages, expected) << c.mapping << "+" << c.bytes << " in " << c.size;
+        EXPECT_EQ(english(r.messages), expected) << c.mapping << "+" << c.bytes << " in " << c.size;
         EXPECT_EQ(cfg.Fieldbus.InportNum, c.size);
         EXPECT_EQ(r.cellText, c.size);
     }
@@ -190,8 +191,9 @@ TEST(ParameterPages, GatewayNodeIdMayNotEqualANodeAddress) {
     cfg.Config.Nodes[1].NodeAddress = "";
     EditorState state;
     CommitResult r = commitParameter(cfg, state, PageKind::Canopen, 2, "5");
-    EXPECT_EQ(r.messages, std::vector<std::string>{
-                              "Node address and the gateway CANopen address can not be the same!"});
+    EXPECT_EQ(english(r.messages),
+              std::vector<std::string>{
+                  "Node address and the gateway CANopen address can not be the same!"});
     EXPECT_EQ(r.cellText, "127");
     r = commitParameter(cfg, state, PageKind::Canopen, 2, "");
     EXPECT_TRUE(r.messages.empty());

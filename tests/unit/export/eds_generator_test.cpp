@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "export/eds_generator.h"
 #include "model/atomic_file.h"
 #include "model/strings.h"
@@ -41,7 +42,7 @@ CONFIG slaveConfig(const char* node, const std::vector<Cmd>& cmds) {
 
 std::string readFile(const fs::path& p) {
     std::string bytes;
-    std::string error;
+    Message error;
     EXPECT_TRUE(readWholeFile(p.string(), bytes, error)) << error;
     return bytes;
 }
@@ -420,7 +421,7 @@ TEST(EdsText, MatchesGoldenFile) {
     const std::string eds = shippedEds(c, "gateway.eds", {2024, 3, 27, 0, 5});
     const fs::path golden = fs::path(TORVANE_TEST_DATA_DIR) / "export" / "gateway.eds";
     if (std::getenv("TORVANE_UPDATE_GOLDEN") != nullptr) {
-        std::string error;
+        Message error;
         ASSERT_TRUE(writeFileAtomically(golden.string(), eds, error)) << error;
     }
     EXPECT_EQ(eds, readFile(golden));
@@ -466,7 +467,7 @@ TEST_F(EdsFileTest, UnreadableTemplateLeavesNoFileAndKeepsThePreviousOne) {
         EdsOutcome r = createEdsFile(cfg_, fresh.string(), templates(c.one, c.two), kNoon);
         EXPECT_EQ(r.result, EdsResult::TemplateUnreadable) << c.one;
         if (c.named != nullptr) {
-            EXPECT_EQ(r.message, str::EdsTemplateUnreadable + (dir_ / c.named).string());
+            EXPECT_EQ(r.message, "Cannot read the EDS template file " + (dir_ / c.named).string());
         }
         EXPECT_EQ(fileCount(), before) << "a file was left behind";
 

@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "export/workbook_export.h"
 #include "model/atomic_file.h"
 #include "model/strings.h"
@@ -110,7 +111,7 @@ std::string templatePath(const char* name) {
 
 std::string readFile(const std::string& path) {
     std::string bytes;
-    std::string error;
+    Message error;
     EXPECT_TRUE(readWholeFile(path, bytes, error)) << error;
     return bytes;
 }
@@ -145,7 +146,7 @@ TEST(XlsxPackage, FillsCellsInOrderAndKeepsTheRest) {
                                               {2, 3, "bad \xff utf8 \xe4\xb8\xad"},
                                               {1, 1, "replaced header"}}}};
     std::string out;
-    std::string error;
+    Message error;
     ASSERT_TRUE(fillWorkbookPackage(tpl, sheets, out, error)) << error;
     for (const char* part : {"xl/styles.xml", "xl/workbook.xml", "xl/sharedStrings.xml",
                              "xl/worksheets/sheet1.xml", "[Content_Types].xml"}) {
@@ -187,7 +188,7 @@ TEST(XlsxPackage, RefusesWhatIsNoUsableWorkbook) {
     };
     for (const auto& c : cases) {
         std::string out = "stale";
-        std::string error;
+        Message error;
         EXPECT_FALSE(fillWorkbookPackage(c.package, c.sheets, out, error)) << c.name;
         EXPECT_TRUE(out.empty()) << c.name;
         EXPECT_FALSE(error.empty()) << c.name;
@@ -216,11 +217,11 @@ TEST_F(WorkbookFileTest, BadTemplatesWriteNothing) {
         const char* message;
     } cases[] = {
         {(dir_ / "missing.xlsx").string(), WorkbookResult::TemplateUnreadable,
-         str::WorkbookTemplateUnreadable},
+         "Cannot read the workbook template "},
         {(dir_ / "broken.xlsx").string(), WorkbookResult::TemplateBroken,
-         str::WorkbookTemplateBroken},
+         "The workbook template is damaged: "},
         {templatePath(kTemplateSlaveFile), WorkbookResult::TemplateBroken,
-         str::WorkbookTemplateBroken},
+         "The workbook template is damaged: "},
     };
     for (const auto& c : cases) {
         const fs::path fresh = dir_ / "fresh.xlsx";
@@ -241,7 +242,7 @@ TEST_F(WorkbookFileTest, UnwritableTargetIsReported) {
     const WorkbookOutcome r =
         exportWorkbook(newConfiguration(kCanopenSlave), templatePath(kTemplateSlaveFile), target);
     EXPECT_EQ(r.result, WorkbookResult::SaveFailed);
-    EXPECT_EQ(r.message, str::WorkbookSaveError + target);
+    EXPECT_EQ(r.message, "Cannot save the workbook " + target);
 }
 
 } // namespace

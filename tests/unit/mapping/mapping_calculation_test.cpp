@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "mapping/mapping_calculation.h"
 #include "mapping_test_config.h"
 #include "model/strings.h"

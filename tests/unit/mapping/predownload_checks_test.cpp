@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/fixed_cycle_answer.h"
 #include "mapping/predownload_checks.h"
 #include "mapping_test_config.h"
@@ -99,8 +100,8 @@ TEST(ValidateConfiguration, CycleQuestionsAndWhatFollowsThem) {
 }
 
 TEST(ValidateConfiguration, MappingRules) {
-    const std::string range = str::CheckRangeFailed;
-    const std::string block = str::CheckBlock32Failed;
+    const std::string range = str::CheckRangeFailed.source;
+    const std::string block = str::CheckBlock32Failed.source;
     const std::string invalid = "Mapping address is invalid!";
     const std::string conflict = "Mapping address conflict !\n";
     struct Case {

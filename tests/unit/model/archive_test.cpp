@@ -9,7 +9,7 @@ namespace {
 
 std::string dataFile(const std::string& name) {
     std::string bytes;
-    std::string error;
+    Message error;
     EXPECT_TRUE(readWholeFile(std::string(TORVANE_TEST_DATA_DIR) + "/" + name, bytes, error))
         << error;
     return bytes;
@@ -39,7 +39,7 @@ struct Bytes {
 // Reads bytes the reader must accept.
 ArchiveContents readGood(const std::string& bytes) {
     ArchiveContents read;
-    std::string error;
+    Message error;
     EXPECT_TRUE(readArchive(bytes, read, error)) << error;
     return read;
 }
@@ -264,9 +264,9 @@ TEST(ArchiveReader, RefusesKnownBadFilesSayingWhatIsWrong) {
     for (const auto& [file, words] : cases) {
         ArchiveContents read;
         read.Fieldbus.InportNum = "untouched";
-        std::string error;
+        Message error;
         EXPECT_FALSE(readArchive(dataFile(std::string("bad/") + file), read, error));
-        EXPECT_NE(error.find(words), std::string::npos) << file << ": " << error;
+        EXPECT_NE(error.english().find(words), std::string::npos) << file << ": " << error;
         EXPECT_EQ(read.Fieldbus.InportNum, "untouched") << file;
     }
 }

@@ -35,12 +35,12 @@ protected:
 
 TEST_F(AtomicFileTest, AFailedWriteKeepsThePreviousFile) {
     const std::string path = (dir_ / "a.chg").string();
-    std::string error;
+    Message error;
     ASSERT_TRUE(writeFileAtomically(path, "precious", error));
     if (::geteuid() == 0) {
         // Root ignores folder permissions; a missing folder fails the same way for everyone.
         EXPECT_FALSE(writeFileAtomically((dir_ / "missing" / "a.chg").string(), "x", error));
-        EXPECT_NE(error.find("missing"), std::string::npos);
+        EXPECT_NE(error.english().find("missing"), std::string::npos);
     } else {
         fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
         EXPECT_FALSE(writeFileAtomically(path, "lost", error));
@@ -56,7 +56,7 @@ const std::string kNew("new\0bytes", 9);
 
 std::string contents(const fs::path& p) {
     std::string bytes;
-    std::string error;
+    Message error;
     EXPECT_TRUE(readWholeFile(p.string(), bytes, error)) << error;
     return bytes;
 }
@@ -99,13 +99,14 @@ TEST_F(AtomicFileTest, OnlyARegularFileWithinTheLimitIsRead) {
         }
         SCOPED_TRACE(c.path);
         std::string bytes = "untouched";
-        std::string error;
+        Message error;
         std::string expected = c.error;
         if (const auto at = expected.find('@'); at != std::string::npos) {
             expected.replace(at, 1, c.path);
         }
         EXPECT_EQ(readWholeFile(c.path, bytes, error, c.limit), expected.empty());
-        EXPECT_EQ(expected.empty() ? bytes : error, expected.empty() ? "12345" : expected);
+        EXPECT_EQ(expected.empty() ? bytes : error.english(),
+                  expected.empty() ? "12345" : expected);
         if (!expected.empty()) {
             EXPECT_EQ(bytes, "untouched");
         }
@@ -282,9 +283,9 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
         if (const auto at = expected.find('@'); at != std::string::npos) {
             expected.replace(at, 1, fs::path(path).parent_path().string());
         }
-        std::string error;
+        Message error;
         EXPECT_EQ(writeFileAtomically(path, kNew, error), expected.empty());
-        EXPECT_EQ(error, expected);
+        EXPECT_EQ(error.english(), expected);
         c.check();
         for (const auto& entry : fs::directory_iterator(dir_)) {
             EXPECT_NE(entry.path().filename().string().rfind(".tv", 0), 0U)

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(ConfigFileTest, RefusedFilesNameTheFileAndChangeNothing) {
     const std::string bad = std::string(TORVANE_TEST_DATA_DIR) + "/bad/";
-    std::string error;
+    Message error;
     ASSERT_TRUE(writeFileAtomically(path("holds.XML"), "<?xml version=\"1.0\"?><A/>", error));
     for (const std::string& file :
          {bad + "truncated.chg", bad + "wrong_class.chg", bad + "huge_instruction_count.chg",
@@ -50,7 +50,7 @@ TEST_F(ConfigFileTest, RefusedFilesNameTheFileAndChangeNothing) {
         doc.ModifiedFlag = true;
         const GatewayConfiguration before = live;
         EXPECT_FALSE(loadConfigurationFile(file, live, doc, error)) << file;
-        EXPECT_NE(error.find(file), std::string::npos) << error;
+        EXPECT_NE(error.english().find(file), std::string::npos) << error;
         EXPECT_EQ(live, before) << file;
         EXPECT_EQ(doc.FileKind, kFileKindXml);
         EXPECT_EQ(doc.CurrentFilePath, "previous.xml");
@@ -67,7 +67,7 @@ TEST_F(ConfigFileTest, SavesAndLoadsBothKindsWithTheFileState) {
         bool fromArchive;
     } cases[] = {{"a.chg", kFileKindArchive, true}, {"a.xml", kFileKindXml, false}};
     for (const auto& c : cases) {
-        std::string error;
+        Message error;
         ASSERT_TRUE(saveConfigurationFile(path(c.name), cfg, error)) << error;
         GatewayConfiguration live = newConfiguration(kCanopenMaster);
         DocumentState doc;
@@ -84,10 +84,10 @@ TEST_F(ConfigFileTest, SavesAndLoadsBothKindsWithTheFileState) {
 
 TEST_F(ConfigFileTest, AFailedSaveIsReportedForBothKinds) {
     for (const char* name : {"a.chg", "a.xml"}) {
-        std::string error;
+        Message error;
         EXPECT_FALSE(saveConfigurationFile(path("missing/") + name,
                                            newConfiguration(kCanopenMaster), error));
-        EXPECT_NE(error.find(path("missing/") + name), std::string::npos) << error;
+        EXPECT_NE(error.english().find(path("missing/") + name), std::string::npos) << error;
     }
 }
 

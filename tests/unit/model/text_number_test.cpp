@@ -87,11 +87,6 @@ TEST(HexEntry, GridFormReadsBackAsTheNumberOnlyWhenBothHalvesAgree) {
     EXPECT_EQ(decimalWithHex("2046", 3), "2046 (0x7FE)");
     EXPECT_EQ(decimalWithHex("0385", 3), "0385");
     EXPECT_EQ(decimalWithHex("", 3), "");
-    EXPECT_EQ(fillPlaceholders("%s is read as decimal (0x%s); type 0x%s for hex",
-                               {"6041", "1799", "6041"}),
-              "6041 is read as decimal (0x1799); type 0x6041 for hex");
-    EXPECT_EQ(fillPlaceholders("allowed %d to %d %s", {"1"}), "allowed 1 to %d %s");
-    EXPECT_EQ(fillPlaceholders("100%", {"1"}), "100%");
 }
 
 } // namespace

@@ -58,7 +58,7 @@ TEST(XmlFile, WritesTheFixedLayout) {
 TEST(XmlFile, ReadsBackWhatItWrote) {
     const GatewayConfiguration written = sampleMaster();
     GatewayConfiguration read = newConfiguration(kCanopenSlave);
-    std::string error;
+    Message error;
     ASSERT_TRUE(readXml(writeXml(written), read, error)) << error;
     EXPECT_EQ(read.ConfigType, kCanopenMaster);
     EXPECT_EQ(read.Fieldbus.InportNum, "48");
@@ -154,7 +154,7 @@ TEST(XmlFile, ForgivingReaderCases) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         GatewayConfiguration cfg = marked();
-        std::string error;
+        Message error;
         ASSERT_TRUE(readXml(c.xml, cfg, error)) << error;
         EXPECT_EQ(cfg.ConfigType, c.e.type);
         EXPECT_EQ(cfg.Fieldbus.InportNum, c.e.inport);
@@ -234,7 +234,7 @@ TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
     for (const auto& c : cases) {
         GatewayConfiguration cfg = newConfiguration(c.type);
         c.edit(cfg);
-        EXPECT_EQ(droppedFieldsText(fieldsXmlDrops(cfg)), c.named) << c.name;
+        EXPECT_EQ(droppedFieldsText(fieldsXmlDrops(cfg)).english(), c.named) << c.name;
     }
 }
 
@@ -248,7 +248,7 @@ TEST(XmlFile, CountsAndCommandsStopAtTheTableEnds) {
         body += kCommand;
     }
     GatewayConfiguration cfg = marked();
-    std::string error;
+    Message error;
     ASSERT_TRUE(readXml(file("TAVO20", body), cfg, error)) << error;
     EXPECT_EQ(cfg.Config.NodeCount, 128);
     EXPECT_EQ(cfg.Config.InstructionCount, 256);
@@ -290,10 +290,10 @@ TEST(XmlFile, DamageIsToldInWordsAndARefusedFileChangesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         GatewayConfiguration cfg = marked();
-        std::string error;
+        Message error;
         int line = -7;
         EXPECT_EQ(readXml(c.xml, cfg, error, &line), c.damagedLine >= 0);
-        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(error.english(), c.error);
         if (c.damagedLine >= 0) {
             EXPECT_EQ(line, c.damagedLine);
         } else {

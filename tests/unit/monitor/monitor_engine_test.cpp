@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/fake_line.h"
 #include "comm/serial_link.h"
 #include "model/strings.h"
@@ -69,7 +70,7 @@ TEST(MonitorAddressed, RowsComeFromTheStatusByteAndEveryValidFrameIsAnswered) {
     MonitorEngine e;
     MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
-    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "09:03:04", FormatHex(counting(16))}));
+    EXPECT_EQ(t.rows[0], (MonitorRow{str::MonitorInputData, "09:03:04", FormatHex(counting(16))}));
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
 
     t = e.onReceived(frame(2, withStatus(1, counting(4, 0xA0))), kMorning, "");
@@ -137,15 +138,15 @@ std::string hexText(std::size_t n) {
 
 TEST(MonitorTransmit, DataBeyondTheBuffersIsRefusedNeverSent) {
     MonitorEngine e;
-    EXPECT_EQ(e.transmit("0", hexText(1025)), std::string(str::MonitorDataTooLong));
+    EXPECT_EQ(e.transmit("0", hexText(1025)), std::string(str::MonitorDataTooLong.source));
     EXPECT_FALSE(e.outputPending());
 
     // Undecided mode accepts 254 bytes; the addressed answer then refuses them.
     ASSERT_EQ(e.transmit("0", hexText(254)), "");
     MonitorTick t = e.onReceived(frame(0, withStatus(0, counting(16))), kMorning, "0");
-    EXPECT_EQ(t.messages, std::vector<std::string>{str::MonitorAddressedTooLong});
+    EXPECT_EQ(english(t.messages), std::vector<std::string>{str::MonitorAddressedTooLong.source});
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
-    EXPECT_EQ(e.transmit("0", hexText(254)), std::string(str::MonitorAddressedTooLong));
+    EXPECT_EQ(e.transmit("0", hexText(254)), std::string(str::MonitorAddressedTooLong.source));
     ASSERT_EQ(e.transmit("0", hexText(253)), "");
     // Code 4 has no fixed size: its buffer is what the frame carries after the status byte.
     t = e.onReceived(frame(4, withStatus(0, counting(254))), kMorning, "0");
@@ -173,7 +174,7 @@ TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
         ASSERT_EQ(e.transmit(start, "01"), "");
         t = e.onReceived(frame(0, counting(16)), kMorning, start);
         EXPECT_TRUE(t.answer.empty()) << start;
-        EXPECT_EQ(t.messages, std::vector<std::string>{"Mapping address  overflow"});
+        EXPECT_EQ(english(t.messages), std::vector<std::string>{"Mapping address  overflow"});
         EXPECT_FALSE(e.outputPending());
     }
 }
@@ -182,7 +183,8 @@ TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
 TEST(MonitorTransmit, StartMustBeACanonicalDecimalNumber) {
     for (const char* start : {"xyz", "3x", "-1", " 4", "+4", "04", "4 ", "0x4"}) {
         MonitorEngine e;
-        EXPECT_EQ(e.transmit(start, "01"), std::string(str::MonitorStartNotDecimal)) << start;
+        EXPECT_EQ(e.transmit(start, "01"), std::string(str::MonitorStartNotDecimal.source))
+            << start;
         EXPECT_FALSE(e.outputPending()) << start;
     }
     for (const char* start : {"0", "4", "15", "250"}) {
@@ -194,8 +196,8 @@ TEST(MonitorTransmit, StartMustBeACanonicalDecimalNumber) {
 // The answer to a 16-byte buffer (code 0) for output typed at `start`: what is sent and the
 // message. The start box is read when the answer goes out, so it may have been changed.
 TEST(MonitorAnswer, StartAndLengthMustFitTheBufferOfTheFrame) {
-    const std::string overflow = str::ResultMappingOverflow;
-    const std::string notDecimal = str::MonitorStartNotDecimal;
+    const std::string overflow = str::ResultMappingOverflow.source;
+    const std::string notDecimal = str::MonitorStartNotDecimal.source;
     auto fixedImage = [](std::size_t start, const Frame& data) {
         Frame a{0x00, 16};
         a.resize(2 + 16, 0);
@@ -238,7 +240,7 @@ TEST(MonitorAnswer, StartAndLengthMustFitTheBufferOfTheFrame) {
         const MonitorTick t = e.onReceived(incoming, kMorning, c.start);
         const std::string what = std::string(c.isAddressed ? "addressed " : "fixed ") + c.start;
         EXPECT_EQ(t.answer, c.answer) << what;
-        EXPECT_EQ(t.messages,
+        EXPECT_EQ(english(t.messages),
                   c.message.empty() ? std::vector<std::string>{} : std::vector{c.message})
             << what;
         EXPECT_FALSE(e.outputPending()) << what;
@@ -254,7 +256,7 @@ TEST(MonitorSplit, AssemblesTwoPartsIntoOneRow) {
     EXPECT_TRUE(e.onReceived(part(6, 1, 100), kMorning, "").rows.empty());
     MonitorTick t = e.onReceived(part(5, 1, 56), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
-    EXPECT_EQ(t.rows[0], (MonitorRow{"Input data", "09:03:04", FormatHex(counting(112))}));
+    EXPECT_EQ(t.rows[0], (MonitorRow{str::MonitorInputData, "09:03:04", FormatHex(counting(112))}));
     EXPECT_TRUE(t.answer.empty());
     // The output side has seen part 1 only: a part 0 restarts it, so one more part 1 is needed.
     EXPECT_TRUE(e.onReceived(part(6, 0, 0), kMorning, "").rows.empty());
@@ -290,8 +292,8 @@ TEST(MonitorRobustness, GarbageNeverReadsOutsideTheFrame) {
 }
 
 TEST(MonitorLog, WritesAHeaderAndOneLinePerRow) {
-    const std::vector<MonitorRow> rows{{"Input data", "01:02:03", "0A "},
-                                       {"Output data", "23:59:59", "FF 00 "}};
+    const std::vector<MonitorRow> rows{{str::MonitorInputData, "01:02:03", "0A "},
+                                       {str::MonitorOutputData, "23:59:59", "FF 00 "}};
     EXPECT_EQ(monitorLogText(rows), "Status\t\tTime\tData\n"
                                     "Input data\t01:02:03\t0A \n"
                                     "Output data\t23:59:59\tFF 00 \n");
@@ -302,7 +304,7 @@ TEST(MonitorSession, ReadsATickAndWritesTheAnswer) {
     test::FakeLine line;
     test::FakePort port(line);
     MonitorSession session(port, line.clock);
-    std::string reason;
+    Message reason;
     ASSERT_TRUE(session.open("ttyS0", reason)) << reason;
     EXPECT_TRUE(session.tick(kMorning, "").rows.empty());
     EXPECT_TRUE(line.written.empty());

@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/sample_ports.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
@@ -56,7 +57,7 @@ TEST(QtSerialPort, TalksWithoutEventLoopAndOpensExclusively) {
     Pty pty;
     ASSERT_FALSE(pty.device.empty());
     auto port = platform::createSerialPort();
-    std::string reason;
+    Message reason;
     ASSERT_TRUE(port->open(pty.device, SerialSettings{}, reason)) << reason;
 
     const std::uint8_t frame[] = {0xFE, 0x00, 0xFE};
@@ -78,7 +79,7 @@ TEST(QtSerialPort, TalksWithoutEventLoopAndOpensExclusively) {
 
     auto second = platform::createSerialPort();
     EXPECT_FALSE(second->open(pty.device, SerialSettings{}, reason));
-    EXPECT_EQ(reason, str::OpenBusy);
+    EXPECT_EQ(reason, str::OpenBusy.source);
     port->close();
     EXPECT_TRUE(second->open(pty.device, SerialSettings{}, reason)) << reason;
 }
@@ -97,7 +98,7 @@ TEST(QtSerialPort, PseudoTerminalOpensWithAnyParity) {
             SerialSettings settings;
             settings.parity = parity;
             auto port = platform::createSerialPort();
-            std::string reason;
+            Message reason;
             EXPECT_TRUE(port->open(device, settings, reason))
                 << device << " parity " << parity << ": " << reason;
             const std::uint8_t frame[] = {0x02, 0x02, 0x01, 0x01, 0x06};
@@ -137,14 +138,14 @@ TEST(QtSerialPort, EveryNameOfABusyPortIsBusy) {
 
     for (const std::string& held : {pty.device, link}) {
         auto holder = platform::createSerialPort();
-        std::string reason;
+        Message reason;
         ASSERT_TRUE(holder->open(held, SerialSettings{}, reason)) << held << ": " << reason;
         for (int round = 0; round < 2; ++round) {
             for (const std::string& name : contenders) {
                 auto contender = platform::createSerialPort();
                 EXPECT_FALSE(contender->open(name, SerialSettings{}, reason))
                     << name << " opened while " << held << " is held (round " << round << ")";
-                EXPECT_EQ(reason, str::OpenBusy) << name;
+                EXPECT_EQ(reason, str::OpenBusy.source) << name;
                 EXPECT_FALSE(contender->isOpen());
             }
         }
@@ -183,18 +184,18 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
         {pty.device, nullptr},
         {dir.file("to-pty"), nullptr},
         {dir.file("to-link"), nullptr},
-        {dir.file("plain.chg"), str::OpenNotTerminal},
-        {dir.file("to-plain"), str::OpenNotTerminal},
-        {dir.path, str::OpenNotTerminal},
-        {dir.file("fifo"), str::OpenNotTerminal},
-        {"/dev/null", str::OpenNotTerminal},
-        {dir.file("missing"), str::OpenNotFound},
-        {dir.file("dangling"), str::OpenNotFound},
-        {dir.file("loop-a"), str::OpenLinkLoop},
+        {dir.file("plain.chg"), str::OpenNotTerminal.source},
+        {dir.file("to-plain"), str::OpenNotTerminal.source},
+        {dir.path, str::OpenNotTerminal.source},
+        {dir.file("fifo"), str::OpenNotTerminal.source},
+        {"/dev/null", str::OpenNotTerminal.source},
+        {dir.file("missing"), str::OpenNotFound.source},
+        {dir.file("dangling"), str::OpenNotFound.source},
+        {dir.file("loop-a"), str::OpenLinkLoop.source},
     };
     for (const auto& c : cases) {
         auto port = platform::createSerialPort();
-        std::string reason;
+        Message reason;
         const bool opened = port->open(c.path, SerialSettings{}, reason);
         if (c.reason == nullptr) {
             EXPECT_TRUE(opened) << c.path << ": " << reason;
@@ -213,7 +214,7 @@ TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
     const std::string link = dir.file("gateway");
     ASSERT_TRUE(makeLink(pty.device, link));
     auto holder = platform::createSerialPort();
-    std::string reason;
+    Message reason;
     ASSERT_TRUE(holder->open(pty.device, SerialSettings{}, reason));
     TransferServices services;
     services.openPort = platform::createSerialPort;
@@ -223,16 +224,17 @@ TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
             const TransferOutcome out =
                 upload ? runUpload(request, services) : runDownload(request, services);
             EXPECT_EQ(out.resultCode, static_cast<int>(TransferResult::OpenFailed)) << name;
-            EXPECT_EQ(out.text, std::string(str::ResultOpenFailed) + "\n" + str::OpenBusy);
+            EXPECT_EQ(out.text,
+                      std::string(str::ResultOpenFailed.source) + "\n" + str::OpenBusy.source);
         }
     }
 }
 
 TEST(QtSerialPort, MissingDeviceSaysWhy) {
     auto port = platform::createSerialPort();
-    std::string reason;
+    Message reason;
     EXPECT_FALSE(port->open("/dev/torvane-no-such-port", SerialSettings{}, reason));
-    EXPECT_EQ(reason, str::OpenNotFound);
+    EXPECT_EQ(reason, str::OpenNotFound.source);
     EXPECT_FALSE(port->isOpen());
     EXPECT_EQ(port->write(reinterpret_cast<const std::uint8_t*>("x"), 1), -1);
     EXPECT_EQ(port->bytesWaiting(), 0u);

@@ -133,7 +133,7 @@ TEST(PlcTags, UniqueNamesBytesAndRefusals) {
                                              command(kTransmitPdo, 5, "389", f.address, f.bytes)});
         const TagResult refused = buildTagTable(bad, {});
         EXPECT_EQ(refused.outcome, TagOutcome::Refused);
-        EXPECT_EQ(refused.message, f.message);
+        EXPECT_EQ(refused.message.english(), f.message);
         EXPECT_EQ(refused.command, 1);
         EXPECT_TRUE(refused.table.tags.empty());
     }
@@ -143,7 +143,7 @@ TEST(PlcTags, UniqueNamesBytesAndRefusals) {
 TEST(PlcTags, GoldenFiles) {
     GatewayConfiguration cfg;
     DocumentState doc;
-    std::string error;
+    Message error;
     ASSERT_TRUE(loadConfigurationFile(kData + "/plc/master.xml", cfg, doc, error)) << error;
     DeviceDescription e35;
     DeviceDescription demo;

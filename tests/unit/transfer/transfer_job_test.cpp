@@ -1,3 +1,4 @@
+#include "../../support/english.h"
 #include "../../support/fake_line.h"
 #include "../../support/fixed_cycle_answer.h"
 #include "mapping/predownload_checks.h"
@@ -97,7 +98,7 @@ TEST(TransferJob, FlowAndResultTexts) {
             c.upload ? runUpload(request, services) : runDownload(request, services);
         EXPECT_EQ(out.started, c.started) << c.name;
         EXPECT_EQ(out.resultCode, c.result) << c.name;
-        EXPECT_EQ(out.text.rfind(c.textStart, 0), 0u) << c.name << ": " << out.text;
+        EXPECT_EQ(out.text.english().rfind(c.textStart, 0), 0u) << c.name << ": " << out.text;
         EXPECT_EQ(out.text.empty(), c.textStart.empty()) << c.name;
         EXPECT_EQ(out.port, c.started && c.portIndex == 0 ? "/dev/a" : "") << c.name;
         if (c.result == 18) {
@@ -128,9 +129,10 @@ TEST(TransferJob, FailuresOfThePortOrTheGatewayNameThePort) {
         TransferOutcome out;
         out.started = c.started;
         out.resultCode = static_cast<int>(c.result);
-        out.text = "Failed to open serial port\nThe port is in use.";
+        const std::string text = "Failed to open serial port\nThe port is in use.";
+        out.text = Message::plain(text);
         out.port = c.port;
-        EXPECT_EQ(transferMessage(out), c.named ? out.text + "\nPort: " + c.port : out.text)
+        EXPECT_EQ(transferMessage(out).english(), c.named ? text + "\nPort: " + c.port : text)
             << static_cast<int>(c.result) << " " << c.port;
     }
 }
