@@ -630,13 +630,17 @@ bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>
     zip_error_init(&zerr);
     // libzip may free the data it was given when it rewrites a small package in place, so it
     // gets a copy of its own, allocated the way it frees it.
-    void* data = std::malloc(std::max<std::size_t>(package.size(), 1));
-    if (data == nullptr) {
+    // An empty package has no data for libzip to own (it would not free it).
+    void* data = package.empty() ? nullptr : std::malloc(package.size());
+    if (data == nullptr && !package.empty()) {
         error = Message(str::PackageNotZip, std::string_view("out of memory"));
         return false;
     }
-    std::memcpy(data, package.data(), package.size());
-    zip_source_t* src = zip_source_buffer_create(data, package.size(), 1, &zerr);
+    if (data != nullptr) {
+        std::memcpy(data, package.data(), package.size());
+    }
+    zip_source_t* src =
+        zip_source_buffer_create(data, package.size(), data != nullptr ? 1 : 0, &zerr);
     if (src == nullptr) {
         std::free(data);
         error = Message::plain(zip_error_strerror(&zerr));
