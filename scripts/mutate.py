@@ -3,8 +3,8 @@
 
 Each mutant of scripts/mutants.txt replaces one exact text of one source file (a constant, a
 comparison, a dropped statement, a swapped branch, a skipped wait). For each mutant the script
-applies it, rebuilds the default preset incrementally, runs the tests of the mutated layer's
-tests (plus the e2e tests for comm and transfer), stopping at the first failure, and restores
+applies it, rebuilds incrementally what those tests need (a unit layer's test program alone,
+everything for the GUI and end-to-end tests), runs the mutated layer's tests (plus the e2e tests for comm and transfer), stopping at the first failure, and restores
 the file. The result is a table: mutant, layer, and the first test that failed ("survived" when
 none did, "no build" when the mutant did not compile).
 
@@ -79,6 +79,14 @@ def layer_of(path):
     sys.exit(f"{path}: no layer known for this folder")
 
 
+def build_command(layer, selections):
+    """Only the layer's own test program when its unit tests are all that run."""
+    command = ["cmake", "--build", "--preset", "default", "-j2"]
+    if selections == [unit(layer)]:
+        command += ["--target", f"{layer}_tests"]
+    return command
+
+
 def run(cmd, cwd, log):
     with open(log, "a", encoding="utf-8") as out:
         out.write(f"\n$ {' '.join(cmd)}\n")
@@ -90,7 +98,7 @@ def first_failure(cwd, selections, log):
     """Runs ctest per selection; returns the first failing test's name, or None."""
     for selection in selections:
         result = subprocess.run(
-            ["ctest", "--preset", "default", *selection, "--stop-on-failure", "-j2",
+            ["ctest", "--preset", "default", *selection, "--stop-on-failure", "-j6",
              "--timeout", "600"],
             cwd=cwd, capture_output=True, text=True)
         with open(log, "a", encoding="utf-8") as out:
@@ -136,7 +144,7 @@ def main():
         try:
             with open(path, "w", encoding="utf-8") as f:
                 f.write(original.replace(m["find"], m["replace"]))
-            if run(["cmake", "--build", "--preset", "default", "-j2"], tree, log) != 0:
+            if run(build_command(layer, selections), tree, log) != 0:
                 verdict = "no build"
             else:
                 verdict = first_failure(tree, selections, log) or "survived"

@@ -1657,6 +1657,10 @@ It is shown in a window of this program.</source>
         <translation>与文件比较(&amp;F)</translation>
     </message>
     <message>
+        <source>The monitor is using the serial port. Close the monitor before a download, an upload or a comparison with the gateway.</source>
+        <translation>监控正在使用串口。请先关闭监控，再进行下载、上传或与网关比较。</translation>
+    </message>
+    <message>
         <source>Export PLC Tags…</source>
         <translation>导出 PLC 变量…</translation>
     </message>
@@ -1732,6 +1736,46 @@ It is shown in a window of this program.</source>
         <source>The output data is longer than the 253 bytes one frame can carry; nothing was sent</source>
         <translation>输出数据超过单帧可承载的 253 字节，未发送任何数据</translation>
     </message>
+    <message>
+        <source>The open configuration may differ from the gateway&apos;s: values may be shown at the wrong place</source>
+        <translation>打开的配置可能与网关中的不同：数值可能显示在错误的位置</translation>
+    </message>
+    <message>
+        <source>Writing by command waits for the gateway&apos;s first frame</source>
+        <translation>按命令写入需等待网关的第一帧</translation>
+    </message>
+    <message>
+        <source>The gateway&apos;s split frames take no output: writing by command is not possible</source>
+        <translation>网关的分段帧不接收输出：无法按命令写入</translation>
+    </message>
+    <message>
+        <source>The gateway&apos;s frames carry no output image: writing by command is not possible</source>
+        <translation>网关的帧不带输出映像：无法按命令写入</translation>
+    </message>
+    <message>
+        <source>The gateway&apos;s first frame was damaged: the monitor stays silent until it is opened again</source>
+        <translation>网关的第一帧已损坏：监控将保持静默，直到重新打开</translation>
+    </message>
+    <message>
+        <source>This command is not an output</source>
+        <translation>此命令不是输出</translation>
+    </message>
+    <message>
+        <source>Enter a decimal value, or a hex value starting with 0x, that fits the command&apos;s bytes</source>
+        <translation>请输入适合该命令字节数的十进制值，或以 0x 开头的十六进制值</translation>
+    </message>
+    <message>
+        <source>The gateway takes the whole output image with every answer: output bytes this window never set go out as 00.</source>
+        <translation>网关每次应答都接收整个输出映像：本窗口未设置过的输出字节将以 00 发送。</translation>
+    </message>
+    <message>
+        <source>The test outputs stay in the gateway&apos;s output buffer. Set them back to 00 before closing?</source>
+        <translation>测试输出会保留在网关的输出缓冲区中。关闭前是否将其恢复为 00？</translation>
+    </message>
+    <message>
+        <source>The test outputs were not set back to 00: the gateway took no answer within 5 seconds.</source>
+        <translation>测试输出未能恢复为 00：网关在 5 秒内未接收应答。</translation>
+    </message>
 </context>
 <context>
     <name>MonitorWindow</name>
@@ -1802,6 +1846,94 @@ It is shown in a window of this program.</source>
     <message>
         <source>TXT File(*.txt)</source>
         <translation>文本文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>节点</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>COB-ID / Index:Sub</source>
+        <translation>COB-ID / 索引:子索引</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>字节</translation>
+    </message>
+    <message>
+        <source>PLC address</source>
+        <translation>PLC 地址</translation>
+    </message>
+    <message>
+        <source>Raw</source>
+        <translation>原始数据</translation>
+    </message>
+    <message>
+        <source>Unsigned</source>
+        <translation>无符号</translation>
+    </message>
+    <message>
+        <source>Signed</source>
+        <translation>有符号</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>变化时间</translation>
+    </message>
+    <message>
+        <source>beyond the buffer</source>
+        <translation>超出缓冲区</translation>
+    </message>
+    <message>
+        <source>Value:</source>
+        <translation>数值：</translation>
+    </message>
+    <message>
+        <source>(decimal, or hex starting with 0x)</source>
+        <translation>(十进制，或以 0x 开头的十六进制)</translation>
+    </message>
+    <message>
+        <source>Select an output command to write its value.</source>
+        <translation>请选择一条输出命令以写入其数值。</translation>
+    </message>
+    <message>
+        <source>Test outputs set in the gateway: %1</source>
+        <translation>网关中已设置的测试输出：%1</translation>
+    </message>
+    <message>
+        <source>Test outputs set in the gateway: none</source>
+        <translation>网关中已设置的测试输出：无</translation>
+    </message>
+    <message>
+        <source>Setting the test outputs back to 00...</source>
+        <translation>正在将测试输出恢复为 00...</translation>
+    </message>
+    <message>
+        <source>Record...</source>
+        <translation>记录...</translation>
+    </message>
+    <message>
+        <source>Stop Recording</source>
+        <translation>停止记录</translation>
+    </message>
+    <message>
+        <source>With raw frames</source>
+        <translation>包含原始帧</translation>
+    </message>
+    <message>
+        <source>CSV File(*.csv)</source>
+        <translation>CSV 文件(*.csv)</translation>
     </message>
 </context>
 <context>

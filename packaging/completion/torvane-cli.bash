@@ -4,7 +4,7 @@ _torvane_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="new convert show map check ports download upload verify diff eds export device tags report help"
+    local commands="new convert show map check ports download upload verify diff eds export device monitor tags report help"
     if [[ $cword -eq 1 ]]; then
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
@@ -38,6 +38,13 @@ _torvane_cli() {
             _filedir '@(eds|dcf)'
             return
             ;;
+        --csv)
+            _filedir csv
+            return
+            ;;
+        --duration)
+            return
+            ;;
         -o)
             case ${words[1]} in
                 eds) _filedir eds ;;
@@ -66,6 +73,7 @@ _torvane_cli() {
         download) opts+=" --port --yes --old-format" ;;
         upload) opts+=" --port --master --slave -o" ;;
         verify) opts+=" --port --json" ;;
+        monitor) opts+=" --port --duration --csv --raw" ;;
         diff) opts+=" --carried --format --json" ;;
         tags) opts+=" --format --input-start --output-start --word-addressing --device -o" ;;
         report) opts+=" -o --input-start --output-start" ;;
@@ -116,12 +124,13 @@ _torvane_gatewaysim() {
         --model) COMPREPLY=($(compgen -W "master slave" -- "$cur")); return ;;
         --stored-format) COMPREPLY=($(compgen -W "auto compatible new" -- "$cur")); return ;;
         --monitor) COMPREPLY=($(compgen -W "fixed addressed split" -- "$cur")); return ;;
-        --link | --store | --log) _filedir; return ;;
+        --link | --store | --log | --pattern) _filedir; return ;;
         --device) COMPREPLY=($(compgen -f -- "${cur:-/dev/tty}")); return ;;
-        --firmware | --drop-frame | --bad-ack) return ;;
+        --firmware | --drop-frame | --bad-ack | --step | --step-seconds) return ;;
     esac
     COMPREPLY=($(compgen -W "--model --firmware --old-firmware --link --device --store --log
-        --stored-format --drop-frame --bad-ack --silent --monitor --help" -- "$cur"))
+        --stored-format --drop-frame --bad-ack --silent --monitor --pattern --step --step-seconds
+        --help" -- "$cur"))
 }
 complete -F _torvane_gatewaysim torvane-gatewaysim
 

@@ -1,5 +1,6 @@
 #include "editor/config_session.h"
 
+#include "comm/transfer_codes.h"
 #include "editor/grid.h"
 #include "model/strings.h"
 
@@ -26,6 +27,7 @@ void ConfigSession::beginDocument() {
 
 void ConfigSession::adoptUpload(const GatewayConfiguration& uploaded) {
     cfg_ = uploaded;
+    gateway_ = uploaded;
     doc_.becomeUntitled();
     beginDocument(); // modified and on no disk: no state of its history is the saved one
     notify();
@@ -134,11 +136,30 @@ DownloadApplied ConfigSession::applyDownload(const TransferOutcome& outcome,
         applied.stepRecorded = true;
     }
     applied.commandsCut = cfg_.Config.InstructionCount != countBefore;
+    if (outcome.started && outcome.resultCode == static_cast<int>(TransferResult::Success)) {
+        gateway_ = outcome.configuration; // the copy the gateway received
+    }
     if (!outcome.started) {
         applied.faultCommands = outcome.checkCommands;
         applied.faultNode = outcome.checkNode;
     }
     return applied;
+}
+
+bool ConfigSession::matchesGateway() const {
+    if (!gateway_) {
+        return false;
+    }
+    // The layout edition follows the gateway's firmware; it says nothing of the contents.
+    const CONFIG& a = cfg_.Config;
+    const CONFIG& b = gateway_->Config;
+    if (cfg_.ConfigType != gateway_->ConfigType || !(cfg_.Fieldbus == gateway_->Fieldbus) ||
+        a.NodeCount != b.NodeCount || a.InstructionCount != b.InstructionCount) {
+        return false;
+    }
+    CONFIG edition = a;
+    edition.ConfigEdition = b.ConfigEdition;
+    return edition == b;
 }
 
 ConfigSession::State ConfigSession::swapIn(State state) {

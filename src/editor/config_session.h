@@ -100,6 +100,15 @@ public:
     // document (Save asks for a name), then every listener is told.
     void adoptUpload(const GatewayConfiguration& uploaded);
 
+    // ---- The gateway's configuration -----------------------------------------------------------
+
+    // The open configuration is the one the gateway runs: equal to what this run last
+    // downloaded, uploaded or found equal by a comparison with the gateway (edits taken back
+    // count as unchanged). False before any of them.
+    bool matchesGateway() const;
+    // A comparison with the gateway found the open configuration equal.
+    void noteGatewayEqual() { gateway_ = cfg_; }
+
     // ---- History and notification ---------------------------------------------------------------
 
     // Another configuration is shown (New, Open, a recent file, Upload): forgets the copied
@@ -153,6 +162,7 @@ private:
     void notify();
 
     GatewayConfiguration cfg_;
+    std::optional<GatewayConfiguration> gateway_;
     EditorState state_;
     NetworkTreeEditor treeEditor_;
     Document doc_;

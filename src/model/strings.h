@@ -513,6 +513,36 @@ inline constexpr Text MonitorAddressedTooLong = TORVANE_TR(
     "Monitor",
     "The output data is longer than the 253 bytes one frame can carry; nothing was sent");
 
+// The Commands view of the monitor.
+inline constexpr Text MonitorConfigurationDiffers =
+    TORVANE_TR("Monitor", "The open configuration may differ from the gateway's: values may be "
+                          "shown at the wrong place");
+inline constexpr Text MonitorWaitingForFrame =
+    TORVANE_TR("Monitor", "Writing by command waits for the gateway's first frame");
+inline constexpr Text MonitorSplitTakesNoOutput =
+    TORVANE_TR("Monitor", "The gateway's split frames take no output: writing by command is not "
+                          "possible");
+inline constexpr Text MonitorNoOutputImage =
+    TORVANE_TR("Monitor", "The gateway's frames carry no output image: writing by command is not "
+                          "possible");
+inline constexpr Text MonitorSilent =
+    TORVANE_TR("Monitor", "The gateway's first frame was damaged: the monitor stays silent until "
+                          "it is opened again");
+inline constexpr Text MonitorNotAnOutput =
+    TORVANE_TR("Monitor", "This command is not an output");
+inline constexpr Text MonitorValueInvalid =
+    TORVANE_TR("Monitor", "Enter a decimal value, or a hex value starting with 0x, that fits the "
+                          "command's bytes");
+inline constexpr Text MonitorWholeImage =
+    TORVANE_TR("Monitor", "The gateway takes the whole output image with every answer: output "
+                          "bytes this window never set go out as 00.");
+inline constexpr Text MonitorOutputsStay =
+    TORVANE_TR("Monitor", "The test outputs stay in the gateway's output buffer. Set them back to "
+                          "00 before closing?");
+inline constexpr Text MonitorResetNotSent =
+    TORVANE_TR("Monitor", "The test outputs were not set back to 00: the gateway took no answer "
+                          "within 5 seconds.");
+
 // ---- Comparing two configurations -----------------------------------------------------------
 
 inline constexpr Text CompareConfigurationType = TORVANE_TR("Compare", "Configuration Type");

@@ -51,6 +51,8 @@ MonitorTick MonitorEngine::onReceived(std::span<const std::uint8_t> received, co
     if (!valid || mode_ == MonitorMode::Silent) {
         return out;
     }
+    lastCode_ = code;
+    lastLength_ = len;
     showRows(frame.data(), now, out);
     if (mode_ == MonitorMode::Addressed) {
         answerAddressed(code, len, startText, out);
@@ -120,6 +122,8 @@ void MonitorEngine::showSplit(const std::uint8_t* frame, const TimeOfDay& now, M
 
 void MonitorEngine::addRow(Text status, const std::uint8_t* data, std::size_t n,
                            const TimeOfDay& now, MonitorTick& out) const {
+    const bool output = std::string_view(status.source) == str::MonitorOutputData.source;
+    out.frames.push_back({output, std::vector(data, data + n)});
     if (!displaying_) {
         return;
     }
@@ -152,7 +156,8 @@ void MonitorEngine::answerAddressed(std::uint8_t code, std::uint8_t len,
     } else {
         // A code without a fixed buffer size carries its whole buffer after the status byte.
         const int length = code < 4 ? bufferSizeOfCode(code) : len - 1;
-        const MonitorStart at = monitorAnswerStart(startText, length, transmitCount_, true);
+        const MonitorStart at =
+            monitorAnswerStart(startOf(startText), length, transmitCount_, true);
         outputPending_ = false;
         if (!at.refusal.empty()) {
             out.messages.push_back(at.refusal);
@@ -164,7 +169,8 @@ void MonitorEngine::answerAddressed(std::uint8_t code, std::uint8_t len,
         a.push_back(static_cast<std::uint8_t>(at.start));
         a.push_back(n);
         a.insert(a.end(), transmitBuffer_.begin(), transmitBuffer_.begin() + n);
-        outputPending_ = false;
+        out.sent =
+            SentOutput{at.start, std::vector(transmitBuffer_.begin(), transmitBuffer_.begin() + n)};
     }
     a.push_back(FrameChecksum(a));
 }
@@ -178,7 +184,7 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
         return;
     }
     const int size = code < 4 ? bufferSizeOfCode(code) : code - 4;
-    const MonitorStart at = monitorAnswerStart(startText, size, transmitCount_, false);
+    const MonitorStart at = monitorAnswerStart(startOf(startText), size, transmitCount_, false);
     outputPending_ = false;
     if (!at.refusal.empty()) {
         out.messages.push_back(at.refusal);
@@ -189,6 +195,7 @@ void MonitorEngine::answerFixedImage(std::uint8_t code, const std::string& start
     a[0] = code;
     a[1] = static_cast<std::uint8_t>(size);
     std::copy_n(transmitBuffer_.begin(), size - start, a.begin() + 2 + start);
+    out.sent = SentOutput{0, std::vector(a.begin() + 2, a.end())};
     a.push_back(FrameChecksum(a));
 }
 
@@ -215,7 +222,48 @@ Message MonitorEngine::transmit(const std::string& startText, const std::string&
     std::copy(bytes.begin(), bytes.end(), transmitBuffer_.begin());
     transmitCount_ = bytes.size();
     outputPending_ = true;
+    ownStart_.clear();
     return {};
+}
+
+Message MonitorEngine::transmitAt(std::size_t start, std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return str::MonitorDataEmpty;
+    }
+    if (bytes.size() > kTransmitCapacity) {
+        return str::MonitorDataTooLong;
+    }
+    if (mode_ == MonitorMode::Addressed && bytes.size() > kMaxAddressedData) {
+        return str::MonitorAddressedTooLong;
+    }
+    std::copy(bytes.begin(), bytes.end(), transmitBuffer_.begin());
+    transmitCount_ = bytes.size();
+    outputPending_ = true;
+    ownStart_ = std::to_string(start);
+    return {};
+}
+
+const std::string& MonitorEngine::startOf(const std::string& startText) const {
+    return ownStart_.empty() ? startText : ownStart_;
+}
+
+int MonitorEngine::outputLength() const {
+    if (lastCode_ < 0) {
+        return -1;
+    }
+    const auto code = static_cast<std::uint8_t>(lastCode_);
+    switch (mode_) {
+    case MonitorMode::FixedImage:
+        return code < 4 ? bufferSizeOfCode(code) : code - 4;
+    case MonitorMode::Addressed:
+        return code < 4 ? bufferSizeOfCode(code) : lastLength_ - 1;
+    case MonitorMode::Split:
+    case MonitorMode::Silent:
+        return 0;
+    case MonitorMode::Undecided:
+        break;
+    }
+    return -1;
 }
 
 std::string formatTimeOfDay(const TimeOfDay& t) {

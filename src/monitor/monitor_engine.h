@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,11 +28,26 @@ struct TimeOfDay {
     int second = 0;
 };
 
-// What one timer tick produced: rows to append (only while displaying), the answer frame to
-// send (empty: send nothing) and messages to show.
+// The bytes of one shown frame: the input or the output buffer as far as the frame carries it.
+struct MonitorFrame {
+    bool output = false;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Output bytes an answer carried to the gateway's output buffer, from `start` on.
+struct SentOutput {
+    std::size_t start = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+// What one timer tick produced: rows to append (only while displaying), the frames behind the
+// rows (also while not displaying), the answer frame to send (empty: send nothing), the output
+// it carried and messages to show.
 struct MonitorTick {
     std::vector<MonitorRow> rows;
+    std::vector<MonitorFrame> frames;
     std::vector<std::uint8_t> answer;
+    std::optional<SentOutput> sent;
     std::vector<Message> messages;
 };
 
@@ -53,6 +69,14 @@ public:
     // The start must be a canonical decimal number ("memory address is not a decimal number").
     Message transmit(const std::string& startText, const std::string& dataText);
 
+    // Output at a start of its own instead of the box's, to go with the next answer as the raw
+    // "Transmit" does (the same checks at the answer). Returns the message to show, or empty.
+    Message transmitAt(std::size_t start, std::span<const std::uint8_t> bytes);
+
+    // Output bytes the answers of this mode can carry: the image length of the last frame's
+    // code (fixed image) or its buffer (addressed); 0 for the split mode, -1 before a frame.
+    int outputLength() const;
+
     void setDisplaying(bool on) { displaying_ = on; }
     bool displaying() const { return displaying_; }
     MonitorMode mode() const { return mode_; }
@@ -63,6 +87,7 @@ private:
     void showSplit(const std::uint8_t* frame, const TimeOfDay& now, MonitorTick& out);
     void addRow(Text status, const std::uint8_t* data, std::size_t n, const TimeOfDay& now,
                 MonitorTick& out) const;
+    const std::string& startOf(const std::string& startText) const;
     void answerAddressed(std::uint8_t code, std::uint8_t len, const std::string& startText,
                          MonitorTick& out);
     void answerFixedImage(std::uint8_t code, const std::string& startText, MonitorTick& out);
@@ -72,6 +97,9 @@ private:
     bool outputPending_ = false;
     std::array<std::uint8_t, kTransmitCapacity> transmitBuffer_{};
     std::size_t transmitCount_ = 0;
+    std::string ownStart_; // the start of transmitAt; empty: the box's text
+    int lastCode_ = -1;
+    int lastLength_ = 0;
     std::array<std::uint8_t, 112> inputParts_{};
     std::array<std::uint8_t, 112> outputParts_{};
     int inputPartCount_ = 0;

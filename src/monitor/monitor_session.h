@@ -3,7 +3,9 @@
 #include "comm/serial_port.h"
 #include "monitor/monitor_engine.h"
 
+#include <deque>
 #include <string>
+#include <vector>
 
 namespace torvane {
 
@@ -21,12 +23,19 @@ public:
     // engine handle it and writes the answer frame, if any.
     MonitorTick tick(const TimeOfDay& now, const std::string& startText);
 
+    // Queues output for its own start; one goes with each answer, in order, after any pending
+    // raw output. A refused one is dropped with its message in the tick that tried it.
+    void queueOutput(std::size_t start, std::vector<std::uint8_t> bytes);
+    // Queued outputs and the one pending in the engine that have not gone out yet.
+    std::size_t outputsWaiting() const;
+
     MonitorEngine& engine() { return engine_; }
 
 private:
     SerialPort& port_;
     Clock& clock_;
     MonitorEngine engine_;
+    std::deque<SentOutput> queue_;
 };
 
 } // namespace torvane

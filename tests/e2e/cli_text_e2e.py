@@ -4,8 +4,11 @@ import json
 import os
 import re
 import shutil
-import subprocess
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_common as common  # noqa: E402
+from e2e_common import check  # noqa: E402
 
 cli, data, work = sys.argv[1], sys.argv[2], sys.argv[3]
 shutil.rmtree(work, ignore_errors=True)
@@ -18,16 +21,7 @@ UNDECODABLE = b"\xb5\xe7\xff"  # a whole character, then a byte GB18030 never st
 
 
 def run(args, rc=0, locale="C.UTF-8"):
-    env = dict(os.environ, LC_ALL=locale)
-    r = subprocess.run([cli] + args, capture_output=True, timeout=30, env=env)
-    if r.returncode != rc:
-        sys.exit(f"torvane-cli {args}: exit {r.returncode}, expected {rc}\n{r.stdout!r}\n{r.stderr!r}")
-    return r
-
-
-def check(ok, what):
-    if not ok:
-        sys.exit("FAILED: " + what)
+    return common.run(cli, args, rc, dict(os.environ, LC_ALL=locale))
 
 
 # A configuration whose node name and descriptions carry GB18030 bytes, written as XML (the

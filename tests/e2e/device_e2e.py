@@ -7,8 +7,11 @@ XDG_DATA_HOME under a folder that is not ASCII.
 import json
 import os
 import shutil
-import subprocess
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_common as common  # noqa: E402
+from e2e_common import check  # noqa: E402
 
 cli, data, work = sys.argv[1], sys.argv[2], sys.argv[3]
 devices = os.path.join(data, "devices")
@@ -21,16 +24,7 @@ library = os.path.join(xdg, "torvane", "devices")
 def run(args, rc=0, env=None):
     full = dict(os.environ, LC_ALL="C.UTF-8", XDG_DATA_HOME=xdg)
     full.update(env or {})
-    full = {k: v for k, v in full.items() if v is not None}
-    r = subprocess.run([cli, "device"] + args, capture_output=True, timeout=30, env=full)
-    if r.returncode != rc:
-        sys.exit(f"device {args}: exit {r.returncode}, expected {rc}\n{r.stdout!r}\n{r.stderr!r}")
-    return r
-
-
-def check(ok, what):
-    if not ok:
-        sys.exit("FAILED: " + what)
+    return common.run(cli, ["device"] + args, rc, {k: v for k, v in full.items() if v is not None})
 
 
 def show_json(path, *extra):

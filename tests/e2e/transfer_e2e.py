@@ -330,27 +330,10 @@ def upload_fault(ctx, sim_args, result_code, model="--master"):
                     raise Failure("the failed upload replaced the existing output file")
 
 
-def case_fault_silent(ctx):
-    download_fault(ctx, "compatible", ["--silent"], 2)
-
-
-def case_fault_drop_data_compatible(ctx):
-    # Frame 1 is the identification, 2 the header, 5 the third data frame.
-    download_fault(ctx, "compatible", ["--old-firmware", "--drop-frame", "5"], 5)
-
-
-def case_fault_drop_last_compatible(ctx):
-    download_fault(ctx, "compatible", ["--old-firmware", "--drop-frame", "14"], 2)
-
-
 def case_fault_bad_ack_header_new(ctx):
     sim = download_fault(ctx, "new", ["--bad-ack", "2"], 5)
     if len(sim.received()) != 2:
         raise Failure("frames were sent after a refused header")
-
-
-def case_fault_bad_options_reply(ctx):
-    download_fault(ctx, "new", ["--firmware", "7.3", "--bad-ack", "15"], 3)
 
 
 def case_fault_drop_header_slave(ctx):
@@ -365,15 +348,6 @@ def case_fault_drop_header_slave(ctx):
         sim.stop()
 
 
-def case_fault_bad_ack_data_slave(ctx):
-    download_fault(ctx, "slave", ["--model", "slave", "--bad-ack", "8"], 5)
-
-
-def case_fault_upload_bad_reply(ctx):
-    # 1 identification, 2 stored-format query, 3 identification, 4 header, 6 second data frame.
-    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "6"], 3)
-
-
 def case_fault_upload_flipped_bit(ctx):
     # One bit flipped on the line, the checksum as sent: the header's node ID (frame 4 of a
     # new-format upload), a record of the third compatible data frame, a slave data frame.
@@ -382,24 +356,6 @@ def case_fault_upload_flipped_bit(ctx):
     upload_fault(ctx, ["--model", "slave", "--flip-bit", "9:2:0"], 3, model="--slave")
     # The options reply comes after every configuration frame: still result 3, nothing written.
     upload_fault(ctx, ["--firmware", "5.2", "--flip-bit", "17:3:1"], 3)
-
-
-def case_fault_upload_bad_options_reply(ctx):
-    # Every configuration frame was read (frame 17 is the SDO options request): result 3, and
-    # still nothing is written.
-    upload_fault(ctx, ["--firmware", "5.2", "--bad-ack", "17"], 3)
-
-
-def case_fault_upload_drop_options_request(ctx):
-    upload_fault(ctx, ["--firmware", "5.2", "--drop-frame", "17"], 3)
-
-
-def case_fault_upload_drop_request(ctx):
-    upload_fault(ctx, ["--old-firmware", "--drop-frame", "4"], 2)
-
-
-def case_fault_upload_stored_format(ctx):
-    upload_fault(ctx, ["--stored-format", "7"], 2)
 
 
 def refused_before_sending(ctx, variant, result_code):
@@ -617,8 +573,34 @@ def case_simulator_refusals(ctx):
             raise Failure(f"torvane-gatewaysim {args}: exit {r.returncode}, {err!r}")
 
 
+# Faults that need nothing but the result code: (fixture, simulator options, result code) for a
+# download, (simulator options, result code) for an upload.
+DOWNLOAD_FAULTS = {
+    "fault-silent": ("compatible", ["--silent"], 2),
+    # Frame 1 is the identification, 2 the header, 5 the third data frame.
+    "fault-drop-data-compatible": ("compatible", ["--old-firmware", "--drop-frame", "5"], 5),
+    "fault-drop-last-compatible": ("compatible", ["--old-firmware", "--drop-frame", "14"], 2),
+    "fault-bad-options-reply": ("new", ["--firmware", "7.3", "--bad-ack", "15"], 3),
+    "fault-bad-ack-data-slave": ("slave", ["--model", "slave", "--bad-ack", "8"], 5),
+}
+UPLOAD_FAULTS = {
+    # 1 identification, 2 stored-format query, 3 identification, 4 header, 6 second data frame.
+    "fault-upload-bad-reply": (["--firmware", "5.2", "--bad-ack", "6"], 3),
+    # Every configuration frame was read (frame 17 is the SDO options request): result 3, and
+    # still nothing is written.
+    "fault-upload-bad-options-reply": (["--firmware", "5.2", "--bad-ack", "17"], 3),
+    "fault-upload-drop-options-request": (["--firmware", "5.2", "--drop-frame", "17"], 3),
+    "fault-upload-drop-request": (["--old-firmware", "--drop-frame", "4"], 2),
+    "fault-upload-stored-format": (["--stored-format", "7"], 2),
+}
+
+
 CASES = {name[len("case_"):].replace("_", "-"): fn
          for name, fn in globals().items() if name.startswith("case_")}
+CASES.update({name: (lambda ctx, a=args: download_fault(ctx, *a))
+              for name, args in DOWNLOAD_FAULTS.items()})
+CASES.update({name: (lambda ctx, a=args: upload_fault(ctx, *a))
+              for name, args in UPLOAD_FAULTS.items()})
 
 
 def children_of(pid):
@@ -636,19 +618,24 @@ def children_of(pid):
     return found
 
 
-def main():
-    ap = argparse.ArgumentParser(description=__doc__)
+def main(cases=None, doc=__doc__):
+    """Runs one case of `cases` (this file's by default) in an emptied work folder; returns the
+    exit code. verify_e2e.py runs its cases through here too."""
+    cases = cases or CASES
+    ap = argparse.ArgumentParser(description=doc)
     ap.add_argument("--bin", required=True, help="folder of torvane-cli and torvane-gatewaysim")
     ap.add_argument("--work", required=True, help="scratch folder (emptied first)")
-    ap.add_argument("--case", required=True, choices=sorted(CASES))
+    ap.add_argument("--case", required=True, choices=sorted(cases))
+    ap.add_argument("--data", help="the folder of the test data files")
     args = ap.parse_args()
 
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     ctx = Context(args.bin, args.work)
+    ctx.data = args.data
     failure = None
     try:
-        CASES[args.case](ctx)
+        cases[args.case](ctx)
     except (Failure, subprocess.CalledProcessError) as e:
         failure = str(e)
     finally:

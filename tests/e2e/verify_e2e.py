@@ -6,11 +6,9 @@ download leaves out and a gateway holding another configuration differ by exactl
 a failed upload gives 10 + its result code and writes nothing.
 """
 
-import argparse
 import hashlib
 import json
 import os
-import shutil
 import subprocess
 import sys
 
@@ -146,12 +144,7 @@ def case_verify_fault(ctx):
 
 
 def run(ctx, *args, expect):
-    r = subprocess.run([ctx.cli_exe, *args], capture_output=True, timeout=60)
-    out = r.stdout.decode()
-    print(f"$ torvane-cli {' '.join(args)} -> exit {r.returncode}\n{out}{r.stderr.decode()}")
-    if r.returncode != expect:
-        raise t.Failure(f"{args}: exit {r.returncode}, expected {expect}")
-    return out
+    return t.run_cli(ctx, None, *args, expect=expect, env_ports=t.NO_EXTRA_PORTS)
 
 
 def case_diff_files(ctx):
@@ -234,30 +227,5 @@ CASES = {name[len("case_"):].replace("_", "-"): fn
          for name, fn in globals().items() if name.startswith("case_")}
 
 
-def main():
-    ap = argparse.ArgumentParser(description=__doc__)
-    ap.add_argument("--bin", required=True)
-    ap.add_argument("--work", required=True)
-    ap.add_argument("--case", required=True, choices=sorted(CASES))
-    ap.add_argument("--data", help="the folder of the test data files")
-    args = ap.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    ctx = t.Context(args.bin, args.work)
-    ctx.data = args.data
-    failure = None
-    try:
-        CASES[args.case](ctx)
-    except (t.Failure, subprocess.CalledProcessError) as e:
-        failure = str(e)
-    finally:
-        problems = ctx.cleanup()
-    if failure or problems:
-        print("FAIL: " + "\n".join(filter(None, [failure] + problems)))
-        return 1
-    print("PASS")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(t.main(CASES, __doc__))

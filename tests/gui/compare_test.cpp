@@ -249,29 +249,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(prompts_->told.empty());
         entry->trigger();
         QCOMPARE(prompts_->told.size(), std::size_t{1});
-
-        // An XML file that holds no configuration is refused; a damaged one is compared as far
-        // as it goes, and the line where it stops is told.
-        const QString page = dir_.filePath("page.xml");
-        const QString damaged = dir_.filePath("damaged.xml");
-        std::string cut = writeXml(before);
-        cut.resize(cut.rfind("</CANopen>"));
-        for (const auto& [file, bytes] :
-             {std::pair{page, std::string("<html><body><p>x</p></body></html>")},
-              std::pair{damaged, cut + "</Broken>\n"}}) {
-            QFile out(file);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(QByteArray::fromStdString(bytes));
-        }
-        prompts_->files = {page.toStdString(), damaged.toStdString()};
-        entry->trigger();
-        QCOMPARE(prompts_->told.size(), std::size_t{2});
-        QCOMPARE(QString::fromStdString(prompts_->told[1]), page + ": holds no configuration");
-        entry->trigger();
-        QCOMPARE(prompts_->told.size(), std::size_t{3});
-        QVERIFY(QString::fromStdString(prompts_->told[2])
-                    .startsWith(damaged + QStringLiteral(": damaged at line ")));
-        QVERIFY(compareWindow() != nullptr);
         QVERIFY(frame_->session().configuration() == before);
         QVERIFY(prompts_->unexpected.empty());
     }

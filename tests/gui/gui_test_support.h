@@ -3,10 +3,16 @@
 // What the main-window tests share: waiting for a window the next call opens, the program's
 // settings, and the questions a test did not script.
 
+#include "gui/app/main_window.h"
+#include "gui/editor/config_view.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QSettings>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWidget>
@@ -80,5 +86,96 @@ inline std::string unexpectedQuestions(const ScriptedPrompts& prompts) {
     }
     return asked;
 }
+
+// The set-up the main-window tests share: a window started with a new configuration, its tree and
+// grid, and the ways a user reaches a cell.
+class WindowFixture : public QObject {
+protected:
+    ScriptedPrompts prompts_;
+    std::unique_ptr<MainWindow> frame_;
+
+    ConfigView* view() const { return frame_->view(); }
+    QTreeWidget* tree() const { return view()->tree(); }
+    QTableWidget* grid() const { return view()->grid(); }
+    QString statusText() const { return frame_->statusBar()->currentMessage(); }
+    QTreeWidgetItem* item(const QStringList& path) const { return treeItem(tree(), path); }
+
+    // A shown, active window whose start asked for `configType` (or opened `file`).
+    void startFrame(int configType, const QString& file = {}) {
+        frame_.reset();
+        prompts_ = ScriptedPrompts{};
+        prompts_.configTypes = {configType};
+        frame_ = std::make_unique<MainWindow>(prompts_);
+        QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
+        frame_->show();
+        QApplication::setActiveWindow(frame_.get());
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    }
+
+    QString cell(int row) const {
+        return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
+    }
+
+    void clickItem(const QStringList& path, Qt::MouseButton button = Qt::LeftButton) {
+        QTreeWidgetItem* it = item(path);
+        QVERIFY2(it != nullptr, qPrintable(path.join(QLatin1Char('/'))));
+        tree()->scrollToItem(it);
+        QTest::mouseClick(tree()->viewport(), button, {}, tree()->visualItemRect(it).center());
+    }
+
+    void clickCell(int row, int column) {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                          grid()->visualItemRect(grid()->item(row, column)).center());
+    }
+
+    // Clicks a value cell and types into its text editor, then presses Enter.
+    void typeIntoCell(int row, const QString& text) {
+        clickCell(row, 1);
+        QVERIFY(view()->textEditor()->isVisible());
+        QTest::keyClicks(view()->textEditor(), text);
+        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
+        QVERIFY(!view()->textEditor()->isVisible());
+    }
+
+    // Opens the list editor of a value cell and picks `entry` from its drop-down list.
+    void pickFromList(int row, const QString& entry) {
+        clickCell(row, 1);
+        QComboBox* combo = view()->listEditor();
+        QVERIFY(combo->isVisible());
+        QAbstractItemView* popup = combo->view();
+        QTRY_VERIFY(popup->isVisible());
+        const int at = combo->findText(entry);
+        QVERIFY2(at >= 0, qPrintable(entry));
+        QTest::mouseClick(popup->viewport(), Qt::LeftButton, {},
+                          popup->visualRect(combo->model()->index(at, 0)).center());
+        QTRY_VERIFY(!popup->isVisible());
+    }
+
+    // Makes `row` the grid's current row with the arrow keys.
+    void goToRow(int row) {
+        grid()->setFocus(Qt::OtherFocusReason);
+        while (view()->currentRow() != row) {
+            QTest::keyClick(grid(), view()->currentRow() < row ? Qt::Key_Down : Qt::Key_Up);
+        }
+    }
+
+    // Types `text` as a user does: the first character goes to the grid and opens the current
+    // row's editor, the rest to the editor that then has the focus.
+    void typeInGrid(const QString& text) {
+        QTest::keyClicks(grid(), text.left(1));
+        QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
+    }
+
+    // The editor of grid row `row`, opened by typing `text`, then `key`.
+    void typeIntoRow(int row, const QString& text, Qt::Key key = Qt::Key_Return) {
+        goToRow(row);
+        typeInGrid(text);
+        QWidget* editor = view()->textEditor()->isVisible()
+                              ? static_cast<QWidget*>(view()->textEditor())
+                              : static_cast<QWidget*>(view()->listEditor());
+        QVERIFY(editor->isVisible());
+        QTest::keyClick(editor, key);
+    }
+};
 
 } // namespace torvane::gui::test

@@ -1,5 +1,5 @@
-// The grid without a mouse (Enter, F2, typing, Tab, Shift+Tab, Escape), hexadecimal entry of
-// indices and COB-IDs, the last folder of the file dialogs, F1 and the help window, and the
+// The grid without a mouse (Enter, F2, typing, Tab, Shift+Tab, Escape), both forms of a
+// hexadecimal cell, the last folder of the file dialogs, F1 and the help window, and the
 // command a failed check or mapping calculation selects. Real widgets on the offscreen platform;
 // every message is answered by ScriptedPrompts.
 
@@ -61,30 +61,15 @@ void addCommand(GatewayConfiguration& cfg, const char* type, const char* key, co
 
 } // namespace
 
-class KeyboardEntryTest : public QObject {
+class KeyboardEntryTest : public test::WindowFixture {
     Q_OBJECT
 
 private:
-    ScriptedPrompts prompts_;
-    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
-    ConfigView* view() const { return frame_->view(); }
-    QTreeWidget* tree() const { return view()->tree(); }
-    QTableWidget* grid() const { return view()->grid(); }
     QLineEdit* textEditor() const { return view()->textEditor(); }
     QComboBox* listEditor() const { return view()->listEditor(); }
     const CONFIG& config() const { return frame_->session().configuration().Config; }
-
-    void startFrame(int configType) {
-        prompts_ = ScriptedPrompts{};
-        prompts_.configTypes = {configType};
-        frame_ = std::make_unique<MainWindow>(prompts_);
-        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
-        frame_->show();
-        QApplication::setActiveWindow(frame_.get());
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    }
 
     // Node 5 (master) with an Upload SDO of 8192/1 (command 1) and a Transmit PDO of COB-ID 389
     // (command 2); the slave gateway with the same two commands.
@@ -106,41 +91,6 @@ private:
         grid()->setFocus(Qt::OtherFocusReason);
         QTRY_VERIFY(grid()->hasFocus());
     }
-
-    // Makes `row` the grid's current row with the arrow keys.
-    void goToRow(int row) {
-        QTest::keyClick(grid(), Qt::Key_Up);
-        for (int i = 0; i < 20 && view()->currentRow() > 0; ++i) {
-            QTest::keyClick(grid(), Qt::Key_Up);
-        }
-        for (int i = 0; i < row; ++i) {
-            QTest::keyClick(grid(), Qt::Key_Down);
-        }
-        QCOMPARE(view()->currentRow(), row);
-    }
-
-    QString cell(int row) const {
-        return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
-    }
-
-    // Types `text` as a user does: the first character goes to the grid and opens the current
-    // row's editor, the rest to the editor that then has the focus.
-    void typeInGrid(const QString& text) {
-        QTest::keyClicks(grid(), text.left(1));
-        QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
-    }
-
-    // The editor of the current row, opened by typing `text` in the grid, then `key`.
-    void typeIntoRow(int row, const QString& text, Qt::Key key = Qt::Key_Return) {
-        goToRow(row);
-        typeInGrid(text);
-        QWidget* editor = textEditor()->isVisible() ? static_cast<QWidget*>(textEditor())
-                                                    : static_cast<QWidget*>(listEditor());
-        QVERIFY(editor->isVisible());
-        QTest::keyClick(editor, key);
-    }
-
-    QString statusText() const { return frame_->statusBar()->currentMessage(); }
 
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
@@ -361,70 +311,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(config().Instructions[0].Description, before);
     }
 
-    void hexIndexCell_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("0x") << "0x6041"
-                            << "24641";
-        QTest::newRow("0X") << "0X6041"
-                            << "24641";
-        QTest::newRow("h") << "6041h"
-                           << "24641";
-        QTest::newRow("H") << "6041H"
-                           << "24641";
-        QTest::newRow("plain digits stay decimal") << "6041"
-                                                   << "6041";
-        QTest::newRow("bad digit keeps the index") << "0xG1"
-                                                   << "8192";
-        QTest::newRow("beyond 65535 keeps the index") << "0x10000"
-                                                      << "8192";
-    }
-
-    void hexIndexCell() {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        startSample(kCanopenMaster);
-        focusCommand(1);
-        typeIntoRow(kRowSdoIndex, typed);
-        QCOMPARE(cell(kRowSdoIndex),
-                 QString::fromStdString(decimalWithHex(shown.toStdString(), 4)));
-        QCOMPARE(QString::fromStdString(config().Instructions[0].Index), shown);
-        QVERIFY(prompts_.told.empty());
-    }
-
-    void hexCobIdCell_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("0x") << "0x185"
-                            << "389"
-                            << "";
-        QTest::newRow("h") << "186h"
-                           << "390"
-                           << "";
-        QTest::newRow("plain") << "391"
-                               << "391"
-                               << "";
-        QTest::newRow("illegal value") << "0x80"
-                                       << "389" << QString::fromLatin1(str::IllegalCobId.source);
-        QTest::newRow("bare prefix") << "0x"
-                                     << "389" << QString::fromLatin1(str::IllegalCobId.source);
-    }
-
-    void hexCobIdCell() {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, message);
-        startSample(kCanopenMaster);
-        focusCommand(2);
-        typeIntoRow(kRowPdoCobId, typed);
-        QCOMPARE(cell(kRowPdoCobId),
-                 QString::fromStdString(decimalWithHex(shown.toStdString(), 3)));
-        QCOMPARE(QString::fromStdString(config().Instructions[1].CobId), shown);
-        QCOMPARE(prompts_.told.empty() ? QString() : QString::fromStdString(prompts_.told[0]),
-                 message);
-    }
-
     // The cell's tooltip and, while the row is current, the status bar show both forms.
     void hexTooltipShowsBothForms() {
         startSample(kCanopenMaster);
@@ -554,18 +440,10 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             << "map"
             << ""
             << "2" << QString::fromLatin1(str::MappingMissingBytes.source) << 2;
-        QTest::newRow("mapping overflow")
-            << "map"
-            << "200"
-            << "2" << QString::fromLatin1(str::MappingOverflow.source) << 2;
         QTest::newRow("download: overlapping addresses")
             << "download"
             << "4"
             << "1" << QString::fromLatin1(str::CheckAddressConflict.source) << 1;
-        QTest::newRow("download: address missing")
-            << "download"
-            << "4"
-            << "" << QString::fromLatin1(str::CheckAddressInvalid.source) << 2;
     }
 
     void failedCheckSelectsCommand() {

@@ -61,68 +61,11 @@ void doubleClick(QListWidget* list, int row) {
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public test::WindowFixture {
     Q_OBJECT
 
 private:
-    ScriptedPrompts prompts_;
-    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
-
-    ConfigView* view() const { return frame_->view(); }
-    QTreeWidget* tree() const { return view()->tree(); }
-    QTableWidget* grid() const { return view()->grid(); }
-
-    void startFrame(int configType, const QString& file = {}) {
-        prompts_ = ScriptedPrompts{};
-        prompts_.configTypes = {configType};
-        frame_ = std::make_unique<MainWindow>(prompts_);
-        QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
-        frame_->show();
-        QApplication::setActiveWindow(frame_.get());
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    }
-
-    QTreeWidgetItem* item(const QStringList& path) const { return test::treeItem(tree(), path); }
-
-    void clickItem(const QStringList& path, Qt::MouseButton button = Qt::LeftButton) {
-        QTreeWidgetItem* it = item(path);
-        QVERIFY2(it != nullptr, qPrintable(path.join(QLatin1Char('/'))));
-        tree()->scrollToItem(it);
-        QTest::mouseClick(tree()->viewport(), button, {}, tree()->visualItemRect(it).center());
-    }
-
-    void clickCell(int row, int column) {
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
-                          grid()->visualItemRect(grid()->item(row, column)).center());
-    }
-
-    QString cell(int row) const {
-        return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
-    }
-
-    // Clicks a value cell and types into its text editor, then presses Enter.
-    void typeIntoCell(int row, const QString& text) {
-        clickCell(row, 1);
-        QVERIFY(view()->textEditor()->isVisible());
-        QTest::keyClicks(view()->textEditor(), text);
-        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
-        QVERIFY(!view()->textEditor()->isVisible());
-    }
-
-    // Opens the list editor of a value cell and picks `entry` from its drop-down list.
-    void pickFromList(int row, const QString& entry) {
-        clickCell(row, 1);
-        QComboBox* combo = view()->listEditor();
-        QVERIFY(combo->isVisible());
-        QAbstractItemView* popup = combo->view();
-        QTRY_VERIFY(popup->isVisible());
-        const int at = combo->findText(entry);
-        QVERIFY2(at >= 0, qPrintable(entry));
-        QTest::mouseClick(popup->viewport(), Qt::LeftButton, {},
-                          popup->visualRect(combo->model()->index(at, 0)).center());
-        QTRY_VERIFY(!popup->isVisible());
-    }
 
     void clickAction(const QString& text) {
         QAction* a = frame_->action(text);
@@ -413,41 +356,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(frame_->session().configuration().Config == saved.Config);
     }
 
-    void refusedValueRestoresSilently_data() {
-        QTest::addColumn<QStringList>("item");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        const QStringList canopen = {QStringLiteral("CANopen Network")};
-        QTest::newRow("SDO timeout above range") << canopen << 3 << "2001"
-                                                 << "200";
-        QTest::newRow("SDO timeout below range") << canopen << 3 << "0"
-                                                 << "200";
-        QTest::newRow("delay not a number") << canopen << 6 << "1x"
-                                            << "100";
-        QTest::newRow("SYNC zero accepted") << canopen << 7 << "0"
-                                            << "0";
-        QTest::newRow("retries above 5") << canopen << 14 << "6"
-                                         << "0";
-    }
-
-    void refusedValueRestoresSilently() {
-        QFETCH(QStringList, item);
-        QFETCH(int, row);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        startFrame(kCanopenMaster);
-        clickItem(item);
-        if (row == 14) {
-            pickFromList(13, QStringLiteral("Disable")); // un-greys the retries row
-            clickCell(0, 0);
-            QCOMPARE(grid()->item(14, 1)->background().color(), QColor(255, 255, 255));
-        }
-        typeIntoCell(row, typed);
-        QCOMPARE(cell(row), shown);
-        QVERIFY(prompts_.told.empty());
-    }
-
     void listLeftWithoutPickStoresFirstEntry() {
         startFrame(kCanopenMaster);
         clickItem({QStringLiteral("CANopen Network")});
@@ -460,36 +368,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(cell(13), QStringLiteral("Disable"));
         QCOMPARE(cell(14), QStringLiteral("0"));
         QCOMPARE(grid()->item(15, 1)->background().color(), QColor(255, 255, 255));
-    }
-
-    void commitMessageShownAndCellEmptied() {
-        startFrame(kCanopenMaster);
-        clickItem({QStringLiteral("CANopen Network")});
-        clickAction("Add Node");
-        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("New node")});
-        typeIntoCell(0, QStringLiteral("5"));
-        clickItem({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
-        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
-            QListWidget* list = dialog->list();
-            doubleClick(list, 2);
-            QTest::keyClick(dialog->list(), Qt::Key_Escape); // Esc closes, adds nothing more
-        });
-        clickAction("Add Command");
-        QTreeWidgetItem* node = item({QStringLiteral("CANopen Network"), QStringLiteral("Node-5")});
-        QCOMPARE(node->childCount(), 1);
-        tree()->setCurrentItem(node->child(0));
-        // The COB-ID row is a list editor whose text part takes typed values.
-        clickCell(1, 1);
-        QComboBox* combo = view()->listEditor();
-        QVERIFY(combo->isVisible());
-        combo->hidePopup();
-        combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo->lineEdit(), QStringLiteral("1500"));
-        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-        QVERIFY(!combo->isVisible());
-        QCOMPARE(prompts_.told.size(), size_t(1));
-        QCOMPARE(prompts_.told[0], std::string(str::IllegalCobId.source));
-        QCOMPARE(cell(1), QString());
     }
 
     // Copy Node / Paste Node from the Edit menu, then the pasted node's address moves its COB-ID.
@@ -680,8 +558,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("told");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("html") << QByteArray("<html><head/><body><p>x</p></body></html>\n")
-                              << QStringLiteral(": holds no configuration") << false;
         QTest::newRow("bare FiledBus")
             << QByteArray("<FiledBus/>") << QStringLiteral(": holds no configuration") << false;
         QTest::newRow("damaged")

@@ -55,28 +55,11 @@ QStringList sharedLetters(const QString& menu, const QList<QAction*>& actions) {
 
 } // namespace
 
-class MenuKeysTest : public QObject {
+class MenuKeysTest : public test::WindowFixture {
     Q_OBJECT
 
 private:
-    ScriptedPrompts prompts_;
-    std::unique_ptr<MainWindow> frame_;
-
-    ConfigView* view() const { return frame_->view(); }
-    QTreeWidget* tree() const { return view()->tree(); }
-    QTableWidget* grid() const { return view()->grid(); }
     GatewayConfiguration& config() const { return liveConfiguration(frame_->session()); }
-    QString statusText() const { return frame_->statusBar()->currentMessage(); }
-
-    void startFrame(int configType) {
-        frame_.reset();
-        prompts_ = ScriptedPrompts{};
-        prompts_.configTypes = {configType};
-        frame_ = std::make_unique<MainWindow>(prompts_);
-        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
-        frame_->show();
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    }
 
     // Node-5 with an Upload SDO of 8192/1, selected in the tree, which has the focus.
     void startWithNode5() {
@@ -98,19 +81,6 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
         whenShown<QMenu>([letter](QMenu* menu) { QTest::keyClick(menu, letter); });
         QTest::keyClick(frame_.get(), Qt::Key_E, Qt::AltModifier);
-    }
-
-    // Types `text` into grid row `row` of the selected item and presses Enter.
-    void typeIntoRow(int row, const QString& text) {
-        grid()->setFocus(Qt::OtherFocusReason);
-        while (view()->currentRow() != row) {
-            QTest::keyClick(grid(), view()->currentRow() < row ? Qt::Key_Down : Qt::Key_Up);
-        }
-        // The first key opens the editor, which takes the rest.
-        QTest::keyClicks(grid(), text.left(1));
-        QVERIFY(view()->textEditor()->isVisible());
-        QTest::keyClicks(view()->textEditor(), text.mid(1));
-        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
     }
 
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section

@@ -3,9 +3,13 @@
 //   torvane_monitor_run screenshots DIR [LANGUAGE]   the monitor with rows and a conflict
 //                                                     window (en or zh_CN; English by default)
 
+#include "../support/session_access.h"
+#include "devices/device_reader.h"
+#include "editor/config_session.h"
 #include "gui/app/translation.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
+#include "model/config_file.h"
 #include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"
@@ -20,6 +24,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -35,10 +40,11 @@ SerialPortFactory platformPorts() {
 }
 
 // The simulator's pseudo-terminal; empty when it did not start.
-QString startSimulator(platform::GatewaySimulator& sim, const QString& mode) {
+QString startSimulator(platform::GatewaySimulator& sim, const QString& mode,
+                       const QStringList& more = {}) {
     QString error;
-    if (!sim.start(QStringLiteral(TORVANE_GATEWAYSIM), {QStringLiteral("--monitor"), mode},
-                   error)) {
+    if (!sim.start(QStringLiteral(TORVANE_GATEWAYSIM),
+                   QStringList{QStringLiteral("--monitor"), mode} + more, error)) {
         return {};
     }
     return QString::fromStdString(sim.device());
@@ -113,21 +119,50 @@ int screenshots(const QString& out) {
     QDir().mkpath(out);
     bool ok = true;
     {
+        // A drive of the device library at node 5, as the gateway runs it.
         platform::GatewaySimulator sim;
-        const QString device = startSimulator(sim, QStringLiteral("addressed"));
+        const QString device =
+            startSimulator(sim, QStringLiteral("addressed"),
+                           {QStringLiteral("--step"), QStringLiteral("37 02 03"),
+                            QStringLiteral("--step"), QStringLiteral("33 06 08")});
         test::ScriptedPrompts prompts;
-        MonitorWindow window(device.toStdString(), platformPorts(), prompts);
-        window.resize(820, 560);
+        ConfigSession session(prompts);
+        DocumentState doc;
+        Message error;
+        GatewayConfiguration& cfg = liveConfiguration(session);
+        if (!loadConfigurationFile(TORVANE_TEST_DATA_DIR "/monitor_drive.xml", cfg, doc, error)) {
+            std::fprintf(stderr, "%s\n", error.english().c_str());
+            return 1;
+        }
+        cfg.Config.Nodes[0].NodeName = "CIA402VTD";
+        session.noteGatewayEqual();
+        std::vector<LibraryDevice> devices(1);
+        devices[0].key = "cia402";
+        readDeviceFile(TORVANE_TEST_DATA_DIR "/devices/cia402_slave.eds", devices[0].device);
+        MonitorWindow window(device.toStdString(), platformPorts(), prompts, nullptr, &session,
+                             devices, PlcStarts{256, 256});
+        window.resize(1640, 560);
         window.show();
         window.startEdit()->setText(QStringLiteral("4"));
         window.dataEdit()->setText(QStringLiteral("01 02 A0 FF"));
         QTest::qWait(2500);
         window.transmitButton()->click();
+        QTreeWidget* commands = window.commandsView();
+        commands->setCurrentItem(commands->topLevelItem(2));
+        window.valueEdit()->setText(QStringLiteral("0x000F"));
+        QTest::qWait(1500);
+        window.commandTransmitButton()->click();
         (void)QTest::qWaitFor([&] { return window.list()->rowCount() >= 12; }, 15000);
         const int pick = window.list()->rowCount() - 1;
         window.list()->selectRow(pick);
-        window.inputData()->setPlainText(window.list()->item(pick, 2)->text());
+        commands->setCurrentItem(commands->topLevelItem(0));
+        QTest::qWait(300);
         ok &= save(window, out, "monitor.png");
+        // An edit since: the banner, and no writing by command.
+        liveConfiguration(session).Config.SYNC = "30";
+        window.configurationChanged();
+        commands->setCurrentItem(commands->topLevelItem(2));
+        ok &= save(window, out, "monitor-banner.png");
         sim.stop();
     }
     {

@@ -2,12 +2,16 @@
 // Monitor and conflict commands, the conflict window through its widgets, and `--demo`.
 
 #include "../support/session_access.h"
+#include "editor/config_session.h"
 #include "gui/app/demo_gateway.h"
 #include "gui/app/main_window.h"
+#include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
+#include "model/strings.h"
 #include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"
@@ -15,8 +19,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
@@ -24,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <csignal>
 #include <filesystem>
 
@@ -42,11 +49,12 @@ struct Simulator {
     platform::GatewaySimulator process;
     QString device;
 
-    bool start(const QString& mode, const QString& log) {
+    bool start(const QString& mode, const QString& log, const QStringList& more = {}) {
         QString error;
-        if (!process.start(QStringLiteral(TORVANE_GATEWAYSIM),
-                           {QStringLiteral("--monitor"), mode, QStringLiteral("--log"), log},
-                           error)) {
+        if (!process.start(
+                QStringLiteral(TORVANE_GATEWAYSIM),
+                QStringList{QStringLiteral("--monitor"), mode, QStringLiteral("--log"), log} + more,
+                error)) {
             return false;
         }
         device = QString::fromStdString(process.device());
@@ -214,7 +222,8 @@ private slots:
     }
 
     // Toolbar "Monitor": the serial dialog first while the port was never configured (its
-    // Cancel still marks it configured), then the monitor window over the selected port.
+    // Cancel still marks it configured), then the monitor window over the selected port, beside
+    // the main window.
     void monitorCommandAsksForThePortOnce() {
         test::ScriptedPrompts prompts;
         prompts.configTypes.push_back(0);
@@ -223,46 +232,118 @@ private slots:
         QCOMPARE(frame.start(QString()), MainWindow::StartResult::Running);
         frame.setMonitorPorts(platformPorts());
         int serialDialogs = 0;
-        int monitors = 0;
-        auto closeWhatOpens = [&] {
-            QTimer::singleShot(50, [&] {
-                if (auto* d = qobject_cast<SerialDialog*>(QApplication::activeModalWidget())) {
-                    ++serialDialogs;
-                    d->reject();
-                    QTimer::singleShot(50, [&] {
-                        if (frame.monitorWindow() != nullptr) {
-                            ++monitors;
-                            frame.monitorWindow()->reject();
-                        }
-                    });
-                } else if (frame.monitorWindow() != nullptr) {
-                    ++monitors;
-                    frame.monitorWindow()->reject();
-                }
-            });
-        };
-        closeWhatOpens();
-        frame.action(QStringLiteral("Monitor"))->trigger();
-        QCOMPARE(serialDialogs, 1);
-        QCOMPARE(monitors, 1);
-        QVERIFY(frame.serialSettings().configured);
-        // Save Content, then Stop Saving: the main window's status bar names the log.
-        QTemporaryDir dir;
-        const QString log = dir.filePath(QStringLiteral("monitor.txt"));
-        prompts.files.push_back(log.toStdString());
         QTimer::singleShot(50, [&] {
-            if (MonitorWindow* w = frame.monitorWindow()) {
-                ++monitors;
-                QTest::mouseClick(w->saveButton(), Qt::LeftButton);
-                QTest::mouseClick(w->saveButton(), Qt::LeftButton);
-                w->reject();
+            if (auto* d = qobject_cast<SerialDialog*>(QApplication::activeModalWidget())) {
+                ++serialDialogs;
+                d->reject();
             }
         });
         frame.action(QStringLiteral("Monitor"))->trigger();
         QCOMPARE(serialDialogs, 1);
-        QCOMPARE(monitors, 2);
+        QVERIFY(frame.serialSettings().configured);
+        QPointer<MonitorWindow> w = frame.monitorWindow();
+        QVERIFY(w != nullptr && w->isVisible() && !w->isModal());
+        w->reject();
+        QTRY_VERIFY(w == nullptr);
+        // Save Content, then Stop Saving: the main window's status bar names the log.
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("monitor.txt"));
+        prompts.files.push_back(log.toStdString());
+        frame.action(QStringLiteral("Monitor"))->trigger();
+        QCOMPARE(serialDialogs, 1);
+        w = frame.monitorWindow();
+        QVERIFY(w != nullptr);
+        QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+        QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+        w->reject();
         QVERIFY(QFile::exists(log));
         QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Saved ") + log);
+        QVERIFY(prompts.unexpected.empty());
+    }
+
+    // Through the menus against a simulator playing input values: the Commands view follows the
+    // frames while the configuration stays open for browsing, an edit raises the banner,
+    // Transmit by command reaches the gateway, and closing asks about the outputs left set.
+    void commandsViewThroughTheMenus() {
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("sim.log"));
+        Simulator sim;
+        QVERIFY(sim.start(QStringLiteral("addressed"), log,
+                          {QStringLiteral("--step"), QStringLiteral("0F 00 01"),
+                           QStringLiteral("--step"), QStringLiteral("10 00 02")}));
+        test::ScriptedPrompts prompts;
+        prompts.configTypes.push_back(0);
+        prompts.configFormats.push_back(1);
+        MainWindow frame(prompts);
+        QCOMPARE(frame.start(QString()), MainWindow::StartResult::Running);
+        frame.setMonitorPorts(platformPorts());
+        frame.show();
+        QVERIFY(frame.document()->openRecent(
+            QStringLiteral(TORVANE_TEST_DATA_DIR "/monitor_drive.xml")));
+        frame.session().noteGatewayEqual(); // as a comparison with the gateway would find it
+        SerialDialogState& port = frame.serialSettings();
+        port.ports = {sim.device.toStdString()};
+        port.portIndex = 0;
+        port.configured = true;
+
+        auto open = [&] {
+            frame.action(QStringLiteral("Monitor"))->trigger();
+            MonitorWindow* w = frame.monitorWindow();
+            return w;
+        };
+        auto transmit = [&](MonitorWindow* w, const QString& value) {
+            w->commandsView()->setCurrentItem(w->commandsView()->topLevelItem(2));
+            w->valueEdit()->setText(value);
+            QTRY_VERIFY_WITH_TIMEOUT(w->commandTransmitButton()->isEnabled(), 10000);
+            QTest::keyClick(w->valueEdit(), Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(w->outputsLabel()->text().endsWith(": 0"), 10000);
+        };
+        QPointer<MonitorWindow> w = open();
+        QVERIFY(w != nullptr && !w->isModal());
+        QTreeWidget* view = w->commandsView();
+        QCOMPARE(view->topLevelItemCount(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(view->topLevelItem(0)->text(6), QStringLiteral("0F 00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(view->topLevelItem(0)->text(6), QStringLiteral("10 00"), 10000);
+        QCOMPARE(view->topLevelItem(1)->text(7), QStringLiteral("2"));
+        QVERIFY(w->banner()->isHidden());
+        // Browsing goes on; a transfer is refused while the monitor holds the port.
+        frame.action(ui(str::TipDownload))->trigger();
+        QCOMPARE(QString::fromStdString(prompts.told.back()), ui(str::MonitorUsesPort));
+
+        // An edit: the banner, and no writing by command; Undo makes it the gateway's again.
+        const CommitResult edited =
+            frame.session().commitCell(canopenSideItem(frame.session().configuration()), 3, "30");
+        QVERIFY(edited.modified);
+        QTRY_VERIFY(!w->banner()->isHidden());
+        view->setCurrentItem(view->topLevelItem(2));
+        QVERIFY(!w->commandTransmitButton()->isEnabled());
+        frame.action(QStringLiteral("Undo(&U)"))->trigger();
+        QTRY_VERIFY(w->banner()->isHidden());
+
+        // Control word 0x000F on the Receive PDO at output byte 0.
+        transmit(w, QStringLiteral("0x000F"));
+        QVERIFY(readAll(log).contains(QStringLiteral("IO OUT start 0 data 0F 00")));
+        QTRY_COMPARE_WITH_TIMEOUT(view->topLevelItem(2)->text(7), QStringLiteral("15"), 10000);
+
+        // Cancel stays; Yes sends 00 to byte 0 and closes once it went out.
+        prompts.yesNoCancel = {SaveAnswer::Cancel, SaveAnswer::Yes};
+        w->reject();
+        QVERIFY(w->isVisible());
+        w->reject();
+        QTRY_VERIFY_WITH_TIMEOUT(w == nullptr, 10000);
+        QVERIFY(readAll(log).contains(QStringLiteral("IO OUT start 0 data 00 \n")));
+
+        // No closes at once and leaves the output set.
+        w = open();
+        QVERIFY(w != nullptr);
+        transmit(w, QStringLiteral("7"));
+        const QString before = readAll(log);
+        prompts.yesNoCancel = {SaveAnswer::No};
+        w->reject();
+        QTRY_VERIFY(w == nullptr);
+        QTest::qWait(1500);
+        QCOMPARE(readAll(log).count(QStringLiteral("data 00 \n")), before.count("data 00 \n"));
+        QCOMPARE(prompts.asked.size(), std::size_t{3});
         QVERIFY(prompts.unexpected.empty());
     }
 

@@ -1,6 +1,6 @@
 // Edits and loads that must not lose or overwrite work: the save question before an upload, the
-// untitled document an upload makes, the copied node across loads, the node-address cell, the
-// right-click target, the tree's expansions, and the monitor's "Transmit" and recording.
+// untitled document an upload makes, the copied node across loads, the right-click target, the
+// tree's expansions, and the monitor's recording.
 
 #include "../support/session_access.h"
 #include "gateway_sim.h"
@@ -145,17 +145,6 @@ private:
         QTest::qWait(QApplication::doubleClickInterval() + 20);
     }
 
-    // Types `text` into the node-address cell (row 0) of the selected node and presses Enter.
-    void typeNodeAddress(const QString& text) {
-        QTableWidget* grid = view()->grid();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(0, 1)).center());
-        QVERIFY(view()->textEditor()->isVisible());
-        view()->textEditor()->selectAll();
-        QTest::keyClicks(view()->textEditor(), text);
-        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
-    }
-
 private slots: // NOLINT(readability-redundant-access-specifiers)
     void init() {
         frame_.reset();
@@ -298,32 +287,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(prompts_->told.empty());
     }
 
-    // The node-address cell takes only a canonical decimal number in 1..127; anything else is
-    // refused silently and the node and its commands keep address 5.
-    void nodeAddressNonCanonicalRefused_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("address");
-        for (const char* refused : {" 5", "+5", "05", "5 ", "0", "128", " 7", "07"}) {
-            QTest::newRow(refused) << refused << "5";
-        }
-        QTest::newRow("7") << "7"
-                           << "7";
-    }
-
-    void nodeAddressNonCanonicalRefused() {
-        QFETCH(QString, typed);
-        QFETCH(QString, address);
-        QVERIFY(!openTwoNodes().isEmpty());
-        selectNode(1);
-        typeNodeAddress(typed);
-        const CONFIG& c = liveConfiguration(frame_->session()).Config;
-        QCOMPARE(QString::fromStdString(c.Nodes[0].NodeAddress), address);
-        QCOMPARE(QString::fromStdString(c.Instructions[0].NodeAddress), address);
-        QCOMPARE(node(1)->text(0), "Node-" + address);
-        QCOMPARE(view()->grid()->item(0, 1)->text(), address);
-        QVERIFY(prompts_->told.empty());
-    }
-
     // Add Node, Paste Node, Delete Command and Calculate Mapping Address keep the expanded items
     // and the selection where it still exists; Delete Node selects the CANopen side as before.
     void treeKeepsExpansion_data() {
@@ -378,56 +341,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
             QVERIFY(node(1)->isExpanded());
         }
         QVERIFY(prompts_->unexpected.empty());
-    }
-
-    // "Transmit" refuses a start that is not a canonical decimal number at once; an output
-    // that does not fit the buffer of the frame being answered is refused then. Nothing is
-    // written to the gateway either way.
-    void transmitRefusesAddressBeyondOrMalformed_data() {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("message");
-        const QString notDecimal = QString::fromLatin1(str::MonitorStartNotDecimal.source);
-        const QString overflow = QString::fromLatin1(str::ResultMappingOverflow.source);
-        for (const char* start : {"xyz", "3x", "-1", " 4", "+4", "04"}) {
-            QTest::newRow(start) << "addressed" << start << "01" << notDecimal;
-        }
-        QTest::newRow("addressed at 16") << "addressed"
-                                         << "16"
-                                         << "01" << overflow;
-        QTest::newRow("addressed 15 + 2") << "addressed"
-                                          << "15"
-                                          << "01 02" << overflow;
-        QTest::newRow("fixed at 16") << "fixed"
-                                     << "16"
-                                     << "01" << overflow;
-    }
-
-    void transmitRefusesAddressBeyondOrMalformed() {
-        QFETCH(QString, mode);
-        QFETCH(QString, start);
-        QFETCH(QString, data);
-        QFETCH(QString, message);
-        frame_.reset();
-        const QString log = path("monitor.log");
-        GatewaySim sim({QStringLiteral("--monitor"), mode}, log);
-        QVERIFY(!sim.device().isEmpty());
-        ScriptedPrompts prompts;
-        MonitorWindow window(
-            sim.device().toStdString(), [] { return platform::createSerialPort(); }, prompts);
-        window.show();
-        QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
-        window.startEdit()->setText(start);
-        window.dataEdit()->setText(data);
-        QTest::mouseClick(window.transmitButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(prompts.told.size(), std::size_t{1}, 10000);
-        QCOMPARE(QString::fromStdString(prompts.told[0]), message);
-        // The frames go on and are answered, but no output reaches the gateway.
-        const int rows = window.list()->rowCount();
-        QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() > rows + 1, 10000);
-        QVERIFY(!QString::fromLatin1(readAll(log)).contains(QStringLiteral("IO OUT")));
-        QCOMPARE(prompts.told.size(), std::size_t{1});
     }
 
     // Closing the monitor while "Save Content" records writes the rows, as "Stop Saving" would,

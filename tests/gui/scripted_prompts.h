@@ -18,6 +18,7 @@ public:
     std::deque<SaveAnswer> saveAnswers;
     std::deque<std::optional<std::string>> files;
     std::deque<bool> okCancel;
+    std::deque<SaveAnswer> yesNoCancel;
 
     std::vector<std::string> told;       // every message text in English, in order
     std::vector<Message> toldMessages;   // the same messages as they were given
@@ -69,6 +70,17 @@ public:
         okCancel.pop_front();
         return a;
     }
+    SaveAnswer askYesNoCancel(const Message& text) override {
+        asked.push_back(text.english());
+        if (yesNoCancel.empty()) {
+            unexpected.push_back(text.english());
+            return SaveAnswer::Cancel;
+        }
+        const SaveAnswer a = yesNoCancel.front();
+        yesNoCancel.pop_front();
+        return a;
+    }
+    std::vector<std::string> asked; // Yes/No/Cancel questions, in order
     using Prompts::tell;
 
 private:

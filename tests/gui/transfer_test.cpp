@@ -268,9 +268,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::addColumn<bool>("rowsGrey");
         QTest::newRow("cancel") << int(FormatChoice::Cancel)
                                 << QString(str::ResultDownloadCancel.source) << 220 << true;
-        // 210 and 220 are both the old layout: the edition stays.
-        QTest::newRow("compatible")
-            << int(FormatChoice::Compatible) << QString(str::ResultSuccess.source) << 220 << true;
         // Edition 220 has no RPDO cycle, which the new format needs; the edition is decided
         // all the same and rows 8 and 9 open up.
         QTest::newRow("new") << int(FormatChoice::New)

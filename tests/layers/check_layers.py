@@ -19,9 +19,10 @@ LAYERS = [
     # Comparing configurations encodes them with the download classes.
     ("src/compare", ["model", "mapping", "comm"]),
     ("src/export", ["model"]),
-    ("src/monitor", ["model", "comm"]),
     # Device descriptions read their files through the model's file reader and text codec.
     ("src/devices", ["model"]),
+    # The monitor names the objects of a PDO from the device library.
+    ("src/monitor", ["model", "comm", "devices"]),
     # Tags and the I/O map: the workbook package, the checks' verdicts, devices' default PDOs.
     ("src/plc", ["model", "mapping", "export", "devices"]),
     # The session's operations run the mapping calculation and apply a finished transfer.

@@ -47,6 +47,7 @@ extern const Command kDiffCommand;
 extern const Command kEdsCommand;
 extern const Command kExportCommand;
 extern const Command kDeviceCommand;
+extern const Command kMonitorCommand;
 extern const Command kTagsCommand;
 extern const Command kReportCommand;
 

@@ -11,9 +11,10 @@ using namespace torvane::cli;
 
 // In the order `--help` lists them.
 const Command* const kCommands[] = {
-    &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,    &kCheckCommand,
-    &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand, &kDiffCommand,
-    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kTagsCommand,   &kReportCommand,
+    &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,     &kCheckCommand,
+    &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand,  &kDiffCommand,
+    &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kMonitorCommand, &kTagsCommand,
+    &kReportCommand,
 };
 
 void printUsage(std::ostream& os) {

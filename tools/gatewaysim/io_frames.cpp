@@ -53,19 +53,43 @@ Bytes IoFrameFeed::due(double nowMs) {
     }
     lastSent_ = nowMs;
     awaitingAnswer_ = mode_ != MonitorMode::Split;
-    return nextFrame();
+    return nextFrame(nowMs);
 }
 
-Bytes IoFrameFeed::nextFrame() {
-    ++counter_;
-    // Input data that visibly changes: a running counter, then its neighbours.
-    auto input = [this](std::size_t n) {
-        Bytes b(n);
+void IoFrameFeed::setPattern(std::vector<Bytes> steps, double stepMs) {
+    pattern_ = std::move(steps);
+    stepMs_ = stepMs;
+}
+
+Bytes IoFrameFeed::inputData(std::size_t n, double nowMs) {
+    Bytes b(n);
+    if (pattern_.empty()) {
+        // Input data that visibly changes: a running counter, then its neighbours.
         for (std::size_t i = 0; i < n; ++i) {
             b[i] = static_cast<std::uint8_t>(counter_ + i);
         }
         return b;
-    };
+    }
+    if (stepSince_ < 0) {
+        stepSince_ = nowMs;
+    } else if (stepSeen_ && nowMs - stepSince_ >= stepMs_) {
+        patternStep_ = (patternStep_ + 1) % pattern_.size();
+        stepSince_ = nowMs;
+        stepSeen_ = false;
+        log("IO pattern step " + std::to_string(patternStep_ + 1));
+    }
+    const Bytes& step = pattern_[patternStep_];
+    std::copy_n(step.begin(), std::min(n, step.size()), b.begin());
+    stepSent_ = true;
+    // Without answers, a frame sent is all the monitor can be given.
+    stepSeen_ = stepSeen_ || mode_ == MonitorMode::Split;
+    return b;
+}
+
+Bytes IoFrameFeed::nextFrame(double nowMs) {
+    ++counter_;
+    stepSent_ = false;
+    auto input = [this, nowMs](std::size_t n) { return inputData(n, nowMs); };
     Bytes f;
     switch (mode_) {
     case MonitorMode::Fixed:
@@ -106,6 +130,7 @@ Bytes IoFrameFeed::nextFrame() {
 
 void IoFrameFeed::onAnswer(const Bytes& frame, double /*nowMs*/) {
     awaitingAnswer_ = false;
+    stepSeen_ = stepSeen_ || stepSent_;
     unanswered_ = 0;
     const std::uint8_t len = frame[1];
     if (len == 0) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace torvane::sim {
 
@@ -32,6 +33,11 @@ public:
     // may pause until the next opener; on a real device they never pause.
     IoFrameFeed(MonitorMode mode, bool opensSeen, LogFn log);
 
+    // Plays `steps` as the input values instead of the counter, in a loop. A step lasts
+    // `stepMs` and, where the monitor answers, until it answered a frame carrying it, so a
+    // monitor that reads every 500 ms sees every step.
+    void setPattern(std::vector<Bytes> steps, double stepMs);
+
     // The next I/O frame when one is due at `nowMs`, else empty.
     Bytes due(double nowMs);
     // Milliseconds until due() may have something; the event loop waits at most this long.
@@ -45,7 +51,8 @@ public:
     void onPurge(double nowMs);
 
 private:
-    Bytes nextFrame();
+    Bytes nextFrame(double nowMs);
+    Bytes inputData(std::size_t n, double nowMs);
     void log(const std::string& line) const;
 
     MonitorMode mode_;
@@ -58,6 +65,12 @@ private:
     int step_ = 0;
     std::uint8_t counter_ = 0;
     std::array<std::uint8_t, kImageSize> output_{};
+    std::vector<Bytes> pattern_;
+    double stepMs_ = 1000;
+    std::size_t patternStep_ = 0;
+    double stepSince_ = -1;
+    bool stepSent_ = false; // a frame of the current step went out
+    bool stepSeen_ = false; // ... and, where answers come, was answered
 };
 
 } // namespace torvane::sim

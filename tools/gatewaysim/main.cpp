@@ -229,6 +229,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<IoFrameFeed> feed;
     if (opt.monitor != MonitorMode::None) {
         feed = std::make_unique<IoFrameFeed>(opt.monitor, packetMode, log);
+        if (!opt.pattern.empty()) {
+            feed->setPattern(opt.pattern, opt.patternStepSeconds * 1000.0);
+        }
         sim.setIoFrameFeed(feed.get());
     }
     // The loop wakes for bytes, for a signal, for the next I/O frame, or every 100 ms to notice

@@ -1,6 +1,8 @@
 #include "sim_options.h"
 
 #include <charconv>
+#include <fstream>
+#include <sstream>
 
 namespace torvane::sim {
 namespace {
@@ -25,6 +27,48 @@ bool parseFirmware(const std::string& text, std::uint8_t& major, std::uint8_t& m
     }
     major = static_cast<std::uint8_t>(a);
     minor = static_cast<std::uint8_t>(b);
+    return true;
+}
+
+// "0F 00 7f": bytes in hex separated by blanks.
+bool parseStep(const std::string& text, std::vector<std::uint8_t>& out) {
+    std::istringstream in(text);
+    std::string word;
+    out.clear();
+    while (in >> word) {
+        long v = 0;
+        const char* end = word.data() + word.size();
+        auto [ptr, ec] = std::from_chars(word.data(), end, v, 16);
+        if (ec != std::errc() || ptr != end || word.size() > 2 || v < 0) {
+            return false;
+        }
+        out.push_back(static_cast<std::uint8_t>(v));
+    }
+    return !out.empty();
+}
+
+// One step per line; empty lines and lines starting with '#' are skipped.
+bool readPattern(const std::string& path, std::vector<std::vector<std::uint8_t>>& steps,
+                 std::string& error) {
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot read the pattern file " + path;
+        return false;
+    }
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (line.find_first_not_of(" \t\r") == std::string::npos || line[0] == '#') {
+            continue;
+        }
+        std::vector<std::uint8_t> step;
+        if (!parseStep(line, step)) {
+            error = path + ":" + std::to_string(number) + ": not bytes in hex";
+            return false;
+        }
+        steps.push_back(std::move(step));
+    }
     return true;
 }
 
@@ -147,9 +191,48 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& out, std:
             out.monitor = v == "fixed"       ? MonitorMode::Fixed
                           : v == "addressed" ? MonitorMode::Addressed
                                              : MonitorMode::Split;
+        } else if (a == "--pattern" || a == "--step") {
+            if (!value(v)) {
+                return false;
+            }
+            std::vector<std::uint8_t> step;
+            if (a == "--pattern") {
+                if (!readPattern(v, out.pattern, error)) {
+                    return false;
+                }
+            } else if (parseStep(v, step)) {
+                out.pattern.push_back(std::move(step));
+            } else {
+                error = "--step needs bytes in hex separated by blanks, not '" + v + "'";
+                return false;
+            }
+        } else if (a == "--step-seconds") {
+            long n = 0;
+            if (!value(v)) {
+                return false;
+            }
+            if (!parseNumber(v, 1, 3600, n)) {
+                error = "--step-seconds needs a whole number of seconds 1..3600, not '" + v + "'";
+                return false;
+            }
+            out.patternStepSeconds = static_cast<int>(n);
         } else {
             error = "unknown option '" + a + "'";
             return false;
+        }
+    }
+    if (!out.pattern.empty()) {
+        const std::size_t input = out.monitor == MonitorMode::Split ? 48 : 16;
+        if (out.monitor == MonitorMode::None) {
+            error = "--pattern and --step need --monitor";
+            return false;
+        }
+        for (const auto& step : out.pattern) {
+            if (step.size() > input) {
+                error = "a pattern step is longer than the " + std::to_string(input) +
+                        "-byte input buffer";
+                return false;
+            }
         }
     }
     if (!out.device.empty() && !out.linkPath.empty()) {
@@ -188,6 +271,12 @@ std::string simUsage() {
            "                           addressed, split) and log the output data it answers;\n"
            "                           downloads and uploads are still served, the frames\n"
            "                           pause while one runs\n"
+           "  --pattern FILE           play input values instead of a counter: one step per\n"
+           "                           line, bytes in hex from input byte 0 on ('0F 00 7F'),\n"
+           "                           the rest 0; '#' starts a comment line; repeats\n"
+           "  --step HEX               one more step of the pattern (may be repeated)\n"
+           "  --step-seconds S         each step lasts S seconds (default 1) and, where the\n"
+           "                           monitor answers, until it has answered one of its frames\n"
            "  -h, --help               show this text\n"
            "\n"
            "Ends on SIGTERM, SIGINT, or when the process that started it ends.\n"

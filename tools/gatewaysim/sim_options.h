@@ -35,6 +35,10 @@ struct SimOptions {
     std::map<long, std::pair<int, int>> flipBits;
     bool silent = false;
     MonitorMode monitor = MonitorMode::None;
+    // Input values played in turn instead of the running counter: each step's bytes from input
+    // byte 0 on, the rest 0.
+    std::vector<std::vector<std::uint8_t>> pattern;
+    int patternStepSeconds = 1;
     bool help = false;
 };
 

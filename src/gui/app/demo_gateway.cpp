@@ -32,11 +32,15 @@ DemoGateway::~DemoGateway() {
 
 bool DemoGateway::start(QString& error) {
     stop();
-    // The addressed I/O frames show input and output rows in the monitor.
-    if (!simulator_.start(platform::GatewaySimulator::besideThisProgram(),
-                          {QStringLiteral("--model"), QStringLiteral("master"),
-                           QStringLiteral("--monitor"), QStringLiteral("addressed")},
-                          error)) {
+    // The addressed I/O frames show input and output rows in the monitor; the input values
+    // move through a drive's status words and a rising position.
+    QStringList args = {QStringLiteral("--model"), QStringLiteral("master"),
+                        QStringLiteral("--monitor"), QStringLiteral("addressed")};
+    for (const char* step : {"40 02 00 00 00 00", "21 02 00 00 00 00", "33 02 00 00 00 00",
+                             "37 02 E8 03 00 00", "37 02 D0 07 00 00", "37 02 B8 0B 00 00"}) {
+        args << QStringLiteral("--step") << QString::fromLatin1(step);
+    }
+    if (!simulator_.start(platform::GatewaySimulator::besideThisProgram(), args, error)) {
         return false;
     }
     setDemoDevice(simulator_.device());

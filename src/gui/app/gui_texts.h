@@ -142,6 +142,38 @@ inline constexpr UiText MonitorStopDisplaying = TORVANE_UI("MonitorWindow", "Sto
 inline constexpr UiText MonitorContinueDisplay = TORVANE_UI("MonitorWindow", "Continue to display");
 inline constexpr UiText MonitorExit = TORVANE_UI("MonitorWindow", "Exit");
 inline constexpr UiText MonitorLogFilter = TORVANE_UI("MonitorWindow", "TXT File(*.txt)");
+// The Commands view.
+inline constexpr UiText MonitorCommands = TORVANE_UI("MonitorWindow", "Commands");
+inline constexpr UiText MonitorColumnNode = TORVANE_UI("MonitorWindow", "Node");
+inline constexpr UiText MonitorColumnCommand = TORVANE_UI("MonitorWindow", "Command");
+inline constexpr UiText MonitorColumnTarget = TORVANE_UI("MonitorWindow", "COB-ID / Index:Sub");
+inline constexpr UiText MonitorColumnDescription = TORVANE_UI("MonitorWindow", "Description");
+inline constexpr UiText MonitorColumnBytes = TORVANE_UI("MonitorWindow", "Bytes");
+inline constexpr UiText MonitorColumnPlc = TORVANE_UI("MonitorWindow", "PLC address");
+inline constexpr UiText MonitorColumnRaw = TORVANE_UI("MonitorWindow", "Raw");
+inline constexpr UiText MonitorColumnUnsigned = TORVANE_UI("MonitorWindow", "Unsigned");
+inline constexpr UiText MonitorColumnSigned = TORVANE_UI("MonitorWindow", "Signed");
+inline constexpr UiText MonitorColumnChanged = TORVANE_UI("MonitorWindow", "Changed");
+inline constexpr UiText MonitorBeyondBuffer = TORVANE_UI("MonitorWindow", "beyond the buffer");
+inline constexpr UiText MonitorValueLabel = TORVANE_UI("MonitorWindow", "Value:");
+inline constexpr UiText MonitorValueNote =
+    TORVANE_UI("MonitorWindow", "(decimal, or hex starting with 0x)");
+inline constexpr UiText MonitorChooseOutput =
+    TORVANE_UI("MonitorWindow", "Select an output command to write its value.");
+// "%1": byte ranges such as "4..5, 10".
+inline constexpr UiText MonitorOutputsSet =
+    TORVANE_UI("MonitorWindow", "Test outputs set in the gateway: %1");
+inline constexpr UiText MonitorNoOutputsSet =
+    TORVANE_UI("MonitorWindow", "Test outputs set in the gateway: none");
+inline constexpr UiText MonitorResetting =
+    TORVANE_UI("MonitorWindow", "Setting the test outputs back to 00...");
+inline constexpr UiText MonitorRecord = TORVANE_UI("MonitorWindow", "Record...");
+inline constexpr UiText MonitorStopRecording = TORVANE_UI("MonitorWindow", "Stop Recording");
+inline constexpr UiText MonitorRecordRaw = TORVANE_UI("MonitorWindow", "With raw frames");
+inline constexpr UiText MonitorRecordFilter = TORVANE_UI("MonitorWindow", "CSV File(*.csv)");
+inline constexpr UiText MonitorUsesPort = TORVANE_UI(
+    "MainWindow", "The monitor is using the serial port. Close the monitor before a download, "
+                  "an upload or a comparison with the gateway.");
 
 // ---- Application -----------------------------------------------------------------------------
 

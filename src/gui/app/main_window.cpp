@@ -1,5 +1,6 @@
 #include "gui/app/main_window.h"
 
+#include "devices/device_library.h"
 #include "export/eds_generator.h"
 #include "export/workbook_export.h"
 #include "gui/app/about_dialog.h"
@@ -604,6 +605,11 @@ bool MainWindow::showSerialDialog() {
 }
 
 void MainWindow::showMonitor() {
+    if (monitor_ != nullptr) {
+        monitor_->raise();
+        monitor_->activateWindow();
+        return;
+    }
     if (runner_->running()) {
         // The port is opened exclusively: a running transfer holds it.
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
@@ -616,13 +622,39 @@ void MainWindow::showMonitor() {
     }
     // A port index outside the list (the ports may have changed) opens nothing; the window
     // then stays empty, as for any port that cannot be opened.
-    MonitorWindow window(serial_->selectedPort(), monitorPorts_, prompts_, this);
-    connect(&window, &MonitorWindow::contentSaved, this, [this](const QString& path) {
+    // The PLC start addresses are the tag export's settings; absent means not set.
+    QSettings settings = profile();
+    PlcStarts starts;
+    for (auto [key, start] : {std::pair{"PlcTags/InputStart", &starts.input},
+                              std::pair{"PlcTags/OutputStart", &starts.output}}) {
+        bool ok = false;
+        const int value = settings.value(QLatin1String(key)).toInt(&ok);
+        if (ok) {
+            *start = value;
+        }
+    }
+    std::vector<DeviceMessage> problems; // a library file that no longer reads names no objects
+    auto* window =
+        new MonitorWindow(serial_->selectedPort(), monitorPorts_, prompts_, this, session_.get(),
+                          listDevices(platform::deviceLibraryFolder(), problems), starts);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &MonitorWindow::contentSaved, this, [this](const QString& path) {
         statusBar()->showMessage(ui(str::StatusSaved).arg(path));
     });
-    monitor_ = &window;
-    window.exec();
-    monitor_ = nullptr;
+    monitor_ = window;
+    window->show();
+}
+
+MonitorWindow* MainWindow::monitorWindow() const {
+    return monitor_.data();
+}
+
+bool MainWindow::monitorHoldsPort() {
+    if (monitor_ == nullptr) {
+        return false;
+    }
+    prompts_.tell(ui(str::MonitorUsesPort));
+    return true;
 }
 
 void MainWindow::showConflictDetection() {
@@ -643,6 +675,9 @@ void MainWindow::setTransferCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::startDownload() {
+    if (monitorHoldsPort()) {
+        return;
+    }
     if (runner_->running()) {
         // Only a slave download leaves the commands enabled; its port is taken.
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
@@ -664,6 +699,9 @@ void MainWindow::startDownload() {
 }
 
 void MainWindow::startUpload() {
+    if (monitorHoldsPort()) {
+        return;
+    }
     if (runner_->running()) {
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
@@ -679,6 +717,9 @@ void MainWindow::startUpload() {
 }
 
 void MainWindow::startCompareWithGateway() {
+    if (monitorHoldsPort()) {
+        return;
+    }
     if (runner_->running()) {
         prompts_.tell(transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy));
         return;
@@ -788,12 +829,16 @@ void MainWindow::applyTransferOutcome(TransferKind kind, const TransferOutcome& 
     if (kind == TransferKind::Compare) {
         // The open configuration never changes: the uploaded one is only compared.
         if (outcome.resultCode == static_cast<int>(TransferResult::Success)) {
+            const CompareResult result =
+                compareWithUpload(session_->configuration(), outcome.configuration, outcome.format,
+                                  outcome.sdoOptionsRead);
+            if (result.equal()) {
+                session_->noteGatewayEqual();
+            }
             const QString when =
                 QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             showComparison(
-                true,
-                compareWithUpload(session_->configuration(), outcome.configuration, outcome.format,
-                                  outcome.sdoOptionsRead),
+                true, result,
                 ui(str::CompareGatewaySource).arg(QString::fromStdString(transferPort_), when));
         }
         return;
@@ -826,6 +871,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         // Ending now would cut the gateway off in the middle of a configuration.
         prompts_.tell(ui(str::TransferRunningOnClose));
         event->ignore();
+        return;
+    }
+    if (monitor_ != nullptr && !monitor_->close()) {
+        event->ignore(); // the monitor stays: the test outputs are answered first
         return;
     }
     view_->commitOpenEditor();

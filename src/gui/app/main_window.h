@@ -125,10 +125,12 @@ public:
     TransferRunner* transfers() const { return runner_; }
     ProgressWindow* waitDialog() const { return wait_; }
     // Toolbar "Monitor": the serial dialog first when the port was never configured, then the
-    // monitor window, modal.
+    // monitor window, modeless (raised when it is open already).
     void showMonitor();
+    // The monitor holds the serial port: says so and returns true while it is open.
+    bool monitorHoldsPort();
     // The monitor window while it is open, else nullptr.
-    MonitorWindow* monitorWindow() const { return monitor_; }
+    MonitorWindow* monitorWindow() const;
     // Creates the ports the monitor opens; the platform's ports unless a test sets its own.
     void setMonitorPorts(SerialPortFactory factory) { monitorPorts_ = std::move(factory); }
     // Tools -> "Mapping Address Conflict Detection": the conflict window over the live
@@ -215,7 +217,7 @@ private:
     TransferRunner* runner_ = nullptr;
     int transferGeneration_ = 0; // the session's document when the running transfer started
     SerialPortFactory monitorPorts_;
-    MonitorWindow* monitor_ = nullptr;
+    QPointer<MonitorWindow> monitor_;
     QDialog* helpWindow_ = nullptr;
     std::string transferPort_; // the port of the running or last transfer
     // The two comparison windows (file, gateway) and the session's change count each was made at.

@@ -36,6 +36,7 @@ public:
         std::fprintf(stderr, "message: %s\n", text.english().c_str());
     }
     bool askOkCancel(const Message& /*text*/) override { return true; }
+    SaveAnswer askYesNoCancel(const Message& /*text*/) override { return SaveAnswer::No; }
     using Prompts::tell;
 };
 

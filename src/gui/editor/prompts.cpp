@@ -89,6 +89,16 @@ bool WidgetPrompts::askOkCancel(const Message& text) {
     return box.exec() == QMessageBox::Ok;
 }
 
+SaveAnswer WidgetPrompts::askYesNoCancel(const Message& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(str::AppTitle), core(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    keepTitleWhole(box);
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes  ? SaveAnswer::Yes
+           : answer == QMessageBox::No ? SaveAnswer::No
+                                       : SaveAnswer::Cancel;
+}
+
 QString xmlDropsQuestion(const std::vector<DroppedField>& fields) {
     QStringList named;
     for (const DroppedField& f : fields) {

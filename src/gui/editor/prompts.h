@@ -22,6 +22,8 @@ class Prompts : public DocumentUi {
 public:
     // A question with OK and Cancel; true for OK.
     virtual bool askOkCancel(const Message& text) = 0;
+    // A question with Yes, No and Cancel.
+    virtual SaveAnswer askYesNoCancel(const Message& text) = 0;
 
     // A message box titled with the program's name.
     void tell(const Message& text);
@@ -62,6 +64,7 @@ public:
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
     void tell(const std::string& title, const Message& text) override;
     bool askOkCancel(const Message& text) override;
+    SaveAnswer askYesNoCancel(const Message& text) override;
     using Prompts::tell;
 
 private:

@@ -225,6 +225,10 @@ TEST(Compare, ValuesPositionsAndCut) {
     // Both sides cut the same command: nothing of it reaches either gateway.
     r = compareConfigurations(ours, ours, {CompareScope::Carried});
     EXPECT_TRUE(r.equal());
+    // The last carried command still differs.
+    GatewayConfiguration changed = gateway;
+    changed.Config.Instructions[kCommandCap - 1].Bytes = "2";
+    EXPECT_EQ(compareConfigurations(gateway, changed, carried).differences.size(), 1u);
 
     // The compatible format refuses more than 14 RPDOs.
     CompareOptions compatible{CompareScope::Carried, DownloadFormat::Tavo20Compatible};
@@ -245,6 +249,12 @@ TEST(Compare, ValuesPositionsAndCut) {
               (Shown{"CANopen: SYNC Cycle", "", "20", PlaceKind::Canopen, 0}));
     EXPECT_EQ(shown(r.differences[1]), (Shown{"Node 1 / Receive PDO COB-ID 513: Number of Bytes",
                                               "2", "6", PlaceKind::Command, 4}));
+    addCommand(a, kUploadSdo, 2, 0x6000, 1, 2, 10);
+    b = a;
+    b.Config.Nodes[1].NodeName = "Renamed";
+    r = compareConfigurations(a, b);
+    ASSERT_EQ(r.differences.size(), 1u);
+    EXPECT_EQ(r.differences[0].position, 2);
 
     // Compatible format: the status fields are not carried, the 8-bit SDO time-out wraps.
     a = sampleMaster();

@@ -23,7 +23,8 @@ TEST(EdsValues, NumbersAsCiA306WritesThem) {
         {"+7", 7},
         {"0xFFFFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFFFULL},
         {"0x10000000000000000", std::nullopt}, // beyond 64 bits
-        {"09", std::nullopt},                  // no octal digit
+        {"08", std::nullopt},                  // no octal digit
+        {"09", std::nullopt},
         {"1018h", std::nullopt},
         {"0x", std::nullopt},
         {"", std::nullopt},

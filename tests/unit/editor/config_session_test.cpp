@@ -174,6 +174,48 @@ TEST(ConfigSessionHistory, ModifiedMarkIsClearedExactlyAtTheStateLastOpenedOrSav
     }
 }
 
+// The open configuration is the gateway's after a successful download, an upload or an equal
+// comparison, until it changes; taking the change back makes it the gateway's again.
+TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
+    enum class Event { Download, FailedDownload, Upload, Equal };
+    const struct {
+        const char* name;
+        Event event;
+        bool matches[3]; // after the event, an edit, its undo
+    } cases[] = {
+        {"download", Event::Download, {true, false, true}},
+        {"failed download", Event::FailedDownload, {false, false, false}},
+        {"upload", Event::Upload, {true, false, true}},
+        {"equal comparison", Event::Equal, {true, false, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SlaveUi ui;
+        ConfigSession session(ui);
+        ASSERT_EQ(session.document().newDocument().status, DocStatus::Done);
+        EXPECT_FALSE(session.matchesGateway());
+        TransferOutcome outcome;
+        outcome.started = true;
+        outcome.resultCode = static_cast<int>(
+            c.event == Event::Download ? TransferResult::Success : TransferResult::OpenFailed);
+        outcome.configuration = session.configuration();
+        // The gateway's firmware chose the layout edition; the contents are the same.
+        outcome.configuration.Config.ConfigEdition += 1;
+        if (c.event == Event::Download || c.event == Event::FailedDownload) {
+            session.applyDownload(outcome, {});
+        } else if (c.event == Event::Upload) {
+            session.adoptUpload(newConfiguration(kCanopenMaster));
+        } else {
+            session.noteGatewayEqual();
+        }
+        EXPECT_EQ(session.matchesGateway(), c.matches[0]);
+        edit(session, "30");
+        EXPECT_EQ(session.matchesGateway(), c.matches[1]);
+        session.undo();
+        EXPECT_EQ(session.matchesGateway(), c.matches[2]);
+    }
+}
+
 TEST(ConfigSessionHistory, AnUnchangedCommitMarksTheDocumentWithoutAStep) {
     SlaveUi ui;
     ConfigSession session(ui);

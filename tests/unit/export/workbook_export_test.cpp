@@ -46,6 +46,17 @@ TEST(WorkbookCells, ValueAndHex) {
     }
 }
 
+// The SDO retries and poll delay are written only where SDOs do not run concurrently.
+TEST(WorkbookCells, MasterSdoOptionsFollowConcurrency) {
+    for (const bool concurrent : {true, false}) {
+        GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+        cfg.Config.SDOConcurrent = concurrent ? str::Enable : str::Disable;
+        cfg.Config.SDORetries = "3";
+        const Grid canopen = gridOf(workbookCells(cfg), "CANopen");
+        EXPECT_EQ(canopen.count({2, 15}), concurrent ? 0U : 1U) << concurrent;
+    }
+}
+
 TEST(WorkbookCells, SlaveRowsCarryTheGatewayNodeAndNoSdos) {
     GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
     cfg.Config.SlaveNodeAddress = "42";

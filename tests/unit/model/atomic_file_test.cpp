@@ -66,8 +66,14 @@ void put(const fs::path& p, const std::string& bytes) {
 }
 
 // A character device node like /dev/null; false where the process may not make one.
-bool makeNullNode(const fs::path& p) {
-    return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+bool makeNullNode(const fs::path& p, unsigned minor = 3) {
+    return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, minor)) == 0;
+}
+
+// A memory device of our own where the process may make one (as root a broken writer would
+// otherwise rename its file over the system's), else the system's /dev/<name>.
+std::string memoryDevice(const fs::path& dir, const char* name, unsigned minor) {
+    return makeNullNode(dir / name, minor) ? (dir / name).string() : std::string("/dev/") + name;
 }
 
 TEST_F(AtomicFileTest, OnlyARegularFileWithinTheLimitIsRead) {
@@ -182,11 +188,11 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
              EXPECT_EQ(contents(dir_ / "other.chg"), "old");
              EXPECT_EQ(fs::hard_link_count(real), 1U);
          }},
-        {"character device", [] { return std::string("/dev/null"); }, "",
-         [] { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
-        {"device node",
-         [&] { return makeNullNode(dir_ / "node") ? (dir_ / "node").string() : std::string(); }, "",
-         [&] { EXPECT_TRUE(fs::is_character_file(dir_ / "node")); }},
+        {"character device", [&] { return memoryDevice(dir_, "null", 3); }, "",
+         [&] {
+             EXPECT_TRUE(fs::is_character_file(fs::exists(dir_ / "null") ? dir_ / "null"
+                                                                         : fs::path("/dev/null")));
+         }},
         {"FIFO with a reader",
          [&] {
              const fs::path fifo = dir_ / "fifo";
@@ -210,7 +216,7 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
          },
          "cannot save @: no program is reading from the pipe",
          [&] { EXPECT_TRUE(fs::is_fifo(dir_ / "fifo")); }},
-        {"full device", [] { return std::string("/dev/full"); },
+        {"full device", [&] { return memoryDevice(dir_, "full", 7); },
          "cannot save @: No space left on device", [] {}},
         {"longest name", [&] { return (dir_ / longName).string(); }, "",
          [&] { EXPECT_EQ(contents(dir_ / longName), kNew); }},
@@ -272,10 +278,6 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         const std::string path = c.prepare();
-        if (path.empty()) {
-            std::cout << c.name << " case skipped: mknod is not permitted here\n";
-            continue;
-        }
         std::string expected = c.error;
         if (const auto at = expected.find('@'); at != std::string::npos) {
             expected.replace(at, 1, path);

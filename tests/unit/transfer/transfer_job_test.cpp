@@ -156,12 +156,15 @@ TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
         std::int32_t edition;
         const char* mapping1; // the second command's mapping address afterwards
         std::string step;
+        const char* bytes1 = nullptr; // the second command's size, edited while the transfer ran
     } cases[] = {
         // The new format's edition 320 behaves as 500: no change.
         {"nothing changes", sampleMaster(), 4, 500, "2", ""},
         {"cut", ninetyCommands(), 84, 500, "1", "Download (84-command cut)"},
         {"slave mapping", slave(), 2, 500, "4", "Download (mapping addresses)"},
         {"slave already mapped", mappedSlave, 2, 500, "4", ""},
+        {"slave command resized meanwhile keeps its address", slave(), 2, 500, "50",
+         "Download (mapping addresses)", "5"},
         {"old layout opens up", oldLayout, 4, 320, "2", "Download (configuration layout)"},
     };
     for (const auto& c : cases) {
@@ -169,6 +172,9 @@ TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
         const TransferOutcome out = runDownload({live, false, {"/dev/a"}, 0}, services);
         ASSERT_EQ(out.resultCode, 18) << c.name;
         live.Config.SYNC = "12"; // edited while the transfer ran
+        if (c.bytes1 != nullptr) {
+            live.Config.Instructions[1].Bytes = c.bytes1;
+        }
         const DownloadChanges changes = applyDownloadChanges(live, out);
         EXPECT_EQ(downloadStepName(changes), c.step) << c.name;
         EXPECT_EQ(changes.any(), !c.step.empty()) << c.name;
