@@ -1566,6 +1566,113 @@ Default value of Transmit PDO:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>IoMap</name>
+    <message>
+        <source>I/O Map</source>
+        <translation>I/O 映射表</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>(not saved)</source>
+        <translation>（未保存）</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Configuration type</source>
+        <translation>配置类型</translation>
+    </message>
+    <message>
+        <source>Gateway parameters</source>
+        <translation>网关参数</translation>
+    </message>
+    <message>
+        <source>PLC inputs (Profibus input buffer)</source>
+        <translation>PLC 输入（Profibus 输入缓冲区）</translation>
+    </message>
+    <message>
+        <source>PLC outputs (Profibus output buffer)</source>
+        <translation>PLC 输出（Profibus 输出缓冲区）</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>字节</translation>
+    </message>
+    <message>
+        <source>PLC address</source>
+        <translation>PLC 地址</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>节点</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>COB-ID or Index:Sub-index</source>
+        <translation>COB-ID 或 索引:子索引</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>No command uses this buffer.</source>
+        <translation>没有命令使用此缓冲区。</translation>
+    </message>
+    <message>
+        <source>Free bytes: %1 (%2 bytes)</source>
+        <translation>空闲字节：%1（%2 字节）</translation>
+    </message>
+    <message>
+        <source>Free bytes: none</source>
+        <translation>空闲字节：无</translation>
+    </message>
+    <message>
+        <source>Control&amp;Monitor Status reserves 2 more bytes of each buffer; their position is not defined.</source>
+        <translation>Control&amp;Monitor Status 在每个缓冲区另占 2 个字节，其位置未定义。</translation>
+    </message>
+    <message>
+        <source>Pre-download checks</source>
+        <translation>下载前检查</translation>
+    </message>
+    <message>
+        <source>All checks passed.</source>
+        <translation>所有检查均已通过。</translation>
+    </message>
+    <message>
+        <source>A CANopen Slave configuration is not checked before a download; its mapping addresses are calculated again instead.</source>
+        <translation>CANopen Slave 配置在下载前不做检查，而是重新计算映射地址。</translation>
+    </message>
+    <message>
+        <source>Minimum cycle times</source>
+        <translation>最小周期</translation>
+    </message>
+    <message>
+        <source>%1 Receive PDO commands: at least %2 ms (configured: %3 ms)</source>
+        <translation>%1 条 Receive PDO 命令：至少 %2 毫秒（已配置：%3 毫秒）</translation>
+    </message>
+    <message>
+        <source>%1 SDO commands: at least %2 ms (configured: %3 ms)</source>
+        <translation>%1 条 SDO 命令：至少 %2 毫秒（已配置：%3 毫秒）</translation>
+    </message>
+    <message>
+        <source>Checked by, date, signature:</source>
+        <translation>检查人、日期、签名：</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>A transfer to the gateway is running. Close the program when it has ended.</source>
@@ -1831,6 +1938,30 @@ It is shown in a window of this program.</source>
         <source>The monitor is using the serial port. Close the monitor before a download, an upload or a comparison with the gateway.</source>
         <translation>监视器正在使用串口。请先关闭监视器，再进行下载、上传或与网关比较。</translation>
     </message>
+    <message>
+        <source>Export PLC Tags…</source>
+        <translation>导出 PLC 变量…</translation>
+    </message>
+    <message>
+        <source>Print I/O Map…</source>
+        <translation>打印 I/O 映射表…</translation>
+    </message>
+    <message>
+        <source>CSV File(*.csv)</source>
+        <translation>CSV 文件(*.csv)</translation>
+    </message>
+    <message>
+        <source>IEC 61131-3 File(*.st)</source>
+        <translation>IEC 61131-3 文件(*.st)</translation>
+    </message>
+    <message>
+        <source>PDF File(*.pdf)</source>
+        <translation>PDF 文件(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML File(*.html)</source>
+        <translation>HTML 文件(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -2081,6 +2212,84 @@ It is shown in a window of this program.</source>
     <message>
         <source>CSV File(*.csv)</source>
         <translation>CSV 文件(*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>PlcTags</name>
+    <message>
+        <source>Calculate Mapping Address first (command %1: %2)</source>
+        <translation>请先计算映射地址（命令 %1：%2）</translation>
+    </message>
+</context>
+<context>
+    <name>PlcTagsDialog</name>
+    <message>
+        <source>Export PLC Tags</source>
+        <translation>导出 PLC 变量</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>格式：</translation>
+    </message>
+    <message>
+        <source>Generic table (CSV)</source>
+        <translation>通用表格 (CSV)</translation>
+    </message>
+    <message>
+        <source>TIA Portal PLC tag table (XLSX)</source>
+        <translation>TIA Portal PLC 变量表 (XLSX)</translation>
+    </message>
+    <message>
+        <source>IEC 61131-3 global variables</source>
+        <translation>IEC 61131-3 全局变量</translation>
+    </message>
+    <message>
+        <source>Word addressing (%IW n = bytes 2n and 2n+1)</source>
+        <translation>字寻址（%IW n = 字节 2n 和 2n+1）</translation>
+    </message>
+    <message>
+        <source>First input byte:</source>
+        <translation>首个输入字节：</translation>
+    </message>
+    <message>
+        <source>First output byte:</source>
+        <translation>首个输出字节：</translation>
+    </message>
+    <message>
+        <source>Device of each node</source>
+        <translation>各节点的设备</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>节点</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>（无）</translation>
+    </message>
+    <message>
+        <source>First tags</source>
+        <translation>前几个变量</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Data type</source>
+        <translation>数据类型</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>注释</translation>
     </message>
 </context>
 <context>

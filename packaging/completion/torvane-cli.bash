@@ -4,7 +4,7 @@ _torvane_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="new convert show map check ports download upload verify diff eds export device node monitor help"
+    local commands="new convert show map check ports download upload verify diff eds export device node monitor tags report help"
     if [[ $cword -eq 1 ]]; then
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
@@ -24,7 +24,18 @@ _torvane_cli() {
             return
             ;;
         --format)
-            COMPREPLY=($(compgen -W "compatible new" -- "$cur"))
+            if [[ ${words[1]} == tags ]]; then
+                COMPREPLY=($(compgen -W "csv tia iec" -- "$cur"))
+            else
+                COMPREPLY=($(compgen -W "compatible new" -- "$cur"))
+            fi
+            return
+            ;;
+        --input-start | --output-start)
+            return
+            ;;
+        --device)
+            _filedir '@(eds|dcf)'
             return
             ;;
         --csv)
@@ -38,6 +49,8 @@ _torvane_cli() {
             case ${words[1]} in
                 eds) _filedir eds ;;
                 export) _filedir xlsx ;;
+                tags) _filedir '@(csv|xlsx|st)' ;;
+                report) _filedir '@(html|pdf)' ;;
                 *) _filedir '@(chg|xml)' ;;
             esac
             return
@@ -66,6 +79,8 @@ _torvane_cli() {
         verify) opts+=" --port --json" ;;
         monitor) opts+=" --port --duration --csv --raw" ;;
         diff) opts+=" --carried --format --json" ;;
+        tags) opts+=" --format --input-start --output-start --word-addressing --device -o" ;;
+        report) opts+=" -o --input-start --output-start" ;;
     esac
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$opts" -- "$cur"))

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <list>
@@ -523,17 +524,131 @@ std::string columnLetters(int column) {
     return s;
 }
 
+bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::string& out,
+                          Message& error) {
+    out.clear();
+    std::map<std::string, std::string> parts;
+    std::string types =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/xl/workbook.xml\" "
+        "ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>";
+    std::string sheets;
+    std::string rels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                       "<Relationships "
+                       "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (std::size_t i = 0; i < sheetNames.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        types += "<Override PartName=\"/xl/worksheets/sheet" + n +
+                 ".xml\" ContentType=\"application/"
+                 "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+        std::string name;
+        for (const char ch : sheetNames[i]) {
+            name += ch == '&'   ? "&amp;"
+                    : ch == '<' ? "&lt;"
+                    : ch == '"' ? "&quot;"
+                                : std::string(1, ch);
+        }
+        sheets += "<sheet name=\"";
+        sheets += name;
+        sheets += "\" sheetId=\"";
+        sheets += n;
+        sheets += "\" r:id=\"rId";
+        sheets += n;
+        sheets += "\"/>";
+        rels += "<Relationship Id=\"rId";
+        rels += n;
+        rels += "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                "worksheet\" Target=\"worksheets/sheet";
+        rels += n;
+        rels += ".xml\"/>";
+        parts["xl/worksheets/sheet" + n + ".xml"] =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+            "<sheetData/></worksheet>";
+    }
+    parts["[Content_Types].xml"] = types + "</Types>";
+    parts["_rels/.rels"] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
+    parts["xl/workbook.xml"] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+        "<sheets>" +
+        sheets + "</sheets></workbook>";
+    parts["xl/_rels/workbook.xml.rels"] = rels + "</Relationships>";
+
+    zip_error_t zerr;
+    zip_error_init(&zerr);
+    zip_source_t* src = zip_source_buffer_create(nullptr, 0, 0, &zerr);
+    zip_t* za = src == nullptr ? nullptr : zip_open_from_source(src, ZIP_TRUNCATE, &zerr);
+    if (za == nullptr) {
+        error = Message(str::PackageWriteFailed, zip_error_strerror(&zerr));
+        zip_error_fini(&zerr);
+        zip_source_free(src);
+        return false;
+    }
+    zip_error_fini(&zerr);
+    zip_source_keep(src);
+    for (const auto& [name, text] : parts) {
+        zip_source_t* part = zip_source_buffer(za, text.data(), text.size(), 0);
+        if (part == nullptr || zip_file_add(za, name.c_str(), part, ZIP_FL_ENC_UTF_8) < 0) {
+            error = Message(str::PackageWriteFailed, zip_strerror(za));
+            zip_source_free(part);
+            zip_discard(za);
+            zip_source_free(src);
+            return false;
+        }
+    }
+    if (zip_close(za) < 0) {
+        error = Message(str::PackageWriteFailed, zip_strerror(za));
+        zip_discard(za);
+        zip_source_free(src);
+        return false;
+    }
+    const bool ok = sourceBytes(src, out);
+    zip_source_free(src);
+    if (!ok) {
+        out.clear();
+        error = str::PackageRereadFailed;
+    }
+    return ok;
+}
+
 bool fillWorkbookPackage(std::string_view package, const std::vector<SheetCells>& sheets,
                          std::string& out, Message& error) {
     out.clear();
     zip_error_t zerr;
     zip_error_init(&zerr);
-    zip_source_t* src = zip_source_buffer_create(package.data(), package.size(), 0, &zerr);
+    // libzip may free the data it was given when it rewrites a small package in place, so it
+    // gets a copy of its own, allocated the way it frees it.
+    // An empty package has no data for libzip to own (it would not free it).
+    void* data = package.empty() ? nullptr : std::malloc(package.size());
+    if (data == nullptr && !package.empty()) {
+        error = Message(str::PackageNotZip, std::string_view("out of memory"));
+        return false;
+    }
+    if (data != nullptr) {
+        std::memcpy(data, package.data(), package.size());
+    }
+    zip_source_t* src =
+        zip_source_buffer_create(data, package.size(), data != nullptr ? 1 : 0, &zerr);
     if (src == nullptr) {
+        std::free(data);
         error = Message::plain(zip_error_strerror(&zerr));
         zip_error_fini(&zerr);
         return false;
     }
+    // The source owns `data` from here on and frees it with itself.
+    // NOLINTNEXTLINE(clang-analyzer-unix.Malloc)
     std::unique_ptr<zip_t, ZipCloser> za(zip_open_from_source(src, 0, &zerr));
     if (za == nullptr) {
         error = Message(str::PackageNotZip, zip_error_strerror(&zerr));

@@ -28,6 +28,11 @@ bool readTemplateFile(const std::string& path, std::string& bytes, Message& erro
 // Column letters of a 1-based column number (1 -> "A", 27 -> "AA"); empty outside 1..16384.
 std::string columnLetters(int column);
 
+// A workbook package whose sheets, in this order, have the given names and no cells, ready for
+// fillWorkbookPackage. Returns false with a reason when the package cannot be built.
+bool blankWorkbookPackage(const std::vector<std::string>& sheetNames, std::string& out,
+                          Message& error);
+
 // Reads an OOXML workbook package, writes each cell as an inline string (keeping the cell's own
 // style) and returns the new package in `out`. Everything else in the package is carried over
 // untouched. Returns false with a reason in `error` when the package cannot be read as a

@@ -577,4 +577,51 @@ inline constexpr Text CompareNotCompared =
 inline constexpr Text CompareNotDownloadable =
     TORVANE_TR("Compare", "cannot be taken as a download sends it: %1");
 
+// ---- PLC tags and the I/O map ----------------------------------------------------------------
+
+// %1 the command's 1-based position, %2 its type label.
+inline constexpr Text PlcTagsNoMappingAddress =
+    TORVANE_TR("PlcTags", "Calculate Mapping Address first (command %1: %2)");
+// Written into the tag files, never translated.
+inline constexpr const char* PlcTagsSwapBytes = "little-endian: swap bytes before use";
+inline constexpr const char* PlcTagsByteOf = "byte %1 of %2"; // byte index, byte count
+inline constexpr const char* PlcTagsReserved =
+    "Control&Monitor Status is enabled: the gateway reserves 2 bytes of each buffer for it; they "
+    "have no defined position and get no tag.";
+
+inline constexpr Text IoMapTitle = TORVANE_TR("IoMap", "I/O Map");
+inline constexpr Text IoMapFile = TORVANE_TR("IoMap", "File");
+inline constexpr Text IoMapNoFile = TORVANE_TR("IoMap", "(not saved)");
+inline constexpr Text IoMapDate = TORVANE_TR("IoMap", "Date");
+inline constexpr Text IoMapConfigType = TORVANE_TR("IoMap", "Configuration type");
+inline constexpr Text IoMapParameters = TORVANE_TR("IoMap", "Gateway parameters");
+inline constexpr Text IoMapInputs = TORVANE_TR("IoMap", "PLC inputs (Profibus input buffer)");
+inline constexpr Text IoMapOutputs = TORVANE_TR("IoMap", "PLC outputs (Profibus output buffer)");
+inline constexpr Text IoMapColBytes = TORVANE_TR("IoMap", "Bytes");
+inline constexpr Text IoMapColPlcAddress = TORVANE_TR("IoMap", "PLC address");
+inline constexpr Text IoMapColNode = TORVANE_TR("IoMap", "Node");
+inline constexpr Text IoMapColCommand = TORVANE_TR("IoMap", "Command");
+inline constexpr Text IoMapColObject = TORVANE_TR("IoMap", "COB-ID or Index:Sub-index");
+inline constexpr Text IoMapColLength = TORVANE_TR("IoMap", "Length");
+inline constexpr Text IoMapColDescription = TORVANE_TR("IoMap", "Description");
+inline constexpr Text IoMapNoCommands = TORVANE_TR("IoMap", "No command uses this buffer.");
+// %1 the free byte ranges, %2 their count.
+inline constexpr Text IoMapFreeBytes = TORVANE_TR("IoMap", "Free bytes: %1 (%2 bytes)");
+inline constexpr Text IoMapNoFreeBytes = TORVANE_TR("IoMap", "Free bytes: none");
+inline constexpr Text IoMapReserved = TORVANE_TR(
+    "IoMap", "Control&Monitor Status reserves 2 more bytes of each buffer; their position is "
+             "not defined.");
+inline constexpr Text IoMapChecks = TORVANE_TR("IoMap", "Pre-download checks");
+inline constexpr Text IoMapChecksPassed = TORVANE_TR("IoMap", "All checks passed.");
+inline constexpr Text IoMapChecksSlave = TORVANE_TR(
+    "IoMap", "A CANopen Slave configuration is not checked before a download; its mapping "
+             "addresses are calculated again instead.");
+inline constexpr Text IoMapCycles = TORVANE_TR("IoMap", "Minimum cycle times");
+// %1 command count, %2 least cycle in ms, %3 the configured cycle in ms.
+inline constexpr Text IoMapRpdoCycle =
+    TORVANE_TR("IoMap", "%1 Receive PDO commands: at least %2 ms (configured: %3 ms)");
+inline constexpr Text IoMapSdoCycle =
+    TORVANE_TR("IoMap", "%1 SDO commands: at least %2 ms (configured: %3 ms)");
+inline constexpr Text IoMapSignature = TORVANE_TR("IoMap", "Checked by, date, signature:");
+
 } // namespace torvane::str

@@ -9,25 +9,32 @@
 #include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/editor/config_view.h"
+#include "gui/plc/plc_export.h"
 #include "gui_test_support.h"
 #include "platform/data_files.h"
 #include "scripted_prompts.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -324,6 +331,81 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             }
         }
         QVERIFY(images >= 4);
+    }
+
+    // Tools -> Export PLC Tags…: the dialog's choices reach the file and the settings; a
+    // command without mapping address keeps OK greyed with the core's message.
+    void plcTagsExportedThroughTheMenu() {
+        qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("no-library")).toUtf8());
+        startFrame(kCanopenMaster);
+        GatewayConfiguration& cfg = liveConfiguration(frame_->session());
+        appendNode(cfg.Config, {"1", "Node-1"});
+        INSTRUCTION speed = pdo("3", "385", "2");
+        speed.NodeIndex = 1;
+        speed.Description = "Speed";
+        appendCommand(cfg.Config, speed);
+        const QString out = path(QStringLiteral("tags.st"));
+        prompts_.files = {out.toStdString()};
+        bool seen = false;
+        QTimer::singleShot(0, [&seen] {
+            auto* d = qobject_cast<PlcTagsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d != nullptr);
+            auto* format = d->findChild<QComboBox*>();
+            format->setCurrentIndex(format->findData(QStringLiteral("iec")));
+            const auto spins = d->findChildren<QSpinBox*>();
+            spins.at(0)->setValue(12);
+            auto* preview = d->findChildren<QTableWidget*>().last();
+            QCOMPARE(preview->rowCount(), 1);
+            QCOMPARE(preview->item(0, 0)->text(), QStringLiteral("Speed"));
+            QCOMPARE(preview->item(0, 1)->text(), QStringLiteral("I12"));
+            seen = true;
+            d->accept();
+        });
+        QAction* a = toolsItem(ui(str::MenuExportPlcTags));
+        QVERIFY(a != nullptr);
+        a->trigger();
+        QVERIFY(seen);
+        QCOMPARE(prompts_.fileRequests.at(0).defaultSuffix, std::string("st"));
+        QVERIFY(readAll(out).contains("Speed AT %IW12 : WORD;"));
+        QCOMPARE(QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                           QStringLiteral("Torvane"))
+                     .value(QStringLiteral("PlcTags/InputStart"))
+                     .toInt(),
+                 12);
+
+        cfg.Config.Instructions[0].MappingAddress = "";
+        QTimer::singleShot(0, [] {
+            auto* d = qobject_cast<PlcTagsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d != nullptr);
+            QCOMPARE(d->findChildren<QSpinBox*>().at(0)->value(), 12); // remembered
+            QVERIFY(!d->okButton()->isEnabled());
+            d->reject();
+        });
+        a->trigger();
+        QCOMPARE(prompts_.fileRequests.size(), size_t(1));
+    }
+
+    // File -> Print I/O Map…: PDF or HTML by the chosen name.
+    void ioMapPrintedFromTheFileMenu() {
+        startFrame(kCanopenMaster);
+        const QString pdf = path(QStringLiteral("map.pdf"));
+        const QString page = path(QStringLiteral("map.html"));
+        prompts_.files = {pdf.toStdString(), page.toStdString()};
+        QAction* print = nullptr;
+        for (QAction* m : frame_->menuBar()->actions()) {
+            for (QAction* a : m->menu()->actions()) {
+                if (a->text() == ui(str::MenuPrintIoMap)) {
+                    print = a;
+                }
+            }
+        }
+        QVERIFY(print != nullptr);
+        print->trigger();
+        print->trigger();
+        QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
+        QVERIFY(readAll(pdf).startsWith("%PDF-"));
+        QVERIFY(readAll(page).contains("<h1>I/O Map</h1>"));
+        QCOMPARE(prompts_.fileRequests.at(0).filters.size(), size_t(2));
     }
 };
 

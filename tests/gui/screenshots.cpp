@@ -20,9 +20,12 @@
 #include "gui/editor/prompts.h"
 #include "gui/editor/save_changes_dialog.h"
 #include "gui/editor/select_commands_dialog.h"
+#include "gui/plc/plc_export.h"
+#include "mapping/mapping_calculation.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/text_codec.h"
+#include "plc/io_map.h"
 #include "scripted_prompts.h"
 
 #include <QAbstractItemView>
@@ -30,6 +33,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -42,6 +46,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <algorithm>
@@ -441,6 +446,32 @@ int main(int argc, char** argv) {
         (void)QTest::qWaitForWindowExposed(&about);
         ok &= save(about.grab(), out, "about.png");
         about.close();
+
+        // The PLC tag export over the configuration with its addresses calculated, and the
+        // first page of its I/O map.
+        {
+            GatewayConfiguration mapped = frame.session().configuration();
+            calculateMapping(mapped);
+            PlcTagsDialog tags(mapped, {}, &frame);
+            tags.show();
+            (void)QTest::qWaitForWindowExposed(&tags);
+            ok &= save(withCaption(tags), out, "plc-tags.png");
+            tags.close();
+            QTextDocument page;
+            page.setHtml(QString::fromStdString(ioMapHtml(
+                mapped, {"master.chg", "2026-05-04 09:30", 0, 0},
+                [](const char* context, const std::string& text) {
+                    return QCoreApplication::translate(context, text.c_str()).toStdString();
+                })));
+            page.setTextWidth(760);
+            QImage image(800, 1000, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.translate(20, 20);
+            page.drawContents(&painter, QRectF(0, 0, 760, 960));
+            painter.end();
+            ok &= save(QPixmap::fromImage(image), out, "io-map.png");
+        }
 
         // The save question, as before an upload, with "Yes(&Y)" the default button.
         SaveChangesDialog question(&frame, true);

@@ -23,14 +23,16 @@ LAYERS = [
     ("src/devices", ["model"]),
     # The monitor names the objects of a PDO from the device library.
     ("src/monitor", ["model", "comm", "devices"]),
+    # Tags and the I/O map: the workbook package, the checks' verdicts, devices' default PDOs.
+    ("src/plc", ["model", "mapping", "export", "devices"]),
     # The session's operations run the mapping calculation and apply a finished transfer.
     ("src/editor", ["model", "mapping", "comm", "transfer"]),
     # The serial port adapter implements the port interface of comm.
     ("src/platform", ["model", "comm"]),
     ("src/gui", ["model", "editor", "mapping", "comm", "transfer", "compare", "export", "monitor",
-                 "devices", "platform"]),
+                 "devices", "plc", "platform"]),
     ("tools/cli", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
-                   "monitor", "devices", "platform"]),
+                   "monitor", "devices", "plc", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.
     ("tools/gatewaysim", ["model"]),
 ]
@@ -40,7 +42,7 @@ EXCEPTIONS: set[tuple[str, str]] = set()
 
 # The core never sees Qt; the adapters in src/platform and the GUI do.
 CORE = {"src/model", "src/editor", "src/mapping", "src/comm", "src/transfer", "src/compare",
-        "src/export", "src/monitor", "src/devices"}
+        "src/export", "src/monitor", "src/devices", "src/plc"}
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".c"}
 PROJECT_INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z_]+)/', re.M)

@@ -34,6 +34,7 @@ bool parseArgs(const Args& args, const std::set<std::string>& flags,
             }
             out.options[a] = args[++i];
             out.inOrder.emplace_back(a, args[i]);
+            out.repeated[a].push_back(args[i]);
         } else {
             error = "unknown option " + a;
             return false;

@@ -20,6 +20,7 @@ struct ParsedArgs {
     std::set<std::string> flags;                // e.g. "--yes"
     std::map<std::string, std::string> options; // e.g. "-o" -> "out.chg"; the last one given
     std::vector<std::pair<std::string, std::string>> inOrder; // every option given, in order
+    std::map<std::string, std::vector<std::string>> repeated; // every value, in order
     std::vector<std::string> positional;
 };
 
@@ -50,6 +51,8 @@ extern const Command kExportCommand;
 extern const Command kDeviceCommand;
 extern const Command kMonitorCommand;
 extern const Command kNodeCommand;
+extern const Command kTagsCommand;
+extern const Command kReportCommand;
 
 // The preamble and the command: returns the process exit code.
 int runCommand(const Command& command, const Args& args);

@@ -14,6 +14,7 @@ const Command* const kCommands[] = {
     &kNewCommand,   &kConvertCommand,  &kShowCommand,   &kMapCommand,    &kCheckCommand,
     &kPortsCommand, &kDownloadCommand, &kUploadCommand, &kVerifyCommand, &kDiffCommand,
     &kEdsCommand,   &kExportCommand,   &kDeviceCommand, &kNodeCommand,   &kMonitorCommand,
+    &kTagsCommand,  &kReportCommand,
 };
 
 void printUsage(std::ostream& os) {

@@ -362,4 +362,33 @@ inline constexpr UiText CompareOutOfDate =
 // The gateway side: "%1" the port, "%2" the time the upload ended.
 inline constexpr UiText CompareGatewaySource = TORVANE_UI("CompareWindow", "%1, uploaded at %2");
 
+// ---- PLC tags and the I/O map ------------------------------------------------------------------
+
+inline constexpr UiText MenuExportPlcTags = TORVANE_UI("MainWindow", "Export PLC Tags…");
+inline constexpr UiText MenuPrintIoMap = TORVANE_UI("MainWindow", "Print I/O Map…");
+inline constexpr UiText PlcTagsTitle = TORVANE_UI("PlcTagsDialog", "Export PLC Tags");
+inline constexpr UiText PlcTagsFormat = TORVANE_UI("PlcTagsDialog", "Format:");
+inline constexpr UiText PlcTagsFormatCsv = TORVANE_UI("PlcTagsDialog", "Generic table (CSV)");
+inline constexpr UiText PlcTagsFormatTia =
+    TORVANE_UI("PlcTagsDialog", "TIA Portal PLC tag table (XLSX)");
+inline constexpr UiText PlcTagsFormatIec =
+    TORVANE_UI("PlcTagsDialog", "IEC 61131-3 global variables");
+inline constexpr UiText PlcTagsWordAddressing =
+    TORVANE_UI("PlcTagsDialog", "Word addressing (%IW n = bytes 2n and 2n+1)");
+inline constexpr UiText PlcTagsInputStart = TORVANE_UI("PlcTagsDialog", "First input byte:");
+inline constexpr UiText PlcTagsOutputStart = TORVANE_UI("PlcTagsDialog", "First output byte:");
+inline constexpr UiText PlcTagsDevices = TORVANE_UI("PlcTagsDialog", "Device of each node");
+inline constexpr UiText PlcTagsNode = TORVANE_UI("PlcTagsDialog", "Node");
+inline constexpr UiText PlcTagsDevice = TORVANE_UI("PlcTagsDialog", "Device");
+inline constexpr UiText PlcTagsNoDevice = TORVANE_UI("PlcTagsDialog", "(none)");
+inline constexpr UiText PlcTagsPreview = TORVANE_UI("PlcTagsDialog", "First tags");
+inline constexpr UiText PlcTagsName = TORVANE_UI("PlcTagsDialog", "Name");
+inline constexpr UiText PlcTagsAddress = TORVANE_UI("PlcTagsDialog", "Address");
+inline constexpr UiText PlcTagsType = TORVANE_UI("PlcTagsDialog", "Data type");
+inline constexpr UiText PlcTagsComment = TORVANE_UI("PlcTagsDialog", "Comment");
+inline constexpr UiText FilterCsv = TORVANE_UI("MainWindow", "CSV File(*.csv)");
+inline constexpr UiText FilterIec = TORVANE_UI("MainWindow", "IEC 61131-3 File(*.st)");
+inline constexpr UiText FilterPdf = TORVANE_UI("MainWindow", "PDF File(*.pdf)");
+inline constexpr UiText FilterHtml = TORVANE_UI("MainWindow", "HTML File(*.html)");
+
 } // namespace torvane::str

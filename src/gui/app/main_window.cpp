@@ -19,6 +19,7 @@
 #include "gui/editor/prompts.h"
 #include "gui/mapping/conflict_dialog.h"
 #include "gui/monitor/monitor_window.h"
+#include "gui/plc/plc_export.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
 #include "platform/serial_ports.h"
@@ -261,6 +262,16 @@ void MainWindow::createActions() {
     conflictAct_ = make(str::MenuConflict, str::TipConflict, ToolIcon::Conflict,
                         [this] { showConflictDetection(); });
     edsAct_ = make(str::MenuCreateEds, std::nullopt, std::nullopt, [this] { createEds(); });
+    plcTagsAct_ = make(str::MenuExportPlcTags, std::nullopt, std::nullopt, [this] {
+        if (const std::string path = exportPlcTags(*session_, prompts_, this); !path.empty()) {
+            showSaved(path);
+        }
+    });
+    ioMapAct_ = make(str::MenuPrintIoMap, std::nullopt, std::nullopt, [this] {
+        if (const std::string path = printIoMap(*session_, prompts_); !path.empty()) {
+            showSaved(path);
+        }
+    });
     monitorAct_ =
         make(str::MenuMonitor, str::MonitorTitle, ToolIcon::Monitor, [this] { showMonitor(); });
     monitorAct_->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
@@ -290,6 +301,7 @@ void MainWindow::createMenus() {
     file->addAction(openAct_);
     file->addAction(saveAct_);
     file->addAction(saveAsAct_);
+    file->addAction(ioMapAct_);
     file->addSeparator();
     recentMenu_ = file;
     for (int i = 0; i < RecentFiles::kSize; ++i) {
@@ -325,6 +337,7 @@ void MainWindow::createMenus() {
     tools->addAction(exportAct_);
     tools->addAction(conflictAct_);
     tools->addAction(edsAct_);
+    tools->addAction(plcTagsAct_);
     tools->addAction(promptInfoAct_);
     tools->addSeparator();
     tools->addAction(deviceLibraryAct_);

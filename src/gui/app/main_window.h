@@ -204,6 +204,8 @@ private:
     QAction* exportAct_ = nullptr;
     QAction* conflictAct_ = nullptr;
     QAction* edsAct_ = nullptr;
+    QAction* plcTagsAct_ = nullptr;
+    QAction* ioMapAct_ = nullptr;
     QAction* promptInfoAct_ = nullptr;
     QAction* compareGatewayAct_ = nullptr;
     QAction* compareFileAct_ = nullptr;
