@@ -14,6 +14,8 @@ import sys
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
+from check_catalogue import text_of  # the catalogue checker reads entries the same way
+
 MARK = re.compile(r'TORVANE_TR\(\s*"([^"]*)"\s*,((?:\s*"(?:[^"\\]|\\.)*")+)\s*\)')
 LITERAL = re.compile(r'"((?:[^"\\]|\\.)*)"')
 PLAIN_LITERAL = re.compile(r'Message::plain\(\s*"')
@@ -22,17 +24,6 @@ ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\", "'": "'"}
 
 def unescape(literal):
     return re.sub(r"\\(.)", lambda m: ESCAPES.get(m.group(1), m.group(0)), literal)
-
-
-def text_of(element):
-    """The element's text with lupdate's <byte value="xd"/> characters put back."""
-    parts = [element.text or ""]
-    for child in element:
-        if child.tag == "byte":
-            value = child.get("value")
-            parts.append(chr(int(value[1:], 16) if value.startswith("x") else int(value)))
-        parts.append(child.tail or "")
-    return "".join(parts)
 
 
 def finished(catalogue):
