@@ -35,6 +35,9 @@ LAYERS = [
                    "monitor", "devices", "plc", "platform"]),
     # The simulator checks the wire format with its own code: the model's record only.
     ("tools/gatewaysim", ["model"]),
+    # Window pictures and latency runs: the real windows, with the test suite's sample data.
+    ("tools/screenshots", ["model", "editor", "mapping", "comm", "transfer", "compare", "export",
+                           "monitor", "devices", "plc", "platform", "gui"]),
 ]
 
 # Uses the order does not allow yet.

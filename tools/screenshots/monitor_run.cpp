@@ -3,7 +3,6 @@
 //   torvane_monitor_run screenshots DIR [LANGUAGE]   the monitor with rows and a conflict
 //                                                     window (en or zh_CN; English by default)
 
-#include "../support/session_access.h"
 #include "devices/device_reader.h"
 #include "editor/config_session.h"
 #include "gui/app/translation.h"
@@ -13,6 +12,7 @@
 #include "platform/gateway_simulator.h"
 #include "platform/serial_ports.h"
 #include "scripted_prompts.h"
+#include "support/session_access.h"
 
 #include <QApplication>
 #include <QDir>

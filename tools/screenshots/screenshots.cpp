@@ -1,8 +1,6 @@
 // Renders the windows shown in the README into PNG files:
 // torvane_screenshots OUTPUT_DIR [LANGUAGE] (en or zh_CN; English by default).
 
-#include "../support/sample_ports.h"
-#include "../support/session_access.h"
 #include "devices/device_library.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/gui_texts.h"
@@ -27,6 +25,8 @@
 #include "platform/text_codec.h"
 #include "plc/io_map.h"
 #include "scripted_prompts.h"
+#include "support/sample_ports.h"
+#include "support/session_access.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
