@@ -124,7 +124,8 @@ def main():
         mutants = [m for m in mutants if m["id"] in wanted]
     out_path = args.out or os.path.join(tree, "build", "mutation-results.tsv")
     log = os.path.join(tree, "build", "mutation.log")
-    os.makedirs(os.path.dirname(out_path), exist_ok=True)
+    for folder in {os.path.dirname(out_path), os.path.dirname(log)}:
+        os.makedirs(folder, exist_ok=True)
 
     if run(["cmake", "--preset", "default"], tree, log) != 0:
         sys.exit("configure failed; see " + log)
