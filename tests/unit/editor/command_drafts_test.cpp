@@ -31,76 +31,49 @@ INSTRUCTION sdo(const char* type, const char* index, const char* bytes) {
 // Every rule of the tree and the grid keeps its commands and nodes out as if they were typed; a
 // refused command leaves nothing behind, a refused node nothing at all.
 TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
-    const std::function<void(GatewayConfiguration&)> none = [](GatewayConfiguration&) {};
+    using Setup = std::function<void(GatewayConfiguration&)>;
+    const Setup none = [](GatewayConfiguration&) {};
+    const Setup slave = [](GatewayConfiguration& c) { c = newConfiguration(kCanopenSlave); };
+    const Setup fullNodes = [](GatewayConfiguration& c) {
+        for (int n = 1; n < kNodeLimit; ++n) {
+            appendNode(c.Config, {std::to_string(n + 5), "Node"});
+        }
+    };
+    const Setup newNode = [](GatewayConfiguration& c) { appendNode(c.Config, {"", str::NewNode}); };
+    const Setup fullCommands = [](GatewayConfiguration& c) {
+        for (int n = 3; n < kCommandCap; ++n) {
+            appendCommand(c.Config, {"5", "2", "8192", "1", "", "", "1", "", "", 1});
+        }
+    };
+    const Setup oldFirmware14Tpdo = [](GatewayConfiguration& c) {
+        c.FirmwareVersion = "1.3X";
+        for (int n = 1; n < 14; ++n) {
+            appendCommand(c.Config, {"5", "3", "", "", "", "", "1", "", "", 1});
+        }
+    };
+    const std::string conflict = "The COB-ID and node-5 command an Article PDO COB-ID conflict";
     const struct {
         const char* what;
-        std::function<void(GatewayConfiguration&)> setup;
+        Setup setup;
         NodeDrafts drafts;
         std::string refusal;              // empty: the node takes the commands
-        std::vector<std::string> reasons; // per draft; empty: added
+        std::vector<std::string> reasons; // per draft; empty: added; "x": any reason
     } cases[] = {
-        {"a new node and its PDOs and SDOs",
-         none,
-         {0, "6", "Antrieb", {pdo("3", "390", "6"), pdo("4", "518", "2"), sdo("1", "24641", "2")}},
-         "",
-         {"", "", ""}},
-        {"a slave configuration has no nodes",
-         [](GatewayConfiguration& c) { c = newConfiguration(kCanopenSlave); },
-         {0, "6", "", {}},
-         str::DraftsNeedMaster.source,
-         {}},
+        // clang-format off
+        {"a new node and its PDOs and SDOs", none, {0, "6", "Antrieb", {pdo("3", "390", "6"), pdo("4", "518", "2"), sdo("1", "24641", "2")}}, "", {"", "", ""}},
+        {"a slave configuration has no nodes", slave, {0, "6", "", {}}, str::DraftsNeedMaster.source, {}},
         {"address taken", none, {0, "5", "", {}}, str::NodeAddressRepetitive.source, {}},
         {"the gateway's address", none, {0, "127", "", {}}, str::NodeAddressIsGateway.source, {}},
-        {"85th node",
-         [](GatewayConfiguration& c) {
-             for (int n = 1; n < kNodeLimit; ++n) {
-                 appendNode(c.Config, {std::to_string(n + 5), "Node"});
-             }
-         },
-         {0, "100", "", {}},
-         str::NodesOverrun.source,
-         {}},
-        {"a node without an address",
-         [](GatewayConfiguration& c) {
-             appendNode(c.Config, {"", str::NewNode});
-         },
-         {2, "", "", {pdo("3", "390", "1")}},
-         str::EnterNodeAddress.source,
-         {}},
-        {"COB-IDs: another node's, invalid, shared beyond 8 bytes",
-         none,
-         {0,
-          "6",
-          "",
-          {pdo("3", "389", "1"), pdo("3", "1500", "1"), pdo("3", "390", "5"), pdo("3", "390", "4"),
-           pdo("3", "390", "3")}},
-         "",
-         {"The COB-ID and node-5 command an Article PDO COB-ID conflict", str::IllegalCobId.source,
-          "", str::SameCobIdBytesOutOfRange.source, ""}},
-        {"a 5-byte SDO and more than 4 bytes of one object",
-         none,
-         {1, "", "", {sdo("1", "24641", "5"), sdo("1", "24641", "4"), sdo("1", "24641", "2")}},
-         "",
-         {"x", str::SameIndexBytesOutOfRange.source, ""}},
-        {"the 85th command",
-         [](GatewayConfiguration& c) {
-             for (int n = 3; n < kCommandCap; ++n) {
-                 appendCommand(c.Config, {"5", "2", "8192", "1", "", "", "1", "", "", 1});
-             }
-         },
-         {1, "", "", {sdo("1", "8193", "1"), sdo("1", "8194", "1")}},
-         "",
-         {"", str::CommandUpperLimit84.source}},
-        {"old firmware: the 15th Transmit PDO",
-         [](GatewayConfiguration& c) {
-             c.FirmwareVersion = "1.3X";
-             for (int n = 1; n < 14; ++n) {
-                 appendCommand(c.Config, {"5", "3", "", "", "", "", "1", "", "", 1});
-             }
-         },
-         {1, "", "", {pdo("3", "645", "1")}},
-         "",
-         {str::TransmitPdoLimit14.source}},
+        {"85th node", fullNodes, {0, "100", "", {}}, str::NodesOverrun.source, {}},
+        {"a node without an address", newNode, {2, "", "", {pdo("3", "390", "1")}}, str::EnterNodeAddress.source, {}},
+        {"COB-IDs: another node's, invalid, shared beyond 8 bytes", none,
+         {0, "6", "", {pdo("3", "389", "1"), pdo("3", "1500", "1"), pdo("3", "390", "5"), pdo("3", "390", "4"), pdo("3", "390", "3")}},
+         "", {conflict, str::IllegalCobId.source, "", str::SameCobIdBytesOutOfRange.source, ""}},
+        {"a 5-byte SDO and more than 4 bytes of one object", none,
+         {1, "", "", {sdo("1", "24641", "5"), sdo("1", "24641", "4"), sdo("1", "24641", "2")}}, "", {"x", str::SameIndexBytesOutOfRange.source, ""}},
+        {"the 85th command", fullCommands, {1, "", "", {sdo("1", "8193", "1"), sdo("1", "8194", "1")}}, "", {"", str::CommandUpperLimit84.source}},
+        {"old firmware: the 15th Transmit PDO", oldFirmware14Tpdo, {1, "", "", {pdo("3", "645", "1")}}, "", {str::TransmitPdoLimit14.source}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

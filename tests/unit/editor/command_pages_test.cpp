@@ -171,25 +171,6 @@ TEST(CommandCellCommit, ByteSumsBufferLimitsAndRefusedTexts) {
     EXPECT_EQ(at(slave, t).MappingAddress, "7");
 }
 
-TEST(HexEntryCommit, TipShowsIndexAndCobIdInBothForms) {
-    // clang-format off
-    const struct { PageKind page; int row; const char* shown; const char* tip; } cases[] = {
-        {PageKind::SdoCommand, kRowSdoIndex, "24641", "24641 = 0x6041"},
-        {PageKind::SdoCommand, kRowSdoIndex, "1", "1 = 0x0001"},
-        {PageKind::SdoCommand, kRowSdoIndex, "", ""},
-        {PageKind::SdoCommand, kRowSdoSubIndex, "1", ""},
-        {PageKind::TpdoCommand, kRowPdoCobId, "385", "385 = 0x181"},
-        {PageKind::RpdoCommand, kRowPdoCobId, "1", "1 = 0x001"},
-        {PageKind::RpdoCommand, kRowPdoBytes, "8", ""},
-        {PageKind::Node, kRowSlaveAddress, "5", ""},
-        {PageKind::Canopen, 1, "385", ""},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(commandCellTip(c.page, c.row, c.shown), c.tip) << c.shown;
-    }
-}
-
 TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
     struct Cmd {
         int node;
@@ -274,7 +255,12 @@ TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
     EXPECT_EQ(t.rows[1].choices, transmit5);
     EXPECT_EQ(t.rows[1].listSelection, "389 (0x185)");
     EXPECT_EQ(t.rows[1].value + t.rows[2].value, "");
-    // The cells show the Index and the COB-ID in both forms; the value stays the stored text.
+    // The cells and their tips show the Index and the COB-ID in both forms; the value stays the
+    // stored text.
+    EXPECT_EQ(commandCellTip(PageKind::SdoCommand, kRowSdoIndex, "1"), "1 = 0x0001");
+    EXPECT_EQ(commandCellTip(PageKind::RpdoCommand, kRowPdoCobId, "1"), "1 = 0x001");
+    EXPECT_EQ(commandCellTip(PageKind::SdoCommand, kRowSdoSubIndex, "1"), "");
+    EXPECT_EQ(commandCellTip(PageKind::SdoCommand, kRowSdoIndex, ""), "");
     EXPECT_EQ(commandCellText(PageKind::TpdoCommand, kRowPdoCobId, "385"), "385 (0x181)");
     EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoIndex, "24641"), "24641 (0x6041)");
     EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoSubIndex, "16"), "16");

@@ -27,32 +27,28 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
         const char* shown; // cell text and stored value afterwards
         const char* note;  // why the typed text was kept out
     };
+    constexpr int M = kCanopenMaster;
+    // clang-format off
     const Case cases[] = {
-        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2000", "2000", ""},
-        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "2001", "200",
-         "2001 is out of range; allowed 1 to 2000"},
-        {kCanopenMaster, 3, &CONFIG::SDOTimeout, "0", "200",
-         "0 is out of range; allowed 1 to 2000"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "0", "0", ""},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "007", "007", ""},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "", "0", "A value is needed; allowed 0 to 2000"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "-5", "0",
-         "-5 is not a plain decimal number; allowed 0 to 2000"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "12a", "0",
-         "12a is not a plain decimal number; allowed 0 to 2000"},
-        {kCanopenMaster, 7, &CONFIG::SYNC, "99999999999", "0",
-         "99999999999 is out of range; allowed 0 to 2000"},
-        {kCanopenMaster, 6, &CONFIG::DelayStart, "6000", "6000", ""},
-        {kCanopenMaster, 6, &CONFIG::DelayStart, "6001", "100",
-         "6001 is out of range; allowed 0 to 6000"},
+        {M, 3, &CONFIG::SDOTimeout, "2000", "2000", ""},
+        {M, 3, &CONFIG::SDOTimeout, "2001", "200", "2001 is out of range; allowed 1 to 2000"},
+        {M, 3, &CONFIG::SDOTimeout, "0", "200", "0 is out of range; allowed 1 to 2000"},
+        {M, 7, &CONFIG::SYNC, "0", "0", ""},
+        {M, 7, &CONFIG::SYNC, "007", "007", ""},
+        {M, 7, &CONFIG::SYNC, "", "0", "A value is needed; allowed 0 to 2000"},
+        {M, 7, &CONFIG::SYNC, "-5", "0", "-5 is not a plain decimal number; allowed 0 to 2000"},
+        {M, 7, &CONFIG::SYNC, "12a", "0", "12a is not a plain decimal number; allowed 0 to 2000"},
+        {M, 7, &CONFIG::SYNC, "99999999999", "0", "99999999999 is out of range; allowed 0 to 2000"},
+        {M, 6, &CONFIG::DelayStart, "6000", "6000", ""},
+        {M, 6, &CONFIG::DelayStart, "6001", "100", "6001 is out of range; allowed 0 to 6000"},
         {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "200", "200", ""},
-        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "6000", "100",
-         "6000 is out of range; allowed 0 to 200"},
-        {kCanopenMaster, 14, &CONFIG::SDORetries, "5", "0", ""}, // greyed while "Enable"
-        {kCanopenMaster, 4, &CONFIG::NMT, "Enable", "Enable", ""},
-        {kCanopenMaster, 4, &CONFIG::NMT, "enable", "Disable", "\"enable\" is not in the list"},
-        {kCanopenMaster, 1, &CONFIG::BuadRate, "10K", "250K", "\"10K\" is not in the list"},
+        {kCanopenSlave, 3, &CONFIG::SlaveDelayStart, "6000", "100", "6000 is out of range; allowed 0 to 200"},
+        {M, 14, &CONFIG::SDORetries, "5", "0", ""}, // greyed while "Enable"
+        {M, 4, &CONFIG::NMT, "Enable", "Enable", ""},
+        {M, 4, &CONFIG::NMT, "enable", "Disable", "\"enable\" is not in the list"},
+        {M, 1, &CONFIG::BuadRate, "10K", "250K", "\"10K\" is not in the list"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         GatewayConfiguration cfg = newConfiguration(c.type);
         EditorState state;
@@ -110,9 +106,16 @@ TEST(ParameterPages, OldEditionGreysRowsEightToTwelve) {
     EXPECT_EQ(greyRows(canopenPage(cfg, state)).size(), 1U);
 }
 
-TEST(ParameterPages, FirmwareBelowTwoUsesTheOlderLayout) {
+TEST(ParameterPages, ListsAreSortedAndFirmwareBelowTwoUsesTheOlderLayout) {
     GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
     EditorState state;
+    const GridPage current = canopenPage(cfg, state);
+    EXPECT_EQ(current.rows[1].choices,
+              (std::vector<std::string>{"100K", "125K", "1M", "250K", "500K", "50K"}));
+    EXPECT_EQ(current.rows[1].listSelection, "250K");
+    EXPECT_EQ(profibusPage(cfg, state).rows[1].choices,
+              (std::vector<std::string>{"112", "16", "48", "96",
+                                        "Setting through Hardware Configuration of PROFIBUS DP"}));
     cfg.FirmwareVersion = "2.0";
     GridPage master = canopenPage(cfg, state);
     EXPECT_EQ(state.firmwareIndex, 1);
@@ -136,49 +139,30 @@ TEST(ParameterPages, FirmwareBelowTwoUsesTheOlderLayout) {
     EXPECT_EQ(state.firmwareIndex, 2);
 }
 
-TEST(ParameterPages, ListsShowTheirChoicesSorted) {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    EditorState state;
-    const GridPage master = canopenPage(cfg, state);
-    EXPECT_EQ(master.rows[1].choices,
-              (std::vector<std::string>{"100K", "125K", "1M", "250K", "500K", "50K"}));
-    EXPECT_EQ(master.rows[1].listSelection, "250K");
-    EXPECT_EQ(master.rows[1].helpText, "Baud rate of CANopen, default value is 250K");
-    const GridPage profibus = profibusPage(cfg, state);
-    EXPECT_EQ(profibus.rows[1].choices,
-              (std::vector<std::string>{"112", "16", "48", "96",
-                                        "Setting through Hardware Configuration of PROFIBUS DP"}));
-}
-
 TEST(ParameterPages, IoSizeWarningsAreShownAndTheSizeIsStoredAnyway) {
     struct Case {
-        const char* mapping;
-        const char* bytes;
-        const char* size;
-        const char* message; // empty: none
+        const char* mapping; // of a 4-byte command
+        std::string size;
+        std::string message; // empty: none
     };
+    const std::string hw = "Setting through Hardware Configuration of PROFIBUS DP";
+    const std::string block = "Configuration command across a critical value 32 or 64!";
+    const std::string beyond =
+        "Mapping addresses beyond the maximum range,  please decrease some commands!";
     const Case cases[] = {
-        {"30", "4", "96", "Configuration command across a critical value 32 or 64!"},
-        {"28", "4", "96", ""},
-        {"62", "4", "96", "Configuration command across a critical value 32 or 64!"},
-        {"94", "4", "96",
-         "Mapping addresses beyond the maximum range,  please decrease some commands!"},
-        {"14", "4", "16",
-         "Mapping addresses beyond the maximum range,  please decrease some commands!"},
-        {"240", "4", "Setting through Hardware Configuration of PROFIBUS DP", ""},
-        {"241", "4", "Setting through Hardware Configuration of PROFIBUS DP",
-         "Mapping addresses beyond the maximum range,  please decrease some commands!"},
+        {"30", "96", block},  {"28", "96", ""}, {"62", "96", block}, {"94", "96", beyond},
+        {"14", "16", beyond}, {"240", hw, ""},  {"241", hw, beyond},
     };
     for (const Case& c : cases) {
         GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
         cfg.Config.InstructionCount = 1;
         cfg.Config.Instructions[0].MappingAddress = c.mapping;
-        cfg.Config.Instructions[0].Bytes = c.bytes;
+        cfg.Config.Instructions[0].Bytes = "4";
         EditorState state;
         const CommitResult r = commitParameter(cfg, state, PageKind::Profibus, 1, c.size);
         const std::vector<std::string> expected =
-            *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
-        EXPECT_EQ(english(r.messages), expected) << c.mapping << "+" << c.bytes << " in " << c.size;
+            c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message};
+        EXPECT_EQ(english(r.messages), expected) << c.mapping << " in " << c.size;
         EXPECT_EQ(cfg.Fieldbus.InportNum, c.size);
         EXPECT_EQ(r.cellText, c.size);
     }
