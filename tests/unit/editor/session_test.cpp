@@ -429,19 +429,6 @@ TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart
     }
 }
 
-// Gives the same answers to every question: the type, the save question and the file dialog.
-struct ScriptUi : DocumentUi {
-    std::optional<int> type = kCanopenSlave;
-    std::optional<std::string> file;
-    SaveAnswer save = SaveAnswer::No;
-    std::optional<int> askConfigType() override { return type; }
-    std::optional<int> askConfigFormat() override { return std::nullopt; }
-    SaveAnswer askSaveChanges(SaveReason) override { return save; }
-    bool askSaveDropping(const std::vector<DroppedField>&) override { return true; }
-    std::optional<std::string> chooseFile(const FileDialogRequest&) override { return file; }
-    void tell(const std::string&, const Message&) override {}
-};
-
 // The stored text the edits below change: SDO Response Timeout of a master, Clear Data Time
 // for RPDO of a slave.
 const std::string& edited(const ConfigSession& session) {
@@ -458,9 +445,12 @@ void edit(ConfigSession& session, const std::string& value) {
 }
 
 struct Session {
-    ScriptUi ui;
+    ScriptedUi ui;
     ConfigSession session{ui};
-    Session() { EXPECT_EQ(session.document().newDocument().status, DocStatus::Done); }
+    Session() {
+        ui.types = {kCanopenSlave};
+        EXPECT_EQ(session.document().newDocument().status, DocStatus::Done);
+    }
 };
 
 TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
@@ -495,7 +485,7 @@ TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
 }
 
 TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
-    ScriptUi ui;
+    ScriptedUi ui;
     ConfigSession session(ui); // a master configuration until New
     EXPECT_FALSE(session.undo());
     const std::string original = edited(session);
@@ -710,7 +700,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptUi ui;
+        ScriptedUi ui;
         ConfigSession session(ui);
         // Node 5 with a Transmit PDO (command 1) and an Upload SDO (command 2).
         CONFIG& cfg = liveConfiguration(session).Config;
@@ -747,37 +737,42 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
     Message error;
     ASSERT_TRUE(saveConfigurationFile(file, newConfiguration(kCanopenMaster), error)) << error;
     ASSERT_TRUE(saveConfigurationFile(xml, newConfiguration(kCanopenMaster), error)) << error;
-    using Run = std::function<void(ConfigSession&, ScriptUi&)>;
+    using Run = std::function<void(ConfigSession&, ScriptedUi&)>;
     const struct {
         const char* what;
         Run run;
         bool begins;
     } cases[] = {
         // clang-format off
-        {"New", [](ConfigSession& s, ScriptUi&) { s.document().newDocument(); }, true},
-        {"Open", [&](ConfigSession& s, ScriptUi& ui) {
-             ui.file = file;
+        {"New", [](ConfigSession& s, ScriptedUi& ui) {
+             ui.types = {kCanopenMaster};
+             s.document().newDocument();
+         }, true},
+        {"Open", [&](ConfigSession& s, ScriptedUi& ui) {
+             ui.files = {file};
              s.document().open();
          }, true},
-        {"recent XML file", [&](ConfigSession& s, ScriptUi&) { s.document().openPath(xml); }, true},
-        {"upload", [](ConfigSession& s, ScriptUi&) { s.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
-        {"New, type cancelled", [](ConfigSession& s, ScriptUi& ui) {
-             ui.type = std::nullopt;
+        {"recent XML file", [&](ConfigSession& s, ScriptedUi&) { s.document().openPath(xml); }, true},
+        {"upload", [](ConfigSession& s, ScriptedUi&) { s.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
+        {"New, type cancelled", [](ConfigSession& s, ScriptedUi& ui) {
+             ui.types = {std::nullopt};
              s.document().newDocument();
          }, false},
-        {"Open, dialog cancelled", [](ConfigSession& s, ScriptUi&) { s.document().open(); }, false},
-        {"Open, save question cancelled", [&](ConfigSession& s, ScriptUi& ui) {
-             ui.save = SaveAnswer::Cancel;
-             s.document().setModified();
-             ui.file = file;
+        {"Open, dialog cancelled", [](ConfigSession& s, ScriptedUi& ui) {
+             ui.files = {std::nullopt};
              s.document().open();
          }, false},
-        {"missing file", [&](ConfigSession& s, ScriptUi&) { s.document().openPath(file + ".gone"); }, false},
+        {"Open, save question cancelled", [&](ConfigSession& s, ScriptedUi& ui) {
+             ui.answers = {SaveAnswer::Cancel};
+             s.document().setModified();
+             s.document().open();
+         }, false},
+        {"missing file", [&](ConfigSession& s, ScriptedUi&) { s.document().openPath(file + ".gone"); }, false},
         // clang-format on
     };
     for (const auto& c : cases) {
-        ScriptUi ui;
-        ui.type = kCanopenMaster;
+        ScriptedUi ui;
+        ui.types = {kCanopenMaster};
         ConfigSession session(ui);
         ASSERT_EQ(session.document().startUp(std::nullopt).status, DocStatus::Done);
         session.addNode(canopenSideItem(session.configuration()));
