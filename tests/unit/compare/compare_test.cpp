@@ -56,6 +56,14 @@ void swapCommands(GatewayConfiguration& cfg, int a, int b) {
 
 using Config = GatewayConfiguration;
 
+std::vector<std::string> places(const CompareResult& r) {
+    std::vector<std::string> all;
+    for (const Difference& d : r.differences) {
+        all.push_back(d.place.english());
+    }
+    return all;
+}
+
 TEST(Compare, DifferencesByScope) {
     const CompareScope all = CompareScope::AllFields;
     const CompareScope carried = CompareScope::Carried;
@@ -110,11 +118,7 @@ TEST(Compare, DifferencesByScope) {
         Config theirs = ours;
         c.editTheirs(theirs);
         const CompareResult r = compareConfigurations(ours, theirs, {c.scope});
-        std::vector<std::string> places;
-        for (const Difference& d : r.differences) {
-            places.push_back(d.place.english());
-        }
-        EXPECT_EQ(places, c.places);
+        EXPECT_EQ(places(r), c.places);
         EXPECT_EQ(r.notCompared.count, c.notCompared);
         EXPECT_EQ(r.equal(), c.places.empty());
     }
@@ -217,28 +221,25 @@ TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
     slave.Config.SlaveNodeAddress = "9";
     GatewayConfiguration named = sampleMaster();
     named.Config.Instructions[0].Description = "level";
-    struct XmlCase {
+    const struct {
         const char* name;
         GatewayConfiguration archive;
         GatewayConfiguration saved; // written as XML
         std::string cutAt;          // the XML text ends before its last occurrence
         std::vector<std::string> places;
         int notCompared;
-    };
-    const std::vector<XmlCase> cases = {
-        {"master: six rows not held",
-         cycles,
-         otherBytes,
-         "",
-         {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"},
-         6},
+    } cases[] = {
+        // clang-format off
+        {"master: six rows not held", cycles, otherBytes, "", {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"}, 6},
         {"equal apart from rows not held", cycles, sampleMaster(), "", {}, 6},
         {"slave: its four rows not held", slave, sampleSlave(), "", {}, 4},
         {"another type", sampleMaster(), sampleSlave(), "", {"Configuration Type"}, 4},
         // A damaged file: the last command's description, mapping and bytes are not held.
         {"cut off", named, named, "<Bytes", {}, 9},
+        // clang-format on
     };
-    for (const XmlCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         std::string xml = writeXml(c.saved);
         if (!c.cutAt.empty()) {
             xml.resize(xml.rfind(c.cutAt));
@@ -246,31 +247,22 @@ TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
         GatewayConfiguration fromXml;
         UnheldFields unheld;
         Message error;
-        ASSERT_TRUE(readXmlSide(xml, fromXml, unheld, error)) << c.name << ": " << error;
-
-        GatewayConfiguration a = c.archive;
-        GatewayConfiguration b = fromXml;
-        NotCompared forward;
-        setAsideUnheld(a, nullptr, b, &unheld, forward);
-        CompareResult ab = compareConfigurations(a, b);
-        ab.notCompared.merge(forward);
-
-        GatewayConfiguration x = fromXml;
-        GatewayConfiguration y = c.archive;
-        NotCompared backward;
-        setAsideUnheld(x, &unheld, y, nullptr, backward);
-        CompareResult ba = compareConfigurations(x, y);
-        ba.notCompared.merge(backward);
-
-        std::vector<std::string> places;
-        for (const Difference& d : ab.differences) {
-            places.push_back(d.place.english());
-        }
-        EXPECT_EQ(places, c.places) << c.name;
-        EXPECT_EQ(lines(ab, false), lines(ba, true)) << c.name;
-        EXPECT_EQ(ab.notCompared.count, c.notCompared) << c.name;
-        EXPECT_EQ(ba.notCompared.count, ab.notCompared.count) << c.name;
-        EXPECT_EQ(ba.equal(), ab.equal()) << c.name;
+        ASSERT_TRUE(readXmlSide(xml, fromXml, unheld, error)) << error;
+        const auto compared = [](GatewayConfiguration a, const UnheldFields* ua,
+                                 GatewayConfiguration b, const UnheldFields* ub) {
+            NotCompared aside;
+            setAsideUnheld(a, ua, b, ub, aside);
+            CompareResult r = compareConfigurations(a, b);
+            r.notCompared.merge(aside);
+            return r;
+        };
+        const CompareResult ab = compared(c.archive, nullptr, fromXml, &unheld);
+        const CompareResult ba = compared(fromXml, &unheld, c.archive, nullptr);
+        EXPECT_EQ(places(ab), c.places);
+        EXPECT_EQ(lines(ab, false), lines(ba, true));
+        EXPECT_EQ(ab.notCompared.count, c.notCompared);
+        EXPECT_EQ(ba.notCompared.count, ab.notCompared.count);
+        EXPECT_EQ(ba.equal(), ab.equal());
     }
 }
 
