@@ -729,14 +729,11 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
 
 // Every way another configuration arrives forgets the copied node and counts as another
 // document; a command that was cancelled or failed keeps both.
-TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
-    const fs::path dir = fs::temp_directory_path() / "torvane-session-loads";
-    fs::create_directories(dir);
-    const std::string file = (dir / "two.chg").string();
-    const std::string xml = (dir / "two.xml").string();
-    Message error;
-    ASSERT_TRUE(saveConfigurationFile(file, newConfiguration(kCanopenMaster), error)) << error;
-    ASSERT_TRUE(saveConfigurationFile(xml, newConfiguration(kCanopenMaster), error)) << error;
+TEST_F(DocumentFixture, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
+    const std::string file = path("two.chg");
+    const std::string xml = path("two.xml");
+    saveFile("two.chg", newConfiguration(kCanopenMaster));
+    saveFile("two.xml", newConfiguration(kCanopenMaster));
     using Run = std::function<void(ConfigSession&, ScriptedUi&)>;
     const struct {
         const char* what;
@@ -771,9 +768,9 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        ScriptedUi ui;
-        ui.types = {kCanopenMaster};
-        ConfigSession session(ui);
+        ScriptedUi script;
+        script.types = {kCanopenMaster};
+        ConfigSession session(script);
         ASSERT_EQ(session.document().startUp(std::nullopt).status, DocStatus::Done);
         session.addNode(canopenSideItem(session.configuration()));
         liveConfiguration(session).Config.Nodes[0] = {"5", "Node-5"};
@@ -781,11 +778,10 @@ TEST(ConfigSession, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
         ASSERT_TRUE(session.copyState().pastePossible) << c.what;
         session.document().setModified(false);
         const int generation = session.documentGeneration();
-        c.run(session, ui);
+        c.run(session, script);
         EXPECT_EQ(session.documentGeneration() != generation, c.begins) << c.what;
         EXPECT_EQ(session.copyState().pastePossible, !c.begins) << c.what;
     }
-    fs::remove_all(dir);
 }
 
 } // namespace

@@ -119,7 +119,9 @@ TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) 
     EXPECT_EQ(cfg.Config.InstructionCount, 1);
 }
 
-TEST_F(TreeFixture, DeletingNodeTwoOfThreeMovesNodeThreeAndItsCommandsUp) {
+// Deleting node 2 of 3 moves node 3 and its commands up; deleting a command moves the later
+// ones up and selects its node.
+TEST_F(TreeFixture, DeletingNodesAndCommandsMovesTheRestUp) {
     for (int a : {5, 6, 7}) {
         addNodeWithAddress(a);
     }
@@ -144,18 +146,13 @@ TEST_F(TreeFixture, DeletingNodeTwoOfThreeMovesNodeThreeAndItsCommandsUp) {
     EXPECT_EQ(buildTree(cfg)[1].children[1].children.size(), 2U);
 
     EXPECT_FALSE(tree.deleteNode(command(1)).changed);
-}
 
-TEST_F(TreeFixture, DeleteCommandMovesLaterCommandsUpAndSelectsItsNode) {
-    addNodeWithAddress(5);
-    addCommand(1, kUploadSdo);
-    addCommand(1, kTransmitPdo, "389");
-    const TreeEditResult r = tree.deleteCommand(command(1));
-    EXPECT_TRUE(r.changed);
-    EXPECT_EQ(r.select, node(1));
-    EXPECT_EQ(cfg.Config.InstructionCount, 1);
-    EXPECT_EQ(cfg.Config.Instructions[0].CobId, "389");
-    EXPECT_FALSE(tree.deleteCommand({TreeItemKind::Command, 2, "Upload SDO"}).changed);
+    const TreeEditResult d = tree.deleteCommand(command(1));
+    EXPECT_TRUE(d.changed);
+    EXPECT_EQ(d.select, node(2));
+    EXPECT_EQ(c.InstructionCount, 2);
+    EXPECT_EQ(c.Instructions[0].InstructionType, kDownloadSdo);
+    EXPECT_FALSE(tree.deleteCommand({TreeItemKind::Command, 3, "Transmit PDO"}).changed);
 }
 
 TEST_F(TreeFixture, PasteCopiesTheCommandsOfTheCopiedNodeWithoutDescription) {
