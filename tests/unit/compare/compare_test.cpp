@@ -67,7 +67,7 @@ std::vector<std::string> places(const CompareResult& r) {
 TEST(Compare, DifferencesByScope) {
     const CompareScope all = CompareScope::AllFields;
     const CompareScope carried = CompareScope::Carried;
-    const struct {
+    const struct { // NOLINT(clang-analyzer-optin.performance.Padding)
         const char* name;
         std::function<Config()> base;
         std::function<void(Config&)> editTheirs;

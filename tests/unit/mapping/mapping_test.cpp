@@ -17,8 +17,8 @@ namespace {
 struct Cmd {
     std::string type;
     std::string bytes;
-    std::string address = "";
-    std::string cobId = "";
+    std::string address{};
+    std::string cobId{};
     std::string node = "1";
 };
 
