@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -230,8 +231,10 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
     constexpr int M = kCanopenMaster;
     constexpr int S = kCanopenSlave;
     // clang-format off
+    // A refusal of "" ignores the command; the target is node 1 or the slave gateway unless given.
     const struct { const char* name; int configType; int firmwareIndex;
-                   std::vector<std::pair<const char*, int>> existing; int kind; const char* refusal; } cases[] = {
+                   std::vector<std::pair<const char*, int>> existing; int kind; const char* refusal;
+                   std::optional<EditTarget> target = std::nullopt; } cases[] = {
         {"84th command", M, 3, {{kUploadSdo, 20}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 3, nullptr},
         {"85th command", M, 3, {{kUploadSdo, 21}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 1, str::CommandUpperLimit84.source},
         {"42nd slave TPDO", S, 3, {{kTransmitPdo, 41}}, 0, nullptr},
@@ -249,15 +252,26 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
         // A loaded file may fill all 256 slots with commands no per-type limit counts.
         {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84.source},
         {"full table, old firmware", M, 1, {{"", 256}}, 0, str::CommandUpperLimit84.source},
+        {"the network", M, 3, {}, 0, "", EditTarget{PageKind::Canopen, 0}},
+        {"no such node", M, 3, {}, 0, "", EditTarget{PageKind::Node, 3}},
+        {"node 0", M, 3, {}, 0, "", EditTarget{PageKind::Node, 0}},
+        {"no such kind", M, 3, {}, 4, ""},
+        {"a command", M, 3, {{kTransmitPdo, 1}}, 0, "", EditTarget{PageKind::TpdoCommand, 1}},
+        {"a node of a slave", S, 3, {}, 0, "", EditTarget{PageKind::Node, 1}},
+        {"a slave has no SDOs", S, 3, {}, 2, ""},
+        {"a negative kind", S, 3, {}, -1, ""},
     };
     // clang-format on
     for (const auto& c : cases) {
         GatewayConfiguration cfg = withCommands(c.configType, c.existing);
         const GatewayConfiguration before = cfg;
-        const EditTarget target =
-            c.configType == M ? EditTarget{PageKind::Node, 1} : EditTarget{PageKind::Canopen, 0};
+        const EditTarget target = c.target.value_or(
+            c.configType == M ? EditTarget{PageKind::Node, 1} : EditTarget{PageKind::Canopen, 0});
         const AddCommandResult r = addCommand(cfg, c.firmwareIndex, target, c.kind);
-        if (c.refusal == nullptr) {
+        if (c.refusal != nullptr && *c.refusal == '\0') {
+            EXPECT_EQ(r.status, AddCommandStatus::Ignored) << c.name;
+            EXPECT_TRUE(cfg == before) << c.name;
+        } else if (c.refusal == nullptr) {
             EXPECT_EQ(r.status, AddCommandStatus::Added) << c.name;
             EXPECT_TRUE(r.messages.empty()) << c.name;
             EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + 1) << c.name;
@@ -291,24 +305,6 @@ TEST(AddCommand, AppendsAnEmptyCommandUnderItsTarget) {
     EXPECT_EQ(addCommand(slave, 3, {PageKind::Canopen, 0}, 0).treeText, "Transmit PDO");
     EXPECT_EQ(slave.Config.Instructions[0].NodeAddress, "33");
     EXPECT_EQ(slave.Config.Instructions[0].NodeIndex, 0);
-}
-
-TEST(AddCommand, IgnoresTargetsAndKindsThatDoNotFit) {
-    constexpr int M = kCanopenMaster;
-    constexpr int S = kCanopenSlave;
-    // clang-format off
-    const struct { int configType; EditTarget target; int kind; } cases[] = {
-        {M, {PageKind::Canopen, 0}, 0}, {M, {PageKind::Node, 3}, 0}, {M, {PageKind::Node, 0}, 0},
-        {M, {PageKind::Node, 1}, 4}, {M, {PageKind::TpdoCommand, 1}, 0}, {S, {PageKind::Node, 1}, 0},
-        {S, {PageKind::Canopen, 0}, 2}, {S, {PageKind::Canopen, 0}, -1},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        GatewayConfiguration cfg = withCommands(c.configType, {{kTransmitPdo, 1}});
-        const GatewayConfiguration before = cfg;
-        EXPECT_EQ(addCommand(cfg, 3, c.target, c.kind).status, AddCommandStatus::Ignored);
-        EXPECT_TRUE(cfg == before);
-    }
 }
 
 TEST(AddCommand, OldFirmwareMapsTheFirstUploadAndDownloadSdoAtZero) {
