@@ -232,7 +232,8 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
     constexpr int S = kCanopenSlave;
     // clang-format off
     // A refusal of "" ignores the command; the target is node 1 or the slave gateway unless given.
-    const struct { const char* name; int configType; int firmwareIndex;
+    const struct { // NOLINT(clang-analyzer-optin.performance.Padding)
+                   const char* name; int configType; int firmwareIndex;
                    std::vector<std::pair<const char*, int>> existing; int kind; const char* refusal;
                    std::optional<EditTarget> target = std::nullopt; } cases[] = {
         {"84th command", M, 3, {{kUploadSdo, 20}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 3, nullptr},
