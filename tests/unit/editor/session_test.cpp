@@ -1,0 +1,788 @@
+#include "../../support/english.h"
+#include "../../support/session_access.h"
+#include "editor/config_session.h"
+#include "editor/document.h"
+#include "model/archive.h"
+#include "model/config_file.h"
+#include "model/strings.h"
+#include "model/xml_file.h"
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/stat.h>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers every dialog from a script and records what was shown.
+struct ScriptedUi : DocumentUi {
+    std::deque<std::optional<int>> types;
+    std::deque<std::optional<int>> formats;
+    std::deque<SaveAnswer> answers;
+    std::deque<std::optional<std::string>> files;
+    std::deque<bool> dropAnswers;
+    std::vector<std::vector<DroppedField>> dropQuestions;
+    std::vector<std::string> log;
+
+    template <typename T> T next(std::deque<T>& queue, const char* what) {
+        log.emplace_back(what);
+        if (queue.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
+            return T{};
+        }
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+    std::optional<int> askConfigType() override { return next(types, "type"); }
+    std::optional<int> askConfigFormat() override { return next(formats, "format"); }
+    SaveAnswer askSaveChanges(SaveReason reason) override {
+        if (answers.empty()) {
+            answers.push_back(SaveAnswer::Cancel);
+        }
+        return next(answers, reason == SaveReason::Upload ? "save before upload?" : "save?");
+    }
+    bool askSaveDropping(const std::vector<DroppedField>& fields) override {
+        dropQuestions.push_back(fields);
+        return next(dropAnswers, "drops?");
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest& r) override {
+        static const char* const names[] = {"file:Open", "file:Save", "file:SaveAs",
+                                            "file:ExitSave"};
+        return next(files, names[static_cast<int>(r.kind)]);
+    }
+    void tell(const std::string&, const Message& text) override {
+        log.push_back("tell:" + text.english());
+    }
+};
+
+std::string readBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// An edition-210 master archive: no cycle texts, no error control, no control status.
+std::string edition210Archive() {
+    auto text = [](const std::string& s) {
+        return std::string(1, static_cast<char>(s.size())) + s;
+    };
+    auto word = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
+    };
+    auto header = [](const std::string& name) {
+        return std::string("\xFF\xFF\x01\x00", 4) + static_cast<char>(name.size()) + '\0' + name;
+    };
+    std::string b = word(0) + header("FIELDBUS") + text("112") + text("125K") + text("64") +
+                    text("64") + header("CONFIG") + word(210);
+    for (const char* s :
+         {"0", "250K", "200", "127", "", "Disable", "0", "100", "0", "250K", "1", "0", "100"}) {
+        b += text(s);
+    }
+    return b + word(0) + word(0);
+}
+
+struct DocumentFixture : ::testing::Test {
+    fs::path dir;
+    GatewayConfiguration live;
+    ScriptedUi ui;
+    Document doc{live, ui};
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("torvane-doc-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const char* name) const { return (dir / name).string(); }
+    void start(int type) {
+        ui.types.push_back(type);
+        ASSERT_EQ(doc.startUp(std::nullopt).status, DocStatus::Done);
+        ui.log.clear();
+    }
+    void saveFile(const char* name, const GatewayConfiguration& cfg) {
+        Message error;
+        ASSERT_TRUE(saveConfigurationFile(path(name), cfg, error)) << error;
+    }
+};
+
+TEST_F(DocumentFixture, CancellingTheTypeEndsTheProgramOnlyAtStartUp) {
+    ui.types.push_back(std::nullopt);
+    EXPECT_EQ(doc.startUp(std::nullopt).status, DocStatus::EndProgram);
+
+    ui.types.push_back(kCanopenSlave);
+    const DocOutcome started = doc.startUp(std::nullopt);
+    EXPECT_TRUE(started.viewInitialised);
+    EXPECT_FALSE(live.isMaster());
+    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
+
+    live.Config.InstructionCount = 1;
+    live.Config.ConfigEdition = 210;
+    doc.setModified();
+    ui.answers.push_back(SaveAnswer::No);
+    ui.types.push_back(std::nullopt);
+    EXPECT_EQ(doc.newDocument().status, DocStatus::Cancelled);
+    EXPECT_EQ(live.Config.InstructionCount, 1);
+    EXPECT_FALSE(live.isMaster());
+    EXPECT_FALSE(doc.ModifiedFlag());
+    EXPECT_EQ(live.Config.ConfigEdition, 500);
+    // The configuration that stays keeps its caption.
+    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
+}
+
+TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
+    start(kCanopenMaster);
+    saveFile("a.xml", newConfiguration(kCanopenSlave));
+    ui.files.push_back(path("a.xml"));
+    EXPECT_EQ(doc.open(), (DocOutcome{DocStatus::Done, false, true}));
+    EXPECT_EQ(doc.FileKind(), kFileKindXml);
+    EXPECT_EQ(doc.caption(), path("a.xml") + " - Torvane");
+    EXPECT_FALSE(live.isMaster());
+
+    live.Config.SDOTimeout = "1999";
+    doc.setModified();
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(doc.caption(), path("a.xml") + " - Torvane");
+    EXPECT_EQ(readBytes(path("a.xml")).rfind("<?xml", 0), 0U);
+    EXPECT_NE(readBytes(path("a.xml")).find("\"1999\""), std::string::npos);
+    EXPECT_FALSE(doc.ModifiedFlag()); // the file holds all of it
+
+    // A value of the slave block, which XML cannot hold: asked first. No writes nothing, Yes
+    // writes; the mark stays set either way.
+    live.Config.SlaveNodeAddress = "9";
+    doc.setModified();
+    const std::string before = readBytes(path("a.xml"));
+    ui.dropAnswers = {false, true};
+    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
+    EXPECT_EQ(readBytes(path("a.xml")), before);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(ui.dropQuestions,
+              (std::vector<std::vector<DroppedField>>(2, {{str::ParamNodeId, "9"}})));
+
+    // Archive opened, then Save As to an XML name: the following Save writes XML there.
+    saveFile("b.chg", newConfiguration(kCanopenMaster));
+    ui.files = {path("b.chg"), path("c.xml")};
+    ui.answers.push_back(SaveAnswer::No);
+    ui.log.clear();
+    doc.open();
+    EXPECT_EQ(doc.caption(), path("b.chg") + " - Torvane");
+    EXPECT_EQ(doc.saveAs().status, DocStatus::Done);
+    EXPECT_EQ(doc.caption(), path("c.xml") + " - Torvane");
+    live.Config.SlaveAddress = "42";
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(doc.FileKind(), kFileKindXml);
+    EXPECT_NE(readBytes(path("c.xml")).find("\"42\""), std::string::npos);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "file:Open", "file:SaveAs"}));
+}
+
+TEST_F(DocumentFixture, FailedOpenKeepsTheFileStateSoSaveCannotOverwriteIt) {
+    start(kCanopenMaster);
+    const std::string xmlBytes = writeXml(newConfiguration(kCanopenMaster));
+    writeBytes(path("d.XML"), xmlBytes);
+    ui.files.push_back(path("d.XML"));
+    EXPECT_EQ(doc.open().status, DocStatus::Failed);
+    ASSERT_EQ(ui.log.size(), 2U);
+    EXPECT_NE(ui.log[1].find("d.XML"), std::string::npos);
+    EXPECT_EQ(doc.FileKind(), kFileKindNone);
+    EXPECT_EQ(doc.CurrentFilePath(), "");
+
+    ui.files.push_back(std::nullopt);
+    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
+    EXPECT_EQ(ui.log.back(), "file:Save");
+    EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
+
+    // With an archive open, a failed Open (an XML text under an archive's name, an endless or
+    // blocking input) leaves the configuration and Save writing to that archive.
+    saveFile("e.chg", newConfiguration(kCanopenMaster));
+    ui.files = {path("e.chg")};
+    doc.open();
+    const std::string fifo = path("fifo.chg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& input : {path("d.XML"), std::string("/dev/zero"), fifo}) {
+        SCOPED_TRACE(input);
+        const GatewayConfiguration before = live;
+        ui.log.clear();
+        ui.files.push_back(input);
+        EXPECT_EQ(doc.open().status, DocStatus::Failed);
+        if (input != path("d.XML")) {
+            EXPECT_EQ(ui.log.back(), "tell:cannot read " + input + ": not a regular file");
+        }
+        EXPECT_EQ(live, before);
+        EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
+        EXPECT_EQ(doc.FileKind(), kFileKindArchive);
+    }
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
+}
+
+TEST_F(DocumentFixture, OldEditionArchiveSaveAsksTheFormatEveryTime) {
+    start(kCanopenMaster);
+    const std::string old = edition210Archive();
+    writeBytes(path("old.chg"), old);
+    ui.files.push_back(path("old.chg"));
+    ASSERT_EQ(doc.open().status, DocStatus::Done);
+    EXPECT_TRUE(doc.OldEditionLoaded());
+    EXPECT_EQ(live.Config.ConfigEdition, 210);
+
+    doc.setModified();
+    ui.formats = {std::nullopt, 1, 0};
+    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
+    EXPECT_EQ(readBytes(path("old.chg")), old);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_NE(readBytes(path("old.chg")), old);
+    EXPECT_FALSE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_TRUE(ui.formats.empty());
+}
+
+// An upload asks before it starts, exactly as New and Open do.
+TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewOpenAndUpload) {
+    enum class Action { Exit, New, Open, Upload };
+    // For Yes: whether a name is chosen (else the dialog is cancelled).
+    const struct {
+        SaveAnswer answer;
+        bool chooseFile;
+        bool goesOn;
+    } answers[] = {{SaveAnswer::Yes, true, true},
+                   {SaveAnswer::Yes, false, false},
+                   {SaveAnswer::No, false, true},
+                   {SaveAnswer::Cancel, false, false}};
+    start(kCanopenMaster);
+    int n = 0;
+    for (const Action action : {Action::Exit, Action::New, Action::Open, Action::Upload}) {
+        for (const auto& c : answers) {
+            const std::string target = path(("exit" + std::to_string(n++) + ".xml").c_str());
+            live.Config.NodeCount = 3;
+            doc.becomeUntitled(); // modified, no file: Yes asks for a name
+            ui.log.clear();
+            ui.answers = {c.answer};
+            if (c.answer == SaveAnswer::Yes) {
+                ui.files.push_back(c.chooseFile ? std::optional(target) : std::nullopt);
+            }
+            bool goesOn = false;
+            switch (action) {
+            case Action::Exit:
+                goesOn = doc.queryClose();
+                break;
+            case Action::New:
+                ui.types.push_back(kCanopenMaster);
+                goesOn = doc.newDocument().status == DocStatus::Done;
+                if (!goesOn) {
+                    ui.types.clear();
+                }
+                break;
+            case Action::Open:
+                ui.files.push_back(std::nullopt);
+                doc.open();
+                goesOn = ui.log.back() == "file:Open";
+                ui.files.clear();
+                break;
+            case Action::Upload:
+                goesOn = doc.saveChangesFirst(SaveReason::Upload);
+                break;
+            }
+            EXPECT_EQ(goesOn, c.goesOn) << n;
+            EXPECT_EQ(ui.log.front(), action == Action::Upload ? "save before upload?" : "save?");
+            EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
+            if (c.chooseFile) {
+                // Written in the format its name gives.
+                GatewayConfiguration read;
+                Message error;
+                EXPECT_TRUE(readXml(readBytes(target), read, error)) << error;
+                EXPECT_EQ(read.Config.NodeCount, 3);
+            }
+        }
+    }
+}
+
+// "Yes" on a document that has a file writes that file in its own format, without a dialog; a
+// refused XML question returns to the program with nothing written.
+TEST_F(DocumentFixture, SaveQuestionYesWritesTheCurrentFileInItsOwnFormat) {
+    const struct {
+        const char* name;
+        bool drops;      // a value XML cannot hold
+        bool saveAnyway; // the answer to the XML question
+        bool goesOn;
+        bool written;
+    } cases[] = {
+        {"known.chg", true, false, true, true},
+        {"known.xml", false, false, true, true},
+        {"known.xml", true, true, true, true},
+        {"known.xml", true, false, false, false},
+    };
+    start(kCanopenMaster);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.drops ? " drops" : ""));
+        saveFile(c.name, newConfiguration(kCanopenMaster));
+        const std::string before = readBytes(path(c.name));
+        ui.answers = {SaveAnswer::No};
+        ASSERT_EQ(doc.openPath(path(c.name)).status, DocStatus::Done);
+        live.Config.SYNC = "25";
+        live.Config.RPDOCycle = c.drops ? "55" : "0";
+        doc.setModified();
+        ui.log.clear();
+        ui.answers = {SaveAnswer::Yes};
+        if (c.drops && std::string(c.name).ends_with(".xml")) {
+            ui.dropAnswers = {c.saveAnyway};
+        }
+        EXPECT_EQ(doc.queryClose(), c.goesOn);
+        EXPECT_EQ(readBytes(path(c.name)) != before, c.written);
+        EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "file:ExitSave"), 0);
+        GatewayConfiguration read;
+        DocumentState state;
+        Message error;
+        ASSERT_TRUE(loadConfigurationFile(path(c.name), read, state, error)) << error;
+        EXPECT_EQ(read.Config.SYNC, c.written ? "25" : "0");
+    }
+}
+
+// An uploaded configuration comes from no file: Save must ask for a name rather than overwrite
+// the file that was open, whatever state the document was in.
+TEST_F(DocumentFixture, UntitledAfterUploadSaveAsksForAName) {
+    saveFile("open.chg", newConfiguration(kCanopenMaster));
+    saveFile("open.xml", newConfiguration(kCanopenMaster));
+    const std::string untitled = std::string(str::UntitledDocument.source) + " - " + str::AppTitle;
+    start(kCanopenMaster);
+    for (const char* before : {"", "open.chg", "open.xml"}) {
+        if (*before != '\0') {
+            ui.answers = {SaveAnswer::No};
+            ASSERT_EQ(doc.openPath(path(before)).status, DocStatus::Done) << before;
+        }
+        doc.becomeUntitled();
+        EXPECT_EQ(doc.FileKind(), kFileKindNone) << before;
+        EXPECT_EQ(doc.CurrentFilePath(), "") << before;
+        EXPECT_TRUE(doc.ModifiedFlag()) << before;
+        EXPECT_EQ(doc.caption(), untitled) << before;
+        ui.log.clear();
+        ui.files.push_back(std::nullopt);
+        EXPECT_EQ(doc.save().status, DocStatus::Cancelled) << before;
+        EXPECT_EQ(ui.log, std::vector<std::string>{"file:Save"}) << before;
+    }
+}
+
+TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
+    start(kCanopenMaster);
+    doc.setModified();
+    const std::string unwritable = path("missing/dir/f.chg");
+    ui.files.push_back(unwritable);
+    EXPECT_EQ(doc.save().status, DocStatus::Failed);
+    EXPECT_EQ(ui.log.back().rfind("tell:", 0), 0U);
+    EXPECT_TRUE(doc.ModifiedFlag());
+    EXPECT_EQ(doc.FileKind(), kFileKindNone);
+
+    // At exit a failed write keeps the question open.
+    ui.log.clear();
+    ui.answers = {SaveAnswer::Yes, SaveAnswer::Cancel};
+    ui.files.push_back(unwritable);
+    EXPECT_FALSE(doc.queryClose());
+    ASSERT_EQ(ui.log.size(), 4U);
+    EXPECT_EQ(ui.log[3], "save?");
+}
+
+// A file named on the command line opens without the configuration-type question. One that
+// does not load, or is no regular file, is reported and ends the program: no question, no New.
+// Any name but *.xml is read as an archive.
+TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart) {
+    saveFile("archive.chg", newConfiguration(kCanopenSlave));
+    fs::copy_file(dir / "archive.chg", dir / "archive-as.xml");
+    writeBytes(dir / "empty.chg", "");
+    ASSERT_EQ(::mkfifo(path("fifo.chg").c_str(), 0600), 0);
+    for (const std::string& name :
+         {path("archive.chg"), path("nothing.chg"), path("empty.chg"), path("archive-as.xml"),
+          path("."), std::string("/dev/zero"), path("fifo.chg")}) {
+        SCOPED_TRACE(name);
+        const bool loads = name == path("archive.chg");
+        ScriptedUi fresh;
+        Document d{live, fresh};
+        EXPECT_EQ(d.startUp(name),
+                  (DocOutcome{loads ? DocStatus::Done : DocStatus::Failed, loads, false}));
+        EXPECT_EQ(d.caption() == name + " - Torvane", loads);
+        if (loads) {
+            // Save writes it back.
+            EXPECT_EQ(d.FileKind(), kFileKindArchive);
+            EXPECT_EQ(d.CurrentFilePath(), name);
+            EXPECT_TRUE(fresh.log.empty());
+            EXPECT_FALSE(live.isMaster());
+            EXPECT_TRUE(d.LoadedFromArchive());
+        } else {
+            ASSERT_EQ(fresh.log.size(), 1U);
+            EXPECT_EQ(fresh.log[0].rfind("tell:", 0), 0U);
+        }
+    }
+}
+
+// The stored text the edits below change: SDO Response Timeout of a master, Clear Data Time
+// for RPDO of a slave.
+const std::string& edited(const ConfigSession& session) {
+    const CONFIG& c = session.configuration().Config;
+    return session.configuration().isMaster() ? c.SDOTimeout : c.RPDOTimeout;
+}
+
+// A committed cell of the CANopen page that sets edited() to `value`.
+void edit(ConfigSession& session, const std::string& value) {
+    const int row = session.configuration().isMaster() ? 3 : 2;
+    const CommitResult r = session.commitCell(canopenSideItem(session.configuration()), row, value);
+    ASSERT_TRUE(r.modified) << value;
+    ASSERT_EQ(edited(session), value);
+}
+
+struct Session {
+    ScriptedUi ui;
+    ConfigSession session{ui};
+    Session() {
+        ui.types = {kCanopenSlave};
+        EXPECT_EQ(session.document().newDocument().status, DocStatus::Done);
+    }
+};
+
+TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
+    Session s;
+    ConfigSession& session = s.session;
+    // Listeners run after the flag is set or cleared, so they see the new state.
+    std::optional<bool> seen;
+    session.onModified([&] { seen = session.document().ModifiedFlag(); });
+    // Step, undo, redo, nothing to redo, another document, nothing to undo, an upload, and a
+    // tree edit of the uploaded configuration.
+    const std::vector<std::pair<std::function<void()>, bool>> cases = {
+        {[&] { edit(session, "30"); }, true},
+        {[&] { session.undo(); }, true},
+        {[&] { session.redo(); }, true},
+        {[&] { session.redo(); }, false},
+        {[&] { session.beginDocument(); }, true},
+        {[&] { session.undo(); }, false},
+        {[&] { session.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
+        {[&] { session.addNode(canopenSideItem(session.configuration())); }, true},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const int before = session.changeCount();
+        seen.reset();
+        cases[i].first();
+        EXPECT_EQ(session.changeCount() != before, cases[i].second) << i;
+        EXPECT_EQ(seen.value_or(session.document().ModifiedFlag()),
+                  session.document().ModifiedFlag())
+            << i;
+    }
+    EXPECT_EQ(seen, true);
+    EXPECT_EQ(session.configuration().Config.NodeCount, 1);
+}
+
+TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
+    ScriptedUi ui;
+    ConfigSession session(ui); // a master configuration until New
+    EXPECT_FALSE(session.undo());
+    const std::string original = edited(session);
+    const TreeSelection side = canopenSideItem(session.configuration());
+    liveConfiguration(session).FirmwareVersion = "2.0";
+    session.page(side); // the grid takes the firmware index from the version
+    ASSERT_EQ(session.editorState().firmwareIndex, 1);
+    ASSERT_TRUE(session.addNode(side).changed);
+    edit(session, "30");
+    EXPECT_EQ(session.undoStep()->name, str::ParamSdoTimeout);
+
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(edited(session), original);
+    EXPECT_EQ(session.redoStep()->name, str::ParamSdoTimeout);
+    EXPECT_EQ(session.undo(), side);
+    EXPECT_EQ(session.configuration().Config.NodeCount, 0);
+    EXPECT_EQ(session.configuration().FirmwareVersion, "3.0");
+    EXPECT_EQ(session.editorState().firmwareIndex, 0);
+
+    const std::optional<TreeSelection> after = session.redo();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->kind, TreeItemKind::Node);
+    EXPECT_EQ(session.configuration().Config.NodeCount, 1);
+    EXPECT_EQ(session.editorState().firmwareIndex, 1);
+
+    // A new step forgets what could be redone.
+    edit(session, "40");
+    EXPECT_EQ(session.redoStep(), nullptr);
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(edited(session), original);
+
+    // Another document starts an empty history.
+    session.beginDocument();
+    EXPECT_EQ(session.undoStep(), nullptr);
+    EXPECT_EQ(session.redoStep(), nullptr);
+}
+
+TEST(ConfigSessionHistory, ModifiedMarkIsClearedExactlyAtTheStateLastOpenedOrSaved) {
+    // What happens after the first of two steps, then the marks seen while undoing twice and
+    // redoing twice.
+    enum class Event { None, ArchiveSave, Upload };
+    const struct {
+        const char* name;
+        Event afterFirstStep;
+        bool modified[4];
+    } cases[] = {
+        {"opened file", Event::None, {true, false, true, true}},
+        {"archive save after the first step", Event::ArchiveSave, {false, true, false, true}},
+        {"uploaded configuration is on no disk", Event::Upload, {true, true, true, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        ConfigSession& session = s.session;
+        if (c.afterFirstStep == Event::Upload) {
+            session.adoptUpload(newConfiguration(kCanopenMaster));
+        }
+        edit(session, "30");
+        if (c.afterFirstStep == Event::ArchiveSave) {
+            session.document().setModified(false);
+        }
+        edit(session, "40");
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_TRUE(i < 2 ? session.undo() : session.redo());
+            EXPECT_EQ(session.document().ModifiedFlag(), c.modified[i]) << "after move " << i + 1;
+        }
+    }
+}
+
+TEST(ConfigSessionHistory, KeepsTheLastStepsOnlyAndNoStepForAnUnchangedCommit) {
+    Session s;
+    ConfigSession& session = s.session;
+    edit(session, std::string(edited(session)));
+    EXPECT_TRUE(session.document().ModifiedFlag());
+    EXPECT_EQ(session.undoStep(), nullptr);
+
+    for (std::size_t i = 1; i <= ConfigSession::kHistoryLimit + 5; ++i) {
+        edit(session, std::to_string(i));
+    }
+    std::size_t undone = 0;
+    while (session.undo()) {
+        ++undone;
+    }
+    EXPECT_EQ(undone, ConfigSession::kHistoryLimit);
+    EXPECT_EQ(edited(session), "5");
+    // The opened state is gone from the history, so the mark stays.
+    EXPECT_TRUE(session.document().ModifiedFlag());
+}
+
+// The open configuration is the gateway's after a successful download, an upload or an equal
+// comparison, until it changes; taking the change back makes it the gateway's again.
+TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
+    enum class Event { Download, FailedDownload, Upload, Equal };
+    const struct {
+        Event event;
+        bool matches; // after the event and after the undo of an edit
+    } cases[] = {
+        {Event::Download, true},
+        {Event::FailedDownload, false},
+        {Event::Upload, true},
+        {Event::Equal, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.event));
+        Session s;
+        ConfigSession& session = s.session;
+        EXPECT_FALSE(session.matchesGateway());
+        TransferOutcome outcome;
+        outcome.started = true;
+        outcome.resultCode = static_cast<int>(
+            c.event == Event::Download ? TransferResult::Success : TransferResult::OpenFailed);
+        outcome.configuration = session.configuration();
+        // The gateway's firmware chose the layout edition; the contents are the same.
+        outcome.configuration.Config.ConfigEdition += 1;
+        if (c.event == Event::Download || c.event == Event::FailedDownload) {
+            session.applyDownload(outcome, {});
+        } else if (c.event == Event::Upload) {
+            session.adoptUpload(newConfiguration(kCanopenMaster));
+        } else {
+            session.noteGatewayEqual();
+        }
+        EXPECT_EQ(session.matchesGateway(), c.matches);
+        edit(session, "30");
+        EXPECT_FALSE(session.matchesGateway());
+        session.undo();
+        EXPECT_EQ(session.matchesGateway(), c.matches);
+    }
+}
+
+// Each operation records exactly one step for a change and none otherwise; Undo selects the item
+// the user acted on, Redo the one the operation's result selects.
+TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
+    const TreeSelection network{TreeItemKind::CanopenNetwork, 0, "CANopen Network"};
+    const TreeSelection node{TreeItemKind::Node, 1, "Node-5"};
+    const TreeSelection pdo{TreeItemKind::Command, 1, "Transmit PDO"};
+    const TreeSelection newNode{TreeItemKind::Node, 2, "New node"};
+    const TreeSelection drive{TreeItemKind::Node, 2, "Drive"};
+    // What the window is told to select, and the commands a refusal is about.
+    struct Shown {
+        TreeSelection select;
+        std::vector<int> faults;
+    };
+    using S = ConfigSession;
+    const auto download = [](S& s, bool started, int edition) {
+        TransferOutcome outcome;
+        outcome.started = started;
+        outcome.configuration = s.configuration();
+        outcome.configuration.Config.ConfigEdition = edition;
+        outcome.checkCommands = started ? std::vector<int>{} : std::vector<int>{1};
+        return Shown{{}, s.applyDownload(outcome, {}).faultCommands};
+    };
+    const auto mapping = [&](S& s) {
+        return Shown{network, s.calculateMapping(network).faultCommands};
+    };
+    const struct {
+        const char* name;
+        std::function<Shown(S&)> op;
+        Shown shown;
+        const char* step; // in English; null: no step
+        TreeSelection before;
+        TreeSelection after;
+    } cases[] = {
+        // clang-format off
+        {"node address", [&](S& s) { return Shown{s.commitCell(node, 0, "6").modified ? node : TreeSelection{}, {}}; },
+         {node, {}}, str::CmdRowSlaveAddress.source, node, node},
+        {"a row without an editor", [&](S& s) { return Shown{s.commitCell(pdo, 0, "6").modified ? pdo : TreeSelection{}, {}}; },
+         {}, nullptr, {}, {}},
+        {"add node", [&](S& s) { return Shown{s.addNode(network).select, {}}; },
+         {newNode, {}}, str::StepAddNode.source, network, newNode},
+        {"delete command", [&](S& s) { return Shown{s.deleteCommand(pdo).select, {}}; },
+         {node, {}}, str::StepDeleteCommand.source, pdo, node},
+        {"paste node", [&](S& s) {
+             s.copyNode(node);
+             return Shown{s.pasteNode(node).select, {}};
+         }, {node, {}}, str::StepPasteNode.source, node, node},
+        {"add command", [&](S& s) { return Shown{s.addCommand(node, 0, network).position == 3 ? node : TreeSelection{}, {}}; },
+         {node, {}}, str::StepAddCommand.source, node, network},
+        {"unknown command kind", [&](S& s) { return Shown{s.addCommand(node, 9, node).position == 0 ? node : TreeSelection{}, {}}; },
+         {node, {}}, nullptr, {}, {}},
+        {"node from a device: a node and two commands in one step", [&](S& s) {
+             const NodeDrafts d{0, "6", "Drive", {{"", "3", "", "", "390", "", "2", "Statusword", "", 0},
+                                                  {"", "1", "24641", "0", "", "", "2", "Statusword", "", 0}}};
+             const DraftResult preview = s.previewDrafts(d);
+             EXPECT_EQ(s.configuration().Config.NodeCount, 1) << "a preview changes nothing";
+             const DraftResult r = s.addDrafts(network, d);
+             EXPECT_EQ(preview.refusedCount(), r.refusedCount());
+             return Shown{r.refusedCount() == 0 ? r.select : TreeSelection{}, {}};
+         }, {drive, {}}, str::StepAddNodeFromDevice.source, network, drive},
+        {"commands from a device, one kept out (node 5's TPDO)", [&](S& s) {
+             const DraftResult r = s.addDrafts(node, {1, "", "", {{"", "4", "", "", "389", "", "1", "", "", 0},
+                                                                  {"", "2", "24640", "0", "", "", "2", "Controlword", "", 0}}});
+             return Shown{r.refusedCount() == 1 ? r.select : TreeSelection{}, {}};
+         }, {node, {}}, str::StepAddCommandsFromDevice.source, node, node},
+        {"node from a device at a taken address", [&](S& s) { return Shown{s.addDrafts(network, {0, "5", "Drive", {}}).select, {}}; },
+         {}, nullptr, {}, {}},
+        {"calculate mapping", mapping, {network, {}}, str::StepCalculateMapping.source, network, network},
+        {"mapping refused for a missing byte count", [&](S& s) {
+             liveConfiguration(s).Config.Instructions[1].Bytes.clear();
+             return mapping(s);
+         }, {network, {1}}, nullptr, {}, {}},
+        {"mapping refused after cutting the commands beyond the table", [&](S& s) {
+             CONFIG& c = liveConfiguration(s).Config;
+             c.Instructions[kCommandCap] = c.Instructions[0];
+             c.InstructionCount = kCommandCap + 1;
+             c.Instructions[1].Bytes.clear();
+             return mapping(s);
+         }, {network, {1}}, str::StepCalculateMapping.source, network, network},
+        {"download into the older layout", [&](S& s) { return download(s, true, 210); }, {}, "Download (configuration layout)", {}, {}},
+        {"download that changed nothing", [&](S& s) { return download(s, true, 500); }, {}, nullptr, {}, {}},
+        {"download stopped by a check", [&](S& s) { return download(s, false, 210); }, {{}, {1}}, nullptr, {}, {}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedUi ui;
+        ConfigSession session(ui);
+        // Node 5 with a Transmit PDO (command 1) and an Upload SDO (command 2).
+        CONFIG& cfg = liveConfiguration(session).Config;
+        cfg.NodeCount = 1;
+        cfg.Nodes[0] = {"5", "Node-5"};
+        cfg.InstructionCount = 2;
+        cfg.Instructions[0] = {"5", "3", "", "", "389", "0", "4", "", "", 1};
+        cfg.Instructions[1] = {"5", "1", "8192", "0", "", "4", "2", "", "", 1};
+        session.beginDocument(); // the sample is the state Undo goes back to
+        const GatewayConfiguration before = session.configuration();
+        const Shown shown = c.op(session);
+        EXPECT_EQ(shown.select, c.shown.select);
+        EXPECT_EQ(shown.faults, c.shown.faults);
+        EXPECT_EQ(session.document().ModifiedFlag(), c.step != nullptr);
+        if (c.step == nullptr) {
+            EXPECT_EQ(session.undoStep(), nullptr);
+            continue;
+        }
+        ASSERT_NE(session.undoStep(), nullptr);
+        EXPECT_EQ(session.undoStep()->name.english(), c.step);
+        EXPECT_EQ(session.undo(), c.before);
+        EXPECT_EQ(session.configuration(), before);
+        EXPECT_EQ(session.redo(), c.after);
+    }
+}
+
+// Every way another configuration arrives forgets the copied node and counts as another
+// document; a command that was cancelled or failed keeps both.
+TEST_F(DocumentFixture, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
+    const std::string file = path("two.chg");
+    const std::string xml = path("two.xml");
+    saveFile("two.chg", newConfiguration(kCanopenMaster));
+    saveFile("two.xml", newConfiguration(kCanopenMaster));
+    using Run = std::function<void(ConfigSession&, ScriptedUi&)>;
+    const struct {
+        const char* what;
+        Run run;
+        bool begins;
+    } cases[] = {
+        // clang-format off
+        {"New", [](ConfigSession& s, ScriptedUi& ui) {
+             ui.types = {kCanopenMaster};
+             s.document().newDocument();
+         }, true},
+        {"Open", [&](ConfigSession& s, ScriptedUi& ui) {
+             ui.files = {file};
+             s.document().open();
+         }, true},
+        {"recent XML file", [&](ConfigSession& s, ScriptedUi&) { s.document().openPath(xml); }, true},
+        {"upload", [](ConfigSession& s, ScriptedUi&) { s.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
+        {"New, type cancelled", [](ConfigSession& s, ScriptedUi& ui) {
+             ui.types = {std::nullopt};
+             s.document().newDocument();
+         }, false},
+        {"Open, dialog cancelled", [](ConfigSession& s, ScriptedUi& ui) {
+             ui.files = {std::nullopt};
+             s.document().open();
+         }, false},
+        {"Open, save question cancelled", [&](ConfigSession& s, ScriptedUi& ui) {
+             ui.answers = {SaveAnswer::Cancel};
+             s.document().setModified();
+             s.document().open();
+         }, false},
+        {"missing file", [&](ConfigSession& s, ScriptedUi&) { s.document().openPath(file + ".gone"); }, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        ScriptedUi script;
+        script.types = {kCanopenMaster};
+        ConfigSession session(script);
+        ASSERT_EQ(session.document().startUp(std::nullopt).status, DocStatus::Done);
+        session.addNode(canopenSideItem(session.configuration()));
+        liveConfiguration(session).Config.Nodes[0] = {"5", "Node-5"};
+        session.copyNode({TreeItemKind::Node, 1, "Node-5"});
+        ASSERT_TRUE(session.copyState().pastePossible) << c.what;
+        session.document().setModified(false);
+        const int generation = session.documentGeneration();
+        c.run(session, script);
+        EXPECT_EQ(session.documentGeneration() != generation, c.begins) << c.what;
+        EXPECT_EQ(session.copyState().pastePossible, !c.begins) << c.what;
+    }
+}
+
+} // namespace
+} // namespace torvane

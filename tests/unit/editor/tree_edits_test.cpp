@@ -1,0 +1,437 @@
+#include "../../support/english.h"
+#include "editor/add_command.h"
+#include "editor/command_drafts.h"
+#include "editor/network_tree.h"
+#include "model/record_view.h"
+#include "model/strings.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+struct TreeFixture : ::testing::Test {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    EditorState state;
+    NetworkTreeEditor tree{cfg, state};
+
+    TreeSelection network() const { return canopenSideItem(cfg); }
+    TreeSelection node(int n) const {
+        return {TreeItemKind::Node, n, cfg.Config.Nodes[static_cast<std::size_t>(n - 1)].NodeName};
+    }
+    TreeSelection command(int q) const {
+        return {
+            TreeItemKind::Command, q,
+            commandLabel(cfg.Config.Instructions[static_cast<std::size_t>(q - 1)].InstructionType)};
+    }
+    void addNodeWithAddress(int address) {
+        tree.addNode(network());
+        NodeEntry& n = cfg.Config.Nodes[static_cast<std::size_t>(cfg.Config.NodeCount - 1)];
+        n.NodeAddress = std::to_string(address);
+        n.NodeName = "Node-" + std::to_string(address);
+    }
+    void addCommand(int nodeIndex, const char* type, const char* cobId = "") {
+        const std::string& address = cfg.Config.Nodes[nodeIndex - 1].NodeAddress;
+        cfg.Config.Instructions[cfg.Config.InstructionCount++] = {
+            address, type, "", "", cobId, "0", "4", "speed", "", nodeIndex};
+    }
+};
+
+TEST_F(TreeFixture, BuildsNodesWithTheirCommandsAndItemData) {
+    addNodeWithAddress(5);
+    addNodeWithAddress(6);
+    addCommand(2, kReceivePdo);
+    addCommand(1, kUploadSdo);
+    const std::vector<TreeItem> roots = buildTree(cfg);
+    ASSERT_EQ(roots.size(), 2U);
+    ASSERT_EQ(roots[1].children.size(), 2U);
+    EXPECT_EQ(roots[1].children[1].text, "Node-6");
+    EXPECT_EQ(roots[1].children[1].data, 2);
+    ASSERT_EQ(roots[1].children[0].children.size(), 1U);
+    EXPECT_EQ(roots[1].children[0].children[0].text, "Upload SDO");
+    EXPECT_EQ(roots[1].children[0].children[0].data, 2);
+
+    cfg.ConfigType = kCanopenSlave;
+    const std::vector<TreeItem> slave = buildTree(cfg);
+    EXPECT_EQ(slave[1].text, "CANopen Slave");
+    EXPECT_EQ(slave[1].children.size(), 2U);
+}
+
+TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
+    addNodeWithAddress(5);
+    addCommand(1, kTransmitPdo);
+    struct Case {
+        TreeSelection item;
+        const char* firmware;
+        bool copied;
+        PageKind page;
+        EditFlags flags; // add node, delete node, add command, delete command, copy, paste
+    };
+    const TreeSelection slave{TreeItemKind::CanopenSlave, 0, "CANopen Slave"};
+    const TreeSelection profibus{TreeItemKind::Profibus, 0, "Profibus Network"};
+    // clang-format off
+    const Case cases[] = {
+        {profibus, "3.0", false, PageKind::Profibus, {}},
+        {network(), "3.0", false, PageKind::Canopen, {true, false, false, false, false, false}},
+        {node(1), "3.0", false, PageKind::Node, {true, true, true, false, true, false}},
+        {node(1), "3.0", true, PageKind::Node, {true, true, true, false, true, true}},
+        {node(1), "2.0", false, PageKind::Node, {true, true, true, false, true, false}},
+        {slave, "3.0", false, PageKind::Canopen, {false, false, true, false, false, false}},
+        {command(1), "3.0", false, PageKind::TpdoCommand, {false, false, false, true, false, false}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        cfg.FirmwareVersion = c.firmware;
+        tree.resetCopyState();
+        if (c.copied) {
+            tree.copyNode(node(1));
+        }
+        EXPECT_EQ(pageKindOf(c.item), c.page) << c.item.text;
+        EXPECT_EQ(tree.enabledFlags(c.item), c.flags) << c.item.text << " " << c.firmware;
+    }
+}
+
+// Added from the network or from a node, the new node is selected; the 85th overruns.
+TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) {
+    addNodeWithAddress(5);
+    addCommand(1, kTransmitPdo, "389");
+    tree.copyNode(node(1));
+    for (int n = 2; n <= 84; ++n) {
+        const TreeEditResult r = tree.addNode(n % 2 == 0 ? network() : node(1));
+        ASSERT_TRUE(r.changed) << n;
+        EXPECT_EQ(r.select, (TreeSelection{TreeItemKind::Node, n, "New node"}));
+        EXPECT_EQ(r.expand, std::vector<TreeSelection>{network()});
+    }
+    EXPECT_EQ(cfg.Config.NodeCount, 84);
+    const TreeEditResult over = tree.addNode(network());
+    EXPECT_FALSE(over.changed);
+    EXPECT_EQ(english(over.messages), std::vector<std::string>{"Nodes overrun!"});
+    EXPECT_EQ(cfg.Config.NodeCount, 84);
+
+    const TreeEditResult paste = tree.pasteNode(node(1));
+    EXPECT_EQ(english(paste.messages), std::vector<std::string>{"Nodes overrun!"});
+    EXPECT_TRUE(tree.copyState().addNodeFailed);
+    EXPECT_EQ(cfg.Config.InstructionCount, 1);
+}
+
+// Deleting node 2 of 3 moves node 3 and its commands up; deleting a command moves the later
+// ones up and selects its node.
+TEST_F(TreeFixture, DeletingNodesAndCommandsMovesTheRestUp) {
+    for (int a : {5, 6, 7}) {
+        addNodeWithAddress(a);
+    }
+    addCommand(2, kUploadSdo);
+    addCommand(3, kReceivePdo);
+    addCommand(1, kDownloadSdo);
+    addCommand(2, kTransmitPdo);
+    addCommand(3, kTransmitPdo);
+    const TreeEditResult r = tree.deleteNode(node(2));
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ(r.select, network());
+    EXPECT_EQ(r.expand, std::vector<TreeSelection>{network()});
+    const CONFIG& c = cfg.Config;
+    EXPECT_EQ(c.NodeCount, 2);
+    EXPECT_EQ(c.Nodes[1].NodeName, "Node-7");
+    ASSERT_EQ(c.InstructionCount, 3);
+    EXPECT_EQ((std::pair{c.Instructions[0].InstructionType, c.Instructions[0].NodeIndex}),
+              (std::pair{std::string(kReceivePdo), 2}));
+    EXPECT_EQ(c.Instructions[1].NodeIndex, 1);
+    EXPECT_EQ(c.Instructions[2].NodeIndex, 2);
+    EXPECT_EQ(c.Instructions[3], INSTRUCTION{});
+    EXPECT_EQ(buildTree(cfg)[1].children[1].children.size(), 2U);
+
+    EXPECT_FALSE(tree.deleteNode(command(1)).changed);
+
+    const TreeEditResult d = tree.deleteCommand(command(1));
+    EXPECT_TRUE(d.changed);
+    EXPECT_EQ(d.select, node(2));
+    EXPECT_EQ(c.InstructionCount, 2);
+    EXPECT_EQ(c.Instructions[0].InstructionType, kDownloadSdo);
+    EXPECT_FALSE(tree.deleteCommand({TreeItemKind::Command, 3, "Transmit PDO"}).changed);
+}
+
+TEST_F(TreeFixture, PasteCopiesTheCommandsOfTheCopiedNodeWithoutDescription) {
+    addNodeWithAddress(5);
+    addCommand(1, kTransmitPdo, "389");
+    tree.copyNode(node(1));
+    EXPECT_EQ(state.lastCopiedNodeAddress, 5);
+    const TreeEditResult r = tree.pasteNode(node(1));
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(cfg.Config.NodeCount, 2);
+    EXPECT_EQ(cfg.Config.Nodes[1].NodeName, "New node");
+    ASSERT_EQ(cfg.Config.InstructionCount, 2);
+    INSTRUCTION expected = cfg.Config.Instructions[0];
+    expected.NodeIndex = 2;
+    expected.NodeAddress = "";
+    expected.Description = "";
+    EXPECT_EQ(cfg.Config.Instructions[1], expected);
+    EXPECT_EQ(r.expand, std::vector<TreeSelection>{node(2)});
+
+    // Copying a node without address makes paste unavailable; the last copied address stays.
+    tree.copyNode(node(2));
+    EXPECT_FALSE(tree.copyState().pastePossible);
+    EXPECT_EQ(state.lastCopiedNodeAddress, 0);
+    EXPECT_FALSE(tree.pasteNode(node(1)).changed);
+}
+
+TEST_F(TreeFixture, PasteStopsAtTheCommandLimitOfTheFirmware) {
+    // Node 5 holds `existing` commands of one type; two of its copies fit before the stop.
+    const struct {
+        const char* firmware;
+        const char* type;
+        int existing;
+        const char* message;
+    } cases[] = {
+        {"3.0", kUploadSdo, 82, "Commands number exceed the limit!"},
+        {"1.3X", kTransmitPdo, 12, "Transmit PDO commands beyond the limit (14 )!"},
+        {"2.0", kDownloadSdo, 26, "SDO commands beyond the limit (28 )!"},
+    };
+    for (const auto& c : cases) {
+        cfg = newConfiguration(kCanopenMaster);
+        cfg.FirmwareVersion = c.firmware;
+        addNodeWithAddress(5);
+        for (int i = 0; i < c.existing; ++i) {
+            addCommand(1, c.type);
+        }
+        tree.copyNode(node(1));
+        const TreeEditResult r = tree.pasteNode(node(1));
+        EXPECT_EQ(english(r.messages), std::vector<std::string>{c.message}) << c.firmware;
+        EXPECT_EQ(cfg.Config.InstructionCount, c.existing + 2) << c.firmware;
+    }
+}
+
+// A configuration whose node 1 (master) or the gateway (slave) holds `count` commands of each
+// listed type.
+GatewayConfiguration withCommands(int configType,
+                                  const std::vector<std::pair<const char*, int>>& commands) {
+    GatewayConfiguration cfg = newConfiguration(configType);
+    if (configType == kCanopenMaster) {
+        cfg.Config.NodeCount = 2;
+        cfg.Config.Nodes[0] = {"5", "Node-5"};
+        cfg.Config.Nodes[1] = {"", str::NewNode};
+    }
+    for (const auto& [type, count] : commands) {
+        for (int k = 0; k < count; ++k) {
+            INSTRUCTION& i =
+                cfg.Config.Instructions[static_cast<std::size_t>(cfg.Config.InstructionCount++)];
+            i.InstructionType = type;
+            i.NodeIndex = configType == kCanopenMaster ? 1 : 0;
+        }
+    }
+    return cfg;
+}
+
+TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
+    constexpr int M = kCanopenMaster;
+    constexpr int S = kCanopenSlave;
+    // clang-format off
+    // A refusal of "" ignores the command; the target is node 1 or the slave gateway unless given.
+    const struct { // NOLINT(clang-analyzer-optin.performance.Padding)
+                   const char* name; int configType; int firmwareIndex;
+                   std::vector<std::pair<const char*, int>> existing; int kind; const char* refusal;
+                   std::optional<EditTarget> target = std::nullopt; } cases[] = {
+        {"84th command", M, 3, {{kUploadSdo, 20}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 3, nullptr},
+        {"85th command", M, 3, {{kUploadSdo, 21}, {kDownloadSdo, 21}, {kTransmitPdo, 21}, {kReceivePdo, 21}}, 1, str::CommandUpperLimit84.source},
+        {"42nd slave TPDO", S, 3, {{kTransmitPdo, 41}}, 0, nullptr},
+        {"43rd slave TPDO", S, 3, {{kTransmitPdo, 42}}, 0, str::SlaveTransmitPdoOver42.source},
+        {"RPDO beside 42 TPDO", S, 3, {{kTransmitPdo, 42}, {kReceivePdo, 41}}, 1, nullptr},
+        {"43rd slave RPDO", S, 2, {{kReceivePdo, 42}}, 1, str::SlaveReceivePdoOver42.source},
+        {"29th Upload SDO", M, 1, {{kUploadSdo, 28}, {kDownloadSdo, 28}}, 0, str::SdoLimit28.source},
+        {"28th Upload SDO", M, 1, {{kUploadSdo, 27}, {kDownloadSdo, 28}}, 0, nullptr},
+        {"29th Download SDO", M, 0, {{kDownloadSdo, 28}}, 1, str::SdoLimit28.source},
+        {"15th Transmit PDO", M, 1, {{kTransmitPdo, 14}}, 2, str::TransmitPdoLimit14.source},
+        {"15th Receive PDO", M, 1, {{kReceivePdo, 14}}, 3, str::ReceivePdoLimit14.source},
+        {"RPDO beside 14 TPDO", M, 1, {{kTransmitPdo, 14}}, 3, nullptr},
+        {"43rd slave TPDO, old firmware", S, 0, {{kTransmitPdo, 42}}, 0, str::TransmitPdoLimit42.source},
+        {"43rd slave RPDO, old firmware", S, 1, {{kReceivePdo, 42}}, 1, str::ReceivePdoLimit42.source},
+        // A loaded file may fill all 256 slots with commands no per-type limit counts.
+        {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84.source},
+        {"full table, old firmware", M, 1, {{"", 256}}, 0, str::CommandUpperLimit84.source},
+        {"the network", M, 3, {}, 0, "", EditTarget{PageKind::Canopen, 0}},
+        {"no such node", M, 3, {}, 0, "", EditTarget{PageKind::Node, 3}},
+        {"node 0", M, 3, {}, 0, "", EditTarget{PageKind::Node, 0}},
+        {"no such kind", M, 3, {}, 4, ""},
+        {"a command", M, 3, {{kTransmitPdo, 1}}, 0, "", EditTarget{PageKind::TpdoCommand, 1}},
+        {"a node of a slave", S, 3, {}, 0, "", EditTarget{PageKind::Node, 1}},
+        {"a slave has no SDOs", S, 3, {}, 2, ""},
+        {"a negative kind", S, 3, {}, -1, ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GatewayConfiguration cfg = withCommands(c.configType, c.existing);
+        const GatewayConfiguration before = cfg;
+        const EditTarget target = c.target.value_or(
+            c.configType == M ? EditTarget{PageKind::Node, 1} : EditTarget{PageKind::Canopen, 0});
+        const AddCommandResult r = addCommand(cfg, c.firmwareIndex, target, c.kind);
+        if (c.refusal != nullptr && *c.refusal == '\0') {
+            EXPECT_EQ(r.status, AddCommandStatus::Ignored) << c.name;
+            EXPECT_TRUE(cfg == before) << c.name;
+        } else if (c.refusal == nullptr) {
+            EXPECT_EQ(r.status, AddCommandStatus::Added) << c.name;
+            EXPECT_TRUE(r.messages.empty()) << c.name;
+            EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + 1) << c.name;
+        } else {
+            EXPECT_EQ(r.status, AddCommandStatus::Refused) << c.name;
+            EXPECT_EQ(english(r.messages), std::vector<std::string>{c.refusal}) << c.name;
+            EXPECT_TRUE(cfg == before) << c.name;
+            EXPECT_FALSE(r.modified) << c.name;
+        }
+    }
+}
+
+TEST(AddCommand, AppendsAnEmptyCommandUnderItsTarget) {
+    GatewayConfiguration cfg = withCommands(kCanopenMaster, {{kUploadSdo, 2}});
+    for (int n = 1; n <= 3; ++n) {
+        const AddCommandResult r = addCommand(cfg, 3, {PageKind::Node, 2}, 3);
+        EXPECT_EQ(r.position, 2 + n);
+        EXPECT_EQ(r.treeText, "Receive PDO");
+        EXPECT_EQ(r.parent, (EditTarget{PageKind::Node, 2}));
+        EXPECT_TRUE(r.modified);
+    }
+    INSTRUCTION expected;
+    expected.InstructionType = kReceivePdo;
+    expected.NodeIndex = 2; // a "New node": no address yet
+    EXPECT_EQ(cfg.Config.Instructions[4], expected);
+    addCommand(cfg, 3, {PageKind::Node, 1}, 2);
+    EXPECT_EQ(cfg.Config.Instructions[5].NodeAddress, "5");
+
+    GatewayConfiguration slave = withCommands(kCanopenSlave, {});
+    slave.Config.SlaveNodeAddress = "33";
+    EXPECT_EQ(addCommand(slave, 3, {PageKind::Canopen, 0}, 0).treeText, "Transmit PDO");
+    EXPECT_EQ(slave.Config.Instructions[0].NodeAddress, "33");
+    EXPECT_EQ(slave.Config.Instructions[0].NodeIndex, 0);
+}
+
+TEST(AddCommand, OldFirmwareMapsTheFirstUploadAndDownloadSdoAtZero) {
+    for (const int firmwareIndex : {1, 3}) {
+        GatewayConfiguration cfg =
+            withCommands(kCanopenMaster, {{kTransmitPdo, 1}, {kUploadSdo, 2}});
+        for (int k = 0; k < 3; ++k) {
+            cfg.Config.Instructions[static_cast<std::size_t>(k)].MappingAddress = "9";
+        }
+        addCommand(cfg, firmwareIndex, {PageKind::Node, 1}, 1);
+        std::vector<std::string> mapping(4);
+        for (std::size_t k = 0; k < mapping.size(); ++k) {
+            mapping[k] = cfg.Config.Instructions[k].MappingAddress;
+        }
+        EXPECT_EQ(mapping, (firmwareIndex < 2 ? std::vector<std::string>{"9", "0", "9", "0"}
+                                              : std::vector<std::string>{"9", "9", "9", ""}));
+    }
+}
+
+// Node 5 ("Node-5") with a Transmit PDO 389 of 4 bytes and a 2-byte Upload SDO of 0x6041.
+GatewayConfiguration sample() {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    appendNode(cfg.Config, {"5", "Node-5"});
+    appendCommand(cfg.Config, {"5", "3", "", "", "389", "", "4", "", "", 1});
+    appendCommand(cfg.Config, {"5", "1", "24641", "0", "", "", "2", "", "", 1});
+    return cfg;
+}
+
+INSTRUCTION pdo(const char* type, const char* cobId, const char* bytes) {
+    return {"", type, "", "", cobId, "", bytes, "Statusword", "", 0};
+}
+
+INSTRUCTION sdo(const char* type, const char* index, const char* bytes) {
+    return {"", type, index, "0", "", "", bytes, "Statusword", "", 0};
+}
+
+// Every rule of the tree and the grid keeps its commands and nodes out as if they were typed; a
+// refused command leaves nothing behind, a refused node nothing at all.
+TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
+    using Setup = std::function<void(GatewayConfiguration&)>;
+    const Setup none = [](GatewayConfiguration&) {};
+    const Setup slave = [](GatewayConfiguration& c) { c = newConfiguration(kCanopenSlave); };
+    const Setup fullNodes = [](GatewayConfiguration& c) {
+        for (int n = 1; n < kNodeLimit; ++n) {
+            appendNode(c.Config, {std::to_string(n + 5), "Node"});
+        }
+    };
+    const Setup newNode = [](GatewayConfiguration& c) { appendNode(c.Config, {"", str::NewNode}); };
+    const Setup oldFirmware14Tpdo = [](GatewayConfiguration& c) {
+        c.FirmwareVersion = "1.3X";
+        for (int n = 1; n < 14; ++n) {
+            appendCommand(c.Config, {"5", "3", "", "", "", "", "1", "", "", 1});
+        }
+    };
+    const std::string conflict = "The COB-ID and node-5 command an Article PDO COB-ID conflict";
+    const struct {
+        const char* what;
+        Setup setup;
+        NodeDrafts drafts;
+        std::string refusal;              // empty: the node takes the commands
+        std::vector<std::string> reasons; // per draft; empty: added; "x": any reason
+    } cases[] = {
+        // clang-format off
+        {"a new node and its PDOs and SDOs", none, {0, "6", "Antrieb", {pdo("3", "390", "6"), pdo("4", "518", "2"), sdo("1", "24641", "2")}}, "", {"", "", ""}},
+        {"a slave configuration has no nodes", slave, {0, "6", "", {}}, str::DraftsNeedMaster.source, {}},
+        {"address taken", none, {0, "5", "", {}}, str::NodeAddressRepetitive.source, {}},
+        {"85th node", fullNodes, {0, "100", "", {}}, str::NodesOverrun.source, {}},
+        {"a node without an address", newNode, {2, "", "", {pdo("3", "390", "1")}}, str::EnterNodeAddress.source, {}},
+        {"COB-IDs: another node's, invalid, shared beyond 8 bytes", none,
+         {0, "6", "", {pdo("3", "389", "1"), pdo("3", "1500", "1"), pdo("3", "390", "5"), pdo("3", "390", "4"), pdo("3", "390", "3")}},
+         "", {conflict, str::IllegalCobId.source, "", str::SameCobIdBytesOutOfRange.source, ""}},
+        {"a 5-byte SDO and more than 4 bytes of one object", none,
+         {1, "", "", {sdo("1", "24641", "5"), sdo("1", "24641", "4"), sdo("1", "24641", "2")}}, "", {"x", str::SameIndexBytesOutOfRange.source, ""}},
+        {"old firmware: the 15th Transmit PDO", oldFirmware14Tpdo, {1, "", "", {pdo("3", "645", "1")}}, "", {str::TransmitPdoLimit14.source}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GatewayConfiguration cfg = sample();
+        c.setup(cfg);
+        const GatewayConfiguration before = cfg;
+        EditorState state;
+        const DraftResult r = addDrafts(cfg, state, c.drafts);
+        if (!c.refusal.empty()) {
+            ASSERT_FALSE(r.refusal.empty());
+            EXPECT_EQ(r.refusal.front().english(), c.refusal);
+            EXPECT_FALSE(r.changed());
+            EXPECT_EQ(cfg, before);
+            continue;
+        }
+        ASSERT_EQ(r.commands.size(), c.reasons.size());
+        int added = 0;
+        for (std::size_t i = 0; i < c.reasons.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(r.commands[i].added, c.reasons[i].empty());
+            if (c.reasons[i].empty()) {
+                ++added;
+                // Stored as typed, the mapping address left for the calculation.
+                const INSTRUCTION& stored =
+                    usedCommands(cfg.Config)[static_cast<std::size_t>(r.commands[i].position - 1)];
+                EXPECT_EQ(stored.Bytes, c.drafts.commands[i].Bytes);
+                EXPECT_EQ(stored.NodeIndex, r.node);
+                EXPECT_TRUE(stored.MappingAddress.empty());
+            } else if (c.reasons[i] != "x") {
+                ASSERT_FALSE(r.commands[i].reasons.empty());
+                EXPECT_EQ(r.commands[i].reasons.front().english(), c.reasons[i]);
+            }
+        }
+        EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + added);
+    }
+}
+
+TEST(CommandDrafts, NewNodeCarriesItsAddressAndNameAndOnlyFreeAddressesAreOffered) {
+    GatewayConfiguration cfg = sample();
+    EditorState state;
+    const DraftResult r = addDrafts(cfg, state, {0, "6", "Antrieb", {pdo("3", "390", "2")}});
+    ASSERT_TRUE(r.nodeAdded);
+    EXPECT_EQ(cfg.Config.Nodes[1], (NodeEntry{"6", "Antrieb"}));
+    EXPECT_EQ(r.select, (TreeSelection{TreeItemKind::Node, 2, "Antrieb"}));
+    EXPECT_EQ(cfg.Config.Instructions[2].NodeAddress, "6");
+    const std::vector<int> free = freeNodeAddresses(cfg);
+    EXPECT_EQ(free.size(), 124U); // 127 less nodes 5 and 6 and the gateway's 127
+    EXPECT_EQ(free.front(), 1);
+    EXPECT_EQ(free.back(), 126);
+    EXPECT_EQ(std::count(free.begin(), free.end(), 6), 0);
+}
+
+} // namespace
+} // namespace torvane
