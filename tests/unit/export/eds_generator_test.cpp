@@ -160,8 +160,6 @@ TEST(EdsText, WholeFilesAreWellFormed) {
         const char* name;
         CONFIG config;
     } cases[] = {
-        {"empty", slaveConfig("1", {})},
-        {"sdo only", slaveConfig("1", {{"1", "", "2"}})},
         {"one rpdo", slaveConfig("127", {{"4", "639", "8"}})},
         {"mixed", slaveConfig("5", {{"3", "389", "1"},
                                     {"4", "517", "3"},

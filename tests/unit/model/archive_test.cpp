@@ -60,15 +60,10 @@ GatewayConfiguration richConfiguration(int type) {
     }
     c.InstructionCount = 4;
     for (int i = 0; i < 4; ++i) {
-        c.Instructions[i] = {type == kCanopenMaster ? "11" : c.SlaveNodeAddress,
-                             std::to_string(i + 1),
-                             "0x6041",
-                             "0",
-                             std::to_string(385 + i),
-                             std::to_string(2 * i),
-                             "2",
-                             "status word",
-                             "spare",
+        const std::string node = type == kCanopenMaster ? "11" : c.SlaveNodeAddress;
+        c.Instructions[i] = {node, std::to_string(i + 1),   "0x6041",
+                             "0",  std::to_string(385 + i), std::to_string(2 * i),
+                             "2",  "status word",           "spare",
                              2};
     }
     c.ReservedText = "kept";
