@@ -211,25 +211,25 @@ TEST(DeviceCommands, DefaultPdosBecomeCommandsForTheNode) {
         PdoSpec pdo;
         std::optional<std::uint32_t> cobId; // nullopt: refused
         int bytes;
-        const char* description;
         std::optional<DeviceText> refusal;
+        const char* description;
     } cases[] = {
         // clang-format off
-        {"TPDO", {0x1800, "$NODEID+0x180", {"0x60640020", "0x60410010"}}, 0x185, 6,
-         "Position actual value, Statusword", {}},
-        {"RPDO", {0x1400, "0x200+$NODEID", {"0x60400010"}}, 0x205, 2, "Controlword", {}},
+        {"TPDO", {0x1800, "$NODEID+0x180", {"0x60640020", "0x60410010"}}, 0x185, 6, {},
+         "Position actual value, Statusword"},
+        {"RPDO", {0x1400, "0x200+$NODEID", {"0x60400010"}}, 0x205, 2, {}, "Controlword"},
         {"disabled: COB-ID with bit 31", {0x1802, "$NODEID+0x80000380", {"0x60410010"}}, 0x385, 2,
-         "Statusword", {}},
+         {}, "Statusword"},
         {"dummy entries count as bytes, not names",
-         {0x1803, "$NODEID+0x480", {"0x00050008", "0x60410010"}}, 0x485, 3, "Statusword", {}},
-        {"29-bit COB-ID", {0x1804, "0x20000185", {"0x60410010"}}, {}, 2, "Statusword",
-         DeviceText::CommandExtendedId},
+         {0x1803, "$NODEID+0x480", {"0x00050008", "0x60410010"}}, 0x485, 3, {}, "Statusword"},
+        {"29-bit COB-ID", {0x1804, "0x20000185", {"0x60410010"}}, {}, 2,
+         DeviceText::CommandExtendedId, "Statusword"},
         {"bits that do not end on a byte", {0x1805, "$NODEID+0x180", {"0x6041000C"}}, {}, 0,
-         "Statusword", DeviceText::CommandNotWholeBytes},
+         DeviceText::CommandNotWholeBytes, "Statusword"},
         {"one byte more than a frame",
          {0x1806, "$NODEID+0x180", {"0x60640020", "0x60640020", "0x00050008"}}, {}, 9,
-         "Position actual value, Position actual value", DeviceText::CommandPdoTooLong},
-        {"nothing mapped", {0x1807, "$NODEID+0x180", {}}, {}, 0, "", DeviceText::CommandNoData},
+         DeviceText::CommandPdoTooLong, "Position actual value, Position actual value"},
+        {"nothing mapped", {0x1807, "$NODEID+0x180", {}}, {}, 0, DeviceText::CommandNoData, ""},
         // clang-format on
     };
     for (const auto& c : cases) {
