@@ -40,9 +40,6 @@ LAYERS = [
                            "monitor", "devices", "plc", "platform", "gui"]),
 ]
 
-# Uses the order does not allow yet.
-EXCEPTIONS: set[tuple[str, str]] = set()
-
 # The core never sees Qt; the adapters in src/platform and the GUI do.
 CORE = {"src/model", "src/editor", "src/mapping", "src/comm", "src/transfer", "src/compare",
         "src/export", "src/monitor", "src/devices", "src/plc"}
@@ -72,17 +69,14 @@ def check_order():
 
 def check_folder(root, folder, uses):
     names = {short(f) for f, _ in LAYERS}
-    allowed = set(uses) | {short(folder)} | {u for f, u in EXCEPTIONS if f == folder}
+    allowed = set(uses) | {short(folder)}
     faults = []
-    used_exceptions = set()
     for path in sorted((root / folder).rglob("*")):
         if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
             continue
         text = path.read_text(encoding="utf-8", errors="replace")
         rel = path.relative_to(root)
         for used in PROJECT_INCLUDE.findall(text):
-            if (folder, used) in EXCEPTIONS:
-                used_exceptions.add(used)
             if used in names and used not in allowed:
                 faults.append(f"{rel}: includes {used}/, a layer {folder} may not use")
         if folder in CORE:
@@ -92,14 +86,9 @@ def check_folder(root, folder, uses):
     cmake = root / folder / "CMakeLists.txt"
     if cmake.is_file():
         for used in sorted(set(LINKED_LAYER.findall(cmake.read_text(encoding="utf-8")))):
-            if (folder, used) in EXCEPTIONS:
-                used_exceptions.add(used)
             if used in names and used not in allowed:
                 faults.append(f"{cmake.relative_to(root)}: links torvane_{used}, a layer "
                               f"{folder} may not use")
-    for f, used in sorted(EXCEPTIONS):
-        if f == folder and used not in used_exceptions:
-            faults.append(f"{folder} no longer uses {used}: delete its entry in EXCEPTIONS")
     return faults
 
 

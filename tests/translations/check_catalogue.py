@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""Checks the translation catalogues against the texts the program marks.
+"""Checks the translation catalogues against the texts the program marks: nothing new or gone,
+nothing unfinished, untranslated or losing a placeholder, line break or accelerator.
 
 Usage: check_catalogue.py LUPDATE CATALOGUE.ts... -- LUPDATE_ARGUMENTS...
-
-A catalogue fails when lupdate would change it (a marked text is new, or one is gone), when a
-message is unfinished or empty, when a translation equals its English source (apart from the
-protocol's own terms, numbers and messages made only of placeholders), or when it loses a
-placeholder, a line break or an accelerator of its source.
 """
 
 import re

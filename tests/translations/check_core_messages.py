@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""Checks that every message the core can produce has a finished translation.
+"""Every text the core marks with TORVANE_TR has a finished translation, and no core file makes
+a plain message of a string literal, which would reach the window untranslated.
 
 Usage: check_core_messages.py SOURCE_DIR CATALOGUE.ts
-
-The core (every folder of src/ but gui/) builds its messages only from texts marked with
-TORVANE_TR and from plain values. Each marked text, read here straight from the sources, must
-stand in the catalogue under its context with a finished translation; and no core file may make
-a plain message of a string literal, which would reach the window untranslated.
 """
 
 import re

@@ -1,6 +1,8 @@
 #include "devices/default_pdos.h"
+#include "devices/device_commands.h"
 #include "devices/device_reader.h"
 #include "devices/pdo_objects.h"
+#include "model/text_codec.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -11,35 +13,52 @@
 namespace torvane {
 namespace {
 
-std::string hex4(unsigned v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%04X", v);
-    return buf;
+// One PDO per spec: its communication object's COB-ID entry (`cobId` and what follows it), and
+// its mapping object with `mapped` (sub-index 0 saying `count`, or their number).
+struct PdoSpec {
+    unsigned comm;
+    std::string cobId;
+    std::vector<std::string> mapped;
+    int count = -1;
+};
+
+// Those PDOs and objects of every size a command meets; one name is not ASCII.
+std::string pdoDevice(const std::vector<PdoSpec>& pdos) {
+    std::string t = "[DeviceInfo]\nVendorNumber=1\n";
+    char hex[8];
+    for (const PdoSpec& p : pdos) {
+        std::snprintf(hex, sizeof hex, "%04X", p.comm);
+        t += std::string("[") + hex + "]\nParameterName=comm\nObjectType=0x9\n[" + hex +
+             "sub1]\nParameterName=COB-ID\nDataType=7\nAccessType=rw\nDefaultValue=" + p.cobId +
+             "\n";
+        std::snprintf(hex, sizeof hex, "%04X", p.comm + 0x200);
+        t += std::string("[") + hex + "]\nParameterName=map\nObjectType=0x9\n[" + hex +
+             "sub0]\nParameterName=n\nDataType=5\nAccessType=rw\nDefaultValue=" +
+             std::to_string(p.count < 0 ? static_cast<int>(p.mapped.size()) : p.count) + "\n";
+        for (std::size_t i = 0; i < p.mapped.size(); ++i) {
+            t += std::string("[") + hex + "sub" + std::to_string(i + 1) +
+                 "]\nParameterName=e\nDataType=7\nAccessType=rw\nDefaultValue=" + p.mapped[i] +
+                 "\n";
+        }
+    }
+    t += "[6041]\nParameterName=Statusword\nDataType=6\nAccessType=ro\nPDOMapping=1\n"
+         "[6040]\nParameterName=Controlword\nDataType=6\nAccessType=rww\nPDOMapping=1\n"
+         "[6064]\nParameterName=Position actual value\nDataType=4\nAccessType=ro\nPDOMapping=1\n"
+         "[2000]\nParameterName=Flags\nObjectType=0x8\n"
+         "[2000sub1]\nParameterName=Flag 1\nDataType=0x0001\nAccessType=rw\nPDOMapping=1\n"
+         "[2001]\nParameterName=Drehzahl \xC3\xBC \xE9\x80\x9F\xE5\xBA\xA6\nDataType=1\n"
+         "AccessType=rw\n"
+         "[2003]\nParameterName=Z\xC3\xA4hler 24\nDataType=0x16\nAccessType=rw\n"
+         "[2008]\nParameterName=Energy\nDataType=0x1B\nAccessType=ro\n"
+         "[2009]\nParameterName=Text\nDataType=9\nAccessType=ro\n"
+         "[200A]\nParameterName=Command\nDataType=5\nAccessType=wo\n";
+    return t;
 }
 
-// A device with one PDO: communication object `comm` whose COB-ID entry carries `cobIdKeys`,
-// its mapping object with `entries` (sub-index 0 saying `count`, or their number), and the
-// objects a drive maps.
-std::string pdoDevice(unsigned comm, const std::string& cobIdKeys,
-                      const std::vector<std::string>& entries, int count = -1) {
-    std::string t = "[DeviceInfo]\nVendorNumber=1\n";
-    t += "[" + hex4(comm) + "]\nParameterName=comm\nObjectType=0x9\n";
-    t += "[" + hex4(comm) + "sub1]\nParameterName=COB-ID\nDataType=0x0007\nAccessType=rw\n" +
-         cobIdKeys + "\n";
-    const std::string map = hex4(comm + 0x200);
-    t += "[" + map + "]\nParameterName=mapping\nObjectType=0x9\n";
-    t += "[" + map + "sub0]\nParameterName=count\nDataType=5\nAccessType=rw\nDefaultValue=" +
-         std::to_string(count < 0 ? static_cast<int>(entries.size()) : count) + "\n";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        t += "[" + map + "sub" + std::to_string(i + 1) +
-             "]\nParameterName=entry\nDataType=7\nAccessType=rw\nDefaultValue=" + entries[i] + "\n";
-    }
-    t += "[6041]\nParameterName=Statusword\nDataType=0x0006\nAccessType=ro\nPDOMapping=1\n"
-         "[6064]\nParameterName=Position actual value\nDataType=0x0004\nAccessType=ro\n"
-         "PDOMapping=1\n"
-         "[2000]\nParameterName=Flags\nObjectType=0x8\n"
-         "[2000sub1]\nParameterName=Flag 1\nDataType=0x0001\nAccessType=rw\nPDOMapping=1\n";
-    return t;
+DeviceDescription read(const std::string& text, const char* file = "drive.eds") {
+    DeviceDescription d;
+    EXPECT_EQ(readDevice(text, file, d).result, DeviceReadResult::Ok);
+    return d;
 }
 
 std::vector<DeviceText> pdoNotes(const DeviceDescription& d) {
@@ -55,10 +74,10 @@ std::vector<DeviceText> pdoNotes(const DeviceDescription& d) {
 TEST(DefaultPdos, CobIdForTheNodeAddress) {
     struct Case {
         const char* what;
-        std::string keys;
+        std::string cobId;
         const char* file;
         std::optional<unsigned> node;
-        std::optional<std::uint32_t> cobId; // the CAN identifier
+        std::optional<std::uint32_t> canId;
         unsigned comm;
         bool valid;
         bool extended;
@@ -67,32 +86,32 @@ TEST(DefaultPdos, CobIdForTheNodeAddress) {
     const std::optional<unsigned> none;
     // clang-format off
     const Case cases[] = {
-        {"$NODEID first", "DefaultValue=$NODEID+0x180", "d.eds", 5, 0x185, 0x1800, true, false, {}},
-        {"$NODEID last, top address", "DefaultValue=0x180+$NODEID", "d.eds", 127, 0x1FF, 0x1800, true, false, {}},
-        {"lower case, blanks, decimal", "DefaultValue=$nodeid + 512", "d.eds", 1, 0x201, 0x1400, true, false, {}},
-        {"no node address: as written", "DefaultValue=$NODEID+0x180", "d.eds", none, none, 0x1800, true, false, {}},
-        {"bit 31: not valid", "DefaultValue=$NODEID+0x80000280", "d.eds", 5, 0x285, 0x1800, false, false, {}},
-        {"bit 30 (no RTR) is no part of the identifier", "DefaultValue=0x40000190", "d.eds", 5, 0x190, 0x1800, true, false, {}},
-        {"bit 29: a 29-bit identifier", "DefaultValue=0x20000123", "d.eds", 5, 0x123, 0x1800, true, true,
+        {"$NODEID first", "$NODEID+0x180", "d.eds", 5, 0x185, 0x1800, true, false, {}},
+        {"$NODEID last, top address", "0x180+$NODEID", "d.eds", 127, 0x1FF, 0x1800, true, false, {}},
+        {"lower case, blanks, decimal", "$nodeid + 512", "d.eds", 1, 0x201, 0x1400, true, false, {}},
+        {"the last TPDO", "0x2FF", "d.eds", 1, 0x2FF, 0x19FF, true, false, {}},
+        {"no node address: as written", "$NODEID+0x180", "d.eds", none, none, 0x1800, true, false, {}},
+        {"bit 31: not valid", "$NODEID+0x80000280", "d.eds", 5, 0x285, 0x1800, false, false, {}},
+        {"bit 30 (no RTR) is no part of the identifier", "0x40000190", "d.eds", 5, 0x190, 0x1800, true, false, {}},
+        {"bit 29: a 29-bit identifier", "0x20000123", "d.eds", 5, 0x123, 0x1800, true, true,
          {DeviceText::PdoExtendedId}},
-        {"a DCF's ParameterValue before DefaultValue", "DefaultValue=$NODEID+0x180\nParameterValue=0x1A5", "d.dcf",
+        {"a DCF's ParameterValue before DefaultValue", "$NODEID+0x180\nParameterValue=0x1A5", "d.dcf",
          5, 0x1A5, 0x1800, true, false, {}},
-        {"an EDS keeps DefaultValue", "DefaultValue=$NODEID+0x180\nParameterValue=0x1A5", "d.eds",
+        {"an EDS keeps DefaultValue", "$NODEID+0x180\nParameterValue=0x1A5", "d.eds",
          5, 0x185, 0x1800, true, false, {DeviceText::ParameterValueInEds}},
-        {"no value", "DefaultValue=", "d.eds", 5, none, 0x1800, false, false, {DeviceText::PdoNoCobId}},
+        {"no value", "", "d.eds", 5, none, 0x1800, false, false, {DeviceText::PdoNoCobId}},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        DeviceDescription d;
-        ASSERT_EQ(readDevice(pdoDevice(c.comm, c.keys, {"0x60410010"}), c.file, d).result,
-                  DeviceReadResult::Ok);
+        const DeviceDescription d = read(pdoDevice({{c.comm, c.cobId, {"0x60410010"}}}), c.file);
         const std::vector<DefaultPdo> pdos = defaultPdos(d, c.node);
         ASSERT_EQ(pdos.size(), 1U);
         const DefaultPdo& p = pdos[0];
-        EXPECT_EQ(p.label(), c.comm == 0x1400 ? "RPDO 1" : "TPDO 1");
+        EXPECT_EQ(p.label(),
+                  (c.comm < 0x1800 ? "RPDO " : "TPDO ") + std::to_string((c.comm & 0x1FF) + 1));
         EXPECT_EQ(p.mappingIndex, c.comm + 0x200);
-        EXPECT_EQ(p.canId(), c.cobId);
+        EXPECT_EQ(p.canId(), c.canId);
         EXPECT_EQ(p.valid, c.valid);
         EXPECT_EQ(p.extended, c.extended);
         EXPECT_EQ(pdoNotes(d), c.notes);
@@ -112,7 +131,6 @@ TEST(DefaultPdos, MappingEntriesAndTheirBytes) {
     const std::vector<std::string> nineNames(9, "Position actual value");
     // clang-format off
     const Case cases[] = {
-        {"one object", {"0x60410010"}, -1, 2, {"Statusword"}, {}},
         {"two objects", {"0x60410010", "0x60640020"}, -1, 6, {"Statusword", "Position actual value"}, {}},
         {"a dummy entry by its type", {"0x00050008", "0x60410010"}, -1, 3, {"UNSIGNED8", "Statusword"}, {}},
         {"single bits: no whole bytes", {"0x20000101"}, -1, std::nullopt, {"Flag 1"}, {}},
@@ -126,11 +144,8 @@ TEST(DefaultPdos, MappingEntriesAndTheirBytes) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        DeviceDescription d;
-        ASSERT_EQ(readDevice(pdoDevice(0x1800, "DefaultValue=$NODEID+0x180", c.entries, c.count),
-                             "d.eds", d)
-                      .result,
-                  DeviceReadResult::Ok);
+        const DeviceDescription d =
+            read(pdoDevice({{0x1800, "$NODEID+0x180", c.entries, c.count}}));
         const DefaultPdo p = defaultPdos(d, 1).at(0);
         EXPECT_TRUE(p.hasMapping);
         EXPECT_EQ(p.bytes(), c.bytes);
@@ -154,7 +169,6 @@ TEST(DefaultPdos, PublicDriveFile) {
     EXPECT_EQ(tpdo1.canId(), 0x185U);
     EXPECT_EQ(tpdo1.bytes(), 6);
     ASSERT_EQ(tpdo1.entries.size(), 2U);
-    EXPECT_EQ(tpdo1.entries[1].name, "Statusword");
     EXPECT_EQ(tpdo1.entries[1].index, 0x6041);
     EXPECT_EQ(tpdo1.entries[1].bits, 16);
 }
@@ -162,12 +176,8 @@ TEST(DefaultPdos, PublicDriveFile) {
 // A PDO command carries a default PDO only with that PDO's direction, COB-ID and whole bytes; its
 // objects follow one another bit by bit.
 TEST(DefaultPdos, CommandMatchingAndItsObjects) {
-    DeviceDescription d;
-    ASSERT_EQ(
-        readDevice(pdoDevice(0x1800, "DefaultValue=$NODEID+0x180", {"0x60410010", "0x60640020"}),
-                   "tpdo.eds", d)
-            .result,
-        DeviceReadResult::Ok);
+    const DeviceDescription d =
+        read(pdoDevice({{0x1800, "$NODEID+0x180", {"0x60410010", "0x60640020"}}}));
     struct Case {
         const char* code;
         const char* cobId;
@@ -179,13 +189,9 @@ TEST(DefaultPdos, CommandMatchingAndItsObjects) {
         {kUploadSdo, "389", "6", false},   {kTransmitPdo, "", "6", false},
     };
     for (const Case& c : cases) {
-        INSTRUCTION record{};
-        record.InstructionType = c.code;
-        record.CobId = c.cobId;
-        record.Bytes = c.bytes;
-        CONFIG config{};
-        ASSERT_TRUE(appendCommand(config, record));
         SCOPED_TRACE(std::string(c.code) + "/" + c.cobId + "/" + c.bytes);
+        CONFIG config{};
+        ASSERT_TRUE(appendCommand(config, {"", c.code, "", "", c.cobId, "", c.bytes, "", "", 0}));
         const auto pdo = matchingDefaultPdo(d, RecordView(config).commands()[0], 5);
         ASSERT_EQ(pdo.has_value(), c.matches);
         if (pdo) {
@@ -197,6 +203,94 @@ TEST(DefaultPdos, CommandMatchingAndItsObjects) {
             EXPECT_EQ(objects[1].name, "Position actual value");
         }
     }
+}
+
+TEST(DeviceCommands, DefaultPdosBecomeCommandsForTheNode) {
+    const struct {
+        const char* what;
+        PdoSpec pdo;
+        std::optional<std::uint32_t> cobId; // nullopt: refused
+        int bytes;
+        std::optional<DeviceText> refusal;
+        const char* description;
+    } cases[] = {
+        // clang-format off
+        {"TPDO", {0x1800, "$NODEID+0x180", {"0x60640020", "0x60410010"}}, 0x185, 6, {},
+         "Position actual value, Statusword"},
+        {"RPDO", {0x1400, "0x200+$NODEID", {"0x60400010"}}, 0x205, 2, {}, "Controlword"},
+        {"disabled: COB-ID with bit 31", {0x1802, "$NODEID+0x80000380", {"0x60410010"}}, 0x385, 2,
+         {}, "Statusword"},
+        {"dummy entries count as bytes, not names",
+         {0x1803, "$NODEID+0x480", {"0x00050008", "0x60410010"}}, 0x485, 3, {}, "Statusword"},
+        {"29-bit COB-ID", {0x1804, "0x20000185", {"0x60410010"}}, {}, 2,
+         DeviceText::CommandExtendedId, "Statusword"},
+        {"bits that do not end on a byte", {0x1805, "$NODEID+0x180", {"0x6041000C"}}, {}, 0,
+         DeviceText::CommandNotWholeBytes, "Statusword"},
+        {"one byte more than a frame",
+         {0x1806, "$NODEID+0x180", {"0x60640020", "0x60640020", "0x00050008"}}, {}, 9,
+         DeviceText::CommandPdoTooLong, "Position actual value, Position actual value"},
+        {"nothing mapped", {0x1807, "$NODEID+0x180", {}}, {}, 0, DeviceText::CommandNoData, ""},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<DeviceCommand> commands = pdoCommands(read(pdoDevice({c.pdo})), 5);
+        ASSERT_EQ(commands.size(), 1U);
+        const DeviceCommand& got = commands[0];
+        const CommandKind kind =
+            c.pdo.comm < 0x1800 ? CommandKind::ReceivePdo : CommandKind::TransmitPdo;
+        const bool enabled = c.pdo.comm != 0x1802;
+        EXPECT_EQ(got.kind, kind);
+        EXPECT_EQ(got.cobId, c.cobId);
+        EXPECT_EQ(got.bytes, c.bytes);
+        EXPECT_EQ(got.description, c.description);
+        EXPECT_EQ(got.enabled, enabled);
+        EXPECT_EQ(got.notes.size(), enabled || c.refusal ? 0U : 1U);
+        EXPECT_EQ(got.refusal ? std::optional(got.refusal->id) : std::nullopt, c.refusal);
+        if (!c.refusal) {
+            const INSTRUCTION d = got.draft();
+            EXPECT_EQ(d.InstructionType, commandType(kind).code);
+            EXPECT_EQ(d.CobId, std::to_string(*c.cobId));
+            EXPECT_EQ(d.Bytes, std::to_string(c.bytes));
+            EXPECT_TRUE(d.Index.empty() && d.MappingAddress.empty() && d.NodeAddress.empty());
+        }
+    }
+}
+
+TEST(DeviceCommands, ObjectsBecomeSdoCommandsOfOneTwoOrFourBytes) {
+    const DeviceDescription d = read(pdoDevice({}));
+    const struct {
+        unsigned index;
+        CommandKind kind;
+        int bytes;
+        std::optional<DeviceText> refusal;
+    } cases[] = {
+        {0x2001, CommandKind::DownloadSdo, 1, {}},
+        {0x6041, CommandKind::UploadSdo, 2, {}},
+        {0x2003, CommandKind::UploadSdo, 3, DeviceText::CommandSdoSize},
+        {0x6064, CommandKind::UploadSdo, 4, {}},
+        {0x2008, CommandKind::UploadSdo, 8, DeviceText::CommandSdoSize},
+        {0x2009, CommandKind::UploadSdo, 0, DeviceText::CommandSdoNoSize},
+        {0x6041, CommandKind::DownloadSdo, 2, DeviceText::CommandNotWritable},
+        {0x200A, CommandKind::UploadSdo, 1, DeviceText::CommandNotReadable},
+        {0x6040, CommandKind::DownloadSdo, 2, {}},
+        {0x7000, CommandKind::UploadSdo, 0, DeviceText::CommandNoObject},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(entryLabel(static_cast<std::uint16_t>(c.index), 0));
+        const DeviceCommand got = sdoCommand(d, static_cast<std::uint16_t>(c.index), 0, c.kind);
+        EXPECT_EQ(got.bytes, c.bytes);
+        EXPECT_EQ(got.refusal ? std::optional(got.refusal->id) : std::nullopt, c.refusal);
+        const INSTRUCTION draft = got.draft();
+        EXPECT_EQ(draft.Index, std::to_string(c.index));
+        EXPECT_EQ(draft.SubIndex, "0");
+        EXPECT_TRUE(draft.CobId.empty());
+    }
+    // The description is the object's name in the configuration's text encoding.
+    const std::string name = "Drehzahl \xC3\xBC \xE9\x80\x9F\xE5\xBA\xA6";
+    const INSTRUCTION named = sdoCommand(d, 0x2001, 0, CommandKind::DownloadSdo).draft();
+    EXPECT_EQ(named.Description, configTextFromUtf8(name));
+    EXPECT_NE(named.Description, name);
 }
 
 } // namespace

@@ -77,7 +77,7 @@ TEST_F(DeviceLibrary, KeysNameTheDevice) {
               "0x00000065_0x00000019_0x00000127.dcf");
 }
 
-TEST_F(DeviceLibrary, ImportsListsReplacesAndRemoves) {
+TEST_F(DeviceLibrary, ImportsListsReplacesAndRemovesWhatReads) {
     std::vector<ImportedDevice> imported;
     const std::vector<std::string> files = {devicePath("e35.eds"), devicePath("sample.eds"),
                                             devicePath("datatypes.eds")};
@@ -110,6 +110,18 @@ TEST_F(DeviceLibrary, ImportsListsReplacesAndRemoves) {
               LibraryResult::Ok);
     EXPECT_EQ(removeDevice(folder_, "datatypes.eds", removed).result, LibraryResult::NotFound);
     EXPECT_EQ(keys(), std::vector<std::string>{"datatypes"});
+
+    // What no longer reads is left out and named; other files are not looked at.
+    ASSERT_TRUE(writeFileAtomically(folder_ + "/broken.eds", "nothing", error));
+    ASSERT_TRUE(writeFileAtomically(folder_ + "/.tv12345", "[DeviceInfo]\n", error));
+    ASSERT_TRUE(writeFileAtomically(folder_ + "/notes.txt", "[DeviceInfo]\n", error));
+    std::vector<DeviceMessage> problems;
+    const std::vector<LibraryDevice> devices = listDevices(folder_, problems);
+    ASSERT_EQ(devices.size(), 1U);
+    EXPECT_EQ(devices[0].key, "datatypes");
+    ASSERT_EQ(problems.size(), 1U);
+    EXPECT_EQ(problems[0].id, DeviceText::LibraryStoredUnreadable);
+    EXPECT_EQ(problems[0].args.at(0).english(), folder_ + "/broken.eds");
 }
 
 TEST_F(DeviceLibrary, FailedImportsWriteNothing) {
@@ -147,23 +159,6 @@ TEST_F(DeviceLibrary, FailedImportsWriteNothing) {
     std::string kept;
     ASSERT_TRUE(readWholeFile(other, kept, error));
     EXPECT_EQ(kept, "[DeviceInfo]\nVendorNumber=8\n");
-}
-
-TEST_F(DeviceLibrary, ListLeavesOutWhatNoLongerReads) {
-    std::vector<ImportedDevice> imported;
-    ASSERT_EQ(importDevices(folder_, {devicePath("datatypes.eds")}, imported).result,
-              LibraryResult::Ok);
-    Message error;
-    ASSERT_TRUE(writeFileAtomically(folder_ + "/broken.eds", "nothing", error));
-    ASSERT_TRUE(writeFileAtomically(folder_ + "/.tv12345", "[DeviceInfo]\n", error));
-    ASSERT_TRUE(writeFileAtomically(folder_ + "/notes.txt", "[DeviceInfo]\n", error));
-    std::vector<DeviceMessage> problems;
-    const std::vector<LibraryDevice> devices = listDevices(folder_, problems);
-    ASSERT_EQ(devices.size(), 1U);
-    EXPECT_EQ(devices[0].key, "datatypes");
-    ASSERT_EQ(problems.size(), 1U);
-    EXPECT_EQ(problems[0].id, DeviceText::LibraryStoredUnreadable);
-    EXPECT_EQ(problems[0].args.at(0).english(), folder_ + "/broken.eds");
 }
 
 } // namespace

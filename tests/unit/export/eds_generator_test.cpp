@@ -55,16 +55,6 @@ std::string edsOf(const CONFIG& c) {
     return buildEdsText(c, "out.eds", "T1", "T2", kNoon);
 }
 
-// Text between the line `from` and the next line equal to `to` (exclusive).
-std::string block(const std::string& eds, const std::string& from, const std::string& to) {
-    const std::size_t a = eds.find(from + "\r\n");
-    const std::size_t b = eds.find("\r\n" + to + "\r\n", a);
-    if (a == std::string::npos || b == std::string::npos) {
-        return "<missing " + from + ">";
-    }
-    return eds.substr(a, b + 2 - a);
-}
-
 TEST(EdsFields, TwelveHourClock) {
     const struct {
         int h, m;
@@ -82,18 +72,9 @@ TEST(EdsFields, CobIdText) {
         std::int32_t cob, node;
         const char* text;
     } cases[] = {
-        {385, 1, "$NODEID+0x180"},
-        {386, 1, "0x0182"},
-        {0x500 + 127, 127, "$NODEID+0x500"},
-        {0x480 + 5, 5, "$NODEID+0x480"},
-        {0x200 + 64, 64, "$NODEID+0x200"},
-        {0x380, 0, "$NODEID+0x380"},
-        {0x580 + 1, 1, "0x0581"},
-        {0x100 + 1, 1, "0x0101"},
-        {1, 1, "0x0001"},
-        {0x180, 1, "0x0180"},
-        {0x12345, 1, "0x12345"},
-        {0, 0, "0x0000"},
+        {385, 1, "$NODEID+0x180"},   {386, 1, "0x0182"},       {0x500 + 127, 127, "$NODEID+0x500"},
+        {0x380, 0, "$NODEID+0x380"}, {0x580 + 1, 1, "0x0581"}, {0x180, 1, "0x0180"},
+        {0x12345, 1, "0x12345"},     {0, 0, "0x0000"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(edsCobIdText(c.cob, c.node), c.text) << c.cob << " at node " << c.node;
@@ -124,64 +105,15 @@ TEST(EdsText, AreaDataTypeFollowsByteCount) {
         if (c.text != nullptr) {
             char type[8];
             std::snprintf(type, sizeof type, "0x%04x", c.type);
-            EXPECT_EQ(block(edsOf(slaveConfig("1", {{"3", "385", c.text}})), "[2000]", ""),
-                      std::string("[2000]\r\nParameterName=In_Area\r\nObjectType=7\r\nDataType=") +
-                          type + "\r\nAccessType=RO\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n");
+            const std::string area =
+                "\r\n[2000]\r\nParameterName=In_Area\r\nObjectType=7\r\n"
+                "DataType=" +
+                std::string(type) +
+                "\r\nAccessType=RO\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n\r\n";
+            EXPECT_NE(edsOf(slaveConfig("1", {{"3", "385", c.text}})).find(area),
+                      std::string::npos);
         }
     }
-}
-
-TEST(EdsText, NoPdos) {
-    const std::string eds = edsOf(slaveConfig("1", {{"1", "", "2"}, {"2", "", "4"}}));
-    EXPECT_NE(eds.find("EDSVersion=4.0\r\nT1\r\nNrOfTXPDO=0\r\nNrOfRXPDO=0\r\nT2\r\n"
-                       "[OptionalObjects]\r\nSupportedObjects=4\r\n1=0x100C\r\n2=0x100D\r\n"
-                       "3=0x1016\r\n4=0x1017\r\n\r\n\r\n[100c]\r\n"),
-              std::string::npos);
-    EXPECT_NE(eds.find("[1017]"), std::string::npos);
-    for (const char* absent : {"[14", "[16", "[18", "[1A", "[20", "[30"}) {
-        EXPECT_EQ(eds.find(absent), std::string::npos) << absent;
-    }
-    EXPECT_NE(eds.find("PDOMapping=0\r\n\r\n[ManufacturerObjects]\r\nSupportedObjects=0\r\n\r\n"
-                       "\r\n[DummyUsage]\r\n"),
-              std::string::npos);
-    const std::string tail = "Dummy0005=1\r\nDummy0006=0\r\nDummy0007=0\r\n";
-    EXPECT_EQ(eds.substr(eds.size() - tail.size()), tail);
-}
-
-TEST(EdsText, PdoNumberingSkipsSdos) {
-    // Two RPDOs and one TPDO with SDOs between them: SDOs take no number.
-    const std::string eds = edsOf(slaveConfig(
-        "1",
-        {{"1", "", "2"}, {"4", "513", "3"}, {"2", "", "1"}, {"3", "385", "2"}, {"4", "770", "8"}}));
-    EXPECT_EQ(block(eds, "[OptionalObjects]", "[100c]"),
-              "[OptionalObjects]\r\nSupportedObjects=10\r\n1=0x100C\r\n2=0x100D\r\n3=0x1016\r\n"
-              "4=0x1017\r\n5=0x1400\r\n6=0x1401\r\n7=0x1600\r\n8=0x1601\r\n9=0x1800\r\n\r\n"
-              "10=0x1A00\r\n\r\n");
-    EXPECT_EQ(block(eds, "[1400sub1]", "[1400sub2]"),
-              "[1400sub1]\r\nParameterName=COBID\r\nObjectType=7\r\nDataType=0x0007\r\n"
-              "AccessType=RW\r\nPDOMapping=0\r\nDefaultValue=$NODEID+0x200\r\n\r\n");
-    EXPECT_NE(block(eds, "[1401sub1]", "[1401sub2]").find("DefaultValue=0x0302\r\n"),
-              std::string::npos);
-    EXPECT_NE(block(eds, "[1800sub1]", "[1800sub2]").find("DefaultValue=$NODEID+0x180\r\n"),
-              std::string::npos);
-    // The 3-byte RPDO: UNSIGNED24 data area, 24-bit mapping entry.
-    EXPECT_NE(block(eds, "[1600sub1]", "[1601]").find("DefaultValue=0x30000018\r\n"),
-              std::string::npos);
-    // Each data area is one VAR, addressed as sub-index 0 by its mapping entry.
-    EXPECT_EQ(block(eds, "[3000]", "[3001]"),
-              "[3000]\r\nParameterName=Out_Area\r\nObjectType=7\r\nDataType=0x0016\r\n"
-              "AccessType=RWW\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n\r\n");
-    EXPECT_EQ(block(eds, "[2000]", "[3000]"),
-              "[2000]\r\nParameterName=In_Area\r\nObjectType=7\r\nDataType=0x0006\r\n"
-              "AccessType=RO\r\nDefaultValue=0x00\r\nPDOMapping=1\r\n\r\n");
-    EXPECT_NE(eds.find("PDOMapping=1\r\n\r\n\r\n[DummyUsage]\r\n"), std::string::npos);
-    for (const char* absent : {"[2000sub", "[3000sub", "[3001sub"}) {
-        EXPECT_EQ(eds.find(absent), std::string::npos) << absent;
-    }
-    EXPECT_EQ(block(eds, "[ManufacturerObjects]", "[2000]"),
-              "[ManufacturerObjects]\r\nSupportedObjects=3\r\n1=0x2000\r\n2=0x3000\r\n"
-              "3=0x3001\r\n\r\n");
-    EXPECT_NE(eds.find("NrOfTXPDO=1\r\nNrOfRXPDO=2\r\n"), std::string::npos);
 }
 
 // What the program's own device reader says about an EDS text: every note it made while
@@ -222,9 +154,6 @@ TEST(EdsText, WholeFilesAreWellFormed) {
         const char* name;
         CONFIG config;
     } cases[] = {
-        {"empty", slaveConfig("1", {})},
-        {"sdo only", slaveConfig("1", {{"1", "", "2"}})},
-        {"one tpdo", slaveConfig("1", {{"3", "385", "2"}})},
         {"one rpdo", slaveConfig("127", {{"4", "639", "8"}})},
         {"mixed", slaveConfig("5", {{"3", "389", "1"},
                                     {"4", "517", "3"},
@@ -241,79 +170,75 @@ TEST(EdsText, WholeFilesAreWellFormed) {
     }
 }
 
-TEST(EdsText, MatchesGoldenFile) {
-    const CONFIG c = slaveConfig("1", {{"3", "385", "2"},
-                                       {"1", "", "4"},
-                                       {"4", "513", "3"},
-                                       {"3", "386", "8"},
-                                       {"4", "1000", "4"}});
-    const std::string eds = shippedEds(c, "gateway.eds", {2024, 3, 27, 0, 5});
-    const fs::path golden = fs::path(TORVANE_TEST_DATA_DIR) / "export" / "gateway.eds";
-    if (std::getenv("TORVANE_UPDATE_GOLDEN") != nullptr) {
-        Message error;
-        ASSERT_TRUE(writeFileAtomically(golden.string(), eds, error)) << error;
+// PDOs of both kinds with an SDO between them, and no PDO at all.
+TEST(EdsText, MatchesGoldenFiles) {
+    const struct {
+        CONFIG config;
+        const char* golden;
+    } cases[] = {
+        {slaveConfig("1", {{"3", "385", "2"},
+                           {"1", "", "4"},
+                           {"4", "513", "3"},
+                           {"3", "386", "8"},
+                           {"4", "1000", "4"}}),
+         "gateway.eds"},
+        {slaveConfig("1", {{"1", "", "2"}, {"2", "", "4"}}), "no_pdos.eds"},
+    };
+    for (const auto& c : cases) {
+        const std::string eds = shippedEds(c.config, "gateway.eds", {2024, 3, 27, 0, 5});
+        const fs::path golden = fs::path(TORVANE_TEST_DATA_DIR) / "export" / c.golden;
+        if (std::getenv("TORVANE_UPDATE_GOLDEN") != nullptr) {
+            Message error;
+            ASSERT_TRUE(writeFileAtomically(golden.string(), eds, error)) << error;
+        }
+        EXPECT_EQ(eds, readFile(golden)) << c.golden;
     }
-    EXPECT_EQ(eds, readFile(golden));
 }
 
-class EdsFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("torvane-eds-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        cfg_ = newConfiguration(kCanopenSlave);
-        cfg_.Config = slaveConfig("1", {{"3", "385", "2"}});
-        std::ofstream(dir_ / "t1.dat", std::ios::binary) << "\r\n[DeviceInfo]\r\nVendorName=X";
-        std::ofstream(dir_ / "t2.dat", std::ios::binary) << "\r\n[MandatoryObjects]\r\n";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    EdsTemplatePaths templates(const char* one, const char* two) const {
-        return {(dir_ / one).string(), (dir_ / two).string()};
-    }
-    std::size_t fileCount() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-    }
-    fs::path dir_;
-    GatewayConfiguration cfg_;
-};
-
-TEST_F(EdsFileTest, UnreadableTemplateLeavesNoFileAndKeepsThePreviousOne) {
+// An unreadable template or an uncreatable file leaves no file behind and keeps what was there.
+TEST(EdsFile, FailuresWriteNothing) {
+    const fs::path dir = fs::temp_directory_path() / "torvane-eds-file";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
+    cfg.Config = slaveConfig("1", {{"3", "385", "2"}});
+    std::ofstream(dir / "t1.dat", std::ios::binary) << "\r\n[DeviceInfo]\r\nVendorName=X";
+    std::ofstream(dir / "t2.dat", std::ios::binary) << "\r\n[MandatoryObjects]\r\n";
+    const std::string unreadable = "Cannot read the EDS template file ";
     const struct {
         const char* one;
         const char* two;
-        const char* named;
-    } cases[] = {{"missing1.dat", "t2.dat", "missing1.dat"},
-                 {"t1.dat", "missing2.dat", "missing2.dat"},
-                 {".", "t2.dat", nullptr}}; // a folder is no template either
+        const char* out;
+        EdsResult result;
+        std::string message; // empty: not checked
+    } cases[] = {
+        {"missing1.dat", "t2.dat", "a.eds", EdsResult::TemplateUnreadable,
+         unreadable + (dir / "missing1.dat").string()},
+        {"t1.dat", "missing2.dat", "a.eds", EdsResult::TemplateUnreadable,
+         unreadable + (dir / "missing2.dat").string()},
+        {".", "t2.dat", "a.eds", EdsResult::TemplateUnreadable, ""}, // a folder is no template
+        {"t1.dat", "t2.dat", "no/such/a.eds", EdsResult::CreateFailed, "Create EDS File Error!!"},
+    };
     for (const auto& c : cases) {
-        const fs::path fresh = dir_ / "fresh.eds";
-        const std::size_t before = fileCount();
-        EdsOutcome r = createEdsFile(cfg_, fresh.string(), templates(c.one, c.two), kNoon);
-        EXPECT_EQ(r.result, EdsResult::TemplateUnreadable) << c.one;
-        if (c.named != nullptr) {
-            EXPECT_EQ(r.message, "Cannot read the EDS template file " + (dir_ / c.named).string());
+        SCOPED_TRACE(c.one + std::string(" ") + c.two);
+        const EdsTemplatePaths templates{(dir / c.one).string(), (dir / c.two).string()};
+        EdsOutcome r = createEdsFile(cfg, (dir / c.out).string(), templates, kNoon);
+        EXPECT_EQ(r.result, c.result);
+        if (!c.message.empty()) {
+            EXPECT_EQ(r.message, c.message);
         }
-        EXPECT_EQ(fileCount(), before) << "a file was left behind";
-
-        const fs::path existing = dir_ / "existing.eds";
-        std::ofstream(existing) << "previous";
-        r = createEdsFile(cfg_, existing.string(), templates(c.one, c.two), kNoon);
-        EXPECT_EQ(r.result, EdsResult::TemplateUnreadable);
-        EXPECT_EQ(readFile(existing), "previous");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+        if (c.result == EdsResult::TemplateUnreadable) {
+            std::ofstream(dir / "existing.eds") << "previous";
+            r = createEdsFile(cfg, (dir / "existing.eds").string(), templates, kNoon);
+            EXPECT_EQ(r.result, EdsResult::TemplateUnreadable);
+            EXPECT_EQ(readFile(dir / "existing.eds"), "previous");
+            fs::remove(dir / "existing.eds");
+        } else {
+            EXPECT_FALSE(r.detail.empty());
+        }
     }
-}
-
-TEST_F(EdsFileTest, UncreatableFileGivesTheCreateMessage) {
-    const fs::path out = dir_ / "no" / "such" / "folder" / "a.eds";
-    const EdsOutcome r = createEdsFile(cfg_, out.string(), templates("t1.dat", "t2.dat"), kNoon);
-    EXPECT_EQ(r.result, EdsResult::CreateFailed);
-    EXPECT_EQ(r.message, "Create EDS File Error!!");
-    EXPECT_FALSE(r.detail.empty());
+    fs::remove_all(dir);
 }
 
 } // namespace

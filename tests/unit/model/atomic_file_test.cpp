@@ -33,24 +33,6 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(AtomicFileTest, AFailedWriteKeepsThePreviousFile) {
-    const std::string path = (dir_ / "a.chg").string();
-    Message error;
-    ASSERT_TRUE(writeFileAtomically(path, "precious", error));
-    if (::geteuid() == 0) {
-        // Root ignores folder permissions; a missing folder fails the same way for everyone.
-        EXPECT_FALSE(writeFileAtomically((dir_ / "missing" / "a.chg").string(), "x", error));
-        EXPECT_NE(error.english().find("missing"), std::string::npos);
-    } else {
-        fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
-        EXPECT_FALSE(writeFileAtomically(path, "lost", error));
-        fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::add);
-    }
-    std::string back;
-    ASSERT_TRUE(readWholeFile(path, back, error));
-    EXPECT_EQ(back, "precious");
-}
-
 // What a save wrote, read back through readWholeFile; holds a NUL so no step may stop at one.
 const std::string kNew("new\0bytes", 9);
 

@@ -5,16 +5,6 @@
 namespace torvane {
 namespace {
 
-// The fields the archive carries are checked by the new_master.chg golden file; these are not
-// written to it.
-TEST(NewConfiguration, MasterValuesTheArchiveDoesNotCarry) {
-    const GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    EXPECT_EQ(cfg.Config.ConfigEdition, 500);
-    EXPECT_EQ(cfg.FirmwareVersion, "3.0");
-    EXPECT_EQ(cfg.Config.ConfigTypeText, "");
-    EXPECT_EQ(cfg.Config.Nodes[127], (NodeEntry{"", "New node"}));
-}
-
 TEST(NewConfiguration, SlaveDiffersOnlyInSizeByType) {
     GatewayConfiguration master = newConfiguration(kCanopenMaster);
     const GatewayConfiguration slave = newConfiguration(kCanopenSlave);
@@ -43,24 +33,6 @@ TEST(ResetToNew, ClearsEveryCommandSlotButKeepsReservedTexts) {
     EXPECT_EQ(cfg.Config.ConfigEdition, 210);
     EXPECT_EQ(cfg.FirmwareVersion, "3.0");
     EXPECT_EQ(cfg.Config.InstructionCount, 0);
-}
-
-// The COB-ID ranges are checked through the command grid (CobIdCommit).
-TEST(CommandTypes, LabelsAndDirections) {
-    const struct {
-        const char* type;
-        const char* label;
-        bool input;
-    } cases[] = {{"1", "Upload SDO", true},
-                 {"2", "Download SDO", false},
-                 {"3", "Transmit PDO", true},
-                 {"4", "Receive PDO", false},
-                 {"5", "", false},
-                 {"", "", false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(commandLabel(c.type), c.label) << c.type;
-        EXPECT_EQ(isInputCommand(c.type), c.input) << c.type;
-    }
 }
 
 // Three nodes and five commands; each command's Description names its node and its place.

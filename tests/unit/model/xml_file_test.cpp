@@ -31,7 +31,7 @@ GatewayConfiguration sampleMaster() {
     return cfg;
 }
 
-TEST(XmlFile, WritesTheFixedLayout) {
+TEST(XmlFile, WritesTheFixedLayoutAndReadsItBack) {
     const std::string xml = writeXml(sampleMaster());
     EXPECT_EQ(xml.rfind(R"(<?xml version="1.0" encoding="gb2312"?>)", 0), 0U);
     for (const char* part :
@@ -53,24 +53,11 @@ TEST(XmlFile, WritesTheFixedLayout) {
     const auto* pdo = doc.FirstChildElement("CANopen")->LastChildElement("Instruction");
     EXPECT_NE(pdo->FirstChildElement("COB-ID"), nullptr);
     EXPECT_EQ(pdo->FirstChildElement("Index"), nullptr);
-}
 
-TEST(XmlFile, ReadsBackWhatItWrote) {
-    const GatewayConfiguration written = sampleMaster();
     GatewayConfiguration read = newConfiguration(kCanopenSlave);
     Message error;
-    ASSERT_TRUE(readXml(writeXml(written), read, error)) << error;
-    EXPECT_EQ(read.ConfigType, kCanopenMaster);
-    EXPECT_EQ(read.Fieldbus.InportNum, "48");
-    for (auto field : {&CONFIG::BuadRate, &CONFIG::SlaveAddress, &CONFIG::SDOTimeout, &CONFIG::NMT,
-                       &CONFIG::TPDOTimeout, &CONFIG::DelayStart, &CONFIG::SYNC,
-                       &CONFIG::ControlStatus, &CONFIG::ErrorControl}) {
-        EXPECT_EQ(read.Config.*field, written.Config.*field);
-    }
-    EXPECT_EQ(read.Config.NodeCount, 2);
-    EXPECT_EQ(read.Config.InstructionCount, 4);
-    EXPECT_EQ(read.Config.Nodes, written.Config.Nodes);
-    EXPECT_EQ(read.Config.Instructions, written.Config.Instructions);
+    ASSERT_TRUE(readXml(xml, read, error)) << error;
+    EXPECT_EQ(read, sampleMaster());
 }
 
 // What was open before reading: fields the XML file does not carry are marked.
@@ -268,21 +255,15 @@ TEST(XmlFile, DamageIsToldInWordsAndARefusedFileChangesNothing) {
         {"cut off on line 2", "<A/><ConfigType/>\n<B Value=\"x", 2, ""},
         // A file holds a configuration when its second top-level element names the type.
         {"a single root", "<html><head/><body/></html>", -1, "holds no configuration"},
-        {"a bare FiledBus", "<FiledBus/>", -1, "holds no configuration"},
         {"FiledBus alone", kHead, -1, "holds no configuration"},
         {"second element of another name", R"(<FiledBus/><Type Value="TAVO20"/>)", -1,
          "holds no configuration"},
         {"cut off before the type", "<A/>\n<ConfigType Value=\"x", -1, "holds no configuration"},
         {"empty", "", -1, "the file holds no readable XML element (no element found)"},
-        {"only blanks", " \n\t\n", -1, "the file holds no readable XML element (no element found)"},
         {"broken first element", "<?xml version=\"1.0\"?>\n\n<A", -1,
          "the file holds no readable XML element (malformed at line 3)"},
         {"only a comment", "<!-- none -->", -1, "the file holds no XML element"},
         {"only text", "just text", -1,
-         "the file holds no readable XML element (malformed at line 1)"},
-        {"declaration and comment", R"(<?xml version="1.0"?><!-- none -->)", -1,
-         "the file holds no XML element"},
-        {"unclosed first element", "<unclosed", -1,
          "the file holds no readable XML element (malformed at line 1)"},
         {"NUL before the element", std::string("\0<A/>", 5), -1,
          "the file holds no readable XML element (no element found)"},

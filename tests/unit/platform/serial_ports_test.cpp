@@ -2,7 +2,6 @@
 #include "../../support/sample_ports.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
-#include "transfer/transfer_job.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -53,62 +52,38 @@ bool makeLink(const std::string& target, const std::string& link) {
     return symlink(target.c_str(), link.c_str()) == 0;
 }
 
-TEST(QtSerialPort, TalksWithoutEventLoopAndOpensExclusively) {
-    Pty pty;
-    ASSERT_FALSE(pty.device.empty());
-    auto port = platform::createSerialPort();
-    Message reason;
-    ASSERT_TRUE(port->open(pty.device, SerialSettings{}, reason)) << reason;
-
-    const std::uint8_t frame[] = {0xFE, 0x00, 0xFE};
-    EXPECT_EQ(port->write(frame, sizeof frame), 3);
-    std::uint8_t got[8] = {};
-    EXPECT_EQ(::read(pty.master, got, sizeof got), 3);
-    EXPECT_EQ(got[2], 0xFE);
-
-    const std::uint8_t reply[] = {0x02, 0x02, 0x01, 0x01, 0x06};
-    ASSERT_EQ(::write(pty.master, reply, sizeof reply), 5);
-    std::size_t waiting = 0;
-    for (int i = 0; i < 100 && waiting < 5; ++i) {
-        usleep(2000);
-        waiting = port->bytesWaiting();
-    }
-    ASSERT_EQ(waiting, 5u);
-    EXPECT_EQ(port->read(got, 2), 2);
-    EXPECT_EQ(port->bytesWaiting(), 3u);
-
-    auto second = platform::createSerialPort();
-    EXPECT_FALSE(second->open(pty.device, SerialSettings{}, reason));
-    EXPECT_EQ(reason, str::OpenBusy.source);
-    port->close();
-    EXPECT_TRUE(second->open(pty.device, SerialSettings{}, reason)) << reason;
-}
-
 // A pseudo-terminal has no parity bit: whatever parity the caller asks for, it opens, also
-// through a symbolic link (the simulator's --link), and carries bytes.
+// through a symbolic link (the simulator's --link), and carries bytes both ways without an event
+// loop.
 TEST(QtSerialPort, PseudoTerminalOpensWithAnyParity) {
     Pty pty;
+    TempDir dir;
     ASSERT_FALSE(pty.device.empty());
-    char dir[] = "/tmp/torvane-ptyXXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string link = std::string(dir) + "/gateway";
-    ASSERT_EQ(symlink(pty.device.c_str(), link.c_str()), 0);
+    const std::string link = dir.file("gateway");
+    ASSERT_TRUE(makeLink(pty.device, link));
     for (const std::string& device : {pty.device, link}) {
         for (int parity = 0; parity <= 4; ++parity) {
+            SCOPED_TRACE(device + " parity " + std::to_string(parity));
             SerialSettings settings;
             settings.parity = parity;
             auto port = platform::createSerialPort();
             Message reason;
-            EXPECT_TRUE(port->open(device, settings, reason))
-                << device << " parity " << parity << ": " << reason;
+            ASSERT_TRUE(port->open(device, settings, reason)) << reason;
             const std::uint8_t frame[] = {0x02, 0x02, 0x01, 0x01, 0x06};
-            EXPECT_EQ(port->write(frame, sizeof frame), 5) << device << " parity " << parity;
+            EXPECT_EQ(port->write(frame, sizeof frame), 5);
             std::uint8_t got[8] = {};
-            EXPECT_EQ(::read(pty.master, got, sizeof got), 5) << device << " parity " << parity;
+            EXPECT_EQ(::read(pty.master, got, sizeof got), 5);
+            ASSERT_EQ(::write(pty.master, frame, sizeof frame), 5);
+            std::size_t waiting = 0;
+            for (int i = 0; i < 100 && waiting < 5; ++i) {
+                usleep(2000);
+                waiting = port->bytesWaiting();
+            }
+            ASSERT_EQ(waiting, 5u);
+            EXPECT_EQ(port->read(got, 2), 2);
+            EXPECT_EQ(port->bytesWaiting(), 3u);
         }
     }
-    ::unlink(link.c_str());
-    ::rmdir(dir);
 }
 
 // The guard knows a device by what it is, not by the name it was opened under: every other name
@@ -203,41 +178,10 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
             EXPECT_FALSE(opened) << c.path;
             EXPECT_EQ(reason, c.reason) << c.path;
             EXPECT_FALSE(port->isOpen()) << c.path;
+            EXPECT_EQ(port->write(reinterpret_cast<const std::uint8_t*>("x"), 1), -1);
+            EXPECT_EQ(port->bytesWaiting(), 0u);
         }
     }
-}
-
-TEST(QtSerialPort, SecondTransferOnTheSamePortGetsResultZero) {
-    Pty pty;
-    ASSERT_FALSE(pty.device.empty());
-    TempDir dir;
-    const std::string link = dir.file("gateway");
-    ASSERT_TRUE(makeLink(pty.device, link));
-    auto holder = platform::createSerialPort();
-    Message reason;
-    ASSERT_TRUE(holder->open(pty.device, SerialSettings{}, reason));
-    TransferServices services;
-    services.openPort = platform::createSerialPort;
-    for (const std::string& name : {pty.device, link}) {
-        for (const bool upload : {false, true}) {
-            TransferRequest request{newConfiguration(kCanopenSlave), false, {name}, 0};
-            const TransferOutcome out =
-                upload ? runUpload(request, services) : runDownload(request, services);
-            EXPECT_EQ(out.resultCode, static_cast<int>(TransferResult::OpenFailed)) << name;
-            EXPECT_EQ(out.text,
-                      std::string(str::ResultOpenFailed.source) + "\n" + str::OpenBusy.source);
-        }
-    }
-}
-
-TEST(QtSerialPort, MissingDeviceSaysWhy) {
-    auto port = platform::createSerialPort();
-    Message reason;
-    EXPECT_FALSE(port->open("/dev/torvane-no-such-port", SerialSettings{}, reason));
-    EXPECT_EQ(reason, str::OpenNotFound.source);
-    EXPECT_FALSE(port->isOpen());
-    EXPECT_EQ(port->write(reinterpret_cast<const std::uint8_t*>("x"), 1), -1);
-    EXPECT_EQ(port->bytesWaiting(), 0u);
 }
 
 TEST(SerialPortList, ExtraPortsFollowTheSystemPorts) {

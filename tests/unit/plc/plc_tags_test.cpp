@@ -137,6 +137,31 @@ TEST(PlcTags, UniqueNamesBytesAndRefusals) {
         EXPECT_EQ(refused.command, 1);
         EXPECT_TRUE(refused.table.tags.empty());
     }
+
+    // A double quote in a CSV field is doubled.
+    const TagResult quoted = buildTagTable(
+        configurationOf(kCanopenMaster, {command(kUploadSdo, 5, "1", "0", "2", "say \"hi\"")}), {});
+    EXPECT_NE(tagsCsv(quoted.table).find("\"say \"\"hi\"\"; Node 5"), std::string::npos);
+}
+
+// A mapped object of a device's default PDO gets the tag type of its data type.
+TEST(PlcTags, MappedRealObjects) {
+    DeviceDescription device;
+    ASSERT_EQ(
+        readDevice("[DeviceInfo]\n[1800]\nObjectType=9\n[1800sub1]\nDataType=7\nAccessType=rw\n"
+                   "DefaultValue=$NODEID+0x180\n[1A00]\nObjectType=9\n[1A00sub0]\nDataType=5\n"
+                   "AccessType=rw\nDefaultValue=1\n[1A00sub1]\nDataType=7\nAccessType=rw\n"
+                   "DefaultValue=0x20010020\n[2001]\nParameterName=Speed\nDataType=8\n"
+                   "AccessType=ro\nPDOMapping=1\n",
+                   "real.eds", device)
+            .result,
+        DeviceReadResult::Ok);
+    TagOptions options;
+    options.devices = {{1, &device}};
+    const TagResult r = buildTagTable(
+        configurationOf(kCanopenMaster, {command(kTransmitPdo, 5, "389", "0", "4")}), options);
+    ASSERT_EQ(r.table.tags.size(), 1U);
+    EXPECT_EQ(r.table.tags[0].type, TagType::Real);
 }
 
 // The test configuration in each format, with the devices of both nodes: golden files.
