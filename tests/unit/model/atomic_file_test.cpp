@@ -2,11 +2,13 @@
 
 #include <array>
 #include <climits>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -56,6 +58,26 @@ bool makeNullNode(const fs::path& p, unsigned minor = 3) {
 // otherwise rename its file over the system's), else the system's /dev/<name>.
 std::string memoryDevice(const fs::path& dir, const char* name, unsigned minor) {
     return makeNullNode(dir / name, minor) ? (dir / name).string() : std::string("/dev/") + name;
+}
+
+// A file-size limit fails the write for root too (folder permissions would not).
+TEST_F(AtomicFileTest, AFailedWriteKeepsThePreviousFile) {
+    const fs::path path = dir_ / "a.chg";
+    put(path, "precious");
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 4;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    Message error;
+    const bool written = writeFileAtomically(path.string(), "longer than the limit", error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.english().empty());
+    EXPECT_EQ(contents(path), "precious");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 TEST_F(AtomicFileTest, OnlyARegularFileWithinTheLimitIsRead) {
