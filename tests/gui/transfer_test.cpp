@@ -1,9 +1,5 @@
-// Download and Upload from the main window against torvane-gatewaysim on a pseudo-terminal, with
-// the real waits: the serial dialog, the progress window, the "Download hint:" question, the one
-// message box and the greying of the two commands.
-//
-// `gui_transfer_test --measure [RUNS]` instead prints the event loop's lateness during downloads;
-// `gui_transfer_test --screenshot OUT.png` renders the progress popup mid-download.
+// Download, Upload and both compare windows from the main window against torvane-gatewaysim on a
+// pseudo-terminal, with the real waits.
 
 #include "../support/session_access.h"
 #include "gateway_sim.h"
@@ -12,28 +8,20 @@
 #include "gui/app/translation.h"
 #include "gui/comm/progress_window.h"
 #include "gui/comm/serial_dialog.h"
+#include "gui/editor/compare_window.h"
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
+#include "gui_test_support.h"
+#include "model/config_file.h"
 #include "model/strings.h"
-#include "scripted_prompts.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QElapsedTimer>
+#include <QClipboard>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
-#include <QTableWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
-#include <QTimer>
-#include <QTreeWidget>
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <memory>
 
 using namespace torvane;
 using namespace torvane::gui;
@@ -43,43 +31,7 @@ using test::ScriptedPrompts;
 namespace {
 
 constexpr int kTransferTimeoutMs = 90000;
-const QColor kGrey(200, 200, 200);
-
-// What the protocol carries of a configuration; names and descriptions stay behind.
-QStringList carried(const GatewayConfiguration& g) {
-    const CONFIG& c = g.Config;
-    std::vector<std::string> v = {g.Fieldbus.InportNum};
-    if (g.isMaster()) {
-        v.insert(v.end(),
-                 {c.SlaveAddress, c.BuadRate, c.SDOTimeout, c.NMT, c.TPDOTimeout, c.DelayStart,
-                  c.SYNC, c.ControlStatus, c.ErrorControl, c.RPDOCycle, c.OutputProcessing,
-                  c.SDOCycle, c.SDOConcurrent, c.SDORetries, c.SDOPollDelay});
-        std::vector<std::string> nodes;
-        nodes.reserve(static_cast<std::size_t>(std::max(c.NodeCount, 0)));
-        for (int n = 0; n < c.NodeCount; ++n) {
-            nodes.push_back(c.Nodes[static_cast<std::size_t>(n)].NodeAddress);
-        }
-        std::sort(nodes.begin(), nodes.end());
-        v.insert(v.end(), nodes.begin(), nodes.end());
-    } else {
-        v.insert(v.end(), {c.SlaveBaudRate, c.SlaveNodeAddress, c.RPDOTimeout, c.SlaveDelayStart});
-    }
-    // The gateway keeps the commands grouped by kind: compare them as a set.
-    std::vector<std::string> commands;
-    for (int i = 0; i < c.InstructionCount; ++i) {
-        const INSTRUCTION& x = c.Instructions[static_cast<std::size_t>(i)];
-        commands.push_back(x.InstructionType + "|" + x.CobId + "|" + x.Index + "|" + x.SubIndex +
-                           "|" + x.Bytes + "|" + x.MappingAddress + "|" +
-                           (g.isMaster() ? x.NodeAddress : ""));
-    }
-    std::sort(commands.begin(), commands.end());
-    v.insert(v.end(), commands.begin(), commands.end());
-    QStringList out;
-    for (const std::string& s : v) {
-        out << QString::fromStdString(s);
-    }
-    return out;
-}
+const std::vector<std::string> kSuccess{str::ResultSuccess.source};
 
 // Answers "Download hint:" and notes on which thread it was asked.
 class ScriptedQuestions final : public TransferQuestions {
@@ -97,36 +49,16 @@ private:
     FormatChoice answer_;
 };
 
-// Every value the progress bar took while the popup was visible, and whether it closed.
-struct ProgressRecord {
-    QList<int> values;
-    int maximum = 0;
-};
-
-void recordProgress(ProgressWindow* wait, ProgressRecord& record) {
-    QObject::connect(wait->bar(), &QProgressBar::valueChanged, wait, [wait, &record](int v) {
-        if (wait->isVisible() && v > 0) {
-            record.values << v;
-            record.maximum = wait->bar()->maximum();
-        }
-    });
+QStringList rowTexts(const CompareWindow* window, int row) {
+    const QTreeWidgetItem* item = window->list()->topLevelItem(row);
+    return {item->text(0), item->text(1), item->text(2)};
 }
 
-// Runs `action` on the modal dialog of type T once it is shown.
-template <typename T> void whenShown(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-        if (auto* t = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(t);
-        } else if (++*tries > 250) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(20);
+// A double click on row `row`, as a user gives it: a click, then the double click.
+void doubleClick(QTreeWidget* list, int row) {
+    const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
 } // namespace
@@ -139,14 +71,14 @@ private:
     std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
 
-    QAction* act(const QString& tip) { return frame_->action(tip); }
+    QAction* act(const QString& text) { return frame_->action(text); }
     ConfigView* view() { return frame_->view(); }
+    CompareWindow* compareWindow() { return frame_->findChild<CompareWindow*>(); }
 
-    // A configuration written by transfer_fixture (beside this program) and opened.
-    void openFixture(const char* variant) {
+    // Opens a configuration written by transfer_fixture (beside this program) to NAME.chg.
+    bool openFixture(const char* variant) {
         const QString path = dir_.filePath(QString::fromLatin1(variant) + ".chg");
-        QVERIFY(GatewaySim::writeFixture(variant, path));
-        QVERIFY(frame_->document()->openRecent(path));
+        return GatewaySim::writeFixture(variant, path) && frame_->document()->openRecent(path);
     }
 
     // The serial settings as if the dialog had been confirmed on `device`.
@@ -161,15 +93,16 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
     }
 
-    void selectCanopenPage() {
-        QTreeWidgetItem* item = view()->itemFor(canopenSideItem(frame_->session().configuration()));
-        QVERIFY(item != nullptr);
-        view()->tree()->setCurrentItem(item);
+    // Triggers `text` with every question answered OK and waits for the transfer to end.
+    void transfer(const QString& text) {
+        prompts_->told.clear();
+        prompts_->okCancel = {true, true, true, true};
+        act(text)->trigger();
+        waitIdle();
     }
 
 private slots: // NOLINT(readability-redundant-access-specifiers)
     void init() {
-        frame_.reset();
         prompts_ = std::make_unique<ScriptedPrompts>();
         prompts_->configTypes = {0};
         frame_ = std::make_unique<MainWindow>(*prompts_);
@@ -179,79 +112,65 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
 
     void cleanup() {
         if (frame_ != nullptr && frame_->transfers()->running()) {
-            QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
+            waitIdle();
         }
         frame_.reset();
     }
 
-    // A master configuration goes down with 13 progress steps while the user edits on, then
-    // comes back into a new document field for field.
+    // The serial dialog comes first; the download greys both commands, sends the configuration
+    // as it was while the user edits on, and adds no undo step; the upload fills a new document.
     void downloadThenUploadIntoNewDocument() {
         GatewaySim sim({}, dir_.filePath("roundtrip.log"));
         QVERIFY(!sim.device().isEmpty());
-        openFixture("new");
+        QVERIFY(openFixture("new"));
         const GatewayConfiguration sent = frame_->session().configuration();
         prompts_->okCancel = {true, true, true, true};
-
-        // The serial dialog comes first: pick the simulator's port.
-        whenShown<SerialDialog>([&](SerialDialog* d) {
+        test::whenShown<SerialDialog>([&](SerialDialog* d) {
             d->portBox()->setCurrentIndex(d->portBox()->findText(sim.device()));
             d->accept();
         });
-        ProgressRecord progress;
-        recordProgress(frame_->waitDialog(), progress);
+        QList<int> progress;
+        QProgressBar* bar = frame_->waitDialog()->bar();
+        connect(bar, &QProgressBar::valueChanged, this, [&](int v) {
+            if (frame_->waitDialog()->isVisible() && v > 0) {
+                progress << v;
+            }
+        });
         act(ui(str::TipDownload))->trigger();
-        QVERIFY(frame_->serialSettings().configured);
         QVERIFY(frame_->transfers()->running());
         QVERIFY(!act(ui(str::TipDownload))->isEnabled());
         QVERIFY(!act(ui(str::TipUpload))->isEnabled());
-
-        // Editing goes on meanwhile; the download sends the configuration as it was.
         liveConfiguration(frame_->session()).Config.SYNC = "77";
         waitIdle();
-
-        QCOMPARE(progress.maximum, 1300);
-        QCOMPARE(progress.values.size(), 13);
-        QCOMPARE(progress.values.last(), 1300);
+        QCOMPARE(progress.size(), 13);
+        QCOMPARE(progress.last(), 1300);
         QVERIFY(!frame_->waitDialog()->isVisible());
-        QCOMPARE(frame_->waitDialog()->titleLabel()->text(), ui(str::WaitTitleDownload));
         QCOMPARE(frame_->waitDialog()->lineLabel()->text(),
                  QStringLiteral("Download to %1: frame 13 of 13").arg(sim.device()));
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
-        QVERIFY(act(ui(str::TipDownload))->isEnabled());
+        QCOMPARE(prompts_->told, kSuccess);
         QVERIFY(act(ui(str::TipUpload))->isEnabled());
         QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
-        // The new format's edition behaves as the current one: the download changed nothing of
-        // the configuration, so it adds no undo step and leaves the mark clear.
-        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, sent.Config.ConfigEdition);
-        QAction* undo = frame_->action(QStringLiteral("Undo(&U)"));
+        QAction* undo = act(QStringLiteral("Undo(&U)"));
         QVERIFY(!undo->isEnabled());
-        QVERIFY(!frame_->document()->document().ModifiedFlag());
         QVERIFY(!frame_->isWindowModified());
 
-        prompts_->told.clear();
         prompts_->saveAnswers = {SaveAnswer::No};
         prompts_->configTypes = {0};
         frame_->document()->fileNew();
-        QCOMPARE(frame_->session().configuration().Config.InstructionCount, 0);
-        act(ui(str::TipUpload))->trigger();
-        QVERIFY(!act(ui(str::TipDownload))->isEnabled());
-        waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
-        QCOMPARE(carried(frame_->session().configuration()), carried(sent));
+        transfer(ui(str::TipUpload));
+        QCOMPARE(prompts_->told, kSuccess);
+        const CONFIG& back = frame_->session().configuration().Config;
+        QCOMPARE(back.SYNC, sent.Config.SYNC);
+        QCOMPARE(back.InstructionCount, sent.Config.InstructionCount);
         QVERIFY(frame_->document()->document().ModifiedFlag());
         QVERIFY(!undo->isEnabled());
-        // The tree shows what came back: both nodes under "CANopen Network".
         QCOMPARE(view()->tree()->topLevelItem(1)->childCount(), sent.Config.NodeCount);
 
         // 85 commands: the download cuts the last one, and that is a step that says so.
         prompts_->saveAnswers = {SaveAnswer::No};
-        openFixture("master85");
-        prompts_->told.clear();
-        prompts_->okCancel = {true, true, true, true};
-        act(ui(str::TipDownload))->trigger();
-        waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
+        QVERIFY(openFixture("master85"));
+        transfer(ui(str::TipDownload));
+        QCOMPARE(prompts_->told, kSuccess);
         QCOMPARE(frame_->session().configuration().Config.InstructionCount, 84);
         QCOMPARE(undo->statusTip(), QStringLiteral("Undo: Download (84-command cut)"));
         QVERIFY(frame_->isWindowModified());
@@ -285,26 +204,23 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QFETCH(bool, rowsGrey);
         GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("hint.log"));
         QVERIFY(!sim.device().isEmpty());
-        openFixture("edition220");
-        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 220);
-        prompts_->told.clear();
-        prompts_->okCancel = {true, true, true, true};
+        QVERIFY(openFixture("edition220"));
         ScriptedQuestions questions(static_cast<FormatChoice>(answer));
         frame_->setTransferQuestions(&questions);
         confirmPort(sim.device());
-        selectCanopenPage();
-
-        act(ui(str::TipDownload))->trigger();
-        waitIdle();
+        view()->tree()->setCurrentItem(
+            view()->itemFor(canopenSideItem(frame_->session().configuration())));
+        transfer(ui(str::TipDownload));
+        frame_->setTransferQuestions(nullptr);
         QCOMPARE(questions.asked, 1);
         QVERIFY(questions.onGuiThread);
         QCOMPARE(prompts_->told.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(prompts_->told[0]).trimmed(), message);
         QCOMPARE(frame_->session().configuration().Config.ConfigEdition, edition);
         for (int row : {8, 9}) {
-            QCOMPARE(view()->grid()->item(row, 1)->background().color() == kGrey, rowsGrey);
+            QCOMPARE(view()->grid()->item(row, 1)->background().color() == QColor(200, 200, 200),
+                     rowsGrey);
         }
-        frame_->setTransferQuestions(nullptr);
     }
 
     void stopsBeforeTheTransfer_data() {
@@ -323,53 +239,29 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QFETCH(bool, toldSomething);
         GatewaySim sim({}, dir_.filePath("stop.log"));
         QVERIFY(!sim.device().isEmpty());
-        openFixture("new");
+        QVERIFY(openFixture("new"));
         prompts_->told.clear();
+        CONFIG& c = liveConfiguration(frame_->session()).Config;
         if (how == "cancel") {
-            whenShown<SerialDialog>([](SerialDialog* d) { d->reject(); });
-        } else if (how == "no ports") {
-            confirmPort(sim.device());
-            frame_->serialSettings().ports.clear();
-        } else if (how == "check") {
-            confirmPort(sim.device());
-            // A node without a command fails the node check.
-            CONFIG& c = liveConfiguration(frame_->session()).Config;
-            c.Nodes[static_cast<std::size_t>(c.NodeCount)] = {"33", "Spare"};
-            ++c.NodeCount;
+            test::whenShown<SerialDialog>([](SerialDialog* d) { d->reject(); });
         } else {
             confirmPort(sim.device());
-            liveConfiguration(frame_->session()).Config.SDOCycle = "1";
+        }
+        if (how == "no ports") {
+            frame_->serialSettings().ports.clear();
+        } else if (how == "check") {
+            appendNode(c, {"33", "Spare"}); // a node without a command fails the node check
+        } else if (how == "cycle") {
+            c.SDOCycle = "1";
             prompts_->okCancel = {false};
         }
         act(ui(str::TipDownload))->trigger();
         waitIdle();
-        QCOMPARE(prompts_->told.empty(), !toldSomething);
-        QCOMPARE(prompts_->told.size() <= 1, true);
-        if (how != "check") {
-            QVERIFY(prompts_->unexpected.empty());
-        }
+        QCOMPARE(prompts_->told.size(), std::size_t(toldSomething ? 1 : 0));
+        QVERIFY(how == "check" || prompts_->unexpected.empty());
         QVERIFY(act(ui(str::TipDownload))->isEnabled());
         QVERIFY(act(ui(str::TipUpload))->isEnabled());
         QVERIFY(sim.received().isEmpty());
-    }
-
-    // A document opened while a download runs keeps what it has: the result belongs to the
-    // configuration that was sent.
-    void newDocumentDuringDownloadKeepsItsOwnState() {
-        GatewaySim sim({}, dir_.filePath("newdoc.log"));
-        QVERIFY(!sim.device().isEmpty());
-        openFixture("new");
-        prompts_->told.clear();
-        prompts_->okCancel = {true, true, true, true};
-        confirmPort(sim.device());
-        act(ui(str::TipDownload))->trigger();
-        QTest::qWait(300);
-        prompts_->configTypes = {0};
-        frame_->document()->fileNew();
-        waitIdle();
-        QCOMPARE(prompts_->told, std::vector<std::string>{str::ResultSuccess.source});
-        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 500);
-        QVERIFY(!frame_->document()->document().ModifiedFlag());
     }
 
     void noSecondTransfer_data() {
@@ -380,19 +272,17 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
     }
 
     // While a transfer runs no second one starts: the master download greys the commands, the
-    // slave download leaves them enabled and a second start is refused as a busy port.
+    // slave download leaves them enabled and a second start is refused as a busy port. A
+    // document made meanwhile keeps its own state: the result belongs to what was sent.
     void noSecondTransfer() {
         QFETCH(QString, variant);
         QFETCH(bool, commandsEnabled);
-        const bool slave = variant == "slave";
-        GatewaySim sim(slave ? QStringList{"--model", "slave"} : QStringList{},
+        GatewaySim sim(commandsEnabled ? QStringList{"--model", "slave"} : QStringList{},
                        dir_.filePath("second.log"));
         QVERIFY(!sim.device().isEmpty());
-        openFixture(variant.toLatin1().constData());
-        prompts_->told.clear();
+        QVERIFY(openFixture(variant.toLatin1().constData()));
         prompts_->okCancel = {true, true, true, true};
         confirmPort(sim.device());
-
         act(ui(str::TipDownload))->trigger();
         QVERIFY(frame_->transfers()->running());
         QCOMPARE(act(ui(str::TipDownload))->isEnabled(), commandsEnabled);
@@ -400,6 +290,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::qWait(300);
         act(ui(str::TipUpload))->trigger();
         act(ui(str::TipDownload))->trigger();
+        prompts_->configTypes = {0};
+        frame_->document()->fileNew();
         waitIdle();
 
         const std::string busy =
@@ -411,151 +303,103 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         want.push_back(str::ResultSuccess.source);
         QCOMPARE(prompts_->told, want);
         QCOMPARE(sim.received().count("FE 00 FE"), 1);
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 500);
+        QVERIFY(!frame_->document()->document().ModifiedFlag());
+    }
+
+    // A configuration downloaded, then edited: the window lists exactly the edits, names both
+    // sides, copies them, selects a row's item and follows later edits and downloads.
+    void compareWithGateway() {
+        GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("compare.log"));
+        QVERIFY(!sim.device().isEmpty());
+        QVERIFY(openFixture("new"));
+        const QString path = dir_.filePath("new.chg");
+        confirmPort(sim.device());
+        transfer(ui(str::TipDownload));
+        QCOMPARE(prompts_->told, kSuccess);
+        GatewayConfiguration& live = liveConfiguration(frame_->session());
+        live.Config.SYNC = "77";
+        live.Config.Instructions[1].Bytes = "6"; // Transmit PDO 389 of node 5
+        const GatewayConfiguration before = live;
+
+        transfer(ui(str::MenuCompareGateway));
+        QVERIFY(prompts_->told.empty()); // the window is the answer
+        QVERIFY(live == before);
+        CompareWindow* window = compareWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->list()->topLevelItemCount(), 2);
+        QCOMPARE(rowTexts(window, 0), (QStringList{"CANopen: SYNC Cycle", "77", "20"}));
+        QCOMPARE(rowTexts(window, 1),
+                 (QStringList{"Node 5 / Transmit PDO COB-ID 389: Number of Bytes", "6", "8"}));
+        QVERIFY(window->countLabel()->text().startsWith(QStringLiteral("Differences: 2")));
+        const QString sides = ui(str::CompareOursColumn) + ": " + path + "\n" +
+                              ui(str::CompareGatewayColumn) + ": " + sim.device() + ", ";
+        QVERIFY2(window->sourceLabel()->text().startsWith(sides),
+                 qPrintable(window->sourceLabel()->text()));
+        QTest::mouseClick(window->copyButton(), Qt::LeftButton);
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY(copied.startsWith(window->sourceLabel()->text() + "\n"));
+        QVERIFY(copied.endsWith("CANopen: SYNC Cycle: 77 -> 20\n"
+                                "Node 5 / Transmit PDO COB-ID 389: Number of Bytes: 6 -> 8\n"));
+        doubleClick(window->list(), 1);
+        QCOMPARE(view()->selection().kind, TreeItemKind::Command);
+        QCOMPARE(view()->selection().data, 2);
+        QVERIFY(live == before);
+
+        // An edit makes the window out of date; "Compare Again" uploads into the same window.
+        QVERIFY(!window->outOfDate());
+        frame_->session().commitCell(canopenSideItem(live), 7, "78"); // SYNC Cycle
+        QVERIFY(window->outOfDate());
+        QVERIFY(window->outOfDateLabel()->isVisible());
+        QTest::mouseClick(window->againButton(), Qt::LeftButton);
+        waitIdle();
+        QCOMPARE(frame_->findChildren<CompareWindow*>(), QList<CompareWindow*>{window});
+        QVERIFY(!window->outOfDate());
+        QCOMPARE(rowTexts(window, 0), (QStringList{"CANopen: SYNC Cycle", "78", "20"}));
+        transfer(ui(str::TipDownload));
+        QVERIFY(window->outOfDate());
+        QVERIFY(prompts_->unexpected.empty());
+    }
+
+    // A chosen archive: Cancel shows nothing, the rows, a row's item selected, the same window
+    // for the next file, and an unreadable file told.
+    void compareWithFile() {
+        QVERIFY(openFixture("compatible"));
+        const QString path = dir_.filePath("compatible.chg");
+        const GatewayConfiguration before = frame_->session().configuration();
+        GatewayConfiguration other = before;
+        other.Config.Nodes[1].NodeName = "Drain";
+        other.Config.InstructionCount -= 1; // drops Download SDO 25088/255 of node 5
+        const std::string chg = dir_.filePath("other.chg").toStdString();
+        Message error;
+        QVERIFY(saveConfigurationFile(chg, other, error));
+        prompts_->files = {std::nullopt, chg, chg, dir_.filePath("missing.chg").toStdString()};
+        QAction* entry = act(ui(str::MenuCompareFile));
+        entry->trigger();
+        QVERIFY(compareWindow() == nullptr);
+        entry->trigger();
+        CompareWindow* window = compareWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->list()->topLevelItemCount(), 2);
+        QCOMPARE(rowTexts(window, 0), (QStringList{"Node 9", "Valve", "Drain"}));
+        QCOMPARE(rowTexts(window, 1),
+                 (QStringList{"Node 5 / Download SDO Index 25088 Sub-index 255", "(present)",
+                              "(absent)"}));
+        QCOMPARE(window->sourceLabel()->text(), ui(str::CompareOursColumn) + ": " + path + "\n" +
+                                                    ui(str::CompareFileColumn) + ": " +
+                                                    QString::fromStdString(chg));
+        doubleClick(window->list(), 0);
+        QCOMPARE(view()->selection().kind, TreeItemKind::Node);
+        QCOMPARE(view()->selection().data, 2);
+        entry->trigger();
+        QCOMPARE(frame_->findChildren<CompareWindow*>(), QList<CompareWindow*>{window});
+        QVERIFY(prompts_->told.empty());
+        entry->trigger();
+        QCOMPARE(prompts_->told.size(), std::size_t{1});
+        QVERIFY(frame_->session().configuration() == before);
+        QVERIFY(prompts_->unexpected.empty());
     }
 };
 
-namespace {
-
-// Downloads the "new" fixture `runs` times and prints how late a 10 ms timer fired on the GUI
-// thread meanwhile.
-int measure(int runs) {
-    ScriptedPrompts prompts;
-    prompts.configTypes = {0};
-    MainWindow frame(prompts);
-    if (frame.start(QString()) != MainWindow::StartResult::Running) {
-        return 1;
-    }
-    frame.show();
-    QTemporaryDir dir;
-    const QString path = dir.filePath("new.chg");
-    if (!GatewaySim::writeFixture("new", path) || !frame.document()->openRecent(path)) {
-        std::fprintf(stderr, "cannot write or open the fixture\n");
-        return 1;
-    }
-    GatewaySim sim({}, dir.filePath("sim.log"));
-    if (sim.device().isEmpty()) {
-        std::fprintf(stderr, "the simulator did not start\n");
-        return 1;
-    }
-    SerialDialogState& s = frame.serialSettings();
-    s.ports = {sim.device().toStdString()};
-    s.portIndex = 0;
-    s.configured = true;
-
-    std::printf("event-loop lateness of a 10 ms timer during a download\n");
-    std::printf("%-4s %10s %8s %10s %10s\n", "run", "transfer_s", "ticks", "mean_ms", "max_ms");
-    qint64 worst = 0;
-    for (int run = 1; run <= runs; ++run) {
-        prompts.okCancel = {true, true, true, true};
-        prompts.told.clear();
-        QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 maxLate = 0;
-        qint64 sumLate = 0;
-        int ticks = 0;
-        QTimer timer;
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setInterval(10);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            const qint64 late = std::max<qint64>(0, now - last - 10'000'000);
-            maxLate = std::max(maxLate, late);
-            sumLate += late;
-            ++ticks;
-            last = now;
-        });
-        clock.start();
-        timer.start();
-        frame.startDownload();
-        while (frame.transfers()->running()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-            QCoreApplication::sendPostedEvents();
-        }
-        timer.stop();
-        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-        if (prompts.told != std::vector<std::string>{str::ResultSuccess.source}) {
-            std::fprintf(stderr, "run %d: %s\n", run,
-                         prompts.told.empty() ? "no message" : prompts.told.back().c_str());
-            return 1;
-        }
-        std::printf("%-4d %10.2f %8d %10.3f %10.3f\n", run, seconds, ticks,
-                    ticks > 0 ? static_cast<double>(sumLate) / ticks / 1e6 : 0.0,
-                    static_cast<double>(maxLate) / 1e6);
-        worst = std::max(worst, maxLate);
-    }
-    std::printf("worst lateness: %.3f ms (target under 50 ms)\n", static_cast<double>(worst) / 1e6);
-    return 0;
-}
-
-// Renders the main window with the progress popup over it, half-way through a download.
-int screenshot(const QString& out, const QString& language) {
-    if (!installTranslations(language)) {
-        std::fprintf(stderr, "no translation for %s\n", qPrintable(language));
-        return 1;
-    }
-    ScriptedPrompts prompts;
-    prompts.configTypes = {0};
-    MainWindow frame(prompts);
-    if (frame.start(QString()) != MainWindow::StartResult::Running) {
-        return 1;
-    }
-    frame.resize(1100, 640);
-    frame.show();
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Plant-Line-3.chg");
-    GatewaySim sim({}, dir.filePath("sim.log"));
-    if (!GatewaySim::writeFixture("new", path) || !frame.document()->openRecent(path) ||
-        sim.device().isEmpty()) {
-        std::fprintf(stderr, "cannot set up the download\n");
-        return 1;
-    }
-    SerialDialogState& s = frame.serialSettings();
-    s.ports = {sim.device().toStdString()};
-    s.portIndex = 0;
-    s.configured = true;
-    prompts.okCancel = {true, true, true, true};
-    frame.view()->tree()->expandAll();
-    frame.startDownload();
-    ProgressWindow* wait = frame.waitDialog();
-    QElapsedTimer clock;
-    clock.start();
-    while (wait->bar()->value() < 600 && clock.elapsed() < 60000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    QPixmap shot = frame.grab();
-    {
-        QPainter p(&shot);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QPoint at = frame.mapFromGlobal(wait->mapToGlobal(QPoint(0, 0)));
-        p.translate(at);
-        p.setClipPath(wait->outline());
-        p.drawPixmap(0, 0, wait->grab());
-    }
-    while (frame.transfers()->running()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    if (!shot.save(out)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
-        return 1;
-    }
-    std::printf("%s\n", qPrintable(out));
-    return 0;
-}
-
-} // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc >= 2 && QString::fromLocal8Bit(argv[1]) == "--measure") {
-        return measure(argc >= 3 ? std::max(1, std::atoi(argv[2])) : 3);
-    }
-    if (argc >= 3 && QString::fromLocal8Bit(argv[1]) == "--screenshot") {
-        return screenshot(QString::fromLocal8Bit(argv[2]),
-                          argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("en"));
-    }
-    TransferTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TransferTest)
 #include "transfer_test.moc"
