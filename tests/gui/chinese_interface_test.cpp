@@ -267,17 +267,10 @@ private slots:
                  str::CheckIsEmpty,
                  joined({plain("Add Node"), plain("Upload SDO"), str::CmdRowIndex}, str::PathStep)),
              QStringLiteral("\"Add Node\\Upload SDO\\索引值\"为空")},
-            {Message(str::FileCannotRead, "/tmp/配置/a.chg", str::FileNotRegular),
-             QStringLiteral("无法读取 /tmp/配置/a.chg: 不是普通文件")},
         };
         for (const auto& c : cases) {
             QCOMPARE(core(c.message), c.expected);
         }
-        platform::PortDetails port;
-        port.device = "/dev/ttyUSB0";
-        port.manufacturer = "FTDI";
-        QCOMPARE(core(platform::describePort(port)),
-                 QStringLiteral("/dev/ttyUSB0\n  制造商: FTDI"));
     }
 
     // Tree texts, cell values and list entries are what the files hold, in any language.
