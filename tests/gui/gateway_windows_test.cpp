@@ -581,14 +581,15 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QTest::addColumn<QString>("inputAfter");
         QTest::newRow("two TPDOs overlap") << "3:4:0 3:4:2" << 0 << "IIXXII.."
                                            << "........" << 1 << "IIII....";
-        QTest::newRow("TPDO and RPDO at 0") << "3:1:0 4:1:0" << 0 << "I......."
-                                            << "O......." << -1 << "";
+        QTest::newRow("TPDO and RPDO") << "3:1:0 4:2:3" << 0 << "I......."
+                                       << "...OO..." << -1 << "";
         QTest::newRow("row 12, column 4") << "3:1:123" << 120 << "...I...."
                                           << "...." << -1 << "";
         QTest::newRow("the last byte with a cell") << "1:2:249" << 246 << "...I"
                                                    << "...." << -1 << "";
     }
 
+    // Tools -> "Mapping Address Conflict Detection(&C)" on the live configuration.
     void conflictWindowColoursTheByteMaps() {
         QFETCH(QString, commands);
         QFETCH(int, from);
@@ -596,30 +597,24 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QFETCH(QString, output);
         QFETCH(int, uncheck);
         QFETCH(QString, inputAfter);
-        ConflictDialog dialog(withCommands(commands));
-        QTableWidget* in = dialog.grid(BufferSide::Input);
-        QCOMPARE(strip(in, from, input.size()), input);
-        QCOMPARE(strip(dialog.grid(BufferSide::Output), from, output.size()), output);
-        if (uncheck >= 0) {
-            dialog.commandList()->item(uncheck)->setCheckState(Qt::Unchecked);
-            QCOMPARE(strip(in, from, input.size()), inputAfter);
-            dialog.commandList()->item(uncheck)->setCheckState(Qt::Checked);
-            QCOMPARE(strip(in, from, input.size()), input);
-        }
-    }
-
-    // Tools -> "Mapping Address Conflict Detection(&C)" shows the live configuration.
-    void conflictCommandShowsTheLiveConfiguration() {
-        liveConfiguration(frame_->session()) = withCommands(QStringLiteral("4:2:3"));
-        QString seen;
-        QTimer::singleShot(50, [&] {
-            if (auto* d = qobject_cast<ConflictDialog*>(QApplication::activeModalWidget())) {
-                seen = strip(d->grid(BufferSide::Output), 0, 6);
-                d->reject();
+        liveConfiguration(frame_->session()) = withCommands(commands);
+        QStringList seen; // input, output, input unchecked, input checked again
+        test::whenShown<ConflictDialog>([&](ConflictDialog* d) {
+            QTableWidget* in = d->grid(BufferSide::Input);
+            seen << strip(in, from, input.size())
+                 << strip(d->grid(BufferSide::Output), from, output.size());
+            if (uncheck >= 0) {
+                d->commandList()->item(uncheck)->setCheckState(Qt::Unchecked);
+                seen << strip(in, from, input.size());
+                d->commandList()->item(uncheck)->setCheckState(Qt::Checked);
+                seen << strip(in, from, input.size());
             }
+            d->reject();
         });
         act(QStringLiteral("Mapping Address Conflict Detection(&C)"))->trigger();
-        QCOMPARE(seen, QStringLiteral("...OO."));
+        const QStringList want = uncheck >= 0 ? QStringList{input, output, inputAfter, input}
+                                              : QStringList{input, output};
+        QCOMPARE(seen, want);
     }
 
     // The demo simulator is listed, answers, and ends with the demo or a killed program.
