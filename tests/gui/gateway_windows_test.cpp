@@ -235,18 +235,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(frame_->document()->document().ModifiedFlag());
         QVERIFY(!undo->isEnabled());
         QCOMPARE(view()->tree()->topLevelItem(1)->childCount(), sent.Config.NodeCount);
-
-        // 85 commands: the download cuts the last one, and that is a step that says so.
-        prompts_->saveAnswers = {SaveAnswer::No};
-        QVERIFY(openFixture("master85"));
-        transfer(ui(str::TipDownload));
-        QCOMPARE(prompts_->told, kSuccess);
-        QCOMPARE(frame_->session().configuration().Config.InstructionCount, 84);
-        QCOMPARE(undo->statusTip(), QStringLiteral("Undo: Download (84-command cut)"));
-        QVERIFY(frame_->isWindowModified());
-        undo->trigger();
-        QCOMPARE(frame_->session().configuration().Config.InstructionCount, 85);
-        QVERIFY(!frame_->document()->document().ModifiedFlag());
         QVERIFY(prompts_->unexpected.empty());
     }
 
