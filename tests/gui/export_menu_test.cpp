@@ -1,6 +1,6 @@
-// "Create EDS File", "Export EXCEL" and Help -> Content driven through the main window's menu and
-// toolbar. Dialogs are answered by ScriptedPrompts; the desktop's default handler is replaced, so
-// nothing is launched.
+// The commands that write a file or open a window of their own, through the main window's menus
+// and the keyboard: the exports, Help -> Content, the PLC tags dialog, the device library and the
+// device dialog. Dialogs are answered by ScriptedPrompts; nothing is launched.
 
 #include "../support/session_access.h"
 #include "export/eds_generator.h"
@@ -8,63 +8,58 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_window.h"
 #include "gui/app/translation.h"
+#include "gui/devices/device_commands_dialog.h"
+#include "gui/devices/device_library_dialog.h"
 #include "gui/editor/config_view.h"
 #include "gui/plc/plc_export.h"
 #include "gui_test_support.h"
+#include "model/strings.h"
 #include "platform/data_files.h"
 #include "scripted_prompts.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QContextMenuEvent>
+#include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
+#include <QScopeGuard>
 #include <QSpinBox>
-#include <QStatusBar>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QTextFragment>
-#include <QTextImageFormat>
-#include <QTimer>
-#include <QToolBar>
 #include <QUrl>
 
 using namespace torvane;
 using namespace torvane::gui;
 using test::ScriptedPrompts;
+using test::whenShown;
 
 namespace {
+
+const std::string kDevices = std::string(TORVANE_TEST_DATA_DIR) + "/devices/";
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::string joined(const std::vector<std::string>& texts) {
-    std::string all;
-    for (const std::string& t : texts) {
-        all += t + "; ";
-    }
-    return all;
+// Keys reach a dialog's widgets only while it is active; a failed check must not leave it open.
+[[nodiscard]] auto activated(QDialog* dialog) {
+    QApplication::setActiveWindow(dialog);
+    [&] { QVERIFY(QTest::qWaitForWindowActive(dialog)); }();
+    return qScopeGuard([dialog] {
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
 }
 
-INSTRUCTION pdo(const char* type, const char* cobId, const char* bytes) {
-    INSTRUCTION i;
-    i.NodeAddress = "1";
-    i.InstructionType = type;
-    i.CobId = cobId;
-    i.Bytes = bytes;
-    i.MappingAddress = "0";
-    return i;
+// A button of `dialog` pressed from the keyboard: focused, then Space.
+void press(QWidget* dialog, const char* name) {
+    auto* button = dialog->findChild<QWidget*>(QString::fromLatin1(name));
+    QVERIFY(button != nullptr);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Space);
 }
 
 } // namespace
@@ -80,12 +75,12 @@ private:
     bool openerWorks_ = true;
 
     QString path(const QString& name) const { return dir_.filePath(name); }
+    const CONFIG& config() const { return frame_->session().configuration().Config; }
 
     void startFrame(int configType) {
         prompts_ = ScriptedPrompts{};
         prompts_.configTypes = {configType};
         opened_.clear();
-        openerWorks_ = true;
         frame_ = std::make_unique<MainWindow>(prompts_);
         frame_->setUrlOpener([this](const QUrl& url) {
             opened_ << url;
@@ -93,7 +88,17 @@ private:
         });
         QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
         frame_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+        QApplication::setActiveWindow(frame_.get());
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    }
+
+    // Node 1 with a Transmit PDO ("Speed") and a Receive PDO, mapped.
+    void addPdos() {
+        CONFIG& c = liveConfiguration(frame_->session()).Config;
+        c.SlaveNodeAddress = "1";
+        appendNode(c, {"1", "Node-1"});
+        appendCommand(c, {"1", "3", "", "", "385", "0", "2", "Speed", "", 1});
+        appendCommand(c, {"1", "4", "", "", "513", "2", "3", "", "", 1});
     }
 
     // Data files come from `folder` instead of beside the program.
@@ -103,50 +108,17 @@ private:
         });
     }
 
-    QAction* toolsItem(const QString& text) const {
-        for (QAction* m : frame_->menuBar()->actions()) {
-            if (m->text() == ui(str::MenuTools)) {
-                for (QAction* a : m->menu()->actions()) {
-                    if (a->text() == text) {
-                        return a;
-                    }
-                }
-            }
-        }
-        return nullptr;
-    }
-
-    // Chooses a Tools menu item; the test fails when it is missing or greyed.
-    void chooseTool(const QString& text) {
-        QAction* a = toolsItem(text);
-        if (a == nullptr || !a->isEnabled()) {
-            QFAIL(qPrintable(text));
-        }
-        a->trigger();
-    }
-
-    void addSlavePdos() {
-        CONFIG& c = liveConfiguration(frame_->session()).Config;
-        c.SlaveNodeAddress = "1";
-        c.Instructions[0] = pdo("3", "385", "2"); // $NODEID+0x180
-        c.Instructions[1] = pdo("4", "513", "3"); // $NODEID+0x200
-        c.InstructionCount = 2;
-    }
-
-    // A copy of the program's data files in `folder`, so that one of them can be spoiled.
-    static void copyDataFiles(const QString& folder) {
-        QDir().mkpath(folder);
-        for (const char* f :
-             {kEdsTemplate1File, kEdsTemplate2File, kTemplateMasterFile, kTemplateSlaveFile}) {
-            QVERIFY2(QFile::copy(QString::fromStdString(platform::findDataFile(f)),
-                                 QDir(folder).filePath(QLatin1String(f))),
-                     f);
-        }
+    void menuKey(Qt::Key menu, Qt::Key letter) {
+        whenShown<QMenu>([letter](QMenu* m) { QTest::keyClick(m, letter); });
+        QTest::keyClick(frame_.get(), menu, Qt::AltModifier);
     }
 
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
     void initTestCase() {
         QVERIFY(dir_.isValid());
+        const QString home = path(QStringLiteral("Daten-数据"));
+        QVERIFY(QDir().mkpath(home));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home));
         test::clearProgramSettings();
     }
 
@@ -156,73 +128,105 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             frame_->close();
             frame_.reset();
         }
-        QVERIFY2(prompts_.unexpected.empty(), joined(prompts_.unexpected).c_str());
+        QVERIFY2(prompts_.unexpected.empty(), test::unexpectedQuestions(prompts_).c_str());
     }
 
-    void edsWrittenFromTheMenu() {
-        startFrame(kCanopenSlave);
-        addSlavePdos();
-        const QString out = path(QStringLiteral("slave.eds"));
+    void exportWritesTheChosenFile_data() {
+        QTest::addColumn<int>("configType");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("spoil");  // a data file removed ("-name") or broken ("!name")
+        QTest::addColumn<QString>("result"); // what the file holds, or the message told
+        QTest::addColumn<bool>("opened");
+        const QString eds = ui(str::MenuCreateEds);
+        const QString xls = ui(str::MenuExportExcel);
+        const QString map = ui(str::MenuPrintIoMap);
+        QTest::newRow("EDS") << kCanopenSlave << eds << "slave.eds"
+                             << ""
+                             << "DefaultValue=$NODEID+0x180\r\n"
+                             << false;
+        QTest::newRow("workbook") << kCanopenSlave << xls << "slave.xlsx"
+                                  << ""
+                                  << "PK\x03\x04" << true;
+        QTest::newRow("I/O map as PDF") << kCanopenMaster << map << "map.pdf"
+                                        << ""
+                                        << "%PDF-" << false;
+        QTest::newRow("I/O map as a page") << kCanopenMaster << map << "map.html"
+                                           << ""
+                                           << "<h1>I/O Map</h1>" << false;
+        // The window tells the layer's message, opens nothing and leaves no file.
+        QTest::newRow("EDS template missing")
+            << kCanopenSlave << eds << "a.eds"
+            << "-EDSTemplate1.dat"
+            << "Cannot read the EDS template file %1/EDSTemplate1.dat" << false;
+        QTest::newRow("workbook template broken")
+            << kCanopenMaster << xls << "a.xlsx"
+            << "!Template_Master.xlsx"
+            << "The workbook template is damaged: %1/Template_Master.xlsx" << false;
+    }
+
+    // Cancel writes nothing; then the live configuration reaches the chosen file.
+    void exportWritesTheChosenFile() {
+        QFETCH(int, configType);
+        QFETCH(QString, command);
+        QFETCH(QString, file);
+        QFETCH(QString, spoil);
+        QFETCH(QString, result);
+        QFETCH(bool, opened);
+        startFrame(configType);
+        addPdos();
+        const QDir row(path(QString::fromLatin1(QTest::currentDataTag())));
+        const QString data = row.filePath(QStringLiteral("data"));
+        QVERIFY(QDir().mkpath(data));
+        for (const char* f :
+             {kEdsTemplate1File, kEdsTemplate2File, kTemplateMasterFile, kTemplateSlaveFile}) {
+            QVERIFY(QFile::copy(QString::fromStdString(platform::findDataFile(f)),
+                                QDir(data).filePath(QLatin1String(f))));
+        }
+        QFile spoilt(QDir(data).filePath(spoil.mid(1)));
+        if (spoil.startsWith('-')) {
+            QVERIFY(spoilt.remove());
+        } else if (spoil.startsWith('!')) {
+            QVERIFY(spoilt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            spoilt.write("PK\x03\x04 not a workbook");
+            spoilt.close();
+        }
+        useDataFolder(data);
+        const QString out = row.filePath(file);
         prompts_.files = {std::nullopt, out.toStdString()};
-        chooseTool(ui(str::MenuCreateEds)); // Cancel writes nothing
+        frame_->action(command)->trigger();
         QVERIFY(!QFileInfo::exists(out));
-        chooseTool(ui(str::MenuCreateEds));
-
-        QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
-        const FileDialogRequest& r = prompts_.fileRequests.at(1);
-        QVERIFY(r.save);
-        QCOMPARE(r.defaultSuffix, std::string("eds"));
-        QCOMPARE(r.filters.size(), size_t(1));
-        QCOMPARE(r.filters[0].first.english(), std::string("Electronic Data Sheet(*.eds)"));
-        QCOMPARE(r.filters[0].second, std::string("*.eds"));
-
-        // The live configuration reached the file; the file name is written without its folder.
-        const QByteArray eds = readAll(out);
-        QVERIFY(eds.startsWith("[FileInfo]\r\nFileName=slave.eds\r\n"));
-        QVERIFY(eds.contains("NrOfTXPDO=1\r\nNrOfRXPDO=1\r\n"));
-        QVERIFY(eds.contains("DefaultValue=$NODEID+0x180\r\n"));
-        QVERIFY(eds.contains("DefaultValue=$NODEID+0x200\r\n"));
-        QVERIFY(opened_.isEmpty());
-        QCOMPARE(frame_->statusBar()->currentMessage(), ui(str::StatusSaved).arg(out));
-    }
-
-    void workbookWrittenFromTheToolbarAndOpened() {
-        startFrame(kCanopenSlave);
-        addSlavePdos();
-        const QString out = path(QStringLiteral("slave.xlsx"));
-        prompts_.files = {out.toStdString()};
-        QAction* a = frame_->action(ui(str::TipExportExcel));
-        QVERIFY(a != nullptr);
-        QTest::mouseClick(frame_->toolBar()->widgetForAction(a), Qt::LeftButton);
-
-        QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
-        const FileDialogRequest& r = prompts_.fileRequests.at(0);
-        QCOMPARE(r.defaultSuffix, std::string("xlsx"));
-        QCOMPARE(r.filters.size(), size_t(1));
-        QCOMPARE(r.filters[0].first.english(), std::string("Execl File(*.xlsx)"));
-        QCOMPARE(r.filters[0].second, std::string("*.xlsx"));
-        QVERIFY(readAll(out).startsWith("PK\x03\x04"));
-        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(out)});
-        QCOMPARE(frame_->statusBar()->currentMessage(), ui(str::StatusSaved).arg(out));
+        frame_->action(command)->trigger();
+        if (spoil.isEmpty()) {
+            QVERIFY2(prompts_.told.empty(), test::unexpectedQuestions(prompts_).c_str());
+            QVERIFY(readAll(out).contains(result.toLatin1()));
+            QCOMPARE(frame_->statusBar()->currentMessage(), ui(str::StatusSaved).arg(out));
+        } else {
+            QCOMPARE(prompts_.told.size(), size_t(1));
+            QCOMPARE(QString::fromStdString(prompts_.told[0]).section('\n', 0, 0),
+                     result.arg(data));
+            QCOMPARE(row.entryList(QDir::Files), QStringList());
+        }
+        QCOMPARE(opened_, opened ? QList<QUrl>{QUrl::fromLocalFile(out)} : QList<QUrl>{});
 
         // A desktop without a spreadsheet program: the saved file is named, nothing is lost.
-        openerWorks_ = false;
-        prompts_.files = {out.toStdString()};
-        chooseTool(ui(str::MenuExportExcel));
-        QCOMPARE(prompts_.told.size(), size_t(1));
-        QVERIFY(QString::fromStdString(prompts_.told[0]).contains(out));
-        QVERIFY(readAll(out).startsWith("PK\x03\x04"));
+        if (opened) {
+            openerWorks_ = false;
+            prompts_.files = {out.toStdString()};
+            frame_->action(command)->trigger();
+            openerWorks_ = true;
+            QCOMPARE(prompts_.told.size(), size_t(1));
+            QVERIFY(QString::fromStdString(prompts_.told[0]).contains(out));
+        }
     }
 
+    // Greyed for a master; New with a slave configuration enables it, with a master greys it.
     void edsOnlyForASlave() {
         startFrame(kCanopenMaster);
-        QAction* eds = toolsItem(ui(str::MenuCreateEds));
-        QVERIFY(eds != nullptr);
+        QAction* eds = frame_->action(ui(str::MenuCreateEds));
         QVERIFY(!eds->isEnabled());
-        eds->trigger(); // a greyed item does nothing
+        eds->trigger();
         QVERIFY(prompts_.fileRequests.empty());
-
-        // New with a slave configuration enables it; New with a master greys it again.
         prompts_.configTypes = {kCanopenSlave, kCanopenMaster};
         frame_->action(ui(str::TipNew))->trigger();
         QVERIFY(eds->isEnabled());
@@ -230,64 +234,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(!eds->isEnabled());
     }
 
-    // Failures: the window tells the layer's message, opens nothing and leaves no file (every
-    // failure of its own is a row of the export tests).
-    void failuresLeaveNoFile_data() {
-        QTest::addColumn<int>("configType");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("spoil");   // data file removed ("-name") or broken ("!name")
-        QTest::addColumn<QString>("target");  // chosen file, relative to the row's folder
-        QTest::addColumn<QString>("message"); // first line; %1 the data folder, %2 the target
-
-        const QString eds = ui(str::MenuCreateEds);
-        const QString xls = ui(str::MenuExportExcel);
-        QTest::newRow("EDS template 1 missing")
-            << kCanopenSlave << eds << "-EDSTemplate1.dat"
-            << "a.eds"
-            << "Cannot read the EDS template file %1/EDSTemplate1.dat";
-        QTest::newRow("EDS path is a folder") << kCanopenSlave << eds << ""
-                                              << "data"
-                                              << "Create EDS File Error!!";
-        QTest::newRow("master workbook template broken")
-            << kCanopenMaster << xls << "!Template_Master.xlsx"
-            << "a.xlsx"
-            << "The workbook template is damaged: %1/Template_Master.xlsx";
-    }
-
-    void failuresLeaveNoFile() {
-        QFETCH(int, configType);
-        QFETCH(QString, command);
-        QFETCH(QString, spoil);
-        QFETCH(QString, target);
-        QFETCH(QString, message);
-
-        startFrame(configType);
-        addSlavePdos();
-        const QDir row(path(QString::fromLatin1(QTest::currentDataTag())));
-        const QString data = row.filePath(QStringLiteral("data"));
-        copyDataFiles(data);
-        useDataFolder(data);
-        if (spoil.startsWith(QLatin1Char('-'))) {
-            QVERIFY(QFile::remove(QDir(data).filePath(spoil.mid(1))));
-        } else if (spoil.startsWith(QLatin1Char('!'))) {
-            QFile f(QDir(data).filePath(spoil.mid(1)));
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write("PK\x03\x04 not a workbook");
-        }
-        const QString out = row.filePath(target);
-        prompts_.files = {out.toStdString()};
-        chooseTool(command.toLatin1().constData());
-
-        QCOMPARE(prompts_.told.size(), size_t(1));
-        const QString told = QString::fromStdString(prompts_.told[0]);
-        QCOMPARE(
-            told.section(QLatin1Char('\n'), 0, 0),
-            QString(message).replace(QLatin1String("%1"), data).replace(QLatin1String("%2"), out));
-        QVERIFY(!QFileInfo(out).isFile());
-        QCOMPARE(row.entryList(QDir::Files), QStringList());
-        QVERIFY(opened_.isEmpty());
-    }
-
+    // A guide missing is told; each shipped guide opens in the default handler and every picture
+    // it shows is shipped with it.
     void helpContent() {
         startFrame(kCanopenMaster);
         useDataFolder(path(QStringLiteral("empty")));
@@ -295,117 +243,147 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(QString::fromStdString(prompts_.told.at(0)),
                  QStringLiteral("Help file\n%1\ndo not exist!").arg(frame_->helpFilePath()));
         QVERIFY(opened_.isEmpty());
-
-        // The guide shipped beside the program opens in the default handler.
         frame_->setDataFileLookup(platform::findDataFile);
         frame_->action(ui(str::MenuContent))->trigger();
-        QCOMPARE(prompts_.told.size(), size_t(1));
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(frame_->helpFilePath())});
-    }
-
-    // Every picture each guide shows is shipped with it, and the page is not empty.
-    void helpGuideIsComplete_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("English") << QString::fromLatin1(str::HelpFileName);
-        QTest::newRow("Chinese") << QStringLiteral("Torvane_zh_CN.html");
-    }
-    void helpGuideIsComplete() {
-        QFETCH(QString, name);
-        const QString guide = QString::fromStdString(platform::findDataFile(name.toStdString()));
-        QTextBrowser browser;
-        browser.setSource(QUrl::fromLocalFile(guide));
-        QTextDocument* doc = browser.document();
-        QVERIFY(doc->toPlainText().size() > 2000);
-        int images = 0;
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-            for (auto it = b.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat f = it.fragment().charFormat();
-                if (f.isImageFormat()) {
-                    const QString src = f.toImageFormat().name();
-                    QVERIFY2(QFileInfo::exists(QFileInfo(guide).dir().filePath(src)),
-                             qPrintable(src));
-                    QVERIFY2(!doc->resource(QTextDocument::ImageResource, QUrl(src)).isNull(),
-                             qPrintable(src));
-                    ++images;
+        for (const char* name : {str::HelpFileName, "Torvane_zh_CN.html"}) {
+            const QString guide = QString::fromStdString(platform::findDataFile(name));
+            QTextBrowser browser;
+            browser.setSource(QUrl::fromLocalFile(guide));
+            QTextDocument* doc = browser.document();
+            QVERIFY(doc->toPlainText().size() > 2000);
+            int images = 0;
+            for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd(); ++it) {
+                    if (it.fragment().charFormat().isImageFormat()) {
+                        const QString src = it.fragment().charFormat().toImageFormat().name();
+                        QVERIFY2(QFileInfo::exists(QFileInfo(guide).dir().filePath(src)),
+                                 qPrintable(src));
+                        ++images;
+                    }
                 }
             }
+            QVERIFY(images >= 4);
         }
-        QVERIFY(images >= 4);
     }
 
-    // Tools -> Export PLC Tags…: the dialog's choices reach the file and the settings; a
-    // command without mapping address keeps OK greyed with the core's message.
+    // Tools -> Export PLC Tags…: the dialog's choices reach the file and are remembered; a
+    // command without mapping address keeps OK greyed.
     void plcTagsExportedThroughTheMenu() {
-        qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("no-library")).toUtf8());
         startFrame(kCanopenMaster);
-        GatewayConfiguration& cfg = liveConfiguration(frame_->session());
-        appendNode(cfg.Config, {"1", "Node-1"});
-        INSTRUCTION speed = pdo("3", "385", "2");
-        speed.NodeIndex = 1;
-        speed.Description = "Speed";
-        appendCommand(cfg.Config, speed);
+        addPdos();
         const QString out = path(QStringLiteral("tags.st"));
         prompts_.files = {out.toStdString()};
-        bool seen = false;
-        QTimer::singleShot(0, [&seen] {
-            auto* d = qobject_cast<PlcTagsDialog*>(QApplication::activeModalWidget());
-            QVERIFY(d != nullptr);
+        QAction* a = frame_->action(ui(str::MenuExportPlcTags));
+        whenShown<PlcTagsDialog>([](PlcTagsDialog* d) {
             auto* format = d->findChild<QComboBox*>();
             format->setCurrentIndex(format->findData(QStringLiteral("iec")));
-            const auto spins = d->findChildren<QSpinBox*>();
-            spins.at(0)->setValue(12);
-            auto* preview = d->findChildren<QTableWidget*>().last();
-            QCOMPARE(preview->rowCount(), 1);
-            QCOMPARE(preview->item(0, 0)->text(), QStringLiteral("Speed"));
-            QCOMPARE(preview->item(0, 1)->text(), QStringLiteral("I12"));
-            seen = true;
+            d->findChildren<QSpinBox*>().at(0)->setValue(12);
             d->accept();
         });
-        QAction* a = toolsItem(ui(str::MenuExportPlcTags));
-        QVERIFY(a != nullptr);
         a->trigger();
-        QVERIFY(seen);
-        QCOMPARE(prompts_.fileRequests.at(0).defaultSuffix, std::string("st"));
         QVERIFY(readAll(out).contains("Speed AT %IW12 : WORD;"));
-        QCOMPARE(QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                           QStringLiteral("Torvane"))
-                     .value(QStringLiteral("PlcTags/InputStart"))
-                     .toInt(),
-                 12);
-
-        cfg.Config.Instructions[0].MappingAddress = "";
-        QTimer::singleShot(0, [] {
-            auto* d = qobject_cast<PlcTagsDialog*>(QApplication::activeModalWidget());
-            QVERIFY(d != nullptr);
-            QCOMPARE(d->findChildren<QSpinBox*>().at(0)->value(), 12); // remembered
-            QVERIFY(!d->okButton()->isEnabled());
+        liveConfiguration(frame_->session()).Config.Instructions[0].MappingAddress = "";
+        bool okEnabled = true;
+        int start = 0;
+        whenShown<PlcTagsDialog>([&](PlcTagsDialog* d) {
+            start = d->findChildren<QSpinBox*>().at(0)->value();
+            okEnabled = d->okButton()->isEnabled();
             d->reject();
         });
         a->trigger();
+        QVERIFY(!okEnabled);
+        QCOMPARE(start, 12);
         QCOMPARE(prompts_.fileRequests.size(), size_t(1));
     }
 
-    // File -> Print I/O Map…: PDF or HTML by the chosen name.
-    void ioMapPrintedFromTheFileMenu() {
+    // Tools -> "Device Library…": import of two files, the notes of the selected one, Remove after
+    // the question.
+    void libraryImportsAndRemoves() {
         startFrame(kCanopenMaster);
-        const QString pdf = path(QStringLiteral("map.pdf"));
-        const QString page = path(QStringLiteral("map.html"));
-        prompts_.files = {pdf.toStdString(), page.toStdString()};
-        QAction* print = nullptr;
-        for (QAction* m : frame_->menuBar()->actions()) {
-            for (QAction* a : m->menu()->actions()) {
-                if (a->text() == ui(str::MenuPrintIoMap)) {
-                    print = a;
+        prompts_.deviceFiles = {{kDevices + "e35.eds", kDevices + "demoDevice.eds"}};
+        prompts_.okCancel = {true};
+        int shown = 0;
+        int left = 0;
+        QString notes;
+        whenShown<DeviceLibraryDialog>([&](DeviceLibraryDialog* d) {
+            const auto guard = activated(d);
+            press(d, "importButton");
+            shown = d->devices()->topLevelItemCount();
+            QTest::keyClick(d->devices(), Qt::Key_Down);
+            notes = d->notes()->toPlainText();
+            press(d, "removeButton");
+            left = d->devices()->topLevelItemCount();
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        menuKey(Qt::Key_T, Qt::Key_L);
+        QTRY_VERIFY(left > 0);
+        QCOMPARE(shown, 2);
+        QCOMPARE(left, 1);
+        QVERIFY2(notes.startsWith(QStringLiteral("Notes of ")), qPrintable(notes));
+        QVERIFY(prompts_.told.size() == 1 && prompts_.told[0].starts_with("Imported:\n"));
+    }
+
+    // Edit -> "Add Node from Device…": the address typed, Enter adds the node with its enabled
+    // PDOs in one step; then the node's context menu adds what is checked, Space included.
+    void nodeAndCommandsFromDevice() {
+        startFrame(kCanopenMaster);
+        prompts_.deviceFiles = {{kDevices + "e35.eds"}, {kDevices + "e35.eds"}};
+        int checks = 0;
+        whenShown<DeviceCommandsDialog>([&](DeviceCommandsDialog* d) {
+            const auto guard = activated(d);
+            press(d, "fileButton");
+            d->addressChoice()->setFocus();
+            QTest::keyClicks(d->addressChoice(), QStringLiteral("9"));
+            checks = d->preview()->count();
+            QTest::keyClick(d->addressChoice(), Qt::Key_Return);
+        });
+        menuKey(Qt::Key_E, Qt::Key_F);
+        QTRY_COMPARE(config().NodeCount, 1);
+        QCOMPARE(config().Nodes[0].NodeAddress, std::string("9"));
+        QVERIFY(checks > 0);
+        QCOMPARE(config().InstructionCount, checks);
+        QCOMPARE(frame_->session().undoStep()->name.english(),
+                 std::string(str::StepAddNodeFromDevice.source));
+        QTreeWidget* tree = frame_->view()->tree();
+        QCOMPARE(tree->currentItem()->text(0), QString::fromStdString(config().Nodes[0].NodeName));
+
+        whenShown<QMenu>([](QMenu* m) {
+            for (QAction* a : m->actions()) {
+                if (a->text() == ui(str::MenuAddCommandsFromDevice)) {
+                    m->setActiveAction(a);
                 }
             }
-        }
-        QVERIFY(print != nullptr);
-        print->trigger();
-        print->trigger();
-        QVERIFY2(prompts_.told.empty(), joined(prompts_.told).c_str());
-        QVERIFY(readAll(pdf).startsWith("%PDF-"));
-        QVERIFY(readAll(page).contains("<h1>I/O Map</h1>"));
-        QCOMPARE(prompts_.fileRequests.at(0).filters.size(), size_t(2));
+            QTest::keyClick(m, Qt::Key_Return);
+        });
+        int adds = 0;
+        whenShown<DeviceCommandsDialog>([&adds](DeviceCommandsDialog* d) {
+            const auto guard = activated(d);
+            press(d, "fileButton");
+            // The node already has the default PDOs: only what Space checks is added.
+            QTreeWidget* t = d->tree();
+            for (QTreeWidgetItemIterator it(t); *it != nullptr; ++it) {
+                for (int column : {6, 7}) {
+                    if ((*it)->data(column, Qt::CheckStateRole).isValid()) {
+                        (*it)->setCheckState(column, Qt::Unchecked);
+                    }
+                }
+            }
+            t->setCurrentItem(
+                test::treeItem(t, {ui(str::FromDeviceObjects), QStringLiteral("0x6041 sub 0")}), 6);
+            QTest::keyClick(t, Qt::Key_Space);
+            adds = d->preview()->count();
+            QTest::keyClick(t, Qt::Key_Return);
+        });
+        const int before = config().InstructionCount;
+        const QPoint at = tree->visualItemRect(tree->currentItem()).center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &event);
+        QTRY_COMPARE(adds, 1);
+        QCOMPARE(config().InstructionCount, before + 1);
+        QCOMPARE(config().Instructions[static_cast<std::size_t>(before)].Index, "24641");
+        QCOMPARE(frame_->session().undoStep()->name.english(),
+                 std::string(str::StepAddCommandsFromDevice.source));
     }
 };
 

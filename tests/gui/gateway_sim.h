@@ -36,15 +36,16 @@ public:
 
     const QString& device() const { return device_; }
 
+    // The simulator's log as written so far.
+    QString logText() const {
+        QFile f(log_);
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+    }
+
     // The frames the simulator received, as hex texts ("FE 00 FE"), in order.
     QStringList received() const {
-        QFile f(log_);
         QStringList frames;
-        if (!f.open(QIODevice::ReadOnly)) {
-            return frames;
-        }
-        for (const QByteArray& raw : f.readAll().split('\n')) {
-            const QString line = QString::fromLatin1(raw);
+        for (const QString& line : logText().split('\n')) {
             const qsizetype at = line.indexOf(QStringLiteral(" RX #"));
             if (at >= 0) {
                 const QString rest = line.mid(at + 5);

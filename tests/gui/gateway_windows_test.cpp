@@ -1,0 +1,639 @@
+// The windows that talk to the gateway, against torvane-gatewaysim on a pseudo-terminal with the
+// real waits: Download and Upload, both compare windows, the monitor and `--demo`; and the
+// conflict window.
+
+#include "../support/session_access.h"
+#include "gateway_sim.h"
+#include "gui/app/demo_gateway.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/main_window.h"
+#include "gui/app/translation.h"
+#include "gui/comm/progress_window.h"
+#include "gui/comm/serial_dialog.h"
+#include "gui/editor/compare_window.h"
+#include "gui/editor/config_document.h"
+#include "gui/editor/config_view.h"
+#include "gui/mapping/conflict_dialog.h"
+#include "gui/monitor/monitor_window.h"
+#include "gui_test_support.h"
+#include "model/config_file.h"
+#include "model/strings.h"
+#include "platform/serial_ports.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <filesystem>
+
+using namespace torvane;
+using namespace torvane::gui;
+using test::GatewaySim;
+using test::ScriptedPrompts;
+
+namespace {
+
+constexpr int kTransferTimeoutMs = 90000;
+const std::vector<std::string> kSuccess{str::ResultSuccess.source};
+
+// Answers "Download hint:" and notes on which thread it was asked.
+class ScriptedQuestions final : public TransferQuestions {
+public:
+    explicit ScriptedQuestions(FormatChoice answer) : answer_(answer) {}
+    FormatChoice askDownloadFormat() override {
+        ++asked;
+        onGuiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        return answer_;
+    }
+    int asked = 0;
+    bool onGuiThread = false;
+
+private:
+    FormatChoice answer_;
+};
+
+QStringList rowTexts(const CompareWindow* window, int row) {
+    const QTreeWidgetItem* item = window->list()->topLevelItem(row);
+    return {item->text(0), item->text(1), item->text(2)};
+}
+
+// A double click on row `row`, as a user gives it: a click, then the double click.
+void doubleClick(QTreeWidget* list, int row) {
+    const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// The platform's ports, as the program opens them (a pseudo-terminal without parity).
+SerialPortFactory platformPorts() {
+    return [] { return platform::createSerialPort(); };
+}
+
+bool listHas(QTableWidget* list, const QString& status, const QString& dataPrefix) {
+    for (int r = 0; r < list->rowCount(); ++r) {
+        if (list->item(r, 0)->text() == status && list->item(r, 2)->text().startsWith(dataPrefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Cells of offsets from..from+n-1 as letters: . default, I green, O blue, X red.
+QString strip(QTableWidget* grid, int from, qsizetype n) {
+    QString s;
+    for (int a = from; a < from + n; ++a) {
+        const QVariant v = grid->item(a / 10, a % 10 + 1)->data(Qt::BackgroundRole);
+        const QColor c = v.isValid() ? v.value<QBrush>().color() : QColor();
+        s += !v.isValid()             ? '.'
+             : c == QColor(0, 255, 0) ? 'I'
+             : c == QColor(0, 0, 255) ? 'O'
+             : c == QColor(255, 0, 0) ? 'X'
+                                      : '?';
+    }
+    return s;
+}
+
+// A master whose commands of node 1 are "type:bytes:address" separated by blanks.
+GatewayConfiguration withCommands(const QString& commands) {
+    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
+    for (const QString& c : commands.split(' ')) {
+        const QStringList f = c.split(':');
+        appendCommand(cfg.Config, {"1", f[0].toStdString(), "", "", "", f[2].toStdString(),
+                                   f[1].toStdString(), "", "", 1});
+    }
+    return cfg;
+}
+
+// A child of `parent` named `name` (the kernel keeps 15 letters of it), found through /proc; 0
+// when there is none.
+pid_t childNamed(qint64 parent, const QByteArray& name) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        QFile stat(QString::fromStdString(entry.path().string() + "/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray text = stat.readAll(); // pid (comm) state ppid ...
+        const qsizetype open = text.indexOf('(');
+        const qsizetype close = text.lastIndexOf(')');
+        const QList<QByteArray> rest = text.mid(close + 2).split(' ');
+        if (rest.size() > 1 && rest[1].toLongLong() == parent &&
+            text.mid(open + 1, close - open - 1) == name) {
+            return text.left(text.indexOf(' ')).toInt();
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+class GatewayWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<MainWindow> frame_;
+    QTemporaryDir dir_;
+
+    QAction* act(const QString& text) { return frame_->action(text); }
+    ConfigView* view() { return frame_->view(); }
+    CompareWindow* compareWindow() { return frame_->findChild<CompareWindow*>(); }
+
+    // Opens a configuration written by transfer_fixture (beside this program) to NAME.chg.
+    bool openFixture(const char* variant) {
+        const QString path = dir_.filePath(QString::fromLatin1(variant) + ".chg");
+        return GatewaySim::writeFixture(variant, path) && frame_->document()->openRecent(path);
+    }
+
+    // The serial settings as if the dialog had been confirmed on `device`.
+    void confirmPort(const QString& device) {
+        SerialDialogState& s = frame_->serialSettings();
+        s.ports = {device.toStdString()};
+        s.portIndex = 0;
+        s.configured = true;
+    }
+
+    void waitIdle() {
+        QTRY_VERIFY_WITH_TIMEOUT(!frame_->transfers()->running(), kTransferTimeoutMs);
+    }
+
+    // Triggers `text` with every question answered OK and waits for the transfer to end.
+    void transfer(const QString& text) {
+        prompts_->told.clear();
+        prompts_->okCancel = {true, true, true, true};
+        act(text)->trigger();
+        waitIdle();
+    }
+
+private slots: // NOLINT(readability-redundant-access-specifiers)
+    void init() {
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        prompts_->configTypes = {0};
+        frame_ = std::make_unique<MainWindow>(*prompts_);
+        QCOMPARE(frame_->start(QString()), MainWindow::StartResult::Running);
+        frame_->setMonitorPorts(platformPorts());
+        frame_->show();
+    }
+
+    void cleanup() {
+        if (frame_ != nullptr && frame_->transfers()->running()) {
+            waitIdle();
+        }
+        frame_.reset();
+    }
+
+    // A download sends the configuration as it was when started and adds no undo step.
+    void downloadThenUploadIntoNewDocument() {
+        GatewaySim sim({}, dir_.filePath("roundtrip.log"));
+        QVERIFY(!sim.device().isEmpty());
+        QVERIFY(openFixture("new"));
+        const GatewayConfiguration sent = frame_->session().configuration();
+        prompts_->okCancel = {true, true, true, true};
+        test::whenShown<SerialDialog>([&](SerialDialog* d) {
+            d->portBox()->setCurrentIndex(d->portBox()->findText(sim.device()));
+            d->accept();
+        });
+        QList<int> progress;
+        QProgressBar* bar = frame_->waitDialog()->bar();
+        connect(bar, &QProgressBar::valueChanged, this, [&](int v) {
+            if (frame_->waitDialog()->isVisible() && v > 0) {
+                progress << v;
+            }
+        });
+        act(ui(str::TipDownload))->trigger();
+        QVERIFY(frame_->transfers()->running());
+        QVERIFY(!act(ui(str::TipDownload))->isEnabled());
+        QVERIFY(!act(ui(str::TipUpload))->isEnabled());
+        liveConfiguration(frame_->session()).Config.SYNC = "77";
+        waitIdle();
+        QCOMPARE(progress.size(), 13);
+        QCOMPARE(progress.last(), 1300);
+        QVERIFY(!frame_->waitDialog()->isVisible());
+        QCOMPARE(frame_->waitDialog()->lineLabel()->text(),
+                 QStringLiteral("Download to %1: frame 13 of 13").arg(sim.device()));
+        QCOMPARE(prompts_->told, kSuccess);
+        QVERIFY(act(ui(str::TipUpload))->isEnabled());
+        QCOMPARE(frame_->session().configuration().Config.SYNC, std::string("77"));
+        QAction* undo = act(QStringLiteral("Undo(&U)"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!frame_->isWindowModified());
+
+        prompts_->saveAnswers = {SaveAnswer::No};
+        prompts_->configTypes = {0};
+        frame_->document()->fileNew();
+        transfer(ui(str::TipUpload));
+        QCOMPARE(prompts_->told, kSuccess);
+        const CONFIG& back = frame_->session().configuration().Config;
+        QCOMPARE(back.SYNC, sent.Config.SYNC);
+        QCOMPARE(back.InstructionCount, sent.Config.InstructionCount);
+        QVERIFY(frame_->document()->document().ModifiedFlag());
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(view()->tree()->topLevelItem(1)->childCount(), sent.Config.NodeCount);
+        QVERIFY(prompts_->unexpected.empty());
+    }
+
+    void downloadHint_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("edition");
+        QTest::addColumn<bool>("rowsGrey");
+        QTest::newRow("cancel") << int(FormatChoice::Cancel)
+                                << QString(str::ResultDownloadCancel.source) << 220 << true;
+        // Edition 220 has no RPDO cycle, which the new format needs.
+        QTest::newRow("new") << int(FormatChoice::New)
+                             << QString("\"CANopen Network\\The Cycle for RPDO Transmission\"is "
+                                        "empty")
+                             << 320 << false;
+    }
+
+    // Asked on the GUI thread while the transfer waits; the answer decides rows 8 and 9.
+    void downloadHint() {
+        QFETCH(int, answer);
+        QFETCH(QString, message);
+        QFETCH(int, edition);
+        QFETCH(bool, rowsGrey);
+        GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("hint.log"));
+        QVERIFY(!sim.device().isEmpty());
+        QVERIFY(openFixture("edition220"));
+        ScriptedQuestions questions(static_cast<FormatChoice>(answer));
+        frame_->setTransferQuestions(&questions);
+        confirmPort(sim.device());
+        view()->tree()->setCurrentItem(
+            view()->itemFor(canopenSideItem(frame_->session().configuration())));
+        transfer(ui(str::TipDownload));
+        frame_->setTransferQuestions(nullptr);
+        QCOMPARE(questions.asked, 1);
+        QVERIFY(questions.onGuiThread);
+        QCOMPARE(prompts_->told.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(prompts_->told[0]).trimmed(), message);
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, edition);
+        for (int row : {8, 9}) {
+            QCOMPARE(view()->grid()->item(row, 1)->background().color() == QColor(200, 200, 200),
+                     rowsGrey);
+        }
+    }
+
+    void stopsBeforeTheTransfer_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("toldSomething");
+        QTest::newRow("serial dialog cancelled") << "cancel" << false;
+        QTest::newRow("no port listed") << "no ports" << false;
+        QTest::newRow("check fails") << "check" << true;
+        QTest::newRow("bus-load question cancelled") << "cycle" << false;
+    }
+
+    // Ends before a frame is sent, silently or with the check's message; commands stay enabled.
+    void stopsBeforeTheTransfer() {
+        QFETCH(QString, how);
+        QFETCH(bool, toldSomething);
+        GatewaySim sim({}, dir_.filePath("stop.log"));
+        QVERIFY(!sim.device().isEmpty());
+        QVERIFY(openFixture("new"));
+        prompts_->told.clear();
+        CONFIG& c = liveConfiguration(frame_->session()).Config;
+        if (how == "cancel") {
+            test::whenShown<SerialDialog>([](SerialDialog* d) { d->reject(); });
+        } else {
+            confirmPort(sim.device());
+        }
+        if (how == "no ports") {
+            frame_->serialSettings().ports.clear();
+        } else if (how == "check") {
+            appendNode(c, {"33", "Spare"}); // a node without a command fails the node check
+        } else if (how == "cycle") {
+            c.SDOCycle = "1";
+            prompts_->okCancel = {false};
+        }
+        act(ui(str::TipDownload))->trigger();
+        waitIdle();
+        QCOMPARE(prompts_->told.size(), std::size_t(toldSomething ? 1 : 0));
+        QVERIFY(how == "check" || prompts_->unexpected.empty());
+        QVERIFY(act(ui(str::TipDownload))->isEnabled());
+        QVERIFY(act(ui(str::TipUpload))->isEnabled());
+        QVERIFY(sim.received().isEmpty());
+    }
+
+    void noSecondTransfer_data() {
+        QTest::addColumn<QString>("variant");
+        QTest::addColumn<bool>("commandsEnabled");
+        QTest::newRow("master download") << "new" << false;
+        QTest::newRow("slave download") << "slave" << true;
+    }
+
+    // No second transfer starts (greyed, or refused as a busy port); a document made meanwhile
+    // keeps its own state.
+    void noSecondTransfer() {
+        QFETCH(QString, variant);
+        QFETCH(bool, commandsEnabled);
+        GatewaySim sim(commandsEnabled ? QStringList{"--model", "slave"} : QStringList{},
+                       dir_.filePath("second.log"));
+        QVERIFY(!sim.device().isEmpty());
+        QVERIFY(openFixture(variant.toLatin1().constData()));
+        prompts_->okCancel = {true, true, true, true};
+        confirmPort(sim.device());
+        act(ui(str::TipDownload))->trigger();
+        QVERIFY(frame_->transfers()->running());
+        QCOMPARE(act(ui(str::TipDownload))->isEnabled(), commandsEnabled);
+        QCOMPARE(act(ui(str::TipUpload))->isEnabled(), commandsEnabled);
+        QTest::qWait(300);
+        act(ui(str::TipUpload))->trigger();
+        act(ui(str::TipDownload))->trigger();
+        prompts_->configTypes = {0};
+        frame_->document()->fileNew();
+        waitIdle();
+
+        const std::string busy =
+            transferResultText(TransferResult::OpenFailed, {}, str::OpenBusy).english();
+        std::vector<std::string> want;
+        if (commandsEnabled) {
+            want = {busy, busy};
+        }
+        want.push_back(str::ResultSuccess.source);
+        QCOMPARE(prompts_->told, want);
+        QCOMPARE(sim.received().count("FE 00 FE"), 1);
+        QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 500);
+        QVERIFY(!frame_->document()->document().ModifiedFlag());
+    }
+
+    // After a download and two edits the window lists exactly the edits.
+    void compareWithGateway() {
+        GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("compare.log"));
+        QVERIFY(!sim.device().isEmpty());
+        QVERIFY(openFixture("new"));
+        const QString path = dir_.filePath("new.chg");
+        confirmPort(sim.device());
+        transfer(ui(str::TipDownload));
+        QCOMPARE(prompts_->told, kSuccess);
+        GatewayConfiguration& live = liveConfiguration(frame_->session());
+        live.Config.SYNC = "77";
+        live.Config.Instructions[1].Bytes = "6"; // Transmit PDO 389 of node 5
+        const GatewayConfiguration before = live;
+
+        transfer(ui(str::MenuCompareGateway));
+        QVERIFY(prompts_->told.empty()); // the window is the answer
+        QVERIFY(live == before);
+        CompareWindow* window = compareWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->list()->topLevelItemCount(), 2);
+        QCOMPARE(rowTexts(window, 0), (QStringList{"CANopen: SYNC Cycle", "77", "20"}));
+        QCOMPARE(rowTexts(window, 1),
+                 (QStringList{"Node 5 / Transmit PDO COB-ID 389: Number of Bytes", "6", "8"}));
+        QVERIFY(window->countLabel()->text().startsWith(QStringLiteral("Differences: 2")));
+        const QString sides = ui(str::CompareOursColumn) + ": " + path + "\n" +
+                              ui(str::CompareGatewayColumn) + ": " + sim.device() + ", ";
+        QVERIFY2(window->sourceLabel()->text().startsWith(sides),
+                 qPrintable(window->sourceLabel()->text()));
+        QTest::mouseClick(window->copyButton(), Qt::LeftButton);
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY(copied.startsWith(window->sourceLabel()->text() + "\n"));
+        QVERIFY(copied.endsWith("CANopen: SYNC Cycle: 77 -> 20\n"
+                                "Node 5 / Transmit PDO COB-ID 389: Number of Bytes: 6 -> 8\n"));
+        doubleClick(window->list(), 1);
+        QCOMPARE(view()->selection().kind, TreeItemKind::Command);
+        QCOMPARE(view()->selection().data, 2);
+        QVERIFY(live == before);
+
+        // An edit makes the window out of date; "Compare Again" uploads into the same window.
+        QVERIFY(!window->outOfDate());
+        frame_->session().commitCell(canopenSideItem(live), 7, "78"); // SYNC Cycle
+        QVERIFY(window->outOfDate());
+        QVERIFY(window->outOfDateLabel()->isVisible());
+        QTest::mouseClick(window->againButton(), Qt::LeftButton);
+        waitIdle();
+        QCOMPARE(frame_->findChildren<CompareWindow*>(), QList<CompareWindow*>{window});
+        QVERIFY(!window->outOfDate());
+        QCOMPARE(rowTexts(window, 0), (QStringList{"CANopen: SYNC Cycle", "78", "20"}));
+        transfer(ui(str::TipDownload));
+        QVERIFY(window->outOfDate());
+        QVERIFY(prompts_->unexpected.empty());
+    }
+
+    // A chosen archive: Cancel shows nothing, then its rows; the next file in the same window.
+    void compareWithFile() {
+        QVERIFY(openFixture("compatible"));
+        const GatewayConfiguration before = frame_->session().configuration();
+        GatewayConfiguration other = before;
+        other.Config.Nodes[1].NodeName = "Drain";
+        other.Config.InstructionCount -= 1; // drops Download SDO 25088/255 of node 5
+        const std::string chg = dir_.filePath("other.chg").toStdString();
+        Message error;
+        QVERIFY(saveConfigurationFile(chg, other, error));
+        prompts_->files = {std::nullopt, chg, chg, dir_.filePath("missing.chg").toStdString()};
+        QAction* entry = act(ui(str::MenuCompareFile));
+        entry->trigger();
+        QVERIFY(compareWindow() == nullptr);
+        entry->trigger();
+        CompareWindow* window = compareWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->list()->topLevelItemCount(), 2);
+        QCOMPARE(rowTexts(window, 0), (QStringList{"Node 9", "Valve", "Drain"}));
+        QCOMPARE(rowTexts(window, 1),
+                 (QStringList{"Node 5 / Download SDO Index 25088 Sub-index 255", "(present)",
+                              "(absent)"}));
+        entry->trigger();
+        QCOMPARE(frame_->findChildren<CompareWindow*>(), QList<CompareWindow*>{window});
+        QVERIFY(prompts_->told.empty());
+        entry->trigger();
+        QCOMPARE(prompts_->told.size(), std::size_t{1});
+        QVERIFY(frame_->session().configuration() == before);
+        QVERIFY(prompts_->unexpected.empty());
+    }
+
+    // "Monitor" asks for the port once (Cancel too marks it configured); a saved log is named in
+    // the status bar, one that cannot be created is told.
+    void monitorCommandAsksForThePortOnce() {
+        int serialDialogs = 0;
+        QTimer::singleShot(50, [&] {
+            if (auto* d = qobject_cast<SerialDialog*>(QApplication::activeModalWidget())) {
+                ++serialDialogs;
+                d->reject();
+            }
+        });
+        act(QStringLiteral("Monitor"))->trigger();
+        QCOMPARE(serialDialogs, 1);
+        QVERIFY(frame_->serialSettings().configured);
+        QPointer<MonitorWindow> w = frame_->monitorWindow();
+        QVERIFY(w != nullptr && w->isVisible() && !w->isModal());
+        w->reject();
+        QTRY_VERIFY(w == nullptr);
+
+        const QString log = dir_.filePath("monitor.txt");
+        const QString unwritable = dir_.filePath("missing/monitor.txt");
+        prompts_->files = {log.toStdString(), unwritable.toStdString()};
+        act(QStringLiteral("Monitor"))->trigger();
+        QCOMPARE(serialDialogs, 1);
+        w = frame_->monitorWindow();
+        QVERIFY(w != nullptr);
+        w->showTick({{str::MonitorInputData, "12:00:00", "01 02 "}}, {});
+        for (int i = 0; i < 4; ++i) {
+            QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+        }
+        QCOMPARE(frame_->statusBar()->currentMessage(), QStringLiteral("Saved ") + log);
+        QCOMPARE(prompts_->told.size(), std::size_t{1});
+        QVERIFY(!QFile::exists(unwritable));
+        QCOMPARE(w->saveButton()->text(), ui(str::MonitorSaveContent));
+        w->reject();
+        QVERIFY(QFile::exists(log));
+        QVERIFY(prompts_->unexpected.empty());
+    }
+
+    // The Commands view follows the frames; an edit raises the banner; Transmit by command or by
+    // offset reaches the gateway; closing asks about the outputs left set.
+    void commandsViewThroughTheMenus() {
+        GatewaySim sim({"--monitor", "addressed", "--step", "0F 00 01", "--step", "10 00 02"},
+                       dir_.filePath("monitor.log"));
+        QVERIFY(!sim.device().isEmpty());
+        prompts_->configFormats = {1};
+        QVERIFY(frame_->document()->openRecent(
+            QStringLiteral(TORVANE_TEST_DATA_DIR "/monitor_drive.xml")));
+        frame_->session().noteGatewayEqual(); // as a comparison with the gateway would find it
+        confirmPort(sim.device());
+        auto transmit = [&](MonitorWindow* w, const QString& value) {
+            w->commandsView()->setCurrentItem(w->commandsView()->topLevelItem(2));
+            w->valueEdit()->setText(value);
+            QTRY_VERIFY_WITH_TIMEOUT(w->commandTransmitButton()->isEnabled(), 10000);
+            QTest::keyClick(w->valueEdit(), Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(w->outputsLabel()->text().endsWith(": 0"), 10000);
+        };
+        act(QStringLiteral("Monitor"))->trigger();
+        QPointer<MonitorWindow> w = frame_->monitorWindow();
+        QVERIFY(w != nullptr && !w->isModal());
+        QTRY_VERIFY_WITH_TIMEOUT(listHas(w->list(), "Input data", QString()), 10000);
+        QTreeWidget* view = w->commandsView();
+        QCOMPARE(view->topLevelItemCount(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(view->topLevelItem(0)->text(6), QStringLiteral("0F 00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(view->topLevelItem(0)->text(6), QStringLiteral("10 00"), 10000);
+        QCOMPARE(view->topLevelItem(1)->text(7), QStringLiteral("2"));
+        QVERIFY(w->banner()->isHidden());
+        // Browsing goes on; a transfer is refused while the monitor holds the port.
+        act(ui(str::TipDownload))->trigger();
+        QCOMPARE(QString::fromStdString(prompts_->told.back()), ui(str::MonitorUsesPort));
+
+        // An edit: the banner, and no writing by command; Undo makes it the gateway's again.
+        frame_->session().commitCell(canopenSideItem(frame_->session().configuration()), 3, "30");
+        QTRY_VERIFY(!w->banner()->isHidden());
+        view->setCurrentItem(view->topLevelItem(2));
+        QVERIFY(!w->commandTransmitButton()->isEnabled());
+        act(QStringLiteral("Undo(&U)"))->trigger();
+        QTRY_VERIFY(w->banner()->isHidden());
+
+        // Control word 0x000F on the Receive PDO at output byte 0.
+        transmit(w, QStringLiteral("0x000F"));
+        QVERIFY(sim.logText().contains(QStringLiteral("IO OUT start 0 data 0F 00")));
+        QTRY_COMPARE_WITH_TIMEOUT(view->topLevelItem(2)->text(7), QStringLiteral("15"), 10000);
+
+        // Cancel stays; Yes sends 00 to byte 0 and closes once it went out.
+        prompts_->yesNoCancel = {SaveAnswer::Cancel, SaveAnswer::Yes};
+        w->reject();
+        QVERIFY(w->isVisible());
+        w->reject();
+        QTRY_VERIFY_WITH_TIMEOUT(w == nullptr, 10000);
+        QVERIFY(sim.logText().contains(QStringLiteral("IO OUT start 0 data 00 \n")));
+
+        // No closes at once and leaves the output set.
+        act(QStringLiteral("Monitor"))->trigger();
+        w = frame_->monitorWindow();
+        QVERIFY(w != nullptr);
+        transmit(w, QStringLiteral("7"));
+        // Data typed by offset goes out beside it, and the rows keep coming.
+        w->startEdit()->setText(QStringLiteral("4"));
+        w->dataEdit()->setText(QStringLiteral("01 02"));
+        QTest::mouseClick(w->transmitButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.logText().contains("IO OUT start 4 data 01 02"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(listHas(w->list(), "Output data", "07 00 00 00 01 02"), 10000);
+        const int rows = w->list()->rowCount();
+        QTRY_VERIFY_WITH_TIMEOUT(w->list()->rowCount() > rows, 10000);
+
+        const QString before = sim.logText();
+        prompts_->yesNoCancel = {SaveAnswer::No};
+        w->reject();
+        QTRY_VERIFY(w == nullptr);
+        QTest::qWait(1500);
+        QCOMPARE(sim.logText().count("data 00 \n"), before.count("data 00 \n"));
+        QCOMPARE(prompts_->asked.size(), std::size_t{3});
+        QVERIFY(prompts_->unexpected.empty());
+    }
+
+    void conflictWindowColoursTheByteMaps_data() {
+        QTest::addColumn<QString>("commands"); // "type:bytes:address" separated by blanks
+        QTest::addColumn<int>("from");         // the first offset compared
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("uncheck"); // list line to uncheck afterwards, -1 none
+        QTest::addColumn<QString>("inputAfter");
+        QTest::newRow("two TPDOs overlap") << "3:4:0 3:4:2" << 0 << "IIXXII.."
+                                           << "........" << 1 << "IIII....";
+        QTest::newRow("TPDO and RPDO") << "3:1:0 4:2:3" << 0 << "I......."
+                                       << "...OO..." << -1 << "";
+        QTest::newRow("row 12, column 4") << "3:1:123" << 120 << "...I...."
+                                          << "...." << -1 << "";
+        QTest::newRow("the last byte with a cell") << "1:2:249" << 246 << "...I"
+                                                   << "...." << -1 << "";
+    }
+
+    // Tools -> "Mapping Address Conflict Detection(&C)" on the live configuration.
+    void conflictWindowColoursTheByteMaps() {
+        QFETCH(QString, commands);
+        QFETCH(int, from);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(int, uncheck);
+        QFETCH(QString, inputAfter);
+        liveConfiguration(frame_->session()) = withCommands(commands);
+        QStringList seen; // input, output, input unchecked, input checked again
+        test::whenShown<ConflictDialog>([&](ConflictDialog* d) {
+            QTableWidget* in = d->grid(BufferSide::Input);
+            seen << strip(in, from, input.size())
+                 << strip(d->grid(BufferSide::Output), from, output.size());
+            if (uncheck >= 0) {
+                d->commandList()->item(uncheck)->setCheckState(Qt::Unchecked);
+                seen << strip(in, from, input.size());
+                d->commandList()->item(uncheck)->setCheckState(Qt::Checked);
+                seen << strip(in, from, input.size());
+            }
+            d->reject();
+        });
+        act(QStringLiteral("Mapping Address Conflict Detection(&C)"))->trigger();
+        const QStringList want = uncheck >= 0 ? QStringList{input, output, inputAfter, input}
+                                              : QStringList{input, output};
+        QCOMPARE(seen, want);
+    }
+
+    // The demo simulator is listed, answers, and ends with the demo or a killed program.
+    void demoGatewayStartsAndEnds() {
+        qint64 pid = 0;
+        {
+            DemoGateway demo;
+            QString error;
+            QVERIFY2(demo.start(error), qPrintable(error));
+            pid = demo.processId();
+            SerialDialogState state;
+            SerialDialog dialog(state, platform::serialPortList());
+            QVERIFY(dialog.portBox()->findText(QStringLiteral("Demo gateway")) >= 0);
+            test::ScriptedPrompts prompts;
+            MonitorWindow window(demo.device(), platformPorts(), prompts);
+            window.show();
+            QTRY_VERIFY_WITH_TIMEOUT(window.list()->rowCount() >= 1, 10000);
+        }
+        QVERIFY(::kill(static_cast<pid_t>(pid), 0) != 0);
+
+        QProcess program;
+        program.start(QStringLiteral(TORVANE_PROGRAM), {QStringLiteral("--demo")});
+        QVERIFY(program.waitForStarted(5000));
+        pid_t sim = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((sim = childNamed(program.processId(), "torvane-gateway")) > 0,
+                                 10000);
+        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+        QVERIFY(program.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(sim, 0) != 0, 5000);
+    }
+};
+
+QTEST_MAIN(GatewayWindowsTest)
+#include "gateway_windows_test.moc"
