@@ -17,5 +17,4 @@ torvane_sim_cases(transfer_e2e.py e2e_transfer_
   ports-listing)
 torvane_sim_cases(verify_e2e.py e2e_
   verify-new verify-nmt-yes verify-slave-unmapped verify-compatible
-  verify-cut-85 verify-changed-field verify-other-store verify-fault diff-files
-  diff-xml-both-ways)
+  verify-cut-85 verify-changed-field verify-other-store verify-fault diff-files)
