@@ -347,14 +347,23 @@ def case_old_format_question(ctx):
         raise Failure(f"a cancelled download sent {sim.received()}")
     run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
             "compatible", expect=0)
+    # Asked on a terminal, "1" is the compatible format.
+    keys, terminal = os.openpty()
+    os.write(keys, b"1\n")
+    typed = subprocess.run([ctx.cli_exe, "download", src, "--port", sim.device, "--yes"],
+                           stdin=terminal, capture_output=True, timeout=CLI_TIMEOUT_S)
+    os.close(keys)
+    os.close(terminal)
+    if typed.returncode != 0:
+        raise Failure(f"the typed answer 1: exit {typed.returncode} {typed.stderr!r}")
     # Edition 220 has no RPDO cycle: the new format's completeness check names it.
     out = run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
                   "new", expect=expect_exit(13))
     if out != '"CANopen Network\\The Cycle for RPDO Transmission"is empty\n':
         raise Failure(f"unexpected message {out!r}")
     headers = [f[:5] for f in sim.received() if f.startswith("02 ") and f[3:5] in ("0F", "23")]
-    if headers != ["02 0F"]:
-        raise Failure(f"headers sent: {headers}, want one in the compatible format")
+    if headers != ["02 0F", "02 0F"]:
+        raise Failure(f"headers sent: {headers}, want two in the compatible format")
     assert_clean_log(sim)
 
 
