@@ -169,13 +169,11 @@ int main(int argc, char** argv) {
         cfg = master(false);
     } else if (variant == "new") {
         cfg = master(true);
-    } else if (variant == "slave") {
+    } else if (variant == "slave" || variant == "slave-unmapped") {
         cfg = slave();
     } else if (variant == "nmt-yes") {
         cfg = master(true);
         cfg.Config.NMT = "Yes";
-    } else if (variant == "slave-unmapped") {
-        cfg = slave();
     } else if (variant == "master85") {
         cfg = eightyFive();
     } else {
