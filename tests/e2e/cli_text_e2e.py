@@ -94,6 +94,4 @@ check(len(diff_lines) == 1 and diff_lines[0].endswith(f'{WENDU} -> "{SHOWN}"'),
       "diff: " + outputs["diff"])
 check("bad\\x1B[2Jname.chg.missing" in outputs["error"], "error: " + outputs["error"])
 
-# --help says how texts are written.
-check(b'{"bytes":"<hex>"}' in run(["show", "--help"]).stdout, "show --help")
 print("ok")

@@ -6,7 +6,6 @@ seen however slowly the machine runs. The printed values and the CSV follow the 
 ends the run with the CSV complete; a run that cannot start writes nothing.
 """
 
-import argparse
 import csv
 import os
 import re
@@ -16,6 +15,10 @@ import signal
 import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                                "gatewaysim"))
+from simulator_process import SimulatorProcess  # noqa: E402
 
 WAIT_S = 90
 PATTERN = [("0F 00 01", "15", "1"), ("10 00 02", "16", "2"), ("FF FF 03", "65535", "3")]
@@ -32,8 +35,8 @@ def changes(lines, command):
     return [f[3] for f in (line.split("\t") for line in lines) if len(f) == 5 and f[1] == command]
 
 
-def check_run(args, sim_exe, cli, config):
-    csv_path = os.path.join(args.work, "record ü.csv")
+def check_run(work, sim_exe, cli, config):
+    csv_path = os.path.join(work, "record ü.csv")
     sim = SimulatorProcess(sim_exe, ["--monitor", "fixed", "--step-seconds", "1",
                                      *sum((["--step", s[0]] for s in PATTERN), [])])
     try:
@@ -76,13 +79,13 @@ def check_run(args, sim_exe, cli, config):
         raise Failure(f"CSV values {seen}")
 
 
-def check_failures(args, cli, config):
-    out = os.path.join(args.work, "never.csv")
+def check_failures(work, cli, config):
+    out = os.path.join(work, "never.csv")
     cases = [
         (["monitor", config], 2),
         (["monitor", config, "--port", "/dev/null", "--duration", "0"], 2),
-        (["monitor", os.path.join(args.work, "missing.xml"), "--port", "/dev/null", "--csv", out], 1),
-        (["monitor", config, "--port", os.path.join(args.work, "no-port"), "--csv", out], 1),
+        (["monitor", os.path.join(work, "missing.xml"), "--port", "/dev/null", "--csv", out], 1),
+        (["monitor", config, "--port", os.path.join(work, "no-port"), "--csv", out], 1),
     ]
     for argv, code in cases:
         r = subprocess.run([cli, *argv], capture_output=True, text=True, timeout=WAIT_S)
@@ -93,22 +96,15 @@ def check_failures(args, cli, config):
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--bin", required=True)
-    p.add_argument("--work", required=True)
-    p.add_argument("--data", required=True)
-    p.add_argument("--sim-module", required=True)
-    args = p.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    sys.path.insert(0, args.sim_module)
-    global SimulatorProcess
-    from simulator_process import SimulatorProcess  # noqa: E402
-    cli = os.path.join(args.bin, "torvane-cli")
-    config = os.path.join(args.data, "monitor_drive.xml")
+    """monitor_e2e.py BIN_DIR DATA_DIR WORK_DIR"""
+    bin_dir, data, work = sys.argv[1:4]
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    cli = os.path.join(bin_dir, "torvane-cli")
+    config = os.path.join(data, "monitor_drive.xml")
     try:
-        check_run(args, os.path.join(args.bin, "torvane-gatewaysim"), cli, config)
-        check_failures(args, cli, config)
+        check_run(work, os.path.join(bin_dir, "torvane-gatewaysim"), cli, config)
+        check_failures(work, cli, config)
     except Failure as e:
         print(f"FAIL: {e}", file=sys.stderr)
         return 1

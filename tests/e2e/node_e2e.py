@@ -7,13 +7,14 @@ simulated gateway and uploaded again; exit codes 0/3/1/2 and nothing written on 
 import json
 import os
 import shutil
-import subprocess
 import sys
 
 bin_dir, data, work = sys.argv[1], sys.argv[2], sys.argv[3]
 cli = os.path.join(bin_dir, "torvane-cli")
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
-                                "gatewaysim"))
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [here, os.path.join(here, "..", "..", "tools", "gatewaysim")]
+import e2e_common as common  # noqa: E402
+from e2e_common import check  # noqa: E402
 from simulator_process import SimulatorProcess  # noqa: E402
 
 e35 = os.path.join(data, "devices", "e35.eds")
@@ -24,15 +25,7 @@ env = dict(os.environ, LC_ALL="C.UTF-8", XDG_DATA_HOME=os.path.join(work, "data"
 
 
 def run(args, rc=0, timeout=60):
-    r = subprocess.run([cli] + args, capture_output=True, timeout=timeout, env=env)
-    if r.returncode != rc:
-        sys.exit(f"{args}: exit {r.returncode}, expected {rc}\n{r.stdout!r}\n{r.stderr!r}")
-    return r
-
-
-def check(ok, what):
-    if not ok:
-        sys.exit("FAILED: " + what)
+    return common.run(cli, args, rc, env, timeout)
 
 
 def show(path):

@@ -28,7 +28,6 @@ class Failure(Exception):
 
 class Context:
     def __init__(self, bin_dir, work):
-        self.bin = bin_dir
         self.work = work
         self.sim_exe = os.path.join(bin_dir, "torvane-gatewaysim")
         self.cli_exe = os.path.join(bin_dir, "torvane-cli")
@@ -62,7 +61,6 @@ class Sim:
         except SimulatorError as e:
             raise Failure(f"{name}: {e}")
         ctx.sims.append(self)
-        self.proc = self.process.proc
         self.device = self.process.device
 
     def stop(self):
@@ -294,8 +292,6 @@ def download_fault(ctx, variant, sim_args, result_code):
     sim = Sim(ctx, "sim", *sim_args)
     run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes",
             expect=expect_exit(result_code))
-    if sim.proc.poll() is not None:
-        raise Failure("the simulator ended during the transfer")
     return sim
 
 
@@ -330,42 +326,11 @@ def upload_fault(ctx, sim_args, result_code, model="--master"):
                     raise Failure("the failed upload replaced the existing output file")
 
 
-def case_fault_bad_ack_header_new(ctx):
-    sim = download_fault(ctx, "new", ["--bad-ack", "2"], 5)
-    if len(sim.received()) != 2:
-        raise Failure("frames were sent after a refused header")
-
-
-def case_fault_drop_header_slave(ctx):
-    # A header without its acknowledgement is a failed read, not a failed write.
-    src = fixture(ctx, "slave")
-    for fault in (["--drop-frame", "2"], ["--bad-ack", "2"]):
-        sim = Sim(ctx, "sim", "--model", "slave", *fault)
-        out = run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes",
-                      expect=expect_exit(2))
-        if out != "Reading serial data failed\n":
-            raise Failure(f"unexpected message {out!r}")
-        sim.stop()
-
-
-def case_fault_upload_flipped_bit(ctx):
-    # One bit flipped on the line, the checksum as sent: the header's node ID (frame 4 of a
-    # new-format upload). Which frames are checked is the upload's own unit test.
-    upload_fault(ctx, ["--firmware", "5.2", "--flip-bit", "4"], 3)
-
-
-def refused_before_sending(ctx, variant, result_code):
-    sim = download_fault(ctx, variant, ["--old-firmware"], result_code)
+def case_refused_buffer_size(ctx):
+    # "96" has no compatible code: refused before anything but the identification is sent.
+    sim = download_fault(ctx, "new", ["--old-firmware"], 14)
     if sim.received() != ["FE 00 FE"]:
         raise Failure(f"frames besides the identification were sent: {sim.received()}")
-
-
-def case_refused_buffer_size(ctx):
-    refused_before_sending(ctx, "new", 14)  # "96" in the compatible format
-
-
-def case_refused_too_many_upload_sdo(ctx):
-    refused_before_sending(ctx, "usdo29", 9)
 
 
 def case_old_format_question(ctx):
@@ -382,30 +347,24 @@ def case_old_format_question(ctx):
         raise Failure(f"a cancelled download sent {sim.received()}")
     run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
             "compatible", expect=0)
+    # Asked on a terminal, "1" is the compatible format.
+    keys, terminal = os.openpty()
+    os.write(keys, b"1\n")
+    typed = subprocess.run([ctx.cli_exe, "download", src, "--port", sim.device, "--yes"],
+                           stdin=terminal, capture_output=True, timeout=CLI_TIMEOUT_S)
+    os.close(keys)
+    os.close(terminal)
+    if typed.returncode != 0:
+        raise Failure(f"the typed answer 1: exit {typed.returncode} {typed.stderr!r}")
     # Edition 220 has no RPDO cycle: the new format's completeness check names it.
     out = run_cli(ctx, sim, "download", src, "--port", sim.device, "--yes", "--old-format",
                   "new", expect=expect_exit(13))
     if out != '"CANopen Network\\The Cycle for RPDO Transmission"is empty\n':
         raise Failure(f"unexpected message {out!r}")
     headers = [f[:5] for f in sim.received() if f.startswith("02 ") and f[3:5] in ("0F", "23")]
-    if headers != ["02 0F"]:
-        raise Failure(f"headers sent: {headers}, want one in the compatible format")
+    if headers != ["02 0F", "02 0F"]:
+        raise Failure(f"headers sent: {headers}, want two in the compatible format")
     assert_clean_log(sim)
-
-
-def case_unknown_port(ctx):
-    src = fixture(ctx, "compatible")
-    sim = Sim(ctx, "sim")
-    missing = ctx.path("no-such-tty")
-    listed = run_cli(ctx, sim, "ports", expect=0).split("\n")
-    if sim.device not in listed:
-        raise Failure(f"'torvane-cli ports' does not list {sim.device}")
-    run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
-            env_ports=sim.device)
-    run_cli(ctx, sim, "download", src, "--port", missing, "--yes", expect=expect_exit(0),
-            env_ports=sim.device + ":" + missing)
-    if sim.received():
-        raise Failure("frames reached the simulator")
 
 
 OPEN_FAILED = "Failed to open serial port"
@@ -479,25 +438,15 @@ def case_port_not_terminal(ctx):
     # Paths that name no terminal: result 0 with the reason, at once (a FIFO must not block).
     # Every kind of path is the port layer's unit test.
     src = fixture(ctx, "compatible")
-    plain = ctx.path("plain.chg")
-    shutil.copy(src, plain)
     fifo = ctx.path("fifo")
     os.mkfifo(fifo)
-    cases = [
-        (plain, REASON_NOT_TERMINAL),
-        (fifo, REASON_NOT_TERMINAL),
-        (ctx.path("no-such-tty"), REASON_MISSING),
-    ]
-    for port, reason in cases:
+    for port, reason in ((fifo, REASON_NOT_TERMINAL), (ctx.path("no-such-tty"), REASON_MISSING)):
         for env_ports in (NO_EXTRA_PORTS, port):
             expect_open_failed(ctx, ["download", src, "--yes"], port, reason, env_ports)
         expect_open_failed(ctx, ["upload", "--slave", "-o", ctx.path("up.chg")], port, reason,
                            NO_EXTRA_PORTS)
     if os.path.exists(ctx.path("up.chg")):
         raise Failure("a refused upload wrote its output file")
-    with open(plain, "rb") as f, open(src, "rb") as g:
-        if f.read() != g.read():
-            raise Failure("the file given as a port was changed")
 
 
 def case_ports_listing(ctx):
@@ -513,26 +462,11 @@ def case_ports_listing(ctx):
     heads = [line for line in long_text.splitlines() if not line.startswith("  ")]
     if heads != plain:
         raise Failure(f"'ports --long' lists {heads}, 'ports' {plain}")
-    details = [line for line in long_text.splitlines() if line.startswith("  ")]
-    if any(": " not in line for line in details):
-        raise Failure(f"'ports --long' detail lines without a label: {details}")
     listing = json.loads(run_cli(ctx, sim, "ports", "--json", expect=0, env_ports=ports))
-    keys = {"device", "byId", "vendorId", "productId", "manufacturer", "description",
-            "serialNumber"}
-    if not isinstance(listing, list) or any(set(p) != keys for p in listing):
-        raise Failure(f"'ports --json' is not a list of port objects: {listing}")
     if [p["device"] for p in listing] != plain:
         raise Failure(f"'ports --json' lists {[p['device'] for p in listing]}, 'ports' {plain}")
-    for p in listing:
-        for k in ("vendorId", "productId"):
-            if p[k] is not None and (len(p[k]) != 4 or int(p[k], 16) < 0):
-                raise Failure(f"{p['device']}: {k} {p[k]!r} is not four hex digits")
-    for p in listing[-2:]:
-        if any(p[k] is not None for k in keys - {"device"}):
-            raise Failure(f"a pseudo-terminal with details: {p}")
-    empty = json.loads(run_cli(ctx, sim, "ports", "--json", expect=0, env_ports=""))
-    if not isinstance(empty, list):
-        raise Failure("'ports --json' without extra ports is no list")
+    if any(p[k] is not None for p in listing[-2:] for k in p if k != "device"):
+        raise Failure(f"a pseudo-terminal with details: {listing[-2:]}")
     for bad in (["--long", "--json"], ["extra"], ["--wide"]):
         run_cli(ctx, sim, "ports", *bad, expect=2, env_ports=ports)
 
@@ -543,17 +477,11 @@ DOWNLOAD_FAULTS = {
     "fault-silent": ("compatible", ["--silent"], 2),
     # Frame 1 is the identification, 2 the header, 5 the third data frame.
     "fault-drop-data-compatible": ("compatible", ["--old-firmware", "--drop-frame", "5"], 5),
-    "fault-drop-last-compatible": ("compatible", ["--old-firmware", "--drop-frame", "14"], 2),
     "fault-bad-options-reply": ("new", ["--firmware", "7.3", "--bad-ack", "15"], 3),
-    "fault-bad-ack-data-slave": ("slave", ["--model", "slave", "--bad-ack", "8"], 5),
 }
 UPLOAD_FAULTS = {
     # 1 identification, 2 stored-format query, 3 identification, 4 header, 6 second data frame.
     "fault-upload-bad-reply": (["--firmware", "5.2", "--bad-ack", "6"], 3),
-    # Every configuration frame was read (frame 17 is the SDO options request): result 3, and
-    # still nothing is written.
-    "fault-upload-bad-options-reply": (["--firmware", "5.2", "--bad-ack", "17"], 3),
-    "fault-upload-drop-options-request": (["--firmware", "5.2", "--drop-frame", "17"], 3),
     "fault-upload-drop-request": (["--old-firmware", "--drop-frame", "4"], 2),
     "fault-upload-stored-format": (["--stored-format", "7"], 2),
 }

@@ -108,19 +108,6 @@ GatewayConfiguration slave() {
     return cfg;
 }
 
-// 29 Upload SDO commands: one more than the compatible format holds.
-GatewayConfiguration tooManyUploadSdo() {
-    GatewayConfiguration cfg = master(false);
-    CONFIG& c = cfg.Config;
-    c.InstructionCount = 0;
-    c.NodeCount = 1; // every node needs a command
-    for (int i = 0; i < 29; ++i) {
-        addCommands(cfg, {{"1", "5", "8192", "1", "", "1"}});
-        c.Instructions[static_cast<std::size_t>(i)].SubIndex = std::to_string(i + 1);
-    }
-    return cfg;
-}
-
 // 85 one-byte SDO commands on node 5: a download sends the first 84.
 GatewayConfiguration eightyFive() {
     GatewayConfiguration cfg = master(true);
@@ -172,9 +159,8 @@ bool writeEdition220(const GatewayConfiguration& cfg, const std::string& path, M
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "usage: transfer_fixture compatible|new|slave|usdo29|edition220|nmt-yes|"
-                     "slave-unmapped|master85 OUT\n");
+        std::fprintf(stderr, "usage: transfer_fixture compatible|new|slave|edition220|nmt-yes|"
+                             "slave-unmapped|master85 OUT\n");
         return 2;
     }
     const std::string variant = argv[1];
@@ -183,15 +169,11 @@ int main(int argc, char** argv) {
         cfg = master(false);
     } else if (variant == "new") {
         cfg = master(true);
-    } else if (variant == "slave") {
+    } else if (variant == "slave" || variant == "slave-unmapped") {
         cfg = slave();
-    } else if (variant == "usdo29") {
-        cfg = tooManyUploadSdo();
     } else if (variant == "nmt-yes") {
         cfg = master(true);
         cfg.Config.NMT = "Yes";
-    } else if (variant == "slave-unmapped") {
-        cfg = slave();
     } else if (variant == "master85") {
         cfg = eightyFive();
     } else {

@@ -188,6 +188,12 @@ struct ScriptedGateway {
     }
 };
 
+inline ScriptedGateway identifyingAs(Frame reply) {
+    ScriptedGateway gw;
+    gw.identification = std::move(reply);
+    return gw;
+}
+
 struct RecordingProgress final : ProgressObserver {
     void progressRange(int steps) override { range = steps; }
     void progressStep(int k) override { steps += k; }

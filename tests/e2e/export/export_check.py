@@ -53,11 +53,8 @@ def check_cli(cli, cases, out):
         with open(os.path.join(broken, "Template_Master.xlsx"), "w") as f:
             f.write("not a workbook")
         target = os.path.join(tmp, "kept.out")
-        usage = [
-            ["eds"], ["eds", slave], ["eds", slave, "-o"], ["eds", "-o", target],
-            ["eds", slave, slave, "-o", target], ["eds", slave, "-o", target, "--bogus"],
-            ["export"], ["export", master], ["export", master, "-x", target],
-        ]
+        usage = [["eds", slave], ["eds", slave, slave, "-o", target],
+                 ["eds", slave, "-o", target, "--bogus"], ["export", master]]
         for args in usage:
             rc, err = run(cli, *args)
             expect(rc == 2 and "--help" in err, f"usage {args}: rc {rc} {err}")

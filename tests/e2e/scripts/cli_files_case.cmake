@@ -100,7 +100,8 @@ elseif(CASE STREQUAL "json")
   run(RC 0 ARGS show --json ${DATA}/escapes.chg
       OUT "\"NodeCount\":1" "{\"NodeAddress\":\"5\",\"NodeName\"" "\"Bytes\":\"4\"")
   run(RC 0 ARGS show ${DATA}/escapes.chg
-      OUT "CANopen Master configuration" "edition 500" "Nodes: 1" "Commands: 2" "Transmit PDO")
+      OUT "CANopen Master configuration" "edition 500" "Nodes: 1" "    1  address 5" "Commands: 2"
+          "Transmit PDO")
 
 elseif(CASE STREQUAL "usage")
   foreach(cmd new convert show)

@@ -13,12 +13,6 @@ const Frame kOldFirmware = {0xFE, 0, 0, 0, 0, 0};
 const Frame kFirmware52 = {0xFE, 1, 0, 0, 5, 2};
 const char* const kHardwareSize = "Setting through Hardware Configuration of PROFIBUS DP";
 
-ScriptedGateway identifyingAs(Frame reply) {
-    ScriptedGateway gw;
-    gw.identification = std::move(reply);
-    return gw;
-}
-
 // Data frame n (0..11) written out from the frame table: framing, then the records of its
 // slots; the 84 slots are numbered across the twelve frames, seven to a frame.
 Frame dataFrame(std::size_t size, int n, const std::vector<std::pair<int, Frame>>& records) {
@@ -199,31 +193,11 @@ TEST(Download, IdentificationChoosesFormat) {
         {"asked: cancel", false, {0xFE, 1}, true, Cancel, 16, 8, 500, 1, 1, {}},
         {"asked: no choice", false, {0xFE, 1}, true, NoChoice, 2, 8, 500, 1, 1, {}},
         {"no reply", false, {}, false, Cancel, 2, 8, 500, 0, 1, {}},
-        {"slave: byte 4 is not looked at",
-         true,
-         {0xFE, 0, 0, 0, 9},
-         true,
-         New,
-         18,
-         5,
-         500,
-         0,
-         1,
-         {}},
+        {"slave: byte 4 ignored", true, {0xFE, 0, 0, 0, 9}, true, New, 18, 5, 500, 0, 1, {}},
         {"slave: new firmware", true, {0xFE, 0, 0, 1}, false, Cancel, 18, 6, 500, 0, 1, {}},
         {"slave asked: compatible", true, {0xFE, 0, 2}, true, Compatible, 18, 5, 500, 1, 1, {}},
         {"slave asked: new identifies again", true, {0xFE, 1}, true, New, 18, 6, 500, 1, 2, {}},
-        {"slave asked: new, no second reply",
-         true,
-         {0xFE, 1},
-         true,
-         New,
-         2,
-         8,
-         500,
-         1,
-         2,
-         {{1, {}}}},
+        {"slave: no 2nd reply", true, {0xFE, 1}, true, New, 2, 8, 500, 1, 2, {{1, {}}}},
         {"slave asked: cancel", true, {0xFE, 1}, true, Cancel, 16, 8, 500, 1, 1, {}},
         {"slave: no reply", true, {}, false, Cancel, 2, 8, 500, 0, 1, {}},
     };
@@ -327,13 +301,7 @@ TEST(Download, FailuresGiveTheirCodes) {
         {"slave header without reply", true, {0xFE, 1}, "112", {{1, {}}}, -1, 2},
         {"slave header write fails", true, {0xFE, 1}, "112", {}, 1, 1},
         {"slave last data frame not acknowledged", true, {0xFE, 1}, "112", {{13, {}}}, -1, 5},
-        {"slave acknowledged by a longer reply",
-         true,
-         {0xFE, 1},
-         "112",
-         {{13, {0x02, 0x02, 0x01, 0x01, 0x06, 0x99}}},
-         -1,
-         18},
+        {"slave longer ack", true, {0xFE, 1}, "112", {{13, {2, 2, 1, 1, 6, 0x99}}}, -1, 18},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -354,40 +322,6 @@ TEST(Download, FailuresGiveTheirCodes) {
             EXPECT_EQ(run.written, std::vector<Frame>{kIdentify});
         }
     }
-}
-
-TEST(ResultText, EveryCode) {
-    const std::pair<int, const char*> texts[] = {
-        {0, "Failed to open serial port"},
-        {1, "Write data to the serial port error"},
-        {2, "Reading serial data failed"},
-        {3, "Data validation errors"},
-        {4, "Hardware and software version does not match"},
-        {5, "Download error"},
-        {6, "Failed to upload"},
-        {7, "Failed to download"},
-        {8, "The hardware does not support the current configuration"},
-        {9, "SDO commands beyond the limit (28 )!"},
-        {10, "Transmit PDO commands beyond the limit (14 )!"},
-        {11, "SDO commands beyond the limit (28 )!"},
-        {12, "Receive PDO commands beyond the limit (14 )!"},
-        {13, "the message"},
-        {14, "The current configuration does not support the choice of input and output bytes\n"},
-        {15, "Mapping address  overflow"},
-        {16, "Download cancel"},
-        {17, "Upload cancel"},
-        {18, "Operation is successful"},
-        {19, "Unknown error"},
-        {-1, "Unknown error"},
-    };
-    for (const auto& [number, text] : texts) {
-        EXPECT_EQ(
-            transferResultText(static_cast<TransferResult>(number), Message::plain("the message")),
-            text)
-            << number;
-    }
-    EXPECT_EQ(transferResultText(TransferResult::OpenFailed, {}, Message::plain("busy")),
-              "Failed to open serial port\nbusy");
 }
 
 } // namespace

@@ -154,29 +154,12 @@ TEST(MonitorTransmit, DataBeyondTheBuffersIsRefusedNeverSent) {
     EXPECT_EQ(t.answer[1], 255);
 }
 
-TEST(MonitorFixedImage, AnswersWithTheWholeImageOrRefusesAnOverflow) {
+TEST(MonitorFixedImage, ShowsTheWholeImageAndAnswersEmpty) {
     MonitorEngine e;
     MonitorTick t = e.onReceived(frame(0, counting(16)), kMorning, "");
     ASSERT_EQ(t.rows.size(), 1U);
     EXPECT_EQ(t.rows[0].Data, FormatHex(counting(16)));
     EXPECT_EQ(t.answer, (Frame{0x00, 0x00, 0x00}));
-
-    ASSERT_EQ(e.transmit("14", "01 02 03"), "");
-    t = e.onReceived(frame(0, counting(16)), kMorning, "14");
-    Frame image{0x00, 16};
-    image.resize(2 + 16, 0);
-    image[2 + 14] = 0x01;
-    image[2 + 15] = 0x02;
-    image.push_back(FrameChecksum(image));
-    EXPECT_EQ(t.answer, image);
-
-    for (const char* start : {"16", "300"}) {
-        ASSERT_EQ(e.transmit(start, "01"), "");
-        t = e.onReceived(frame(0, counting(16)), kMorning, start);
-        EXPECT_TRUE(t.answer.empty()) << start;
-        EXPECT_EQ(english(t.messages), std::vector<std::string>{"Mapping address  overflow"});
-        EXPECT_FALSE(e.outputPending());
-    }
 }
 
 // "Transmit" takes only a canonical decimal start; a refused one leaves nothing pending.
