@@ -1,9 +1,12 @@
 // The main window through its widgets: a configuration built, saved and reopened, the routes a
-// file comes by, undo and redo, the tree across edits, uploads and the monitor's recording.
-// Every dialog is answered by ScriptedPrompts.
+// file comes by, undo and redo, the tree across edits, uploads, the monitor's recording, and the
+// dialogs and pieces the window is made of. Every question is answered by ScriptedPrompts.
 
+#include "../support/sample_ports.h"
 #include "../support/session_access.h"
 #include "gateway_sim.h"
+#include "gui/app/about_dialog.h"
+#include "gui/app/command_line.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_window.h"
 #include "gui/app/translation.h"
@@ -11,12 +14,14 @@
 #include "gui/editor/config_document.h"
 #include "gui/editor/config_view.h"
 #include "gui/editor/prompts.h"
+#include "gui/editor/save_changes_dialog.h"
 #include "gui/editor/select_commands_dialog.h"
 #include "gui/monitor/monitor_window.h"
 #include "gui_test_support.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
+#include "platform/text_codec.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -24,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -116,21 +122,6 @@ private:
         QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, at);
     }
 
-    QString treeText() const {
-        QString out;
-        const std::function<void(QTreeWidgetItem*, int)> add = [&](QTreeWidgetItem* it, int depth) {
-            out += QString(depth * 2, QLatin1Char(' ')) + it->text(0) +
-                   (it->isExpanded() ? QStringLiteral(" +\n") : QStringLiteral("\n"));
-            for (int i = 0; i < it->childCount(); ++i) {
-                add(it->child(i), depth + 1);
-            }
-        };
-        for (int i = 0; i < tree()->topLevelItemCount(); ++i) {
-            add(tree()->topLevelItem(i), 0);
-        }
-        return out;
-    }
-
     QStringList selectedPath() const {
         QStringList path;
         for (QTreeWidgetItem* it = tree()->currentItem(); it != nullptr; it = it->parent()) {
@@ -151,15 +142,6 @@ private:
         QApplication::setActiveWindow(frame_.get());
         tree()->setFocus();
         QTest::keySequence(tree(), QKeySequence(QString::fromLatin1(keys)));
-    }
-
-    void startFromCommandLine(const QString& file) {
-        prompts_ = ScriptedPrompts{};
-        frame_ = std::make_unique<MainWindow>(prompts_);
-        QCOMPARE(frame_->start(file), MainWindow::StartResult::Running);
-        frame_->show();
-        QApplication::setActiveWindow(frame_.get());
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
 
 private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the slots section
@@ -264,7 +246,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         RecentFiles().add(file.toStdString());
         RecentFiles().add(path(QStringLiteral("later.chg")).toStdString());
         if (route == QLatin1String("command line")) {
-            startFromCommandLine(file);
+            startFrame(kCanopenMaster, file);
         } else {
             startFrame(kCanopenMaster);
             prompts_.files = {file.toStdString()};
@@ -300,46 +282,24 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(prompts_.told.empty());
     }
 
-    // Files the window refuses, and a damaged one it opens as far as it goes: the message names
-    // the file as it is, also in the message box.
-    void refusedAndDamagedFiles_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("told");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("bare FiledBus") << QStringLiteral("odd.xml") << QByteArray("<FiledBus/>")
-                                       << QStringLiteral(": holds no configuration") << false;
-        QTest::newRow("damaged")
-            << QStringLiteral("odd.xml")
-            << QByteArray("<FiledBus Value=\"FiledBus\"><InportNum Value=\"48\"/></FiledBus>\n"
-                          "<ConfigType Value=\"TAVO20\"/>\n<ConfigEdition Value=\"320\"/>\n"
-                          "<CANopen Value=\"CANopen\"></CANopn>\n")
-            << QStringLiteral(": damaged at line 4; read as far as it goes") << true;
-        QTest::newRow("archive in a non-ASCII folder")
-            << QStringLiteral("Prüfstand-配置/anlage.chg") << QByteArray("not a configuration")
-            << QStringLiteral(": not a readable configuration archive: ") << false;
-    }
-    void refusedAndDamagedFiles() {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, told);
-        QFETCH(bool, opens);
-        const QString file = path(name);
+    // A refused file in a non-ASCII folder: the message names it as it is, also in the box.
+    void refusedFileInANonAsciiFolder() {
+        const QString file = path(QStringLiteral("Prüfstand-配置/anlage.chg"));
         QVERIFY(QDir().mkpath(QFileInfo(file).path()));
         QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) > 0);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("not a configuration") > 0);
         f.close();
         startFrame(kCanopenSlave);
         prompts_.files = {QFile::encodeName(file).toStdString()};
         clickAction(QStringLiteral("Open"));
         QCOMPARE(prompts_.told.size(), std::size_t{1});
-        QVERIFY2(QString::fromStdString(prompts_.told[0]).startsWith(file + told),
+        const QString told = file + QStringLiteral(": not a readable configuration archive: ");
+        QVERIFY2(QString::fromStdString(prompts_.told[0]).startsWith(told),
                  prompts_.told[0].c_str());
         QVERIFY(messageBox(str::AppTitle, prompts_.toldMessages[0], frame_.get())
                     ->text()
-                    .startsWith(file + told));
-        QCOMPARE(frame_->session().configuration().isMaster(), opens);
-        QCOMPARE(test::shownTitle(frame_.get()).startsWith(file), opens);
+                    .startsWith(told));
+        QVERIFY(!test::shownTitle(frame_.get()).contains(QStringLiteral("anlage")));
     }
 
     // A Chinese description committed by an input method is stored as GB18030 in a file of a
@@ -375,7 +335,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
                 startFrame(kCanopenMaster);
                 frame_->action(QStringLiteral("&1 ") + file)->trigger();
             } else {
-                startFromCommandLine(file);
+                startFrame(kCanopenMaster, file);
                 QAction* entry = frame_->action(QStringLiteral("&1 ") + file);
                 QVERIFY(entry != nullptr && entry->isVisible() && entry->isEnabled());
             }
@@ -400,16 +360,15 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         struct Seen {
             QString name;
             QStringList before, after; // selections around the step
-            QString tree;
             GatewayConfiguration cfg;
         };
-        std::vector<Seen> seen{{{}, {}, {}, treeText(), frame_->session().configuration()}};
+        std::vector<Seen> seen{{{}, {}, {}, frame_->session().configuration()}};
         auto step = [&](const char* name, const QStringList& item,
                         const std::function<void()>& act) {
             clickItem(item);
             const QStringList before = selectedPath();
             act();
-            seen.push_back({QString::fromLatin1(name), before, selectedPath(), treeText(),
+            seen.push_back({QString::fromLatin1(name), before, selectedPath(),
                             frame_->session().configuration()});
             QCOMPARE(undo->statusTip(), QStringLiteral("Undo: ") + QString::fromLatin1(name));
         };
@@ -586,6 +545,198 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             QCOMPARE(readAll(file), QByteArray::fromStdString(monitorLogText(rows)));
             QVERIFY(prompts.told.empty());
         }
+    }
+
+    // The main window's dialogs and the pieces it is made of.
+    // Configuration text is GB18030; bytes that do not decode survive an untouched cell and
+    // are replaced only by an edit.
+    void configTextRoundTrip_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown"); // null: does not decode
+        QTest::newRow("ascii") << QByteArray("Node-5") << QStringLiteral("Node-5");
+        QTest::newRow("empty") << QByteArray() << QString("");
+        QTest::newRow("gb2312 text")
+            << QByteArray("\xc6\xf4\xb6\xaf 1") << QStringLiteral("启动 1");
+        QTest::newRow("four-byte gb18030")
+            << QByteArray("\x81\x30\x89\x38") << QString(QChar(0x00DF)); // ß
+        QTest::newRow("undecodable") << QByteArray("A\xff\xfe") << QString();
+    }
+    void configTextRoundTrip() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const std::string stored(bytes.constData(), static_cast<size_t>(bytes.size()));
+        const QString decoded = platform::fromConfigText(stored);
+        QVERIFY(shown.isNull() || (decoded == shown && platform::toConfigText(shown) == stored));
+        QCOMPARE(platform::toConfigText(decoded, stored), stored);
+        QCOMPARE(platform::toConfigText(decoded + QLatin1Char('x'), stored).back(), 'x');
+    }
+
+    void logoIsPremultipliedWithIntegerDivision_data() {
+        QTest::addColumn<uint>("argb");
+        QTest::addColumn<uint>("expected");
+        QTest::newRow("opaque") << 0xFF102030u << 0xFF102030u;
+        QTest::newRow("transparent") << 0x00FFFFFFu << 0x00000000u;
+        // 255 * 128 / 255 = 128; 1 * 128 / 255 = 0 (no rounding up); 200 * 128 / 255 = 100.
+        QTest::newRow("half") << 0x80FF01C8u << 0x80800064u;
+    }
+
+    void logoIsPremultipliedWithIntegerDivision() {
+        QFETCH(uint, argb);
+        QFETCH(uint, expected);
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.setPixel(0, 0, argb);
+        const QImage out = premultipliedLogo(image);
+        QCOMPARE(out.format(), QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(reinterpret_cast<const QRgb*>(out.constScanLine(0))[0], QRgb(expected));
+    }
+
+    void selectCommandsKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QList<int>>("added");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << QList<int>{1} << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << QList<int>{1} << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << QList<int>{} << false;
+    }
+
+    // Enter adds the selected kind and leaves the list open for more; Escape closes it.
+    void selectCommandsKeys() {
+        QFETCH(int, key);
+        QFETCH(QList<int>, added);
+        QFETCH(bool, open);
+        QList<int> adds;
+        SelectCommandsDialog dialog({QStringLiteral("Transmit PDO <- Profibus Out"),
+                                     QStringLiteral("Receive PDO -> Profibus In")},
+                                    [&adds](int k) { adds << k; });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.list()->setCurrentRow(1);
+        QTest::keyClick(dialog.list(), static_cast<Qt::Key>(key));
+        QCOMPARE(dialog.isVisible(), open);
+        QCOMPARE(adds, added);
+    }
+
+    // What the program makes of its arguments; the first one is its own name.
+    void commandLine_data() {
+        using A = CommandLine::Action;
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("demo");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("nothing") << QStringList{} << int(A::Run) << QString() << false << QString();
+        QTest::newRow("file") << QStringList{"a.chg"} << int(A::Run) << "a.chg" << false
+                              << QString();
+        QTest::newRow("demo and xml")
+            << QStringList{"--demo", "b.xml"} << int(A::Run) << "b.xml" << true << QString();
+        QTest::newRow("-h is no file")
+            << QStringList{"-h"} << int(A::Help) << QString() << false << QString();
+        QTest::newRow("unknown beats help") << QStringList{"x.chg", "--bogus", "--help"}
+                                            << int(A::Error) << QString() << false << QString();
+        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << QString()
+                                 << false << QString();
+        QTest::newRow("measure") << QStringList{"--measure-startup"} << int(A::MeasureStartup)
+                                 << QString() << false << QString();
+        QTest::newRow("Qt options pass")
+            << QStringList{"-platform", "offscreen", "-reverse", "c.chg"} << int(A::Run) << "c.chg"
+            << false << QString();
+        QTest::newRow("dash file after --")
+            << QStringList{"--", "-odd.chg"} << int(A::Run) << "-odd.chg" << false << QString();
+        QTest::newRow("language") << QStringList{"--lang", "zh_CN", "a.chg"} << int(A::Run)
+                                  << "a.chg" << false << QStringLiteral("zh_CN");
+        QTest::newRow("unknown language")
+            << QStringList{"--lang", "zh"} << int(A::Error) << QString() << false << "zh";
+        QTest::newRow("two files")
+            << QStringList{"a.chg", "b.chg"} << int(A::Error) << QString() << false << QString();
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(int, action);
+        QFETCH(QString, file);
+        QFETCH(bool, demo);
+        QFETCH(QString, language);
+        args.prepend(QStringLiteral("/usr/bin/torvane"));
+        const CommandLine cl = parseCommandLine(args);
+        QCOMPARE(int(cl.action), action);
+        QCOMPARE(cl.file, file);
+        QCOMPARE(cl.demo, demo);
+        QCOMPARE(cl.language, language);
+        if (cl.action == CommandLine::Action::Error || cl.action == CommandLine::Action::Help) {
+            QVERIFY(cl.text.contains(QStringLiteral("Usage: torvane [options] [FILE]\n")));
+            QVERIFY(!cl.text.contains(QStringLiteral("-platform")));
+        }
+    }
+
+    // A file name that is not text in the locale's encoding reaches the document as its bytes.
+    void commandLineFileKeepsItsBytes() {
+        const std::string name = "caf\xE9.chg";
+        std::string args[] = {"torvane", "--lang", "en", name};
+        char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data()};
+        const CommandLine cl = parseCommandLine(commandLineArguments(4, argv));
+        QCOMPARE(cl.action, CommandLine::Action::Run);
+        QCOMPARE(commandLineFilePath(cl.file, 4, argv), name);
+        QCOMPARE(commandLineFilePath(QStringLiteral("plain.chg"), 4, argv),
+                 std::string("plain.chg"));
+    }
+
+    // One version everywhere: the About window shows the one `torvane --version` prints.
+    void aboutShowsTheProgramsVersion() {
+        const CommandLine cl =
+            parseCommandLine({QStringLiteral("torvane"), QStringLiteral("--version")});
+        QVERIFY(cl.text.startsWith(QStringLiteral("torvane ")));
+        const QString version = cl.text.mid(8).trimmed();
+        AboutDialog about;
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("version"))->text(),
+                 QStringLiteral("Version ") + version);
+    }
+
+    // Enter keeps the work: "Yes(&Y)" is the default button. Before an upload the question
+    // also says what will replace the open configuration.
+    void saveQuestionDefaultsToYes() {
+        for (const bool upload : {false, true}) {
+            SaveChangesDialog dialog(nullptr, upload);
+            auto* yes = dialog.findChild<QPushButton*>(QStringLiteral("yes"));
+            QVERIFY(yes != nullptr);
+            QVERIFY(yes->isDefault());
+            QCOMPARE(yes->text(), QStringLiteral("Yes(&Y)"));
+            const QString question = dialog.findChild<QLabel*>(QStringLiteral("question"))->text();
+            QCOMPARE(question.contains(ui(str::SaveBeforeUploadNote)), upload);
+            QVERIFY(question.startsWith(ui(str::SaveConfigurationQuestion)));
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QCOMPARE(dialog.result(), int(SaveChangesDialog::Yes));
+        }
+    }
+
+    // Each port keeps its text and gets the description of its adapter as a tooltip; the
+    // selection and OK store the device as before.
+    void serialPortTooltips() {
+        // The description's wording is the port layer's own test.
+        const std::vector<platform::PortDetails> ports = {samples::usbAdapter(),
+                                                          samples::barePort("/dev/ttyS0"),
+                                                          samples::barePort("/dev/pts/7")};
+        SerialDialogState state;
+        state.portIndex = 1;
+        SerialDialog dialog(state, ports);
+        QComboBox* box = dialog.portBox();
+        QCOMPARE(box->count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const platform::PortDetails& port = ports[static_cast<std::size_t>(i)];
+            QCOMPARE(box->itemText(i), QString::fromStdString(port.device));
+            QCOMPARE(box->itemData(i, Qt::ToolTipRole).toString(),
+                     QString::fromStdString(platform::describePort(port).english()));
+        }
+        QCOMPARE(box->currentIndex(), 1);
+        box->setCurrentIndex(2);
+        dialog.accept();
+        QCOMPARE(state.selectedPort(), std::string("/dev/pts/7"));
+
+        // The dialog as the program opens it looks the details up itself.
+        SerialDialogState live;
+        SerialDialog listed(live, std::vector<std::string>{"/dev/no-such-port"});
+        QCOMPARE(listed.portBox()->itemData(0, Qt::ToolTipRole).toString(),
+                 QStringLiteral("/dev/no-such-port"));
     }
 };
 
