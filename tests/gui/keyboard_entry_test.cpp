@@ -152,13 +152,17 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QTest::keyClick(textEditor(), Qt::Key_Return);
         QCOMPARE(tree()->currentItem()->text(0), QStringLiteral("Node-5"));
 
-        whenShown<SelectCommandsDialog>([](SelectCommandsDialog* dialog) {
+        // Keypad Enter adds and leaves the list open for more; Escape closes it.
+        bool openAfterEnter = false;
+        whenShown<SelectCommandsDialog>([&openAfterEnter](SelectCommandsDialog* dialog) {
             dialog->list()->setCurrentRow(0);
-            QTest::keyClick(dialog->list(), Qt::Key_Return);
+            QTest::keyClick(dialog->list(), Qt::Key_Enter);
+            openAfterEnter = dialog->isVisible();
             QTest::keyClick(dialog->list(), Qt::Key_Escape);
         });
         editMenuKey(Qt::Key_I);
         QTRY_COMPARE(config().InstructionCount, 1);
+        QVERIFY(openAfterEnter);
         QApplication::setActiveWindow(frame_.get());
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
         tree()->setFocus(Qt::OtherFocusReason);
@@ -194,88 +198,66 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QVERIFY(prompts_.told.empty());
     }
 
-    // Escape closes the editor however it was opened (0 typing, 1 F2, 2 Enter) and keeps the
-    // cell; on an open drop-down the first Escape closes the list only.
-    void escapeCancels_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("opener");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("typed index") << 1 << 1 << 0 << "0x10"
-                                     << "8192 (0x2000)";
-        QTest::newRow("F2 then description") << 1 << 5 << 1 << "gone"
-                                             << "";
-        QTest::newRow("typed COB-ID list") << 2 << 1 << 0 << "390"
-                                           << "389 (0x185)";
-        QTest::newRow("COB-ID list with its drop-down") << 2 << 1 << 2 << ""
-                                                        << "389 (0x185)";
-    }
-    void escapeCancels() {
-        QFETCH(int, command);
-        QFETCH(int, row);
-        QFETCH(int, opener);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        startSample(kCanopenMaster);
-        focusCommand(command);
-        goToRow(row);
-        const CONFIG before = config();
-        if (opener == 0) {
-            typeInGrid(typed);
-        } else {
-            QTest::keyClick(grid(), opener == 1 ? Qt::Key_F2 : Qt::Key_Return);
-        }
-        const bool list = listEditor()->isVisible();
-        if (list && listEditor()->view()->isVisible()) {
-            QTest::keyClick(listEditor()->view(), Qt::Key_Escape);
-            QTRY_VERIFY(!listEditor()->view()->isVisible());
-            QVERIFY(listEditor()->isVisible());
-        } else if (opener != 0) {
-            QTest::keyClicks(textEditor(), typed);
-        }
-        QTest::keyClick(openEditor(), Qt::Key_Escape);
-        QVERIFY(!listEditor()->isVisible() && !textEditor()->isVisible());
-        QCOMPARE(cell(row), shown);
-        QCOMPARE(view()->currentRow(), row);
-        tree()->setFocus(Qt::OtherFocusReason);
-        QVERIFY(config() == before);
-        QVERIFY(prompts_.told.empty());
-    }
-
-    // Tab and Shift+Tab move the editor past read-only rows; -1: the editor closes on `from`.
-    void tabSkipsReadOnlyRows_data() {
+    // Keys in an open editor: Escape closes it however it was opened and keeps the cell (on an
+    // open drop-down the first Escape closes the list only); Tab and Shift+Tab (Backtab here)
+    // move it past read-only rows, or close it (-1) at either end.
+    void keysInAnOpenEditor_data() {
         QTest::addColumn<int>("configType");
         QTest::addColumn<int>("command"); // 0: the CANopen page
-        QTest::addColumn<int>("from");
-        QTest::addColumn<bool>("back");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("typed"); // empty: opened by F2
+        QTest::addColumn<int>("key");
         QTest::addColumn<int>("to");
-        QTest::newRow("master SDO back over the address") << kCanopenMaster << 1 << 1 << true << -1;
-        QTest::newRow("master SDO past the last row") << kCanopenMaster << 1 << 5 << false << -1;
-        QTest::newRow("master TPDO mapping editable") << kCanopenMaster << 2 << 2 << false << 3;
-        QTest::newRow("slave TPDO over the mapping") << kCanopenSlave << 2 << 2 << false << 4;
-        QTest::newRow("slave TPDO back over the mapping") << kCanopenSlave << 2 << 4 << true << 2;
-        QTest::newRow("CANopen page back over the type") << kCanopenMaster << 0 << 1 << true << -1;
+        const int master = kCanopenMaster;
+        const int slave = kCanopenSlave;
+        const int esc = Qt::Key_Escape;
+        const int tab = Qt::Key_Tab;
+        const int back = Qt::Key_Backtab;
+        QTest::newRow("Escape, typed index") << master << 1 << 1 << "0x10" << esc << -1;
+        QTest::newRow("Escape, F2 description") << master << 1 << 5 << "" << esc << -1;
+        QTest::newRow("Escape, typed COB-ID list") << master << 2 << 1 << "390" << esc << -1;
+        QTest::newRow("Escape, COB-ID drop-down") << master << 2 << 1 << "" << esc << -1;
+        QTest::newRow("master SDO back over the address") << master << 1 << 1 << "" << back << -1;
+        QTest::newRow("master SDO past the last row") << master << 1 << 5 << "" << tab << -1;
+        QTest::newRow("master TPDO mapping editable") << master << 2 << 2 << "" << tab << 3;
+        QTest::newRow("slave TPDO over the mapping") << slave << 2 << 2 << "" << tab << 4;
+        QTest::newRow("slave TPDO back over the mapping") << slave << 2 << 4 << "" << back << 2;
+        QTest::newRow("CANopen page back over the type") << master << 0 << 1 << "" << back << -1;
     }
-    void tabSkipsReadOnlyRows() {
+    void keysInAnOpenEditor() {
         QFETCH(int, configType);
         QFETCH(int, command);
-        QFETCH(int, from);
-        QFETCH(bool, back);
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
         QFETCH(int, to);
         startSample(configType);
         focusCommand(command);
-        goToRow(from);
-        QTest::keyClick(grid(), Qt::Key_F2);
+        goToRow(row);
+        const CONFIG before = config();
+        const QString shown = cell(row);
+        if (typed.isEmpty()) {
+            QTest::keyClick(grid(), Qt::Key_F2);
+        } else {
+            typeInGrid(typed);
+        }
         if (listEditor()->view()->isVisible()) {
             QTest::keyClick(listEditor()->view(), Qt::Key_Escape);
             QTRY_VERIFY(!listEditor()->view()->isVisible());
+            QVERIFY(listEditor()->isVisible());
         }
-        QTest::keyClick(openEditor(), Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
-        QCOMPARE(view()->currentRow(), to < 0 ? from : to);
+        const bool backwards = key == Qt::Key_Backtab;
+        QTest::keyClick(openEditor(), backwards ? Qt::Key_Tab : static_cast<Qt::Key>(key),
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(view()->currentRow(), to < 0 ? row : to);
         QCOMPARE(openEditor()->isVisible(), to >= 0);
         if (to >= 0) {
             QCOMPARE(openEditor()->geometry(), grid()->visualItemRect(grid()->item(to, 1)));
+        }
+        if (key == Qt::Key_Escape) {
+            QCOMPARE(cell(row), shown);
+            tree()->setFocus(Qt::OtherFocusReason);
+            QVERIFY(config() == before);
         }
         QVERIFY(prompts_.told.empty());
     }

@@ -575,32 +575,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(reinterpret_cast<const QRgb*>(out.constScanLine(0))[0], QRgb(expected));
     }
 
-    void selectCommandsKeys_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QList<int>>("added");
-        QTest::addColumn<bool>("open");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << QList<int>{1} << true;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << QList<int>{1} << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << QList<int>{} << false;
-    }
-
-    // Enter adds the selected kind and leaves the list open for more; Escape closes it.
-    void selectCommandsKeys() {
-        QFETCH(int, key);
-        QFETCH(QList<int>, added);
-        QFETCH(bool, open);
-        QList<int> adds;
-        SelectCommandsDialog dialog({QStringLiteral("Transmit PDO <- Profibus Out"),
-                                     QStringLiteral("Receive PDO -> Profibus In")},
-                                    [&adds](int k) { adds << k; });
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.list()->setCurrentRow(1);
-        QTest::keyClick(dialog.list(), static_cast<Qt::Key>(key));
-        QCOMPARE(dialog.isVisible(), open);
-        QCOMPARE(adds, added);
-    }
-
     // What the program makes of its arguments; the first one is its own name.
     void commandLine_data() {
         using A = CommandLine::Action;
@@ -614,12 +588,8 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
                               << QString();
         QTest::newRow("demo and xml")
             << QStringList{"--demo", "b.xml"} << int(A::Run) << "b.xml" << true << QString();
-        QTest::newRow("-h is no file")
-            << QStringList{"-h"} << int(A::Help) << QString() << false << QString();
-        QTest::newRow("unknown beats help") << QStringList{"x.chg", "--bogus", "--help"}
+        QTest::newRow("unknown beats help") << QStringList{"x.chg", "--bogus", "-h"}
                                             << int(A::Error) << QString() << false << QString();
-        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << QString()
-                                 << false << QString();
         QTest::newRow("measure") << QStringList{"--measure-startup"} << int(A::MeasureStartup)
                                  << QString() << false << QString();
         QTest::newRow("Qt options pass")
@@ -629,8 +599,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             << QStringList{"--", "-odd.chg"} << int(A::Run) << "-odd.chg" << false << QString();
         QTest::newRow("language") << QStringList{"--lang", "zh_CN", "a.chg"} << int(A::Run)
                                   << "a.chg" << false << QStringLiteral("zh_CN");
-        QTest::newRow("unknown language")
-            << QStringList{"--lang", "zh"} << int(A::Error) << QString() << false << "zh";
         QTest::newRow("two files")
             << QStringList{"a.chg", "b.chg"} << int(A::Error) << QString() << false << QString();
     }
