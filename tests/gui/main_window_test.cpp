@@ -27,7 +27,6 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
