@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# `torvane` options that end before any window: run with no display at all, each under a time
-# limit, so a program that opened a window (or waited for one) fails instead of hanging.
+# `torvane` options that end before any window, run with no display under a time limit, so a
+# program that opened a window (or waited for one) fails instead of hanging.
 #   command_line_test.sh PROGRAM VERSION
 set -uo pipefail
 program=$1
@@ -28,20 +28,11 @@ check() {
     fi
 }
 
-usage='^Usage: torvane \[options\] \[FILE\]$'
-check 0 "$usage" empty --help
-check 0 "$usage" empty -h
-check 0 '--demo' empty --help --demo
-check 0 '--measure-startup' empty -h some.chg
+check 0 '^Usage: torvane \[options\] \[FILE\]$' empty -h some.chg
 check 0 "^torvane ${version//./\\.}\$" empty --version
-check 0 "^torvane ${version//./\\.}\$" empty --version some.chg
 check 2 empty "Unknown option 'bogus'" --bogus
-check 2 empty "$usage" --bogus
-check 2 empty "Unknown option 'x'" -x some.chg
-check 2 empty 'only one FILE' a.chg b.chg
-check 2 empty "Missing value after '-platform'" -platform
-check 0 '--lang <language>' empty --help
 check 2 empty 'unknown language "de" \(en or zh_CN\)' --lang de
+check 2 empty "Missing value after '-platform'" -platform
 check 2 empty "Missing value after '--lang'" --lang
 
 if [ "$failures" -ne 0 ]; then

@@ -1,7 +1,6 @@
 #pragma once
 
-// What the main-window tests share: waiting for a window the next call opens, the program's
-// settings, and the questions a test did not script.
+// What the main-window tests share: windows the next call opens, settings, unscripted questions.
 
 #include "gui/app/main_window.h"
 #include "gui/editor/config_view.h"
@@ -23,8 +22,7 @@
 
 namespace torvane::gui::test {
 
-// Runs `action` on the first visible top-level widget of type T once the next call opens it (a
-// modal dialog or a popup menu); fails the test when none opens within five seconds.
+// Runs `action` on the next visible top-level T (a modal dialog, a popup); fails after 5 s.
 template <typename T> void whenShown(std::function<void(T*)> action) {
     auto* timer = new QTimer;
     auto tries = std::make_shared<int>(0);
@@ -64,8 +62,7 @@ inline QTreeWidgetItem* treeItem(QTreeWidget* tree, const QStringList& path) {
     return at;
 }
 
-// The caption as the window system shows it: Qt's "[*]" placeholder becomes "*" while the
-// window is marked modified.
+// The caption as the window system shows it, "[*]" replaced.
 inline QString shownTitle(const QWidget* window) {
     QString title = window->windowTitle();
     return title.replace(QStringLiteral("[*]"),
@@ -87,8 +84,7 @@ inline std::string unexpectedQuestions(const ScriptedPrompts& prompts) {
     return asked;
 }
 
-// The set-up the main-window tests share: a window started with a new configuration, its tree and
-// grid, and the ways a user reaches a cell.
+// A started main window, its tree and grid, and the ways a user reaches a cell.
 class WindowFixture : public QObject {
 protected:
     ScriptedPrompts prompts_;
@@ -159,8 +155,7 @@ protected:
         }
     }
 
-    // Types `text` as a user does: the first character goes to the grid and opens the current
-    // row's editor, the rest to the editor that then has the focus.
+    // The first character opens the current row's editor, the rest goes to that editor.
     void typeInGrid(const QString& text) {
         QTest::keyClicks(grid(), text.left(1));
         QTest::keyClicks(QApplication::focusWidget(), text.mid(1));

@@ -27,32 +27,17 @@ public:
     std::vector<FileDialogRequest> fileRequests;
     int saveQuestions = 0;
 
+    std::vector<std::string> asked; // Yes/No/Cancel questions, in order
+
     std::optional<int> askConfigType() override { return next(configTypes, "config type"); }
     std::optional<int> askConfigFormat() override { return next(configFormats, "config format"); }
-    std::deque<bool> dropAnswers;
-    std::vector<std::vector<DroppedField>> dropQuestions;
-    std::vector<SaveReason> saveReasons;
-
-    bool askSaveDropping(const std::vector<DroppedField>& fields) override {
-        dropQuestions.push_back(fields);
-        if (dropAnswers.empty()) {
-            unexpected.emplace_back("XML drops question");
-            return false;
-        }
-        const bool a = dropAnswers.front();
-        dropAnswers.pop_front();
-        return a;
+    bool askSaveDropping(const std::vector<DroppedField>& /*fields*/) override {
+        unexpected.emplace_back("XML drops question");
+        return false;
     }
-    SaveAnswer askSaveChanges(SaveReason reason) override {
-        saveReasons.push_back(reason);
+    SaveAnswer askSaveChanges(SaveReason /*reason*/) override {
         ++saveQuestions;
-        if (saveAnswers.empty()) {
-            unexpected.emplace_back("save question");
-            return SaveAnswer::Cancel;
-        }
-        const SaveAnswer a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
+        return next(saveAnswers, "save question", SaveAnswer::Cancel);
     }
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
         fileRequests.push_back(request);
@@ -62,45 +47,24 @@ public:
         told.push_back(text.english());
         toldMessages.push_back(text);
     }
-    bool askOkCancel(const Message& text) override {
-        if (okCancel.empty()) {
-            unexpected.push_back(text.english());
-            return false;
-        }
-        const bool a = okCancel.front();
-        okCancel.pop_front();
-        return a;
-    }
+    bool askOkCancel(const Message& text) override { return next(okCancel, text.english(), false); }
     SaveAnswer askYesNoCancel(const Message& text) override {
         asked.push_back(text.english());
-        if (yesNoCancel.empty()) {
-            unexpected.push_back(text.english());
-            return SaveAnswer::Cancel;
-        }
-        const SaveAnswer a = yesNoCancel.front();
-        yesNoCancel.pop_front();
-        return a;
+        return next(yesNoCancel, text.english(), SaveAnswer::Cancel);
     }
-    std::vector<std::string> asked; // Yes/No/Cancel questions, in order
     std::vector<std::string> chooseDeviceFiles(bool /*several*/) override {
-        if (deviceFiles.empty()) {
-            unexpected.emplace_back("device file dialog");
-            return {};
-        }
-        std::vector<std::string> a = deviceFiles.front();
-        deviceFiles.pop_front();
-        return a;
+        return next(deviceFiles, "device file dialog");
     }
     using Prompts::tell;
 
 private:
-    template <typename T>
-    std::optional<T> next(std::deque<std::optional<T>>& queue, const char* what) {
+    // The next scripted answer; without one, `none` and the question recorded as unexpected.
+    template <typename T> T next(std::deque<T>& queue, const std::string& what, T none = {}) {
         if (queue.empty()) {
-            unexpected.emplace_back(what);
-            return std::nullopt;
+            unexpected.push_back(what);
+            return none;
         }
-        std::optional<T> a = queue.front();
+        T a = std::move(queue.front());
         queue.pop_front();
         return a;
     }
