@@ -79,7 +79,6 @@ TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
     const Case cases[] = {
         {profibus, "3.0", false, PageKind::Profibus, {}},
         {network(), "3.0", false, PageKind::Canopen, {true, false, false, false, false, false}},
-        {node(1), "3.0", false, PageKind::Node, {true, true, true, false, true, false}},
         {node(1), "3.0", true, PageKind::Node, {true, true, true, false, true, true}},
         {node(1), "2.0", false, PageKind::Node, {true, true, true, false, true, false}},
         {slave, "3.0", false, PageKind::Canopen, {false, false, true, false, false, false}},
@@ -244,7 +243,6 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
         {"43rd slave RPDO", S, 2, {{kReceivePdo, 42}}, 1, str::SlaveReceivePdoOver42.source},
         {"29th Upload SDO", M, 1, {{kUploadSdo, 28}, {kDownloadSdo, 28}}, 0, str::SdoLimit28.source},
         {"28th Upload SDO", M, 1, {{kUploadSdo, 27}, {kDownloadSdo, 28}}, 0, nullptr},
-        {"29th Download SDO", M, 0, {{kDownloadSdo, 28}}, 1, str::SdoLimit28.source},
         {"15th Transmit PDO", M, 1, {{kTransmitPdo, 14}}, 2, str::TransmitPdoLimit14.source},
         {"15th Receive PDO", M, 1, {{kReceivePdo, 14}}, 3, str::ReceivePdoLimit14.source},
         {"RPDO beside 14 TPDO", M, 1, {{kTransmitPdo, 14}}, 3, nullptr},
@@ -252,10 +250,8 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
         {"43rd slave RPDO, old firmware", S, 1, {{kReceivePdo, 42}}, 1, str::ReceivePdoLimit42.source},
         // A loaded file may fill all 256 slots with commands no per-type limit counts.
         {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84.source},
-        {"full table, old firmware", M, 1, {{"", 256}}, 0, str::CommandUpperLimit84.source},
         {"the network", M, 3, {}, 0, "", EditTarget{PageKind::Canopen, 0}},
         {"no such node", M, 3, {}, 0, "", EditTarget{PageKind::Node, 3}},
-        {"node 0", M, 3, {}, 0, "", EditTarget{PageKind::Node, 0}},
         {"no such kind", M, 3, {}, 4, ""},
         {"a command", M, 3, {{kTransmitPdo, 1}}, 0, "", EditTarget{PageKind::TpdoCommand, 1}},
         {"a node of a slave", S, 3, {}, 0, "", EditTarget{PageKind::Node, 1}},

@@ -215,7 +215,6 @@ TEST(ValidateConfiguration, MappingRules) {
         {"96: 62 + 4 straddles 64", "96", {{"3", "4", "62"}}, block, {0}},
         {"96: 94 + 4 fails the range first", "96", {{"3", "4", "94"}}, range, {0}},
         {"empty address", "112", {{"3", "4", "0"}, {"3", "4", ""}}, invalid, {1}},
-        {"address -1", "112", {{"1", "4", "-1"}}, invalid, {0}},
         {"two TPDOs at 0 and 2", "112", {{"3", "4", "0"}, {"3", "2", "2"}}, conflict, {0, 1}},
         {"later command covering an earlier start", "112", {{"3", "2", "2"}, {"1", "4", "0"}}, conflict, {0, 1}},
         {"TPDO and RPDO at 0", "112", {{"3", "4", "0", "385"}, {"4", "4", "0", "386"}}, "", {}},
