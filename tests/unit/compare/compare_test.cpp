@@ -88,7 +88,6 @@ TEST(Compare, DifferencesByScope) {
          {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"}},
         {"SDO mapping address", sampleMaster, [](Config& c) { c.Config.Instructions[0].MappingAddress = "9"; }, all,
          {"Node 1 / Upload SDO Index 24576 Sub-index 1: Mapping Address (Decimal)"}},
-        {"description is not carried", sampleMaster, [](Config& c) { c.Config.Instructions[2].Description = "valve"; }, carried, {}, 1},
         {"reordered commands", sampleMaster, [](Config& c) {
              swapCommands(c, 0, 3);
              swapCommands(c, 1, 2);

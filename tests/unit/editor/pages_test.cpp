@@ -271,9 +271,6 @@ TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
     EXPECT_EQ(t.rows[1].choices, transmit5);
     EXPECT_EQ(t.rows[1].listSelection, "389 (0x185)");
     EXPECT_EQ(t.rows[1].value + t.rows[2].value, "");
-    // The cells show the Index and the COB-ID in both forms; the value stays the stored text.
-    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoIndex, "24641"), "24641 (0x6041)");
-    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoSubIndex, "16"), "16");
     // The list opens on the stored COB-ID, an entry of its own or not.
     EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "901", "")).rows[1].listSelection,
               "901 (0x385)");
