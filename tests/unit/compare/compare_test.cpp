@@ -282,15 +282,12 @@ TEST(Compare, TextsAreComparedAsBytes) {
 }
 
 TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
-    for (const char* xml : {"not xml", "<html><body/></html>", "<FiledBus/>",
-                            "<FiledBus Value=\"FiledBus\"/><Other Value=\"TAVO20\"/>"}) {
-        GatewayConfiguration out = sampleMaster();
-        UnheldFields unheld;
-        Message error;
-        EXPECT_FALSE(readXmlSide(xml, out, unheld, error)) << xml;
-        EXPECT_FALSE(error.empty()) << xml;
-        EXPECT_EQ(out, sampleMaster()) << xml;
-    }
+    GatewayConfiguration out = sampleMaster();
+    UnheldFields unheld;
+    Message error;
+    EXPECT_FALSE(readXmlSide("<html><body/></html>", out, unheld, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(out, sampleMaster());
 }
 
 // A difference is one line that splits at one arrow, whatever the texts hold.
