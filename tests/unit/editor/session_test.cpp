@@ -233,64 +233,44 @@ TEST_F(DocumentFixture, OldEditionArchiveSaveAsksTheFormatEveryTime) {
     EXPECT_TRUE(ui.formats.empty());
 }
 
-// An upload asks before it starts, exactly as New and Open do.
-TEST_F(DocumentFixture, SaveQuestionAnswersAtExitNewOpenAndUpload) {
-    enum class Action { Exit, New, Open, Upload };
+TEST_F(DocumentFixture, SaveQuestionAnswersDecideWhetherExitGoesOn) {
     // For Yes: whether a name is chosen (else the dialog is cancelled).
     const struct {
         SaveAnswer answer;
         bool chooseFile;
         bool goesOn;
-    } answers[] = {{SaveAnswer::Yes, true, true},
-                   {SaveAnswer::Yes, false, false},
-                   {SaveAnswer::No, false, true},
-                   {SaveAnswer::Cancel, false, false}};
+    } cases[] = {{SaveAnswer::Yes, true, true},
+                 {SaveAnswer::Yes, false, false},
+                 {SaveAnswer::No, false, true},
+                 {SaveAnswer::Cancel, false, false}};
     start(kCanopenMaster);
     int n = 0;
-    for (const Action action : {Action::Exit, Action::New, Action::Open, Action::Upload}) {
-        for (const auto& c : answers) {
-            const std::string target = path(("exit" + std::to_string(n++) + ".xml").c_str());
-            live.Config.NodeCount = 3;
-            doc.becomeUntitled(); // modified, no file: Yes asks for a name
-            ui.log.clear();
-            ui.answers = {c.answer};
-            if (c.answer == SaveAnswer::Yes) {
-                ui.files.push_back(c.chooseFile ? std::optional(target) : std::nullopt);
-            }
-            bool goesOn = false;
-            switch (action) {
-            case Action::Exit:
-                goesOn = doc.queryClose();
-                break;
-            case Action::New:
-                ui.types.push_back(kCanopenMaster);
-                goesOn = doc.newDocument().status == DocStatus::Done;
-                if (!goesOn) {
-                    ui.types.clear();
-                }
-                break;
-            case Action::Open:
-                ui.files.push_back(std::nullopt);
-                doc.open();
-                goesOn = ui.log.back() == "file:Open";
-                ui.files.clear();
-                break;
-            case Action::Upload:
-                goesOn = doc.saveChangesFirst(SaveReason::Upload);
-                break;
-            }
-            EXPECT_EQ(goesOn, c.goesOn) << n;
-            EXPECT_EQ(ui.log.front(), action == Action::Upload ? "save before upload?" : "save?");
-            EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
-            if (c.chooseFile) {
-                // Written in the format its name gives.
-                GatewayConfiguration read;
-                Message error;
-                EXPECT_TRUE(readXml(readBytes(target), read, error)) << error;
-                EXPECT_EQ(read.Config.NodeCount, 3);
-            }
+    for (const auto& c : cases) {
+        const std::string target = path(("exit" + std::to_string(n++) + ".xml").c_str());
+        live.Config.NodeCount = 3;
+        doc.becomeUntitled(); // modified, no file: Yes asks for a name
+        ui.answers = {c.answer};
+        if (c.answer == SaveAnswer::Yes) {
+            ui.files.push_back(c.chooseFile ? std::optional(target) : std::nullopt);
+        }
+        EXPECT_EQ(doc.queryClose(), c.goesOn) << n;
+        EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
+        if (c.chooseFile) {
+            // Written in the format its name gives.
+            GatewayConfiguration read;
+            Message error;
+            EXPECT_TRUE(readXml(readBytes(target), read, error)) << error;
+            EXPECT_EQ(read.Config.NodeCount, 3);
         }
     }
+
+    // New, Open and an upload ask the same question before they start; Cancel stops each.
+    ui.log.clear();
+    ui.answers = {SaveAnswer::Cancel, SaveAnswer::Cancel, SaveAnswer::Cancel};
+    EXPECT_EQ(doc.newDocument().status, DocStatus::Cancelled);
+    EXPECT_EQ(doc.open().status, DocStatus::Cancelled);
+    EXPECT_FALSE(doc.saveChangesFirst(SaveReason::Upload));
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "save?", "save before upload?"}));
 }
 
 // "Yes" on a document that has a file writes that file in its own format, without a dialog; a
