@@ -609,8 +609,6 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
         // clang-format off
         {"node address", [&](S& s) { return Shown{s.commitCell(node, 0, "6").modified ? node : TreeSelection{}, {}}; },
          {node, {}}, str::CmdRowSlaveAddress.source, node, node},
-        {"a row without an editor", [&](S& s) { return Shown{s.commitCell(pdo, 0, "6").modified ? pdo : TreeSelection{}, {}}; },
-         {}, nullptr, {}, {}},
         {"add node", [&](S& s) { return Shown{s.addNode(network).select, {}}; },
          {newNode, {}}, str::StepAddNode.source, network, newNode},
         {"delete command", [&](S& s) { return Shown{s.deleteCommand(pdo).select, {}}; },
