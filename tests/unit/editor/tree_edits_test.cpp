@@ -187,7 +187,6 @@ TEST_F(TreeFixture, PasteStopsAtTheCommandLimitOfTheFirmware) {
     } cases[] = {
         {"3.0", kUploadSdo, 82, "Commands number exceed the limit!"},
         {"1.3X", kTransmitPdo, 12, "Transmit PDO commands beyond the limit (14 )!"},
-        {"2.0", kDownloadSdo, 26, "SDO commands beyond the limit (28 )!"},
     };
     for (const auto& c : cases) {
         cfg = newConfiguration(kCanopenMaster);
