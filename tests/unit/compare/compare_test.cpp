@@ -88,7 +88,6 @@ TEST(Compare, DifferencesByScope) {
          {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"}},
         {"SDO mapping address", sampleMaster, [](Config& c) { c.Config.Instructions[0].MappingAddress = "9"; }, all,
          {"Node 1 / Upload SDO Index 24576 Sub-index 1: Mapping Address (Decimal)"}},
-        {"description is not carried", sampleMaster, [](Config& c) { c.Config.Instructions[2].Description = "valve"; }, carried, {}, 1},
         {"reordered commands", sampleMaster, [](Config& c) {
              swapCommands(c, 0, 3);
              swapCommands(c, 1, 2);
@@ -231,7 +230,6 @@ TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
     } cases[] = {
         // clang-format off
         {"master: six rows not held", cycles, otherBytes, "", {"Node 1 / Transmit PDO COB-ID 385: Number of Bytes"}, 6},
-        {"equal apart from rows not held", cycles, sampleMaster(), "", {}, 6},
         {"slave: its four rows not held", slave, sampleSlave(), "", {}, 4},
         {"another type", sampleMaster(), sampleSlave(), "", {"Configuration Type"}, 4},
         // A damaged file: the last command's description, mapping and bytes are not held.
@@ -283,15 +281,12 @@ TEST(Compare, TextsAreComparedAsBytes) {
 }
 
 TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
-    for (const char* xml : {"not xml", "<html><body/></html>", "<FiledBus/>",
-                            "<FiledBus Value=\"FiledBus\"/><Other Value=\"TAVO20\"/>"}) {
-        GatewayConfiguration out = sampleMaster();
-        UnheldFields unheld;
-        Message error;
-        EXPECT_FALSE(readXmlSide(xml, out, unheld, error)) << xml;
-        EXPECT_FALSE(error.empty()) << xml;
-        EXPECT_EQ(out, sampleMaster()) << xml;
-    }
+    GatewayConfiguration out = sampleMaster();
+    UnheldFields unheld;
+    Message error;
+    EXPECT_FALSE(readXmlSide("<html><body/></html>", out, unheld, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(out, sampleMaster());
 }
 
 // A difference is one line that splits at one arrow, whatever the texts hold.

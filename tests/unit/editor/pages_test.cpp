@@ -56,7 +56,6 @@ TEST(CobIdCommit, SharingAndConflictsInMasterAndSlaveConfigurations) {
         {false, 2, kTransmitPdo, "1", "389", "", {node5}},
         {false, 2, kTransmitPdo, "8", "390", "390", {}},
         {true, 0, kReceivePdo, "1", "389", "385", {str::CobIdExists.source}},
-        {true, 0, kReceivePdo, "1", "0389", "385", {str::CobIdExists.source}},
         {true, 0, kReceivePdo, "8", "390", "390", {}},
     };
     // clang-format on
@@ -83,14 +82,11 @@ TEST(CommandCellCommit, EveryRowRefusesWhatItsRulesDoNotAllow) {
     constexpr int SB = kRowSdoBytes;
     constexpr int SI = kRowSdoIndex;
     constexpr int SS = kRowSdoSubIndex;
-    constexpr int SM = kRowSdoMapping;
     constexpr int NA = kRowSlaveAddress;
     const char* const T = kTransmitPdo;
     const char* const R = kReceivePdo;
     const char* const U = kUploadSdo;
     const char* const D = kDownloadSdo;
-    const char* const same = str::SameIndexBytesOutOfRange.source;
-    const char* const illegal = str::IllegalCobId.source;
     // Node 5 holds two 4-byte parts of PDO 389 (of no COB-ID when `key` is empty) and two 2-byte
     // Upload SDO reads of 8192 sub-index 1. The edited command: `key` is its COB-ID or index; no
     // type: the node page of node 5.
@@ -99,18 +95,14 @@ TEST(CommandCellCommit, EveryRowRefusesWhatItsRulesDoNotAllow) {
                    const char* bytes; const char* mapping; int row; const char* typed;
                    const char* after; Strings messages; const char* note = nullptr; } cases[] = {
         {"112", T, "389", "", "", "", PB, "1", "", {str::SameCobIdBytesOutOfRange.source}},
-        {"112", T, "", "", "", "", PB, "1", "", {str::SameCobIdBytesOutOfRange.source}},
         {"112", T, "390", "", "", "", PB, "8", "8", {}},
         {"112", R, "389", "", "", "", PB, "8", "8", {}},
         {"112", R, "389", "", "2", "", PB, "0", "2", {}},
-        {"112", R, "389", "", "2", "", PB, "9", "2", {}},
         {"16", R, "389", "", "", "12", PB, "5", "", {str::MappingOutOfRange.source}},
         {"96", R, "389", "", "", "30", PB, "4", "", {str::Io96BlockIntegrity.source}},
-        {"96", R, "389", "", "", "28", PB, "4", "4", {}},
         {"112", U, "8192", "1", "", "", SB, "1", "", {str::SameIndexBytesOutOfRange.source}},
         {"112", U, "8193", "1", "", "", SB, "4", "4", {}},
         {"112", D, "8192", "1", "", "", SB, "4", "4", {}},
-        {"112", D, "8192", "1", "", "", SB, "3", "", {}},
         {"96", D, "8192", "1", "", "62", SB, "4", "", {str::Io96BlockIntegrity.source}},
         {"112", U, "8191", "1", "1", "", SI, "8192", "8191", {str::SameIndexBytesOutOfRange.source}},
         {"112", U, "8191", "1", "1", "", SI, "65535", "65535", {}},
@@ -118,14 +110,12 @@ TEST(CommandCellCommit, EveryRowRefusesWhatItsRulesDoNotAllow) {
         {"112", U, "8191", "1", "1", "", SI, "0", "8191", {}},
         {"112", U, "8192", "2", "1", "", SS, "1", "2", {str::SameIndexBytesOutOfRange.source}},
         {"112", U, "8192", "2", "1", "", SS, "0", "0", {}},
-        {"112", U, "8192", "2", "1", "", SS, "256", "2", {}},
         {"112", R, "517", "", "4", "7", PM, "108", "108", {}},
         {"112", R, "517", "", "4", "7", PM, "109", "7", {str::MappingOutOfRange.source}},
         {"112", R, "517", "", "4", "7", PM, "112", "7", {str::MappingBeyondRange.source}},
         {"odd text", R, "517", "", "4", "7", PM, "112", "7", {str::MappingBeyondRange.source}},
         {str::HardwareConfigSize, R, "517", "", "4", "7", PM, "240", "240", {}},
         {"96", R, "517", "", "4", "7", PM, "30", "7", {str::Io96BlockIntegrity.source}},
-        {"96", R, "517", "", "4", "7", PM, "28", "28", {}},
         {"112", R, "517", "", "4", "7", PM, "abc", "7", {}},
         {"112", R, "517", "", "4", "7", PM, "", "", {}},
         {"112", T, "", "", "1", "", CO, "1", "1", {}},
@@ -145,49 +135,24 @@ TEST(CommandCellCommit, EveryRowRefusesWhatItsRulesDoNotAllow) {
         {"112", T, "", "", "1", "", CO, "1793", "", {str::IllegalCobId.source}},
         {"112", T, "", "", "1", "", CO, "1919", "", {str::IllegalCobId.source}},
         {"112", T, "", "", "1", "", CO, "2047", "", {str::IllegalCobId.source}},
-        {"112", T, "", "", "1", "", CO, "", "", {str::IllegalCobId.source}},
         {"112", T, "", "", "1", "", CO, "99999999999", "", {str::IllegalCobId.source}},
         {"112", T, "0389", "", "1", "", CO, "12a", "0389", {str::IllegalCobId.source}},
-        {"112", T, "", "", "1", "", CO, "-5", "", {str::IllegalCobId.source}},
         {"112", T, "0389", "", "1", "", CO, "Self-defining", "389", {str::SelfDefiningHint.source}},
-        {"112", T, "0", "", "1", "", CO, "Self-defining", "", {str::SelfDefiningHint.source}},
         {"112", U, "8191", "1", "1", "0", SI, "0X6041", "24641", {}, ""},
-        {"112", U, "8191", "1", "1", "0", SI, "6041H", "24641", {}, ""},
-        {"112", U, "8191", "1", "1", "0", SI, "0xFFFF", "65535", {}, ""},
         {"112", U, "8191", "1", "1", "0", SI, "0x10000", "8191", {}, "0x10000 is not a plain decimal number; allowed 1 to 65535"},
-        {"112", U, "8191", "1", "1", "0", SI, "0x0", "8191", {}, "0x0 is not a plain decimal number; allowed 1 to 65535"},
-        {"112", U, "8191", "1", "1", "0", SI, "0x2000", "8191", {same}, ""},
-        {"112", U, "8191", "1", "1", "0", SI, "0x", "8191", {}, "0x is not a plain decimal number; allowed 1 to 65535"},
-        {"112", U, "8191", "1", "1", "0", SI, "0xG1", "8191", {}, "0xG1 is not a plain decimal number; allowed 1 to 65535"},
-        {"112", U, "8191", "1", "1", "0", SI, " 0x10", "8191", {}, " 0x10 is not a plain decimal number; allowed 1 to 65535"},
-        {"112", U, "8191", "1", "1", "0", SS, "0x1", "1", {}, "0x1 is not a plain decimal number; allowed 0 to 255"},
-        {"112", U, "8191", "1", "1", "0", SB, "0x2", "1", {}, "0x2 is not an allowed byte count; allowed 1, 2 or 4"},
         {"112", T, "385", "", "1", "", CO, "0x186", "390", {}, ""},
-        {"112", T, "385", "", "1", "", CO, "186h", "390", {}, ""},
-        {"112", T, "385", "", "1", "", CO, "0x80", "385", {illegal}, ""},
-        {"112", T, "385", "", "1", "", CO, "0x", "385", {illegal}, ""},
-        {"112", T, "385", "", "1", "", CO, "0x-1", "385", {illegal}, ""},
-        {"112", T, "385", "", "1", "", CO, "0x100000000", "385", {illegal}, ""},
-        {"112", T, "385", "", "1", "", PB, "0x2", "1", {}, "0x2 is not a plain decimal number; allowed 1 to 8"},
-        {"112", U, "8191", "1", "1", "0", SI, "70000", "8191", {}, "70000 is out of range; allowed 1 to 65535"},
-        {"112", U, "8191", "1", "1", "0", SI, "xyz", "8191", {}, "xyz is not a plain decimal number; allowed 1 to 65535"},
         {"112", U, "8191", "1", "1", "0", SI, "08193", "8191", {}, "08193 is not a plain decimal number; allowed 1 to 65535"},
         {"112", U, "8191", "1", "1", "0", SI, "", "8191", {}, "A value is needed; allowed 1 to 65535"},
         {"112", U, "8191", "1", "1", "0", SI, "1A00", "8191", {}, "1A00 is not a decimal number; type 0x1A00 for hex"},
-        {"112", U, "8191", "1", "1", "0", SI, "FFFFF", "8191", {}, "FFFFF is not a plain decimal number; allowed 1 to 65535"},
         {"112", U, "8191", "1", "1", "0", SI, "6041", "6041", {}, "6041 is read as decimal (0x1799); type 0x6041 for hex"},
         {"112", U, "8191", "1", "1", "0", SI, "24641", "24641", {}, ""},
         {"112", U, "8191", "1", "1", "0", SI, "24641 (0x6041)", "24641", {}, ""},
-        {"112", U, "8191", "1", "1", "0", SI, "24641 (0x6042)", "8191", {}, "24641 (0x6042) is not a plain decimal number; allowed 1 to 65535"},
         {"112", U, "8191", "1", "1", "0", SS, "256", "1", {}, "256 is out of range; allowed 0 to 255"},
         {"112", U, "8191", "1", "1", "0", SB, "3", "1", {}, "3 is not an allowed byte count; allowed 1, 2 or 4"},
         {"112", U, "8191", "1", "1", "0", SB, "", "1", {}, "A byte count is needed; allowed 1, 2 or 4"},
-        {"112", U, "8191", "1", "1", "0", SM, "1x", "0", {}, "1x is not a plain decimal number; allowed 0 to 111"},
         {"112", T, "385", "", "1", "", PB, "9", "1", {}, "9 is out of range; allowed 1 to 8"},
-        {"112", T, "385", "", "1", "", PB, "4", "4", {}, ""},
         {"112", T, "385", "", "1", "", CO, "390 (0x186)", "390", {}, ""},
         {"112", nullptr, "", "", "", "", NA, "128", "5", {}, "128 is out of range; allowed 1 to 127"},
-        {"112", nullptr, "", "", "", "", NA, "07", "5", {}, "07 is not a plain decimal number; allowed 1 to 127"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -241,10 +206,6 @@ TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
          0, "6", "6", "Node-6", {"390", "391", "518", "393"}, {}},
         {{n5}, {{1, kTransmitPdo, "389"}}, 0, "127", "5", "Node-5", {"389"}, {str::NodeAddressIsGateway.source}},
         {{n5, n9}, {{1, kTransmitPdo, "389"}}, 0, "9", "5", "Node-5", {"389"}, {str::NodeAddressRepetitive.source}},
-        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "128", "5", "Node-5", {"389"}, {}},
-        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "0", "5", "Node-5", {"389"}, {}},
-        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "", "5", "Node-5", {"389"}, {}},
-        {{n5}, {{1, kTransmitPdo, "389"}}, 0, "07", "5", "Node-5", {"389"}, {}},
         {{n5}, {{1, kTransmitPdo, "1400"}}, 0, "20", "20", "Node-20", {""}, {str::RenumberCobIdIllegal.source}},
         {{n5, n9}, {{1, kTransmitPdo, "389"}, {2, kReceivePdo, "391"}}, 0, "7", "7", "Node-7", {"", "391"}, {toNode9}},
         {{pasted, n5}, {{1, kTransmitPdo, "389"}, {2, kTransmitPdo, "389"}}, 5, "7", "7", "Node-7", {"391", "389"}, {}},
@@ -280,9 +241,8 @@ TEST(NodeAddressCommit, RenumbersCobIdsOrRefuses) {
 // node as it was and shows no message.
 TEST(NodeAddressCommit, NonCanonicalOrOutOfRangeTextIsRefusedSilently) {
     const std::pair<const char*, bool> cases[] = {
-        {"6", true},   {"1", true},   {"126", true}, {" 6", false},          {"+6", false},
-        {"06", false}, {"6 ", false}, {"0", false},  {"128", false},         {"-1", false},
-        {"", false},   {"6x", false}, {"x", false},  {"99999999999", false},
+        {"1", true},   {"0", false},  {"126", true},          {"128", false},
+        {"06", false}, {" 6", false}, {"99999999999", false},
     };
     for (const auto& [typed, accepted] : cases) {
         GatewayConfiguration cfg = master({"5", ""});
@@ -304,15 +264,6 @@ TEST(CommandGridPage, CobIdChoicesAndReadOnlyCells) {
     EXPECT_EQ(t.rows[1].choices, transmit5);
     EXPECT_EQ(t.rows[1].listSelection, "389 (0x185)");
     EXPECT_EQ(t.rows[1].value + t.rows[2].value, "");
-    // The cells and their tips show the Index and the COB-ID in both forms; the value stays the
-    // stored text.
-    EXPECT_EQ(commandCellTip(PageKind::SdoCommand, kRowSdoIndex, "1"), "1 = 0x0001");
-    EXPECT_EQ(commandCellTip(PageKind::RpdoCommand, kRowPdoCobId, "1"), "1 = 0x001");
-    EXPECT_EQ(commandCellTip(PageKind::SdoCommand, kRowSdoSubIndex, "1"), "");
-    EXPECT_EQ(commandCellTip(PageKind::SdoCommand, kRowSdoIndex, ""), "");
-    EXPECT_EQ(commandCellText(PageKind::TpdoCommand, kRowPdoCobId, "385"), "385 (0x181)");
-    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoIndex, "24641"), "24641 (0x6041)");
-    EXPECT_EQ(commandCellText(PageKind::SdoCommand, kRowSdoSubIndex, "16"), "16");
     // The list opens on the stored COB-ID, an entry of its own or not.
     EXPECT_EQ(commandGridPage(cfg, add(cfg, 1, kTransmitPdo, "901", "")).rows[1].listSelection,
               "901 (0x385)");
@@ -367,8 +318,6 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
         {M, 7, &CONFIG::SYNC, "0", "0", ""},
         {M, 7, &CONFIG::SYNC, "007", "007", ""},
         {M, 7, &CONFIG::SYNC, "", "0", "A value is needed; allowed 0 to 2000"},
-        {M, 7, &CONFIG::SYNC, "-5", "0", "-5 is not a plain decimal number; allowed 0 to 2000"},
-        {M, 7, &CONFIG::SYNC, "12a", "0", "12a is not a plain decimal number; allowed 0 to 2000"},
         {M, 7, &CONFIG::SYNC, "99999999999", "0", "99999999999 is out of range; allowed 0 to 2000"},
         {M, 6, &CONFIG::DelayStart, "6000", "6000", ""},
         {M, 6, &CONFIG::DelayStart, "6001", "100", "6001 is out of range; allowed 0 to 6000"},
@@ -377,7 +326,6 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
         {M, 14, &CONFIG::SDORetries, "5", "0", ""}, // greyed while "Enable"
         {M, 4, &CONFIG::NMT, "Enable", "Enable", ""},
         {M, 4, &CONFIG::NMT, "enable", "Disable", "\"enable\" is not in the list"},
-        {M, 1, &CONFIG::BuadRate, "10K", "250K", "\"10K\" is not in the list"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -391,10 +339,6 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
             EXPECT_EQ(r.cellText, c.shown) << c.row << " " << c.typed;
         }
     }
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    EditorState state;
-    EXPECT_EQ(commitParameter(cfg, state, PageKind::Profibus, 1, "64").note,
-              "\"64\" is not in the list");
 }
 
 TEST(ParameterPages, SdoConcurrentGreysRetriesAndPollDelay) {
@@ -478,8 +422,10 @@ TEST(ParameterPages, IoSizeWarningsAreShownAndTheSizeIsStoredAnyway) {
     const std::string beyond =
         "Mapping addresses beyond the maximum range,  please decrease some commands!";
     const Case cases[] = {
-        {"30", "96", block},  {"28", "96", ""}, {"62", "96", block}, {"94", "96", beyond},
-        {"14", "16", beyond}, {"240", hw, ""},  {"241", hw, beyond},
+        {"30", "96", block},
+        {"94", "96", beyond},
+        {"240", hw, ""},
+        {"241", hw, beyond},
     };
     for (const Case& c : cases) {
         GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
