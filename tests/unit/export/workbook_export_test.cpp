@@ -39,8 +39,7 @@ void add(GatewayConfiguration& cfg, const char* type, const char* node, const ch
 
 TEST(WorkbookCells, ValueAndHex) {
     const std::map<std::string, std::string> cases = {
-        {"385", "385 (181H)"}, {"24576", "24576 (6000H)"}, {"", "0 (0H)"},
-        {"abc", "0 (0H)"},     {"12ab", "12 (cH)"},        {"2046", "2046 (7feH)"}};
+        {"24576", "24576 (6000H)"}, {"", "0 (0H)"}, {"12ab", "12 (cH)"}, {"2046", "2046 (7feH)"}};
     for (const auto& [text, want] : cases) {
         EXPECT_EQ(valueAndHex(text), want) << text;
     }
@@ -80,9 +79,8 @@ TEST(WorkbookCells, SlaveRowsCarryTheGatewayNodeAndNoSdos) {
 }
 
 TEST(XlsxPackage, ColumnLetters) {
-    const std::map<int, std::string> cases = {{1, "A"},       {20, "T"},   {26, "Z"},
-                                              {27, "AA"},     {702, "ZZ"}, {703, "AAA"},
-                                              {16384, "XFD"}, {0, ""},     {16385, ""}};
+    const std::map<int, std::string> cases = {{26, "Z"},      {27, "AA"}, {702, "ZZ"}, {703, "AAA"},
+                                              {16384, "XFD"}, {0, ""},    {16385, ""}};
     for (const auto& [column, letters] : cases) {
         EXPECT_EQ(columnLetters(column), letters) << column;
     }

