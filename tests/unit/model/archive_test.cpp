@@ -171,32 +171,26 @@ TEST(ArchiveReader, OlderEditionsGetTheirDefaults) {
     const struct {
         std::uint32_t edition;
         bool old;
-        const char* errorControl;
-        const char* controlStatus;
-        const char* cycles[3];
-        const char* sdo[3];
+        // ErrorControl, ControlStatus | RPDO cycle, output processing, SDO cycle | SDO options
+        const char* fields;
     } cases[] = {
-        {210, true, "", "", {"", "", ""}, {"Enable", "0", "0"}},
-        {220, true, "11", "Enable", {"", "", ""}, {"Enable", "0", "0"}},
-        {320, false, "11", "Enable", {"0", "Hold", "0"}, {"Enable", "0", "0"}},
-        {410, false, "11", "Enable", {"12", "Clear", "14"}, {"Enable", "0", "0"}},
-        {500, false, "11", "Enable", {"12", "Clear", "14"}, {"Disable", "3", "99"}},
+        {210, true, "  |  | Enable 0 0"},
+        {220, true, "11 Enable |  | Enable 0 0"},
+        {320, false, "11 Enable |0 Hold 0| Enable 0 0"},
+        {410, false, "11 Enable |12 Clear 14| Enable 0 0"},
+        {500, false, "11 Enable |12 Clear 14| Disable 3 99"},
         // Compared unsigned: a huge edition carries every field, yet as a signed value it is old.
-        {0xFFFFFFFFU, true, "11", "Enable", {"12", "Clear", "14"}, {"Disable", "3", "99"}},
+        {0xFFFFFFFFU, true, "11 Enable |12 Clear 14| Disable 3 99"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.edition);
         GatewayConfiguration live = newConfiguration(kCanopenSlave);
         const DocumentState doc = load(archiveOfEdition(c.edition), live);
         const CONFIG& k = live.Config;
-        EXPECT_EQ(k.ErrorControl, c.errorControl);
-        EXPECT_EQ(k.ControlStatus, c.controlStatus);
-        EXPECT_EQ(k.RPDOCycle, c.cycles[0]);
-        EXPECT_EQ(k.OutputProcessing, c.cycles[1]);
-        EXPECT_EQ(k.SDOCycle, c.cycles[2]);
-        EXPECT_EQ(k.SDOConcurrent, c.sdo[0]);
-        EXPECT_EQ(k.SDORetries, c.sdo[1]);
-        EXPECT_EQ(k.SDOPollDelay, c.sdo[2]);
+        EXPECT_EQ(k.ErrorControl + " " + k.ControlStatus + " |" + k.RPDOCycle + " " +
+                      k.OutputProcessing + " " + k.SDOCycle + "| " + k.SDOConcurrent + " " +
+                      k.SDORetries + " " + k.SDOPollDelay,
+                  c.fields);
         EXPECT_EQ(k.SYNC, "9");
         EXPECT_EQ(k.SlaveDelayStart, "30");
         EXPECT_EQ(k.Nodes[0], (NodeEntry{"6", "Pump"}));
