@@ -1,12 +1,11 @@
+#include "../../support/scratch_dir.h"
 #include "devices/data_types.h"
 #include "devices/device_reader.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -269,12 +268,10 @@ TEST(DeviceReader, RefusesOnlyWhatHoldsNoDevice) {
 }
 
 TEST(DeviceReader, ReadsOnlyRegularFilesWithinTheLimit) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("torvane_device_reader_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string fifo = (dir / "pipe.eds").string();
+    const test::ScratchDir dir;
+    const std::string fifo = dir.file("pipe.eds");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {fifo, dir.string(), (dir / "missing.eds").string()}) {
+    for (const std::string& path : {fifo, dir.path, dir.file("missing.eds")}) {
         SCOPED_TRACE(path);
         DeviceDescription d;
         const DeviceReadOutcome o = readDeviceFile(path, d);
@@ -285,7 +282,6 @@ TEST(DeviceReader, ReadsOnlyRegularFilesWithinTheLimit) {
             [](const char*, const std::string& source) { return "[" + source + "]"; });
         EXPECT_TRUE(shown.starts_with("[[cannot ")) << shown;
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "../../support/english.h"
+#include "../../support/scratch_dir.h"
 #include "devices/default_pdos.h"
 #include "devices/device_reader.h"
 #include "export/eds_generator.h"
@@ -198,9 +199,8 @@ TEST(EdsText, MatchesGoldenFiles) {
 
 // An unreadable template or an uncreatable file leaves no file behind and keeps what was there.
 TEST(EdsFile, FailuresWriteNothing) {
-    const fs::path dir = fs::temp_directory_path() / "torvane-eds-file";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const test::ScratchDir scratch;
+    const fs::path dir = scratch.path;
     GatewayConfiguration cfg = newConfiguration(kCanopenSlave);
     cfg.Config = slaveConfig("1", {{"3", "385", "2"}});
     std::ofstream(dir / "t1.dat", std::ios::binary) << "\r\n[DeviceInfo]\r\nVendorName=X";
@@ -239,7 +239,6 @@ TEST(EdsFile, FailuresWriteNothing) {
             EXPECT_FALSE(r.detail.empty());
         }
     }
-    fs::remove_all(dir);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "../../support/english.h"
+#include "../../support/scratch_dir.h"
 #include "export/workbook_export.h"
 #include "model/atomic_file.h"
 #include "model/strings.h"
@@ -200,9 +201,8 @@ TEST(XlsxPackage, RefusesWhatIsNoUsableWorkbook) {
 
 // A bad template or an unwritable target writes nothing and keeps what was there.
 TEST(WorkbookFile, FailuresWriteNothing) {
-    const fs::path dir = fs::temp_directory_path() / "torvane-xlsx-file";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const test::ScratchDir scratch;
+    const fs::path dir = scratch.path;
     std::ofstream(dir / "broken.xlsx") << "not a workbook";
     std::ofstream(dir / "existing.xlsx") << "previous";
     const std::string slave = templatePath(kTemplateSlaveFile);
@@ -230,7 +230,6 @@ TEST(WorkbookFile, FailuresWriteNothing) {
         EXPECT_EQ(readFile((dir / "existing.xlsx").string()), "previous");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     }
-    fs::remove_all(dir);
 }
 
 } // namespace

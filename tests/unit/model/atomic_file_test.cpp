@@ -1,3 +1,4 @@
+#include "../../support/scratch_dir.h"
 #include "model/atomic_file.h"
 
 #include <array>
@@ -20,19 +21,8 @@ namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ =
-            fs::temp_directory_path() /
-            ("torvane-atomic-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
-    }
-    fs::path dir_;
+    test::ScratchDir scratch_;
+    const fs::path dir_{scratch_.path};
 };
 
 // What a save wrote, read back through readWholeFile; holds a NUL so no step may stop at one.

@@ -1,5 +1,6 @@
 #include "../../support/english.h"
 #include "../../support/sample_ports.h"
+#include "../../support/scratch_dir.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
 
@@ -32,22 +33,6 @@ struct Pty {
     std::string device;
 };
 
-// A scratch folder, removed with everything in it.
-struct TempDir {
-    TempDir() {
-        char name[] = "/tmp/torvane-portsXXXXXX";
-        if (mkdtemp(name) != nullptr) {
-            path = name;
-        }
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-    std::string path;
-};
-
 bool makeLink(const std::string& target, const std::string& link) {
     return symlink(target.c_str(), link.c_str()) == 0;
 }
@@ -57,7 +42,7 @@ bool makeLink(const std::string& target, const std::string& link) {
 // loop.
 TEST(QtSerialPort, PseudoTerminalOpensWithAnyParity) {
     Pty pty;
-    TempDir dir;
+    ScratchDir dir;
     ASSERT_FALSE(pty.device.empty());
     const std::string link = dir.file("gateway");
     ASSERT_TRUE(makeLink(pty.device, link));
@@ -92,7 +77,7 @@ TEST(QtSerialPort, PseudoTerminalOpensWithAnyParity) {
 TEST(QtSerialPort, EveryNameOfABusyPortIsBusy) {
     Pty pty;
     ASSERT_FALSE(pty.device.empty());
-    TempDir dir;
+    ScratchDir dir;
     ASSERT_FALSE(dir.path.empty());
     const std::string link = dir.file("gateway");
     const std::string chain = dir.file("by-id-usb-gateway");
@@ -140,7 +125,7 @@ TEST(QtSerialPort, EveryNameOfABusyPortIsBusy) {
 TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
     Pty pty;
     ASSERT_FALSE(pty.device.empty());
-    TempDir dir;
+    ScratchDir dir;
     ASSERT_FALSE(dir.path.empty());
     std::ofstream(dir.file("plain.chg")) << "not a port";
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
@@ -197,8 +182,8 @@ TEST(SerialPortDetails, FindsTheByIdLinkOfEveryName) {
     Pty second;
     ASSERT_FALSE(first.device.empty());
     ASSERT_FALSE(second.device.empty());
-    TempDir byId;
-    TempDir other;
+    ScratchDir byId;
+    ScratchDir other;
     const std::string usb = byId.file("usb-Maker_Gateway_A10K-if00-port0");
     ASSERT_TRUE(makeLink(first.device, usb));
     ASSERT_TRUE(makeLink("/dev/null", byId.file("usb-Other-if00-port0")));
