@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace torvane {
 namespace {
@@ -90,10 +91,8 @@ TEST(PlcTags, DirectionsAddressesTypesAndNames) {
         ASSERT_EQ(r.outcome, TagOutcome::Ok);
         ASSERT_EQ(r.table.tags.size(), 1U) << c.name;
         const PlcTag& t = r.table.tags[0];
-        EXPECT_EQ(t.direction, c.direction) << c.name;
-        EXPECT_EQ(t.address, c.address) << c.name;
-        EXPECT_EQ(t.type, c.tagType) << c.name;
-        EXPECT_EQ(t.name, c.name);
+        EXPECT_EQ(std::tie(t.direction, t.address, t.type, t.name),
+                  std::tie(c.direction, c.address, c.tagType, c.name));
     }
 }
 
