@@ -1,3 +1,4 @@
+#include "../../support/scratch_dir.h"
 #include "devices/device_library.h"
 #include "devices/device_reader.h"
 #include "model/atomic_file.h"
@@ -5,7 +6,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace torvane {
@@ -19,16 +19,6 @@ std::string devicePath(const std::string& name) {
 
 class DeviceLibrary : public ::testing::Test {
 protected:
-    void SetUp() override {
-        work_ = fs::temp_directory_path() /
-                ("torvane_library_" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(work_);
-        fs::create_directories(work_);
-        folder_ = (work_ / "Geräte" / "devices").string();
-    }
-    void TearDown() override { fs::remove_all(work_); }
-
     // A copy of `text` as `name` outside the library.
     std::string source(const std::string& name, const std::string& text) {
         std::string path = (work_ / name).string();
@@ -47,8 +37,9 @@ protected:
         return out;
     }
 
-    fs::path work_;
-    std::string folder_;
+    test::ScratchDir scratch_;
+    const fs::path work_{scratch_.path};
+    const std::string folder_ = (work_ / "Geräte" / "devices").string();
 };
 
 TEST_F(DeviceLibrary, KeysNameTheDevice) {

@@ -35,7 +35,6 @@ TEST(Message, FillsNumberedPlaceholdersOnceWithWhatIsPutIn) {
         // Placeholders without an argument, and a '%' before anything else, stay as they are.
         {Message(kRange, "9"), "9 is out of range; allowed %2 to %3",
          "[9 is out of range; allowed %2 to %3]"},
-        {Message(kReason), "not a regular file", "[not a regular file]"},
         {joined({Message::plain("a"), kReason, Message::plain("c")}, kList),
          "a, not a regular file, c", "[[a, [not a regular file]], c]"},
         {joined({}, kList), "", ""},

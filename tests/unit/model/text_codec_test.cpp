@@ -14,7 +14,6 @@ TEST(TextCodec, ConfigTextToUtf8AndBack) {
         bool decodes;
     } cases[] = {
         {"", "", true},
-        {"Node-5", "Node-5", true},
         {"\xCE\xC2\xB6\xC8", "\xE6\xB8\xA9\xE5\xBA\xA6", true},     // "温度"
         {"\xB5\xE7\xBB\xFA 1", "\xE7\x94\xB5\xE6\x9C\xBA 1", true}, // "电机 1"
         {"\x81\x30\x81\x30", "\xC2\x80", true},                     // four-byte form
@@ -62,7 +61,6 @@ TEST(TextCodec, TerminalEncodings) {
         {"GB18030", wendu + "\xFF", wendu + "\\xFF"}, // a byte that does not decode shown
         {"ANSI_X3.4-1968", "A" + wendu, "A??"},       // the C locale
         {"ISO-8859-1", "\xA8\xA6", "\xE9"},           // GB2312 "é"
-        {"UTF-8", "\xFF", "\\xFF"},
         {"ANSI_X3.4-1968", "a\x1B[2J\n", "a\\x1B[2J\\n"},
     };
     for (const auto& c : cases) {
@@ -81,7 +79,6 @@ TEST(TextCodec, PrintableForms) {
         {"Node-5 \xCE\xC2\xB6\xC8", "Node-5 \\xCE\xC2\xB6\\xC8",
          "Node-5 \xE6\xB8\xA9\xE5\xBA\xA6"}, // "温度"
         {"a\nb", "a\\nb", "a\\nb"},
-        {"C:\\dir", "C:\\\\dir", "C:\\\\dir"},
         {"\\n", "\\\\n", "\\\\n"}, // a backslash and n, not a line end
         {"\x1B[31mred", "\\x1B[31mred", "\\x1B[31mred"},
         {std::string("\0\t\r\x7F", 4), "\\x00\\x09\\x0D\\x7F", "\\x00\\x09\\x0D\\x7F"},
