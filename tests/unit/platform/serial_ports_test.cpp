@@ -175,39 +175,7 @@ TEST(SerialPortList, ExtraPortsFollowTheSystemPorts) {
     EXPECT_EQ(platform::serialPortList(), system) << "stable order";
 }
 
-// The by-id folder is matched through links on both sides; a port without a link, and a folder
-// that does not exist, give no link. Pseudo-terminals have no USB details.
-TEST(SerialPortDetails, FindsTheByIdLinkOfEveryName) {
-    Pty first;
-    Pty second;
-    ASSERT_FALSE(first.device.empty());
-    ASSERT_FALSE(second.device.empty());
-    ScratchDir byId;
-    ScratchDir other;
-    const std::string usb = byId.file("usb-Maker_Gateway_A10K-if00-port0");
-    ASSERT_TRUE(makeLink(first.device, usb));
-    ASSERT_TRUE(makeLink("/dev/null", byId.file("usb-Other-if00-port0")));
-    ASSERT_TRUE(makeLink(byId.file("gone"), byId.file("usb-Unplugged-if00-port0")));
-    const std::string alias = other.file("gw");
-    ASSERT_TRUE(makeLink(first.device, alias));
-
-    const std::vector<std::string> devices = {first.device, alias, second.device, usb};
-    const std::vector<platform::PortDetails> got = platform::serialPortDetails(devices, byId.path);
-    ASSERT_EQ(got.size(), devices.size());
-    const std::string wantLink[] = {usb, usb, "", ""}; // a link is not its own by-id link
-    for (std::size_t i = 0; i < devices.size(); ++i) {
-        EXPECT_EQ(got[i].device, devices[i]);
-        EXPECT_EQ(got[i].byIdLink, wantLink[i]) << devices[i];
-        EXPECT_EQ(got[i].vendorId, -1) << devices[i];
-        EXPECT_EQ(got[i].manufacturer, "") << devices[i];
-    }
-    const auto none = platform::serialPortDetails({first.device}, other.file("no-such-dir"));
-    ASSERT_EQ(none.size(), 1u);
-    EXPECT_EQ(none[0].byIdLink, "");
-}
-
 TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
-    const platform::PortDetails full = samples::usbAdapter();
     // What an adapter's descriptors say reaches a terminal: each text stays on its own line.
     platform::PortDetails hostile = samples::barePort("/dev/ttyUSB\n9");
     hostile.manufacturer = "ACME\x1B]0;owned\x07";
@@ -217,12 +185,6 @@ TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
         platform::PortDetails details;
         std::string text;
     } cases[] = {
-        {full, "/dev/ttyUSB0\n"
-               "  by-id link: /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0\n"
-               "  USB id: 0403:6001\n"
-               "  manufacturer: FTDI\n"
-               "  description: FT232R USB UART\n"
-               "  serial number: A10K1234"},
         {hostile, "/dev/ttyUSB\\n9\n"
                   "  manufacturer: ACME\\x1B]0;owned\\x07\n"
                   "  description: line\\nbreak \\\\ \\x9B2J"},
