@@ -40,11 +40,6 @@ TEST(Message, FillsNumberedPlaceholdersOnceWithWhatIsPutIn) {
         EXPECT_EQ(c.message.english(), c.english);
         EXPECT_EQ(c.message.render(bracketed), c.translated);
     }
-    // A translation may put the arguments in another order and repeat them.
-    EXPECT_EQ(Message(kFile, "a", "b").render([](const char*, const std::string&) {
-        return std::string("%2 <- %1 (%1)");
-    }),
-              "b <- a (a)");
     EXPECT_EQ(fillPlaceholders("%0 %10 %", {"x"}), "%0 x0 %");
 }
 

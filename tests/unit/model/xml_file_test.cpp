@@ -142,15 +142,6 @@ TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
          },
          "The Cycle for SDO Transmission (5), SDO Send Concurrently (Disable), Retries of SDO "
          "(2), SDO Poll Delay Time (10)"},
-        {"master: what XML holds, the slave block and unshown fields", kCanopenMaster,
-         [](GatewayConfiguration& c) {
-             Message error;
-             ASSERT_TRUE(readXml(dataFile("model/master.xml"), c, error));
-             c.Config.SlaveBaudRate = "1M";
-             c.Config.ReservedText = "r";
-             c.Fieldbus.AuxParam = "x";
-         },
-         ""},
         {"slave block", kCanopenSlave,
          [](GatewayConfiguration& c) {
              c.Config.SlaveBaudRate = "500K";

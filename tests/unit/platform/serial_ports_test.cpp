@@ -130,7 +130,6 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
     std::ofstream(dir.file("plain.chg")) << "not a port";
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     ASSERT_TRUE(makeLink(pty.device, dir.file("to-pty")));
-    ASSERT_TRUE(makeLink(dir.file("gone"), dir.file("dangling")));
     ASSERT_TRUE(makeLink(dir.file("loop-b"), dir.file("loop-a")));
     ASSERT_TRUE(makeLink(dir.file("loop-a"), dir.file("loop-b")));
 
@@ -142,9 +141,7 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
         {dir.file("to-pty"), nullptr},
         {dir.file("plain.chg"), str::OpenNotTerminal.source},
         {dir.file("fifo"), str::OpenNotTerminal.source},
-        {"/dev/null", str::OpenNotTerminal.source},
         {dir.file("missing"), str::OpenNotFound.source},
-        {dir.file("dangling"), str::OpenNotFound.source},
         {dir.file("loop-a"), str::OpenLinkLoop.source},
     };
     for (const auto& c : cases) {
