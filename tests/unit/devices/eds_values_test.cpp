@@ -46,6 +46,7 @@ TEST(EdsValues, NodeIdExpressions) {
     };
     const Case cases[] = {
         {"$NODEID+0x180", true, true, 0x185},
+        {"0x180+$NODEID", true, true, 0x185},
         {"$nodeid + 384", true, true, 0x185},
         {"$NODEID", true, true, 5},
         {"$NODEID+0x80000200 ; disabled", true, true, 0x80000205},

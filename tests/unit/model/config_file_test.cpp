@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 TEST(ConfigFile, OnlyTheExactExtensionXmlMeansXml) {
     const std::pair<const char*, bool> cases[] = {
-        {"/x/y/a.b.xml", true}, {"a.XML", false},    {"axml", false},
+        {"/x/y/a.b.xml", true}, {"a.XML", false},     {"axml", false},
         {"a.xml.chg", false},   {"dir.xml/a", false}, {"a.xml ", false},
     };
     for (const auto& [name, xml] : cases) {

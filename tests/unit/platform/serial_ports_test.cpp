@@ -1,5 +1,4 @@
 #include "../../support/english.h"
-#include "../../support/sample_ports.h"
 #include "../../support/scratch_dir.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
@@ -170,25 +169,6 @@ TEST(SerialPortList, ExtraPortsFollowTheSystemPorts) {
     EXPECT_EQ(withExtra[system.size()], "/tmp/gw-b");
     EXPECT_EQ(withExtra[system.size() + 1], "/tmp/gw-a");
     EXPECT_EQ(platform::serialPortList(), system) << "stable order";
-}
-
-TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
-    // What an adapter's descriptors say reaches a terminal: each text stays on its own line.
-    platform::PortDetails hostile = samples::barePort("/dev/ttyUSB\n9");
-    hostile.manufacturer = "ACME\x1B]0;owned\x07";
-    hostile.description = "line\nbreak \\ \xC2\x9B"
-                          "2J";
-    const struct {
-        platform::PortDetails details;
-        std::string text;
-    } cases[] = {
-        {hostile, "/dev/ttyUSB\\n9\n"
-                  "  manufacturer: ACME\\x1B]0;owned\\x07\n"
-                  "  description: line\\nbreak \\\\ \\x9B2J"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(platform::describePort(c.details), c.text);
-    }
 }
 
 } // namespace
