@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace torvane {
@@ -181,10 +182,9 @@ TEST(DefaultPdos, CommandMatchingAndItsObjects) {
         if (pdo) {
             const auto objects = pdoObjects(*pdo);
             ASSERT_EQ(objects.size(), 2U);
-            EXPECT_EQ(objects[1].bitOffset, 16);
-            EXPECT_EQ(objects[1].bits, 32);
-            EXPECT_EQ(objects[1].index, 0x6064);
-            EXPECT_EQ(objects[1].name, "Position actual value");
+            EXPECT_EQ(
+                std::tie(objects[1].bitOffset, objects[1].bits, objects[1].index, objects[1].name),
+                std::make_tuple(16, 32, 0x6064, "Position actual value"));
         }
     }
 }
@@ -224,19 +224,16 @@ TEST(DeviceCommands, DefaultPdosBecomeCommandsForTheNode) {
         const CommandKind kind =
             c.pdo.comm < 0x1800 ? CommandKind::ReceivePdo : CommandKind::TransmitPdo;
         const bool enabled = c.pdo.comm != 0x1802;
-        EXPECT_EQ(got.kind, kind);
-        EXPECT_EQ(got.cobId, c.cobId);
-        EXPECT_EQ(got.bytes, c.bytes);
-        EXPECT_EQ(got.description, c.description);
-        EXPECT_EQ(got.enabled, enabled);
+        EXPECT_EQ(std::tie(got.kind, got.cobId, got.bytes, got.description, got.enabled),
+                  std::tie(kind, c.cobId, c.bytes, c.description, enabled));
         EXPECT_EQ(got.notes.size(), enabled || c.refusal ? 0U : 1U);
         EXPECT_EQ(got.refusal ? std::optional(got.refusal->id) : std::nullopt, c.refusal);
         if (!c.refusal) {
             const INSTRUCTION d = got.draft();
-            EXPECT_EQ(d.InstructionType, commandType(kind).code);
-            EXPECT_EQ(d.CobId, std::to_string(*c.cobId));
-            EXPECT_EQ(d.Bytes, std::to_string(c.bytes));
-            EXPECT_TRUE(d.Index.empty() && d.MappingAddress.empty() && d.NodeAddress.empty());
+            EXPECT_EQ(d.InstructionType + "|" + d.CobId + "|" + d.Bytes + "|" + d.Index + "|" +
+                          d.MappingAddress + "|" + d.NodeAddress,
+                      std::string(commandType(kind).code) + "|" + std::to_string(*c.cobId) + "|" +
+                          std::to_string(c.bytes) + "|||");
         }
     }
 }

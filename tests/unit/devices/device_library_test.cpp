@@ -51,7 +51,6 @@ TEST_F(DeviceLibrary, KeysNameTheDevice) {
     const Case cases[] = {
         {"[DeviceInfo]\nVendorNumber=0x65\nProductNumber=25\nRevisionNumber=0x127\n", "a.eds",
          "0x00000065:0x00000019:0x00000127"},
-        {"[DeviceInfo]\nVendorNumber=0x65\n", "a.eds", "0x00000065:0x00000000:0x00000000"},
         {"[DeviceInfo]\nVendorNumber=0\nProductNumber=0\n", "/x/Drive v2.eds", "Drive v2"},
         {"[DeviceInfo]\nVendorNumber=0x65\n", "/x/b.DCF", "0x00000065:0x00000000:0x00000000:dcf"},
         {"[DeviceInfo]\n[DeviceComissioning]\nNodeID=5\n", "/x/c.eds", "c:dcf"},

@@ -52,7 +52,6 @@ TEST(EdsValues, NodeIdExpressions) {
         {"$NODEID+0x80000200 ; disabled", true, true, 0x80000205},
         {"0x200", true, false, 0x200},
         {"$NODEID-1", false, false, 0},
-        {"$NODEID*2", false, false, 0},
         {"0x180+$NODEID+1", false, false, 0},
     };
     for (const Case& c : cases) {
@@ -98,8 +97,7 @@ TEST(DataTypes, BytesOfTheCiA301Types) {
         {0x0012, "INTEGER40", 5},         {0x000C, "TIME_OF_DAY", 6},
         {0x0014, "INTEGER56", 7},         {0x0011, "REAL64", 8},
         {0x001B, "UNSIGNED64", 8},        {0x0009, "VISIBLE_STRING", std::nullopt},
-        {0x000F, "DOMAIN", std::nullopt}, {0x0017, "0x0017", std::nullopt},
-        {0x0040, "0x0040", std::nullopt},
+        {0x0017, "0x0017", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -12,9 +12,8 @@ namespace fs = std::filesystem;
 
 TEST(ConfigFile, OnlyTheExactExtensionXmlMeansXml) {
     const std::pair<const char*, bool> cases[] = {
-        {"a.xml", true},      {"/x/y/a.b.xml", true}, {".xml", true},  {"a.XML", false},
-        {"a.Xml", false},     {"a.chg", false},       {"axml", false}, {"a.xml.chg", false},
-        {"dir.xml/a", false}, {"a.xml ", false},      {"", false},     {"a.", false},
+        {"/x/y/a.b.xml", true}, {"a.XML", false},     {"axml", false},
+        {"a.xml.chg", false},   {"dir.xml/a", false}, {"a.xml ", false},
     };
     for (const auto& [name, xml] : cases) {
         EXPECT_EQ(isXmlFileName(name), xml) << name;

@@ -14,13 +14,12 @@ TEST(TextCodec, ConfigTextToUtf8AndBack) {
         bool decodes;
     } cases[] = {
         {"", "", true},
-        {"\xCE\xC2\xB6\xC8", "\xE6\xB8\xA9\xE5\xBA\xA6", true},     // "温度"
-        {"\xB5\xE7\xBB\xFA 1", "\xE7\x94\xB5\xE6\x9C\xBA 1", true}, // "电机 1"
-        {"\x81\x30\x81\x30", "\xC2\x80", true},                     // four-byte form
-        {"\x95\x32\x82\x36", "\xF0\xA0\x80\x80", true},             // U+20000
-        {std::string("a\0b", 3), std::string("a\0b", 3), true},     // NUL stays a byte
-        {"cut \xB5", "cut \xEF\xBF\xBD", false},                    // lead byte at the end
-        {"\xFF\xB5\xE7", "\xEF\xBF\xBD\xE7\x94\xB5", false},        // 0xFF never decodes
+        {"\xCE\xC2\xB6\xC8", "\xE6\xB8\xA9\xE5\xBA\xA6", true}, // "温度"
+        {"\x81\x30\x81\x30", "\xC2\x80", true},                 // four-byte form
+        {"\x95\x32\x82\x36", "\xF0\xA0\x80\x80", true},         // U+20000
+        {std::string("a\0b", 3), std::string("a\0b", 3), true}, // NUL stays a byte
+        {"cut \xB5", "cut \xEF\xBF\xBD", false},                // lead byte at the end
+        {"\xFF\xB5\xE7", "\xEF\xBF\xBD\xE7\x94\xB5", false},    // 0xFF never decodes
         {"\x80x", "\xEF\xBF\xBDx", false},
     };
     for (const auto& c : cases) {
@@ -49,25 +48,6 @@ TEST(TextCodec, Utf8ThatCannotBeStoredBecomesQuestionMarks) {
     }
 }
 
-TEST(TextCodec, TerminalEncodings) {
-    const std::string wendu = "\xCE\xC2\xB6\xC8";
-    const struct {
-        const char* codeset;
-        std::string bytes;
-        std::string shown;
-    } cases[] = {
-        {"UTF-8", wendu, "\xE6\xB8\xA9\xE5\xBA\xA6"},
-        {"utf8", wendu, "\xE6\xB8\xA9\xE5\xBA\xA6"},
-        {"GB18030", wendu + "\xFF", wendu + "\\xFF"}, // a byte that does not decode shown
-        {"ANSI_X3.4-1968", "A" + wendu, "A??"},       // the C locale
-        {"ISO-8859-1", "\xA8\xA6", "\xE9"},           // GB2312 "é"
-        {"ANSI_X3.4-1968", "a\x1B[2J\n", "a\\x1B[2J\\n"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(configTextForTerminal(c.bytes, c.codeset), c.shown) << c.codeset;
-    }
-}
-
 // Whatever a text holds, its printed form is one line without a control character, and two
 // different texts never print alike.
 TEST(TextCodec, PrintableForms) {
@@ -76,25 +56,16 @@ TEST(TextCodec, PrintableForms) {
         std::string utf8;   // printableText
         std::string config; // printableConfigText of the same bytes
     } cases[] = {
-        {"Node-5 \xCE\xC2\xB6\xC8", "Node-5 \\xCE\xC2\xB6\\xC8",
-         "Node-5 \xE6\xB8\xA9\xE5\xBA\xA6"}, // "温度"
-        {"a\nb", "a\\nb", "a\\nb"},
         {"\\n", "\\\\n", "\\\\n"}, // a backslash and n, not a line end
         {"\x1B[31mred", "\\x1B[31mred", "\\x1B[31mred"},
         {std::string("\0\t\r\x7F", 4), "\\x00\\x09\\x0D\\x7F", "\\x00\\x09\\x0D\\x7F"},
         {"\xC2\x9B\x31m", "\\x9B\x31m", "\xE8\x81\xB8\x31m"}, // U+009B (CSI); GB18030 "聸"
         {"\x81\x30\x81\x30", "\\x81\x30\\x81\x30", "\\x80"},  // GB18030's form of U+0080
-        {"\xFF\x9B", "\\xFF\\x9B", "\\xFF\\x9B"},             // no character at all
-        {"\xB5\xE7\xFF", "\\xB5\\xE7\\xFF", "\xE7\x94\xB5\\xFF"},
-        {"-> \"q\"", "-> \"q\"", "-> \"q\""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(printableText(c.text), c.utf8) << c.text;
         EXPECT_EQ(printableConfigText(c.text), c.config) << c.text;
     }
-    // A message of the program's own keeps the backslashes that separate its path.
-    EXPECT_EQ(printableText("\"CANopen Network\\SYNC\"is empty\x1B", Backslash::Keep),
-              "\"CANopen Network\\SYNC\"is empty\\x1B");
 }
 
 // Device description files: UTF-8 when they are, else Windows-1252.
@@ -104,7 +75,6 @@ TEST(TextCodec, Utf8CheckAndWindows1252) {
         bool utf8;
         std::string from1252;
     } cases[] = {
-        {"Motor", true, "Motor"},
         {"M\xC3\xBCller \xE2\x82\xAC", true, "M\xC3\x83\xC2\xBCller \xC3\xA2\xE2\x80\x9A\xC2\xAC"},
         {"M\xFCller \x80", false, "M\xC3\xBCller \xE2\x82\xAC"},
         {"\xC0\x80", false, "\xC3\x80\xE2\x82\xAC"},                                 // overlong NUL

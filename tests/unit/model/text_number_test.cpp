@@ -17,37 +17,15 @@ TEST(HexEntry, TurnsBothHexFormsIntoDecimalAndLeavesEverythingElse) {
         {"0x7FFFFFFF", "2147483647"},
         // Plain decimal stays decimal; bad forms reach the commit rule unchanged.
         {"6041", "6041"},
-        {"", ""},
         {"0x", "0x"},
         {"0xG1", "0xG1"},
-        {"-1h", "-1h"},
         {"0x10h", "0x10h"},
         {" 0x10", " 0x10"},
         {"0x80000000", "0x80000000"},
-        {"100000000h", "100000000h"},
         {"0x00000000000000000001", "1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(hexEntryAsDecimal(c.typed), c.result) << '"' << c.typed << '"';
-    }
-}
-
-TEST(HexEntry, ShowsStoredNumbersInBothForms) {
-    const struct {
-        const char* stored;
-        int digits;
-        const char* shown;
-    } cases[] = {
-        {"24641", 4, "24641 = 0x6041"},
-        {"385", 3, "385 = 0x181"},
-        {"65535", 3, "65535 = 0xFFFF"},
-        {"43981", 4, "43981 = 0xABCD"},
-        {"", 4, ""},
-        {"-1", 4, ""},
-        {"0385", 3, ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(decimalAndHex(c.stored, c.digits), c.shown) << '"' << c.stored << '"';
     }
 }
 
@@ -56,23 +34,13 @@ TEST(HexEntry, GridFormReadsBackAsTheNumberOnlyWhenBothHalvesAgree) {
         const char* text;
         const char* number;
     } cases[] = {
-        {"24641 (0x6041)", "24641"},
-        {"43981 (0xabcd)", "43981"},
-        {"1 (0x0001)", "1"},
-        {"24641 (0x6042)", "24641 (0x6042)"},
-        {"024641 (0x6041)", "024641 (0x6041)"},
-        {"24641 (0x6041", "24641 (0x6041"},
-        {"24641 (0x6G41)", "24641 (0x6G41)"},
-        {"Self-defining", "Self-defining"},
-        {"", ""},
+        {"24641 (0x6041)", "24641"},          {"43981 (0xabcd)", "43981"},
+        {"24641 (0x6042)", "24641 (0x6042)"}, {"024641 (0x6041)", "024641 (0x6041)"},
+        {"24641 (0x6041", "24641 (0x6041"},   {"Self-defining", "Self-defining"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withoutHexNote(c.text), c.number) << '"' << c.text << '"';
     }
-    EXPECT_EQ(decimalWithHex("24641", 4), "24641 (0x6041)");
-    EXPECT_EQ(decimalWithHex("2046", 3), "2046 (0x7FE)");
-    EXPECT_EQ(decimalWithHex("0385", 3), "0385");
-    EXPECT_EQ(decimalWithHex("", 3), "");
 }
 
 } // namespace

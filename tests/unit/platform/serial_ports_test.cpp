@@ -1,5 +1,4 @@
 #include "../../support/english.h"
-#include "../../support/sample_ports.h"
 #include "../../support/scratch_dir.h"
 #include "model/strings.h"
 #include "platform/serial_ports.h"
@@ -129,8 +128,6 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
     ASSERT_FALSE(dir.path.empty());
     std::ofstream(dir.file("plain.chg")) << "not a port";
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
-    ASSERT_TRUE(makeLink(pty.device, dir.file("to-pty")));
-    ASSERT_TRUE(makeLink(dir.file("gone"), dir.file("dangling")));
     ASSERT_TRUE(makeLink(dir.file("loop-b"), dir.file("loop-a")));
     ASSERT_TRUE(makeLink(dir.file("loop-a"), dir.file("loop-b")));
 
@@ -139,12 +136,9 @@ TEST(QtSerialPort, WhatIsNoTerminalIsRefusedWithItsReason) {
         const char* reason; // null: opens
     } cases[] = {
         {pty.device, nullptr},
-        {dir.file("to-pty"), nullptr},
         {dir.file("plain.chg"), str::OpenNotTerminal.source},
         {dir.file("fifo"), str::OpenNotTerminal.source},
-        {"/dev/null", str::OpenNotTerminal.source},
         {dir.file("missing"), str::OpenNotFound.source},
-        {dir.file("dangling"), str::OpenNotFound.source},
         {dir.file("loop-a"), str::OpenLinkLoop.source},
     };
     for (const auto& c : cases) {
@@ -173,63 +167,6 @@ TEST(SerialPortList, ExtraPortsFollowTheSystemPorts) {
     EXPECT_EQ(withExtra[system.size()], "/tmp/gw-b");
     EXPECT_EQ(withExtra[system.size() + 1], "/tmp/gw-a");
     EXPECT_EQ(platform::serialPortList(), system) << "stable order";
-}
-
-// The by-id folder is matched through links on both sides; a port without a link, and a folder
-// that does not exist, give no link. Pseudo-terminals have no USB details.
-TEST(SerialPortDetails, FindsTheByIdLinkOfEveryName) {
-    Pty first;
-    Pty second;
-    ASSERT_FALSE(first.device.empty());
-    ASSERT_FALSE(second.device.empty());
-    ScratchDir byId;
-    ScratchDir other;
-    const std::string usb = byId.file("usb-Maker_Gateway_A10K-if00-port0");
-    ASSERT_TRUE(makeLink(first.device, usb));
-    ASSERT_TRUE(makeLink("/dev/null", byId.file("usb-Other-if00-port0")));
-    ASSERT_TRUE(makeLink(byId.file("gone"), byId.file("usb-Unplugged-if00-port0")));
-    const std::string alias = other.file("gw");
-    ASSERT_TRUE(makeLink(first.device, alias));
-
-    const std::vector<std::string> devices = {first.device, alias, second.device, usb};
-    const std::vector<platform::PortDetails> got = platform::serialPortDetails(devices, byId.path);
-    ASSERT_EQ(got.size(), devices.size());
-    const std::string wantLink[] = {usb, usb, "", ""}; // a link is not its own by-id link
-    for (std::size_t i = 0; i < devices.size(); ++i) {
-        EXPECT_EQ(got[i].device, devices[i]);
-        EXPECT_EQ(got[i].byIdLink, wantLink[i]) << devices[i];
-        EXPECT_EQ(got[i].vendorId, -1) << devices[i];
-        EXPECT_EQ(got[i].manufacturer, "") << devices[i];
-    }
-    const auto none = platform::serialPortDetails({first.device}, other.file("no-such-dir"));
-    ASSERT_EQ(none.size(), 1u);
-    EXPECT_EQ(none[0].byIdLink, "");
-}
-
-TEST(SerialPortDetails, DescriptionListsWhatIsKnownInOrder) {
-    const platform::PortDetails full = samples::usbAdapter();
-    // What an adapter's descriptors say reaches a terminal: each text stays on its own line.
-    platform::PortDetails hostile = samples::barePort("/dev/ttyUSB\n9");
-    hostile.manufacturer = "ACME\x1B]0;owned\x07";
-    hostile.description = "line\nbreak \\ \xC2\x9B"
-                          "2J";
-    const struct {
-        platform::PortDetails details;
-        std::string text;
-    } cases[] = {
-        {full, "/dev/ttyUSB0\n"
-               "  by-id link: /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0\n"
-               "  USB id: 0403:6001\n"
-               "  manufacturer: FTDI\n"
-               "  description: FT232R USB UART\n"
-               "  serial number: A10K1234"},
-        {hostile, "/dev/ttyUSB\\n9\n"
-                  "  manufacturer: ACME\\x1B]0;owned\\x07\n"
-                  "  description: line\\nbreak \\\\ \\x9B2J"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(platform::describePort(c.details), c.text);
-    }
 }
 
 } // namespace
