@@ -133,6 +133,15 @@ TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
              c.Config.RPDOCycle = "55";
          },
          "The Cycle for RPDO Transmission (55), Output Data Processing (Clear)"},
+        {"master SDO rows", kCanopenMaster,
+         [](GatewayConfiguration& c) {
+             c.Config.SDOCycle = "5";
+             c.Config.SDOConcurrent = "Disable";
+             c.Config.SDORetries = "2";
+             c.Config.SDOPollDelay = "10";
+         },
+         "The Cycle for SDO Transmission (5), SDO Send Concurrently (Disable), Retries of SDO "
+         "(2), SDO Poll Delay Time (10)"},
         {"slave block", kCanopenSlave,
          [](GatewayConfiguration& c) {
              c.Config.SlaveBaudRate = "500K";
