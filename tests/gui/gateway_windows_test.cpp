@@ -179,9 +179,10 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         frame_.reset();
     }
 
-    // A download sends the configuration as it was when started and adds no undo step.
-    void downloadThenUploadIntoNewDocument() {
-        GatewaySim sim({}, dir_.filePath("roundtrip.log"));
+    // A download sends the configuration as it was when started and adds no undo step; the
+    // compare window then lists exactly the edits; an upload fills a new document.
+    void downloadCompareUpload() {
+        GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("roundtrip.log"));
         QVERIFY(!sim.device().isEmpty());
         QVERIFY(openFixture("new"));
         const GatewayConfiguration sent = frame_->session().configuration();
@@ -204,13 +205,54 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QVERIFY(!undo->isEnabled());
         QVERIFY(!frame_->isWindowModified());
 
+        GatewayConfiguration& live = liveConfiguration(frame_->session());
+        live.Config.Instructions[1].Bytes = "6"; // Transmit PDO 389 of node 5
+        const GatewayConfiguration before = live;
+
+        transfer(ui(str::MenuCompareGateway));
+        QVERIFY(prompts_->told.empty()); // the window is the answer
+        QVERIFY(live == before);
+        CompareWindow* window = compareWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(listed(window), "CANopen: SYNC Cycle | 77 | 20\n"
+                                 "Node 5 / Transmit PDO COB-ID 389: Number of Bytes | 6 | 8\n");
+        // The copy names both sides: the file and the port.
+        QTest::mouseClick(window->copyButton(), Qt::LeftButton);
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY2(copied.startsWith(ui(str::CompareOursColumn) + ": " + dir_.filePath("new.chg") +
+                                   "\n" + ui(str::CompareGatewayColumn) + ": " + sim.device()),
+                 qPrintable(copied));
+        QVERIFY(copied.endsWith("CANopen: SYNC Cycle: 77 -> 20\n"
+                                "Node 5 / Transmit PDO COB-ID 389: Number of Bytes: 6 -> 8\n"));
+        // A double click as a user gives it: a click, then the double click.
+        const QPoint at = window->list()->visualItemRect(window->list()->topLevelItem(1)).center();
+        QTest::mouseClick(window->list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(window->list()->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(view()->selection().kind, TreeItemKind::Command);
+        QCOMPARE(view()->selection().data, 2);
+        QVERIFY(live == before);
+
+        // An edit makes the window out of date; "Compare Again" uploads into the same window.
+        QVERIFY(!window->outOfDate());
+        frame_->session().commitCell(canopenSideItem(live), 7, "78"); // SYNC Cycle
+        QVERIFY(window->outOfDate());
+        QVERIFY(window->outOfDateLabel()->isVisible());
+        QTest::mouseClick(window->againButton(), Qt::LeftButton);
+        waitIdle();
+        QCOMPARE(frame_->findChildren<CompareWindow*>(), QList<CompareWindow*>{window});
+        QVERIFY(!window->outOfDate());
+        QVERIFY(listed(window).startsWith("CANopen: SYNC Cycle | 78 | 20\n"));
+        transfer(ui(str::TipDownload));
+        QVERIFY(window->outOfDate());
+
+        // An upload into a new document brings back what the gateway holds.
         prompts_->saveAnswers = {SaveAnswer::No};
         prompts_->configTypes = {0};
         frame_->document()->fileNew();
         transfer(ui(str::TipUpload));
         QCOMPARE(prompts_->told, kSuccess);
         const CONFIG& back = frame_->session().configuration().Config;
-        QCOMPARE(back.SYNC, sent.Config.SYNC);
+        QCOMPARE(back.SYNC, std::string("78"));
         QCOMPARE(back.InstructionCount, sent.Config.InstructionCount);
         QVERIFY(!undo->isEnabled());
         QVERIFY(prompts_->unexpected.empty());
@@ -330,55 +372,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
         QCOMPARE(sim.received().count("FE 00 FE"), 1);
         QCOMPARE(frame_->session().configuration().Config.ConfigEdition, 500);
         QVERIFY(!frame_->document()->document().ModifiedFlag());
-    }
-
-    // After a download and two edits the window lists exactly the edits.
-    void compareWithGateway() {
-        GatewaySim sim({"--firmware", "5.2"}, dir_.filePath("compare.log"));
-        QVERIFY(ready(sim, "new"));
-        transfer(ui(str::TipDownload));
-        QCOMPARE(prompts_->told, kSuccess);
-        GatewayConfiguration& live = liveConfiguration(frame_->session());
-        live.Config.SYNC = "77";
-        live.Config.Instructions[1].Bytes = "6"; // Transmit PDO 389 of node 5
-        const GatewayConfiguration before = live;
-
-        transfer(ui(str::MenuCompareGateway));
-        QVERIFY(prompts_->told.empty()); // the window is the answer
-        QVERIFY(live == before);
-        CompareWindow* window = compareWindow();
-        QVERIFY(window != nullptr);
-        QCOMPARE(listed(window), "CANopen: SYNC Cycle | 77 | 20\n"
-                                 "Node 5 / Transmit PDO COB-ID 389: Number of Bytes | 6 | 8\n");
-        // The copy names both sides: the file and the port.
-        QTest::mouseClick(window->copyButton(), Qt::LeftButton);
-        const QString copied = QApplication::clipboard()->text();
-        QVERIFY2(copied.startsWith(ui(str::CompareOursColumn) + ": " + dir_.filePath("new.chg") +
-                                   "\n" + ui(str::CompareGatewayColumn) + ": " + sim.device()),
-                 qPrintable(copied));
-        QVERIFY(copied.endsWith("CANopen: SYNC Cycle: 77 -> 20\n"
-                                "Node 5 / Transmit PDO COB-ID 389: Number of Bytes: 6 -> 8\n"));
-        // A double click as a user gives it: a click, then the double click.
-        const QPoint at = window->list()->visualItemRect(window->list()->topLevelItem(1)).center();
-        QTest::mouseClick(window->list()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(window->list()->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(view()->selection().kind, TreeItemKind::Command);
-        QCOMPARE(view()->selection().data, 2);
-        QVERIFY(live == before);
-
-        // An edit makes the window out of date; "Compare Again" uploads into the same window.
-        QVERIFY(!window->outOfDate());
-        frame_->session().commitCell(canopenSideItem(live), 7, "78"); // SYNC Cycle
-        QVERIFY(window->outOfDate());
-        QVERIFY(window->outOfDateLabel()->isVisible());
-        QTest::mouseClick(window->againButton(), Qt::LeftButton);
-        waitIdle();
-        QCOMPARE(frame_->findChildren<CompareWindow*>(), QList<CompareWindow*>{window});
-        QVERIFY(!window->outOfDate());
-        QVERIFY(listed(window).startsWith("CANopen: SYNC Cycle | 78 | 20\n"));
-        transfer(ui(str::TipDownload));
-        QVERIFY(window->outOfDate());
-        QVERIFY(prompts_->unexpected.empty());
     }
 
     // A chosen archive: Cancel shows nothing, then its rows; the next file in the same window.
