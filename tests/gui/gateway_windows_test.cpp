@@ -407,11 +407,9 @@ private slots: // NOLINT(readability-redundant-access-specifiers)
     // the status bar, one that cannot be created is told.
     void monitorCommandAsksForThePortOnce() {
         int serialDialogs = 0;
-        QTimer::singleShot(50, [&] {
-            if (auto* d = qobject_cast<SerialDialog*>(QApplication::activeModalWidget())) {
-                ++serialDialogs;
-                d->reject();
-            }
+        test::whenShown<SerialDialog>([&](SerialDialog* d) {
+            ++serialDialogs;
+            d->reject();
         });
         act(QStringLiteral("Monitor"))->trigger();
         QCOMPARE(serialDialogs, 1);
