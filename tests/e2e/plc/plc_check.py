@@ -103,9 +103,7 @@ expect(all(ch.isdigit() for ch in extra), f"the PDF has more than page numbers: 
 missing = os.path.join(DATA, "mapping", "map_missing_bytes.xml")
 for args, rc, what in [
     (["tags", missing, "--format", "csv"], 1, "number of data"),
-    (["tags", cfg, "--format", "xml"], 2, "--format"),
     (["tags", cfg, "--format", "csv", "--input-start", "-4"], 2, "byte address"),
-    (["tags", cfg, "--format", "csv", "--word-addressing"], 2, "--word-addressing"),
     (["tags", cfg, "--format", "csv", "--device", "99=x.eds"], 2, "no node"),
     (["tags", cfg, "--format", "csv", "--device", "5=/nonexistent.eds"], 1, "nonexistent"),
     (["report", cfg], 2, "-o"),

@@ -214,12 +214,9 @@ TEST(Upload, FailureLeavesTheConfigurationAsItWas) {
         {"unknown stored format", kCanopenMaster, 4, {}, -1, 7, 2, false},
         {"stored format not answered", kCanopenMaster, 4, {{1, {}}}, -1, 0, 2, false},
         {"stored format cut short", kCanopenMaster, 4, {{1, {0xFC, 0x02, 0x0D}}}, -1, 0, 2, false},
-        {"header request not written", kCanopenMaster, 4, {}, 3, 1, 1, false},
-        {"header silent", kCanopenMaster, 0, {{1, {}}}, -1, 1, 2, false},
         {"data frame silent", kCanopenMaster, 4, {{9, {}}}, -1, 1, 2, false},
         {"data request not written", kCanopenMaster, 0, {}, 6, 1, 1, false},
         {"options reply wrong", kCanopenMaster, 4, {{16, {0x07}}}, -1, 1, 3, true},
-        {"options reply missing", kCanopenMaster, 4, {{16, {}}}, -1, 1, 3, true},
         {"slave header silent", kCanopenSlave, 6, {{1, {}}}, -1, 1, 2, false},
         {"slave last request not written", kCanopenSlave, 5, {}, 13, 1, 1, false},
     };

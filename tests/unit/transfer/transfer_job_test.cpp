@@ -62,7 +62,6 @@ TEST(TransferJob, FlowAndResultTexts) {
     const JobCase cases[] = {
         {"download", sampleMaster, false, 0, false, false, true, 18, "Operation is successful"},
         {"upload", sampleMaster, true, 0, false, false, true, 18, "Operation is successful"},
-        {"90 commands cut to 84", ninetyCommands, false, 0, false, false, true, 18, "Operation"},
         {"check fails: no port touched", overlapping, false, 0, false, false, false, -1,
          "Mapping address conflict !\n"},
         {"cycle question cancelled", slowRpdoCycle, false, 0, false, false, false, -1, ""},
@@ -72,7 +71,6 @@ TEST(TransferJob, FlowAndResultTexts) {
         {"negative port index", sampleMaster, true, -1, false, false, true, 0,
          "Failed to open serial port\n"},
         {"port busy", sampleMaster, false, 0, true, false, true, 0, "Failed to open serial port"},
-        {"upload on a busy port", sampleMaster, true, 0, true, false, true, 0, "Failed to open"},
         {"slave download", slave, false, 0, false, false, true, 18, "Operation is successful"},
     };
     for (const JobCase& c : cases) {
