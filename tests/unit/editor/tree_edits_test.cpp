@@ -63,44 +63,6 @@ TEST_F(TreeFixture, BuildsNodesWithTheirCommandsAndItemData) {
     addCommand(2, kReceivePdo);
     addCommand(1, kUploadSdo);
     EXPECT_EQ(outline(cfg), "Node-5#1[Upload SDO#2 ]Node-6#2[Receive PDO#1 ]");
-
-    cfg.ConfigType = kCanopenSlave;
-    const std::vector<TreeItem> slave = buildTree(cfg);
-    EXPECT_EQ(slave[1].text, "CANopen Slave");
-    EXPECT_EQ(slave[1].children.size(), 2U);
-}
-
-TEST_F(TreeFixture, FlagsAndPageFollowTheSelection) {
-    addNodeWithAddress(5);
-    addCommand(1, kTransmitPdo);
-    struct Case {
-        TreeSelection item;
-        const char* firmware;
-        bool copied;
-        PageKind page;
-        EditFlags flags; // add node, delete node, add command, delete command, copy, paste
-    };
-    const TreeSelection slave{TreeItemKind::CanopenSlave, 0, "CANopen Slave"};
-    const TreeSelection profibus{TreeItemKind::Profibus, 0, "Profibus Network"};
-    // clang-format off
-    const Case cases[] = {
-        {profibus, "3.0", false, PageKind::Profibus, {}},
-        {network(), "3.0", false, PageKind::Canopen, {true, false, false, false, false, false}},
-        {node(1), "3.0", true, PageKind::Node, {true, true, true, false, true, true}},
-        {node(1), "2.0", false, PageKind::Node, {true, true, true, false, true, false}},
-        {slave, "3.0", false, PageKind::Canopen, {false, false, true, false, false, false}},
-        {command(1), "3.0", false, PageKind::TpdoCommand, {false, false, false, true, false, false}},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        cfg.FirmwareVersion = c.firmware;
-        tree.resetCopyState();
-        if (c.copied) {
-            tree.copyNode(node(1));
-        }
-        EXPECT_EQ(pageKindOf(c.item), c.page) << c.item.text;
-        EXPECT_EQ(tree.enabledFlags(c.item), c.flags) << c.item.text << " " << c.firmware;
-    }
 }
 
 // Added from the network or from a node, the new node is selected; the 85th overruns.
