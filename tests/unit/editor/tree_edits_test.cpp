@@ -57,14 +57,6 @@ std::string outline(const GatewayConfiguration& cfg) {
     return s;
 }
 
-TEST_F(TreeFixture, BuildsNodesWithTheirCommandsAndItemData) {
-    addNodeWithAddress(5);
-    addNodeWithAddress(6);
-    addCommand(2, kReceivePdo);
-    addCommand(1, kUploadSdo);
-    EXPECT_EQ(outline(cfg), "Node-5#1[Upload SDO#2 ]Node-6#2[Receive PDO#1 ]");
-}
-
 // Added from the network or from a node, the new node is selected; the 85th overruns.
 TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) {
     addNodeWithAddress(5);
@@ -242,25 +234,19 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
 
 TEST(AddCommand, AppendsAnEmptyCommandUnderItsTarget) {
     GatewayConfiguration cfg = withCommands(kCanopenMaster, {{kUploadSdo, 2}});
-    for (int n = 1; n <= 3; ++n) {
-        const AddCommandResult r = addCommand(cfg, 3, {PageKind::Node, 2}, 3);
-        EXPECT_EQ(r.position, 2 + n);
-        EXPECT_EQ(r.treeText, "Receive PDO");
-        EXPECT_EQ(r.parent, (EditTarget{PageKind::Node, 2}));
-        EXPECT_TRUE(r.modified);
-    }
-    INSTRUCTION expected;
-    expected.InstructionType = kReceivePdo;
-    expected.NodeIndex = 2; // a "New node": no address yet
-    EXPECT_EQ(cfg.Config.Instructions[4], expected);
+    EXPECT_EQ(addCommand(cfg, 3, {PageKind::Node, 2}, 3).position, 3);
     addCommand(cfg, 3, {PageKind::Node, 1}, 2);
-    EXPECT_EQ(cfg.Config.Instructions[5].NodeAddress, "5");
+    // A "New node" has no address yet.
+    EXPECT_EQ(cfg.Config.Instructions[2],
+              (INSTRUCTION{"", kReceivePdo, "", "", "", "", "", "", "", 2}));
+    EXPECT_EQ(cfg.Config.Instructions[3],
+              (INSTRUCTION{"5", kTransmitPdo, "", "", "", "", "", "", "", 1}));
 
     GatewayConfiguration slave = withCommands(kCanopenSlave, {});
     slave.Config.SlaveNodeAddress = "33";
-    EXPECT_EQ(addCommand(slave, 3, {PageKind::Canopen, 0}, 0).treeText, "Transmit PDO");
-    EXPECT_EQ(slave.Config.Instructions[0].NodeAddress, "33");
-    EXPECT_EQ(slave.Config.Instructions[0].NodeIndex, 0);
+    addCommand(slave, 3, {PageKind::Canopen, 0}, 0);
+    EXPECT_EQ(slave.Config.Instructions[0],
+              (INSTRUCTION{"33", kTransmitPdo, "", "", "", "", "", "", "", 0}));
 }
 
 TEST(AddCommand, OldFirmwareMapsTheFirstUploadAndDownloadSdoAtZero) {
@@ -361,6 +347,8 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
                     usedCommands(cfg.Config)[static_cast<std::size_t>(r.commands[i].position - 1)];
                 EXPECT_EQ(stored.Bytes, c.drafts.commands[i].Bytes);
                 EXPECT_EQ(stored.NodeIndex, r.node);
+                EXPECT_EQ(stored.NodeAddress,
+                          cfg.Config.Nodes[static_cast<std::size_t>(r.node - 1)].NodeAddress);
                 EXPECT_TRUE(stored.MappingAddress.empty());
             } else {
                 ASSERT_FALSE(r.commands[i].reasons.empty());
@@ -368,22 +356,13 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
             }
         }
         EXPECT_EQ(cfg.Config.InstructionCount, before.Config.InstructionCount + added);
+        if (r.nodeAdded) {
+            EXPECT_EQ(
+                cfg.Config.Nodes[static_cast<std::size_t>(r.node - 1)],
+                (NodeEntry{c.drafts.address,
+                           c.drafts.name.empty() ? "Node-" + c.drafts.address : c.drafts.name}));
+        }
     }
-}
-
-TEST(CommandDrafts, NewNodeCarriesItsAddressAndNameAndOnlyFreeAddressesAreOffered) {
-    GatewayConfiguration cfg = sample();
-    EditorState state;
-    const DraftResult r = addDrafts(cfg, state, {0, "6", "Antrieb", {pdo("3", "390", "2")}});
-    ASSERT_TRUE(r.nodeAdded);
-    EXPECT_EQ(cfg.Config.Nodes[1], (NodeEntry{"6", "Antrieb"}));
-    EXPECT_EQ(r.select, (TreeSelection{TreeItemKind::Node, 2, "Antrieb"}));
-    EXPECT_EQ(cfg.Config.Instructions[2].NodeAddress, "6");
-    const std::vector<int> free = freeNodeAddresses(cfg);
-    EXPECT_EQ(free.size(), 124U); // 127 less nodes 5 and 6 and the gateway's 127
-    EXPECT_EQ(free.front(), 1);
-    EXPECT_EQ(free.back(), 126);
-    EXPECT_EQ(std::count(free.begin(), free.end(), 6), 0);
 }
 
 } // namespace
