@@ -261,22 +261,6 @@ TEST(Compare, XmlSideIsReadAsOpenedAndComparedBothWays) {
     }
 }
 
-TEST(Compare, TextsAreComparedAsBytes) {
-    GatewayConfiguration a = sampleMaster();
-    GatewayConfiguration b = a;
-    // Neither decodes as GB18030; both are shown the same.
-    a.Config.Instructions[0].Description = "\x80";
-    b.Config.Instructions[0].Description = "\xFF";
-    a.Config.NodeCount = b.Config.NodeCount = 1;
-    a.Config.Nodes[0] = {"1", "\x80"};
-    b.Config.Nodes[0] = {"1", "\xFF"};
-    const CompareResult r = compareConfigurations(a, b);
-    ASSERT_EQ(r.differences.size(), 2u);
-    EXPECT_EQ(r.differences[0].kind, PlaceKind::Node);
-    EXPECT_EQ(r.differences[1].place,
-              "Node 1 / Upload SDO Index 24576 Sub-index 1: Mnemonic Description");
-}
-
 TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
     GatewayConfiguration out = sampleMaster();
     UnheldFields unheld;

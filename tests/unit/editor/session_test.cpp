@@ -476,17 +476,16 @@ TEST(ConfigSessionHistory, KeepsTheLastStepsOnlyAndNoStepForAnUnchangedCommit) {
     EXPECT_TRUE(session.document().ModifiedFlag());
 }
 
-// The open configuration is the gateway's after a successful download, an upload or an equal
+// The open configuration is the gateway's after a successful download or an equal
 // comparison, until it changes; taking the change back makes it the gateway's again.
 TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
-    enum class Event { Download, FailedDownload, Upload, Equal };
+    enum class Event { Download, FailedDownload, Equal };
     const struct {
         Event event;
         bool matches; // after the event and after the undo of an edit
     } cases[] = {
         {Event::Download, true},
         {Event::FailedDownload, false},
-        {Event::Upload, true},
         {Event::Equal, true},
     };
     for (const auto& c : cases) {
@@ -503,8 +502,6 @@ TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
         outcome.configuration.Config.ConfigEdition += 1;
         if (c.event == Event::Download || c.event == Event::FailedDownload) {
             session.applyDownload(outcome, {});
-        } else if (c.event == Event::Upload) {
-            session.adoptUpload(newConfiguration(kCanopenMaster));
         } else {
             session.noteGatewayEqual();
         }
@@ -549,8 +546,6 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
         TreeSelection after;
     } cases[] = {
         // clang-format off
-        {"node address", [&](S& s) { return Shown{s.commitCell(node, 0, "6").modified ? node : TreeSelection{}, {}}; },
-         {node, {}}, str::CmdRowSlaveAddress.source, node, node},
         {"add node", [&](S& s) { return Shown{s.addNode(network).select, {}}; },
          {newNode, {}}, str::StepAddNode.source, network, newNode},
         {"add command", [&](S& s) { return Shown{s.addCommand(node, 0, network).position == 3 ? node : TreeSelection{}, {}}; },

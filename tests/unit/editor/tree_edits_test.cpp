@@ -57,16 +57,13 @@ std::string outline(const GatewayConfiguration& cfg) {
     return s;
 }
 
-// Added from the network or from a node, the new node is selected; the 85th overruns.
+// Added from the network or from a node; the 85th overruns.
 TEST_F(TreeFixture, EightyFifthNodeOverrunsAndThePasteThatFollowsCopiesNothing) {
     addNodeWithAddress(5);
     addCommand(1, kTransmitPdo, "389");
     tree.copyNode(node(1));
     for (int n = 2; n <= 84; ++n) {
-        const TreeEditResult r = tree.addNode(n % 2 == 0 ? network() : node(1));
-        ASSERT_TRUE(r.changed) << n;
-        EXPECT_EQ(r.select, (TreeSelection{TreeItemKind::Node, n, "New node"}));
-        EXPECT_EQ(r.expand, std::vector<TreeSelection>{network()});
+        ASSERT_TRUE(tree.addNode(n % 2 == 0 ? network() : node(1)).changed) << n;
     }
     EXPECT_EQ(cfg.Config.NodeCount, 84);
     const TreeEditResult over = tree.addNode(network());
@@ -295,12 +292,6 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
         }
     };
     const Setup newNode = [](GatewayConfiguration& c) { appendNode(c.Config, {"", str::NewNode}); };
-    const Setup oldFirmware14Tpdo = [](GatewayConfiguration& c) {
-        c.FirmwareVersion = "1.3X";
-        for (int n = 1; n < 14; ++n) {
-            appendCommand(c.Config, {"5", "3", "", "", "", "", "1", "", "", 1});
-        }
-    };
     const std::string conflict = "The COB-ID and node-5 command an Article PDO COB-ID conflict";
     const struct {
         const char* what;
@@ -318,7 +309,6 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
         {"COB-IDs: another node's, invalid, shared beyond 8 bytes", none,
          {0, "6", "", {pdo("3", "389", "1"), pdo("3", "1500", "1"), pdo("3", "390", "5"), pdo("3", "390", "4"), pdo("3", "390", "3")}},
          "", {conflict, str::IllegalCobId.source, "", str::SameCobIdBytesOutOfRange.source, ""}},
-        {"old firmware: the 15th Transmit PDO", oldFirmware14Tpdo, {1, "", "", {pdo("3", "645", "1")}}, "", {str::TransmitPdoLimit14.source}},
         // clang-format on
     };
     for (const auto& c : cases) {
