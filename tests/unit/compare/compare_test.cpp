@@ -270,23 +270,5 @@ TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
     EXPECT_EQ(out, sampleMaster());
 }
 
-// A difference is one line that splits at one arrow, whatever the texts hold.
-TEST(Compare, DifferenceLineIsOneUnambiguousLine) {
-    const struct {
-        const char* place;
-        const char* ours;
-        const char* theirs;
-        std::string line;
-    } cases[] = {
-        {"Node 1: Name", "two\nlines", "tab\there", "Node 1: Name: two\\nlines -> tab\\x09here"},
-        {"Node a -> b: Name", "1", "2", "\"Node a -> b: Name\": 1 -> 2"},
-    };
-    for (const auto& c : cases) {
-        const Difference d{Message::plain(c.place), Message::plain(c.ours),
-                           Message::plain(c.theirs)};
-        EXPECT_EQ(differenceLine(d), c.line) << c.line;
-    }
-}
-
 } // namespace
 } // namespace torvane::test
