@@ -271,7 +271,6 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
         {M, 3, &CONFIG::SDOTimeout, "2001", "200", "2001 is out of range; allowed 1 to 2000"},
         {M, 3, &CONFIG::SDOTimeout, "0", "200", "0 is out of range; allowed 1 to 2000"},
         {M, 7, &CONFIG::SYNC, "0", "0", ""},
-        {M, 7, &CONFIG::SYNC, "007", "007", ""},
         {M, 7, &CONFIG::SYNC, "", "0", "A value is needed; allowed 0 to 2000"},
         {M, 7, &CONFIG::SYNC, "99999999999", "0", "99999999999 is out of range; allowed 0 to 2000"},
         {M, 6, &CONFIG::DelayStart, "6000", "6000", ""},

@@ -218,13 +218,14 @@ TEST_F(DocumentFixture, SaveQuestionAnswersDecideWhetherExitGoesOn) {
         bool goesOn;
         bool written;
     } cases[] = {
+        {"known.chg", SaveAnswer::Yes, false, true, true, true},
+        {"known.xml", SaveAnswer::Yes, false, false, true, true},
+        {"known.xml", SaveAnswer::Yes, false, true, false, false},
+        // An uploaded configuration comes from no file: the file open before is not overwritten.
         {nullptr, SaveAnswer::Yes, true, false, true, true},
         {nullptr, SaveAnswer::Yes, false, false, false, false},
         {nullptr, SaveAnswer::No, false, false, true, false},
         {nullptr, SaveAnswer::Cancel, false, false, false, false},
-        {"known.chg", SaveAnswer::Yes, false, true, true, true},
-        {"known.xml", SaveAnswer::Yes, false, false, true, true},
-        {"known.xml", SaveAnswer::Yes, false, true, false, false},
     };
     start(kCanopenMaster);
     int n = 0;
@@ -267,23 +268,6 @@ TEST_F(DocumentFixture, SaveQuestionAnswersDecideWhetherExitGoesOn) {
     EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "save?", "save before upload?"}));
 }
 
-// An uploaded configuration comes from no file: Save must ask for a name rather than overwrite
-// the file that was open.
-TEST_F(DocumentFixture, UntitledAfterUploadSaveAsksForAName) {
-    saveFile("open.xml", newConfiguration(kCanopenMaster));
-    start(kCanopenMaster);
-    ui.answers = {SaveAnswer::No};
-    ASSERT_EQ(doc.openPath(path("open.xml")).status, DocStatus::Done);
-    doc.becomeUntitled();
-    EXPECT_EQ(doc.FileKind(), kFileKindNone);
-    EXPECT_EQ(doc.CurrentFilePath(), "");
-    EXPECT_TRUE(doc.ModifiedFlag());
-    ui.log.clear();
-    ui.files.push_back(std::nullopt);
-    EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
-    EXPECT_EQ(ui.log, std::vector<std::string>{"file:Save"});
-}
-
 TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
     start(kCanopenMaster);
     doc.setModified();
@@ -305,12 +289,9 @@ TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
 
 // A file named on the command line opens without the configuration-type question. One that
 // does not load is reported and ends the program: no question, no New.
-// Any name but *.xml is read as an archive.
 TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart) {
     saveFile("archive.chg", newConfiguration(kCanopenSlave));
-    fs::copy_file(dir / "archive.chg", dir / "archive-as.xml");
-    for (const std::string& name :
-         {path("archive.chg"), path("nothing.chg"), path("archive-as.xml")}) {
+    for (const std::string& name : {path("archive.chg"), path("nothing.chg")}) {
         SCOPED_TRACE(name);
         const bool loads = name == path("archive.chg");
         ScriptedUi fresh;
@@ -355,12 +336,10 @@ struct Session {
     }
 };
 
-TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
+// Other windows rebuild from the configuration when its change count moves.
+TEST(ConfigSession, ChangeCountFollowsTheOneLiveConfiguration) {
     Session s;
     ConfigSession& session = s.session;
-    // Listeners run after the flag is set or cleared, so they see the new state.
-    std::optional<bool> seen;
-    session.onModified([&] { seen = session.document().ModifiedFlag(); });
     // Step, undo, redo, another document, nothing to undo, an upload, and a
     // tree edit of the uploaded configuration.
     const std::vector<std::pair<std::function<void()>, bool>> cases = {
@@ -374,14 +353,9 @@ TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const int before = session.changeCount();
-        seen.reset();
         cases[i].first();
         EXPECT_EQ(session.changeCount() != before, cases[i].second) << i;
-        EXPECT_EQ(seen.value_or(session.document().ModifiedFlag()),
-                  session.document().ModifiedFlag())
-            << i;
     }
-    EXPECT_EQ(seen, true);
     EXPECT_EQ(session.configuration().Config.NodeCount, 1);
 }
 

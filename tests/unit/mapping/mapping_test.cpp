@@ -123,10 +123,8 @@ TEST(LeastCycle, FollowsTheBaudRateTable) {
         int n;
         int expected;
     } cases[] = {
-        {"1M", R, 1, 1},    {"1M", R, 20, 3},     {"1M", S, 10, 3},    {"500K", R, 7, 3},
-        {"500K", S, 5, 3},  {"250K", R, 5, 3},    {"250K", S, 10, 12}, {"125K", R, 7, 9},
-        {"125K", S, 5, 12}, {"100K", R, 3, 5},    {"100K", S, 3, 9},   {"50K", R, 4, 12},
-        {"10K", S, 4, 24},  {"garbage", R, 1, 3}, {"250K", S, 0, 0},
+        {"1M", R, 1, 1},   {"1M", R, 20, 3},  {"250K", S, 10, 12},  {"125K", R, 7, 9},
+        {"100K", S, 3, 9}, {"10K", S, 4, 24}, {"garbage", R, 1, 3}, {"250K", S, 0, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(leastCycleMs(c.baud, c.kind, c.n), c.expected) << c.baud << " " << c.n;
