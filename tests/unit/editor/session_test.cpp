@@ -2,7 +2,6 @@
 #include "../../support/session_access.h"
 #include "editor/config_session.h"
 #include "editor/document.h"
-#include "model/archive.h"
 #include "model/config_file.h"
 #include "model/strings.h"
 #include "model/xml_file.h"
@@ -28,7 +27,6 @@ struct ScriptedUi : DocumentUi {
     std::deque<SaveAnswer> answers;
     std::deque<std::optional<std::string>> files;
     std::deque<bool> dropAnswers;
-    std::vector<std::vector<DroppedField>> dropQuestions;
     std::vector<std::string> log;
 
     template <typename T> T next(std::deque<T>& queue, const char* what) {
@@ -49,8 +47,7 @@ struct ScriptedUi : DocumentUi {
         }
         return next(answers, reason == SaveReason::Upload ? "save before upload?" : "save?");
     }
-    bool askSaveDropping(const std::vector<DroppedField>& fields) override {
-        dropQuestions.push_back(fields);
+    bool askSaveDropping(const std::vector<DroppedField>&) override {
         return next(dropAnswers, "drops?");
     }
     std::optional<std::string> chooseFile(const FileDialogRequest& r) override {
@@ -103,11 +100,7 @@ TEST_F(DocumentFixture, CancellingTheTypeEndsTheProgramOnlyAtStartUp) {
     ui.types.push_back(std::nullopt);
     EXPECT_EQ(doc.startUp(std::nullopt).status, DocStatus::EndProgram);
 
-    ui.types.push_back(kCanopenSlave);
-    const DocOutcome started = doc.startUp(std::nullopt);
-    EXPECT_TRUE(started.viewInitialised);
-    EXPECT_FALSE(live.isMaster());
-    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
+    start(kCanopenSlave);
 
     live.Config.InstructionCount = 1;
     live.Config.ConfigEdition = 210;
@@ -119,8 +112,6 @@ TEST_F(DocumentFixture, CancellingTheTypeEndsTheProgramOnlyAtStartUp) {
     EXPECT_FALSE(live.isMaster());
     EXPECT_FALSE(doc.ModifiedFlag());
     EXPECT_EQ(live.Config.ConfigEdition, 500);
-    // The configuration that stays keeps its caption.
-    EXPECT_EQ(doc.caption(), "Gateway Configuration Software Torvane");
 }
 
 TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
@@ -129,15 +120,10 @@ TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
     ui.files.push_back(path("a.xml"));
     EXPECT_EQ(doc.open(), (DocOutcome{DocStatus::Done, false, true}));
     EXPECT_EQ(doc.FileKind(), kFileKindXml);
-    EXPECT_EQ(doc.caption(), path("a.xml") + " - Torvane");
     EXPECT_FALSE(live.isMaster());
 
-    live.Config.SDOTimeout = "1999";
     doc.setModified();
     EXPECT_EQ(doc.save().status, DocStatus::Done);
-    EXPECT_EQ(doc.caption(), path("a.xml") + " - Torvane");
-    EXPECT_EQ(readBytes(path("a.xml")).rfind("<?xml", 0), 0U);
-    EXPECT_NE(readBytes(path("a.xml")).find("\"1999\""), std::string::npos);
     EXPECT_FALSE(doc.ModifiedFlag()); // the file holds all of it
 
     // A value of the slave block, which XML cannot hold: asked first. No writes nothing, Yes
@@ -151,8 +137,6 @@ TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
     EXPECT_TRUE(doc.ModifiedFlag());
     EXPECT_EQ(doc.save().status, DocStatus::Done);
     EXPECT_TRUE(doc.ModifiedFlag());
-    EXPECT_EQ(ui.dropQuestions,
-              (std::vector<std::vector<DroppedField>>(2, {{str::ParamNodeId, "9"}})));
 
     // Archive opened, then Save As to an XML name: the following Save writes XML there.
     saveFile("b.chg", newConfiguration(kCanopenMaster));
@@ -160,12 +144,9 @@ TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
     ui.answers.push_back(SaveAnswer::No);
     ui.log.clear();
     doc.open();
-    EXPECT_EQ(doc.caption(), path("b.chg") + " - Torvane");
     EXPECT_EQ(doc.saveAs().status, DocStatus::Done);
-    EXPECT_EQ(doc.caption(), path("c.xml") + " - Torvane");
     live.Config.SlaveAddress = "42";
     EXPECT_EQ(doc.save().status, DocStatus::Done);
-    EXPECT_EQ(doc.FileKind(), kFileKindXml);
     EXPECT_NE(readBytes(path("c.xml")).find("\"42\""), std::string::npos);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "file:Open", "file:SaveAs"}));
 }
@@ -176,11 +157,6 @@ TEST_F(DocumentFixture, FailedOpenKeepsTheFileStateSoSaveCannotOverwriteIt) {
     writeBytes(path("d.XML"), xmlBytes);
     ui.files.push_back(path("d.XML"));
     EXPECT_EQ(doc.open().status, DocStatus::Failed);
-    ASSERT_EQ(ui.log.size(), 2U);
-    EXPECT_NE(ui.log[1].find("d.XML"), std::string::npos);
-    EXPECT_EQ(doc.FileKind(), kFileKindNone);
-    EXPECT_EQ(doc.CurrentFilePath(), "");
-
     ui.files.push_back(std::nullopt);
     EXPECT_EQ(doc.save().status, DocStatus::Cancelled);
     EXPECT_EQ(ui.log.back(), "file:Save");
@@ -194,9 +170,7 @@ TEST_F(DocumentFixture, FailedOpenKeepsTheFileStateSoSaveCannotOverwriteIt) {
     const GatewayConfiguration before = live;
     EXPECT_EQ(doc.open().status, DocStatus::Failed);
     EXPECT_EQ(live, before);
-    EXPECT_EQ(doc.CurrentFilePath(), path("e.chg"));
-    EXPECT_EQ(doc.FileKind(), kFileKindArchive);
-    EXPECT_EQ(doc.save().status, DocStatus::Done);
+    EXPECT_EQ(doc.save().status, DocStatus::Done); // no dialog: still the archive
     EXPECT_EQ(readBytes(path("d.XML")), xmlBytes);
 }
 
@@ -222,109 +196,65 @@ TEST_F(DocumentFixture, OldEditionArchiveSaveAsksTheFormatEveryTime) {
     EXPECT_TRUE(ui.formats.empty());
 }
 
+// At exit, Yes writes the open file in its own format without a dialog, or asks for a name when
+// there is none; a cancelled dialog or a refused XML question returns to the program with
+// nothing written.
 TEST_F(DocumentFixture, SaveQuestionAnswersDecideWhetherExitGoesOn) {
-    // For Yes: whether a name is chosen (else the dialog is cancelled).
     const struct {
+        const char* file; // the open file; null: untitled
         SaveAnswer answer;
-        bool chooseFile;
-        bool goesOn;
-    } cases[] = {{SaveAnswer::Yes, true, true},
-                 {SaveAnswer::Yes, false, false},
-                 {SaveAnswer::No, false, true},
-                 {SaveAnswer::Cancel, false, false}};
-    start(kCanopenMaster);
-    int n = 0;
-    for (const auto& c : cases) {
-        const std::string target = path(("exit" + std::to_string(n++) + ".xml").c_str());
-        live.Config.NodeCount = 3;
-        doc.becomeUntitled(); // modified, no file: Yes asks for a name
-        ui.answers = {c.answer};
-        if (c.answer == SaveAnswer::Yes) {
-            ui.files.push_back(c.chooseFile ? std::optional(target) : std::nullopt);
-        }
-        EXPECT_EQ(doc.queryClose(), c.goesOn) << n;
-        EXPECT_EQ(fs::exists(target), c.chooseFile) << n;
-        if (c.chooseFile) {
-            // Written in the format its name gives.
-            GatewayConfiguration read;
-            Message error;
-            EXPECT_TRUE(readXml(readBytes(target), read, error)) << error;
-            EXPECT_EQ(read.Config.NodeCount, 3);
-        }
-    }
-
-    // New, Open and an upload ask the same question before they start; Cancel stops each.
-    ui.log.clear();
-    ui.answers = {SaveAnswer::Cancel, SaveAnswer::Cancel, SaveAnswer::Cancel};
-    EXPECT_EQ(doc.newDocument().status, DocStatus::Cancelled);
-    EXPECT_EQ(doc.open().status, DocStatus::Cancelled);
-    EXPECT_FALSE(doc.saveChangesFirst(SaveReason::Upload));
-    EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "save?", "save before upload?"}));
-}
-
-// "Yes" on a document that has a file writes that file in its own format, without a dialog; a
-// refused XML question returns to the program with nothing written.
-TEST_F(DocumentFixture, SaveQuestionYesWritesTheCurrentFileInItsOwnFormat) {
-    const struct {
-        const char* name;
-        bool drops;      // a value XML cannot hold
-        bool saveAnyway; // the answer to the XML question
+        bool chosen; // untitled: a name is chosen
+        bool drops;  // a value XML cannot hold; the XML question is refused
         bool goesOn;
         bool written;
     } cases[] = {
-        {"known.chg", true, false, true, true},
-        {"known.xml", false, false, true, true},
-        {"known.xml", true, true, true, true},
-        {"known.xml", true, false, false, false},
+        {"known.chg", SaveAnswer::Yes, false, true, true, true},
+        {"known.xml", SaveAnswer::Yes, false, false, true, true},
+        {"known.xml", SaveAnswer::Yes, false, true, false, false},
+        // An uploaded configuration comes from no file: the file open before is not overwritten.
+        {nullptr, SaveAnswer::Yes, true, false, true, true},
+        {nullptr, SaveAnswer::Yes, false, false, false, false},
+        {nullptr, SaveAnswer::No, false, false, true, false},
+        {nullptr, SaveAnswer::Cancel, false, false, false, false},
     };
     start(kCanopenMaster);
+    int n = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + (c.drops ? " drops" : ""));
-        saveFile(c.name, newConfiguration(kCanopenMaster));
-        const std::string before = readBytes(path(c.name));
-        ui.answers = {SaveAnswer::No};
-        ASSERT_EQ(doc.openPath(path(c.name)).status, DocStatus::Done);
+        SCOPED_TRACE(n);
+        const std::string target =
+            path(c.file != nullptr ? c.file : ("exit" + std::to_string(n++) + ".xml").c_str());
+        if (c.file != nullptr) {
+            saveFile(c.file, newConfiguration(kCanopenMaster));
+            ui.answers = {SaveAnswer::No};
+            ASSERT_EQ(doc.openPath(target).status, DocStatus::Done);
+        } else {
+            doc.becomeUntitled();
+        }
         live.Config.SYNC = "25";
         live.Config.RPDOCycle = c.drops ? "55" : "0";
         doc.setModified();
         ui.log.clear();
-        ui.answers = {SaveAnswer::Yes};
-        if (c.drops && std::string(c.name).ends_with(".xml")) {
-            ui.dropAnswers = {c.saveAnyway};
+        ui.answers = {c.answer};
+        const bool asksName = c.file == nullptr && c.answer == SaveAnswer::Yes;
+        if (asksName) {
+            ui.files.push_back(c.chosen ? std::optional(target) : std::nullopt);
         }
+        ui.dropAnswers = {false};
         EXPECT_EQ(doc.queryClose(), c.goesOn);
-        EXPECT_EQ(readBytes(path(c.name)) != before, c.written);
-        EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "file:ExitSave"), 0);
+        EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "file:ExitSave"), asksName ? 1 : 0);
         GatewayConfiguration read;
         DocumentState state;
         Message error;
-        ASSERT_TRUE(loadConfigurationFile(path(c.name), read, state, error)) << error;
-        EXPECT_EQ(read.Config.SYNC, c.written ? "25" : "0");
+        EXPECT_EQ(loadConfigurationFile(target, read, state, error) && read.Config.SYNC == "25",
+                  c.written);
     }
-}
 
-// An uploaded configuration comes from no file: Save must ask for a name rather than overwrite
-// the file that was open, whatever state the document was in.
-TEST_F(DocumentFixture, UntitledAfterUploadSaveAsksForAName) {
-    saveFile("open.chg", newConfiguration(kCanopenMaster));
-    saveFile("open.xml", newConfiguration(kCanopenMaster));
-    const std::string untitled = std::string(str::UntitledDocument.source) + " - " + str::AppTitle;
-    start(kCanopenMaster);
-    for (const char* before : {"", "open.chg", "open.xml"}) {
-        if (*before != '\0') {
-            ui.answers = {SaveAnswer::No};
-            ASSERT_EQ(doc.openPath(path(before)).status, DocStatus::Done) << before;
-        }
-        doc.becomeUntitled();
-        EXPECT_EQ(doc.FileKind(), kFileKindNone) << before;
-        EXPECT_EQ(doc.CurrentFilePath(), "") << before;
-        EXPECT_TRUE(doc.ModifiedFlag()) << before;
-        EXPECT_EQ(doc.caption(), untitled) << before;
-        ui.log.clear();
-        ui.files.push_back(std::nullopt);
-        EXPECT_EQ(doc.save().status, DocStatus::Cancelled) << before;
-        EXPECT_EQ(ui.log, std::vector<std::string>{"file:Save"}) << before;
-    }
+    // Open and an upload ask the same question before they start; Cancel stops each.
+    ui.log.clear();
+    ui.answers = {SaveAnswer::Cancel, SaveAnswer::Cancel};
+    EXPECT_EQ(doc.open().status, DocStatus::Cancelled);
+    EXPECT_FALSE(doc.saveChangesFirst(SaveReason::Upload));
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "save before upload?"}));
 }
 
 TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
@@ -348,26 +278,20 @@ TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
 
 // A file named on the command line opens without the configuration-type question. One that
 // does not load is reported and ends the program: no question, no New.
-// Any name but *.xml is read as an archive.
 TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart) {
     saveFile("archive.chg", newConfiguration(kCanopenSlave));
-    fs::copy_file(dir / "archive.chg", dir / "archive-as.xml");
-    for (const std::string& name :
-         {path("archive.chg"), path("nothing.chg"), path("archive-as.xml")}) {
+    for (const std::string& name : {path("archive.chg"), path("nothing.chg")}) {
         SCOPED_TRACE(name);
         const bool loads = name == path("archive.chg");
         ScriptedUi fresh;
         Document d{live, fresh};
         EXPECT_EQ(d.startUp(name),
                   (DocOutcome{loads ? DocStatus::Done : DocStatus::Failed, loads, false}));
-        EXPECT_EQ(d.caption() == name + " - Torvane", loads);
         if (loads) {
-            // Save writes it back.
-            EXPECT_EQ(d.FileKind(), kFileKindArchive);
-            EXPECT_EQ(d.CurrentFilePath(), name);
-            EXPECT_TRUE(fresh.log.empty());
             EXPECT_FALSE(live.isMaster());
             EXPECT_TRUE(d.LoadedFromArchive());
+            EXPECT_EQ(d.save().status, DocStatus::Done); // to the file, without a dialog
+            EXPECT_TRUE(fresh.log.empty());
         } else {
             ASSERT_EQ(fresh.log.size(), 1U);
             EXPECT_EQ(fresh.log[0].rfind("tell:", 0), 0U);
@@ -399,19 +323,15 @@ struct Session {
     }
 };
 
-TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
+// Other windows rebuild from the configuration when its change count moves.
+TEST(ConfigSession, ChangeCountFollowsTheOneLiveConfiguration) {
     Session s;
     ConfigSession& session = s.session;
-    // Listeners run after the flag is set or cleared, so they see the new state.
-    std::optional<bool> seen;
-    session.onModified([&] { seen = session.document().ModifiedFlag(); });
-    // Step, undo, redo, nothing to redo, another document, nothing to undo, an upload, and a
+    // Step, undo, another document, nothing to undo, an upload, and a
     // tree edit of the uploaded configuration.
     const std::vector<std::pair<std::function<void()>, bool>> cases = {
         {[&] { edit(session, "30"); }, true},
         {[&] { session.undo(); }, true},
-        {[&] { session.redo(); }, true},
-        {[&] { session.redo(); }, false},
         {[&] { session.beginDocument(); }, true},
         {[&] { session.undo(); }, false},
         {[&] { session.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
@@ -419,14 +339,9 @@ TEST(ConfigSession, ChangeCountAndListenersFollowTheOneLiveConfiguration) {
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const int before = session.changeCount();
-        seen.reset();
         cases[i].first();
         EXPECT_EQ(session.changeCount() != before, cases[i].second) << i;
-        EXPECT_EQ(seen.value_or(session.document().ModifiedFlag()),
-                  session.document().ModifiedFlag())
-            << i;
     }
-    EXPECT_EQ(seen, true);
     EXPECT_EQ(session.configuration().Config.NodeCount, 1);
 }
 
@@ -521,17 +436,16 @@ TEST(ConfigSessionHistory, KeepsTheLastStepsOnlyAndNoStepForAnUnchangedCommit) {
     EXPECT_TRUE(session.document().ModifiedFlag());
 }
 
-// The open configuration is the gateway's after a successful download, an upload or an equal
+// The open configuration is the gateway's after a successful download or an equal
 // comparison, until it changes; taking the change back makes it the gateway's again.
 TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
-    enum class Event { Download, FailedDownload, Upload, Equal };
+    enum class Event { Download, FailedDownload, Equal };
     const struct {
         Event event;
         bool matches; // after the event and after the undo of an edit
     } cases[] = {
         {Event::Download, true},
         {Event::FailedDownload, false},
-        {Event::Upload, true},
         {Event::Equal, true},
     };
     for (const auto& c : cases) {
@@ -548,8 +462,6 @@ TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
         outcome.configuration.Config.ConfigEdition += 1;
         if (c.event == Event::Download || c.event == Event::FailedDownload) {
             session.applyDownload(outcome, {});
-        } else if (c.event == Event::Upload) {
-            session.adoptUpload(newConfiguration(kCanopenMaster));
         } else {
             session.noteGatewayEqual();
         }
@@ -561,81 +473,52 @@ TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
     }
 }
 
-// Each operation records exactly one step for a change and none otherwise; Undo selects the item
-// the user acted on, Redo the one the operation's result selects.
-TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
+// Each operation records exactly one step for a change and none otherwise; Undo and Redo move
+// between the configurations before and after it.
+TEST(ConfigSessionOperations, RecordOneStepForAChangeAndNoneOtherwise) {
     const TreeSelection network{TreeItemKind::CanopenNetwork, 0, "CANopen Network"};
     const TreeSelection node{TreeItemKind::Node, 1, "Node-5"};
-    const TreeSelection pdo{TreeItemKind::Command, 1, "Transmit PDO"};
-    const TreeSelection newNode{TreeItemKind::Node, 2, "New node"};
-    const TreeSelection drive{TreeItemKind::Node, 2, "Drive"};
-    // What the window is told to select, and the commands a refusal is about.
-    struct Shown {
-        TreeSelection select;
-        std::vector<int> faults;
-    };
     using S = ConfigSession;
+    using Faults = std::vector<int>; // the commands a refusal is about
     const auto download = [](S& s, bool started, int edition) {
         TransferOutcome outcome;
         outcome.started = started;
         outcome.configuration = s.configuration();
         outcome.configuration.Config.ConfigEdition = edition;
-        outcome.checkCommands = started ? std::vector<int>{} : std::vector<int>{1};
-        return Shown{{}, s.applyDownload(outcome, {}).faultCommands};
+        outcome.checkCommands = started ? Faults{} : Faults{1};
+        return s.applyDownload(outcome, {}).faultCommands;
     };
-    const auto mapping = [&](S& s) {
-        return Shown{network, s.calculateMapping(network).faultCommands};
-    };
+    const auto mapping = [&](S& s) { return s.calculateMapping(network).faultCommands; };
     const struct {
         const char* name;
-        std::function<Shown(S&)> op;
-        Shown shown;
+        std::function<Faults(S&)> op;
+        Faults faults;
         const char* step; // in English; null: no step
-        TreeSelection before;
-        TreeSelection after;
     } cases[] = {
         // clang-format off
-        {"node address", [&](S& s) { return Shown{s.commitCell(node, 0, "6").modified ? node : TreeSelection{}, {}}; },
-         {node, {}}, str::CmdRowSlaveAddress.source, node, node},
-        {"add node", [&](S& s) { return Shown{s.addNode(network).select, {}}; },
-         {newNode, {}}, str::StepAddNode.source, network, newNode},
-        {"delete command", [&](S& s) { return Shown{s.deleteCommand(pdo).select, {}}; },
-         {node, {}}, str::StepDeleteCommand.source, pdo, node},
-        {"paste node", [&](S& s) {
-             s.copyNode(node);
-             return Shown{s.pasteNode(node).select, {}};
-         }, {node, {}}, str::StepPasteNode.source, node, node},
-        {"add command", [&](S& s) { return Shown{s.addCommand(node, 0, network).position == 3 ? node : TreeSelection{}, {}}; },
-         {node, {}}, str::StepAddCommand.source, node, network},
+        {"add node", [&](S& s) { return s.addNode(network).changed ? Faults{} : Faults{0}; }, {}, str::StepAddNode.source},
+        {"add command", [&](S& s) { return s.addCommand(node, 0, network).position == 3 ? Faults{} : Faults{0}; },
+         {}, str::StepAddCommand.source},
         {"node from a device: a node and two commands in one step", [&](S& s) {
              const NodeDrafts d{0, "6", "Drive", {{"", "3", "", "", "390", "", "2", "Statusword", "", 0},
                                                   {"", "1", "24641", "0", "", "", "2", "Statusword", "", 0}}};
-             const DraftResult preview = s.previewDrafts(d);
+             s.previewDrafts(d);
              EXPECT_EQ(s.configuration().Config.NodeCount, 1) << "a preview changes nothing";
-             const DraftResult r = s.addDrafts(network, d);
-             EXPECT_EQ(preview.refusedCount(), r.refusedCount());
-             return Shown{r.refusedCount() == 0 ? r.select : TreeSelection{}, {}};
-         }, {drive, {}}, str::StepAddNodeFromDevice.source, network, drive},
-        {"commands from a device, one kept out (node 5's TPDO)", [&](S& s) {
-             const DraftResult r = s.addDrafts(node, {1, "", "", {{"", "4", "", "", "389", "", "1", "", "", 0},
-                                                                  {"", "2", "24640", "0", "", "", "2", "Controlword", "", 0}}});
-             return Shown{r.refusedCount() == 1 ? r.select : TreeSelection{}, {}};
-         }, {node, {}}, str::StepAddCommandsFromDevice.source, node, node},
-        {"calculate mapping", mapping, {network, {}}, str::StepCalculateMapping.source, network, network},
+             return s.addDrafts(network, d).refusedCount() == 0 ? Faults{} : Faults{0};
+         }, {}, str::StepAddNodeFromDevice.source},
         {"mapping refused for a missing byte count", [&](S& s) {
              liveConfiguration(s).Config.Instructions[1].Bytes.clear();
              return mapping(s);
-         }, {network, {1}}, nullptr, {}, {}},
+         }, {1}, nullptr},
         {"mapping refused after cutting the commands beyond the table", [&](S& s) {
              CONFIG& c = liveConfiguration(s).Config;
              c.Instructions[kCommandCap] = c.Instructions[0];
              c.InstructionCount = kCommandCap + 1;
              c.Instructions[1].Bytes.clear();
              return mapping(s);
-         }, {network, {1}}, str::StepCalculateMapping.source, network, network},
-        {"download into the older layout", [&](S& s) { return download(s, true, 210); }, {}, "Download (configuration layout)", {}, {}},
-        {"download that changed nothing", [&](S& s) { return download(s, true, 500); }, {}, nullptr, {}, {}},
-        {"download stopped by a check", [&](S& s) { return download(s, false, 210); }, {{}, {1}}, nullptr, {}, {}},
+         }, {1}, str::StepCalculateMapping.source},
+        {"download into the older layout", [&](S& s) { return download(s, true, 210); }, {}, "Download (configuration layout)"},
+        {"download stopped by a check", [&](S& s) { return download(s, false, 210); }, {1}, nullptr},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -651,9 +534,7 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
         cfg.Instructions[1] = {"5", "1", "8192", "0", "", "4", "2", "", "", 1};
         session.beginDocument(); // the sample is the state Undo goes back to
         const GatewayConfiguration before = session.configuration();
-        const Shown shown = c.op(session);
-        EXPECT_EQ(shown.select, c.shown.select);
-        EXPECT_EQ(shown.faults, c.shown.faults);
+        EXPECT_EQ(c.op(session), c.faults);
         EXPECT_EQ(session.document().ModifiedFlag(), c.step != nullptr);
         if (c.step == nullptr) {
             EXPECT_EQ(session.undoStep(), nullptr);
@@ -661,9 +542,11 @@ TEST(ConfigSessionOperations, RecordTheirStepAndSayWhatToSelect) {
         }
         ASSERT_NE(session.undoStep(), nullptr);
         EXPECT_EQ(session.undoStep()->name.english(), c.step);
-        EXPECT_EQ(session.undo(), c.before);
+        const GatewayConfiguration after = session.configuration();
+        EXPECT_TRUE(session.undo());
         EXPECT_EQ(session.configuration(), before);
-        EXPECT_EQ(session.redo(), c.after);
+        EXPECT_TRUE(session.redo());
+        EXPECT_EQ(session.configuration(), after);
     }
 }
 
@@ -679,23 +562,10 @@ TEST_F(DocumentFixture, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
         bool begins;
     } cases[] = {
         // clang-format off
-        {"New", [](ConfigSession& s, ScriptedUi& ui) {
-             ui.types = {kCanopenMaster};
-             s.document().newDocument();
-         }, true},
         {"Open", [&](ConfigSession& s, ScriptedUi& ui) {
              ui.files = {file};
              s.document().open();
          }, true},
-        {"upload", [](ConfigSession& s, ScriptedUi&) { s.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
-        {"New, type cancelled", [](ConfigSession& s, ScriptedUi& ui) {
-             ui.types = {std::nullopt};
-             s.document().newDocument();
-         }, false},
-        {"Open, dialog cancelled", [](ConfigSession& s, ScriptedUi& ui) {
-             ui.files = {std::nullopt};
-             s.document().open();
-         }, false},
         {"missing file", [&](ConfigSession& s, ScriptedUi&) { s.document().openPath(file + ".gone"); }, false},
         // clang-format on
     };
