@@ -252,5 +252,17 @@ TEST(Compare, XmlSideThatHoldsNoConfigurationIsRefused) {
     EXPECT_EQ(out, sampleMaster());
 }
 
+// Texts that do not decode look alike on screen; they still differ.
+TEST(Compare, TextsAreComparedAsBytes) {
+    GatewayConfiguration a = sampleMaster();
+    GatewayConfiguration b = a;
+    a.Config.Instructions[0].Description = "\x80";
+    b.Config.Instructions[0].Description = "\xFF";
+    a.Config.NodeCount = b.Config.NodeCount = 1;
+    a.Config.Nodes[0] = {"1", "\x80"};
+    b.Config.Nodes[0] = {"1", "\xFF"};
+    EXPECT_EQ(compareConfigurations(a, b).differences.size(), 2U);
+}
+
 } // namespace
 } // namespace torvane::test
