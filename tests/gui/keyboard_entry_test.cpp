@@ -83,10 +83,9 @@ private:
         view()->rebuildTree(false);
     }
 
-    // Selects command `position` (1-based), or the CANopen page for 0, and focuses the grid.
+    // Selects command `position` (1-based) and focuses the grid.
     void focusCommand(int position) {
-        QVERIFY(view()->select(position == 0 ? TreeSelection{TreeItemKind::CanopenNetwork, 0, {}}
-                                             : TreeSelection{TreeItemKind::Command, position, {}}));
+        QVERIFY(view()->select({TreeItemKind::Command, position, {}}));
         grid()->setFocus(Qt::OtherFocusReason);
         QTRY_VERIFY(grid()->hasFocus());
     }
@@ -203,7 +202,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
     // move it past read-only rows, or close it (-1) at either end.
     void keysInAnOpenEditor_data() {
         QTest::addColumn<int>("configType");
-        QTest::addColumn<int>("command"); // 0: the CANopen page
+        QTest::addColumn<int>("command");
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("typed"); // empty: opened by F2
         QTest::addColumn<int>("key");
@@ -214,15 +213,12 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         const int tab = Qt::Key_Tab;
         const int back = Qt::Key_Backtab;
         QTest::newRow("Escape, typed index") << master << 1 << 1 << "0x10" << esc << -1;
-        QTest::newRow("Escape, F2 description") << master << 1 << 5 << "" << esc << -1;
-        QTest::newRow("Escape, typed COB-ID list") << master << 2 << 1 << "390" << esc << -1;
         QTest::newRow("Escape, COB-ID drop-down") << master << 2 << 1 << "" << esc << -1;
         QTest::newRow("master SDO back over the address") << master << 1 << 1 << "" << back << -1;
         QTest::newRow("master SDO past the last row") << master << 1 << 5 << "" << tab << -1;
         QTest::newRow("master TPDO mapping editable") << master << 2 << 2 << "" << tab << 3;
         QTest::newRow("slave TPDO over the mapping") << slave << 2 << 2 << "" << tab << 4;
         QTest::newRow("slave TPDO back over the mapping") << slave << 2 << 4 << "" << back << 2;
-        QTest::newRow("CANopen page back over the type") << master << 0 << 1 << "" << back << -1;
     }
     void keysInAnOpenEditor() {
         QFETCH(int, configType);
@@ -297,15 +293,12 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(config().Instructions[0].Description, std::string());
     }
 
-    // A hexadecimal cell shows both forms in its tooltip and, while its row is current, in the
-    // status bar; a value the grid keeps out says why there and in the Info tab until another
-    // item is selected.
+    // A hexadecimal cell shows both forms in the status bar while its row is current; a value
+    // the grid keeps out says why there and in the Info tab until another item is selected.
     void statusLine() {
         startSample(kCanopenMaster);
         focusCommand(1);
-        QCOMPARE(grid()->item(kRowSdoIndex, 1)->toolTip(), QStringLiteral("8192 = 0x2000"));
         typeIntoRow(kRowSdoIndex, QStringLiteral("0x6041"));
-        QCOMPARE(grid()->item(kRowSdoIndex, 1)->toolTip(), QStringLiteral("24641 = 0x6041"));
         QCOMPARE(statusText(), QStringLiteral("24641 = 0x6041"));
         QTest::keyClick(grid(), Qt::Key_Down);
         QCOMPARE(statusText(), ui(str::StatusReady));
