@@ -2,8 +2,10 @@
 
 // What the main-window tests share: windows the next call opens, settings, unscripted questions.
 
+#include "../support/session_access.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/config_view.h"
+#include "model/config_file.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
@@ -106,6 +108,15 @@ protected:
         frame_->show();
         QApplication::setActiveWindow(frame_.get());
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    }
+
+    // The test data's configuration `name` in place of the started window's, still untitled.
+    void loadSample(const char* name) {
+        DocumentState state;
+        Message error;
+        QVERIFY(loadConfigurationFile(std::string(TORVANE_TEST_DATA_DIR "/") + name,
+                                      liveConfiguration(frame_->session()), state, error));
+        view()->rebuildTree(false);
     }
 
     QString cell(int row) const {

@@ -69,18 +69,7 @@ private:
     // Transmit PDO of COB-ID 389 mapped at 2 (command 2).
     void startSample(int configType) {
         startFrame(configType);
-        GatewayConfiguration& cfg = liveConfiguration(frame_->session());
-        CONFIG& c = cfg.Config;
-        const int node = cfg.isMaster() ? 1 : 0;
-        if (cfg.isMaster()) {
-            c.Nodes[0] = {"5", "Node-5"};
-            c.NodeCount = 1;
-        }
-        const std::string address = cfg.isMaster() ? "5" : c.SlaveNodeAddress;
-        c.InstructionCount = 2;
-        c.Instructions[0] = {address, kUploadSdo, "8192", "1", "", "0", "2", "", "", node};
-        c.Instructions[1] = {address, kTransmitPdo, "", "", "389", "2", "4", "", "", node};
-        view()->rebuildTree(false);
+        loadSample(configType == kCanopenMaster ? "sdo_tpdo_master.chg" : "sdo_tpdo_slave.chg");
     }
 
     // Selects command `position` (1-based) and focuses the grid.
