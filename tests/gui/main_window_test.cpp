@@ -557,8 +557,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         for (const bool upload : {false, true}) {
             SaveChangesDialog dialog(nullptr, upload);
             auto* yes = dialog.findChild<QPushButton*>(QStringLiteral("yes"));
-            QVERIFY(yes != nullptr);
-            QVERIFY(yes->isDefault());
+            QVERIFY(yes != nullptr && yes->isDefault());
             const QString question = dialog.findChild<QLabel*>(QStringLiteral("question"))->text();
             QCOMPARE(question.contains(ui(str::SaveBeforeUploadNote)), upload);
             QVERIFY(question.startsWith(ui(str::SaveConfigurationQuestion)));
