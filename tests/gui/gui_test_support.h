@@ -2,8 +2,10 @@
 
 // What the main-window tests share: windows the next call opens, settings, unscripted questions.
 
+#include "../support/session_access.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/config_view.h"
+#include "model/config_file.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
@@ -108,6 +110,15 @@ protected:
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
 
+    // The test data's configuration `name` in place of the started window's, still untitled.
+    void loadSample(const char* name) {
+        DocumentState state;
+        Message error;
+        QVERIFY(loadConfigurationFile(std::string(TORVANE_TEST_DATA_DIR "/") + name,
+                                      liveConfiguration(frame_->session()), state, error));
+        view()->rebuildTree(false);
+    }
+
     QString cell(int row) const {
         return grid()->item(row, 1) != nullptr ? grid()->item(row, 1)->text() : QString();
     }
@@ -161,15 +172,12 @@ protected:
         QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
     }
 
-    // The editor of grid row `row`, opened by typing `text`, then `key`.
-    void typeIntoRow(int row, const QString& text, Qt::Key key = Qt::Key_Return) {
+    // The text editor of grid row `row`, opened by typing `text`, then Enter.
+    void typeIntoRow(int row, const QString& text) {
         goToRow(row);
         typeInGrid(text);
-        QWidget* editor = view()->textEditor()->isVisible()
-                              ? static_cast<QWidget*>(view()->textEditor())
-                              : static_cast<QWidget*>(view()->listEditor());
-        QVERIFY(editor->isVisible());
-        QTest::keyClick(editor, key);
+        QVERIFY(view()->textEditor()->isVisible());
+        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
     }
 };
 
