@@ -7,7 +7,6 @@
 #include "editor/command_pages.h"
 #include "editor/grid_page.h"
 #include "gui/app/about_dialog.h"
-#include "gui/app/info_bar.h"
 #include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/format_dialog.h"
@@ -28,15 +27,12 @@
 #include "platform/serial_ports.h"
 
 #include <QDockWidget>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QXmlStreamReader>
 #include <set>
 
@@ -180,44 +176,6 @@ private slots:
         installTranslations(QString::fromLatin1(kLanguageEnglish));
     }
 
-    void theLanguageFollowsTheLocaleUnlessOneIsChosen() {
-        const struct {
-            const char* requested;
-            const char* locale;
-            const char* language;
-        } cases[] = {
-            {"", "zh_CN", "zh_CN"}, {"", "zh_SG", "zh_CN"},      {"", "zh_TW", "en"},
-            {"en", "zh_CN", "en"},  {"zh_CN", "en_US", "zh_CN"},
-        };
-        for (const auto& c : cases) {
-            QCOMPARE(interfaceLanguage(QString::fromLatin1(c.requested),
-                                       QLocale(QString::fromLatin1(c.locale))),
-                     QString::fromLatin1(c.language));
-        }
-        QVERIFY(!installTranslations(QStringLiteral("xx")));
-        QCOMPARE(currentLanguage(), QStringLiteral("en"));
-        QCOMPARE(ui(str::MenuFile), QStringLiteral("File(&F)"));
-    }
-
-    // Each text the core marks, in a message box of its own: shown in Chinese.
-    void everyCoreTextIsShownTranslated() {
-        const QStringList core = {"Editor",  "Help",    "Checks", "Transfer", "Export",
-                                  "Monitor", "Compare", "Files",  "Messages"};
-        int checked = 0;
-        for (const Entry& m : catalogue_) {
-            if (!core.contains(m.context)) {
-                continue;
-            }
-            const QByteArray context = m.context.toUtf8();
-            const QByteArray source = m.source.toUtf8();
-            const auto box = messageBox(
-                str::AppTitle, Message(Text{context.constData(), source.constData()}), nullptr);
-            QCOMPARE(box->text(), m.translation);
-            ++checked;
-        }
-        QVERIFY(checked > 100);
-    }
-
     // The core puts numbers, paths, names and other messages into its messages: the marked texts
     // are translated, what was put in stays as it is.
     void messagesKeepWhatWasPutIntoThem() {
@@ -244,35 +202,32 @@ private slots:
 
     // Tree texts, cell values and list entries are what the files hold, in any language.
     void storedValuesAreShownAsTheyAre() {
-        for (const char* file : {"monitor_drive.xml", "slave.xml"}) {
-            startFrame(0);
-            prompts_.configFormats = {1};
-            QVERIFY(frame_->document()->openRecent(QStringLiteral(TORVANE_TEST_DATA_DIR "/") +
-                                                   QLatin1String(file)));
-            for (QTreeWidgetItemIterator it(tree()); *it != nullptr; ++it) {
-                tree()->setCurrentItem(*it);
-                QCOMPARE((*it)->text(0), QString::fromStdString(view()->selection().text));
-                const GridPage page = view()->page();
-                for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
-                    const GridRow& row = page.rows[static_cast<std::size_t>(r)];
-                    QCOMPARE(grid()->item(r, 1)->text(),
-                             QString::fromStdString(commandCellText(page.kind, r, row.value)));
-                    if (row.choices.empty() || row.grey || !row.openRefusal.empty()) {
-                        continue;
-                    }
-                    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
-                                      grid()->visualItemRect(grid()->item(r, 1)).center());
-                    QComboBox* combo = view()->listEditor();
-                    QTRY_VERIFY(combo->isVisible());
-                    for (int i = 0; i < combo->count(); ++i) {
-                        QCOMPARE(combo->itemText(i),
-                                 QString::fromStdString(row.choices[static_cast<size_t>(i)]));
-                    }
-                    QTest::keyClick(combo->view(), Qt::Key_Escape);
-                    QTest::keyClick(combo->lineEdit(), Qt::Key_Escape);
+        startFrame(0);
+        prompts_.configFormats = {1};
+        QVERIFY(frame_->document()->openRecent(
+            QStringLiteral(TORVANE_TEST_DATA_DIR "/monitor_drive.xml")));
+        for (QTreeWidgetItemIterator it(tree()); *it != nullptr; ++it) {
+            tree()->setCurrentItem(*it);
+            QCOMPARE((*it)->text(0), QString::fromStdString(view()->selection().text));
+            const GridPage page = view()->page();
+            for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
+                const GridRow& row = page.rows[static_cast<std::size_t>(r)];
+                QCOMPARE(grid()->item(r, 1)->text(),
+                         QString::fromStdString(commandCellText(page.kind, r, row.value)));
+                if (row.choices.empty() || row.grey || !row.openRefusal.empty()) {
+                    continue;
                 }
+                QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                                  grid()->visualItemRect(grid()->item(r, 1)).center());
+                QComboBox* combo = view()->listEditor();
+                QTRY_VERIFY(combo->isVisible());
+                for (int i = 0; i < combo->count(); ++i) {
+                    QCOMPARE(combo->itemText(i),
+                             QString::fromStdString(row.choices[static_cast<size_t>(i)]));
+                }
+                QTest::keyClick(combo->view(), Qt::Key_Escape);
+                QTest::keyClick(combo->lineEdit(), Qt::Key_Escape);
             }
-            frame_.reset();
         }
     }
 
@@ -340,8 +295,7 @@ private slots:
         }
     }
 
-    // The monitor shows its rows' status translated and saves them in English; the guide, the
-    // news and the Info font follow the language too.
+    // The monitor shows its rows' status translated and saves them in English.
     void shownTextsFollowTheLanguage() {
         QTemporaryDir dir;
         const QString log = dir.filePath(QStringLiteral("monitor.txt"));
@@ -357,16 +311,6 @@ private slots:
         QFile saved(log);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains("Input data"));
-
-        startFrame(0);
-        QVERIFY(frame_->helpFilePath().endsWith(QStringLiteral("Torvane_zh_CN.html")));
-        auto* news = frame_->infoBar()->findChild<QTextBrowser*>(QStringLiteral("news"));
-        QVERIFY(news->source().toLocalFile().endsWith(QStringLiteral("Torvane_zh_CN.html")));
-        const QString family = infoFontFamily();
-        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese),
-                 qPrintable(family));
-        QVERIFY(installTranslations(QString::fromLatin1(kLanguageEnglish)));
-        QCOMPARE(infoFontFamily(), QString::fromLatin1(str::InfoFont));
     }
 };
 
