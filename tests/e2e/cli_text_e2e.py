@@ -56,7 +56,6 @@ check(run(["show", archive, "--json"], locale="C").stdout == out, "JSON independ
 
 # The summary in the terminal's encoding: UTF-8, and '?' where ASCII cannot show a character.
 text = run(["show", archive]).stdout.decode("utf-8")
-check(archive in text, "the path in the summary")
 check(WENDU in text and NODE in text and "电\\xFF" in text, "names in UTF-8:\n" + text)
 ascii_text = run(["show", archive], locale="C").stdout
 check(b"??" in ascii_text and b"\xce" not in ascii_text, "names in ASCII")

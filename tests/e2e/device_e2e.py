@@ -45,9 +45,6 @@ mess_path = os.path.join(devices, "bad", "vendor_mess.eds")
 mess = show_json(mess_path, "--node", "3")
 check(mess["deviceInfo"]["vendorName"] == "Antriebe Müller GmbH", "Windows-1252 name")
 check(mess["notes"][0]["line"] == 1, "notes by line: " + repr(mess["notes"][:2]))
-text = run(["show", mess_path]).stdout.decode("utf-8")
-check("line 1: text before the first section ignored: Created by VendorTool 3.1" in text,
-      "notes in the summary:\n" + text)
 hostile = os.path.join(work, "hostile.eds")
 with open(hostile, "wb") as f:
     f.write(b"[DeviceInfo]\nVendorName=red\x1b[31m\x07 \\ end\n")
@@ -64,7 +61,6 @@ check("not a regular file" in run(["show", fifo], rc=1).stderr.decode("utf-8"), 
 run(["show", os.path.join(work, "missing.eds")], rc=1)
 for args in (["bogus"], ["show", mess_path, "--node", "128"], ["import"]):
     run(args, rc=2)
-check(b"device show FILE" in run(["--help"]).stdout, "help")
 
 # The library: import, replace, refuse without writing, list, remove.
 e35_path = os.path.join(devices, "e35.eds")
@@ -84,8 +80,6 @@ check([d["key"] for d in listed] == ["0x00000065:0x00000019:0x00000127",
                                      "0x000000AB:0x00000008:0x00010002:dcf", "datatypes"],
       "list: " + repr(listed))
 check(listed[0]["productName"] == "example" and listed[0]["notes"] == 4, repr(listed[0]))
-text = run(["list"]).stdout.decode("utf-8").splitlines()
-check(len(text) == 3 and text[2].startswith("datatypes  objdictgen  Alltypes"), repr(text))
 run(["remove", "0x000000ab:0x00000008:0x00010002:dcf"])
 run(["remove", "0x000000AB:0x00000008:0x00010002:dcf"], rc=1)
 check(len(json.loads(run(["list", "--json"]).stdout)) == 2, "removed")

@@ -1,22 +1,13 @@
 # Export group: EDS files and workbooks written by torvane-cli, read back by independent readers
 # (the npm package canopen for EDS, python3-openpyxl for workbooks).
+# The configurations (and each slave's PDO list for the EDS check) are in tests/data/export/cases.
 set(EXPORT_E2E_DIR ${CMAKE_CURRENT_BINARY_DIR}/export)
 set(EXPORT_E2E_SRC ${CMAKE_CURRENT_SOURCE_DIR}/export)
 
-add_executable(torvane_export_cases ${EXPORT_E2E_SRC}/cases.cpp)
-target_link_libraries(torvane_export_cases PRIVATE torvane_warnings torvane_model)
-set_target_properties(torvane_export_cases PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${EXPORT_E2E_DIR})
-
-add_test(NAME e2e.export.cases
-  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-          $<TARGET_FILE:torvane_export_cases> ${EXPORT_E2E_DIR}/cases)
-set_tests_properties(e2e.export.cases PROPERTIES LABELS e2e FIXTURES_SETUP ExportCases)
-
 add_test(NAME e2e.export.cli
   COMMAND ${TORVANE_EXPORT_PYTHON} ${EXPORT_E2E_SRC}/export_check.py cli
-          $<TARGET_FILE:torvane-cli> ${EXPORT_E2E_DIR}/cases ${EXPORT_E2E_DIR}/out)
-set_tests_properties(e2e.export.cli PROPERTIES LABELS e2e
-  FIXTURES_REQUIRED ExportCases FIXTURES_SETUP ExportFiles)
+          $<TARGET_FILE:torvane-cli> ${TORVANE_TEST_DATA_DIR}/export/cases ${EXPORT_E2E_DIR}/out)
+set_tests_properties(e2e.export.cli PROPERTIES LABELS e2e FIXTURES_SETUP ExportFiles)
 
 add_test(NAME e2e.export.workbook_reader
   COMMAND ${TORVANE_EXPORT_PYTHON} ${EXPORT_E2E_SRC}/export_check.py workbook

@@ -12,9 +12,8 @@ endfunction()
 torvane_sim_cases(transfer_e2e.py e2e_transfer_
   roundtrip-compatible roundtrip-new roundtrip-slave
   fault-silent fault-drop-data-compatible fault-bad-options-reply
-  fault-upload-bad-reply fault-upload-drop-request fault-upload-stored-format
-  old-format-question refused-buffer-size port-busy any-terminal-path port-not-terminal
-  ports-listing)
+  fault-upload-bad-reply fault-upload-drop-request old-format-question port-busy
+  port-not-terminal)
 torvane_sim_cases(verify_e2e.py e2e_
-  verify-new verify-nmt-yes verify-slave-unmapped verify-compatible
-  verify-cut-85 verify-changed-field verify-other-store verify-fault diff-files)
+  verify-new verify-compatible
+  verify-cut-85 verify-changed-field verify-fault diff-files)

@@ -298,13 +298,6 @@ def upload_fault(ctx, sim_args, result_code, model="--master"):
                     raise Failure("the failed upload replaced the existing output file")
 
 
-def case_refused_buffer_size(ctx):
-    # "96" has no compatible code: refused before anything but the identification is sent.
-    sim = download_fault(ctx, "new", ["--old-firmware"], 14)
-    if sim.received() != ["FE 00 FE"]:
-        raise Failure(f"frames besides the identification were sent: {sim.received()}")
-
-
 def case_old_format_question(ctx):
     # An archive of an earlier version meets new firmware: "Download hint:" decides the format.
     src = fixture(ctx, "edition220")
@@ -382,20 +375,6 @@ def case_port_busy(ctx):
     assert_clean_log(sim)
 
 
-def case_any_terminal_path(ctx):
-    # A terminal the system does not list, reached through a link, with no TORVANE_EXTRA_PORTS.
-    src = fixture(ctx, "new")
-    sim = Sim(ctx, "sim", "--firmware", "5.2")
-    link = ctx.path("adapter")
-    os.symlink(sim.device, link)
-    listed = run_cli(ctx, sim, "ports", expect=0, env_ports=NO_EXTRA_PORTS).splitlines()
-    if sim.device in listed or link in listed:
-        raise Failure(f"the pseudo-terminal is listed without TORVANE_EXTRA_PORTS: {listed}")
-    run_cli(ctx, sim, "download", src, "--port", link, "--yes", expect=0,
-            env_ports=NO_EXTRA_PORTS)
-    assert_clean_log(sim)
-
-
 def case_port_not_terminal(ctx):
     # Paths that name no terminal: result 0 with the reason, at once (a FIFO must not block).
     # Every kind of path is the port layer's unit test.
@@ -407,27 +386,6 @@ def case_port_not_terminal(ctx):
                        ctx.path("no-such-tty"), REASON_MISSING, NO_EXTRA_PORTS)
     if os.path.exists(ctx.path("up.chg")):
         raise Failure("a refused upload wrote its output file")
-
-
-def case_ports_listing(ctx):
-    # The plain list, --long and --json name the same devices in the same order.
-    sim = Sim(ctx, "sim")
-    link = ctx.path("adapter")
-    os.symlink(sim.device, link)
-    ports = sim.device + ":" + link
-    plain = run_cli(ctx, sim, "ports", expect=0, env_ports=ports).splitlines()
-    if plain[-2:] != [sim.device, link]:
-        raise Failure(f"'ports' ends with {plain[-2:]}, want the two extra ports")
-    long_text = run_cli(ctx, sim, "ports", "--long", expect=0, env_ports=ports)
-    heads = [line for line in long_text.splitlines() if not line.startswith("  ")]
-    if heads != plain:
-        raise Failure(f"'ports --long' lists {heads}, 'ports' {plain}")
-    listing = json.loads(run_cli(ctx, sim, "ports", "--json", expect=0, env_ports=ports))
-    if [p["device"] for p in listing] != plain:
-        raise Failure(f"'ports --json' lists {[p['device'] for p in listing]}, 'ports' {plain}")
-    if any(p[k] is not None for p in listing[-2:] for k in p if k != "device"):
-        raise Failure(f"a pseudo-terminal with details: {listing[-2:]}")
-    run_cli(ctx, sim, "ports", "--long", "--json", expect=2, env_ports=ports)
 
 
 # Faults that need nothing but the result code: (fixture, simulator options, result code) for a
@@ -442,7 +400,6 @@ UPLOAD_FAULTS = {
     # 1 identification, 2 stored-format query, 3 identification, 4 header, 6 second data frame.
     "fault-upload-bad-reply": (["--firmware", "5.2", "--bad-ack", "6"], 3),
     "fault-upload-drop-request": (["--old-firmware", "--drop-frame", "4"], 2),
-    "fault-upload-stored-format": (["--stored-format", "7"], 2),
 }
 
 

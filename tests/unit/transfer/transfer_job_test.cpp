@@ -113,28 +113,6 @@ TEST(TransferJob, FlowAndResultTexts) {
     }
 }
 
-TEST(TransferJob, FailuresOfThePortOrTheGatewayNameThePort) {
-    using R = TransferResult;
-    // clang-format off
-    const struct { const char* port; R result; bool started; bool named; } cases[] = {
-        {"/dev/ttyUSB0", R::ReadFailed, true, true}, {"COM3", R::OpenFailed, true, true},
-        {"COM3", R::Unsupported, true, true},       {"COM3", R::IoSizeRefused, true, false},
-        {"", R::OpenFailed, true, false},           {"COM3", R::Success, true, false},
-        {"COM3", R::DownloadCancel, true, false},   {"COM3", R::OpenFailed, false, false},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        TransferOutcome out;
-        out.started = c.started;
-        out.resultCode = static_cast<int>(c.result);
-        const std::string text = "Failed to open serial port\nThe port is in use.";
-        out.text = Message::plain(text);
-        out.port = c.port;
-        EXPECT_EQ(transferMessage(out).english(), c.named ? text + "\nPort: " + c.port : text)
-            << static_cast<int>(c.result) << " " << c.port;
-    }
-}
-
 // What a download changed reaches the live configuration and names its undo step; a download
 // that changed nothing names none.
 TEST(TransferJob, DownloadChangesReachTheLiveConfiguration) {
