@@ -189,7 +189,6 @@ TEST(AddCommand, LimitsPerFirmwareAndConfigurationType) {
         {"full table, slave", S, 3, {{kUploadSdo, 256}}, 0, str::CommandUpperLimit84.source},
         {"the network", M, 3, {}, 0, "", EditTarget{PageKind::Canopen, 0}},
         {"no such node", M, 3, {}, 0, "", EditTarget{PageKind::Node, 3}},
-        {"no such kind", M, 3, {}, 4, ""},
         {"a node of a slave", S, 3, {}, 0, "", EditTarget{PageKind::Node, 1}},
         {"a slave has no SDOs", S, 3, {}, 2, ""},
         {"a negative kind", S, 3, {}, -1, ""},

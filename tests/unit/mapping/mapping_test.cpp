@@ -233,7 +233,6 @@ TEST(CheckNodes, EveryNodeNeedsACommand) {
         std::initializer_list<Cmd> cmds;
         int node; // the node the failure names; -1: passes
     } cases[] = {
-        {"no nodes", {}, {}, -1},
         {"every node served", {"3", "5"}, {{"3", "2", "0", "", "5"}, {"1", "2", "2", "", "3"}}, -1},
         {"second node idle", {"3", "5"}, {{"3", "2", "0", "", "3"}}, 1},
     };
