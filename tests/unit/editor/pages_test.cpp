@@ -102,7 +102,6 @@ TEST(CommandCellCommit, EveryRowRefusesWhatItsRulesDoNotAllow) {
         {"96", D, "8192", "1", "", "62", SB, "4", "", {str::Io96BlockIntegrity.source}},
         {"112", U, "8191", "1", "1", "", SI, "8192", "8191", {str::SameIndexBytesOutOfRange.source}},
         {"112", U, "8191", "1", "1", "", SI, "65535", "65535", {}},
-        {"112", U, "8191", "1", "1", "", SI, "65536", "8191", {}},
         {"112", U, "8191", "1", "1", "", SI, "0", "8191", {}},
         {"112", U, "8192", "2", "1", "", SS, "1", "2", {str::SameIndexBytesOutOfRange.source}},
         {"112", U, "8192", "2", "1", "", SS, "0", "0", {}},
@@ -262,19 +261,6 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
         EXPECT_TRUE(r.messages.empty());
         EXPECT_EQ(r.note, c.note) << c.row << " " << c.typed;
     }
-}
-
-TEST(ParameterPages, GreyedRowsKeepTheirValuesUntilTheirRuleAllowsThem) {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    EditorState state;
-    EXPECT_TRUE(commitParameter(cfg, state, PageKind::Canopen, 13, "Disable").refillPage);
-    commitParameter(cfg, state, PageKind::Canopen, 14, "5");
-    EXPECT_EQ(cfg.Config.SDORetries, "5");
-
-    // Edition 210 has no cycle rows.
-    cfg.Config.ConfigEdition = 210;
-    EXPECT_FALSE(commitParameter(cfg, state, PageKind::Canopen, 10, "50").modified);
-    EXPECT_EQ(cfg.Config.RPDOCycle, "0");
 }
 
 TEST(ParameterPages, FirmwareBelowTwoUsesTheOlderLayout) {

@@ -205,7 +205,6 @@ TEST(ValidateConfiguration, MappingRules) {
         {"hardware limit 244 exceeded", kHw, {{"4", "5", "240"}}, range, {0}},
         {"96: 30 + 2 keeps the block", "96", {{"3", "2", "30"}}, "", {}},
         {"96: 30 + 4 straddles 32", "96", {{"3", "4", "30"}}, block, {0}},
-        {"96: 94 + 4 fails the range first", "96", {{"3", "4", "94"}}, range, {0}},
         {"empty address", "112", {{"3", "4", "0"}, {"3", "4", ""}}, invalid, {1}},
         {"two TPDOs at 0 and 2", "112", {{"3", "4", "0"}, {"3", "2", "2"}}, conflict, {0, 1}},
         {"TPDO and RPDO at 0", "112", {{"3", "4", "0", "385"}, {"4", "4", "0", "386"}}, "", {}},
