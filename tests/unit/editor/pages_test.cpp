@@ -134,7 +134,6 @@ TEST(CommandCellCommit, EveryRowRefusesWhatItsRulesDoNotAllow) {
         {"112", T, "0389", "", "1", "", CO, "Self-defining", "389", {str::SelfDefiningHint.source}},
         {"112", U, "8191", "1", "1", "0", SI, "0X6041", "24641", {}, ""},
         {"112", U, "8191", "1", "1", "0", SI, "0x10000", "8191", {}, "0x10000 is not a plain decimal number; allowed 1 to 65535"},
-        {"112", T, "385", "", "1", "", CO, "0x186", "390", {}, ""},
         {"112", U, "8191", "1", "1", "0", SI, "", "8191", {}, "A value is needed; allowed 1 to 65535"},
         {"112", U, "8191", "1", "1", "0", SI, "1A00", "8191", {}, "1A00 is not a decimal number; type 0x1A00 for hex"},
         {"112", U, "8191", "1", "1", "0", SI, "6041", "6041", {}, "6041 is read as decimal (0x1799); type 0x6041 for hex"},
@@ -261,18 +260,6 @@ TEST(ParameterPages, NumericRowsStoreAcceptedTextAndRestoreTheRestWithANote) {
         EXPECT_TRUE(r.messages.empty());
         EXPECT_EQ(r.note, c.note) << c.row << " " << c.typed;
     }
-}
-
-TEST(ParameterPages, FirmwareBelowTwoUsesTheOlderLayout) {
-    GatewayConfiguration cfg = newConfiguration(kCanopenMaster);
-    cfg.FirmwareVersion = "2.0";
-    EditorState state;
-    canopenPage(cfg, state);
-    EXPECT_EQ(state.firmwareIndex, 1);
-    EXPECT_TRUE(commitParameter(cfg, state, PageKind::Canopen, 12, "5").keepCell);
-    cfg.FirmwareVersion = "2.1X";
-    profibusPage(cfg, state);
-    EXPECT_EQ(state.firmwareIndex, 2);
 }
 
 // A size that no longer holds the mapping warns, and is stored anyway.

@@ -24,11 +24,6 @@ struct TreeFixture : ::testing::Test {
     TreeSelection node(int n) const {
         return {TreeItemKind::Node, n, cfg.Config.Nodes[static_cast<std::size_t>(n - 1)].NodeName};
     }
-    TreeSelection command(int q) const {
-        return {
-            TreeItemKind::Command, q,
-            commandLabel(cfg.Config.Instructions[static_cast<std::size_t>(q - 1)].InstructionType)};
-    }
     void addNodeWithAddress(int address) {
         tree.addNode(network());
         NodeEntry& n = cfg.Config.Nodes[static_cast<std::size_t>(cfg.Config.NodeCount - 1)];
@@ -89,9 +84,10 @@ TEST_F(TreeFixture, DeletingNodesAndCommandsMovesTheRestUp) {
     EXPECT_EQ(outline(cfg), "Node-5#1[Download SDO#2 ]Node-7#2[Receive PDO#1 Transmit PDO#3 ]");
     EXPECT_EQ(cfg.Config.Instructions[3], INSTRUCTION{});
 
-    EXPECT_FALSE(tree.deleteNode(command(1)).changed);
+    const TreeSelection first{TreeItemKind::Command, 1, "Receive PDO"};
+    EXPECT_FALSE(tree.deleteNode(first).changed);
 
-    EXPECT_TRUE(tree.deleteCommand(command(1)).changed);
+    EXPECT_TRUE(tree.deleteCommand(first).changed);
     EXPECT_EQ(outline(cfg), "Node-5#1[Download SDO#1 ]Node-7#2[Transmit PDO#2 ]");
     EXPECT_FALSE(tree.deleteCommand({TreeItemKind::Command, 3, "Transmit PDO"}).changed);
 }
@@ -287,13 +283,13 @@ TEST(CommandDrafts, TheEditorsRulesApplyAsIfTyped) {
             if (c.reasons[i].empty()) {
                 ++added;
                 // Stored as typed, the mapping address left for the calculation.
-                const INSTRUCTION& stored =
-                    usedCommands(cfg.Config)[static_cast<std::size_t>(r.commands[i].position - 1)];
-                EXPECT_EQ(stored.Bytes, c.drafts.commands[i].Bytes);
-                EXPECT_EQ(stored.NodeIndex, r.node);
-                EXPECT_EQ(stored.NodeAddress,
-                          cfg.Config.Nodes[static_cast<std::size_t>(r.node - 1)].NodeAddress);
-                EXPECT_TRUE(stored.MappingAddress.empty());
+                INSTRUCTION expected = c.drafts.commands[i];
+                expected.NodeIndex = r.node;
+                expected.NodeAddress =
+                    cfg.Config.Nodes[static_cast<std::size_t>(r.node - 1)].NodeAddress;
+                EXPECT_EQ(
+                    usedCommands(cfg.Config)[static_cast<std::size_t>(r.commands[i].position - 1)],
+                    expected);
             } else {
                 ASSERT_FALSE(r.commands[i].reasons.empty());
                 EXPECT_EQ(r.commands[i].reasons.front().english(), c.reasons[i]);

@@ -180,10 +180,7 @@ TEST(ValidateConfiguration, CycleQuestionsAndWhatFollowsThem) {
     EXPECT_TRUE(validateConfiguration(both, ok).passed());
     EXPECT_EQ(ok.asked(), 2);
     FixedCycleAnswer cancel(false);
-    const CheckResult r = validateConfiguration(both, cancel);
-    EXPECT_EQ(r.outcome, CheckOutcome::Cancelled);
-    EXPECT_EQ(r.question, "At this CAN baud rate, to configure 7 RPDO commands, RPDO send cycle "
-                          "takes at least 5 milliseconds! Do you want to continue the download?");
+    EXPECT_EQ(validateConfiguration(both, cancel).outcome, CheckOutcome::Cancelled);
     EXPECT_EQ(cancel.asked(), 1);
 }
 

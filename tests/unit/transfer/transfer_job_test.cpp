@@ -63,8 +63,6 @@ TEST(TransferJob, FlowAndResultTexts) {
         {"check fails: no port touched", overlapping, false, 0, false, false, -1,
          "Mapping address conflict !\n"},
         {"cycle question cancelled", slowRpdoCycle, false, 0, false, false, -1, ""},
-        {"port index beyond the list", sampleMaster, false, 3, false, true, 0,
-         "Failed to open serial port\n"},
         {"negative port index", sampleMaster, true, -1, false, true, 0,
          "Failed to open serial port\n"},
         {"port busy", sampleMaster, false, 0, true, true, 0, "Failed to open serial port"},
