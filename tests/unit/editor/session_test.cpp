@@ -41,11 +41,11 @@ struct ScriptedUi : DocumentUi {
     }
     std::optional<int> askConfigType() override { return next(types, "type"); }
     std::optional<int> askConfigFormat() override { return next(formats, "format"); }
-    SaveAnswer askSaveChanges(SaveReason reason) override {
+    SaveAnswer askSaveChanges(SaveReason) override {
         if (answers.empty()) {
             answers.push_back(SaveAnswer::Cancel);
         }
-        return next(answers, reason == SaveReason::Upload ? "save before upload?" : "save?");
+        return next(answers, "save?");
     }
     bool askSaveDropping(const std::vector<DroppedField>&) override {
         return next(dropAnswers, "drops?");
@@ -96,22 +96,9 @@ struct DocumentFixture : ::testing::Test {
     }
 };
 
-TEST_F(DocumentFixture, CancellingTheTypeEndsTheProgramOnlyAtStartUp) {
+TEST_F(DocumentFixture, CancellingTheTypeAtStartUpEndsTheProgram) {
     ui.types.push_back(std::nullopt);
     EXPECT_EQ(doc.startUp(std::nullopt).status, DocStatus::EndProgram);
-
-    start(kCanopenSlave);
-
-    live.Config.InstructionCount = 1;
-    live.Config.ConfigEdition = 210;
-    doc.setModified();
-    ui.answers.push_back(SaveAnswer::No);
-    ui.types.push_back(std::nullopt);
-    EXPECT_EQ(doc.newDocument().status, DocStatus::Cancelled);
-    EXPECT_EQ(live.Config.InstructionCount, 1);
-    EXPECT_FALSE(live.isMaster());
-    EXPECT_FALSE(doc.ModifiedFlag());
-    EXPECT_EQ(live.Config.ConfigEdition, 500);
 }
 
 TEST_F(DocumentFixture, XmlStaysXmlThroughSaveAndSaveAs) {
@@ -209,7 +196,6 @@ TEST_F(DocumentFixture, SaveQuestionAnswersDecideWhetherExitGoesOn) {
         bool written;
     } cases[] = {
         {"known.chg", SaveAnswer::Yes, false, true, true, true},
-        {"known.xml", SaveAnswer::Yes, false, false, true, true},
         {"known.xml", SaveAnswer::Yes, false, true, false, false},
         // An uploaded configuration comes from no file: the file open before is not overwritten.
         {nullptr, SaveAnswer::Yes, true, false, true, true},
@@ -248,13 +234,6 @@ TEST_F(DocumentFixture, SaveQuestionAnswersDecideWhetherExitGoesOn) {
         EXPECT_EQ(loadConfigurationFile(target, read, state, error) && read.Config.SYNC == "25",
                   c.written);
     }
-
-    // Open and an upload ask the same question before they start; Cancel stops each.
-    ui.log.clear();
-    ui.answers = {SaveAnswer::Cancel, SaveAnswer::Cancel};
-    EXPECT_EQ(doc.open().status, DocStatus::Cancelled);
-    EXPECT_FALSE(doc.saveChangesFirst(SaveReason::Upload));
-    EXPECT_EQ(ui.log, (std::vector<std::string>{"save?", "save before upload?"}));
 }
 
 TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
@@ -276,27 +255,12 @@ TEST_F(DocumentFixture, FailedSavesAreReportedAndKeepTheFlag) {
     EXPECT_EQ(ui.log[3], "save?");
 }
 
-// A file named on the command line opens without the configuration-type question. One that
-// does not load is reported and ends the program: no question, no New.
-TEST_F(DocumentFixture, CommandLineFileOpensWithoutTheTypeQuestionOrEndsTheStart) {
-    saveFile("archive.chg", newConfiguration(kCanopenSlave));
-    for (const std::string& name : {path("archive.chg"), path("nothing.chg")}) {
-        SCOPED_TRACE(name);
-        const bool loads = name == path("archive.chg");
-        ScriptedUi fresh;
-        Document d{live, fresh};
-        EXPECT_EQ(d.startUp(name),
-                  (DocOutcome{loads ? DocStatus::Done : DocStatus::Failed, loads, false}));
-        if (loads) {
-            EXPECT_FALSE(live.isMaster());
-            EXPECT_TRUE(d.LoadedFromArchive());
-            EXPECT_EQ(d.save().status, DocStatus::Done); // to the file, without a dialog
-            EXPECT_TRUE(fresh.log.empty());
-        } else {
-            ASSERT_EQ(fresh.log.size(), 1U);
-            EXPECT_EQ(fresh.log[0].rfind("tell:", 0), 0U);
-        }
-    }
+// A file named on the command line that does not load is reported and ends the program: no
+// question, no New.
+TEST_F(DocumentFixture, CommandLineFileThatDoesNotLoadEndsTheStart) {
+    EXPECT_EQ(doc.startUp(path("nothing.chg")), (DocOutcome{DocStatus::Failed, false, false}));
+    ASSERT_EQ(ui.log.size(), 1U);
+    EXPECT_EQ(ui.log[0].rfind("tell:", 0), 0U);
 }
 
 // The stored text the edits below change: SDO Response Timeout of a master, Clear Data Time
@@ -322,28 +286,6 @@ struct Session {
         EXPECT_EQ(session.document().newDocument().status, DocStatus::Done);
     }
 };
-
-// Other windows rebuild from the configuration when its change count moves.
-TEST(ConfigSession, ChangeCountFollowsTheOneLiveConfiguration) {
-    Session s;
-    ConfigSession& session = s.session;
-    // Step, undo, another document, nothing to undo, an upload, and a
-    // tree edit of the uploaded configuration.
-    const std::vector<std::pair<std::function<void()>, bool>> cases = {
-        {[&] { edit(session, "30"); }, true},
-        {[&] { session.undo(); }, true},
-        {[&] { session.beginDocument(); }, true},
-        {[&] { session.undo(); }, false},
-        {[&] { session.adoptUpload(newConfiguration(kCanopenMaster)); }, true},
-        {[&] { session.addNode(canopenSideItem(session.configuration())); }, true},
-    };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const int before = session.changeCount();
-        cases[i].first();
-        EXPECT_EQ(session.changeCount() != before, cases[i].second) << i;
-    }
-    EXPECT_EQ(session.configuration().Config.NodeCount, 1);
-}
 
 TEST(ConfigSessionHistory, UndoAndRedoRestoreTheConfigurationAndTheItem) {
     ScriptedUi ui;
@@ -436,40 +378,27 @@ TEST(ConfigSessionHistory, KeepsTheLastStepsOnlyAndNoStepForAnUnchangedCommit) {
     EXPECT_TRUE(session.document().ModifiedFlag());
 }
 
-// The open configuration is the gateway's after a successful download or an equal
-// comparison, until it changes; taking the change back makes it the gateway's again.
+// The open configuration is the gateway's after a successful download, until it changes;
+// taking the change back makes it the gateway's again. A failed download never makes it so.
 TEST(ConfigSession, KnowsWhetherTheGatewayRunsTheOpenConfiguration) {
-    enum class Event { Download, FailedDownload, Equal };
-    const struct {
-        Event event;
-        bool matches; // after the event and after the undo of an edit
-    } cases[] = {
-        {Event::Download, true},
-        {Event::FailedDownload, false},
-        {Event::Equal, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.event));
+    for (const bool succeeds : {true, false}) {
+        SCOPED_TRACE(succeeds);
         Session s;
         ConfigSession& session = s.session;
         EXPECT_FALSE(session.matchesGateway());
         TransferOutcome outcome;
         outcome.started = true;
-        outcome.resultCode = static_cast<int>(
-            c.event == Event::Download ? TransferResult::Success : TransferResult::OpenFailed);
+        outcome.resultCode =
+            static_cast<int>(succeeds ? TransferResult::Success : TransferResult::OpenFailed);
         outcome.configuration = session.configuration();
         // The gateway's firmware chose the layout edition; the contents are the same.
         outcome.configuration.Config.ConfigEdition += 1;
-        if (c.event == Event::Download || c.event == Event::FailedDownload) {
-            session.applyDownload(outcome, {});
-        } else {
-            session.noteGatewayEqual();
-        }
-        EXPECT_EQ(session.matchesGateway(), c.matches);
+        session.applyDownload(outcome, {});
+        EXPECT_EQ(session.matchesGateway(), succeeds);
         edit(session, "30");
         EXPECT_FALSE(session.matchesGateway());
         session.undo();
-        EXPECT_EQ(session.matchesGateway(), c.matches);
+        EXPECT_EQ(session.matchesGateway(), succeeds);
     }
 }
 
@@ -496,7 +425,6 @@ TEST(ConfigSessionOperations, RecordOneStepForAChangeAndNoneOtherwise) {
         const char* step; // in English; null: no step
     } cases[] = {
         // clang-format off
-        {"add node", [&](S& s) { return s.addNode(network).changed ? Faults{} : Faults{0}; }, {}, str::StepAddNode.source},
         {"add command", [&](S& s) { return s.addCommand(node, 0, network).position == 3 ? Faults{} : Faults{0}; },
          {}, str::StepAddCommand.source},
         {"node from a device: a node and two commands in one step", [&](S& s) {
@@ -506,10 +434,6 @@ TEST(ConfigSessionOperations, RecordOneStepForAChangeAndNoneOtherwise) {
              EXPECT_EQ(s.configuration().Config.NodeCount, 1) << "a preview changes nothing";
              return s.addDrafts(network, d).refusedCount() == 0 ? Faults{} : Faults{0};
          }, {}, str::StepAddNodeFromDevice.source},
-        {"mapping refused for a missing byte count", [&](S& s) {
-             liveConfiguration(s).Config.Instructions[1].Bytes.clear();
-             return mapping(s);
-         }, {1}, nullptr},
         {"mapping refused after cutting the commands beyond the table", [&](S& s) {
              CONFIG& c = liveConfiguration(s).Config;
              c.Instructions[kCommandCap] = c.Instructions[0];
@@ -550,40 +474,25 @@ TEST(ConfigSessionOperations, RecordOneStepForAChangeAndNoneOtherwise) {
     }
 }
 
-// Every way another configuration arrives forgets the copied node and counts as another
-// document; a command that was cancelled or failed keeps both.
-TEST_F(DocumentFixture, EveryLoadBeginsADocumentAndForgetsTheCopiedNode) {
-    const std::string file = path("two.chg");
+// Another configuration forgets the copied node and counts as another document; an Open that
+// failed keeps both.
+TEST_F(DocumentFixture, OpeningAnotherFileBeginsADocumentAndForgetsTheCopiedNode) {
     saveFile("two.chg", newConfiguration(kCanopenMaster));
-    using Run = std::function<void(ConfigSession&, ScriptedUi&)>;
-    const struct {
-        const char* what;
-        Run run;
-        bool begins;
-    } cases[] = {
-        // clang-format off
-        {"Open", [&](ConfigSession& s, ScriptedUi& ui) {
-             ui.files = {file};
-             s.document().open();
-         }, true},
-        {"missing file", [&](ConfigSession& s, ScriptedUi&) { s.document().openPath(file + ".gone"); }, false},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        ScriptedUi script;
-        script.types = {kCanopenMaster};
-        ConfigSession session(script);
-        ASSERT_EQ(session.document().startUp(std::nullopt).status, DocStatus::Done);
-        session.addNode(canopenSideItem(session.configuration()));
-        liveConfiguration(session).Config.Nodes[0] = {"5", "Node-5"};
-        session.copyNode({TreeItemKind::Node, 1, "Node-5"});
-        ASSERT_TRUE(session.copyState().pastePossible) << c.what;
-        session.document().setModified(false);
-        const int generation = session.documentGeneration();
-        c.run(session, script);
-        EXPECT_EQ(session.documentGeneration() != generation, c.begins) << c.what;
-        EXPECT_EQ(session.copyState().pastePossible, !c.begins) << c.what;
-    }
+    ui.types = {kCanopenMaster};
+    ConfigSession session(ui);
+    ASSERT_EQ(session.document().startUp(std::nullopt).status, DocStatus::Done);
+    session.addNode(canopenSideItem(session.configuration()));
+    liveConfiguration(session).Config.Nodes[0] = {"5", "Node-5"};
+    session.copyNode({TreeItemKind::Node, 1, "Node-5"});
+    session.document().setModified(false);
+    const int generation = session.documentGeneration();
+    session.document().openPath(path("gone.chg"));
+    EXPECT_EQ(session.documentGeneration(), generation);
+    EXPECT_TRUE(session.copyState().pastePossible);
+    ui.files = {path("two.chg")};
+    session.document().open();
+    EXPECT_NE(session.documentGeneration(), generation);
+    EXPECT_FALSE(session.copyState().pastePossible);
 }
 
 } // namespace

@@ -180,10 +180,7 @@ TEST(ValidateConfiguration, CycleQuestionsAndWhatFollowsThem) {
     EXPECT_TRUE(validateConfiguration(both, ok).passed());
     EXPECT_EQ(ok.asked(), 2);
     FixedCycleAnswer cancel(false);
-    const CheckResult r = validateConfiguration(both, cancel);
-    EXPECT_EQ(r.outcome, CheckOutcome::Cancelled);
-    EXPECT_EQ(r.question, "At this CAN baud rate, to configure 7 RPDO commands, RPDO send cycle "
-                          "takes at least 5 milliseconds! Do you want to continue the download?");
+    EXPECT_EQ(validateConfiguration(both, cancel).outcome, CheckOutcome::Cancelled);
     EXPECT_EQ(cancel.asked(), 1);
 }
 
@@ -205,7 +202,6 @@ TEST(ValidateConfiguration, MappingRules) {
         {"hardware limit 244 exceeded", kHw, {{"4", "5", "240"}}, range, {0}},
         {"96: 30 + 2 keeps the block", "96", {{"3", "2", "30"}}, "", {}},
         {"96: 30 + 4 straddles 32", "96", {{"3", "4", "30"}}, block, {0}},
-        {"96: 94 + 4 fails the range first", "96", {{"3", "4", "94"}}, range, {0}},
         {"empty address", "112", {{"3", "4", "0"}, {"3", "4", ""}}, invalid, {1}},
         {"two TPDOs at 0 and 2", "112", {{"3", "4", "0"}, {"3", "2", "2"}}, conflict, {0, 1}},
         {"TPDO and RPDO at 0", "112", {{"3", "4", "0", "385"}, {"4", "4", "0", "386"}}, "", {}},
@@ -233,7 +229,6 @@ TEST(CheckNodes, EveryNodeNeedsACommand) {
         std::initializer_list<Cmd> cmds;
         int node; // the node the failure names; -1: passes
     } cases[] = {
-        {"no nodes", {}, {}, -1},
         {"every node served", {"3", "5"}, {{"3", "2", "0", "", "5"}, {"1", "2", "2", "", "3"}}, -1},
         {"second node idle", {"3", "5"}, {{"3", "2", "0", "", "3"}}, 1},
     };

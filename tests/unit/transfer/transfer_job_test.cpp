@@ -1,6 +1,5 @@
 #include "../../support/english.h"
 #include "../../support/fake_line.h"
-#include "../../support/fixed_cycle_answer.h"
 #include "mapping/predownload_checks.h"
 #include "transfer/transfer_job.h"
 
@@ -16,7 +15,6 @@ struct JobCase {
     bool upload;
     int portIndex;
     bool portBusy;
-    bool answerCycles;
     bool started;
     int result;
     std::string textStart;
@@ -60,18 +58,14 @@ GatewayConfiguration slave() {
 
 TEST(TransferJob, FlowAndResultTexts) {
     const JobCase cases[] = {
-        {"download", sampleMaster, false, 0, false, false, true, 18, "Operation is successful"},
-        {"upload", sampleMaster, true, 0, false, false, true, 18, "Operation is successful"},
-        {"check fails: no port touched", overlapping, false, 0, false, false, false, -1,
+        {"download", sampleMaster, false, 0, false, true, 18, "Operation is successful"},
+        {"upload", sampleMaster, true, 0, false, true, 18, "Operation is successful"},
+        {"check fails: no port touched", overlapping, false, 0, false, false, -1,
          "Mapping address conflict !\n"},
-        {"cycle question cancelled", slowRpdoCycle, false, 0, false, false, false, -1, ""},
-        {"cycle question answered OK", slowRpdoCycle, false, 0, false, true, true, 18, "Oper"},
-        {"port index beyond the list", sampleMaster, false, 3, false, false, true, 0,
+        {"cycle question cancelled", slowRpdoCycle, false, 0, false, false, -1, ""},
+        {"negative port index", sampleMaster, true, -1, false, true, 0,
          "Failed to open serial port\n"},
-        {"negative port index", sampleMaster, true, -1, false, false, true, 0,
-         "Failed to open serial port\n"},
-        {"port busy", sampleMaster, false, 0, true, false, true, 0, "Failed to open serial port"},
-        {"slave download", slave, false, 0, false, false, true, 18, "Operation is successful"},
+        {"port busy", sampleMaster, false, 0, true, true, 0, "Failed to open serial port"},
     };
     for (const JobCase& c : cases) {
         FakeLine line;
@@ -87,10 +81,8 @@ TEST(TransferJob, FlowAndResultTexts) {
         line.gateway = std::ref(gw);
         line.open = c.portBusy; // another transfer holds the port
         RecordingProgress progress;
-        FixedCycleAnswer cycles(true);
         TransferServices services = servicesOn(line);
         services.progress = &progress;
-        services.cycleQuestion = c.answerCycles ? &cycles : nullptr;
         TransferRequest request{c.config(), false, {"/dev/a"}, c.portIndex};
         const TransferOutcome out =
             c.upload ? runUpload(request, services) : runDownload(request, services);
