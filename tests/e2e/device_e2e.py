@@ -39,12 +39,10 @@ check(e35["deviceInfo"]["vendorNumber"] == 101 and e35["deviceInfo"]["nrOfTxPdo"
 tpdo1 = next(p for p in e35["defaultPdos"] if p["label"] == "TPDO 1")
 check(tpdo1["cobId"] == 0x185 and tpdo1["valid"] and tpdo1["bytes"] == 6, "TPDO 1: " + repr(tpdo1))
 
-# What vendors ship: read with notes, Windows-1252 text in UTF-8, nothing on the terminal that
-# is no text.
+# What vendors ship: Windows-1252 text in UTF-8, nothing on the terminal that is no text.
 mess_path = os.path.join(devices, "bad", "vendor_mess.eds")
 mess = show_json(mess_path, "--node", "3")
 check(mess["deviceInfo"]["vendorName"] == "Antriebe Müller GmbH", "Windows-1252 name")
-check(mess["notes"][0]["line"] == 1, "notes by line: " + repr(mess["notes"][:2]))
 hostile = os.path.join(work, "hostile.eds")
 with open(hostile, "wb") as f:
     f.write(b"[DeviceInfo]\nVendorName=red\x1b[31m\x07 \\ end\n")
@@ -70,8 +68,7 @@ check(out.count("imported ") == 3, out)
 with open(e35_path, "rb") as a, open(os.path.join(
         library, "0x00000065_0x00000019_0x00000127.eds"), "rb") as b:
     check(a.read() == b.read(), "copied unchanged")
-out = run(["import", e35_path]).stdout.decode("utf-8")
-check(out.startswith("replaced 0x00000065:0x00000019:0x00000127 with "), out)
+run(["import", e35_path])
 before = sorted(os.listdir(library))
 run(["import", mess_path, os.path.join(devices, "bad", "no_device.eds")], rc=1)
 check(sorted(os.listdir(library)) == before, "a refused import writes nothing")

@@ -239,13 +239,8 @@ def roundtrip(ctx, variant, sim_args, upload_flag, keys, separate_upload_sim=Fal
 def case_roundtrip_compatible(ctx):
     # Through the --link name: the port list and --port may name the terminal by a link.
     link = ctx.path("gateway")
-    sim = roundtrip(ctx, "compatible", ["--old-firmware", "--link", link], "--master",
-                    MASTER_COMPATIBLE, port=link)
-    if os.path.realpath(link) != sim.device:
-        raise Failure(f"{link} does not lead to {sim.device}")
-    sim.stop()
-    if os.path.lexists(link):
-        raise Failure("the simulator left its link behind")
+    roundtrip(ctx, "compatible", ["--old-firmware", "--link", link], "--master", MASTER_COMPATIBLE,
+              port=link)
 
 
 def case_roundtrip_new(ctx):

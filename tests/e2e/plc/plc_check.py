@@ -56,11 +56,7 @@ xlsx = os.path.join(OUT, "master.xlsx")
 p = run(CLI, "tags", cfg, "--format", "tia", *devices, "-o", xlsx)
 expect(p.returncode == 0, f"tags tia: rc {p.returncode} {p.stderr}")
 wb = openpyxl.load_workbook(xlsx)
-expect(wb.sheetnames[0] == "PLC Tags", f"first sheet {wb.sheetnames}")
-header = [c.value for c in next(wb["PLC Tags"].iter_rows(max_row=1))]
-expect(header == ["Name", "Path", "Data Type", "Logical Address", "Comment", "Hmi Visible",
-                  "Hmi Accessible", "Hmi Writeable", "Typeobject ID", "Version ID"],
-       f"columns {header}")
+# The sheets in order, their headers and every row.
 cells = ""
 for ws in wb.worksheets:
     for row in ws.iter_rows():

