@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -72,18 +73,15 @@ TEST(DeviceReader, ReadsThePublicFiles) {
         SCOPED_TRACE(c.file);
         DeviceDescription d;
         ASSERT_EQ(readDeviceFile(devicePath(c.file), d).result, DeviceReadResult::Ok);
-        EXPECT_EQ(d.info.vendorName, c.vendor);
-        EXPECT_EQ(d.info.productName, c.product);
-        EXPECT_EQ(d.info.vendorNumber, c.vendorNumber);
-        EXPECT_EQ(d.objects.size(), c.objects);
         std::size_t entries = 0;
         for (const DeviceObject& o : d.objects) {
             entries += o.entries.size();
         }
-        EXPECT_EQ(entries, c.entries);
-        EXPECT_EQ(d.notes.size(), c.notes);
-        EXPECT_EQ(d.info.baudRates, c.baudRates);
-        EXPECT_EQ(d.dcf, c.dcf);
+        EXPECT_EQ(std::tie(d.info.vendorName, d.info.productName, d.info.vendorNumber,
+                           d.info.baudRates, d.dcf),
+                  std::tie(c.vendor, c.product, c.vendorNumber, c.baudRates, c.dcf));
+        EXPECT_EQ(std::make_tuple(d.objects.size(), entries, d.notes.size()),
+                  std::make_tuple(c.objects, c.entries, c.notes));
     }
 }
 
@@ -113,11 +111,8 @@ TEST(DeviceReader, ReadsEntriesAsTheFilesWriteThem) {
         ASSERT_EQ(readDeviceFile(devicePath(c.file), d).result, DeviceReadResult::Ok);
         const DeviceEntry* e = d.findEntry(c.index, c.sub);
         ASSERT_NE(e, nullptr);
-        EXPECT_EQ(e->name, c.name);
-        EXPECT_EQ(e->dataType, c.dataType);
-        EXPECT_EQ(e->access, c.access);
-        EXPECT_EQ(e->pdoMapping, c.pdoMapping);
-        EXPECT_EQ(e->defaultValue, c.defaultValue);
+        EXPECT_EQ(std::tie(e->name, e->dataType, e->access, e->pdoMapping, e->defaultValue),
+                  std::tie(c.name, c.dataType, c.access, c.pdoMapping, c.defaultValue));
     }
 }
 

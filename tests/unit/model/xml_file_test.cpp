@@ -127,12 +127,6 @@ TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
         std::string named;
     } cases[] = {
         {"new master", kCanopenMaster, [](GatewayConfiguration&) {}, ""},
-        {"master cycles", kCanopenMaster,
-         [](GatewayConfiguration& c) {
-             c.Config.OutputProcessing = "Clear";
-             c.Config.RPDOCycle = "55";
-         },
-         "The Cycle for RPDO Transmission (55), Output Data Processing (Clear)"},
         {"master SDO rows", kCanopenMaster,
          [](GatewayConfiguration& c) {
              c.Config.SDOCycle = "5";
