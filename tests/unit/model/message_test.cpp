@@ -28,9 +28,6 @@ TEST(Message, FillsNumberedPlaceholdersOnceWithWhatIsPutIn) {
         {Message(kFile, "/tmp/%1.chg", kReason), "cannot read /tmp/%1.chg: not a regular file",
          "[cannot read /tmp/%1.chg: [not a regular file]]"},
         {Message::plain("%1 stays"), "%1 stays", "%1 stays"},
-        // Placeholders without an argument, and a '%' before anything else, stay as they are.
-        {Message(kRange, "9"), "9 is out of range; allowed %2 to %3",
-         "[9 is out of range; allowed %2 to %3]"},
         {joined({Message::plain("a"), kReason, Message::plain("c")}, kList),
          "a, not a regular file, c", "[[a, [not a regular file]], c]"},
     };

@@ -56,7 +56,6 @@ TEST(TextCodec, PrintableForms) {
         std::string utf8;   // printableText
         std::string config; // printableConfigText of the same bytes
     } cases[] = {
-        {"\\n", "\\\\n", "\\\\n"}, // a backslash and n, not a line end
         {"\x1B[31mred", "\\x1B[31mred", "\\x1B[31mred"},
         {"\xC2\x9B\x31m", "\\x9B\x31m", "\xE8\x81\xB8\x31m"}, // U+009B (CSI); GB18030 "聸"
         {"\x81\x30\x81\x30", "\\x81\x30\\x81\x30", "\\x80"},  // GB18030's form of U+0080
