@@ -104,10 +104,8 @@ TEST(DefaultPdos, CobIdForTheNodeAddress) {
         const DefaultPdo& p = pdos[0];
         EXPECT_EQ(p.label(),
                   (c.comm < 0x1800 ? "RPDO " : "TPDO ") + std::to_string((c.comm & 0x1FF) + 1));
-        EXPECT_EQ(p.mappingIndex, c.comm + 0x200);
-        EXPECT_EQ(p.canId(), c.canId);
-        EXPECT_EQ(p.valid, c.valid);
-        EXPECT_EQ(p.extended, c.extended);
+        EXPECT_EQ(std::make_tuple(p.mappingIndex, p.canId(), p.valid, p.extended),
+                  std::make_tuple(c.comm + 0x200, c.canId, c.valid, c.extended));
         EXPECT_EQ(pdoNotes(d), c.notes);
     }
 }
@@ -256,9 +254,8 @@ TEST(DeviceCommands, ObjectsBecomeSdoCommandsOfOneTwoOrFourBytes) {
         EXPECT_EQ(got.bytes, c.bytes);
         EXPECT_EQ(got.refusal ? std::optional(got.refusal->id) : std::nullopt, c.refusal);
         const INSTRUCTION draft = got.draft();
-        EXPECT_EQ(draft.Index, std::to_string(c.index));
-        EXPECT_EQ(draft.SubIndex, "0");
-        EXPECT_TRUE(draft.CobId.empty());
+        EXPECT_EQ(draft.Index + "|" + draft.SubIndex + "|" + draft.CobId,
+                  std::to_string(c.index) + "|0|");
     }
     // The description is the object's name in the configuration's text encoding.
     const std::string name = "Drehzahl \xC3\xBC \xE9\x80\x9F\xE5\xBA\xA6";
