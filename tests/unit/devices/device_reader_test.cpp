@@ -150,14 +150,12 @@ TEST(DeviceReader, NotesEveryRepairAndReadsOn) {
          "[2001]\nParameterName=a\nDataType=0x0006\nAccessType=rw\nDefaultValue=\n"
          "[2002]\nParameterName=b\nDataType=0x0005\nAccessType=rw\nDefaultValue=0x100\n"
          "[2003]\nParameterName=c\nDataType=0x0099\nAccessType=read\n"
-         "[2004]\nParameterName=d\nObjectType=0x3\nDataType=0x0008\nAccessType=ro\n"
-         "DefaultValue=1.5e3\nLowLimit=-2.5\nHighLimit=x\n",
+         "[2004]\nParameterName=d\nObjectType=0x3\nDataType=0x0008\nAccessType=ro\n",
          {{DeviceText::EmptyValue, 25},
           {DeviceText::BadValue, 30},
           {DeviceText::UnknownDataType, 33},
           {DeviceText::UnknownAccessType, 34},
-          {DeviceText::BadObjectType, 37},
-          {DeviceText::BadValue, 42}}},
+          {DeviceText::BadObjectType, 37}}},
         {"sub-objects: count, orphan, CompactSubObj misplaced",
          "[OptionalObjects]\nSupportedObjects=3\n1=0x2001\n2=0x2002\n3=0x2003\n"
          "[2001]\nParameterName=r\nObjectType=0x9\nSubNumber=3\n"
