@@ -2,6 +2,7 @@
 #include "devices/device_commands.h"
 #include "devices/device_reader.h"
 #include "devices/pdo_objects.h"
+#include "model/atomic_file.h"
 #include "model/text_codec.h"
 
 #include <cstdio>
@@ -42,18 +43,11 @@ std::string pdoDevice(const std::vector<PdoSpec>& pdos) {
                  "\n";
         }
     }
-    t += "[6041]\nParameterName=Statusword\nDataType=6\nAccessType=ro\nPDOMapping=1\n"
-         "[6040]\nParameterName=Controlword\nDataType=6\nAccessType=rww\nPDOMapping=1\n"
-         "[6064]\nParameterName=Position actual value\nDataType=4\nAccessType=ro\nPDOMapping=1\n"
-         "[2000]\nParameterName=Flags\nObjectType=0x8\n"
-         "[2000sub1]\nParameterName=Flag 1\nDataType=0x0001\nAccessType=rw\nPDOMapping=1\n"
-         "[2001]\nParameterName=Drehzahl \xC3\xBC \xE9\x80\x9F\xE5\xBA\xA6\nDataType=1\n"
-         "AccessType=rw\n"
-         "[2003]\nParameterName=Z\xC3\xA4hler 24\nDataType=0x16\nAccessType=rw\n"
-         "[2008]\nParameterName=Energy\nDataType=0x1B\nAccessType=ro\n"
-         "[2009]\nParameterName=Text\nDataType=9\nAccessType=ro\n"
-         "[200A]\nParameterName=Command\nDataType=5\nAccessType=wo\n";
-    return t;
+    std::string objects;
+    Message error;
+    EXPECT_TRUE(readWholeFile(std::string(TORVANE_TEST_DATA_DIR) + "/devices/pdo_objects.eds",
+                              objects, error));
+    return t + objects;
 }
 
 DeviceDescription read(const std::string& text, const char* file = "drive.eds") {
@@ -110,10 +104,8 @@ TEST(DefaultPdos, CobIdForTheNodeAddress) {
         const DefaultPdo& p = pdos[0];
         EXPECT_EQ(p.label(),
                   (c.comm < 0x1800 ? "RPDO " : "TPDO ") + std::to_string((c.comm & 0x1FF) + 1));
-        EXPECT_EQ(p.mappingIndex, c.comm + 0x200);
-        EXPECT_EQ(p.canId(), c.canId);
-        EXPECT_EQ(p.valid, c.valid);
-        EXPECT_EQ(p.extended, c.extended);
+        EXPECT_EQ(std::make_tuple(p.mappingIndex, p.canId(), p.valid, p.extended),
+                  std::make_tuple(c.comm + 0x200, c.canId, c.valid, c.extended));
         EXPECT_EQ(pdoNotes(d), c.notes);
     }
 }
@@ -262,9 +254,8 @@ TEST(DeviceCommands, ObjectsBecomeSdoCommandsOfOneTwoOrFourBytes) {
         EXPECT_EQ(got.bytes, c.bytes);
         EXPECT_EQ(got.refusal ? std::optional(got.refusal->id) : std::nullopt, c.refusal);
         const INSTRUCTION draft = got.draft();
-        EXPECT_EQ(draft.Index, std::to_string(c.index));
-        EXPECT_EQ(draft.SubIndex, "0");
-        EXPECT_TRUE(draft.CobId.empty());
+        EXPECT_EQ(draft.Index + "|" + draft.SubIndex + "|" + draft.CobId,
+                  std::to_string(c.index) + "|0|");
     }
     // The description is the object's name in the configuration's text encoding.
     const std::string name = "Drehzahl \xC3\xBC \xE9\x80\x9F\xE5\xBA\xA6";

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace torvane {
 namespace {
@@ -42,9 +43,8 @@ TEST_F(ConfigFileTest, RefusedFilesNameTheFileAndChangeNothing) {
         EXPECT_FALSE(loadConfigurationFile(file, live, doc, error)) << file;
         EXPECT_NE(error.english().find(file), std::string::npos) << error;
         EXPECT_EQ(live, before) << file;
-        EXPECT_EQ(doc.FileKind, kFileKindXml);
-        EXPECT_EQ(doc.CurrentFilePath, "previous.xml");
-        EXPECT_FALSE(doc.LoadedFromArchive);
+        EXPECT_EQ(std::tie(doc.FileKind, doc.CurrentFilePath, doc.LoadedFromArchive),
+                  std::make_tuple(kFileKindXml, "previous.xml", false));
     }
 }
 
@@ -63,12 +63,9 @@ TEST_F(ConfigFileTest, SavesAndLoadsBothKindsWithTheFileState) {
         DocumentState doc;
         doc.ModifiedFlag = true;
         ASSERT_TRUE(loadConfigurationFile(path(c.name), live, doc, error)) << error;
-        EXPECT_EQ(live.ConfigType, kCanopenSlave);
-        EXPECT_EQ(live.Config.SYNC, "12");
-        EXPECT_EQ(doc.FileKind, c.kind);
-        EXPECT_EQ(doc.CurrentFilePath, path(c.name));
-        EXPECT_EQ(doc.LoadedFromArchive, c.fromArchive);
-        EXPECT_TRUE(doc.ModifiedFlag);
+        EXPECT_EQ(std::tie(live.ConfigType, live.Config.SYNC, doc.FileKind, doc.CurrentFilePath,
+                           doc.LoadedFromArchive, doc.ModifiedFlag),
+                  std::make_tuple(kCanopenSlave, "12", c.kind, path(c.name), c.fromArchive, true));
     }
 }
 

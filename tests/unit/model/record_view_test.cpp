@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <tuple>
 
 namespace torvane {
 namespace {
@@ -29,9 +30,9 @@ TEST(DecodeNumber, EveryFormOfText) {
     };
     for (const auto& c : cases) {
         const DecodedNumber n = decodeNumber(c.text);
-        EXPECT_EQ(n.value, c.value) << '"' << c.text << '"';
-        EXPECT_EQ(n.number, c.number) << '"' << c.text << '"';
-        EXPECT_EQ(n.canonical, c.canonical) << '"' << c.text << '"';
+        EXPECT_EQ(std::tie(n.value, n.number, n.canonical),
+                  std::tie(c.value, c.number, c.canonical))
+            << '"' << c.text << '"';
     }
     EXPECT_EQ(decodeNumber("-1").atLeastZero(), 0);
 }
@@ -67,11 +68,9 @@ TEST(RecordView, DecodesTheUsedEntriesAndFindsTheirOwners) {
 
     ASSERT_EQ(view.commands().size(), 3U);
     const CommandView& pdo = view.commands()[0];
-    EXPECT_EQ(pdo.kind, CommandKind::TransmitPdo);
-    EXPECT_TRUE(pdo.isPdo() && pdo.isInput());
-    EXPECT_EQ(pdo.cobId.value, 389);
-    EXPECT_FALSE(pdo.mappingAddress.entered());
-    EXPECT_EQ(view.ownerOf(pdo), &view.nodes()[0]);
+    EXPECT_TRUE(pdo.kind == CommandKind::TransmitPdo && pdo.isPdo() && pdo.isInput());
+    EXPECT_EQ(std::make_tuple(pdo.cobId.value, pdo.mappingAddress.entered(), view.ownerOf(pdo)),
+              std::make_tuple(std::optional(389), false, &view.nodes()[0]));
 
     // A code with a blank is no known type, but the checks read it as 4.
     const CommandView& odd = view.commands()[1];

@@ -20,7 +20,6 @@ TEST(TextCodec, ConfigTextToUtf8AndBack) {
         {std::string("a\0b", 3), std::string("a\0b", 3), true}, // NUL stays a byte
         {"cut \xB5", "cut \xEF\xBF\xBD", false},                // lead byte at the end
         {"\xFF\xB5\xE7", "\xEF\xBF\xBD\xE7\x94\xB5", false},    // 0xFF never decodes
-        {"\x80x", "\xEF\xBF\xBDx", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(configTextToUtf8(c.bytes), c.utf8) << c.bytes;
@@ -56,9 +55,7 @@ TEST(TextCodec, PrintableForms) {
         std::string utf8;   // printableText
         std::string config; // printableConfigText of the same bytes
     } cases[] = {
-        {"\\n", "\\\\n", "\\\\n"}, // a backslash and n, not a line end
         {"\x1B[31mred", "\\x1B[31mred", "\\x1B[31mred"},
-        {std::string("\0\t\r\x7F", 4), "\\x00\\x09\\x0D\\x7F", "\\x00\\x09\\x0D\\x7F"},
         {"\xC2\x9B\x31m", "\\x9B\x31m", "\xE8\x81\xB8\x31m"}, // U+009B (CSI); GB18030 "聸"
         {"\x81\x30\x81\x30", "\\x81\x30\\x81\x30", "\\x80"},  // GB18030's form of U+0080
     };

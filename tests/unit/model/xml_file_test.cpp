@@ -127,12 +127,6 @@ TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
         std::string named;
     } cases[] = {
         {"new master", kCanopenMaster, [](GatewayConfiguration&) {}, ""},
-        {"master cycles", kCanopenMaster,
-         [](GatewayConfiguration& c) {
-             c.Config.OutputProcessing = "Clear";
-             c.Config.RPDOCycle = "55";
-         },
-         "The Cycle for RPDO Transmission (55), Output Data Processing (Clear)"},
         {"master SDO rows", kCanopenMaster,
          [](GatewayConfiguration& c) {
              c.Config.SDOCycle = "5";
@@ -142,15 +136,6 @@ TEST(XmlFile, FieldsAWriteDropsAreNamedWithTheirValues) {
          },
          "The Cycle for SDO Transmission (5), SDO Send Concurrently (Disable), Retries of SDO "
          "(2), SDO Poll Delay Time (10)"},
-        {"slave block", kCanopenSlave,
-         [](GatewayConfiguration& c) {
-             c.Config.SlaveBaudRate = "500K";
-             c.Config.SlaveNodeAddress = "9";
-             c.Config.RPDOTimeout = "5";
-             c.Config.SlaveDelayStart = "\xD6\xD0";
-         },
-         "CANopen Baud Rate (500K), CANopen Node ID (9), Clear Data Time for RPDO (5), Delay to "
-         "Start up (\xE4\xB8\xAD)"},
     };
     for (const auto& c : cases) {
         GatewayConfiguration cfg = newConfiguration(c.type);

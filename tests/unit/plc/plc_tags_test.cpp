@@ -141,15 +141,7 @@ TEST(PlcTags, UniqueNamesBytesAndRefusals) {
 // A mapped object of a device's default PDO gets the tag type of its data type.
 TEST(PlcTags, MappedRealObjects) {
     DeviceDescription device;
-    ASSERT_EQ(
-        readDevice("[DeviceInfo]\n[1800]\nObjectType=9\n[1800sub1]\nDataType=7\nAccessType=rw\n"
-                   "DefaultValue=$NODEID+0x180\n[1A00]\nObjectType=9\n[1A00sub0]\nDataType=5\n"
-                   "AccessType=rw\nDefaultValue=1\n[1A00sub1]\nDataType=7\nAccessType=rw\n"
-                   "DefaultValue=0x20010020\n[2001]\nParameterName=Speed\nDataType=8\n"
-                   "AccessType=ro\nPDOMapping=1\n",
-                   "real.eds", device)
-            .result,
-        DeviceReadResult::Ok);
+    ASSERT_EQ(readDeviceFile(kData + "/plc/real_tpdo.eds", device).result, DeviceReadResult::Ok);
     TagOptions options;
     options.devices = {{1, &device}};
     const TagResult r = buildTagTable(
