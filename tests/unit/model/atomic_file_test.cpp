@@ -215,8 +215,20 @@ TEST_F(AtomicFileTest, SavingOntoWhatIsAlreadyThereLeavesNoTemporaryBehind) {
         // Refused to everyone, root included.
         {"folder that takes no file", [] { return std::string("/sys/torvane.chg"); },
          "cannot save @: the folder @ is not writable: Permission denied", [] {}},
-        // Descriptors of this process: their position holds, and nothing is created or
-        // replaced by name.
+        // Descriptors of this process: their position and append mode hold, and nothing is
+        // created or replaced by name.
+        {"own descriptor in append mode",
+         [&] {
+             put(real, "kept ");
+             descriptor = ::open(real.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+             return "/dev/fd/" + std::to_string(descriptor);
+         },
+         "",
+         [&] {
+             EXPECT_EQ(::write(descriptor, "+", 1), 1);
+             ::close(descriptor);
+             EXPECT_EQ(contents(real), "kept " + kNew + "+");
+         }},
         {"own descriptor at its position",
          [&] {
              put(real, "0123456789abcdef");
