@@ -15,7 +15,6 @@
 #include "gui_test_support.h"
 #include "model/strings.h"
 #include "platform/data_files.h"
-#include "scripted_prompts.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -27,17 +26,11 @@
 
 using namespace torvane;
 using namespace torvane::gui;
-using test::ScriptedPrompts;
 using test::whenShown;
 
 namespace {
 
 const std::string kDevices = std::string(TORVANE_TEST_DATA_DIR) + "/devices/";
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Keys reach a dialog's widgets only while it is active; a failed check must not leave it open.
 [[nodiscard]] auto activated(QDialog* dialog) {
@@ -60,32 +53,23 @@ void press(QWidget* dialog, const char* name) {
 
 } // namespace
 
-class ExportMenuTest : public QObject {
+class ExportMenuTest : public test::WindowFixture {
     Q_OBJECT
 
 private:
-    ScriptedPrompts prompts_;
-    std::unique_ptr<MainWindow> frame_;
     QTemporaryDir dir_;
     QList<QUrl> opened_;
-    bool openerWorks_ = true;
 
     QString path(const QString& name) const { return dir_.filePath(name); }
     const CONFIG& config() const { return frame_->session().configuration().Config; }
 
     void startFrame(int configType) {
-        prompts_ = ScriptedPrompts{};
-        prompts_.configTypes = {configType};
+        WindowFixture::startFrame(configType);
         opened_.clear();
-        frame_ = std::make_unique<MainWindow>(prompts_);
         frame_->setUrlOpener([this](const QUrl& url) {
             opened_ << url;
-            return openerWorks_;
+            return true;
         });
-        QCOMPARE(frame_->start({}), MainWindow::StartResult::Running);
-        frame_->show();
-        QApplication::setActiveWindow(frame_.get());
-        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
 
     // Node 1 with a Transmit PDO ("Speed") and a Receive PDO, mapped.
@@ -184,7 +168,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         frame_->action(command)->trigger();
         if (removed.isEmpty()) {
             QVERIFY2(prompts_.told.empty(), test::unexpectedQuestions(prompts_).c_str());
-            QVERIFY(readAll(out).contains(result.toLatin1()));
+            QVERIFY(test::readAll(out).contains(result.toLatin1()));
         } else {
             QCOMPARE(prompts_.told.size(), size_t(1));
             QCOMPARE(QString::fromStdString(prompts_.told[0]).section('\n', 0, 0),
@@ -224,7 +208,7 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             d->accept();
         });
         a->trigger();
-        QVERIFY(readAll(out).contains("Speed AT %IW12 : WORD;"));
+        QVERIFY(test::readAll(out).contains("Speed AT %IW12 : WORD;"));
     }
 
     // Tools -> "Device Library…": import of two files, Remove after

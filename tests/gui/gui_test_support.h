@@ -10,9 +10,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -46,29 +46,16 @@ template <typename T> void whenShown(std::function<void(T*)> action) {
     timer->start(20);
 }
 
-// The tree item reached by the item texts of `path` from the top level; null when none is.
-inline QTreeWidgetItem* treeItem(QTreeWidget* tree, const QStringList& path) {
-    QTreeWidgetItem* at = nullptr;
-    for (const QString& text : path) {
-        QTreeWidgetItem* next = nullptr;
-        const int n = at == nullptr ? tree->topLevelItemCount() : at->childCount();
-        for (int i = 0; i < n && next == nullptr; ++i) {
-            QTreeWidgetItem* c = at == nullptr ? tree->topLevelItem(i) : at->child(i);
-            next = c->text(0) == text ? c : nullptr;
-        }
-        if (next == nullptr) {
-            return nullptr;
-        }
-        at = next;
-    }
-    return at;
-}
-
 // The caption as the window system shows it, "[*]" replaced.
 inline QString shownTitle(const QWidget* window) {
     QString title = window->windowTitle();
     return title.replace(QStringLiteral("[*]"),
                          window->isWindowModified() ? QStringLiteral("*") : QString());
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Forgets the recent files, the last folder and every other setting of the program.
@@ -95,8 +82,22 @@ protected:
     ConfigView* view() const { return frame_->view(); }
     QTreeWidget* tree() const { return view()->tree(); }
     QTableWidget* grid() const { return view()->grid(); }
-    QString statusText() const { return frame_->statusBar()->currentMessage(); }
-    QTreeWidgetItem* item(const QStringList& path) const { return treeItem(tree(), path); }
+
+    // The tree item reached by the item texts of `path` from the top level; null when none is.
+    QTreeWidgetItem* item(const QStringList& path) const {
+        QTreeWidgetItem* at = tree()->invisibleRootItem();
+        for (const QString& text : path) {
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; i < at->childCount() && next == nullptr; ++i) {
+                next = at->child(i)->text(0) == text ? at->child(i) : nullptr;
+            }
+            if (next == nullptr) {
+                return nullptr;
+            }
+            at = next;
+        }
+        return at;
+    }
 
     // A shown, active window whose start asked for `configType` (or opened `file`).
     void startFrame(int configType, const QString& file = {}) {
@@ -170,14 +171,6 @@ protected:
     void typeInGrid(const QString& text) {
         QTest::keyClicks(grid(), text.left(1));
         QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
-    }
-
-    // The text editor of grid row `row`, opened by typing `text`, then Enter.
-    void typeIntoRow(int row, const QString& text) {
-        goToRow(row);
-        typeInGrid(text);
-        QVERIFY(view()->textEditor()->isVisible());
-        QTest::keyClick(view()->textEditor(), Qt::Key_Return);
     }
 };
 

@@ -1,11 +1,10 @@
 // The main window without a mouse: menus by their letters, the grid's keys (Enter, F2, typing,
-// Tab, Shift+Tab, Escape, Delete), the status line, the last folder of the file dialogs, the
-// guide, and the command a failed check selects. Every message is answered by ScriptedPrompts.
+// Tab, Shift+Tab, Escape, Delete), the last folder of the file dialogs, and the command a failed
+// check selects. Every message is answered by ScriptedPrompts.
 
 #include "../support/session_access.h"
 #include "editor/command_pages.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/info_bar.h"
 #include "gui/app/main_window.h"
 #include "gui/app/translation.h"
 #include "gui/comm/serial_dialog.h"
@@ -16,44 +15,14 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextBrowser>
-#include <QUrl>
-#include <map>
 
 using namespace torvane;
 using namespace torvane::gui;
-using test::ScriptedPrompts;
 using test::whenShown;
-
-namespace {
-
-// "menu: E (Edit(&E), Exit(&X))" for each accelerator letter two visible items share.
-QStringList sharedLetters(const QString& menu, const QList<QAction*>& actions) {
-    static const QRegularExpression letter(QStringLiteral("&([^&])"));
-    std::map<QChar, QStringList> byLetter;
-    for (QAction* a : actions) {
-        const QRegularExpressionMatch m = letter.match(QString(a->text()).remove("&&"));
-        if (a->isVisible() && m.hasMatch()) {
-            byLetter[m.captured(1).at(0).toUpper()] << a->text();
-        }
-    }
-    QStringList shared;
-    for (const auto& [key, texts] : byLetter) {
-        if (texts.size() > 1) {
-            shared << menu + ": " + QString(key) + " (" + texts.join(", ") + ")";
-        }
-    }
-    return shared;
-}
-
-} // namespace
 
 class KeyboardEntryTest : public test::WindowFixture {
     Q_OBJECT
@@ -105,18 +74,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
             frame_.reset();
         }
         QVERIFY2(prompts_.unexpected.empty(), test::unexpectedQuestions(prompts_).c_str());
-    }
-
-    // No two items of one menu, the menu bar's titles included, share an accelerator letter. The
-    // catalogue check keeps each translation's letters those of the English text.
-    void everyMenuHasLettersOfItsOwn() {
-        startFrame(kCanopenMaster);
-        QStringList shared =
-            sharedLetters(QStringLiteral("menu bar"), frame_->menuBar()->actions());
-        for (QAction* title : frame_->menuBar()->actions()) {
-            shared << sharedLetters(title->text(), title->menu()->actions());
-        }
-        QVERIFY2(shared.isEmpty(), qPrintable(shared.join("; ")));
     }
 
     // A node and an Upload SDO made and filled in with keys alone: the Edit menu's letters,
@@ -275,25 +232,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(config().Instructions[0].Description, std::string());
     }
 
-    // A hexadecimal cell shows both forms in the status bar while its row is current; a value
-    // the grid keeps out says why there and in the Info tab until another item is selected.
-    void statusLine() {
-        startSample(kCanopenMaster);
-        focusCommand(1);
-        typeIntoRow(kRowSdoIndex, QStringLiteral("0x6041"));
-        QCOMPARE(statusText(), QStringLiteral("24641 = 0x6041"));
-        QTest::keyClick(grid(), Qt::Key_Down);
-        QCOMPARE(statusText(), ui(str::StatusReady));
-        typeIntoRow(kRowSdoIndex, QStringLiteral("70000"));
-        const QString note = QStringLiteral("70000 is out of range; allowed 1 to 65535");
-        QCOMPARE(statusText(), note);
-        QVERIFY(frame_->infoBar()->helpText().startsWith(note + "\n\n"));
-        QCOMPARE(config().Instructions[0].Index, std::string("24641"));
-        tree()->setCurrentItem(tree()->topLevelItem(0));
-        QCOMPARE(frame_->infoBar()->helpText(), QString());
-        QVERIFY(prompts_.told.empty());
-    }
-
     // The file dialogs start in the folder last chosen, also after a restart (a new prompts
     // object); a cancelled dialog keeps it, and a vanished folder is forgotten.
     void fileDialogsStartInLastFolder() {
@@ -329,33 +267,6 @@ private slots: // NOLINT(readability-redundant-access-specifiers): moc needs the
         QCOMPARE(QDir(lastFileFolder()), QDir(a));
         QVERIFY(QDir(a).removeRecursively());
         QCOMPARE(lastFileFolder(), QString());
-    }
-
-    // F1 and Help -> Content when the desktop cannot show the guide: a message names the file
-    // each time and one window of the program shows it. The desktop's own route and a missing
-    // guide are the Help menu's test.
-    void guideWithoutTheDesktop() {
-        startFrame(kCanopenMaster);
-        QFile guide(dir_.filePath(QStringLiteral("Torvane.html")));
-        QVERIFY(guide.open(QIODevice::WriteOnly) &&
-                guide.write("<html><body><h1>Hex entry</h1></body></html>") > 0);
-        guide.close();
-        frame_->setDataFileLookup(
-            [this](const std::string& name) { return dir_.path().toStdString() + "/" + name; });
-        int opened = 0;
-        frame_->setUrlOpener([&opened](const QUrl& /*url*/) {
-            ++opened;
-            return false;
-        });
-        QTest::keyClick(frame_.get(), Qt::Key_F1);
-        frame_->action(QStringLiteral("Content(&C)"))->trigger();
-        QCOMPARE(opened, 2);
-        const std::string told = ui(str::HelpNotOpened).arg(guide.fileName()).toStdString();
-        QCOMPARE(prompts_.told, std::vector<std::string>(2, told));
-        QVERIFY(frame_->helpWindow() != nullptr && frame_->helpWindow()->isVisible());
-        auto* browser = frame_->helpWindow()->findChild<QTextBrowser*>();
-        QVERIFY(browser->toPlainText().contains(QStringLiteral("Hex entry")));
-        QCOMPARE(frame_->findChildren<QDialog*>(QStringLiteral("helpWindow")).size(), 1);
     }
 
     // A refused mapping calculation or download selects the command at fault.
