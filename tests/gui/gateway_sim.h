@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <cstdlib>
 
@@ -57,11 +56,12 @@ public:
 
     static QString binDir() { return QCoreApplication::applicationDirPath(); }
 
-    // Writes the e2e tests' configuration `variant` ("new", "master85", ...) to `path` with
-    // transfer_fixture, which is built beside the test; false when that fails.
+    // Copies the e2e tests' configuration `variant` ("new", "master85", ...) over `path`.
     static bool writeFixture(const char* variant, const QString& path) {
-        return QProcess::execute(binDir() + QStringLiteral("/transfer_fixture"),
-                                 {QString::fromLatin1(variant), path}) == 0;
+        QFile::remove(path);
+        return QFile::copy(QStringLiteral(TORVANE_TEST_DATA_DIR "/transfer/%1.chg")
+                               .arg(QString::fromLatin1(variant)),
+                           path);
     }
 
 private:

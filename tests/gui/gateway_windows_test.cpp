@@ -114,7 +114,7 @@ private:
     ConfigView* view() { return frame_->view(); }
     CompareWindow* compareWindow() { return frame_->findChild<CompareWindow*>(); }
 
-    // Opens a configuration written by transfer_fixture (beside this program) to NAME.chg.
+    // Opens a copy of the e2e tests' configuration NAME.
     bool openFixture(const char* variant) {
         const QString path = dir_.filePath(QString::fromLatin1(variant) + ".chg");
         return GatewaySim::writeFixture(variant, path) && frame_->document()->openRecent(path);
