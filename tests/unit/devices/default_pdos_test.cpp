@@ -15,7 +15,7 @@
 namespace torvane {
 namespace {
 
-// One PDO per spec: its communication object's COB-ID entry (`cobId` and what follows it), and
+// One PDO per entry: its communication object's COB-ID entry (`cobId` and what follows it), and
 // its mapping object with `mapped` (sub-index 0 saying `count`, or their number).
 struct PdoSpec {
     unsigned comm;
