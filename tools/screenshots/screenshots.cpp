@@ -287,6 +287,24 @@ QPixmap hexTooltip(MainWindow& frame, QTreeWidgetItem* sdo) {
 
 } // namespace
 
+// The window with menu `index` of its menu bar open and `active` under the mouse.
+QPixmap openMenuShot(MainWindow& frame, int index, QAction* active) {
+    QMenuBar* bar = frame.menuBar();
+    QMenu* menu = bar->actions().at(index)->menu();
+    const QPoint at = bar->actionGeometry(bar->actions().at(index)).bottomLeft();
+    menu->popup(frame.mapToGlobal(bar->mapTo(&frame, at)));
+    (void)QTest::qWaitForWindowExposed(menu);
+    menu->setActiveAction(active);
+    QTest::qWait(50);
+    QPixmap shot = frame.grab();
+    {
+        QPainter p(&shot);
+        p.drawPixmap(bar->mapTo(&frame, at), menu->grab());
+    }
+    menu->close();
+    return shot;
+}
+
 int main(int argc, char** argv) {
     // The recent-file list these windows write stays out of the user's own settings.
     QTemporaryDir settings;
@@ -340,36 +358,12 @@ int main(int argc, char** argv) {
         // The Edit menu after an Add Node, Undo under the mouse and its step in the status bar.
         view->tree()->setCurrentItem(view->tree()->topLevelItem(1));
         view->addNode();
-        QMenu* edit = frame.menuBar()->actions().at(1)->menu();
-        const QPoint at =
-            frame.menuBar()->actionGeometry(frame.menuBar()->actions().at(1)).bottomLeft();
-        edit->popup(frame.mapToGlobal(frame.menuBar()->mapTo(&frame, at)));
-        (void)QTest::qWaitForWindowExposed(edit);
-        edit->setActiveAction(frame.action(ui(str::MenuUndo)));
-        QTest::qWait(50);
-        shot = frame.grab();
-        {
-            QPainter p(&shot);
-            p.drawPixmap(frame.menuBar()->mapTo(&frame, at), edit->grab());
-        }
-        edit->close();
-        ok &= save(shot, out, "edit-menu-undo.png");
+        ok &= save(openMenuShot(frame, 1, frame.action(ui(str::MenuUndo))), out,
+                   "edit-menu-undo.png");
 
         // The Tools menu with Monitor under the mouse.
-        QMenu* tools = frame.menuBar()->actions().at(2)->menu();
-        const QPoint toolsAt =
-            frame.menuBar()->actionGeometry(frame.menuBar()->actions().at(2)).bottomLeft();
-        tools->popup(frame.mapToGlobal(frame.menuBar()->mapTo(&frame, toolsAt)));
-        (void)QTest::qWaitForWindowExposed(tools);
-        tools->setActiveAction(frame.action(ui(str::MenuMonitor)));
-        QTest::qWait(50);
-        shot = frame.grab();
-        {
-            QPainter p(&shot);
-            p.drawPixmap(frame.menuBar()->mapTo(&frame, toolsAt), tools->grab());
-        }
-        tools->close();
-        ok &= save(shot, out, "tools-menu.png");
+        ok &=
+            save(openMenuShot(frame, 2, frame.action(ui(str::MenuMonitor))), out, "tools-menu.png");
 
         // An Index typed beyond its range: kept out, the reason in the status bar and the Info tab.
         QTreeWidgetItem* node5 = view->tree()->topLevelItem(1)->child(0); // the tree was rebuilt
